@@ -1,0 +1,42 @@
+# Shared CMake helpers of the Vendrik tree.
+
+# Adds every direct subfolder of the current folder that has a CMakeLists.txt,
+# in name order, so helpers working on separate subfolders never edit one file.
+function(vendrik_add_subdirs)
+  file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# vendrik_add_test(<name> SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT s])
+# One GoogleTest executable; every case becomes a CTest test with the offscreen
+# Qt platform and a private settings and data folder.
+function(vendrik_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE VENDRIK_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+                                             VENDRIK_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set(home ${PROJECT_BINARY_DIR}/test-home/${name})
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES
+      TIMEOUT ${T_TIMEOUT}
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VENDRIK_CONFIG_DIR=${home}/config;VENDRIK_DATA_DIR=${home}/data;LC_ALL=C.UTF-8")
+endfunction()
+
+# vendrik_add_bench(<name> SOURCES ... LIBS ...)
+function(vendrik_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark Threads::Threads)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+endfunction()

@@ -1,0 +1,61 @@
+#pragma once
+// Monotonic time and calibrated busy waits, in place of the performance
+// counter. Busy waits keep the user interface alive through a pump hook that
+// is called no more often than its interval.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace platform {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Counter ticks and their frequency (ticks per second).
+  virtual std::int64_t QueryCounter() = 0;
+  virtual std::int64_t CounterFrequency() = 0;
+  std::int64_t NowMicros();
+  // Waits until micros have passed on this clock, calling the pump hook
+  // between checks (rate-limited).
+  virtual void BusyWaitMicros(double micros) = 0;
+};
+
+// std::chrono::steady_clock, nanosecond ticks.
+class SteadyClock : public Clock {
+ public:
+  std::int64_t QueryCounter() override;
+  std::int64_t CounterFrequency() override;
+  void BusyWaitMicros(double micros) override;
+};
+
+// Time moves only when someone waits or advances it: the test double. Every
+// wait is recorded.
+class SimulatedClock : public Clock {
+ public:
+  std::int64_t QueryCounter() override;  // microsecond ticks
+  std::int64_t CounterFrequency() override;
+  void BusyWaitMicros(double micros) override;
+  void Advance(double micros);
+  std::vector<double> Waits() const;
+  void ClearWaits();
+  double TotalWaitedMicros() const;
+
+ private:
+  mutable std::mutex mutex_;
+  double now_ = 0;
+  double total_ = 0;
+  std::vector<double> waits_;
+};
+
+Clock& CurrentClock();
+void SetClock(std::shared_ptr<Clock> clock);
+
+// The pump hook (the UI installs one that processes pending events). Busy
+// waits call PumpEvents(), which runs the hook at most once per interval.
+void SetPumpHook(std::function<void()> hook, std::chrono::microseconds minInterval = std::chrono::milliseconds(10));
+void PumpEvents();
+
+}  // namespace platform

@@ -1,0 +1,99 @@
+#pragma once
+// Device-context drawing as the layout view draws: a current position,
+// MoveTo/LineTo, pens and brushes, pixels, ellipses and flood fill. The
+// document code draws through this; the GUI backs it with QPainter and the
+// tests with a recording context.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/WinTypes.h"
+
+namespace platform {
+
+struct DcPoint {
+  int x = 0;
+  int y = 0;
+  bool operator==(const DcPoint&) const = default;
+};
+
+constexpr int PS_SOLID = 0;
+constexpr int PS_DASH = 1;
+constexpr int PS_DOT = 2;
+constexpr int PS_NULL = 5;
+
+struct DcPen {
+  int style = PS_SOLID;
+  int width = 1;
+  COLORREF color = 0;
+  bool operator==(const DcPen&) const = default;
+};
+
+struct DcBrush {
+  bool hollow = false;
+  COLORREF color = 0;
+  bool operator==(const DcBrush&) const = default;
+};
+
+class DeviceContext {
+ public:
+  virtual ~DeviceContext() = default;
+  virtual DcPoint MoveTo(int x, int y) = 0;  // returns the previous position
+  virtual void LineTo(int x, int y) = 0;     // draws and moves the position
+  virtual DcPoint GetCurrentPosition() const = 0;
+  virtual DcPen SelectPen(const DcPen& pen) = 0;  // returns the previous pen
+  virtual DcBrush SelectBrush(const DcBrush& brush) = 0;
+  virtual DcPen CurrentPen() const = 0;
+  virtual DcBrush CurrentBrush() const = 0;
+  virtual void SetPixel(int x, int y, COLORREF color) = 0;
+  // Outline of the ellipse in the box with the current pen, filled with the
+  // current brush unless it is hollow.
+  virtual void Ellipse(int left, int top, int right, int bottom) = 0;
+  // Arc outline on the box from the start point to the end point, counter-clockwise.
+  virtual void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) = 0;
+  // Fills outwards from (x, y) with the current brush up to the border colour.
+  virtual void FloodFill(int x, int y, COLORREF border) = 0;
+  virtual void Rectangle(int left, int top, int right, int bottom) = 0;
+  virtual void FillSolidRect(int left, int top, int width, int height, COLORREF color) = 0;
+  virtual void TextOut(int x, int y, const std::string& utf8) = 0;
+};
+
+// Records every call, for tests.
+struct DcOp {
+  enum Kind { MoveTo, LineTo, SelectPen, SelectBrush, SetPixel, Ellipse, Arc, FloodFill, Rectangle, FillSolidRect, TextOut } kind;
+  std::vector<int> args;  // coordinates in call order
+  DcPen pen;              // for SelectPen, and the pen in force for drawing calls
+  DcBrush brush;          // for SelectBrush, and the brush in force
+  COLORREF color = 0;     // SetPixel, FloodFill border, FillSolidRect
+  std::string text;
+};
+
+class RecordingDeviceContext : public DeviceContext {
+ public:
+  DcPoint MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  DcPoint GetCurrentPosition() const override;
+  DcPen SelectPen(const DcPen& pen) override;
+  DcBrush SelectBrush(const DcBrush& brush) override;
+  DcPen CurrentPen() const override;
+  DcBrush CurrentBrush() const override;
+  void SetPixel(int x, int y, COLORREF color) override;
+  void Ellipse(int left, int top, int right, int bottom) override;
+  void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) override;
+  void FloodFill(int x, int y, COLORREF border) override;
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
+  void TextOut(int x, int y, const std::string& utf8) override;
+
+  const std::vector<DcOp>& Ops() const { return ops_; }
+  void Clear() { ops_.clear(); }
+
+ private:
+  void Record(DcOp::Kind kind, std::vector<int> args, COLORREF color = 0, std::string text = {});
+  std::vector<DcOp> ops_;
+  DcPoint pos_;
+  DcPen pen_;
+  DcBrush brush_;
+};
+
+}  // namespace platform

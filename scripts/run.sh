@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the program and starts it. Without a configured machine the simulated
+# controller board is started on a pseudo-terminal and the program talks to it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+BUILD=${VENDRIK_BUILD_DIR:-build}
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDRIK_BUILD_TESTS=OFF -DVENDRIK_BUILD_BENCH=OFF >/dev/null
+cmake --build "$BUILD" -j"$(nproc)"
+SIM_PID=""
+cleanup() { if [ -n "$SIM_PID" ]; then kill "$SIM_PID" 2>/dev/null || true; fi; }
+trap cleanup EXIT
+if [ -z "${VENDRIK_SERIAL_DEVICE:-}" ] && [ -x "$BUILD/tools/vendrik-boardsim" ]; then
+  LINK_FILE=$(mktemp -u /tmp/vendrik-board.XXXXXX)
+  "$BUILD/tools/vendrik-boardsim" --link "$LINK_FILE" --pace &
+  SIM_PID=$!
+  for _ in $(seq 50); do [ -e "$LINK_FILE" ] && break; sleep 0.1; done
+  export VENDRIK_SERIAL_DEVICE="$LINK_FILE"
+  echo "Simulated controller board on $VENDRIK_SERIAL_DEVICE"
+fi
+"$BUILD/app/vendrik" "$@"
