@@ -1,0 +1,28 @@
+#pragma once
+// Writes .mrk line pairs into a byte buffer; the caller stores the buffer
+// (atomically) when the whole file is complete, so a failed save never leaves
+// half a project behind. Labels are passed as code page 936 bytes; numbers are
+// formatted in the C locale; lines end in CR LF as the file has always had.
+#include <string>
+#include <string_view>
+
+class MrkLineWriter {
+ public:
+  explicit MrkLineWriter(std::string& out) : out_(out) {}
+
+  // One line: the text and the line end.
+  void WriteMrkLine(std::string_view text);
+
+  // A key line and its value line.
+  void WritePair(std::string_view keyLine, std::string_view value);
+  void WriteInt(std::string_view keyLine, long long value);  // "%d"
+  // "%.<decimals>f"; the file uses 3, 4 or 6 decimals depending on the key.
+  void WriteDouble(std::string_view keyLine, double value, int decimals = 4);
+
+  // The frame of a class block: "202;<class name label>", the class name ... "202;<end label>", "CLASS_END".
+  void WriteClassBegin(std::string_view className);
+  void WriteClassEnd();
+
+ private:
+  std::string& out_;
+};
