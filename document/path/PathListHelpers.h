@@ -1,0 +1,19 @@
+#pragma once
+// Bounds and rotation of a single point list.
+#include "document/geometry/CDoublePoint.h"
+#include "document/geometry/CDoubleRect.h"
+#include "document/geometry/CPointList.h"
+
+// Degree/radian factors as the stored layouts were computed with them.
+constexpr double DEG_TO_RAD = 0.0174532;
+constexpr double RAD_TO_DEG = 57.295779;
+
+// Bounds of all points; the zero rectangle for an empty list.
+CDoubleRect GetPointArrayBoundRect(const CPointList& list);
+// Bounds of the points that take part in a drawn segment (a joined point and
+// its predecessor); the zero rectangle when nothing is drawn.
+CDoubleRect GetDrawnBoundRect(const CPointList& list);
+
+void RotatePointsRad(CPointList& list, const CDoublePoint& centre, double radians);
+void RotatePointsDeg(CPointList& list, const CDoublePoint& centre, double degrees);
+void RotatePointsDegF(CPointList& list, const CDoublePoint& centre, float degrees);
