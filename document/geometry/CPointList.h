@@ -9,6 +9,7 @@
 #include "document/geometry/CDoublePoint.h"
 
 class CArchive;
+class CLine2D;
 
 class CPointList {
  public:
@@ -36,6 +37,18 @@ class CPointList {
   CDoublePoint* GetData() { return data_; }
   const CDoublePoint* GetData() const { return data_; }
 
+  // Points with the selected bit 0x80: any of them / not all of them
+  // (both false for an empty list).
+  bool AnyHighFlag() const;
+  bool NotAllHighFlag() const;
+  // SnapPointToGrid on every point.
+  void SnapToGrid(double xStep, double yStep);
+
+  // Appends (flag 0) the crossings of this closed contour with the line: each
+  // edge, the closing one included, counts only strictly inside its own box.
+  void IntersectLine(const CLine2D& line, CPointList& hits, bool verticalMode, double x) const;
+
+  // Count in the compact encoding, then 24 raw bytes per point.
   void Serialize(CArchive& ar);
 
  private:
