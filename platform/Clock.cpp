@@ -1,0 +1,139 @@
+#include "platform/Clock.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+namespace platform {
+namespace {
+
+struct PumpState {
+  std::mutex mutex;
+  std::shared_ptr<const std::function<void()>> hook;
+  std::atomic<std::int64_t> intervalMicros{10000};
+  std::atomic<std::int64_t> lastMicros{0};
+  std::atomic<bool> pumpedOnce{false};
+};
+
+PumpState& Pump() {
+  static PumpState state;
+  return state;
+}
+
+// Runs the hook when its interval has passed since the last run, measured on
+// the clock of the waiting caller (a simulated clock pumps in simulated time).
+void PumpEventsAt(std::int64_t nowMicros) {
+  PumpState& pump = Pump();
+  std::shared_ptr<const std::function<void()>> hook;
+  {
+    std::lock_guard lock(pump.mutex);
+    if (!pump.hook) return;
+    const std::int64_t last = pump.lastMicros.load();
+    // A time behind the last run comes from another clock: treat it as due.
+    const bool due = !pump.pumpedOnce.load() || nowMicros < last || nowMicros - last >= pump.intervalMicros.load();
+    if (!due) return;
+    pump.lastMicros = nowMicros;
+    pump.pumpedOnce = true;
+    hook = pump.hook;
+  }
+  (*hook)();
+}
+
+std::mutex g_clockMutex;
+std::shared_ptr<Clock> g_clock;
+std::vector<std::shared_ptr<Clock>> g_retiredClocks;  // references may still be held
+
+}  // namespace
+
+std::int64_t Clock::NowMicros() {
+  const std::int64_t ticks = QueryCounter();
+  const std::int64_t freq = CounterFrequency();
+  if (freq <= 0) return 0;
+  return (ticks / freq) * 1000000 + (ticks % freq) * 1000000 / freq;
+}
+
+std::int64_t SteadyClock::QueryCounter() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::int64_t SteadyClock::CounterFrequency() { return 1000000000; }
+
+void SteadyClock::BusyWaitMicros(double micros) {
+  if (!(micros > 0)) return;  // also rejects NaN
+  const auto start = std::chrono::steady_clock::now();
+  const auto length = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double, std::micro>(std::min(micros, 3.6e9)));
+  const auto deadline = start + length;
+  for (;;) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) return;
+    PumpEventsAt(std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch()).count());
+  }
+}
+
+std::int64_t SimulatedClock::QueryCounter() {
+  std::lock_guard lock(mutex_);
+  return static_cast<std::int64_t>(std::floor(now_));
+}
+
+std::int64_t SimulatedClock::CounterFrequency() { return 1000000; }
+
+void SimulatedClock::BusyWaitMicros(double micros) {
+  std::int64_t now = 0;
+  {
+    std::lock_guard lock(mutex_);
+    waits_.push_back(micros);
+    if (micros > 0) {
+      now_ += micros;
+      total_ += micros;
+    }
+    now = static_cast<std::int64_t>(std::floor(now_));
+  }
+  PumpEventsAt(now);
+}
+
+void SimulatedClock::Advance(double micros) {
+  std::lock_guard lock(mutex_);
+  if (micros > 0) now_ += micros;
+}
+
+std::vector<double> SimulatedClock::Waits() const {
+  std::lock_guard lock(mutex_);
+  return waits_;
+}
+
+void SimulatedClock::ClearWaits() {
+  std::lock_guard lock(mutex_);
+  waits_.clear();
+  total_ = 0;
+}
+
+double SimulatedClock::TotalWaitedMicros() const {
+  std::lock_guard lock(mutex_);
+  return total_;
+}
+
+Clock& CurrentClock() {
+  std::lock_guard lock(g_clockMutex);
+  if (!g_clock) g_clock = std::make_shared<SteadyClock>();
+  return *g_clock;
+}
+
+void SetClock(std::shared_ptr<Clock> clock) {
+  std::lock_guard lock(g_clockMutex);
+  if (g_clock) g_retiredClocks.push_back(std::move(g_clock));
+  g_clock = std::move(clock);
+}
+
+void SetPumpHook(std::function<void()> hook, std::chrono::microseconds minInterval) {
+  PumpState& pump = Pump();
+  std::lock_guard lock(pump.mutex);
+  pump.hook = hook ? std::make_shared<const std::function<void()>>(std::move(hook)) : nullptr;
+  pump.intervalMicros = std::max<std::int64_t>(0, minInterval.count());
+  pump.pumpedOnce = false;
+}
+
+void PumpEvents() { PumpEventsAt(CurrentClock().NowMicros()); }
+
+}  // namespace platform
