@@ -10,6 +10,9 @@ constexpr double RAD_TO_DEG = 57.295779;
 
 // Bounds of all points; the zero rectangle for an empty list.
 CDoubleRect GetPointArrayBoundRect(const CPointList& list);
+// Bounds of the first list and then the second (which starts the rectangle
+// when the first is empty); the zero rectangle when both are empty.
+CDoubleRect GetTwoListBoundRect(const CPointList& first, const CPointList& second);
 // Bounds of the points that take part in a drawn segment (a joined point and
 // its predecessor); the zero rectangle when nothing is drawn.
 CDoubleRect GetDrawnBoundRect(const CPointList& list);
