@@ -1,7 +1,6 @@
 #include "platform/Clock.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 
 namespace platform {
@@ -10,9 +9,8 @@ namespace {
 struct PumpState {
   std::mutex mutex;
   std::shared_ptr<const std::function<void()>> hook;
-  std::atomic<std::int64_t> intervalMicros{10000};
-  std::atomic<std::int64_t> lastMicros{0};
-  std::atomic<bool> pumpedOnce{false};
+  std::int64_t intervalMicros = 10000;
+  std::uint64_t generation = 0;  // bumped by every SetPumpHook
 };
 
 PumpState& Pump() {
@@ -20,20 +18,29 @@ PumpState& Pump() {
   return state;
 }
 
-// Runs the hook when its interval has passed since the last run, measured on
-// the clock of the waiting caller (a simulated clock pumps in simulated time).
+// Each thread keeps its own pace: a worker's busy waits must not use up the
+// user-interface thread's turns.
+struct ThreadPumpPace {
+  std::uint64_t generation = ~std::uint64_t{0};
+  std::int64_t lastMicros = 0;
+};
+thread_local ThreadPumpPace t_pace;
+
+// Runs the hook when its interval has passed since this thread last ran it,
+// measured on the clock of the waiting caller (a simulated clock pumps in
+// simulated time).
 void PumpEventsAt(std::int64_t nowMicros) {
   PumpState& pump = Pump();
   std::shared_ptr<const std::function<void()>> hook;
   {
     std::lock_guard lock(pump.mutex);
     if (!pump.hook) return;
-    const std::int64_t last = pump.lastMicros.load();
     // A time behind the last run comes from another clock: treat it as due.
-    const bool due = !pump.pumpedOnce.load() || nowMicros < last || nowMicros - last >= pump.intervalMicros.load();
+    const bool due = t_pace.generation != pump.generation || nowMicros < t_pace.lastMicros ||
+                     nowMicros - t_pace.lastMicros >= pump.intervalMicros;
     if (!due) return;
-    pump.lastMicros = nowMicros;
-    pump.pumpedOnce = true;
+    t_pace.generation = pump.generation;
+    t_pace.lastMicros = nowMicros;
     hook = pump.hook;
   }
   (*hook)();
@@ -131,7 +138,7 @@ void SetPumpHook(std::function<void()> hook, std::chrono::microseconds minInterv
   std::lock_guard lock(pump.mutex);
   pump.hook = hook ? std::make_shared<const std::function<void()>>(std::move(hook)) : nullptr;
   pump.intervalMicros = std::max<std::int64_t>(0, minInterval.count());
-  pump.pumpedOnce = false;
+  ++pump.generation;
 }
 
 void PumpEvents() { PumpEventsAt(CurrentClock().NowMicros()); }

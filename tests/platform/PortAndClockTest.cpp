@@ -147,4 +147,16 @@ TEST(PumpHook, HookMayReplaceItselfWhileRunning) {
   EXPECT_EQ(second, 2);
 }
 
+TEST(PumpHook, EachThreadKeepsItsOwnPace) {
+  SimulatedTime time;
+  std::atomic<int> pumps{0};
+  platform::SetPumpHook([&] { ++pumps; }, std::chrono::seconds(100));
+  time.clock->BusyWaitMicros(1);
+  time.clock->BusyWaitMicros(1);
+  EXPECT_EQ(pumps.load(), 1);
+  // Another thread's first wait pumps although this thread's turn is used up.
+  std::thread([&] { time.clock->BusyWaitMicros(1); }).join();
+  EXPECT_EQ(pumps.load(), 2);
+}
+
 }  // namespace
