@@ -270,3 +270,16 @@ TEST(PathHitTest, IntersectsRect) {
   open.points.Add({16, 16});                      // the diagonal crosses
   EXPECT_TRUE(open.IntersectsRect(rect, 0, 0));
 }
+
+TEST(PathArrays, GatherNearestFirstOrdersTheWholeOutList) {
+  CStrokeGroup g(MakeList({{5, 0}, {1, 0, 1}}));
+  g.AddPointList(MakeList({{3, 0}}));
+  g.fill.Add({-1, 0});  // fill strokes are not gathered
+  CPointList out = MakeList({{10, 0}});
+  CDoublePoint start(0, 0);
+  g.GatherNearestFirst(out, start);
+  ASSERT_EQ(out.GetSize(), 4);
+  const double expected[] = {1, 3, 5, 10};
+  for (int i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(out[i].x, expected[i]);
+  EXPECT_DOUBLE_EQ(start.x, 10);
+}
