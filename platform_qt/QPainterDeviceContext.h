@@ -1,0 +1,48 @@
+#pragma once
+// Device-context drawing over a QPainter. Flood fill reads the pixels of the
+// target image (given, or the painter's own device when it is an image); on
+// other devices it fills the last ellipse drawn when the seed lies inside it,
+// which is how the layout view fills its dots.
+#include <QImage>
+#include <QPainter>
+#include <optional>
+
+#include "platform/DeviceContext.h"
+
+namespace platform_qt {
+
+class QPainterDeviceContext : public platform::DeviceContext {
+ public:
+  explicit QPainterDeviceContext(QPainter& painter, QImage* target = nullptr);
+
+  platform::DcPoint MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  platform::DcPoint GetCurrentPosition() const override;
+  platform::DcPen SelectPen(const platform::DcPen& pen) override;
+  platform::DcBrush SelectBrush(const platform::DcBrush& brush) override;
+  platform::DcPen CurrentPen() const override;
+  platform::DcBrush CurrentBrush() const override;
+  void SetPixel(int x, int y, COLORREF color) override;
+  void Ellipse(int left, int top, int right, int bottom) override;
+  void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) override;
+  void FloodFill(int x, int y, COLORREF border) override;
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
+  void TextOut(int x, int y, const std::string& utf8) override;
+
+  static QColor ToQColor(COLORREF color);
+
+ private:
+  void ApplyPen();
+  void ApplyBrush();
+  void FloodFillImage(int x, int y, COLORREF border);
+
+  QPainter& painter_;
+  QImage* target_;
+  platform::DcPoint pos_;
+  platform::DcPen pen_;
+  platform::DcBrush brush_{false, RGB(255, 255, 255)};
+  std::optional<QRect> lastEllipse_;
+};
+
+}  // namespace platform_qt
