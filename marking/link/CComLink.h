@@ -1,0 +1,84 @@
+#pragma once
+// The transport to the controller board: a writer thread that sends the
+// current request's bytes, a reader thread that cuts replies out of what the
+// port received and posts them to the request's reply window.
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "marking/link/CComRequest.h"
+#include "marking/link/CommControl.h"
+#include "platform/Event.h"
+#include "platform/Messages.h"
+
+class CComLink {
+ public:
+  static constexpr int kReceiveSize = 256;
+  static constexpr std::uint32_t kHandKeyGapMs = 1000;
+
+  // The control is not owned and must outlive the link.
+  explicit CComLink(CommControl* control);
+  virtual ~CComLink();
+  CComLink(const CComLink&) = delete;
+  CComLink& operator=(const CComLink&) = delete;
+
+  int Open(int port);
+  int Close();
+  bool IsOpen() const;
+  // Makes the request current and wakes the writer; null only clears it.
+  // With a command (from the submit message) that command is sent even when
+  // the request was prepared again since it was posted.
+  void Submit(CComRequest* request, std::shared_ptr<const ComCommand> command = nullptr);
+  // Received bytes (the control's comm event).
+  void OnComm(const BYTE* data, std::size_t length);
+  void ClearReceive();
+
+  void SetNotifyWindow(platform::MessageTarget* window) { notifyWnd_.store(window); }
+  platform::MessageTarget* GetNotifyWindow() const { return notifyWnd_.load(); }
+  void SetProtocol(int variant) { protocol_.store(variant); }
+  int GetProtocol() const { return protocol_.load(); }
+  int GetPort() const { return port_.load(); }
+  // Millisecond tick source for the hand-key gap (tests step it by hand).
+  void SetTickSource(std::function<std::uint32_t()> ticks);
+
+  bool ReaderStopped() const { return readerStopped_.load(); }
+  bool WriterStopped() const { return writerStopped_.load(); }
+
+ private:
+  void StartThreads();
+  bool SendBytes(const BYTE* data, std::size_t length);
+  void WriterThread();
+  void ReaderThread();
+  void ExamineReceived();  // under lock_
+  void PostReply(const ComCommand& command, const BYTE* data, int length, bool overflow);
+  bool WaitStopped(int rounds);
+  void ClearReceiveLocked();
+
+  std::atomic<platform::MessageTarget*> notifyWnd_{nullptr};
+  CommControl* control_;
+  CComRequest* current_ = nullptr;                   // under lock_
+  std::shared_ptr<const ComCommand> sentCommand_;    // under lock_: what went out last
+  std::deque<std::shared_ptr<const ComCommand>> outbox_;  // under lock_
+  std::atomic<int> running_{0};
+  platform::Event dataReceived_{true, false};
+  platform::Event requestReady_{true, false};
+  std::atomic<int> opened_{0};
+  std::atomic<bool> readerStopped_{true};
+  std::atomic<bool> writerStopped_{true};
+  std::atomic<std::uint32_t> lastHandKey_{0};
+  std::atomic<int> port_{0};
+  std::atomic<int> protocol_{-1};
+  std::mutex lock_;
+  std::array<BYTE, kReceiveSize> receive_{};
+  int receiveCount_ = 0;
+  bool receiveOverflow_ = false;
+  std::function<std::uint32_t()> ticks_;
+  std::thread writer_;
+  std::thread reader_;
+};
