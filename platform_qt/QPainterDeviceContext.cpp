@@ -1,0 +1,195 @@
+#include "platform_qt/QPainterDeviceContext.h"
+
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace platform_qt {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// GDI boxes exclude their right and bottom edges.
+QRect BoxRect(int left, int top, int right, int bottom) {
+  return QRect(QPoint(std::min(left, right), std::min(top, bottom)),
+               QPoint(std::max(left, right) - 1, std::max(top, bottom) - 1));
+}
+
+bool SameRgb(QRgb a, COLORREF b) {
+  return qRed(a) == static_cast<int>(b & 0xFF) && qGreen(a) == static_cast<int>((b >> 8) & 0xFF) &&
+         qBlue(a) == static_cast<int>((b >> 16) & 0xFF);
+}
+
+}  // namespace
+
+QPainterDeviceContext::QPainterDeviceContext(QPainter& painter, QImage* target) : painter_(painter), target_(target) {
+  if (!target_ && painter_.device() && painter_.device()->devType() == QInternal::Image)
+    target_ = static_cast<QImage*>(painter_.device());
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  ApplyPen();
+  ApplyBrush();
+}
+
+QColor QPainterDeviceContext::ToQColor(COLORREF color) {
+  return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF), static_cast<int>((color >> 16) & 0xFF));
+}
+
+void QPainterDeviceContext::ApplyPen() {
+  if (pen_.style == platform::PS_NULL) {
+    painter_.setPen(Qt::NoPen);
+    return;
+  }
+  QPen pen(ToQColor(pen_.color));
+  pen.setWidth(std::max(1, pen_.width));
+  pen.setCosmetic(pen_.width <= 1);
+  pen.setCapStyle(pen_.width > 1 ? Qt::RoundCap : Qt::SquareCap);
+  pen.setJoinStyle(Qt::RoundJoin);
+  switch (pen_.style) {
+    case platform::PS_DASH: pen.setStyle(Qt::DashLine); break;
+    case platform::PS_DOT: pen.setStyle(Qt::DotLine); break;
+    default: pen.setStyle(Qt::SolidLine); break;
+  }
+  painter_.setPen(pen);
+}
+
+void QPainterDeviceContext::ApplyBrush() {
+  if (brush_.hollow) painter_.setBrush(Qt::NoBrush);
+  else painter_.setBrush(ToQColor(brush_.color));
+}
+
+platform::DcPoint QPainterDeviceContext::MoveTo(int x, int y) {
+  const platform::DcPoint previous = pos_;
+  pos_ = {x, y};
+  return previous;
+}
+
+void QPainterDeviceContext::LineTo(int x, int y) {
+  painter_.drawLine(pos_.x, pos_.y, x, y);
+  pos_ = {x, y};
+}
+
+platform::DcPoint QPainterDeviceContext::GetCurrentPosition() const { return pos_; }
+
+platform::DcPen QPainterDeviceContext::SelectPen(const platform::DcPen& pen) {
+  const platform::DcPen previous = pen_;
+  pen_ = pen;
+  ApplyPen();
+  return previous;
+}
+
+platform::DcBrush QPainterDeviceContext::SelectBrush(const platform::DcBrush& brush) {
+  const platform::DcBrush previous = brush_;
+  brush_ = brush;
+  ApplyBrush();
+  return previous;
+}
+
+platform::DcPen QPainterDeviceContext::CurrentPen() const { return pen_; }
+platform::DcBrush QPainterDeviceContext::CurrentBrush() const { return brush_; }
+
+void QPainterDeviceContext::SetPixel(int x, int y, COLORREF color) { painter_.fillRect(QRect(x, y, 1, 1), ToQColor(color)); }
+
+void QPainterDeviceContext::Ellipse(int left, int top, int right, int bottom) {
+  const QRect box = BoxRect(left, top, right, bottom);
+  painter_.drawEllipse(box);
+  lastEllipse_ = box;
+}
+
+void QPainterDeviceContext::Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  const double cx = (left + right) / 2.0;
+  const double cy = (top + bottom) / 2.0;
+  const double rx = std::abs(right - left) / 2.0;
+  const double ry = std::abs(bottom - top) / 2.0;
+  if (rx <= 0 || ry <= 0) return;
+  // Angles of the radial lines through the two points, y up, mapped to the
+  // ellipse's own parameter; the arc runs counter-clockwise on the screen.
+  const auto parameter = [&](int x, int y) { return std::atan2((cy - y) * rx, (x - cx) * ry); };
+  const double t0 = parameter(xStart, yStart);
+  double t1 = parameter(xEnd, yEnd);
+  while (t1 <= t0) t1 += 2 * kPi;  // equal points give the whole ellipse
+  const int steps = std::clamp(static_cast<int>((t1 - t0) * std::max(rx, ry) / 2.0), 8, 720);
+  QPolygonF points;
+  points.reserve(steps + 1);
+  for (int i = 0; i <= steps; ++i) {
+    const double t = t0 + (t1 - t0) * i / steps;
+    points.append(QPointF(cx + rx * std::cos(t), cy - ry * std::sin(t)));
+  }
+  painter_.drawPolyline(points);
+  lastEllipse_ = BoxRect(left, top, right, bottom);
+}
+
+void QPainterDeviceContext::FloodFill(int x, int y, COLORREF border) {
+  if (brush_.hollow) return;
+  if (target_ && !target_->isNull()) {
+    FloodFillImage(x, y, border);
+    return;
+  }
+  if (lastEllipse_ && lastEllipse_->contains(x, y)) {
+    painter_.save();
+    painter_.setPen(Qt::NoPen);
+    painter_.drawEllipse(*lastEllipse_);
+    painter_.restore();
+  }
+}
+
+void QPainterDeviceContext::FloodFillImage(int x, int y, COLORREF border) {
+  const QImage& image = *target_;
+  const QPoint seed = painter_.transform().map(QPoint(x, y));
+  const int w = image.width();
+  const int h = image.height();
+  if (seed.x() < 0 || seed.y() < 0 || seed.x() >= w || seed.y() >= h) return;
+  if (SameRgb(image.pixel(seed), border)) return;
+
+  // Scan-line fill over a copy of the visited state; spans are painted after.
+  std::vector<unsigned char> seen(static_cast<std::size_t>(w) * h, 0);
+  const auto open = [&](int px, int py) {
+    return !seen[static_cast<std::size_t>(py) * w + px] && !SameRgb(image.pixel(px, py), border);
+  };
+  std::vector<QRect> spans;
+  std::vector<QPoint> stack{seed};
+  while (!stack.empty()) {
+    const QPoint p = stack.back();
+    stack.pop_back();
+    if (!open(p.x(), p.y())) continue;
+    int x0 = p.x();
+    int x1 = p.x();
+    while (x0 > 0 && open(x0 - 1, p.y())) --x0;
+    while (x1 + 1 < w && open(x1 + 1, p.y())) ++x1;
+    std::fill(seen.begin() + static_cast<std::ptrdiff_t>(p.y()) * w + x0,
+              seen.begin() + static_cast<std::ptrdiff_t>(p.y()) * w + x1 + 1, 1);
+    spans.emplace_back(x0, p.y(), x1 - x0 + 1, 1);
+    for (int ny : {p.y() - 1, p.y() + 1}) {
+      if (ny < 0 || ny >= h) continue;
+      bool inRun = false;
+      for (int nx = x0; nx <= x1; ++nx) {
+        const bool o = open(nx, ny);
+        if (o && !inRun) stack.emplace_back(nx, ny);
+        inRun = o;
+      }
+    }
+  }
+  painter_.save();
+  painter_.resetTransform();
+  const QColor fill = ToQColor(brush_.color);
+  for (const QRect& span : spans) painter_.fillRect(span, fill);
+  painter_.restore();
+}
+
+void QPainterDeviceContext::Rectangle(int left, int top, int right, int bottom) {
+  painter_.drawRect(BoxRect(left, top, right, bottom));
+}
+
+void QPainterDeviceContext::FillSolidRect(int left, int top, int width, int height, COLORREF color) {
+  painter_.fillRect(QRect(left, top, width, height), ToQColor(color));
+}
+
+void QPainterDeviceContext::TextOut(int x, int y, const std::string& utf8) {
+  // The point is the top-left of the text, in the default text colour.
+  painter_.save();
+  painter_.setPen(Qt::black);
+  painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), QString::fromStdString(utf8));
+  painter_.restore();
+}
+
+}  // namespace platform_qt

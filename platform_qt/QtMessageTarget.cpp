@@ -1,0 +1,82 @@
+#include "platform_qt/QtMessageTarget.h"
+
+#include <QCoreApplication>
+#include <mutex>
+
+namespace platform_qt {
+namespace {
+
+class MessageEvent : public QEvent {
+ public:
+  explicit MessageEvent(platform::Message message)
+      : QEvent(QtMessageTarget::EventType()), message_(std::move(message)) {}
+  const platform::Message& message() const { return message_; }
+
+ private:
+  platform::Message message_;
+};
+
+}  // namespace
+
+// Shared between the object and its handles; cleared when the object dies, so
+// a handle never posts to freed memory.
+struct QtMessageTarget::Liveness {
+  std::mutex mutex;
+  QtMessageTarget* target = nullptr;
+
+  bool Post(platform::Message message) {
+    std::lock_guard lock(mutex);
+    if (!target) return false;
+    // Posted events to one receiver are delivered in posting order.
+    QCoreApplication::postEvent(target, new MessageEvent(std::move(message)));
+    return true;
+  }
+};
+
+namespace {
+
+class HandleTarget : public platform::MessageTarget {
+ public:
+  explicit HandleTarget(std::shared_ptr<void> liveness, std::function<bool(platform::Message)> post)
+      : liveness_(std::move(liveness)), post_(std::move(post)) {}
+  bool Post(platform::Message message) override { return post_(std::move(message)); }
+
+ private:
+  std::shared_ptr<void> liveness_;
+  std::function<bool(platform::Message)> post_;
+};
+
+}  // namespace
+
+QtMessageTarget::QtMessageTarget(Handler handler, QObject* parent)
+    : QObject(parent), liveness_(std::make_shared<Liveness>()), handler_(std::move(handler)) {
+  liveness_->target = this;
+}
+
+QtMessageTarget::~QtMessageTarget() {
+  std::lock_guard lock(liveness_->mutex);
+  liveness_->target = nullptr;
+  // Events still queued for this object are discarded by ~QObject.
+}
+
+bool QtMessageTarget::Post(platform::Message message) { return liveness_->Post(std::move(message)); }
+
+std::shared_ptr<platform::MessageTarget> QtMessageTarget::Handle() const {
+  auto liveness = liveness_;
+  return std::make_shared<HandleTarget>(liveness, [liveness](platform::Message m) { return liveness->Post(std::move(m)); });
+}
+
+void QtMessageTarget::SetHandler(Handler handler) { handler_ = std::move(handler); }
+
+QEvent::Type QtMessageTarget::EventType() {
+  static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
+bool QtMessageTarget::event(QEvent* e) {
+  if (e->type() != EventType()) return QObject::event(e);
+  if (handler_) handler_(static_cast<MessageEvent*>(e)->message());
+  return true;
+}
+
+}  // namespace platform_qt
