@@ -71,13 +71,17 @@ void CPointList::SetSize(int n, int growBy) {
   count_ = n;
 }
 
-void CPointList::SetAtGrow(int i, const CDoublePoint& point) {
+// The point is copied first: it may live in this list's own buffer, which
+// growing frees.
+void CPointList::SetAtGrow(int i, const CDoublePoint& pointRef) {
   if (i < 0) return;
+  CDoublePoint point = pointRef;
   if (i >= count_) SetSize(i + 1, -1);
   data_[i] = point;
 }
 
-int CPointList::Add(const CDoublePoint& point) {
+int CPointList::Add(const CDoublePoint& pointRef) {
+  CDoublePoint point = pointRef;
   if (data_ != nullptr && count_ == capacity_ && count_ >= kGeometricFrom) {
     int step = std::max(RuleStep(count_, growBy_), capacity_ / 2);
     Reallocate(capacity_ + step);
@@ -96,8 +100,9 @@ void CPointList::RemoveAt(int i, int count) {
   count_ -= count;
 }
 
-void CPointList::InsertAt(int i, const CDoublePoint& point) {
+void CPointList::InsertAt(int i, const CDoublePoint& pointRef) {
   if (i < 0) return;
+  CDoublePoint point = pointRef;
   if (i >= count_) {
     SetAtGrow(i, point);
     return;
