@@ -105,6 +105,11 @@ void CComLink::Submit(CComRequest* request, std::shared_ptr<const ComCommand> co
   requestReady_.Set();
 }
 
+bool CComLink::WaitSent(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(lock_);
+  return sent_.wait_for(lock, timeout, [this] { return outbox_.empty() || !running_; });
+}
+
 void CComLink::OnComm(const BYTE* data, std::size_t length) {
   if (length == 0) return;
   {
@@ -157,6 +162,7 @@ void CComLink::WriterThread() {
       sentCommand_ = command;
       SendBytes(command->bytes.data(), command->bytes.size());
     }
+    sent_.notify_all();
   }
   writerStopped_ = true;
 }

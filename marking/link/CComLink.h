@@ -4,6 +4,7 @@
 // port received and posts them to the request's reply window.
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -38,6 +39,8 @@ class CComLink {
   // Received bytes (the control's comm event).
   void OnComm(const BYTE* data, std::size_t length);
   void ClearReceive();
+  // Waits until every submitted command has gone out; false on time-out.
+  bool WaitSent(std::chrono::milliseconds timeout);
 
   void SetNotifyWindow(platform::MessageTarget* window) { notifyWnd_.store(window); }
   platform::MessageTarget* GetNotifyWindow() const { return notifyWnd_.load(); }
@@ -75,6 +78,7 @@ class CComLink {
   std::atomic<int> port_{0};
   std::atomic<int> protocol_{-1};
   std::mutex lock_;
+  std::condition_variable sent_;  // with lock_: the outbox emptied
   std::array<BYTE, kReceiveSize> receive_{};
   int receiveCount_ = 0;
   bool receiveOverflow_ = false;

@@ -1,0 +1,106 @@
+#pragma once
+// The property view's link half: it owns the communications control, the
+// link and the one shared request, reads the serial settings, sets the link
+// up on the USB board's adapter, asks the board for its protocol variant and
+// hands requests to the link. Headless: it receives platform messages through
+// HandleMessage; the window that hosts it posts to `self` (SetSelfTarget).
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "marking/link/CComLink.h"
+#include "marking/link/CComRequest.h"
+#include "marking/link/CommControl.h"
+#include "marking/link/ILinkHost.h"
+#include "marking/link/WireProtocol.h"
+#include "platform/Messages.h"
+#include "platform/serial/SerialDiscovery.h"
+#include "properties/link/TimerHost.h"
+
+// The 52-byte "COMSET_EX.DAT": thirteen little-endian 32-bit ints.
+struct ComSettings {
+  static constexpr int kCount = 13;
+  static constexpr int kFileSize = 52;
+  std::array<std::int32_t, kCount> values{0, 0, 3, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  int PortIndex() const { return values[0]; }
+  int ParityIndex() const { return values[1]; }
+  int BaudIndex() const { return values[2]; }
+  int StopBitIndex() const { return values[3]; }
+  int DataBitIndex() const { return values[4]; }
+  int Rs232Open() const { return values[5]; }
+};
+
+class CProperityView : public ILinkHost {
+ public:
+  static constexpr WPARAM kVersionTimerId = 1190;
+  static constexpr unsigned kVersionTimerMs = 200;
+
+  struct Options {
+    std::shared_ptr<platform::serial::SerialDiscovery> discovery;  // default: configured device or sysfs
+    std::unique_ptr<CommControl> control;                         // default: serial control over the discovery
+    std::shared_ptr<ITimerHost> timers;                           // default: a thread timer host
+    std::function<int()> boardType;                               // default: the shell's SoftType
+    std::function<int()> portLevel;  // port level byte (bit 2 needle-on level); default 0
+    std::string dataFolder;          // default: platform::DefaultDataFolder()
+  };
+
+  CProperityView();
+  explicit CProperityView(Options options);
+  ~CProperityView() override;
+  CProperityView(const CProperityView&) = delete;
+  CProperityView& operator=(const CProperityView&) = delete;
+
+  // Where this view's own messages go (the host window's queue).
+  void SetSelfTarget(platform::MessageTarget* self) { self_ = self; }
+  platform::MessageTarget* GetSelfTarget() const { return self_; }
+
+  // Start order of the view: notify window, settings, text port, USB link.
+  void OnInitialUpdate(platform::MessageTarget* layoutView);
+  // Dispatches the view's messages; false when the message is not one of them.
+  bool HandleMessage(const platform::Message& message);
+  // The stop-key filter comes first; true when it took the message.
+  bool PreTranslateMessage(const platform::Message& message);
+
+  void LoadComSettings();
+  void OpenRs232Port();
+  void OpenUsbLink();
+  void CloseUsbLink();
+  void SendPollCommand(int type, platform::MessageTarget* replyWnd, UINT replyMsg, int extra);
+  void OnComRequest(const platform::Message& message);
+  void OnTimer(WPARAM id);
+  void OnVersionReply(const platform::Message& message);
+  void OnDestroy();
+
+  // ILinkHost
+  bool IsLinkOpen() override;
+  CComRequest* GetComRequest() override { return &request_; }
+  platform::MessageTarget* GetRequestTarget() override { return self_; }
+  int GetProtocolVariant() override { return protocol_.load(); }
+  void ResetComRequest() override;
+
+  CComLink* GetLink() { return link_.get(); }
+  const ComSettings& GetComSettings() const { return comSettings_; }
+  platform::MessageTarget* GetLayoutView() const { return layoutView_; }
+  std::string ComSettingsPath() const;
+
+  // The text port's start and stop (another part of the view).
+  std::function<void()> openRs232Port;
+  std::function<void()> closeRs232Port;
+
+ private:
+  int BoardType() const;
+  void PostToSelf(UINT msg);
+
+  Options options_;
+  std::unique_ptr<CommControl> control_;
+  std::unique_ptr<CComLink> link_;
+  CComRequest request_;
+  platform::MessageTarget* layoutView_ = nullptr;
+  platform::MessageTarget* self_ = nullptr;
+  std::atomic<int> protocol_{-1};
+  BYTE command_[kCommandBufferSize] = {};
+  ComSettings comSettings_;
+};
