@@ -10,10 +10,12 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// GDI boxes exclude their right and bottom edges.
+// GDI boxes exclude their right and bottom edges; a stroked Qt rectangle
+// covers one pixel more than its size, so the Qt box is one pixel smaller.
 QRect BoxRect(int left, int top, int right, int bottom) {
-  return QRect(QPoint(std::min(left, right), std::min(top, bottom)),
-               QPoint(std::max(left, right) - 1, std::max(top, bottom) - 1));
+  const int x = std::min(left, right);
+  const int y = std::min(top, bottom);
+  return QRect(x, y, std::max(0, std::abs(right - left) - 1), std::max(0, std::abs(bottom - top) - 1));
 }
 
 bool SameRgb(QRgb a, COLORREF b) {

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QPicture>
+
+#include "platform_qt/QPainterDeviceContext.h"
+#include "tests/platform_qt/TestApp.h"
+
+using platform_qt::QPainterDeviceContext;
+
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+QImage WhiteImage(int w = 60, int h = 60) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  return image;
+}
+
+bool Is(const QImage& image, int x, int y, Qt::GlobalColor color) { return image.pixelColor(x, y) == QColor(color); }
+
+TEST(QPainterDeviceContext, DotIsOutlinedThenFloodFilledUpToBlack) {
+  TestApp();
+  QImage image = WhiteImage();
+  {
+    QPainter painter(&image);
+    QPainterDeviceContext dc(painter);
+    dc.SelectPen({platform::PS_SOLID, 1, kBlack});
+    dc.SelectBrush({true, 0});
+    dc.Ellipse(10, 10, 41, 41);
+    dc.SelectBrush({false, kRed});
+    dc.FloodFill(25, 25, kBlack);
+  }
+  EXPECT_TRUE(Is(image, 25, 25, Qt::red));
+  EXPECT_TRUE(Is(image, 14, 25, Qt::red));
+  EXPECT_TRUE(Is(image, 10, 25, Qt::black)) << "the outline stays";
+  EXPECT_TRUE(Is(image, 2, 2, Qt::white)) << "the fill stops at the outline";
+  EXPECT_TRUE(Is(image, 12, 12, Qt::white)) << "corner outside the circle";
+}
+
+TEST(QPainterDeviceContext, FloodFillUsesLogicalCoordinatesAndStopsOnBorderSeed) {
+  TestApp();
+  QImage image = WhiteImage();
+  {
+    QPainter painter(&image);
+    painter.translate(20, 20);
+    QPainterDeviceContext dc(painter);
+    dc.SelectPen({platform::PS_SOLID, 1, kBlack});
+    dc.SelectBrush({true, 0});
+    dc.Rectangle(0, 0, 10, 10);  // pixels 20..29 on the image
+    dc.SelectBrush({false, kRed});
+    dc.FloodFill(0, 0, kBlack);  // seed on the border: nothing
+    dc.FloodFill(5, 5, kBlack);
+    dc.FloodFill(500, 500, kBlack);  // outside the image: nothing
+  }
+  EXPECT_TRUE(Is(image, 25, 25, Qt::red));
+  EXPECT_TRUE(Is(image, 20, 20, Qt::black));
+  EXPECT_TRUE(Is(image, 29, 29, Qt::black));
+  EXPECT_TRUE(Is(image, 30, 30, Qt::white));
+  EXPECT_TRUE(Is(image, 5, 5, Qt::white));
+}
+
+TEST(QPainterDeviceContext, LinesPensAndPixels) {
+  TestApp();
+  QImage image = WhiteImage();
+  {
+    QPainter painter(&image);
+    QPainterDeviceContext dc(painter);
+    dc.SelectPen({platform::PS_SOLID, 1, kRed});
+    EXPECT_EQ(dc.MoveTo(5, 5), (platform::DcPoint{0, 0}));
+    dc.LineTo(5, 30);
+    EXPECT_EQ(dc.GetCurrentPosition(), (platform::DcPoint{5, 30}));
+    dc.SelectPen({platform::PS_NULL, 1, kBlack});
+    dc.LineTo(50, 30);  // an invisible pen still moves the position
+    EXPECT_EQ(dc.GetCurrentPosition(), (platform::DcPoint{50, 30}));
+    dc.SetPixel(40, 40, RGB(0, 0, 255));
+    dc.FillSolidRect(50, 50, 5, 5, RGB(0, 255, 0));
+  }
+  EXPECT_TRUE(Is(image, 5, 15, Qt::red));
+  EXPECT_TRUE(Is(image, 30, 30, Qt::white));
+  EXPECT_TRUE(Is(image, 40, 40, Qt::blue));
+  EXPECT_TRUE(Is(image, 52, 52, Qt::green));
+  EXPECT_TRUE(Is(image, 55, 55, Qt::white));
+}
+
+TEST(QPainterDeviceContext, ArcRunsCounterClockwiseFromStartToEnd) {
+  TestApp();
+  QImage image = WhiteImage();
+  {
+    QPainter painter(&image);
+    QPainterDeviceContext dc(painter);
+    dc.SelectPen({platform::PS_SOLID, 1, kBlack});
+    // From the right (3 o'clock) to the top (12 o'clock): the upper-right quarter.
+    dc.Arc(10, 10, 51, 51, 60, 30, 30, 0);
+  }
+  int upperRight = 0, others = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 60; ++x)
+      if (Is(image, x, y, Qt::black)) (x >= 29 && y <= 31 ? upperRight : others)++;
+  EXPECT_GT(upperRight, 20);
+  EXPECT_EQ(others, 0);
+}
+
+TEST(QPainterDeviceContext, WithoutPixelsTheLastEllipseIsFilled) {
+  TestApp();
+  // A picture records drawing without pixels to read back.
+  QImage image = WhiteImage();
+  QPicture picture;
+  {
+    QPainter painter(&picture);
+    QPainterDeviceContext dc(painter);
+    dc.SelectPen({platform::PS_SOLID, 1, kBlack});
+    dc.SelectBrush({true, 0});
+    dc.Ellipse(10, 10, 41, 41);
+    dc.SelectBrush({false, kRed});
+    dc.FloodFill(25, 25, kBlack);
+    dc.FloodFill(2, 2, kBlack);  // outside the ellipse: nothing to approximate
+  }
+  {
+    QPainter painter(&image);
+    painter.drawPicture(0, 0, picture);
+  }
+  EXPECT_TRUE(Is(image, 25, 25, Qt::red));
+  EXPECT_TRUE(Is(image, 2, 2, Qt::white));
+}
+
+}  // namespace
