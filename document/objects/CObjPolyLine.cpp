@@ -1,0 +1,335 @@
+#include "document/objects/CObjPolyLine.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "document/mrk/MrkKeys.h"
+#include "document/mrk/MrkLineWriter.h"
+#include "document/objects/CObjElement.h"
+#include "document/objects/HandleResize.h"
+#include "document/objects/ObjTypeOps.h"
+#include "document/path/PathListHelpers.h"
+
+float WrapRotationDegrees(float deg);  // CObjElement.cpp
+
+namespace {
+
+// Key lines of the class block, labels in code page 936.
+constexpr char kKeyClosed[] = "100;\xd5\xdb\xcf\xdf\xca\xc7\xb7\xf1\xca\xd7\xce\xb2\xb1\xd5\xba\xcf";  // 折线是否首尾闭合
+constexpr char kKeyImported[] =
+    "101;\xd5\xdb\xcf\xdf\xca\xc7\xb7\xf1\xcd\xe2\xb2\xbf\xb5\xbc\xc8\xeb\xb5\xc4\xcd\xbc\xd0\xce\xca\xfd\xbe\xdd";  // 折线是否外部导入的图形数据
+constexpr char kKeyCount[] = "160;\xb6\xa5\xb5\xe3\xb5\xc4\xb8\xf6\xca\xfd";  // 顶点的个数
+constexpr char kKeyX[] = "10;\xb6\xa5\xb5\xe3" "X\xd7\xf8\xb1\xea";  // 顶点X坐标
+constexpr char kKeyY[] = "20;\xb6\xa5\xb5\xe3" "Y\xd7\xf8\xb1\xea";  // 顶点Y坐标
+constexpr char kKeyFlag[] = "102;\xb1\xea\xd6\xbe";  // 标志
+
+CDoublePoint ClosingVertexOf(const CDoublePoint& first) {
+  CDoublePoint p = first;
+  p.flag = static_cast<std::uint8_t>(p.flag | PT_JOINED);
+  return p;
+}
+
+void SelectStroke(CStrokePath& stroke) {
+  for (int i = 0; i < stroke.points.GetSize(); ++i) {
+    stroke.points[i].flag = static_cast<std::uint8_t>(stroke.points[i].flag | PT_SELECTED);
+  }
+  stroke.flag = 1;
+}
+
+}  // namespace
+
+CObjPolyLine::CObjPolyLine(CPointList& list, int closed, int imported)
+    : closed_(closed ? 1 : 0), imported_(imported ? 1 : 0) {
+  path_.points.Append(list);
+  if (closed_ && list.GetSize() > 0) path_.points.Add(ClosingVertexOf(list[0]));
+  list.RemoveAll();
+}
+
+void CObjPolyLine::Copy(const CObjPolyLine& source) {
+  loadCursor_ = source.loadCursor_;
+  currentVertex_ = source.currentVertex_;
+  closed_ = source.closed_;
+  imported_ = source.imported_;
+  path_.points.RemoveAll();
+  path_.second.RemoveAll();
+  path_.points.Append(source.path_.points);
+}
+
+void CObjPolyLine::Offset(double dx, double dy) { path_.Offset(dx, dy); }
+
+void CObjPolyLine::Resize(CDoubleRect& oldRect, CDoubleRect& newRect, int handle) {
+  ApplyHandleResize(
+      oldRect, newRect, handle, [this](double dx, double dy) { Offset(dx, dy); },
+      [this](const CDoublePoint& anchor, double sx, double sy) {
+        path_.ScaleAbout(anchor, sx, sy);
+        RebuildFill();
+      },
+      [this] { return path_.GetBoundRect(); });
+}
+
+void CObjPolyLine::MirrorX(double axis) {
+  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].x = 2 * axis - path_.points[i].x;
+  RebuildFill();
+}
+
+void CObjPolyLine::MirrorY(double axis) {
+  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].y = 2 * axis - path_.points[i].y;
+  RebuildFill();
+}
+
+bool CObjPolyLine::HasClosingVertex() const {
+  const int n = path_.points.GetSize();
+  if (!closed_ || n < 2) return false;
+  const CDoublePoint& first = path_.points[0];
+  const CDoublePoint& last = path_.points[n - 1];
+  return last.x == first.x && last.y == first.y && (last.flag & PT_JOINED);
+}
+
+void CObjPolyLine::SetClosed(int closed) {
+  // Only a change of state adds or drops the closing vertex: closing twice
+  // must not add a second one, opening an open polyline must not lose a vertex.
+  const bool present = HasClosingVertex();
+  if (closed && !present && path_.points.GetSize() > 0) {
+    path_.points.Add(ClosingVertexOf(path_.points[0]));
+  } else if (!closed && present) {
+    path_.points.SetSize(path_.points.GetSize() - 1);
+  }
+  closed_ = closed ? 1 : 0;
+  RebuildFill();
+}
+
+void CObjPolyLine::RebuildFill() {
+  CObjElement* owner = path_.GetOwner();
+  path_.RemoveAllGroups();
+  if (!owner) return;
+
+  int discardBorder = 0;
+  int fillOn = 0;
+  float angle = 0;
+  float spacing = 0;
+  owner->GetFillParams(discardBorder, fillOn, angle, spacing);
+
+  if (!imported_) {
+    CPointList contour;
+    path_.CopyPointsTo(contour);
+    if (auto group = NewHatchGroup(contour, discardBorder != 0, fillOn != 0, angle, spacing)) {
+      path_.GetGroupArray().Add(std::move(group));
+    }
+    return;
+  }
+
+  // Imported drawings: every pen-up vertex starts a stroke of its own; all
+  // strokes go into one group.
+  CPointList stroke;
+  auto endStroke = [&] {
+    if (stroke.GetSize() == 0) return;
+    if (path_.GetGroupCount() == 0) {
+      path_.GetGroupArray().Add(std::make_unique<CStrokeGroup>(stroke));
+    } else {
+      path_.GetLastGroup()->AddPointList(stroke);
+    }
+    stroke.SetSize(0, 0);
+  };
+  for (int i = 0; i < path_.points.GetSize(); ++i) {
+    const CDoublePoint& p = path_.points[i];
+    if (!(p.flag & PT_JOINED)) endStroke();
+    stroke.Add(p);
+  }
+  endStroke();
+  if (path_.GetGroupCount() > 0) {
+    CStrokeGroup* group = path_.GetGroupAt(0);
+    if (fillOn) group->HatchFill(angle, spacing);
+    if (discardBorder) group->RemoveAllLists();
+  }
+}
+
+void CObjPolyLine::CloseOldFormat(int oldFormat) {
+  if (oldFormat && closed_ && !imported_ && path_.points.GetSize() > 0) {
+    path_.points.Add(ClosingVertexOf(path_.points[0]));
+  }
+}
+
+void CObjPolyLine::SetVertexCount(long long count) {
+  // A negative count is refused. The vertices themselves are made as their
+  // keys arrive, so a count larger than the data costs nothing.
+  if (count < 0) return;
+  loadLimit_ = path_.points.GetSize() + count;
+  loadCursor_ = 0;
+}
+
+void CObjPolyLine::SetField(int key, const MrkValue& value) {
+  switch (key) {
+    case 100:
+      closed_ = value.i ? 1 : 0;
+      return;
+    case 101:
+      imported_ = value.i ? 1 : 0;
+      return;
+    case 160:
+      SetVertexCount(value.i);
+      return;
+    case 10:
+    case 20:
+    case 102:
+      break;
+    default:
+      return;
+  }
+  if (loadCursor_ >= loadLimit_) return;
+  // Vertex keys fill the vertex at the cursor; the file gives x, y, then the flag.
+  const long long index = loadCursor_;
+  while (path_.points.GetSize() <= index) path_.points.Add(CDoublePoint());
+  CDoublePoint& p = path_.points[static_cast<int>(index)];
+  if (key == 10) {
+    if (std::isfinite(value.d)) p.x = value.d;
+  } else if (key == 20) {
+    if (std::isfinite(value.d)) p.y = value.d;
+  } else {
+    p.flag = static_cast<std::uint8_t>(value.i & 0xFF);
+    ++loadCursor_;
+  }
+}
+
+void CObjPolyLine::WriteBody(MrkLineWriter& out) const {
+  out.WriteInt(kKeyClosed, closed_);
+  out.WriteInt(kKeyImported, imported_);
+  out.WriteInt(kKeyCount, path_.points.GetSize());
+  for (int i = 0; i < path_.points.GetSize(); ++i) {
+    const CDoublePoint& p = path_.points[i];
+    out.WriteDouble(kKeyX, p.x, 6);
+    out.WriteDouble(kKeyY, p.y, 6);
+    out.WriteInt(kKeyFlag, p.flag);
+  }
+  out.WriteClassEnd();
+}
+
+void CObjPolyLine::Write(MrkLineWriter& out) const {
+  out.WriteClassBegin("CObjPolyLine");
+  WriteBody(out);
+}
+
+int CObjPolyLine::SelectStrokesInside(const CDoubleRect& rect, const CDoublePoint& offset) {
+  CStrokeGroupArray& groups = path_.GetGroupArray();
+  for (int g = 0; g < groups.GetSize(); ++g) {
+    CStrokeGroup* group = groups.GetAt(g);
+    for (int s = 0; s < group->GetCount(); ++s) {
+      CStrokePath* stroke = group->GetAt(s);
+      CDoubleRect r = stroke->GetBoundRect();
+      r.OffsetRect(offset.x, offset.y);
+      if (r.IsWithin(rect)) SelectStroke(*stroke);
+    }
+  }
+  return groups.GetSize();
+}
+
+int CObjPolyLine::SelectStrokesTouching(const CDoubleRect& rect, const CDoublePoint& offset) {
+  CStrokeGroupArray& groups = path_.GetGroupArray();
+  CPathData probe;  // the path's hit test, run on one stroke at a time
+  for (int g = 0; g < groups.GetSize(); ++g) {
+    CStrokeGroup* group = groups.GetAt(g);
+    for (int s = 0; s < group->GetCount(); ++s) {
+      CStrokePath* stroke = group->GetAt(s);
+      probe.points.Copy(stroke->points);
+      if (probe.IntersectsRect(rect, offset.x, offset.y)) SelectStroke(*stroke);
+    }
+  }
+  return groups.GetSize();
+}
+
+int CObjPolyLine::SetSplitFlagAll() {
+  CStrokeGroupArray& groups = path_.GetGroupArray();
+  for (int g = 0; g < groups.GetSize(); ++g) {
+    CStrokeGroup* group = groups.GetAt(g);
+    for (int s = 0; s < group->GetCount(); ++s) group->GetAt(s)->SetHighFlagAll();
+  }
+  return groups.GetSize();
+}
+
+int CObjPolyLine::HasSplitSelected() const {
+  if (!imported_) return 0;
+  const CStrokeGroupArray& groups = path_.GetGroupArray();
+  for (int g = 0; g < groups.GetSize(); ++g) {
+    const CStrokeGroup* group = groups.GetAt(g);
+    for (int s = 0; s < group->GetCount(); ++s) {
+      if (group->GetAt(s)->points.AnyHighFlag()) return 1;
+    }
+  }
+  return 0;
+}
+
+int CObjPolyLine::HasSplitUnselected() const {
+  if (!imported_) return 0;
+  const CStrokeGroupArray& groups = path_.GetGroupArray();
+  for (int g = 0; g < groups.GetSize(); ++g) {
+    const CStrokeGroup* group = groups.GetAt(g);
+    for (int s = 0; s < group->GetCount(); ++s) {
+      if (group->GetAt(s)->points.NotAllHighFlag()) return 1;
+    }
+  }
+  return 0;
+}
+
+void CObjPolyLine::TakeOutSelectedStrokes(CPointList* target) {
+  CStrokeGroupArray& groups = path_.GetGroupArray();
+  for (int g = 0; g < groups.GetSize(); ++g) {
+    CStrokeGroup* group = groups.GetAt(g);
+    for (int s = 0; s < group->GetCount();) {
+      CStrokePath* stroke = group->GetAt(s);
+      if (!stroke->flag) {
+        ++s;
+        continue;
+      }
+      if (target) target->Append(stroke->points);
+      group->DeleteAt(s);  // the next stroke moves into place s
+    }
+  }
+  path_.points.RemoveAll();
+  path_.second.RemoveAll();
+  for (int g = 0; g < groups.GetSize(); ++g) {
+    CStrokeGroup* group = groups.GetAt(g);
+    for (int s = 0; s < group->GetCount(); ++s) path_.points.Append(group->GetAt(s)->points);
+  }
+}
+
+void CObjPolyLine::ExtractSplitStrokes(CPointList& target) {
+  TakeOutSelectedStrokes(&target);
+  RebuildFill();
+}
+
+void CObjPolyLine::DeleteSplitStrokes() { TakeOutSelectedStrokes(nullptr); }
+
+// Dispatch table of the polyline (types 3, 7, 9, 11).
+const CObjTypeOps& PolyLineTypeOps() {
+  static const CObjTypeOps ops = [] {
+    CObjTypeOps t;
+    t.className = "CObjPolyLine";
+    t.objectSize = static_cast<int>(sizeof(CObjPolyLine));
+    t.isInstance = &IsExactly<CObjPolyLine>;
+    t.path = [](CObjBase& o) -> CPathData* { return &static_cast<CObjPolyLine&>(o).GetPathData(); };
+    t.create = []() -> std::unique_ptr<CObjBase> { return std::make_unique<CObjPolyLine>(); };
+    t.copy = [](CObjElement&, CObjBase& dst, const CObjElement&, const CObjBase& src) {
+      static_cast<CObjPolyLine&>(dst).Copy(static_cast<const CObjPolyLine&>(src));
+    };
+    t.refresh = [](CObjElement&, CObjBase& o) { static_cast<CObjPolyLine&>(o).RebuildFill(); };
+    t.resize = [](CObjBase& o, CDoubleRect& oldRect, CDoubleRect& newRect, int handle) {
+      static_cast<CObjPolyLine&>(o).Resize(oldRect, newRect, handle);
+    };
+    t.offset = [](CObjBase& o, double dx, double dy) { static_cast<CObjPolyLine&>(o).Offset(dx, dy); };
+    t.rotate = [](CObjElement&, CObjBase& o, const CDoublePoint& centre, double angle) {
+      auto& poly = static_cast<CObjPolyLine&>(o);
+      // The polyline keeps its total rotation in degrees for the property pages.
+      const float degrees = static_cast<float>(poly.GetRotationAngle() + angle * 57.295779);
+      poly.SetRotationAngle(WrapRotationDegrees(degrees));
+      poly.GetPathData().Rotate(centre, angle);
+    };
+    t.mirrorX = [](CObjBase& o, double a) { static_cast<CObjPolyLine&>(o).MirrorX(a); };
+    t.mirrorY = [](CObjBase& o, double a) { static_cast<CObjPolyLine&>(o).MirrorY(a); };
+    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out) {
+      static_cast<const CObjPolyLine&>(o).Write(out);
+    };
+    t.setField = [](CObjBase& o, int key, const MrkValue& v) { static_cast<CObjPolyLine&>(o).SetField(key, v); };
+    return t;
+  }();
+  return ops;
+}
