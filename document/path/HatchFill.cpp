@@ -1,0 +1,206 @@
+#include "document/path/HatchFill.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+#include "document/geometry/CArchive.h"
+#include "document/geometry/CDoubleRect.h"
+#include "document/geometry/CLine2D.h"
+#include "document/path/CStrokeGroup.h"
+#include "document/path/NearestEndGrid.h"
+
+namespace {
+
+
+template <typename Key>
+void StableSortPoints(CPointList& list, bool ascending, Key key) {
+  CDoublePoint* begin = list.GetData();
+  CDoublePoint* end = begin + list.GetSize();
+  if (ascending)
+    std::stable_sort(begin, end, [&](const CDoublePoint& a, const CDoublePoint& b) { return key(a) < key(b); });
+  else
+    std::stable_sort(begin, end, [&](const CDoublePoint& a, const CDoublePoint& b) { return key(a) > key(b); });
+}
+
+// Number of scan lines a family would run, for the refusal of absurd fills.
+bool ScanLineCountAcceptable(double count) { return std::isfinite(count) && count <= kMaxHatchScanLines; }
+
+}  // namespace
+
+int CHatchSegmentArray::Add(const HatchSegment& s) {
+  items_.push_back(s);
+  return GetSize() - 1;
+}
+
+void CHatchSegmentArray::RemoveAt(int i) {
+  if (i < 0 || i >= GetSize()) return;
+  items_.erase(items_.begin() + i);
+}
+
+void CHatchSegmentArray::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar.WriteCount(items_.size());
+    if (!items_.empty()) ar.Write(items_.data(), items_.size() * sizeof(HatchSegment));
+    return;
+  }
+  const std::size_t n = ar.ReadCount();
+  if (n > ar.Remaining() / sizeof(HatchSegment)) throw CArchiveException("segment array: count exceeds the data");
+  items_.resize(n);
+  if (n > 0) ar.Read(items_.data(), n * sizeof(HatchSegment));
+}
+
+void SortPointsByX(CPointList& list, bool ascending) {
+  StableSortPoints(list, ascending, [](const CDoublePoint& p) { return p.x; });
+}
+
+void SortPointsByY(CPointList& list, bool ascending) {
+  StableSortPoints(list, ascending, [](const CDoublePoint& p) { return p.y; });
+}
+
+double OrderSegmentFrom(HatchSegment& segment, const CDoublePoint& p) {
+  const double a = PointDistance(p, segment.first);
+  const double b = PointDistance(p, segment.second);
+  if (b < a) std::swap(segment.first, segment.second);
+  segment.first.flag = static_cast<std::uint8_t>(segment.first.flag & ~PT_JOINED);
+  segment.second.flag = static_cast<std::uint8_t>(segment.second.flag | PT_JOINED);
+  return std::min(a, b);
+}
+
+bool TakeNearestSegment(CHatchSegmentArray& segments, CDoublePoint& reference, HatchSegment& out) {
+  if (segments.GetSize() == 0) return false;
+  double best = 4e298;  // farther than anything
+  int bestIndex = 0;
+  HatchSegment bestCopy = segments.GetAt(0);
+  OrderSegmentFrom(bestCopy, reference);
+  for (int i = 0; i < segments.GetSize(); ++i) {
+    HatchSegment copy = segments.GetAt(i);
+    const double d = OrderSegmentFrom(copy, reference);
+    if (d < best) {
+      best = d;
+      bestIndex = i;
+      bestCopy = copy;
+    }
+  }
+  segments.RemoveAt(bestIndex);
+  reference = bestCopy.first;
+  out = bestCopy;
+  return true;
+}
+
+void AppendSegmentsNearestFirst(CHatchSegmentArray& segments, CDoublePoint start, CPointList& out) {
+  std::vector<HatchSegment> segs(static_cast<std::size_t>(segments.GetSize()));
+  for (int i = 0; i < segments.GetSize(); ++i) segs[static_cast<std::size_t>(i)] = segments.GetAt(i);
+  segments.RemoveAll();
+  NearestEndGrid grid(segs);
+  CDoublePoint reference = start;
+  while (!grid.Empty()) {
+    const long i = grid.Nearest(reference);
+    HatchSegment chosen = segs[static_cast<std::size_t>(i)];
+    OrderSegmentFrom(chosen, reference);
+    grid.Remove(i);
+    reference = chosen.first;
+    out.Add(chosen.first);
+    out.Add(chosen.second);
+  }
+}
+
+void CStrokeGroup::HatchFill(float angle, float spacing) {
+  if (!IsNotEmpty()) return;
+  const CDoubleRect box = GetBoundRect();
+  const double L = box.left, T = box.top, R = box.right, Bo = box.bottom;
+
+  float theta = angle;
+  if (!(theta >= -90.0f && theta <= 90.0f) || (theta >= -5.0f && theta <= 5.0f)) theta = 0.0f;
+  float sf = spacing;
+  if (!(sf >= 0.03f && sf <= 10.0f)) sf = 0.03f;
+  const double s = sf;
+  const double th = theta;
+
+  // The edges of every contour (closed: the last point joins the first),
+  // built once for all scan lines.
+  std::vector<CLine2D> edges;
+  for (int c = 0; c < GetCount(); ++c) {
+    const CPointList& pts = GetAt(c)->points;
+    const int n = pts.GetSize();
+    for (int i = 0; i < n; ++i) edges.emplace_back(pts[i], pts[i + 1 < n ? i + 1 : 0]);
+  }
+
+  enum class Family { Vertical, Horizontal, Rising, Falling } family;
+  double k = 0, d = 0, J = 0, lines = 0;
+  if (th >= 85 || th <= -85) {
+    family = Family::Vertical;
+    lines = L < R ? (R - L) / s : 0;
+  } else if (th == 0) {
+    family = Family::Horizontal;
+    lines = Bo < T ? (T - Bo) / s : 0;
+  } else if (th > 5 && th < 85) {
+    family = Family::Rising;
+    k = std::tan((th - 90) * 0.0174532);
+    d = s / std::cos(th * 0.0174532);
+    J = R + (Bo - T) / k;
+    lines = (J - L) / d + 1;
+  } else {
+    family = Family::Falling;
+    k = std::tan((th + 90) * 0.0174532);
+    d = std::fabs(s / std::cos(th * 0.0174532 + 3.1415926));
+    J = L + (Bo - T) / k;
+    lines = (R - J) / d + 1;
+  }
+  // Stray far points or broken bounds would run billions of lines: refuse.
+  if (!std::isfinite(L) || !std::isfinite(R) || !std::isfinite(T) || !std::isfinite(Bo) ||
+      !ScanLineCountAcceptable(lines))
+    return;
+
+  CPointList hits;
+  CPointList strokes;
+  bool ascending = true;
+  const bool byY = family == Family::Vertical;
+  auto scan = [&](const CLine2D& line, bool vertical, double x, double y) {
+    hits.RemoveAll();
+    CDoublePoint hit;
+    for (const CLine2D& edge : edges) {
+      // A crossing counts only strictly inside the edge's box; for the axis
+      // families that needs the scan coordinate strictly inside it.
+      if (family == Family::Vertical && !(edge.bounds.left < x && x < edge.bounds.right)) continue;
+      if (family == Family::Horizontal && !(edge.bounds.bottom < y && y < edge.bounds.top)) continue;
+      if (edge.Intersect(line, hit, vertical, x)) hits.Add(CDoublePoint(hit.x, hit.y, 0));
+    }
+    if (hits.GetSize() <= 1) return;
+    if (byY)
+      SortPointsByY(hits, ascending);
+    else
+      SortPointsByX(hits, ascending);
+    ascending = !ascending;
+    for (int i = 0; i + 1 < hits.GetSize(); i += 2) {
+      CDoublePoint a = hits[i], b = hits[i + 1];
+      a.flag = static_cast<std::uint8_t>(a.flag & ~PT_JOINED);
+      b.flag = static_cast<std::uint8_t>(b.flag | PT_JOINED);
+      strokes.Add(a);
+      strokes.Add(b);
+    }
+  };
+
+  switch (family) {
+    case Family::Vertical:
+      if (L < R)
+        for (double x = L; x < R; x += s) scan(CLine2D(VerticalSlope, VerticalSlope), true, x, 0);
+      break;
+    case Family::Horizontal:
+      if (Bo < T)
+        for (double y = Bo; y < T; y += s) scan(CLine2D(0.0, y), false, 0, y);
+      break;
+    case Family::Rising:
+      for (double w = L; w <= J; w += d) scan(CLine2D(k, Bo - w * k), false, 0, 0);
+      break;
+    case Family::Falling:
+      for (double w = R; w >= J; w -= d) scan(CLine2D(k, Bo - w * k), false, 0, 0);
+      break;
+  }
+
+  if (strokes.GetSize() == 0) return;
+  CHatchSegmentArray segments;
+  for (int i = 0; i + 1 < strokes.GetSize(); i += 2) segments.Add(HatchSegment{strokes[i], strokes[i + 1]});
+  AppendSegmentsNearestFirst(segments, strokes[0], fill);
+}

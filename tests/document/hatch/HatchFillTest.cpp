@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "document/geometry/CArchive.h"
+#include "document/geometry/CPointList.h"
+#include "document/path/CStrokeGroup.h"
+#include "document/path/CStrokePath.h"
+#include "document/path/HatchFill.h"
+
+namespace {
+
+CPointList Polygon(std::initializer_list<std::pair<double, double>> pts) {
+  CPointList list;
+  bool first = true;
+  for (auto [x, y] : pts) {
+    list.Add(CDoublePoint(x, y, first ? 0 : PT_JOINED));
+    first = false;
+  }
+  return list;
+}
+
+CPointList Square(double x0, double y0, double size) {
+  return Polygon({{x0, y0}, {x0 + size, y0}, {x0 + size, y0 + size}, {x0, y0 + size}});
+}
+
+// A U open at the top: two arms joined by a bottom bar.
+CPointList UShape() { return Polygon({{0, 0}, {10, 0}, {10, 10}, {7, 10}, {7, 3}, {3, 3}, {3, 10}, {0, 10}}); }
+
+bool InsidePolygon(const CPointList& poly, double x, double y) {
+  bool inside = false;
+  for (int i = 0, j = poly.GetSize() - 1; i < poly.GetSize(); j = i++) {
+    const CDoublePoint& a = poly[i];
+    const CDoublePoint& b = poly[j];
+    if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+  }
+  return inside;
+}
+
+struct Stroke {
+  CDoublePoint a, b;
+};
+
+std::vector<Stroke> Strokes(const CStrokeGroup& g) {
+  std::vector<Stroke> out;
+  const CPointList& fill = g.GetFillList();
+  for (int i = 0; i + 1 < fill.GetSize(); i += 2) out.push_back({fill[i], fill[i + 1]});
+  return out;
+}
+
+std::vector<Stroke> Hatch(const CPointList& contour, float angle, float spacing) {
+  CStrokeGroup g(contour);
+  g.HatchFill(angle, spacing);
+  return Strokes(g);
+}
+
+}  // namespace
+
+TEST(HatchFill, HorizontalStrokesOfASquareAndTheAngleAndSpacingClamps) {
+  const auto strokes = Hatch(Square(0, 0, 10), 0, 1);
+  // The line on the bottom edge finds nothing; y = 1 .. 9 give one stroke each.
+  ASSERT_EQ(strokes.size(), 9u);
+  std::vector<double> ys;
+  for (const Stroke& s : strokes) {
+    EXPECT_EQ(s.a.flag & PT_JOINED, 0);
+    EXPECT_EQ(s.b.flag & PT_JOINED, PT_JOINED);
+    EXPECT_NEAR(s.a.y, s.b.y, 1e-12);
+    EXPECT_NEAR(std::fabs(s.b.x - s.a.x), 10, 1e-9);
+    ys.push_back(s.a.y);
+  }
+  for (int i = 0; i < 9; ++i) EXPECT_NEAR(ys[static_cast<std::size_t>(i)], i + 1, 1e-9);
+  // Each next stroke is searched from where the previous one starts, so all
+  // start on the same side.
+  for (std::size_t i = 1; i < strokes.size(); ++i) EXPECT_NEAR(strokes[i].a.x, strokes[0].a.x, 1e-9);
+
+  // 3 and 120 degrees are taken as 0.
+  EXPECT_EQ(Hatch(Square(0, 0, 10), 3, 1).size(), 9u);
+  EXPECT_EQ(Hatch(Square(0, 0, 10), 120, 1).size(), 9u);
+  // Spacings outside 0.03 .. 10 become 0.03.
+  const std::size_t fine = Hatch(Square(0, 0, 3), 0, 0.03f).size();
+  EXPECT_GT(fine, 90u);
+  EXPECT_EQ(Hatch(Square(0, 0, 3), 0, 0.01f).size(), fine);
+  EXPECT_EQ(Hatch(Square(0, 0, 3), 0, 20.0f).size(), fine);
+}
+
+TEST(HatchFill, VerticalAndSlopedFamilies) {
+  for (float angle : {85.0f, -85.0f, 90.0f}) {
+    const auto strokes = Hatch(Square(0, 0, 10), angle, 1);
+    ASSERT_EQ(strokes.size(), 9u) << angle;
+    for (const Stroke& s : strokes) {
+      EXPECT_NEAR(s.a.x, s.b.x, 1e-12);
+      EXPECT_NEAR(std::fabs(s.b.y - s.a.y), 10, 1e-6);
+    }
+  }
+  // Positive angles run the strokes at angle - 90, negative ones at angle + 90.
+  for (auto [angle, slope] : {std::pair{45.0f, -1.0}, std::pair{-45.0f, 1.0}, std::pair{30.0f, -std::sqrt(3.0)}}) {
+    const auto strokes = Hatch(Square(0, 0, 10), angle, 0.5f);
+    ASSERT_GT(strokes.size(), 20u) << angle;
+    for (const Stroke& s : strokes) {
+      EXPECT_NEAR((s.b.y - s.a.y) / (s.b.x - s.a.x), slope, 1e-3) << angle;
+      for (const CDoublePoint& p : {s.a, s.b}) {
+        // Both ends lie on the square's border.
+        const bool onBorder = std::fabs(p.x) < 1e-6 || std::fabs(p.x - 10) < 1e-6 || std::fabs(p.y) < 1e-6 ||
+                              std::fabs(p.y - 10) < 1e-6;
+        EXPECT_TRUE(onBorder) << angle << " " << p.x << "," << p.y;
+      }
+    }
+  }
+}
+
+TEST(HatchFill, ConcaveContoursAndRingsPairHitsInOrder) {
+  const CPointList u = UShape();
+  for (float angle : {0.0f, 90.0f, 30.0f, -60.0f}) {
+    const auto strokes = Hatch(u, angle, 0.37f);
+    ASSERT_FALSE(strokes.empty()) << angle;
+    int twoArmLines = 0;
+    for (const Stroke& s : strokes) {
+      // Every stroke runs inside the U, never across its gap.
+      for (double t : {0.1, 0.5, 0.9}) {
+        const double x = s.a.x + t * (s.b.x - s.a.x), y = s.a.y + t * (s.b.y - s.a.y);
+        EXPECT_TRUE(InsidePolygon(u, x, y)) << angle << " at " << x << "," << y;
+      }
+      if (angle == 0.0f && s.a.y > 3.5) ++twoArmLines;
+    }
+    if (angle == 0.0f) {
+      EXPECT_GT(twoArmLines, 20);  // lines through both arms give two strokes each
+    }
+  }
+
+  // A square with a square hole: strokes only between the two.
+  CStrokeGroup ring(Square(0, 0, 10));
+  ring.AddPointList(Square(3, 3, 4));
+  ring.HatchFill(0, 0.5f);
+  const auto strokes = Strokes(ring);
+  ASSERT_FALSE(strokes.empty());
+  for (const Stroke& s : strokes) {
+    const double mx = (s.a.x + s.b.x) / 2, my = (s.a.y + s.b.y) / 2;
+    EXPECT_FALSE(mx > 3 && mx < 7 && my > 3 && my < 7) << mx << "," << my;
+  }
+}
+
+TEST(HatchFill, AppendsAndSkipsGroupsWithoutContours) {
+  CStrokeGroup g(Square(0, 0, 10));
+  g.HatchFill(0, 1);
+  g.HatchFill(0, 1);
+  EXPECT_EQ(g.GetFillList().GetSize(), 36);
+
+  CStrokeGroup empty(Square(0, 0, 10));
+  empty.RemoveAllLists();
+  empty.HatchFill(0, 1);
+  EXPECT_EQ(empty.GetFillList().GetSize(), 0);
+}
+
+TEST(HatchFill, AbsurdOrBrokenBoundsAreRefusedQuickly) {
+  const auto start = std::chrono::steady_clock::now();
+  for (float angle : {0.0f, 90.0f, 45.0f, -45.0f}) {
+    CPointList stray = Square(0, 0, 10);
+    stray.Add(CDoublePoint(1e9, 1e9, PT_JOINED));  // one stray point a thousand km away
+    EXPECT_TRUE(Hatch(stray, angle, 0.03f).empty()) << angle;
+
+    // A point that is not a number gives no hits of its own; the rest is filled sanely.
+    CPointList broken = Square(0, 0, 10);
+    broken.Add(CDoublePoint(std::nan(""), 5, PT_JOINED));
+    const auto strokes = Hatch(broken, angle, 0.5f);
+    EXPECT_LT(strokes.size(), 100u) << angle;
+    for (const Stroke& s : strokes)
+      EXPECT_TRUE(std::isfinite(s.a.x) && std::isfinite(s.a.y) && std::isfinite(s.b.x) && std::isfinite(s.b.y));
+
+    CPointList infinite = Square(0, 0, 10);
+    infinite.Add(CDoublePoint(5, INFINITY, PT_JOINED));
+    EXPECT_TRUE(Hatch(infinite, angle, 0.5f).empty()) << angle;
+  }
+  // A non-number angle or spacing falls back to the defaults instead of looping.
+  EXPECT_EQ(Hatch(Square(0, 0, 10), std::nanf(""), 1).size(), 9u);
+  EXPECT_FALSE(Hatch(Square(0, 0, 10), 0, std::nanf("")).empty());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 40; ++round) {
+    const int n = 1 + static_cast<int>(rng() % 600);
+    // Coarse integer coordinates make many equal distances (ties).
+    const bool coarse = round % 2 == 0;
+    std::uniform_real_distribution<double> real(-50, 50);
+    std::uniform_int_distribution<int> whole(-6, 6);
+    CHatchSegmentArray a, b;
+    for (int i = 0; i < n; ++i) {
+      HatchSegment s;
+      if (coarse) {
+        s.first = CDoublePoint(whole(rng), whole(rng));
+        s.second = CDoublePoint(whole(rng), whole(rng));
+      } else {
+        s.first = CDoublePoint(real(rng), real(rng));
+        s.second = CDoublePoint(s.first.x + real(rng) / 10, s.first.y + real(rng) / 10);
+      }
+      s.second.flag = PT_JOINED;
+      a.Add(s);
+      b.Add(s);
+    }
+    const CDoublePoint start(coarse ? 0.0 : real(rng), 0.0);
+    CPointList fast;
+    AppendSegmentsNearestFirst(a, start, fast);
+    EXPECT_EQ(a.GetSize(), 0);
+    CPointList plain;
+    CDoublePoint ref = start;
+    HatchSegment out;
+    while (TakeNearestSegment(b, ref, out)) {
+      plain.Add(out.first);
+      plain.Add(out.second);
+    }
+    ASSERT_EQ(fast.GetSize(), plain.GetSize());
+    for (int i = 0; i < fast.GetSize(); ++i) {
+      ASSERT_EQ(fast[i].x, plain[i].x) << "round " << round << " point " << i;
+      ASSERT_EQ(fast[i].y, plain[i].y) << "round " << round << " point " << i;
+      ASSERT_EQ(fast[i].flag, plain[i].flag);
+    }
+  }
+}
+
+TEST(HatchSegments, OrientationSortingAndArchive) {
+  HatchSegment s{CDoublePoint(10, 0, PT_JOINED), CDoublePoint(0, 0, 0x80)};
+  EXPECT_DOUBLE_EQ(OrderSegmentFrom(s, CDoublePoint(-1, 0)), 1.0);
+  EXPECT_EQ(s.first.x, 0);
+  EXPECT_EQ(s.first.flag, 0x80);  // other bits stay
+  EXPECT_EQ(s.second.flag, PT_JOINED);
+
+  CPointList pts;
+  pts.Add(CDoublePoint(2, 0, 1));
+  pts.Add(CDoublePoint(1, 0, 2));
+  pts.Add(CDoublePoint(2, 0, 3));
+  pts.Add(CDoublePoint(0, 0, 4));
+  SortPointsByX(pts, false);
+  EXPECT_EQ(pts[0].flag, 1);  // equal keys keep their order
+  EXPECT_EQ(pts[1].flag, 3);
+  EXPECT_EQ(pts[3].flag, 4);
+  SortPointsByY(pts, true);  // all equal: nothing moves
+  EXPECT_EQ(pts[0].flag, 1);
+
+  CHatchSegmentArray arr;
+  arr.Add(s);
+  arr.Add(HatchSegment{CDoublePoint(1, 2), CDoublePoint(3, 4, 1)});
+  CArchive store;
+  arr.Serialize(store);
+  EXPECT_EQ(store.Bytes().size(), 2u + 2 * 48);
+  CArchive load(store.Bytes());
+  CHatchSegmentArray back;
+  back.Serialize(load);
+  ASSERT_EQ(back.GetSize(), 2);
+  EXPECT_EQ(back.GetAt(1).second.y, 4);
+}
