@@ -1,10 +1,18 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/frames/CVendrikApp.h"
+#include "platform_qt/QtPrompt.h"
+#include "platform_qt/QtPumpHook.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle("Vendrik");
-  window.showMaximized();
-  return app.exec();
+  QApplication qtApp(argc, argv);
+  QApplication::setApplicationName("Vendrik");
+  QApplication::setApplicationVersion("2011");
+  platform::SetPrompt(std::make_shared<platform_qt::QtPrompt>());
+  platform_qt::InstallQtPumpHook();
+  QStringList arguments = QApplication::arguments();
+  arguments.removeFirst();
+  CVendrikApp app;
+  if (!app.InitInstance(arguments)) return 1;
+  return QApplication::exec();
 }

@@ -1,0 +1,39 @@
+#include "app/core/CommandIds.h"
+
+#include <array>
+
+namespace cmd {
+
+namespace {
+constexpr std::array<CommandInfo, 18> kCommands{{
+    {ID_FILE_NEW, "New(&N)\tCtrl+N", "New layout"},
+    {ID_FILE_OPEN, "Open(&O)...\tCtrl+O", "Open a layout"},
+    {ID_FILE_CLOSE, "Close(&C)", "Close the layout"},
+    {ID_FILE_SAVE, "Save(&S)\tCtrl+S", "Save the layout"},
+    {ID_FILE_SAVE_AS, "Save as(&A)...", "Save the layout under a new name"},
+    {ID_FILE_PRINT_SETUP, "Print setup(&R)...", "Printer settings"},
+    {ID_APP_EXIT, "Exit(&X)", "Quit the program"},
+    {ID_NEW_LAYOUT, "New layout", "New layout"},
+    {ID_VIEW_TOOLBAR, "Toolbar(&T)", "Show or hide the tool bar"},
+    {ID_VIEW_STATUS_BAR, "Status bar(&S)", "Show or hide the status bar"},
+    {ID_VIEW_EDIT_TOOLBAR, "Display edit toolbar(&H)", "Show or hide the edit tool bar"},
+    {ID_VIEW_ALIGN_TOOLBAR, "Display align toolbar(I)", "Show or hide the align tool bar"},
+    {ID_WINDOW_CASCADE, "Cascade(&C)", "Cascade the layout windows"},
+    {ID_WINDOW_TILE_HORZ, "Tile(&T)", "Tile the layout windows"},
+    {ID_WINDOW_ARRANGE, "Arrange icons(&A)", "Arrange the minimised windows"},
+    {ID_CHANGE_ACTIVE_PANE, "Change active window(&H)", "Switch between the layout and the property pane"},
+    {ID_APP_ABOUT, "About Vendrik(&A)...", "Program version"},
+    {ID_FILE_MRU_FILE1, "Recent file", "Open this layout"},
+}};
+}  // namespace
+
+std::span<const CommandInfo> CommandTable() { return kCommands; }
+
+const CommandInfo* FindCommand(int id) {
+  for (const CommandInfo& c : kCommands) {
+    if (c.id == id) return &c;
+  }
+  return nullptr;
+}
+
+}  // namespace cmd

@@ -1,0 +1,41 @@
+#pragma once
+// Every menu and tool-bar command of the shell: id, menu text and tool tip.
+// Handlers are looked up by id along the route active view, child frame,
+// main frame, application; a command nobody handles is shown disabled.
+#include <span>
+
+namespace cmd {
+
+// Framework commands.
+constexpr int ID_FILE_NEW = 57600;
+constexpr int ID_FILE_OPEN = 57601;
+constexpr int ID_FILE_CLOSE = 57602;
+constexpr int ID_FILE_SAVE = 57603;
+constexpr int ID_FILE_SAVE_AS = 57604;
+constexpr int ID_FILE_PRINT_SETUP = 57606;
+constexpr int ID_FILE_MRU_FILE1 = 57616;  // .. +3: the four recent files
+constexpr int ID_WINDOW_ARRANGE = 57649;
+constexpr int ID_WINDOW_CASCADE = 57650;
+constexpr int ID_WINDOW_TILE_HORZ = 57651;
+constexpr int ID_APP_ABOUT = 57664;
+constexpr int ID_APP_EXIT = 57665;
+constexpr int ID_VIEW_TOOLBAR = 59392;
+constexpr int ID_VIEW_STATUS_BAR = 59393;
+
+// The program's own.
+constexpr int ID_NEW_LAYOUT = 1221;           // second "new" command
+constexpr int ID_VIEW_EDIT_TOOLBAR = 32820;   // second tool bar on/off
+constexpr int ID_VIEW_ALIGN_TOOLBAR = 32821;  // third tool bar on/off
+constexpr int ID_CHANGE_ACTIVE_PANE = 32833;
+
+struct CommandInfo {
+  int id;
+  const char* menuText;  // with '&' accelerator marks and "\t" shortcut
+  const char* tip;
+};
+
+// The table, in menu order within each menu.
+std::span<const CommandInfo> CommandTable();
+const CommandInfo* FindCommand(int id);
+
+}  // namespace cmd

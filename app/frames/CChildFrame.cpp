@@ -1,0 +1,161 @@
+#include "app/frames/CChildFrame.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QResizeEvent>
+#include <QSplitter>
+
+#include "app/core/CommandIds.h"
+#include "app/core/ShellMessages.h"
+#include "app/frames/CDisMarkFrame.h"
+#include "app/frames/CMainFrame.h"
+#include "app/frames/CVendrikApp.h"
+#include "app/views/CProperityPane.h"
+#include "app/views/CRulerBars.h"
+#include "app/views/CVendrikView.h"
+#include "marking/controller/CMarkControlWnd.h"
+
+namespace {
+
+constexpr int ID_SPLITTER = 0xE900;
+constexpr const char* kSyncDisplayTitle = "\xE5\x90\x8C\xE6\xAD\xA5\xE6\x98\xBE\xE7\xA4\xBA\xE7\xAA\x97\xE5\x8F\xA3";  // 同步显示窗口
+
+// The frame's client area: passes its width on to the frame on every resize.
+class FrameHost : public QWidget {
+ public:
+  FrameHost(CChildFrame* frame) : frame_(frame) {}
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    frame_->OnSize(event->size().width());
+  }
+
+ private:
+  CChildFrame* frame_;
+};
+
+}  // namespace
+
+CChildFrame::CChildFrame(CMainFrame* mainFrame, std::shared_ptr<ShellDocument> document)
+    : QMdiSubWindow(nullptr), mainFrame_(mainFrame), document_(std::move(document)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QString::fromStdString(document_->title));
+  commands_.On(cmd::ID_CHANGE_ACTIVE_PANE, [this] { ChangeActivePane(); });
+}
+
+CChildFrame::~CChildFrame() {
+  // The display shows this layout only: it goes with the frame, and the
+  // controller must not keep drawing into it.
+  if (display_) {
+    if (CMarkControlWnd* control = mainFrame_->MarkControl();
+        control != nullptr && control->DisplayWindow() == display_->FormView()) {
+      control->SetDisplayWindow(nullptr);
+    }
+    display_->SetCloseHandler(nullptr);
+    display_->deleteLater();
+  }
+}
+
+bool CChildFrame::OnCreate() {
+  host_ = new FrameHost(this);
+  topRuler_ = new CTopRulerBar(host_);
+  leftRuler_ = new CLeftRulerBar(host_);
+  auto* grid = new QGridLayout(host_);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  grid->addWidget(topRuler_, 0, 0, 1, 2);
+  grid->addWidget(leftRuler_, 1, 0);
+  setWidget(host_);
+  return true;
+}
+
+bool CChildFrame::OnCreateClient(int clientWidth) {
+  if (host_ == nullptr) return false;
+  splitter_ = new QSplitter(Qt::Horizontal, host_);
+  splitter_->setObjectName(QString("splitter%1").arg(ID_SPLITTER));
+  splitter_->setChildrenCollapsible(true);
+  view_ = new CVendrikView(splitter_);
+  view_->SetChildFrame(this);
+  propPane_ = new CProperityPane(splitter_);
+  splitter_->addWidget(view_);
+  splitter_->addWidget(propPane_);
+  initialLayoutWidth_ = InitialLayoutPaneWidth(clientWidth);
+  splitter_->setSizes({initialLayoutWidth_, 0});
+  static_cast<QGridLayout*>(host_->layout())->addWidget(splitter_, 1, 1);
+  splitterCreated_ = 1;
+  return true;
+}
+
+void CChildFrame::OnSize(int width) {
+  if (!splitterCreated_ || splitter_ == nullptr) return;
+  idealWidths_ = SplitColumnWidths(width);
+  splitter_->setSizes({idealWidths_.layout, idealWidths_.property});
+}
+
+void CChildFrame::ActivateFrame() { showMaximized(); }
+
+QWidget* CChildFrame::ActivePane() const {
+  if (propPane_ != nullptr && propPane_->isAncestorOf(QApplication::focusWidget())) return propPane_;
+  if (propPane_ != nullptr && QApplication::focusWidget() == propPane_) return propPane_;
+  return view_;
+}
+
+void CChildFrame::ChangeActivePane() {
+  QWidget* next = ActivePane() == view_ ? propPane_ : view_;
+  if (next != nullptr) next->setFocus(Qt::OtherFocusReason);
+}
+
+void CChildFrame::SetRulerOrigin(int x, int y) {
+  if (topRuler_) topRuler_->SetOrigin(x, y);
+  if (leftRuler_) leftRuler_->SetOrigin(x, y);
+}
+
+void CChildFrame::InvalidateRulers(float scale) {
+  if (topRuler_) topRuler_->SetScale(scale);
+  if (leftRuler_) leftRuler_->SetScale(scale);
+}
+
+void CChildFrame::NotifyRuler(int which) {
+  if (which != 0) {
+    if (leftRuler_) leftRuler_->Mark(which);
+  } else if (topRuler_) {
+    topRuler_->Mark(0);
+  }
+}
+
+QPoint CChildFrame::GetPropPaneOrigin() const {
+  return propPane_ != nullptr ? propPane_->mapToGlobal(QPoint(0, 0)) : QPoint();
+}
+
+void CChildFrame::ShowSyncDisplay(ShellDocument*, int show) {
+  if (display_) {
+    display_->setVisible(show != 0);
+    return;
+  }
+  CDisMarkFrame* frame = CVendrikApp::Instance() != nullptr
+                             ? CVendrikApp::Instance()->DisplayTemplate().CreateFrame(document_, mainFrame_)
+                             : nullptr;
+  if (frame == nullptr) return;
+  frame->SetCloseHandler([this](CDisMarkFrame* closing) {
+    if (display_ == closing) display_ = nullptr;
+    if (CMarkControlWnd* control = mainFrame_->MarkControl();
+        control != nullptr && control->DisplayWindow() == closing->FormView()) {
+      control->SetDisplayWindow(nullptr);
+    }
+  });
+  const QPoint origin = GetPropPaneOrigin();
+  const QSize size = propPane_ != nullptr ? propPane_->size() : QSize();
+  const ScreenRect r =
+      SyncDisplayRect({origin.x(), origin.y(), origin.x() + size.width(), origin.y() + size.height()});
+  frame->setGeometry(r.left, r.top, r.Width(), r.Height());
+  frame->setVisible(show != 0);
+  frame->setWindowTitle(QString::fromUtf8(kSyncDisplayTitle));
+  display_ = frame;
+  if (CMarkControlWnd* control = mainFrame_->MarkControl()) control->SetDisplayWindow(frame->FormView());
+}
+
+bool CChildFrame::OnCmdMsg(int id, bool execute) {
+  if (!commands_.Has(id)) return false;
+  return execute ? commands_.Run(id) : true;
+}

@@ -1,0 +1,80 @@
+#pragma once
+// One layout window: the layout pane and the property pane side by side in a
+// splitter, rulers along the top and the left, and the marking display made
+// on demand.
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <memory>
+
+#include "app/core/FrameGeometry.h"
+#include "app/frames/CDisMarkFrame.h"
+#include "app/frames/CommandMap.h"
+#include "app/frames/ShellDocument.h"
+
+class QSplitter;
+class CLeftRulerBar;
+class CMainFrame;
+class CTopRulerBar;
+class CVendrikView;
+
+constexpr int ID_TOP_RULER = 1126;
+constexpr int ID_LEFT_RULER = 1125;
+
+class CChildFrame : public QMdiSubWindow {
+ public:
+  CChildFrame(CMainFrame* mainFrame, std::shared_ptr<ShellDocument> document);
+  ~CChildFrame() override;
+
+  // The rulers; false when they cannot be made.
+  bool OnCreate();
+  // The splitter with the layout pane (64 % of clientWidth) and the property
+  // pane; false when it cannot be made.
+  bool OnCreateClient(int clientWidth);
+  // Every resize gives the columns 61 % and 39 % of the width again.
+  void OnSize(int width);
+  // Shown maximised.
+  void ActivateFrame();
+
+  bool IsSplitterCreated() const { return splitterCreated_; }
+  QSplitter* Splitter() const { return splitter_; }
+  CVendrikView* LayoutView() const { return view_; }
+  QWidget* PropertyPane() const { return propPane_; }
+  CTopRulerBar* TopRuler() const { return topRuler_; }
+  CLeftRulerBar* LeftRuler() const { return leftRuler_; }
+  ShellDocument* Document() const { return document_.get(); }
+  int InitialLayoutWidth() const { return initialLayoutWidth_; }
+  ColumnWidths IdealWidths() const { return idealWidths_; }
+
+  // Command 32833: the other pane becomes the active one.
+  void ChangeActivePane();
+  QWidget* ActivePane() const;
+
+  void SetRulerOrigin(int x, int y);
+  void InvalidateRulers(float scale);
+  void NotifyRuler(int which);
+  QPoint GetPropPaneOrigin() const;
+
+  // Called by the marking controller: shows (show != 0) or hides the marking
+  // display, making it over the property pane the first time.
+  void ShowSyncDisplay(ShellDocument* document, int show);
+  CDisMarkFrame* DisplayFrame() const { return display_; }
+  void ClearDisplayFrame() { display_ = nullptr; }
+
+  // Commands of the layout view, then of this frame.
+  bool OnCmdMsg(int id, bool execute);
+
+ private:
+  CMainFrame* mainFrame_;
+  std::shared_ptr<ShellDocument> document_;
+  int splitterCreated_ = 0;
+  QWidget* host_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  CTopRulerBar* topRuler_ = nullptr;
+  CLeftRulerBar* leftRuler_ = nullptr;
+  CVendrikView* view_ = nullptr;
+  QWidget* propPane_ = nullptr;
+  QPointer<CDisMarkFrame> display_;
+  int initialLayoutWidth_ = 0;
+  ColumnWidths idealWidths_{0, 0};
+  CommandMap commands_;
+};

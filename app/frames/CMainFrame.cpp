@@ -1,0 +1,326 @@
+#include "app/frames/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "app/core/CommandIds.h"
+#include "app/core/MachineSetFile.h"
+#include "app/core/ShellMessages.h"
+#include "app/core/StartupValues.h"
+#include "app/core/StatusTexts.h"
+#include "app/frames/CChildFrame.h"
+#include "app/frames/CMarkToolBar.h"
+#include "app/frames/CVendrikApp.h"
+#include "app/frames/ShellDocument.h"
+#include "app/views/CVendrikView.h"
+#include "marking/controller/CMarkControlWnd.h"
+#include "platform/InstallDir.h"
+#include "platform/PortIo.h"
+#include "platform_qt/QtMessageTarget.h"
+
+namespace {
+
+QString MenuText(const cmd::CommandInfo& info) {
+  const QString text = QString::fromUtf8(info.menuText);
+  return text.section('\t', 0, 0);
+}
+
+QString ShortcutText(const cmd::CommandInfo& info) {
+  const QString text = QString::fromUtf8(info.menuText);
+  return text.contains('\t') ? text.section('\t', 1) : QString();
+}
+
+QString FrameProfilePath() { return QString::fromStdString(platform::DefaultConfigFolder() + "/Vendrik.ini"); }
+
+}  // namespace
+
+CMainFrame::CMainFrame(CVendrikApp* app) : QMainWindow(nullptr), app_(app) {
+  setObjectName("CMainFrame");
+  target_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) { OnMessage(m); });
+  commands_.On(cmd::ID_VIEW_EDIT_TOOLBAR, [this] { ToggleBar(ToolBar(ID_EDIT_TOOLBAR)); });
+  commands_.On(cmd::ID_VIEW_ALIGN_TOOLBAR, [this] { ToggleBar(ToolBar(ID_ALIGN_TOOLBAR)); });
+  commands_.On(cmd::ID_VIEW_TOOLBAR, [this] { ToggleBar(ToolBar(ID_MAIN_TOOLBAR)); });
+  commands_.On(cmd::ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
+  commands_.On(cmd::ID_WINDOW_CASCADE, [this] { mdi_->cascadeSubWindows(); });
+  commands_.On(cmd::ID_WINDOW_TILE_HORZ, [this] { mdi_->tileSubWindows(); });
+  commands_.On(cmd::ID_WINDOW_ARRANGE, [this] { mdi_->tileSubWindows(); });
+  commands_.On(cmd::ID_APP_EXIT, [this] { close(); });
+}
+
+CMainFrame::~CMainFrame() {
+  SaveBarState();
+  markControl_.reset();
+  if (g_winIoReady) ShutdownWinIo();
+}
+
+bool CMainFrame::LoadFrame() {
+  mdi_ = new QMdiArea(this);
+  mdi_->setObjectName("MdiArea");
+  setCentralWidget(mdi_);
+  QObject::connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
+    UpdateFrameTitle();
+    UpdateCommandUI();
+  });
+
+  ReadSoftType();
+  LoadMachineSet();
+
+  CreateMenus();
+  QToolBar* main = CreateToolBar(ID_MAIN_TOOLBAR, "Standard");
+  for (int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_APP_ABOUT}) main->addAction(Action(id));
+  CreateStatusBar();
+  CreateToolBar(ID_EDIT_TOOLBAR, "Edit");
+  CreateToolBar(ID_ALIGN_TOOLBAR, "Align");
+
+  recordBar_ = new CMarkToolBar(this);
+  if (!recordBar_->Create(this, target_.get(), 0x50002800u, ID_MARK_TOOLBAR)) return false;
+  recordBar_->setWindowTitle("Excel data");
+  recordBar_->setAllowedAreas(Qt::AllToolBarAreas);
+
+  markControl_ = std::make_unique<CMarkControlWnd>();
+  if (!markControl_->Create(target_.get(), ID_MARK_CONTROL_WND)) return false;
+
+  addToolBar(Qt::TopToolBarArea, ToolBar(ID_MAIN_TOOLBAR));
+  addToolBar(Qt::LeftToolBarArea, ToolBar(ID_EDIT_TOOLBAR));
+  addToolBar(Qt::LeftToolBarArea, ToolBar(ID_ALIGN_TOOLBAR));
+  addToolBar(Qt::TopToolBarArea, recordBar_);
+
+  RestoreBarState();
+  UpdateCommandUI();
+  return true;
+}
+
+void CMainFrame::ActivateFrame() { showMaximized(); }
+
+QToolBar* CMainFrame::CreateToolBar(int id, const QString& title) {
+  auto* bar = new QToolBar(title, this);
+  bar->setObjectName(QString("ToolBar%1").arg(id));
+  bar->setAllowedAreas(Qt::AllToolBarAreas);
+  toolBars_[id] = bar;
+  return bar;
+}
+
+QToolBar* CMainFrame::ToolBar(int id) const {
+  if (id == ID_MARK_TOOLBAR) return recordBar_;
+  auto it = toolBars_.find(id);
+  return it == toolBars_.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::Action(int commandId) const {
+  auto it = actions_.find(commandId);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateMenus() {
+  for (const cmd::CommandInfo& info : cmd::CommandTable()) {
+    auto* action = new QAction(MenuText(info), this);
+    action->setData(info.id);
+    action->setStatusTip(QString::fromUtf8(info.tip));
+    action->setToolTip(QString::fromUtf8(info.tip));
+    const QString keys = ShortcutText(info);
+    if (!keys.isEmpty()) action->setShortcut(QKeySequence(keys));
+    const int id = info.id;
+    QObject::connect(action, &QAction::triggered, this, [this, id] {
+      if (app_ != nullptr) app_->OnCmdMsg(id, true);
+      UpdateCommandUI();
+    });
+    actions_[id] = action;
+  }
+  Action(cmd::ID_FILE_NEW)->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+  Action(cmd::ID_FILE_OPEN)->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+  Action(cmd::ID_APP_ABOUT)->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
+  for (int id : {cmd::ID_VIEW_TOOLBAR, cmd::ID_VIEW_STATUS_BAR, cmd::ID_VIEW_EDIT_TOOLBAR, cmd::ID_VIEW_ALIGN_TOOLBAR}) {
+    Action(id)->setCheckable(true);
+  }
+
+  QMenu* file = menuBar()->addMenu("File(&F)");
+  file->addAction(Action(cmd::ID_FILE_NEW));
+  file->addAction(Action(cmd::ID_FILE_OPEN));
+  file->addSeparator();
+  file->addAction(Action(cmd::ID_APP_EXIT));
+  QMenu* view = menuBar()->addMenu("View(&V)");
+  for (int id : {cmd::ID_VIEW_TOOLBAR, cmd::ID_VIEW_EDIT_TOOLBAR, cmd::ID_VIEW_ALIGN_TOOLBAR, cmd::ID_VIEW_STATUS_BAR}) {
+    view->addAction(Action(id));
+  }
+  QMenu* window = menuBar()->addMenu("Window(&W)");
+  for (int id : {cmd::ID_WINDOW_CASCADE, cmd::ID_WINDOW_TILE_HORZ, cmd::ID_WINDOW_ARRANGE, cmd::ID_CHANGE_ACTIVE_PANE}) {
+    window->addAction(Action(id));
+  }
+  QMenu* help = menuBar()->addMenu("Help(&H)");
+  help->addAction(Action(cmd::ID_APP_ABOUT));
+  for (QMenu* menu : {file, view, window, help}) {
+    QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
+  }
+}
+
+void CMainFrame::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QString("StatusBar%1").arg(ID_STATUS_BAR));
+  auto* strip = new QWidget(bar);
+  auto* layout = new QHBoxLayout(strip);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+  const QFontMetrics metrics(bar->font());
+  for (const StatusPane& pane : StatusPanes()) {
+    const QString text = QString::fromUtf8(pane.initialText);
+    auto* label = new QLabel(text, strip);
+    label->setObjectName(QString("pane%1").arg(pane.id));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setFixedWidth(metrics.averageCharWidth() * static_cast<int>(text.size()) + 2 * label->frameWidth() + 6);
+    layout->addWidget(label);
+    panes_[pane.id] = label;
+  }
+  layout->addStretch(1);
+  bar->addPermanentWidget(strip, 1);
+}
+
+QLabel* CMainFrame::Pane(int paneId) const {
+  auto it = panes_.find(paneId);
+  return it == panes_.end() ? nullptr : it->second;
+}
+
+QString CMainFrame::PaneText(int paneId) const {
+  QLabel* pane = Pane(paneId);
+  return pane != nullptr ? pane->text() : QString();
+}
+
+void CMainFrame::ShowMousePos(double x, double y) {
+  if (QLabel* p = Pane(ID_PANE_MOUSE_X)) p->setText(QString::fromStdString(FormatMousePos(x)));
+  if (QLabel* p = Pane(ID_PANE_MOUSE_Y)) p->setText(QString::fromStdString(FormatMousePos(y)));
+}
+
+void CMainFrame::ShowCursorPos(double x, double y) {
+  if (QLabel* p = Pane(ID_PANE_CURSOR_POS)) p->setText(QString::fromStdString(FormatCursorPos(x, y)));
+}
+
+void CMainFrame::ShowTotalCount(int n) {
+  if (QLabel* p = Pane(ID_PANE_TOTAL_COUNT)) p->setText(QString::fromStdString(FormatTotalCount(n)));
+}
+
+void CMainFrame::ShowMarkCount(int finished, int total) {
+  if (QLabel* p = Pane(ID_PANE_MARK_COUNT)) p->setText(QString::fromUtf8(FormatMarkCount(finished, total).c_str()));
+}
+
+void CMainFrame::ShowMarkTime(long long ms) {
+  if (QLabel* p = Pane(ID_PANE_TIME)) p->setText(QString::fromUtf8(FormatMarkTime(ms).c_str()));
+}
+
+int CMainFrame::CreatePaneControl(QWidget* control, int paneId, int controlId, int width) {
+  QLabel* pane = Pane(paneId);
+  if (control == nullptr || pane == nullptr) return 0;
+  statusBar()->update();
+  auto* layout = static_cast<QHBoxLayout*>(pane->layout());
+  if (layout == nullptr) {
+    layout = new QHBoxLayout(pane);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+  }
+  control->setParent(pane);
+  control->setObjectName(QString("control%1").arg(controlId));
+  control->setProperty("controlId", controlId);
+  const int paneWidth = pane->width() - 2;
+  control->setMaximumWidth(width == -1 ? paneWidth : std::min(width, paneWidth));
+  layout->addWidget(control, 0, Qt::AlignLeft);
+  control->show();
+  return 1;
+}
+
+void CMainFrame::SetRecordText(int n) {
+  if (recordBar_ != nullptr) recordBar_->SetRecordText(n);
+}
+
+void CMainFrame::EnableRecordEdit(bool enable) {
+  if (recordBar_ != nullptr) recordBar_->EnableRecordEdit(enable);
+}
+
+platform::MessageTarget& CMainFrame::Target() { return *target_; }
+
+CChildFrame* CMainFrame::ActiveChildFrame() const {
+  return mdi_ != nullptr ? dynamic_cast<CChildFrame*>(mdi_->activeSubWindow()) : nullptr;
+}
+
+void CMainFrame::OnMessage(const platform::Message& m) {
+  switch (m.msg) {
+    case WM_SHOW_MARK_COUNT:
+      ShowTotalCount(static_cast<int>(m.wParam));
+      break;
+    case WM_SHOW_MARK_STATUS:
+      ShowMarkCount(static_cast<int>(m.lParam), static_cast<int>(m.wParam));
+      break;
+    case WM_MARK_FINISHED:
+      if (markControl_) markControl_->EndMarking(m.wParam, m.lParam);
+      break;
+    case WM_NEXT_RECORD:
+      if (app_ != nullptr) {
+        if (CVendrikView* view = app_->FindFirstLayoutView()) {
+          view->Target().Post(platform::Message{WM_NEXT_RECORD, m.wParam, m.lParam, m.payload});
+        }
+      }
+      break;
+    case WM_SHOW_MARK_TIME:
+      ShowMarkTime(static_cast<long long>(m.wParam));
+      break;
+    default:
+      break;
+  }
+}
+
+void CMainFrame::ToggleBar(QToolBar* bar) {
+  if (bar != nullptr) bar->setVisible(!bar->isVisible());
+}
+
+bool CMainFrame::OnCmdMsg(int id, bool execute) {
+  if (!commands_.Has(id)) return false;
+  return execute ? commands_.Run(id) : true;
+}
+
+void CMainFrame::UpdateCommandUI() {
+  for (auto& [id, action] : actions_) {
+    action->setEnabled(app_ != nullptr && app_->OnCmdMsg(id, false));
+  }
+  const std::pair<int, QWidget*> toggles[] = {{cmd::ID_VIEW_TOOLBAR, ToolBar(ID_MAIN_TOOLBAR)},
+                                              {cmd::ID_VIEW_EDIT_TOOLBAR, ToolBar(ID_EDIT_TOOLBAR)},
+                                              {cmd::ID_VIEW_ALIGN_TOOLBAR, ToolBar(ID_ALIGN_TOOLBAR)},
+                                              {cmd::ID_VIEW_STATUS_BAR, statusBar()}};
+  for (const auto& [id, widget] : toggles) {
+    if (QAction* a = Action(id); a != nullptr && widget != nullptr) a->setChecked(!widget->isHidden());
+  }
+}
+
+void CMainFrame::UpdateFrameTitle() {
+  QString title = QString::fromUtf8(kMainTitle130);
+  if (CChildFrame* child = ActiveChildFrame()) title += " - " + child->windowTitle();
+  setWindowTitle(title);
+}
+
+void CMainFrame::SaveBarState() {
+  if (barStateSaved_) return;
+  barStateSaved_ = true;
+  QSettings profile(FrameProfilePath(), QSettings::IniFormat);
+  profile.beginGroup(kBarStateSection);
+  profile.setValue("BarState", saveState());
+  profile.endGroup();
+}
+
+void CMainFrame::RestoreBarState() {
+  QSettings profile(FrameProfilePath(), QSettings::IniFormat);
+  profile.beginGroup(kBarStateSection);
+  const QByteArray state = profile.value("BarState").toByteArray();
+  profile.endGroup();
+  if (!state.isEmpty()) restoreState(state);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  SaveBarState();
+  QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,37 @@
+#include "app/frames/CMarkToolBar.h"
+
+#include "app/core/ShellMessages.h"
+#include "app/core/StatusTexts.h"
+#include "app/views/CNotifyEdit.h"
+
+namespace {
+constexpr int kRecordEditWidth = 60;
+}
+
+CMarkToolBar::CMarkToolBar(QWidget* parent) : QToolBar(parent) {}
+
+bool CMarkToolBar::Create(QWidget* parent, platform::MessageTarget* parentTarget, unsigned, int id) {
+  setParent(parent);
+  parentTarget_ = parentTarget;
+  setObjectName(QString("ToolBar%1").arg(id));
+  edit_ = new CNotifyEdit(this);
+  edit_->setObjectName(QString("edit%1").arg(ID_RECORD_EDIT));
+  edit_->setFixedWidth(kRecordEditWidth);
+  edit_->setText("1");
+  edit_->SetKeyHandler([this](int key) { OnEditKey(key); });
+  addWidget(edit_);
+  return true;
+}
+
+void CMarkToolBar::OnEditKey(int) {
+  record_ = ParseRecordNumber(edit_->text().toStdString());
+  if (parentTarget_ != nullptr) parentTarget_->PostMessage(WM_NEXT_RECORD, static_cast<WPARAM>(record_), 0);
+}
+
+void CMarkToolBar::SetRecordText(int n) {
+  if (edit_ != nullptr) edit_->setText(QString::fromStdString(FormatRecordNumber(n)));
+}
+
+void CMarkToolBar::EnableRecordEdit(bool enable) {
+  if (edit_ != nullptr) edit_->setEnabled(enable);
+}

@@ -1,0 +1,145 @@
+#include "app/frames/CVendrikApp.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/core/CProcessKiller.h"
+#include "app/core/CommandIds.h"
+#include "app/core/MrkAssociation.h"
+#include "app/frames/CChildFrame.h"
+#include "app/frames/CMainFrame.h"
+#include "app/frames/ShellDocument.h"
+#include "app/shell/ShellValues.h"
+#include "platform/Prompt.h"
+
+namespace {
+
+CVendrikApp* g_app = nullptr;
+
+// The About box (dialog 100): title, version and OK.
+void ShowAboutDialog(QWidget* parent) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("About Vendrik");
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new QLabel(QString::fromUtf8(kMainTitle130), &dialog));
+  layout->addWidget(new QLabel(QString("Version %1").arg(QApplication::applicationVersion()), &dialog));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  layout->addWidget(buttons);
+  dialog.exec();
+}
+
+}  // namespace
+
+CVendrikApp::CVendrikApp(AppEnvironment environment) : env_(std::move(environment)) {
+  g_app = this;
+  commands_.On(cmd::ID_APP_ABOUT, [this] { OnAppAbout(); });
+  commands_.On(cmd::ID_FILE_NEW, [this] { OnFileNew(); });
+  commands_.On(cmd::ID_NEW_LAYOUT, [this] { OnFileNew(); });
+  commands_.On(cmd::ID_FILE_OPEN, [this] { OnFileOpen(); });
+}
+
+CVendrikApp::~CVendrikApp() {
+  mainFrame_.reset();
+  if (g_app == this) g_app = nullptr;
+}
+
+CVendrikApp* CVendrikApp::Instance() { return g_app; }
+
+ScreenMetrics CVendrikApp::PrimaryScreen() const {
+  ScreenMetrics m;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect geometry = screen->geometry();
+    const QSizeF size = screen->physicalSize();
+    m.horzRes = geometry.width();
+    m.vertRes = geometry.height();
+    m.horzSizeMm = size.width();
+    m.vertSizeMm = size.height();
+  }
+  return m;
+}
+
+bool CVendrikApp::InitInstance(const QStringList& arguments) {
+  // 1. One running copy.
+  ProcProcessTable systemTable;
+  ProcessTable& table = env_.processes != nullptr ? *env_.processes : systemTable;
+  EndOtherCopies(table, env_.ownPid != 0 ? env_.ownPid : OwnProcessId(),
+                 env_.ownExePath.empty() ? OwnExecutablePath() : env_.ownExePath);
+
+  // 2.-5. Port access, port base, installation folder, counter.
+  const auto board = env_.portBoard ? (*env_.portBoard)() : ConfiguredPortBoard();
+  if (!OpenPortAccess(board)) return false;
+  ReadPortBase();
+  ReadInstallFolder();
+  if (!CalibrateCounter()) return false;
+
+  // 7. Millimetres to screen pixels.
+  SetScreenScale(env_.screen ? *env_.screen : PrimaryScreen());
+
+  // 9.-10. Templates and the main frame.
+  mainFrame_ = std::make_unique<CMainFrame>(this);
+  layoutTemplate_.SetMainFrame(mainFrame_.get());
+  if (!mainFrame_->LoadFrame()) {
+    mainFrame_.reset();
+    return false;
+  }
+
+  // 11.-13. Command line, title, maximised window.
+  if (!ProcessShellCommand(arguments)) {
+    mainFrame_.reset();
+    return false;
+  }
+  mainFrame_->UpdateFrameTitle();
+  if (env_.show) mainFrame_->ActivateFrame();
+
+  // 14. The ".mrk" association, once.
+  MrkAssociation association(env_.runner ? env_.runner : CommandRunner(RunCommand),
+                             env_.ownExePath.empty() ? OwnExecutablePath() : env_.ownExePath, g_installDir);
+  association.RegisterOnce();
+  return true;
+}
+
+bool CVendrikApp::ProcessShellCommand(const QStringList& arguments) {
+  for (const QString& arg : arguments) {
+    if (arg.startsWith('-')) continue;  // options of the toolkit
+    if (layoutTemplate_.OpenDocumentFile(arg.toStdString()) == nullptr) {
+      platform::MessageBox("Failed to open document.");
+      return false;
+    }
+    return true;
+  }
+  return layoutTemplate_.OpenDocumentFile(std::string()) != nullptr;
+}
+
+CVendrikView* CVendrikApp::FindFirstLayoutView() const {
+  for (CChildFrame* frame : layoutTemplate_.Frames()) {
+    if (frame->LayoutView() != nullptr) return frame->LayoutView();
+  }
+  return nullptr;
+}
+
+void CVendrikApp::OnAppAbout() { ShowAboutDialog(mainFrame_.get()); }
+
+void CVendrikApp::OnFileNew() { layoutTemplate_.OpenDocumentFile(std::string()); }
+
+void CVendrikApp::OnFileOpen() {
+  const QString path = QFileDialog::getOpenFileName(mainFrame_.get(), "Open", QString(), "All files (*)");
+  if (path.isEmpty()) return;
+  if (layoutTemplate_.OpenDocumentFile(path.toStdString()) == nullptr) platform::MessageBox("Failed to open document.");
+}
+
+bool CVendrikApp::OnCmdMsg(int id, bool execute) {
+  if (mainFrame_) {
+    if (CChildFrame* child = mainFrame_->ActiveChildFrame(); child != nullptr && child->OnCmdMsg(id, execute)) {
+      return true;
+    }
+    if (mainFrame_->OnCmdMsg(id, execute)) return true;
+  }
+  if (!commands_.Has(id)) return false;
+  return execute ? commands_.Run(id) : true;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// An edit field that reports Enter, the Up and Down keys and the loss of focus
+// to its owner (key 13 for Enter and focus loss, 38 Up, 40 Down). While a
+// marking job runs, Enter, Escape and Space request a stop instead.
+#include <QLineEdit>
+#include <functional>
+
+constexpr int EDITN_KEY = 0x100;
+
+class CNotifyEdit : public QLineEdit {
+ public:
+  explicit CNotifyEdit(QWidget* parent = nullptr);
+  void SetKeyHandler(std::function<void(int key)> handler) { onKey_ = std::move(handler); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  void Notify(int key);
+  std::function<void(int)> onKey_;
+};
