@@ -21,9 +21,10 @@ int RuleStep(int count, int growBy) {
   return std::clamp(count / 8, 4, 1024);
 }
 
-CDoublePoint* AllocatePoints(int n) {
+// Slots from `used` on are zeroed; points always carry zero padding bytes.
+CDoublePoint* AllocatePoints(int n, int used = 0) {
   auto* p = static_cast<CDoublePoint*>(::operator new(static_cast<std::size_t>(n) * sizeof(CDoublePoint)));
-  std::memset(static_cast<void*>(p), 0, static_cast<std::size_t>(n) * sizeof(CDoublePoint));
+  std::memset(static_cast<void*>(p + used), 0, static_cast<std::size_t>(n - used) * sizeof(CDoublePoint));
   return p;
 }
 
@@ -41,7 +42,7 @@ CPointList::CPointList(const CPointList& other) { Copy(other); }
 CPointList::~CPointList() { FreePoints(data_); }
 
 void CPointList::Reallocate(int newCapacity) {
-  CDoublePoint* fresh = AllocatePoints(newCapacity);
+  CDoublePoint* fresh = AllocatePoints(newCapacity, count_);
   if (count_ > 0) std::memcpy(static_cast<void*>(fresh), data_, static_cast<std::size_t>(count_) * sizeof(CDoublePoint));
   FreePoints(data_);
   data_ = fresh;
@@ -82,7 +83,11 @@ void CPointList::SetAtGrow(int i, const CDoublePoint& pointRef) {
 
 int CPointList::Add(const CDoublePoint& pointRef) {
   CDoublePoint point = pointRef;
-  if (data_ != nullptr && count_ == capacity_ && count_ >= kGeometricFrom) {
+  if (count_ < capacity_) {  // room left: slots past the count are default points
+    data_[count_] = point;
+    return count_++;
+  }
+  if (data_ != nullptr && count_ >= kGeometricFrom) {
     int step = std::max(RuleStep(count_, growBy_), capacity_ / 2);
     Reallocate(capacity_ + step);
   }
