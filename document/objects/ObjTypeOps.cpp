@@ -5,6 +5,7 @@
 #include "document/objects/ObjectType.h"
 
 // Tables of the classes built into this library.
+const CObjTypeOps& DrawProperityTypeOps();
 const CObjTypeOps& LineTypeOps();
 const CObjTypeOps& PolyLineTypeOps();
 
@@ -13,6 +14,7 @@ namespace {
 std::array<const CObjTypeOps*, kObjClassIdCount>& Registry() {
   static std::array<const CObjTypeOps*, kObjClassIdCount> table = [] {
     std::array<const CObjTypeOps*, kObjClassIdCount> t{};
+    t[static_cast<int>(ObjClassId::DrawProperity)] = &DrawProperityTypeOps();
     t[static_cast<int>(ObjClassId::Line)] = &LineTypeOps();
     t[static_cast<int>(ObjClassId::PolyLine)] = &PolyLineTypeOps();
     return t;

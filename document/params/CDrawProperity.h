@@ -13,6 +13,7 @@
 
 #include "app/shell/MachineSetRecord.h"
 #include "document/geometry/CDoublePoint.h"
+#include "document/objects/CObjBase.h"
 
 class MrkLineWriter;
 struct MrkValue;
@@ -27,7 +28,8 @@ constexpr std::uint8_t OPT_BACK_Z_TO_ORIGIN = 0x20;
 constexpr std::uint8_t OPT_NO_SEEK_ORIGIN_XY = 0x40;
 constexpr std::uint8_t OPT_ROTATE_FOR_LINE = 0x80;
 
-class CDrawProperity {
+// Element 0 owns the record through the common object base.
+class CDrawProperity : public CObjBase {
  public:
   // Defaults, then the take-over of the shell's machine settings when their
   // file was read at start-up.
@@ -36,7 +38,7 @@ class CDrawProperity {
   CDrawProperity(MachineSetRecord& record, bool settingsLoaded);
   CDrawProperity(const CDrawProperity&) = default;
   CDrawProperity& operator=(const CDrawProperity&) = default;
-  virtual ~CDrawProperity();
+  ~CDrawProperity() override;
 
   // Takes over the machine settings record; out-of-range values are corrected
   // in the record too.
