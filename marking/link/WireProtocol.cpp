@@ -77,9 +77,8 @@ bool FrameForVariant(int type, const BYTE* in, int length, bool framed, std::vec
     }
     case COM_PARAMETERS:
     case COM_SPEED: {
-      // The block from its byte 2 on.
-      const int dataLength = std::clamp(length - 2, 0, 30);
-      BuildFrame(frame, type == COM_PARAMETERS ? FRAME_PARAMETERS : FRAME_SPEED, in + 2, dataLength);
+      // The whole block, placed from frame byte 2 on.
+      BuildFrame(frame, type == COM_PARAMETERS ? FRAME_PARAMETERS : FRAME_SPEED, in, std::clamp(length, 0, 30));
       out.assign(frame, frame + kFrameSize);
       return true;
     }
