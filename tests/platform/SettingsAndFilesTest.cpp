@@ -45,7 +45,9 @@ class SettingsStoreTest : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     if (GetParam()) {
-      path_ = FreshFolder("settings-test") + "/settings.ini";
+      // Cases may run at once in separate processes: each has its own folder.
+      path_ = FreshFolder(std::string("settings-") + ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+              "/settings.ini";
       store_ = platform::MakeFileSettingsStore(path_);
     } else {
       store_ = platform::MakeMemorySettingsStore();
