@@ -43,6 +43,7 @@ int WriteRegFloat(const std::string& name, float value);
 
 // Port bytes through GetPortVal/SetPortVal; results are not checked.
 void WriteOutPort(BYTE value);
+inline void WriteOutPort(const BYTE* value) { WriteOutPort(*value); }
 void WriteCtrlPort(BYTE value);
 void ClearCtrlPortBit0();
 void ApplyCtrlPortBit0();
