@@ -129,6 +129,12 @@ const CObjTypeOps& LineTypeOps() {
       static_cast<const CObjLine&>(o).Write(out);
     };
     t.setField = [](CObjBase& o, int key, const MrkValue& v) { static_cast<CObjLine&>(o).SetField(key, v); };
+    t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
+      auto& line = static_cast<CObjLine&>(*o);
+      line.RebuildFill();
+      const CDoubleRect bounds = line.GetPathData().GetBoundRect();
+      element.AttachObject(o.release(), static_cast<int>(sizeof(CObjLine)), bounds);
+    };
     return t;
   }();
   return ops;

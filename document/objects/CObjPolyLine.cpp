@@ -329,6 +329,13 @@ const CObjTypeOps& PolyLineTypeOps() {
       static_cast<const CObjPolyLine&>(o).Write(out);
     };
     t.setField = [](CObjBase& o, int key, const MrkValue& v) { static_cast<CObjPolyLine&>(o).SetField(key, v); };
+    t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int fileVersion) {
+      auto* poly = static_cast<CObjPolyLine*>(o.release());
+      const CDoubleRect bounds = poly->GetPathData().GetBoundRect();
+      poly->CloseOldFormat(fileVersion == 1 ? 1 : 0);
+      element.AttachObject(poly, static_cast<int>(sizeof(CObjPolyLine)), bounds);
+      poly->RebuildFill();
+    };
     return t;
   }();
   return ops;

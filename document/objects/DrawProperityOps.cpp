@@ -21,6 +21,11 @@ const CObjTypeOps& DrawProperityTypeOps() {
       static_cast<const CDrawProperity&>(o).WriteToMrk(out);
     };
     t.setField = [](CObjBase& o, int key, const MrkValue& v) { static_cast<CDrawProperity&>(o).SetByKey(key, v); };
+    t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
+      auto* record = static_cast<CDrawProperity*>(o.release());
+      element.AttachObject(record, static_cast<int>(sizeof(CDrawProperity)), CDoubleRect());
+      record->RaisePenUpSpeed2();
+    };
     return t;
   }();
   return ops;

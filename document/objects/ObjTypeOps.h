@@ -90,6 +90,12 @@ struct CObjTypeOps {
   void (*write)(const CObjElement& element, const CObjBase& obj, MrkLineWriter& out) = nullptr;
   // The project reader's setter for the class's keys.
   void (*setField)(CObjBase& obj, int key, const MrkValue& value) = nullptr;
+  // The project reader's setter for string keys (texts: 230..241).
+  void (*setString)(CObjBase& obj, int key, const std::string& value) = nullptr;
+  // The project reader at the element's end marker: completes the object
+  // read from a file of the given version (1 "Ver2004", 2 "Ver2008") and
+  // attaches it to the element with its bounds.
+  void (*finishRead)(CObjElement& element, std::unique_ptr<CObjBase> obj, int fileVersion) = nullptr;
   // Texts: the current text, keeping the marked text, the arc radius of the layout.
   std::string (*getText)(const CObjBase& obj) = nullptr;
   void (*storeMarkedText)(CObjBase& obj) = nullptr;
