@@ -1,6 +1,7 @@
 #include "app/frames/CMainFrame.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -8,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -100,7 +102,11 @@ bool CMainFrame::LoadFrame() {
   return true;
 }
 
-void CMainFrame::ActivateFrame() { showMaximized(); }
+void CMainFrame::ActivateFrame() {
+  // Without a window manager "maximised" does nothing: fill the screen first.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->availableGeometry());
+  showMaximized();
+}
 
 QToolBar* CMainFrame::CreateToolBar(int id, const QString& title) {
   auto* bar = new QToolBar(title, this);
@@ -176,7 +182,8 @@ void CMainFrame::CreateStatusBar() {
     auto* label = new QLabel(text, strip);
     label->setObjectName(QString("pane%1").arg(pane.id));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setFixedWidth(metrics.averageCharWidth() * static_cast<int>(text.size()) + 2 * label->frameWidth() + 6);
+    const int textWidth = std::max(metrics.horizontalAdvance(text), metrics.averageCharWidth() * static_cast<int>(text.size()));
+    label->setFixedWidth(textWidth + 2 * label->frameWidth() + 6);
     layout->addWidget(label);
     panes_[pane.id] = label;
   }

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <set>
+
+#include "app/core/CommandIds.h"
+#include "app/core/FrameGeometry.h"
+#include "app/core/StatusTexts.h"
+
+TEST(StatusTexts, PanesInOrderWithTheirWidths) {
+  const auto panes = StatusPanes();
+  ASSERT_EQ(panes.size(), 16u);
+  const int ids[] = {32876, 32874, 32877, 32875, 61362, 61363, 61365, 61364,
+                     61361, 61352, 61351, 61360, 61353, 59137, 59138, 59139};
+  const std::size_t widths[] = {2, 7, 2, 7, 7, 17, 6, 6, 4, 25, 24, 12, 10, 4, 4, 6};
+  for (std::size_t i = 0; i < panes.size(); ++i) {
+    EXPECT_EQ(panes[i].id, ids[i]) << i;
+    EXPECT_EQ(std::string(panes[i].initialText).size(), widths[i]) << i;
+  }
+}
+
+TEST(StatusTexts, FormatsInTheCLocaleWhateverTheProcessLocale) {
+  const bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+  EXPECT_EQ(FormatMarkCount(3, 10), "3/10\xE6\xAC\xA1");
+  EXPECT_EQ(FormatMarkTime(1500), "1.50\xE7\xA7\x92");
+  EXPECT_EQ(FormatMarkTime(0), "0.00\xE7\xA7\x92");
+  EXPECT_EQ(FormatCursorPos(-1.005, 12.5), "x:-1.00,y=12.50");
+  EXPECT_EQ(FormatMousePos(3.25), "3.2");
+  EXPECT_EQ(FormatTotalCount(42), "42");
+  if (german) std::setlocale(LC_ALL, "C");
+}
+
+TEST(StatusTexts, RecordNumberReadLikeAtoi) {
+  EXPECT_EQ(ParseRecordNumber("abc"), 0);
+  EXPECT_EQ(ParseRecordNumber(""), 0);
+  EXPECT_EQ(ParseRecordNumber("25"), 25);
+  EXPECT_EQ(ParseRecordNumber(" 7x"), 7);
+  EXPECT_EQ(ParseRecordNumber("-3"), -3);
+  EXPECT_EQ(ParseRecordNumber("99999999999"), 2147483647);
+}
+
+TEST(FrameGeometry, SplitterProportions) {
+  EXPECT_EQ(InitialLayoutPaneWidth(1000), 640);
+  EXPECT_EQ(InitialLayoutPaneWidth(99), 63);
+  const ColumnWidths w = SplitColumnWidths(1000);
+  EXPECT_EQ(w.layout, 610);
+  EXPECT_EQ(w.property, 390);
+  const ColumnWidths odd = SplitColumnWidths(333);
+  EXPECT_EQ(odd.property, 129);
+  EXPECT_EQ(odd.layout + odd.property, 333);
+}
+
+TEST(FrameGeometry, SyncDisplayCoversTheLowerSevenTenthsEvenLowOnTheScreen) {
+  const ScreenRect r = SyncDisplayRect({800, 100, 1200, 600});
+  EXPECT_EQ(r.left, 800);
+  EXPECT_EQ(r.right, 1200);
+  EXPECT_EQ(r.bottom, 600);
+  EXPECT_EQ(r.Height(), 350);
+  // A pane whose top is below 7/10 of its height: the old rule's height
+  // (7/10 of the height minus the top) went negative here.
+  const ScreenRect low = SyncDisplayRect({0, 900, 300, 1000});
+  EXPECT_EQ(low.Height(), 70);
+  EXPECT_EQ(low.top, 930);
+  const ScreenRect flat = SyncDisplayRect({0, 500, 300, 500});
+  EXPECT_EQ(flat.Height(), 0);
+}
+
+TEST(CommandTable, IdsAreUniqueAndFindable) {
+  std::set<int> seen;
+  for (const auto& c : cmd::CommandTable()) {
+    EXPECT_TRUE(seen.insert(c.id).second) << c.id;
+    EXPECT_EQ(cmd::FindCommand(c.id), &c);
+  }
+  EXPECT_STREQ(cmd::FindCommand(cmd::ID_VIEW_EDIT_TOOLBAR)->menuText, "Display edit toolbar(&H)");
+  EXPECT_EQ(cmd::FindCommand(4242), nullptr);
+}
