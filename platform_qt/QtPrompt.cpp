@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QThread>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace platform_qt {
 
@@ -59,10 +63,34 @@ int QtPrompt::Ask(const platform::PromptRequest& request) {
   auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   if (!app || QCoreApplication::closingDown()) return UnansweredResult(request.type);
   if (QThread::currentThread() == app->thread()) return AskOnUiThread(request);
-  int answer = UnansweredResult(request.type);
-  const bool invoked = QMetaObject::invokeMethod(
-      app, [&] { answer = AskOnUiThread(request); }, Qt::BlockingQueuedConnection);
-  return invoked ? answer : UnansweredResult(request.type);
+  // Carried to the UI thread as a queued call; the answer comes back through
+  // our own lock so the handover is plain to see, and a closing application
+  // does not leave the asker waiting for ever.
+  struct Pending {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool done = false;
+    int answer = 0;
+  };
+  auto pending = std::make_shared<Pending>();
+  pending->answer = UnansweredResult(request.type);
+  const bool queued = QMetaObject::invokeMethod(
+      app,
+      [this, pending, request] {
+        const int answer = AskOnUiThread(request);
+        std::lock_guard lock(pending->mutex);
+        pending->answer = answer;
+        pending->done = true;
+        pending->cv.notify_all();
+      },
+      Qt::QueuedConnection);
+  if (!queued) return UnansweredResult(request.type);
+  std::unique_lock lock(pending->mutex);
+  while (!pending->done) {
+    if (pending->cv.wait_for(lock, std::chrono::milliseconds(100), [&] { return pending->done; })) break;
+    if (!QCoreApplication::instance() || QCoreApplication::closingDown()) break;
+  }
+  return pending->answer;
 }
 
 int QtPrompt::AskOnUiThread(const platform::PromptRequest& request) {
