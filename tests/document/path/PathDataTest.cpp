@@ -283,3 +283,23 @@ TEST(PathArrays, GatherNearestFirstOrdersTheWholeOutList) {
   for (int i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(out[i].x, expected[i]);
   EXPECT_DOUBLE_EQ(start.x, 10);
 }
+
+TEST(PathArrays, NewHatchGroupHatchesThenDropsContours) {
+  const CPointList square = MakeList({{0, 0}, {10, 0, 1}, {10, 10, 1}, {0, 10, 1}, {0, 0, 1}});
+  auto plain = NewHatchGroup(square, true, false, 0, 1);
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->GetCount(), 0);
+  EXPECT_EQ(plain->fill.GetSize(), 0);
+
+  auto kept = NewHatchGroup(square, false, true, 0, 1);
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->GetCount(), 1);
+  EXPECT_EQ(kept->fill.GetSize(), 18);  // 9 strokes: the line on the bottom edge finds no hits
+
+  auto fillOnly = NewHatchGroup(square, true, true, 0, 1);
+  ASSERT_TRUE(fillOnly);
+  EXPECT_EQ(fillOnly->GetCount(), 0);
+  EXPECT_EQ(fillOnly->fill.GetSize(), 18);
+  EXPECT_FLOAT_EQ(fillOnly->dotSize, 0.5f);
+  EXPECT_EQ(fillOnly->kind, GROUP_KIND_LINES);
+}
