@@ -124,9 +124,9 @@ void CObjElement::SetObjectField(int key, const MrkValue& value) {
   if (ops && ops->setField) ops->setField(*object_, key, value);
 }
 
-void CObjElement::WriteClassBlock(MrkLineWriter& out) const {
+void CObjElement::WriteClassBlock(MrkLineWriter& out, const std::string& projectPath) const {
   const CObjTypeOps* ops = Ops();
-  if (ops && ops->write) ops->write(*this, *object_, out);
+  if (ops && ops->write) ops->write(*this, *object_, out, projectPath);
 }
 
 std::uint8_t CObjElement::SetBit(std::uint8_t bit, int on) {

@@ -61,8 +61,12 @@ class CObjElement {
   void SetByKey(int key, const MrkValue& value);
   // Project reader: hands a class key to the object's setter.
   void SetObjectField(int key, const MrkValue& value);
-  // Project writer: the object's class block (nothing for classes without one).
-  void WriteClassBlock(MrkLineWriter& out) const;
+  // Project writer: the element block with the object's class block inside.
+  void WriteToMrk(MrkLineWriter& out) const;
+  // The same for pictures: no query key, and the picture embeds its file.
+  void WriteSpecialToMrk(MrkLineWriter& out, const std::string& projectPath) const;
+  // The object's class block alone (nothing for classes without one).
+  void WriteClassBlock(MrkLineWriter& out, const std::string& projectPath = {}) const;
 
   // Attribute byte.
   int IsMarkEnabled() const { return attribute & ATTR_MARK ? 1 : 0; }
@@ -152,6 +156,7 @@ class CObjElement {
 
  private:
   std::uint8_t SetBit(std::uint8_t bit, int on);
+  void WriteBlock(MrkLineWriter& out, bool withQueryKey, const std::string& projectPath) const;
   // The class table when the element owns an object that really is of the
   // class its type code names; null otherwise.
   const CObjTypeOps* Ops() const;

@@ -125,7 +125,7 @@ const CObjTypeOps& LineTypeOps() {
     };
     t.mirrorX = [](CObjBase& o, double a) { static_cast<CObjLine&>(o).MirrorX(a); };
     t.mirrorY = [](CObjBase& o, double a) { static_cast<CObjLine&>(o).MirrorY(a); };
-    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out) {
+    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out, const std::string&) {
       static_cast<const CObjLine&>(o).Write(out);
     };
     t.setField = [](CObjBase& o, int key, const MrkValue& v) { static_cast<CObjLine&>(o).SetField(key, v); };

@@ -325,7 +325,7 @@ const CObjTypeOps& PolyLineTypeOps() {
     };
     t.mirrorX = [](CObjBase& o, double a) { static_cast<CObjPolyLine&>(o).MirrorX(a); };
     t.mirrorY = [](CObjBase& o, double a) { static_cast<CObjPolyLine&>(o).MirrorY(a); };
-    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out) {
+    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out, const std::string&) {
       static_cast<const CObjPolyLine&>(o).Write(out);
     };
     t.setField = [](CObjBase& o, int key, const MrkValue& v) { static_cast<CObjPolyLine&>(o).SetField(key, v); };

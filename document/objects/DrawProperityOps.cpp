@@ -17,7 +17,7 @@ const CObjTypeOps& DrawProperityTypeOps() {
     t.copy = [](CObjElement&, CObjBase& dst, const CObjElement&, const CObjBase& src) {
       static_cast<CDrawProperity&>(dst) = static_cast<const CDrawProperity&>(src);
     };
-    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out) {
+    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out, const std::string&) {
       static_cast<const CDrawProperity&>(o).WriteToMrk(out);
     };
     t.setField = [](CObjBase& o, int key, const MrkValue& v) { static_cast<CDrawProperity&>(o).SetByKey(key, v); };

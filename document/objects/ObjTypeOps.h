@@ -86,8 +86,10 @@ struct CObjTypeOps {
   void (*draw)(CObjElement& element, CObjBase& obj, const ElementDrawArgs& args) = nullptr;
   // Called before the path becomes step nodes (the date refreshes its time).
   void (*beforeStepNodes)(CObjElement& element, CObjBase& obj) = nullptr;
-  // The class block of the project file.
-  void (*write)(const CObjElement& element, const CObjBase& obj, MrkLineWriter& out) = nullptr;
+  // The class block of the project file. The project path is for classes
+  // that embed files of their own (pictures).
+  void (*write)(const CObjElement& element, const CObjBase& obj, MrkLineWriter& out,
+                const std::string& projectPath) = nullptr;
   // The project reader's setter for the class's keys.
   void (*setField)(CObjBase& obj, int key, const MrkValue& value) = nullptr;
   // The project reader's setter for string keys (texts: 230..241).
