@@ -43,13 +43,15 @@ struct CDoubleRect {
   void SetFromCorners(double x1, double y1, double x2, double y2);
 
   bool PtInRectTol(double x, double y) const;     // edges widened by 0.1 mm, included
+  bool PtInRectTol(const CDoublePoint& p) const { return PtInRectTol(p.x, p.y); }
   bool PtInRectStrict(double x, double y) const;  // edges excluded
 
   CDoubleRect InflateRect(int n);
   CDoubleRect OffsetRect(double dx, double dy);
   // Plain min/max union; a zero rectangle takes part like any other.
   CDoubleRect UnionRect(const CDoubleRect& other);
-  bool IsWithin(const CDoubleRect& other) const;
+  bool IsWithin(const CDoubleRect& other) const;  // borders included
+  bool ContainsRect(const CDoubleRect& outer) const { return IsWithin(outer); }
 
   double Width() const;
   double Height() const;
