@@ -191,19 +191,28 @@ bool CMarkDatabase::Open() {
       std::filesystem::path folder = std::filesystem::path(location_.databaseName).parent_path();
       if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(Q(location_.driver), Q(connectionName_));
+    db_ = QSqlDatabase::addDatabase(Q(location_.driver), Q(connectionName_));
+    QSqlDatabase& db = db_;
     if (!db.isValid()) {
       error = "database driver " + location_.driver + " is not available";
     } else {
       ApplyLocation(db, location_);
-      if (!db.open())
+      if (!db.open()) {
         error = ErrorText(db.lastError());
-      else
+      } else {
+        if (location_.IsEmbedded()) {
+          // Write-ahead logging: the history dialog reading never holds up a
+          // job writing its record, nor the other way round.
+          QSqlQuery wal(db);
+          wal.exec("PRAGMA journal_mode=WAL");
+        }
         ok = EnsureTable(db, error);
+      }
       if (!ok) db.close();
     }
   }
   if (!ok) {
+    db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(Q(connectionName_));
     return Fail("Cannot open the marking records", error);
   }
@@ -213,17 +222,15 @@ bool CMarkDatabase::Open() {
 
 void CMarkDatabase::Close() {
   if (!open_) return;
-  {
-    QSqlDatabase db = QSqlDatabase::database(Q(connectionName_), false);
-    if (db.isValid()) db.close();
-  }
+  db_.close();
+  db_ = QSqlDatabase();
   QSqlDatabase::removeDatabase(Q(connectionName_));
   open_ = false;
 }
 
 bool CMarkDatabase::Insert(const MarkRecord& record) {
   if (!open_) return Fail("Cannot add the marking record", "the database is not open");
-  QSqlQuery insert(QSqlDatabase::database(Q(connectionName_), false));
+  QSqlQuery insert(db_);
   std::vector<std::string> values(record.keys.begin(), record.keys.end());
   values.push_back(record.time);
   values.push_back(record.date);
@@ -235,7 +242,7 @@ bool CMarkDatabase::Contains(MarkColumn column, const std::string& value) {
   if (!open_ || value.empty()) return false;
   const std::string name = kMarkColumnNames[static_cast<int>(column)];
   // The LIKE narrows the rows down; the whole-text test below decides.
-  QSqlQuery find(QSqlDatabase::database(Q(connectionName_), false));
+  QSqlQuery find(db_);
   if (!BindAndExec(find, "SELECT " + name + " FROM " + kMarkTable + " WHERE " + name + " LIKE ? ESCAPE '!'",
                    {"%" + EscapeLike(value) + "%"})) {
     Fail("Cannot look up the marking records", ErrorText(find.lastError()));
@@ -260,7 +267,7 @@ std::optional<std::vector<MarkRecord>> CMarkDatabase::Query(const MarkRecordQuer
   std::vector<MarkRecord> rows;
   MarkStatement statement = BuildMarkQuery(request);
   if (!statement.valid) return rows;
-  QSqlQuery query(QSqlDatabase::database(Q(connectionName_), false));
+  QSqlQuery query(db_);
   if (!BindAndExec(query, statement.sql, statement.values)) {
     Fail("Cannot query the marking records", ErrorText(query.lastError()));
     return std::nullopt;
@@ -271,7 +278,7 @@ std::optional<std::vector<MarkRecord>> CMarkDatabase::Query(const MarkRecordQuer
 
 std::optional<long long> CMarkDatabase::Count() {
   if (!open_) return std::nullopt;
-  QSqlQuery count(QSqlDatabase::database(Q(connectionName_), false));
+  QSqlQuery count(db_);
   if (!count.exec(Q(std::string("SELECT COUNT(*) FROM ") + kMarkTable)) || !count.next()) {
     Fail("Cannot count the marking records", ErrorText(count.lastError()));
     return std::nullopt;
@@ -289,15 +296,28 @@ MarkClearResult CMarkDatabase::ClearWithBackup(const MarkTime& time) {
   const std::filesystem::path target = FreeName(folder, "MarkDataBase" + time.StampText(), ".db");
   const std::string temporary = target.string() + ".tmp";
 
-  QSqlDatabase db = QSqlDatabase::database(Q(connectionName_), false);
+  QSqlDatabase& db = db_;
   // One transaction from the copy to the delete, so no record added meanwhile
   // is deleted without being in the backup.
-  if (!db.transaction()) {
-    result.error = "Cannot clear the marking records: " + ErrorText(db.lastError());
+  // SQLite: take the write lock at once, so the copy and the delete see the
+  // same records and no writer slips in between.
+  const bool embedded = location_.IsEmbedded();
+  auto run = [&](const char* statement) {
+    QSqlQuery control(db);
+    if (control.exec(statement)) return true;
+    result.error = "Cannot clear the marking records: " + ErrorText(control.lastError());
+    return false;
+  };
+  if (embedded ? !run("BEGIN IMMEDIATE") : !db.transaction()) {
+    if (!embedded) result.error = "Cannot clear the marking records: " + ErrorText(db.lastError());
+    lastError_ = result.error;
     return result;
   }
   auto abandon = [&](const std::string& why) {
-    db.rollback();
+    if (embedded)
+      run("ROLLBACK");
+    else
+      db.rollback();
     result.error = "Cannot clear the marking records, nothing was deleted: " + why;
     lastError_ = result.error;
     return result;
@@ -332,9 +352,9 @@ MarkClearResult CMarkDatabase::ClearWithBackup(const MarkTime& time) {
       return result;
     }
   }
-  if (!db.commit()) {
+  if (embedded ? !run("COMMIT") : !db.commit()) {
     result.backupPath = target.string();
-    abandon(ErrorText(db.lastError()));
+    abandon(embedded ? result.error : ErrorText(db.lastError()));
     return result;
   }
   result.cleared = true;

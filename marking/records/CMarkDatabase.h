@@ -5,6 +5,7 @@
 // One object holds one connection. Open, use and close it on one thread (the
 // marking worker, or the UI thread for the history dialog); two objects may
 // work on the same database from different threads at once.
+#include <QSqlDatabase>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,6 +63,7 @@ class CMarkDatabase {
 
   MarkDatabaseLocation location_;
   std::string connectionName_;
+  QSqlDatabase db_;  // the connection while open
   bool open_ = false;
   std::string lastError_;
 };

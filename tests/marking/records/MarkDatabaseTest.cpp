@@ -4,6 +4,8 @@
 #include <QSqlRecord>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+#include <atomic>
 
 #include "RecordsTestSupport.h"
 #include "marking/records/CMarkDatabase.h"
@@ -268,4 +270,62 @@ TEST(MarkDatabase, AFailedBackupDeletesNothing) {
   EXPECT_FALSE(result.error.empty());
   EXPECT_EQ(db.Count(), 1);
   EXPECT_TRUE(db.Contains(MarkColumn::MainKey, "VIN-A"));
+}
+
+TEST(MarkDatabase, AJobAndTheHistoryOnOtherThreadsShareTheFileWithoutLosingRecords) {
+  const MarkDatabaseLocation location = MarkDatabaseLocation::Embedded(FreshFolder());
+  constexpr int kEach = 150;
+  std::atomic<int> failures{0};
+  auto job = [&](const std::string& prefix) {
+    CMarkDatabase db(location);
+    if (!db.Open()) {
+      ++failures;
+      return;
+    }
+    for (int i = 0; i < kEach; ++i) {
+      const std::string vin = prefix + std::to_string(i);
+      if (db.Contains(MarkColumn::MainKey, vin) || !db.Insert(Record(vin, "", "", ""))) ++failures;
+    }
+    db.Close();
+  };
+  std::thread first(job, "A");
+  std::thread second(job, "B");
+  // Meanwhile the history looks at it from this thread.
+  for (int i = 0; i < 20; ++i) {
+    CMarkDatabase history(location);
+    if (history.Open()) EXPECT_TRUE(history.Query(MarkRecordQuery{.mode = kQueryAll}));
+  }
+  first.join();
+  second.join();
+  EXPECT_EQ(failures, 0);
+  CMarkDatabase db(location);
+  ASSERT_TRUE(db.Open());
+  EXPECT_EQ(db.Count(), 2 * kEach);
+}
+
+TEST(MarkDatabase, ClearingWhileAJobRecordsLosesNoRecord) {
+  const std::string folder = FreshFolder();
+  const MarkDatabaseLocation location = MarkDatabaseLocation::Embedded(folder);
+  constexpr int kRecords = 200;
+  std::atomic<int> written{0};
+  std::thread job([&] {
+    CMarkDatabase db(location);
+    ASSERT_TRUE(db.Open());
+    for (int i = 0; i < kRecords; ++i)
+      if (db.Insert(Record("VIN" + std::to_string(i), "", "", ""))) ++written;
+  });
+  while (written < kRecords / 4) std::this_thread::yield();
+  CMarkDatabase clearer(location);
+  MarkClearResult result = clearer.ClearWithBackup(MarkTime{2026, 5, 6, 7, 8, 9});
+  job.join();
+  ASSERT_TRUE(result.cleared) << result.error;
+  EXPECT_EQ(written, kRecords);
+
+  MarkDatabaseLocation at = location;
+  at.databaseName = result.backupPath;
+  CMarkDatabase backup(at);
+  ASSERT_TRUE(backup.Open());
+  ASSERT_TRUE(clearer.Open());
+  EXPECT_EQ(*backup.Count() + *clearer.Count(), kRecords);
+  EXPECT_GE(*backup.Count(), kRecords / 4);
 }
