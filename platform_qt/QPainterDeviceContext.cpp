@@ -143,11 +143,21 @@ void QPainterDeviceContext::FloodFillImage(int x, int y, COLORREF border) {
   if (seed.x() < 0 || seed.y() < 0 || seed.x() >= w || seed.y() >= h) return;
   if (SameRgb(image.pixel(seed), border)) return;
 
-  // Scan-line fill over a copy of the visited state; spans are painted after.
-  std::vector<unsigned char> seen(static_cast<std::size_t>(w) * h, 0);
-  const auto open = [&](int px, int py) {
-    return !seen[static_cast<std::size_t>(py) * w + px] && !SameRgb(image.pixel(px, py), border);
+  // Scan-line fill; spans are painted after. The visited map is kept for the
+  // life of the context and only the filled spans are cleared again, so a
+  // view full of dots does not allocate a screen-sized map per dot.
+  std::vector<unsigned char>& seen = floodSeen_;
+  if (seen.size() != static_cast<std::size_t>(w) * h) seen.assign(static_cast<std::size_t>(w) * h, 0);
+  // 32-bit images are read straight from their lines; others pixel by pixel.
+  const bool direct = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32 ||
+                      image.format() == QImage::Format_ARGB32_Premultiplied;
+  const QRgb borderRgb = qRgb(static_cast<int>(border & 0xFF), static_cast<int>((border >> 8) & 0xFF),
+                              static_cast<int>((border >> 16) & 0xFF)) & 0xFFFFFF;
+  const auto isBorder = [&](int px, int py) {
+    if (direct) return (reinterpret_cast<const QRgb*>(image.constScanLine(py))[px] & 0xFFFFFF) == borderRgb;
+    return SameRgb(image.pixel(px, py), border);
   };
+  const auto open = [&](int px, int py) { return !seen[static_cast<std::size_t>(py) * w + px] && !isBorder(px, py); };
   std::vector<QRect> spans;
   std::vector<QPoint> stack{seed};
   while (!stack.empty()) {
@@ -174,7 +184,11 @@ void QPainterDeviceContext::FloodFillImage(int x, int y, COLORREF border) {
   painter_.save();
   painter_.resetTransform();
   const QColor fill = ToQColor(brush_.color);
-  for (const QRect& span : spans) painter_.fillRect(span, fill);
+  for (const QRect& span : spans) {
+    painter_.fillRect(span, fill);
+    const auto row = seen.begin() + static_cast<std::ptrdiff_t>(span.y()) * w;
+    std::fill(row + span.left(), row + span.right() + 1, 0);
+  }
   painter_.restore();
 }
 

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <optional>
+#include <vector>
 
 #include "platform/DeviceContext.h"
 
@@ -43,6 +44,7 @@ class QPainterDeviceContext : public platform::DeviceContext {
   platform::DcPen pen_;
   platform::DcBrush brush_{false, RGB(255, 255, 255)};
   std::optional<QRect> lastEllipse_;
+  std::vector<unsigned char> floodSeen_;
 };
 
 }  // namespace platform_qt

@@ -22,23 +22,37 @@ QImage WhiteImage(int w = 60, int h = 60) {
 
 bool Is(const QImage& image, int x, int y, Qt::GlobalColor color) { return image.pixelColor(x, y) == QColor(color); }
 
+QImage WhiteImageOf(QImage::Format format) {
+  QImage image(60, 60, format);
+  image.fill(Qt::white);
+  return image;
+}
+
 TEST(QPainterDeviceContext, DotIsOutlinedThenFloodFilledUpToBlack) {
   TestApp();
-  QImage image = WhiteImage();
-  {
-    QPainter painter(&image);
-    QPainterDeviceContext dc(painter);
-    dc.SelectPen({platform::PS_SOLID, 1, kBlack});
-    dc.SelectBrush({true, 0});
-    dc.Ellipse(10, 10, 41, 41);
-    dc.SelectBrush({false, kRed});
-    dc.FloodFill(25, 25, kBlack);
+  // 32-bit images are read directly, others through pixel look-ups.
+  for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888}) {
+    SCOPED_TRACE(static_cast<int>(format));
+    QImage image = WhiteImageOf(format);
+    {
+      QPainter painter(&image);
+      QPainterDeviceContext dc(painter);
+      dc.SelectPen({platform::PS_SOLID, 1, kBlack});
+      dc.SelectBrush({true, 0});
+      dc.Ellipse(10, 10, 41, 41);
+      dc.SelectBrush({false, kRed});
+      dc.FloodFill(25, 25, kBlack);
+      EXPECT_TRUE(Is(image, 25, 25, Qt::red));
+      // A later fill over the same pixels on the same context fills them again.
+      dc.SelectBrush({false, RGB(0, 0, 255)});
+      dc.FloodFill(25, 25, kBlack);
+    }
+    EXPECT_TRUE(Is(image, 25, 25, Qt::blue));
+    EXPECT_TRUE(Is(image, 14, 25, Qt::blue));
+    EXPECT_TRUE(Is(image, 10, 25, Qt::black)) << "the outline stays";
+    EXPECT_TRUE(Is(image, 2, 2, Qt::white)) << "the fill stops at the outline";
+    EXPECT_TRUE(Is(image, 12, 12, Qt::white)) << "corner outside the circle";
   }
-  EXPECT_TRUE(Is(image, 25, 25, Qt::red));
-  EXPECT_TRUE(Is(image, 14, 25, Qt::red));
-  EXPECT_TRUE(Is(image, 10, 25, Qt::black)) << "the outline stays";
-  EXPECT_TRUE(Is(image, 2, 2, Qt::white)) << "the fill stops at the outline";
-  EXPECT_TRUE(Is(image, 12, 12, Qt::white)) << "corner outside the circle";
 }
 
 TEST(QPainterDeviceContext, FloodFillUsesLogicalCoordinatesAndStopsOnBorderSeed) {
