@@ -153,19 +153,59 @@ void CStrokeGroup::HatchFill(float angle, float spacing) {
       !ScanLineCountAcceptable(lines))
     return;
 
+  // Sweep: every family's scan key (x, y, or the intercept of a sloped line)
+  // never decreases, so each edge is active over one interval of keys. A
+  // crossing counts only strictly inside the edge's box, which for the axis
+  // families means the key strictly inside the box's span; for the sloped
+  // families the interval of y - k x over the box, widened far beyond
+  // rounding, is a safe superset. Active edges are kept in edge order, the
+  // order the hits would be found in.
+  const bool strict = family == Family::Vertical || family == Family::Horizontal;
+  std::vector<double> lo(edges.size()), hi(edges.size());
+  std::vector<int> order;
+  for (std::size_t e = 0; e < edges.size(); ++e) {
+    const CDoubleRect& b = edges[e].bounds;
+    if (family == Family::Vertical) {
+      lo[e] = b.left;
+      hi[e] = b.right;
+    } else if (family == Family::Horizontal) {
+      lo[e] = b.bottom;
+      hi[e] = b.top;
+    } else {
+      const double v[4] = {b.bottom - k * b.left, b.top - k * b.left, b.bottom - k * b.right, b.top - k * b.right};
+      const double mn = std::min(std::min(v[0], v[1]), std::min(v[2], v[3]));
+      const double mx = std::max(std::max(v[0], v[1]), std::max(v[2], v[3]));
+      const double margin =
+          1e-9 * (std::fabs(mn) + std::fabs(mx) + std::fabs(k) * (std::fabs(b.left) + std::fabs(b.right))) + 1e-12;
+      lo[e] = mn - margin;
+      hi[e] = mx + margin;
+    }
+    if (!std::isnan(lo[e]) && !std::isnan(hi[e])) order.push_back(static_cast<int>(e));
+  }
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return lo[static_cast<std::size_t>(a)] < lo[static_cast<std::size_t>(b)]; });
+  std::size_t nextEdge = 0;
+  std::vector<int> active;
+
   CPointList hits;
   CPointList strokes;
   bool ascending = true;
   const bool byY = family == Family::Vertical;
-  auto scan = [&](const CLine2D& line, bool vertical, double x, double y) {
+  auto scan = [&](const CLine2D& line, bool vertical, double x, double key) {
+    while (nextEdge < order.size()) {
+      const int e = order[nextEdge];
+      const double l = lo[static_cast<std::size_t>(e)];
+      if (strict ? !(l < key) : !(l <= key)) break;
+      active.insert(std::lower_bound(active.begin(), active.end(), e), e);
+      ++nextEdge;
+    }
+    std::erase_if(active, [&](int e) {
+      const double h = hi[static_cast<std::size_t>(e)];
+      return strict ? !(key < h) : !(key <= h);
+    });
     hits.RemoveAll();
     CDoublePoint hit;
-    for (const CLine2D& edge : edges) {
-      // A crossing counts only strictly inside the edge's box; for the axis
-      // families that needs the scan coordinate strictly inside it.
-      if (family == Family::Vertical && !(edge.bounds.left < x && x < edge.bounds.right)) continue;
-      if (family == Family::Horizontal && !(edge.bounds.bottom < y && y < edge.bounds.top)) continue;
-      if (edge.Intersect(line, hit, vertical, x)) hits.Add(CDoublePoint(hit.x, hit.y, 0));
+    for (int e : active) {
+      if (edges[static_cast<std::size_t>(e)].Intersect(line, hit, vertical, x)) hits.Add(CDoublePoint(hit.x, hit.y, 0));
     }
     if (hits.GetSize() <= 1) return;
     if (byY)
@@ -185,17 +225,17 @@ void CStrokeGroup::HatchFill(float angle, float spacing) {
   switch (family) {
     case Family::Vertical:
       if (L < R)
-        for (double x = L; x < R; x += s) scan(CLine2D(VerticalSlope, VerticalSlope), true, x, 0);
+        for (double x = L; x < R; x += s) scan(CLine2D(VerticalSlope, VerticalSlope), true, x, x);
       break;
     case Family::Horizontal:
       if (Bo < T)
         for (double y = Bo; y < T; y += s) scan(CLine2D(0.0, y), false, 0, y);
       break;
     case Family::Rising:
-      for (double w = L; w <= J; w += d) scan(CLine2D(k, Bo - w * k), false, 0, 0);
+      for (double w = L; w <= J; w += d) scan(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
       break;
     case Family::Falling:
-      for (double w = R; w >= J; w -= d) scan(CLine2D(k, Bo - w * k), false, 0, 0);
+      for (double w = R; w >= J; w -= d) scan(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
       break;
   }
 

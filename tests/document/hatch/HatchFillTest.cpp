@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/geometry/CArchive.h"
+#include "document/geometry/CLine2D.h"
 #include "document/geometry/CPointList.h"
 #include "document/path/CStrokeGroup.h"
 #include "document/path/CStrokePath.h"
@@ -251,4 +252,95 @@ TEST(HatchSegments, OrientationSortingAndArchive) {
   back.Serialize(load);
   ASSERT_EQ(back.GetSize(), 2);
   EXPECT_EQ(back.GetAt(1).second.y, 4);
+}
+
+namespace {
+
+// The fill computed the plain way: every contour intersected with every scan
+// line, then strokes taken nearest-first one by one.
+CPointList ReferenceHatch(const CStrokeGroup& g, float angle, float spacing) {
+  const CDoubleRect B = g.GetBoundRect();
+  const double L = B.left, T = B.top, R = B.right, Bo = B.bottom;
+  float th = angle;
+  if (th < -90 || th > 90 || (th >= -5 && th <= 5)) th = 0;
+  float sf = spacing;
+  if (sf < 0.03f || sf > 10) sf = 0.03f;
+  const double s = sf, t = th;
+  CPointList hits, strokes;
+  bool asc = true;
+  bool byY = false;
+  auto scan = [&](const CLine2D& line, bool vertical, double x) {
+    hits.RemoveAll();
+    for (int c = 0; c < g.GetCount(); ++c) g.GetAt(c)->points.IntersectLine(line, hits, vertical, x);
+    if (hits.GetSize() <= 1) return;
+    if (byY)
+      SortPointsByY(hits, asc);
+    else
+      SortPointsByX(hits, asc);
+    asc = !asc;
+    for (int i = 0; i + 1 < hits.GetSize(); i += 2) {
+      strokes.Add(CDoublePoint(hits[i].x, hits[i].y, 0));
+      strokes.Add(CDoublePoint(hits[i + 1].x, hits[i + 1].y, PT_JOINED));
+    }
+  };
+  if (t >= 85 || t <= -85) {
+    byY = true;
+    for (double x = L; L < R && x < R; x += s) scan(CLine2D(4e298, 4e298), true, x);
+  } else if (t == 0) {
+    for (double y = Bo; Bo < T && y < T; y += s) scan(CLine2D(0.0, y), false, 0);
+  } else if (t > 5) {
+    const double k = std::tan((t - 90) * 0.0174532), d = s / std::cos(t * 0.0174532), J = R + (Bo - T) / k;
+    for (double w = L; w <= J; w += d) scan(CLine2D(k, Bo - w * k), false, 0);
+  } else {
+    const double k = std::tan((t + 90) * 0.0174532), d = std::fabs(s / std::cos(t * 0.0174532 + 3.1415926));
+    const double J = L + (Bo - T) / k;
+    for (double w = R; w >= J; w -= d) scan(CLine2D(k, Bo - w * k), false, 0);
+  }
+  CPointList out;
+  if (strokes.GetSize() == 0) return out;
+  CHatchSegmentArray segs;
+  for (int i = 0; i + 1 < strokes.GetSize(); i += 2) segs.Add(HatchSegment{strokes[i], strokes[i + 1]});
+  CDoublePoint ref = strokes[0];
+  HatchSegment seg;
+  while (TakeNearestSegment(segs, ref, seg)) {
+    out.Add(seg.first);
+    out.Add(seg.second);
+  }
+  return out;
+}
+
+CPointList RandomStar(std::mt19937& rng, double cx, double cy, double r, int n) {
+  std::uniform_real_distribution<double> radius(0.3 * r, r);
+  CPointList list;
+  for (int i = 0; i < n; ++i) {
+    const double a = 6.2831852 * i / n;
+    list.Add(CDoublePoint(cx + radius(rng) * std::cos(a), cy + radius(rng) * std::sin(a), i ? PT_JOINED : 0));
+  }
+  return list;
+}
+
+}  // namespace
+
+TEST(HatchFill, MatchesThePlainScanOfEveryContourOnRandomShapes) {
+  std::mt19937 rng(5);
+  const float angles[] = {0, 90, -85, 85, 30, -30, 60, -72.5f, 7, -7.5f, 45};
+  for (int round = 0; round < 12; ++round) {
+    CStrokeGroup g(RandomStar(rng, 0, 0, 10, 7 + round));
+    for (int extra = 0; extra < round % 4; ++extra) g.AddPointList(RandomStar(rng, 12.0 * (extra + 1), 3, 6, 9));
+    if (round % 3 == 0) g.AddPointList(Square(-2, -2, 4));  // a hole with axis-parallel edges
+    for (float angle : angles) {
+      CStrokeGroup copy(CPointList{});
+      copy.RemoveAllLists();
+      for (int c = 0; c < g.GetCount(); ++c) copy.AddPointList(g.GetAt(c)->points);
+      copy.HatchFill(angle, 0.37f);
+      const CPointList expected = ReferenceHatch(g, angle, 0.37f);
+      const CPointList& got = copy.GetFillList();
+      ASSERT_EQ(got.GetSize(), expected.GetSize()) << "round " << round << " angle " << angle;
+      for (int i = 0; i < got.GetSize(); ++i) {
+        ASSERT_EQ(got[i].x, expected[i].x) << "round " << round << " angle " << angle << " point " << i;
+        ASSERT_EQ(got[i].y, expected[i].y);
+        ASSERT_EQ(got[i].flag, expected[i].flag);
+      }
+    }
+  }
 }
