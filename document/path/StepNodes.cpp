@@ -1,6 +1,7 @@
 #include "document/path/StepNodes.h"
 
 #include <climits>
+#include <cmath>
 #include <new>
 
 #include "document/geometry/CDoubleRect.h"
@@ -83,6 +84,10 @@ class NodeAppender {
 
   // Returns the new node, or null when the move rounded to nothing.
   StepNode* Append(double xSteps, double ySteps, int callerFlags, const CDoublePoint& target) {
+    // A point that is not a number is skipped: the next move starts from
+    // where the head really is.
+    if (!std::isfinite(xSteps) || !std::isfinite(ySteps) || !std::isfinite(target.x) || !std::isfinite(target.y))
+      return nullptr;
     StepNode* appended = nullptr;
     if (AddStepNode(tail_, xSteps, ySteps, xCarry_, yCarry_, xLen_, yLen_, callerFlags)) {
       if (!head_) head_ = tail_;

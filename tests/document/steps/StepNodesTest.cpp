@@ -121,6 +121,18 @@ TEST_F(StepNodesTest, LongRunsOfSmallMovesEndAtTheRightAbsoluteCount) {
   EXPECT_EQ(count, static_cast<int>(list.Nodes().size()));
   EXPECT_NEAR(current.x, 1.2, 1e-9);
 
+  // A point that is not a number is skipped without losing the move around it.
+  CPointList broken = Stroke({{0, 0}, {1, 0}, {NAN, 5}, {2, 0}});
+  CPathData brokenPath;
+  brokenPath.GetGroupArray().Add(NewStrokeGroup(broken).release());
+  NodeList brokenList;
+  CDoublePoint at(0, 0);
+  int brokenCount = 0;
+  brokenPath.BuildGroupStepNodes(brokenList.head, prop_, at, brokenCount, 1);
+  EXPECT_EQ(brokenList.SumX(), 500);
+  EXPECT_EQ(brokenList.SumY(), 0);
+  EXPECT_EQ(at.x, 2);
+
   // A random walk over several paths, objects and both axes: the head ends
   // where the steps say, and the current point says the same.
   std::mt19937 rng(3);
