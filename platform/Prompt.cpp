@@ -11,7 +11,10 @@ int FitAnswer(int answer, UINT type) {
     if (answer == IDYES) return IDOK;
     if (answer == IDNO) return IDCANCEL;
   }
-  if (buttons == MB_YESNO && answer == IDCANCEL) return IDNO;
+  if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) {
+    if (answer == IDOK) return IDYES;
+    if (answer == IDCANCEL && buttons == MB_YESNO) return IDNO;
+  }
   return answer;
 }
 

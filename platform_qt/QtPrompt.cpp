@@ -62,7 +62,7 @@ int QtPrompt::UnansweredResult(UINT type) {
 int QtPrompt::Ask(const platform::PromptRequest& request) {
   auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   if (!app || QCoreApplication::closingDown()) return UnansweredResult(request.type);
-  if (QThread::currentThread() == app->thread()) return AskOnUiThread(request);
+  if (QThread::currentThread() == app->thread()) return AskOnUiThread(parent_.data(), request);
   // Carried to the UI thread as a queued call; the answer comes back through
   // our own lock so the handover is plain to see, and a closing application
   // does not leave the asker waiting for ever.
@@ -76,8 +76,8 @@ int QtPrompt::Ask(const platform::PromptRequest& request) {
   pending->answer = UnansweredResult(request.type);
   const bool queued = QMetaObject::invokeMethod(
       app,
-      [this, pending, request] {
-        const int answer = AskOnUiThread(request);
+      [parent = parent_, pending, request] {
+        const int answer = AskOnUiThread(parent.data(), request);
         std::lock_guard lock(pending->mutex);
         pending->answer = answer;
         pending->done = true;
@@ -93,8 +93,8 @@ int QtPrompt::Ask(const platform::PromptRequest& request) {
   return pending->answer;
 }
 
-int QtPrompt::AskOnUiThread(const platform::PromptRequest& request) {
-  QMessageBox box(parent_.data());
+int QtPrompt::AskOnUiThread(QWidget* parent, const platform::PromptRequest& request) {
+  QMessageBox box(parent);
   ConfigureMessageBox(box, request);
   return AnswerFromButton(box.exec(), request.type);
 }

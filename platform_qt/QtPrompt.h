@@ -20,7 +20,8 @@ class QtPrompt : public platform::Prompt {
   static int UnansweredResult(UINT type);
 
  private:
-  int AskOnUiThread(const platform::PromptRequest& request);
+  // Static: a queued question may outlive the prompt object that asked it.
+  static int AskOnUiThread(QWidget* parent, const platform::PromptRequest& request);
   QPointer<QWidget> parent_;
 };
 

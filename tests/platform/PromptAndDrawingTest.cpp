@@ -21,9 +21,11 @@ TEST(ScriptedPrompt, AnswersFromScriptThenFallbackAndRecordsTexts) {
   prompt->SetFallbackAnswer(IDYES);
   EXPECT_EQ(platform::MessageBox("Save?", "Vendrik", MB_OKCANCEL), IDOK);
   EXPECT_EQ(platform::MessageBox("Save?", "Vendrik", MB_YESNOCANCEL), IDYES);
+  prompt->SetFallbackAnswer(IDOK);
+  EXPECT_EQ(platform::MessageBox("Stop?", "Vendrik", MB_YESNO), IDYES);
 
   const auto texts = prompt->Texts();
-  ASSERT_EQ(texts.size(), 6u);
+  ASSERT_EQ(texts.size(), 7u);
   EXPECT_EQ(texts[0], "Data comunicate error,are you want retry?");
   EXPECT_EQ(texts[2], "Update data from rs232 err!");
   EXPECT_EQ(prompt->Requests()[0].type, question);
