@@ -30,7 +30,7 @@ function(vendrik_add_test name)
     DISCOVERY_TIMEOUT 120
     PROPERTIES
       TIMEOUT ${T_TIMEOUT}
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VENDRIK_CONFIG_DIR=${home}/config;VENDRIK_DATA_DIR=${home}/data;LC_ALL=C.UTF-8")
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VENDRIK_CONFIG_DIR=${home}/config;VENDRIK_DATA_DIR=${home}/data;LC_ALL=C.UTF-8;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/lsan.supp;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/tsan.supp")
 endfunction()
 
 # vendrik_add_bench(<name> SOURCES ... LIBS ...)
