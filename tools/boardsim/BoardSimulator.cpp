@@ -117,9 +117,11 @@ void BoardSimulator::Feed(const std::uint8_t* data, std::size_t length, std::int
   if (length == 0) return;
   // A command left unfinished for a while is given up: the host has timed out
   // and will send it again whole.
-  if (!partial_.empty() && nowMs - lastByteMs_ > config_.partialTimeoutMs) {
+  if (nowMs - lastByteMs_ > config_.partialTimeoutMs) {
     partial_.clear();
     inFrame_ = false;
+    // The blocks follow their letter command at once; the stream waits.
+    if (mode_ == Mode::Parameters || mode_ == Mode::Speed) mode_ = Mode::Idle;
   }
   lastByteMs_ = nowMs;
   for (std::size_t i = 0; i < length; ++i) FeedByte(data[i]);

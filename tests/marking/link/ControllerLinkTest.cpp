@@ -1,0 +1,326 @@
+// The controller's commands end to end: property view, link threads, a real
+// pseudo-terminal and the simulated board.
+#include <filesystem>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "LinkTestSupport.h"
+#include "document/geometry/SharedState.h"
+#include "marking/link/CControllerLink.h"
+#include "marking/link/LinkMessages.h"
+#include "platform/Prompt.h"
+#include "properties/link/CProperityView.h"
+#include "tools/boardsim/BoardSimRunner.h"
+#include "tools/boardsim/BoardSimulator.h"
+
+using namespace std::chrono_literals;
+using boardsim::FaultKind;
+
+namespace {
+
+ParameterBlockInput DefaultRecord() {
+  ParameterBlockInput in;
+  in.rotaryOnY = true;
+  in.threeAxisRotary = true;
+  in.xRange = 120;
+  in.yRange = 100;
+  in.stepX = 4;
+  in.stepY = 4;
+  in.resetSpeed = 45;
+  in.secondPenUpSpeed = 100;
+  in.penDownSpeed = 25;
+  in.auxiliarySpeed = 20;
+  in.normalDelay = 30;
+  return in;
+}
+
+class BoardLink {
+ public:
+  explicit BoardLink(boardsim::Variant variant, bool pace = false) : board(boardsim::BoardConfig{variant}), runner(board) {
+    prompt = std::make_shared<platform::ScriptedPrompt>();
+    platform::SetPrompt(prompt);
+    MarkStatusWord = 0;
+    EXPECT_TRUE(runner.Start({}, pace)) << runner.LastError();
+    CProperityView::Options options;
+    options.discovery = std::make_shared<platform::serial::FixedSerialDiscovery>(
+        std::vector<platform::serial::SerialCandidate>{{1, runner.DevicePath()}});
+    options.boardType = [] { return 1; };
+    options.dataFolder = std::filesystem::temp_directory_path().string();
+    view = std::make_unique<CProperityView>(std::move(options));
+    view->SetSelfTarget(&viewWindow);
+    viewWindow.SetHandler([this](const platform::Message& m) { view->HandleMessage(m); });
+    controller = std::make_unique<CControllerLink>(view.get(), &controllerWindow);
+    controllerWindow.SetHandler([this](const platform::Message& m) {
+      if (m.msg == WM_COM_REQUEST) controller->OnComReply(m);
+    });
+    layoutWindow.SetHandler([this](const platform::Message& m) {
+      if (m.msg == WM_HARD_START) ++hardStarts;
+    });
+    controller->SetWorkerDoneFlag(&workerDone);
+    ui.Invoke([this] { view->OnInitialUpdate(&layoutWindow); });
+  }
+  ~BoardLink() {
+    ui.Invoke([this] { view->OnDestroy(); });
+    ui.Stop();
+    runner.Stop();
+    platform::SetPrompt(std::make_shared<platform::ScriptedPrompt>());
+  }
+  bool WaitVariant(std::chrono::milliseconds timeout = 5s) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (view->GetProtocolVariant() < 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
+    ui.Idle();
+    return view->GetProtocolVariant() >= 0;
+  }
+  std::vector<std::string> Commands() const { return board.Commands(); }
+  int Count(const std::string& command) const {
+    auto c = board.Commands();
+    return static_cast<int>(std::count(c.begin(), c.end(), command));
+  }
+
+  boardsim::BoardSimulator board;
+  boardsim::BoardSimRunner runner;
+  std::shared_ptr<platform::ScriptedPrompt> prompt;
+  UiThread ui;
+  UiThread::Window viewWindow{ui, nullptr};
+  UiThread::Window controllerWindow{ui, nullptr};
+  UiThread::Window layoutWindow{ui, nullptr};
+  std::unique_ptr<CProperityView> view;
+  std::unique_ptr<CControllerLink> controller;
+  std::atomic<int> workerDone{0};
+  std::atomic<int> hardStarts{0};
+};
+
+std::vector<boardsim::MoveRecord> SomeMoves(int n) {
+  std::vector<boardsim::MoveRecord> moves;
+  for (int i = 0; i < n; ++i)
+    moves.push_back({static_cast<std::uint16_t>(i * 37 + 1), static_cast<std::uint16_t>(0x1113 + i),
+                     static_cast<std::uint8_t>((i % 2) ? 0xC8 : 0x04)});
+  return moves;
+}
+
+}  // namespace
+
+TEST(LinkSetUp, VersionQueryChoosesThePlainVariant) {
+  BoardLink link(boardsim::Variant::Plain);
+  ASSERT_TRUE(link.WaitVariant());
+  EXPECT_EQ(link.view->GetProtocolVariant(), PROTOCOL_PLAIN);
+  EXPECT_EQ(link.view->GetLink()->GetProtocol(), PROTOCOL_PLAIN);
+  EXPECT_EQ(link.Commands(), (std::vector<std::string>{"TT"})) << "no set-up frame for the plain board";
+  EXPECT_TRUE(link.prompt->Texts().empty());
+}
+
+TEST(LinkSetUp, FramedBoardGetsTheSetUpFrameForTheFreeModeSwitch) {
+  for (std::uint8_t freeMode : {0, 1}) {
+    ControlBit0Switch = freeMode;
+    BoardLink link(boardsim::Variant::Framed);
+    ASSERT_TRUE(link.WaitVariant());
+    EXPECT_EQ(link.view->GetProtocolVariant(), PROTOCOL_FRAMED);
+    const auto end = std::chrono::steady_clock::now() + 3s;
+    while (link.Commands().size() < 2 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(link.Commands(), (std::vector<std::string>{"TT", freeMode ? "SETUP:" : "SETUP;"}));
+  }
+  ControlBit0Switch = 0;
+}
+
+TEST(LinkSetUp, ClosingTheFramedLinkTellsTheBoard) {
+  auto link = std::make_unique<BoardLink>(boardsim::Variant::Framed);
+  ASSERT_TRUE(link->WaitVariant());
+  link->ui.Idle(50ms);
+  auto* board = &link->board;
+  link->ui.Invoke([&] { link->view->OnDestroy(); });
+  const auto end = std::chrono::steady_clock::now() + 2s;
+  while (board->Commands().back() != "CC" && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
+  EXPECT_EQ(board->Commands().back(), "CC");
+  EXPECT_EQ(link->view->GetProtocolVariant(), -1);
+}
+
+TEST(ControllerLink, ParametersSpeedAndAShortStreamInBothVariants) {
+  for (auto variant : {boardsim::Variant::Plain, boardsim::Variant::Framed}) {
+    SCOPED_TRACE(variant == boardsim::Variant::Plain ? "plain" : "framed");
+    BoardLink link(variant);
+    ASSERT_TRUE(link.WaitVariant());
+    link.board.ClearRecords();
+    auto& c = *link.controller;
+
+    const auto record = DefaultRecord();
+    ASSERT_EQ(c.SendParameters(record), 1);
+    EXPECT_EQ(c.linkReady.load(), 1);
+    const auto block = BuildParameterBlock(record);
+    EXPECT_EQ(link.board.LastParameterBlock(), boardsim::Bytes(block.begin(), block.end()));
+    int frequency = 600;
+    double duty = 25;
+    ASSERT_EQ(c.SendSpeed(frequency, duty), 1);
+    EXPECT_EQ(frequency, 500);
+    EXPECT_EQ(link.board.LastSpeedBlock(), (boardsim::Bytes{0, 57, 0, 14}));
+
+    AxisStepCounters[0] = 12;
+    ASSERT_EQ(c.BackToOrigin(false), 1);
+    EXPECT_EQ(AxisStepCounters[0].load(), 0);
+    EXPECT_EQ(link.workerDone.load(), 1);
+    ASSERT_EQ(c.SendMarkBegin(), 1);
+    const auto moves = SomeMoves(40);
+    for (const auto& m : moves) ASSERT_EQ(c.SendMove(m.x, m.y, m.flags), 1);
+    ASSERT_EQ(c.SendPause(), 1);
+    ASSERT_EQ(c.SendStreamEnd(), 1);
+    EXPECT_EQ(link.board.Moves(), moves);
+    EXPECT_FALSE(link.board.InStream());
+    if (variant == boardsim::Variant::Plain) {
+      EXPECT_EQ(link.Count("HH"), 1);
+      EXPECT_EQ(link.Count("WW"), 1);
+    } else {
+      EXPECT_EQ(link.Count("HH"), 0) << "hello and WW are not sent framed";
+      EXPECT_EQ(link.Count("WW"), 0);
+    }
+    EXPECT_EQ(link.Count("PAUSE"), 1);
+    EXPECT_EQ(link.Count("END"), 1);
+    EXPECT_EQ(link.board.ChecksumErrors(), 0);
+    EXPECT_TRUE(link.prompt->Texts().empty());
+  }
+}
+
+TEST(ControllerLink, FramedStreamResendsAndResynchronisesWithoutDoubleMoves) {
+  BoardLink link(boardsim::Variant::Framed);
+  ASSERT_TRUE(link.WaitVariant());
+  auto& c = *link.controller;
+  ASSERT_EQ(c.SendMarkBegin(), 1);
+  link.board.QueueFault({FaultKind::Corrupt, 3});  // the board ran record 3 but its reply was garbled
+  link.board.QueueFault({FaultKind::Resend, 6});   // the board asks for record 5 again
+  const auto moves = SomeMoves(10);
+  for (const auto& m : moves) ASSERT_EQ(c.SendMove(m.x, m.y, m.flags), 1);
+  EXPECT_EQ(link.board.Moves(), moves) << "each move exactly once";
+  EXPECT_EQ(link.Count("RESYNC"), 1);
+  EXPECT_EQ(link.Count("RESEND"), 1);
+  EXPECT_EQ(c.commFailed.load(), 0);
+}
+
+TEST(ControllerLink, BoardStopRequestsSetTheStopBitAndCountAsGood) {
+  for (auto variant : {boardsim::Variant::Plain, boardsim::Variant::Framed}) {
+    BoardLink link(variant);
+    ASSERT_TRUE(link.WaitVariant());
+    ASSERT_EQ(link.controller->SendMarkBegin(), 1);
+    link.board.QueueFault({FaultKind::Stop, 2});
+    EXPECT_EQ(link.controller->SendMove(1, 1, 0), 1);
+    EXPECT_EQ(MarkStatusWord.load() & MSW_STOP_REQUEST, 0u);
+    EXPECT_EQ(link.controller->SendMove(2, 2, 0), 1);
+    EXPECT_NE(MarkStatusWord.load() & MSW_STOP_REQUEST, 0u);
+    MarkStatusWord = 0;
+  }
+}
+
+TEST(ControllerLink, PlainTimeOutFailsAtOnceWithoutAQuestion) {
+  BoardLink link(boardsim::Variant::Plain);
+  ASSERT_TRUE(link.WaitVariant());
+  link.controller->SetTimeoutScale(0.05);  // 3000 ms -> 150 ms
+  link.board.QueueFault({FaultKind::Drop, 1});
+  const auto t0 = std::chrono::steady_clock::now();
+  EXPECT_EQ(link.controller->SendParameters(DefaultRecord()), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, 1s);
+  EXPECT_EQ(link.controller->linkReady.load(), 0);
+  EXPECT_EQ(link.Count("HH"), 1) << "one try only";
+  EXPECT_TRUE(link.prompt->Texts().empty());
+  // The board is fine again once it gave up waiting for the block.
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(link.controller->SendParameters(DefaultRecord()), 1);
+}
+
+TEST(ControllerLink, FiveResendsAskTheOperator) {
+  for (int answer : {IDYES, IDNO}) {
+    BoardLink link(boardsim::Variant::Framed);
+    ASSERT_TRUE(link.WaitVariant());
+    link.ui.Idle(50ms);
+    for (int i = 1; i <= 5; ++i) link.board.QueueFault({FaultKind::Resend, i});
+    link.prompt->QueueAnswer(answer);
+    const int result = link.controller->SendParameters(DefaultRecord());
+    ASSERT_EQ(link.prompt->Requests().size(), 1u);
+    EXPECT_EQ(link.prompt->Requests()[0].text, "Data comunicate error,are you want retry?");
+    EXPECT_EQ(link.prompt->Requests()[0].type, MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES) {
+      EXPECT_EQ(result, 1);
+      EXPECT_EQ(link.Count("RESEND"), 5);
+      EXPECT_EQ(link.Count("PARA"), 1);
+    } else {
+      EXPECT_EQ(result, 0);
+      EXPECT_EQ(link.controller->commFailed.load(), 1);
+      EXPECT_EQ(link.controller->linkGivenUp.load(), 1);
+    }
+  }
+}
+
+TEST(ControllerLink, OriginWithoutReplyNamesTheAxis) {
+  BoardLink link(boardsim::Variant::Plain);
+  ASSERT_TRUE(link.WaitVariant());
+  link.controller->SetTimeoutScale(0.002);  // 120 s -> 240 ms
+  link.board.QueueFault({FaultKind::Drop, 1});
+  AxisStepCounters[1] = 7;
+  EXPECT_EQ(link.controller->BackToOrigin(false), 0);
+  EXPECT_EQ(link.prompt->Texts(), (std::vector<std::string>{"X back origin error!"}));
+  EXPECT_EQ(AxisStepCounters[1].load(), 7);
+  EXPECT_EQ(link.workerDone.load(), 1);
+
+  // A board that reports Y away from home: status bits 2-3 against the mask.
+  link.controller->SetPolarityMaskSource([] { return 0x01; });
+  link.board.SetOriginStatus(0x04);
+  EXPECT_EQ(link.controller->BackToOrigin(false), 1);
+  EXPECT_EQ(link.controller->originStatus.load(), 0x04);
+  // A garbled reply: status 0x04 ^ 0x5A = 0x5E, against mask 1 only Y is off.
+  link.board.QueueFault({FaultKind::Corrupt, 1});
+  link.prompt->Clear();
+  EXPECT_EQ(link.controller->BackToOrigin(false), 0);
+  EXPECT_EQ(link.prompt->Texts(), (std::vector<std::string>{"Y back origin error!"}));
+}
+
+TEST(ControllerLink, LinkNotOpenRefusesParameters) {
+  BoardLink link(boardsim::Variant::Plain);
+  ASSERT_TRUE(link.WaitVariant());
+  link.ui.Invoke([&] { link.view->GetLink()->Close(); });
+  EXPECT_EQ(link.controller->SendParameters(DefaultRecord()), 0);
+  EXPECT_EQ(link.prompt->Texts(), (std::vector<std::string>{"USB com-line not insert ok or power is off!"}));
+  EXPECT_EQ(link.workerDone.load(), 1);
+  int f = 100;
+  double d = 50;
+  EXPECT_EQ(link.controller->SendSpeed(f, d), 0);
+  link.controller->SetBoardTypeSource([] { return 0; });
+  EXPECT_EQ(link.controller->SendSpeed(f, d), 1) << "port boards need no speed command";
+  EXPECT_EQ(link.controller->SendStreamEnd(), 1);
+}
+
+TEST(ControllerLink, AbortLeavesTheStreamAndTheBoardAnswersAfterwards) {
+  for (auto variant : {boardsim::Variant::Plain, boardsim::Variant::Framed}) {
+    BoardLink link(variant);
+    ASSERT_TRUE(link.WaitVariant());
+    ASSERT_EQ(link.controller->SendMarkBegin(), 1);
+    ASSERT_EQ(link.controller->SendMove(3, 4, 0), 1);
+    link.controller->SendAbort();
+    const auto end = std::chrono::steady_clock::now() + 2s;
+    while (link.Count("ABORT") == 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(link.Count("ABORT"), 1);
+    EXPECT_FALSE(link.board.InStream());
+    EXPECT_EQ(link.controller->BackToOrigin(false), 1);
+  }
+}
+
+TEST(ControllerLink, ALateReplyDoesNotUpsetTheCommandsAfterIt) {
+  BoardLink link(boardsim::Variant::Plain);
+  ASSERT_TRUE(link.WaitVariant());
+  link.controller->SetTimeoutScale(0.05);  // 150 ms
+  link.board.QueueFault({FaultKind::Delay, 1, 300});
+  EXPECT_EQ(link.controller->SendMarkBegin(), 0);
+  std::this_thread::sleep_for(400ms);  // the late "MM" arrives now, for a command nobody waits on
+  link.ui.Idle();
+  link.controller->SetTimeoutScale(1);
+  EXPECT_EQ(link.controller->SendMarkBegin(), 1);
+  EXPECT_EQ(link.controller->SendMove(1, 2, 3), 1);
+  EXPECT_EQ(link.controller->SendStreamEnd(), 1);
+}
+
+TEST(ControllerLink, HandKeyFromTheBoardStartsTheLayoutView) {
+  BoardLink link(boardsim::Variant::Plain);
+  ASSERT_TRUE(link.WaitVariant());
+  std::this_thread::sleep_for(1100ms);  // reports in the link's first second are not taken
+  link.board.SendHandKey();
+  const auto end = std::chrono::steady_clock::now() + 2s;
+  while (link.hardStarts == 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
+  EXPECT_EQ(link.hardStarts.load(), 1);
+  EXPECT_EQ(link.controller->SendMarkBegin(), 1);
+}
