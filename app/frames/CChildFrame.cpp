@@ -53,7 +53,7 @@ CChildFrame::~CChildFrame() {
       control->SetDisplayWindow(nullptr);
     }
     display_->SetCloseHandler(nullptr);
-    display_->deleteLater();
+    delete display_.data();
   }
 }
 

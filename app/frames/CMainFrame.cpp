@@ -61,6 +61,12 @@ CMainFrame::CMainFrame(CVendrikApp* app) : QMainWindow(nullptr), app_(app) {
 
 CMainFrame::~CMainFrame() {
   SaveBarState();
+  // The layout windows go first, while the controller they point into lives.
+  if (mdi_ != nullptr) {
+    QObject::disconnect(mdi_, nullptr, this, nullptr);
+    delete mdi_;
+    mdi_ = nullptr;
+  }
   markControl_.reset();
   if (g_winIoReady) ShutdownWinIo();
 }
@@ -69,10 +75,7 @@ bool CMainFrame::LoadFrame() {
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName("MdiArea");
   setCentralWidget(mdi_);
-  QObject::connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) {
-    UpdateFrameTitle();
-    UpdateCommandUI();
-  });
+  QObject::connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateCommandUI(); });
 
   ReadSoftType();
   LoadMachineSet();
@@ -305,9 +308,8 @@ void CMainFrame::UpdateCommandUI() {
 }
 
 void CMainFrame::UpdateFrameTitle() {
-  QString title = QString::fromUtf8(kMainTitle130);
-  if (CChildFrame* child = ActiveChildFrame()) title += " - " + child->windowTitle();
-  setWindowTitle(title);
+  // The MDI area adds " - [<layout>]" itself while a layout window is maximised.
+  if (windowTitle().isEmpty()) setWindowTitle(QString::fromUtf8(kMainTitle130));
 }
 
 void CMainFrame::SaveBarState() {

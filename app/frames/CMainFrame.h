@@ -70,7 +70,7 @@ class CMainFrame : public QMainWindow {
   bool OnCmdMsg(int id, bool execute);
   // Enables each command that has a handler on the route, checks the bar toggles.
   void UpdateCommandUI();
-  // Title "<main title> - <layout title>" while a layout is active.
+  // The program's title (string 130).
   void UpdateFrameTitle();
 
   // The frame's messages (WM_SHOW_MARK_COUNT, ...); also reached by posting.

@@ -1,0 +1,96 @@
+#include "tests/app/frames/FramesFixture.h"
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/Clock.h"
+#include "platform/InstallDir.h"
+#include "platform/PortIo.h"
+
+// The font library keeps a cache for the whole process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
+namespace {
+
+class LoggingBoard : public platform::SimulatedPortSpace {
+ public:
+  explicit LoggingBoard(std::vector<std::string>& log) : log_(log) {}
+  bool Initialize() override {
+    log_.push_back("port");
+    return SimulatedPortSpace::Initialize();
+  }
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+std::string TestName() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+}  // namespace
+
+void EnsureQtApplication() {
+  static int argc = 1;
+  static char name[] = "test_app_frames";
+  static char* argv[] = {name, nullptr};
+  // Never destroyed: tearing Qt down in the exit handlers crashes.
+  static QApplication* app = new QApplication(argc, argv);
+  (void)app;
+}
+
+void PumpQt() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+}
+
+void FramesTest::SetUp() {
+  EnsureQtApplication();
+  // Own configuration and data folders, so tests running side by side never
+  // share the frame's profile or settings files.
+  const std::string base = platform::DefaultDataFolder() + "/" + TestName();
+  std::filesystem::remove_all(base);
+  folder_ = base + "/install";
+  std::filesystem::create_directories(folder_);
+  ::setenv("VENDRIK_CONFIG_DIR", (base + "/config").c_str(), 1);
+  settings_ = platform::MakeMemorySettingsStore();
+  settings_->CreateKey(platform::kRegistryKey);
+  settings_->WriteString(platform::kRegistryKey, "FontPath", folder_);
+  platform::SetSettingsStore(settings_);
+  prompt_ = std::make_shared<platform::ScriptedPrompt>();
+  platform::SetPrompt(prompt_);
+  platform::SetClock(std::make_shared<platform::SteadyClock>());
+  processes_ = std::make_unique<LoggingProcessTable>(log_);
+}
+
+void FramesTest::TearDown() {
+  Stop();
+  PumpQt();
+}
+
+AppEnvironment FramesTest::Environment() {
+  AppEnvironment env;
+  env.processes = processes_.get();
+  env.ownExePath = "/opt/vendrik/bin/vendrik";
+  env.ownPid = 1000;
+  env.portBoard = [this] { return std::make_shared<LoggingBoard>(log_); };
+  env.screen = ScreenMetrics{1600, 1200, 400.0, 300.0};
+  env.runner = [this](const std::vector<std::string>& argv) {
+    xdgCalls_.push_back(argv);
+    log_.push_back(argv.empty() ? std::string() : argv[0]);
+    return 0;
+  };
+  env.show = true;
+  return env;
+}
+
+bool FramesTest::Start(const QStringList& arguments) {
+  app_ = std::make_unique<CVendrikApp>(Environment());
+  const bool ok = app_->InitInstance(arguments);
+  PumpQt();
+  return ok;
+}
+
+void FramesTest::Stop() { app_.reset(); }

@@ -1,0 +1,141 @@
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QToolBar>
+#include <fstream>
+
+#include "app/core/ShellMessages.h"
+#include "app/frames/CChildFrame.h"
+#include "app/frames/CMainFrame.h"
+#include "app/frames/CMarkToolBar.h"
+#include "app/shell/ShellValues.h"
+#include "app/views/CVendrikView.h"
+#include "document/geometry/SharedHelpers.h"
+#include "marking/controller/CMarkControlWnd.h"
+#include "platform/Clock.h"
+#include "tests/app/frames/FramesFixture.h"
+
+namespace {
+class NoCounterClock : public platform::SteadyClock {
+ public:
+  std::int64_t CounterFrequency() override { return 0; }
+};
+}  // namespace
+
+TEST_F(FramesTest, StartUpRunsInOrderAndOpensOneEmptyLayout) {
+  processes_->processes = {{1000, "/opt/vendrik/bin/vendrik"},
+                           {77, "/opt/vendrik/bin/vendrik"},
+                           {78, "/opt/vendrik/bin/vendrik-boardsim"},
+                           {79, "/usr/bin/ctest"}};
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(log_, (std::vector<std::string>{"processes", "end 77", "port", "xdg-mime", "xdg-desktop-menu", "xdg-mime"}));
+  EXPECT_TRUE(prompt_->Texts().empty());
+
+  EXPECT_EQ(g_installDir, folder_);
+  EXPECT_DOUBLE_EQ(g_pxPerMmX, 4.0);
+  EXPECT_DOUBLE_EQ(g_pxPerMmY, 4.0);
+
+  CMainFrame* frame = app_->MainFrame();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Vendrik Control SystemV2011 - [Vendrik1]");
+  ASSERT_EQ(frame->MdiArea()->subWindowList().size(), 1);
+  auto* child = dynamic_cast<CChildFrame*>(frame->MdiArea()->subWindowList().first());
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->windowTitle(), QString("Vendrik1"));
+  EXPECT_TRUE(child->isMaximized());
+
+  // A fresh install shows the standard work area, not a 0 mm one.
+  ASSERT_NE(app_->FindFirstLayoutView(), nullptr);
+  EXPECT_DOUBLE_EQ(app_->FindFirstLayoutView()->WorkAreaWidthMm(), 120.0);
+  EXPECT_DOUBLE_EQ(app_->FindFirstLayoutView()->WorkAreaHeightMm(), 100.0);
+
+  for (int id : {ID_MAIN_TOOLBAR, ID_EDIT_TOOLBAR, ID_ALIGN_TOOLBAR, ID_MARK_TOOLBAR}) {
+    EXPECT_NE(frame->ToolBar(id), nullptr) << id;
+  }
+  EXPECT_EQ(frame->RecordBar()->windowTitle(), QString("Excel data"));
+  ASSERT_NE(frame->MarkControl(), nullptr);
+  EXPECT_TRUE(frame->MarkControl()->IsCreated());
+  EXPECT_EQ(frame->MarkControl()->Id(), 1119);
+  EXPECT_EQ(frame->MarkControl()->ParentFrame(), &frame->Target());
+
+  int hot = 0;
+  ASSERT_TRUE(ReadRegDword("MarkHotFile", hot));
+  EXPECT_EQ(hot, 1);
+}
+
+TEST_F(FramesTest, AssociationIsNotWrittenAgainOnTheNextStart) {
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(xdgCalls_.size(), 3u);
+  Stop();
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(xdgCalls_.size(), 3u);
+}
+
+TEST_F(FramesTest, NoCounterEndsStartUpBeforeAnyWindow) {
+  platform::SetClock(std::make_shared<NoCounterClock>());
+  EXPECT_FALSE(Start());
+  EXPECT_EQ(app_->MainFrame(), nullptr);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"System don't support high frequent counter!"});
+  EXPECT_TRUE(xdgCalls_.empty());
+}
+
+TEST_F(FramesTest, LayoutNamedOnTheCommandLineIsOpened) {
+  const std::string path = folder_ + "/part.mrk";
+  std::ofstream(path) << "\n";
+  MessageLog views;
+  app_ = std::make_unique<CVendrikApp>(Environment());
+  ASSERT_TRUE(app_->InitInstance({QString::fromStdString(path)}));
+  ASSERT_NE(app_->FindFirstLayoutView(), nullptr);
+  app_->FindFirstLayoutView()->SetMessageHandler(views.Handler());
+  PumpQt();
+  EXPECT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(app_->MainFrame()->windowTitle().toStdString(), "Vendrik Control SystemV2011 - [part.mrk]");
+  ASSERT_EQ(views.messages.size(), 1u);
+  EXPECT_EQ(views.messages[0].msg, WM_LOAD_MRK_FILE);
+  ASSERT_TRUE(views.messages[0].payload);
+  EXPECT_EQ(*std::static_pointer_cast<std::string>(views.messages[0].payload), path);
+}
+
+TEST_F(FramesTest, MissingLayoutOnTheCommandLineEndsStartUp) {
+  EXPECT_FALSE(Start({QString::fromStdString(folder_ + "/nothing.mrk")}));
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Failed to open document."});
+  EXPECT_EQ(app_->MainFrame(), nullptr);
+}
+
+TEST_F(FramesTest, UnreachablePortBoardStillStarts) {
+  class Unreachable : public platform::SimulatedPortSpace {
+   public:
+    bool Initialize() override { return false; }
+  };
+  app_ = std::make_unique<CVendrikApp>([this] {
+    AppEnvironment env = Environment();
+    env.portBoard = [] { return std::make_shared<Unreachable>(); };
+    return env;
+  }());
+  ASSERT_TRUE(app_->InitInstance({}));
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Initial port error!"});
+  EXPECT_NE(app_->MainFrame(), nullptr);
+}
+
+TEST_F(FramesTest, CommandsRouteToTheirHandlersAndUnhandledOnesAreDisabled) {
+  ASSERT_TRUE(Start());
+  CMainFrame* frame = app_->MainFrame();
+  EXPECT_TRUE(app_->OnCmdMsg(57600, true));
+  EXPECT_TRUE(app_->OnCmdMsg(1221, true));
+  PumpQt();
+  ASSERT_EQ(frame->MdiArea()->subWindowList().size(), 3);
+  EXPECT_EQ(frame->MdiArea()->subWindowList().last()->windowTitle(), QString("Vendrik3"));
+  EXPECT_FALSE(app_->OnCmdMsg(4242, true));
+  EXPECT_TRUE(app_->OnCmdMsg(32833, false));  // the active layout window's
+
+  frame->UpdateCommandUI();
+  EXPECT_TRUE(frame->Action(57600)->isEnabled());
+  EXPECT_TRUE(frame->Action(57664)->isEnabled());
+  EXPECT_FALSE(frame->Action(57606)->isEnabled());  // print setup: nobody handles it yet
+
+  // Without a layout window its commands are off.
+  frame->MdiArea()->closeAllSubWindows();
+  PumpQt();
+  EXPECT_FALSE(app_->OnCmdMsg(32833, false));
+}
