@@ -191,12 +191,17 @@ void CStrokeGroup::HatchFill(float angle, float spacing) {
   bool ascending = true;
   const bool byY = family == Family::Vertical;
   auto scan = [&](const CLine2D& line, bool vertical, double x, double key) {
+    const std::size_t before = active.size();
     while (nextEdge < order.size()) {
       const int e = order[nextEdge];
       const double l = lo[static_cast<std::size_t>(e)];
       if (strict ? !(l < key) : !(l <= key)) break;
-      active.insert(std::lower_bound(active.begin(), active.end(), e), e);
+      active.push_back(e);
       ++nextEdge;
+    }
+    if (active.size() != before) {
+      std::sort(active.begin() + static_cast<std::ptrdiff_t>(before), active.end());
+      std::inplace_merge(active.begin(), active.begin() + static_cast<std::ptrdiff_t>(before), active.end());
     }
     std::erase_if(active, [&](int e) {
       const double h = hi[static_cast<std::size_t>(e)];
