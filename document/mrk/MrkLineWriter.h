@@ -19,6 +19,10 @@ class MrkLineWriter {
   // "%.<decimals>f"; the file uses 3, 4 or 6 decimals depending on the key.
   void WriteDouble(std::string_view keyLine, double value, int decimals = 4);
 
+  // Bytes as they are, without a line end (a picture's embedded file after
+  // its data key line).
+  void WriteRaw(std::string_view bytes) { out_.append(bytes); }
+
   // The frame of a class block: "202;<class name label>", the class name ... "202;<end label>", "CLASS_END".
   void WriteClassBegin(std::string_view className);
   void WriteClassEnd();

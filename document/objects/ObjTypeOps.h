@@ -5,8 +5,10 @@
 // through the table. A class that is not built (yet) has no table, and every
 // operation on its codes does nothing. Classes outside this library register
 // their table at start-up with RegisterObjTypeOps.
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <typeinfo>
 
 #include "document/geometry/CDoublePoint.h"
@@ -98,6 +100,10 @@ struct CObjTypeOps {
   // read from a file of the given version (1 "Ver2004", 2 "Ver2008") and
   // attaches it to the element with its bounds.
   void (*finishRead)(CObjElement& element, std::unique_ptr<CObjBase> obj, int fileVersion) = nullptr;
+  // The project reader at a raw-data key (320..350, pictures): reads the
+  // object's embedded bytes from content starting at pos and returns how many
+  // bytes it took (never more than content holds after pos).
+  std::size_t (*readEmbedded)(CObjBase& obj, int key, std::string_view content, std::size_t pos) = nullptr;
   // Texts: the current text, keeping the marked text, the arc radius of the layout.
   std::string (*getText)(const CObjBase& obj) = nullptr;
   void (*storeMarkedText)(CObjBase& obj) = nullptr;

@@ -1,0 +1,45 @@
+#pragma once
+// The owning array of elements kept by the document, the layout view and the
+// marking controller. Whatever it holds when it is destroyed (or emptied with
+// DeleteAll) is deleted; RemoveAt and Detach hand an element back without
+// deleting it, for callers that move elements between arrays.
+#include <memory>
+#include <vector>
+
+#include "document/objects/CObjElement.h"
+
+class CObjPtrArray {
+ public:
+  CObjPtrArray() = default;
+  CObjPtrArray(const CObjPtrArray&) = delete;
+  CObjPtrArray& operator=(const CObjPtrArray&) = delete;
+  CObjPtrArray(CObjPtrArray&& other) noexcept;
+  CObjPtrArray& operator=(CObjPtrArray&& other) noexcept;
+  ~CObjPtrArray();
+
+  int GetSize() const { return static_cast<int>(items_.size()); }
+  bool IsEmpty() const { return items_.empty(); }
+  // Null for an index outside the array.
+  CObjElement* GetAt(int i) const;
+  CObjElement* operator[](int i) const { return GetAt(i); }
+
+  // Takes ownership; returns the new index.
+  int Add(std::unique_ptr<CObjElement> element);
+  int Add(CObjElement* element);
+  // Takes ownership; an index past the end appends.
+  void InsertAt(int i, std::unique_ptr<CObjElement> element);
+  // Replaces the entry; the element that was there is deleted.
+  void SetAt(int i, std::unique_ptr<CObjElement> element);
+  // Removes the entry and gives the element back to the caller.
+  std::unique_ptr<CObjElement> RemoveAt(int i);
+  // Deletes every element and empties the array.
+  void DeleteAll();
+
+  std::vector<CObjElement*>::const_iterator begin() const { return items_.begin(); }
+  std::vector<CObjElement*>::const_iterator end() const { return items_.end(); }
+
+ private:
+  bool InRange(int i) const { return i >= 0 && i < GetSize(); }
+
+  std::vector<CObjElement*> items_;
+};

@@ -1,0 +1,249 @@
+// Reading project files: a state machine over key/value pairs. The context
+// says what the open block is (between objects, an element's own keys, or one
+// class block); the key number says how its value line is parsed and, with
+// the context, who receives it.
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "document/doc/CObjPtrArray.h"
+#include "document/mrk/MrkFile.h"
+#include "document/mrk/MrkKeys.h"
+#include "document/mrk/MrkLineReader.h"
+#include "document/objects/CObjElement.h"
+#include "document/objects/CObjPolyLine.h"
+#include "document/objects/ObjTypeOps.h"
+#include "platform/Prompt.h"
+#include "platform/WinTypes.h"
+
+namespace {
+
+constexpr int kBetweenObjects = 0;
+constexpr int kElementHeader = 1;
+// Class contexts are the class numbers of ObjClassId (2 .. 15).
+
+bool IsContext(int context, ObjClassId id) { return context == static_cast<int>(id); }
+
+// Texts keep their layout rectangle in the element's cached bounds (55..58)
+// and take strings through their own setter.
+bool IsTextContext(int context) {
+  return IsContext(context, ObjClassId::Text) || IsContext(context, ObjClassId::TextAutoUpdate) ||
+         IsContext(context, ObjClassId::TextDate) || IsContext(context, ObjClassId::TextVin) ||
+         IsContext(context, ObjClassId::BarCode) || IsContext(context, ObjClassId::TextRuler);
+}
+
+bool IsStringKeyOf(int context, int key) {
+  if (key == 230 || key == 231 || key == 232 || key == 235) return true;
+  // The serial number and the barcode have more strings (their serial parts).
+  const bool serial = IsContext(context, ObjClassId::TextAutoUpdate) || IsContext(context, ObjClassId::BarCode);
+  return serial && key >= 236 && key <= 241;
+}
+
+// Class contexts whose block ends at any structure key.
+bool EndsAtAnyStructureKey(int context) {
+  return context >= 2 && !IsTextContext(context) && !IsContext(context, ObjClassId::Image);
+}
+
+class MrkFileReader {
+ public:
+  MrkFileReader(std::string_view content, CObjPtrArray& out) : lines_(content), out_(out) {}
+
+  int Run() {
+    std::string line;
+    if (!lines_.ReadMrkLine(line) || ParseMrkKey(line) != 200) {
+      platform::MessageBox(kMrkNotProjectText, "Vendrik", MB_OK | MB_ICONERROR);
+      return 0;
+    }
+    lines_.Seek(0);
+    if (!ScanVersion()) return 1;
+    std::string keyLine;
+    std::string value;
+    while (lines_.ReadMrkLine(keyLine)) {
+      const int key = ParseMrkKey(keyLine);
+      const MrkKeyKind kind = MrkKeyKindOf(key);
+      if (kind == MrkKeyKind::None) continue;
+      if (kind == MrkKeyKind::Binary) {
+        ReadEmbedded(key);
+        continue;
+      }
+      if (!lines_.ReadMrkValueLine(value)) break;
+      if (kind == MrkKeyKind::Text) {
+        if (!OnStructureKey(key, value)) break;
+      } else {
+        OnValueKey(key, MrkValue::Parse(key, value));
+      }
+    }
+    return 1;
+  }
+
+ private:
+  // Reads pairs up to the version pair; false when the file has none.
+  bool ScanVersion() {
+    std::string keyLine;
+    std::string value;
+    while (lines_.ReadMrkLine(keyLine) && lines_.ReadMrkValueLine(value)) {
+      if (value == kMrkVersion2004Text) {
+        version_ = kMrkVersion2004;
+        return true;
+      }
+      if (value == kMrkVersion2008Text) {
+        version_ = kMrkVersion2008;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Returns false when the file end marker is met.
+  bool OnStructureKey(int key, const std::string& value) {
+    if (context_ == kElementHeader) {
+      if (key == 201) {
+        element_->name = value;
+        return true;
+      }
+      if (key == 202) {
+        EnterClassContext();
+        return true;
+      }
+      // An element without a class block (a reserved type code) still ends
+      // at its end marker instead of swallowing the elements after it.
+      return OnMarker(value);
+    }
+    if (context_ == kBetweenObjects || IsContext(context_, ObjClassId::Image)) return OnMarker(value);
+    if (EndsAtAnyStructureKey(context_)) {
+      context_ = kBetweenObjects;
+      return true;
+    }
+    // Text classes.
+    if (key == 202) {
+      context_ = kBetweenObjects;
+    } else if (IsStringKeyOf(context_, key) && object_ && ops_ && ops_->setString) {
+      ops_->setString(*object_, key, value);
+    }
+    return true;
+  }
+
+  bool OnMarker(const std::string& value) {
+    if (value == kMrkObjectStartValue || value == kMrkObjectStartValueEn) {
+      // An element still open is dropped with its object.
+      element_ = std::make_unique<CObjElement>();
+      object_.reset();
+      ops_ = nullptr;
+      context_ = kElementHeader;
+    } else if (value == kMrkObjectEndValue || value == kMrkObjectEndValueEn) {
+      if (element_) CompleteElement();
+    } else if (value == kMrkFileEndValue || value == kMrkFileEndValueEn) {
+      return false;
+    }
+    return true;
+  }
+
+  // The element's class block begins: a fresh object of the class its type
+  // code names. A class that is not built in gets its context all the same,
+  // so its keys are read and dropped instead of landing on the element.
+  void EnterClassContext() {
+    const ObjClassId id = ObjClassOfType(element_->type);
+    if (id == ObjClassId::None) return;
+    ops_ = FindObjClassOps(id);
+    object_ = ops_ && ops_->create ? ops_->create() : nullptr;
+    if (!object_) ops_ = nullptr;
+    context_ = static_cast<int>(id);
+  }
+
+  void CompleteElement() {
+    if (object_ && ops_ && ops_->finishRead) ops_->finishRead(*element_, std::move(object_), version_);
+    object_.reset();
+    ops_ = nullptr;
+    out_.Add(std::move(element_));
+    context_ = kBetweenObjects;
+  }
+
+  void OnValueKey(int key, const MrkValue& value) {
+    if (context_ == kBetweenObjects) return;
+    const MrkKeyKind kind = value.kind;
+    if (context_ == kElementHeader) {
+      if (kind == MrkKeyKind::Double) return;
+      element_->SetByKey(key, value);
+      // Old files stored the colour switched the other way.
+      if (key == 165 && version_ == kMrkVersion2004) element_->color = element_->color == 0 ? 1 : 0;
+      return;
+    }
+    if (kind == MrkKeyKind::Double && IsTextContext(context_) && key >= 55 && key <= 58) {
+      CDoubleRect& r = element_->boundRect;
+      double* sides[] = {&r.left, &r.top, &r.right, &r.bottom};
+      *sides[key - 55] = value.d;
+      return;
+    }
+    if (!ClassTakes(key, kind)) return;
+    SetClassField(key, value);
+  }
+
+  bool ClassTakes(int key, MrkKeyKind kind) const {
+    const bool image = IsContext(context_, ObjClassId::Image);
+    switch (kind) {
+      case MrkKeyKind::Double:
+        return true;
+      case MrkKeyKind::Float:
+      case MrkKeyKind::Byte:
+        return !image;
+      case MrkKeyKind::Int:
+        if (key >= 160) return true;
+        return !image && !IsContext(context_, ObjClassId::DrawProperity) && !IsContext(context_, ObjClassId::Line);
+      default:
+        return false;
+    }
+  }
+
+  void SetClassField(int key, const MrkValue& value) {
+    if (!object_ || !ops_ || !ops_->setField) return;
+    const bool old = version_ == kMrkVersion2004;
+    if (old && key == 102 &&
+        (IsContext(context_, ObjClassId::PolyLine) || IsContext(context_, ObjClassId::BSpline))) {
+      // Old files: the first vertex always starts with a pen-up move.
+      const auto* poly = dynamic_cast<const CObjPolyLine*>(object_.get());
+      if (poly && poly->GetLoadCursor() == 0) {
+        ops_->setField(*object_, key, MrkValue::OfInt(0));
+        return;
+      }
+    }
+    ops_->setField(*object_, key, value);
+    if (old && IsContext(context_, ObjClassId::Line)) {
+      // Old files hold no point flags: the start point is a pen-up, the end joins it.
+      if (key == 20) ops_->setField(*object_, 190, MrkValue::OfByte(0));
+      if (key == 21) ops_->setField(*object_, 191, MrkValue::OfByte(1));
+    }
+  }
+
+  // Raw bytes right after the key line; only pictures have them. Elsewhere
+  // the key line is skipped like any unknown one.
+  void ReadEmbedded(int key) {
+    if (!IsContext(context_, ObjClassId::Image) || !object_ || !ops_ || !ops_->readEmbedded) return;
+    const std::size_t pos = lines_.Position();
+    const std::size_t available = lines_.Content().size() - pos;
+    std::size_t taken = ops_->readEmbedded(*object_, key, lines_.Content(), pos);
+    if (taken > available) taken = available;
+    lines_.Seek(pos + taken);
+  }
+
+  MrkLineReader lines_;
+  CObjPtrArray& out_;
+  int version_ = 0;
+  int context_ = kBetweenObjects;
+  std::unique_ptr<CObjElement> element_;
+  std::unique_ptr<CObjBase> object_;  // object of the open class block
+  const CObjTypeOps* ops_ = nullptr;
+};
+
+}  // namespace
+
+int ReadMrkBytes(std::string_view content, CObjPtrArray& objects) { return MrkFileReader(content, objects).Run(); }
+
+int ReadMrkFile(const std::string& path, CObjPtrArray& objects) {
+  // Opened for reading only: a read-only project loads like any other.
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return 1;
+  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) return 1;
+  return ReadMrkBytes(content, objects);
+}
