@@ -244,7 +244,7 @@ bool CMarkDatabase::Contains(MarkColumn column, const std::string& value) {
   // The LIKE narrows the rows down; the whole-text test below decides.
   QSqlQuery find(db_);
   if (!BindAndExec(find, "SELECT " + name + " FROM " + kMarkTable + " WHERE " + name + " LIKE ? ESCAPE '!'",
-                   {"%" + EscapeLike(value) + "%"})) {
+                   {LikeContains(value)})) {
     Fail("Cannot look up the marking records", ErrorText(find.lastError()));
     return false;
   }
@@ -305,11 +305,11 @@ MarkClearResult CMarkDatabase::ClearWithBackup(const MarkTime& time) {
   auto run = [&](const char* statement) {
     QSqlQuery control(db);
     if (control.exec(statement)) return true;
-    result.error = "Cannot clear the marking records: " + ErrorText(control.lastError());
+    result.error = std::string("Cannot clear the marking records: ").append(ErrorText(control.lastError()));
     return false;
   };
   if (embedded ? !run("BEGIN IMMEDIATE") : !db.transaction()) {
-    if (!embedded) result.error = "Cannot clear the marking records: " + ErrorText(db.lastError());
+    if (!embedded) result.error = std::string("Cannot clear the marking records: ").append(ErrorText(db.lastError()));
     lastError_ = result.error;
     return result;
   }

@@ -62,7 +62,7 @@ std::optional<MarkDatabaseLocation> MarkDatabaseLocation::Parse(const std::strin
     pos = end == std::string::npos ? connection.size() : end + 1;
     if (Trim(item).empty()) continue;
     auto eq = item.find('=');
-    if (eq == std::string::npos) return fail("Connection string item without '=': " + Trim(item));
+    if (eq == std::string::npos) return fail(std::string("Connection string item without '=': ").append(Trim(item)));
     std::string key = Upper(Trim(item.substr(0, eq)));
     std::string value = Trim(item.substr(eq + 1));
     if (key == "OPTIONS") {
@@ -89,7 +89,7 @@ std::optional<MarkDatabaseLocation> MarkDatabaseLocation::Parse(const std::strin
     } else if (key == "PASSWORD") {
       location.password = value;
     } else {
-      return fail("Unknown key in connection string: " + Trim(item.substr(0, eq)));
+      return fail(std::string("Unknown key in connection string: ").append(Trim(item.substr(0, eq))));
     }
   }
   if (location.driver.empty()) return fail("Connection string names no DRIVER");

@@ -17,7 +17,7 @@ void AddKeyConditions(const MarkRecordQuery& query, const char* joiner, bool joi
     statement.sql += std::string(" ") + kMarkColumnNames[i];
     if (query.fuzzy) {
       statement.sql += " LIKE ? ESCAPE '!'";
-      statement.values.push_back("%" + EscapeLike(query.keyText[i]) + "%");
+      statement.values.push_back(LikeContains(query.keyText[i]));
     } else {
       statement.sql += " = ?";
       statement.values.push_back(query.keyText[i]);
@@ -42,6 +42,12 @@ std::string EscapeLike(const std::string& text) {
     out += c;
   }
   return out;
+}
+
+std::string LikeContains(const std::string& text) {
+  std::string pattern(1, '%');
+  pattern.append(EscapeLike(text)).push_back('%');
+  return pattern;
 }
 
 MarkStatement BuildMarkQuery(const MarkRecordQuery& query) {

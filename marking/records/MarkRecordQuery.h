@@ -35,6 +35,8 @@ struct MarkStatement {
 // Escapes the LIKE wildcards of a text so it matches only itself; '!' is the
 // escape character ("... LIKE ? ESCAPE '!'").
 std::string EscapeLike(const std::string& text);
+// "%text%" with the text escaped: a contains-match of exactly that text.
+std::string LikeContains(const std::string& text);
 
 MarkStatement BuildMarkQuery(const MarkRecordQuery& query);
 

@@ -2,9 +2,10 @@
 
 #include <QSqlDatabase>
 #include <QSqlRecord>
+#include <QThread>
 #include <filesystem>
 #include <fstream>
-#include <thread>
+#include <memory>
 #include <atomic>
 
 #include "RecordsTestSupport.h"
@@ -288,15 +289,20 @@ TEST(MarkDatabase, AJobAndTheHistoryOnOtherThreadsShareTheFileWithoutLosingRecor
     }
     db.Close();
   };
-  std::thread first(job, "A");
-  std::thread second(job, "B");
+  // Qt threads, so Qt's own per-thread data is released with them.
+  std::unique_ptr<QThread> first(QThread::create(job, "A"));
+  std::unique_ptr<QThread> second(QThread::create(job, "B"));
+  first->start();
+  second->start();
   // Meanwhile the history looks at it from this thread.
   for (int i = 0; i < 20; ++i) {
     CMarkDatabase history(location);
-    if (history.Open()) EXPECT_TRUE(history.Query(MarkRecordQuery{.mode = kQueryAll}));
+    if (history.Open()) {
+      EXPECT_TRUE(history.Query(MarkRecordQuery{.mode = kQueryAll}));
+    }
   }
-  first.join();
-  second.join();
+  first->wait();
+  second->wait();
   EXPECT_EQ(failures, 0);
   CMarkDatabase db(location);
   ASSERT_TRUE(db.Open());
@@ -308,16 +314,22 @@ TEST(MarkDatabase, ClearingWhileAJobRecordsLosesNoRecord) {
   const MarkDatabaseLocation location = MarkDatabaseLocation::Embedded(folder);
   constexpr int kRecords = 200;
   std::atomic<int> written{0};
-  std::thread job([&] {
+  std::atomic<bool> opened{true};
+  std::unique_ptr<QThread> job(QThread::create([&] {
     CMarkDatabase db(location);
-    ASSERT_TRUE(db.Open());
+    if (!db.Open()) {
+      opened = false;
+      return;
+    }
     for (int i = 0; i < kRecords; ++i)
       if (db.Insert(Record("VIN" + std::to_string(i), "", "", ""))) ++written;
-  });
-  while (written < kRecords / 4) std::this_thread::yield();
+  }));
+  job->start();
+  while (opened && written < kRecords / 4) QThread::yieldCurrentThread();
+  ASSERT_TRUE(opened);
   CMarkDatabase clearer(location);
   MarkClearResult result = clearer.ClearWithBackup(MarkTime{2026, 5, 6, 7, 8, 9});
-  job.join();
+  job->wait();
   ASSERT_TRUE(result.cleared) << result.error;
   EXPECT_EQ(written, kRecords);
 
