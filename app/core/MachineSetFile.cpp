@@ -1,7 +1,9 @@
 #include "app/core/MachineSetFile.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -74,7 +76,18 @@ bool WriteSoftTypeFile(const std::string& path, int softType) {
   return platform::WriteFileAtomic(path, bytes.data(), bytes.size());
 }
 
-void ReadSoftType() { g_softType = ReadSoftTypeFile(ZephyneFilePath(g_installDir), g_softType.load()); }
+void ReadSoftType() {
+  const std::string path = ZephyneFilePath(g_installDir);
+  std::error_code ec;
+  const char* device = std::getenv("VENDRIK_SERIAL_DEVICE");
+  if (!std::filesystem::exists(path, ec) && device != nullptr && *device != '\0') {
+    // No board chosen yet, but a link device is configured: that is the
+    // USB controller board.
+    g_softType = SOFT_TYPE_USB;
+    return;
+  }
+  g_softType = ReadSoftTypeFile(path, g_softType.load());
+}
 
 int LoadMachineSet() {
   int check = 0;

@@ -28,7 +28,9 @@ int ReadSoftTypeFile(const std::string& path, int current);
 // Stores the board type, keeping every other byte of an existing file.
 bool WriteSoftTypeFile(const std::string& path, int softType);
 
-// On the shell's values (InstallFolder, SoftType, MachineSettings):
+// On the shell's values (InstallFolder, SoftType, MachineSettings). Without
+// "Zephyne.dat" a configured link device ($VENDRIK_SERIAL_DEVICE) means the
+// USB board.
 void ReadSoftType();
 int LoadMachineSet();  // also reads CheckPCIBoard and sets MachineSettingsLoaded
 int SaveMachineSet();  // "save parameter error!" when the file cannot be written

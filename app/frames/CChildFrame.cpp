@@ -45,6 +45,8 @@ CChildFrame::CChildFrame(CMainFrame* mainFrame, std::shared_ptr<ShellDocument> d
 }
 
 CChildFrame::~CChildFrame() {
+  // The link posts to the layout view: close it while the view still lives.
+  if (propPane_ != nullptr) propPane_->OnDestroy();
   // The display shows this layout only: it goes with the frame, and the
   // controller must not keep drawing into it.
   if (display_) {
@@ -87,6 +89,10 @@ bool CChildFrame::OnCreateClient(int clientWidth) {
   return true;
 }
 
+void CChildFrame::InitialUpdateFrame() {
+  if (propPane_ != nullptr && view_ != nullptr) propPane_->OnInitialUpdate(&view_->Target());
+}
+
 void CChildFrame::OnSize(int width) {
   if (!splitterCreated_ || splitter_ == nullptr) return;
   idealWidths_ = SplitColumnWidths(width);
@@ -102,7 +108,7 @@ QWidget* CChildFrame::ActivePane() const {
 }
 
 void CChildFrame::ChangeActivePane() {
-  QWidget* next = ActivePane() == view_ ? propPane_ : view_;
+  QWidget* next = ActivePane() == view_ ? static_cast<QWidget*>(propPane_) : view_;
   if (next != nullptr) next->setFocus(Qt::OtherFocusReason);
 }
 

@@ -14,6 +14,7 @@
 class QSplitter;
 class CLeftRulerBar;
 class CMainFrame;
+class CProperityPane;
 class CTopRulerBar;
 class CVendrikView;
 
@@ -30,6 +31,9 @@ class CChildFrame : public QMdiSubWindow {
   // The splitter with the layout pane (64 % of clientWidth) and the property
   // pane; false when it cannot be made.
   bool OnCreateClient(int clientWidth);
+  // The panes' initial update: the property pane binds the layout view and
+  // starts the machine link.
+  void InitialUpdateFrame();
   // Every resize gives the columns 61 % and 39 % of the width again.
   void OnSize(int width);
   // Shown maximised.
@@ -38,7 +42,7 @@ class CChildFrame : public QMdiSubWindow {
   bool IsSplitterCreated() const { return splitterCreated_; }
   QSplitter* Splitter() const { return splitter_; }
   CVendrikView* LayoutView() const { return view_; }
-  QWidget* PropertyPane() const { return propPane_; }
+  CProperityPane* PropertyPane() const { return propPane_; }
   CTopRulerBar* TopRuler() const { return topRuler_; }
   CLeftRulerBar* LeftRuler() const { return leftRuler_; }
   ShellDocument* Document() const { return document_.get(); }
@@ -72,7 +76,7 @@ class CChildFrame : public QMdiSubWindow {
   CTopRulerBar* topRuler_ = nullptr;
   CLeftRulerBar* leftRuler_ = nullptr;
   CVendrikView* view_ = nullptr;
-  QWidget* propPane_ = nullptr;
+  CProperityPane* propPane_ = nullptr;
   QPointer<CDisMarkFrame> display_;
   int initialLayoutWidth_ = 0;
   ColumnWidths idealWidths_{0, 0};

@@ -30,6 +30,7 @@ CChildFrame* CMultiDocTemplate::OpenDocumentFile(const std::string& path, bool m
   frames_.erase(std::remove_if(frames_.begin(), frames_.end(), [](const auto& f) { return f.isNull(); }),
                 frames_.end());
   frames_.emplace_back(frame);
+  frame->InitialUpdateFrame();
   if (!document->path.empty()) {
     // The layout view reads the file when it gets the path.
     frame->LayoutView()->Target().PostMessage(WM_LOAD_MRK_FILE, 0, 0,

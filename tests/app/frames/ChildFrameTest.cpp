@@ -5,9 +5,11 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CDisMarkFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "app/views/CProperityPane.h"
 #include "app/views/CRulerBars.h"
 #include "app/views/CVendrikView.h"
 #include "marking/controller/CMarkControlWnd.h"
+#include "properties/link/CProperityView.h"
 #include "tests/app/frames/FramesFixture.h"
 
 namespace {
@@ -23,7 +25,7 @@ TEST_F(FramesTest, SplitterStartsAtSixtyFourPercentAndResizesToSixtyOneThirtyNin
   EXPECT_TRUE(frame.IsSplitterCreated());
   EXPECT_EQ(frame.InitialLayoutWidth(), 640);
   EXPECT_EQ(frame.Splitter()->widget(0), frame.LayoutView());
-  EXPECT_EQ(frame.Splitter()->widget(1), frame.PropertyPane());
+  EXPECT_EQ(frame.Splitter()->widget(1), static_cast<QWidget*>(frame.PropertyPane()));
   frame.OnSize(1000);
   EXPECT_EQ(frame.IdealWidths().layout, 610);
   EXPECT_EQ(frame.IdealWidths().property, 390);
@@ -41,6 +43,17 @@ TEST_F(FramesTest, ShownLayoutWindowKeepsThePropertyPaneAtThirtyNinePercent) {
   ASSERT_EQ(sizes.size(), 2);
   ASSERT_GT(sizes[0] + sizes[1], 0);
   EXPECT_NEAR(static_cast<double>(sizes[1]) / (sizes[0] + sizes[1]), 0.39, 0.01);
+}
+
+TEST_F(FramesTest, PropertyPaneLinkIsBoundToTheLayoutView) {
+  ASSERT_TRUE(Start());
+  CChildFrame* child = ActiveChild(*app_);
+  ASSERT_NE(child->PropertyPane()->View(), nullptr);
+  EXPECT_EQ(child->PropertyPane()->View()->GetLayoutView(), &child->LayoutView()->Target());
+  EXPECT_EQ(child->PropertyPane()->View()->GetSelfTarget(), &child->PropertyPane()->Target());
+  // Port board: the USB link stays closed and nothing is asked.
+  EXPECT_EQ(child->PropertyPane()->View()->GetProtocolVariant(), -1);
+  EXPECT_TRUE(prompt_->Texts().empty());
 }
 
 TEST_F(FramesTest, RulersTakeOriginScaleAndMarks) {

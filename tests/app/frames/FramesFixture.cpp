@@ -55,6 +55,7 @@ void FramesTest::SetUp() {
   folder_ = base + "/install";
   std::filesystem::create_directories(folder_);
   ::setenv("VENDRIK_CONFIG_DIR", (base + "/config").c_str(), 1);
+  ::unsetenv("VENDRIK_SERIAL_DEVICE");  // no board link in these tests
   settings_ = platform::MakeMemorySettingsStore();
   settings_->CreateKey(platform::kRegistryKey);
   settings_->WriteString(platform::kRegistryKey, "FontPath", folder_);

@@ -174,3 +174,17 @@ TEST(MachineSet, UnwritableFolderReportsAndKeepsTheRecord) {
   EXPECT_EQ(prompt->Texts(), std::vector<std::string>{"save parameter error!"});
   EXPECT_EQ(g_machineSet.acceleration, 999);
 }
+
+TEST(MachineSet, ConfiguredLinkDeviceMeansTheUsbBoardUntilABoardIsChosen) {
+  const std::string dir = FreshFolder("device");
+  g_installDir = dir;
+  ::setenv("VENDRIK_SERIAL_DEVICE", "/tmp/vendrik-board.test", 1);
+  g_softType = SOFT_TYPE_BIG_PORT_BOARD;
+  ReadSoftType();
+  EXPECT_EQ(g_softType.load(), SOFT_TYPE_USB);
+
+  WriteSoftTypeWord(ZephyneFilePath(dir), SOFT_TYPE_SMALL_PORT_BOARD);
+  ReadSoftType();
+  EXPECT_EQ(g_softType.load(), SOFT_TYPE_SMALL_PORT_BOARD);
+  ::unsetenv("VENDRIK_SERIAL_DEVICE");
+}
