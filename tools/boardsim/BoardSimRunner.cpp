@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace boardsim {
@@ -10,6 +11,19 @@ namespace {
 
 std::chrono::nanoseconds ByteTime(std::size_t n) {
   return std::chrono::nanoseconds(static_cast<long long>(n * BoardSimRunner::kByteMicros * 1000.0));
+}
+
+// Paced waits must end on time: the default timer slack of 50 microseconds
+// would be paid twice on every record.
+void TightTimers() { ::prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0); }
+
+// Sleeps until the moment, spinning the last stretch that a sleep overshoots.
+void WaitUntil(std::chrono::steady_clock::time_point when) {
+  const auto spin = std::chrono::microseconds(60);
+  auto now = std::chrono::steady_clock::now();
+  if (when - now > spin) std::this_thread::sleep_until(when - spin);
+  while (std::chrono::steady_clock::now() < when) {
+  }
 }
 
 void WriteAll(int fd, const std::uint8_t* data, std::size_t n) {
@@ -64,7 +78,17 @@ void BoardSimRunner::Stop() {
   out_.clear();
 }
 
+namespace {
+thread_local bool t_onReader = false;
+}
+
 void BoardSimRunner::Queue(const Bytes& bytes, int delayMs) {
+  // A reply decided while reading goes out from the reading thread: the board
+  // answers as soon as the command is in, without a hand-over.
+  if (t_onReader && delayMs <= 0) {
+    SendNow(bytes);
+    return;
+  }
   {
     std::lock_guard lock(mutex_);
     out_.push_back({Clock::now() + std::chrono::milliseconds(std::max(delayMs, 0)), bytes});
@@ -74,7 +98,24 @@ void BoardSimRunner::Queue(const Bytes& bytes, int delayMs) {
 
 void BoardSimRunner::Inject(const Bytes& bytes, int delayMs) { Queue(bytes, delayMs); }
 
+void BoardSimRunner::SendNow(const Bytes& bytes) {
+  std::lock_guard lock(lineMutex_);
+  const int fd = pty_.MasterFd();
+  if (pace_) {
+    lineFreeOut_ = std::max(lineFreeOut_, Clock::now());
+    for (std::uint8_t b : bytes) {
+      lineFreeOut_ += ByteTime(1);
+      WaitUntil(lineFreeOut_);
+      WriteAll(fd, &b, 1);
+    }
+  } else {
+    WriteAll(fd, bytes.data(), bytes.size());
+  }
+}
+
 void BoardSimRunner::ReadLoop() {
+  TightTimers();
+  t_onReader = true;
   const int fd = pty_.MasterFd();
   Clock::time_point lineFree = Clock::now();
   std::uint8_t buffer[512];
@@ -95,7 +136,7 @@ void BoardSimRunner::ReadLoop() {
       // The bytes arrive one after another at the line rate: the command is
       // complete only when its last byte would have come in.
       lineFree = std::max(lineFree, Clock::now()) + ByteTime(static_cast<std::size_t>(n));
-      std::this_thread::sleep_until(lineFree);
+      WaitUntil(lineFree);
     }
     const auto nowMs =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
@@ -104,8 +145,7 @@ void BoardSimRunner::ReadLoop() {
 }
 
 void BoardSimRunner::WriteLoop() {
-  const int fd = pty_.MasterFd();
-  Clock::time_point lineFree = Clock::now();
+  TightTimers();
   std::unique_lock lock(mutex_);
   while (running_) {
     if (out_.empty()) {
@@ -121,16 +161,7 @@ void BoardSimRunner::WriteLoop() {
     Pending pending = std::move(*next);
     out_.erase(next);
     lock.unlock();
-    if (pace_) {
-      lineFree = std::max(lineFree, Clock::now());
-      for (std::uint8_t b : pending.bytes) {
-        lineFree += ByteTime(1);
-        std::this_thread::sleep_until(lineFree);
-        WriteAll(fd, &b, 1);
-      }
-    } else {
-      WriteAll(fd, pending.bytes.data(), pending.bytes.size());
-    }
+    SendNow(pending.bytes);
     lock.lock();
   }
 }

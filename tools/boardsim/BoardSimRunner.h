@@ -35,6 +35,7 @@ class BoardSimRunner {
   void ReadLoop();
   void WriteLoop();
   void Queue(const Bytes& bytes, int delayMs);
+  void SendNow(const Bytes& bytes);
 
   BoardSimulator& board_;
   platform::serial::PtyPair pty_;
@@ -50,6 +51,8 @@ class BoardSimRunner {
   };
   std::deque<Pending> out_;
   int wakePipe_[2] = {-1, -1};
+  std::mutex lineMutex_;  // the line towards the host
+  Clock::time_point lineFreeOut_{};
 };
 
 }  // namespace boardsim
