@@ -142,15 +142,3 @@ TEST_F(MarkRecordsJob, OnlyWholeCurrentCodesOfMarkedObjectsAreLookedUp) {
   EXPECT_EQ(OpenMarkDatabase({Item(kVin, "LSVAB4180E2001234")}, *db_, unchecked), 1);
   EXPECT_TRUE(prompt_->Requests().empty());
 }
-
-TEST_F(MarkRecordsJob, ADatabaseThatCannotOpenLetsTheJobRunWithoutRecords) {
-  MarkDatabaseLocation nowhere;
-  nowhere.driver = "QNOSUCHDRIVER";
-  nowhere.databaseName = "x";
-  CMarkDatabase db(nowhere);
-  MarkRecordJobOptions options{.airOn = true, .checkMarked = true};
-  EXPECT_EQ(OpenMarkDatabase({Item(kVin, "LSVAB4180E2001234")}, db, options), 1);
-  EXPECT_FALSE(db.IsOpen());
-  EXPECT_FALSE(InsertMarkRecord(db, {Item(kVin, "LSVAB4180E2001234")}, kTime));
-  EXPECT_TRUE(prompt_->Requests().empty());
-}
