@@ -1,0 +1,81 @@
+// The simulated board as its own program, the way scripts/run.sh starts it.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/serial/SerialPort.h"
+
+extern char** environ;
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::vector<unsigned char> ReadFor(platform::serial::SerialPort& port, std::size_t want, int ms = 2000) {
+  std::vector<unsigned char> got;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (got.size() < want && std::chrono::steady_clock::now() < end) {
+    unsigned char buf[64];
+    long n = port.Read(buf, sizeof buf, 50);
+    if (n > 0) got.insert(got.end(), buf, buf + n);
+  }
+  return got;
+}
+
+}  // namespace
+
+TEST(BoardSimProgram, ServesALinkTakesFaultsAndSendsTheStartKey) {
+  const std::string program = std::string(VENDRIK_BINARY_DIR) + "/tools/vendrik-boardsim";
+  ASSERT_TRUE(fs::exists(program)) << program;
+  const std::string base = (fs::temp_directory_path() / ("vendrik-sim-" + std::to_string(::getpid()))).string();
+  const std::string link = base + ".tty", control = base + ".ctl";
+  std::vector<std::string> args{program, "--link", link, "--control", control, "--pace", "--fault", "corrupt:2"};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+  for (int i = 0; i < 100 && !(fs::exists(link) && fs::exists(control)); ++i) std::this_thread::sleep_for(20ms);
+
+  platform::serial::SerialPort port;
+  ASSERT_TRUE(port.Open(link, {})) << port.LastError();
+  const unsigned char tt[8] = {0, 0, 0, 0, 0, 0, 'T', 'T'};
+  const std::vector<unsigned char> ttReply{0x0B, 0x0C, 'T', 'T', 0xFD, 0xFE};
+  const auto t0 = std::chrono::steady_clock::now();
+  ASSERT_TRUE(port.Write(tt, 8));
+  EXPECT_EQ(ReadFor(port, 6), ttReply);
+  EXPECT_GE(std::chrono::steady_clock::now() - t0, 6ms) << "14 bytes at 19200 baud take over 7 ms";
+
+  ASSERT_TRUE(port.Write(tt, 8));
+  EXPECT_EQ(ReadFor(port, 6), (std::vector<unsigned char>{0x0B, 0x0C, 'T' ^ 0x5A, 'T' ^ 0x5A, 0xFD, 0xFE}));
+
+  int fd = ::open(control.c_str(), O_WRONLY);
+  ASSERT_GE(fd, 0);
+  const std::string lines = "fault drop 1\nhandkey\n";
+  ASSERT_EQ(::write(fd, lines.data(), lines.size()), static_cast<ssize_t>(lines.size()));
+  ::close(fd);
+  EXPECT_EQ(ReadFor(port, 8), (std::vector<unsigned char>{0x0B, 0x0C, 'H', 'K', 'E', 'Y', 0xFD, 0xFE}));
+  ASSERT_TRUE(port.Write(tt, 8));
+  EXPECT_TRUE(ReadFor(port, 1, 300).empty()) << "the dropped reply";
+  ASSERT_TRUE(port.Write(tt, 8));
+  EXPECT_EQ(ReadFor(port, 6), ttReply);
+
+  port.Close();
+  ::kill(pid, SIGTERM);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link))) << "the link goes with the board";
+  EXPECT_FALSE(fs::exists(control));
+}
