@@ -23,6 +23,7 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMarkToolBar.h"
 #include "app/frames/CVendrikApp.h"
+#include "app/frames/FrameProfile.h"
 #include "app/frames/ShellDocument.h"
 #include "app/views/CVendrikView.h"
 #include "marking/controller/CMarkControlWnd.h"
@@ -41,8 +42,6 @@ QString ShortcutText(const cmd::CommandInfo& info) {
   const QString text = QString::fromUtf8(info.menuText);
   return text.contains('\t') ? text.section('\t', 1) : QString();
 }
-
-QString FrameProfilePath() { return QString::fromStdString(platform::DefaultConfigFolder() + "/Vendrik.ini"); }
 
 }  // namespace
 
@@ -155,6 +154,19 @@ void CMainFrame::CreateMenus() {
   QMenu* file = menuBar()->addMenu("File(&F)");
   file->addAction(Action(cmd::ID_FILE_NEW));
   file->addAction(Action(cmd::ID_FILE_OPEN));
+  file->addSeparator();
+  for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) {
+    if (id != cmd::ID_FILE_MRU_FILE1) {
+      auto* action = new QAction(this);
+      action->setData(id);
+      QObject::connect(action, &QAction::triggered, this, [this, id] {
+        if (app_ != nullptr) app_->OnCmdMsg(id, true);
+        UpdateCommandUI();
+      });
+      actions_[id] = action;
+    }
+    file->addAction(Action(id));
+  }
   file->addSeparator();
   file->addAction(Action(cmd::ID_APP_EXIT));
   QMenu* view = menuBar()->addMenu("View(&V)");
@@ -297,6 +309,14 @@ bool CMainFrame::OnCmdMsg(int id, bool execute) {
 void CMainFrame::UpdateCommandUI() {
   for (auto& [id, action] : actions_) {
     action->setEnabled(app_ != nullptr && app_->OnCmdMsg(id, false));
+  }
+  // The recent files: "&1 <path>" ..., hidden while unused.
+  const auto& recent = app_ != nullptr ? app_->RecentFiles().Entries() : std::vector<std::string>{};
+  for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) {
+    const std::size_t i = static_cast<std::size_t>(id - cmd::ID_FILE_MRU_FILE1);
+    QAction* a = Action(id);
+    a->setVisible(i < recent.size());
+    if (i < recent.size()) a->setText(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(recent[i])));
   }
   const std::pair<int, QWidget*> toggles[] = {{cmd::ID_VIEW_TOOLBAR, ToolBar(ID_MAIN_TOOLBAR)},
                                               {cmd::ID_VIEW_EDIT_TOOLBAR, ToolBar(ID_EDIT_TOOLBAR)},

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QScreen>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "app/core/CProcessKiller.h"
@@ -13,6 +14,7 @@
 #include "app/core/MrkAssociation.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "app/frames/FrameProfile.h"
 #include "app/frames/ShellDocument.h"
 #include "app/shell/ShellValues.h"
 #include "platform/Prompt.h"
@@ -42,6 +44,9 @@ CVendrikApp::CVendrikApp(AppEnvironment environment) : env_(std::move(environmen
   commands_.On(cmd::ID_FILE_NEW, [this] { OnFileNew(); });
   commands_.On(cmd::ID_NEW_LAYOUT, [this] { OnFileNew(); });
   commands_.On(cmd::ID_FILE_OPEN, [this] { OnFileOpen(); });
+  for (int i = 0; i <= cmd::ID_FILE_MRU_FILE4 - cmd::ID_FILE_MRU_FILE1; ++i) {
+    commands_.On(cmd::ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); });
+  }
 }
 
 CVendrikApp::~CVendrikApp() {
@@ -81,6 +86,9 @@ bool CVendrikApp::InitInstance(const QStringList& arguments) {
   // 7. Millimetres to screen pixels.
   SetScreenScale(env_.screen ? *env_.screen : PrimaryScreen());
 
+  // 8. The frame's profile with its recent-file list.
+  LoadStdProfileSettings();
+
   // 9.-10. Templates and the main frame.
   mainFrame_ = std::make_unique<CMainFrame>(this);
   layoutTemplate_.SetMainFrame(mainFrame_.get());
@@ -107,7 +115,7 @@ bool CVendrikApp::InitInstance(const QStringList& arguments) {
 bool CVendrikApp::ProcessShellCommand(const QStringList& arguments) {
   for (const QString& arg : arguments) {
     if (arg.startsWith('-')) continue;  // options of the toolkit
-    if (layoutTemplate_.OpenDocumentFile(arg.toStdString()) == nullptr) {
+    if (OpenDocumentFile(arg.toStdString()) == nullptr) {
       platform::MessageBox("Failed to open document.");
       return false;
     }
@@ -125,12 +133,51 @@ CVendrikView* CVendrikApp::FindFirstLayoutView() const {
 
 void CVendrikApp::OnAppAbout() { ShowAboutDialog(mainFrame_.get()); }
 
-void CVendrikApp::OnFileNew() { layoutTemplate_.OpenDocumentFile(std::string()); }
+void CVendrikApp::OnFileNew() { OpenDocumentFile(std::string()); }
+
+CChildFrame* CVendrikApp::OpenDocumentFile(const std::string& path) {
+  CChildFrame* frame = layoutTemplate_.OpenDocumentFile(path);
+  if (frame != nullptr && !path.empty()) {
+    recent_.Add(path);
+    SaveRecentFiles();
+  }
+  return frame;
+}
+
+void CVendrikApp::OnOpenRecentFile(int index) {
+  if (index < 0 || index >= static_cast<int>(recent_.Entries().size())) return;
+  const std::string path = recent_.Entries()[static_cast<std::size_t>(index)];
+  if (OpenDocumentFile(path) == nullptr) {
+    platform::MessageBox("Failed to open document.");
+    recent_.Remove(index);
+    SaveRecentFiles();
+  }
+}
+
+void CVendrikApp::LoadStdProfileSettings() {
+  QSettings profile(FrameProfilePath(), QSettings::IniFormat);
+  profile.beginGroup(kRecentFileSection);
+  std::vector<std::string> entries;
+  for (int i = 1; i <= recent_.Size(); ++i) {
+    const QString path = profile.value(QString("File%1").arg(i)).toString();
+    if (!path.isEmpty()) entries.push_back(path.toStdString());
+  }
+  recent_.SetEntries(entries);
+}
+
+void CVendrikApp::SaveRecentFiles() const {
+  QSettings profile(FrameProfilePath(), QSettings::IniFormat);
+  profile.remove(kRecentFileSection);
+  profile.beginGroup(kRecentFileSection);
+  int i = 1;
+  for (const std::string& path : recent_.Entries()) profile.setValue(QString("File%1").arg(i++), QString::fromStdString(path));
+  profile.endGroup();
+}
 
 void CVendrikApp::OnFileOpen() {
   const QString path = QFileDialog::getOpenFileName(mainFrame_.get(), "Open", QString(), "All files (*)");
   if (path.isEmpty()) return;
-  if (layoutTemplate_.OpenDocumentFile(path.toStdString()) == nullptr) platform::MessageBox("Failed to open document.");
+  if (OpenDocumentFile(path.toStdString()) == nullptr) platform::MessageBox("Failed to open document.");
 }
 
 bool CVendrikApp::OnCmdMsg(int id, bool execute) {
@@ -139,6 +186,10 @@ bool CVendrikApp::OnCmdMsg(int id, bool execute) {
       return true;
     }
     if (mainFrame_->OnCmdMsg(id, execute)) return true;
+  }
+  if (id >= cmd::ID_FILE_MRU_FILE1 && id <= cmd::ID_FILE_MRU_FILE4 &&
+      id - cmd::ID_FILE_MRU_FILE1 >= static_cast<int>(recent_.Entries().size())) {
+    return false;
   }
   if (!commands_.Has(id)) return false;
   return execute ? commands_.Run(id) : true;

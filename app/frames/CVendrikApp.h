@@ -8,10 +8,12 @@
 #include <string>
 
 #include "app/core/CommandRunner.h"
+#include "app/core/RecentFileList.h"
 #include "app/core/StartupSteps.h"
 #include "app/frames/CDocTemplates.h"
 #include "app/frames/CommandMap.h"
 
+class CChildFrame;
 class CMainFrame;
 class CVendrikView;
 class ProcessTable;
@@ -46,6 +48,12 @@ class CVendrikApp {
   // The layout view of the first open layout, or null.
   CVendrikView* FindFirstLayoutView() const;
 
+  // Opens a layout (a new one for an empty path) and puts a file into the
+  // recent-file list; null when it cannot be opened.
+  CChildFrame* OpenDocumentFile(const std::string& path);
+  const CRecentFileList& RecentFiles() const { return recent_; }
+  void OnOpenRecentFile(int index);
+
   void OnAppAbout();
   void OnFileNew();
   void OnFileOpen();
@@ -57,10 +65,13 @@ class CVendrikApp {
  private:
   ScreenMetrics PrimaryScreen() const;
   bool ProcessShellCommand(const QStringList& arguments);
+  void LoadStdProfileSettings();
+  void SaveRecentFiles() const;
 
   AppEnvironment env_;
   CMultiDocTemplate layoutTemplate_;
   CSingleDocTemplate displayTemplate_;
   std::unique_ptr<CMainFrame> mainFrame_;
   CommandMap commands_;
+  CRecentFileList recent_{4};
 };

@@ -2,6 +2,7 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QToolBar>
+#include <filesystem>
 #include <fstream>
 
 #include "app/core/ShellMessages.h"
@@ -138,4 +139,30 @@ TEST_F(FramesTest, CommandsRouteToTheirHandlersAndUnhandledOnesAreDisabled) {
   frame->MdiArea()->closeAllSubWindows();
   PumpQt();
   EXPECT_FALSE(app_->OnCmdMsg(32833, false));
+}
+
+TEST_F(FramesTest, RecentFilesAreListedKeptAndPrunedWhenGone) {
+  const std::string a = folder_ + "/a.mrk";
+  const std::string b = folder_ + "/b.mrk";
+  std::ofstream(a) << "\n";
+  std::ofstream(b) << "\n";
+  ASSERT_TRUE(Start({QString::fromStdString(a)}));
+  ASSERT_NE(app_->OpenDocumentFile(b), nullptr);
+  app_->MainFrame()->UpdateCommandUI();
+  EXPECT_TRUE(app_->MainFrame()->Action(57616)->isVisible());
+  EXPECT_EQ(app_->MainFrame()->Action(57616)->text().toStdString(), "&1 " + b);
+  EXPECT_EQ(app_->MainFrame()->Action(57617)->text().toStdString(), "&2 " + a);
+  EXPECT_FALSE(app_->MainFrame()->Action(57618)->isVisible());
+  EXPECT_FALSE(app_->OnCmdMsg(57618, false));
+  Stop();
+
+  std::filesystem::remove(b);
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(app_->RecentFiles().Entries(), (std::vector<std::string>{b, a}));
+  EXPECT_TRUE(app_->OnCmdMsg(57617, true));  // a.mrk opens
+  EXPECT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(app_->RecentFiles().Entries(), (std::vector<std::string>{a, b}));
+  EXPECT_TRUE(app_->OnCmdMsg(57617, true));  // b.mrk is gone
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Failed to open document."});
+  EXPECT_EQ(app_->RecentFiles().Entries(), std::vector<std::string>{a});
 }

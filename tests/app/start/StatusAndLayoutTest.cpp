@@ -5,6 +5,7 @@
 
 #include "app/core/CommandIds.h"
 #include "app/core/FrameGeometry.h"
+#include "app/core/RecentFileList.h"
 #include "app/core/StatusTexts.h"
 
 TEST(StatusTexts, PanesInOrderWithTheirWidths) {
@@ -73,4 +74,26 @@ TEST(CommandTable, IdsAreUniqueAndFindable) {
   }
   EXPECT_STREQ(cmd::FindCommand(cmd::ID_VIEW_EDIT_TOOLBAR)->menuText, "Display edit toolbar(&H)");
   EXPECT_EQ(cmd::FindCommand(4242), nullptr);
+}
+
+TEST(RecentFileList, NewestFirstNoDoublesAtMostFour) {
+  CRecentFileList list(4);
+  for (const char* p : {"a.mrk", "b.mrk", "c.mrk", "d.mrk", "e.mrk"}) list.Add(p);
+  EXPECT_EQ(list.Entries(), (std::vector<std::string>{"e.mrk", "d.mrk", "c.mrk", "b.mrk"}));
+  list.Add("c.mrk");
+  EXPECT_EQ(list.Entries(), (std::vector<std::string>{"c.mrk", "e.mrk", "d.mrk", "b.mrk"}));
+  list.Remove(1);
+  list.Remove(9);
+  EXPECT_EQ(list.Entries(), (std::vector<std::string>{"c.mrk", "d.mrk", "b.mrk"}));
+  list.SetEntries({"x", "y", "x", "", "z", "w", "v"});
+  EXPECT_EQ(list.Entries(), (std::vector<std::string>{"x", "y", "z", "w"}));
+}
+
+TEST(RecentFileList, ReaddingAnEntryByReferenceKeepsIt) {
+  CRecentFileList list(4);
+  list.Add("/layouts/first-with-a-long-enough-name-to-live-on-the-heap.mrk");
+  list.Add("/layouts/second-with-a-long-enough-name-to-live-on-the-heap.mrk");
+  list.Add(list.Entries()[1]);
+  EXPECT_EQ(list.Entries()[0], "/layouts/first-with-a-long-enough-name-to-live-on-the-heap.mrk");
+  EXPECT_EQ(list.Entries().size(), 2u);
 }
