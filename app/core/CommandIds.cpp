@@ -5,7 +5,7 @@
 namespace cmd {
 
 namespace {
-constexpr std::array<CommandInfo, 18> kCommands{{
+constexpr std::array<CommandInfo, 21> kCommands{{
     {ID_FILE_NEW, "New(&N)\tCtrl+N", "New layout"},
     {ID_FILE_OPEN, "Open(&O)...\tCtrl+O", "Open a layout"},
     {ID_FILE_CLOSE, "Close(&C)", "Close the layout"},
@@ -23,7 +23,10 @@ constexpr std::array<CommandInfo, 18> kCommands{{
     {ID_WINDOW_ARRANGE, "Arrange icons(&A)", "Arrange the minimised windows"},
     {ID_CHANGE_ACTIVE_PANE, "Change active window(&H)", "Switch between the layout and the property pane"},
     {ID_APP_ABOUT, "About Vendrik(&A)...", "Program version"},
-    {ID_FILE_MRU_FILE1, "Recent file", "Open this layout"},
+    {ID_FILE_MRU_FILE1, "Recent file 1", "Open this layout"},
+    {ID_FILE_MRU_FILE1 + 1, "Recent file 2", "Open this layout"},
+    {ID_FILE_MRU_FILE1 + 2, "Recent file 3", "Open this layout"},
+    {ID_FILE_MRU_FILE4, "Recent file 4", "Open this layout"},
 }};
 }  // namespace
 

@@ -47,6 +47,7 @@ QString ShortcutText(const cmd::CommandInfo& info) {
 
 CMainFrame::CMainFrame(CVendrikApp* app) : QMainWindow(nullptr), app_(app) {
   setObjectName("CMainFrame");
+  setWindowTitle(QString::fromUtf8(kMainTitle130));
   target_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) { OnMessage(m); });
   commands_.On(cmd::ID_VIEW_EDIT_TOOLBAR, [this] { ToggleBar(ToolBar(ID_EDIT_TOOLBAR)); });
   commands_.On(cmd::ID_VIEW_ALIGN_TOOLBAR, [this] { ToggleBar(ToolBar(ID_ALIGN_TOOLBAR)); });
@@ -155,18 +156,7 @@ void CMainFrame::CreateMenus() {
   file->addAction(Action(cmd::ID_FILE_NEW));
   file->addAction(Action(cmd::ID_FILE_OPEN));
   file->addSeparator();
-  for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) {
-    if (id != cmd::ID_FILE_MRU_FILE1) {
-      auto* action = new QAction(this);
-      action->setData(id);
-      QObject::connect(action, &QAction::triggered, this, [this, id] {
-        if (app_ != nullptr) app_->OnCmdMsg(id, true);
-        UpdateCommandUI();
-      });
-      actions_[id] = action;
-    }
-    file->addAction(Action(id));
-  }
+  for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) file->addAction(Action(id));
   file->addSeparator();
   file->addAction(Action(cmd::ID_APP_EXIT));
   QMenu* view = menuBar()->addMenu("View(&V)");
@@ -328,8 +318,9 @@ void CMainFrame::UpdateCommandUI() {
 }
 
 void CMainFrame::UpdateFrameTitle() {
-  // The MDI area adds " - [<layout>]" itself while a layout window is maximised.
-  if (windowTitle().isEmpty()) setWindowTitle(QString::fromUtf8(kMainTitle130));
+  // The MDI area adds " - [<layout>]" itself while a layout window is
+  // maximised; the frame's own title stays the program's.
+  if (!windowTitle().startsWith(QString::fromUtf8(kMainTitle130))) setWindowTitle(QString::fromUtf8(kMainTitle130));
 }
 
 void CMainFrame::SaveBarState() {
