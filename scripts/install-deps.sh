@@ -9,7 +9,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libgl1-mesa-dev
-  libdmtx-dev libxlsxwriter-dev libsqlite3-dev libfreetype-dev
+  libdmtx-dev libxlsxwriter-dev libsqlite3-dev libfreetype-dev zlib1g-dev fonts-wqy-microhei
   xvfb xauth xdg-utils desktop-file-utils shared-mime-info
 )
 missing=()
