@@ -53,6 +53,10 @@ bool CProperityView::HandleMessage(const platform::Message& message) {
     case WM_COM_VERSION_REPLY: OnVersionReply(message); return true;
     case WM_TIMER: OnTimer(message.wParam); return true;
     case WM_DESTROY: OnDestroy(); return true;
+    case WM_COMM_RXCHAR:
+      if (!onComRxChar) return false;
+      onComRxChar(message);
+      return true;
     default: return false;  // 1258 among them: a re-prepared request is dropped
   }
 }
@@ -138,6 +142,10 @@ void CProperityView::SendPollCommand(int type, platform::MessageTarget* replyWnd
   }
   request_.Prepare(type, command_, length, replyWnd, replyMsg, extra);
   PostToSelf(WM_COM_REQUEST);
+}
+
+void CProperityView::OnCommEvent(const BYTE* data, std::size_t length) {
+  if (link_) link_->OnComm(data, length);
 }
 
 void CProperityView::OnComRequest(const platform::Message& message) {

@@ -73,6 +73,8 @@ class CProperityView : public ILinkHost {
   void OnTimer(WPARAM id);
   void OnVersionReply(const platform::Message& message);
   void OnDestroy();
+  // The communications control's comm event, when the host delivers it.
+  void OnCommEvent(const BYTE* data, std::size_t length);
 
   // ILinkHost
   bool IsLinkOpen() override;
@@ -86,9 +88,11 @@ class CProperityView : public ILinkHost {
   platform::MessageTarget* GetLayoutView() const { return layoutView_; }
   std::string ComSettingsPath() const;
 
-  // The text port's start and stop (another part of the view).
+  // The text port's start, stop and received bytes (WM_COMM_RXCHAR) belong to
+  // another part of the view, which plugs them in here.
   std::function<void()> openRs232Port;
   std::function<void()> closeRs232Port;
+  std::function<void(const platform::Message&)> onComRxChar;
 
  private:
   int BoardType() const;

@@ -20,6 +20,7 @@ ThreadTimerHost::~ThreadTimerHost() {
 
 void ThreadTimerHost::SetTimer(platform::MessageTarget* target, WPARAM id, unsigned periodMs) {
   KillTimer(id);
+  if (!target) return;
   auto timer = std::make_unique<Timer>();
   Timer* t = timer.get();
   t->thread = std::thread([t, target, id, periodMs] {

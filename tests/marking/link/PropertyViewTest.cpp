@@ -272,12 +272,3 @@ TEST_F(PropertyViewTest, PollCommandWakesAWaitingSenderWithFailure) {
   sender.join();
   EXPECT_EQ(result.load(), 0);
 }
-
-TEST_F(PropertyViewTest, StopKeysAreFilteredOnlyWhileMarking) {
-  MarkStatusWord = 0;
-  EXPECT_FALSE(view_->PreTranslateMessage({WM_KEYDOWN, 27, 0, {}}));
-  MarkStatusWord = MSW_MARKING;
-  EXPECT_TRUE(view_->PreTranslateMessage({WM_KEYDOWN, 27, 0, {}}));
-  EXPECT_NE(MarkStatusWord.load() & MSW_STOP_REQUEST, 0u);
-  MarkStatusWord = 0;
-}
