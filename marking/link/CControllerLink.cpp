@@ -29,11 +29,13 @@ void CControllerLink::PostCommand(int type, const BYTE* data, int length) {
     if (immediate) request->Signal(1);
     return;
   }
-  host_->GetRequestTarget()->Post(request->MakeSubmitMessage(WM_COM_REQUEST));
+  platform::MessageTarget* target = host_->GetRequestTarget();
+  if (!target || !target->Post(request->MakeSubmitMessage(WM_COM_REQUEST))) request->Signal(0);
 }
 
 int CControllerLink::WaitReply(int timeoutMs) {
-  return host_->GetComRequest()->WaitEither(std::chrono::milliseconds(timeoutMs), waitingSerial_.load()) == 1;
+  const auto scaled = std::chrono::milliseconds(static_cast<long long>(timeoutMs * timeoutScale_));
+  return host_->GetComRequest()->WaitEither(scaled, waitingSerial_.load()) == 1;
 }
 
 int CControllerLink::SendCommand(int type, const BYTE* data, int length, int timeoutMs) {

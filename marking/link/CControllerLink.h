@@ -28,6 +28,10 @@ class CControllerLink {
   // The worker's done flag, set when parameters fail or a home return ends.
   void SetWorkerDoneFlag(std::atomic<int>* done) { workerDone_ = done; }
 
+  // Simulated boards answer at once: tests shorten every time-out by this
+  // factor. 1 for a real board.
+  void SetTimeoutScale(double scale) { timeoutScale_ = scale; }
+
   int SendCommand(int type, const BYTE* data, int length, int timeoutMs);
   void PostCommand(int type, const BYTE* data, int length);
   int WaitReply(int timeoutMs);
@@ -69,4 +73,5 @@ class CControllerLink {
   CCriticalSection lock_;
   BYTE buffer_[kCommandBufferSize] = {};
   std::atomic<std::uint64_t> waitingSerial_{0};
+  double timeoutScale_ = 1.0;
 };

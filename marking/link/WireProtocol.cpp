@@ -149,10 +149,10 @@ long long RangeSteps(double rangeMm, double stepUm, long long limit) {
 std::array<BYTE, kParameterBlockSize> BuildParameterBlock(const ParameterBlockInput& in) {
   std::array<BYTE, kParameterBlockSize> b{};
   BYTE mode = 0;
-  if (in.rotaryMode) {
-    mode |= 0x01;
-    mode |= in.rotaryOnY ? 0x04 : 0x02;
-  }
+  // Each bit follows its own option; the board looks at the drive bits only
+  // in rotary mode.
+  if (in.rotaryMode) mode |= 0x01;
+  mode |= in.rotaryOnY ? 0x04 : 0x02;
   if (in.threeAxisRotary) mode |= 0x08;
   if (in.noSeekOriginXY) mode |= 0x10;
   if (in.airOn) mode |= 0x20;

@@ -76,7 +76,7 @@ int CommandTimeoutMs(int type);
 // machine settings.
 struct ParameterBlockInput {
   bool rotaryMode = false;       // option "Rotate mark"
-  bool rotaryOnY = false;        // option bit 4: rotary drive on Y, else on X
+  bool rotaryOnY = false;        // option bit 4: mode bit 0x04 (drive on Y), else 0x02 (drive on X)
   bool threeAxisRotary = false;  // option bit 3
   bool noSeekOriginXY = false;   // option bit 6
   bool airOn = false;            // air valve on for this job

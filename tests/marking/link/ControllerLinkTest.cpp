@@ -221,6 +221,7 @@ TEST(ControllerLink, PlainTimeOutFailsAtOnceWithoutAQuestion) {
   EXPECT_TRUE(link.prompt->Texts().empty());
   // The board is fine again once it gave up waiting for the block.
   std::this_thread::sleep_for(300ms);
+  link.controller->SetTimeoutScale(1);
   EXPECT_EQ(link.controller->SendParameters(DefaultRecord()), 1);
 }
 
@@ -259,6 +260,7 @@ TEST(ControllerLink, OriginWithoutReplyNamesTheAxis) {
   EXPECT_EQ(link.workerDone.load(), 1);
 
   // A board that reports Y away from home: status bits 2-3 against the mask.
+  link.controller->SetTimeoutScale(1);
   link.controller->SetPolarityMaskSource([] { return 0x01; });
   link.board.SetOriginStatus(0x04);
   EXPECT_EQ(link.controller->BackToOrigin(false), 1);
