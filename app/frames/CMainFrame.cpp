@@ -17,6 +17,7 @@
 
 #include "app/core/CommandIds.h"
 #include "app/core/MachineSetFile.h"
+#include "app/core/NameTables.h"
 #include "app/core/ShellMessages.h"
 #include "app/core/StartupValues.h"
 #include "app/core/StatusTexts.h"
@@ -77,6 +78,7 @@ bool CMainFrame::LoadFrame() {
   setCentralWidget(mdi_);
   QObject::connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateCommandUI(); });
 
+  FormatDateText();
   ReadSoftType();
   LoadMachineSet();
 
@@ -103,6 +105,13 @@ bool CMainFrame::LoadFrame() {
   RestoreBarState();
   UpdateCommandUI();
   return true;
+}
+
+void CMainFrame::FormatDateText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  DateFormatNames() = FormatDateSamples(local);
 }
 
 void CMainFrame::ActivateFrame() {
@@ -240,7 +249,7 @@ int CMainFrame::CreatePaneControl(QWidget* control, int paneId, int controlId, i
   control->setParent(pane);
   control->setObjectName(QString("control%1").arg(controlId));
   control->setProperty("controlId", controlId);
-  const int paneWidth = pane->width() - 2;
+  const int paneWidth = std::max(0, std::max(pane->width(), pane->minimumWidth()) - 2);
   control->setMaximumWidth(width == -1 ? paneWidth : std::min(width, paneWidth));
   layout->addWidget(control, 0, Qt::AlignLeft);
   control->show();

@@ -38,6 +38,8 @@ class CMainFrame : public QMainWindow {
   bool LoadFrame();
   // Shown maximised.
   void ActivateFrame();
+  // The date-format table becomes samples of today's date.
+  void FormatDateText();
 
   QMdiArea* MdiArea() const { return mdi_; }
   CChildFrame* ActiveChildFrame() const;

@@ -5,6 +5,7 @@
 
 #include "app/core/CommandIds.h"
 #include "app/core/FrameGeometry.h"
+#include "app/core/NameTables.h"
 #include "app/core/RecentFileList.h"
 #include "app/core/StatusTexts.h"
 
@@ -96,4 +97,31 @@ TEST(RecentFileList, ReaddingAnEntryByReferenceKeepsIt) {
   list.Add(list.Entries()[1]);
   EXPECT_EQ(list.Entries()[0], "/layouts/first-with-a-long-enough-name-to-live-on-the-heap.mrk");
   EXPECT_EQ(list.Entries().size(), 2u);
+}
+
+TEST(NameTables, DateSamplesOfTheLocalTime) {
+  std::tm t{};
+  t.tm_year = 2009 - 1900;
+  t.tm_mon = 2;
+  t.tm_mday = 5;
+  t.tm_hour = 9;
+  t.tm_min = 5;
+  t.tm_sec = 7;
+  const auto s2009 = FormatDateSamples(t);
+  EXPECT_EQ(s2009[0], "09Y03M");
+  EXPECT_EQ(s2009[3], "2009.03.05");
+  EXPECT_EQ(s2009[4], "2009Y03M05D09H");
+  EXPECT_EQ(s2009[8], "2009 03 05");
+  EXPECT_EQ(s2009[10], "090305");
+  EXPECT_EQ(s2009[11], "90305");
+  EXPECT_EQ(s2009[12], "090507(HMS)");
+  t.tm_year = 2011 - 1900;
+  t.tm_mon = 11;
+  t.tm_mday = 25;
+  t.tm_hour = 23;
+  EXPECT_EQ(FormatDateSamples(t)[11], "B1225");
+  EXPECT_EQ(FormatDateSamples(t)[2], "2011Y12M25D");
+  EXPECT_EQ(FormatDateSamples(t)[12], "230507(HMS)");
+  EXPECT_EQ(AnchorNames()[2], "Rigth top-2");
+  EXPECT_EQ(AnchorNames()[9], "");
 }
