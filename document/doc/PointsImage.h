@@ -16,5 +16,5 @@ constexpr std::size_t kPointsImageTrailerSize = 1024;
 
 std::string BuildPointsImage(const CPointList& dots);
 
-// Stores the image in one piece; false when it cannot be written.
+// Stores the image as a whole; false when it cannot be written.
 bool WritePointsImage(const std::string& path, const CPointList& dots);

@@ -32,7 +32,7 @@ inline constexpr char kMrkNotProjectText[] = "Open file error\xef\xbc\x8c" "Data
 // classes that embed files of their own (pictures).
 std::string FormatMrkFile(const CObjPtrArray& objects, const std::string& projectPath);
 
-// Writes the project file in one piece (a temporary file beside it, then a
+// Writes the project file as a whole (a temporary file beside it, then a
 // rename), so a failed save leaves the old file as it was. Returns 1 when the
 // whole file is stored, 0 on any error.
 int WriteMrkFile(const std::string& path, const CObjPtrArray& objects);

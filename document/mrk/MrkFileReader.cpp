@@ -2,6 +2,7 @@
 // says what the open block is (between objects, an element's own keys, or one
 // class block); the key number says how its value line is parsed and, with
 // the context, who receives it.
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -241,6 +242,8 @@ int ReadMrkBytes(std::string_view content, CObjPtrArray& objects) { return MrkFi
 
 int ReadMrkFile(const std::string& path, CObjPtrArray& objects) {
   // Opened for reading only: a read-only project loads like any other.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return 1;
   std::ifstream file(path, std::ios::binary);
   if (!file) return 1;
   std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

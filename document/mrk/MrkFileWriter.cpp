@@ -1,5 +1,5 @@
 // Writing project files: the header, one block per element and the end
-// marker, built in memory and stored in one piece.
+// marker, built in memory and stored as a whole.
 #include <string>
 
 #include "document/doc/CObjPtrArray.h"

@@ -150,6 +150,8 @@ TEST(MrkFile, Version2004FixtureGetsTheOldFileCorrections) {
   EXPECT_EQ(objects[1]->color, 0);
   EXPECT_EQ(objects[3]->color, 0);
 
+  // Old lines have no flags of their own: whatever came before the
+  // coordinates, the start is a pen-up and the end joins it.
   const CObjLine* line = LineOf(objects[1]);
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(line->GetPathData().points[0].flag, 0);
@@ -293,6 +295,7 @@ TEST(MrkFile, ForeignFilesAreRefusedWithTheMessage) {
   auto prompt = RecordPrompts();
   CObjPtrArray objects;
   EXPECT_EQ(ReadMrkFile(dir / "does-not-exist.mrk", objects), 1);
+  EXPECT_EQ(ReadMrkFile(dir.Path().string(), objects), 1);
   EXPECT_EQ(ReadMrkBytes("200;t\r\nno version\r\n200;a\r\nb\r\n200;x\r\n\xb6\xd4\xcf\xf3\xbf\xaa\xca\xbc:\r\n", objects), 1);
   EXPECT_EQ(objects.GetSize(), 0);
   EXPECT_TRUE(prompt->Texts().empty());
