@@ -27,6 +27,14 @@ void StableSortPoints(CPointList& list, bool ascending, Key key) {
 // Number of scan lines a family would run, for the refusal of absurd fills.
 bool ScanLineCountAcceptable(double count) { return std::isfinite(count) && count <= kMaxHatchScanLines; }
 
+// Far enough from the origin, adding the spacing to a scan position leaves it
+// unchanged and the sweep would never end. Positions closer to the origin
+// resolve finer, so the end of larger magnitude decides.
+bool SweepAdvances(double from, double to, double step) {
+  const double far = std::max(std::fabs(from), std::fabs(to));
+  return far + step != far && far - step != far;
+}
+
 }  // namespace
 
 int CHatchSegmentArray::Add(const HatchSegment& s) {
@@ -129,28 +137,34 @@ void CStrokeGroup::HatchFill(float angle, float spacing) {
 
   enum class Family { Vertical, Horizontal, Rising, Falling } family;
   double k = 0, d = 0, J = 0, lines = 0;
+  bool advances = true;
   if (th >= 85 || th <= -85) {
     family = Family::Vertical;
     lines = L < R ? (R - L) / s : 0;
+    advances = SweepAdvances(L, R, s);
   } else if (th == 0) {
     family = Family::Horizontal;
     lines = Bo < T ? (T - Bo) / s : 0;
+    advances = SweepAdvances(Bo, T, s);
   } else if (th > 5 && th < 85) {
     family = Family::Rising;
     k = std::tan((th - 90) * 0.0174532);
     d = s / std::cos(th * 0.0174532);
     J = R + (Bo - T) / k;
     lines = (J - L) / d + 1;
+    advances = SweepAdvances(L, J, d);
   } else {
     family = Family::Falling;
     k = std::tan((th + 90) * 0.0174532);
     d = std::fabs(s / std::cos(th * 0.0174532 + 3.1415926));
     J = L + (Bo - T) / k;
     lines = (R - J) / d + 1;
+    advances = SweepAdvances(R, J, d);
   }
-  // Stray far points or broken bounds would run billions of lines: refuse.
+  // Stray far points or broken bounds would run billions of lines, and a
+  // shape too far out would never finish its sweep: refuse.
   if (!std::isfinite(L) || !std::isfinite(R) || !std::isfinite(T) || !std::isfinite(Bo) ||
-      !ScanLineCountAcceptable(lines))
+      !ScanLineCountAcceptable(lines) || !advances)
     return;
 
   // Sweep: every family's scan key (x, y, or the intercept of a sloped line)

@@ -160,6 +160,11 @@ TEST(HatchFill, AbsurdOrBrokenBoundsAreRefusedQuickly) {
     CPointList infinite = Square(0, 0, 10);
     infinite.Add(CDoublePoint(5, INFINITY, PT_JOINED));
     EXPECT_TRUE(Hatch(infinite, angle, 0.5f).empty()) << angle;
+
+    // A small shape so far out that adding the spacing no longer moves the
+    // scan position: few lines by count, but the sweep would never advance.
+    EXPECT_TRUE(Hatch(Square(1e16, 1e16, 10), angle, 0.03f).empty()) << angle;
+    EXPECT_TRUE(Hatch(Square(-1e16, -1e16, 10), angle, 0.03f).empty()) << angle;
   }
   // A non-number angle or spacing falls back to the defaults instead of looping.
   EXPECT_EQ(Hatch(Square(0, 0, 10), std::nanf(""), 1).size(), 9u);
