@@ -43,13 +43,14 @@ using KeyMap = std::map<std::string, ValueMap, NoCaseLess>;
 
 // The settings file: "[key]" lines open a key, then "name=dword:XXXXXXXX",
 // "name=hex:0a1b..." or "name=str:text" lines. Names, keys and strings are
-// written with %XX escapes for '%', '=', brackets and control bytes. Lines
-// that do not parse are skipped.
+// written with %XX escapes for '%', '=', brackets, the comment marks '#' and
+// ';' and control bytes, so no name can turn its line into a comment. An
+// empty name is the key's default value. Lines that do not parse are skipped.
 std::string Escape(std::string_view text) {
   std::string out;
   for (char c : text) {
     const unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F || c == '%' || c == '=' || c == '[' || c == ']') {
+    if (u < 0x20 || u == 0x7F || c == '%' || c == '=' || c == '[' || c == ']' || c == '#' || c == ';') {
       char hex[4];
       std::snprintf(hex, sizeof hex, "%%%02X", u);
       out += hex;
@@ -166,13 +167,13 @@ KeyMap Parse(const std::string& text) {
     if (line[0] == '[') {
       std::string key;
       current = nullptr;
-      if (line.back() == ']' && line.size() > 2 && Unescape(std::string_view(line).substr(1, line.size() - 2), key))
+      if (line.back() == ']' && line.size() >= 2 && Unescape(std::string_view(line).substr(1, line.size() - 2), key))
         current = &keys[key];
       continue;  // values under a bad key line are dropped with it
     }
     if (!current) continue;
     const std::size_t eq = line.find('=');
-    if (eq == std::string::npos || eq == 0) continue;
+    if (eq == std::string::npos) continue;
     std::string name;
     Value value;
     if (!Unescape(std::string_view(line).substr(0, eq), name)) continue;

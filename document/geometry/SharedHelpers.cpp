@@ -16,6 +16,7 @@ namespace {
 double SnapCoordinate(double v, double s) {
   if (!(s > 0) || !std::isfinite(s) || !std::isfinite(v)) return v;
   double d = std::trunc(2 * v / s);  // whole half steps
+  if (!std::isfinite(d)) return v;   // a step too fine for the value: no grid to snap to
   double e = s * d / 2 - v;
   double f = 0;
   if (std::fabs(e) >= s / 2) {  // only through rounding

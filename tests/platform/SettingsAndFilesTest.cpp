@@ -119,11 +119,26 @@ TEST(FileSettingsStore, ReopenedFileGivesTheSameValuesAndSkipsBadLines) {
     ASSERT_TRUE(store->CreateKey(key));
     ASSERT_TRUE(store->WriteDword(key, "SuccessedNum", 77));
     ASSERT_TRUE(store->WriteBinary(key, "PhyScreenWidth", FloatValue(344.0f)));
+    // Names the file format could mistake for comments, and the key's default value.
+    ASSERT_TRUE(store->WriteDword(key, "#1", 1));
+    ASSERT_TRUE(store->WriteString(key, ";note", "a;b#c"));
+    ASSERT_TRUE(store->WriteDword(key, "", 3));
+  }
+  {
+    auto reopened = platform::MakeFileSettingsStore(path);
+    DWORD d = 0;
+    std::string s;
+    EXPECT_TRUE(reopened->ReadDword(key, "#1", d));
+    EXPECT_EQ(d, 1u);
+    EXPECT_TRUE(reopened->ReadString(key, ";note", s));
+    EXPECT_EQ(s, "a;b#c");
+    EXPECT_TRUE(reopened->ReadDword(key, "", d));
+    EXPECT_EQ(d, 3u);
   }
   // Damage the file by hand: garbage, a half line, a bad hex value.
   {
     std::ofstream out(path, std::ios::app | std::ios::binary);
-    out << "garbage without equals\nBroken=hex:abc\nAlso=dword:xyz\n=dword:1\nGood=dword:0000002a\r\n[unclosed\nLost=dword:1\n";
+    out << "garbage without equals\nBroken=hex:abc\nAlso=dword:xyz\n=dword:\nGood=dword:0000002a\r\n[unclosed\nLost=dword:1\n";
   }
   auto store = platform::MakeFileSettingsStore(path);
   DWORD d = 0;

@@ -40,6 +40,7 @@ TEST(GridSnap, UnusableStepsLeaveTheCoordinate) {
   EXPECT_EQ(Snap(0.3, std::nan("")), 0.3);
   EXPECT_EQ(Snap(0.3, INFINITY), 0.3);
   EXPECT_TRUE(std::isnan(Snap(std::nan(""), 1)));
+  EXPECT_EQ(Snap(1e300, 1e-300), 1e300);  // half-step count overflows: left alone, never infinite
 }
 
 TEST(Rounding, ThroughDecimalText) {
