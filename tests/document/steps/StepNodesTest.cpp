@@ -296,3 +296,79 @@ TEST_F(StepNodesTest, RotaryOrderSeekNodesAndRotaryKinds) {
   EXPECT_EQ(line.Nodes()[0].stepsY, 750);
   EXPECT_EQ(LastRotaryPoint.y, 0);
 }
+
+TEST_F(StepNodesTest, RotateForLineSeeksTheMotherLineAndReturnsToTheObjectCentre) {
+  CPathData path;
+  path.GetGroupArray().Add(NewStrokeGroup(Stroke({{0, 0}, {10, 0}})).release());
+  const CDoubleRect bounds(0, 0, 10, 0);
+  const double perMm = 1000 * prop_.GetRotaryFactor() / prop_.GetWorkDiameter();
+  prop_.SetRotateForLine(1);
+  prop_.SetMachineDouble1(3);
+  prop_.SetStepLengthY(5);
+
+  // X stands in for Z, two-axis: the first seek runs to the mother line by the
+  // y step length and lands on the object centre; the drawing turns the
+  // work piece; a last rotary move brings the centre back under the needle.
+  SetSwitches(1, 0, 0);
+  CDoublePoint current(0, 0);
+  NodeList list = Build(path, current, 0, true, bounds);
+  const auto nodes = list.Nodes();
+  ASSERT_EQ(nodes.size(), 4u);
+  EXPECT_EQ(list.Flags(), (std::vector<int>{SN_ROTARY_2AXIS | SN_POSITIONING, SN_ROTARY_2AXIS | SN_X_NEGATIVE,
+                                            SN_ROTARY_2AXIS | SN_TOOL_DOWN, SN_ROTARY_2AXIS | SN_X_NEGATIVE}));
+  EXPECT_EQ(nodes[0].stepsX, 600);  // 3 mm by the y step length
+  EXPECT_EQ(nodes[0].stepsY, 0);
+  EXPECT_EQ(nodes[1].stepsX, static_cast<int>(std::lround(5 * perMm)));
+  EXPECT_EQ(list.SumX(), 600);  // out, across and back: the drawing nets out
+  EXPECT_EQ(LastRotaryPoint.x, 5);
+  EXPECT_EQ(current.x, 5);
+
+  // A later object of three-axis mode: only the first group seeks, on the
+  // rotary drive (0x02); no closing positioning moves; the last move keeps
+  // the needle-dot bit of a dot group and gets no 0x01.
+  auto dots = NewStrokeGroup(Stroke({{2, 0}}));
+  dots->AddPointList(Stroke({{8, 0}}));
+  dots->kind = GROUP_KIND_DOTS;
+  path.GetGroupArray().Add(dots.release());
+  SetSwitches(1, 0, 1);
+  current = CDoublePoint(20, 0);
+  NodeList later = Build(path, current, 0, false, bounds);
+  const std::vector<int> flags = later.Flags();
+  ASSERT_EQ(flags.size(), 6u);
+  EXPECT_EQ(flags.front(), SN_ROTARY_3AXIS | SN_X_NEGATIVE);
+  EXPECT_EQ(later.Nodes().front().stepsX, static_cast<int>(std::lround(15 * perMm)));
+  EXPECT_EQ(flags[4], SN_NEEDLE_DOT);  // (8, 0): plain conversion in three-axis mode
+  EXPECT_EQ(flags.back(), SN_NEEDLE_DOT | SN_X_NEGATIVE);  // back to x = 5
+  EXPECT_EQ(later.Nodes().back().stepsX, 750);
+}
+
+TEST_F(StepNodesTest, NoSeekOriginLeavesTheSubstitutedAxisOnTheFirstSeek) {
+  CPathData path;
+  path.GetGroupArray().Add(NewStrokeGroup(Stroke({{0, 4}, {10, 4}})).release());
+  const CDoubleRect bounds(0, 4, 10, 4);
+  prop_.SetStepLengthY(5);
+  SetSwitches(1, 1, 0);
+  NoSeekOriginXY = 1;
+  CDoublePoint current(0, 0);
+  NodeList list = Build(path, current, 0, true, bounds);
+  ASSERT_FALSE(list.Nodes().empty());
+  const StepNode seek = list.Nodes()[0];
+  EXPECT_EQ(seek.flags, SN_ROTARY_2AXIS | SN_POSITIONING);
+  EXPECT_EQ(seek.stepsX, 1250);
+  EXPECT_EQ(seek.stepsY, 0);  // Y stands in for Z: no y seek
+  EXPECT_EQ(LastRotaryPoint.y, 4);
+
+  // Three-axis mode: the first seek loses 0x02 for 0x04.
+  SetSwitches(1, 0, 1);
+  NoSeekOriginXY = 1;
+  current = CDoublePoint(0, 0);
+  bool first = true;
+  NodeList three;
+  int count = 0;
+  path.BuildStepNodes(three.head, prop_, current, count, first, bounds, 0);
+  ASSERT_NE(three.head, nullptr);
+  EXPECT_EQ(three.head->flags, SN_POSITIONING | SN_Y_POSITIVE);
+  EXPECT_EQ(three.head->stepsX, 0);  // X stands in for Z: no x seek
+  EXPECT_EQ(three.head->stepsY, 800);
+  EXPECT_FALSE(first);
+}
