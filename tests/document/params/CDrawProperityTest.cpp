@@ -206,3 +206,41 @@ TEST(CDrawProperity, FileValuesThatWouldBreakTheStepMathsAreRefused) {
   p.SetMicrostepExponent(10);
   EXPECT_DOUBLE_EQ(p.GetRotaryFactor(), at6 * 16);
 }
+
+TEST(CDrawProperity, OptionSwitchesMapToTheirBits) {
+  MachineSetRecord r = SaneRecord();
+  CDrawProperity p(r, false);
+  EXPECT_TRUE(p.IsThreeAxisRotate() && p.IsYReplacesZ());  // the default 0x18
+  EXPECT_FALSE(p.IsXReplacesZ());
+  p.SetOptionByte(0);
+  using Setter = void (CDrawProperity::*)(int);
+  using Getter = int (CDrawProperity::*)() const;
+  const struct {
+    Setter set;
+    Getter get;
+  } bits[8] = {{&CDrawProperity::SetStartBackRoad, &CDrawProperity::IsStartBackRoad},
+               {&CDrawProperity::SetPauseAtStart, &CDrawProperity::IsPauseAtStart},
+               {&CDrawProperity::SetRotateMark, &CDrawProperity::IsRotateMark},
+               {&CDrawProperity::SetThreeAxisRotate, &CDrawProperity::IsThreeAxisRotate},
+               {&CDrawProperity::SetYReplacesZ, &CDrawProperity::IsYReplacesZ},
+               {&CDrawProperity::SetBackZToOrigin, &CDrawProperity::IsBackZToOrigin},
+               {&CDrawProperity::SetNoSeekOriginXY, &CDrawProperity::IsNoSeekOriginXY},
+               {&CDrawProperity::SetRotateForLine, &CDrawProperity::IsRotateForLine}};
+  for (int b = 0; b < 8; ++b) {
+    (p.*bits[b].set)(1);
+    EXPECT_EQ(p.GetOptionByte(), 1 << b) << b;
+    EXPECT_EQ((p.*bits[b].get)(), 1) << b;
+    EXPECT_EQ(p.IsXReplacesZ(), b == 4 ? 0 : 1) << b;
+    (p.*bits[b].set)(0);
+    EXPECT_EQ(p.GetOptionByte(), 0) << b;
+  }
+
+  // After a file is read, pen-up speed 2 is raised to the pen-up speed, never lowered.
+  p.SetPenUpSpeed(120);
+  p.SetPenUpSpeed2(100);
+  p.RaisePenUpSpeed2();
+  EXPECT_EQ(p.GetPenUpSpeed2(), 120);
+  p.SetPenUpSpeed(10);
+  p.RaisePenUpSpeed2();
+  EXPECT_EQ(p.GetPenUpSpeed2(), 120);
+}
