@@ -1,0 +1,224 @@
+// Which objects a job marks, in which classes, and whether they fit the work
+// area.
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+
+#include "app/shell/ShellValues.h"
+#include "document/geometry/CPointList.h"
+#include "document/geometry/SharedState.h"
+#include "document/objects/CObjElement.h"
+#include "document/objects/CObjPolyLine.h"
+#include "document/params/CDrawProperity.h"
+#include "marking/controller/CMarkControlWnd.h"
+#include "marking/controller/ControllerState.h"
+#include "platform/Prompt.h"
+
+namespace {
+
+std::string RedEdgeName(int n) {
+  char text[32];
+  std::snprintf(text, sizeof text, "RedEdge-%d", n);
+  return text;
+}
+
+bool CountsForBounds(const CObjElement* e) { return e->type != OBJ_PICTURE && e->IsMarkEnabled(); }
+
+}  // namespace
+
+void CMarkControlWnd::ClearJobList() {
+  jobList_.clear();
+  for (auto& list : classList_) list.clear();
+  jobCount_ = 0;
+  tempObjects_.clear();
+}
+
+CObjElement* CMarkControlWnd::MakeBorderObject(const CDoubleRect& r, const std::string& name) {
+  CPointList points;
+  points.Add(CDoublePoint(r.left, r.top, 0));
+  points.Add(CDoublePoint(r.right, r.top, 1));
+  points.Add(CDoublePoint(r.right, r.bottom, 1));
+  points.Add(CDoublePoint(r.left, r.bottom, 1));
+  points.Add(CDoublePoint(r.left, r.top, 1));
+  auto* polyline = new CObjPolyLine(points, 0, 0);
+  CObjCreateRecord create;
+  create.name = name;
+  create.type = OBJ_POLYLINE;
+  create.object = polyline;
+  create.objectSize = static_cast<int>(sizeof(CObjPolyLine));
+  create.bounds = r;
+  auto element = std::make_unique<CObjElement>(std::move(create));
+  element->RefreshTypeObject();
+  element->UpdateBoundRect();
+  CObjElement* raw = element.get();
+  tempObjects_.push_back(std::move(element));
+  jobList_.push_back(raw);
+  return raw;
+}
+
+CObjElement* CMarkControlWnd::MakeOutlineObject(CObjElement* element, const std::string& name) {
+  // Texts standing on an arc get the same bounding outline until their own
+  // arc border is available from the text objects.
+  return MakeBorderObject(element->GetBoundRect(), name);
+}
+
+void CMarkControlWnd::BuildJobList(int mode) {
+  ClearJobList();
+  if (RotateMark.load()) mode = MARK_MODE_MARK;
+  const int count = ElementCount();
+  std::vector<CObjElement*> chosen;
+  if (mode != MARK_MODE_MARK) {
+    if (view_) chosen = view_->GetSelection();
+    chosen.erase(std::remove(chosen.begin(), chosen.end(), nullptr), chosen.end());
+  }
+  auto allObjects = [&] {
+    std::vector<CObjElement*> all;
+    for (int i = 1; i < count; ++i)
+      if (CObjElement* e = Element(i)) all.push_back(e);
+    return all;
+  };
+  auto indexOf = [&](CObjElement* e) {
+    for (int i = 1; i < count; ++i)
+      if (Element(i) == e) return i;
+    return 0;
+  };
+
+  switch (mode) {
+    case MARK_MODE_MARK: {
+      const bool inputBit6 = (LastInputByte.load() & 0x40) != 0;
+      for (CObjElement* e : allObjects()) {
+        if (e->id == 0 || (e->id == 1 && inputBit6) || (e->id == 2 && !inputBit6)) jobList_.push_back(e);
+      }
+      break;
+    }
+    case MARK_MODE_BORDER: {
+      if (chosen.empty()) chosen = allObjects();
+      for (CObjElement* e : chosen) {
+        const std::string name = RedEdgeName(indexOf(e));
+        if (e->HasTextArcRadius2()) MakeOutlineObject(e, name);
+        else MakeBorderObject(e->GetBoundRect(), name);
+      }
+      break;
+    }
+    case MARK_MODE_ORBIT:
+      jobList_ = chosen.empty() ? allObjects() : chosen;
+      break;
+    case MARK_MODE_MAX_BORDER: {
+      const std::string name = RedEdgeName(100);
+      if (chosen.size() == 1) {
+        CObjElement* e = chosen.front();
+        if (e->HasTextArcRadius2()) MakeOutlineObject(e, name);
+        else MakeBorderObject(e->GetBoundRect(), name);
+      } else {
+        // Nothing selected: every object that is marked; several: the selection.
+        const bool wholeDocument = chosen.empty();
+        const std::vector<CObjElement*> over = wholeDocument ? allObjects() : chosen;
+        bool any = false;
+        CDoubleRect bounds;
+        for (CObjElement* e : over) {
+          if (wholeDocument && !CountsForBounds(e)) continue;
+          const CDoubleRect r = e->GetBoundRect();
+          if (!any) bounds = r;
+          else bounds.UnionRect(r);
+          any = true;
+        }
+        MakeBorderObject(bounds, name);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+int CMarkControlWnd::CheckRange(CDrawProperity& record) {
+  bool any = false;
+  CDoubleRect bounds;
+  for (CObjElement* e : jobList_) {
+    if (!CountsForBounds(e)) continue;
+    const CDoubleRect r = e->GetBoundRect();
+    if (!any) bounds = r;
+    else bounds.UnionRect(r);
+    any = true;
+  }
+  if (record.IsStartBackRoad()) {
+    for (const CDoublePoint& p : {record.GetStartPath(0), record.GetStartPath(1), record.GetResetPath(0),
+                                  record.GetResetPath(1)}) {
+      if (!any) {
+        bounds = CDoubleRect(p.x, p.y, p.x, p.y);
+        any = true;
+      } else {
+        bounds.UnionRect(CDoubleRect(p.x, p.y, p.x, p.y));
+      }
+    }
+  }
+  jobBounds_ = bounds;
+  const double w = record.GetRangeX() / 2;
+  const double h = record.GetRangeY() / 2;
+  const bool rotary = RotateMark.load() != 0;
+  const bool checkX = !(rotary && !YReplacesZ.load());
+  const bool checkY = !(rotary && YReplacesZ.load());
+  const char* error = nullptr;
+  if (checkX && !(bounds.right < w)) error = "Right out of range!";
+  else if (checkX && !(bounds.left > -w)) error = "Left out of range!";
+  else if (checkY && !(bounds.bottom > -h)) error = "Bottom out of range!";
+  else if (checkY && !(bounds.top < h)) error = "Top out of range!";
+  if (error) {
+    platform::MessageBox(error);
+    return 0;
+  }
+
+  const double bw = bounds.Width() * PixelsPerMmX;
+  const double bh = bounds.Height() * PixelsPerMmY;
+  double scale = 1.0;
+  if (bw > 0 && bh > 0) scale = std::min((displayWidth_ - 10) / bw, (displayHeight_ - 10) / bh);
+  else if (bw > 0) scale = (displayWidth_ - 10) / bw;
+  else if (bh > 0) scale = (displayHeight_ - 10) / bh;
+  previewScale_ = static_cast<float>(scale);
+  previewOffsetX_ = -bounds.CenterX();
+  previewOffsetY_ = -bounds.CenterY();
+  previewCentreX_ = displayWidth_ / 2;
+  previewCentreY_ = displayHeight_ / 2;
+  return 1;
+}
+
+void CMarkControlWnd::SortObjectsByClass() {
+  for (auto& list : classList_) list.clear();
+  jobCount_ = 0;
+  for (CObjElement* e : jobList_) {
+    if (e->type == OBJ_PICTURE || e->GetFlag2() || !e->IsMarkEnabled()) continue;
+    std::atomic_ref<int>(e->flag).store(0);
+    if (e->layer < 0 || e->layer >= kClassCount) continue;
+    classList_[e->layer].push_back(e);
+    ++jobCount_;
+  }
+}
+
+CObjElement* CMarkControlWnd::PickNearestObject(std::vector<CObjElement*>& list, const CDoublePoint& position,
+                                                int& direction) {
+  direction = 0;
+  double best = 4e298;
+  std::size_t winner = list.size();
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const double toStart = list[i]->DistanceToStart(position);
+    if (toStart < best) {
+      best = toStart;
+      winner = i;
+      direction = 1;
+    }
+    const double toEnd = list[i]->DistanceToEnd(position);
+    if (toEnd < best) {
+      best = toEnd;
+      winner = i;
+      direction = -1;
+    }
+  }
+  if (winner == list.size()) {
+    if (list.empty()) return nullptr;
+    winner = 0;
+    direction = 0;
+  }
+  CObjElement* e = list[winner];
+  list.erase(list.begin() + static_cast<std::ptrdiff_t>(winner));
+  return e;
+}
