@@ -27,33 +27,48 @@ DWORD MaskToSize(DWORD value, BYTE size) {
 
 #if VENDRIK_HAVE_PORT_IO
 // Port permissions belong to the thread on Linux: each thread that touches a
-// port gains them for itself. Ports below 0x400 come from the permission
-// bitmap, the rest need the I/O privilege level.
-constexpr unsigned kBitmapPorts = 0x400;
-thread_local bool t_lowGranted = false;
-thread_local bool t_highGranted = false;
+// port gains them for itself. Ports below 0x400 need only the first part of
+// the permission bitmap; a board above it (PCI bridges sit high) needs the
+// whole bitmap, or the I/O privilege level where the bitmap cannot grow.
+constexpr unsigned kLowPorts = 0x400;
+constexpr unsigned kAllPorts = 0x10000;
+enum Grant { kNone, kLow, kAll };
+thread_local Grant t_grant = kNone;
+thread_local bool t_usedIopl = false;
 
-bool GrantFor(WORD port) {
-  if (port < kBitmapPorts) {
-    if (!t_lowGranted && (t_highGranted || ioperm(0, kBitmapPorts, 1) == 0)) t_lowGranted = true;
-    return t_lowGranted;
+// Every byte of a wide access must be granted: a word at 0x3FF reaches 0x400.
+bool GrantFor(WORD port, BYTE size) {
+  const unsigned end = static_cast<unsigned>(port) + size;
+  if (end > kAllPorts) return false;  // past the last port: no permission can cover it
+  const bool high = end > kLowPorts;
+  if (t_grant == kAll || (!high && t_grant == kLow)) return true;
+  if (high) {
+    if (ioperm(0, kAllPorts, 1) == 0) {
+      t_grant = kAll;
+    } else if (iopl(3) == 0) {
+      t_grant = kAll;
+      t_usedIopl = true;
+    }
+    return t_grant == kAll;
   }
-  if (!t_highGranted && iopl(3) == 0) t_highGranted = true;
-  return t_highGranted;
+  if (ioperm(0, kLowPorts, 1) == 0) t_grant = kLow;
+  return t_grant == kLow;
 }
 
 class LinuxPortSpace : public PortSpace {
  public:
-  bool Initialize() override { return GrantFor(0); }
+  bool Initialize() override { return GrantFor(0, 1); }
 
   void Shutdown() override {
-    if (t_lowGranted) ioperm(0, kBitmapPorts, 0);
-    if (t_highGranted) iopl(0);
-    t_lowGranted = t_highGranted = false;
+    if (t_grant == kAll && !t_usedIopl) ioperm(0, kAllPorts, 0);
+    if (t_grant == kLow) ioperm(0, kLowPorts, 0);
+    if (t_usedIopl) iopl(0);
+    t_grant = kNone;
+    t_usedIopl = false;
   }
 
   bool Read(WORD port, DWORD& value, BYTE size) override {
-    if (!ValidSize(size) || !GrantFor(port)) return false;
+    if (!ValidSize(size) || !GrantFor(port, size)) return false;
     if (size == 1) value = inb(port);
     else if (size == 2) value = inw(port);
     else value = inl(port);
@@ -61,7 +76,7 @@ class LinuxPortSpace : public PortSpace {
   }
 
   bool Write(WORD port, DWORD value, BYTE size) override {
-    if (!ValidSize(size) || !GrantFor(port)) return false;
+    if (!ValidSize(size) || !GrantFor(port, size)) return false;
     if (size == 1) outb(static_cast<unsigned char>(value), port);
     else if (size == 2) outw(static_cast<unsigned short>(value), port);
     else outl(value, port);

@@ -85,7 +85,10 @@ TEST(PortSpaceChoice, EnvironmentPicksTheBackendAndRealPortsFailSafely) {
     if (!real->Initialize()) {
       EXPECT_FALSE(real->Read(0x80, v, 1));
       EXPECT_FALSE(real->Read(0xD000, v, 1));
+      EXPECT_FALSE(real->Read(0x3FF, v, 2));  // straddles the low ports
     }
+    // No grant covers a double word that runs past the last port.
+    EXPECT_FALSE(real->Write(0xFFFF, 0, 4));
     real->Shutdown();
   }).join();
 }
