@@ -4,7 +4,6 @@
 // the context, who receives it.
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -244,9 +243,12 @@ int ReadMrkFile(const std::string& path, CObjPtrArray& objects) {
   // Opened for reading only: a read-only project loads like any other.
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) return 1;
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return 1;
-  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return 1;
+  const std::streamoff size = file.tellg();
+  if (size < 0) return 1;
+  std::string content(static_cast<std::size_t>(size), '\0');
+  file.seekg(0);
+  if (!file.read(content.data(), size)) return 1;
   return ReadMrkBytes(content, objects);
 }
