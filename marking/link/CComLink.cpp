@@ -27,6 +27,7 @@ CComLink::~CComLink() {
   running_ = 0;
   requestReady_.Set();
   dataReceived_.Set();
+  if (control_) control_->WakeInput();
   // A thread that has not stopped must not find the link freed under it: wait
   // the usual second, then for as long as it takes.
   WaitStopped(51);
@@ -72,6 +73,7 @@ int CComLink::Close() {
   ClearReceive();
   requestReady_.Set();
   dataReceived_.Set();
+  control_->WakeInput();
   if (!WaitStopped(51)) return 0;
   if (writer_.joinable()) writer_.join();
   if (reader_.joinable()) reader_.join();
@@ -169,8 +171,18 @@ void CComLink::WriterThread() {
 
 void CComLink::ReaderThread() {
   readerStopped_ = false;
+  const bool polled = control_->IsPolled();
+  BYTE input[kReceiveSize];
   while (running_) {
-    dataReceived_.Wait();
+    if (polled) {
+      // This thread also takes the bytes from the port: one hand-over less
+      // on every reply.
+      const long n = control_->Input(input, sizeof input, 100);
+      if (n > 0) OnComm(input, static_cast<std::size_t>(n));
+      if (!dataReceived_.IsSet()) continue;
+    } else {
+      dataReceived_.Wait();
+    }
     dataReceived_.Reset();
     if (!running_) break;
     std::lock_guard lock(lock_);

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <algorithm>
+#include <chrono>
 
 struct SerialCommControl::Impl {
   Resolver resolver;
@@ -10,35 +12,11 @@ struct SerialCommControl::Impl {
   std::string settingsText = "19200,n,8,1";
   platform::serial::SerialPort serial;
   std::atomic<bool> open{false};
-  std::atomic<bool> receiving{false};
-  std::thread receiver;
-  mutable std::mutex mutex;  // handler and error text
-  std::mutex writeMutex;
-  ReceiveHandler handler;
+  mutable std::mutex mutex;  // error text
+  std::mutex writeMutex;     // writes, and opening and closing against them
   std::string error;
 
-  void ReceiveLoop() {
-    BYTE buffer[512];
-    while (receiving.load()) {
-      long n = serial.Read(buffer, sizeof buffer, 200);
-      if (n < 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        continue;
-      }
-      if (n == 0) continue;
-      ReceiveHandler h;
-      {
-        std::lock_guard lock(mutex);
-        h = handler;
-      }
-      if (h) h(buffer, static_cast<std::size_t>(n));
-    }
-  }
-
   void Stop() {
-    receiving = false;
-    serial.Wake();
-    if (receiver.joinable()) receiver.join();
     std::lock_guard lock(writeMutex);
     open = false;
     serial.Close();
@@ -88,8 +66,6 @@ bool SerialCommControl::SetPortOpen(bool open) {
     return false;
   }
   impl_->open = true;
-  impl_->receiving = true;
-  impl_->receiver = std::thread([this] { impl_->ReceiveLoop(); });
   return true;
 }
 
@@ -101,10 +77,23 @@ bool SerialCommControl::Output(const BYTE* data, std::size_t length) {
   return impl_->serial.Write(data, length);
 }
 
-void SerialCommControl::SetReceiveHandler(ReceiveHandler handler) {
-  std::lock_guard lock(impl_->mutex);
-  impl_->handler = std::move(handler);
+void SerialCommControl::SetReceiveHandler(ReceiveHandler) {}
+
+long SerialCommControl::Input(BYTE* buffer, std::size_t max, int timeoutMs) {
+  if (!impl_->open) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(timeoutMs, 10)));
+    return 0;
+  }
+  const long n = impl_->serial.Read(buffer, max, timeoutMs);
+  if (n < 0) {
+    // A failed device: keep the reader from spinning until the link closes.
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(timeoutMs, 10)));
+    return 0;
+  }
+  return n;
 }
+
+void SerialCommControl::WakeInput() { impl_->serial.Wake(); }
 
 std::string SerialCommControl::LastError() const {
   std::lock_guard lock(impl_->mutex);

@@ -22,13 +22,19 @@ class CommControl {
   virtual bool SetPortOpen(bool open) = 0;
   virtual void SetSettings(const std::string& settings) = 0;
   virtual bool Output(const BYTE* data, std::size_t length) = 0;
-  // Called with received bytes from the control's own receive thread.
+  // A control that raises comm events calls the handler with received bytes.
   virtual void SetReceiveHandler(ReceiveHandler handler) = 0;
+  // A control that is read instead: the link's reader thread waits in Input
+  // for bytes (up to timeoutMs) and WakeInput makes it return at once.
+  virtual bool IsPolled() const { return false; }
+  virtual long Input(BYTE* /*buffer*/, std::size_t /*max*/, int /*timeoutMs*/) { return 0; }
+  virtual void WakeInput() {}
   virtual std::string LastError() const = 0;
 };
 
-// The control over a real serial device. Port numbers are turned into device
-// paths by the resolver (normally the adapter discovery).
+// The control over a real serial device, read by the link's reader thread.
+// Port numbers are turned into device paths by the resolver (normally the
+// adapter discovery).
 class SerialCommControl : public CommControl {
  public:
   using Resolver = std::function<std::string(int port)>;
@@ -44,6 +50,9 @@ class SerialCommControl : public CommControl {
   void SetSettings(const std::string& settings) override;
   bool Output(const BYTE* data, std::size_t length) override;
   void SetReceiveHandler(ReceiveHandler handler) override;
+  bool IsPolled() const override { return true; }
+  long Input(BYTE* buffer, std::size_t max, int timeoutMs) override;
+  void WakeInput() override;
   std::string LastError() const override;
 
  private:

@@ -19,7 +19,7 @@ void TightTimers() { ::prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0); }
 
 // Sleeps until the moment, spinning the last stretch that a sleep overshoots.
 void WaitUntil(std::chrono::steady_clock::time_point when) {
-  const auto spin = std::chrono::microseconds(60);
+  const auto spin = std::chrono::microseconds(200);
   auto now = std::chrono::steady_clock::now();
   if (when - now > spin) std::this_thread::sleep_until(when - spin);
   while (std::chrono::steady_clock::now() < when) {
