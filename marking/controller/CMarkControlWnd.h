@@ -132,6 +132,8 @@ class CMarkControlWnd {
   const std::vector<CObjElement*>& ClassList(int i) const { return classList_[i]; }
   int JobCount() const { return jobCount_; }
   const CDoubleRect& JobBounds() const { return jobBounds_; }
+  // Border objects made for this job; freed when it ends.
+  int TemporaryObjectCount() const { return static_cast<int>(tempObjects_.size()); }
 
  private:
   // Job flow.

@@ -1,0 +1,304 @@
+// Jobs on a port board, run on the calling thread: passes and repeats,
+// classes, stops, range errors with their clean-up, and the head moves of
+// the view and the main frame.
+#include <gtest/gtest.h>
+
+#include "ControllerTestSupport.h"
+#include "JobTestSupport.h"
+#include "app/shell/ShellValues.h"
+#include "document/geometry/SharedHelpers.h"
+#include "marking/controller/CMarkControlWnd.h"
+#include "platform/Event.h"
+
+namespace {
+
+class PortJobTest : public ::testing::Test {
+ protected:
+  PortJobTest() {
+    SoftType = SOFT_TYPE_BIG_PORT_BOARD;
+    MachineSettings = DefaultMachineSetRecord();
+    bench.ports->SetIdleInput(kInPort, 0x00);  // both origin switches closed
+    ctl = std::make_unique<CMarkControlWnd>(bench.clock.get());
+    ctl->Create(&frame.queue, 1119);
+    ctl->SetFrame(&frame);
+    ctl->SetRecorder(recorder);
+    ctl->SetPump([] {});
+    ctl->successCount = 0;  // the registry keeps it from earlier cases
+  }
+  ~PortJobTest() override {
+    platform::SetPumpHook(nullptr);
+    RotateMark = 0;
+  }
+  void Mark(int air = 1) {
+    MarkStatusWord = MSW_MARKING | (air ? MSW_AIR_ON : 0);
+    ctl->StartMarking(&doc, &display, &view);
+  }
+  std::vector<LPARAM> StatusPosts() {
+    std::vector<LPARAM> out;
+    for (const auto& m : frame.Take())
+      if (m.msg == WM_SHOW_MARK_STATUS) out.push_back(m.lParam);
+    return out;
+  }
+
+  PortBench bench;
+  TestDocument doc;
+  TestView view;
+  TestFrame frame;
+  TestDisplay display;
+  std::shared_ptr<TestRecorder> recorder = std::make_shared<TestRecorder>();
+  std::unique_ptr<CMarkControlWnd> ctl;
+};
+
+}  // namespace
+
+TEST_F(PortJobTest, RepeatedPassesMarkEveryClassAndEndAtTheCornerInset) {
+  doc.AddLine({-20, 10}, {20, 10}, 0);
+  doc.AddPolyline({{-10, -10}, {10, -10}, {10, -20}}, 2);
+  doc.AddLine({0, 0}, {5, 0}, 5);                     // layer 5: never marked
+  doc.AddLine({0, 0}, {5, 5}, 1)->SetMarkEnabled(0);  // switched off
+  doc.Record().SetContinuousCount(2);
+  doc.Record().SetResetAfterN(2);
+  Mark();
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  EXPECT_EQ(ctl->JobCount(), 0) << "class lists are emptied after the job";
+  EXPECT_EQ(view.Count(WM_MARK_OBJECT_DONE), 4);
+  EXPECT_EQ(StatusPosts(), (std::vector<LPARAM>{1, 2}));
+  EXPECT_EQ(view.Count(WM_COMMAND, ID_NEXT_RECORD), 2);
+  EXPECT_EQ(recorder->opens, 1);
+  EXPECT_EQ(recorder->inserts, 2);
+  EXPECT_EQ(recorder->closes, 1);
+  // Home at the left-top corner, then 5 mm in: 1250 steps on each axis.
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 1250);
+  EXPECT_EQ(AxisStepCounters[AXIS_Y].load(), 1250);
+  EXPECT_EQ(ctl->successCount, 2);
+  EXPECT_FALSE(frame.overall.empty());
+  EXPECT_EQ(frame.overall.back(), 100);
+
+  ctl->EndMarking(1);
+  EXPECT_EQ(MarkStatusWord.load() & MSW_MARKING, 0u);
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 0) << "back at the origin";
+  EXPECT_GE(doc.saves.load(), 3);
+}
+
+TEST_F(PortJobTest, WithoutAirNothingIsRecordedOrAdvanced) {
+  doc.AddLine({-20, 10}, {20, 10});
+  Mark(0);
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  EXPECT_EQ(view.Count(WM_MARK_OBJECT_DONE), 0);
+  EXPECT_EQ(recorder->inserts, 0);
+  EXPECT_TRUE(StatusPosts().empty());
+  for (const auto& w : bench.OutWrites()) EXPECT_EQ(w.value & OUT_NEEDLE, 0) << "the needle never goes down";
+}
+
+TEST_F(PortJobTest, RangeErrorsEndTheJobAndCleanUp) {
+  struct Case {
+    CDoublePoint a, b;
+    const char* text;
+  };
+  const Case cases[] = {{{0, 0}, {60, 0}, "Right out of range!"},
+                        {{-60, 0}, {0, 0}, "Left out of range!"},
+                        {{0, -50}, {0, 0}, "Bottom out of range!"},
+                        {{0, 0}, {0, 50}, "Top out of range!"},
+                        {{61, 0}, {-61, 60}, "Right out of range!"}};
+  ctl->showPreview = 1;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    TestDocument bad;
+    bad.AddLine(c.a, c.b);
+    bench.prompt->Clear();
+    display.shows.clear();
+    ctl->markMode = MARK_MODE_BORDER;  // border objects are made first and must be freed
+    MarkStatusWord = MSW_MARKING | MSW_AIR_ON;
+    ctl->StartMarking(&bad, &display, &view);
+    EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>{c.text});
+    EXPECT_EQ(frame.Finished().back(), 0u);
+    EXPECT_EQ(ctl->TemporaryObjectCount(), 0);
+    EXPECT_EQ(display.shows, (std::vector<bool>{true, false})) << "the display is hidden again";
+    EXPECT_EQ(MarkStatusWord.load() & (MSW_STOP_REQUEST | MSW_STOP_CONFIRMED), 0u);
+    ctl->EndMarking(0);
+  }
+  EXPECT_EQ(frame.Finished().size(), std::size(cases));
+  EXPECT_EQ(recorder->opens, 0);
+}
+
+TEST_F(PortJobTest, RotaryOnXSkipsTheXLimits) {
+  doc.AddLine({0, 0}, {70, 0});
+  doc.Record().SetRotateMark(1);
+  doc.Record().SetYReplacesZ(0);
+  Mark(0);
+  EXPECT_TRUE(bench.prompt->Texts().empty() ||
+              std::find(bench.prompt->Texts().begin(), bench.prompt->Texts().end(), "Right out of range!") ==
+                  bench.prompt->Texts().end());
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+}
+
+TEST_F(PortJobTest, StopDuringAnObjectAsksAndYesFailsTheJob) {
+  doc.AddLine({-40, 0}, {40, 0});
+  doc.AddLine({-40, -10}, {40, -10});
+  // The stop key arrives while the first line is stepped.
+  int pumps = 0;
+  platform::SetPumpHook(
+      [&] {
+        if (++pumps == 40) MarkStatusWord.fetch_or(MSW_STOP_REQUEST);
+      },
+      std::chrono::microseconds(0));
+  bench.prompt->QueueAnswer(IDYES);
+  Mark();
+  EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>{"Are you terminated marking"});
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{0});
+  EXPECT_EQ(view.Count(WM_MARK_OBJECT_DONE), 0);
+  EXPECT_EQ(recorder->inserts, 0);
+  EXPECT_EQ(MarkStatusWord.load() & (MSW_STOP_REQUEST | MSW_STOP_CONFIRMED), 0u);
+  ctl->EndMarking(0);
+  EXPECT_EQ(view.Log().back(), "refresh 0");
+}
+
+TEST_F(PortJobTest, StopAnsweredNoGoesOn) {
+  doc.AddLine({-40, 0}, {40, 0});
+  int pumps = 0;
+  platform::SetPumpHook(
+      [&] {
+        if (++pumps == 40) MarkStatusWord.fetch_or(MSW_STOP_REQUEST);
+      },
+      std::chrono::microseconds(0));
+  bench.prompt->QueueAnswer(IDNO);
+  Mark();
+  EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>{"Are you terminated marking"});
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  EXPECT_EQ(view.Count(WM_MARK_OBJECT_DONE), 1);
+}
+
+TEST_F(PortJobTest, ClassPauseCountsDownBetweenClasses) {
+  doc.AddLine({-20, 10}, {20, 10}, 0);
+  doc.AddLine({-20, 0}, {20, 0}, 3);
+  doc.Record().SetClassPause(2);
+  Mark();
+  EXPECT_EQ(view.Log(), (std::vector<std::string>{"start 2", "update 1", "update 0", "end"}));
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+}
+
+TEST_F(PortJobTest, MissingProgressBarsRefuseTheJob) {
+  doc.AddLine({-20, 10}, {20, 10});
+  frame.refuseBars = true;
+  Mark();
+  EXPECT_TRUE(frame.Finished().empty());
+  EXPECT_EQ(MarkStatusWord.load() & MSW_MARKING, 0u);
+  EXPECT_TRUE(bench.OutWrites().empty());
+}
+
+TEST_F(PortJobTest, MaximumBorderMarksOneOutlineAroundEverything) {
+  doc.AddLine({-20, 10}, {20, 10});
+  doc.AddLine({-5, -30}, {5, -30});
+  ctl->markMode = MARK_MODE_MAX_BORDER;
+  Mark(0);
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  EXPECT_EQ(ctl->JobBounds(), CDoubleRect(-20, 10, 20, -30));
+  EXPECT_EQ(ctl->TemporaryObjectCount(), 0);
+}
+
+TEST(NearestObject, PicksByStartOrEndAndKeepsTheFirstOfEqualDistances) {
+  TestDocument doc;
+  CObjElement* a = doc.AddLine({0, 0}, {10, 0});
+  CObjElement* b = doc.AddLine({0, 0}, {10, 0});
+  CObjElement* c = doc.AddLine({0, 0}, {10, 0});
+  a->startPoint = CDoublePoint(50, 0, 0);
+  a->endPoint = CDoublePoint(5, 0, 0);
+  b->startPoint = CDoublePoint(5, 0, 0);
+  b->endPoint = CDoublePoint(90, 0, 0);
+  c->startPoint = CDoublePoint(1, 0, 0);
+  c->endPoint = CDoublePoint(1, 0, 0);
+  std::vector<CObjElement*> list{a, b, c};
+  int direction = 0;
+  EXPECT_EQ(CMarkControlWnd::PickNearestObject(list, CDoublePoint(0, 0, 0), direction), c);
+  EXPECT_EQ(direction, 1) << "start and end equally near: the start wins";
+  EXPECT_EQ(CMarkControlWnd::PickNearestObject(list, CDoublePoint(0, 0, 0), direction), a);
+  EXPECT_EQ(direction, -1) << "a's end and b's start tie: the first in the list wins";
+  EXPECT_EQ(CMarkControlWnd::PickNearestObject(list, CDoublePoint(0, 0, 0), direction), b);
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(CMarkControlWnd::PickNearestObject(list, CDoublePoint(0, 0, 0), direction), nullptr);
+}
+
+TEST_F(PortJobTest, HeadPositionFollowsTheOriginCorner) {
+  const CDrawProperity& r = doc.Record();  // 120 x 100 mm, 4 um steps
+  AxisStepCounters[AXIS_X] = 250;
+  AxisStepCounters[AXIS_Y] = 500;
+  const std::pair<double, double> expected[] = {{-59, 48}, {-59, -52}, {61, 48}, {61, -52}};
+  for (int corner = 0; corner < 4; ++corner) {
+    MachineSettings.originCorner = corner;
+    ctl->SetContext(&doc, &display, &view);
+    const CDoublePoint p = ctl->GetHeadPosition(r, 0, 1);
+    EXPECT_DOUBLE_EQ(p.x, expected[corner].first) << corner;
+    EXPECT_DOUBLE_EQ(p.y, expected[corner].second) << corner;
+  }
+  ctl->workPosition = CDoublePoint(3, 4, 0);
+  const CDoublePoint rel = ctl->GetHeadPosition(r, 1, 0);
+  EXPECT_DOUBLE_EQ(rel.x, 4);
+  EXPECT_DOUBLE_EQ(rel.y, 2);
+  float stored = 0;
+  ASSERT_EQ(ReadRegFloat("MarkPositionY", stored), 1);
+  EXPECT_FLOAT_EQ(stored, 2);
+}
+
+TEST_F(PortJobTest, JogsMoveRelativeAndLeaveTheCountersAtZero) {
+  platform::Event done(true);
+  EXPECT_EQ(ctl->MoveBy(&doc, &display, &view, CDoublePoint(0.0005, -0.0005, 0), &done), 1);
+  EXPECT_TRUE(done.IsSet());
+  EXPECT_TRUE(bench.OutWrites().empty()) << "nothing moves";
+  done.Reset();
+  EXPECT_EQ(ctl->MoveBy(&doc, &display, &view, CDoublePoint(1, -2, 0), &done), 1);
+  EXPECT_TRUE(done.IsSet());
+  const auto writes = bench.OutWrites();
+  int xPulses = 0, last = 0;
+  for (const auto& w : writes) {
+    if ((w.value & OUT_X_PULSE) && !last) ++xPulses;
+    last = w.value & OUT_X_PULSE;
+  }
+  EXPECT_EQ(xPulses, 250);
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 0);
+  EXPECT_EQ(AxisStepCounters[AXIS_Y].load(), 0);
+  const CDoublePoint p = ctl->GetHeadPosition(doc.Record(), 0, 1);
+  EXPECT_DOUBLE_EQ(p.x, -60);
+  EXPECT_DOUBLE_EQ(p.y, 50);
+}
+
+TEST_F(PortJobTest, WorkPositionIsClampedBeforeTheHeadGoesThere) {
+  ctl->workPosition = CDoublePoint(100, -20, 0);  // x outside the 120 mm area
+  ctl->GoWorkPosition(&doc, &display, &view, 0);
+  EXPECT_EQ(ctl->atWorkPosition.load(), 1);
+  EXPECT_DOUBLE_EQ(ctl->workPosition.x, 0);
+  EXPECT_DOUBLE_EQ(ctl->workPosition.y, -20);
+  ASSERT_FALSE(frame.cursor.empty());
+  EXPECT_EQ(frame.cursor.back(), (std::pair<double, double>{0, -20}));
+  // Going again without force only drops the flag.
+  bench.ports->ClearAccesses();
+  ctl->GoWorkPosition(&doc, &display, &view, 0);
+  EXPECT_EQ(ctl->atWorkPosition.load(), 0);
+  EXPECT_TRUE(bench.OutWrites().empty());
+
+  // The typed position is pulled 5 mm inside the area and kept.
+  view.editX = -100;
+  view.editY = 80;
+  ctl->EditWorkPosition(&doc);
+  EXPECT_DOUBLE_EQ(ctl->workPosition.x, -55);
+  EXPECT_DOUBLE_EQ(ctl->workPosition.y, 45);
+  float stored = 0;
+  ASSERT_EQ(ReadRegFloat("MarkPositionX", stored), 1);
+  EXPECT_FLOAT_EQ(stored, -55);
+}
+
+TEST_F(PortJobTest, WorkPositionModeStartsThereAndReturnsThereAfterAGoodJob) {
+  doc.AddLine({-20, 10}, {20, 10});
+  ctl->workPosition = CDoublePoint(10, 10, 0);
+  ctl->GoWorkPosition(&doc, &display, &view, 0);
+  ASSERT_EQ(ctl->atWorkPosition.load(), 1);
+  Mark();
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  ctl->EndMarking(1);
+  EXPECT_EQ(ctl->atWorkPosition.load(), 1);
+  // The job counts from the work position (no home return): back there, the
+  // counters are where the job started.
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 0);
+  EXPECT_EQ(AxisStepCounters[AXIS_Y].load(), 0);
+  EXPECT_NEAR(ctl->currentPosition.x, 10, 1e-9);
+  EXPECT_NEAR(ctl->currentPosition.y, 10, 1e-9);
+}
