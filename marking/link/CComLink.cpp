@@ -40,6 +40,7 @@ CComLink::~CComLink() {
 }
 
 void CComLink::SetTickSource(std::function<std::uint32_t()> ticks) {
+  std::lock_guard lock(lock_);  // the reader calls it under the same lock
   ticks_ = std::move(ticks);
   lastHandKey_ = ticks_();
 }
