@@ -52,7 +52,11 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 }  // namespace
 
 std::string JoinInstallPath(const std::string& folder, const std::string& name) {
-  return folder.size() > 3 ? folder + "/" + name : folder + name;
+  // A short folder text was a drive root that already ended in its separator;
+  // on Linux a short folder such as "/op" does not, so it still gets one.
+  if (folder.size() > 3) return folder + "/" + name;
+  if (folder.empty() || folder.back() == '/' || folder.back() == '\\') return folder + name;
+  return folder + "/" + name;
 }
 
 std::string DefaultDataFolder() { return XdgFolder("VENDRIK_DATA_DIR", "XDG_DATA_HOME", "/.local/share/vendrik"); }

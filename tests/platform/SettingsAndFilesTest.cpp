@@ -183,9 +183,10 @@ TEST(SettingsGlobal, DefaultStoreLivesInTheConfigFolder) {
   EXPECT_NE(text.find("BrontavelV20"), std::string::npos);
 }
 
-TEST(InstallDir, JoinsWithSeparatorOnlyAfterLongFolders) {
+TEST(InstallDir, JoinsWithOneSeparatorExceptAfterARoot) {
   EXPECT_EQ(platform::JoinInstallPath("/opt/vendrik", "Fonts"), "/opt/vendrik/Fonts");
-  EXPECT_EQ(platform::JoinInstallPath("/op", "Fonts"), "/opFonts");
+  EXPECT_EQ(platform::JoinInstallPath("/op", "Fonts"), "/op/Fonts");
+  EXPECT_EQ(platform::JoinInstallPath("C:\\", "Fonts"), "C:\\Fonts");
   EXPECT_EQ(platform::JoinInstallPath("/", "Fonts"), "/Fonts");
   EXPECT_EQ(platform::JoinInstallPath("", "Fonts"), "Fonts");
 }
