@@ -1,0 +1,40 @@
+#pragma once
+// The marking-record database as a job uses it: opened at job start (with
+// the duplicate question when asked), one record per good pass, closed at the
+// end. Every call comes from the thread that runs the job.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "marking/controller/MarkInterfaces.h"
+#include "marking/records/MarkDatabaseLocation.h"
+#include "marking/records/MarkRecords.h"
+
+namespace marking {
+class CMarkDatabase;
+}
+
+class CMarkRecordsRecorder : public IMarkRecorder {
+ public:
+  // The element's text as the records take it (code page 936 bytes).
+  using TextOf = std::function<std::string(const CObjElement&)>;
+
+  explicit CMarkRecordsRecorder(marking::MarkDatabaseLocation location = marking::MarkDatabaseLocation::FromSettings(),
+                                TextOf textOf = {});
+  ~CMarkRecordsRecorder() override;
+
+  int Open(IMarkDocument& document, bool airOn, bool checkMarked) override;
+  bool IsOpen() const override;
+  void Insert(IMarkDocument& document) override;
+  void Close() override;
+
+  // The items of a document (elements from index 1) as the records see them.
+  std::vector<marking::MarkRecordItem> Items(IMarkDocument& document) const;
+  const marking::MarkDatabaseLocation& Location() const { return location_; }
+
+ private:
+  marking::MarkDatabaseLocation location_;
+  TextOf textOf_;
+  std::unique_ptr<marking::CMarkDatabase> db_;
+};
