@@ -6,6 +6,7 @@
 #include "app/shell/ShellValues.h"
 #include "document/mrk/MrkKeys.h"
 #include "document/objects/CObjPolyLine.h"
+#include "document/objects/HandleResize.h"
 #include "document/path/CPathData.h"
 
 namespace {
@@ -43,6 +44,9 @@ float WrapDegrees(float deg) {
   deg = std::fmod(deg, 360.0f);
   return deg < 0 ? deg + 360 : deg;
 }
+
+// Barcodes and pictures have no mirror image.
+bool MirrorsByCode(int type) { return type != OBJ_BARCODE && type != OBJ_PICTURE; }
 
 }  // namespace
 
@@ -275,7 +279,11 @@ void CObjElement::DrawMarkPath(platform::DeviceContext& dc, int originX, int ori
 void CObjElement::Resize(CDoubleRect newRect, CDoubleRect oldRect, int handle) {
   const CObjTypeOps* ops = Ops();
   if (!ops || !ops->resize) return;
+  // A barcode keeps its module size: it only follows a plain move.
+  if (type == OBJ_BARCODE && handle != HANDLE_MOVE_ONLY) return;
   ops->resize(*object_, oldRect, newRect, handle);
+  // The dot image always gets its offset call after a resize, a null one.
+  if (type == OBJ_DOTIMAGE && ops->offset) ops->offset(*object_, 0, 0);
   UpdateBoundRect();
 }
 
@@ -294,21 +302,23 @@ void CObjElement::Rotate(const CDoublePoint& centre, double angle) {
   const CObjTypeOps* ops = Ops();
   if (!ops) return;
   angle = WrapOpen(angle, kFullTurn);
-  if (ops->rotate) ops->rotate(*this, *object_, centre, angle);
+  // Dot images and pictures stay upright.
+  const bool turns = type != OBJ_DOTIMAGE && type != OBJ_PICTURE;
+  if (turns && ops->rotate) ops->rotate(*this, *object_, centre, angle);
   if (ops->path) boundRect = ops->path(*object_)->GetBoundRect();
 }
 
 void CObjElement::MirrorX(double axis) {
   const CObjTypeOps* ops = Ops();
   if (!ops) return;
-  if (ops->mirrorX && std::isfinite(axis)) ops->mirrorX(*object_, axis);
+  if (MirrorsByCode(type) && ops->mirrorX && std::isfinite(axis)) ops->mirrorX(*object_, axis);
   UpdateBoundRect();
 }
 
 void CObjElement::MirrorY(double axis) {
   const CObjTypeOps* ops = Ops();
   if (!ops) return;
-  if (ops->mirrorY && std::isfinite(axis)) ops->mirrorY(*object_, axis);
+  if (MirrorsByCode(type) && ops->mirrorY && std::isfinite(axis)) ops->mirrorY(*object_, axis);
   UpdateBoundRect();
 }
 

@@ -2,7 +2,6 @@
 // bound updates, copies and the plug-in of classes built elsewhere.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <memory>
 #include <utility>
@@ -13,6 +12,7 @@
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjLine.h"
 #include "document/objects/CObjPolyLine.h"
+#include "document/objects/HandleResize.h"
 #include "document/params/CDrawProperity.h"
 #include "document/path/StepNodes.h"
 #include "platform/DeviceContext.h"
@@ -141,6 +141,74 @@ TEST(ElementDispatch, ClassesRegisteredLaterPlugIntoTheirCodes) {
   RegisterObjTypeOps(ObjClassId::Arc, nullptr);
 }
 
+// A stand-in for classes built elsewhere: counts what the element asks of it.
+struct FakeShape : CObjBase {
+  CPathData path;
+  int resizes = 0, offsets = 0, rotates = 0, mirrors = 0;
+};
+
+CObjTypeOps FakeShapeOps() {
+  CObjTypeOps t;
+  t.objectSize = sizeof(FakeShape);
+  t.isInstance = &IsExactly<FakeShape>;
+  t.path = [](CObjBase& o) -> CPathData* { return &static_cast<FakeShape&>(o).path; };
+  t.resize = [](CObjBase& o, CDoubleRect&, CDoubleRect&, int) { static_cast<FakeShape&>(o).resizes++; };
+  t.offset = [](CObjBase& o, double, double) { static_cast<FakeShape&>(o).offsets++; };
+  t.rotate = [](CObjElement&, CObjBase& o, const CDoublePoint&, double) { static_cast<FakeShape&>(o).rotates++; };
+  t.mirrorX = [](CObjBase& o, double) { static_cast<FakeShape&>(o).mirrors++; };
+  t.mirrorY = [](CObjBase& o, double) { static_cast<FakeShape&>(o).mirrors++; };
+  return t;
+}
+
+TEST(ElementDispatch, PerCodeRulesHoldWhateverTheClassTableOffers) {
+  static const CObjTypeOps ops = FakeShapeOps();
+  const ObjClassId ids[] = {ObjClassId::BarCode, ObjClassId::DotCollect, ObjClassId::Image, ObjClassId::Arc};
+  for (ObjClassId id : ids) RegisterObjTypeOps(id, &ops);
+  auto make = [](int code, FakeShape*& shape) {
+    shape = new FakeShape;
+    shape->path.points.Add(CDoublePoint(1, 1));
+    return std::make_unique<CObjElement>(CObjCreateRecord{"x", code, shape, sizeof(FakeShape), {}});
+  };
+  const CDoubleRect small(0, 1, 1, 0), big(0, 5, 5, 0);
+  FakeShape* s = nullptr;
+
+  // Barcodes follow only a plain move, never a handle drag, and have no mirror.
+  auto barcode = make(OBJ_BARCODE, s);
+  for (int handle = 0; handle < 8; ++handle) barcode->Resize(big, small, handle);
+  EXPECT_EQ(s->resizes, 0);
+  barcode->Resize(big, small, HANDLE_MOVE_ONLY);
+  EXPECT_EQ(s->resizes, 1);
+  barcode->MirrorX(0);
+  barcode->MirrorY(0);
+  EXPECT_EQ(s->mirrors, 0);
+  barcode->Rotate(CDoublePoint(), 1);
+  EXPECT_EQ(s->rotates, 1);
+
+  // The dot image gets its offset call after every resize; it is not rotated.
+  auto dots = make(OBJ_DOTIMAGE, s);
+  dots->Resize(big, small, 4);
+  EXPECT_EQ(s->resizes, 1);
+  EXPECT_EQ(s->offsets, 1);
+  dots->Rotate(CDoublePoint(), 1);
+  EXPECT_EQ(s->rotates, 0);
+  dots->MirrorY(0);
+  EXPECT_EQ(s->mirrors, 1);
+
+  // Pictures neither rotate nor mirror; other classes do both.
+  auto picture = make(OBJ_PICTURE, s);
+  picture->Rotate(CDoublePoint(), 1);
+  picture->MirrorX(0);
+  EXPECT_EQ(s->rotates + s->mirrors, 0);
+  auto arc = make(OBJ_ARC, s);
+  arc->Rotate(CDoublePoint(), 1);
+  arc->MirrorX(0);
+  arc->Resize(big, small, 4);
+  EXPECT_EQ(s->rotates + s->mirrors + s->resizes, 3);
+  EXPECT_EQ(s->offsets, 0);
+
+  for (ObjClassId id : ids) RegisterObjTypeOps(id, nullptr);
+}
+
 TEST(ElementDispatch, ReaderHooksBuildAndAttachObjectsByClass) {
   // What the project reader does with a polyline block of an old file.
   const CObjTypeOps* ops = FindObjClassOps(ObjClassOfType(OBJ_RECTANGLE));
@@ -204,11 +272,9 @@ TEST(ElementTransforms, LockZeroMovesRotationWrapAndDegreeField) {
     EXPECT_GE(poly->GetRotationAngle(), 0);
     EXPECT_LE(poly->GetRotationAngle(), 360);
   }
-  // A huge or non-finite angle finishes at once and never spreads NaN.
-  const auto start = std::chrono::steady_clock::now();
+  // A huge or non-finite angle never spreads NaN (nor spins for ever).
   sq->Rotate(CDoublePoint(2, 2), 1e300);
   sq->Rotate(CDoublePoint(2, 2), NAN);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   EXPECT_TRUE(std::isfinite(poly->GetPathData().points[0].x));
   EXPECT_LE(poly->GetRotationAngle(), 360);
 }
