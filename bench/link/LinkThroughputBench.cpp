@@ -42,6 +42,8 @@ void MoveStream(benchmark::State& state, boardsim::Variant variant, bool pace, d
   controller = std::make_unique<CControllerLink>(&view, &controllerWindow);
   ui.Invoke([&] { view.OnInitialUpdate(nullptr); });
   for (int i = 0; i < 500 && view.GetProtocolVariant() < 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  // Let the framed board's set-up reply finish before the stream starts.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
   if (view.GetProtocolVariant() < 0 || !controller->SendMarkBegin()) {
     state.SkipWithError("the board did not answer");
     return;
