@@ -174,17 +174,6 @@ TEST(WireProtocol, SpeedBlockClampsAndWritesBack) {
   EXPECT_EQ(frame, FrameWith(0xA2, {{2, 0}, {3, 57}, {4, 0}, {5, 57}}));
 }
 
-TEST(WireProtocol, TimeOutsByCommand) {
-  EXPECT_EQ(CommandTimeoutMs(COM_HELLO), 3000);
-  EXPECT_EQ(CommandTimeoutMs(COM_MARK_BEGIN), 3000);
-  EXPECT_EQ(CommandTimeoutMs(COM_PARAMETERS), 3000);
-  EXPECT_EQ(CommandTimeoutMs(COM_SPEED_BEGIN), 3000);
-  EXPECT_EQ(CommandTimeoutMs(COM_ORIGIN), 120000);
-  EXPECT_EQ(CommandTimeoutMs(COM_STREAM), 600000);
-  EXPECT_EQ(CommandTimeoutMs(COM_SPEED), 5000);
-  EXPECT_EQ(CommandTimeoutMs(COM_ABORT), 0);
-}
-
 TEST(WireProtocol, PlainRepliesJudgedByType) {
   auto judge = [](int type, std::vector<BYTE> r, bool stop = false) {
     return JudgeReply(type, r.data(), static_cast<int>(r.size()), false, stop);
