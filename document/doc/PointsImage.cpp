@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "document/geometry/CPointList.h"
-#include "platform/InstallDir.h"
+#include "document/mrk/MrkFile.h"
 
 namespace {
 
@@ -38,5 +38,5 @@ std::string BuildPointsImage(const CPointList& dots) {
 
 bool WritePointsImage(const std::string& path, const CPointList& dots) {
   const std::string bytes = BuildPointsImage(dots);
-  return platform::WriteFileAtomic(path, bytes.data(), bytes.size());
+  return StoreWholeFile(path, bytes);
 }

@@ -37,6 +37,11 @@ std::string FormatMrkFile(const CObjPtrArray& objects, const std::string& projec
 // whole file is stored, 0 on any error.
 int WriteMrkFile(const std::string& path, const CObjPtrArray& objects);
 
+// Stores bytes as a whole file the way project and dot files are saved: a
+// file the user made read-only is refused like one that cannot be created,
+// and a link is followed to the file it names. True when stored.
+bool StoreWholeFile(const std::string& path, std::string_view bytes);
+
 // Appends the elements of a project file to objects (callers that want a
 // fresh document empty it first). Returns 0 after showing kMrkNotProjectText
 // when the file does not start with a key 200 line; 1 otherwise, with every

@@ -2,6 +2,8 @@
 // save hook, the load request to the layout view and the .pts dot export.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <memory>
 #include <string>
@@ -163,6 +165,10 @@ TEST_F(DocTest, PointsImageHoldsEveryDotOfTheDrawingObjects) {
 
   dialog->QueuePath(dir / "missing/x.pts");  // cannot be created: quietly nothing
   EXPECT_FALSE(doc.OnExportPointsImage());
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);  // write-protected: left as it is
+  dialog->QueuePath(path);
+  EXPECT_FALSE(doc.OnExportPointsImage());
+  EXPECT_EQ(ReadBytes(path).size(), 1352u);
   EXPECT_TRUE(prompt->Texts().empty());
 }
 

@@ -157,9 +157,22 @@ TEST(MrkFile, WriteErrorsAreReportedAndLeaveWhatWasThere) {
   }
   EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.mrk"));
   EXPECT_EQ(ReadBytes(dir / "plain"), "x");
+
+  // A write-protected project stays as it was; a link keeps pointing at the
+  // file it names, which takes the new layout.
+  WriteBytes(dir / "locked.mrk", "old");
+  ASSERT_EQ(::chmod((dir / "locked.mrk").c_str(), 0444), 0);
+  EXPECT_EQ(WriteMrkFile(dir / "locked.mrk", objects), 0);
+  EXPECT_EQ(ReadBytes(dir / "locked.mrk"), "old");
+  WriteBytes(dir / "real.mrk", "old");
+  std::filesystem::create_symlink(dir / "real.mrk", dir / "link.mrk");
+  EXPECT_EQ(WriteMrkFile(dir / "link.mrk", objects), 1);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.mrk"));
+  EXPECT_EQ(ReadBytes(dir / "real.mrk"), FormatMrkFile(objects, dir / "link.mrk"));
+
   int entries = 0;  // and no temporary file is left behind
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++entries;
-  EXPECT_EQ(entries, 2);
+  EXPECT_EQ(entries, 5);
 }
 
 TEST(MrkFile, ForeignFilesAreRefusedWithTheMessage) {
