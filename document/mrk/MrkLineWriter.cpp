@@ -15,6 +15,24 @@ void MrkLineWriter::WritePair(std::string_view keyLine, std::string_view value) 
   WriteMrkLine(value);
 }
 
+void MrkLineWriter::WriteText(std::string_view keyLine, std::string_view text) {
+  std::string value;
+  value.reserve(text.size() < kMrkMaxTextValue ? text.size() : kMrkMaxTextValue);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    // A lead byte (0x81..0xFE) and its trail byte stay together.
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t width = c >= 0x81 && c <= 0xFE && i + 1 < text.size() ? 2 : 1;
+    if (value.size() + width > kMrkMaxTextValue) break;
+    for (std::size_t k = 0; k < width; ++k) {
+      const char b = text[i + k];
+      value.push_back(b == '\r' || b == '\n' ? ' ' : b);
+    }
+    i += width;
+  }
+  WritePair(keyLine, value);
+}
+
 void MrkLineWriter::WriteInt(std::string_view keyLine, long long value) {
   WritePair(keyLine, platform::FormatC("%lld", value));
 }

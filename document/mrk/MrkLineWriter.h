@@ -3,8 +3,12 @@
 // (atomically) when the whole file is complete, so a failed save never leaves
 // half a project behind. Labels are passed as code page 936 bytes; numbers are
 // formatted in the C locale; lines end in CR LF as the file has always had.
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+// Longest text value written (code page 936 bytes).
+constexpr std::size_t kMrkMaxTextValue = 254;
 
 class MrkLineWriter {
  public:
@@ -18,6 +22,10 @@ class MrkLineWriter {
   void WriteInt(std::string_view keyLine, long long value);  // "%d"
   // "%.<decimals>f"; the file uses 3, 4 or 6 decimals depending on the key.
   void WriteDouble(std::string_view keyLine, double value, int decimals = 4);
+  // A text value (names, texts): line breaks become spaces and the text is
+  // cut to kMrkMaxTextValue bytes on a character boundary, so older readers,
+  // which take at most 255 characters a line, keep the pairs in step.
+  void WriteText(std::string_view keyLine, std::string_view text);
 
   // Bytes as they are, without a line end (a picture's embedded file after
   // its data key line).

@@ -29,19 +29,11 @@ constexpr char kKeyFillSpacing[] = "62;\xb6\xd4\xcf\xf3\xcc\xee\xb3\xe4\xbc\xe4\
 constexpr char kKeyES[] = "63;ES";
 constexpr char kKeyLS[] = "64;LS";
 
-// A line break inside the name would shift every following pair by a line.
-std::string OneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return text;
-}
-
 }  // namespace
 
 void CObjElement::WriteBlock(MrkLineWriter& out, bool withQueryKey, const std::string& projectPath) const {
   out.WritePair(kMrkObjectStart, kMrkObjectStartValue);
-  out.WritePair(kKeyName, OneLine(name));
+  out.WriteText(kKeyName, name);
   out.WriteInt(kKeyAttribute, attribute);
   out.WriteInt(kKeyId, id);
   out.WriteInt(kKeyLock, lock);

@@ -66,4 +66,23 @@ TEST(MrkLines, WriterFormatsWithCrLfAndFixedDecimals) {
             "163;n\r\n-2\r\n46;c\r\n48.000000\r\n63;es\r\n1.235\r\n41;y\r\n0.0000\r\n"
             "202;\xb6\xd4\xcf\xf3\xb5\xc4\xc0\xe0\xc3\xfb\r\nCObjLine\r\n"
             "202;\xb6\xd4\xcf\xf3\xbd\xe1\xca\xf8\r\nCLASS_END\r\n");
+
+  // Text values stay on one line short enough for readers that take 255
+  // characters a line, and a double-byte character is never cut in half.
+  std::string gbk;
+  for (int i = 0; i < 200; ++i) gbk += "\xd6\xb1";
+  const struct {
+    std::string text;
+    std::string written;
+  } texts[] = {
+      {"a\r\nb", "a  b"},
+      {std::string(300, 'x'), std::string(kMrkMaxTextValue, 'x')},
+      {gbk, gbk.substr(0, 254)},
+      {"a" + gbk, "a" + gbk.substr(0, 252)},
+  };
+  for (const auto& t : texts) {
+    std::string text;
+    MrkLineWriter(text).WriteText("201;n", t.text);
+    EXPECT_EQ(text, "201;n\r\n" + t.written + "\r\n");
+  }
 }
