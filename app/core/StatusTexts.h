@@ -3,6 +3,10 @@
 #include <span>
 #include <string>
 
+// The two progress panes are the marking controller's (it puts its progress
+// bars there); their ids come from its header so both can be included together.
+#include "marking/controller/ControllerMessages.h"
+
 struct StatusPane {
   int id;
   const char* initialText;  // its length, blanks included, sets the pane width
@@ -18,8 +22,6 @@ constexpr int ID_PANE_CURSOR_POS = 61363;
 constexpr int ID_PANE_TOTAL_LABEL = 61365;
 constexpr int ID_PANE_TOTAL_COUNT = 61364;
 constexpr int ID_PANE_TIME = 61361;
-constexpr int ID_PANE_PROGRESS_TOTAL = 61352;
-constexpr int ID_PANE_PROGRESS_LOCAL = 61351;
 constexpr int ID_PANE_MARK_COUNT = 61360;
 constexpr int ID_PANE_SPARE = 61353;
 constexpr int ID_INDICATOR_CAPS = 59137;
