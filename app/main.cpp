@@ -1,6 +1,8 @@
 #include <QApplication>
 
 #include "app/frames/CVendrikApp.h"
+#include "app/frames/QtFileDialog.h"
+#include "platform/FileDialog.h"
 #include "platform_qt/QtPrompt.h"
 #include "platform_qt/QtPumpHook.h"
 
@@ -9,6 +11,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Vendrik");
   QApplication::setApplicationVersion("2011");
   platform::SetPrompt(std::make_shared<platform_qt::QtPrompt>());
+  platform::SetFileDialog(std::make_shared<QtFileDialog>());
   platform_qt::InstallQtPumpHook();
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();

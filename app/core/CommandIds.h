@@ -28,6 +28,7 @@ constexpr int ID_NEW_LAYOUT = 1221;           // second "new" command
 constexpr int ID_VIEW_EDIT_TOOLBAR = 32820;   // second tool bar on/off
 constexpr int ID_VIEW_ALIGN_TOOLBAR = 32821;  // third tool bar on/off
 constexpr int ID_CHANGE_ACTIVE_PANE = 32833;
+constexpr int ID_EXPORT_POINTS_IMAGE = 32743;  // the document's dot export
 
 struct CommandInfo {
   int id;

@@ -13,6 +13,7 @@
 #include "app/views/CProperityPane.h"
 #include "app/views/CRulerBars.h"
 #include "app/views/CVendrikView.h"
+#include "document/doc/CVendrikDoc.h"
 #include "marking/controller/CMarkControlWnd.h"
 
 namespace {
@@ -37,14 +38,16 @@ class FrameHost : public QWidget {
 
 }  // namespace
 
-CChildFrame::CChildFrame(CMainFrame* mainFrame, std::shared_ptr<ShellDocument> document)
+CChildFrame::CChildFrame(CMainFrame* mainFrame, std::shared_ptr<CVendrikDoc> document)
     : QMdiSubWindow(nullptr), mainFrame_(mainFrame), document_(std::move(document)) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(QString::fromStdString(document_->title));
+  UpdateTitle();
   commands_.On(cmd::ID_CHANGE_ACTIVE_PANE, [this] { ChangeActivePane(); });
 }
 
 CChildFrame::~CChildFrame() {
+  // The view (a child widget) outlives this body; the document may not.
+  if (view_ != nullptr) view_->SetDocument(nullptr);
   // The link posts to the layout view: close it while the view still lives.
   if (propPane_ != nullptr) propPane_->OnDestroy();
   // The display shows this layout only: it goes with the frame, and the
@@ -79,6 +82,8 @@ bool CChildFrame::OnCreateClient(int clientWidth) {
   splitter_->setChildrenCollapsible(true);
   view_ = new CVendrikView(splitter_);
   view_->SetChildFrame(this);
+  view_->SetMainFrame(mainFrame_);
+  view_->SetDocument(document_.get());
   propPane_ = new CProperityPane(splitter_);
   splitter_->addWidget(view_);
   splitter_->addWidget(propPane_);
@@ -90,6 +95,7 @@ bool CChildFrame::OnCreateClient(int clientWidth) {
 }
 
 void CChildFrame::InitialUpdateFrame() {
+  if (view_ != nullptr) view_->OnInitialUpdate();
   if (propPane_ != nullptr && view_ != nullptr) propPane_->OnInitialUpdate(&view_->Target());
 }
 
@@ -134,7 +140,7 @@ QPoint CChildFrame::GetPropPaneOrigin() const {
   return propPane_ != nullptr ? propPane_->mapToGlobal(QPoint(0, 0)) : QPoint();
 }
 
-void CChildFrame::ShowSyncDisplay(ShellDocument*, int show) {
+void CChildFrame::ShowSyncDisplay(CVendrikDoc*, int show) {
   if (display_) {
     display_->setVisible(show != 0);
     return;
@@ -162,6 +168,16 @@ void CChildFrame::ShowSyncDisplay(ShellDocument*, int show) {
 }
 
 bool CChildFrame::OnCmdMsg(int id, bool execute) {
+  if (document_ && document_->IsCommandEnabled(static_cast<UINT>(id))) {
+    if (!execute) return true;
+    document_->OnCommand(static_cast<UINT>(id));
+    UpdateTitle();  // a save names the document after its file
+    return true;
+  }
   if (!commands_.Has(id)) return false;
   return execute ? commands_.Run(id) : true;
+}
+
+void CChildFrame::UpdateTitle() {
+  if (document_) setWindowTitle(QString::fromStdString(document_->GetTitle()));
 }

@@ -9,13 +9,14 @@
 #include "app/core/FrameGeometry.h"
 #include "app/frames/CDisMarkFrame.h"
 #include "app/frames/CommandMap.h"
-#include "app/frames/ShellDocument.h"
+#include "app/frames/DocStrings.h"
 
 class QSplitter;
 class CLeftRulerBar;
 class CMainFrame;
 class CProperityPane;
 class CTopRulerBar;
+class CVendrikDoc;
 class CVendrikView;
 
 constexpr int ID_TOP_RULER = 1126;
@@ -23,16 +24,16 @@ constexpr int ID_LEFT_RULER = 1125;
 
 class CChildFrame : public QMdiSubWindow {
  public:
-  CChildFrame(CMainFrame* mainFrame, std::shared_ptr<ShellDocument> document);
+  CChildFrame(CMainFrame* mainFrame, std::shared_ptr<CVendrikDoc> document);
   ~CChildFrame() override;
 
   // The rulers; false when they cannot be made.
   bool OnCreate();
-  // The splitter with the layout pane (64 % of clientWidth) and the property
-  // pane; false when it cannot be made.
+  // The splitter with the layout pane (64 % of clientWidth), registered with
+  // the document, and the property pane; false when it cannot be made.
   bool OnCreateClient(int clientWidth);
-  // The panes' initial update: the property pane binds the layout view and
-  // starts the machine link.
+  // The panes' initial update: the layout view creates the parameter record,
+  // the property pane binds the layout view and starts the machine link.
   void InitialUpdateFrame();
   // Every resize gives the columns 61 % and 39 % of the width again.
   void OnSize(int width);
@@ -45,7 +46,7 @@ class CChildFrame : public QMdiSubWindow {
   CProperityPane* PropertyPane() const { return propPane_; }
   CTopRulerBar* TopRuler() const { return topRuler_; }
   CLeftRulerBar* LeftRuler() const { return leftRuler_; }
-  ShellDocument* Document() const { return document_.get(); }
+  CVendrikDoc* Document() const { return document_.get(); }
   int InitialLayoutWidth() const { return initialLayoutWidth_; }
   ColumnWidths IdealWidths() const { return idealWidths_; }
 
@@ -60,16 +61,18 @@ class CChildFrame : public QMdiSubWindow {
 
   // Called by the marking controller: shows (show != 0) or hides the marking
   // display, making it over the property pane the first time.
-  void ShowSyncDisplay(ShellDocument* document, int show);
+  void ShowSyncDisplay(CVendrikDoc* document, int show);
   CDisMarkFrame* DisplayFrame() const { return display_; }
   void ClearDisplayFrame() { display_ = nullptr; }
 
-  // Commands of the layout view, then of this frame.
+  // Commands of the layout view, then of its document, then of this frame.
   bool OnCmdMsg(int id, bool execute);
+  // The window shows the document's title.
+  void UpdateTitle();
 
  private:
   CMainFrame* mainFrame_;
-  std::shared_ptr<ShellDocument> document_;
+  std::shared_ptr<CVendrikDoc> document_;
   int splitterCreated_ = 0;
   QWidget* host_ = nullptr;
   QSplitter* splitter_ = nullptr;

@@ -12,7 +12,7 @@ CDisMarkFormView::CDisMarkFormView(QWidget* parent) : QWidget(parent) {
   setPalette(pal);
 }
 
-CDisMarkFrame::CDisMarkFrame(std::shared_ptr<ShellDocument> document, QWidget* parent)
+CDisMarkFrame::CDisMarkFrame(std::shared_ptr<CVendrikDoc> document, QWidget* parent)
     : QWidget(parent, Qt::Tool), document_(std::move(document)) {
   setObjectName("CDisMarkFrame");
   setAttribute(Qt::WA_DeleteOnClose);

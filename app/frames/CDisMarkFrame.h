@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/frames/ShellDocument.h"
+#include "app/frames/DocStrings.h"
+
+class CVendrikDoc;
 
 // The form in the frame (caption "marking..."), where the marking preview is drawn.
 class CDisMarkFormView : public QWidget {
@@ -17,13 +19,13 @@ class CDisMarkFormView : public QWidget {
 
 class CDisMarkFrame : public QWidget {
  public:
-  CDisMarkFrame(std::shared_ptr<ShellDocument> document, QWidget* parent = nullptr);
+  CDisMarkFrame(std::shared_ptr<CVendrikDoc> document, QWidget* parent = nullptr);
   ~CDisMarkFrame() override;
 
   // Title from the first line of the resource string, creation, initial update.
   bool LoadFrame(const std::string& resourceString);
   CDisMarkFormView* FormView() const { return view_; }
-  ShellDocument* Document() const { return document_.get(); }
+  CVendrikDoc* Document() const { return document_.get(); }
   // Called once when the operator closes the frame, before it goes.
   void SetCloseHandler(std::function<void(CDisMarkFrame*)> handler) { onClose_ = std::move(handler); }
 
@@ -31,7 +33,7 @@ class CDisMarkFrame : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  std::shared_ptr<ShellDocument> document_;
+  std::shared_ptr<CVendrikDoc> document_;
   CDisMarkFormView* view_ = nullptr;
   std::function<void(CDisMarkFrame*)> onClose_;
 };

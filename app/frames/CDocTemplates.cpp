@@ -2,23 +2,25 @@
 
 #include <QMdiArea>
 #include <filesystem>
+#include <fstream>
 
 #include "app/core/ShellMessages.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CDisMarkFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/views/CVendrikView.h"
+#include "document/doc/CVendrikDoc.h"
 
 CChildFrame* CMultiDocTemplate::OpenDocumentFile(const std::string& path, bool makeVisible) {
   if (mainFrame_ == nullptr) return nullptr;
-  auto document = std::make_shared<ShellDocument>();
+  auto document = std::make_shared<CVendrikDoc>();
   if (path.empty()) {
-    document->title = DocStringLine(kDocString129, 1) + std::to_string(++untitled_);
+    document->SetTitle(DocStringLine(kDocString129, 1) + std::to_string(++untitled_));
   } else {
+    // The file must be there and readable before a window is made for it.
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return nullptr;
-    document->path = path;
-    document->title = std::filesystem::path(path).filename().string();
+    if (!std::filesystem::is_regular_file(path, ec) || !std::ifstream(path, std::ios::binary)) return nullptr;
+    document->SetTitle(std::filesystem::path(path).filename().string());
   }
   auto* frame = new CChildFrame(mainFrame_, document);
   const int clientWidth = mainFrame_->MdiArea()->viewport()->width();
@@ -30,12 +32,10 @@ CChildFrame* CMultiDocTemplate::OpenDocumentFile(const std::string& path, bool m
   frames_.erase(std::remove_if(frames_.begin(), frames_.end(), [](const auto& f) { return f.isNull(); }),
                 frames_.end());
   frames_.emplace_back(frame);
+  // The document hands the path to its layout view; the request is posted,
+  // so it is read after the initial update below has set the view up.
+  if (!path.empty()) document->Serialize(true, path);
   frame->InitialUpdateFrame();
-  if (!document->path.empty()) {
-    // The layout view reads the file when it gets the path.
-    frame->LayoutView()->Target().PostMessage(WM_LOAD_MRK_FILE, 0, 0,
-                                              std::make_shared<std::string>(document->path));
-  }
   if (makeVisible) frame->ActivateFrame();
   return frame;
 }
@@ -48,7 +48,7 @@ std::vector<CChildFrame*> CMultiDocTemplate::Frames() const {
   return out;
 }
 
-CDisMarkFrame* CSingleDocTemplate::CreateFrame(std::shared_ptr<ShellDocument> document, QWidget* parent) {
+CDisMarkFrame* CSingleDocTemplate::CreateFrame(std::shared_ptr<CVendrikDoc> document, QWidget* parent) {
   auto* frame = new CDisMarkFrame(std::move(document), parent);
   if (!frame->LoadFrame(kDocString129)) {
     delete frame;

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/frames/ShellDocument.h"
+#include "app/frames/DocStrings.h"
+
+class CVendrikDoc;
 
 class CChildFrame;
 class CDisMarkFrame;
@@ -17,8 +19,9 @@ class QWidget;
 class CMultiDocTemplate {
  public:
   void SetMainFrame(CMainFrame* frame) { mainFrame_ = frame; }
-  // A new layout for an empty path, else the layout of the file. Returns the
-  // child frame, null when none could be made.
+  // A new layout for an empty path, else the layout of the file (its layout
+  // view reads it when the document's load request arrives). Returns the
+  // child frame; null when none could be made or the file cannot be read.
   CChildFrame* OpenDocumentFile(const std::string& path, bool makeVisible = true);
   // Child frames of the open layouts, oldest first.
   std::vector<CChildFrame*> Frames() const;
@@ -32,5 +35,5 @@ class CMultiDocTemplate {
 class CSingleDocTemplate {
  public:
   // A display frame on the document, created and initially updated, hidden.
-  CDisMarkFrame* CreateFrame(std::shared_ptr<ShellDocument> document, QWidget* parent);
+  CDisMarkFrame* CreateFrame(std::shared_ptr<CVendrikDoc> document, QWidget* parent);
 };

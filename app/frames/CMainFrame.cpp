@@ -25,7 +25,7 @@
 #include "app/frames/CMarkToolBar.h"
 #include "app/frames/CVendrikApp.h"
 #include "app/frames/FrameProfile.h"
-#include "app/frames/ShellDocument.h"
+#include "app/frames/DocStrings.h"
 #include "app/views/CVendrikView.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "platform/InstallDir.h"
@@ -84,7 +84,7 @@ bool CMainFrame::LoadFrame() {
 
   CreateMenus();
   QToolBar* main = CreateToolBar(ID_MAIN_TOOLBAR, "Standard");
-  for (int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_APP_ABOUT}) main->addAction(Action(id));
+  for (int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_SAVE, cmd::ID_APP_ABOUT}) main->addAction(Action(id));
   CreateStatusBar();
   CreateToolBar(ID_EDIT_TOOLBAR, "Edit");
   CreateToolBar(ID_ALIGN_TOOLBAR, "Align");
@@ -156,6 +156,7 @@ void CMainFrame::CreateMenus() {
   }
   Action(cmd::ID_FILE_NEW)->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
   Action(cmd::ID_FILE_OPEN)->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+  Action(cmd::ID_FILE_SAVE)->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
   Action(cmd::ID_APP_ABOUT)->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
   for (int id : {cmd::ID_VIEW_TOOLBAR, cmd::ID_VIEW_STATUS_BAR, cmd::ID_VIEW_EDIT_TOOLBAR, cmd::ID_VIEW_ALIGN_TOOLBAR}) {
     Action(id)->setCheckable(true);
@@ -164,6 +165,10 @@ void CMainFrame::CreateMenus() {
   QMenu* file = menuBar()->addMenu("File(&F)");
   file->addAction(Action(cmd::ID_FILE_NEW));
   file->addAction(Action(cmd::ID_FILE_OPEN));
+  file->addAction(Action(cmd::ID_FILE_SAVE));
+  file->addAction(Action(cmd::ID_FILE_SAVE_AS));
+  file->addSeparator();
+  file->addAction(Action(cmd::ID_EXPORT_POINTS_IMAGE));
   file->addSeparator();
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) file->addAction(Action(id));
   file->addSeparator();

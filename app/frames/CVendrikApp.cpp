@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QScreen>
 #include <QSettings>
@@ -15,13 +14,27 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/frames/FrameProfile.h"
-#include "app/frames/ShellDocument.h"
+#include "app/frames/DocStrings.h"
 #include "app/shell/ShellValues.h"
+#include "document/objects/ObjTypeOps.h"
+#include "platform/FileDialog.h"
 #include "platform/Prompt.h"
+
+// Tables of the object classes the document library builds in.
+const CObjTypeOps& DrawProperityTypeOps();
+const CObjTypeOps& LineTypeOps();
+const CObjTypeOps& PolyLineTypeOps();
 
 namespace {
 
 CVendrikApp* g_app = nullptr;
+
+// Every object class the program knows, before the first document exists.
+void RegisterObjectClasses() {
+  RegisterObjTypeOps(ObjClassId::DrawProperity, &DrawProperityTypeOps());
+  RegisterObjTypeOps(ObjClassId::Line, &LineTypeOps());
+  RegisterObjTypeOps(ObjClassId::PolyLine, &PolyLineTypeOps());
+}
 
 // The About box (dialog 100): title, version and OK.
 void ShowAboutDialog(QWidget* parent) {
@@ -90,6 +103,7 @@ bool CVendrikApp::InitInstance(const QStringList& arguments) {
   LoadStdProfileSettings();
 
   // 9.-10. Templates and the main frame.
+  RegisterObjectClasses();
   mainFrame_ = std::make_unique<CMainFrame>(this);
   layoutTemplate_.SetMainFrame(mainFrame_.get());
   if (!mainFrame_->LoadFrame()) {
@@ -175,9 +189,14 @@ void CVendrikApp::SaveRecentFiles() const {
 }
 
 void CVendrikApp::OnFileOpen() {
-  const QString path = QFileDialog::getOpenFileName(mainFrame_.get(), "Open", QString(), "All files (*)");
-  if (path.isEmpty()) return;
-  if (OpenDocumentFile(path.toStdString()) == nullptr) platform::MessageBox("Failed to open document.");
+  // The framework's own open: the template names no file type, so all files.
+  platform::FileDialogRequest request;
+  request.save = false;
+  request.filter = "All Files (*.*)|*||";
+  request.flags = platform::OFN_HIDEREADONLY;
+  const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request);
+  if (!path) return;
+  if (OpenDocumentFile(*path) == nullptr) platform::MessageBox("Failed to open document.");
 }
 
 bool CVendrikApp::OnCmdMsg(int id, bool execute) {

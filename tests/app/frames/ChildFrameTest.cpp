@@ -8,6 +8,7 @@
 #include "app/views/CProperityPane.h"
 #include "app/views/CRulerBars.h"
 #include "app/views/CVendrikView.h"
+#include "document/doc/CVendrikDoc.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "properties/link/CProperityView.h"
 #include "tests/app/frames/FramesFixture.h"
@@ -18,7 +19,7 @@ CChildFrame* ActiveChild(CVendrikApp& app) { return app.MainFrame()->ActiveChild
 
 TEST_F(FramesTest, SplitterStartsAtSixtyFourPercentAndResizesToSixtyOneThirtyNine) {
   ASSERT_TRUE(Start());
-  auto document = std::make_shared<ShellDocument>();
+  auto document = std::make_shared<CVendrikDoc>();
   CChildFrame frame(app_->MainFrame(), document);
   ASSERT_TRUE(frame.OnCreate());
   ASSERT_TRUE(frame.OnCreateClient(1000));

@@ -95,3 +95,10 @@ bool FramesTest::Start(const QStringList& arguments) {
 }
 
 void FramesTest::Stop() { app_.reset(); }
+
+std::string FramesTest::CopyLayoutFixture(const std::string& name) {
+  const std::string path = folder_ + "/" + name;
+  std::filesystem::copy_file(std::string(VENDRIK_TEST_DATA_DIR) + "/mrk/layout2008.mrk", path,
+                             std::filesystem::copy_options::overwrite_existing);
+  return path;
+}

@@ -46,6 +46,8 @@ class FramesTest : public ::testing::Test {
   // Shuts the application down (the main frame saves its bar state).
   void Stop();
   AppEnvironment Environment();
+  // A copy of the hand-made 2008 project file in the installation folder.
+  std::string CopyLayoutFixture(const std::string& name);
 
   std::string folder_;  // the installation folder
   std::vector<std::string> log_;

@@ -82,8 +82,7 @@ TEST_F(FramesTest, NoCounterEndsStartUpBeforeAnyWindow) {
 }
 
 TEST_F(FramesTest, LayoutNamedOnTheCommandLineIsOpened) {
-  const std::string path = folder_ + "/part.mrk";
-  std::ofstream(path) << "\n";
+  const std::string path = CopyLayoutFixture("part.mrk");
   MessageLog views;
   app_ = std::make_unique<CVendrikApp>(Environment());
   ASSERT_TRUE(app_->InitInstance({QString::fromStdString(path)}));
@@ -91,7 +90,8 @@ TEST_F(FramesTest, LayoutNamedOnTheCommandLineIsOpened) {
   app_->FindFirstLayoutView()->SetMessageHandler(views.Handler());
   PumpQt();
   EXPECT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
-  EXPECT_EQ(app_->MainFrame()->windowTitle().toStdString(), "Vendrik Control SystemV2011 - [part.mrk]");
+  // Once read, the layout window carries the full path.
+  EXPECT_EQ(app_->MainFrame()->windowTitle().toStdString(), "Vendrik Control SystemV2011 - [" + path + "]");
   ASSERT_EQ(views.messages.size(), 1u);
   EXPECT_EQ(views.messages[0].msg, WM_LOAD_MRK_FILE);
   ASSERT_TRUE(views.messages[0].payload);
@@ -142,10 +142,8 @@ TEST_F(FramesTest, CommandsRouteToTheirHandlersAndUnhandledOnesAreDisabled) {
 }
 
 TEST_F(FramesTest, RecentFilesAreListedKeptAndPrunedWhenGone) {
-  const std::string a = folder_ + "/a.mrk";
-  const std::string b = folder_ + "/b.mrk";
-  std::ofstream(a) << "\n";
-  std::ofstream(b) << "\n";
+  const std::string a = CopyLayoutFixture("a.mrk");
+  const std::string b = CopyLayoutFixture("b.mrk");
   ASSERT_TRUE(Start({QString::fromStdString(a)}));
   ASSERT_NE(app_->OpenDocumentFile(b), nullptr);
   app_->MainFrame()->UpdateCommandUI();

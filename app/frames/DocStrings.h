@@ -1,12 +1,6 @@
 #pragma once
-// What the shell knows of an open layout until the document model takes
-// over: its path and the title its windows show.
+// Resource strings of the document templates and the main window.
 #include <string>
-
-struct ShellDocument {
-  std::string path;   // empty for a new layout
-  std::string title;  // "Vendrik1", ... or the file name
-};
 
 // The templates' document string: "\nVendrik\n\n\n\nVendrik.mrk\nVendrik documet".
 inline constexpr const char* kDocString129 = "\nVendrik\n\n\n\nVendrik.mrk\nVendrik documet";

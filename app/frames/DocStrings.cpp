@@ -1,4 +1,4 @@
-#include "app/frames/ShellDocument.h"
+#include "app/frames/DocStrings.h"
 
 std::string DocStringLine(const std::string& text, int index) {
   std::size_t start = 0;

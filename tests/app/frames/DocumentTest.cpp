@@ -1,0 +1,149 @@
+// Layout windows on the real document: new layouts, opening project files
+// through the frame, saving through the document, and painting what was read.
+#include <QImage>
+#include <QMdiArea>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/core/StatusTexts.h"
+#include "app/frames/CChildFrame.h"
+#include "app/frames/CMainFrame.h"
+#include "app/views/CVendrikView.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/mrk/MrkFile.h"
+#include "document/objects/CObjElement.h"
+#include "document/params/CDrawProperity.h"
+#include "platform/FileDialog.h"
+#include "tests/app/frames/FramesFixture.h"
+
+namespace {
+
+CChildFrame* ActiveChild(CVendrikApp& app) { return app.MainFrame()->ActiveChildFrame(); }
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+bool IsParameterRecord(const CObjElement* e) {
+  return e != nullptr && e->type == OBJ_PROPERITY && e->GetObjectAs<CDrawProperity>() != nullptr;
+}
+
+}  // namespace
+
+TEST_F(FramesTest, NewLayoutHoldsOnlyItsParameterRecordAndOffersNoSave) {
+  ASSERT_TRUE(Start());
+  CChildFrame* child = ActiveChild(*app_);
+  ASSERT_NE(child, nullptr);
+  CVendrikDoc* doc = child->Document();
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(child->LayoutView()->GetDocument(), doc);
+  ASSERT_EQ(doc->Objects().GetSize(), 1);
+  EXPECT_TRUE(IsParameterRecord(doc->Objects()[0]));
+  EXPECT_EQ(doc->Objects()[0]->name, "");
+  // The defaults of a fresh install: the standard work area.
+  EXPECT_DOUBLE_EQ(doc->Objects()[0]->GetObjectAs<CDrawProperity>()->GetRangeX(), 120.0);
+
+  // Nothing to save or export without a drawing object.
+  for (int id : {57603, 57604, 32743}) EXPECT_FALSE(app_->OnCmdMsg(id, false)) << id;
+  app_->MainFrame()->UpdateCommandUI();
+  EXPECT_FALSE(app_->MainFrame()->Action(57603)->isEnabled());
+  EXPECT_TRUE(app_->OnCmdMsg(57600, true));
+  ASSERT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 2);
+  EXPECT_NE(ActiveChild(*app_)->Document(), doc);
+  EXPECT_EQ(ActiveChild(*app_)->Document()->Objects().GetSize(), 1);
+}
+
+TEST_F(FramesTest, ProjectOpenedThroughTheFrameIsReadIntoItsDocumentAndSavesBackTheSame) {
+  const std::string path = CopyLayoutFixture("layout.mrk");
+  CObjPtrArray expected;
+  ASSERT_EQ(ReadMrkFile(path, expected), 1);
+  ASSERT_GT(expected.GetSize(), 2);
+
+  ASSERT_TRUE(Start({QString::fromStdString(path)}));
+  CChildFrame* child = ActiveChild(*app_);
+  ASSERT_NE(child, nullptr);
+  CVendrikDoc* doc = child->Document();
+  // Read on the load request, after the initial update's parameter record.
+  ASSERT_EQ(doc->Objects().GetSize(), expected.GetSize());
+  EXPECT_TRUE(IsParameterRecord(doc->Objects()[0]));
+  EXPECT_EQ(FormatMrkFile(doc->Objects(), path), FormatMrkFile(expected, path));
+  EXPECT_EQ(doc->GetPathName(), path);
+  EXPECT_EQ(doc->GetSavedState(), 0);
+  EXPECT_EQ(child->windowTitle().toStdString(), path);
+  // The file's continuous count (2), none of it done yet.
+  EXPECT_EQ(app_->MainFrame()->PaneText(ID_PANE_MARK_COUNT).toStdString(), "0/2\xE6\xAC\xA1");
+  EXPECT_TRUE(prompt_->Texts().empty());
+
+  // Save As goes through the document and its dialog.
+  auto dialog = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(dialog);
+  const std::string copy = folder_ + "/copy.mrk";
+  dialog->QueuePath(copy);
+  EXPECT_TRUE(app_->OnCmdMsg(57604, true));
+  ASSERT_EQ(dialog->Requests().size(), 1u);
+  EXPECT_EQ(dialog->Requests()[0].defaultExt, "*.mrk");
+  EXPECT_EQ(doc->GetPathName(), copy);
+  EXPECT_EQ(child->windowTitle().toStdString(), copy);
+  CObjPtrArray reread;
+  ASSERT_EQ(ReadMrkFile(copy, reread), 1);
+  EXPECT_EQ(FormatMrkFile(reread, copy), FormatMrkFile(doc->Objects(), copy));
+
+  // Save writes the named file again without asking.
+  std::filesystem::remove(copy);
+  EXPECT_TRUE(app_->OnCmdMsg(57603, true));
+  EXPECT_EQ(dialog->Requests().size(), 1u);
+  EXPECT_EQ(ReadAll(copy), FormatMrkFile(doc->Objects(), copy));
+  platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());
+}
+
+TEST_F(FramesTest, RefusedProjectLeavesAnUnnamedLayoutWithItsParameterRecord) {
+  const std::string path = folder_ + "/broken.mrk";
+  std::ofstream(path) << "not a project\n";
+  ASSERT_TRUE(Start({QString::fromStdString(path)}));
+  CVendrikDoc* doc = ActiveChild(*app_)->Document();
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kMrkNotProjectText});
+  ASSERT_EQ(doc->Objects().GetSize(), 1);
+  EXPECT_TRUE(IsParameterRecord(doc->Objects()[0]));
+  EXPECT_EQ(doc->GetPathName(), "");  // a later Save asks for a name
+}
+
+TEST_F(FramesTest, OpenCommandAsksForAnyFileAndOpensItInANewWindow) {
+  const std::string path = CopyLayoutFixture("asked.mrk");
+  auto dialog = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(dialog);
+  ASSERT_TRUE(Start());
+  dialog->QueueCancel();
+  EXPECT_TRUE(app_->OnCmdMsg(57601, true));
+  dialog->QueuePath(path);
+  EXPECT_TRUE(app_->OnCmdMsg(57601, true));
+  PumpQt();
+  ASSERT_EQ(dialog->Requests().size(), 2u);
+  EXPECT_FALSE(dialog->Requests()[0].save);
+  ASSERT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(ActiveChild(*app_)->Document()->GetPathName(), path);
+  EXPECT_GT(ActiveChild(*app_)->Document()->Objects().GetSize(), 1);
+  platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());
+}
+
+TEST_F(FramesTest, LayoutViewPaintsTheObjectsItRead) {
+  ASSERT_TRUE(Start());
+  CVendrikView* view = ActiveChild(*app_)->LayoutView();
+  view->resize(800, 600);
+  const QImage empty = view->grab().toImage();
+  ASSERT_TRUE(view->OnLoadMrkFile(CopyLayoutFixture("painted.mrk")));
+  const QImage painted = view->grab().toImage();
+  ASSERT_EQ(painted.size(), empty.size());
+  // The fixture's line is red (colour 255).
+  int red = 0;
+  for (int y = 0; y < painted.height(); ++y) {
+    for (int x = 0; x < painted.width(); ++x) {
+      const QRgb c = painted.pixel(x, y);
+      if (c != empty.pixel(x, y) && qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60) ++red;
+    }
+  }
+  EXPECT_GT(red, 10);
+}
