@@ -100,7 +100,8 @@ void CMarkControlWnd::SetContext(IMarkDocument* document, IMarkDisplay* display,
   display_ = display;
   view_ = view;
   ILinkHost* host = view ? view->GetPropertyView() : nullptr;
-  if (host != propertyView_) {
+  // A running job keeps the link it started with.
+  if (host != propertyView_ && !jobRunning_.load()) {
     propertyView_ = host;
     link_.reset();
   }

@@ -17,6 +17,7 @@
 #include "marking/controller/records/CMarkRecordsRecorder.h"
 #include "marking/link/LinkMessages.h"
 #include "marking/records/CMarkDatabase.h"
+#include "platform/Event.h"
 #include "properties/link/CProperityView.h"
 #include "tests/marking/link/LinkTestSupport.h"
 #include "tools/boardsim/BoardSimRunner.h"
@@ -278,4 +279,37 @@ TEST(UsbJob, MarkingRecordIsWrittenPerPassAndFound) {
   });
   lookUp.join();
   std::filesystem::remove_all(folder);
+}
+
+TEST(UsbHead, WorkPositionSetsUpTheLinkHomesAndMovesInOneStream) {
+  UsbRig rig(boardsim::Variant::Plain);
+  ASSERT_TRUE(rig.WaitVariant());
+  rig.ctl->workPosition = CDoublePoint(10, -10, 0);
+  MarkStatusWord = 0;
+  rig.ctl->GoWorkPosition(&rig.doc, &rig.display, &rig.view, 0);
+  EXPECT_EQ(rig.ctl->atWorkPosition.load(), 1);
+  EXPECT_EQ(rig.board.Commands(), (std::vector<std::string>{"HH", "PARA", "RR", "MM", "END"}));
+  EXPECT_EQ(rig.board.Moves(), (std::vector<boardsim::MoveRecord>{{17500, 15000, 0}}));
+  EXPECT_NEAR(rig.ctl->workPosition.x, 10, 1e-9);
+  EXPECT_NEAR(rig.ctl->workPosition.y, -10, 1e-9);
+  EXPECT_EQ(rig.board.LastParameterBlock().at(0) & 0x20, 0x20) << "the set-up turns the air on";
+
+  rig.board.ClearRecords();
+  platform::Event done(true);
+  EXPECT_EQ(rig.ctl->MoveBy(&rig.doc, &rig.display, &rig.view, CDoublePoint(-1, 2, 0), &done), 1);
+  EXPECT_TRUE(done.IsSet());
+  EXPECT_EQ(rig.board.Commands(), (std::vector<std::string>{"MM", "END"}));
+  EXPECT_EQ(rig.board.Moves(), (std::vector<boardsim::MoveRecord>{{250, 500, SN_X_NEGATIVE | SN_Y_POSITIVE}}));
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 0);
+}
+
+TEST(UsbHead, RefusedSetUpLeavesTheHeadWhereItIs) {
+  UsbRig rig(boardsim::Variant::Plain);
+  ASSERT_TRUE(rig.WaitVariant());
+  rig.board.QueueFault({boardsim::FaultKind::Corrupt, 2});
+  rig.ctl->GoWorkPosition(&rig.doc, &rig.display, &rig.view, 0);
+  EXPECT_EQ(rig.bench.prompt->Texts(), std::vector<std::string>{"Point the working position parameter error!"});
+  EXPECT_EQ(rig.Count("RR"), 0);
+  EXPECT_TRUE(rig.board.Moves().empty());
+  EXPECT_EQ(rig.ctl->LinkReady(), 0);
 }
