@@ -121,15 +121,43 @@ TEST_F(PortJobTest, RangeErrorsEndTheJobAndCleanUp) {
   EXPECT_EQ(recorder->opens, 0);
 }
 
-TEST_F(PortJobTest, RotaryOnXSkipsTheXLimits) {
+TEST_F(PortJobTest, RotaryDriveOnXLiftsTheXLimitsOnly) {
   doc.AddLine({0, 0}, {70, 0});
   doc.Record().SetRotateMark(1);
   doc.Record().SetYReplacesZ(0);
   Mark(0);
-  EXPECT_TRUE(bench.prompt->Texts().empty() ||
-              std::find(bench.prompt->Texts().begin(), bench.prompt->Texts().end(), "Right out of range!") ==
-                  bench.prompt->Texts().end());
   EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  EXPECT_TRUE(bench.prompt->Texts().empty());
+  ctl->EndMarking(1);
+  doc.AddLine({0, 0}, {0, 60});
+  Mark(0);
+  EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>{"Top out of range!"});
+}
+
+TEST_F(PortJobTest, RotaryReturnWindsTheRotaryAxisBackOnEitherAxis) {
+  ctl->SetContext(&doc, &display, &view);
+  RotateMark = 1;
+  for (int onY : {0, 1}) {
+    for (int start : {300, -120}) {
+      SCOPED_TRACE(onY * 1000 + start);
+      YReplacesZ = onY;
+      AxisStepCounters[AXIS_Z] = start;
+      OutputShadow = 0;
+      bench.ports->ClearAccesses();
+      CDoublePoint from(0, 0, 0);
+      ctl->RotaryReturn(from, CDoublePoint(onY ? 2 : 0, onY ? 0 : -2, 0), doc.Record(), 1);
+      EXPECT_EQ(AxisStepCounters[AXIS_Z].load(), 0);
+      int zPulses = 0, last = 0;
+      for (const auto& w : bench.OutWrites()) {
+        if ((w.value & OUT_Z_PULSE) && !last) ++zPulses;
+        last = w.value & OUT_Z_PULSE;
+      }
+      EXPECT_EQ(zPulses, std::abs(start));
+      // The ordinary axis makes the other part of the move: 2 mm.
+      EXPECT_EQ(std::abs(AxisStepCounters[onY ? AXIS_X : AXIS_Y].exchange(0)), 500);
+    }
+  }
+  YReplacesZ = 0;
 }
 
 TEST_F(PortJobTest, StopDuringAnObjectAsksAndYesFailsTheJob) {
