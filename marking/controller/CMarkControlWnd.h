@@ -124,9 +124,19 @@ class CMarkControlWnd {
   int showPreview = 0;
   int nearestOrder = 0;
   int passCount = 0;
+  // Set once a rotary job has recorded where its rotary seek starts (the
+  // view's "Hand scroll object to orign" needs it).
+  std::atomic<int> startPointKnown{0};
+  // A poll of the view waits for its "TT" reply; the view clears it.
+  std::atomic<int> pollPending{0};
 
   int IsWorkPositionMode() const;
   int LinkReady() const { return link_ ? link_->linkReady.load() : 0; }
+  // The view clears it when the marking range changes, so the parameters go
+  // to the board again before the next head move.
+  void SetLinkReady(int ready) {
+    if (link_) link_->linkReady = ready;
+  }
   CStepOutput& StepOutput() { return stepOut_; }
   CControllerLink* Link() { return link_.get(); }
   const std::vector<CObjElement*>& ClassList(int i) const { return classList_[i]; }

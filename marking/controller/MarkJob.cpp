@@ -402,6 +402,7 @@ int CMarkControlWnd::MarkObject(CObjElement* element, CDrawProperity& record, in
   bool first = firstNodeFlag_ != 0;
   element->BuildStepNodes(head, record, currentPosition, count, first, direction);
   firstNodeFlag_ = first ? 1 : 0;
+  if (RotateMark.load() && head) startPointKnown = 1;
 
   ObjectDelays delays;
   delays.penDown = element->penDownDelay != 0 ? element->penDownDelay : record.GetStartDelay();
