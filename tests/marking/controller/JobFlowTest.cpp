@@ -330,3 +330,21 @@ TEST_F(PortJobTest, WorkPositionModeStartsThereAndReturnsThereAfterAGoodJob) {
   EXPECT_NEAR(ctl->currentPosition.x, 10, 1e-9);
   EXPECT_NEAR(ctl->currentPosition.y, 10, 1e-9);
 }
+
+TEST_F(PortJobTest, PreviewDrawsTheStrokesScaledIntoTheDisplay) {
+  PixelsPerMmX = 4;
+  PixelsPerMmY = 4;
+  doc.AddLine({-20, 10}, {20, 10});
+  ctl->showPreview = 1;
+  Mark(0);
+  EXPECT_EQ(display.shows, (std::vector<bool>{true, false}));
+  // 40 mm wide into 400 usable pixels at 4 pixels a millimetre: scale 2.5,
+  // centred on the 410 x 310 display.
+  std::vector<std::vector<int>> lines;
+  for (const auto& op : display.dc.Ops())
+    if (op.kind == platform::DcOp::LineTo) {
+      lines.push_back(op.args);
+      EXPECT_EQ(op.pen.color, 0x0064FF00u);
+    }
+  EXPECT_EQ(lines, (std::vector<std::vector<int>>{{405, 155}}));
+}
