@@ -97,6 +97,7 @@ bool CVendrikView::OnLoadMrkFile(const std::string& path) {
     mainFrame_->UpdateFrameTitle();
     mainFrame_->Target().PostMessage(WM_SHOW_MARK_STATUS, static_cast<WPARAM>(total), 0);
     mainFrame_->ShowMarkCount(0, total);
+    mainFrame_->UpdateCommandUI();  // Save and the export now have objects to act on
   }
   return true;
 }
