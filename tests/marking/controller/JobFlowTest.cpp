@@ -348,3 +348,29 @@ TEST_F(PortJobTest, PreviewDrawsTheStrokesScaledIntoTheDisplay) {
     }
   EXPECT_EQ(lines, (std::vector<std::vector<int>>{{405, 155}}));
 }
+
+TEST_F(PortJobTest, HomeCommandReportsTheStepsAndAJobWithoutOriginFails) {
+  auto loop = [&](DWORD v) {
+    for (int i = 0; i < 3; ++i) bench.ports->QueueInput(kInPort, v);
+  };
+  loop(0xFF);
+  loop(0xFF);
+  loop(0xDF);  // Y home
+  loop(0xDF);
+  loop(0x00);
+  ctl->PortBackToOrigin(&doc, &display, &view);
+  EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>{"Position:X=-59.984 , Y=49.992"});
+
+  // The X switch never closes: every one of the three tries says so, and the
+  // job ends without marking.
+  bench.prompt->Clear();
+  bench.ports->SetIdleInput(kInPort, 0xDF);
+  doc.Record().SetRangeX(10);
+  doc.AddLine({-2, 1}, {2, 1});
+  ctl->passCount = 5;
+  Mark();
+  EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>(3, "Axis(x) back to origin error!!!"));
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{0});
+  EXPECT_EQ(ctl->passCount, 0);
+  EXPECT_EQ(view.Count(WM_MARK_OBJECT_DONE), 0);
+}
