@@ -1,6 +1,7 @@
 #include "app/frames/CMainFrame.h"
 
 #include <QAction>
+#include <QPointer>
 #include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,6 +29,7 @@
 #include "app/frames/DocStrings.h"
 #include "app/views/CVendrikView.h"
 #include "marking/controller/CMarkControlWnd.h"
+#include "marking/widgets/CColorProgressCtrl.h"
 #include "platform/InstallDir.h"
 #include "platform/PortIo.h"
 #include "platform_qt/QtMessageTarget.h"
@@ -43,6 +45,29 @@ QString ShortcutText(const cmd::CommandInfo& info) {
   const QString text = QString::fromUtf8(info.menuText);
   return text.contains('\t') ? text.section('\t', 1) : QString();
 }
+
+// A progress bar of the marking controller in a status pane. The pane owns
+// the widget; the bar goes when the controller lets go of it.
+class PaneProgressBar : public IProgressBar {
+ public:
+  explicit PaneProgressBar(CColorProgressCtrl* control) : control_(control) {}
+  ~PaneProgressBar() override {
+    if (control_) control_->deleteLater();
+  }
+  void SetRange(int lower, int upper) override {
+    if (control_) control_->SetRange(lower, upper);
+  }
+  void SetStep(int step) override {
+    if (control_) control_->SetStep(step);
+  }
+  // From the marking worker too: the control is guarded for that.
+  void SetPos(int pos) override {
+    if (control_) control_->SetPos(pos);
+  }
+
+ private:
+  QPointer<CColorProgressCtrl> control_;
+};
 
 }  // namespace
 
@@ -96,6 +121,11 @@ bool CMainFrame::LoadFrame() {
 
   markControl_ = std::make_unique<CMarkControlWnd>();
   if (!markControl_->Create(target_.get(), ID_MARK_CONTROL_WND)) return false;
+  controlTarget_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) {
+    if (markControl_) markControl_->HandleMessage(m);
+  });
+  markControl_->SetSelfTarget(controlTarget_.get());
+  markControl_->SetFrame(this);
 
   addToolBar(Qt::TopToolBarArea, ToolBar(ID_MAIN_TOOLBAR));
   addToolBar(Qt::LeftToolBarArea, ToolBar(ID_EDIT_TOOLBAR));
@@ -259,6 +289,15 @@ int CMainFrame::CreatePaneControl(QWidget* control, int paneId, int controlId, i
   layout->addWidget(control, 0, Qt::AlignLeft);
   control->show();
   return 1;
+}
+
+std::unique_ptr<IProgressBar> CMainFrame::CreatePaneControl(int paneId, int controlId) {
+  auto* control = new CColorProgressCtrl();
+  if (!CreatePaneControl(control, paneId, controlId, -1)) {
+    delete control;
+    return nullptr;
+  }
+  return std::make_unique<PaneProgressBar>(control);
 }
 
 void CMainFrame::SetRecordText(int n) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/frames/CommandMap.h"
+#include "marking/controller/MarkInterfaces.h"
 #include "platform/Messages.h"
 
 class QAction;
@@ -27,7 +28,9 @@ constexpr int ID_MARK_CONTROL_WND = 1119;
 // Section of the frame's profile that keeps the bar state.
 inline constexpr const char* kBarStateSection = "Vendrik-V2010";
 
-class CMainFrame : public QMainWindow {
+// Also the marking controller's frame: its reports arrive at Target(), its
+// progress bars sit in the two progress panes.
+class CMainFrame : public QMainWindow, public IMarkFrame {
  public:
   explicit CMainFrame(CVendrikApp* app);
   ~CMainFrame() override;
@@ -53,7 +56,7 @@ class CMainFrame : public QMainWindow {
   QLabel* Pane(int paneId) const;
   QString PaneText(int paneId) const;
   void ShowMousePos(double x, double y);
-  void ShowCursorPos(double x, double y);
+  void ShowCursorPos(double x, double y) override;
   void ShowTotalCount(int n);
   void ShowMarkCount(int finished, int total);
   void ShowMarkTime(long long ms);
@@ -64,6 +67,10 @@ class CMainFrame : public QMainWindow {
     (void)unusedWidth;
     return CreatePaneControl(control, paneId, controlId, maxWidth);
   }
+
+  // The controller's progress bar in a pane; null when the pane is missing.
+  std::unique_ptr<IProgressBar> CreatePaneControl(int paneId, int controlId) override;
+  platform::MessageTarget* GetFrameTarget() override { return target_.get(); }
 
   void SetRecordText(int n);
   void EnableRecordEdit(bool enable);
@@ -92,6 +99,7 @@ class CMainFrame : public QMainWindow {
   CVendrikApp* app_;
   QMdiArea* mdi_ = nullptr;
   std::unique_ptr<platform::MessageTarget> target_;
+  std::unique_ptr<platform::MessageTarget> controlTarget_;  // the controller's own messages
   std::map<int, QLabel*> panes_;
   std::map<int, QToolBar*> toolBars_;
   std::map<int, QAction*> actions_;

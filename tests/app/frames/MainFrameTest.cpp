@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSettings>
@@ -9,6 +10,7 @@
 #include "app/frames/CMainFrame.h"
 #include "app/views/CVendrikView.h"
 #include "marking/controller/CMarkControlWnd.h"
+#include "marking/widgets/CColorProgressCtrl.h"
 #include "platform/InstallDir.h"
 #include "tests/app/frames/FramesFixture.h"
 
@@ -77,6 +79,26 @@ TEST_F(FramesTest, CreatePaneControlPutsTheControlIntoThePane) {
   EXPECT_LE(local->width(), 50);
   EXPECT_LE(total->width(), frame->Pane(ID_PANE_PROGRESS_TOTAL)->width());
   EXPECT_GT(total->width(), 50);
+}
+
+TEST_F(FramesTest, MarkingControllerGetsItsProgressBarsFromTheFrame) {
+  ASSERT_TRUE(Start());
+  CMainFrame* frame = app_->MainFrame();
+  IMarkFrame& services = *frame;
+  EXPECT_EQ(services.GetFrameTarget(), &frame->Target());
+  EXPECT_EQ(services.CreatePaneControl(4711, 1134), nullptr);
+  auto bar = services.CreatePaneControl(ID_PANE_PROGRESS_TOTAL, 1134);
+  ASSERT_NE(bar, nullptr);
+  auto* control = frame->Pane(ID_PANE_PROGRESS_TOTAL)->findChild<CColorProgressCtrl*>();
+  ASSERT_NE(control, nullptr);
+  bar->SetRange(0, 100);
+  bar->SetPos(40);
+  EXPECT_EQ(control->GetPos(), 40);
+  // The next job makes new bars: the old one leaves the pane.
+  bar.reset();
+  PumpQt();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frame->Pane(ID_PANE_PROGRESS_TOTAL)->findChild<CColorProgressCtrl*>(), nullptr);
 }
 
 TEST_F(FramesTest, ToolBarCommandsToggleTheBarsAndTheirChecks) {
