@@ -94,7 +94,10 @@ int LoadMachineSet() {
   ReadRegDword("CheckPCIBoard", check);
   g_checkPciBoard = check;
   const int loaded = LoadMachineSetFile(MachineSetFilePath(g_installDir, g_softType.load()), g_machineSet);
-  MachineSettingsLoaded = loaded;
+  // Read or not, the record now holds the machine's settings: every new
+  // document takes them over, so the parameter pages and new layouts agree
+  // from the first start on.
+  MachineSettingsLoaded = 1;
   ControlBit0Switch = g_machineSet.controlBit0Switch;
   return loaded;
 }

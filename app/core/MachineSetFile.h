@@ -32,5 +32,5 @@ bool WriteSoftTypeFile(const std::string& path, int softType);
 // "Zephyne.dat" a configured link device ($VENDRIK_SERIAL_DEVICE) means the
 // USB board.
 void ReadSoftType();
-int LoadMachineSet();  // also reads CheckPCIBoard and sets MachineSettingsLoaded
+int LoadMachineSet();  // also reads CheckPCIBoard; new documents take the record over from now on
 int SaveMachineSet();  // "save parameter error!" when the file cannot be written

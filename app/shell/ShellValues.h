@@ -21,8 +21,9 @@ constexpr int SOFT_TYPE_SMALL_PORT_BOARD = 2;
 // Board type from "Zephyne.dat"; read by the marking worker too.
 extern std::atomic<int> SoftType;
 
-// The machine settings record, and whether its file was read at start-up
-// (then each new document's parameter record takes it over).
+// The machine settings record, and whether the shell has set it up at
+// start-up (from its file, or a fresh install's defaults); from then on each
+// new document's parameter record takes it over.
 extern MachineSetRecord MachineSettings;
 extern int MachineSettingsLoaded;
 

@@ -9,6 +9,7 @@
 #include "app/core/StatusTexts.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "app/shell/ShellValues.h"
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/mrk/MrkFile.h"
@@ -55,6 +56,32 @@ TEST_F(FramesTest, NewLayoutHoldsOnlyItsParameterRecordAndOffersNoSave) {
   ASSERT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 2);
   EXPECT_NE(ActiveChild(*app_)->Document(), doc);
   EXPECT_EQ(ActiveChild(*app_)->Document()->Objects().GetSize(), 1);
+}
+
+TEST_F(FramesTest, NewLayoutsTakeOverTheMachineSettingsWithTheirCorrections) {
+  // A fresh install: the record's own defaults (transmission constant 30,
+  // motor diameter 10), the same as once its file exists.
+  ASSERT_TRUE(Start());
+  const auto* fresh = ActiveChild(*app_)->Document()->Objects()[0]->GetObjectAs<CDrawProperity>();
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_DOUBLE_EQ(fresh->GetTransmissionConstant(), 30.0);
+  EXPECT_DOUBLE_EQ(fresh->GetMotorDiameter(), 10.0);
+  Stop();
+
+  MachineSetRecord stored = DefaultMachineSetRecord();
+  stored.rangeX = 5000;
+  stored.rangeY = 2;
+  stored.transmissionConstant = 900;
+  std::ofstream(folder_ + "/MachineSet.DAT", std::ios::binary)
+      .write(reinterpret_cast<const char*>(&stored), sizeof stored);
+  ASSERT_TRUE(Start());
+  const auto* record = ActiveChild(*app_)->Document()->Objects()[0]->GetObjectAs<CDrawProperity>();
+  EXPECT_DOUBLE_EQ(record->GetRangeX(), 3000.0);
+  EXPECT_DOUBLE_EQ(record->GetRangeY(), 10.0);
+  EXPECT_DOUBLE_EQ(record->GetTransmissionConstant(), 48.0);
+  // The corrections reach the program-wide record, which the work area is drawn from.
+  EXPECT_DOUBLE_EQ(ActiveChild(*app_)->LayoutView()->WorkAreaWidthMm(), 3000.0);
+  EXPECT_DOUBLE_EQ(ActiveChild(*app_)->LayoutView()->WorkAreaHeightMm(), 10.0);
 }
 
 TEST_F(FramesTest, ProjectOpenedThroughTheFrameIsReadIntoItsDocumentAndSavesBackTheSame) {
