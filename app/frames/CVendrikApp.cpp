@@ -192,7 +192,7 @@ void CVendrikApp::OnFileOpen() {
   // The framework's own open: the template names no file type, so all files.
   platform::FileDialogRequest request;
   request.save = false;
-  request.filter = "All Files (*.*)|*||";
+  request.filter = "All Files (*)|*||";  // "*.*" would hide names without a dot here
   request.flags = platform::OFN_HIDEREADONLY;
   const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request);
   if (!path) return;

@@ -9,6 +9,7 @@
 #include "app/core/StatusTexts.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "app/frames/QtFileDialog.h"
 #include "app/shell/ShellValues.h"
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
@@ -173,4 +174,12 @@ TEST_F(FramesTest, LayoutViewPaintsTheObjectsItRead) {
     }
   }
   EXPECT_GT(red, 10);
+}
+
+TEST(QtFileDialogFilters, PairsBecomeQtNameFilters) {
+  EXPECT_EQ(ToQtNameFilters("\xE6\xA0\x87\xE8\xAE\xB0\xE9\xA1\xB9\xE7\x9B\xAE\xE6\x96\x87\xE4\xBB\xB6 (*.mrk)|*.mrk||"),
+            QStringList{QString::fromUtf8("标记项目文件 (*.mrk)")});
+  EXPECT_EQ(ToQtNameFilters("Pictures|*.bmp;*.jpg|All (*)|*||"),
+            (QStringList{"Pictures (*.bmp *.jpg)", "All (*)"}));
+  EXPECT_TRUE(ToQtNameFilters("").isEmpty());
 }
