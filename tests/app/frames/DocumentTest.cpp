@@ -87,11 +87,11 @@ TEST_F(FramesTest, NewLayoutsTakeOverTheMachineSettingsWithTheirCorrections) {
 
 TEST_F(FramesTest, ProjectOpenedThroughTheFrameIsReadIntoItsDocumentAndSavesBackTheSame) {
   const std::string path = CopyLayoutFixture("layout.mrk");
+  ASSERT_TRUE(Start({QString::fromStdString(path)}));
+  // Read under the same machine settings (the record takes some values over).
   CObjPtrArray expected;
   ASSERT_EQ(ReadMrkFile(path, expected), 1);
   ASSERT_GT(expected.GetSize(), 2);
-
-  ASSERT_TRUE(Start({QString::fromStdString(path)}));
   CChildFrame* child = ActiveChild(*app_);
   ASSERT_NE(child, nullptr);
   CVendrikDoc* doc = child->Document();
