@@ -118,14 +118,20 @@ void CProperityView::OpenUsbLink() {
   if (link_->Open(port)) {
     protocol_ = -1;
     ResetComRequest();
+    versionTimerArmed_ = true;
     options_.timers->SetTimer(self_, kVersionTimerId, kVersionTimerMs);
   }
 }
 
 void CProperityView::OnTimer(WPARAM id) {
-  if (id != kVersionTimerId) return;
-  options_.timers->KillTimer(kVersionTimerId);
+  if (id != kVersionTimerId || !versionTimerArmed_) return;
+  KillVersionTimer();
   SendPollCommand(COM_VERSION, self_, WM_COM_VERSION_REPLY, 0);
+}
+
+void CProperityView::KillVersionTimer() {
+  versionTimerArmed_ = false;
+  options_.timers->KillTimer(kVersionTimerId);
 }
 
 void CProperityView::SendPollCommand(int type, platform::MessageTarget* replyWnd, UINT replyMsg, int extra) {
@@ -201,14 +207,16 @@ void CProperityView::CloseUsbLink() {
 
 void CProperityView::ResetComRequest() {
   if (BoardType() != 1) return;
-  std::memset(command_, 0, sizeof command_);
-  request_.Prepare(COM_ABORT, command_, kLetterCommandSize, self_, WM_COM_REQUEST_RESET, 0);
+  // The marking worker calls this too: its zero bytes are its own, so the
+  // view's command buffer is never written from two threads.
+  const BYTE zeros[kLetterCommandSize] = {};
+  request_.Prepare(COM_ABORT, zeros, kLetterCommandSize, self_, WM_COM_REQUEST_RESET, 0);
   PostToSelf(WM_COM_REQUEST_RESET);
 }
 
 void CProperityView::OnDestroy() {
   if (closeRs232Port) closeRs232Port();
-  options_.timers->KillTimer(kVersionTimerId);
+  KillVersionTimer();
   if (protocol_.load() == PROTOCOL_FRAMED) {
     CloseUsbLink();
     // The window goes now and its queue with it: hand the close command to the

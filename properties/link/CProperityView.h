@@ -97,6 +97,7 @@ class CProperityView : public ILinkHost {
  private:
   int BoardType() const;
   void PostToSelf(UINT msg);
+  void KillVersionTimer();
 
   Options options_;
   std::unique_ptr<CommControl> control_;
@@ -105,6 +106,9 @@ class CProperityView : public ILinkHost {
   platform::MessageTarget* layoutView_ = nullptr;
   platform::MessageTarget* self_ = nullptr;
   std::atomic<int> protocol_{-1};
+  // The version timer is running. A killed timer's WM_TIMER may still be
+  // queued (the timer host posts and forgets): it must not ask again.
+  bool versionTimerArmed_ = false;
   BYTE command_[kCommandBufferSize] = {};
   ComSettings comSettings_;
 };

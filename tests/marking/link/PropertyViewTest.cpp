@@ -159,6 +159,14 @@ TEST_F(PropertyViewTest, StartOrderOpensTheLowestAdapterThatOpens) {
   ASSERT_TRUE(control_->WaitWrites(1));
   EXPECT_EQ(control_->Writes()[0], (std::vector<BYTE>{0, 0, 0, 0, 0, 0, 'T', 'T'}));
   EXPECT_TRUE(prompt_->Texts().empty());
+
+  // A tick queued before the kill, or one after the view went, asks nothing more.
+  view_->HandleMessage({WM_TIMER, 1190, 0, {}});
+  EXPECT_TRUE(Posted().empty()) << "one version query per opening";
+  view_->OnDestroy();
+  Posted();
+  view_->HandleMessage({WM_TIMER, 1190, 0, {}});
+  EXPECT_TRUE(Posted().empty());
 }
 
 TEST_F(PropertyViewTest, SetUpFailuresAreToldAndLeaveTheLinkClosed) {
@@ -271,4 +279,21 @@ TEST_F(PropertyViewTest, PollCommandWakesAWaitingSenderWithFailure) {
   view_->SendPollCommand(COM_STATUS, nullptr, WM_COM_REQUEST, 0);
   sender.join();
   EXPECT_EQ(result.load(), 0);
+}
+
+TEST_F(PropertyViewTest, RequestResetFromTheMarkingWorkerLeavesTheViewsCommandsAlone) {
+  // The worker resets the shared request after each stream end while the UI
+  // thread builds its own commands.
+  std::thread worker([&] {
+    for (int i = 0; i < 300; ++i) view_->ResetComRequest();
+  });
+  for (int i = 0; i < 300; ++i) view_->SendPollCommand(COM_STATUS, nullptr, WM_COM_REQUEST, 0);
+  worker.join();
+  int polls = 0;
+  for (const auto& m : Posted()) {
+    if (m.msg != WM_COM_REQUEST) continue;
+    ++polls;
+    EXPECT_EQ(CommandOf(m)->bytes, (std::vector<BYTE>{0, 0, 0, 0, 0, 0, 'T', 'T'}));
+  }
+  EXPECT_EQ(polls, 300);
 }
