@@ -138,6 +138,12 @@ void CComLink::ClearReceiveLocked() {
 }
 
 void CComLink::StartThreads() {
+  {
+    // Commands handed over while the link was closed belong to the last
+    // opening: like a request-ready signal, they are not carried over.
+    std::lock_guard lock(lock_);
+    outbox_.clear();
+  }
   requestReady_.Reset();
   dataReceived_.Reset();
   running_ = 1;

@@ -59,7 +59,16 @@ TEST_F(ComLinkTest, OpensWithTheLineSettingsAndSendsTheRequestBytes) {
   EXPECT_EQ(link_.Close(), 1);
   EXPECT_FALSE(link_.IsOpen());
   EXPECT_EQ(link_.Close(), 1) << "closing a closed link";
+
+  // A command handed over while the link is closed is not sent by the next opening.
+  Bytes stale(8);
+  BuildLetterCommand(stale.data(), 'T');
+  request_.Prepare(COM_VERSION, stale.data(), 8, &replies_, WM_COM_VERSION_REPLY, 0);
+  link_.Submit(&request_);
   EXPECT_EQ(link_.Open(5), 1) << "and it opens again";
+  Send(COM_HELLO, hello);
+  EXPECT_TRUE(link_.WaitSent(2s));
+  EXPECT_EQ(control_.Writes(), (std::vector<Bytes>{hello, hello}));
 }
 
 TEST_F(ComLinkTest, FramedRepliesChunkedSplitNoisyAndShort) {
