@@ -237,7 +237,10 @@ void BoardSimulator::Letter(char letter) {
       Emit(framed ? Framed({'V', '1'}) : Framed({'T', 'T'}), fault);
       return;
     case 'C':
-      commands_.push_back("CC");  // the host closes: nothing to answer
+      // The host closes the link; it takes the answer and does nothing more.
+      commands_.push_back("CC");
+      fault = NextReplyFault();
+      Emit(framed ? Framed({kGood, kGood, kGood, kGood}) : Framed({'C', 'C'}), fault);
       mode_ = Mode::Idle;
       return;
     default:

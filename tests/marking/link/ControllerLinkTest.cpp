@@ -128,10 +128,14 @@ TEST(LinkSetUp, ClosingTheFramedLinkTellsTheBoard) {
   ASSERT_TRUE(link->WaitVariant());
   link->ui.Idle(50ms);
   auto* board = &link->board;
+  const int replies = board->RepliesSent();
   link->ui.Invoke([&] { link->view->OnDestroy(); });
   const auto end = std::chrono::steady_clock::now() + 2s;
   while (board->Commands().back() != "CC" && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
   EXPECT_EQ(board->Commands().back(), "CC");
+  EXPECT_EQ(board->RepliesSent(), replies + 1) << "the board answers the close";
+  link->ui.Idle();
+  EXPECT_TRUE(link->prompt->Texts().empty()) << "and its answer needs nothing more";
   EXPECT_EQ(link->view->GetProtocolVariant(), -1);
 }
 
