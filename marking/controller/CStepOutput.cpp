@@ -260,8 +260,10 @@ int CStepOutput::StepMoveNode(const StepNode& node, int airOn, const CDrawProper
     rampLength_ = rampLength;
   }
 
-  // The rotary drive starts slow and winds up to its own period over at most
-  // 1000 steps, and winds down the same way before the end.
+  // With the rotary ramp on the move runs at the period scaled by the ramp
+  // factor. When the rotary drive makes the major axis it starts there and
+  // winds up to its own period over at most 1000 steps, and winds down the
+  // same way before the end.
   bool rotaryRamp = false;
   std::int64_t rotaryBase = 0;
   std::int64_t rotaryStart = 0;
@@ -276,7 +278,6 @@ int CStepOutput::StepMoveNode(const StepNode& node, int airOn, const CDrawProper
       const bool rotaryIsMajor = (xMajor && xAxis == AXIS_Z) || (!xMajor && yAxis == AXIS_Z);
       rotaryRamp = rotaryIsMajor && rotaryStart > rotaryBase;
       rotaryRampSteps = std::min(1000, major / 2);
-      if (!rotaryIsMajor) period = rotaryBase;
     }
   }
 

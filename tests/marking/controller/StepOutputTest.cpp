@@ -220,6 +220,48 @@ TEST_F(StepOutputTest, StopConfirmedAsksAndEndsOnYes) {
   EXPECT_EQ(bench.OutWrites().back().value & OUT_NEEDLE, 0) << "needle lifted before asking";
 }
 
+TEST_F(StepOutputTest, RotaryDriveRunsAtTheRampFactorAndSettlesAfterThreeAxisMoves) {
+  RotateMark = 1;
+  YReplacesZ = 0;  // the rotary drive stands in for X
+  MachineOptions m;
+  m.rotaryRampOn = 1;
+  m.rotaryRampFactor = 3;
+  m.rotarySettleMs = 40;
+  out.SetMachineOptions(m);
+  const double scaledUs = (3 * out.Periods().jump) / 1000.0;
+
+  // The rotary drive makes the minor part: the whole move at the scaled period.
+  out.OutputNode(Node(SN_ROTARY_2AXIS, 4, 20), 0, record);
+  auto waits = bench.clock->Waits();
+  ASSERT_EQ(waits.size(), 40u);
+  for (double w : waits) EXPECT_DOUBLE_EQ(w, scaledUs);
+  EXPECT_EQ(AxisStepCounters[AXIS_Z].load(), 4);
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 0);
+  EXPECT_EQ(AxisStepCounters[AXIS_Y].load(), 20);
+
+  // As the major axis it starts at the scaled period and winds up to its own.
+  bench.clock->ClearWaits();
+  out.OutputNode(Node(SN_ROTARY_2AXIS, 3000, 0), 0, record);
+  waits = bench.clock->Waits();
+  EXPECT_DOUBLE_EQ(waits.front(), scaledUs);
+  EXPECT_DOUBLE_EQ(*std::min_element(waits.begin(), waits.end()), out.Periods().jump / 1000.0);
+  EXPECT_TRUE(LongWaits(*bench.clock).empty()) << "no settle after a two-axis rotary move";
+
+  // Three-axis rotary moves settle afterwards, only with the ramp on.
+  bench.clock->ClearWaits();
+  out.OutputNode(Node(SN_ROTARY_3AXIS, 2, 0), 0, record);
+  EXPECT_EQ(LongWaits(*bench.clock), std::vector<double>{40000});
+  m.rotaryRampOn = 0;
+  out.SetMachineOptions(m);
+  record.SetAuxSpeedSwitch(1);
+  bench.clock->ClearWaits();
+  out.OutputNode(Node(SN_ROTARY_3AXIS, 2, 0), 0, record);
+  waits = bench.clock->Waits();
+  ASSERT_EQ(waits.size(), 4u) << "no settle with the ramp off";
+  EXPECT_DOUBLE_EQ(waits.front(), out.Periods().auxiliary / 1000.0) << "the rotary speed takes over";
+  RotateMark = 0;
+}
+
 TEST_F(StepOutputTest, OriginSeekStepsEachAxisUntilItsSwitch) {
   // X origin level 0 (bit 7), Y origin level 0 (bit 5).
   auto loop = [&](DWORD v) {
