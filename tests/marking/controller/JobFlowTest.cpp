@@ -33,6 +33,12 @@ class PortJobTest : public ::testing::Test {
     MarkStatusWord = MSW_MARKING | (air ? MSW_AIR_ON : 0);
     ctl->StartMarking(&doc, &display, &view);
   }
+  int InputReads() const {
+    int n = 0;
+    for (const auto& a : bench.ports->Accesses())
+      if (!a.write && a.port == kInPort) ++n;
+    return n;
+  }
   std::vector<LPARAM> StatusPosts() {
     std::vector<LPARAM> out;
     for (const auto& m : frame.Take())
@@ -373,4 +379,106 @@ TEST_F(PortJobTest, HomeCommandReportsTheStepsAndAJobWithoutOriginFails) {
   EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{0});
   EXPECT_EQ(ctl->passCount, 0);
   EXPECT_EQ(view.Count(WM_MARK_OBJECT_DONE), 0);
+}
+
+// Settings of the machine record that a job reads directly: the rotary
+// lead-in (work-area page switch and value), the pulse-frequency generator
+// (board-type dialog value), and the start at a handle of the job bounds
+// (jog window open and its position choice).
+TEST_F(PortJobTest, RotaryLeadInTurnsThereAndBackBeforeTheFirstPass) {
+  doc.Record().SetRotateMark(1);
+  doc.Record().SetYReplacesZ(0);
+  MachineSettings.eliminateSpaceSwitch = 1;
+  MachineSettings.eliminateSpaceValue = 2;
+  Mark(0);
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  const CDrawProperity& r = doc.Record();
+  const int n = static_cast<int>(2 * 1000.0 * r.GetRotaryFactor() / r.GetWorkDiameter());
+  ASSERT_GT(n, 100);
+  int zPulses = 0, last = 0;
+  std::vector<int> directions;
+  for (const auto& w : bench.OutWrites()) {
+    if ((w.value & OUT_Z_PULSE) && !last) {
+      ++zPulses;
+      const int dir = (w.value & OUT_Z_DIR) ? 1 : 0;
+      if (directions.empty() || directions.back() != dir) directions.push_back(dir);
+    }
+    last = w.value & OUT_Z_PULSE;
+  }
+  EXPECT_EQ(zPulses, 2 * n);
+  EXPECT_EQ(directions.size(), 2u) << "one way, then the other";
+  EXPECT_EQ(AxisStepCounters[AXIS_Z].load(), 0);
+
+  // Switched off: the rotary drive does not move.
+  ctl->EndMarking(1);
+  MachineSettings.eliminateSpaceSwitch = 0;
+  bench.ports->ClearAccesses();
+  Mark(0);
+  // (the Z pulse line keeps the level it was left at)
+  for (const auto& w : bench.OutWrites()) EXPECT_EQ(w.value & OUT_Z_PULSE, OutputShadow.load() & OUT_Z_PULSE);
+}
+
+TEST_F(PortJobTest, FrequencyGeneratorIsProgrammedOnTheSmallBoardOnly) {
+  const WORD controlPort = kPortBase + 2;
+  doc.AddLine({-20, 10}, {20, 10});
+  MachineSettings.pulseFrequency = 100;
+  MachineSettings.pulseDuty = 50;
+  MachineSettings.boardOption = 1;
+  SoftType = SOFT_TYPE_SMALL_PORT_BOARD;
+  Mark(0);
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  // Two 32-bit words, three clock ticks a bit.
+  EXPECT_GE(bench.ports->Writes(controlPort).size(), 2u * 32u * 3u);
+  ctl->EndMarking(1);
+
+  for (int type : {SOFT_TYPE_SMALL_PORT_BOARD, SOFT_TYPE_BIG_PORT_BOARD}) {
+    SCOPED_TRACE(type);
+    SoftType = type;
+    MachineSettings.boardOption = type == SOFT_TYPE_SMALL_PORT_BOARD ? 0 : 1;
+    bench.ports->ClearAccesses();
+    Mark(0);
+    EXPECT_LE(bench.ports->Writes(controlPort).size(), 2u) << "only control bit 0";
+    ctl->EndMarking(1);
+  }
+  SoftType = SOFT_TYPE_BIG_PORT_BOARD;
+}
+
+TEST_F(PortJobTest, StartAtAHandleOfTheBoundsMarksFromThereWithoutHoming) {
+  doc.AddLine({-20, 10}, {20, 10});
+  MachineSettings.openJogAtStart = 1;
+  MachineSettings.jogPositionIndex = 0;  // left-top handle
+  Mark();
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  EXPECT_EQ(InputReads(), 0) << "no origin seek";
+  EXPECT_EQ(ctl->workPosition.x, -20);
+  EXPECT_EQ(ctl->workPosition.y, 10);
+  // Counted from the handle: the line's 40 mm and no corner inset after it.
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 10000);
+  EXPECT_EQ(AxisStepCounters[AXIS_Y].load(), 0);
+  ctl->EndMarking(1);
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 0) << "back at the handle";
+
+  // Position choice 9 ("no effect"): an ordinary job from the origin.
+  MachineSettings.jogPositionIndex = 9;
+  Mark();
+  EXPECT_GT(InputReads(), 0);
+  ctl->EndMarking(1);
+}
+
+// The head is at the origin corner after a home return, whichever corner the
+// machine has: the work position is reached from there.
+TEST_F(PortJobTest, WorkPositionIsReachedFromTheOriginCornerOfTheMachine) {
+  MachineSettings.originCorner = 1;  // left-bottom
+  ctl->workPosition = CDoublePoint(10, 10, 0);
+  ctl->GoWorkPosition(&doc, &display, &view, 0);
+  ASSERT_EQ(ctl->atWorkPosition.load(), 1);
+  EXPECT_NEAR(ctl->workPosition.x, 10, 1e-9);
+  EXPECT_NEAR(ctl->workPosition.y, 10, 1e-9);
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 70 * 250);
+  EXPECT_EQ(AxisStepCounters[AXIS_Y].load(), -60 * 250);
+  // Forced off: the head is home, and that corner is the work position.
+  ctl->GoWorkPosition(&doc, &display, &view, 1);
+  EXPECT_EQ(ctl->atWorkPosition.load(), 0);
+  EXPECT_EQ(ctl->workPosition.x, -60);
+  EXPECT_EQ(ctl->workPosition.y, -50);
 }
