@@ -279,6 +279,18 @@ TEST(ElementTransforms, LockZeroMovesRotationWrapAndDegreeField) {
   EXPECT_LE(poly->GetRotationAngle(), 360);
 }
 
+TEST(ElementTransforms, ResizeTakesTheNewRectangleFirst) {
+  // Dragging the right-bottom corner of the 4 mm square out to 8 mm: the
+  // left-top corner stays, both sides double. Swapped rectangles would halve it.
+  std::unique_ptr<CObjElement> sq(SquareElement(OBJ_RECTANGLE));
+  ASSERT_EQ(sq->boundRect, CDoubleRect(0, 4, 4, 0));
+  sq->Resize(CDoubleRect(0, 4, 8, -4), CDoubleRect(0, 4, 4, 0), 4);
+  EXPECT_EQ(sq->boundRect, CDoubleRect(0, 4, 8, -4));
+  const CPointList& v = sq->GetPath()->points;
+  EXPECT_EQ(v[1].x, 8);  // (4, 0) moves away from the anchor (0, 4)
+  EXPECT_EQ(v[1].y, -4);
+}
+
 TEST(ElementQueries, BoundsToleranceAttributeBitsAndTextTypes) {
   CObjElement e;
   EXPECT_EQ(e.type, OBJ_NONE);
