@@ -118,12 +118,14 @@ class CMarkControlWnd {
   CDoublePoint workPosition;
   CDoublePoint currentPosition;
   CDoublePoint previewHead;
-  int successCount = 0;
-  int checkMarked = 0;
-  int dbOption = 1;
-  int showPreview = 0;
-  int nearestOrder = 0;
-  int passCount = 0;
+  // Counted by the job (a worker on the USB board) and switched by the view's
+  // menu while a job may run.
+  std::atomic<int> successCount{0};
+  std::atomic<int> checkMarked{0};
+  std::atomic<int> dbOption{1};
+  std::atomic<int> showPreview{0};
+  std::atomic<int> nearestOrder{0};
+  std::atomic<int> passCount{0};
   // Set once a rotary job has recorded where its rotary seek starts (the
   // view's "Hand scroll object to orign" needs it).
   std::atomic<int> startPointKnown{0};
