@@ -368,7 +368,7 @@ int CStepOutput::StepMoveNode(const StepNode& node, int airOn, const CDrawProper
 }
 
 int CStepOutput::SeekOriginOnce(const CDrawProperity& constRecord, double readGapMicros, std::string& error,
-                                int* xStepped, int* yStepped) {
+                                int* xStepped, int* yStepped, NoSeekAxis noSeekAxis) {
   CDrawProperity& record = const_cast<CDrawProperity&>(constRecord);
   error.clear();
   ComputeSpeedTable(record.GetResetSpeed(), record.GetPenUpSpeed2(), record.GetPenDownSpeed(), record);
@@ -385,12 +385,13 @@ int CStepOutput::SeekOriginOnce(const CDrawProperity& constRecord, double readGa
   long long budgetX = static_cast<long long>(record.GetRangeX() * 1000.0 / record.GetStepLengthX()) + 500;
   long long budgetY = static_cast<long long>(record.GetRangeY() * 1000.0 / record.GetStepLengthY()) + 500;
 
-  // Two-axis rotary without seeking: the axis of the rotary drive stays where it is.
-  const bool skipRotaryAxis = RotateMark.load() && !ThreeAxisRotate.load() && NoSeekOriginXY.load();
-  const bool skipX = skipRotaryAxis && XReplacesZ();
-  const bool skipY = skipRotaryAxis && !XReplacesZ();
-  if (skipX) AxisStepCounters[AXIS_X] = 0;
-  if (skipY) AxisStepCounters[AXIS_Y] = 0;
+  const bool noSeek = RotateMark.load() && !ThreeAxisRotate.load() && NoSeekOriginXY.load();
+  const bool rotaryOnX = noSeek && XReplacesZ();
+  const bool rotaryOnY = noSeek && !XReplacesZ();
+  if (rotaryOnX) AxisStepCounters[AXIS_X] = 0;
+  if (rotaryOnY) AxisStepCounters[AXIS_Y] = 0;
+  const bool skipX = rotaryOnX && noSeekAxis == NoSeekAxis::Stays;
+  const bool skipY = rotaryOnY && noSeekAxis == NoSeekAxis::Stays;
 
   platform::Clock& clock = clock_ ? *clock_ : platform::CurrentClock();
   int steppedX = 0, steppedY = 0;

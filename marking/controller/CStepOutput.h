@@ -67,11 +67,16 @@ class CStepOutput {
   int StepMoveNode(const StepNode& node, int airOn, const CDrawProperity& record);
   void ComputeSpeedTable(double jumpSpeed, double fastJumpSpeed, double markSpeed, CDrawProperity& record);
 
+  // Two-axis rotary marking with "Y/X No seek origin": the axis that carries
+  // the rotary drive stays where it is and counts as home (the home command),
+  // or only starts counting from 0 and is sought like the other (jobs).
+  enum class NoSeekAxis { Stays, Sought };
+
   // Port boards: drives both axes to their origin switches. readGapMicros is
   // the wait between the three reads of the input port. 1 home, 0 failed or
   // stopped; a failure text ends up in `error`.
   int SeekOriginOnce(const CDrawProperity& record, double readGapMicros, std::string& error, int* xStepped = nullptr,
-                     int* yStepped = nullptr);
+                     int* yStepped = nullptr, NoSeekAxis noSeekAxis = NoSeekAxis::Stays);
 
   // Needle up or down at the port's levels, written at once.
   void NeedleUp();

@@ -295,9 +295,10 @@ int CMarkControlWnd::PortSeekOrigin() {
   CDrawProperity* record = Record();
   if (!record) return 0;
   int result = 0;
+  // Jobs seek both axes even where the home command leaves the rotary one.
   for (int attempt = 0; attempt < 3; ++attempt) {
     std::string error;
-    result = stepOut_.SeekOriginOnce(*record, 1.0, error);
+    result = stepOut_.SeekOriginOnce(*record, 1.0, error, nullptr, nullptr, CStepOutput::NoSeekAxis::Sought);
     if (!result && !error.empty()) platform::MessageBox(error);
   }
   passCount = 0;

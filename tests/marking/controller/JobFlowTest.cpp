@@ -482,3 +482,24 @@ TEST_F(PortJobTest, WorkPositionIsReachedFromTheOriginCornerOfTheMachine) {
   EXPECT_EQ(ctl->workPosition.x, -60);
   EXPECT_EQ(ctl->workPosition.y, -50);
 }
+
+TEST_F(PortJobTest, NoSeekLeavesTheRotaryAxisForTheHomeCommandOnly) {
+  doc.Record().SetRangeX(10);
+  RotateMark = 1;
+  YReplacesZ = 0;  // the rotary drive carries X
+  ThreeAxisRotate = 0;
+  NoSeekOriginXY = 1;
+  bench.ports->SetIdleInput(kInPort, 0x80);  // X switch open, Y home
+  AxisStepCounters[AXIS_X] = 77;
+  ctl->PortBackToOrigin(&doc, &display, &view);
+  EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>{"Position:X=-5.000 , Y=50.000"});
+  EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 0);
+  for (const auto& w : bench.OutWrites()) EXPECT_EQ(w.value & OUT_X_PULSE, 0) << "X is not stepped";
+
+  // A job's home return seeks X all the same.
+  bench.prompt->Clear();
+  EXPECT_EQ(ctl->PortSeekOrigin(), 0);
+  EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>(3, "Axis(x) back to origin error!!!"));
+  NoSeekOriginXY = 0;
+  ThreeAxisRotate = 0;
+}
