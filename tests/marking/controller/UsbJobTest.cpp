@@ -246,6 +246,15 @@ TEST(UsbJob, RefusedParameterBlockOrSpeedSetUpIsAFailedJob) {
   EXPECT_EQ(rig.display.shows, (std::vector<bool>{true, false}));
   EXPECT_EQ(rig.Count("MM"), 0);
   EXPECT_EQ(rig.ctl->TemporaryObjectCount(), 0);
+
+  // A refused mark-begin ends the block before any move: a failed job too.
+  MachineSettings.boardOption = 0;
+  rig.board.ClearRecords();
+  rig.board.QueueFault({boardsim::FaultKind::Corrupt, 4});  // HH, PARA, RR good, MM refused
+  EXPECT_EQ(rig.Mark(), 0);
+  EXPECT_EQ(rig.Count("MM"), 1);
+  EXPECT_TRUE(rig.board.Moves().empty());
+  EXPECT_EQ(rig.view.Count(WM_MARK_OBJECT_DONE), 0);
 }
 
 TEST(UsbJob, MarkingRecordIsWrittenPerPassAndFound) {
