@@ -6,8 +6,7 @@
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"
-#include "document/objects/HandleResize.h"
-#include "document/objects/ObjTypeOps.h"
+#include "document/objects/VertexObject.h"
 
 namespace {
 
@@ -32,31 +31,21 @@ CObjLine::CObjLine(CDoublePoint start, CDoublePoint end) {
   RebuildFill();
 }
 
-void CObjLine::Copy(const CObjLine& source) {
-  path_.points.RemoveAll();
-  path_.second.RemoveAll();
-  for (int i = 0; i < source.path_.points.GetSize(); ++i) path_.points.Add(source.path_.points[i]);
-}
+void CObjLine::Copy(const CObjLine& source) { CopyVertices(path_, source.path_); }
 
 void CObjLine::Offset(double dx, double dy) { path_.Offset(dx, dy); }
 
 void CObjLine::Resize(CDoubleRect& oldRect, CDoubleRect& newRect, int handle) {
-  ApplyHandleResize(
-      oldRect, newRect, handle, [this](double dx, double dy) { Offset(dx, dy); },
-      [this](const CDoublePoint& anchor, double sx, double sy) {
-        path_.ScaleAbout(anchor, sx, sy);
-        RebuildFill();
-      },
-      [this] { return path_.GetBoundRect(); });
+  ResizeVertexPath(path_, oldRect, newRect, handle, [this] { RebuildFill(); });
 }
 
 void CObjLine::MirrorX(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].x = 2 * axis - path_.points[i].x;
+  MirrorVerticesX(path_, axis);
   RebuildFill();
 }
 
 void CObjLine::MirrorY(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].y = 2 * axis - path_.points[i].y;
+  MirrorVerticesY(path_, axis);
   RebuildFill();
 }
 
@@ -107,28 +96,10 @@ void CObjLine::Write(MrkLineWriter& out) const {
 const CObjTypeOps& LineTypeOps() {
   static const CObjTypeOps ops = [] {
     CObjTypeOps t;
-    t.className = "CObjLine";
-    t.objectSize = static_cast<int>(sizeof(CObjLine));
-    t.isInstance = &IsExactly<CObjLine>;
-    t.path = [](CObjBase& o) -> CPathData* { return &static_cast<CObjLine&>(o).GetPathData(); };
-    t.create = []() -> std::unique_ptr<CObjBase> { return std::make_unique<CObjLine>(); };
-    t.copy = [](CObjElement&, CObjBase& dst, const CObjElement&, const CObjBase& src) {
-      static_cast<CObjLine&>(dst).Copy(static_cast<const CObjLine&>(src));
-    };
-    t.refresh = [](CObjElement&, CObjBase& o) { static_cast<CObjLine&>(o).RebuildFill(); };
-    t.resize = [](CObjBase& o, CDoubleRect& oldRect, CDoubleRect& newRect, int handle) {
-      static_cast<CObjLine&>(o).Resize(oldRect, newRect, handle);
-    };
-    t.offset = [](CObjBase& o, double dx, double dy) { static_cast<CObjLine&>(o).Offset(dx, dy); };
+    FillVertexTypeOps<CObjLine>(t, "CObjLine");
     t.rotate = [](CObjElement&, CObjBase& o, const CDoublePoint& centre, double angle) {
       static_cast<CObjLine&>(o).GetPathData().Rotate(centre, angle);
     };
-    t.mirrorX = [](CObjBase& o, double a) { static_cast<CObjLine&>(o).MirrorX(a); };
-    t.mirrorY = [](CObjBase& o, double a) { static_cast<CObjLine&>(o).MirrorY(a); };
-    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out, const std::string&) {
-      static_cast<const CObjLine&>(o).Write(out);
-    };
-    t.setField = [](CObjBase& o, int key, const MrkValue& v) { static_cast<CObjLine&>(o).SetField(key, v); };
     t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
       auto& line = static_cast<CObjLine&>(*o);
       line.RebuildFill();

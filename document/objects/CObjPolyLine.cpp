@@ -7,8 +7,7 @@
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"
-#include "document/objects/HandleResize.h"
-#include "document/objects/ObjTypeOps.h"
+#include "document/objects/VertexObject.h"
 #include "document/path/PathListHelpers.h"
 
 float WrapRotationDegrees(float deg);  // CObjElement.cpp
@@ -51,30 +50,22 @@ void CObjPolyLine::Copy(const CObjPolyLine& source) {
   currentVertex_ = source.currentVertex_;
   closed_ = source.closed_;
   imported_ = source.imported_;
-  path_.points.RemoveAll();
-  path_.second.RemoveAll();
-  path_.points.Append(source.path_.points);
+  CopyVertices(path_, source.path_);
 }
 
 void CObjPolyLine::Offset(double dx, double dy) { path_.Offset(dx, dy); }
 
 void CObjPolyLine::Resize(CDoubleRect& oldRect, CDoubleRect& newRect, int handle) {
-  ApplyHandleResize(
-      oldRect, newRect, handle, [this](double dx, double dy) { Offset(dx, dy); },
-      [this](const CDoublePoint& anchor, double sx, double sy) {
-        path_.ScaleAbout(anchor, sx, sy);
-        RebuildFill();
-      },
-      [this] { return path_.GetBoundRect(); });
+  ResizeVertexPath(path_, oldRect, newRect, handle, [this] { RebuildFill(); });
 }
 
 void CObjPolyLine::MirrorX(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].x = 2 * axis - path_.points[i].x;
+  MirrorVerticesX(path_, axis);
   RebuildFill();
 }
 
 void CObjPolyLine::MirrorY(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].y = 2 * axis - path_.points[i].y;
+  MirrorVerticesY(path_, axis);
   RebuildFill();
 }
 
@@ -303,19 +294,7 @@ void CObjPolyLine::DeleteSplitStrokes() { TakeOutSelectedStrokes(nullptr); }
 const CObjTypeOps& PolyLineTypeOps() {
   static const CObjTypeOps ops = [] {
     CObjTypeOps t;
-    t.className = "CObjPolyLine";
-    t.objectSize = static_cast<int>(sizeof(CObjPolyLine));
-    t.isInstance = &IsExactly<CObjPolyLine>;
-    t.path = [](CObjBase& o) -> CPathData* { return &static_cast<CObjPolyLine&>(o).GetPathData(); };
-    t.create = []() -> std::unique_ptr<CObjBase> { return std::make_unique<CObjPolyLine>(); };
-    t.copy = [](CObjElement&, CObjBase& dst, const CObjElement&, const CObjBase& src) {
-      static_cast<CObjPolyLine&>(dst).Copy(static_cast<const CObjPolyLine&>(src));
-    };
-    t.refresh = [](CObjElement&, CObjBase& o) { static_cast<CObjPolyLine&>(o).RebuildFill(); };
-    t.resize = [](CObjBase& o, CDoubleRect& oldRect, CDoubleRect& newRect, int handle) {
-      static_cast<CObjPolyLine&>(o).Resize(oldRect, newRect, handle);
-    };
-    t.offset = [](CObjBase& o, double dx, double dy) { static_cast<CObjPolyLine&>(o).Offset(dx, dy); };
+    FillVertexTypeOps<CObjPolyLine>(t, "CObjPolyLine");
     t.rotate = [](CObjElement&, CObjBase& o, const CDoublePoint& centre, double angle) {
       auto& poly = static_cast<CObjPolyLine&>(o);
       // The polyline keeps its total rotation in degrees for the property pages.
@@ -323,12 +302,6 @@ const CObjTypeOps& PolyLineTypeOps() {
       poly.SetRotationAngle(WrapRotationDegrees(degrees));
       poly.GetPathData().Rotate(centre, angle);
     };
-    t.mirrorX = [](CObjBase& o, double a) { static_cast<CObjPolyLine&>(o).MirrorX(a); };
-    t.mirrorY = [](CObjBase& o, double a) { static_cast<CObjPolyLine&>(o).MirrorY(a); };
-    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out, const std::string&) {
-      static_cast<const CObjPolyLine&>(o).Write(out);
-    };
-    t.setField = [](CObjBase& o, int key, const MrkValue& v) { static_cast<CObjPolyLine&>(o).SetField(key, v); };
     t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int fileVersion) {
       auto* poly = static_cast<CObjPolyLine*>(o.release());
       const CDoubleRect bounds = poly->GetPathData().GetBoundRect();
