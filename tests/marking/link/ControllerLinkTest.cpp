@@ -20,17 +20,7 @@ using boardsim::FaultKind;
 namespace {
 
 ParameterBlockInput DefaultRecord() {
-  ParameterBlockInput in;
-  in.rotaryOnY = true;
-  in.threeAxisRotary = true;
-  in.xRange = 120;
-  in.yRange = 100;
-  in.stepX = 4;
-  in.stepY = 4;
-  in.resetSpeed = 45;
-  in.secondPenUpSpeed = 100;
-  in.penDownSpeed = 25;
-  in.auxiliarySpeed = 20;
+  ParameterBlockInput in = DefaultParameterInput();
   in.normalDelay = 30;
   return in;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Shared pieces of the link tests: a communications control that records what
-// is written and lets the test play the board, and one "UI thread" that runs
-// the handlers of the windows posted to, in posting order.
+// is written and lets the test play the board, one "UI thread" that runs the
+// handlers of the windows posted to, in posting order, and the parameter
+// record's defaults.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -12,7 +13,24 @@
 #include <vector>
 
 #include "marking/link/CommControl.h"
+#include "marking/link/WireProtocol.h"
 #include "platform/Messages.h"
+
+// The parameter record's defaults as the controller sends them (option byte 0x18).
+inline ParameterBlockInput DefaultParameterInput() {
+  ParameterBlockInput in;
+  in.rotaryOnY = true;
+  in.threeAxisRotary = true;
+  in.xRange = 120;
+  in.yRange = 100;
+  in.stepX = 4;
+  in.stepY = 4;
+  in.resetSpeed = 45;
+  in.secondPenUpSpeed = 100;
+  in.penDownSpeed = 25;
+  in.auxiliarySpeed = 20;
+  return in;
+}
 
 class FakeControl : public CommControl {
  public:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "LinkTestSupport.h"
 #include "marking/link/WireProtocol.h"
 
 namespace {
@@ -81,18 +82,7 @@ TEST(WireProtocol, StreamRecordsAndTheirSums) {
 }
 
 TEST(WireProtocol, ParameterBlockOfTheDefaultRecord) {
-  ParameterBlockInput in;  // the parameter record's defaults, option byte 0x18
-  in.rotaryOnY = true;
-  in.threeAxisRotary = true;
-  in.xRange = 120;
-  in.yRange = 100;
-  in.stepX = 4;
-  in.stepY = 4;
-  in.resetSpeed = 45;
-  in.secondPenUpSpeed = 100;
-  in.penDownSpeed = 25;
-  in.auxiliarySpeed = 20;
-  auto b = BuildParameterBlock(in);
+  auto b = BuildParameterBlock(DefaultParameterInput());
   const std::vector<BYTE> expected{0x0C, 0x77, 0x24, 0x63, 0x9C, 0x01, 0x4E, 0x01, 0x17, 0x01, 0x62, 0x01, 0x01, 0x01,
                                    0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x00};
   EXPECT_EQ(std::vector<BYTE>(b.begin(), b.end()), expected);
