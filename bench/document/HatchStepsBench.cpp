@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -22,11 +23,16 @@ CPointList Ellipse(double cx, double cy, double rx, double ry, int n) {
   return list;
 }
 
+std::unique_ptr<CStrokeGroup> EmptyGroup() {
+  auto group = std::make_unique<CStrokeGroup>(CPointList());
+  group->RemoveAllLists();
+  return group;
+}
+
 // 200 glyph-like shapes in 10 rows of 20: a ring (outer and inner contour)
 // and a bar beside it, 4 x 6 mm each.
 std::unique_ptr<CStrokeGroup> Glyphs() {
-  auto group = std::make_unique<CStrokeGroup>(CPointList());
-  group->RemoveAllLists();
+  auto group = EmptyGroup();
   for (int row = 0; row < 10; ++row) {
     for (int col = 0; col < 20; ++col) {
       const double x = col * 5.0, y = row * 8.0;
@@ -70,23 +76,12 @@ void BM_HatchFill_200Glyphs_Spacing003(benchmark::State& state) {
 }
 BENCHMARK(BM_HatchFill_200Glyphs_Spacing003)->ArgName("angle")->Arg(0)->Arg(90)->Arg(30)->Unit(benchmark::kMillisecond);
 
-MachineSetRecord ZeroRecord() {
+// Times building the step nodes of a path made of the one group, under
+// all-zero machine settings; freeing the nodes is not timed.
+void TimeStepNodes(benchmark::State& state, std::unique_ptr<CStrokeGroup> group, std::int64_t points) {
   MachineSetRecord r;
   std::memset(&r, 0, sizeof r);
-  return r;
-}
-
-// 1M points as 1000 zig-zag strokes of 1000 points, plain group order.
-void BM_StepNodes_1MPointsIn1000Strokes(benchmark::State& state) {
-  MachineSetRecord r = ZeroRecord();
   CDrawProperity prop(r, false);
-  auto group = std::make_unique<CStrokeGroup>(CPointList());
-  group->RemoveAllLists();
-  for (int s = 0; s < 1000; ++s) {
-    CPointList pts;
-    for (int i = 0; i < 1000; ++i) pts.Add(CDoublePoint(i * 0.05, s * 0.1 + (i % 2) * 0.03, i ? PT_JOINED : 0));
-    group->AddPointList(pts);
-  }
   CPathData path;
   path.GetGroupArray().Add(group.release());
   for (auto _ : state) {
@@ -99,35 +94,31 @@ void BM_StepNodes_1MPointsIn1000Strokes(benchmark::State& state) {
     FreeStepNodes(head);
     state.ResumeTiming();
   }
-  state.SetItemsProcessed(state.iterations() * 1000000);
+  state.SetItemsProcessed(state.iterations() * points);
+}
+
+// 1M points as 1000 zig-zag strokes of 1000 points, plain group order.
+void BM_StepNodes_1MPointsIn1000Strokes(benchmark::State& state) {
+  auto group = EmptyGroup();
+  for (int s = 0; s < 1000; ++s) {
+    CPointList pts;
+    for (int i = 0; i < 1000; ++i) pts.Add(CDoublePoint(i * 0.05, s * 0.1 + (i % 2) * 0.03, i ? PT_JOINED : 0));
+    group->AddPointList(pts);
+  }
+  TimeStepNodes(state, std::move(group), 1000000);
 }
 BENCHMARK(BM_StepNodes_1MPointsIn1000Strokes)->Unit(benchmark::kMillisecond);
 
 // 1M single dots in one dot group (a large dot image): nearest-first picking dominates.
 void BM_StepNodes_1MDots_NearestFirst(benchmark::State& state) {
-  MachineSetRecord r = ZeroRecord();
-  CDrawProperity prop(r, false);
-  auto group = std::make_unique<CStrokeGroup>(CPointList());
-  group->RemoveAllLists();
+  auto group = EmptyGroup();
   group->kind = GROUP_KIND_DOTS;
   for (int i = 0; i < 1000000; ++i) {
     CPointList dot;
     dot.Add(CDoublePoint((i % 1000) * 0.1, (i / 1000) * 0.1, 0));
     group->AddPointList(dot);
   }
-  CPathData path;
-  path.GetGroupArray().Add(group.release());
-  for (auto _ : state) {
-    StepNode* head = nullptr;
-    CDoublePoint current(0, 0);
-    int count = 0;
-    path.BuildGroupStepNodes(head, prop, current, count, 1);
-    benchmark::DoNotOptimize(count);
-    state.PauseTiming();
-    FreeStepNodes(head);
-    state.ResumeTiming();
-  }
-  state.SetItemsProcessed(state.iterations() * 1000000);
+  TimeStepNodes(state, std::move(group), 1000000);
 }
 BENCHMARK(BM_StepNodes_1MDots_NearestFirst)->Unit(benchmark::kMillisecond);
 
