@@ -18,21 +18,13 @@ bool GroupHasPoints(const CStrokeGroup& group) {
 // they cannot stretch the bounds to the origin.
 template <typename Filter>
 bool UnionGroupBounds(const CStrokeGroupArray& groups, CDoubleRect& rect, Filter keep) {
-  bool found = false;
-  CDoubleRect r;
+  BoundsUnion bounds;
   for (int i = 0; i < groups.GetSize(); ++i) {
     const CStrokeGroup& group = *groups.GetAt(i);
-    if (!keep(group) || !GroupHasPoints(group)) continue;
-    const CDoubleRect gr = group.GetBoundRect();
-    if (found) {
-      r.UnionRect(gr);
-    } else {
-      r = gr;
-      found = true;
-    }
+    if (keep(group) && GroupHasPoints(group)) bounds.Add(group.GetBoundRect());
   }
-  if (found) rect = r;
-  return found;
+  if (bounds.Found()) rect = bounds.Rect();
+  return bounds.Found();
 }
 
 }  // namespace

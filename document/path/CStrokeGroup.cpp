@@ -32,37 +32,21 @@ void CStrokeGroup::RemoveAllLists() { paths.RemoveAll(); }
 // A contour that draws nothing has no extent; taking its zero rectangle into
 // the union would stretch the bounds to the origin.
 CDoubleRect CStrokeGroup::GetListsBoundRect() const {
-  CDoubleRect r;
-  bool started = false;
+  BoundsUnion bounds;
   for (int i = 0; i < GetCount(); ++i) {
     const CPointList& list = GetAt(i)->points;
-    if (!HasJoinedPoint(list)) continue;
-    const CDoubleRect pr = GetDrawnBoundRect(list);
-    if (started) {
-      r.UnionRect(pr);
-    } else {
-      r = pr;
-      started = true;
-    }
+    if (HasJoinedPoint(list)) bounds.Add(GetDrawnBoundRect(list));
   }
-  return r;
+  return bounds.Rect();
 }
 
 CDoubleRect CStrokeGroup::GetBoundRect() const {
-  CDoubleRect r;
-  bool started = false;
+  BoundsUnion bounds;
   for (int i = 0; i < GetCount(); ++i) {
     const CStrokePath& path = *GetAt(i);
-    if (!HasPoints(path)) continue;  // an empty contour has no extent
-    const CDoubleRect pr = path.GetBoundRect();
-    if (started) {
-      r.UnionRect(pr);
-    } else {
-      r = pr;
-      started = true;
-    }
+    if (HasPoints(path)) bounds.Add(path.GetBoundRect());  // an empty contour has no extent
   }
-  return r;
+  return bounds.Rect();
 }
 
 void CStrokeGroup::RotateDeg(const CDoublePoint& centre, float degrees) {

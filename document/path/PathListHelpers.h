@@ -17,6 +17,27 @@ CDoubleRect GetTwoListBoundRect(const CPointList& first, const CPointList& secon
 // its predecessor); the zero rectangle when nothing is drawn.
 CDoubleRect GetDrawnBoundRect(const CPointList& list);
 
+// Union of the rectangles added, the first taken as it stands: a union that
+// started from the zero rectangle would stretch the bounds to the origin.
+class BoundsUnion {
+ public:
+  void Add(const CDoubleRect& r) {
+    if (found_) {
+      rect_.UnionRect(r);
+    } else {
+      rect_ = r;
+      found_ = true;
+    }
+  }
+  bool Found() const { return found_; }
+  // The zero rectangle while nothing was added.
+  const CDoubleRect& Rect() const { return rect_; }
+
+ private:
+  CDoubleRect rect_;
+  bool found_ = false;
+};
+
 void RotatePointsRad(CPointList& list, const CDoublePoint& centre, double radians);
 void RotatePointsDeg(CPointList& list, const CDoublePoint& centre, double degrees);
 void RotatePointsDegF(CPointList& list, const CDoublePoint& centre, float degrees);
