@@ -14,26 +14,20 @@ namespace {
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-QImage WhiteImage(int w = 60, int h = 60) {
-  QImage image(w, h, QImage::Format_RGB32);
+QImage WhiteImage(QImage::Format format = QImage::Format_RGB32) {
+  QImage image(60, 60, format);
   image.fill(Qt::white);
   return image;
 }
 
 bool Is(const QImage& image, int x, int y, Qt::GlobalColor color) { return image.pixelColor(x, y) == QColor(color); }
 
-QImage WhiteImageOf(QImage::Format format) {
-  QImage image(60, 60, format);
-  image.fill(Qt::white);
-  return image;
-}
-
 TEST(QPainterDeviceContext, DotIsOutlinedThenFloodFilledUpToBlack) {
   TestApp();
   // 32-bit images are read directly, others through pixel look-ups.
   for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888}) {
     SCOPED_TRACE(static_cast<int>(format));
-    QImage image = WhiteImageOf(format);
+    QImage image = WhiteImage(format);
     {
       QPainter painter(&image);
       QPainterDeviceContext dc(painter);
