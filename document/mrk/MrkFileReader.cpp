@@ -11,6 +11,7 @@
 #include "document/mrk/MrkFile.h"
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineReader.h"
+#include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/objects/ObjTypeOps.h"
@@ -59,7 +60,9 @@ class MrkFileReader {
     if (!ScanVersion()) return 1;
     std::string keyLine;
     std::string value;
-    while (lines_.ReadMrkLine(keyLine)) {
+    while (true) {
+      keyLineStart_ = lines_.Position();
+      if (!lines_.ReadMrkLine(keyLine)) break;
       const int key = ParseMrkKey(keyLine);
       const MrkKeyKind kind = MrkKeyKindOf(key);
       if (kind == MrkKeyKind::None) continue;
@@ -130,6 +133,7 @@ class MrkFileReader {
       element_ = std::make_unique<CObjElement>();
       object_.reset();
       ops_ = nullptr;
+      StopKeeping();
       context_ = kElementHeader;
     } else if (value == kMrkObjectEndValue || value == kMrkObjectEndValueEn) {
       if (element_) CompleteElement();
@@ -141,13 +145,16 @@ class MrkFileReader {
 
   // The element's class block begins: a fresh object of the class its type
   // code names. A class that is not built in gets its context all the same,
-  // so its keys are read and dropped instead of landing on the element.
+  // so its keys stay off the element, and its block is kept as it stands.
   void EnterClassContext() {
     const ObjClassId id = ObjClassOfType(element_->type);
     if (id == ObjClassId::None) return;
     ops_ = FindObjClassOps(id);
     object_ = ops_ && ops_->create ? ops_->create() : nullptr;
-    if (!object_) ops_ = nullptr;
+    if (!object_) {
+      ops_ = nullptr;
+      StartKeeping(id);
+    }
     context_ = static_cast<int>(id);
   }
 
@@ -155,8 +162,58 @@ class MrkFileReader {
     if (object_ && ops_ && ops_->finishRead) ops_->finishRead(*element_, std::move(object_), version_);
     object_.reset();
     ops_ = nullptr;
+    if (keeping_) element_->keptClassBlock = TakeKept();
     out_.Add(std::move(element_));
     context_ = kBetweenObjects;
+  }
+
+  // Keeping the class block of a class without a table: every byte from the
+  // block's first key line up to the element's end marker, lines ending in
+  // CR LF as the writer ends them, embedded data as it is.
+  void StartKeeping(ObjClassId id) {
+    StopKeeping();
+    keeping_ = true;
+    keptFrom_ = keyLineStart_;
+    if (id == ObjClassId::BSpline && version_ == kMrkVersion2004) oldSpline_ = std::make_unique<CObjPolyLine>();
+  }
+
+  void StopKeeping() {
+    keeping_ = false;
+    kept_.clear();
+    keptEmbeddedSize_ = 0;
+    oldSpline_.reset();
+  }
+
+  // Appends the whole lines between keptFrom_ and end.
+  void KeepLinesUpTo(std::size_t end) {
+    const std::string_view content = lines_.Content();
+    while (keptFrom_ < end) {
+      std::size_t stop = content.find('\n', keptFrom_);
+      if (stop == std::string_view::npos || stop >= end) stop = end;
+      std::string_view line = content.substr(keptFrom_, stop - keptFrom_);
+      if (stop < end && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+      kept_.append(line);
+      kept_.append("\r\n");
+      keptFrom_ = stop < end ? stop + 1 : end;
+    }
+  }
+
+  std::string TakeKept() {
+    std::string block;
+    if (oldSpline_) {
+      // An old file's B-spline goes back in today's form: the corrections a
+      // reader makes only for old files would otherwise be lost with the
+      // version mark.
+      oldSpline_->CloseOldFormat(1);
+      MrkLineWriter out(block);
+      out.WriteClassBegin("CObjBSpline");
+      oldSpline_->WriteBody(out);
+    } else {
+      KeepLinesUpTo(keyLineStart_);
+      block = std::move(kept_);
+    }
+    StopKeeping();
+    return block;
   }
 
   void OnValueKey(int key, const MrkValue& value) {
@@ -176,7 +233,24 @@ class MrkFileReader {
       return;
     }
     if (!ClassTakes(key, kind)) return;
+    if (keeping_) {
+      KeepValue(key, value);
+      return;
+    }
     SetClassField(key, value);
+  }
+
+  // What a kept block's reading needs of its values: the size of a picture's
+  // embedded file, and an old B-spline's vertices.
+  void KeepValue(int key, const MrkValue& value) {
+    if (key == 160 && IsContext(context_, ObjClassId::Image)) keptEmbeddedSize_ = value.i;
+    if (!oldSpline_) return;
+    // Old files: the first vertex always starts with a pen-up move.
+    if (key == 102 && oldSpline_->GetLoadCursor() == 0) {
+      oldSpline_->SetField(key, MrkValue::OfInt(0));
+    } else {
+      oldSpline_->SetField(key, value);
+    }
   }
 
   bool ClassTakes(int key, MrkKeyKind kind) const {
@@ -218,11 +292,29 @@ class MrkFileReader {
   // Raw bytes right after the key line; only pictures have them. Elsewhere
   // the key line is skipped like any unknown one.
   void ReadEmbedded(int key) {
+    if (keeping_ && IsContext(context_, ObjClassId::Image)) {
+      KeepEmbedded();
+      return;
+    }
     if (!IsContext(context_, ObjClassId::Image) || !object_ || !ops_ || !ops_->readEmbedded) return;
     const std::size_t pos = lines_.Position();
     const std::size_t available = lines_.Content().size() - pos;
     std::size_t taken = ops_->readEmbedded(*object_, key, lines_.Content(), pos);
     if (taken > available) taken = available;
+    lines_.Seek(pos + taken);
+  }
+
+  // A picture without its class: the bytes its size key announced follow
+  // the key line; they are kept, and skipped rather than read as lines.
+  void KeepEmbedded() {
+    if (keptEmbeddedSize_ <= 0) return;
+    const std::size_t pos = lines_.Position();
+    const std::size_t available = lines_.Content().size() - pos;
+    std::size_t taken = static_cast<std::size_t>(keptEmbeddedSize_);
+    if (taken > available) taken = available;
+    KeepLinesUpTo(pos);
+    kept_.append(lines_.Content().substr(pos, taken));
+    keptFrom_ = pos + taken;
     lines_.Seek(pos + taken);
   }
 
@@ -233,6 +325,14 @@ class MrkFileReader {
   std::unique_ptr<CObjElement> element_;
   std::unique_ptr<CObjBase> object_;  // object of the open class block
   const CObjTypeOps* ops_ = nullptr;
+  std::size_t keyLineStart_ = 0;  // where the key line being handled begins
+
+  // The class block being kept.
+  bool keeping_ = false;
+  std::size_t keptFrom_ = 0;  // first byte not yet in kept_
+  std::string kept_;
+  long long keptEmbeddedSize_ = 0;
+  std::unique_ptr<CObjPolyLine> oldSpline_;  // an old file's B-spline, read as its polyline
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "app/shell/ShellValues.h"
 #include "document/mrk/MrkKeys.h"
+#include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/objects/HandleResize.h"
 #include "document/path/CPathData.h"
@@ -130,7 +131,11 @@ void CObjElement::SetObjectField(int key, const MrkValue& value) {
 
 void CObjElement::WriteClassBlock(MrkLineWriter& out, const std::string& projectPath) const {
   const CObjTypeOps* ops = Ops();
-  if (ops && ops->write) ops->write(*this, *object_, out, projectPath);
+  if (ops && ops->write) {
+    ops->write(*this, *object_, out, projectPath);
+  } else if (!object_) {
+    out.WriteRaw(keptClassBlock);
+  }
 }
 
 std::uint8_t CObjElement::SetBit(std::uint8_t bit, int on) {
@@ -343,6 +348,7 @@ void CObjElement::CopyFrom(const CObjElement& source) {
   lineSpeed = source.lineSpeed;
   color = source.color;
   boundRect = source.boundRect;
+  keptClassBlock = source.keptClassBlock;
 
   // The old object cannot stay: the type code may now name another class.
   DeleteOwnedObject();

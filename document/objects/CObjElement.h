@@ -153,6 +153,10 @@ class CObjElement {
   float lineSpeed = 0;       // [64] "LS"
   CDoubleRect boundRect;     // cached bounds
   int flag = 0;
+  // The class block of a class this build cannot handle, as read from the
+  // project file (CR LF line ends); written back in its place while the
+  // element has no object, so saving a layout loses none of it.
+  std::string keptClassBlock;
 
  private:
   std::uint8_t SetBit(std::uint8_t bit, int on);
