@@ -36,6 +36,27 @@ void SelectStroke(CStrokePath& stroke) {
   stroke.flag = 1;
 }
 
+// Calls fn on every stroke of every group.
+template <class Fn>
+void ForEachStroke(const CStrokeGroupArray& groups, Fn&& fn) {
+  for (int g = 0; g < groups.GetSize(); ++g) {
+    const CStrokeGroup* group = groups.GetAt(g);
+    for (int s = 0; s < group->GetCount(); ++s) fn(*group->GetAt(s));
+  }
+}
+
+// True when some stroke of some group passes the test.
+template <class Pred>
+bool AnyStroke(const CStrokeGroupArray& groups, Pred&& pred) {
+  for (int g = 0; g < groups.GetSize(); ++g) {
+    const CStrokeGroup* group = groups.GetAt(g);
+    for (int s = 0; s < group->GetCount(); ++s) {
+      if (pred(*group->GetAt(s))) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 CObjPolyLine::CObjPolyLine(CPointList& list, int closed, int imported)
@@ -202,63 +223,40 @@ void CObjPolyLine::Write(MrkLineWriter& out) const {
 
 int CObjPolyLine::SelectStrokesInside(const CDoubleRect& rect, const CDoublePoint& offset) {
   CStrokeGroupArray& groups = path_.GetGroupArray();
-  for (int g = 0; g < groups.GetSize(); ++g) {
-    CStrokeGroup* group = groups.GetAt(g);
-    for (int s = 0; s < group->GetCount(); ++s) {
-      CStrokePath* stroke = group->GetAt(s);
-      CDoubleRect r = stroke->GetBoundRect();
-      r.OffsetRect(offset.x, offset.y);
-      if (r.IsWithin(rect)) SelectStroke(*stroke);
-    }
-  }
+  ForEachStroke(groups, [&](CStrokePath& stroke) {
+    CDoubleRect r = stroke.GetBoundRect();
+    r.OffsetRect(offset.x, offset.y);
+    if (r.IsWithin(rect)) SelectStroke(stroke);
+  });
   return groups.GetSize();
 }
 
 int CObjPolyLine::SelectStrokesTouching(const CDoubleRect& rect, const CDoublePoint& offset) {
   CStrokeGroupArray& groups = path_.GetGroupArray();
   CPathData probe;  // the path's hit test, run on one stroke at a time
-  for (int g = 0; g < groups.GetSize(); ++g) {
-    CStrokeGroup* group = groups.GetAt(g);
-    for (int s = 0; s < group->GetCount(); ++s) {
-      CStrokePath* stroke = group->GetAt(s);
-      probe.points.Copy(stroke->points);
-      if (probe.IntersectsRect(rect, offset.x, offset.y)) SelectStroke(*stroke);
-    }
-  }
+  ForEachStroke(groups, [&](CStrokePath& stroke) {
+    probe.points.Copy(stroke.points);
+    if (probe.IntersectsRect(rect, offset.x, offset.y)) SelectStroke(stroke);
+  });
   return groups.GetSize();
 }
 
 int CObjPolyLine::SetSplitFlagAll() {
   CStrokeGroupArray& groups = path_.GetGroupArray();
-  for (int g = 0; g < groups.GetSize(); ++g) {
-    CStrokeGroup* group = groups.GetAt(g);
-    for (int s = 0; s < group->GetCount(); ++s) group->GetAt(s)->SetHighFlagAll();
-  }
+  ForEachStroke(groups, [](CStrokePath& stroke) { stroke.SetHighFlagAll(); });
   return groups.GetSize();
 }
 
 int CObjPolyLine::HasSplitSelected() const {
   if (!imported_) return 0;
-  const CStrokeGroupArray& groups = path_.GetGroupArray();
-  for (int g = 0; g < groups.GetSize(); ++g) {
-    const CStrokeGroup* group = groups.GetAt(g);
-    for (int s = 0; s < group->GetCount(); ++s) {
-      if (group->GetAt(s)->points.AnyHighFlag()) return 1;
-    }
-  }
-  return 0;
+  const auto anySelected = [](const CStrokePath& stroke) { return stroke.points.AnyHighFlag(); };
+  return AnyStroke(path_.GetGroupArray(), anySelected) ? 1 : 0;
 }
 
 int CObjPolyLine::HasSplitUnselected() const {
   if (!imported_) return 0;
-  const CStrokeGroupArray& groups = path_.GetGroupArray();
-  for (int g = 0; g < groups.GetSize(); ++g) {
-    const CStrokeGroup* group = groups.GetAt(g);
-    for (int s = 0; s < group->GetCount(); ++s) {
-      if (group->GetAt(s)->points.NotAllHighFlag()) return 1;
-    }
-  }
-  return 0;
+  const auto notAllSelected = [](const CStrokePath& stroke) { return stroke.points.NotAllHighFlag(); };
+  return AnyStroke(path_.GetGroupArray(), notAllSelected) ? 1 : 0;
 }
 
 void CObjPolyLine::TakeOutSelectedStrokes(CPointList* target) {
@@ -277,10 +275,7 @@ void CObjPolyLine::TakeOutSelectedStrokes(CPointList* target) {
   }
   path_.points.RemoveAll();
   path_.second.RemoveAll();
-  for (int g = 0; g < groups.GetSize(); ++g) {
-    CStrokeGroup* group = groups.GetAt(g);
-    for (int s = 0; s < group->GetCount(); ++s) path_.points.Append(group->GetAt(s)->points);
-  }
+  ForEachStroke(groups, [this](const CStrokePath& stroke) { path_.points.Append(stroke.points); });
 }
 
 void CObjPolyLine::ExtractSplitStrokes(CPointList& target) {
