@@ -47,6 +47,8 @@ bool StoreWholeFile(const std::string& path, std::string_view bytes);
 // when the file does not start with a key 200 line; 1 otherwise, with every
 // element that was complete appended. A file that cannot be opened gives 1
 // and nothing. The file is only read, so read-only files load.
+// An element whose class has no table keeps its class block as read
+// (CObjElement::keptClassBlock) and is written back with it.
 int ReadMrkFile(const std::string& path, CObjPtrArray& objects);
 
 // The same on the bytes of a file already in memory (undo snapshots).
