@@ -49,6 +49,18 @@ float WrapDegrees(float deg) {
 // Barcodes and pictures have no mirror image.
 bool MirrorsByCode(int type) { return type != OBJ_BARCODE && type != OBJ_PICTURE; }
 
+ElementDrawArgs DrawArgsOf(platform::DeviceContext& dc, int originX, int originY, double zoom, double offsetX,
+                           double offsetY) {
+  ElementDrawArgs args;
+  args.dc = &dc;
+  args.originX = originX;
+  args.originY = originY;
+  args.zoom = zoom;
+  args.offsetX = offsetX;
+  args.offsetY = offsetY;
+  return args;
+}
+
 }  // namespace
 
 // Used by the polyline's rotation, which keeps its own degree field.
@@ -247,13 +259,7 @@ void CObjElement::Draw(platform::DeviceContext& dc, int originX, int originY, do
   const CObjTypeOps* ops = Ops();
   if (!ops) return;
   const platform::DcPen previous = dc.SelectPen(IsMarkEnabled() ? markedPen : unmarkedPen);
-  ElementDrawArgs args;
-  args.dc = &dc;
-  args.originX = originX;
-  args.originY = originY;
-  args.zoom = zoom;
-  args.offsetX = reference.x;
-  args.offsetY = reference.y;
+  const ElementDrawArgs args = DrawArgsOf(dc, originX, originY, zoom, reference.x, reference.y);
   if (ops->draw) {
     ops->draw(*this, *object_, args);
   } else if (ops->path) {
@@ -269,13 +275,7 @@ void CObjElement::DrawMarkPath(platform::DeviceContext& dc, int originX, int ori
   const CObjTypeOps* ops = Ops();
   if (!ops || !ops->path) return;
   const platform::DcPen previous = dc.SelectPen(IsMarkEnabled() ? markedPen : unmarkedPen);
-  ElementDrawArgs args;
-  args.dc = &dc;
-  args.originX = originX;
-  args.originY = originY;
-  args.zoom = zoom;
-  args.offsetX = offsetX;
-  args.offsetY = offsetY;
+  ElementDrawArgs args = DrawArgsOf(dc, originX, originY, zoom, offsetX, offsetY);
   args.highlightPen = &highlightPen;
   DrawPathOf(*ops->path(*object_), args);
   dc.SelectPen(previous);
