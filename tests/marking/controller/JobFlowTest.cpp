@@ -33,6 +33,14 @@ class PortJobTest : public ::testing::Test {
     MarkStatusWord = MSW_MARKING | (air ? MSW_AIR_ON : 0);
     ctl->StartMarking(&doc, &display, &view);
   }
+  // The stop key goes down at the given call of the pump hook, while the job steps.
+  void PressStopAtPump(int n) {
+    platform::SetPumpHook(
+        [this, n] {
+          if (++pumps_ == n) MarkStatusWord.fetch_or(MSW_STOP_REQUEST);
+        },
+        std::chrono::microseconds(0));
+  }
   int InputReads() const {
     int n = 0;
     for (const auto& a : bench.ports->Accesses())
@@ -53,6 +61,9 @@ class PortJobTest : public ::testing::Test {
   TestDisplay display;
   std::shared_ptr<TestRecorder> recorder = std::make_shared<TestRecorder>();
   std::unique_ptr<CMarkControlWnd> ctl;
+
+ private:
+  int pumps_ = 0;
 };
 
 }  // namespace
@@ -170,12 +181,7 @@ TEST_F(PortJobTest, StopDuringAnObjectAsksAndYesFailsTheJob) {
   doc.AddLine({-40, 0}, {40, 0});
   doc.AddLine({-40, -10}, {40, -10});
   // The stop key arrives while the first line is stepped.
-  int pumps = 0;
-  platform::SetPumpHook(
-      [&] {
-        if (++pumps == 40) MarkStatusWord.fetch_or(MSW_STOP_REQUEST);
-      },
-      std::chrono::microseconds(0));
+  PressStopAtPump(40);
   bench.prompt->QueueAnswer(IDYES);
   Mark();
   EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>{"Are you terminated marking"});
@@ -189,12 +195,7 @@ TEST_F(PortJobTest, StopDuringAnObjectAsksAndYesFailsTheJob) {
 
 TEST_F(PortJobTest, StopAnsweredNoGoesOn) {
   doc.AddLine({-40, 0}, {40, 0});
-  int pumps = 0;
-  platform::SetPumpHook(
-      [&] {
-        if (++pumps == 40) MarkStatusWord.fetch_or(MSW_STOP_REQUEST);
-      },
-      std::chrono::microseconds(0));
+  PressStopAtPump(40);
   bench.prompt->QueueAnswer(IDNO);
   Mark();
   EXPECT_EQ(bench.prompt->Texts(), std::vector<std::string>{"Are you terminated marking"});
