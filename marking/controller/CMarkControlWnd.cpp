@@ -22,6 +22,17 @@ int ReadDwordOr(const char* name, int fallback) {
   return value;
 }
 
+// The delay's calibration comes from the registry; a missing or implausible
+// value is measured again and stored.
+void SetDelayFromStoredCpuSpeed(CPreciseDelay& delay) {
+  int ticks = ReadDwordOr("CpuSpeed10", 0);
+  if (ticks <= 0 || ticks > 999999) {
+    ticks = delay.Calibrate();
+    WriteRegDword("CpuSpeed10", ticks);
+  }
+  delay.SetTicksPer10us(ticks);
+}
+
 }  // namespace
 
 CMarkControlWnd::CMarkControlWnd(platform::Clock* clock)
@@ -36,12 +47,7 @@ CMarkControlWnd::CMarkControlWnd(platform::Clock* clock)
   showPreview = ReadDwordOr("OpenViewMark", 0);
   nearestOrder = ReadDwordOr("OptimizeSpeed", 0);
   StartMarkDelay = ReadDwordOr("StartMarkDelay", 0);
-  int ticks = ReadDwordOr("CpuSpeed10", 0);
-  if (ticks <= 0 || ticks > 999999) {
-    ticks = delay_.Calibrate();
-    WriteRegDword("CpuSpeed10", ticks);
-  }
-  delay_.SetTicksPer10us(ticks);
+  SetDelayFromStoredCpuSpeed(delay_);
 }
 
 CMarkControlWnd::~CMarkControlWnd() {
@@ -189,12 +195,7 @@ void CMarkControlWnd::ShowProgress(std::unique_ptr<IProgressBar>& bar, int pos) 
 void CMarkControlWnd::StartMarking(IMarkDocument* document, IMarkDisplay* display, IMarkView* view) {
   WaitForJob();
   SetContext(document, display, view);
-  int ticks = ReadDwordOr("CpuSpeed10", 0);
-  if (ticks <= 0 || ticks > 999999) {
-    ticks = delay_.Calibrate();
-    WriteRegDword("CpuSpeed10", ticks);
-  }
-  delay_.SetTicksPer10us(ticks);
+  SetDelayFromStoredCpuSpeed(delay_);
   StartMarkDelay = ReadDwordOr("StartMarkDelay", StartMarkDelay.load());
 
   overallBar_.reset();
