@@ -20,6 +20,7 @@
 #include "platform/Event.h"
 #include "properties/link/CProperityView.h"
 #include "tests/marking/link/LinkTestSupport.h"
+#include "tests/marking/link/SimulatedBoardView.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
 
@@ -33,12 +34,7 @@ class UsbRig {
     SoftType = SOFT_TYPE_USB;
     MachineSettings = DefaultMachineSetRecord();
     EXPECT_TRUE(runner.Start({}, false)) << runner.LastError();
-    CProperityView::Options options;
-    options.discovery = std::make_shared<platform::serial::FixedSerialDiscovery>(
-        std::vector<platform::serial::SerialCandidate>{{1, runner.DevicePath()}});
-    options.boardType = [] { return 1; };
-    options.dataFolder = std::filesystem::temp_directory_path().string();
-    propertyView = std::make_unique<CProperityView>(std::move(options));
+    propertyView = std::make_unique<CProperityView>(SimulatedBoardViewOptions(runner.DevicePath()));
     propertyView->SetSelfTarget(&viewWindow);
     viewWindow.SetHandler([this](const platform::Message& m) { propertyView->HandleMessage(m); });
     layoutWindow.SetHandler([](const platform::Message&) {});
@@ -64,12 +60,9 @@ class UsbRig {
     RotateMark = 0;
   }
   bool WaitVariant() {
-    const auto end = std::chrono::steady_clock::now() + 5s;
-    while (propertyView->GetProtocolVariant() < 0 && std::chrono::steady_clock::now() < end)
-      std::this_thread::sleep_for(5ms);
-    ui.Idle();
+    const bool chosen = WaitForProtocolVariant(*propertyView, ui);
     board.ClearRecords();
-    return propertyView->GetProtocolVariant() >= 0;
+    return chosen;
   }
   // Runs a job and its end as the main frame does; returns the end's wParam.
   int Mark(int air = 1) {

@@ -1,11 +1,11 @@
 // The controller's commands end to end: property view, link threads, a real
 // pseudo-terminal and the simulated board.
-#include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
 
 #include "LinkTestSupport.h"
+#include "SimulatedBoardView.h"
 #include "document/geometry/SharedState.h"
 #include "marking/link/CControllerLink.h"
 #include "marking/link/LinkMessages.h"
@@ -32,12 +32,7 @@ class BoardLink {
     platform::SetPrompt(prompt);
     MarkStatusWord = 0;
     EXPECT_TRUE(runner.Start({}, pace)) << runner.LastError();
-    CProperityView::Options options;
-    options.discovery = std::make_shared<platform::serial::FixedSerialDiscovery>(
-        std::vector<platform::serial::SerialCandidate>{{1, runner.DevicePath()}});
-    options.boardType = [] { return 1; };
-    options.dataFolder = std::filesystem::temp_directory_path().string();
-    view = std::make_unique<CProperityView>(std::move(options));
+    view = std::make_unique<CProperityView>(SimulatedBoardViewOptions(runner.DevicePath()));
     view->SetSelfTarget(&viewWindow);
     viewWindow.SetHandler([this](const platform::Message& m) { view->HandleMessage(m); });
     controller = std::make_unique<CControllerLink>(view.get(), &controllerWindow);
@@ -56,12 +51,7 @@ class BoardLink {
     runner.Stop();
     platform::SetPrompt(std::make_shared<platform::ScriptedPrompt>());
   }
-  bool WaitVariant(std::chrono::milliseconds timeout = 5s) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (view->GetProtocolVariant() < 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
-    ui.Idle();
-    return view->GetProtocolVariant() >= 0;
-  }
+  bool WaitVariant(std::chrono::milliseconds timeout = 5s) { return WaitForProtocolVariant(*view, ui, timeout); }
   std::vector<std::string> Commands() const { return board.Commands(); }
   int Count(const std::string& command) const {
     auto c = board.Commands();
