@@ -169,6 +169,7 @@ class CMarkControlWnd {
   int SendParameters(const CDrawProperity& record);
   int SendSpeedSetup();
   int AskYesNo(const std::string& text);
+  bool ConfirmStop(const std::string& question);
   void Post(platform::MessageTarget* target, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
   void PostToFrame(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
   void PostToView(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -30,6 +30,17 @@ std::atomic_ref<int> BusyFlag(CObjElement* e) { return std::atomic_ref<int>(e->f
 
 }  // namespace
 
+// The operator's answer to a stop: yes keeps it (both stop bits set, the job
+// ends), no takes it back and the job goes on.
+bool CMarkControlWnd::ConfirmStop(const std::string& question) {
+  if (AskYesNo(question)) {
+    MarkStatusWord.fetch_or(kStopBits);
+    return true;
+  }
+  MarkStatusWord.fetch_and(~kStopBits);
+  return false;
+}
+
 bool CMarkControlWnd::StreamOpen() const { return link_ ? link_->streamOpen.load() != 0 : streamOpen_ != 0; }
 
 void CMarkControlWnd::SetStreamOpen(int open) {
@@ -168,25 +179,18 @@ void CMarkControlWnd::RunMarking() {
           result = EndOfPass(*record, total, passes);
           if (StopRequested() && result) {
             if (IsUsb() && link_) link_->SendPause();
-            if (AskYesNo("Are you terminated marking-6")) {
-              MarkStatusWord.fetch_or(kStopBits);
-              result = 0;
-            } else {
-              MarkStatusWord.fetch_and(~kStopBits);
-            }
+            if (ConfirmStop("Are you terminated marking-6")) result = 0;
           }
           if (!result) leave = true;
           break;
         }
         if (StopRequested()) {
           if (IsUsb() && link_) link_->SendPause();
-          if (AskYesNo("Are you terminated marking-1")) {
-            MarkStatusWord.fetch_or(kStopBits);
+          if (ConfirmStop("Are you terminated marking-1")) {
             result = 0;
             leave = true;
             break;
           }
-          MarkStatusWord.fetch_and(~kStopBits);
           continue;
         }
         result = MarkPass(*record, passes, total, finished);
@@ -335,12 +339,10 @@ int CMarkControlWnd::MarkPass(CDrawProperity& record, int& passes, int total, in
     if (cls > 0 && record.GetClassPause() > 0) ClassPause(record.GetClassPause());
     if (StopRequested()) {
       if (IsUsb() && link_) link_->SendPause();
-      if (AskYesNo("Terminate marking-4")) {
-        MarkStatusWord.fetch_or(kStopBits);
+      if (ConfirmStop("Terminate marking-4")) {
         result = 0;
         break;
       }
-      MarkStatusWord.fetch_and(~kStopBits);
     }
     while (!working.empty() && !StopBitsSet()) {
       int direction = 0;
@@ -430,12 +432,10 @@ int CMarkControlWnd::MarkObject(CObjElement* element, CDrawProperity& record, in
       } else {
         stepOut_.NeedleUp();
       }
-      if (AskYesNo("Are you terminated marking")) {
-        MarkStatusWord.fetch_or(kStopBits);
+      if (ConfirmStop("Are you terminated marking")) {
         result = 0;
         break;
       }
-      MarkStatusWord.fetch_and(~kStopBits);
     }
     if (!stepOut_.OutputNode(*node, air, record)) {
       result = 0;
