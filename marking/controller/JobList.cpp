@@ -10,6 +10,7 @@
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/params/CDrawProperity.h"
+#include "document/path/PathListHelpers.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/controller/ControllerState.h"
 #include "platform/Prompt.h"
@@ -113,16 +114,11 @@ void CMarkControlWnd::BuildJobList(int mode) {
         // Nothing selected: every object that is marked; several: the selection.
         const bool wholeDocument = chosen.empty();
         const std::vector<CObjElement*> over = wholeDocument ? allObjects() : chosen;
-        bool any = false;
-        CDoubleRect bounds;
+        BoundsUnion bounds;
         for (CObjElement* e : over) {
-          if (wholeDocument && !CountsForBounds(e)) continue;
-          const CDoubleRect r = e->GetBoundRect();
-          if (!any) bounds = r;
-          else bounds.UnionRect(r);
-          any = true;
+          if (!wholeDocument || CountsForBounds(e)) bounds.Add(e->GetBoundRect());
         }
-        MakeBorderObject(bounds, name);
+        MakeBorderObject(bounds.Rect(), name);
       }
       break;
     }
@@ -132,26 +128,17 @@ void CMarkControlWnd::BuildJobList(int mode) {
 }
 
 int CMarkControlWnd::CheckRange(CDrawProperity& record) {
-  bool any = false;
-  CDoubleRect bounds;
+  BoundsUnion jobBounds;
   for (CObjElement* e : jobList_) {
-    if (!CountsForBounds(e)) continue;
-    const CDoubleRect r = e->GetBoundRect();
-    if (!any) bounds = r;
-    else bounds.UnionRect(r);
-    any = true;
+    if (CountsForBounds(e)) jobBounds.Add(e->GetBoundRect());
   }
   if (record.IsStartBackRoad()) {
     for (const CDoublePoint& p : {record.GetStartPath(0), record.GetStartPath(1), record.GetResetPath(0),
                                   record.GetResetPath(1)}) {
-      if (!any) {
-        bounds = CDoubleRect(p.x, p.y, p.x, p.y);
-        any = true;
-      } else {
-        bounds.UnionRect(CDoubleRect(p.x, p.y, p.x, p.y));
-      }
+      jobBounds.Add(CDoubleRect(p.x, p.y, p.x, p.y));
     }
   }
+  const CDoubleRect bounds = jobBounds.Rect();
   jobBounds_ = bounds;
   const double w = record.GetRangeX() / 2;
   const double h = record.GetRangeY() / 2;
