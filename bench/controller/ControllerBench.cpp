@@ -2,7 +2,6 @@
 // the simulated board without line pacing, the nearest-next object order of
 // 1000 objects, and port stepping of 1M steps with the waits taken out.
 #include <chrono>
-#include <filesystem>
 #include <memory>
 #include <random>
 #include <thread>
@@ -17,6 +16,7 @@
 #include "tests/marking/controller/ControllerTestSupport.h"
 #include "tests/marking/controller/JobTestSupport.h"
 #include "tests/marking/link/LinkTestSupport.h"
+#include "tests/marking/link/SimulatedBoardView.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
 
@@ -46,12 +46,7 @@ void BM_UsbJobOf10kNodes(benchmark::State& state) {
     return;
   }
   UiThread ui;
-  CProperityView::Options options;
-  options.discovery = std::make_shared<platform::serial::FixedSerialDiscovery>(
-      std::vector<platform::serial::SerialCandidate>{{1, runner.DevicePath()}});
-  options.boardType = [] { return 1; };
-  options.dataFolder = std::filesystem::temp_directory_path().string();
-  CProperityView propertyView(std::move(options));
+  CProperityView propertyView(SimulatedBoardViewOptions(runner.DevicePath()));
   UiThread::Window viewWindow(ui, [&](const platform::Message& m) { propertyView.HandleMessage(m); });
   propertyView.SetSelfTarget(&viewWindow);
   ui.Invoke([&] { propertyView.OnInitialUpdate(nullptr); });
