@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "app/shell/MachineSetRecord.h"
 #include "app/shell/ShellValues.h"
+#include "tests/app/shell/MachineSetClampCase.h"
 
 namespace {
 
@@ -79,22 +79,9 @@ TEST(MachineSetRecord, FieldsShareBytesTheWayTheFileDoes) {
 
 TEST(MachineSetRecord, LoadClamps) {
   MachineSetRecord r = DefaultMachineSetRecord();
-  r.originCorner = 7;
-  r.stepX = 0.2f;
-  r.stepY = NAN;
-  r.acceleration = 0;
-  r.maxSpeed = 20;
-  r.penUpSpeed = 32;
-  r.microstepExponent = -1;
-  r.laserValue = -5;
+  PutOutOfRangeValues(r);
   ApplyMachineSetLoadClamps(r);
-  EXPECT_EQ(r.originCorner, 0);
-  EXPECT_EQ(r.stepX, 4.0f);
-  EXPECT_EQ(r.stepY, 4.0);
-  EXPECT_EQ(r.acceleration, 500);
-  EXPECT_EQ(r.maxSpeed, 32.0);
-  EXPECT_EQ(r.microstepExponent, 6);
-  EXPECT_EQ(r.laserValue, 0);
+  ExpectOutOfRangeValuesClamped(r);
 
   MachineSetRecord edge = DefaultMachineSetRecord();  // limits themselves pass
   edge.stepX = 200;

@@ -7,6 +7,7 @@
 #include "app/shell/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
+#include "tests/app/shell/MachineSetClampCase.h"
 #include "tests/app/start/TestFolder.h"
 
 namespace {
@@ -59,25 +60,12 @@ TEST(MachineSetFile, LoadClampsOutOfRangeValues) {
   const std::string dir = FreshFolder("clamps");
   const std::string path = MachineSetFilePath(dir, SOFT_TYPE_BIG_PORT_BOARD);
   MachineSetRecord r = PatternRecord();
-  r.originCorner = 7;
-  r.stepX = 0.2f;
-  r.acceleration = 0;
-  r.maxSpeed = 20;
-  r.penUpSpeed = 32;
-  r.stepY = std::nan("");
-  r.microstepExponent = -1;
-  r.laserValue = -5;
+  PutOutOfRangeValues(r);
   WriteBytes(path, &r, sizeof r);
 
   MachineSetRecord loaded;
   ASSERT_EQ(LoadMachineSetFile(path, loaded), 1);
-  EXPECT_EQ(loaded.originCorner, 0);
-  EXPECT_FLOAT_EQ(loaded.stepX, 4.0f);
-  EXPECT_EQ(loaded.acceleration, 500);
-  EXPECT_DOUBLE_EQ(loaded.maxSpeed, 32.0);
-  EXPECT_DOUBLE_EQ(loaded.stepY, 4.0);
-  EXPECT_EQ(loaded.microstepExponent, 6);
-  EXPECT_EQ(loaded.laserValue, 0);
+  ExpectOutOfRangeValuesClamped(loaded);
   // Fields without a clamp stay as stored.
   EXPECT_EQ(loaded.reserved0, 0x11223344);
   EXPECT_EQ(loaded.secondOptionByte, 0x5A);
