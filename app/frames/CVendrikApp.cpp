@@ -24,6 +24,9 @@
 const CObjTypeOps& DrawProperityTypeOps();
 const CObjTypeOps& LineTypeOps();
 const CObjTypeOps& PolyLineTypeOps();
+const CObjTypeOps& BSplineTypeOps();
+const CObjTypeOps& ArcTypeOps();
+const CObjTypeOps& MultiBorderTypeOps();
 
 namespace {
 
@@ -34,6 +37,9 @@ void RegisterObjectClasses() {
   RegisterObjTypeOps(ObjClassId::DrawProperity, &DrawProperityTypeOps());
   RegisterObjTypeOps(ObjClassId::Line, &LineTypeOps());
   RegisterObjTypeOps(ObjClassId::PolyLine, &PolyLineTypeOps());
+  RegisterObjTypeOps(ObjClassId::BSpline, &BSplineTypeOps());
+  RegisterObjTypeOps(ObjClassId::Arc, &ArcTypeOps());
+  RegisterObjTypeOps(ObjClassId::MultiBorder, &MultiBorderTypeOps());
 }
 
 // The About box (dialog 100): title, version and OK.

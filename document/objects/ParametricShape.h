@@ -1,0 +1,40 @@
+#pragma once
+// What the parametric objects (arc and multi-border) share. They keep a centre
+// and their shape parameters and regenerate their points from them; moving and
+// rotating transform points and parameters together, and the mirror flags are
+// re-applied at every generation.
+#include <cstdint>
+
+#include "document/geometry/CDoublePoint.h"
+#include "document/path/CPathData.h"
+
+// Mirror flag bits of the parametric objects.
+constexpr std::uint8_t MIRROR_X = 0x08;  // mirrored in x (about a vertical line)
+constexpr std::uint8_t MIRROR_Y = 0x10;  // mirrored in y (about a horizontal line)
+
+// Degree and turn constants as the stored layouts were computed with them.
+constexpr double kParamFullTurn = 6.2831852;
+
+// Exactly one of the two mirror bits: the generated shape is a reflection, so
+// a rotation of the drawn shape turns its parameters the other way.
+constexpr bool IsReflected(std::uint8_t mirrorFlags) {
+  return ((mirrorFlags & MIRROR_X) != 0) != ((mirrorFlags & MIRROR_Y) != 0);
+}
+
+// Mirrors the main list about the centre as the flags ask. The centre is the
+// one point both the object's mirror and its regeneration keep in place, so a
+// mirrored shape regenerates exactly where it was drawn.
+void ApplyMirrorFlags(CPathData& path, std::uint8_t mirrorFlags, const CDoublePoint& centre);
+
+// Rotates a point about o by a radians, counter-clockwise.
+void RotatePointAbout(CDoublePoint& p, const CDoublePoint& o, double radians);
+
+// The stroke groups of a closed or open outline: none without an owner
+// element, else one group from the main list, hatched and bordered by the
+// owner's fill settings.
+void RebuildOutlineFill(CPathData& path);
+
+// Angle fields in degrees, brought back by whole turns. A huge value is reduced
+// at once, so it cannot spin for ever; a value that is not a number becomes 0.
+double WrapDegreesHalfOpen(double degrees);  // into [0, 360): polygon start angle
+double WrapDegreesOpen(double degrees);      // into (-360, 360): arc rotation
