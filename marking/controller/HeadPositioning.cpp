@@ -17,21 +17,29 @@ namespace {
 
 bool SamePoint(const CDoublePoint& a, const CDoublePoint& b) { return a.x == b.x && a.y == b.y; }
 
+// Steps one straight move of the given steps as a single node; adjust may set
+// the node's flags before it goes out. 1 when it went out (or had no steps).
+template <class AdjustFn>
+int OutputSingleMove(CStepOutput& out, double xSteps, double ySteps, CDrawProperity& record, AdjustFn&& adjust) {
+  StepNode* node = nullptr;
+  double carryX = 0, carryY = 0;
+  int result = 1;
+  if (AddStepNode(node, xSteps, ySteps, carryX, carryY, record.GetStepLengthX(), record.GetStepLengthY(), 0)) {
+    adjust(*node);
+    result = out.OutputNode(*node, (MarkStatusWord.load() & MSW_AIR_ON) ? 1 : 0, record);
+    FreeStepNodes(node);
+  }
+  return result;
+}
+
 }  // namespace
 
 int CMarkControlWnd::MoveStraight(CDoublePoint& from, const CDoublePoint& to, CDrawProperity& record) {
   stepOut_.ComputeSpeedTable(record.GetPenUpSpeed(), record.GetPenUpSpeed2(), record.GetResetSpeed(), record);
   if (SamePoint(from, to)) return 1;
-  StepNode* node = nullptr;
-  double carryX = 0, carryY = 0;
-  const double stepX = record.GetStepLengthX();
-  const double stepY = record.GetStepLengthY();
-  int result = 1;
-  if (AddStepNode(node, (to.x - from.x) * 1000.0 / stepX, (to.y - from.y) * 1000.0 / stepY, carryX, carryY, stepX,
-                  stepY, 0)) {
-    result = stepOut_.OutputNode(*node, (MarkStatusWord.load() & MSW_AIR_ON) ? 1 : 0, record);
-    FreeStepNodes(node);
-  }
+  const double xSteps = (to.x - from.x) * 1000.0 / record.GetStepLengthX();
+  const double ySteps = (to.y - from.y) * 1000.0 / record.GetStepLengthY();
+  const int result = OutputSingleMove(stepOut_, xSteps, ySteps, record, [](StepNode&) {});
   from = CDoublePoint(to.x, to.y, from.flag);
   return result;
 }
@@ -67,16 +75,11 @@ int CMarkControlWnd::RotaryReturn(CDoublePoint& from, const CDoublePoint& to, CD
     xSteps = (to.x - from.x) * 1000.0 / stepX;
     ySteps = returnAxis ? -static_cast<double>(rotary) : 0.0;
   }
-  StepNode* node = nullptr;
-  double carryX = 0, carryY = 0;
-  int result = 1;
-  if (AddStepNode(node, xSteps, ySteps, carryX, carryY, stepX, stepY, 0)) {
+  const int result = OutputSingleMove(stepOut_, xSteps, ySteps, record, [onX](StepNode& node) {
     // The rotary counter runs with the y sign of the ordinary axis.
-    if (!onX) node->flags ^= SN_Y_POSITIVE;
-    node->flags |= ThreeAxisRotate.load() ? SN_ROTARY_3AXIS : SN_ROTARY_2AXIS;
-    result = stepOut_.OutputNode(*node, (MarkStatusWord.load() & MSW_AIR_ON) ? 1 : 0, record);
-    FreeStepNodes(node);
-  }
+    if (!onX) node.flags ^= SN_Y_POSITIVE;
+    node.flags |= ThreeAxisRotate.load() ? SN_ROTARY_3AXIS : SN_ROTARY_2AXIS;
+  });
   from = CDoublePoint(to.x, to.y, from.flag);
   return result;
 }
