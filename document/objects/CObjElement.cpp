@@ -13,7 +13,6 @@
 namespace {
 
 constexpr double kFullTurn = 6.2831852;
-constexpr double kRadToDeg = 57.295779;
 
 // Brings v into the open interval (-period, period) by whole periods. A few
 // turns are taken off one by one; anything larger by fmod, so a huge angle

@@ -293,7 +293,7 @@ const CObjTypeOps& PolyLineTypeOps() {
     t.rotate = [](CObjElement&, CObjBase& o, const CDoublePoint& centre, double angle) {
       auto& poly = static_cast<CObjPolyLine&>(o);
       // The polyline keeps its total rotation in degrees for the property pages.
-      const float degrees = static_cast<float>(poly.GetRotationAngle() + angle * 57.295779);
+      const float degrees = static_cast<float>(poly.GetRotationAngle() + angle * RAD_TO_DEG);
       poly.SetRotationAngle(WrapRotationDegrees(degrees));
       poly.GetPathData().Rotate(centre, angle);
     };

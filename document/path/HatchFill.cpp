@@ -10,6 +10,7 @@
 #include "document/geometry/CLine2D.h"
 #include "document/path/CStrokeGroup.h"
 #include "document/path/NearestEndGrid.h"
+#include "document/path/PathListHelpers.h"
 
 namespace {
 
@@ -148,15 +149,15 @@ void CStrokeGroup::HatchFill(float angle, float spacing) {
     advances = SweepAdvances(Bo, T, s);
   } else if (th > 5 && th < 85) {
     family = Family::Rising;
-    k = std::tan((th - 90) * 0.0174532);
-    d = s / std::cos(th * 0.0174532);
+    k = std::tan((th - 90) * DEG_TO_RAD);
+    d = s / std::cos(th * DEG_TO_RAD);
     J = R + (Bo - T) / k;
     lines = (J - L) / d + 1;
     advances = SweepAdvances(L, J, d);
   } else {
     family = Family::Falling;
-    k = std::tan((th + 90) * 0.0174532);
-    d = std::fabs(s / std::cos(th * 0.0174532 + 3.1415926));
+    k = std::tan((th + 90) * DEG_TO_RAD);
+    d = std::fabs(s / std::cos(th * DEG_TO_RAD + 3.1415926));
     J = L + (Bo - T) / k;
     lines = (R - J) / d + 1;
     advances = SweepAdvances(R, J, d);
