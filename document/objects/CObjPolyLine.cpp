@@ -7,6 +7,7 @@
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"
+#include "document/objects/ParametricShape.h"
 #include "document/objects/VertexObject.h"
 #include "document/path/PathListHelpers.h"
 
@@ -112,6 +113,11 @@ void CObjPolyLine::SetClosed(int closed) {
 }
 
 void CObjPolyLine::RebuildFill() {
+  if (!imported_) {
+    RebuildOutlineFill(path_);
+    return;
+  }
+
   CObjElement* owner = path_.GetOwner();
   path_.RemoveAllGroups();
   if (!owner) return;
@@ -121,15 +127,6 @@ void CObjPolyLine::RebuildFill() {
   float angle = 0;
   float spacing = 0;
   owner->GetFillParams(discardBorder, fillOn, angle, spacing);
-
-  if (!imported_) {
-    CPointList contour;
-    path_.CopyPointsTo(contour);
-    if (auto group = NewHatchGroup(contour, discardBorder != 0, fillOn != 0, angle, spacing)) {
-      path_.GetGroupArray().Add(std::move(group));
-    }
-    return;
-  }
 
   // Imported drawings: every pen-up vertex starts a stroke of its own; all
   // strokes go into one group.
