@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the arc and multi-border tests: elements owning a parametric
-// object, with the classes' tables registered for this test program.
+// object, with the classes' tables registered as the program does at start-up.
 #include <cmath>
 #include <memory>
 
@@ -10,7 +10,6 @@
 #include "document/objects/HandleResize.h"
 #include "document/objects/ObjTypeOps.h"
 
-// The program registers these tables at start-up; so does every test here.
 inline void RegisterParametricClasses() {
   RegisterObjTypeOps(ObjClassId::Arc, &ArcTypeOps());
   RegisterObjTypeOps(ObjClassId::MultiBorder, &MultiBorderTypeOps());
@@ -27,8 +26,8 @@ std::unique_ptr<CObjElement> ElementOf(int type, T* obj, std::uint8_t attribute 
   return e;
 }
 
-// The largest distance between corresponding points of two lists; infinite
-// when their sizes differ.
+// The largest distance between corresponding points; infinite when the
+// counts differ.
 inline double MaxPointGap(const CPointList& a, const CPointList& b) {
   if (a.GetSize() != b.GetSize()) return INFINITY;
   double gap = 0;
@@ -36,9 +35,12 @@ inline double MaxPointGap(const CPointList& a, const CPointList& b) {
   return gap;
 }
 
-// A copy of the main list as it stands.
-inline std::unique_ptr<CPointList> Snapshot(const CPathData& path) {
-  auto list = std::make_unique<CPointList>();
-  list->Append(path.points);
-  return list;
+// How far the points move when the object regenerates them from its
+// parameters: a transform that left parameters and points disagreeing shows
+// here (a resize or a save would make the shape jump).
+template <class T>
+double RegenerationGap(T& obj) {
+  const CPointList before(obj.GetPathData().points);
+  obj.BuildPath();
+  return MaxPointGap(before, obj.GetPathData().points);
 }
