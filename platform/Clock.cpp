@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ReplaceableInstance.h"
+
 namespace platform {
 namespace {
 
@@ -46,9 +48,7 @@ void PumpEventsAt(std::int64_t nowMicros) {
   (*hook)();
 }
 
-std::mutex g_clockMutex;
-std::shared_ptr<Clock> g_clock;
-std::vector<std::shared_ptr<Clock>> g_retiredClocks;  // references may still be held
+ReplaceableInstance<Clock> g_clock;
 
 }  // namespace
 
@@ -122,15 +122,11 @@ double SimulatedClock::TotalWaitedMicros() const {
 }
 
 Clock& CurrentClock() {
-  std::lock_guard lock(g_clockMutex);
-  if (!g_clock) g_clock = std::make_shared<SteadyClock>();
-  return *g_clock;
+  return g_clock.Get([] { return std::make_shared<SteadyClock>(); });
 }
 
 void SetClock(std::shared_ptr<Clock> clock) {
-  std::lock_guard lock(g_clockMutex);
-  if (g_clock) g_retiredClocks.push_back(std::move(g_clock));
-  g_clock = std::move(clock);
+  g_clock.Set(std::move(clock));
 }
 
 void SetPumpHook(std::function<void()> hook, std::chrono::microseconds minInterval) {

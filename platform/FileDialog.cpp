@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/ReplaceableInstance.h"
+
 namespace platform {
 
 std::optional<std::string> ScriptedFileDialog::Ask(const FileDialogRequest& request) {
@@ -30,23 +32,16 @@ std::vector<FileDialogRequest> ScriptedFileDialog::Requests() const {
 
 namespace {
 
-std::mutex g_dialogMutex;
-std::shared_ptr<FileDialog> g_dialog;
-// Replaced dialogs stay alive: a caller may still hold the reference it got.
-std::vector<std::shared_ptr<FileDialog>> g_retiredDialogs;
+ReplaceableInstance<FileDialog> g_dialog;
 
 }  // namespace
 
 FileDialog& CurrentFileDialog() {
-  std::lock_guard<std::mutex> lock(g_dialogMutex);
-  if (!g_dialog) g_dialog = std::make_shared<ScriptedFileDialog>();
-  return *g_dialog;
+  return g_dialog.Get([] { return std::make_shared<ScriptedFileDialog>(); });
 }
 
 void SetFileDialog(std::shared_ptr<FileDialog> dialog) {
-  std::lock_guard<std::mutex> lock(g_dialogMutex);
-  if (g_dialog) g_retiredDialogs.push_back(std::move(g_dialog));
-  g_dialog = std::move(dialog);
+  g_dialog.Set(std::move(dialog));
 }
 
 }  // namespace platform

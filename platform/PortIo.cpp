@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "platform/ReplaceableInstance.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <sys/io.h>
@@ -93,9 +94,7 @@ class LinuxPortSpace : public PortSpace {
 };
 #endif
 
-std::mutex g_portMutex;
-std::shared_ptr<PortSpace> g_port;
-std::vector<std::shared_ptr<PortSpace>> g_retiredPorts;  // references may still be held
+ReplaceableInstance<PortSpace> g_port;
 
 }  // namespace
 
@@ -181,15 +180,11 @@ std::shared_ptr<PortSpace> MakeConfiguredPortSpace() {
 }
 
 PortSpace& CurrentPortSpace() {
-  std::lock_guard lock(g_portMutex);
-  if (!g_port) g_port = MakeConfiguredPortSpace();
-  return *g_port;
+  return g_port.Get(MakeConfiguredPortSpace);
 }
 
 void SetPortSpace(std::shared_ptr<PortSpace> space) {
-  std::lock_guard lock(g_portMutex);
-  if (g_port) g_retiredPorts.push_back(std::move(g_port));
-  g_port = std::move(space);
+  g_port.Set(std::move(space));
 }
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/Prompt.h"
 
+#include "platform/ReplaceableInstance.h"
+
 namespace platform {
 namespace {
 
@@ -18,9 +20,7 @@ int FitAnswer(int answer, UINT type) {
   return answer;
 }
 
-std::mutex g_promptMutex;
-std::shared_ptr<Prompt> g_prompt;
-std::vector<std::shared_ptr<Prompt>> g_retiredPrompts;  // references may still be held
+ReplaceableInstance<Prompt> g_prompt;
 
 }  // namespace
 
@@ -65,15 +65,11 @@ void ScriptedPrompt::Clear() {
 }
 
 Prompt& CurrentPrompt() {
-  std::lock_guard lock(g_promptMutex);
-  if (!g_prompt) g_prompt = std::make_shared<ScriptedPrompt>();
-  return *g_prompt;
+  return g_prompt.Get([] { return std::make_shared<ScriptedPrompt>(); });
 }
 
 void SetPrompt(std::shared_ptr<Prompt> prompt) {
-  std::lock_guard lock(g_promptMutex);
-  if (g_prompt) g_retiredPrompts.push_back(std::move(g_prompt));
-  g_prompt = std::move(prompt);
+  g_prompt.Set(std::move(prompt));
 }
 
 int MessageBox(const std::string& text, const std::string& caption, UINT type) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/InstallDir.h"
+#include "platform/ReplaceableInstance.h"
 
 namespace platform {
 namespace {
@@ -286,10 +287,7 @@ class MapSettingsStore : public SettingsStore {
   KeyMap keys_;
 };
 
-std::mutex g_storeMutex;
-std::shared_ptr<SettingsStore> g_store;
-// Replaced stores stay alive: callers may still hold a reference from Settings().
-std::vector<std::shared_ptr<SettingsStore>> g_retired;
+ReplaceableInstance<SettingsStore> g_store;
 
 }  // namespace
 
@@ -300,15 +298,11 @@ std::shared_ptr<SettingsStore> MakeFileSettingsStore(const std::string& path) {
 }
 
 SettingsStore& Settings() {
-  std::lock_guard lock(g_storeMutex);
-  if (!g_store) g_store = MakeFileSettingsStore(DefaultConfigFolder() + "/settings.ini");
-  return *g_store;
+  return g_store.Get([] { return MakeFileSettingsStore(DefaultConfigFolder() + "/settings.ini"); });
 }
 
 void SetSettingsStore(std::shared_ptr<SettingsStore> store) {
-  std::lock_guard lock(g_storeMutex);
-  if (g_store) g_retired.push_back(std::move(g_store));
-  g_store = std::move(store);
+  g_store.Set(std::move(store));
 }
 
 }  // namespace platform
