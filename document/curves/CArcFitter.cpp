@@ -17,6 +17,15 @@ double DistanceToCircle(const CDoublePoint& p, const CDxfSegment& s) {
   return std::fabs(PointDistance(p, s.centre) - s.radius);
 }
 
+// Whether p lies on the arc as written (counter-clockwise from its start
+// angle to its end angle).
+bool ArcPasses(const CDxfSegment& arc, const CDoublePoint& p) {
+  double rel = DirectionAngle(arc.centre, p) - arc.startAngle;
+  while (rel < 0) rel += 360;
+  while (rel >= 360) rel -= 360;
+  return rel <= arc.endAngle - arc.startAngle;
+}
+
 }  // namespace
 
 std::string CArcFitter::DefaultPath() { return platform::JoinInstallPath(platform::DefaultDataFolder(), "test.dxf"); }
@@ -79,7 +88,8 @@ double MaxRelativeDeviation(int end, const CPointList& points, const RunMarker& 
 
 // Greedy scan: from the start of a run, the run grows point by point while it
 // stays one straight stretch, or one arc within the deviation that turns one
-// way, and it never takes a corner of 150 degrees or less. The run's end
+// way and stays below half a turn, and it never takes a corner of 150 degrees
+// or less. The run's end
 // starts the next run.
 void CArcFitter::FitArcs(const CPointList& points) {
   const int n = points.GetSize();
@@ -107,6 +117,9 @@ void CArcFitter::FitArcs(const CPointList& points) {
           run.middle = mid;
           if (MaxRelativeDeviation(j, points, run, arc) > kMaxDeviation) break;
           if (j >= s + 3 && !TurnsAgree(points[j - 3], points[j - 2], points[j - 1], points[j])) break;
+          // An arc entity always takes the shorter way between its ends, so a
+          // run may not reach half a turn: the written arc would miss it.
+          if (!ArcPasses(arc, points[mid])) break;
           mode = Arc;
         }
       }

@@ -126,6 +126,21 @@ TEST(ArcFitter, ArcsAreMaximalAndBreakAtCornersAndTurnChanges) {
   EXPECT_EQ(e[2].first, "LINE");
   EXPECT_EQ(e[2].second[4], 40);
 
+  // Three quarters of a circle: arcs below half a turn each, which together
+  // sweep the whole run (an arc entity always takes the shorter way round).
+  const std::string wPath = TestFile("fit-wide.dxf");
+  {
+    CArcFitter fitter(wPath);
+    fitter.FitArcs(ArcPoints(0, 0, 10, 0, 270, 91));
+  }
+  double sweep = 0;
+  for (const auto& [kind, v] : Entities(ReadText(wPath))) {
+    ASSERT_EQ(kind, "ARC");
+    EXPECT_LT(v[5] - v[4], 180);
+    sweep += v[5] - v[4];
+  }
+  EXPECT_NEAR(sweep, 270, 0.01);
+
   const std::string sPath = TestFile("fit-s.dxf");
   {
     CArcFitter fitter(sPath);
