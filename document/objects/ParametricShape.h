@@ -12,7 +12,7 @@
 constexpr std::uint8_t MIRROR_X = 0x08;  // mirrored in x (about a vertical line)
 constexpr std::uint8_t MIRROR_Y = 0x10;  // mirrored in y (about a horizontal line)
 
-// Degree and turn constants as the stored layouts were computed with them.
+// A full turn in radians, as the stored layouts were computed with it.
 constexpr double kParamFullTurn = 6.2831852;
 
 // Exactly one of the two mirror bits: the generated shape is a reflection, so
