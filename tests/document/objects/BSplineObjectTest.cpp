@@ -83,6 +83,12 @@ TEST_F(BSplineTest, CurveFollowsTheControlPointsAndTheFillSettings) {
   EXPECT_GT(group->GetFillList().GetSize(), 0);
   EXPECT_EQ(group->GetCount(), 0);
 
+  // A single control point gives no curve and keeps its own bounds.
+  auto single = MakeElement({{50, 40, 0}});
+  EXPECT_EQ(CurveOf(*single).GetSize(), 0);
+  EXPECT_EQ(single->boundRect.left, 50);
+  EXPECT_EQ(single->boundRect.bottom, 40);
+
   // A point placed twice stays stored, and the curve stays finite through every point.
   auto twice = MakeElement({{0, 0, 0}, {10, 5, 1}, {10, 5, 1}, {20, 0, 1}});
   EXPECT_EQ(ControlsOf(*twice).GetSize(), 4);
