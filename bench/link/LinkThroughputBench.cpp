@@ -3,6 +3,14 @@
 // pacing its bytes at 19200 baud. Stop-and-wait caps plain moves at 320 a
 // second (5 bytes out, 1 back, 10 bits a byte) and framed ones at 192
 // (6 out, 4 back).
+//
+// The rest of a record's time is the hand-overs between threads and across
+// the pty. On a virtual machine whose processors are idle each one wakes a
+// halted processor (some tens of microseconds); with every processor busy the
+// same road costs a third of that, so compare figures taken alike. Short busy
+// waits before blocking (writer, request waiter, simulator reader) were
+// measured and made both figures worse: a spinning thread holds a processor
+// the woken threads would have run on, and the guest packs its threads.
 #include <filesystem>
 #include <memory>
 
