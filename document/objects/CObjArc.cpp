@@ -7,6 +7,7 @@
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/HandleResize.h"
 #include "document/objects/ParametricShape.h"
+#include "document/objects/VertexObject.h"
 #include "document/path/PathListHelpers.h"
 
 namespace {
@@ -26,16 +27,28 @@ constexpr char kKeyMirror[] = "190;MFlag";
 constexpr double kMinRadius = 0.5;
 constexpr double kFallbackRadius = 2.0;
 
-// An arc sweeps at most this many turns. Angles far apart (a damaged file)
-// would otherwise make millions of points, or never end once the angle is so
-// large that a step no longer changes it.
-constexpr int kMaxTurns = 4;
+// An arc sweeps at most this many turns. A layout may ask for an ellipse
+// marked over several times, and it is drawn as asked; angles far apart (a
+// damaged file) would otherwise make millions of points, or never end once the
+// angle is so large that a step no longer changes it.
+constexpr int kMaxTurns = 100;
 
 // Points per full turn: grows with the size of the ellipse.
 int StepsPerTurn(double factor, double rx, double ry, int most) {
   const double n = std::floor(factor * (rx + ry));
   if (!(n >= 6)) return 6;
   return n > most ? most : static_cast<int>(n);
+}
+
+// Appends p, joined to the previous point unless it is the first.
+void AppendJoined(CPointList& list, const CDoublePoint& p) {
+  CDoublePoint q = p;
+  if (list.GetSize() > 0) {
+    q.flag = static_cast<std::uint8_t>(q.flag | PT_JOINED);
+  } else {
+    q.flag = static_cast<std::uint8_t>(q.flag & ~PT_JOINED);
+  }
+  list.Add(q);
 }
 
 }  // namespace
@@ -75,50 +88,54 @@ CDoublePoint CObjArc::PointAt(double t) const {
   return CDoublePoint(centre_.x + std::cos(t) * xRadius_, centre_.y + std::sin(t) * yRadius_);
 }
 
-void CObjArc::AddPathPoint(const CDoublePoint& p) {
-  CDoublePoint q = p;
-  if (path_.points.GetSize() > 0) {
-    q.flag = static_cast<std::uint8_t>(q.flag | PT_JOINED);
-  } else {
-    q.flag = static_cast<std::uint8_t>(q.flag & ~PT_JOINED);
-  }
-  path_.points.Add(q);
-}
+void CObjArc::AddPathPoint(const CDoublePoint& p) { AppendJoined(path_.points, p); }
 
-void CObjArc::BuildPath() {
-  path_.points.RemoveAll();
-  path_.second.RemoveAll();
-  FixSmallRadii();
-
+void CObjArc::GeneratePoints(CPointList& out) const {
+  out.RemoveAll();
   const int n = StepsPerTurn(6.5, xRadius_, yRadius_, 360);
   const double step = kParamFullTurn / n;
   const double s = startAngle_ * DEG_TO_RAD;
   const double e = endAngle_ * DEG_TO_RAD;
   int budget = kMaxTurns * n;
 
-  AddPathPoint(PointAt(s));
+  AppendJoined(out, PointAt(s));
   double d = s + step;
   if (startAngle_ >= endAngle_) {
     // The arc runs through 0 degrees (or is a full turn from start to start).
-    for (; d < kParamFullTurn && budget > 0; d += step, --budget) AddPathPoint(PointAt(d));
+    for (; d < kParamFullTurn && budget > 0; d += step, --budget) AppendJoined(out, PointAt(d));
     d -= kParamFullTurn;
   }
-  for (; d < e && budget > 0; d += step, --budget) AddPathPoint(PointAt(d));
+  for (; d < e && budget > 0; d += step, --budget) AppendJoined(out, PointAt(d));
 
   const bool pointed = path_.flag != 0;
   const float fullEnd = startAngle_ + 360.0f;
   const bool full = startAngle_ == endAngle_ || endAngle_ == fullEnd;
   if (!pointed) {
     if (!full) {
-      AddPathPoint(PointAt(e));
-    } else if (path_.points.GetSize() > 0) {
-      const CDoublePoint first = path_.points[0];
-      AddPathPoint(CDoublePoint(first.x, first.y));
+      AppendJoined(out, PointAt(e));
+    } else if (out.GetSize() > 0) {
+      const CDoublePoint first = out[0];
+      AppendJoined(out, CDoublePoint(first.x, first.y));
     }
   }
+}
 
+void CObjArc::BuildPath() {
+  path_.second.RemoveAll();
+  FixSmallRadii();
+  GeneratePoints(path_.points);
   if (rotation_ != 0) path_.Rotate(centre_, rotation_ * DEG_TO_RAD);
-  ApplyMirrorFlags(path_, mirrorFlags_, centre_);
+  ApplyMirrorFlags(path_, mirrorFlags_);
+}
+
+void CObjArc::AnchorCentreToPoints(bool alongX, bool alongY) {
+  FixSmallRadii();
+  CPointList generated;
+  GeneratePoints(generated);
+  if (rotation_ != 0) RotatePointsRad(generated, centre_, rotation_ * DEG_TO_RAD);
+  const CDoublePoint shift = CentreShiftToDrawn(path_.points, generated);
+  if (alongX) centre_.x += shift.x;
+  if (alongY) centre_.y += shift.y;
 }
 
 void CObjArc::BuildPathDirected(int direction) {
@@ -187,12 +204,18 @@ void CObjArc::Rotate(const CDoublePoint& centre, double radians) {
   const double turn = radians * RAD_TO_DEG;
   rotation_ = static_cast<float>(WrapDegreesOpen(rotation_ + (IsReflected(mirrorFlags_) ? -turn : turn)));
   path_.Rotate(o, radians);
+  // The turned bounds no longer sit where the mirror about their centre
+  // expects them.
+  if (mirrorFlags_ & (MIRROR_X | MIRROR_Y)) AnchorCentreToPoints(true, true);
 }
 
 void CObjArc::MirrorX(double axis) {
   mirrorFlags_ ^= MIRROR_X;
   centre_.x = 2 * axis - centre_.x;
   MirrorPointsX(axis);
+  // A partial arc's bounds are not centred on its centre: the centre moves so
+  // that the next regeneration (a resize, or the file read back) stays here.
+  AnchorCentreToPoints(true, false);
   RebuildFill();
 }
 
@@ -200,16 +223,13 @@ void CObjArc::MirrorY(double axis) {
   mirrorFlags_ ^= MIRROR_Y;
   centre_.y = 2 * axis - centre_.y;
   MirrorPointsY(axis);
+  AnchorCentreToPoints(false, true);
   RebuildFill();
 }
 
-void CObjArc::MirrorPointsX(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].x = 2 * axis - path_.points[i].x;
-}
+void CObjArc::MirrorPointsX(double axis) { MirrorVerticesX(path_, axis); }
 
-void CObjArc::MirrorPointsY(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].y = 2 * axis - path_.points[i].y;
-}
+void CObjArc::MirrorPointsY(double axis) { MirrorVerticesY(path_, axis); }
 
 void CObjArc::SetField(int key, const MrkValue& value) {
   // Values that are not numbers would poison every point of the arc.

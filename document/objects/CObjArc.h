@@ -110,6 +110,11 @@ class CObjArc : public CObjBase {
   void FixSmallRadii();
   // The point of the ellipse at t radians.
   CDoublePoint PointAt(double t) const;
+  // The points of the arc from its angles, before rotation and mirroring.
+  void GeneratePoints(CPointList& out) const;
+  // Moves the centre, along the axes asked, so that regenerating lands on
+  // the points drawn now (see CentreShiftToDrawn).
+  void AnchorCentreToPoints(bool alongX, bool alongY);
 
   CPathData path_;
   CDoublePoint centre_;

@@ -6,6 +6,7 @@
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/HandleResize.h"
 #include "document/objects/ParametricShape.h"
+#include "document/objects/VertexObject.h"
 #include "document/path/PathListHelpers.h"
 
 namespace {
@@ -30,22 +31,33 @@ void CObjMultiBorder::SetSides(int sides) {
   sides_ = sides < kMinSides ? kMinSides : sides > kMaxSides ? kMaxSides : sides;
 }
 
-void CObjMultiBorder::BuildPath() {
-  path_.points.RemoveAll();
-  path_.second.RemoveAll();
+void CObjMultiBorder::GenerateVertices(CPointList& out) const {
+  out.RemoveAll();
   // Every way in keeps the count in range; this guards against a count set
   // some other way, since the closing vertex needs a first one.
   const int sides = sides_ < kMinSides ? kMinSides : sides_ > kMaxSides ? kMaxSides : sides_;
   double a = startAngle_ * DEG_TO_RAD;
   const double step = kParamFullTurn / sides;
   for (int i = 0; i < sides; ++i) {
-    path_.points.Add(CDoublePoint(centre_.x + std::cos(a) * radius_, centre_.y + std::sin(a) * radius_,
-                                  i == 0 ? 0 : PT_JOINED));
+    out.Add(CDoublePoint(centre_.x + std::cos(a) * radius_, centre_.y + std::sin(a) * radius_, i == 0 ? 0 : PT_JOINED));
     a += step;
   }
-  const CDoublePoint first = path_.points[0];
-  path_.points.Add(CDoublePoint(first.x, first.y, PT_JOINED));
-  ApplyMirrorFlags(path_, mirrorFlags_, centre_);
+  const CDoublePoint first = out[0];
+  out.Add(CDoublePoint(first.x, first.y, PT_JOINED));
+}
+
+void CObjMultiBorder::BuildPath() {
+  path_.second.RemoveAll();
+  GenerateVertices(path_.points);
+  ApplyMirrorFlags(path_, mirrorFlags_);
+}
+
+void CObjMultiBorder::AnchorCentreToPoints(bool alongX, bool alongY) {
+  CPointList generated;
+  GenerateVertices(generated);
+  const CDoublePoint shift = CentreShiftToDrawn(path_.points, generated);
+  if (alongX) centre_.x += shift.x;
+  if (alongY) centre_.y += shift.y;
 }
 
 void CObjMultiBorder::RebuildFill() { RebuildOutlineFill(path_); }
@@ -90,12 +102,18 @@ void CObjMultiBorder::Rotate(const CDoublePoint& centre, double radians) {
   startAngle_ = WrapDegreesHalfOpen(startAngle_ + (IsReflected(mirrorFlags_) ? -turn : turn));
   RotatePointAbout(centre_, o, radians);
   path_.Rotate(o, radians);
+  // The turned bounds no longer sit where the mirror about their centre
+  // expects them.
+  if (mirrorFlags_ & (MIRROR_X | MIRROR_Y)) AnchorCentreToPoints(true, true);
 }
 
 void CObjMultiBorder::MirrorX(double axis) {
   mirrorFlags_ ^= MIRROR_X;
   centre_.x = 2 * axis - centre_.x;
   MirrorPointsX(axis);
+  // An odd polygon's bounds are not centred on its centre: the centre moves so
+  // that the next regeneration (a resize, or the file read back) stays here.
+  AnchorCentreToPoints(true, false);
   RebuildFill();
 }
 
@@ -103,16 +121,13 @@ void CObjMultiBorder::MirrorY(double axis) {
   mirrorFlags_ ^= MIRROR_Y;
   centre_.y = 2 * axis - centre_.y;
   MirrorPointsY(axis);
+  AnchorCentreToPoints(false, true);
   RebuildFill();
 }
 
-void CObjMultiBorder::MirrorPointsX(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].x = 2 * axis - path_.points[i].x;
-}
+void CObjMultiBorder::MirrorPointsX(double axis) { MirrorVerticesX(path_, axis); }
 
-void CObjMultiBorder::MirrorPointsY(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].y = 2 * axis - path_.points[i].y;
-}
+void CObjMultiBorder::MirrorPointsY(double axis) { MirrorVerticesY(path_, axis); }
 
 void CObjMultiBorder::SetField(int key, const MrkValue& value) {
   // Values that are not numbers would poison every vertex.

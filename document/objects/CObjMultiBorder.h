@@ -70,6 +70,12 @@ class CObjMultiBorder : public CObjBase {
   void SetMirrorFlags(std::uint8_t flags) { mirrorFlags_ = flags; }
 
  private:
+  // The vertices and the closing vertex, before mirroring.
+  void GenerateVertices(CPointList& out) const;
+  // Moves the centre, along the axes asked, so that regenerating lands on
+  // the vertices drawn now (see CentreShiftToDrawn).
+  void AnchorCentreToPoints(bool alongX, bool alongY);
+
   std::uint8_t mirrorFlags_ = 0;
   CDoublePoint centre_;
   double radius_ = 10.0;

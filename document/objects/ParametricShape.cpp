@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "document/objects/CObjElement.h"
+#include "document/objects/VertexObject.h"
 #include "document/path/CStrokeGroup.h"
+#include "document/path/PathListHelpers.h"
 
 namespace {
 
@@ -13,15 +15,18 @@ constexpr int kWrapSteps = 64;
 
 }  // namespace
 
-void ApplyMirrorFlags(CPathData& path, std::uint8_t mirrorFlags, const CDoublePoint& centre) {
-  const double cx = centre.x;
-  const double cy = centre.y;
-  if (mirrorFlags & MIRROR_X) {
-    for (int i = 0; i < path.points.GetSize(); ++i) path.points[i].x = 2 * cx - path.points[i].x;
-  }
-  if (mirrorFlags & MIRROR_Y) {
-    for (int i = 0; i < path.points.GetSize(); ++i) path.points[i].y = 2 * cy - path.points[i].y;
-  }
+void ApplyMirrorFlags(CPathData& path, std::uint8_t mirrorFlags) {
+  if (!(mirrorFlags & (MIRROR_X | MIRROR_Y))) return;
+  const CDoubleRect bounds = path.GetPointsBoundRect();
+  if (mirrorFlags & MIRROR_X) MirrorVerticesX(path, bounds.CenterX());
+  if (mirrorFlags & MIRROR_Y) MirrorVerticesY(path, bounds.CenterY());
+}
+
+CDoublePoint CentreShiftToDrawn(const CPointList& drawn, const CPointList& generated) {
+  if (drawn.GetSize() == 0 || generated.GetSize() == 0) return CDoublePoint();
+  const CDoubleRect want = GetPointArrayBoundRect(drawn);
+  const CDoubleRect have = GetPointArrayBoundRect(generated);
+  return CDoublePoint(want.CenterX() - have.CenterX(), want.CenterY() - have.CenterY());
 }
 
 void RotatePointAbout(CDoublePoint& p, const CDoublePoint& o, double radians) {

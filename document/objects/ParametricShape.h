@@ -21,10 +21,18 @@ constexpr bool IsReflected(std::uint8_t mirrorFlags) {
   return ((mirrorFlags & MIRROR_X) != 0) != ((mirrorFlags & MIRROR_Y) != 0);
 }
 
-// Mirrors the main list about the centre as the flags ask. The centre is the
-// one point both the object's mirror and its regeneration keep in place, so a
-// mirrored shape regenerates exactly where it was drawn.
-void ApplyMirrorFlags(CPathData& path, std::uint8_t mirrorFlags, const CDoublePoint& centre);
+// Mirrors the main list as the flags ask, about the centre of its bounds: in x
+// for MIRROR_X, then in y for MIRROR_Y. Stored layouts were drawn this way, so
+// every regeneration (reading a file included) mirrors exactly so.
+void ApplyMirrorFlags(CPathData& path, std::uint8_t mirrorFlags);
+
+// Mirroring about the bounds' centre keeps the bounds of the unmirrored
+// generation, and those hang on the stored centre, not on the shape drawn.
+// This is how far the stored centre must move so that the shape regenerated
+// from it covers the bounds the drawn points cover; `generated` is the
+// unmirrored generation from the current parameters. Zero when either list is
+// empty.
+CDoublePoint CentreShiftToDrawn(const CPointList& drawn, const CPointList& generated);
 
 // Rotates a point about o by a radians, counter-clockwise.
 void RotatePointAbout(CDoublePoint& p, const CDoublePoint& o, double radians);

@@ -57,10 +57,11 @@ TEST(ArcGeneration, StepsEndsAndClosingFollowTheAnglesAndThePointedFlag) {
   EXPECT_EQ(CountOf(0, 0, NAN, 10, 0, 360), 79);  // a radius that is no number counts as tiny: 2 mm
 
   // Angles far apart (a damaged file) end after a few turns, also when a step
-  // no longer changes the angle; two turns are still drawn as asked.
-  EXPECT_LE(CountOf(0, 0, 10, 10, -1e20f, 0), 4 * 130 + 2);
-  EXPECT_LE(CountOf(0, 0, 10, 10, 0, 1e9f), 4 * 130 + 2);
+  // no longer changes the angle; ten turns are still drawn as asked.
+  EXPECT_LE(CountOf(0, 0, 10, 10, -1e20f, 0), 100 * 130 + 2);
+  EXPECT_LE(CountOf(0, 0, 10, 10, 0, 1e9f), 100 * 130 + 2);
   EXPECT_EQ(CountOf(0, 0, 10, 10, 0, 720), 261);
+  EXPECT_EQ(CountOf(0, 0, 10, 10, 0, 3600), 1301);
 }
 
 TEST(ArcGeneration, DirectedBorderRunsEitherWayWithoutClosing) {
@@ -119,8 +120,9 @@ TEST(ArcTransform, MovedTurnedAndMirroredArcsRegenerateWhereTheyAre) {
   EXPECT_LT(RegenerationGap(*arc), 1e-9);
   e->Rotate(CDoublePoint(-5, 7), 0.5);
   EXPECT_LT(RegenerationGap(*arc), 1e-4);
-  // A partial arc's bounds are not centred on its centre: mirrored, it must
-  // regenerate about its own centre, not jump.
+  // A partial arc's bounds are not centred on its centre, and a mirrored arc
+  // is regenerated about the centre of its bounds: mirrored, it must still
+  // regenerate where it is drawn, not jump.
   e->MirrorX(40);
   EXPECT_EQ(arc->GetMirrorFlags(), MIRROR_X);
   EXPECT_LT(RegenerationGap(*arc), 1e-4);
@@ -132,12 +134,23 @@ TEST(ArcTransform, MovedTurnedAndMirroredArcsRegenerateWhereTheyAre) {
   e->Rotate(CDoublePoint(0, 0), -1.1);
   EXPECT_LT(RegenerationGap(*arc), 1e-4);
 
-  // A mirrored arc stays mirrored through a handle resize.
-  auto quarter = ElementOf(OBJ_ARC, Arc(0, 0, 10, 10, 0, 90));
+  // A mirrored quarter arc stays mirrored and in place through a handle
+  // resize: scaled about the opposite corner into the dragged rectangle.
+  auto* quarterArc = Arc(0, 0, 10, 10, 0, 90);
+  auto quarter = ElementOf(OBJ_ARC, quarterArc);
   quarter->MirrorX(0);
+  EXPECT_LT(RegenerationGap(*quarterArc), 1e-9);
   const CDoubleRect old = quarter->boundRect;
-  quarter->Resize(CDoubleRect(old.left - old.Width(), old.top + old.Height(), old.right, old.bottom), old, 0);
-  EXPECT_NEAR(quarter->GetPath()->points[0].x, -20, 1e-3);
+  const CDoubleRect dragged(old.left - old.Width(), old.top + old.Height(), old.right, old.bottom);
+  quarter->Resize(dragged, old, 0);
+  const CPointList& q = quarter->GetPath()->points;
+  EXPECT_NEAR(q[0].x, -20, 1e-3);
+  EXPECT_NEAR(q[0].y, 0, 1e-9);
+  EXPECT_NEAR(q[q.GetSize() - 1].x, 0, 1e-3);
+  EXPECT_NEAR(q[q.GetSize() - 1].y, 20, 1e-9);
+  EXPECT_NEAR(quarter->boundRect.left, dragged.left, 1e-3);
+  EXPECT_NEAR(quarter->boundRect.top, dragged.top, 1e-9);
+  EXPECT_LT(RegenerationGap(*quarterArc), 1e-9);
 
   // The rotation field stays within a turn either way.
   const double twoDegrees = 2 / 57.295779;

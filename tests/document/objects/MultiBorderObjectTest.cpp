@@ -73,8 +73,9 @@ TEST(MultiBorderTransform, ResizeKeepsItRegularAndTurnsAndMirrorsRegenerateInPla
   EXPECT_NEAR(hexagon->GetStartAngle(), 60, 1e-3);
   EXPECT_LT(RegenerationGap(*hexagon), 1e-4);
 
-  // A triangle's bounds are not centred on its centre: mirrored, it must
-  // regenerate about its own centre, not jump.
+  // A triangle's bounds are not centred on its centre, and a mirrored polygon
+  // is regenerated about the centre of its bounds: mirrored, it must still
+  // regenerate where it is drawn, not jump.
   auto* triangle = Polygon(0, 0, 10, 90, 3);
   auto t = ElementOf(OBJ_MULTIBORDER, triangle);
   t->MirrorY(7);
@@ -88,6 +89,20 @@ TEST(MultiBorderTransform, ResizeKeepsItRegularAndTurnsAndMirrorsRegenerateInPla
   t->MirrorX(-2);
   t->Rotate(CDoublePoint(0, 0), -0.9);
   EXPECT_LT(RegenerationGap(*triangle), 1e-4);
+
+  // Mirrored, turned and resized from a corner, it grows about the opposite
+  // corner into the dragged rectangle and stays there.
+  const CDoubleRect before = t->boundRect;
+  CPointList expected(triangle->GetPathData().points);
+  for (int i = 0; i < expected.GetSize(); ++i) {
+    expected[i].x = before.left + (expected[i].x - before.left) * 2;
+    expected[i].y = before.top + (expected[i].y - before.top) * 2;
+  }
+  t->Resize(CDoubleRect(before.left, before.top, before.right + before.Width(), before.bottom - before.Height()),
+            before, 4);
+  EXPECT_NEAR(triangle->GetRadius(), 20, 1e-9);
+  EXPECT_LT(MaxPointGap(triangle->GetPathData().points, expected), 1e-4);
+  EXPECT_LT(RegenerationGap(*triangle), 1e-9);
 }
 
 TEST(MultiBorderFillAndCopy, FillFollowsTheOwnerAndDuplicatesRegenerateInPlace) {
