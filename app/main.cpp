@@ -3,6 +3,7 @@
 #include "app/frames/CVendrikApp.h"
 #include "app/frames/QtFileDialog.h"
 #include "platform/FileDialog.h"
+#include "platform_qt/QtPictureDecoder.h"
 #include "platform_qt/QtPrompt.h"
 #include "platform_qt/QtPumpHook.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
   platform::SetPrompt(std::make_shared<platform_qt::QtPrompt>());
   platform::SetFileDialog(std::make_shared<QtFileDialog>());
   platform_qt::InstallQtPumpHook();
+  platform_qt::InstallQtPictureDecoder();
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
   CVendrikApp app;

@@ -1,5 +1,7 @@
 #include "platform/DeviceContext.h"
 
+#include "platform/PictureLoader.h"
+
 namespace platform {
 
 void RecordingDeviceContext::Record(DcOp::Kind kind, std::vector<int> args, COLORREF color, std::string text) {
@@ -65,5 +67,10 @@ void RecordingDeviceContext::FillSolidRect(int left, int top, int width, int hei
 }
 
 void RecordingDeviceContext::TextOut(int x, int y, const std::string& utf8) { Record(DcOp::TextOut, {x, y}, 0, utf8); }
+
+bool RecordingDeviceContext::DrawBitmap(int left, int top, int width, int height, const PictureBitmap& bitmap) {
+  Record(DcOp::DrawBitmap, {left, top, width, height, bitmap.width, bitmap.height});
+  return true;
+}
 
 }  // namespace platform

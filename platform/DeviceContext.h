@@ -11,6 +11,8 @@
 
 namespace platform {
 
+struct PictureBitmap;
+
 struct DcPoint {
   int x = 0;
   int y = 0;
@@ -56,11 +58,16 @@ class DeviceContext {
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   virtual void FillSolidRect(int left, int top, int width, int height, COLORREF color) = 0;
   virtual void TextOut(int x, int y, const std::string& utf8) = 0;
+  // Draws the whole picture stretched into the box; false when this context
+  // cannot draw pictures.
+  virtual bool DrawBitmap(int /*left*/, int /*top*/, int /*width*/, int /*height*/, const PictureBitmap& /*bitmap*/) {
+    return false;
+  }
 };
 
 // Records every call, for tests.
 struct DcOp {
-  enum Kind { MoveTo, LineTo, SelectPen, SelectBrush, SetPixel, Ellipse, Arc, FloodFill, Rectangle, FillSolidRect, TextOut } kind;
+  enum Kind { MoveTo, LineTo, SelectPen, SelectBrush, SetPixel, Ellipse, Arc, FloodFill, Rectangle, FillSolidRect, TextOut, DrawBitmap } kind;
   std::vector<int> args;  // coordinates in call order
   DcPen pen;              // for SelectPen, and the pen in force for drawing calls
   DcBrush brush;          // for SelectBrush, and the brush in force
@@ -84,6 +91,8 @@ class RecordingDeviceContext : public DeviceContext {
   void Rectangle(int left, int top, int right, int bottom) override;
   void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
   void TextOut(int x, int y, const std::string& utf8) override;
+  // Recorded with the box, then the picture's width and height.
+  bool DrawBitmap(int left, int top, int width, int height, const PictureBitmap& bitmap) override;
 
   const std::vector<DcOp>& Ops() const { return ops_; }
   void Clear() { ops_.clear(); }

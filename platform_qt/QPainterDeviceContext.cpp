@@ -1,5 +1,8 @@
 #include "platform_qt/QPainterDeviceContext.h"
 
+#include "platform/PictureLoader.h"
+#include "platform_qt/QtPictureDecoder.h"
+
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
@@ -206,6 +209,14 @@ void QPainterDeviceContext::TextOut(int x, int y, const std::string& utf8) {
   painter_.setPen(Qt::black);
   painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), QString::fromStdString(utf8));
   painter_.restore();
+}
+
+bool QPainterDeviceContext::DrawBitmap(int left, int top, int width, int height,
+                                       const platform::PictureBitmap& bitmap) {
+  const QImage image = ImageFromBitmap(bitmap);
+  if (image.isNull()) return false;
+  painter_.drawImage(QRect(left, top, width, height), image);
+  return true;
 }
 
 }  // namespace platform_qt

@@ -30,6 +30,7 @@ class QPainterDeviceContext : public platform::DeviceContext {
   void Rectangle(int left, int top, int right, int bottom) override;
   void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
   void TextOut(int x, int y, const std::string& utf8) override;
+  bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 
   static QColor ToQColor(COLORREF color);
 

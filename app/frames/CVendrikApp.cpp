@@ -27,6 +27,8 @@ const CObjTypeOps& PolyLineTypeOps();
 const CObjTypeOps& BSplineTypeOps();
 const CObjTypeOps& ArcTypeOps();
 const CObjTypeOps& MultiBorderTypeOps();
+const CObjTypeOps& DotCollectTypeOps();
+const CObjTypeOps& ImageTypeOps();
 
 namespace {
 
@@ -40,6 +42,8 @@ void RegisterObjectClasses() {
   RegisterObjTypeOps(ObjClassId::BSpline, &BSplineTypeOps());
   RegisterObjTypeOps(ObjClassId::Arc, &ArcTypeOps());
   RegisterObjTypeOps(ObjClassId::MultiBorder, &MultiBorderTypeOps());
+  RegisterObjTypeOps(ObjClassId::DotCollect, &DotCollectTypeOps());
+  RegisterObjTypeOps(ObjClassId::Image, &ImageTypeOps());
 }
 
 // The About box (dialog 100): title, version and OK.

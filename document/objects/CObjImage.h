@@ -1,0 +1,107 @@
+#pragma once
+// Type 21: a bitmap picture placed on the layout as a template: drawn, moved
+// and stretched, never marked itself. Its file's bytes stay whole in memory
+// and travel inside the project file; converting it makes one dot of every
+// dark blob of pixels, for a dot collection.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/geometry/CDoublePoint.h"
+#include "document/geometry/CDoubleRect.h"
+#include "document/geometry/CPointList.h"
+#include "document/objects/CObjBase.h"
+#include "document/objects/CPictureLoader.h"
+#include "platform/DeviceContext.h"
+
+class MrkLineWriter;
+struct MrkValue;
+struct CObjTypeOps;
+
+// Millimetres per inch as the picture's sizes have always used it (single precision).
+constexpr double kImageMmPerInch = static_cast<double>(25.4f);
+
+// Pixel bounds of one dark blob: smallest and largest column (left, right),
+// largest and smallest bitmap row (top, bottom; rows count from the bottom).
+struct ImageBlob {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+class CObjImage : public CObjBase {
+ public:
+  CObjImage() = default;
+  // Loads the file; a picture that decodes is centred on the origin.
+  explicit CObjImage(const std::string& path);
+  ~CObjImage() override = default;
+
+  CDoubleRect GetPictureRect() const;
+  // The picture rectangle grown by 2 mm on every side (selection, hit tests).
+  CDoubleRect GetBoundRect() const;
+  // Size in mm. A dot size still below 1 mm takes the picture's size here.
+  double GetWidthMM();
+  double GetHeightMM();
+  // New size in mm through the resolution. Sizes that are not positive, or a
+  // picture without size, change nothing.
+  void SetWidthMM(double w);
+  void SetHeightMM(double h);
+  void Draw(platform::DeviceContext& dc, int originX, int originY, double zoom) const;
+  void Offset(const CDoublePoint& v) { OffsetBy(v.x, v.y); }
+  void OffsetBy(double dx, double dy);
+  void Resize(CDoubleRect& oldRect, CDoubleRect& newRect, int handle);
+  bool LoadFromPath(const std::string& path);
+  bool SavePictureToFile(const std::string& path) const;
+  // Project reader: the embedded file of the announced size, from the start
+  // of bytes (fewer when the file ends first). Returns the bytes taken.
+  std::size_t LoadEmbedded(std::string_view bytes);
+  // Takes the picture bytes of another image (when they cannot go through a file).
+  bool LoadFromBytes(std::string_view bytes);
+  void SetField(int key, const MrkValue& value);
+  void Write(MrkLineWriter& out, const std::string& projectPath) const;
+  // Appends one dot per dark blob, scaled to the dot size, on the dot grid,
+  // nearest-first.
+  void ConvertToDots(CPointList& list);
+
+  // The dark blobs inside the one-pixel border, in the order they start. A
+  // pixel joins the most recent blob holding a pixel within one column and
+  // one row of it; blobs are never merged.
+  static std::vector<ImageBlob> FindDarkBlobs(const platform::PictureBitmap& bitmap);
+  // Whether pixel x of a row is dark; depths other than 1, 4, 8, 24 never are.
+  static bool IsDarkPixel(const std::uint8_t* bits, int x, int row, int bitsPerPixel, int bytesPerRow);
+
+  const CPictureLoader* GetLoader() const { return loader_.get(); }
+  int IsLoaded() const { return loaded_; }
+  int GetFileSize() const { return fileSize_; }
+  const CDoublePoint& GetPosition() const { return position_; }
+  void SetPosition(const CDoublePoint& p) { position_ = p; }
+  double GetResolutionX() const { return resolutionX_; }
+  double GetResolutionY() const { return resolutionY_; }
+  float GetDotWidth() const { return dotWidth_; }
+  float GetDotHeight() const { return dotHeight_; }
+  void SetDotWidth(float w) { dotWidth_ = w; }
+  void SetDotHeight(float h) { dotHeight_ = h; }
+  // Position, resolutions and dot sizes of another image.
+  void CopyPlacement(const CObjImage& other);
+
+ private:
+  int PixelWidth() const { return loader_ ? loader_->GetWidthPx() : 0; }
+  int PixelHeight() const { return loader_ ? loader_->GetHeightPx() : 0; }
+  double WidthMM() const { return kImageMmPerInch / resolutionX_ * PixelWidth(); }
+  double HeightMM() const { return kImageMmPerInch / resolutionY_ * PixelHeight(); }
+
+  std::unique_ptr<CPictureLoader> loader_;
+  CDoublePoint position_;  // top-left corner, y up
+  double resolutionX_ = 300.0;  // dots per inch
+  double resolutionY_ = 300.0;
+  float dotWidth_ = 0;
+  float dotHeight_ = 0;
+  int loaded_ = 0;
+  int fileSize_ = 0;
+};
+
+// Dispatch table of the picture (type 21); registered at start-up.
+const CObjTypeOps& ImageTypeOps();

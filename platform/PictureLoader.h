@@ -1,0 +1,51 @@
+#pragma once
+// Pictures: file bytes in, pixels out. The decoding itself is a replaceable
+// backend (the GUI installs one over its image library; without one nothing
+// decodes), so the document code reads pictures without any GUI header.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// A decoded picture in the layout of a device-independent bitmap: rows
+// bottom-up (row 0 is the picture's last line), each padded to a multiple of
+// 4 bytes. 1, 4 and 8 bits per pixel hold palette indices (1 bit: most
+// significant bit first); 24 bits hold red, green, blue in this order.
+struct PictureBitmap {
+  int width = 0;
+  int height = 0;
+  int bitsPerPixel = 0;
+  int bytesPerRow = 0;
+  std::vector<std::uint8_t> bits;
+  std::vector<std::uint32_t> palette;  // 0xAARRGGBB, for 1, 4 and 8 bits per pixel
+
+  bool IsEmpty() const { return width <= 0 || height <= 0 || bits.empty(); }
+  // Bytes a row of the given width and depth takes, padding included.
+  static int RowBytes(int width, int bitsPerPixel);
+  // A zeroed bitmap of the size and depth (palette left empty).
+  static PictureBitmap Make(int width, int height, int bitsPerPixel);
+  // The colour of pixel (x, row) as 0xAARRGGBB; black outside the bitmap.
+  std::uint32_t PixelColor(int x, int row) const;
+};
+
+class PictureDecoder {
+ public:
+  virtual ~PictureDecoder() = default;
+  // Decodes the bytes of a picture file (bmp, dib, gif, jpeg, pcx, tga,
+  // tiff ...). False, out untouched, when they hold no picture it can read.
+  virtual bool Decode(std::string_view bytes, PictureBitmap& out) = 0;
+};
+
+// The process-wide decoder; one that decodes nothing until the GUI (or a
+// test) installs its own.
+PictureDecoder& CurrentPictureDecoder();
+void SetPictureDecoder(std::shared_ptr<PictureDecoder> decoder);
+
+// Decodes through the current decoder; the result is checked, so callers may
+// rely on bits holding bytesPerRow x height bytes.
+bool DecodePicture(std::string_view bytes, PictureBitmap& out);
+
+}  // namespace platform

@@ -1,0 +1,27 @@
+#pragma once
+// Picture decoding over Qt's image readers, and the conversions between the
+// platform's bitmaps and QImage.
+#include <QImage>
+#include <memory>
+
+#include "platform/PictureLoader.h"
+
+namespace platform_qt {
+
+class QtPictureDecoder : public platform::PictureDecoder {
+ public:
+  bool Decode(std::string_view bytes, platform::PictureBitmap& out) override;
+};
+
+// Monochrome pictures keep 1 bit, pictures of up to 16 palette colours 4 bits,
+// other palette pictures 8 bits, everything else 24 bits. Palette pictures
+// come with grey levels for indices (0 darkest), so index order means
+// brightness whatever the file's palette was.
+platform::PictureBitmap BitmapFromImage(const QImage& image);
+// The bitmap as an upright image (for drawing).
+QImage ImageFromBitmap(const platform::PictureBitmap& bitmap);
+
+// Installs the decoder as the process-wide one.
+void InstallQtPictureDecoder();
+
+}  // namespace platform_qt

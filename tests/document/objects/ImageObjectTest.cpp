@@ -1,0 +1,432 @@
+// Pictures: decoding through the GUI's image readers, the darkness rule of
+// each depth, the blob search and the dots it makes, sizes and handles, the
+// picture's bytes inside project files, copies and drawing.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/shell/ShellValues.h"
+#include "document/doc/CObjPtrArray.h"
+#include "document/mrk/MrkFile.h"
+#include "document/mrk/MrkKeys.h"
+#include "document/objects/CObjDotCollect.h"
+#include "document/objects/CObjElement.h"
+#include "document/objects/CObjImage.h"
+#include "document/objects/HandleResize.h"
+#include "document/objects/ObjTypeOps.h"
+#include "platform/DeviceContext.h"
+#include "platform/InstallDir.h"
+#include "platform_qt/QtPictureDecoder.h"
+
+namespace {
+
+std::string Encode(const QImage& image, const char* format) {
+  QByteArray data;
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(image.save(&buffer, format));
+  return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
+// White picture with black pixels at the given (x, y), top-down as drawn.
+QImage Picture(int w, int h, std::initializer_list<std::pair<int, int>> black) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  for (auto [x, y] : black) image.setPixel(x, y, qRgb(0, 0, 0));
+  return image;
+}
+
+std::vector<ImageBlob> Blobs(const QImage& image) {
+  platform::PictureBitmap bitmap = platform_qt::BitmapFromImage(image);
+  return CObjImage::FindDarkBlobs(bitmap);
+}
+
+bool DarkAt(const platform::PictureBitmap& b, int x, int yTopDown) {
+  return CObjImage::IsDarkPixel(b.bits.data(), x, b.height - 1 - yTopDown, b.bitsPerPixel, b.bytesPerRow);
+}
+
+// The blob search as literally stated: every blob's points, most recent
+// blob first, last point first.
+std::vector<ImageBlob> ReferenceBlobs(const platform::PictureBitmap& b) {
+  std::vector<std::vector<std::pair<int, int>>> blobs;
+  for (int r = 1; r <= b.height - 2; ++r) {
+    for (int c = 1; c <= b.width - 2; ++c) {
+      if (!CObjImage::IsDarkPixel(b.bits.data(), c, r, b.bitsPerPixel, b.bytesPerRow)) continue;
+      bool placed = false;
+      for (int i = static_cast<int>(blobs.size()) - 1; i >= 0 && !placed; --i) {
+        for (int j = static_cast<int>(blobs[i].size()) - 1; j >= 0; --j) {
+          if (std::abs(blobs[i][j].first - c) <= 1 && std::abs(blobs[i][j].second - r) < 2) {
+            blobs[i].emplace_back(c, r);
+            placed = true;
+            break;
+          }
+        }
+      }
+      if (!placed) blobs.push_back({{c, r}});
+    }
+  }
+  std::vector<ImageBlob> boxes;
+  for (const auto& points : blobs) {
+    ImageBlob box{points[0].first, points[0].second, points[0].first, points[0].second};
+    for (auto [x, y] : points) {
+      box.left = std::min(box.left, x);
+      box.right = std::max(box.right, x);
+      box.top = std::max(box.top, y);
+      box.bottom = std::min(box.bottom, y);
+    }
+    boxes.push_back(box);
+  }
+  return boxes;
+}
+
+bool SameBoxes(const std::vector<ImageBlob>& a, const std::vector<ImageBlob>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].left != b[i].left || a[i].right != b[i].right || a[i].top != b[i].top || a[i].bottom != b[i].bottom)
+      return false;
+  }
+  return true;
+}
+
+class PictureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform_qt::InstallQtPictureDecoder();
+    RegisterObjTypeOps(ObjClassId::Image, &ImageTypeOps());
+    RegisterObjTypeOps(ObjClassId::DotCollect, &DotCollectTypeOps());
+    DistanceHor = DistanceVer = 1.0f;
+    savedFolder_ = InstallFolder;
+    InstallFolder = platform::DefaultDataFolder();
+  }
+  void TearDown() override { InstallFolder = savedFolder_; }
+
+  // An element owning a picture made of the bytes.
+  static std::unique_ptr<CObjElement> PictureElement(const std::string& bytes) {
+    auto* image = new CObjImage;
+    image->LoadFromBytes(bytes);
+    auto e = std::make_unique<CObjElement>(CObjCreateRecord{"Picture-1", OBJ_PICTURE, image, sizeof(CObjImage), {}});
+    e->UpdateBoundRect();
+    return e;
+  }
+
+  std::string savedFolder_;
+};
+
+TEST_F(PictureTest, EachDepthDecodesWithItsOwnDarknessRule) {
+  QImage mono(8, 4, QImage::Format_Mono);
+  mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  mono.fill(1);
+  mono.setPixel(2, 1, 0);
+  platform::PictureBitmap b;
+  ASSERT_TRUE(platform::DecodePicture(Encode(mono, "BMP"), b));
+  EXPECT_EQ(b.bitsPerPixel, 1);
+  EXPECT_TRUE(DarkAt(b, 2, 1));
+  EXPECT_FALSE(DarkAt(b, 3, 1));
+  EXPECT_FALSE(DarkAt(b, 2, 2));
+  QImage whiteFirst(8, 2, QImage::Format_Mono);
+  whiteFirst.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+  whiteFirst.fill(0);
+  whiteFirst.setPixel(5, 0, 1);
+  ASSERT_TRUE(platform::DecodePicture(Encode(whiteFirst, "BMP"), b));
+  EXPECT_TRUE(DarkAt(b, 5, 0));
+  EXPECT_FALSE(DarkAt(b, 4, 0));
+
+  // Palette pictures: the index is the grey level; 16 colours are 4 bits,
+  // dark below 9 in either half of a byte.
+  QImage sixteen(4, 1, QImage::Format_Indexed8);
+  QList<QRgb> greys16;
+  for (int i = 0; i < 16; ++i) greys16.push_back(qRgb(i * 17, i * 17, i * 17));
+  sixteen.setColorTable(greys16);
+  const int indices[] = {8, 9, 9, 8};
+  for (int x = 0; x < 4; ++x) sixteen.setPixel(x, 0, static_cast<uint>(indices[x]));
+  ASSERT_TRUE(platform::DecodePicture(Encode(sixteen, "BMP"), b));
+  EXPECT_EQ(b.bitsPerPixel, 4);
+  EXPECT_TRUE(DarkAt(b, 0, 0));
+  EXPECT_FALSE(DarkAt(b, 1, 0));
+  EXPECT_FALSE(DarkAt(b, 2, 0));
+  EXPECT_TRUE(DarkAt(b, 3, 0));
+
+  QImage grey(2, 1, QImage::Format_Indexed8);
+  QList<QRgb> greys;
+  for (int i = 0; i < 256; ++i) greys.push_back(qRgb(i, i, i));
+  grey.setColorTable(greys);
+  grey.setPixel(0, 0, 127);
+  grey.setPixel(1, 0, 128);
+  ASSERT_TRUE(platform::DecodePicture(Encode(grey, "BMP"), b));
+  EXPECT_EQ(b.bitsPerPixel, 8);
+  EXPECT_TRUE(DarkAt(b, 0, 0));
+  EXPECT_FALSE(DarkAt(b, 1, 0));
+  QList<QRgb> shuffled = greys;
+  std::swap(shuffled[3], shuffled[250]);  // black-ish at 250, near white at 3
+  grey.setColorTable(shuffled);
+  grey.setPixel(0, 0, 250);
+  grey.setPixel(1, 0, 3);
+  ASSERT_TRUE(platform::DecodePicture(Encode(grey, "BMP"), b));
+  EXPECT_TRUE(DarkAt(b, 0, 0));
+  EXPECT_FALSE(DarkAt(b, 1, 0));
+
+  // True colour weighs red, green and blue as brightness does: orange is
+  // light, dark blue is dark; transparent parts are paper, not ink.
+  QImage colour(3, 1, QImage::Format_ARGB32);
+  colour.setPixel(0, 0, qRgb(255, 120, 0));
+  colour.setPixel(1, 0, qRgb(0, 0, 160));
+  colour.setPixel(2, 0, qRgba(0, 0, 0, 0));
+  ASSERT_TRUE(platform::DecodePicture(Encode(colour, "PNG"), b));
+  EXPECT_EQ(b.bitsPerPixel, 24);
+  EXPECT_FALSE(DarkAt(b, 0, 0));
+  EXPECT_TRUE(DarkAt(b, 1, 0));
+  EXPECT_FALSE(DarkAt(b, 2, 0));
+
+  EXPECT_FALSE(platform::DecodePicture("not a picture at all", b));
+  EXPECT_FALSE(platform::DecodePicture("", b));
+}
+
+TEST_F(PictureTest, BlobsSkipTheBorderJoinNeighboursAndNeverMerge) {
+  EXPECT_EQ(Blobs(Picture(3, 3, {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}})).size(), 1u);
+  EXPECT_EQ(Blobs(Picture(3, 3, {{0, 0}, {2, 2}, {0, 1}})).size(), 0u);  // only the centre is looked at
+  EXPECT_EQ(Blobs(Picture(6, 2, {{1, 0}, {2, 1}, {3, 1}})).size(), 0u);  // two rows: all border
+  EXPECT_EQ(Blobs(Picture(8, 3, {{2, 1}, {4, 1}})).size(), 2u);          // two columns apart
+  EXPECT_EQ(Blobs(Picture(8, 3, {{2, 1}, {3, 1}})).size(), 1u);          // side by side
+  EXPECT_EQ(Blobs(Picture(8, 4, {{2, 1}, {3, 2}})).size(), 1u);          // diagonal
+
+  // A V: two arms start as two blobs; the pixel under both joins the later
+  // one (the right arm), and the blobs stay two.
+  const std::vector<ImageBlob> v = Blobs(Picture(7, 5, {{1, 3}, {3, 3}, {2, 2}}));
+  ASSERT_EQ(v.size(), 2u);
+  // Rows count from the bottom: picture line 3 of 5 is row 1, line 2 is row 2.
+  EXPECT_TRUE(v[0].left == 1 && v[0].right == 1 && v[0].top == 1);
+  EXPECT_TRUE(v[1].left == 2 && v[1].right == 3 && v[1].top == 2 && v[1].bottom == 1);
+
+  // Random pictures of every depth: the same blobs as the literal search.
+  std::mt19937 random(7);
+  for (int depth : {1, 4, 8, 24}) {
+    for (int round = 0; round < 5; ++round) {
+      platform::PictureBitmap b = platform::PictureBitmap::Make(37, 23, depth);
+      for (auto& byte : b.bits) byte = static_cast<std::uint8_t>(random() % 256);
+      EXPECT_TRUE(SameBoxes(CObjImage::FindDarkBlobs(b), ReferenceBlobs(b))) << depth << " " << round;
+    }
+  }
+}
+
+TEST_F(PictureTest, DotsAreScaledToTheDotSizeSnappedAndOrderedNearestFirst) {
+  CObjImage image;
+  ASSERT_TRUE(image.LoadFromBytes(Encode(Picture(10, 10, {{2, 2}, {7, 2}, {2, 7}}), "BMP")));
+  image.SetField(50, MrkValue::OfDouble(static_cast<double>(25.4f)));  // 1 mm pixels
+  image.SetField(51, MrkValue::OfDouble(static_cast<double>(25.4f)));
+  image.SetPosition(CDoublePoint(0.5, -0.5));
+  CPointList dots;
+  image.ConvertToDots(dots);
+  // The dot size was never set: it is the picture's 10 mm, so the 5 mm
+  // spread of the blobs doubles.
+  EXPECT_FLOAT_EQ(image.GetDotWidth(), 10.0f);
+  ASSERT_EQ(dots.GetSize(), 3);
+  EXPECT_NEAR(dots[0].x, 4.5, 1e-9);
+  EXPECT_NEAR(dots[0].y, -16.5, 1e-9);
+  EXPECT_NEAR(dots[1].x, 4.5, 1e-9);  // nearest to the first
+  EXPECT_NEAR(dots[1].y, -6.5, 1e-9);
+  EXPECT_NEAR(dots[2].x, 14.5, 1e-9);
+  EXPECT_NEAR(dots[2].y, -6.5, 1e-9);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(dots[i].flag, 0);
+
+  // Dots spanning no more than 0.1 mm keep their own scale.
+  CObjImage tiny;
+  ASSERT_TRUE(tiny.LoadFromBytes(Encode(Picture(8, 3, {{2, 1}, {4, 1}}), "BMP")));
+  tiny.SetField(50, MrkValue::OfDouble(2540.0));
+  tiny.SetDotWidth(40);
+  CPointList near;
+  tiny.ConvertToDots(near);
+  ASSERT_EQ(near.GetSize(), 2);
+  EXPECT_DOUBLE_EQ(near[0].x, near[1].x);
+
+  // A picture that did not decode gives no dots.
+  CObjImage broken;
+  broken.LoadFromBytes("garbage");
+  CPointList none;
+  broken.ConvertToDots(none);
+  EXPECT_EQ(none.GetSize(), 0);
+}
+
+TEST_F(PictureTest, SizesAndHandlesWorkThroughTheResolution) {
+  CObjImage image;
+  ASSERT_TRUE(image.LoadFromBytes(Encode(Picture(100, 50, {}), "PNG")));
+  const double mm = static_cast<double>(25.4f);
+  EXPECT_DOUBLE_EQ(image.GetWidthMM(), mm / 300 * 100);
+  image.SetWidthMM(20);
+  image.SetHeightMM(5);
+  EXPECT_NEAR(image.GetWidthMM(), 20, 1e-9);
+  EXPECT_NEAR(image.GetHeightMM(), 5, 1e-9);
+  image.SetWidthMM(0);  // refused: the picture would vanish for good
+  image.SetHeightMM(-3);
+  EXPECT_NEAR(image.GetWidthMM(), 20, 1e-9);
+  EXPECT_NEAR(image.GetHeightMM(), 5, 1e-9);
+
+  // Right middle handle: only the horizontal resolution, the left edge stays.
+  image.SetPosition(CDoublePoint(1, 2));
+  CDoubleRect oldRect = image.GetPictureRect();
+  CDoubleRect newRect = oldRect;
+  newRect.right += 10;
+  const double resY = image.GetResolutionY();
+  image.Resize(oldRect, newRect, 3);
+  EXPECT_NEAR(image.GetPictureRect().left, 1, 1e-9);
+  EXPECT_NEAR(image.GetPictureRect().right, 31, 1e-9);
+  EXPECT_EQ(image.GetResolutionY(), resY);
+  EXPECT_EQ(oldRect.right, newRect.right);  // the old rectangle becomes the new one
+
+  // Left-top corner: scaled about the right-bottom corner.
+  oldRect = image.GetPictureRect();
+  newRect = oldRect;
+  newRect.left -= 30;
+  newRect.top += 5;
+  image.Resize(oldRect, newRect, 0);
+  EXPECT_NEAR(image.GetPictureRect().left, -29, 1e-9);
+  EXPECT_NEAR(image.GetPictureRect().top, 7, 1e-9);
+  EXPECT_NEAR(image.GetPictureRect().right, 31, 1e-9);
+  EXPECT_NEAR(image.GetPictureRect().bottom, -3, 1e-9);
+
+  // Dragged flat, the picture only moves (by the centres' difference) and
+  // keeps a size it can be stretched back from.
+  oldRect = image.GetPictureRect();
+  newRect = oldRect;
+  newRect.right = newRect.left;
+  image.Resize(oldRect, newRect, 3);
+  EXPECT_NEAR(image.GetWidthMM(), 60, 1e-9);
+  EXPECT_NEAR(image.GetPictureRect().left, -59, 1e-9);
+
+  // The selection rectangle is 2 mm larger on every side; moves shift the corner.
+  auto e = PictureElement(Encode(Picture(100, 50, {}), "PNG"));
+  const CDoubleRect picture = e->GetObjectAs<CObjImage>()->GetPictureRect();
+  EXPECT_DOUBLE_EQ(e->boundRect.left, picture.left - 2);
+  EXPECT_DOUBLE_EQ(e->boundRect.bottom, picture.bottom - 2);
+  e->MoveBy(3, -4);
+  EXPECT_DOUBLE_EQ(e->GetObjectAs<CObjImage>()->GetPosition().x, 3);
+  EXPECT_DOUBLE_EQ(e->boundRect.top, picture.top - 4 + 2);
+  e->Rotate(CDoublePoint(0, 0), 1.0);
+  e->MirrorX(10);
+  EXPECT_DOUBLE_EQ(e->GetObjectAs<CObjImage>()->GetPosition().x, 3);
+}
+
+TEST_F(PictureTest, ProjectFilesCarryThePictureBytesUnchanged) {
+  // PNG bytes hold CR LF and control bytes: the reader must take them by count.
+  const std::string png = Encode(Picture(12, 9, {{3, 3}, {4, 4}}), "PNG");
+  CObjPtrArray objects;
+  objects.Add(PictureElement(png));
+  objects[0]->queryKey = 5;
+  objects[0]->GetObjectAs<CObjImage>()->SetPosition(CDoublePoint(-3.25, 4.5));
+  auto dots = std::make_unique<CObjElement>(CObjCreateRecord{"Dots-1", OBJ_DOTIMAGE, new CObjDotCollect, sizeof(CObjDotCollect), {}});
+  objects.Add(std::move(dots));
+  const std::string file = FormatMrkFile(objects, "/tmp/project.mrk");
+
+  const std::string dataKey = "320;\xc4\xa3\xb0\xe5\xce\xc4\xbc\xfe\xca\xfd\xbe\xdd\r\n";  // 模板文件数据
+  const std::string sizeKey = "160;\xce\xc4\xbc\xfe\xb4\xf3\xd0\xa1\r\n" + std::to_string(png.size()) + "\r\n";
+  EXPECT_NE(file.find(sizeKey + dataKey + png + kMrkClassEnd + "\r\nCLASS_END\r\n"), std::string::npos);
+  const std::string pictureBlock = file.substr(0, file.find(kMrkObjectEnd));
+  EXPECT_EQ(pictureBlock.find("111;"), std::string::npos);  // pictures have no query key
+
+  CObjPtrArray back;
+  ASSERT_EQ(ReadMrkBytes(file, back), 1);
+  ASSERT_EQ(back.GetSize(), 2);
+  const auto* image = back[0]->GetObjectAs<CObjImage>();
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->IsLoaded(), 1);
+  EXPECT_EQ(image->GetLoader()->GetBytes(), png);
+  EXPECT_DOUBLE_EQ(image->GetPosition().x, -3.25);
+  EXPECT_DOUBLE_EQ(image->GetResolutionX(), 300);
+  EXPECT_EQ(back[0]->queryKey, 0);
+  EXPECT_DOUBLE_EQ(back[0]->boundRect.left, -5.25);
+  EXPECT_NE(back[1]->GetObjectAs<CObjDotCollect>(), nullptr);  // the element after it is intact
+  EXPECT_EQ(FormatMrkFile(back, {}), FormatMrkFile(objects, {}));
+
+  // Bytes this build cannot decode are kept and saved again all the same.
+  CObjPtrArray unknown;
+  unknown.Add(PictureElement("PCX?\r\n\x01\x02 raw"));
+  const std::string kept = FormatMrkFile(unknown, {});
+  CObjPtrArray keptBack;
+  ASSERT_EQ(ReadMrkBytes(kept, keptBack), 1);
+  EXPECT_EQ(keptBack[0]->GetObjectAs<CObjImage>()->IsLoaded(), 0);
+  EXPECT_EQ(FormatMrkFile(keptBack, {}), kept);
+
+  // A file cut inside the picture: what is there is kept, nothing more.
+  const std::string cut = file.substr(0, file.find(dataKey) + dataKey.size() + 20);
+  CObjPtrArray partial;
+  ASSERT_EQ(ReadMrkBytes(cut, partial), 1);
+  EXPECT_EQ(partial.GetSize(), 0);
+
+  // A damaged resolution does not make the picture endless.
+  CObjImage damaged;
+  damaged.SetField(50, MrkValue::OfDouble(0));
+  damaged.SetField(51, MrkValue::OfDouble(-2));
+  EXPECT_EQ(damaged.GetResolutionX(), 300);
+  EXPECT_EQ(damaged.GetResolutionY(), 300);
+}
+
+TEST_F(PictureTest, CopiesGoThroughThePictureFileAndNeverComeOutEmpty) {
+  const std::string bmp = Encode(Picture(20, 10, {{5, 5}}), "BMP");
+  auto source = PictureElement(bmp);
+  auto* src = source->GetObjectAs<CObjImage>();
+  src->SetPosition(CDoublePoint(7, 8));
+  src->SetWidthMM(40);
+  src->SetDotWidth(12);
+
+  CObjElement copy;
+  copy.CopyFrom(*source);
+  const auto* dst = copy.GetObjectAs<CObjImage>();
+  ASSERT_NE(dst, nullptr);
+  EXPECT_EQ(dst->IsLoaded(), 1);
+  EXPECT_EQ(dst->GetLoader()->GetWidthPx(), 20);
+  EXPECT_NEAR(dst->GetPictureRect().right, 47, 1e-9);
+  EXPECT_FLOAT_EQ(dst->GetDotWidth(), 12);
+  EXPECT_DOUBLE_EQ(copy.boundRect.left, 5);
+  std::ifstream temp(platform::JoinInstallPath(InstallFolder, "IPicture.bmp"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(temp), {}), bmp);
+
+  InstallFolder = "/nonexistent-vendrik-folder/sub";
+  CObjElement second;
+  second.CopyFrom(*source);
+  ASSERT_NE(second.GetObjectAs<CObjImage>(), nullptr);
+  EXPECT_EQ(second.GetObjectAs<CObjImage>()->GetLoader()->GetBytes(), bmp);
+  EXPECT_EQ(second.GetObjectAs<CObjImage>()->IsLoaded(), 1);
+}
+
+TEST_F(PictureTest, PicturesLoadCentredAndDrawIntoTheirDeviceRectangle) {
+  const std::string path = platform::JoinInstallPath(InstallFolder, "picture-test.bmp");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << Encode(Picture(30, 20, {}), "BMP");
+  }
+  CObjImage image(path);
+  ASSERT_EQ(image.IsLoaded(), 1);
+  const CDoubleRect r = image.GetPictureRect();
+  EXPECT_NEAR(r.left, -r.right, 1e-12);
+  EXPECT_NEAR(r.top, -r.bottom, 1e-12);
+  EXPECT_NEAR(r.right - r.left, static_cast<double>(25.4f) / 300 * 30, 1e-12);
+
+  CObjImage missing(path + ".none");
+  EXPECT_EQ(missing.IsLoaded(), 0);
+  EXPECT_EQ(missing.GetPictureRect().Width(), 0);
+
+  const double savedX = PixelsPerMmX;
+  const double savedY = PixelsPerMmY;
+  PixelsPerMmX = 4;
+  PixelsPerMmY = 5;
+  image.SetPosition(CDoublePoint(1, 2));
+  image.SetWidthMM(10);
+  image.SetHeightMM(6);
+  platform::RecordingDeviceContext dc;
+  image.Draw(dc, 100, 200, 2.0);
+  ASSERT_EQ(dc.Ops().size(), 1u);
+  EXPECT_EQ(dc.Ops()[0].kind, platform::DcOp::DrawBitmap);
+  EXPECT_EQ(dc.Ops()[0].args, (std::vector<int>{108, 180, 80, 60, 30, 20}));
+  missing.Draw(dc, 0, 0, 1.0);
+  EXPECT_EQ(dc.Ops().size(), 1u);
+  PixelsPerMmX = savedX;
+  PixelsPerMmY = savedY;
+}
+
+}  // namespace
