@@ -63,6 +63,18 @@ void BM_MultiBorderRotateAndRebuild_Hatched(benchmark::State& state) {
 }
 BENCHMARK(BM_MultiBorderRotateAndRebuild_Hatched)->Unit(benchmark::kMicrosecond);
 
+// A mirrored half ellipse turned by its element: each turn also regenerates
+// the arc once to keep its stored centre under the drawn points.
+void BM_MirroredArcRotate_Hatched(benchmark::State& state) {
+  auto* arc = new CObjArc(ArcRulerRecord{0, CDoublePoint(0, 0), 60, 0, 180});
+  arc->SetRadii(60, 40);
+  arc->BuildPath();
+  auto e = ElementOf(OBJ_ARC, arc, true);
+  e->MirrorY(0);
+  for (auto _ : state) e->Rotate(CDoublePoint(5, 5), 0.01);
+}
+BENCHMARK(BM_MirroredArcRotate_Hatched)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
