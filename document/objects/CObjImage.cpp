@@ -204,12 +204,12 @@ bool CObjImage::IsDarkPixel(const std::uint8_t* bits, int x, int row, int bitsPe
   }
 }
 
-std::vector<ImageBlob> CObjImage::FindDarkBlobs(const platform::PictureBitmap& bitmap) {
-  // The only pixels already placed that can lie within one column and one
-  // row of a pixel are its left neighbour and the three above it, so two rows
-  // of blob numbers stand for searching every blob's points; the highest
-  // number among them is the most recent blob.
-  std::vector<ImageBlob> blobs;
+CPointArrayList CObjImage::FindDarkBlobs(const platform::PictureBitmap& bitmap) {
+  // The only pixels already placed that can be near a pixel are its left
+  // neighbour and the three above it, so two rows of blob numbers stand for
+  // asking every blob for a near point; the highest number among them is the
+  // most recent blob that has one.
+  CPointArrayList blobs;
   const int W = bitmap.width;
   const int H = bitmap.height;
   if (W < 3 || H < 3) return blobs;
@@ -221,16 +221,11 @@ std::vector<ImageBlob> CObjImage::FindDarkBlobs(const platform::PictureBitmap& b
       if (!IsDarkPixel(bitmap.bits.data(), c, r, bitmap.bitsPerPixel, bitmap.bytesPerRow)) continue;
       const int nearBlob = std::max({current[c - 1], above[c - 1], above[c], above[c + 1]});
       if (nearBlob < 0) {
-        blobs.push_back(ImageBlob{c, r, c, r});
-        current[c] = static_cast<int>(blobs.size()) - 1;
-        continue;
+        current[c] = blobs.AddBlob(c, r);
+      } else {
+        blobs[nearBlob].Add(c, r);
+        current[c] = nearBlob;
       }
-      ImageBlob& b = blobs[static_cast<std::size_t>(nearBlob)];
-      b.left = std::min(b.left, c);
-      b.right = std::max(b.right, c);
-      b.top = std::max(b.top, r);
-      b.bottom = std::min(b.bottom, r);
-      current[c] = nearBlob;
     }
     std::swap(above, current);
   }
@@ -245,18 +240,19 @@ void CObjImage::ConvertToDots(CPointList& list) {
   GetHeightMM();
   const int H = bitmap->height;
 
-  const std::vector<ImageBlob> blobs = FindDarkBlobs(*bitmap);
-  if (blobs.empty()) return;
+  const CPointArrayList blobs = FindDarkBlobs(*bitmap);
+  if (blobs.GetSize() == 0) return;
 
   const double cellX = kImageMmPerInch / resolutionX_;
   const double cellY = kImageMmPerInch / resolutionY_;
   std::vector<CDoublePoint> dots;
-  dots.reserve(blobs.size());
+  dots.reserve(static_cast<std::size_t>(blobs.GetSize()));
   double minX = std::numeric_limits<double>::max();
   double maxX = -minX;
   double minY = minX;
   double maxY = -minX;
-  for (const ImageBlob& b : blobs) {
+  for (int i = 0; i < blobs.GetSize(); ++i) {
+    const CPixelRect b = blobs[i].GetBoundRect();
     const int u = (b.left + b.right) / 2;
     const int v = (b.top + b.bottom) / 2;
     CDoublePoint p(cellX * u + position_.x, position_.y - (H - v) * cellY, 0);
@@ -281,4 +277,31 @@ void CObjImage::ConvertToDots(CPointList& list) {
     CDoublePoint start = list[0];
     SortPointsNearestFirst(start, list);
   }
+}
+
+ImagePageValues CObjImage::GetPageValues() {
+  ImagePageValues v;
+  v.x = position_.x;
+  v.y = position_.y;
+  v.widthMM = GetWidthMM();
+  v.heightMM = GetHeightMM();
+  v.dotWidth = dotWidth_;
+  v.dotHeight = dotHeight_;
+  return v;
+}
+
+void CObjImage::ApplyPageValues(const ImagePageValues& values) {
+  position_.x = values.x;
+  position_.y = values.y;
+  SetWidthMM(values.widthMM);
+  SetHeightMM(values.heightMM);
+  dotWidth_ = values.dotWidth;
+  dotHeight_ = values.dotHeight;
+}
+
+std::unique_ptr<CObjDotCollect> CObjImage::TranslateToDots() {
+  CPointList dots;
+  ConvertToDots(dots);
+  if (dots.GetSize() == 0) return nullptr;
+  return std::make_unique<CObjDotCollect>(dots);
 }

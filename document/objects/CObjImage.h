@@ -7,15 +7,16 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "document/geometry/CDoublePoint.h"
 #include "document/geometry/CDoubleRect.h"
 #include "document/geometry/CPointList.h"
 #include "document/objects/CObjBase.h"
+#include "document/objects/CPointArray.h"
 #include "document/objects/CPictureLoader.h"
 #include "platform/DeviceContext.h"
 
+class CObjDotCollect;
 class MrkLineWriter;
 struct MrkValue;
 struct CObjTypeOps;
@@ -23,13 +24,14 @@ struct CObjTypeOps;
 // Millimetres per inch as the picture's sizes have always used it (single precision).
 constexpr double kImageMmPerInch = static_cast<double>(25.4f);
 
-// Pixel bounds of one dark blob: smallest and largest column (left, right),
-// largest and smallest bitmap row (top, bottom; rows count from the bottom).
-struct ImageBlob {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
+// The values of the image property page (dialog 195 "Image").
+struct ImagePageValues {
+  double x = 0;         // 1165 position x
+  double y = 0;         // 1166 position y
+  double widthMM = 0;   // 1167
+  double heightMM = 0;  // 1168
+  float dotWidth = 0;   // 1169
+  float dotHeight = 0;  // 1170
 };
 
 class CObjImage : public CObjBase {
@@ -67,9 +69,17 @@ class CObjImage : public CObjBase {
   void ConvertToDots(CPointList& list);
 
   // The dark blobs inside the one-pixel border, in the order they start. A
-  // pixel joins the most recent blob holding a pixel within one column and
-  // one row of it; blobs are never merged.
-  static std::vector<ImageBlob> FindDarkBlobs(const platform::PictureBitmap& bitmap);
+  // pixel joins the most recent blob that has a near point
+  // (CPointArray::HasNearPoint); blobs are never merged.
+  static CPointArrayList FindDarkBlobs(const platform::PictureBitmap& bitmap);
+  // What the image page shows, and what the view applies when it reports a
+  // change (position, size through the resolution, dot size).
+  ImagePageValues GetPageValues();
+  void ApplyPageValues(const ImagePageValues& values);
+  // The page's "Translate points..." button: the picture's dots as a dot
+  // collection; null when the picture has no dark blob.
+  std::unique_ptr<CObjDotCollect> TranslateToDots();
+
   // Whether pixel x of a row is dark; depths other than 1, 4, 8, 24 never are.
   static bool IsDarkPixel(const std::uint8_t* bits, int x, int row, int bitsPerPixel, int bytesPerRow);
 

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QImage>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -43,54 +42,47 @@ QImage Picture(int w, int h, std::initializer_list<std::pair<int, int>> black) {
   return image;
 }
 
-std::vector<ImageBlob> Blobs(const QImage& image) {
+std::vector<CPixelRect> Boxes(const CPointArrayList& blobs) {
+  std::vector<CPixelRect> boxes;
+  for (int i = 0; i < blobs.GetSize(); ++i) boxes.push_back(blobs[i].GetBoundRect());
+  return boxes;
+}
+
+std::vector<CPixelRect> Blobs(const QImage& image) {
   platform::PictureBitmap bitmap = platform_qt::BitmapFromImage(image);
-  return CObjImage::FindDarkBlobs(bitmap);
+  return Boxes(CObjImage::FindDarkBlobs(bitmap));
 }
 
 bool DarkAt(const platform::PictureBitmap& b, int x, int yTopDown) {
   return CObjImage::IsDarkPixel(b.bits.data(), x, b.height - 1 - yTopDown, b.bitsPerPixel, b.bytesPerRow);
 }
 
-// The blob search as literally stated: every blob's points, most recent
-// blob first, last point first.
-std::vector<ImageBlob> ReferenceBlobs(const platform::PictureBitmap& b) {
-  std::vector<std::vector<std::pair<int, int>>> blobs;
+// The blob search as literally stated: blobs asked for a near point from the
+// most recent to the first.
+CPointArrayList ReferenceBlobs(const platform::PictureBitmap& b) {
+  CPointArrayList blobs;
   for (int r = 1; r <= b.height - 2; ++r) {
     for (int c = 1; c <= b.width - 2; ++c) {
       if (!CObjImage::IsDarkPixel(b.bits.data(), c, r, b.bitsPerPixel, b.bytesPerRow)) continue;
-      bool placed = false;
-      for (int i = static_cast<int>(blobs.size()) - 1; i >= 0 && !placed; --i) {
-        for (int j = static_cast<int>(blobs[i].size()) - 1; j >= 0; --j) {
-          if (std::abs(blobs[i][j].first - c) <= 1 && std::abs(blobs[i][j].second - r) < 2) {
-            blobs[i].emplace_back(c, r);
-            placed = true;
-            break;
-          }
-        }
+      int i = blobs.GetSize() - 1;
+      while (i >= 0 && !blobs[i].HasNearPoint(c, r)) --i;
+      if (i >= 0) {
+        blobs[i].Add(c, r);
+      } else {
+        blobs.AddBlob(c, r);
       }
-      if (!placed) blobs.push_back({{c, r}});
     }
   }
-  std::vector<ImageBlob> boxes;
-  for (const auto& points : blobs) {
-    ImageBlob box{points[0].first, points[0].second, points[0].first, points[0].second};
-    for (auto [x, y] : points) {
-      box.left = std::min(box.left, x);
-      box.right = std::max(box.right, x);
-      box.top = std::max(box.top, y);
-      box.bottom = std::min(box.bottom, y);
-    }
-    boxes.push_back(box);
-  }
-  return boxes;
+  return blobs;
 }
 
-bool SameBoxes(const std::vector<ImageBlob>& a, const std::vector<ImageBlob>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].left != b[i].left || a[i].right != b[i].right || a[i].top != b[i].top || a[i].bottom != b[i].bottom)
-      return false;
+bool SameBlobs(const CPointArrayList& a, const CPointArrayList& b) {
+  if (a.GetSize() != b.GetSize()) return false;
+  for (int i = 0; i < a.GetSize(); ++i) {
+    if (a[i].GetSize() != b[i].GetSize()) return false;
+    for (int j = 0; j < a[i].GetSize(); ++j) {
+      if (a[i][j].x != b[i][j].x || a[i][j].y != b[i][j].y) return false;
+    }
   }
   return true;
 }
@@ -198,11 +190,15 @@ TEST_F(PictureTest, BlobsSkipTheBorderJoinNeighboursAndNeverMerge) {
 
   // A V: two arms start as two blobs; the pixel under both joins the later
   // one (the right arm), and the blobs stay two.
-  const std::vector<ImageBlob> v = Blobs(Picture(7, 5, {{1, 3}, {3, 3}, {2, 2}}));
+  const std::vector<CPixelRect> v = Blobs(Picture(7, 5, {{1, 3}, {3, 3}, {2, 2}}));
   ASSERT_EQ(v.size(), 2u);
   // Rows count from the bottom: picture line 3 of 5 is row 1, line 2 is row 2.
   EXPECT_TRUE(v[0].left == 1 && v[0].right == 1 && v[0].top == 1);
   EXPECT_TRUE(v[1].left == 2 && v[1].right == 3 && v[1].top == 2 && v[1].bottom == 1);
+
+  // An empty blob has an all-zero rectangle.
+  const CPixelRect empty = CPointArray().GetBoundRect();
+  EXPECT_TRUE(empty.left == 0 && empty.top == 0 && empty.right == 0 && empty.bottom == 0);
 
   // Random pictures of every depth: the same blobs as the literal search.
   std::mt19937 random(7);
@@ -210,7 +206,7 @@ TEST_F(PictureTest, BlobsSkipTheBorderJoinNeighboursAndNeverMerge) {
     for (int round = 0; round < 5; ++round) {
       platform::PictureBitmap b = platform::PictureBitmap::Make(37, 23, depth);
       for (auto& byte : b.bits) byte = static_cast<std::uint8_t>(random() % 256);
-      EXPECT_TRUE(SameBoxes(CObjImage::FindDarkBlobs(b), ReferenceBlobs(b))) << depth << " " << round;
+      EXPECT_TRUE(SameBlobs(CObjImage::FindDarkBlobs(b), ReferenceBlobs(b))) << depth << " " << round;
     }
   }
 }
@@ -245,12 +241,29 @@ TEST_F(PictureTest, DotsAreScaledToTheDotSizeSnappedAndOrderedNearestFirst) {
   ASSERT_EQ(near.GetSize(), 2);
   EXPECT_DOUBLE_EQ(near[0].x, near[1].x);
 
+  // The page's values go through the resolution; "Translate points..."
+  // makes a dot collection of the dots on the dot grid.
+  ImagePageValues page = image.GetPageValues();
+  EXPECT_NEAR(page.widthMM, 10, 1e-9);
+  page.x = 2.5;
+  page.widthMM = 20;
+  page.dotWidth = 5;
+  image.ApplyPageValues(page);
+  EXPECT_NEAR(image.GetPictureRect().right, 22.5, 1e-9);
+  EXPECT_NEAR(image.GetResolutionX(), static_cast<double>(25.4f) / 2, 1e-9);
+  EXPECT_FLOAT_EQ(image.GetDotWidth(), 5);
+  const std::unique_ptr<CObjDotCollect> collect = image.TranslateToDots();
+  ASSERT_NE(collect, nullptr);
+  EXPECT_EQ(collect->GetDotCount(), 3);
+  EXPECT_DOUBLE_EQ(collect->GetCellWidth(), 1.0);
+
   // A picture that did not decode gives no dots.
   CObjImage broken;
   broken.LoadFromBytes("garbage");
   CPointList none;
   broken.ConvertToDots(none);
   EXPECT_EQ(none.GetSize(), 0);
+  EXPECT_EQ(broken.TranslateToDots(), nullptr);
 }
 
 TEST_F(PictureTest, SizesAndHandlesWorkThroughTheResolution) {
