@@ -659,49 +659,61 @@ void CQrEncoder::BuildMatrix() {
     for (int y = 0; y < symbolSize_; ++y) matrix_[x][y] = (matrix_[x][y] & 0x11) ? 1 : 0;
 }
 
-int CQrEncoder::Penalty(const std::uint8_t (&matrix)[QR_MAX_SIZE][QR_MAX_SIZE], int size) {
-  auto dark = [&](int x, int y) { return (matrix[x][y] & 0x11) != 0; };
+namespace {
+
+// Runs of five or more and finder-like patterns along one row or column of
+// 0/1 modules.
+int LineScore(const std::uint8_t* at, int size) {
   int score = 0;
-  // Same-colour runs of five or more, rows (line = y) then columns (line = x).
-  for (int pass = 0; pass < 2; ++pass) {
-    for (int line = 0; line < size; ++line) {
-      auto at = [&](int k) { return pass == 0 ? dark(k, line) : dark(line, k); };
-      int run = 1;
-      for (int k = 1; k <= size; ++k) {
-        if (k < size && at(k) == at(k - 1)) {
-          ++run;
-          continue;
-        }
-        if (run >= 5) score += run - 2;
-        run = 1;
-      }
-      // Dark-light-dark-dark-dark-light-dark with light on one side.
-      for (int p = 0; p + 7 <= size; ++p) {
-        static constexpr bool kPattern[7] = {true, false, true, true, true, false, true};
-        bool match = true;
-        for (int k = 0; k < 7 && match; ++k) match = at(p + k) == kPattern[k];
-        if (!match) continue;
-        if (p - 1 >= 0 && at(p - 1)) continue;
-        if (p + 7 < size && at(p + 7)) continue;
-        bool lightBefore = true;
-        for (int k = p - 4; k <= p - 2; ++k)
-          if (k >= 0 && at(k)) lightBefore = false;
-        bool lightAfter = true;
-        for (int k = p + 8; k <= p + 10; ++k)
-          if (k < size && at(k)) lightAfter = false;
-        if (lightBefore || lightAfter) score += 40;
-      }
+  int run = 1;
+  for (int k = 1; k <= size; ++k) {
+    if (k < size && at[k] == at[k - 1]) {
+      ++run;
+      continue;
     }
+    if (run >= 5) score += run - 2;
+    run = 1;
   }
+  // Dark-light-dark-dark-dark-light-dark, light next to it on both sides and
+  // three more light modules on one side.
+  static constexpr std::uint8_t kPattern[7] = {1, 0, 1, 1, 1, 0, 1};
+  for (int p = 0; p + 7 <= size; ++p) {
+    if (std::memcmp(at + p, kPattern, 7) != 0) continue;
+    if (p - 1 >= 0 && at[p - 1]) continue;
+    if (p + 7 < size && at[p + 7]) continue;
+    bool lightBefore = true;
+    for (int k = p - 4; k <= p - 2; ++k)
+      if (k >= 0 && at[k]) lightBefore = false;
+    bool lightAfter = true;
+    for (int k = p + 8; k <= p + 10; ++k)
+      if (k < size && at[k]) lightAfter = false;
+    if (lightBefore || lightAfter) score += 40;
+  }
+  return score;
+}
+
+}  // namespace
+
+int CQrEncoder::Penalty(const std::uint8_t (&matrix)[QR_MAX_SIZE][QR_MAX_SIZE], int size) {
+  // Dark = any of the bits 0x11, as columns and as rows.
+  std::uint8_t columns[QR_MAX_SIZE][QR_MAX_SIZE];
+  std::uint8_t rows[QR_MAX_SIZE][QR_MAX_SIZE];
   int darkCount = 0;
   for (int x = 0; x < size; ++x)
     for (int y = 0; y < size; ++y) {
-      if (dark(x, y)) ++darkCount;
-      if (x + 1 < size && y + 1 < size) {
-        const bool d = dark(x, y);
-        if (dark(x + 1, y) == d && dark(x, y + 1) == d && dark(x + 1, y + 1) == d) score += 3;
-      }
+      const std::uint8_t dark = (matrix[x][y] & 0x11) != 0;
+      columns[x][y] = dark;
+      rows[y][x] = dark;
+      darkCount += dark;
     }
+  int score = 0;
+  for (int line = 0; line < size; ++line) score += LineScore(rows[line], size) + LineScore(columns[line], size);
+  for (int x = 0; x + 1 < size; ++x) {
+    const std::uint8_t* left = columns[x];
+    const std::uint8_t* right = columns[x + 1];
+    for (int y = 0; y + 1 < size; ++y)
+      if (left[y] == left[y + 1] && left[y] == right[y] && left[y] == right[y + 1]) score += 3;
+  }
   const int light = size * size - darkCount;
   const int k = std::abs(50 - (100 * light) / (size * size));
   score += 10 * (k / 5);
