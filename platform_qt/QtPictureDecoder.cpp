@@ -13,8 +13,13 @@ namespace {
 // Larger pictures are refused rather than decoded into gigabytes.
 constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
 
-// Grey level of a colour, weighted as brightness is.
-int GreyOf(QRgb c) { return (qRed(c) * 9798 + qGreen(c) * 19235 + qBlue(c) * 3735) >> 15; }
+// Grey level of a colour on white paper, weighted as brightness is: a
+// transparent palette entry reads as paper, not as ink.
+int GreyOf(QRgb c) {
+  const int grey = (qRed(c) * 9798 + qGreen(c) * 19235 + qBlue(c) * 3735) >> 15;
+  const int alpha = qAlpha(c);
+  return (grey * alpha + 255 * (255 - alpha)) / 255;
+}
 
 // A palette of grey levels 0..maxIndex, darkest first.
 std::vector<std::uint32_t> GreyRamp(int maxIndex) {

@@ -155,14 +155,20 @@ TEST_F(PictureTest, EachDepthDecodesWithItsOwnDarknessRule) {
   EXPECT_EQ(b.bitsPerPixel, 8);
   EXPECT_TRUE(DarkAt(b, 0, 0));
   EXPECT_FALSE(DarkAt(b, 1, 0));
-  QList<QRgb> shuffled = greys;
-  std::swap(shuffled[3], shuffled[250]);  // black-ish at 250, near white at 3
-  grey.setColorTable(shuffled);
-  grey.setPixel(0, 0, 250);
-  grey.setPixel(1, 0, 3);
-  ASSERT_TRUE(platform::DecodePicture(Encode(grey, "BMP"), b));
+  // A palette in any order (as pictures with few colours have it), and a
+  // transparent entry, which is paper.
+  QImage shuffled(3, 1, QImage::Format_Indexed8);
+  QList<QRgb> colours = greys;
+  std::swap(colours[3], colours[250]);  // black-ish at 250, near white at 3
+  colours[7] = qRgba(0, 0, 0, 0);
+  shuffled.setColorTable(colours);
+  shuffled.setPixel(0, 0, 250);
+  shuffled.setPixel(1, 0, 3);
+  shuffled.setPixel(2, 0, 7);
+  ASSERT_TRUE(platform::DecodePicture(Encode(shuffled, "PNG"), b));
   EXPECT_TRUE(DarkAt(b, 0, 0));
   EXPECT_FALSE(DarkAt(b, 1, 0));
+  EXPECT_FALSE(DarkAt(b, 2, 0));
 
   // True colour weighs red, green and blue as brightness does: orange is
   // light, dark blue is dark; transparent parts are paper, not ink.
