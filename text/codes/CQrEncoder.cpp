@@ -272,6 +272,7 @@ int CQrEncoder::Encode(int level, int version, int autoExtend, int mask, const c
   length_ = length;
 
   const int found = FindVersion(version);
+  data_ = nullptr;  // the caller's bytes are not kept past the bit stream
   if (found == 0) return 0;
   if (version != 0 && version >= found) {
     version_ = version;

@@ -334,6 +334,16 @@ TEST(QrEncoder, ModesAndRunJoining) {
   ASSERT_EQ(1, bytes->GetRunCount());
   EXPECT_EQ(QR_8BIT, bytes->GetRunMode(0));
   ExpectReadsBack(*bytes, "a1b2c3", 1);
+  // Short runs beside 8-bit bytes fold into one 8-bit run (44 bits against 52);
+  // a long digit run does not (101 bits against 180).
+  auto folded = Encoded(1, 0, -1, "ab1A");
+  ASSERT_EQ(1, folded->GetRunCount());
+  EXPECT_EQ(QR_8BIT, folded->GetRunMode(0));
+  EXPECT_EQ(44 + 4, folded->GetBitCount());
+  auto kept = Encoded(1, 0, -1, "a12345678901234567890");
+  ASSERT_EQ(2, kept->GetRunCount());
+  EXPECT_EQ(QR_NUMERIC, kept->GetRunMode(1));
+  ExpectReadsBack(*kept, "a12345678901234567890", 1);
   // Shift JIS pairs in Kanji mode, counted two bytes per character.
   const std::string kanji = "\x93\xfa\x96\x7b\x8c\xea";
   auto k = Encoded(1, 0, -1, kanji);
