@@ -4,6 +4,7 @@
 // entry or placement step shows up as an unreadable symbol or a wrong text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -184,34 +185,23 @@ class QrReader {
       const int m = mode == 1 ? 0 : mode == 2 ? 1 : mode == 4 ? 2 : mode == 8 ? 3 : -1;
       if (m < 0) return Fail(r, "unknown mode");
       int count = get(countBits[m][group]);
-      if (m == 0) {
-        for (; count >= 3; count -= 3) {
-          const int v = get(10);
-          r.text += std::to_string(v / 100) + std::to_string(v / 10 % 10) + std::to_string(v % 10);
-        }
-        if (count == 2) {
-          const int v = get(7);
-          r.text += std::to_string(v / 10) + std::to_string(v % 10);
-        } else if (count == 1) {
-          r.text += std::to_string(get(4));
-        }
-      } else if (m == 1) {
-        for (; count >= 2; count -= 2) {
-          const int v = get(11);
-          r.text += alnum[v / 45];
-          r.text += alnum[v % 45];
-        }
-        if (count == 1) r.text += alnum[get(6)];
-      } else if (m == 2) {
-        while (count-- > 0) r.text += static_cast<char>(get(8));
-      } else {
-        while (count-- > 0) {
-          const int v = get(13);
-          int word = (v / 0xC0) * 256 + v % 0xC0;
-          word += word + 0x8140 <= 0x9FFC ? 0x8140 : 0xC140;
-          r.text += static_cast<char>(word >> 8);
-          r.text += static_cast<char>(word & 0xFF);
-        }
+      for (; m == 0 && count > 0; count -= 3) {  // 3, 2 or 1 digits in 10, 7 or 4 bits
+        const int n = std::min(count, 3);
+        const std::string digits = std::to_string(get(3 * n + 1));
+        r.text += std::string(n - digits.size(), '0') + digits;
+      }
+      for (; m == 1 && count > 0; count -= 2) {
+        const int v = get(count >= 2 ? 11 : 6);
+        if (count >= 2) r.text += alnum[v / 45];
+        r.text += alnum[count >= 2 ? v % 45 : v];
+      }
+      for (; m == 2 && count > 0; --count) r.text += static_cast<char>(get(8));
+      for (; m == 3 && count > 0; --count) {
+        const int v = get(13);
+        int word = (v / 0xC0) * 256 + v % 0xC0;
+        word += word + 0x8140 <= 0x9FFC ? 0x8140 : 0xC140;
+        r.text += static_cast<char>(word >> 8);
+        r.text += static_cast<char>(word & 0xFF);
       }
     }
     r.ok = true;
