@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QPainter>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "document/objects/ObjTypeOps.h"
 #include "platform/DeviceContext.h"
 #include "platform/InstallDir.h"
+#include "platform_qt/QPainterDeviceContext.h"
 #include "platform_qt/QtPictureDecoder.h"
 
 namespace {
@@ -444,6 +446,25 @@ TEST_F(PictureTest, PicturesLoadCentredAndDrawIntoTheirDeviceRectangle) {
   EXPECT_EQ(dc.Ops()[0].args, (std::vector<int>{108, 180, 80, 60, 30, 20}));
   missing.Draw(dc, 0, 0, 1.0);
   EXPECT_EQ(dc.Ops().size(), 1u);
+
+  // On screen the picture stands upright: its top-left ink stays top-left.
+  CObjImage marked;
+  ASSERT_TRUE(marked.LoadFromBytes(Encode(Picture(4, 4, {{0, 0}}), "BMP")));
+  marked.SetPosition(CDoublePoint(0, 0));
+  marked.SetWidthMM(4);
+  marked.SetHeightMM(4);
+  PixelsPerMmX = PixelsPerMmY = 2;
+  QImage screen(8, 8, QImage::Format_RGB32);
+  screen.fill(Qt::white);
+  {
+    QPainter painter(&screen);
+    platform_qt::QPainterDeviceContext qdc(painter, &screen);
+    marked.Draw(qdc, 0, 0, 1.0);
+  }
+  EXPECT_EQ(qGray(screen.pixel(0, 0)), 0);
+  EXPECT_EQ(qGray(screen.pixel(1, 1)), 0);
+  EXPECT_EQ(qGray(screen.pixel(0, 7)), 255);
+  EXPECT_EQ(qGray(screen.pixel(7, 0)), 255);
   PixelsPerMmX = savedX;
   PixelsPerMmY = savedY;
 }
