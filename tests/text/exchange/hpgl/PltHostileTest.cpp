@@ -6,6 +6,7 @@
 #include <random>
 
 #include "tests/text/exchange/hpgl/PltTestFiles.h"
+#include "text/exchange/hpgl/PltDrawingLoader.h"
 #include "text/exchange/hpgl/PltImport.h"
 
 namespace {
@@ -33,16 +34,10 @@ TEST(PltHostile, CommandsAcrossChunkBoundariesReadWhole) {
   EXPECT_NEAR(r.values[1], 5678 * kPltScaleDialect1And3, 1e-9);
 
   // Dialect 2: a number split by the boundary stays one number.
-  std::string pad(20000, ';');
-  const PltRead r2 = ReadBothPasses(&ImportPltDialect2, Dialect2File("straddle2.plt", pad + "PA12345678,40;SP0;"));
-  std::string shifted(16384 - 3, ';');
-  const PltRead r3 =
-      ReadBothPasses(&ImportPltDialect2, Dialect2File("straddle3.plt", shifted + "PA12345678,40;SP0;"));
-  for (const PltRead* p : {&r2, &r3}) {
-    ASSERT_EQ(p->stored, 2);
-    EXPECT_DOUBLE_EQ(p->values[0], 12345678 * 0.025);
-    EXPECT_EQ(p->status, kPltStatusEnd);
-  }
+  const PltRead r2 = ReadBothPasses(&ImportPltDialect2,
+                                    Dialect2File("straddle2.plt", std::string(16384 - 3, ';') + "PA12345678,40;SP0;"));
+  ASSERT_EQ(r2.stored, 2);
+  EXPECT_DOUBLE_EQ(r2.values[0], 12345678 * 0.025);
 }
 
 TEST(PltHostile, HugeNumbersAndOverlongTokensGiveNoPoints) {
@@ -103,7 +98,7 @@ TEST(PltHostile, NoSeparatorsOrBinaryJunkNeitherCrashNorHang) {
   }
 }
 
-TEST(PltHostile, ManyCirclesCountWithoutOverflowingTheCounter) {
+TEST(PltHostile, ManyCirclesCountExactlyAndTooManyAreRefusedNotAllocated) {
   // Radius 100 mm: 540 chords, 473 points from 45 degrees round, 0, 68 more
   // up to 45 degrees and 45 again: 543 points per circle.
   std::string body;
@@ -112,6 +107,12 @@ TEST(PltHostile, ManyCirclesCountWithoutOverflowingTheCounter) {
   ExpectConsistent(r);
   EXPECT_EQ(r.counted, 2000 * 543 * 2);
   EXPECT_EQ(r.fillResult, kPltResultFilled);
+
+  for (int i = 0; i < 6000; ++i) body += "PA0,0;CI4000;";
+  const PltDrawing d = LoadPltDrawing(Dialect2File("huge.plt", body + "SP0;"));
+  EXPECT_TRUE(d.tooLarge);
+  EXPECT_FALSE(d.accepted);
+  EXPECT_TRUE(d.points.empty());
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ TEST_F(ListTest, FinishedPlotsBecomeCentredRowsOthersAddNothing) {
   list_->LoadPltFile(PltFixture("triangle-corel.plt"));
   list_->LoadPltFile(PltFixture("truncated-r2000.plt"));  // no end command: refused quietly
   EXPECT_TRUE(prompt_->Texts().empty());
+  list_->LoadPltFile(Dialect2File("onepoint.plt", "PA40,40;SP0;"));  // one point is no drawing
   list_->LoadPltFile(WritePltFile("letter.plt", std::string(300, 'a')));
   ASSERT_EQ(prompt_->Texts().size(), 1u);
   EXPECT_EQ(prompt_->Texts()[0], kPltDialectMessage);
