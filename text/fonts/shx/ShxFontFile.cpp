@@ -1,53 +1,71 @@
 #include "text/fonts/shx/ShxFontFile.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr std::size_t kBlockBytes = 16384;
+}
 
 ShxFontFile::~ShxFontFile() { Close(); }
 
 bool ShxFontFile::Open(const std::string& path) {
   Close();
-  file_ = std::fopen(path.c_str(), "rb");
-  if (!file_) return false;
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return false;
   // A folder opens for reading too, but is no font.
   struct stat info {};
-  if (fstat(fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
     Close();
     return false;
   }
-  size_ = 0;
-  if (std::fseek(file_, 0, SEEK_END) == 0) {
-    const long end = std::ftell(file_);
-    if (end > 0) size_ = end;
-  }
-  std::fseek(file_, 0, SEEK_SET);
+  size_ = static_cast<long>(info.st_size);
+  block_.resize(kBlockBytes);
   return true;
 }
 
 void ShxFontFile::Close() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   size_ = 0;
+  position_ = 0;
+  blockStart_ = 0;
+  blockLength_ = 0;
 }
-
-long ShxFontFile::Tell() const { return file_ ? std::ftell(file_) : 0; }
 
 bool ShxFontFile::Seek(long position) {
-  if (!file_ || position < 0) return false;
-  return std::fseek(file_, position, SEEK_SET) == 0;
+  if (fd_ < 0 || position < 0) return false;
+  position_ = position;
+  return true;
 }
 
-bool ShxFontFile::Skip(long count) { return Seek(Tell() + count); }
-
-long ShxFontFile::Remaining() const {
-  const long left = size_ - Tell();
-  return left > 0 ? left : 0;
+std::size_t ShxFontFile::Read(std::uint8_t* data, std::size_t count) {
+  std::size_t done = 0;
+  while (done < count && position_ < size_) {
+    const bool inBlock = position_ >= blockStart_ && position_ < blockStart_ + static_cast<long>(blockLength_);
+    if (!inBlock) {
+      blockStart_ = position_;
+      blockLength_ = 0;
+      const ssize_t got = ::pread(fd_, block_.data(), block_.size(), position_);
+      if (got <= 0) break;
+      blockLength_ = static_cast<std::size_t>(got);
+    }
+    const std::size_t at = static_cast<std::size_t>(position_ - blockStart_);
+    const std::size_t n = std::min(count - done, blockLength_ - at);
+    std::memcpy(data + done, block_.data() + at, n);
+    done += n;
+    position_ += static_cast<long>(n);
+  }
+  return done;
 }
 
 bool ShxFontFile::ReadExact(void* data, std::size_t count) {
-  if (!file_) return false;
-  return std::fread(data, 1, count, file_) == count;
+  if (fd_ < 0 || static_cast<long>(count) > Remaining()) return false;
+  return Read(static_cast<std::uint8_t*>(data), count) == count;
 }
 
 bool ShxFontFile::ReadU8(std::uint8_t& value) { return ReadExact(&value, 1); }
@@ -77,9 +95,9 @@ bool ShxFontFile::ReadDouble(double& value) {
 }
 
 std::size_t ShxFontFile::ReadBytes(std::size_t count, std::vector<std::uint8_t>& out) {
-  out.resize(count);
-  std::size_t got = 0;
-  if (file_ && count > 0) got = std::fread(out.data(), 1, count, file_);
+  const std::size_t available = std::min<std::size_t>(count, static_cast<std::size_t>(Remaining()));
+  out.resize(available);
+  const std::size_t got = fd_ >= 0 ? Read(out.data(), available) : 0;
   out.resize(got);
   return got;
 }
