@@ -1,20 +1,6 @@
-#include "platform/NumberText.h"
 #include "text/exchange/hpgl/PltFile.h"
 #include "text/exchange/hpgl/PltHeaders.h"
 #include "text/exchange/hpgl/PltImport.h"
-#include "text/exchange/hpgl/PltToken.h"
-
-#include <cmath>
-
-bool ParsePltNumber(const std::string& text, double& value) {
-  bool ok = false;
-  value = platform::ParseDoubleC(text, &ok);
-  return ok && std::isfinite(value);
-}
-
-std::string PltDialect2Header(int pen) { return "PU;PA0,0;SP" + std::to_string(pen) + ";LT;"; }
-
-std::string PltPenSelect(int pen) { return "SP" + std::to_string(pen) + ";"; }
 
 int DetectPltDialect(const std::string& path) {
   PltFile file(path);
