@@ -73,6 +73,8 @@ TEST_F(ShxFonts, EveryHeaderKindSetsItsOwnScale) {
   PutU16(bad, 25, 9);
   folder_.AddFont("badbig.shx", bad);
   EXPECT_EQ(Run(kHan, {}, "main.shx", "badbig.shx").status, SHX_GLYPH_MISSING);
+  folder_.AddFont("flatbig.shx", BigFont({{0xB0A1, kWide}}, 0));
+  EXPECT_EQ(Run(kHan, {}, "main.shx", "flatbig.shx").status, SHX_GLYPH_MISSING);
 }
 
 TEST_F(ShxFonts, BigFontCharactersAdvanceFromTheirRightmostPoint) {

@@ -62,6 +62,12 @@ TEST_F(ShxShapes, CountingAndWritingAgreeAndNeverOverrunTheCapacity) {
   EXPECT_EQ(run.returned, 6);
   EXPECT_TRUE(run.canariesIntact);
 
+  // A text of any length is drawn whole; without a counter nothing is done.
+  EXPECT_EQ(Glyph(kL, std::string(3000, 'L')).returned, 2 + 3000 * 8);
+  EXPECT_EQ(ShxTextToStrokes("L", folder_.Path(), "main.shx", "big.shx", 0, 0, 28, 0, 0, 1, 0, 1, 0, nullptr, nullptr,
+                             nullptr, nullptr),
+            0);
+
   // An empty text draws "?"; control characters are skipped and reported.
   ShxRun empty = Glyph(kL, "");
   ShxRun question = Glyph(kL, "?");
