@@ -2,7 +2,6 @@
 // numbers in 1/40 mm, with absolute, relative and circle modes.
 #include <cmath>
 
-#include "platform/NumberText.h"
 #include "text/exchange/hpgl/PltCircle.h"
 #include "text/exchange/hpgl/PltFile.h"
 #include "text/exchange/hpgl/PltHeaders.h"
@@ -48,7 +47,7 @@ class Dialect2Plot {
     if (mode_ == Mode::None) return;
     // A run that holds no number (a lone '-') reads as 0; one too long or
     // too large to be finite spoils its pair.
-    double v = number.Overlong() ? 0 : platform::ParseDoubleC(number.Text()) * kPltScaleDialect2;
+    double v = number.Overlong() ? 0 : ParsePltValue(number.Text()) * kPltScaleDialect2;
     const bool valid = !number.Overlong() && std::isfinite(v);
     if (mode_ == Mode::Circle) {
       if (valid) {

@@ -31,3 +31,5 @@ class PltToken {
 // A coordinate number of a plot file: decimal text in the C locale; false when
 // the text holds no number or one too large to be finite.
 bool ParsePltNumber(const std::string& text, double& value);
+// The same read like atof: text without a number gives 0.
+double ParsePltValue(const std::string& text);

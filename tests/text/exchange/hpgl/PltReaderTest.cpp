@@ -53,10 +53,10 @@ TEST(PltDialect1, CountsThenFillsAbsoluteMovesWithThePenState) {
 TEST(PltDialect1, PenSelectsAreSkippedAndOnlyABareSpEnds) {
   const std::string pre(45, ';');
   PltRead r = ReadBothPasses(&ImportPltDialect1,
-                             WritePltFile("sp.plt", pre + "PU;PA40,80;SP2;PD;PA80,80;;PA;PA7;PA,5;SP;PA1,1;"));
+                             WritePltFile("sp.plt", pre + "PU;PA40,80;SP2;PD;PA80.5,-80;;PA;PA7;PA,5;SP;PA1,1;"));
   EXPECT_EQ(r.status, kPltStatusEnd);
   ASSERT_EQ(r.stored, 4);  // empty and torn commands give no point
-  ExpectPoint(r, 1, 80 * kD13, 80 * kD13, kPltPenDown);
+  ExpectPoint(r, 1, 80.5 * kD13, -80 * kD13, kPltPenDown);
 
   r = ReadBothPasses(&ImportPltDialect1, WritePltFile("noend.plt", pre + "PU;PA40,80;PD;PA80,80;PA0,0"));
   EXPECT_EQ(r.status, kPltStatusNoEnd);
