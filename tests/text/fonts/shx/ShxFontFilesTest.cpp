@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "tests/text/fonts/shx/ShxTestFonts.h"
+#include "tests/text/fonts/shx/ShxExpect.h"
 #include "text/fonts/shx/ShxTextToStrokes.h"
 
 namespace {
@@ -30,12 +30,6 @@ class ShxFonts : public ::testing::Test {
       EXPECT_EQ(run.returned, run.counted);
     }
     return run;
-  }
-  static void ExpectPoint(const ShxRun& run, int i, double x, double y, int flag, double tol = 1e-6) {
-    ASSERT_LT(i, run.Points());
-    EXPECT_NEAR(run.X(i), x, tol) << "point " << i;
-    EXPECT_NEAR(run.Y(i), y, tol) << "point " << i;
-    EXPECT_EQ(run.flags[i], flag) << "point " << i;
   }
   TestInstallFolder folder_;
 };

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "tests/text/fonts/shx/ShxTestFonts.h"
+#include "tests/text/fonts/shx/ShxExpect.h"
 #include "text/fonts/shx/ShxTextToStrokes.h"
 
 namespace {
@@ -25,12 +25,6 @@ class ShxShapes : public ::testing::Test {
     ShxRun run = RunShx(folder_, text, "main.shx", "big.shx", params);
     EXPECT_TRUE(run.canariesIntact);
     return run;
-  }
-  static void ExpectPoint(const ShxRun& run, int i, double x, double y, int flag, double tol = 1e-6) {
-    ASSERT_LT(i, run.Points());
-    EXPECT_NEAR(run.X(i), x, tol) << "point " << i;
-    EXPECT_NEAR(run.Y(i), y, tol) << "point " << i;
-    EXPECT_EQ(run.flags[i], flag) << "point " << i;
   }
   TestInstallFolder folder_;
 };

@@ -185,3 +185,4 @@ ShxRun RunShx(const TestInstallFolder& folder, const std::string& text, const st
   run.flags.assign(flags.begin(), flags.begin() + written / 2);
   return run;
 }
+
