@@ -25,12 +25,14 @@ function(vendrik_add_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE VENDRIK_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
                                              VENDRIK_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  # Environment and sanitizer settings come from a file built into every test
+  # program (a test's property list reaches the discovered tests only in part).
   set(home ${PROJECT_BINARY_DIR}/test-home/${name})
+  target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
+  target_compile_definitions(${name} PRIVATE VENDRIK_TEST_HOME="${home}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES
-      TIMEOUT ${T_TIMEOUT}
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VENDRIK_CONFIG_DIR=${home}/config;VENDRIK_DATA_DIR=${home}/data;LC_ALL=C.UTF-8;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/lsan.supp;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/tsan.supp")
+    PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
 
 # vendrik_add_bench(<name> SOURCES ... LIBS ...)

@@ -8,9 +8,6 @@
 #include "platform/InstallDir.h"
 #include "platform/PortIo.h"
 
-// The font library keeps a cache for the whole process.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
-
 namespace {
 
 class LoggingBoard : public platform::SimulatedPortSpace {

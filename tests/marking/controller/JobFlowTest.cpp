@@ -9,12 +9,17 @@
 #include "document/geometry/SharedHelpers.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "platform/Event.h"
+#include "platform/SettingsStore.h"
 
 namespace {
 
 class PortJobTest : public ::testing::Test {
  protected:
   PortJobTest() {
+    // Registry values of a started program: the key exists, nothing else.
+    auto settings = platform::MakeMemorySettingsStore();
+    settings->CreateKey(platform::kRegistryKey);
+    platform::SetSettingsStore(settings);
     SoftType = SOFT_TYPE_BIG_PORT_BOARD;
     MachineSettings = DefaultMachineSetRecord();
     bench.ports->SetIdleInput(kInPort, 0x00);  // both origin switches closed
@@ -23,7 +28,6 @@ class PortJobTest : public ::testing::Test {
     ctl->SetFrame(&frame);
     ctl->SetRecorder(recorder);
     ctl->SetPump([] {});
-    ctl->successCount = 0;  // the registry keeps it from earlier cases
   }
   ~PortJobTest() override {
     platform::SetPumpHook(nullptr);

@@ -1,0 +1,31 @@
+// Built into every test program: each one runs with the offscreen Qt platform,
+// the C.UTF-8 locale and settings and data folders of its own, whatever the
+// calling shell has set, and tells the sanitizers about library behaviour that
+// is not ours.
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+struct TestEnvironment {
+  TestEnvironment() {
+    const std::string home = VENDRIK_TEST_HOME;
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+    ::setenv("VENDRIK_CONFIG_DIR", (home + "/config").c_str(), 1);
+    ::setenv("VENDRIK_DATA_DIR", (home + "/data").c_str(), 1);
+  }
+};
+
+const TestEnvironment environment;
+
+}  // namespace
+
+// The font configuration and D-Bus libraries keep caches for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libdbus\n"; }
+
+// Qt hands events between threads under its own locks, which the race checker
+// cannot see inside the uninstrumented Qt libraries.
+extern "C" const char* __tsan_default_suppressions() {
+  return "race:libQt6Core.so\nrace:libQt6Gui.so\nrace:libQt6Widgets.so\n";
+}
