@@ -24,6 +24,7 @@ CProperityView::CProperityView(Options options) : options_(std::move(options)) {
 }
 
 CProperityView::~CProperityView() {
+  serialPort_.reset();
   options_.timers->KillTimer(kVersionTimerId);
   link_.reset();
 }
@@ -54,8 +55,12 @@ bool CProperityView::HandleMessage(const platform::Message& message) {
     case WM_TIMER: OnTimer(message.wParam); return true;
     case WM_DESTROY: OnDestroy(); return true;
     case WM_COMM_RXCHAR:
-      if (!onComRxChar) return false;
-      onComRxChar(message);
+      if (onComRxChar) {
+        onComRxChar(message);
+      } else {
+        OnComRxChar(message);
+      }
+      CSerialPort::MarkHandled(message);
       return true;
     default: return false;  // 1258 among them: a re-prepared request is dropped
   }
@@ -80,9 +85,57 @@ void CProperityView::LoadComSettings() {
   }
 }
 
-void CProperityView::OpenRs232Port() {
-  if (openRs232Port) openRs232Port();
+int CProperityView::OpenRs232Port() {
+  if (openRs232Port) {
+    openRs232Port();
+    return 1;
+  }
+  const ComSettings& c = comSettings_;
+  if (c.Rs232Open() == 0 || c.PortIndex() < 0 || c.PortIndex() > 127) {
+    CloseRs232Port();
+    return 1;
+  }
+  const Rs232LineSettings line =
+      TranslateRs232Settings(c.BaudIndex(), c.ParityIndex(), c.DataBitIndex(), c.StopBitIndex());
+  if (serialPort_) {
+    serialPort_->StopMonitoring();
+  } else {
+    serialPort_ = std::make_unique<CSerialPort>();
+  }
+  const int number = c.PortIndex() + 1;
+  if (serialPort_->InitPort(self_, number, line.baud, line.parity, line.dataBits, line.stopBits,
+                            EV_RXCHAR | EV_RXFLAG, 512)) {
+    serialPort_->StartMonitoring();
+    return 1;
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "COM%d Open error!", number);
+  platform::MessageBox(text);
+  return 0;  // the port object stays for the next attempt
 }
+
+void CProperityView::CloseRs232Port() {
+  if (closeRs232Port) {
+    closeRs232Port();
+    return;
+  }
+  if (!serialPort_) return;
+  serialPort_->StopMonitoring();
+  serialPort_.reset();  // waits for the monitor thread
+}
+
+long CProperityView::OnComRxChar(const platform::Message& message) {
+  rs232Buffer_.Append(static_cast<unsigned char>(message.wParam & 0xFF));
+  if (ExtractRs232Text() && layoutView_) {
+    // The string is overwritten by the next text, perhaps before the layout
+    // view gets to this one: a copy travels with the message.
+    layoutView_->PostMessage(WM_RS232_TEXT, reinterpret_cast<WPARAM>(&rs232Text_), 0,
+                             std::make_shared<std::string>(rs232Text_));
+  }
+  return 0;
+}
+
+bool CProperityView::ExtractRs232Text() { return rs232Buffer_.Extract(rs232Text_); }
 
 bool CProperityView::IsLinkOpen() { return link_ && link_->IsOpen(); }
 
@@ -215,7 +268,7 @@ void CProperityView::ResetComRequest() {
 }
 
 void CProperityView::OnDestroy() {
-  if (closeRs232Port) closeRs232Port();
+  CloseRs232Port();
   KillVersionTimer();
   if (protocol_.load() == PROTOCOL_FRAMED) {
     CloseUsbLink();

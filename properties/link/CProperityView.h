@@ -16,6 +16,8 @@
 #include "marking/link/CommControl.h"
 #include "marking/link/ILinkHost.h"
 #include "marking/link/WireProtocol.h"
+#include "marking/textport/CSerialPort.h"
+#include "marking/textport/Rs232Text.h"
 #include "platform/Messages.h"
 #include "platform/serial/SerialDiscovery.h"
 #include "properties/link/TimerHost.h"
@@ -65,7 +67,13 @@ class CProperityView : public ILinkHost {
   bool PreTranslateMessage(const platform::Message& message);
 
   void LoadComSettings();
-  void OpenRs232Port();
+  // 1 when the text port was opened or did not have to be, 0 after an
+  // opening error ("COM%d Open error!" shown).
+  int OpenRs232Port();
+  void CloseRs232Port();
+  // WM_COMM_RXCHAR: one received byte of the text port.
+  long OnComRxChar(const platform::Message& message);
+  bool ExtractRs232Text();
   void OpenUsbLink();
   void CloseUsbLink();
   void SendPollCommand(int type, platform::MessageTarget* replyWnd, UINT replyMsg, int extra);
@@ -88,8 +96,11 @@ class CProperityView : public ILinkHost {
   platform::MessageTarget* GetLayoutView() const { return layoutView_; }
   std::string ComSettingsPath() const;
 
-  // The text port's start, stop and received bytes (WM_COMM_RXCHAR) belong to
-  // another part of the view, which plugs them in here.
+  CSerialPort* GetSerialPort() const { return serialPort_.get(); }
+  const std::string& GetRs232Text() const { return rs232Text_; }
+
+  // When set, these replace the text port's own start, stop and byte handling
+  // (a host that runs the port elsewhere, or a test).
   std::function<void()> openRs232Port;
   std::function<void()> closeRs232Port;
   std::function<void(const platform::Message&)> onComRxChar;
@@ -111,4 +122,8 @@ class CProperityView : public ILinkHost {
   bool versionTimerArmed_ = false;
   BYTE command_[kCommandBufferSize] = {};
   ComSettings comSettings_;
+  std::string rs232Text_;
+  Rs232TextBuffer rs232Buffer_;
+  // Last member: its monitor thread stops before anything it sends to is gone.
+  std::unique_ptr<CSerialPort> serialPort_;
 };
