@@ -265,4 +265,28 @@ TEST(CSerialPortTest, PortErrors) {
   ::unsetenv("VENDRIK_COM7");
 }
 
+
+TEST(CSerialPortTest, VanishedDeviceIsToldOnceAndStillStops) {
+  auto prompt = std::make_shared<platform::ScriptedPrompt>();
+  platform::SetPrompt(prompt);
+  platform::serial::PtyPair pty;
+  ASSERT_TRUE(pty.Open());
+  ::setenv("VENDRIK_COM9", pty.SlavePath().c_str(), 1);
+  platform::QueueMessageTarget owner;
+  CSerialPort port;
+  ASSERT_EQ(port.InitPort(&owner, 9, 9600, 'N', 8, 1), 1);
+  ASSERT_TRUE(port.StartMonitoring());
+  for (int i = 0; i < 500 && !port.IsThreadAlive(); ++i) std::this_thread::sleep_for(2ms);
+  pty.Close();  // the other side goes away, as an unplugged adapter does
+  std::this_thread::sleep_for(500ms);
+  const auto texts = prompt->Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  for (const auto& t : texts) EXPECT_NE(t.find("Port: 9\n"), std::string::npos) << t;
+  EXPECT_TRUE(owner.Drain().empty());
+  port.StopMonitoring();
+  for (int i = 0; i < 500 && port.IsThreadAlive(); ++i) std::this_thread::sleep_for(2ms);
+  EXPECT_FALSE(port.IsThreadAlive());
+  ::unsetenv("VENDRIK_COM9");
+}
+
 }  // namespace
