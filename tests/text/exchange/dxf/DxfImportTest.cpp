@@ -1,0 +1,171 @@
+// Entities of DXF drawings read into points with pen flags, in two passes.
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "tests/text/exchange/dxf/DxfTestFiles.h"
+#include "tests/text/fonts/shx/ShxTestFonts.h"
+#include "text/exchange/dxf/DxfImport.h"
+#include "text/exchange/dxf/DxfTextStyles.h"
+
+namespace {
+
+// 'L' of a font whose unit is 1 mm at a height of 28: (0,0), up to (0,8),
+// drawn down to (0,0) and on to (5,0), then on to (6,0): five points.
+const Bytes kL = {2, 0x84, 1, 0x8C, 0x50, 2, 0x10, 0};
+
+class DxfImport : public ::testing::Test {
+ protected:
+  DxfImport() { folder_.AddFont("main.shx", Shapes86Font({{'L', kL}})); }
+
+  void ExpectPoint(const DxfRead& r, int i, double x, double y, int flag) {
+    ASSERT_LT(i, r.Points());
+    EXPECT_NEAR(r.X(i), x, 1e-4) << "point " << i;
+    EXPECT_NEAR(r.Y(i), y, 1e-4) << "point " << i;
+    EXPECT_EQ(r.Flag(i), flag) << "point " << i;
+  }
+
+  TestInstallFolder folder_;
+};
+
+TEST_F(DxfImport, EveryEntityOfAnR2000DrawingBecomesPointsUntilTheObjectsSection) {
+  const DxfRead r = ReadDxfBothPasses(DxfFixture("entities-ac1015.dxf"), folder_.Path());
+  // line 2, closed polyline 5, circle 11, arc 4, point 1, ellipse 26, text 5, spline 18
+  EXPECT_EQ(r.countResult, kDxfResultNone);
+  EXPECT_EQ(r.countStatus, kDxfStatusRead);
+  EXPECT_EQ(r.counted, 2 * 72);
+  EXPECT_EQ(r.fillResult, kDxfResultFilled);
+  EXPECT_EQ(r.status, kDxfStatusRead);
+  EXPECT_EQ(r.stored, r.counted);
+  EXPECT_EQ(r.capacityAfter, r.counted + 100);
+  EXPECT_TRUE(r.canariesIntact);
+
+  int i = 0;
+  ExpectPoint(r, i++, 1.5, 2.0, kDxfPenUp);  // LINE
+  ExpectPoint(r, i++, 11.5, -3.25, kDxfPenDown);
+
+  ExpectPoint(r, i++, 0, 0, kDxfPenUp);  // closed LWPOLYLINE: back to the first vertex
+  ExpectPoint(r, i++, 10, 0, kDxfPenDown);
+  ExpectPoint(r, i++, 10, 5, kDxfPenDown);
+  ExpectPoint(r, i++, 0, 5, kDxfPenDown);
+  ExpectPoint(r, i++, 0, 0, kDxfPenDown);
+
+  // CIRCLE of radius 1 about (20,30): 8 points from 45 degrees round, the
+  // 0-degree point, again 0 degrees, and 45 degrees to close.
+  const double c45 = std::cos(45 * 0.0174532), s45 = std::sin(45 * 0.0174532);
+  ExpectPoint(r, i, 20 + c45, 30 + s45, kDxfPenUp);
+  ExpectPoint(r, i + 2, 20 + std::cos(135 * 0.0174532), 30 + std::sin(135 * 0.0174532), kDxfPenDown);
+  ExpectPoint(r, i + 8, 21, 30, kDxfPenDown);
+  ExpectPoint(r, i + 9, 21, 30, kDxfPenDown);
+  ExpectPoint(r, i + 10, 20 + c45, 30 + s45, kDxfPenDown);
+  i += 11;
+
+  // ARC of radius 2 from 350 to 10 degrees wraps through 0.
+  ExpectPoint(r, i++, 2 * std::cos(350 * 0.0174532), 2 * std::sin(350 * 0.0174532), kDxfPenUp);
+  ExpectPoint(r, i++, 2, 0, kDxfPenDown);
+  ExpectPoint(r, i++, 2, 0, kDxfPenDown);
+  ExpectPoint(r, i++, 2 * std::cos(10 * 0.0174532), 2 * std::sin(10 * 0.0174532), kDxfPenDown);
+
+  ExpectPoint(r, i++, 7, 8, kDxfDot);  // POINT
+
+  // ELLIPSE about (5,5), major axis 4 along x, ratio 0.5, a whole turn.
+  ExpectPoint(r, i, 9, 5, kDxfPenUp);
+  ExpectPoint(r, i + 6, 5 + 4 * std::cos(6 * 0.261798), 5 + 2 * std::sin(6 * 0.261798), kDxfPenDown);
+  ExpectPoint(r, i + 25, 9, 5, kDxfPenDown);
+  i += 26;
+
+  // TEXT "L" at (100,50), height 0 in a style without heights: 5 mm.
+  const double k = 5.0 / 28;
+  ExpectPoint(r, i + 1, 100, 50 + 8 * k, 0);
+  EXPECT_NEAR(r.X(i + 3), 100 + 5 * k, 1e-9);
+  EXPECT_EQ(r.Flag(i + 2) & 1, 1);
+  i += 5;
+
+  // SPLINE: a clamped cubic from its first to its last control point.
+  ExpectPoint(r, i, 0, 0, kDxfPenUp);
+  ExpectPoint(r, i + 17, 30, 0, kDxfPenDown);
+  EXPECT_GT(r.Y(i + 8), 10);
+  EXPECT_EQ(i + 18, r.Points());
+}
+
+TEST_F(DxfImport, BlocksAndUnreadEntitiesOfAnR14DrawingWithoutEndOfFile) {
+  const DxfRead r = ReadDxfBothPasses(DxfFixture("blocks-ac1014.dxf"), folder_.Path());
+  // The block's POINT at its block coordinates, a circle of radius 10 (75 per
+  // turn: 78 points), the INSERT not expanded, the HATCH's radius-like value
+  // not taken for another circle, and the line on the layer called "OBJECTS".
+  EXPECT_EQ(r.counted, 2 * (1 + 78 + 2));
+  EXPECT_EQ(r.stored, r.counted);
+  EXPECT_EQ(r.fillResult, kDxfResultFilled);
+  EXPECT_EQ(r.status, kDxfStatusRead);
+  ExpectPoint(r, 0, 1, 2, kDxfDot);
+  ExpectPoint(r, 1, 10 * std::cos(45 * 0.0174532), 10 * std::sin(45 * 0.0174532), kDxfPenUp);
+  ExpectPoint(r, 79, 0, 0, kDxfPenUp);
+  ExpectPoint(r, 80, 1, 0, kDxfPenDown);
+}
+
+TEST_F(DxfImport, TextHeightAndFontsComeFromTheNamedStyle) {
+  auto text = [](const std::string& style, const std::string& height) {
+    return std::vector<std::pair<int, std::string>>{
+        {0, "TEXT"}, {100, "AcDbEntity"}, {100, "AcDbText"}, {10, "0"}, {20, "0"}, {40, height},
+        {1, "L"},    {7, style},          {100, "AcDbText"}};
+  };
+  const std::string tables = DxfGroups({{0, "SECTION"}, {2, "TABLES"}, {0, "STYLE"},
+                                        {100, "AcDbTextStyleTableRecord"}, {2, "Tall"}, {40, "56"}, {42, "0"},
+                                        {3, "Main"}, {4, ""}, {0, "STYLE"}, {100, "AcDbTextStyleTableRecord"},
+                                        {2, "LAST"}, {40, "56"}, {42, "14"}, {3, "main.SHX"}, {4, "nobig"},
+                                        {0, "ENDTAB"}, {0, "ENDSEC"}});
+  auto heightOf = [&](const std::string& style, const std::string& height) {
+    const DxfRead r = ReadDxfBothPasses(WriteDxfFile("style.dxf", tables + DxfEntities(text(style, height))),
+                                        folder_.Path());
+    EXPECT_TRUE(r.canariesIntact);
+    return r.Points() == 5 ? r.Y(1) / 8 * 28 : -1.0;
+  };
+  EXPECT_NEAR(heightOf("TALL", "0"), 56, 1e-9);   // the style's fixed height
+  EXPECT_NEAR(heightOf("tall", "7"), 7, 1e-9);    // the text's own
+  EXPECT_NEAR(heightOf("Last", "0"), 14, 1e-9);   // last height used before the fixed one
+  EXPECT_EQ(heightOf("NOSUCH", "7"), -1.0);       // a style the file lacks: no fonts, no strokes
+
+  DxfTextStyle style;
+  style.fontFile = "RomanS";
+  EXPECT_EQ(DxfMainFontFile(style), "romans.shx");
+  EXPECT_EQ(DxfBigFontFile(style), "XC18.shx");
+  style.fontFile = "Arial.TTF";
+  style.bigFontFile = "GBCBIG.SHX";
+  EXPECT_EQ(DxfMainFontFile(style), "arial.ttf.shx");
+  EXPECT_EQ(DxfBigFontFile(style), "gbcbig.shx");
+}
+
+TEST_F(DxfImport, TheFillingPassNeverWritesBeyondItsRoom) {
+  const std::string path = DxfFixture("entities-ac1015.dxf");
+  // Rooms that end inside the polyline, the circle, the text and the spline.
+  for (int room : {4, 9, 20, 120, 131, 140}) {
+    const DxfRead r = FillDxf(path, folder_.Path(), room);
+    EXPECT_TRUE(r.canariesIntact) << room;
+    EXPECT_LE(r.stored, room);
+    EXPECT_EQ(r.stored % 2, 0);
+    EXPECT_EQ(r.capacityAfter, 144) << "the caller learns what the file holds";
+  }
+  // The stored points are the leading run of the whole drawing.
+  const DxfRead whole = FillDxf(path, folder_.Path(), 144);
+  const DxfRead part = FillDxf(path, folder_.Path(), 131);
+  ASSERT_EQ(whole.capacityAfter, 144);
+  for (int i = 0; i < part.Points(); ++i) {
+    EXPECT_EQ(part.X(i), whole.X(i));
+    EXPECT_EQ(part.Flag(i), whole.Flag(i));
+  }
+  EXPECT_EQ(part.stored, 2 * (72 - 5 - 18) + 10);  // up to the text, and the text whole
+
+  // A missing file, and a drawing of too few points.
+  int capacity = 7, count = 0, status = 0;
+  EXPECT_EQ(ImportDxfFile(DxfFixture("missing.dxf"), nullptr, nullptr, &capacity, &count, &status, folder_.Path()), 0);
+  EXPECT_EQ(status, kDxfStatusNoFile);
+  EXPECT_EQ(capacity, 0);
+  const DxfRead dot =
+      ReadDxfBothPasses(WriteDxfFile("dot.dxf", DxfEntities({{0, "POINT"}, {10, "1"}, {20, "1"}})), folder_.Path());
+  EXPECT_EQ(dot.counted, 2);
+  EXPECT_EQ(dot.stored, 2);
+  EXPECT_EQ(dot.fillResult, kDxfResultNone);
+  EXPECT_EQ(dot.status, kDxfStatusRead);
+}
+
+}  // namespace

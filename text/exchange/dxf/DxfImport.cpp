@@ -1,0 +1,429 @@
+#include "text/exchange/dxf/DxfImport.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "document/curves/CArcFitter.h"
+#include "document/curves/SplineToPolyline.h"
+#include "document/geometry/CDoublePoint.h"
+#include "platform/InstallDir.h"
+#include "platform/NumberText.h"
+#include "text/exchange/dxf/DxfCurves.h"
+#include "text/exchange/dxf/DxfLineReader.h"
+#include "text/exchange/dxf/DxfPointSink.h"
+#include "text/exchange/dxf/DxfTextStyles.h"
+#include "text/fonts/shx/ShxTextToStrokes.h"
+
+namespace {
+
+enum class Section { None = 0, Header = 1, Classes = 2, Tables = 3, Blocks = 4, Entities = 5 };
+enum class Entity { None, Line, LwPolyline, Circle, Arc, Ellipse, Point, Text, Spline, Style };
+
+// Vertices reserved ahead for a lightweight polyline, whatever count it claims.
+constexpr int kReserveVertices = 4096;
+
+struct LineRecord {
+  double x = 0, y = 0;
+  CDoublePoint start, end;
+};
+
+struct LwPolylineRecord {
+  int expected = 0;
+  bool counted = false;  // group 90 seen
+  bool emitted = false;
+  bool closed = false;
+  double x = 0;
+  std::vector<CDoublePoint> vertices;
+};
+
+struct CircleRecord {
+  double cx = 0, cy = 0, radius = 0;
+  double start = kDxfCircleAngle, end = kDxfCircleAngle;
+};
+
+struct EllipseRecord {
+  double x = 0;
+  double cx = 0, cy = 0, mx = 0, my = 0;
+  double ratio = 0, start = 0, end = 0;
+};
+
+struct TextRecord {
+  double x = 0, y = 0;
+  double height = 0, rotation = 0, oblique = 0, widthFactor = 1.0;
+  int generationFlags = 0;
+  std::string value;
+  std::string style = "STANDARD";
+};
+
+struct SplineState {
+  double x = 0, y = 0;
+  CSplineRecord record;
+};
+
+class DxfImporter {
+ public:
+  DxfImporter(std::FILE* file, DxfPointSink& sink, const std::string& installFolder)
+      : reader_(file), sink_(sink), installFolder_(installFolder) {}
+
+  void Run();
+
+ private:
+  bool InDrawing() const { return section_ == Section::Blocks || section_ == Section::Entities; }
+  void OnText(int group, const std::string& value);
+  void OnKeyword(int group, const std::string& value);
+  void OnReal(int group, double value);
+  void OnInteger(int group, long long value);
+  void OnSubclass(const std::string& value);
+  void Begin(Entity entity);
+  void CloseAll();
+  void EmitLwPolyline();
+  void RenderText();
+  void FlattenSpline();
+
+  DxfLineReader reader_;
+  DxfPointSink& sink_;
+  const std::string& installFolder_;
+  CArcFitter fitter_;
+  bool stop_ = false;
+  bool skipNextReal_ = false;
+  Section section_ = Section::None;
+  Entity entity_ = Entity::None;
+
+  DxfTextStyles styles_;
+  std::unique_ptr<DxfTextStyle> style_;  // the style record being read
+  LineRecord line_;
+  LwPolylineRecord poly_;
+  CircleRecord circle_;
+  EllipseRecord ellipse_;
+  double pointX_ = 0;
+  std::unique_ptr<TextRecord> text_;
+  std::unique_ptr<SplineState> spline_;
+};
+
+void DxfImporter::Run() {
+  std::string codeLine, value;
+  while (!stop_) {
+    if (!reader_.ReadDxfLine(codeLine)) break;
+    const int group = ParseDxfGroupCode(codeLine);
+    if (!reader_.ReadDxfLine(value)) break;
+    if (group >= 0 && group <= 9) {
+      OnText(group, value);
+    } else if (group >= 10 && group <= 59) {
+      bool ok = false;
+      const double number = platform::ParseDoubleC(value, &ok);
+      if (skipNextReal_) {
+        skipNextReal_ = false;
+      } else if (ok && std::isfinite(number)) {
+        OnReal(group, number);
+      }
+    } else if ((group >= 60 && group <= 79) || (group >= 90 && group <= 99)) {
+      bool ok = false;
+      const long long number = platform::ParseIntC(value, &ok);
+      if (ok) OnInteger(group, number);
+    } else if (group == 100) {
+      OnSubclass(value);
+    }
+  }
+  CloseAll();
+}
+
+void DxfImporter::OnText(int group, const std::string& value) {
+  if (entity_ == Entity::Style) {
+    if (group == 2) {
+      style_ = std::make_unique<DxfTextStyle>();
+      style_->name = value;
+      return;
+    }
+    if (group == 3 && style_) {
+      style_->fontFile = value;
+      return;
+    }
+    if (group == 4 && style_) {
+      style_->bigFontFile = value;
+      styles_.Append(*style_);
+      style_.reset();
+      return;
+    }
+  }
+  if (entity_ == Entity::Text && text_) {
+    if (group == 1) {
+      text_->value = value;
+      return;
+    }
+    if (group == 7) {
+      text_->style = value;
+      return;
+    }
+  }
+  OnKeyword(group, value);
+}
+
+// Keywords count only under their own group codes (0 entities and section
+// markers, 2 section names, 9 header variables), so a layer or block named
+// "LINE" or "OBJECTS" is just a name. A group 0 always ends the entity before
+// it: values of entities not read here never reach the one before them.
+void DxfImporter::OnKeyword(int group, const std::string& value) {
+  if (group == 0) {
+    Begin(Entity::None);
+    if (!InDrawing()) return;
+    if (value == "LINE") Begin(Entity::Line);
+    else if (value == "LWPOLYLINE") Begin(Entity::LwPolyline);
+    else if (value == "CIRCLE") Begin(Entity::Circle);
+    else if (value == "ARC") Begin(Entity::Arc);
+    else if (value == "ELLIPSE") Begin(Entity::Ellipse);
+    else if (value == "POINT") Begin(Entity::Point);
+  } else if (group == 2) {
+    if (value == "HEADER") section_ = Section::Header;
+    else if (value == "CLASSES") section_ = Section::Classes;
+    else if (value == "TABLES") section_ = Section::Tables;
+    else if (value == "BLOCKS") section_ = Section::Blocks;
+    else if (value == "ENTITIES") section_ = Section::Entities;
+    else if (value == "OBJECTS") stop_ = true;
+  } else if (group == 9) {
+    if (value == "$TEXTSIZE" || value == "$TEXTSTYLE") skipNextReal_ = true;
+  }
+}
+
+void DxfImporter::Begin(Entity entity) {
+  // A text whose closing marker never came and a spline short of its control
+  // points are dropped with their entity.
+  text_.reset();
+  spline_.reset();
+  style_.reset();
+  entity_ = entity;
+  switch (entity) {
+    case Entity::Line: line_ = LineRecord(); break;
+    case Entity::LwPolyline: poly_ = LwPolylineRecord(); break;
+    case Entity::Circle:
+    case Entity::Arc: circle_ = CircleRecord(); break;
+    case Entity::Ellipse: ellipse_ = EllipseRecord(); break;
+    case Entity::Point: pointX_ = 0; break;
+    default: break;
+  }
+}
+
+void DxfImporter::OnReal(int group, double value) {
+  switch (entity_) {
+    case Entity::Style:
+      if (!style_) break;
+      if (group == 40) style_->fixedHeight = value;
+      else if (group == 41) style_->widthFactor = value;
+      else if (group == 42) style_->lastHeight = value;
+      else if (group == 50) style_->obliqueAngle = value;
+      break;
+    case Entity::Line:
+      if (group == 10 || group == 11) line_.x = value;
+      else if (group == 20 || group == 21) line_.y = value;
+      else if (group == 30) line_.start = CDoublePoint(line_.x, line_.y);
+      else if (group == 31) {
+        line_.end = CDoublePoint(line_.x, line_.y);
+        sink_.Add(line_.start.x, line_.start.y, kDxfPenUp);
+        sink_.Add(line_.end.x, line_.end.y, kDxfPenDown);
+      }
+      break;
+    case Entity::LwPolyline:
+      if (group == 10) {
+        poly_.x = value;
+      } else if (group == 20 && poly_.counted && !poly_.emitted) {
+        poly_.vertices.emplace_back(poly_.x, value);
+        if (static_cast<int>(poly_.vertices.size()) == poly_.expected) EmitLwPolyline();
+      }
+      break;
+    case Entity::Circle:
+    case Entity::Arc:
+      if (group == 10) circle_.cx = value;
+      else if (group == 20) circle_.cy = value;
+      else if (group == 40) {
+        circle_.radius = value;
+        if (entity_ == Entity::Circle)
+          EmitDxfArc(sink_, circle_.cx, circle_.cy, circle_.radius, circle_.start, circle_.end);
+      } else if (entity_ == Entity::Arc && group == 50) {
+        circle_.start = value;
+      } else if (entity_ == Entity::Arc && group == 51) {
+        circle_.end = value;
+        EmitDxfArc(sink_, circle_.cx, circle_.cy, circle_.radius, circle_.start, circle_.end);
+      }
+      break;
+    case Entity::Ellipse:
+      if (group == 10 || group == 11) ellipse_.x = value;
+      else if (group == 20) {
+        ellipse_.cx = ellipse_.x;
+        ellipse_.cy = value;
+      } else if (group == 21) {
+        ellipse_.mx = ellipse_.x;
+        ellipse_.my = value;
+      } else if (group == 40) ellipse_.ratio = value;
+      else if (group == 41) ellipse_.start = value;
+      else if (group == 42) {
+        ellipse_.end = value;
+        EmitDxfEllipse(sink_, ellipse_.cx, ellipse_.cy, ellipse_.mx, ellipse_.my, ellipse_.ratio, ellipse_.start,
+                       ellipse_.end);
+      }
+      break;
+    case Entity::Point:
+      if (group == 10) pointX_ = value;
+      else if (group == 20) sink_.Add(pointX_, value, kDxfDot);
+      break;
+    case Entity::Text:
+      if (!text_) break;
+      if (group == 10) text_->x = value;
+      else if (group == 20) text_->y = value;
+      else if (group == 40) text_->height = value;
+      else if (group == 41) text_->widthFactor = value;
+      else if (group == 50) text_->rotation = value;
+      else if (group == 51) text_->oblique = value;
+      break;
+    case Entity::Spline:
+      if (!spline_) break;
+      if (group == 10) spline_->x = value;
+      else if (group == 20) spline_->y = value;
+      else if (group == 30) {
+        spline_->record.controlPoints.Add(CDoublePoint(spline_->x, spline_->y));
+        if (spline_->record.controlPoints.GetSize() == spline_->record.controlCount) FlattenSpline();
+      } else if (group == 40) {
+        spline_->record.knots.push_back(value);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void DxfImporter::OnInteger(int group, long long value) {
+  const int clamped = value > 0x7fffffff ? 0x7fffffff : (value < -0x7fffffff ? -0x7fffffff : static_cast<int>(value));
+  switch (entity_) {
+    case Entity::Style:
+      if (style_ && group == 71) style_->generationFlags = clamped;
+      break;
+    case Entity::LwPolyline:
+      if (group == 70) {
+        poly_.closed = clamped == 1;
+      } else if (group == 90 && !poly_.counted) {
+        // Memory follows the vertices actually read, not the count a file claims.
+        poly_.counted = true;
+        poly_.expected = clamped;
+        if (clamped > 0) poly_.vertices.reserve(clamped < kReserveVertices ? clamped : kReserveVertices);
+      }
+      break;
+    case Entity::Text:
+      if (text_ && group == 71) text_->generationFlags = clamped;
+      break;
+    case Entity::Spline:
+      if (!spline_) break;
+      if (group == 70) spline_->record.closed = clamped == 1 ? 1 : 0;
+      else if (group == 71) spline_->record.degree = clamped;
+      else if (group == 72) spline_->record.knotCount = clamped;
+      else if (group == 73) spline_->record.controlCount = clamped;
+      break;
+    default:
+      break;
+  }
+}
+
+void DxfImporter::OnSubclass(const std::string& value) {
+  if (section_ == Section::Tables) {
+    if (value == "AcDbTextStyleTableRecord") Begin(Entity::Style);
+    return;
+  }
+  if (!InDrawing()) return;
+  if (value == "AcDbSpline") {
+    Begin(Entity::Spline);
+    spline_ = std::make_unique<SplineState>();
+  } else if (value == "AcDbText") {
+    if (!text_) {
+      Begin(Entity::Text);
+      text_ = std::make_unique<TextRecord>();
+    } else {
+      RenderText();
+      Begin(Entity::None);
+    }
+  }
+}
+
+void DxfImporter::EmitLwPolyline() {
+  poly_.emitted = true;
+  for (std::size_t i = 0; i < poly_.vertices.size(); ++i)
+    sink_.Add(poly_.vertices[i].x, poly_.vertices[i].y, i == 0 ? kDxfPenUp : kDxfPenDown);
+  if (poly_.closed && !poly_.vertices.empty()) sink_.Add(poly_.vertices[0].x, poly_.vertices[0].y, kDxfPenDown);
+}
+
+void DxfImporter::RenderText() {
+  // A style the file does not define names no fonts: such a text is left out.
+  const DxfTextStyle* style = styles_.Find(text_->style);
+  if (!style || text_->value.empty()) return;
+  const std::string mainFont = DxfMainFontFile(*style);
+  const std::string bigFont = DxfBigFontFile(*style);
+  const double height = DxfTextHeight(text_->height, *style);
+  const TextRecord& t = *text_;
+  int count = 0;
+  int shxStatus = 0;
+  ShxTextToStrokes(t.value, installFolder_, mainFont, bigFont, t.x, t.y, height, t.rotation, t.oblique, t.widthFactor,
+                   0, t.widthFactor, 0, nullptr, nullptr, &count, &shxStatus);
+  if (count <= 0) return;
+  int written = 0;
+  if (sink_.BlockFits(count)) {
+    int room = count;
+    written = ShxTextToStrokes(t.value, installFolder_, mainFont, bigFont, t.x, t.y, height, t.rotation, t.oblique,
+                               t.widthFactor, 0, t.widthFactor, 0, sink_.Values() + sink_.Position(),
+                               sink_.Flags() + sink_.Position() / 2, &room, &shxStatus);
+    if (written < 0) written = 0;
+    if (written > count) written = count;
+  }
+  sink_.AddBlock(count, written);
+}
+
+void DxfImporter::FlattenSpline() {
+  int position = sink_.Position();
+  const int count = SplineToPolyline(spline_->record, nullptr, nullptr, position, nullptr, &fitter_);
+  if (count > 0 && sink_.BlockFits(count)) {
+    const int before = position;
+    const int fill = 1;
+    SplineToPolyline(spline_->record, sink_.Values(), sink_.Flags(), position, &fill, &fitter_);
+    sink_.AddBlock(count, position - before);
+  } else {
+    sink_.AddBlock(count, 0);
+  }
+  spline_.reset();
+}
+
+void DxfImporter::CloseAll() {
+  text_.reset();
+  spline_.reset();
+  style_.reset();
+  fitter_.CloseFile();
+}
+
+}  // namespace
+
+int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, int* capacity, int* valueCount,
+                  int* status, const std::string& installFolder) {
+  if (status) *status = kDxfStatusNoFile;
+  int unusedCapacity = 0;
+  if (!capacity) capacity = &unusedCapacity;
+  const bool counting = !values || !flags || *capacity == 0;
+  if (counting) *capacity = 0;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return kDxfResultNone;
+  DxfPointSink sink = counting ? DxfPointSink() : DxfPointSink(values, flags, *capacity);
+  {
+    DxfImporter importer(file, sink, installFolder);
+    importer.Run();
+  }
+  std::fclose(file);
+  if (status) *status = kDxfStatusRead;
+  if (counting) {
+    *capacity = sink.Produced();
+    return kDxfResultNone;
+  }
+  const int room = *capacity;
+  if (valueCount) *valueCount = sink.Stored();
+  if (sink.Produced() > room) *capacity = sink.Produced();
+  return room > 3 && sink.Stored() > 3 ? kDxfResultFilled : kDxfResultNone;
+}
+
+int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, int* capacity, int* valueCount,
+                  int* status) {
+  return ImportDxfFile(path, values, flags, capacity, valueCount, status, platform::DefaultDataFolder());
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Import of ASCII DXF drawings (LINE, LWPOLYLINE, CIRCLE, ARC, ELLIPSE, POINT,
+// TEXT, SPLINE). Coordinates are taken as drawing millimetres; Z is ignored.
+#include <cstdint>
+#include <string>
+
+// Pen flags of the points.
+constexpr std::uint8_t kDxfPenUp = 0;    // travel to the point
+constexpr std::uint8_t kDxfPenDown = 1;  // draw to the point
+constexpr std::uint8_t kDxfDot = 6;      // a single dot (POINT entity)
+
+// Status values.
+constexpr int kDxfStatusRead = 1;    // the file was opened and read to its end
+constexpr int kDxfStatusNoFile = 2;  // not (yet) opened
+
+constexpr int kDxfResultFilled = 4;
+constexpr int kDxfResultNone = 0;
+
+// Two passes. With values or flags null, or *capacity 0, the call counts:
+// *capacity is reset and receives the number of values (two per point), and
+// the result is 0. Otherwise *capacity is the room of values in doubles (flags
+// must hold *capacity / 2 bytes): points are written from index 0 on, never
+// beyond the room; when the file yields more, *capacity is raised to what it
+// yields. *valueCount receives the values written. Result 4 when the room is
+// above 3 and more than 3 values were written, else 0. TEXT entities are drawn
+// with the stroke fonts of installFolder's "Fonts" folder.
+int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, int* capacity, int* valueCount,
+                  int* status, const std::string& installFolder);
+// The same with the data folder as installation folder.
+int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, int* capacity, int* valueCount,
+                  int* status);
