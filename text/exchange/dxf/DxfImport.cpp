@@ -111,8 +111,8 @@ void DxfImporter::Run() {
     if (group >= 0 && group <= 9) {
       OnText(group, value);
     } else if (group >= 10 && group <= 59) {
-      bool ok = false;
-      const double number = platform::ParseDoubleC(value, &ok);
+      double number = 0;
+      const bool ok = ParseDxfReal(value, number);
       if (skipNextReal_) {
         skipNextReal_ = false;
       } else if (ok && std::isfinite(number)) {

@@ -7,7 +7,9 @@
 
 #include "tests/text/exchange/dxf/DxfTestFiles.h"
 #include "tests/text/fonts/shx/ShxTestFonts.h"
+#include "platform/NumberText.h"
 #include "text/exchange/dxf/DxfImport.h"
+#include "text/exchange/dxf/DxfLineReader.h"
 
 namespace {
 
@@ -37,6 +39,23 @@ TEST_F(DxfHostile, EveryTruncationOfAFixtureReadsToItsEnd) {
     previous = r.counted;
   }
   EXPECT_EQ(previous, 144);
+}
+
+TEST_F(DxfHostile, LinesAcrossTheReadersBlocksStayWhole) {
+  // Far more than one read block, lines of every offset against its edges.
+  std::vector<std::pair<int, std::string>> groups;
+  for (int i = 0; i < 6000; ++i) {
+    groups.push_back({0, "POINT"});
+    groups.push_back({8, std::string(static_cast<std::size_t>(i % 13), ' ') + "layer"});
+    groups.push_back({10, std::to_string(i) + ".25"});
+    groups.push_back({20, "-" + std::to_string(i % 97) + ".5"});
+  }
+  const DxfRead r = Read(DxfEntities(groups));
+  ASSERT_EQ(r.Points(), 6000);
+  for (int i = 0; i < 6000; ++i) {
+    ASSERT_EQ(r.X(i), i + 0.25) << i;
+    ASSERT_EQ(r.Y(i), -(i % 97) - 0.5) << i;
+  }
 }
 
 TEST_F(DxfHostile, HugeCountsAndAnglesStayBounded) {
@@ -69,6 +88,17 @@ TEST_F(DxfHostile, NonNumbersAndOverlongLinesKeepTheGroupsPaired) {
   EXPECT_EQ(r.Y(1), 0);
   EXPECT_EQ(r.X(13), 4);
   EXPECT_EQ(r.Flag(13), kDxfDot);
+
+  // Plain decimals take a short road; every value reads as the general parser reads it.
+  for (const char* text : {"0.1", "123456.789012", "-0.000001", "1e3", "12abc", "9007199254740993", "+7.",
+                           "0.30000000000000004", "1234567890123456789", "-0", "0.0000000000000000000000001"}) {
+    double value = -1;
+    EXPECT_TRUE(ParseDxfReal(text, value)) << text;
+    EXPECT_EQ(value, platform::ParseDoubleC(text)) << text;
+  }
+  double none = 0;
+  EXPECT_FALSE(ParseDxfReal(".", none));
+  EXPECT_FALSE(ParseDxfReal("", none));
 
   // A group code line that is not a number, and values with plain line feeds.
   const DxfRead junk = Read("  0\nSECTION\n  2\nENTITIES\nzz\nLINE\n  0\nPOINT\n 10\n2\n 20\n3\n");
