@@ -7,21 +7,15 @@
 #include "document/curves/CInterpCurve.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"
+#include "document/objects/ParametricShape.h"
 #include "document/objects/VertexObject.h"
 #include "document/path/CStrokeGroup.h"
 
 CObjBSpline::CObjBSpline(CPointList& controlPoints) : CObjPolyLine(controlPoints, 0, 0) {}
 
 void CObjBSpline::RebuildCurve() {
-  CObjElement* owner = path_.GetOwner();
-  path_.RemoveAllGroups();
-  if (!owner) return;
-
-  int discardBorder = 0;
-  int fillOn = 0;
-  float angle = 0;
-  float spacing = 0;
-  owner->GetFillParams(discardBorder, fillOn, angle, spacing);
+  OutlineFill fill;
+  if (!BeginFillRebuild(path_, fill)) return;
 
   // A control point placed twice (a double click) has no chord to its twin;
   // the curve runs through each distinct point once.
@@ -31,9 +25,7 @@ void CObjBSpline::RebuildCurve() {
   CInterpCurve(controls).BuildPolyline(curve);
 
   path_.GetGroupArray().Add(std::make_unique<CStrokeGroup>(curve));
-  CStrokeGroup* group = path_.GetGroupAt(0);
-  if (fillOn) group->HatchFill(angle, spacing);
-  if (discardBorder) group->RemoveAllLists();
+  fill.ApplyTo(*path_.GetGroupAt(0));
 }
 
 void CObjBSpline::MirrorX(double axis) {

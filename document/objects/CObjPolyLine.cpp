@@ -118,15 +118,8 @@ void CObjPolyLine::RebuildFill() {
     return;
   }
 
-  CObjElement* owner = path_.GetOwner();
-  path_.RemoveAllGroups();
-  if (!owner) return;
-
-  int discardBorder = 0;
-  int fillOn = 0;
-  float angle = 0;
-  float spacing = 0;
-  owner->GetFillParams(discardBorder, fillOn, angle, spacing);
+  OutlineFill fill;
+  if (!BeginFillRebuild(path_, fill)) return;
 
   // Imported drawings: every pen-up vertex starts a stroke of its own; all
   // strokes go into one group.
@@ -146,11 +139,7 @@ void CObjPolyLine::RebuildFill() {
     stroke.Add(p);
   }
   endStroke();
-  if (path_.GetGroupCount() > 0) {
-    CStrokeGroup* group = path_.GetGroupAt(0);
-    if (fillOn) group->HatchFill(angle, spacing);
-    if (discardBorder) group->RemoveAllLists();
-  }
+  if (path_.GetGroupCount() > 0) fill.ApplyTo(*path_.GetGroupAt(0));
 }
 
 void CObjPolyLine::CloseOldFormat(int oldFormat) {

@@ -38,18 +38,25 @@ void RotatePointAbout(CDoublePoint& p, const CDoublePoint& o, double radians) {
   p.y = o.y + s * dx + c * dy;
 }
 
-void RebuildOutlineFill(CPathData& path) {
+void OutlineFill::ApplyTo(CStrokeGroup& group) const {
+  if (fillOn) group.HatchFill(angle, spacing);
+  if (discardBorder) group.RemoveAllLists();
+}
+
+bool BeginFillRebuild(CPathData& path, OutlineFill& fill) {
   CObjElement* owner = path.GetOwner();
   path.RemoveAllGroups();
-  if (!owner) return;
-  int discardBorder = 0;
-  int fillOn = 0;
-  float angle = 0;
-  float spacing = 0;
-  owner->GetFillParams(discardBorder, fillOn, angle, spacing);
+  if (!owner) return false;
+  owner->GetFillParams(fill.discardBorder, fill.fillOn, fill.angle, fill.spacing);
+  return true;
+}
+
+void RebuildOutlineFill(CPathData& path) {
+  OutlineFill fill;
+  if (!BeginFillRebuild(path, fill)) return;
   CPointList outline;
   path.CopyPointsTo(outline);
-  if (auto group = NewHatchGroup(outline, discardBorder != 0, fillOn != 0, angle, spacing)) {
+  if (auto group = NewHatchGroup(outline, fill.discardBorder != 0, fill.fillOn != 0, fill.angle, fill.spacing)) {
     path.GetGroupArray().Add(std::move(group));
   }
 }

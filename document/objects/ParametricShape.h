@@ -37,6 +37,24 @@ CDoublePoint CentreShiftToDrawn(const CPointList& drawn, const CPointList& gener
 // Rotates a point about o by a radians, counter-clockwise.
 void RotatePointAbout(CDoublePoint& p, const CDoublePoint& o, double radians);
 
+class CStrokeGroup;
+
+// The owner element's fill settings, as a rebuild of the stroke groups uses them.
+struct OutlineFill {
+  int discardBorder = 0;
+  int fillOn = 0;
+  float angle = 0;
+  float spacing = 0;
+
+  // Hatches the group when fill is on, then drops its contours when the
+  // border is discarded.
+  void ApplyTo(CStrokeGroup& group) const;
+};
+
+// Starts a rebuild of the stroke groups: drops them all and reads the owner's
+// fill settings. False without an owner element; the path then has no groups.
+bool BeginFillRebuild(CPathData& path, OutlineFill& fill);
+
 // The stroke groups of a closed or open outline: none without an owner
 // element, else one group from the main list, hatched and bordered by the
 // owner's fill settings.
