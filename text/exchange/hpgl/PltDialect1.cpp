@@ -23,17 +23,8 @@ bool ParseCoordinate(const std::string& token, double& x, double& y) {
 
 int ImportPltDialect1(const std::string& path, double* values, BYTE* penFlags, int* capacity, int* valueCount,
                       int* status) {
-  *status = kPltStatusNoEnd;
-  *valueCount = 0;
   PltFile file(path);
-  if (!file.IsOpen()) {
-    *status = kPltStatusNoFile;
-    return kPltResultNone;
-  }
-  if (file.Size() <= kDataStart) {
-    *status = kPltStatusTooShort;
-    return kPltResultNone;
-  }
+  if (!BeginPltRead(file, kDataStart, valueCount, status)) return kPltResultNone;
   PltPointSink sink(values, penFlags, *capacity);
   if (!file.StartStream(kDataStart)) {
     *status = kPltStatusTooShort;

@@ -98,17 +98,8 @@ class Dialect2Plot {
 
 int ImportPltDialect2(const std::string& path, double* values, BYTE* penFlags, int* capacity, int* valueCount,
                       int* status) {
-  *status = kPltStatusNoEnd;
-  *valueCount = 0;
   PltFile file(path);
-  if (!file.IsOpen()) {
-    *status = kPltStatusNoFile;
-    return kPltResultNone;
-  }
-  if (file.Size() <= kMinSize) {
-    *status = kPltStatusTooShort;
-    return kPltResultNone;
-  }
+  if (!BeginPltRead(file, kMinSize, valueCount, status)) return kPltResultNone;
   // The header is also taken at the very start of the file, where the
   // detector finds it too.
   const std::string header = file.ReadHeader();

@@ -46,17 +46,8 @@ long DataStart(const std::string& header) {
 
 int ImportPltDialect3(const std::string& path, double* values, BYTE* penFlags, int* capacity, int* valueCount,
                       int* status) {
-  *status = kPltStatusNoEnd;
-  *valueCount = 0;
   PltFile file(path);
-  if (!file.IsOpen()) {
-    *status = kPltStatusNoFile;
-    return kPltResultNone;
-  }
-  if (file.Size() <= kMinSize) {
-    *status = kPltStatusTooShort;
-    return kPltResultNone;
-  }
+  if (!BeginPltRead(file, kMinSize, valueCount, status)) return kPltResultNone;
   const long start = DataStart(file.ReadHeader());
   if (start < 0) return kPltResultNoHeader;
   PltPointSink sink(values, penFlags, *capacity);
