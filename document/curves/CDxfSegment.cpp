@@ -29,6 +29,26 @@ double AngleAbout(const CDoublePoint& p, const CDoublePoint& c, double d) {
 void Line(std::FILE* f, const char* text) { std::fprintf(f, "%s\n", text); }
 void Number(std::FILE* f, double v) { Line(f, platform::FormatC("%f", v).c_str()); }
 
+// Group 0 with the entity type, then its common and its own subclass markers.
+void EntityHead(std::FILE* f, const char* type, const char* subclass) {
+  Line(f, " 0");
+  Line(f, type);
+  Line(f, "100");
+  Line(f, "AcDbEntity");
+  Line(f, "100");
+  Line(f, subclass);
+}
+
+// A point in the drawing plane: x, y and a zero z under the given group codes.
+void PlanePoint(std::FILE* f, const char* xCode, const char* yCode, const char* zCode, const CDoublePoint& p) {
+  Line(f, xCode);
+  Number(f, p.x);
+  Line(f, yCode);
+  Number(f, p.y);
+  Line(f, zCode);
+  Number(f, 0);
+}
+
 }  // namespace
 
 CDxfSegment::~CDxfSegment() = default;
@@ -92,38 +112,13 @@ int CDxfSegment::FromThreePoints(const CDoublePoint& p1, const CDoublePoint& p2,
 void CDxfSegment::WriteDxf(std::FILE* f) const {
   if (!f) return;
   if (isLine) {
-    Line(f, " 0");
-    Line(f, "LINE");
-    Line(f, "100");
-    Line(f, "AcDbEntity");
-    Line(f, "100");
-    Line(f, "AcDbLine");
-    Line(f, " 10");
-    Number(f, startPoint.x);
-    Line(f, " 20");
-    Number(f, startPoint.y);
-    Line(f, " 30");
-    Number(f, 0);
-    Line(f, " 11");
-    Number(f, endPoint.x);
-    Line(f, " 21");
-    Number(f, endPoint.y);
-    Line(f, " 31");
-    Number(f, 0);
+    EntityHead(f, "LINE", "AcDbLine");
+    PlanePoint(f, " 10", " 20", " 30", startPoint);
+    PlanePoint(f, " 11", " 21", " 31", endPoint);
     return;
   }
-  Line(f, " 0");
-  Line(f, "ARC");
-  Line(f, "100");
-  Line(f, "AcDbEntity");
-  Line(f, "100");
-  Line(f, "AcDbCircle");
-  Line(f, " 10");
-  Number(f, centre.x);
-  Line(f, " 20");
-  Number(f, centre.y);
-  Line(f, " 30");
-  Number(f, 0);
+  EntityHead(f, "ARC", "AcDbCircle");
+  PlanePoint(f, " 10", " 20", " 30", centre);
   Line(f, " 40");
   Number(f, radius);
   Line(f, "100");
