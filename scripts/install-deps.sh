@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libgl1-mesa-dev
   libdmtx-dev libxlsxwriter-dev libsqlite3-dev libfreetype-dev zlib1g-dev fonts-wqy-microhei
+  libfreexl-dev libzip-dev
   xvfb xauth xdg-utils desktop-file-utils shared-mime-info
 )
 missing=()
