@@ -1,0 +1,230 @@
+// .xlsx (Office Open XML) worksheets through libzip and QXmlStreamReader.
+#include <zip.h>
+
+#include <QByteArray>
+#include <QString>
+#include <QXmlStreamReader>
+#include <optional>
+#include <vector>
+
+#include "libs/tabrion/CellText.h"
+#include "libs/tabrion/LoadedSheet.h"
+#include "platform/Cp936.h"
+#include "platform/NumberText.h"
+
+namespace tabrion {
+namespace {
+
+// Parts larger than this when unpacked are refused (a packed bomb would
+// otherwise fill the memory).
+constexpr zip_uint64_t kMaxPartSize = 256u * 1024u * 1024u;
+
+struct ZipArchive {
+  zip_t* zip = nullptr;
+  ~ZipArchive() {
+    if (zip) zip_discard(zip);
+  }
+};
+
+// The unpacked bytes of one part, or nothing when it is missing or too large.
+std::optional<QByteArray> ReadPart(zip_t* zip, const std::string& name) {
+  zip_int64_t index = zip_name_locate(zip, name.c_str(), ZIP_FL_NOCASE);
+  if (index < 0) return std::nullopt;
+  zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(index), 0);
+  if (!file) return std::nullopt;
+  QByteArray bytes;
+  char buffer[65536];
+  bool ok = true;
+  for (;;) {
+    zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
+    if (n < 0) {
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    if (static_cast<zip_uint64_t>(bytes.size()) + static_cast<zip_uint64_t>(n) > kMaxPartSize) {
+      ok = false;
+      break;
+    }
+    bytes.append(buffer, static_cast<qsizetype>(n));
+  }
+  zip_fclose(file);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
+
+// Text of a string item: its runs' <t> texts, without phonetic hints.
+QString ReadStringItem(QXmlStreamReader& xml) {
+  const QString end = xml.name().toString();
+  QString text;
+  int phonetic = 0;
+  while (!xml.atEnd()) {
+    auto token = xml.readNext();
+    if (token == QXmlStreamReader::StartElement) {
+      if (xml.name() == u"rPh") ++phonetic;
+      else if (xml.name() == u"t" && phonetic == 0) text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
+    } else if (token == QXmlStreamReader::EndElement) {
+      if (xml.name() == u"rPh") --phonetic;
+      else if (xml.name() == end) break;
+    }
+  }
+  return text;
+}
+
+std::vector<std::string> ReadSharedStrings(const QByteArray& bytes) {
+  std::vector<std::string> strings;
+  QXmlStreamReader xml(bytes);
+  while (!xml.atEnd()) {
+    if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
+      strings.push_back(platform::Utf8ToCp936(ReadStringItem(xml).toStdString()));
+  }
+  return strings;
+}
+
+// "worksheets/sheet1.xml" relative to the workbook's folder, or "/xl/..." from the root.
+std::string PartName(const QString& target) {
+  std::string t = target.toStdString();
+  if (!t.empty() && t.front() == '/') return t.substr(1);
+  return "xl/" + t;
+}
+
+struct WorkbookParts {
+  std::vector<std::string> sheets;  // worksheet part names in workbook order
+  std::string sharedStrings = "xl/sharedStrings.xml";
+};
+
+bool ReadWorkbook(zip_t* zip, WorkbookParts& parts) {
+  auto workbook = ReadPart(zip, "xl/workbook.xml");
+  auto rels = ReadPart(zip, "xl/_rels/workbook.xml.rels");
+  if (!workbook || !rels) return false;
+  std::vector<std::pair<QString, QString>> targets;  // relationship id, target
+  QXmlStreamReader relXml(*rels);
+  while (!relXml.atEnd()) {
+    if (relXml.readNext() != QXmlStreamReader::StartElement || relXml.name() != u"Relationship") continue;
+    auto a = relXml.attributes();
+    QString target = a.value(QLatin1String("Target")).toString();
+    if (a.value(QLatin1String("Type")).endsWith(u"/sharedStrings")) parts.sharedStrings = PartName(target);
+    targets.emplace_back(a.value(QLatin1String("Id")).toString(), target);
+  }
+  QXmlStreamReader xml(*workbook);
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"sheet") continue;
+    QString id;
+    for (const auto& a : xml.attributes())
+      if (a.name() == u"id") id = a.value().toString();  // r:id
+    std::string name;
+    for (const auto& [rid, target] : targets)
+      if (rid == id) name = PartName(target);
+    parts.sheets.push_back(name);
+  }
+  return !relXml.hasError() && !xml.hasError();
+}
+
+// "B7" into row 7, column 2; false for anything else.
+bool ParseCellReference(QStringView ref, long& row, int& column) {
+  qsizetype i = 0;
+  long c = 0;
+  while (i < ref.size() && ref[i] >= u'A' && ref[i] <= u'Z' && i < 3) c = c * 26 + (ref[i++].unicode() - 'A' + 1);
+  if (c == 0 || c > kMaxColumn) return false;
+  long r = 0;
+  if (i == ref.size()) return false;
+  for (; i < ref.size(); ++i) {
+    if (ref[i] < u'0' || ref[i] > u'9') return false;
+    r = r * 10 + (ref[i].unicode() - '0');
+    if (r > kMaxRow) return false;
+  }
+  if (r < 1) return false;
+  row = r;
+  column = static_cast<int>(c);
+  return true;
+}
+
+std::string BooleanText(const QString& v) { return v.trimmed() == u"1" ? "TRUE" : "FALSE"; }
+
+// Reads one <c> element (the reader stands on its start) into its displayed text.
+std::string ReadCell(QXmlStreamReader& xml, const QString& type, const std::vector<std::string>& shared) {
+  QString value;
+  QString inlineText;
+  bool haveInline = false;
+  while (!xml.atEnd()) {
+    auto token = xml.readNext();
+    if (token == QXmlStreamReader::StartElement) {
+      if (xml.name() == u"v") value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+      else if (xml.name() == u"is") {
+        inlineText = ReadStringItem(xml);
+        haveInline = true;
+      } else xml.skipCurrentElement();
+    } else if (token == QXmlStreamReader::EndElement && xml.name() == u"c") {
+      break;
+    }
+  }
+  if (type == u"s") {
+    bool ok = false;
+    qulonglong index = value.trimmed().toULongLong(&ok);
+    return ok && index < shared.size() ? shared[index] : std::string();
+  }
+  if (type == u"inlineStr") return haveInline ? platform::Utf8ToCp936(inlineText.toStdString()) : std::string();
+  if (type == u"b") return value.isEmpty() ? std::string() : BooleanText(value);
+  if (type == u"str" || type == u"e" || type == u"d") return platform::Utf8ToCp936(value.toStdString());
+  if (value.trimmed().isEmpty()) return {};
+  bool ok = false;
+  double number = platform::ParseDoubleC(value.trimmed().toStdString(), &ok);
+  return ok ? GeneralNumberText(number) : platform::Utf8ToCp936(value.toStdString());
+}
+
+bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& shared, LoadedSheet& out) {
+  QXmlStreamReader xml(bytes);
+  long row = 0;     // current row; rows and cells without a reference follow the previous one
+  int column = 0;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == u"row") {
+      bool ok = false;
+      long r = xml.attributes().value(QLatin1String("r")).toLong(&ok);
+      row = ok && r >= 1 && r <= kMaxRow ? r : row + 1;
+      column = 0;
+    } else if (xml.name() == u"c") {
+      auto a = xml.attributes();
+      QString type = a.value(QLatin1String("t")).toString();
+      long r = 0;
+      int c = 0;
+      QStringView ref = a.value(QLatin1String("r"));
+      if (ParseCellReference(ref, r, c)) {
+        row = r;
+        column = c;
+      } else if (ref.isEmpty()) {
+        ++column;
+        if (row < 1) row = 1;
+      } else {
+        xml.skipCurrentElement();  // a reference outside any sheet names no cell
+        continue;
+      }
+      out.AddCell(row, column, ReadCell(xml, type, shared));
+    }
+  }
+  return !xml.hasError();
+}
+
+}  // namespace
+
+ReadResult ReadXlsxSheet(const std::string& path, int sheetNumber, LoadedSheet& out) {
+  ZipArchive archive;
+  int error = 0;
+  archive.zip = zip_open(path.c_str(), ZIP_RDONLY, &error);
+  if (!archive.zip) return ReadResult::cannotRead;
+  WorkbookParts parts;
+  if (!ReadWorkbook(archive.zip, parts)) return ReadResult::cannotRead;
+  if (sheetNumber < 1 || static_cast<std::size_t>(sheetNumber) > parts.sheets.size()) return ReadResult::noSheet;
+  const std::string& sheetPart = parts.sheets[static_cast<std::size_t>(sheetNumber - 1)];
+  auto sheet = sheetPart.empty() ? std::nullopt : ReadPart(archive.zip, sheetPart);
+  if (!sheet) return ReadResult::cannotRead;
+  std::vector<std::string> shared;
+  if (zip_name_locate(archive.zip, parts.sharedStrings.c_str(), ZIP_FL_NOCASE) >= 0) {
+    auto strings = ReadPart(archive.zip, parts.sharedStrings);
+    if (!strings) return ReadResult::cannotRead;
+    shared = ReadSharedStrings(*strings);
+  }
+  return ReadSheetCells(*sheet, shared, out) ? ReadResult::ok : ReadResult::cannotRead;
+}
+
+}  // namespace tabrion

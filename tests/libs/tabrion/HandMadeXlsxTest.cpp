@@ -1,0 +1,134 @@
+// Workbooks put together by hand, with the forms other programs write and with
+// damaged or hostile contents.
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "libs/tabrion/CTabrion.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* kRels =
+    R"(<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId7" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="/xl/worksheets/data.xml"/>)"
+    R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/gone.xml"/>)"
+    R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" Target="strings.xml"/>)"
+    R"(</Relationships>)";
+const char* kWorkbook =
+    R"(<?xml version="1.0"?><workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
+    R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets>)"
+    R"(<sheet name="Data" sheetId="1" r:id="rId7"/><sheet name="Gone" sheetId="2" r:id="rId2"/></sheets></workbook>)";
+const char* kStrings =
+    R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>plain</t></si>)"
+    R"(<si><r><t>ri</t></r><r><rPr><b/></rPr><t>ch</t></r><rPh><t>HINT</t></rPh></si></sst>)";
+
+std::string Sheet(const std::string& rows) {
+  return R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)" + rows +
+         "</sheetData></worksheet>";
+}
+
+class HandMadeXlsxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("tabrion-hand-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::map<std::string, std::string>& parts) {
+    std::string path = (dir_ / ("book" + std::to_string(++count_) + ".xlsx")).string();
+    int error = 0;
+    zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    EXPECT_NE(zip, nullptr);
+    for (const auto& [name, bytes] : parts) {
+      zip_source_t* source = zip_source_buffer(zip, bytes.data(), bytes.size(), 0);
+      EXPECT_GE(zip_file_add(zip, name.c_str(), source, ZIP_FL_OVERWRITE), 0);
+    }
+    EXPECT_EQ(zip_close(zip), 0);
+    return path;
+  }
+
+  std::string Book(const std::string& sheetXml) {
+    return Write({{"xl/workbook.xml", kWorkbook},
+                  {"xl/_rels/workbook.xml.rels", kRels},
+                  {"xl/strings.xml", kStrings},
+                  {"xl/worksheets/data.xml", sheetXml}});
+  }
+
+  static _EXCEL_FILE_PARA Para(const std::string& path, int sheetIndex = 0) {
+    _EXCEL_FILE_PARA para;
+    para.sheetIndex = sheetIndex;
+    std::strncpy(para.filePath, path.c_str(), sizeof para.filePath - 1);
+    return para;
+  }
+
+  fs::path dir_;
+  int count_ = 0;
+};
+
+TEST_F(HandMadeXlsxTest, CellKindsAndPositionsWithoutReferences) {
+  CTabrion reader;
+  auto para = Para(Book(Sheet(
+      R"(<row r="2"><c r="A2" t="s"><v>1</v></c><c t="s"><v>0</v></c><c t="s"><v>99</v></c>)"
+      R"(<c r="E2" t="e"><v>#DIV/0!</v></c><c t="str"><f>A1</f><v>formula text</v></c></row>)"
+      R"(<row><c><v>1E+20</v></c><c t="b"><v>0</v></c><c t="inlineStr"><is><t>in</t></is></c>)"
+      R"(<c r="D3"><v>-0.000012</v></c><c r="bogus"><v>7</v></c></row>)")));
+  ASSERT_EQ(reader.InitialExcelDataBase(para), 0);
+  EXPECT_EQ(reader.firstRow, 2);
+  EXPECT_EQ(reader.firstColumn, 1);
+  EXPECT_EQ(reader.rowCount, 2);
+  EXPECT_EQ(reader.columnCount, 6);  // A..F
+  EXPECT_EQ(reader.GetCellData(2, 'A'), "rich");  // phonetic hint left out
+  EXPECT_EQ(reader.GetCellData(2, 'B'), "plain");
+  EXPECT_EQ(reader.GetCellData(2, 'C'), "");      // string number beyond the table
+  EXPECT_EQ(reader.GetCellData(2, 'E'), "#DIV/0!");
+  EXPECT_EQ(reader.GetCellData(2, 'F'), "formula text");
+  EXPECT_EQ(reader.GetCellData(3, 'A'), "1E+20");
+  EXPECT_EQ(reader.GetCellData(3, 'B'), "FALSE");
+  EXPECT_EQ(reader.GetCellData(3, 'C'), "in");
+  EXPECT_EQ(reader.GetCellData(3, 'D'), "-1.2E-05");
+  EXPECT_EQ(reader.GetCellData(3, 'E'), "");      // a cell with an unreadable reference is no cell
+}
+
+TEST_F(HandMadeXlsxTest, DamagedWorkbooksAreRefused) {
+  CTabrion reader;
+  auto goneSheet = Para(Book(Sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c></row>")), 1);
+  EXPECT_EQ(reader.InitialExcelDataBase(goneSheet), 1);
+
+  auto broken = Para(Book("<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\">"));
+  EXPECT_EQ(reader.InitialExcelDataBase(broken), 1);
+
+  auto noWorkbook = Para(Write({{"xl/worksheets/data.xml", Sheet("")}}));
+  EXPECT_EQ(reader.InitialExcelDataBase(noWorkbook), 1);
+
+  // References beyond the largest sheet are not cells.
+  auto outside = Para(Book(Sheet(R"(<row r="1"><c r="XFE1"><v>1</v></c><c r="A1048577"><v>2</v></c>)"
+                                 R"(<c r="A99999999999999999999"><v>3</v></c></row>)")));
+  EXPECT_EQ(reader.InitialExcelDataBase(outside), 3);
+  EXPECT_EQ(reader.opened, 0);
+
+  auto corners = Para(Book(Sheet(R"(<row r="1"><c r="A1"><v>1</v></c></row><row r="1048576"><c r="XFD1048576"><v>2</v></c></row>)")));
+  ASSERT_EQ(reader.InitialExcelDataBase(corners), 0);
+  EXPECT_EQ(reader.rowCount, 1048576);
+  EXPECT_EQ(reader.columnCount, 16384);
+  EXPECT_EQ(reader.GetCellData(1, 'A'), "1");
+}
+
+TEST_F(HandMadeXlsxTest, OversizedPartIsRefused) {
+  // Highly packable: a few hundred kilobytes on disk, far more unpacked.
+  std::string huge = Sheet(std::string(300u * 1024u * 1024u, ' '));
+  auto para = Para(Book(huge));
+  huge.clear();
+  huge.shrink_to_fit();
+  CTabrion reader;
+  EXPECT_EQ(reader.InitialExcelDataBase(para), 1);
+}
+
+}  // namespace
