@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "marking/dialogs/DialogControls.h"
 
 using machine_dialogs::SetControlId;
@@ -103,7 +105,11 @@ bool CSoftTypeDlg::UpdateData(bool save) {
     board_->setExclusive(true);
   }
   pciLpt_->setChecked(m_pciLptCard != 0);
+  // Typing stops at the limit; a longer stored text is shown whole (and then
+  // refused by OK) rather than cut without a word.
+  baseAddr_->setMaxLength(32767);
   baseAddr_->setText(m_baseAddr);
+  baseAddr_->setMaxLength(std::max<int>(kBaseAddrMaxChars, baseAddr_->text().size()));
   {
     // Showing the stored code is not the operator typing it.
     const QSignalBlocker quiet(accessCode_);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
+#include <cstdlib>
 
 #include "marking/dialogs/CComSetDlg.h"
 
@@ -28,6 +29,12 @@ TEST(ComSetDialog, ListsHoldTheSettingsTextsInIndexOrder) {
   ASSERT_EQ(port->count(), 20);
   EXPECT_EQ(port->itemText(0), "COM1");
   EXPECT_EQ(port->itemText(19), "COM20");
+  // Each entry names the device the text port opens for it.
+  ::setenv("VENDRIK_COM3", "/dev/ttyUSB7", 1);
+  CComSetDlg mapped;
+  ::unsetenv("VENDRIK_COM3");
+  EXPECT_EQ(ListOf(mapped, CComSetDlg::IDC_PORT)->itemData(2, Qt::ToolTipRole).toString(), "/dev/ttyUSB7");
+  EXPECT_EQ(ListOf(mapped, CComSetDlg::IDC_PORT)->itemData(3, Qt::ToolTipRole).toString(), "/dev/ttyS3");
   QComboBox* baud = ListOf(dlg, CComSetDlg::IDC_BAUD);
   ASSERT_EQ(baud->count(), 8);
   EXPECT_EQ(baud->itemText(3), "9600");

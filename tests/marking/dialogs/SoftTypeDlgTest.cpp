@@ -87,25 +87,40 @@ TEST_F(SoftTypeDialog, BaseAddressControlsStayLockedUntilTheAccessCode) {
 TEST_F(SoftTypeDialog, BaseAddressLongerThanFourCharactersStopsTheOk) {
   CSoftTypeDlg dlg;
   dlg.m_boardType = 0;
-  dlg.m_baseAddr = "378";
+  dlg.m_baseAddr = "0x378";
   dlg.m_freeMode = 0;
   dlg.OnInitDialog();
+  auto* base = Item<QLineEdit>(dlg, CSoftTypeDlg::IDC_BASE_ADDR);
+  EXPECT_EQ(base->text(), "0x378");  // shown whole, not cut to the limit
   Item<QLineEdit>(dlg, CSoftTypeDlg::IDC_ACCESS_CODE)->setText("vessolin");
-  Item<QLineEdit>(dlg, CSoftTypeDlg::IDC_BASE_ADDR)->setText("1E800");
   Item<QCheckBox>(dlg, CSoftTypeDlg::IDC_FREE_MODE)->setChecked(true);
   dlg.accept();
   EXPECT_NE(dlg.result(), QDialog::Accepted);
   ASSERT_EQ(prompt_->Texts().size(), 1u);
   EXPECT_EQ(prompt_->Texts()[0], "Please enter no more than 4 characters.");
   // Nothing of the refused OK reaches the members.
-  EXPECT_EQ(dlg.m_baseAddr, "378");
+  EXPECT_EQ(dlg.m_baseAddr, "0x378");
   EXPECT_EQ(dlg.m_freeMode, 0);
 
-  Item<QLineEdit>(dlg, CSoftTypeDlg::IDC_BASE_ADDR)->setText("E800");
+  base->setText("E800");
   dlg.accept();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(dlg.m_baseAddr, "E800");
   EXPECT_EQ(dlg.m_freeMode, 1);
+}
+
+TEST_F(SoftTypeDialog, TypingTheBaseAddressStopsAtFourCharacters) {
+  CSoftTypeDlg dlg;
+  dlg.m_baseAddr = "378";
+  dlg.OnInitDialog();
+  auto* base = Item<QLineEdit>(dlg, CSoftTypeDlg::IDC_BASE_ADDR);
+  base->setEnabled(true);
+  base->end(false);
+  base->insert("0A");
+  EXPECT_EQ(base->text(), "3780");
+  dlg.accept();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(dlg.m_baseAddr, "3780");
 }
 
 TEST_F(SoftTypeDialog, UnknownBoardTypeShowsNoChoiceAndIsKept) {
