@@ -86,7 +86,7 @@ Bytes Xf() {
   return r;
 }
 
-Bytes WorkbookStream() {
+Bytes WorkbookStream(const Bytes& dimension = Dimension(2, 4, 1, 3)) {
   Bytes b;
   Record(b, 0x0809, Bof(0x0005));
   Record(b, 0x0042, Bytes{0xB0, 0x04});  // code page 1200
@@ -99,7 +99,7 @@ Bytes WorkbookStream() {
 
   Set32(b, sheet1, static_cast<std::uint32_t>(b.size()));
   Record(b, 0x0809, Bof(0x0010));
-  Record(b, 0x0200, Dimension(2, 4, 1, 3));  // B3:C4
+  Record(b, 0x0200, dimension);  // B3:C4 when sound
   Record(b, 0x0204, Label(2, 1, "VIN"));
   Record(b, 0x0203, Number(2, 2, 12.5));
   Record(b, 0x0204, Label(3, 1, "LSVAA4182E2184841"));
@@ -213,6 +213,19 @@ TEST_F(HandMadeXlsTest, ReadsSheetsOfABinaryWorkbook) {
   EXPECT_EQ(reader.opened, 0);
   auto beyond = Para(2);
   EXPECT_EQ(reader.InitialExcelDataBase(beyond), 3);
+}
+
+TEST_F(HandMadeXlsTest, HostileDimensionsDoNotHang) {
+  for (const Bytes& dimension : {Dimension(0, 0xFFFFFFF0u, 0, 0xFFFF), Dimension(5, 2, 9, 1), Dimension(0, 65536, 0, 256)}) {
+    Bytes file = CompoundFile(WorkbookStream(dimension));
+    std::ofstream(path_, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    CTabrion reader;
+    auto para = Para(0);
+    int result = reader.InitialExcelDataBase(para);
+    EXPECT_TRUE(result == 0 || result == 1) << result;
+    if (result == 0) EXPECT_EQ(reader.GetCellData(3, 'B'), "VIN");
+  }
 }
 
 }  // namespace
