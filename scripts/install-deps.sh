@@ -12,6 +12,7 @@ PACKAGES=(
   libdmtx-dev libxlsxwriter-dev libsqlite3-dev libfreetype-dev zlib1g-dev fonts-wqy-microhei
   libfreexl-dev libzip-dev
   xvfb xauth xdg-utils desktop-file-utils shared-mime-info
+  locales
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
