@@ -103,7 +103,6 @@ void SimulatedPortSpace::Shutdown() {}
 
 bool SimulatedPortSpace::Read(WORD port, DWORD& value, BYTE size) {
   if (!ValidSize(size)) return false;
-  const std::int64_t now = CurrentClock().NowMicros();
   std::lock_guard lock(mutex_);
   DWORD v = 0xFF;
   auto queued = queued_.find(port);
@@ -114,17 +113,17 @@ bool SimulatedPortSpace::Read(WORD port, DWORD& value, BYTE size) {
     v = idle->second;
   }
   value = MaskToSize(v, size);
-  if (recording_) accesses_.push_back(PortAccess{false, port, value, size, now});
+  // The clock is read only for a record: stepping with recording off stays cheap.
+  if (recording_) accesses_.push_back(PortAccess{false, port, value, size, CurrentClock().NowMicros()});
   return true;
 }
 
 bool SimulatedPortSpace::Write(WORD port, DWORD value, BYTE size) {
   if (!ValidSize(size)) return false;
-  const std::int64_t now = CurrentClock().NowMicros();
   std::lock_guard lock(mutex_);
   value = MaskToSize(value, size);
   last_[port] = value;
-  if (recording_) accesses_.push_back(PortAccess{true, port, value, size, now});
+  if (recording_) accesses_.push_back(PortAccess{true, port, value, size, CurrentClock().NowMicros()});
   return true;
 }
 
