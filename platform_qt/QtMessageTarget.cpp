@@ -18,13 +18,13 @@ class MessageEvent : public QEvent {
 
 }  // namespace
 
-// Shared between the object and its handles; cleared when the object dies, so
-// a handle never posts to freed memory.
-struct QtMessageTarget::Liveness {
+// Shared between the object and its handles, and itself the handle: cleared
+// when the object dies, so a handle never posts to freed memory.
+struct QtMessageTarget::Liveness : platform::MessageTarget {
   std::mutex mutex;
   QtMessageTarget* target = nullptr;
 
-  bool Post(platform::Message message) {
+  bool Post(platform::Message message) override {
     std::lock_guard lock(mutex);
     if (!target) return false;
     // Posted events to one receiver are delivered in posting order.
@@ -32,21 +32,6 @@ struct QtMessageTarget::Liveness {
     return true;
   }
 };
-
-namespace {
-
-class HandleTarget : public platform::MessageTarget {
- public:
-  explicit HandleTarget(std::shared_ptr<void> liveness, std::function<bool(platform::Message)> post)
-      : liveness_(std::move(liveness)), post_(std::move(post)) {}
-  bool Post(platform::Message message) override { return post_(std::move(message)); }
-
- private:
-  std::shared_ptr<void> liveness_;
-  std::function<bool(platform::Message)> post_;
-};
-
-}  // namespace
 
 QtMessageTarget::QtMessageTarget(Handler handler, QObject* parent)
     : QObject(parent), liveness_(std::make_shared<Liveness>()), handler_(std::move(handler)) {
@@ -61,10 +46,7 @@ QtMessageTarget::~QtMessageTarget() {
 
 bool QtMessageTarget::Post(platform::Message message) { return liveness_->Post(std::move(message)); }
 
-std::shared_ptr<platform::MessageTarget> QtMessageTarget::Handle() const {
-  auto liveness = liveness_;
-  return std::make_shared<HandleTarget>(liveness, [liveness](platform::Message m) { return liveness->Post(std::move(m)); });
-}
+std::shared_ptr<platform::MessageTarget> QtMessageTarget::Handle() const { return liveness_; }
 
 void QtMessageTarget::SetHandler(Handler handler) { handler_ = std::move(handler); }
 
