@@ -6,10 +6,8 @@
 namespace {
 
 bool GroupHasPoints(const CStrokeGroup& group) {
-  for (int i = 0; i < group.GetCount(); ++i) {
-    const CStrokePath& path = *group.GetAt(i);
-    if (path.points.GetSize() > 0 || path.second.GetSize() > 0) return true;
-  }
+  for (int i = 0; i < group.GetCount(); ++i)
+    if (group.GetAt(i)->HasPoints()) return true;
   return false;
 }
 
@@ -28,13 +26,6 @@ bool UnionGroupBounds(const CStrokeGroupArray& groups, CDoubleRect& rect, Filter
 }
 
 }  // namespace
-
-CPathData::~CPathData() {
-  owner_ = nullptr;
-  groups_.RemoveAll();
-  points.RemoveAll();
-  second.RemoveAll();
-}
 
 CStrokeGroup* CPathData::GetLastGroup() const {
   const int n = groups_.GetSize();
@@ -129,10 +120,6 @@ bool CPathData::IntersectsRect(const CDoubleRect& rect, double offsetX, double o
     const CDoublePoint b(points[i + 1].x + offsetX, points[i + 1].y + offsetY);
     const CDoublePoint m((a.x + b.x) / 2, (a.y + b.y) / 2);
     if (rect.PtInRectTol(a.x, a.y) || rect.PtInRectTol(m.x, m.y) || rect.PtInRectTol(b.x, b.y)) return true;
-    auto inside = [&rect](const CDoublePoint& p) {
-      return p.x >= rect.left && p.x <= rect.right && p.y >= rect.bottom && p.y <= rect.top;
-    };
-    if (inside(a) && inside(b)) return true;
     const CSegment2D seg(a, b);
     int crossings = 0;
     for (const CSegment2D& side : sides) {

@@ -6,8 +6,6 @@
 
 namespace {
 
-bool HasPoints(const CStrokePath& path) { return path.points.GetSize() > 0 || path.second.GetSize() > 0; }
-
 bool HasJoinedPoint(const CPointList& list) {
   for (int i = 0; i < list.GetSize(); ++i)
     if (list[i].flag & PT_JOINED) return true;
@@ -17,11 +15,6 @@ bool HasJoinedPoint(const CPointList& list) {
 }  // namespace
 
 CStrokeGroup::CStrokeGroup(const CPointList& list) { paths.Add(std::make_unique<CStrokePath>(list)); }
-
-CStrokeGroup::~CStrokeGroup() {
-  paths.RemoveAll();
-  fill.RemoveAll();
-}
 
 int CStrokeGroup::AddPointList(const CPointList& list) { return paths.Add(std::make_unique<CStrokePath>(list)); }
 
@@ -44,7 +37,7 @@ CDoubleRect CStrokeGroup::GetBoundRect() const {
   BoundsUnion bounds;
   for (int i = 0; i < GetCount(); ++i) {
     const CStrokePath& path = *GetAt(i);
-    if (HasPoints(path)) bounds.Add(path.GetBoundRect());  // an empty contour has no extent
+    if (path.HasPoints()) bounds.Add(path.GetBoundRect());  // an empty contour has no extent
   }
   return bounds.Rect();
 }

@@ -10,12 +10,13 @@ class CStrokePath {
   explicit CStrokePath(const CPointList& list);  // copies the list's points
   CStrokePath(const CStrokePath&) = delete;
   CStrokePath& operator=(const CStrokePath&) = delete;
-  ~CStrokePath();
 
   // Marks every point selected (0x80) and clears the highlight flag.
   void SetHighFlagAll();
   // Bounds of both lists together; the zero rectangle when both are empty.
   CDoubleRect GetBoundRect() const;
+  // Either list holds a point; an empty contour has no extent.
+  bool HasPoints() const { return points.GetSize() > 0 || second.GetSize() > 0; }
   void Offset(double dx, double dy);  // both lists
   void Rotate(const CDoublePoint& centre, double radians);  // points list only
 
