@@ -14,15 +14,13 @@
 #include "marking/dialogs/DialogControls.h"
 #include "marking/textport/CSerialPort.h"
 
-using machine_dialogs::SetControlId;
+using machine_dialogs::Named;
 
 namespace {
 
 QComboBox* List(QWidget* parent, const char* name, int id, const QStringList& entries) {
-  auto* list = new QComboBox(parent);
-  list->setObjectName(name);
+  auto* list = Named(new QComboBox(parent), name, id);
   list->addItems(entries);
-  SetControlId(list, id);
   return list;
 }
 
@@ -60,16 +58,9 @@ void CComSetDlg::BuildControls() {
   dataBits_ = List(this, "dataBitsList", IDC_DATABITS, {"8", "7", "6"});
   stopBits_ = List(this, "stopBitsList", IDC_STOPBITS, {"1", "2"});
 
-  open_ = new QCheckBox(QStringLiteral("Open (RS232)"), this);
-  open_->setObjectName("rs232OpenCheck");
-  SetControlId(open_, IDC_RS232_OPEN);
-
-  auto* usb = new QRadioButton(QStringLiteral("USB mode"), this);
-  usb->setObjectName("usbModeRadio");
-  SetControlId(usb, IDC_MODE_USB);
-  auto* rs232 = new QRadioButton(QStringLiteral("RS232 mode"), this);
-  rs232->setObjectName("rs232ModeRadio");
-  SetControlId(rs232, IDC_MODE_RS232);
+  open_ = Named(new QCheckBox(QStringLiteral("Open (RS232)"), this), "rs232OpenCheck", IDC_RS232_OPEN);
+  auto* usb = Named(new QRadioButton(QStringLiteral("USB mode"), this), "usbModeRadio", IDC_MODE_USB);
+  auto* rs232 = Named(new QRadioButton(QStringLiteral("RS232 mode"), this), "rs232ModeRadio", IDC_MODE_RS232);
   mode_ = new QButtonGroup(this);
   mode_->addButton(usb, 0);
   mode_->addButton(rs232, 1);
@@ -113,17 +104,12 @@ int CComSetDlg::DoModal() {
 
 void CComSetDlg::OnInitDialog() {
   m_portIndex = std::clamp(m_portIndex, 0, kMaxPortIndex);
-  Select(port_, m_portIndex);
-  Select(baud_, m_baudIndex);
-  Select(parity_, m_parityIndex);
-  Select(dataBits_, m_dataBitsIndex);
-  Select(stopBits_, m_stopBitsIndex);
+  UpdateData(false);
   m_portText = port_->currentText();
   m_baudText = baud_->currentText();
   m_parityText = parity_->currentText();
   m_dataBitsText = dataBits_->currentText();
   m_stopBitsText = stopBits_->currentText();
-  UpdateData(false);
 }
 
 bool CComSetDlg::UpdateData(bool save) {
@@ -143,13 +129,7 @@ bool CComSetDlg::UpdateData(bool save) {
   Select(dataBits_, m_dataBitsIndex);
   Select(stopBits_, m_stopBitsIndex);
   open_->setChecked(m_rs232Open != 0);
-  if (QAbstractButton* button = mode_->button(m_mode)) {
-    button->setChecked(true);
-  } else {
-    mode_->setExclusive(false);
-    for (QAbstractButton* b : mode_->buttons()) b->setChecked(false);
-    mode_->setExclusive(true);
-  }
+  machine_dialogs::CheckButton(mode_, m_mode);
   return true;
 }
 
@@ -157,29 +137,16 @@ bool CComSetDlg::UpdateData(bool save) {
 // when the dialog opened.
 void CComSetDlg::OnPortChange() { Take(port_, m_portIndex); }
 
-void CComSetDlg::OnBaudChange() {
-  Take(baud_, m_baudIndex);
-  m_baudText = baud_->currentText();
+void CComSetDlg::OnListChange(const QComboBox* list, int& index, QString& text) {
+  Take(list, index);
+  text = list->currentText();
   UpdateData(false);
 }
 
-void CComSetDlg::OnParityChange() {
-  Take(parity_, m_parityIndex);
-  m_parityText = parity_->currentText();
-  UpdateData(false);
-}
-
-void CComSetDlg::OnDataBitsChange() {
-  Take(dataBits_, m_dataBitsIndex);
-  m_dataBitsText = dataBits_->currentText();
-  UpdateData(false);
-}
-
-void CComSetDlg::OnStopBitsChange() {
-  Take(stopBits_, m_stopBitsIndex);
-  m_stopBitsText = stopBits_->currentText();
-  UpdateData(false);
-}
+void CComSetDlg::OnBaudChange() { OnListChange(baud_, m_baudIndex, m_baudText); }
+void CComSetDlg::OnParityChange() { OnListChange(parity_, m_parityIndex, m_parityText); }
+void CComSetDlg::OnDataBitsChange() { OnListChange(dataBits_, m_dataBitsIndex, m_dataBitsText); }
+void CComSetDlg::OnStopBitsChange() { OnListChange(stopBits_, m_stopBitsIndex, m_stopBitsText); }
 
 void CComSetDlg::OnModeClick() {
   UpdateData(true);

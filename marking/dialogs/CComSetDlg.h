@@ -56,10 +56,10 @@ class CComSetDlg : public QDialog {
   bool UpdateData(bool save);
   QWidget* GetDlgItem(int id) const;
 
-  QComboBox* PortList() const { return port_; }
-
  private:
   void BuildControls();
+  // A list's choice into its index and text members, then back to the controls.
+  void OnListChange(const QComboBox* list, int& index, QString& text);
 
   QComboBox* port_ = nullptr;
   QComboBox* baud_ = nullptr;

@@ -14,18 +14,7 @@
 
 #include "marking/dialogs/DialogControls.h"
 
-using machine_dialogs::SetControlId;
-
-namespace {
-
-template <typename T>
-T* Control(T* control, const char* name, int id) {
-  control->setObjectName(name);
-  SetControlId(control, id);
-  return control;
-}
-
-}  // namespace
+using machine_dialogs::Named;
 
 CSoftTypeDlg::CSoftTypeDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Soft type(USB or LPT)"));
@@ -35,23 +24,23 @@ CSoftTypeDlg::CSoftTypeDlg(QWidget* parent) : QDialog(parent) {
 CSoftTypeDlg::~CSoftTypeDlg() = default;
 
 void CSoftTypeDlg::BuildControls() {
-  auto* big = Control(new QRadioButton(QStringLiteral("LPT Big board"), this), "lptBigRadio", IDC_LPT_BIG);
-  auto* usb = Control(new QRadioButton(QStringLiteral("USB board(USB+LPT)"), this), "usbBoardRadio", IDC_USB_BOARD);
+  auto* big = Named(new QRadioButton(QStringLiteral("LPT Big board"), this), "lptBigRadio", IDC_LPT_BIG);
+  auto* usb = Named(new QRadioButton(QStringLiteral("USB board(USB+LPT)"), this), "usbBoardRadio", IDC_USB_BOARD);
   auto* small =
-      Control(new QRadioButton(QStringLiteral("LPT small board(USB+LPT)"), this), "lptSmallRadio", IDC_LPT_SMALL);
+      Named(new QRadioButton(QStringLiteral("LPT small board(USB+LPT)"), this), "lptSmallRadio", IDC_LPT_SMALL);
   board_ = new QButtonGroup(this);
   board_->addButton(big, 0);
   board_->addButton(usb, 1);
   board_->addButton(small, 2);
 
-  pciLpt_ = Control(new QCheckBox(QStringLiteral("Apply PCI-LPT card"), this), "pciLptCheck", IDC_PCI_LPT);
+  pciLpt_ = Named(new QCheckBox(QStringLiteral("Apply PCI-LPT card"), this), "pciLptCheck", IDC_PCI_LPT);
   pciLpt_->setEnabled(false);
-  baseAddr_ = Control(new QLineEdit(this), "baseAddrEdit", IDC_BASE_ADDR);
+  baseAddr_ = Named(new QLineEdit(this), "baseAddrEdit", IDC_BASE_ADDR);
   baseAddr_->setEnabled(false);
-  accessCode_ = Control(new QLineEdit(this), "accessCodeEdit", IDC_ACCESS_CODE);
+  accessCode_ = Named(new QLineEdit(this), "accessCodeEdit", IDC_ACCESS_CODE);
   accessCode_->setEchoMode(QLineEdit::Password);
-  freeMode_ = Control(new QCheckBox(QStringLiteral("Free mode(not working)"), this), "freeModeCheck", IDC_FREE_MODE);
-  update_ = Control(new QCheckBox(QStringLiteral("Update frequent"), this), "updateCheck", IDC_UPDATE);
+  freeMode_ = Named(new QCheckBox(QStringLiteral("Free mode(not working)"), this), "freeModeCheck", IDC_FREE_MODE);
+  update_ = Named(new QCheckBox(QStringLiteral("Update frequent"), this), "updateCheck", IDC_UPDATE);
 
   auto* grid = new QGridLayout;
   grid->addWidget(big, 0, 0);
@@ -97,13 +86,7 @@ bool CSoftTypeDlg::UpdateData(bool save) {
     m_update = update_->isChecked() ? 1 : 0;
     return true;
   }
-  if (QAbstractButton* button = board_->button(m_boardType)) {
-    button->setChecked(true);
-  } else {
-    board_->setExclusive(false);
-    for (QAbstractButton* b : board_->buttons()) b->setChecked(false);
-    board_->setExclusive(true);
-  }
+  machine_dialogs::CheckButton(board_, m_boardType);
   pciLpt_->setChecked(m_pciLptCard != 0);
   // Typing stops at the limit; a longer stored text is shown whole (and then
   // refused by OK) rather than cut without a word.

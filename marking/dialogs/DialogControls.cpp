@@ -1,5 +1,7 @@
 #include "marking/dialogs/DialogControls.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QVariant>
 #include <QWidget>
 
@@ -9,7 +11,12 @@ namespace machine_dialogs {
 
 namespace {
 constexpr const char* kControlId = "controlId";
+
+// The framework's message for a text longer than its limit.
+QString TooLongText(int maxChars) {
+  return QStringLiteral("Please enter no more than %1 characters.").arg(maxChars);
 }
+}  // namespace
 
 void SetControlId(QWidget* control, int id) { control->setProperty(kControlId, id); }
 
@@ -21,8 +28,14 @@ QWidget* FindControl(const QWidget* dialog, int id) {
   return nullptr;
 }
 
-QString TooLongText(int maxChars) {
-  return QStringLiteral("Please enter no more than %1 characters.").arg(maxChars);
+void CheckButton(QButtonGroup* group, int id) {
+  if (QAbstractButton* button = group->button(id)) {
+    button->setChecked(true);
+    return;
+  }
+  group->setExclusive(false);
+  for (QAbstractButton* b : group->buttons()) b->setChecked(false);
+  group->setExclusive(true);
 }
 
 bool CheckMaxChars(QWidget* control, const QString& text, int maxChars) {

@@ -10,6 +10,13 @@
 namespace {
 
 QComboBox* ListOf(CComSetDlg& dlg, int id) { return qobject_cast<QComboBox*>(dlg.GetDlgItem(id)); }
+QCheckBox* OpenCheck(CComSetDlg& dlg) { return qobject_cast<QCheckBox*>(dlg.GetDlgItem(CComSetDlg::IDC_RS232_OPEN)); }
+
+// The operator picks an entry; the list notifies the dialog.
+void Choose(CComSetDlg& dlg, int id, int index, void (CComSetDlg::*onChange)()) {
+  ListOf(dlg, id)->setCurrentIndex(index);
+  (dlg.*onChange)();
+}
 
 // The values the caller fills in from the serial settings.
 void Fill(CComSetDlg& dlg, int port, int baud, int parity, int data, int stop, int open) {
@@ -49,7 +56,7 @@ TEST(ComSetDialog, ListsHoldTheSettingsTextsInIndexOrder) {
   EXPECT_EQ(data->itemText(2), "6");
   QComboBox* stop = ListOf(dlg, CComSetDlg::IDC_STOPBITS);
   EXPECT_EQ(stop->itemText(1), "2");
-  auto* open = qobject_cast<QCheckBox*>(dlg.GetDlgItem(CComSetDlg::IDC_RS232_OPEN));
+  QCheckBox* open = OpenCheck(dlg);
   ASSERT_NE(open, nullptr);
   EXPECT_EQ(open->text(), "Open (RS232)");
 }
@@ -64,7 +71,7 @@ TEST(ComSetDialog, ValuesInAreShownAndComeBackUnchangedOnOk) {
   EXPECT_EQ(dlg.m_parityText, QStringLiteral("偶效验"));
   EXPECT_EQ(dlg.m_dataBitsText, "7");
   EXPECT_EQ(dlg.m_stopBitsText, "1");
-  EXPECT_TRUE(qobject_cast<QCheckBox*>(dlg.GetDlgItem(CComSetDlg::IDC_RS232_OPEN))->isChecked());
+  EXPECT_TRUE(OpenCheck(dlg)->isChecked());
 
   dlg.accept();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
@@ -81,25 +88,20 @@ TEST(ComSetDialog, OperatorChoicesReachTheMembers) {
   Fill(dlg, 0, 3, 0, 0, 1, 0);
   dlg.OnInitDialog();
 
-  ListOf(dlg, CComSetDlg::IDC_BAUD)->setCurrentIndex(7);
-  dlg.OnBaudChange();
+  Choose(dlg, CComSetDlg::IDC_BAUD, 7, &CComSetDlg::OnBaudChange);
   EXPECT_EQ(dlg.m_baudIndex, 7);
   EXPECT_EQ(dlg.m_baudText, "115200");
-  ListOf(dlg, CComSetDlg::IDC_PARITY)->setCurrentIndex(1);
-  dlg.OnParityChange();
+  Choose(dlg, CComSetDlg::IDC_PARITY, 1, &CComSetDlg::OnParityChange);
   EXPECT_EQ(dlg.m_parityText, QStringLiteral("奇效验"));
-  ListOf(dlg, CComSetDlg::IDC_DATABITS)->setCurrentIndex(2);
-  dlg.OnDataBitsChange();
+  Choose(dlg, CComSetDlg::IDC_DATABITS, 2, &CComSetDlg::OnDataBitsChange);
   EXPECT_EQ(dlg.m_dataBitsText, "6");
-  ListOf(dlg, CComSetDlg::IDC_STOPBITS)->setCurrentIndex(0);
-  dlg.OnStopBitsChange();
+  Choose(dlg, CComSetDlg::IDC_STOPBITS, 0, &CComSetDlg::OnStopBitsChange);
   EXPECT_EQ(dlg.m_stopBitsText, "1");
   // The port list takes the index only; its text stays the opening one.
-  ListOf(dlg, CComSetDlg::IDC_PORT)->setCurrentIndex(11);
-  dlg.OnPortChange();
+  Choose(dlg, CComSetDlg::IDC_PORT, 11, &CComSetDlg::OnPortChange);
   EXPECT_EQ(dlg.m_portIndex, 11);
   EXPECT_EQ(dlg.m_portText, "COM1");
-  qobject_cast<QCheckBox*>(dlg.GetDlgItem(CComSetDlg::IDC_RS232_OPEN))->setChecked(true);
+  OpenCheck(dlg)->setChecked(true);
 
   dlg.accept();
   EXPECT_EQ(dlg.m_portIndex, 11);
