@@ -23,22 +23,16 @@ bool Rs232TextBuffer::Append(unsigned char byte) {
 }
 
 bool Rs232TextBuffer::Extract(std::string& text) {
-  int end = -1;  // index of the text's last byte
-  for (int i = count_ - 1; i >= 1; --i) {
-    if (bytes_[static_cast<std::size_t>(i)] == '#' && bytes_[static_cast<std::size_t>(i - 1)] == '#') {
-      end = i - 2;
-      break;
-    }
-  }
-  int begin = -1;
-  if (end >= 0) {
-    for (int i = end; i >= 1; --i) {
-      if (bytes_[static_cast<std::size_t>(i)] == '$' && bytes_[static_cast<std::size_t>(i - 1)] == '$') {
-        begin = i + 1;
-        break;
-      }
-    }
-  }
+  // Index of the second byte of the last pair of c at or before from, or -1.
+  const auto pairBefore = [this](unsigned char c, int from) {
+    for (int i = from; i >= 1; --i)
+      if (bytes_[static_cast<std::size_t>(i)] == c && bytes_[static_cast<std::size_t>(i - 1)] == c) return i;
+    return -1;
+  };
+  const int close = pairBefore('#', count_ - 1);
+  const int end = close >= 0 ? close - 2 : -1;  // index of the text's last byte
+  const int open = end >= 0 ? pairBefore('$', end) : -1;
+  const int begin = open >= 0 ? open + 1 : -1;
   if (begin >= 0 && end - begin + 1 >= 2) {
     text.assign(reinterpret_cast<const char*>(bytes_.data()) + begin, static_cast<std::size_t>(end - begin + 1));
     count_ = 0;
