@@ -30,7 +30,6 @@ class CPathData {
   CPathData() = default;
   CPathData(const CPathData&) = delete;
   CPathData& operator=(const CPathData&) = delete;
-  ~CPathData();
 
   void SetOwner(CObjElement* owner) { owner_ = owner; }
   CObjElement* GetOwner() const { return owner_; }

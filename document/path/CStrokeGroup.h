@@ -19,7 +19,6 @@ class CStrokeGroup {
   explicit CStrokeGroup(const CPointList& list);
   CStrokeGroup(const CStrokeGroup&) = delete;
   CStrokeGroup& operator=(const CStrokeGroup&) = delete;
-  ~CStrokeGroup();
 
   int AddPointList(const CPointList& list);  // returns the new contour's index
   CStrokePath* GetAt(int i) const { return paths.GetAt(i); }

@@ -4,11 +4,6 @@
 
 CStrokePath::CStrokePath(const CPointList& list) : points(list) {}
 
-CStrokePath::~CStrokePath() {
-  points.RemoveAll();
-  second.RemoveAll();
-}
-
 void CStrokePath::SetHighFlagAll() {
   for (int i = 0; i < points.GetSize(); ++i) points[i].flag |= PT_SELECTED;
   flag = 0;
