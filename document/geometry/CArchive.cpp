@@ -1,27 +1,12 @@
 #include "document/geometry/CArchive.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <limits>
-
-#include "platform/InstallDir.h"
+#include <utility>
 
 CArchive::CArchive() : mode_(store) {}
 
 CArchive::CArchive(std::vector<BYTE> bytes) : mode_(load), bytes_(std::move(bytes)) {}
-
-CArchive CArchive::LoadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw CArchiveException("cannot open " + path);
-  std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw CArchiveException("cannot read " + path);
-  return CArchive(std::move(bytes));
-}
-
-bool CArchive::SaveFile(const std::string& path) const {
-  return platform::WriteFileAtomic(path, bytes_.data(), bytes_.size());
-}
 
 void CArchive::Write(const void* data, std::size_t size) {
   if (!IsStoring()) throw CArchiveException("archive is loading");

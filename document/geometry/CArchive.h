@@ -25,11 +25,6 @@ class CArchive {
   // Loading from the given bytes.
   explicit CArchive(std::vector<BYTE> bytes);
 
-  // Loads a whole file; throws CArchiveException when it cannot be read.
-  static CArchive LoadFile(const std::string& path);
-  // Writes the stored bytes to a file atomically; false on failure.
-  bool SaveFile(const std::string& path) const;
-
   bool IsStoring() const { return mode_ == store; }
   bool IsLoading() const { return mode_ == load; }
 

@@ -51,7 +51,6 @@ struct CDoubleRect {
   // Plain min/max union; a zero rectangle takes part like any other.
   CDoubleRect UnionRect(const CDoubleRect& other);
   bool IsWithin(const CDoubleRect& other) const;  // borders included
-  bool ContainsRect(const CDoubleRect& outer) const { return IsWithin(outer); }
 
   double Width() const;
   double Height() const;

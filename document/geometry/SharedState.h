@@ -46,8 +46,3 @@ extern std::atomic<WORD> CtrlPortAddress;  // base + 2
 
 // Output = base, input = base + 1, control = base + 2.
 void SetPortAddresses(WORD base);
-
-// Names the shell's own code uses for the three port addresses.
-inline std::atomic<WORD>& g_portData = OutPortAddress;
-inline std::atomic<WORD>& g_portStatus = InPortAddress;
-inline std::atomic<WORD>& g_portControl = CtrlPortAddress;
