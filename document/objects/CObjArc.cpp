@@ -169,9 +169,7 @@ void CObjArc::Copy(const CObjArc& source) {
   // the flags the copy would come back different at its next regeneration.
   mirrorFlags_ = source.mirrorFlags_;
   path_.flag = source.path_.flag;
-  path_.points.RemoveAll();
-  path_.second.RemoveAll();
-  path_.points.Append(source.path_.points);
+  CopyVertices(path_, source.path_);
 }
 
 void CObjArc::RebuildFill() { RebuildOutlineFill(path_); }

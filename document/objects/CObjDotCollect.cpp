@@ -5,6 +5,7 @@
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/HandleResize.h"
+#include "document/objects/VertexObject.h"
 #include "platform/NumberText.h"
 
 float DistanceHor = 1.0f;
@@ -78,18 +79,16 @@ void CObjDotCollect::CopyFrom(const CObjDotCollect& other) {
   loadLimit_ = other.loadLimit_;
   cellWidth_ = other.cellWidth_;
   cellHeight_ = other.cellHeight_;
-  path_.points.RemoveAll();
-  path_.second.RemoveAll();
-  path_.points.Append(other.path_.points);
+  CopyVertices(path_, other.path_);
 }
 
 void CObjDotCollect::MirrorX(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].x = 2 * axis - path_.points[i].x;
+  MirrorVerticesX(path_, axis);
   RebuildFill();
 }
 
 void CObjDotCollect::MirrorY(double axis) {
-  for (int i = 0; i < path_.points.GetSize(); ++i) path_.points[i].y = 2 * axis - path_.points[i].y;
+  MirrorVerticesY(path_, axis);
   RebuildFill();
 }
 

@@ -70,9 +70,7 @@ void CObjMultiBorder::Copy(const CObjMultiBorder& source) {
   // The copied vertices are mirrored as the source's are; without the flags
   // the copy would come back unmirrored at its next regeneration.
   mirrorFlags_ = source.mirrorFlags_;
-  path_.points.RemoveAll();
-  path_.second.RemoveAll();
-  path_.points.Append(source.path_.points);
+  CopyVertices(path_, source.path_);
 }
 
 void CObjMultiBorder::Offset(double dx, double dy) {
