@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "document/curves/CSegmentDivider.h"
-#include "document/geometry/CSegment2D.h"
+#include "document/curves/CircleThroughPoints.h"
 
 namespace {
 
@@ -38,12 +38,8 @@ void CArc3Point::Generate(float step, void* value, int sw) {
   callerValue = value;
   callerSwitch = sw;
 
-  CSegment2D bisector1(firstPoint, secondPoint);
-  CSegment2D bisector2(secondPoint, thirdPoint);
-  bisector1.RotateAboutMid90();
-  bisector2.RotateAboutMid90();
   CDoublePoint o;
-  if (!bisector1.Intersect(o, bisector2, false)) {
+  if (!CircleCentre(firstPoint, secondPoint, thirdPoint, o)) {
     LineFallback(step);
     return;
   }
