@@ -29,7 +29,6 @@ bool ShxBigFont::ReadHeader() {
   // A height of 0 would make every length infinite.
   if (record[heightAt] == 0) return false;
   entryCount_ = entries;
-  rangeCount_ = ranges;
   height_ = record[heightAt];
   scale_ = 10.0 / height_;
   valid_ = true;

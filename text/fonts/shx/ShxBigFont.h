@@ -14,10 +14,7 @@ class ShxBigFont {
 
   // Reads and checks the header; false leaves every lookup failing.
   bool ReadHeader();
-  bool IsValid() const { return valid_; }
   double GetScale() const { return scale_; }
-  int GetEntryCount() const { return entryCount_; }
-  int GetRangeCount() const { return rangeCount_; }
   int GetHeight() const { return height_; }
 
   // The stored definition (at most maxBytes of it) of code = first byte x 256
@@ -36,7 +33,6 @@ class ShxBigFont {
   bool valid_ = false;
   double scale_ = 0;
   int entryCount_ = 0;
-  int rangeCount_ = 0;
   int height_ = 0;
   long secondEntryPosition_ = 0;
   bool indexed_ = false;

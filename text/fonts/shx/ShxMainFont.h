@@ -17,7 +17,6 @@ class ShxMainFont {
 
   // Reads and checks the header; false leaves the font unrecognised.
   bool ReadHeader();
-  int GetKind() const { return kind_; }
   // Font units to the tenth of the text height.
   double GetScale() const { return scale_; }
 
