@@ -63,7 +63,6 @@ class CChildFrame : public QMdiSubWindow {
   // display, making it over the property pane the first time.
   void ShowSyncDisplay(CVendrikDoc* document, int show);
   CDisMarkFrame* DisplayFrame() const { return display_; }
-  void ClearDisplayFrame() { display_ = nullptr; }
 
   // Commands of the layout view, then of its document, then of this frame.
   bool OnCmdMsg(int id, bool execute);

@@ -43,7 +43,6 @@ class CVendrikApp {
 
   static CVendrikApp* Instance();
   CMainFrame* MainFrame() const { return mainFrame_.get(); }
-  CMultiDocTemplate& LayoutTemplate() { return layoutTemplate_; }
   CSingleDocTemplate& DisplayTemplate() { return displayTemplate_; }
   // The layout view of the first open layout, or null.
   CVendrikView* FindFirstLayoutView() const;

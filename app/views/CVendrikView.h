@@ -27,7 +27,6 @@ class CVendrikView : public QWidget {
   void SetMessageHandler(std::function<void(const platform::Message&)> handler);
 
   void SetChildFrame(CChildFrame* frame) { frame_ = frame; }
-  CChildFrame* ChildFrame() const { return frame_; }
   void SetMainFrame(CMainFrame* frame) { mainFrame_ = frame; }
   // Registers the view with the document (and leaves the previous one);
   // null detaches it.
