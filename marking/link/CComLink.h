@@ -46,12 +46,8 @@ class CComLink {
   platform::MessageTarget* GetNotifyWindow() const { return notifyWnd_.load(); }
   void SetProtocol(int variant) { protocol_.store(variant); }
   int GetProtocol() const { return protocol_.load(); }
-  int GetPort() const { return port_.load(); }
   // Millisecond tick source for the hand-key gap (tests step it by hand).
   void SetTickSource(std::function<std::uint32_t()> ticks);
-
-  bool ReaderStopped() const { return readerStopped_.load(); }
-  bool WriterStopped() const { return writerStopped_.load(); }
 
  private:
   void StartThreads();

@@ -130,19 +130,9 @@ void CComRequest::SetFailureEvent() {
   cv_.notify_all();
 }
 
-void CComRequest::ResetEvents() {
-  std::lock_guard lock(mutex_);
-  success_ = failure_ = false;
-}
-
 bool CComRequest::IsSuccessSet() const {
   std::lock_guard lock(mutex_);
   return success_;
-}
-
-bool CComRequest::IsFailureSet() const {
-  std::lock_guard lock(mutex_);
-  return failure_;
 }
 
 int CComRequest::WaitEither(std::chrono::milliseconds timeout, std::uint64_t serial) const {

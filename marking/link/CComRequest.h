@@ -88,9 +88,7 @@ class CComRequest {
   // The two manual-reset events.
   void SetSuccessEvent();
   void SetFailureEvent();
-  void ResetEvents();
   bool IsSuccessSet() const;
-  bool IsFailureSet() const;
   // 1 when the success event is (or becomes) set within the time-out, 0 for the
   // failure event, -1 on time-out. Success is looked at first. When the
   // request is prepared again meanwhile (serial given, or the current one at

@@ -96,8 +96,6 @@ void BoardSimRunner::Queue(const Bytes& bytes, int delayMs) {
   cv_.notify_all();
 }
 
-void BoardSimRunner::Inject(const Bytes& bytes, int delayMs) { Queue(bytes, delayMs); }
-
 void BoardSimRunner::SendNow(const Bytes& bytes) {
   std::lock_guard lock(lineMutex_);
   const int fd = pty_.MasterFd();

@@ -26,9 +26,6 @@ class BoardSimRunner {
   void Stop();
   const std::string& DevicePath() const { return pty_.DevicePath(); }
   const std::string& LastError() const { return pty_.LastError(); }
-  // Bytes sent to the host without going through the board's logic (noise,
-  // split frames in tests).
-  void Inject(const Bytes& bytes, int delayMs = 0);
 
  private:
   using Clock = std::chrono::steady_clock;

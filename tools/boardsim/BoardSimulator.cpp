@@ -54,11 +54,6 @@ void BoardSimulator::QueueFault(Fault fault) {
   faults_.push_back(fault);
 }
 
-void BoardSimulator::ClearFaults() {
-  std::lock_guard lock(mutex_);
-  faults_.clear();
-}
-
 void BoardSimulator::SetVariant(Variant variant) {
   std::lock_guard lock(mutex_);
   config_.variant = variant;

@@ -59,7 +59,6 @@ class BoardSimulator {
   void Feed(const Bytes& data, std::int64_t nowMs) { Feed(data.data(), data.size(), nowMs); }
 
   void QueueFault(Fault fault);
-  void ClearFaults();
   // The machine's start key: the framed "HKEY" report.
   void SendHandKey();
   void SetVariant(Variant variant);
