@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/core/StartupValues.h"
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
 #include "platform/InstallDir.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 
 constexpr std::size_t kZephyneFileSize = 128;
 constexpr std::size_t kSoftTypeWord = 16;  // the board type is the 17th 32-bit word

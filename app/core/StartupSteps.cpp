@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/core/StartupValues.h"
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
 #include "platform/Clock.h"

@@ -6,7 +6,7 @@
 #include <QSplitter>
 
 #include "app/core/CommandIds.h"
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "app/frames/CDisMarkFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/frames/CVendrikApp.h"

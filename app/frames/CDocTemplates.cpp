@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CDisMarkFrame.h"
 #include "app/frames/CMainFrame.h"

@@ -19,7 +19,7 @@
 #include "app/core/CommandIds.h"
 #include "app/core/MachineSetFile.h"
 #include "app/core/NameTables.h"
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "app/core/StartupValues.h"
 #include "app/core/StatusTexts.h"
 #include "app/frames/CChildFrame.h"

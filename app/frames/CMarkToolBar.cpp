@@ -1,6 +1,6 @@
 #include "app/frames/CMarkToolBar.h"
 
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "app/core/StatusTexts.h"
 #include "app/views/CNotifyEdit.h"
 

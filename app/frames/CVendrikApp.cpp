@@ -15,7 +15,7 @@
 #include "app/frames/CMainFrame.h"
 #include "app/frames/FrameProfile.h"
 #include "app/frames/DocStrings.h"
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/objects/ObjTypeOps.h"
 #include "platform/FileDialog.h"
 #include "platform/Prompt.h"

@@ -1,6 +1,6 @@
 #include "app/views/CProperityPane.h"
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "platform_qt/QtMessageTarget.h"
 #include "properties/link/CProperityView.h"
 

@@ -3,10 +3,10 @@
 #include <QPainter>
 #include <memory>
 
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/mrk/MrkFile.h"
 #include "document/objects/CObjElement.h"

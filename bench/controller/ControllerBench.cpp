@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/controller/CStepOutput.h"
 #include "marking/link/CPreciseDelay.h"

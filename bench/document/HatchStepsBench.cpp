@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 #include "document/params/CDrawProperity.h"
 #include "document/path/CPathData.h"
 #include "document/path/CStrokeGroup.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/path/CPathData.h"
 
 namespace {

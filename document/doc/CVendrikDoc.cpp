@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "document/doc/PointsImage.h"
 #include "document/geometry/CPointList.h"
 #include "document/mrk/MrkFile.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/curves/CInterpCurve.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"

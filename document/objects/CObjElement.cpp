@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjPolyLine.h"

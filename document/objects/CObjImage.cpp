@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineWriter.h"

@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjImage.h"
 #include "document/objects/ObjTypeOps.h"

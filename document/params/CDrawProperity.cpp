@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineWriter.h"
 

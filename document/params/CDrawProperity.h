@@ -11,7 +11,7 @@
 // defaults.
 #include <cstdint>
 
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 #include "document/geometry/CDoublePoint.h"
 #include "document/objects/CObjBase.h"
 

@@ -1,7 +1,7 @@
 // Drawing of a path's stroke groups on the layout view's device context.
 #include <cmath>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/path/CPathData.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
 #include "document/objects/CObjElement.h"

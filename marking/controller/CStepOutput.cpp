@@ -5,7 +5,7 @@
 #include <cmath>
 #include <thread>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
 #include "document/params/CDrawProperity.h"

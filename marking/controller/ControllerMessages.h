@@ -1,7 +1,7 @@
 #pragma once
 // Messages the marking controller posts to the layout view; the main frame's
 // numbers are the shell's.
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "platform/WinTypes.h"
 
 constexpr UINT WM_MARK_OBJECT_DONE = 1120;  // wParam: the element just marked with air

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/geometry/CPointList.h"
 #include "document/geometry/SharedState.h"
 #include "document/objects/CObjElement.h"

@@ -1,6 +1,6 @@
 #include "marking/controller/MachineOptions.h"
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 
 MachineOptions MachineOptionsFrom(const MachineSetRecord& r) {
   MachineOptions o;

@@ -2,7 +2,7 @@
 // The machine settings the marking controller reads straight from the shell's
 // settings record (the rest reaches it through the document's parameter
 // record), named for what they do in a job.
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 
 struct MachineOptions {
   int originCorner = 0;           // 0 left-top, 1 left-bottom, 2 right-top, 3 right-bottom

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <thread>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
 #include "marking/link/LinkMessages.h"

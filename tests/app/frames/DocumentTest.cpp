@@ -10,7 +10,7 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/frames/QtFileDialog.h"
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/mrk/MrkFile.h"

@@ -5,7 +5,7 @@
 #include <QToolBar>
 
 #include "app/core/CommandIds.h"
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "app/core/StatusTexts.h"
 #include "app/frames/CMainFrame.h"
 #include "app/views/CVendrikView.h"

@@ -1,7 +1,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "app/frames/CMainFrame.h"
 #include "app/frames/CMarkToolBar.h"
 #include "app/views/CNotifyEdit.h"

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/frames/CMarkToolBar.h"
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "app/views/CVendrikView.h"
 #include "document/geometry/SharedHelpers.h"
 #include "marking/controller/CMarkControlWnd.h"

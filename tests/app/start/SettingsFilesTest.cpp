@@ -4,10 +4,10 @@
 
 #include "app/core/MachineSetFile.h"
 #include "app/core/StartupValues.h"
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
-#include "tests/app/shell/MachineSetClampCase.h"
+#include "tests/values/MachineSetClampCase.h"
 #include "tests/app/start/TestFolder.h"
 
 namespace {

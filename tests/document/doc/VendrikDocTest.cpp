@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/core/ShellMessages.h"
+#include "values/ShellMessages.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/mrk/MrkFile.h"
 #include "document/objects/CObjPolyLine.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/curves/CInterpCurve.h"
 #include "document/doc/CObjPtrArray.h"
 #include "document/mrk/MrkFile.h"

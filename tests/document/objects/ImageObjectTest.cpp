@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/doc/CObjPtrArray.h"
 #include "document/mrk/MrkFile.h"
 #include "document/mrk/MrkKeys.h"

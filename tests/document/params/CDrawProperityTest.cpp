@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineReader.h"
 #include "document/mrk/MrkLineWriter.h"

@@ -5,7 +5,7 @@
 #include <limits>
 #include <memory>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/path/CPathData.h"
 
 using platform::DcOp;

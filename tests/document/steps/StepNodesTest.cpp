@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 #include "document/geometry/CDoubleRect.h"
 #include "document/params/CDrawProperity.h"
 #include "document/path/CPathData.h"

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 #include "document/geometry/SharedState.h"
 #include "document/params/CDrawProperity.h"
 #include "marking/controller/ControllerState.h"

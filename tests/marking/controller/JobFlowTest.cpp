@@ -5,7 +5,7 @@
 
 #include "ControllerTestSupport.h"
 #include "JobTestSupport.h"
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "platform/Event.h"

@@ -12,7 +12,7 @@
 
 #include "ControllerTestSupport.h"
 #include "JobTestSupport.h"
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/controller/records/CMarkRecordsRecorder.h"
 #include "marking/link/LinkMessages.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/objects/ObjectType.h"
 #include "platform/Prompt.h"

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/objects/ObjectType.h"
 #include "platform/Prompt.h"

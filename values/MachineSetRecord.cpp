@@ -1,4 +1,4 @@
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 
 // A value outside its range in every clamped field (a NaN for stepY, as a
 // damaged file may hold), and a top speed below the pen-up speed.

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <string>
 
-#include "app/shell/MachineSetRecord.h"
+#include "values/MachineSetRecord.h"
 
 // May end in a backslash (a drive root); join with platform::JoinInstallPath.
 extern std::string InstallFolder;

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/shell/MachineSetRecord.h"
-#include "app/shell/ShellValues.h"
-#include "tests/app/shell/MachineSetClampCase.h"
+#include "values/MachineSetRecord.h"
+#include "values/ShellValues.h"
+#include "tests/values/MachineSetClampCase.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/shell/ShellValues.h"
+#include "values/ShellValues.h"
 
 std::string InstallFolder;
 // A 96 dpi screen and the nanosecond steady clock until start-up measures them,
