@@ -42,3 +42,26 @@ function(vendrik_add_bench name)
   target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark Threads::Threads)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()
+
+# vendrik_add_fuzz(<name> SOURCES ... LIBS ... CORPUS <folder>)
+# A fuzz target is a file defining LLVMFuzzerTestOneInput. Every build turns it
+# into a replay program run by CTest over the files of its corpus folder, so
+# inputs that once crashed a reader keep being read; with VENDRIK_FUZZ on and
+# clang as the compiler it also becomes a libFuzzer program <name>_fuzz.
+function(vendrik_add_fuzz name)
+  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name}_replay ${F_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/FuzzReplayMain.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${F_LIBS} Threads::Threads)
+  target_include_directories(${name}_replay PRIVATE ${PROJECT_SOURCE_DIR})
+  set(home ${PROJECT_BINARY_DIR}/test-home/${name}_replay)
+  add_test(NAME Fuzz.${name}.ReplaysItsCorpus COMMAND ${name}_replay ${F_CORPUS})
+  set_tests_properties(Fuzz.${name}.ReplaysItsCorpus PROPERTIES TIMEOUT 300
+    ENVIRONMENT "HOME=${home};VENDRIK_CONFIG_DIR=${home}/config;VENDRIK_DATA_DIR=${home}/data;QT_QPA_PLATFORM=offscreen")
+  if(VENDRIK_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    add_executable(${name}_fuzz ${F_SOURCES})
+    target_link_libraries(${name}_fuzz PRIVATE ${F_LIBS} Threads::Threads)
+    target_include_directories(${name}_fuzz PRIVATE ${PROJECT_SOURCE_DIR})
+    target_compile_options(${name}_fuzz PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name}_fuzz PRIVATE -fsanitize=fuzzer)
+  endif()
+endfunction()
