@@ -320,6 +320,7 @@ class SimulatedHandle : public Ch365DriverHandle {
       std::memcpy(&block.length, buffer + 8, 4);
       block.size = inSize;
       bus_->Record(block);
+      if (bus_->Fails(block.command)) return false;
     }
     return Ch365DriverHandle::Control(code, buffer, inSize, outSize, returned);
   }
@@ -366,6 +367,16 @@ std::vector<SimulatedCh365Bus::Block> SimulatedCh365Bus::Blocks() const {
 void SimulatedCh365Bus::ClearBlocks() {
   std::lock_guard lock(mutex_);
   blocks_.clear();
+}
+
+void SimulatedCh365Bus::FailCommand(std::uint32_t command) {
+  std::lock_guard lock(mutex_);
+  failing_ = command;
+}
+
+bool SimulatedCh365Bus::Fails(std::uint32_t command) const {
+  std::lock_guard lock(mutex_);
+  return failing_ != 0 && failing_ == command;
 }
 
 int SimulatedCh365Bus::OpenHandles() const {

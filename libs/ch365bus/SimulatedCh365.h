@@ -123,6 +123,9 @@ class SimulatedCh365Bus : public Ch365Bus, public std::enable_shared_from_this<S
 
   std::vector<Block> Blocks() const;
   void ClearBlocks();
+  // Requests with this command code fail from now on (0: none fail).
+  void FailCommand(std::uint32_t command);
+  bool Fails(std::uint32_t command) const;
   int OpenHandles() const;
   void Record(const Block& block);
   void HandleClosed();
@@ -132,6 +135,7 @@ class SimulatedCh365Bus : public Ch365Bus, public std::enable_shared_from_this<S
   std::vector<std::shared_ptr<SimulatedCh365>> boards_;
   std::vector<Block> blocks_;
   int openHandles_ = 0;
+  std::uint32_t failing_ = 0;
   std::intptr_t nextHandle_ = 100;
 };
 
