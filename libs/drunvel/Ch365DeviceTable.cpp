@@ -157,6 +157,11 @@ int Ch365DeviceTable::SetIntRoutine(std::uint32_t index, CH365_INT_ROUTINE routi
 // most kStopLimit; false when it did not end (a bridge that ignores aborts).
 bool Ch365DeviceTable::StopInterruptThread(Slot& slot) {
   slot.routine = nullptr;
+  {
+    // Called from the routine itself: the thread ends when the routine returns.
+    std::lock_guard lock(slot.mutex);
+    if (slot.thread.joinable() && slot.thread.get_id() == std::this_thread::get_id()) return true;
+  }
   const auto deadline = std::chrono::steady_clock::now() + kStopLimit;
   while (slot.threadId != 0) {
     std::shared_ptr<Ch365Handle> handle;

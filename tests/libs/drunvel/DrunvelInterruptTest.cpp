@@ -99,3 +99,24 @@ TEST_F(DrunvelInterrupt, FailingWaitsAreRetriedWhileTheRoutineIsSet) {
 }
 
 }  // namespace
+
+namespace {
+
+std::atomic<int> g_selfRemovals{0};
+void RemoveItself() {
+  ++g_selfRemovals;
+  CH365mSetIntRoutine(0, nullptr);
+}
+
+TEST_F(DrunvelInterrupt, RoutineMayRemoveItself) {
+  auto chip = OpenBoard();
+  g_selfRemovals = 0;
+  ASSERT_EQ(CH365mSetIntRoutine(0, RemoveItself), 1);
+  ASSERT_TRUE(Eventually([&] { return chip->WaitsInProgress() == 1; }));
+  chip->RaiseInterrupt();
+  ASSERT_TRUE(Eventually([&] { return bus_->OpenHandles() == 1; }));
+  EXPECT_EQ(g_selfRemovals, 1);
+  EXPECT_EQ(CH365mSetIntRoutine(0, nullptr), 1);
+}
+
+}  // namespace
