@@ -18,8 +18,9 @@ constexpr std::uint32_t kI2cSettleMicros = 4;
 // A transfer takes well under a millisecond; a bridge that never clears its
 // busy bit is given up on after this.
 constexpr auto kI2cLimit = std::chrono::milliseconds(50);
-// Slack allowed to a delay before a counter that stopped moving ends it.
-constexpr auto kDelaySlack = std::chrono::milliseconds(50);
+// The counter moves every 3.84 microseconds; one that shows the same value
+// this long has stopped, and the delay waiting on it gives up.
+constexpr auto kCounterStuckLimit = std::chrono::milliseconds(20);
 
 bool ReadCounter(std::uint32_t index, std::uint8_t& value) {
   return CH365mReadIoByte(index, kRegCounter, &value) != 0;
@@ -33,17 +34,21 @@ bool DelayOn(std::uint32_t index, std::uint32_t micros) {
   const std::uint32_t rest = micros % kMicrosPerWrap;
   const std::uint64_t ticks =
       static_cast<std::uint64_t>(wraps) * kTicksPerWrap + (rest > kShortDelayLimit ? rest * 50 / 192 : 0);
-  const auto deadline = Clock::now() + std::chrono::microseconds(2ull * micros) + kDelaySlack;
   if (ticks > 0) {
     std::uint8_t previous = 0;
     if (!ReadCounter(index, previous)) return false;
     std::uint64_t elapsed = 0;
+    auto lastMove = Clock::now();
     while (elapsed < ticks) {
       std::uint8_t current = 0;
       if (!ReadCounter(index, current)) return false;
-      elapsed += static_cast<std::uint8_t>(current - previous);
-      previous = current;
-      if (elapsed < ticks && Clock::now() > deadline) return false;
+      if (current != previous) {
+        elapsed += static_cast<std::uint8_t>(current - previous);
+        previous = current;
+        lastMove = Clock::now();
+      } else if (Clock::now() - lastMove > kCounterStuckLimit) {
+        return false;
+      }
     }
   }
   if (rest <= kShortDelayLimit) {
