@@ -6,6 +6,7 @@
 // it has no entry in.
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
