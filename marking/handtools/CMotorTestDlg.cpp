@@ -1,6 +1,7 @@
 #include "marking/handtools/CMotorTestDlg.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -257,16 +258,20 @@ void CMotorTestDlg::ApplyReply(int type, const std::vector<BYTE>& bytes) {
 void CMotorTestDlg::WaitPendingReply() {
   if (pendingType_ == 0 || !host_) return;
   CComRequest* request = host_->GetComRequest();
+  const std::uint64_t serial = pendingSerial_;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ReplyTimeoutMs(pendingType_));
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (!request || request->GetSerial() != pendingSerial_) break;  // someone else uses the request now
+  while (pendingType_ != 0 && pendingSerial_ == serial && std::chrono::steady_clock::now() < deadline) {
+    if (!request || request->GetSerial() != serial) break;  // someone else uses the request now
     if (request->GetReplyLength() > 0) {
       ApplyReply(pendingType_, request->GetReply());
       return;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The property view hands the command to the link on this thread: keep
+    // its messages moving (the operator's input waits).
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  ClearPending();
+  if (pendingSerial_ == serial) ClearPending();
 }
 
 void CMotorTestDlg::SendSpeed(int frequency, double scale) {

@@ -114,8 +114,8 @@ class CMotorTestDlg : public QDialog, public IoStatusSource {
   void ApplyReply(int type, const std::vector<BYTE>& bytes);
   void ClearPending();
   void OnPendingTimeout(std::uint64_t serial);
-  // Waits (bounded) for the reply of a pending command without the event
-  // loop: the link stores the reply in the request before it posts it.
+  // Waits (bounded) for the reply of a pending command. The link stores the
+  // reply in the request before it posts it, so it is seen here at once.
   void WaitPendingReply();
   void Shutdown();
   void Pause(int ms);
