@@ -341,6 +341,7 @@ void CMotorTestDlg::OnStepLine(int axis) {
 }
 
 void CMotorTestDlg::OnFrequencyEdit() {
+  if (shutDown_) return;  // the focus leaving a closed dialog changes nothing
   long long typed = 0;
   if (machine_dialogs::ParseWholeInt(frequencyEdit_->text(), typed) && FrequencyEditTaken(frequency_, typed)) {
     frequency_ = static_cast<int>(typed);
@@ -350,6 +351,7 @@ void CMotorTestDlg::OnFrequencyEdit() {
 }
 
 void CMotorTestDlg::OnScaleEdit() {
+  if (shutDown_) return;
   double typed = 0;
   if (machine_dialogs::ParseWholeDouble(scaleEdit_->text(), typed) && ScaleEditTaken(scale_, typed)) {
     scale_ = typed;

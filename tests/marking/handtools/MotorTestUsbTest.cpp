@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QThread>
+#include <QTimer>
+#include <future>
 #include <QPushButton>
 #include <QTest>
 #include <chrono>
@@ -279,5 +283,36 @@ TEST_P(MotorTestUsb, LampsShowTheReplyStatus) {
 
 INSTANTIATE_TEST_SUITE_P(Variants, MotorTestUsb, ::testing::Values(PROTOCOL_PLAIN, PROTOCOL_FRAMED),
                          [](const auto& info) { return info.param == PROTOCOL_FRAMED ? "Framed" : "Plain"; });
+
+}  // namespace
+
+namespace {
+
+TEST(MotorTestModal, RunFromAWorkerOpensOnTheUiThread) {
+  RecordingLinkHost host;
+  CMotorTestDlg::Options options;
+  options.boardType = [] { return 1; };
+  options.pause = [](int) {};
+  options.replyTimeoutMs = 50;
+  auto result = std::async(std::launch::async, [&] { return CMotorTestDlg::RunModal(&host, nullptr, options); });
+  bool onUiThread = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* d = dynamic_cast<CMotorTestDlg*>(w);
+      if (!d || !d->isVisible()) continue;
+      onUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+      d->reject();
+    }
+  });
+  poll.start(10);
+  while (result.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_EQ(result.get(), QDialog::Rejected);
+  EXPECT_TRUE(onUiThread);
+  std::vector<int> types;
+  for (const auto& c : host.Commands()) types.push_back(c->type);
+  EXPECT_EQ(types, (std::vector<int>{TEST_OPEN, TEST_CLOSE}));
+}
 
 }  // namespace
