@@ -97,10 +97,13 @@ void CMotorTestDlg::BuildControls() {
     return b;
   };
   auto* arrows = new QGridLayout;
-  arrows->addWidget(button(QStringLiteral("↑"), "upButton", IDC_UP, [this] { OnArrow(CPortAxisTester::ARROW_UP); }), 0, 1);
-  arrows->addWidget(button(QStringLiteral("←"), "leftButton", IDC_LEFT, [this] { OnArrow(CPortAxisTester::ARROW_LEFT); }), 1, 0);
-  arrows->addWidget(button(QStringLiteral("→"), "rightButton", IDC_RIGHT, [this] { OnArrow(CPortAxisTester::ARROW_RIGHT); }), 1, 2);
-  arrows->addWidget(button(QStringLiteral("↓"), "downButton", IDC_DOWN, [this] { OnArrow(CPortAxisTester::ARROW_DOWN); }), 2, 1);
+  auto arrow = [&](const QString& text, const char* name, int id, CPortAxisTester::Arrow which) {
+    return button(text, name, id, [this, which] { OnArrow(which); });
+  };
+  arrows->addWidget(arrow(QStringLiteral("↑"), "upButton", IDC_UP, CPortAxisTester::ARROW_UP), 0, 1);
+  arrows->addWidget(arrow(QStringLiteral("←"), "leftButton", IDC_LEFT, CPortAxisTester::ARROW_LEFT), 1, 0);
+  arrows->addWidget(arrow(QStringLiteral("→"), "rightButton", IDC_RIGHT, CPortAxisTester::ARROW_RIGHT), 1, 2);
+  arrows->addWidget(arrow(QStringLiteral("↓"), "downButton", IDC_DOWN, CPortAxisTester::ARROW_DOWN), 2, 1);
   arrows->addWidget(button(QStringLiteral("Z↑"), "zFirstButton", IDC_Z_FIRST, [this] { OnZ(true); }), 0, 3);
   arrows->addWidget(button(QStringLiteral("Z↓"), "zSecondButton", IDC_Z_SECOND, [this] { OnZ(false); }), 2, 3);
   needle_ = button(QStringLiteral("Needle off"), "needleButton", IDC_NEEDLE, [this] { OnNeedle(); });
