@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "app/settings/DialogNumbers.h"
 #include "marking/dialogs/DialogControls.h"
 
 using machine_dialogs::Named;
@@ -57,9 +56,9 @@ int CPrinterConfigDlg::DoModal() {
 }
 
 void CPrinterConfigDlg::OnInitDialog() {
-  edgeX_->setText(settings_dialogs::FloatText(m_record.edgeX));
-  edgeY_->setText(settings_dialogs::FloatText(m_record.edgeY));
-  customScale_->setText(settings_dialogs::FloatText(m_record.customScale));
+  edgeX_->setText(machine_dialogs::FloatText(m_record.edgeX));
+  edgeY_->setText(machine_dialogs::FloatText(m_record.edgeY));
+  customScale_->setText(machine_dialogs::FloatText(m_record.customScale));
   // A stored index the list does not hold shows no selection.
   lineWidth_->setCurrentIndex(m_record.lineWidthIndex < lineWidth_->count() ? m_record.lineWidthIndex : -1);
   scale_->setCurrentIndex(m_record.scaleMode < scale_->count() ? m_record.scaleMode : -1);
@@ -72,8 +71,8 @@ void CPrinterConfigDlg::accept() {
   float edgeX = 0.0f;
   float edgeY = 0.0f;
   float custom = 0.0f;
-  if (!settings_dialogs::ReadFloat(edgeX_, edgeX) || !settings_dialogs::ReadFloat(edgeY_, edgeY) ||
-      !settings_dialogs::ReadFloat(customScale_, custom))
+  if (!machine_dialogs::ReadFloat(edgeX_, edgeX_->text(), edgeX) || !machine_dialogs::ReadFloat(edgeY_, edgeY_->text(), edgeY) ||
+      !machine_dialogs::ReadFloat(customScale_, customScale_->text(), custom))
     return;
   m_record.edgeX = edgeX;
   m_record.edgeY = edgeY;

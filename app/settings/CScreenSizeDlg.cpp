@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "app/core/StartupValues.h"
-#include "app/settings/DialogNumbers.h"
 #include "document/geometry/SharedHelpers.h"
 #include "marking/dialogs/DialogControls.h"
 #include "values/ShellValues.h"
@@ -39,14 +38,14 @@ int CScreenSizeDlg::DoModal() {
 }
 
 void CScreenSizeDlg::OnInitDialog() {
-  width_->setText(settings_dialogs::FloatText(m_width));
-  height_->setText(settings_dialogs::FloatText(m_height));
+  width_->setText(machine_dialogs::FloatText(m_width));
+  height_->setText(machine_dialogs::FloatText(m_height));
 }
 
 void CScreenSizeDlg::accept() {
   float width = 0.0f;
   float height = 0.0f;
-  if (!settings_dialogs::ReadFloat(width_, width) || !settings_dialogs::ReadFloat(height_, height)) return;
+  if (!machine_dialogs::ReadFloat(width_, width_->text(), width) || !machine_dialogs::ReadFloat(height_, height_->text(), height)) return;
   m_width = width;
   m_height = height;
   QDialog::accept();

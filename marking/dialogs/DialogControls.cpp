@@ -92,6 +92,10 @@ bool ReadFloatInRange(QWidget* control, const QString& text, double lo, double h
   return true;
 }
 
+bool ReadFloat(QWidget* control, const QString& text, float& value) {
+  return ReadFloatInRange(control, text, -3.4e38, 3.4e38, value);
+}
+
 QString FloatText(double value) { return QString::fromStdString(platform::FormatC("%.6g", value)); }
 
 }  // namespace machine_dialogs

@@ -33,6 +33,8 @@ bool ParseWholeDouble(const QString& text, double& value);
 // number or lies outside lo..hi.
 bool ReadIntInRange(QWidget* control, const QString& text, int lo, int hi, int& value);
 bool ReadFloatInRange(QWidget* control, const QString& text, double lo, double hi, float& value);
+// Any finite float ("Please enter a number." otherwise).
+bool ReadFloat(QWidget* control, const QString& text, float& value);
 // A float as the framework shows it ("%.6g", C locale).
 QString FloatText(double value);
 
