@@ -41,7 +41,19 @@ PropValue CPropertyPage::ValueOf(int id) const { return bindings_.ValueOf(id); }
 void CPropertyPage::ReceiveLinkedValue(int, const PropValue&) {}
 
 void CPropertyPage::PostChange(int id) {
-  if (sheet_ != nullptr) sheet_->PostMessage(changeMessage_, static_cast<WPARAM>(id), 0);
+  if (sheet_ == nullptr) return;
+  // The value and the object are taken now: by the time the sheet handles the
+  // message another object may have been loaded into this page.
+  sheet_->PostMessage(changeMessage_, static_cast<WPARAM>(id), 0, MakeChange(id));
+}
+
+std::shared_ptr<PROPCHANGE> CPropertyPage::MakeChange(int id) {
+  PrepareValue(id);
+  auto record = std::make_shared<PROPCHANGE>();
+  record->id = id;
+  record->value = ValueOf(id);
+  record->object = link_.GetObject();
+  return record;
 }
 
 void CPropertyPage::FinishControls() {

@@ -5,6 +5,7 @@
 // stop filter over all its controls. Pages post their change message (the
 // control id in wParam) to the sheet, never to the layout view.
 #include <QWidget>
+#include <memory>
 #include <string>
 
 #include "platform/Messages.h"
@@ -58,11 +59,14 @@ class CPropertyPage : public QWidget {
   virtual PropValue ValueOf(int id) const;
   // A value of another page mirrored in this one (the sheet hands it over).
   virtual void ReceiveLinkedValue(int id, const PropValue& value);
+  // The change record of control `id` as the page stands now.
+  std::shared_ptr<PROPCHANGE> MakeChange(int id);
 
  protected:
   // The page's own initialisation; the base writes the members into the controls.
   virtual void OnInitDialog();
-  // Posts the change message for `id` to the sheet.
+  // Posts the change message for `id` to the sheet, its record (value and
+  // object copied now) as the payload.
   void PostChange(int id);
   // Call once the controls exist: every control gets the stop filter.
   void FinishControls();

@@ -82,23 +82,27 @@ int CObjectListBox::AddObject(CObjElement* element, int select, int selectFirst)
   if (element == nullptr) return -1;
   QuietSelection quiet(*this);
   const int index = SortedIndexFor(element->name);
-  insertItem(index, MakeItem(element));
+  Insert(index, element);
   if (select) SetSelection({selectFirst ? 0 : index});
   return index;
 }
 
-void CObjectListBox::MakeDefaultName(int type, std::string& name) const {
+void CObjectListBox::MakeDefaultName(int type, std::string& name) {
   const char* prefix = DefaultNamePrefix(type);
   if (prefix == nullptr) return;
-  if (IsWholeDefaultName(type)) {
-    name = prefix;
-    return;
-  }
-  std::vector<std::string> owned;
-  owned.reserve(static_cast<std::size_t>(count()));
-  for (int i = 0; i < count(); ++i) owned.push_back(NameOf(item(i)));
-  std::vector<std::string_view> names(owned.begin(), owned.end());
-  name = FirstFreeName(prefix, names);
+  name = IsWholeDefaultName(type) ? std::string(prefix) : names_.NextName(prefix);
+}
+
+void CObjectListBox::Insert(int index, CObjElement* element) {
+  insertItem(index, MakeItem(element));
+  names_.Add(element->name);
+}
+
+void CObjectListBox::Take(int index) {
+  QListWidgetItem* it = takeItem(index);
+  if (it == nullptr) return;
+  names_.Remove(NameOf(it));
+  delete it;
 }
 
 void CObjectListBox::SetSelection(const std::vector<int>& indexes) {
@@ -125,8 +129,8 @@ void CObjectListBox::RefreshObject(CObjElement* element) {
   const int index = FindObject(element, 1);
   if (index < 0) return;
   QuietSelection quiet(*this);
-  delete takeItem(index);
-  insertItem(index, MakeItem(element));
+  Take(index);
+  Insert(index, element);
   SetSelection({index});
 }
 
@@ -153,6 +157,7 @@ CObjElement* CObjectListBox::GetObjectAt(int index) const {
 void CObjectListBox::ResetContent() {
   QuietSelection quiet(*this);
   clear();
+  names_.Clear();
   lastSingle_ = nullptr;
 }
 
@@ -170,7 +175,10 @@ int CObjectListBox::FillFromArray(const std::vector<CObjElement*>& objects) {
   std::stable_sort(sorted.begin(), sorted.end(),
                    [](const CObjElement* a, const CObjElement* b) { return LessNoCase(a->name, b->name); });
   setUpdatesEnabled(false);
-  for (CObjElement* e : sorted) addItem(MakeItem(e));
+  for (CObjElement* e : sorted) {
+    addItem(MakeItem(e));
+    names_.Add(e->name);
+  }
   setUpdatesEnabled(true);
   return count();
 }
@@ -178,7 +186,7 @@ int CObjectListBox::FillFromArray(const std::vector<CObjElement*>& objects) {
 void CObjectListBox::RemoveObject(CObjElement* element, int selectFirst) {
   const int index = FindObject(element);
   QuietSelection quiet(*this);
-  if (index >= 0) delete takeItem(index);
+  if (index >= 0) Take(index);
   if (lastSingle_ == element) lastSingle_ = nullptr;
   if (selectFirst) SetSelection({0});
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Messages.h"
+#include "properties/list/DefaultNames.h"
 
 class CObjElement;
 class CObjPtrArray;
@@ -32,7 +33,7 @@ class CObjectListBox : public QListWidget {
   // item is selected, or only item 0 when selectFirst is set. Returns its index.
   int AddObject(CObjElement* element, int select, int selectFirst);
   // Gives `name` the type's default name; other types leave it unchanged.
-  void MakeDefaultName(int type, std::string& name) const;
+  void MakeDefaultName(int type, std::string& name);
   // Selects exactly the listed indexes; an empty list selects item 0.
   void SetSelection(const std::vector<int>& indexes);
   CObjElement* SelectOnly(int index);
@@ -69,10 +70,13 @@ class CObjectListBox : public QListWidget {
   int SortedIndexFor(const std::string& name) const;
   void OnSelectionChanged();
   void ShowContextMenu(const QPoint& at);
+  void Insert(int index, CObjElement* element);
+  void Take(int index);
   // Programmatic selection changes are not the user's: no report.
   class QuietSelection;
 
   platform::MessageTarget* parent_ = nullptr;
   CObjElement* lastSingle_ = nullptr;
   int quiet_ = 0;
+  DefaultNameIndex names_;
 };

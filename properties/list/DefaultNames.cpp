@@ -1,10 +1,18 @@
 #include "properties/list/DefaultNames.h"
 
-#include <unordered_set>
-
 namespace {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerText(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = Lower(c);
+  return out;
+}
+
+constexpr int kLastType = 23;
+// Numbers of more digits than this never come up (no list holds that many items).
+constexpr std::size_t kMaxDigits = 9;
 
 }  // namespace
 
@@ -43,24 +51,41 @@ bool BeginsWithNoCase(std::string_view name, std::string_view prefix) {
   return true;
 }
 
-std::string FirstFreeName(std::string_view prefix, const std::vector<std::string_view>& names) {
-  // A name prefix + "123..." blocks every number whose digits begin its digit
-  // run: 1, 12, 123 and so on (numbers never start with 0). Only numbers up to
-  // the count of names + 1 can be needed, which bounds the run looked at.
-  const std::size_t limit = names.size() + 1;
-  std::unordered_set<std::size_t> blocked;
-  for (std::string_view name : names) {
+DefaultNameIndex::DefaultNameIndex() {
+  for (int type = 1; type <= kLastType; ++type)
+    if (const char* prefix = DefaultNamePrefix(type)) prefixes_[LowerText(prefix)];
+}
+
+void DefaultNameIndex::Clear() {
+  for (auto& [prefix, numbers] : prefixes_) numbers = Numbers{};
+}
+
+void DefaultNameIndex::Add(std::string_view name) { Count(name, +1); }
+void DefaultNameIndex::Remove(std::string_view name) { Count(name, -1); }
+
+void DefaultNameIndex::Count(std::string_view name, int delta) {
+  for (auto& [prefix, numbers] : prefixes_) {
     if (!BeginsWithNoCase(name, prefix)) continue;
+    // prefix + "123..." blocks 1, 12, 123 and so on (numbers never start with 0).
     std::size_t value = 0;
-    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+    for (std::size_t i = prefix.size(); i < name.size() && i - prefix.size() < kMaxDigits; ++i) {
       const char c = name[i];
       if (c < '0' || c > '9' || (i == prefix.size() && c == '0')) break;
       value = value * 10 + static_cast<std::size_t>(c - '0');
-      if (value > limit) break;
-      blocked.insert(value);
+      int& blocked = numbers.blockedBy[value];
+      blocked += delta;
+      if (blocked <= 0) {
+        numbers.blockedBy.erase(value);
+        if (value < numbers.firstCandidate) numbers.firstCandidate = value;
+      }
     }
   }
-  std::size_t n = 1;
-  while (blocked.count(n) != 0) ++n;
-  return std::string(prefix) + std::to_string(n);
+}
+
+std::string DefaultNameIndex::NextName(std::string_view prefix) {
+  auto it = prefixes_.find(LowerText(prefix));
+  if (it == prefixes_.end()) return std::string(prefix) + "1";
+  Numbers& numbers = it->second;
+  while (numbers.blockedBy.count(numbers.firstCandidate) != 0) ++numbers.firstCandidate;
+  return std::string(prefix) + std::to_string(numbers.firstCandidate);
 }

@@ -164,21 +164,20 @@ void CObjProperitySheet::HandleMessage(const platform::Message& message) {
     if (parent_ != nullptr) parent_->PostMessage(WM_PAGE_ACTIVATED, message.wParam, message.lParam);
     return;
   }
-  if (IsPropertyChangeMessage(message.msg)) OnChange(message.msg, static_cast<int>(message.wParam));
+  if (IsPropertyChangeMessage(message.msg)) OnChange(message);
 }
 
-void CObjProperitySheet::OnChange(UINT msg, int id) {
+void CObjProperitySheet::OnChange(const platform::Message& message) {
   PageSlot slot;
-  if (!SlotOfChangeMessage(msg, slot)) return;
+  if (!SlotOfChangeMessage(message.msg, slot)) return;
   CPropertyPage* page = Page(slot);
   if (page == nullptr) return;
-  page->PrepareValue(id);
-  auto record = std::make_shared<PROPCHANGE>();
-  record->id = id;
-  record->value = page->ValueOf(id);
-  record->object = page->Link().GetObject();
+  const int id = static_cast<int>(message.wParam);
+  // The page copied its value when it reported the change.
+  std::shared_ptr<PROPCHANGE> record =
+      message.payload ? std::static_pointer_cast<PROPCHANGE>(message.payload) : page->MakeChange(id);
   // The work-style page keeps its own copy of the marking range.
   if (slot == PageSlot::DrawSize && (id == 1010 || id == 1011))
     if (CPropertyPage* setup = Page(PageSlot::PrintSetup)) setup->ReceiveLinkedValue(id, record->value);
-  if (parent_ != nullptr) PostPropChange(*parent_, msg, std::move(record));
+  if (parent_ != nullptr) PostPropChange(*parent_, message.msg, std::move(record));
 }

@@ -58,7 +58,7 @@ class CObjProperitySheet : public QTabWidget {
 
  private:
   void FillPages(CObjElement* object, bool rebuild, int selectionCount, bool sameType);
-  void OnChange(UINT msg, int id);
+  void OnChange(const platform::Message& message);
   void OnCurrentChanged(int index);
   void ActivateCurrentIfNew();
   void AddPage(CPropertyPage* page);
