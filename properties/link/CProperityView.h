@@ -170,6 +170,7 @@ class CProperityView : public ILinkHost {
   CObjectListBox* list_ = nullptr;
   CObjProperitySheet* sheet_ = nullptr;
   int PostListSelected(CObjElement* object);
+  bool IsListed(CObjElement* object) const;
   // Last member: its monitor thread stops before anything it sends to is gone.
   std::unique_ptr<CSerialPort> serialPort_;
 };

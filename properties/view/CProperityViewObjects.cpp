@@ -66,16 +66,22 @@ bool CProperityView::RelayMessage(const platform::Message& message) {
     case WM_SHEET_REBUILT:
       if (sheet_ != nullptr) sheet_->EnablePages(1);
       return true;
-    case WM_PAGE_ACTIVATED:
-      if (message.lParam != 0 && sheet_ != nullptr)
-        reinterpret_cast<CObjElement*>(message.lParam)->activePage = sheet_->GetActiveIndex();
+    case WM_PAGE_ACTIVATED: {
+      // The report was posted: the object may have left the list since.
+      auto* element = reinterpret_cast<CObjElement*>(message.lParam);
+      if (element != nullptr && sheet_ != nullptr && IsListed(element)) element->activePage = sheet_->GetActiveIndex();
       return true;
+    }
     case WM_LIST_SELCHANGE:
       // The record goes with the message.
-      if (auto record = PropChangeOf(message)) ShowObject(record->object);
+      if (auto record = PropChangeOf(message); record && IsListed(record->object)) ShowObject(record->object);
       return true;
     default: return false;
   }
+}
+
+bool CProperityView::IsListed(CObjElement* object) const {
+  return list_ != nullptr && object != nullptr && list_->FindObject(object) >= 0;
 }
 
 int CProperityView::PostListSelected(CObjElement* object) {

@@ -137,3 +137,22 @@ TEST_F(PaneTest, ChangeRecordsGoOnWithTheirNumberAndLParamZero) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PaneTest, ReportsAboutAnObjectThatLeftTheListTouchNothing) {
+  CObjElement* line = Add(1, "line-1");
+  CObjElement* gone = Add(2, "text-1");
+  view_->AddObject(line, 0);
+  Pump();
+  gone->activePage = 5;
+  view_->GetSelfTarget()->PostMessage(WM_PAGE_ACTIVATED, 51, reinterpret_cast<LPARAM>(gone));
+  auto record = std::make_shared<PROPCHANGE>();
+  record->object = gone;
+  PostPropChange(*view_->GetSelfTarget(), WM_LIST_SELCHANGE, std::move(record));
+  Pump();
+  EXPECT_EQ(gone->activePage, 5);
+  EXPECT_EQ(Sheet().CurrentType(), 1);
+}
+
+}  // namespace
