@@ -16,6 +16,7 @@
 #include "app/frames/FrameProfile.h"
 #include "app/frames/DocStrings.h"
 #include "values/ShellValues.h"
+#include "libs/vendrikdll/CVendrikDll.h"
 #include "document/objects/ObjTypeOps.h"
 #include "platform/FileDialog.h"
 #include "platform/Prompt.h"
@@ -33,6 +34,10 @@ const CObjTypeOps& ImageTypeOps();
 namespace {
 
 CVendrikApp* g_app = nullptr;
+
+// The port board library's object, kept for the whole run; its destruction
+// at exit closes bridge device 0.
+CVendrikDll g_vendrikDll;
 
 // Every object class the program knows, before the first document exists.
 void RegisterObjectClasses() {

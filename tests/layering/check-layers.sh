@@ -15,6 +15,7 @@ rank() {
     marking|text) echo 3 ;;
     properties) echo 4 ;;
     app) echo 5 ;;
+    libs) echo 5 ;;  # the companion libraries the program links
     *) echo "" ;;
   esac
 }
