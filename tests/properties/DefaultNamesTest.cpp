@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@ struct NameCase {
   std::vector<std::string> names;
   const char* prefix;
   std::string expected;
+  friend void PrintTo(const NameCase& c, std::ostream* os) { *os << "gives " << c.expected; }
 };
 
 class NextNameTest : public ::testing::TestWithParam<NameCase> {};

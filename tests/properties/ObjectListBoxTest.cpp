@@ -1,3 +1,4 @@
+#include <ostream>
 #include <QTest>
 
 #include "document/objects/CObjElement.h"
@@ -117,6 +118,9 @@ TEST_F(ObjectListBoxTest, ClickingAnotherObjectReportsItOnceAndTheSameObjectNoth
 struct MenuCase {
   int selected, caret, items;
   bool show, markOrderGrey, combineGrey, deleteGrey;
+  friend void PrintTo(const MenuCase& c, std::ostream* os) {
+    *os << c.selected << " selected, caret " << c.caret << ", " << c.items << " items";
+  }
 };
 
 class ListMenuTest : public ::testing::TestWithParam<MenuCase> {};

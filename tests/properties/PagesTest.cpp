@@ -1,5 +1,7 @@
+#include <ostream>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -36,6 +38,7 @@ struct ThresholdCase {
   const char* after;   // then typed; reported or not
   bool reported;
   UINT msg;
+  friend void PrintTo(const ThresholdCase& c, std::ostream* os) { *os << c.edit << " " << c.before << " to " << c.after; }
 };
 
 class PageCaseTest : public PaneTest {
@@ -148,6 +151,7 @@ struct SpinCase {
   bool up;
   double expected;
   int postedId;  // 0: nothing posted
+  friend void PrintTo(const SpinCase& c, std::ostream* os) { *os << c.spin << (c.up ? " up from " : " down from ") << c.start; }
 };
 
 class SpinTest : public PageCaseTest, public ::testing::WithParamInterface<SpinCase> {};
@@ -295,14 +299,52 @@ TEST_F(PaneTest, DataSourceListsFollowTheObjectKindAndTheChosenSource) {
   EXPECT_TRUE(source->isEnabled());
   EXPECT_FALSE(column->isEnabled());
   layout_.received.clear();
-  source->setCurrentIndex(1);
-  emit source->activated(1);  // as the user's choice
+  source->setFocus();
+  QTest::keyClick(source, Qt::Key_Down);  // "Local" to "Excel file"
   Pump();
   EXPECT_TRUE(column->isEnabled());
   ASSERT_EQ(layout_.Changes().size(), 1u);
   EXPECT_EQ(layout_.Changes()[0].id, 1052);
   EXPECT_EQ(PropToInt(layout_.Changes()[0].value), 1);
   EXPECT_EQ(layout_.Changes()[0].object, text);
+}
+
+TEST_F(PaneTest, LayerChoiceReportsItsIndex) {
+  CObjElement* line = Add(1, "line-1");
+  line->layer = 2;
+  view_->AddObject(line, 0);
+  Pump();
+  Open("Mark properity");
+  auto* layer = Control<QComboBox>("combo1162");
+  EXPECT_EQ(layer->currentText(), QString("The third layer"));
+  layer->setFocus();
+  QTest::keyClick(layer, Qt::Key_Down);
+  Pump();
+  ASSERT_EQ(layout_.Changes().size(), 1u);
+  EXPECT_EQ(layout_.Changes()[0].id, 1162);
+  EXPECT_EQ(PropToInt(layout_.Changes()[0].value), 3);
+  EXPECT_EQ(Sheet().PageAs<CUpdatePrintProperityPage>(PageSlot::PrintProperity)->layerText, "The forth layer");
+}
+
+TEST_F(PaneTest, NameOfMoreThanThirtyTwoBytesIsRefused) {
+  view_->AddObject(Add(1, "line-1"), 0);
+  Pump();
+  // Sixteen Chinese characters are 32 bytes in the document's code page; one more is too many.
+  auto typeAndEnter = [&](const QString& text) {
+    QLineEdit* edit = Control<QLineEdit>("edit1000");
+    edit->selectAll();
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);  // as an input method delivers it
+    QCoreApplication::sendEvent(edit, &typed);
+    QTest::keyClick(edit, Qt::Key_Return);
+    Pump();
+  };
+  const QString sixteen = QString::fromUtf8("\xE5\xAD\x97").repeated(16);
+  typeAndEnter(sixteen);
+  ASSERT_EQ(layout_.Changes().size(), 1u);
+  typeAndEnter(sixteen + QString::fromUtf8("\xE5\xAD\x97"));
+  EXPECT_EQ(prompt_->Texts(), (std::vector<std::string>{"Please enter no more than 32 characters."}));
+  EXPECT_EQ(layout_.Changes().size(), 1u);
+  EXPECT_EQ(PropToText(layout_.Changes()[0].value).size(), 32u);
 }
 
 TEST_F(PaneTest, MarkSwitchAndRadioGroupsReportTheirIds) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <limits>
 
@@ -16,6 +18,7 @@ struct ConversionCase {
   int asInt;
   unsigned asUnsigned;
   std::string asText;
+  friend void PrintTo(const ConversionCase& c, std::ostream* os) { *os << "alternative " << c.value.index(); }
 };
 
 class PropConversionTest : public ::testing::TestWithParam<ConversionCase> {};

@@ -1,3 +1,4 @@
+#include <ostream>
 #include "document/geometry/CDoublePoint.h"
 #include "properties/framework/CPropertyPage.h"
 #include "properties/list/CObjectListBox.h"
@@ -10,6 +11,7 @@ namespace {
 struct LayoutCase {
   int cx, cy;
   PaneLayout expected;
+  friend void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.cx << " by " << c.cy; }
 };
 
 class PaneLayoutTest : public ::testing::TestWithParam<LayoutCase> {};

@@ -1,3 +1,4 @@
+#include <ostream>
 #include <QLineEdit>
 
 #include "document/params/CDrawProperity.h"
@@ -16,6 +17,7 @@ using TabList = std::vector<std::string>;
 struct PageSetCase {
   int type;
   TabList tabs;  // of the pages built so far, in the sheet's order
+  friend void PrintTo(const PageSetCase& c, std::ostream* os) { *os << "type " << c.type; }
 };
 
 class PageSetTest : public PaneTest, public ::testing::WithParamInterface<PageSetCase> {};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QImage>
 
 #include "widgets/CColorButton.h"
@@ -11,6 +13,7 @@ struct BevelCase {
   int ring;
   COLORREF light;
   COLORREF dark;
+  friend void PrintTo(const BevelCase& c, std::ostream* os) { *os << "width " << c.width << " ring " << c.ring; }
 };
 
 class BevelColorTest : public ::testing::TestWithParam<BevelCase> {};

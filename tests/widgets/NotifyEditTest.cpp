@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QFocusEvent>
 #include <QTest>
 #include <QToolButton>
@@ -45,6 +47,7 @@ struct KeyCase {
   Qt::Key key;
   std::vector<std::string> reports;
   QString text;  // the field's text after the key, starting from "5"
+  friend void PrintTo(const KeyCase& c, std::ostream* os) { *os << "key " << std::hex << c.key; }
 };
 
 class NotifyEditKeyTest : public NotifyEditTest, public ::testing::WithParamInterface<KeyCase> {};
