@@ -1,9 +1,7 @@
 #include "properties/framework/CPropertyPage.h"
 
-#include <QKeyEvent>
-
 #include "values/PropertyMessages.h"
-#include "widgets/StopKeyFilter.h"
+#include "widgets/StopKeyEventFilter.h"
 
 CPropertyPage::CPropertyPage(int dialogId, std::string caption, int pageCode, UINT changeMessage)
     : dialogId_(dialogId), caption_(std::move(caption)), pageCode_(pageCode), changeMessage_(changeMessage) {
@@ -56,15 +54,4 @@ std::shared_ptr<PROPCHANGE> CPropertyPage::MakeChange(int id) {
   return record;
 }
 
-void CPropertyPage::FinishControls() {
-  installEventFilter(this);
-  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
-}
-
-bool CPropertyPage::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    const int vk = widgets::VirtualKeyOf(static_cast<QKeyEvent*>(event)->key());
-    if ((vk == 13 || vk == 27 || vk == 32) && widgets::StopKeyTaken(vk)) return true;
-  }
-  return QWidget::eventFilter(watched, event);
-}
+void CPropertyPage::FinishControls() { StopKeyEventFilter::InstallOn(this); }

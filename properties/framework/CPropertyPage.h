@@ -70,7 +70,6 @@ class CPropertyPage : public QWidget {
   void PostChange(int id);
   // Call once the controls exist: every control gets the stop filter.
   void FinishControls();
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
   BindingTable bindings_;
 

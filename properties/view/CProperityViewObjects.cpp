@@ -11,6 +11,7 @@
 #include "properties/list/CObjectListBox.h"
 #include "properties/sheet/CObjProperitySheet.h"
 #include "values/PropertyMessages.h"
+#include "widgets/StopKeyEventFilter.h"
 
 namespace {
 constexpr int kMinWidth = 340;
@@ -23,6 +24,7 @@ bool CProperityView::OnCreate(QWidget* host) {
   if (host == nullptr || self_ == nullptr) return false;
   list_ = new CObjectListBox();
   list_->Create(host, self_);
+  StopKeyEventFilter::InstallOn(list_);
   sheet_ = new CObjProperitySheet(kSheetCaption, self_, 0);
   return sheet_->Create(host);
 }

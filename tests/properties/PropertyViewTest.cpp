@@ -1,5 +1,8 @@
 #include <ostream>
+#include <QTest>
+
 #include "document/geometry/CDoublePoint.h"
+#include "document/geometry/SharedState.h"
 #include "properties/framework/CPropertyPage.h"
 #include "properties/list/CObjectListBox.h"
 #include "properties/sheet/CObjProperitySheet.h"
@@ -155,6 +158,22 @@ TEST_F(PaneTest, ReportsAboutAnObjectThatLeftTheListTouchNothing) {
   Pump();
   EXPECT_EQ(gone->activePage, 5);
   EXPECT_EQ(Sheet().CurrentType(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PaneTest, StopKeysInTheObjectListStopTheMarkingInstead) {
+  CObjElement* line = Add(1, "line-1");
+  List().AddObject(line, 0, 0);
+  List().SelectOnly(0);
+  MarkStatusWord = MSW_MARKING;
+  QTest::keyClick(&List(), Qt::Key_Space);
+  QTest::keyClick(&List(), Qt::Key_Down);  // other keys still move the caret
+  Pump();
+  EXPECT_TRUE(MarkStatusWord.load() & MSW_STOP_REQUEST);
+  EXPECT_EQ(List().GetSingleSelection(), line);
 }
 
 }  // namespace
