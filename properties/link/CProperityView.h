@@ -123,7 +123,7 @@ class CProperityView : public ILinkHost {
   void SelectListIndex(int index);
   void ShowObject(CObjElement* object);
   void SetObjectName(const std::string& name);
-  BOOL HitTest(const CDoublePoint& point, CObjElement*& object, int& index);
+  bool HitTest(const CDoublePoint& point, CObjElement*& object, int& index);
   void SelectObject(CObjElement* object, int index);
   void RefreshSheet(CObjElement* object, int selectionCount);
   void ReloadPages(CObjElement* object);

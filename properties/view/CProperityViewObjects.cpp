@@ -116,18 +116,18 @@ void CProperityView::SetObjectName(const std::string& name) {
   if (sheet_ != nullptr) sheet_->SetObjectName(name);
 }
 
-BOOL CProperityView::HitTest(const CDoublePoint& point, CObjElement*& object, int& index) {
+bool CProperityView::HitTest(const CDoublePoint& point, CObjElement*& object, int& index) {
   const int count = list_ != nullptr ? list_->GetCount() : 0;
   for (int i = 1; i < count; ++i) {
     CObjElement* element = list_->GetObjectAt(i);
     if (element != nullptr && element->type != OBJ_PICTURE && element->type != OBJ_PROPERITY && element->PtInBoundRect(point)) {
       object = element;
       index = i;
-      return TRUE;
+      return true;
     }
   }
   index = count;
-  return FALSE;
+  return false;
 }
 
 void CProperityView::SelectObject(CObjElement* object, int index) {
