@@ -5,6 +5,7 @@
 #include "platform_qt/QtMessageTarget.h"
 #include "properties/framework/CPropertyPage.h"
 #include "properties/framework/PropChange.h"
+#include "properties/pages/CUpdateDrawSizePage.h"
 #include "properties/pages/CUpdateObjNamePage.h"
 #include "properties/pages/CUpdatePrintProperityPage.h"
 #include "values/PropertyMessages.h"
@@ -177,7 +178,7 @@ void CObjProperitySheet::OnChange(const platform::Message& message) {
   std::shared_ptr<PROPCHANGE> record =
       message.payload ? std::static_pointer_cast<PROPCHANGE>(message.payload) : page->MakeChange(id);
   // The work-style page keeps its own copy of the marking range.
-  if (slot == PageSlot::DrawSize && (id == 1010 || id == 1011))
+  if (slot == PageSlot::DrawSize && (id == CUpdateDrawSizePage::kRangeX || id == CUpdateDrawSizePage::kRangeY))
     if (CPropertyPage* setup = Page(PageSlot::PrintSetup)) setup->ReceiveLinkedValue(id, record->value);
   if (parent_ != nullptr) PostPropChange(*parent_, message.msg, std::move(record));
 }
