@@ -1,8 +1,8 @@
-#include "app/views/CNotifyEdit.h"
+#include "widgets/CNotifyEdit.h"
 
 #include <QKeyEvent>
 
-#include "document/geometry/SharedHelpers.h"
+#include "widgets/StopKeyFilter.h"
 
 CNotifyEdit::CNotifyEdit(QWidget* parent) : QLineEdit(parent) {}
 
@@ -11,17 +11,8 @@ void CNotifyEdit::Notify(int key) {
 }
 
 void CNotifyEdit::keyPressEvent(QKeyEvent* event) {
-  int vk = 0;
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: vk = 13; break;
-    case Qt::Key_Escape: vk = 27; break;
-    case Qt::Key_Space: vk = 32; break;
-    case Qt::Key_Up: vk = 38; break;
-    case Qt::Key_Down: vk = 40; break;
-    default: break;
-  }
-  if (vk != 0 && FilterStopKey(WM_KEYDOWN, static_cast<WPARAM>(vk))) {
+  const int vk = widgets::VirtualKeyOf(event->key());
+  if (widgets::StopKeyTaken(vk)) {
     event->accept();
     return;
   }
@@ -35,5 +26,6 @@ void CNotifyEdit::keyPressEvent(QKeyEvent* event) {
 
 void CNotifyEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
+  if (onFocusLost_) onFocusLost_();
   Notify(13);
 }
