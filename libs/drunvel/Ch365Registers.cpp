@@ -29,6 +29,8 @@ bool ReadCounter(std::uint32_t index, std::uint8_t& value) {
 // Waits by the counter of bridge index, counting elapsed ticks so that a
 // reading that skips a value cannot make the wait miss its end; false when the
 // counter cannot be read or stops moving.
+constexpr std::uint32_t kStuckReadsMin = 1000;
+
 bool DelayOn(std::uint32_t index, std::uint32_t micros) {
   const std::uint32_t wraps = micros / kMicrosPerWrap;
   const std::uint32_t rest = micros % kMicrosPerWrap;
@@ -39,6 +41,10 @@ bool DelayOn(std::uint32_t index, std::uint32_t micros) {
     if (!ReadCounter(index, previous)) return false;
     std::uint64_t elapsed = 0;
     auto lastMove = Clock::now();
+    // Stuck takes both many reads without a change and the time limit, so a
+    // thread the system holds off between two reads is not taken for a
+    // counter that stopped.
+    std::uint32_t unchangedReads = 0;
     while (elapsed < ticks) {
       std::uint8_t current = 0;
       if (!ReadCounter(index, current)) return false;
@@ -46,7 +52,8 @@ bool DelayOn(std::uint32_t index, std::uint32_t micros) {
         elapsed += static_cast<std::uint8_t>(current - previous);
         previous = current;
         lastMove = Clock::now();
-      } else if (Clock::now() - lastMove > kCounterStuckLimit) {
+        unchangedReads = 0;
+      } else if (++unchangedReads >= kStuckReadsMin && Clock::now() - lastMove > kCounterStuckLimit) {
         return false;
       }
     }
