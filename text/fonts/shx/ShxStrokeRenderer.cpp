@@ -6,6 +6,7 @@
 #include "document/curves/CArc3Point.h"
 #include "platform/InstallDir.h"
 #include "text/fonts/shx/ShxTextToStrokes.h"
+#include "text/fonts/folder/FontFolder.h"
 
 namespace {
 
@@ -56,15 +57,14 @@ ShxStrokeRenderer::ShxStrokeRenderer(const ShxLayout& layout, double* coords, st
 void ShxStrokeRenderer::OpenFonts(const std::string& installFolder, const std::string& mainFontName,
                                   const std::string& bigFontName) {
   stackCount_ = 0;
-  const std::string fonts = platform::JoinInstallPath(installFolder, "Fonts");
-  mainPath_ = platform::JoinInstallPath(fonts, mainFontName);
+  mainPath_ = FontFilePath(installFolder, mainFontName);
   if (!mainFile_.Open(mainPath_)) {
     const std::size_t shx = mainFontName.find(".shx");
     const std::string base = shx == std::string::npos ? std::string() : mainFontName.substr(0, shx);
-    mainPath_ = platform::JoinInstallPath(fonts, base + ".fnt");
+    mainPath_ = FontFilePath(installFolder, base + ".fnt");
     if (mainFile_.Open(mainPath_)) fntMode_ = 1;
   }
-  bigPath_ = platform::JoinInstallPath(fonts, bigFontName);
+  bigPath_ = FontFilePath(installFolder, bigFontName);
   bigFile_.Open(bigPath_);
 
   *status_ = 0;
