@@ -155,7 +155,8 @@ class CObjElement {
   int flag = 0;
   // The class block of a class this build cannot handle, as read from the
   // project file (CR LF line ends); written back in its place while the
-  // element has no object, so saving a layout loses none of it.
+  // element has no object, so saving a layout loses none of it. Texts keep
+  // theirs too and write it back while they are unchanged since reading.
   std::string keptClassBlock;
 
  private:

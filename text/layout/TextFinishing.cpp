@@ -64,7 +64,10 @@ namespace {
 
 void AlignAndMirror(TextLayoutContext& ctx, const CDoublePoint& anchor, bool align) {
   const TextSettings& s = ctx.s;
-  if (align && std::fabs(s.arcRadius) < 0.1 && s.fixedCorner >= 0 && s.fixedCorner <= 8) {
+  // A layout that drew nothing (its font is missing) has no corner to align:
+  // aligning the empty bounds would carry the position off to the anchor.
+  const bool empty = ctx.main.GetSize() == 0 && ctx.second.GetSize() == 0;
+  if (align && !empty && std::fabs(s.arcRadius) < 0.1 && s.fixedCorner >= 0 && s.fixedCorner <= 8) {
     const CDoublePoint p = FixedPointOf(ctx.Bounds(), s.fixedCorner);
     const double dx = anchor.x - p.x;
     const double dy = anchor.y - p.y;

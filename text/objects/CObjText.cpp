@@ -109,6 +109,7 @@ void CObjText::CopyFrom(const CObjText& other) {
 
 void CObjText::Offset(double dx, double dy) {
   Changed();
+  savedBounds_.OffsetRect(dx, dy);
   path_.Offset(dx, dy);
   s_.position.x += dx;
   s_.position.y += dy;
@@ -250,13 +251,18 @@ void CObjText::GetArcBorderPath(CPointList& out) const {
   }
 }
 
-void CObjText::KeepSavedBounds(const CDoubleRect& rect) {
-  keepSaved_ = true;
+void CObjText::KeepSaved(const CDoubleRect& rect) {
+  pristine_ = true;
+  haveSavedBounds_ = true;
   savedBounds_ = rect;
 }
 
+bool CObjText::HasNoGeometry() const {
+  return path_.points.GetSize() == 0 && path_.second.GetSize() == 0 && path_.GetGroupCount() == 0;
+}
+
 CDoubleRect CObjText::GetSavedBounds() const {
-  if (keepSaved_) return savedBounds_;
+  if (HasNoGeometry() && haveSavedBounds_) return savedBounds_;
   if (s_.flags & TEXT_CODE_SYMBOL) {
     CDoubleRect r;
     path_.GetKind2BoundRect(r);
@@ -266,7 +272,6 @@ CDoubleRect CObjText::GetSavedBounds() const {
 }
 
 CDoubleRect CObjText::GetElementBounds() const {
-  const bool empty = path_.points.GetSize() == 0 && path_.second.GetSize() == 0 && path_.GetGroupCount() == 0;
-  if (empty && keepSaved_) return savedBounds_;
+  if (HasNoGeometry() && haveSavedBounds_) return savedBounds_;
   return path_.GetBoundRect();
 }

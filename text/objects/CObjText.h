@@ -70,15 +70,16 @@ class CObjText : public CObjBase {
   void WriteCommonKeys(MrkLineWriter& out) const;
   void SetProperty(int key, const MrkValue& value);
   void SetStringProperty(int key, const std::string& value);
-  // A text read from a file keeps the rectangle it was saved with until it
-  // changes, so a project saved again keeps its bytes even where this
-  // machine's fonts draw it slightly differently or not at all.
-  void KeepSavedBounds(const CDoubleRect& rect);
-  bool KeepsSavedBounds() const { return keepSaved_; }
-  // The bounds the file gets (key 55 to 58).
+  // A text read from a file is written back as its block was read until it
+  // changes (the element keeps the block), so a project saved again keeps its
+  // bytes even where this machine's fonts draw the text differently or not at
+  // all. The rectangle it was saved with stands in for the bounds while the
+  // text has no geometry (its fonts are missing); it follows the text's moves.
+  void KeepSaved(const CDoubleRect& rect);
+  bool IsUnchangedSinceRead() const { return pristine_; }
+  // The bounds the file gets (keys 55 to 58).
   CDoubleRect GetSavedBounds() const;
-  // Bounds for the element: the path's, or the saved rectangle while the text
-  // has no geometry at all (its fonts are missing).
+  // Bounds for the element.
   CDoubleRect GetElementBounds() const;
 
   CPathData& GetPathData() { return path_; }
@@ -89,13 +90,15 @@ class CObjText : public CObjBase {
   const TextLayoutReport& GetLayoutReport() const { return report_; }
 
  private:
-  void Changed() { keepSaved_ = false; }
+  void Changed() { pristine_ = false; }
+  bool HasNoGeometry() const;
   TextLayoutContext Context();
 
   CPathData path_;
   TextSettings s_;
   TextLayoutReport report_;
-  bool keepSaved_ = false;
+  bool pristine_ = false;
+  bool haveSavedBounds_ = false;
   CDoubleRect savedBounds_;
 };
 

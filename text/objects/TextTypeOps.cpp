@@ -3,6 +3,7 @@
 #include <string>
 
 #include "document/mrk/MrkKeys.h"
+#include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"
 #include "document/objects/ObjTypeOps.h"
 #include "text/objects/CObjText.h"
@@ -36,7 +37,7 @@ const CObjTypeOps& TextTypeOps() {
       text.CopyFrom(source);
       Relayout(dst, text, dst.boundRect);
       // A copy of a text read from a file and not changed since is saved as it was.
-      if (source.KeepsSavedBounds()) text.KeepSavedBounds(source.GetSavedBounds());
+      if (source.IsUnchangedSinceRead()) text.KeepSaved(source.GetSavedBounds());
     };
     t.refresh = [](CObjElement&, CObjBase& o) { Text(o).RecalcPath(); };
     t.resize = [](CObjBase& o, CDoubleRect& oldRect, CDoubleRect& newRect, int handle) {
@@ -49,7 +50,14 @@ const CObjTypeOps& TextTypeOps() {
     t.mirrorX = [](CObjBase& o, double a) { Text(o).MirrorX(a); };
     t.mirrorY = [](CObjBase& o, double a) { Text(o).MirrorY(a); };
     t.ownBounds = [](const CObjBase& o) { return Text(o).GetElementBounds(); };
-    t.write = [](const CObjElement&, const CObjBase& o, MrkLineWriter& out, const std::string&) { Text(o).Write(out); };
+    t.write = [](const CObjElement& element, const CObjBase& o, MrkLineWriter& out, const std::string&) {
+      // Unchanged since it was read: the block goes back as it came.
+      if (Text(o).IsUnchangedSinceRead() && !element.keptClassBlock.empty()) {
+        out.WriteRaw(element.keptClassBlock);
+      } else {
+        Text(o).Write(out);
+      }
+    };
     t.setField = [](CObjBase& o, int key, const MrkValue& v) { Text(o).SetProperty(key, v); };
     t.setString = [](CObjBase& o, int key, const std::string& v) { Text(o).SetStringProperty(key, v); };
     t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
@@ -59,7 +67,7 @@ const CObjTypeOps& TextTypeOps() {
       text->SetText(text->GetText(), text->GetFixedPoint(saved), true);
       element.AttachObject(text, static_cast<int>(sizeof(CObjText)), text->GetPathData().GetBoundRect());
       text->RecalcPath();
-      text->KeepSavedBounds(saved);
+      text->KeepSaved(saved);
       element.UpdateBoundRect();
     };
     t.getText = [](const CObjBase& o) { return Text(o).GetText(); };
