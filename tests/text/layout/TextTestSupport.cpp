@@ -59,4 +59,5 @@ TextRig::~TextRig() {
 void TextRig::Layout(const std::string& text) {
   text_->SetText(text, S().position, false);
   text_->RecalcPath();
+  element_->UpdateBoundRect();
 }
