@@ -45,6 +45,10 @@ class CObjText : public CObjBase {
   void SetTrueTypeMode(bool on);
   void SetDotFontMode(bool on);
   void SetVinTwoLines(bool on);
+  void SetSplitDisplay(bool on) { SetVinTwoLines(on); }
+  // The text as last marked, for the marking records.
+  void StoreMarkedText() { markedText_ = s_.text; }
+  const std::string& GetMarkedText() const { return markedText_; }
   // Copies the settings (not the geometry); does not lay out.
   void CopyFrom(const CObjText& other);
   CDoublePoint GetFixedPoint(const CDoubleRect& rect) const { return FixedPointOf(rect, s_.fixedCorner); }
@@ -97,6 +101,7 @@ class CObjText : public CObjBase {
   CPathData path_;
   TextSettings s_;
   TextLayoutReport report_;
+  std::string markedText_;
   bool pristine_ = false;
   bool haveSavedBounds_ = false;
   CDoubleRect savedBounds_;

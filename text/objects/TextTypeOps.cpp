@@ -71,6 +71,7 @@ const CObjTypeOps& TextTypeOps() {
       element.UpdateBoundRect();
     };
     t.getText = [](const CObjBase& o) { return Text(o).GetText(); };
+    t.storeMarkedText = [](CObjBase& o) { Text(o).StoreMarkedText(); };
     t.textArcRadius = [](const CObjBase& o) { return static_cast<double>(Text(o).Settings().arcRadius); };
     return t;
   }();

@@ -82,6 +82,31 @@ TEST_F(TrueTypeLayout, DoubleByteTextTakesItsOutlinesFromAFaceThatHasThem) {
   EXPECT_EQ(rig_.Text().GetPathData().GetGroupCount(), 2);
 }
 
+TEST_F(TrueTypeLayout, DotKindOneMakesOrderedDotsExactlyTheCharHeightTall) {
+  rig_.S().flags = TEXT_DOT_FONT;
+  rig_.S().dotKind = DOT_KIND_TRUETYPE;
+  rig_.S().arcRadius = 5;
+  rig_.S().rotation = 30;
+  rig_.Layout("HI");
+  EXPECT_EQ(rig_.S().arcRadius, 0);     // cleared and kept
+  EXPECT_FLOAT_EQ(rig_.S().rotation, 30);  // restored after the outlines
+  EXPECT_EQ(rig_.S().gridDone, 1);
+  const CPointList& p = rig_.Points();
+  ASSERT_GT(p.GetSize(), 8);
+  int last = 0;
+  for (int i = 0; i < p.GetSize(); ++i) {
+    EXPECT_TRUE(p[i].flag == 0 || p[i].flag == PT_CHAR_LAST) << i;
+    if (p[i].flag == PT_CHAR_LAST) ++last;
+  }
+  EXPECT_EQ(last, 2);
+  EXPECT_EQ(rig_.Text().GetPathData().GetGroupCount(), 2);
+  EXPECT_EQ(rig_.Text().GetPathData().GetGroupAt(0)->kind, GROUP_KIND_DOTS);
+  // Turned by the rotation: the upright text was exactly the char height tall.
+  CPointList upright(p);
+  RotatePointsDeg(upright, rig_.S().anchor, -30);
+  EXPECT_NEAR(GetPointArrayBoundRect(upright).Height(), 7.2, 1e-4);
+}
+
 TEST(FlattenBezier, SamplesAtQuarterSteps) {
   CPointList out;
   out.Add(CDoublePoint(0, 0, 0));
