@@ -84,6 +84,41 @@ INSTANTIATE_TEST_SUITE_P(Projects, FixtureTexts,
                                            Fixture{"layout2008.mrk", "\xce\xc4\xb1\xbe-1", false, false},
                                            Fixture{"unbuilt2004.mrk", "Text-old", true, false}));
 
+// A project holding a text shows it: the element draws the text's strokes,
+// and a dot text its dots.
+TEST(TextObject, ALoadedTextDrawsThroughItsElement) {
+  TextRig rig;
+  platform::RecordingDeviceContext dc;
+  const platform::DcPen marked{};
+  auto linesDrawn = [&dc] {
+    int lines = 0;
+    for (const auto& op : dc.Ops()) lines += op.kind == platform::DcOp::LineTo;
+    return lines;
+  };
+  for (bool withFont : {false, true}) {
+    if (withFont) {
+      const Bytes glyph = {2, 0x44, 1, 0x4C, 0x30, 2, 0x10, 0};
+      rig.Folder().AddFont("KelTxt2.shx", Shapes86Font({{'A', glyph}, {'B', glyph}, {'C', glyph}}));
+    }
+    CObjPtrArray objects;
+    ASSERT_EQ(ReadMrkFile(FixturePath("unbuilt2008.mrk"), objects), 1);
+    dc.Clear();
+    objects[1]->Draw(dc, 0, 0, 1.0, marked, marked, CDoublePoint());
+    EXPECT_EQ(linesDrawn() > 0, withFont);
+  }
+
+  rig.Folder().AddFont("Dot5x7Font.dot", DotFontBytes({{'L', {{0, 0}, {0, 1}, {1, 0}}}}));
+  rig.S().flags = TEXT_DOT_FONT;
+  rig.S().dotKind = DOT_KIND_DOT_FONT;
+  rig.Layout("L");
+  dc.Clear();
+  rig.Element().Draw(dc, 0, 0, 1.0, marked, marked, CDoublePoint());
+  int dots = 0;
+  for (const auto& op : dc.Ops()) dots += op.kind == platform::DcOp::Ellipse || op.kind == platform::DcOp::SetPixel;
+  EXPECT_GT(dots, 0);
+  EXPECT_EQ(linesDrawn(), 0);
+}
+
 TEST(TextObject, LoadedFieldsComeFromTheirKeys) {
   TextRig rig;
   CObjPtrArray objects;
