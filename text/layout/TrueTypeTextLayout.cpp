@@ -21,6 +21,15 @@ constexpr double kStar[11][2] = {{36.0, 68.5416},  {27.9175, 43.6662}, {1.762, 4
 // counts as 96 pixels per inch.
 double ScreenScale(double v) { return std::isfinite(v) && v > 0 ? v : 96.0 / 25.4; }
 
+// Truncation toward zero into device units; a value out of any screen's range
+// (a damaged file's position) is held at the edge instead of overflowing.
+double Trunc(double v) {
+  if (!std::isfinite(v)) return 0;
+  if (v > 1e9) return 1e9;
+  if (v < -1e9) return -1e9;
+  return std::trunc(v);
+}
+
 void AppendDistinct(CPointList& out, double x, double y, std::uint8_t flag) {
   const int n = out.GetSize();
   if (n > 0 && out[n - 1].x == x && out[n - 1].y == y) return;
@@ -156,7 +165,7 @@ bool LayoutTrueTypeLines(TextLayoutContext& ctx, const TextLogFont& font, CPoint
   TextSettings& s = ctx.s;
   const double ppmX = ScreenScale(PixelsPerMmX);
   const double ppmY = ScreenScale(PixelsPerMmY);
-  const int size = static_cast<int>(100 * ppmY);
+  const int size = static_cast<int>(Trunc(100 * ppmY));
   const int cellPx = size * kTrueTypeLogPixelsY / 72;
   FaceSet faces(font, cellPx);
   if (!faces.Ok()) {
@@ -165,18 +174,18 @@ bool LayoutTrueTypeLines(TextLayoutContext& ctx, const TextLogFont& font, CPoint
   }
   if (s.text.empty()) return true;
   if (!(s.charSpacing > -100 && s.charSpacing < 100)) s.charSpacing = 0;
-  const int extra = s.charHeight != 0 ? static_cast<int>(s.charSpacing * ppmX * 100 / s.charHeight) : 0;
+  const double extra = s.charHeight != 0 ? Trunc(s.charSpacing * ppmX * 100 / s.charHeight) : 0;
   std::vector<TrueTypeSegment> path;
   CDoublePoint line = s.position;
   for (const std::string& text : SplitTextLines(DecorateText(s))) {
     if (!text.empty()) {
       const int first = work.GetSize();
-      double penX = static_cast<int>(ppmX * line.x);
-      const double penY = static_cast<int>(ppmY * line.y);
+      double penX = Trunc(ppmX * line.x);
+      const double penY = Trunc(ppmY * line.y);
       for (std::size_t i = 0; i < text.size();) {
         if (s.starMode == 1 && text.compare(i, 3, "%%*") == 0) {
           AddStarOutline(penX / ppmX, penY / ppmY + 90, work);
-          penX += static_cast<int>(ppmX * 72);
+          penX += Trunc(ppmX * 72);
           penX += extra;
           i += 3;
           continue;

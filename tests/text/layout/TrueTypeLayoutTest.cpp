@@ -107,6 +107,14 @@ TEST_F(TrueTypeLayout, DotKindOneMakesOrderedDotsExactlyTheCharHeightTall) {
   EXPECT_NEAR(GetPointArrayBoundRect(upright).Height(), 7.2, 1e-4);
 }
 
+TEST_F(TrueTypeLayout, APositionBeyondAnyScreenStaysFinite) {
+  rig_.S().position = CDoublePoint(1e300, -1e300);
+  rig_.S().charSpacing = 99;
+  rig_.S().charHeight = 1e-30f;
+  rig_.Layout("HH");
+  for (int i = 0; i < rig_.Points().GetSize(); ++i) EXPECT_TRUE(std::isfinite(rig_.Points()[i].x)) << i;
+}
+
 TEST(FlattenBezier, SamplesAtQuarterSteps) {
   CPointList out;
   out.Add(CDoublePoint(0, 0, 0));

@@ -1,7 +1,7 @@
 #include "text/fonts/dot/DotFontFile.h"
 
+#include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -20,11 +20,16 @@ bool DotFontFile::Load(const std::string& path) {
   records_ = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
-  // Nothing past the last possible record is needed.
-  constexpr std::size_t kMostBytes = std::size_t{64} << 20;
-  std::string bytes;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (bytes.size() > kMostBytes) bytes.resize(kMostBytes);
+  // 36 records of what a character can hold fit many times over: a larger
+  // file is read no further.
+  constexpr std::size_t kMostBytes = std::size_t{4} << 20;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0);
+  if (size < 0) return false;
+  std::string bytes(std::min(static_cast<std::size_t>(size), kMostBytes), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
   Parse(bytes);
   return true;
 }
