@@ -91,6 +91,8 @@ class CObjElement {
   bool HasTextArc() const;
   bool HasTextArcRadius2() const;
   std::string GetText() const;
+  // The outline around a text on an arc; empty for other objects.
+  void GetTextArcBorder(CPointList& out) const;
   void StoreMarkedText();
   CDoublePoint GetStartPoint() const { return startPoint; }
   CDoublePoint GetEndPoint() const { return endPoint; }

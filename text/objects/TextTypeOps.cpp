@@ -73,6 +73,7 @@ const CObjTypeOps& TextTypeOps() {
     t.getText = [](const CObjBase& o) { return Text(o).GetText(); };
     t.storeMarkedText = [](CObjBase& o) { Text(o).StoreMarkedText(); };
     t.textArcRadius = [](const CObjBase& o) { return static_cast<double>(Text(o).Settings().arcRadius); };
+    t.textArcBorder = [](const CObjBase& o, CPointList& out) { Text(o).GetArcBorderPath(out); };
     return t;
   }();
   return ops;

@@ -310,6 +310,10 @@ TEST(TextObject, ArcBorderClosesAroundTheText) {
     const double r = std::hypot(border[i].x - 10, border[i].y - 50);
     EXPECT_TRUE(std::fabs(r - 20) < 1e-6 || std::fabs(r - 25) < 1e-6) << i;
   }
+  // The marking controller asks the element for it.
+  CPointList viaElement;
+  rig.Element().GetTextArcBorder(viaElement);
+  EXPECT_EQ(viaElement.GetSize(), border.GetSize());
   rig.S().arcRadius = 2;
   rig.Text().GetArcBorderPath(border);
   EXPECT_EQ(border.GetSize(), 0);
