@@ -115,6 +115,21 @@ TEST_F(TrueTypeLayout, APositionBeyondAnyScreenStaysFinite) {
   for (int i = 0; i < rig_.Points().GetSize(); ++i) EXPECT_TRUE(std::isfinite(rig_.Points()[i].x)) << i;
 }
 
+TEST_F(TrueTypeLayout, OutlinesBendOntoAnArcAroundThePosition) {
+  rig_.S().arcRadius = 30;
+  rig_.Layout("H H");
+  EXPECT_EQ(rig_.Text().GetPathData().GetGroupCount(), 2);
+  // Two characters and a space measured along the arc, in degrees.
+  EXPECT_GT(rig_.S().arcSize, 0);
+  // Every outline point lies between the radius and the top corners of an H
+  // standing on it.
+  for (int i = 0; i < rig_.Points().GetSize(); ++i) {
+    const double r = std::hypot(rig_.Points()[i].x - 10, rig_.Points()[i].y - 20);
+    EXPECT_GE(r, 30 - 1e-6) << i;
+    EXPECT_LE(r, std::hypot(30 + Mm(1493), Mm(1138) / 2) + 1e-3) << i;
+  }
+}
+
 TEST(FlattenBezier, SamplesAtQuarterSteps) {
   CPointList out;
   out.Add(CDoublePoint(0, 0, 0));

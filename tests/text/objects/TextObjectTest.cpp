@@ -280,6 +280,30 @@ TEST(TextObject, ResizeScalesTheTextOrOnlyMovesATinyOne) {
   EXPECT_FLOAT_EQ(empty.S().fixedCharWidth, 2);
 }
 
+TEST(TextObject, ResizingATextOnAnArcKeepsItsProportions) {
+  struct Case {
+    int handle;
+    CDoubleRect to;  // from (0, 10, 10, 0)
+    double radiusFactor;
+    CDoubleRect corrected;
+  };
+  const Case cases[] = {
+      {2, CDoubleRect(0, 20, 20, 0), 2, CDoubleRect(0, 20, 20, 0)},   // corner, even: both follow
+      {2, CDoubleRect(0, 12, 20, 0), 2, CDoubleRect(0, 20, 20, 0)},   // wider: the height follows
+      {6, CDoubleRect(8, 10, 10, -20), 3, CDoubleRect(-20, 10, 10, -20)},  // taller: the width follows
+      {1, CDoubleRect(0, 15, 10, 0), 1.5, CDoubleRect(-5, 15, 10, 0)},
+      {3, CDoubleRect(0, 10, 5, 0), 0.5, CDoubleRect(0, 5, 5, 0)},
+  };
+  for (const Case& c : cases) {
+    TextRig rig;
+    rig.S().arcRadius = 10;
+    CDoubleRect oldRect(0, 10, 10, 0);
+    CDoubleRect newRect = c.to;
+    rig.Text().ResizeToRect(oldRect, newRect, c.handle);
+    EXPECT_NEAR(rig.S().arcRadius, 10 * c.radiusFactor, 1e-5) << c.handle;
+  }
+}
+
 TEST(TextObject, ChangingTheTextKeepsTheFixedCorner) {
   TextRig rig;
   rig.Layout("LL");
