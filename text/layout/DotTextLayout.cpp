@@ -190,6 +190,25 @@ void LayoutDotLines(TextLayoutContext& ctx, const CDoublePoint& anchor, bool ali
   BendDotsOnArc(ctx);
 }
 
+// Scales the character groups about the position so that together they are
+// exactly the char height tall.
+void ScaleGroupsToHeight(const TextSettings& s, std::vector<std::unique_ptr<CStrokeGroup>>& groups) {
+  BoundsUnion u;
+  for (const auto& g : groups) u.Add(g->GetListsBoundRect());
+  const double height = u.Rect().Height();
+  if (!(height > 0.1)) return;
+  const double k = s.charHeight / height;
+  for (const auto& g : groups) {
+    for (int c = 0; c < g->GetCount(); ++c) {
+      CPointList& list = g->GetAt(c)->points;
+      for (int i = 0; i < list.GetSize(); ++i) {
+        list[i].x = s.position.x + (list[i].x - s.position.x) * k;
+        list[i].y = s.position.y + (list[i].y - s.position.y) * k;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void LayoutDotFont(TextLayoutContext& ctx, const CDoublePoint& anchor, bool align) { LayoutDotLines(ctx, anchor, align); }
@@ -218,22 +237,7 @@ void BuildDotGrid(TextLayoutContext& ctx) {
     for (int k = 0; k < character->GetCount(); ++k) all.Append(character->GetAt(k)->points);
     if (auto g = NewHatchGroup(all, false, false, 0, 0.1f)) groups.push_back(std::move(g));
   }
-  // Scaled about the position so that the characters are the char height tall.
-  BoundsUnion u;
-  for (const auto& g : groups) u.Add(g->GetListsBoundRect());
-  const double height = u.Rect().Height();
-  if (height > 0.1) {
-    const double k = s.charHeight / height;
-    for (const auto& g : groups) {
-      for (int c = 0; c < g->GetCount(); ++c) {
-        CPointList& list = g->GetAt(c)->points;
-        for (int i = 0; i < list.GetSize(); ++i) {
-          list[i].x = s.position.x + (list[i].x - s.position.x) * k;
-          list[i].y = s.position.y + (list[i].y - s.position.y) * k;
-        }
-      }
-    }
-  }
+  ScaleGroupsToHeight(s, groups);
   ctx.main.RemoveAll();
   CDoublePoint start = s.position;
   CPointList dots;

@@ -73,7 +73,7 @@ class FaceSet {
 
 // The outline of one character into the list in outline units (pixels over
 // pixels per millimetre); the first joined point gets the character mark.
-void AppendOutline(const std::vector<TrueTypeSegment>& path, double ppmX, double ppmY, CPointList& out) {
+void CreateTrueTypeOutline(const std::vector<TrueTypeSegment>& path, double ppmX, double ppmY, CPointList& out) {
   const int from = out.GetSize();
   double startX = 0;
   double startY = 0;
@@ -204,7 +204,7 @@ bool LayoutTrueTypeLines(TextLayoutContext& ctx, const TextLogFont& font, CPoint
         const TrueTypeFace* face = faces.For(ch);
         if (ch != U' ') {
           if (face && face->Outline(ch, penX, penY, path)) {
-            AppendOutline(path, ppmX, ppmY, work);
+            CreateTrueTypeOutline(path, ppmX, ppmY, work);
           } else if (!face || !face->HasGlyph(ch)) {
             ++ctx.report.glyphsMissing;
           }
