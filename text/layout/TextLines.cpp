@@ -32,11 +32,15 @@ std::vector<std::string> SplitTextLines(const std::string& text) {
       if (i + 1 == text.size()) lines.emplace_back();
       continue;
     }
-    if (line.size() == kTextMaxLineBytes) {
+    // A double-byte character is not cut in two at the line limit.
+    const bool lead = (static_cast<unsigned char>(c) & 0x80) && i + 1 < text.size() && text[i + 1] != '\r' &&
+                      text[i + 1] != '\n';
+    if (line.size() == kTextMaxLineBytes || (lead && line.size() + 1 == kTextMaxLineBytes)) {
       lines.push_back(line);
       line.clear();
     }
     line.push_back(c);
+    if (lead) line.push_back(text[++i]);
   }
   if (!line.empty()) lines.push_back(line);
   return lines;

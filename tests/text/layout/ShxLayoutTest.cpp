@@ -243,6 +243,12 @@ TEST(TextLines, LongRunsContinueOnTheNextLine) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].size(), 1024u);
   EXPECT_EQ(lines[1].size(), 476u);
+  // A double-byte character that would straddle the limit starts the next line.
+  std::string mixed = std::string(1023, 'x') + "\xd6\xd0" + "y";
+  const auto cut = SplitTextLines(mixed);
+  ASSERT_EQ(cut.size(), 2u);
+  EXPECT_EQ(cut[0], std::string(1023, 'x'));
+  EXPECT_EQ(cut[1], "\xd6\xd0y");
 }
 
 }  // namespace
