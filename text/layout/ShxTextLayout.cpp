@@ -26,25 +26,21 @@ void LayoutShxLine(TextLayoutContext& ctx, const std::string& line, const CDoubl
   const TextSettings& s = ctx.s;
   int count = 0;
   int status = 0;
-  const int counted = ShxTextToStrokes(line, ctx.installFolder, mainFile, bigFile, origin.x, origin.y, s.charHeight,
+  const int counted = ShxTextToStrokesSkippingFailures(line, ctx.installFolder, mainFile, bigFile, origin.x, origin.y, s.charHeight,
                                        s.rotation, s.slant, 1.0, s.charSpacing, 1.0, s.charSpacing, nullptr, nullptr,
-                                       &count, &status);
+                                                       &count, &status);
   ctx.report.strokeStatus |= status;
   if (counted != 0 || count <= 2) return;
   xy.assign(static_cast<std::size_t>(count) + 10, 0.0);
   flags.assign((static_cast<std::size_t>(count) + 10) / 2, 0);
   int capacity = count;
-  int written = ShxTextToStrokes(line, ctx.installFolder, mainFile, bigFile, origin.x, origin.y, s.charHeight,
+  const int written = ShxTextToStrokesSkippingFailures(line, ctx.installFolder, mainFile, bigFile, origin.x, origin.y, s.charHeight,
                                  s.rotation, s.slant, 1.0, s.charSpacing, 1.0, s.charSpacing, xy.data(), flags.data(),
                                  &capacity, &status);
   ctx.report.strokeStatus |= status;
-  if (status & SHX_GLYPH_FAILED) {
-    // The engine stops at a glyph it cannot interpret, with the points up to
-    // there written: they are drawn, not thrown away with the line, and the
-    // failure is reported.
-    ++ctx.report.glyphsFailed;
-    written = count;
-  }
+  // A glyph the engine cannot interpret is left out, not the line with it;
+  // the failure is reported.
+  if (status & SHX_GLYPH_FAILED) ++ctx.report.glyphsFailed;
   const int points = written / 2;
   for (int k = 0; k < points; ++k) {
     std::uint8_t f = 0;

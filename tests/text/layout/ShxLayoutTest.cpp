@@ -141,14 +141,18 @@ TEST(ShxLayout, MissingFontsLeaveAnEmptyPathAndReportIt) {
   EXPECT_EQ(rig.Text().GetPathData().GetGroupCount(), 0);
 }
 
-TEST(ShxLayout, AFailingGlyphKeepsWhatCameBeforeItAndIsReported) {
+TEST(ShxLayout, AFailingGlyphIsLeftOutAndTheRestIsDrawnAndReported) {
   TextRig rig;
-  rig.Folder().AddFont("bad.shx", Shapes86Font({{'L', {2, 0x44, 1, 0x4C, 0x30, 2, 0x10, 0}}, {'X', {3, 0, 0}}}));
+  // 'X' draws a stroke and then meets a scale factor of 0.
+  rig.Folder().AddFont("bad.shx",
+                       Shapes86Font({{'L', {2, 0x44, 1, 0x4C, 0x30, 2, 0x10, 0}}, {'X', {1, 0x44, 3, 0, 0}}}));
   rig.S().strokeFontPair = "bad+none";
-  rig.Layout("LX");
+  rig.Layout("LXL");
+  ASSERT_EQ(rig.Points().GetSize(), 9);
   ExpectL(rig.Points(), 0, 10, 22);
+  ExpectL(rig.Points(), 5, 14, 22, false);  // X takes no room
   EXPECT_EQ(rig.Text().GetLayoutReport().glyphsFailed, 1);
-  EXPECT_EQ(rig.Text().GetPathData().GetGroupCount(), 1);
+  EXPECT_EQ(rig.Text().GetPathData().GetGroupCount(), 2);
 }
 
 TEST(ShxLayout, FontNamesMatchWithoutRegardToCase) {
