@@ -121,4 +121,25 @@ TEST(TextMarking, StrokesOfATextArriveAsToolDownSteps) {
   EXPECT_EQ(down, expected);
 }
 
+TEST(TextMarking, ADotTextArrivesAsOneNeedleDotPerDot) {
+  TextRig text;
+  text.Folder().AddFont("Dot5x7Font.dot", DotFontBytes({{'A', {{0, 0}, {0, 1}, {1, 2}, {2, 1}, {2, 0}}}}));
+  text.S().flags = TEXT_DOT_FONT;
+  text.S().dotKind = DOT_KIND_DOT_FONT;
+  text.S().charHeight = 6;
+  text.S().position = CDoublePoint(-20, 20);
+  text.Layout("AA");
+  ASSERT_EQ(text.Points().GetSize(), 10);
+  BoardRig rig;
+  ASSERT_TRUE(WaitForProtocolVariant(*rig.propertyView, rig.ui));
+  rig.board.ClearRecords();
+  CObjElement* element = new CObjElement();
+  element->CopyFrom(text.Element());
+  rig.doc.elements.emplace_back(element);
+  ASSERT_EQ(rig.Mark(), 1);
+  int needle = 0;
+  for (const auto& m : rig.board.Moves()) needle += (m.flags & SN_NEEDLE_DOT) != 0;
+  EXPECT_EQ(needle, 10);
+}
+
 }  // namespace
