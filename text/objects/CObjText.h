@@ -88,7 +88,12 @@ class CObjText : public CObjBase {
 
   CPathData& GetPathData() { return path_; }
   const CPathData& GetPathData() const { return path_; }
-  TextSettings& Settings() { return s_; }
+  // Settings handed out for changing: the text no longer counts as unchanged
+  // since reading, so a change made through them is saved.
+  TextSettings& Settings() {
+    Changed();
+    return s_;
+  }
   const TextSettings& Settings() const { return s_; }
   // What the last layout could not draw.
   const TextLayoutReport& GetLayoutReport() const { return report_; }

@@ -137,6 +137,11 @@ TEST(TextObject, LoadedFieldsComeFromTheirKeys) {
   EXPECT_EQ(s.fixedCorner, 6);
   // Without fonts the element keeps the saved rectangle for selecting and drawing.
   EXPECT_EQ(objects[1]->boundRect, CDoubleRect(1.5, 9.0, 20.5, 3.0));
+  // A setting changed is saved, with the rectangle it was read with.
+  objects[1]->GetObjectAs<CObjText>()->Settings().charSpacing = 1.25f;
+  const std::string saved = FormatMrkFile(objects, "");
+  EXPECT_NE(saved.find("\r\n1.250000\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("57;right\r\n20.500000\r\n"), std::string::npos);
 }
 
 TEST(TextObject, NewTextsTakeTheDefaultFontsAndLoadedOnesWhatTheKeysSay) {
