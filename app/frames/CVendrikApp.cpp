@@ -20,6 +20,7 @@
 #include "document/objects/ObjTypeOps.h"
 #include "platform/FileDialog.h"
 #include "platform/Prompt.h"
+#include "text/objects/CObjText.h"
 
 // Tables of the object classes the document library builds in.
 const CObjTypeOps& DrawProperityTypeOps();
@@ -49,6 +50,7 @@ void RegisterObjectClasses() {
   RegisterObjTypeOps(ObjClassId::MultiBorder, &MultiBorderTypeOps());
   RegisterObjTypeOps(ObjClassId::DotCollect, &DotCollectTypeOps());
   RegisterObjTypeOps(ObjClassId::Image, &ImageTypeOps());
+  RegisterObjTypeOps(ObjClassId::Text, &TextTypeOps());
 }
 
 // The About box (dialog 100): title, version and OK.
