@@ -22,6 +22,7 @@ struct DcPoint {
 constexpr int PS_SOLID = 0;
 constexpr int PS_DASH = 1;
 constexpr int PS_DOT = 2;
+constexpr int PS_DASHDOT = 3;
 constexpr int PS_NULL = 5;
 
 struct DcPen {

@@ -53,6 +53,7 @@ void QPainterDeviceContext::ApplyPen() {
   switch (pen_.style) {
     case platform::PS_DASH: pen.setStyle(Qt::DashLine); break;
     case platform::PS_DOT: pen.setStyle(Qt::DotLine); break;
+    case platform::PS_DASHDOT: pen.setStyle(Qt::DashDotLine); break;
     default: pen.setStyle(Qt::SolidLine); break;
   }
   painter_.setPen(pen);

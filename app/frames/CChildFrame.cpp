@@ -15,6 +15,8 @@
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
 #include "marking/controller/CMarkControlWnd.h"
+#include "properties/link/CProperityView.h"
+#include <QMdiArea>
 
 namespace {
 
@@ -84,6 +86,16 @@ bool CChildFrame::OnCreateClient(int clientWidth) {
   view_->SetChildFrame(this);
   view_->SetMainFrame(mainFrame_);
   view_->SetDocument(document_.get());
+  // The marking controller reaches the program's one board link, wherever
+  // it is held.
+  view_->Model().SetLinkHostSource([]() -> ILinkHost* { return CProperityView::LinkOwner(); });
+  // The rulers' zero is the work area's centre as the view shows it.
+  topRuler_->SetZeroSource([this] {
+    return topRuler_->mapFromGlobal(view_->viewport()->mapToGlobal(view_->OriginInViewport())).x();
+  });
+  leftRuler_->SetZeroSource([this] {
+    return leftRuler_->mapFromGlobal(view_->viewport()->mapToGlobal(view_->OriginInViewport())).y();
+  });
   propPane_ = new CProperityPane(splitter_);
   splitter_->addWidget(view_);
   splitter_->addWidget(propPane_);
@@ -106,6 +118,12 @@ void CChildFrame::OnSize(int width) {
 }
 
 void CChildFrame::ActivateFrame() { showMaximized(); }
+
+QSize CChildFrame::sizeHint() const {
+  const QMdiArea* area = mdiArea();
+  const QSize space = area != nullptr ? area->viewport()->size() : QSize(960, 720);
+  return QSize(std::max(480, space.width() * 2 / 3), std::max(360, space.height() * 2 / 3));
+}
 
 QWidget* CChildFrame::ActivePane() const {
   if (propPane_ != nullptr && propPane_->isAncestorOf(QApplication::focusWidget())) return propPane_;
