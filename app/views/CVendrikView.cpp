@@ -222,7 +222,13 @@ void CVendrikView::ScrolledOrResized() {
 
 void CVendrikView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  UpdateScrollBars();
+  // The extents depend on the client size (never smaller than it): taken
+  // again, centred, once the view has been set up.
+  if (model_->m_scrollWidth > 0) {
+    model_->UpdateScrollExtents();
+  } else {
+    UpdateScrollBars();
+  }
   ScrolledOrResized();
 }
 
