@@ -5,7 +5,7 @@
 ViewportDeviceContext::ViewportDeviceContext(platform::DeviceContext& target, int width, int height, int margin)
     : target_(target), minX_(-margin), minY_(-margin), maxX_(width + margin), maxY_(height + margin) {
   pos_ = target_.GetCurrentPosition();
-  targetAtPos_ = true;
+  targetPos_ = pos_;
 }
 
 bool ViewportDeviceContext::BoxOutside(int left, int top, int right, int bottom) const {
@@ -14,16 +14,15 @@ bool ViewportDeviceContext::BoxOutside(int left, int top, int right, int bottom)
 }
 
 void ViewportDeviceContext::SyncTarget() {
-  if (!targetAtPos_) {
+  if (!(targetPos_ == pos_)) {
     target_.MoveTo(pos_.x, pos_.y);
-    targetAtPos_ = true;
+    targetPos_ = pos_;
   }
 }
 
 platform::DcPoint ViewportDeviceContext::MoveTo(int x, int y) {
   const platform::DcPoint previous = pos_;
   pos_ = {x, y};
-  targetAtPos_ = false;
   return previous;
 }
 
@@ -33,7 +32,6 @@ void ViewportDeviceContext::LineTo(int x, int y) {
       (lastSegmentValid_ && ((lastFrom_ == pos_ && lastTo_ == to) || (lastFrom_ == to && lastTo_ == pos_)))) {
     ++dropped_;
     pos_ = to;
-    targetAtPos_ = false;
     return;
   }
   SyncTarget();
@@ -42,6 +40,7 @@ void ViewportDeviceContext::LineTo(int x, int y) {
   lastFrom_ = pos_;
   lastTo_ = to;
   pos_ = to;
+  targetPos_ = to;
 }
 
 void ViewportDeviceContext::SetPixel(int x, int y, COLORREF color) {

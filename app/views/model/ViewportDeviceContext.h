@@ -40,7 +40,7 @@ class ViewportDeviceContext : public platform::DeviceContext {
   platform::DeviceContext& target_;
   int minX_, minY_, maxX_, maxY_;
   platform::DcPoint pos_;
-  bool targetAtPos_ = false;
+  platform::DcPoint targetPos_;  // where the target's own position is
   // The target's last segment ended here (a repeat draws nothing new).
   bool lastSegmentValid_ = false;
   platform::DcPoint lastFrom_, lastTo_;
