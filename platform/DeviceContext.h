@@ -59,6 +59,9 @@ class DeviceContext {
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   virtual void FillSolidRect(int left, int top, int width, int height, COLORREF color) = 0;
   virtual void TextOut(int x, int y, const std::string& utf8) = 0;
+  // Lines through the points in order with the current pen; the position
+  // ends at the last point. Contexts that can draw a run at once override it.
+  virtual void Polyline(const DcPoint* points, int count);
   // Draws the whole picture stretched into the box; false when this context
   // cannot draw pictures.
   virtual bool DrawBitmap(int /*left*/, int /*top*/, int /*width*/, int /*height*/, const PictureBitmap& /*bitmap*/) {

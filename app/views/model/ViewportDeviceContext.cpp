@@ -5,7 +5,14 @@
 ViewportDeviceContext::ViewportDeviceContext(platform::DeviceContext& target, int width, int height, int margin)
     : target_(target), minX_(-margin), minY_(-margin), maxX_(width + margin), maxY_(height + margin) {
   pos_ = target_.GetCurrentPosition();
-  targetPos_ = pos_;
+  run_.reserve(1024);
+}
+
+ViewportDeviceContext::~ViewportDeviceContext() { Flush(); }
+
+void ViewportDeviceContext::Flush() {
+  if (run_.size() >= 2) target_.Polyline(run_.data(), static_cast<int>(run_.size()));
+  run_.clear();
 }
 
 bool ViewportDeviceContext::BoxOutside(int left, int top, int right, int bottom) const {
@@ -13,12 +20,7 @@ bool ViewportDeviceContext::BoxOutside(int left, int top, int right, int bottom)
          std::min(top, bottom) > maxY_;
 }
 
-void ViewportDeviceContext::SyncTarget() {
-  if (!(targetPos_ == pos_)) {
-    target_.MoveTo(pos_.x, pos_.y);
-    targetPos_ = pos_;
-  }
-}
+bool ViewportDeviceContext::PointOutside(int x, int y) const { return x < minX_ || x > maxX_ || y < minY_ || y > maxY_; }
 
 platform::DcPoint ViewportDeviceContext::MoveTo(int x, int y) {
   const platform::DcPoint previous = pos_;
@@ -28,23 +30,44 @@ platform::DcPoint ViewportDeviceContext::MoveTo(int x, int y) {
 
 void ViewportDeviceContext::LineTo(int x, int y) {
   const platform::DcPoint to{x, y};
-  if (BoxOutside(pos_.x, pos_.y, x, y) ||
-      (lastSegmentValid_ && ((lastFrom_ == pos_ && lastTo_ == to) || (lastFrom_ == to && lastTo_ == pos_)))) {
+  const platform::DcPoint from = pos_;
+  pos_ = to;
+  if (lastSegmentValid_) {
+    // A step within the pixel a drawn segment ended on, or the same segment
+    // again (either way round), adds nothing.
+    if ((to == from && lastTo_ == from) || (lastFrom_ == from && lastTo_ == to) ||
+        (lastFrom_ == to && lastTo_ == from)) {
+      ++dropped_;
+      return;
+    }
+  }
+  if (BoxOutside(from.x, from.y, x, y)) {
     ++dropped_;
-    pos_ = to;
     return;
   }
-  SyncTarget();
-  target_.LineTo(x, y);
+  if (run_.empty() || !(run_.back() == from)) {
+    Flush();
+    run_.push_back(from);
+  }
+  run_.push_back(to);
   lastSegmentValid_ = true;
-  lastFrom_ = pos_;
+  lastFrom_ = from;
   lastTo_ = to;
-  pos_ = to;
-  targetPos_ = to;
+}
+
+platform::DcPen ViewportDeviceContext::SelectPen(const platform::DcPen& pen) {
+  Flush();
+  return target_.SelectPen(pen);
+}
+
+platform::DcBrush ViewportDeviceContext::SelectBrush(const platform::DcBrush& brush) {
+  Flush();
+  return target_.SelectBrush(brush);
 }
 
 void ViewportDeviceContext::SetPixel(int x, int y, COLORREF color) {
-  if (x < minX_ || x > maxX_ || y < minY_ || y > maxY_) {
+  Flush();
+  if (PointOutside(x, y)) {
     ++dropped_;
     return;
   }
@@ -52,6 +75,7 @@ void ViewportDeviceContext::SetPixel(int x, int y, COLORREF color) {
 }
 
 void ViewportDeviceContext::Ellipse(int left, int top, int right, int bottom) {
+  Flush();
   if (BoxOutside(left, top, right, bottom)) {
     ++dropped_;
     return;
@@ -60,6 +84,7 @@ void ViewportDeviceContext::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void ViewportDeviceContext::Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+  Flush();
   if (BoxOutside(left, top, right, bottom)) {
     ++dropped_;
     return;
@@ -68,7 +93,8 @@ void ViewportDeviceContext::Arc(int left, int top, int right, int bottom, int xS
 }
 
 void ViewportDeviceContext::FloodFill(int x, int y, COLORREF border) {
-  if (x < minX_ || x > maxX_ || y < minY_ || y > maxY_) {
+  Flush();
+  if (PointOutside(x, y)) {
     ++dropped_;
     return;
   }
@@ -76,6 +102,7 @@ void ViewportDeviceContext::FloodFill(int x, int y, COLORREF border) {
 }
 
 void ViewportDeviceContext::Rectangle(int left, int top, int right, int bottom) {
+  Flush();
   if (BoxOutside(left, top, right, bottom)) {
     ++dropped_;
     return;
@@ -84,9 +111,20 @@ void ViewportDeviceContext::Rectangle(int left, int top, int right, int bottom) 
 }
 
 void ViewportDeviceContext::FillSolidRect(int left, int top, int width, int height, COLORREF color) {
+  Flush();
   if (BoxOutside(left, top, left + width, top + height)) {
     ++dropped_;
     return;
   }
   target_.FillSolidRect(left, top, width, height, color);
+}
+
+void ViewportDeviceContext::TextOut(int x, int y, const std::string& utf8) {
+  Flush();
+  target_.TextOut(x, y, utf8);
+}
+
+bool ViewportDeviceContext::DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) {
+  Flush();
+  return target_.DrawBitmap(left, top, width, height, bitmap);
 }

@@ -1,22 +1,27 @@
 #pragma once
 // Passes drawing on to another device context, dropping the line segments
 // that cannot touch the viewport (both ends beyond one of its edges) and
-// repeated segments to the pixel already reached. A layout of a million
-// points at a high zoom mostly lies outside the window; the objects still
-// walk all their points (they record where their paths start and end), but
-// only what shows reaches the painter.
+// steps that add nothing (a repeated segment, a step within the pixel just
+// drawn), and handing connected segments over as one polyline. A layout of a
+// million points mostly lands on pixels already drawn at a low zoom and
+// outside the window at a high one; the objects still walk all their points
+// (they record where their paths start and end), but only what shows
+// reaches the painter.
+#include <vector>
+
 #include "platform/DeviceContext.h"
 
 class ViewportDeviceContext : public platform::DeviceContext {
  public:
   // The viewport is [0, width) x [0, height) with a margin for wide pens.
   ViewportDeviceContext(platform::DeviceContext& target, int width, int height, int margin = 8);
+  ~ViewportDeviceContext() override;
 
   platform::DcPoint MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
   platform::DcPoint GetCurrentPosition() const override { return pos_; }
-  platform::DcPen SelectPen(const platform::DcPen& pen) override { return target_.SelectPen(pen); }
-  platform::DcBrush SelectBrush(const platform::DcBrush& brush) override { return target_.SelectBrush(brush); }
+  platform::DcPen SelectPen(const platform::DcPen& pen) override;
+  platform::DcBrush SelectBrush(const platform::DcBrush& brush) override;
   platform::DcPen CurrentPen() const override { return target_.CurrentPen(); }
   platform::DcBrush CurrentBrush() const override { return target_.CurrentBrush(); }
   void SetPixel(int x, int y, COLORREF color) override;
@@ -25,23 +30,23 @@ class ViewportDeviceContext : public platform::DeviceContext {
   void FloodFill(int x, int y, COLORREF border) override;
   void Rectangle(int left, int top, int right, int bottom) override;
   void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
-  void TextOut(int x, int y, const std::string& utf8) override { target_.TextOut(x, y, utf8); }
-  bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override {
-    return target_.DrawBitmap(left, top, width, height, bitmap);
-  }
+  void TextOut(int x, int y, const std::string& utf8) override;
+  bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 
+  // Hands the pending run of segments to the target.
+  void Flush();
   long Dropped() const { return dropped_; }
 
  private:
   bool BoxOutside(int left, int top, int right, int bottom) const;
-  // Brings the target's position to ours before a drawing call.
-  void SyncTarget();
+  bool PointOutside(int x, int y) const;
 
   platform::DeviceContext& target_;
   int minX_, minY_, maxX_, maxY_;
   platform::DcPoint pos_;
-  platform::DcPoint targetPos_;  // where the target's own position is
-  // The target's last segment ended here (a repeat draws nothing new).
+  // Connected segments not yet drawn (first point, then each end).
+  std::vector<platform::DcPoint> run_;
+  // The last segment accepted (a repeat of it adds nothing).
   bool lastSegmentValid_ = false;
   platform::DcPoint lastFrom_, lastTo_;
   long dropped_ = 0;

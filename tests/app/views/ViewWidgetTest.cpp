@@ -14,6 +14,8 @@
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjLine.h"
 #include "platform/InstallDir.h"
+#include "platform_qt/QPainterDeviceContext.h"
+#include <QPainter>
 #include "platform/SettingsStore.h"
 #include "values/ShellValues.h"
 
@@ -112,4 +114,34 @@ TEST_F(ViewWidgetTest, PrintsTheLayoutOnOnePage) {
   const QByteArray pdf = file.readAll();
   EXPECT_TRUE(pdf.startsWith("%PDF"));
   EXPECT_EQ(CountPdfPages(pdf), 1);
+}
+
+// The painter context draws a layout's runs of thin segments straight into
+// its image: every pixel of each segment, both ends, in the pen's colour,
+// and what leaves the image is clipped by the painter.
+TEST(PainterPolyline, ThinRunsReachEveryPixelOfTheirSegments) {
+  EnsureQtApplication();
+  QImage image(40, 30, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    platform_qt::QPainterDeviceContext dc(painter, &image);
+    dc.SelectPen({platform::PS_SOLID, 1, RGB(10, 20, 30)});
+    const platform::DcPoint run[] = {{2, 2}, {12, 2}, {12, 9}, {5, 20}, {60, 25}};
+    dc.Polyline(run, 5);
+    EXPECT_EQ(dc.GetCurrentPosition(), (platform::DcPoint{60, 25}));
+  }
+  const QColor pen(10, 20, 30);
+  int drawn = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) drawn += image.pixelColor(x, y) == pen ? 1 : 0;
+  for (const QPoint p : {QPoint(2, 2), QPoint(7, 2), QPoint(12, 2), QPoint(12, 9), QPoint(5, 20)}) {
+    EXPECT_EQ(image.pixelColor(p), pen) << p.x() << "," << p.y();
+  }
+  int lastColumn = 0;
+  for (int y = 0; y < 30; ++y) lastColumn += image.pixelColor(39, y) == pen ? 1 : 0;
+  EXPECT_EQ(lastColumn, 1);  // the segment that leaves the image is drawn up to its edge
+  // 11 + 7 + 11 pixels inside (shared corners once), and the clipped part.
+  EXPECT_GE(drawn, 11 + 7 + 11 + 30);
+  EXPECT_LE(drawn, 11 + 7 + 11 + 40);
 }
