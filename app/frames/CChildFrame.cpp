@@ -186,6 +186,7 @@ void CChildFrame::ShowSyncDisplay(CVendrikDoc*, int show) {
 }
 
 bool CChildFrame::OnCmdMsg(int id, bool execute) {
+  if (view_ != nullptr && view_->OnCmdMsg(id, execute)) return true;
   if (document_ && document_->IsCommandEnabled(static_cast<UINT>(id))) {
     if (!execute) return true;
     document_->OnCommand(static_cast<UINT>(id));

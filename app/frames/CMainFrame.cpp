@@ -200,6 +200,8 @@ void CMainFrame::CreateMenus() {
   file->addSeparator();
   file->addAction(Action(cmd::ID_EXPORT_POINTS_IMAGE));
   file->addSeparator();
+  file->addAction(Action(cmd::ID_FILE_PRINT));
+  file->addSeparator();
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) file->addAction(Action(id));
   file->addSeparator();
   file->addAction(Action(cmd::ID_APP_EXIT));

@@ -5,10 +5,12 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
 #include <memory>
 
+#include "app/core/CommandIds.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "document/doc/CVendrikDoc.h"
@@ -272,4 +274,27 @@ void CVendrikView::PrintTo(QPrinter& printer) {
   platform_qt::QPainterDeviceContext dc(painter);
   model_->OnPrint(dc, PrintPage{page.width(), page.height(), static_cast<double>(printer.resolution())});
   painter.end();
+}
+
+bool CVendrikView::OnCmdMsg(int id, bool execute) {
+  switch (id) {
+    case cmd::ID_FILE_PRINT:
+      if (execute) {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
+      }
+      return true;
+    case cmd::ID_FILE_PRINT_DIRECT:
+      if (execute) {
+        QPrinter printer(QPrinter::HighResolution);
+        PrintTo(printer);
+      }
+      return true;
+    case CVendrikViewModel::ID_APPLY_OPTIMIZE_SPEED:
+      if (execute) model_->OnApplyOptimizeSpeed();
+      return true;
+    default:
+      return false;
+  }
 }

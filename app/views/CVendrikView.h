@@ -56,6 +56,9 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
 
   // The layout fitted to one page of the printer.
   void PrintTo(QPrinter& printer);
+  // The view's commands (printing, optimise speed); false when the id is
+  // not one of them. With execute false only tells whether it handles it.
+  bool OnCmdMsg(int id, bool execute);
 
   // IViewWindow
   void Invalidate() override;
