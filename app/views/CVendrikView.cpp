@@ -151,6 +151,8 @@ bool CVendrikView::OnLoadMrkFile(const std::string& path) {
 void CVendrikView::OnMessage(const platform::Message& message) {
   if (message.msg == WM_LOAD_MRK_FILE && message.payload) {
     OnLoadMrkFile(*std::static_pointer_cast<std::string>(message.payload));
+  } else if (message.msg == WM_COMMAND && OnCmdMsg(static_cast<int>(message.wParam), true)) {
+    // a posted command of the view's own
   } else {
     model_->OnMessage(message);
   }
