@@ -14,7 +14,6 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "document/doc/CVendrikDoc.h"
-#include "document/mrk/MrkFile.h"
 #include "document/objects/CObjElement.h"
 #include "document/params/CDrawProperity.h"
 #include "platform/NumberText.h"
@@ -24,11 +23,6 @@
 #include "values/ShellValues.h"
 
 namespace {
-
-std::unique_ptr<CObjElement> NewParameterElement() {
-  return std::make_unique<CObjElement>(
-      CObjCreateRecord{"", OBJ_PROPERITY, new CDrawProperity(), static_cast<int>(sizeof(CDrawProperity)), {}});
-}
 
 // "Pointer position": x and y in millimetres.
 bool AskPointerPosition(QWidget* parent, double& x, double& y) {
@@ -107,35 +101,8 @@ void CVendrikView::OnDestroy() {
   model_->OnDestroy();
 }
 
-void CVendrikView::EnsureParameterRecord() {
-  CObjPtrArray& objects = document_->Objects();
-  const CObjElement* first = objects.GetAt(0);
-  if (first == nullptr || first->type != OBJ_PROPERITY || first->GetObjectAs<CDrawProperity>() == nullptr) {
-    objects.InsertAt(0, NewParameterElement());
-  }
-}
-
 bool CVendrikView::OnLoadMrkFile(const std::string& path) {
-  if (document_ == nullptr) return false;
-  int read = 0;
-  {
-    std::lock_guard<std::recursive_mutex> lock(model_->m_viewLock);
-    model_->ClearSelection();
-    document_->DeleteAllObjects();
-    // The whole path goes to the reader: a path cut to a fixed buffer would
-    // name another file.
-    read = ReadMrkFile(path, document_->Objects());
-    // Whatever the file held, the layout keeps its parameter record at index 0
-    // (a refused file leaves nothing in the array).
-    EnsureParameterRecord();
-  }
-  model_->m_pPropView->FillObjectList(document_->Objects());
-  Invalidate();
-  if (read == 0) return false;
-
-  document_->SetFilePath(path);
-  document_->SetSavedState(0);
-  document_->SetTitle(path);
+  if (!model_->OnLoadMrkFile(path)) return false;
   if (frame_ != nullptr) frame_->UpdateTitle();
   const auto* record = document_->Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
   const int total = record != nullptr ? record->GetContinuousCount() : 0;

@@ -77,8 +77,6 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
 
  private:
   void OnMessage(const platform::Message& message);
-  // Puts a default parameter record at index 0 unless one is there.
-  void EnsureParameterRecord();
   void UpdateScrollBars();
   void ScrolledOrResized();
 

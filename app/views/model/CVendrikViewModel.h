@@ -77,6 +77,13 @@ class CVendrikViewModel : public IMarkView {
   void UpdateScrollExtents();
   static int ScrollExtent(double rangeMm, double pxPerMm, double zoom, int clientSize);
   void OnDestroy();
+  // WM_LOAD_MRK_FILE: the document's elements become those of the file, the
+  // object list is filled again, and the document takes the file's path.
+  // False when the reader refused the file (the layout is then empty but
+  // for its parameter record).
+  bool OnLoadMrkFile(const std::string& path);
+  // Puts a default parameter record at index 0 unless one is there.
+  void EnsureParameterRecord();
 
   // Port set-up and the start button (ViewHardware.cpp).
   void InitHardware();

@@ -8,6 +8,7 @@
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
+#include "document/mrk/MrkFile.h"
 #include "document/objects/CObjElement.h"
 #include "document/params/CDrawProperity.h"
 #include "marking/controller/CMarkControlWnd.h"
@@ -121,6 +122,39 @@ void CVendrikViewModel::OnInitialUpdate() {
   // 8. The record number.
   if (m_pMainFrame != nullptr) m_pMainFrame->SetRecordText(m_excelRowIndex);
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+}
+
+void CVendrikViewModel::EnsureParameterRecord() {
+  if (m_pDocument == nullptr) return;
+  CObjPtrArray& objects = m_pDocument->Objects();
+  const CObjElement* first = objects.GetAt(0);
+  if (first == nullptr || first->type != OBJ_PROPERITY || first->GetObjectAs<CDrawProperity>() == nullptr) {
+    objects.InsertAt(0, NewParameterElement());
+  }
+}
+
+bool CVendrikViewModel::OnLoadMrkFile(const std::string& path) {
+  if (m_pDocument == nullptr) return false;
+  int read = 0;
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+    ClearSelection();
+    m_pDocument->DeleteAllObjects();
+    // The whole path goes to the reader: a path cut to a fixed buffer would
+    // name another file.
+    read = ReadMrkFile(path, m_pDocument->Objects());
+    // Whatever the file held, the layout keeps its parameter record at index
+    // 0 (a refused file leaves nothing in the array).
+    EnsureParameterRecord();
+  }
+  m_pPropView->FillObjectList(m_pDocument->Objects());
+  m_bMemValid = false;
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  if (read == 0) return false;
+  m_pDocument->SetFilePath(path);
+  m_pDocument->SetSavedState(0);
+  m_pDocument->SetTitle(path);
+  return true;
 }
 
 void CVendrikViewModel::OnDestroy() {

@@ -276,3 +276,67 @@ TEST_F(ViewModelTest, PrintPenWidthFollowsTheWidthStep) {
     EXPECT_EQ(model_->PrintPenWidth(), width) << step;
   }
 }
+
+namespace {
+
+// Records the calls the view makes on the property pane.
+class RecordingPropView : public CProperityViewCalls {
+ public:
+  int AddObject(CObjElement* object, int notify) override {
+    calls.push_back("AddObject " + std::to_string(notify));
+    added.push_back(object);
+    return 0;
+  }
+  void SelectListIndex(int index) override { calls.push_back("SelectListIndex " + std::to_string(index)); }
+  void ShowObject(CObjElement*) override { calls.push_back("ShowObject"); }
+  void SetObjectName(const std::string& name) override { calls.push_back("SetObjectName " + name); }
+  bool HitTest(const CDoublePoint&, CObjElement*& object, int& index) override {
+    object = nullptr;
+    index = 0;
+    return false;
+  }
+  void SelectObject(CObjElement*, int) override { calls.push_back("SelectObject"); }
+  void RefreshSheet(CObjElement*, int) override { calls.push_back("RefreshSheet"); }
+  void ReloadPages(CObjElement*) override { calls.push_back("ReloadPages"); }
+  void FillObjectList(const CObjPtrArray& objects) override {
+    calls.push_back("FillObjectList " + std::to_string(objects.GetSize()));
+  }
+  void RemoveObject(CObjElement*) override { calls.push_back("RemoveObject"); }
+
+  std::vector<std::string> calls;
+  std::vector<CObjElement*> added;
+};
+
+}  // namespace
+
+TEST_F(ViewModelTest, InitialUpdateListsTheParameterRecord) {
+  RecordingPropView list;
+  model_->SetPropertyView(&list);
+  model_->OnInitialUpdate();
+  EXPECT_EQ(list.calls, (std::vector<std::string>{"AddObject 0", "FillObjectList 1"}));
+  ASSERT_EQ(list.added.size(), 1u);
+  EXPECT_EQ(list.added[0], document_.Objects().GetAt(0));
+  // Without a pane the calls go nowhere.
+  model_->SetPropertyView(nullptr);
+  EXPECT_EQ(model_->m_pPropView->AddObject(nullptr, 1), 0);
+}
+
+TEST_F(ViewModelTest, LoadingAProjectFillsTheListAndARefusedOneKeepsTheRecord) {
+  RecordingPropView list;
+  model_->SetPropertyView(&list);
+  AddLine({0, 0, 0}, {1, 1, 1}, 0);
+  model_->m_selection = {document_.Objects().GetAt(0)};
+  const std::string refused = folder_ + "/notes.mrk";
+  WriteFile(refused, "not a project\r\n", 15);
+  EXPECT_FALSE(model_->OnLoadMrkFile(refused));
+  ASSERT_EQ(document_.Objects().GetSize(), 1);
+  EXPECT_EQ(document_.Objects().GetAt(0)->type, OBJ_PROPERITY);
+  EXPECT_TRUE(model_->m_selection.empty());
+  EXPECT_TRUE(document_.GetPathName().empty());
+
+  const std::string good = std::string(VENDRIK_TEST_DATA_DIR) + "/mrk/layout2008.mrk";
+  EXPECT_TRUE(model_->OnLoadMrkFile(good));
+  EXPECT_GT(document_.Objects().GetSize(), 1);
+  EXPECT_EQ(document_.GetPathName(), good);
+  EXPECT_EQ(list.calls.back(), "FillObjectList " + std::to_string(document_.Objects().GetSize()));
+}
