@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QMdiArea>
 #include <QResizeEvent>
 #include <QSplitter>
 
@@ -16,7 +17,6 @@
 #include "document/doc/CVendrikDoc.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "properties/link/CProperityView.h"
-#include <QMdiArea>
 
 namespace {
 
@@ -51,7 +51,11 @@ CChildFrame::~CChildFrame() {
   // The view (a child widget) outlives this body; the document may not.
   if (view_ != nullptr) view_->SetDocument(nullptr);
   // The link posts to the layout view: close it while the view still lives.
+  const bool heldLink = propPane_ != nullptr && propPane_->View() != nullptr &&
+                        CProperityView::LinkOwner() == propPane_->View();
   if (propPane_ != nullptr) propPane_->OnDestroy();
+  // Another open layout window takes the program's link up.
+  if (heldLink && !mainFrame_->IsClosing()) HandLinkOver();
   // The display shows this layout only: it goes with the frame, and the
   // controller must not keep drawing into it.
   if (display_) {
@@ -104,6 +108,16 @@ bool CChildFrame::OnCreateClient(int clientWidth) {
   static_cast<QGridLayout*>(host_->layout())->addWidget(splitter_, 1, 1);
   splitterCreated_ = 1;
   return true;
+}
+
+void CChildFrame::HandLinkOver() {
+  if (mainFrame_->MdiArea() == nullptr) return;
+  for (QMdiSubWindow* window : mainFrame_->MdiArea()->subWindowList()) {
+    auto* other = dynamic_cast<CChildFrame*>(window);
+    if (other == nullptr || other == this || other->propPane_ == nullptr || other->view_ == nullptr) continue;
+    other->propPane_->OnInitialUpdate(&other->view_->Target());
+    return;
+  }
 }
 
 void CChildFrame::InitialUpdateFrame() {

@@ -74,6 +74,9 @@ class CChildFrame : public QMdiSubWindow, public IViewChildFrame {
   void UpdateTitle();
 
  private:
+  // The first other layout window opens the program's link (this one held it).
+  void HandLinkOver();
+
   CMainFrame* mainFrame_;
   std::shared_ptr<CVendrikDoc> document_;
   int splitterCreated_ = 0;

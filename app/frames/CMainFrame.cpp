@@ -86,6 +86,7 @@ CMainFrame::CMainFrame(CVendrikApp* app) : QMainWindow(nullptr), app_(app) {
 }
 
 CMainFrame::~CMainFrame() {
+  closing_ = true;
   SaveBarState();
   // The layout windows go first, while the controller they point into lives.
   if (mdi_ != nullptr) {

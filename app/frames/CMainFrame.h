@@ -46,6 +46,8 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
   void FormatDateText();
 
   QMdiArea* MdiArea() const { return mdi_; }
+  // The frame is going, and its layout windows with it.
+  bool IsClosing() const { return closing_; }
   CChildFrame* ActiveChildFrame() const;
   platform::MessageTarget& Target();
   CMarkControlWnd* MarkControl() const { return markControl_.get(); }
@@ -108,4 +110,5 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
   std::unique_ptr<CMarkControlWnd> markControl_;
   CommandMap commands_;
   bool barStateSaved_ = false;
+  bool closing_ = false;
 };

@@ -41,13 +41,19 @@ TEST_F(FramesTest, ASecondLayoutWindowDoesNotProbeTheLinkAgain) {
   // The second window's marking reaches the program's link.
   EXPECT_EQ(second->LayoutView()->Model().GetPropertyView(), first->PropertyPane()->View());
 
-  // When the holder closes, the next window opened takes the link up.
+  // When the holder closes, the window still open takes the link up (and
+  // looks for the adapter once more); a window opened after it does not.
   delete first;
   PumpQt();
-  EXPECT_EQ(CProperityView::LinkOwner(), nullptr);
-  EXPECT_EQ(second->LayoutView()->Model().GetPropertyView(), nullptr);
+  EXPECT_EQ(CProperityView::LinkOwner(), second->PropertyPane()->View());
+  EXPECT_EQ(second->LayoutView()->Model().GetPropertyView(), second->PropertyPane()->View());
+  EXPECT_EQ(CountText(prompt_->Texts(), "Please install usb driver!"), 2);
   app_->OnCmdMsg(cmd::ID_FILE_NEW, true);
   PumpQt();
+  EXPECT_EQ(CountText(prompt_->Texts(), "Please install usb driver!"), 2);
+  // Closing the program hands nothing over.
+  Stop();
+  EXPECT_EQ(CProperityView::LinkOwner(), nullptr);
   EXPECT_EQ(CountText(prompt_->Texts(), "Please install usb driver!"), 2);
 }
 
