@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <filesystem>
 
+#include "app/views/CRulerBars.h"
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/objects/CObjElement.h"
@@ -144,4 +145,26 @@ TEST(PainterPolyline, ThinRunsReachEveryPixelOfTheirSegments) {
   // 11 + 7 + 11 pixels inside (shared corners once), and the clipped part.
   EXPECT_GE(drawn, 11 + 7 + 11 + 30);
   EXPECT_LE(drawn, 11 + 7 + 11 + 40);
+}
+
+// A ruler draws its scale only once it has an origin (-1 until then).
+TEST(RulerBar, DrawsTicksOnlyWithAnOrigin) {
+  EnsureQtApplication();
+  g_pxPerMmX = 4;
+  QWidget parent;
+  CTopRulerBar ruler(&parent);
+  ruler.resize(300, CRulerBar::kThickness);
+  ruler.SetZeroSource([] { return 100; });
+  auto blackPixels = [&] {
+    const QImage image = ruler.grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+    return n;
+  };
+  EXPECT_EQ(ruler.OriginX(), -1);
+  EXPECT_EQ(blackPixels(), 0);
+  ruler.SetOrigin(10, 20);
+  // A tick every 10 pixels over the 282-pixel band, 4 to 12 pixels long.
+  EXPECT_GT(blackPixels(), 27 * 4);
 }
