@@ -157,12 +157,17 @@ void CVendrikView::InvalidateRect(const CDeviceRect& rect) {
       Qt::AutoConnection);
 }
 
-int CVendrikView::ClientWidth() const { return viewport()->width(); }
+int CVendrikView::ClientWidth() const { return clientWidth_.load(); }
 
-int CVendrikView::ClientHeight() const { return viewport()->height(); }
+int CVendrikView::ClientHeight() const { return clientHeight_.load(); }
 
-platform::DcPoint CVendrikView::GetScrollPosition() const {
-  return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+platform::DcPoint CVendrikView::GetScrollPosition() const { return {scrollX_.load(), scrollY_.load()}; }
+
+void CVendrikView::CacheGeometry() {
+  clientWidth_ = viewport()->width();
+  clientHeight_ = viewport()->height();
+  scrollX_ = horizontalScrollBar()->value();
+  scrollY_ = verticalScrollBar()->value();
 }
 
 void CVendrikView::SetScrollSizes(int, int) { UpdateScrollBars(); }
@@ -170,6 +175,7 @@ void CVendrikView::SetScrollSizes(int, int) { UpdateScrollBars(); }
 void CVendrikView::ScrollToPosition(int x, int y) {
   horizontalScrollBar()->setValue(x);
   verticalScrollBar()->setValue(y);
+  CacheGeometry();
 }
 
 bool CVendrikView::EditPointerPosition(double& x, double& y) { return AskPointerPosition(this, x, y); }
@@ -182,9 +188,11 @@ void CVendrikView::UpdateScrollBars() {
   verticalScrollBar()->setRange(0, std::max(0, model_->m_scrollHeight - page.height()));
   verticalScrollBar()->setPageStep(page.height());
   verticalScrollBar()->setSingleStep(std::max(1, page.height() / 100));
+  CacheGeometry();
 }
 
 void CVendrikView::ScrolledOrResized() {
+  CacheGeometry();
   model_->m_bMemValid = false;
   viewport()->update();
   // The rulers' zero follows the work area's centre.
@@ -193,6 +201,7 @@ void CVendrikView::ScrolledOrResized() {
 
 void CVendrikView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
+  CacheGeometry();
   // The extents depend on the client size (never smaller than it): taken
   // again, centred, once the view has been set up.
   if (model_->m_scrollWidth > 0) {

@@ -7,6 +7,7 @@
 // document when the document's load request arrives, and prints the layout.
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -79,6 +80,9 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void OnMessage(const platform::Message& message);
   void UpdateScrollBars();
   void ScrolledOrResized();
+  // Keeps the client size and scroll position for callers on other threads
+  // (the marking worker's countdown and head refresh).
+  void CacheGeometry();
 
   std::unique_ptr<CVendrikViewModel> model_;
   CChildFrame* frame_ = nullptr;
@@ -89,4 +93,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   QImage picture_;
   platform::DcPoint pictureAt_{-1, -1};
   bool destroyed_ = false;
+  std::atomic<int> clientWidth_{0};
+  std::atomic<int> clientHeight_{0};
+  std::atomic<int> scrollX_{0};
+  std::atomic<int> scrollY_{0};
 };
