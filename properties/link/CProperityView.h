@@ -78,7 +78,12 @@ class CProperityView : public ILinkHost {
   platform::MessageTarget* GetSelfTarget() const { return self_; }
 
   // Start order of the view: notify window, settings, text port, USB link.
+  // The program has one board and one text port: only the first view to
+  // start opens them, and holds them until it is destroyed; the views of
+  // later layout windows bind their layout view only.
   void OnInitialUpdate(platform::MessageTarget* layoutView);
+  // The view that holds the program's link, or null.
+  static CProperityView* LinkOwner();
   // Dispatches the view's messages; false when the message is not one of them.
   bool HandleMessage(const platform::Message& message);
   // The stop-key filter comes first; true when it took the message.
