@@ -12,6 +12,7 @@
 #include "app/frames/CMainFrame.h"
 #include "app/frames/CVendrikApp.h"
 #include "app/views/CProperityPane.h"
+#include "app/views/PaneProperityViewCalls.h"
 #include "app/views/CRulerBars.h"
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
@@ -48,8 +49,12 @@ CChildFrame::CChildFrame(CMainFrame* mainFrame, std::shared_ptr<CVendrikDoc> doc
 }
 
 CChildFrame::~CChildFrame() {
-  // The view (a child widget) outlives this body; the document may not.
-  if (view_ != nullptr) view_->SetDocument(nullptr);
+  // The view (a child widget) outlives this body; the document and the
+  // pane calls may not.
+  if (view_ != nullptr) {
+    view_->SetDocument(nullptr);
+    view_->Model().SetPropertyView(nullptr);
+  }
   // The link posts to the layout view: close it while the view still lives.
   const bool heldLink = propPane_ != nullptr && propPane_->View() != nullptr &&
                         CProperityView::LinkOwner() == propPane_->View();
@@ -101,6 +106,8 @@ bool CChildFrame::OnCreateClient(int clientWidth) {
     return leftRuler_->mapFromGlobal(view_->viewport()->mapToGlobal(view_->OriginInViewport())).y();
   });
   propPane_ = new CProperityPane(splitter_);
+  paneCalls_ = std::make_unique<PaneProperityViewCalls>(propPane_);
+  view_->Model().SetPropertyView(paneCalls_.get());
   splitter_->addWidget(view_);
   splitter_->addWidget(propPane_);
   initialLayoutWidth_ = InitialLayoutPaneWidth(clientWidth);

@@ -16,6 +16,7 @@ class QSplitter;
 class CLeftRulerBar;
 class CMainFrame;
 class CProperityPane;
+class CProperityViewCalls;
 class CTopRulerBar;
 class CVendrikDoc;
 class CVendrikView;
@@ -86,6 +87,8 @@ class CChildFrame : public QMdiSubWindow, public IViewChildFrame {
   CLeftRulerBar* leftRuler_ = nullptr;
   CVendrikView* view_ = nullptr;
   CProperityPane* propPane_ = nullptr;
+  // The layout view's calls on the pane's list and sheet.
+  std::unique_ptr<CProperityViewCalls> paneCalls_;
   QPointer<CDisMarkFrame> display_;
   int initialLayoutWidth_ = 0;
   ColumnWidths idealWidths_{0, 0};
