@@ -7,6 +7,8 @@
 #include <system_error>
 
 #include "libs/tabrion/LoadedSheet.h"
+#include "libs/tabrion/XlsSheetReader.h"
+#include "libs/tabrion/XlsxSheetReader.h"
 
 namespace {
 

@@ -36,8 +36,4 @@ class LoadedSheet {
 
 enum class ReadResult { ok, cannotRead, noSheet };
 
-// sheetNumber is 1-based, as the spreadsheet counts its worksheets.
-ReadResult ReadXlsSheet(const std::string& path, int sheetNumber, LoadedSheet& out);
-ReadResult ReadXlsxSheet(const std::string& path, int sheetNumber, LoadedSheet& out);
-
 }  // namespace tabrion

@@ -7,7 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "libs/tabrion/CellText.h"
+#include "libs/tabrion/XlsxSheetReader.h"
+
+#include "libs/tabrion/FormatTable.h"
 #include "libs/tabrion/LoadedSheet.h"
 #include "platform/Cp936.h"
 #include "platform/NumberText.h"
@@ -71,14 +73,42 @@ QString ReadStringItem(QXmlStreamReader& xml) {
   return text;
 }
 
+// UTF-8 texts of the shared string table.
 std::vector<std::string> ReadSharedStrings(const QByteArray& bytes) {
   std::vector<std::string> strings;
   QXmlStreamReader xml(bytes);
   while (!xml.atEnd()) {
     if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
-      strings.push_back(platform::Utf8ToCp936(ReadStringItem(xml).toStdString()));
+      strings.push_back(ReadStringItem(xml).toStdString());
   }
   return strings;
+}
+
+int IntAttribute(const QXmlStreamAttributes& a, QLatin1String name, int otherwise) {
+  bool ok = false;
+  int v = a.value(name).toInt(&ok);
+  return ok ? v : otherwise;
+}
+
+// Number format codes and the format id of each cell style.
+void ReadStyles(const QByteArray& bytes, FormatTable& formats) {
+  QXmlStreamReader xml(bytes);
+  bool inCellStyles = false;
+  while (!xml.atEnd()) {
+    auto token = xml.readNext();
+    if (token == QXmlStreamReader::EndElement && xml.name() == u"cellXfs") inCellStyles = false;
+    if (token != QXmlStreamReader::StartElement) continue;
+    auto a = xml.attributes();
+    if (xml.name() == u"numFmt") {
+      int id = IntAttribute(a, QLatin1String("numFmtId"), -1);
+      if (id >= 0) formats.SetFormatCode(id, a.value(QLatin1String("formatCode")).toString().toStdString());
+    } else if (xml.name() == u"cellXfs") {
+      inCellStyles = true;
+    } else if (xml.name() == u"xf" && inCellStyles) {
+      formats.AddStyle(IntAttribute(a, QLatin1String("numFmtId"), 0));
+      xml.skipCurrentElement();
+    }
+  }
 }
 
 // "worksheets/sheet1.xml" relative to the workbook's folder, or "/xl/..." from the root.
@@ -91,6 +121,8 @@ std::string PartName(const QString& target) {
 struct WorkbookParts {
   std::vector<std::string> sheets;  // worksheet part names in workbook order
   std::string sharedStrings = "xl/sharedStrings.xml";
+  std::string styles = "xl/styles.xml";
+  bool date1904 = false;
 };
 
 bool ReadWorkbook(zip_t* zip, WorkbookParts& parts) {
@@ -104,11 +136,17 @@ bool ReadWorkbook(zip_t* zip, WorkbookParts& parts) {
     auto a = relXml.attributes();
     QString target = a.value(QLatin1String("Target")).toString();
     if (a.value(QLatin1String("Type")).endsWith(u"/sharedStrings")) parts.sharedStrings = PartName(target);
+    if (a.value(QLatin1String("Type")).endsWith(u"/styles")) parts.styles = PartName(target);
     targets.emplace_back(a.value(QLatin1String("Id")).toString(), target);
   }
   QXmlStreamReader xml(*workbook);
   while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"sheet") continue;
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == u"workbookPr") {
+      auto v = xml.attributes().value(QLatin1String("date1904"));
+      parts.date1904 = v == u"1" || v == u"true";
+    }
+    if (xml.name() != u"sheet") continue;
     QString id;
     for (const auto& a : xml.attributes())
       if (a.name() == u"id") id = a.value().toString();  // r:id
@@ -141,8 +179,9 @@ bool ParseCellReference(QStringView ref, long& row, int& column) {
 
 std::string BooleanText(const QString& v) { return v.trimmed() == u"1" ? "TRUE" : "FALSE"; }
 
-// Reads one <c> element (the reader stands on its start) into its displayed text.
-std::string ReadCell(QXmlStreamReader& xml, const QString& type, const std::vector<std::string>& shared) {
+// Reads one <c> element (the reader stands on its start) into its displayed text, UTF-8.
+std::string ReadCell(QXmlStreamReader& xml, const QString& type, int style, const std::vector<std::string>& shared,
+                     const FormatTable& formats) {
   QString value;
   QString inlineText;
   bool haveInline = false;
@@ -161,18 +200,20 @@ std::string ReadCell(QXmlStreamReader& xml, const QString& type, const std::vect
   if (type == u"s") {
     bool ok = false;
     qulonglong index = value.trimmed().toULongLong(&ok);
-    return ok && index < shared.size() ? shared[index] : std::string();
+    return ok && index < shared.size() ? formats.TextText(style, shared[index]) : std::string();
   }
-  if (type == u"inlineStr") return haveInline ? platform::Utf8ToCp936(inlineText.toStdString()) : std::string();
+  if (type == u"inlineStr") return haveInline ? formats.TextText(style, inlineText.toStdString()) : std::string();
+  if (type == u"str") return formats.TextText(style, value.toStdString());
   if (type == u"b") return value.isEmpty() ? std::string() : BooleanText(value);
-  if (type == u"str" || type == u"e" || type == u"d") return platform::Utf8ToCp936(value.toStdString());
+  if (type == u"e" || type == u"d") return value.toStdString();
   if (value.trimmed().isEmpty()) return {};
   bool ok = false;
   double number = platform::ParseDoubleC(value.trimmed().toStdString(), &ok);
-  return ok ? GeneralNumberText(number) : platform::Utf8ToCp936(value.toStdString());
+  return ok ? formats.NumberText(style, number) : value.toStdString();
 }
 
-bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& shared, LoadedSheet& out) {
+bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& shared, const FormatTable& formats,
+                    LoadedSheet& out) {
   QXmlStreamReader xml(bytes);
   long row = 0;     // current row; rows and cells without a reference follow the previous one
   int column = 0;
@@ -199,10 +240,34 @@ bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& sha
         xml.skipCurrentElement();  // a reference outside any sheet names no cell
         continue;
       }
-      out.AddCell(row, column, ReadCell(xml, type, shared));
+      int style = IntAttribute(a, QLatin1String("s"), 0);
+      out.AddCell(row, column, platform::Utf8ToCp936(ReadCell(xml, type, style, shared, formats)));
     }
   }
   return !xml.hasError();
+}
+
+ReadResult ReadArchive(zip_t* zip, int sheetNumber, LoadedSheet& out) {
+  WorkbookParts parts;
+  if (!ReadWorkbook(zip, parts)) return ReadResult::cannotRead;
+  if (sheetNumber < 1 || static_cast<std::size_t>(sheetNumber) > parts.sheets.size()) return ReadResult::noSheet;
+  const std::string& sheetPart = parts.sheets[static_cast<std::size_t>(sheetNumber - 1)];
+  auto sheet = sheetPart.empty() ? std::nullopt : ReadPart(zip, sheetPart);
+  if (!sheet) return ReadResult::cannotRead;
+  std::vector<std::string> shared;
+  if (zip_name_locate(zip, parts.sharedStrings.c_str(), ZIP_FL_NOCASE) >= 0) {
+    auto strings = ReadPart(zip, parts.sharedStrings);
+    if (!strings) return ReadResult::cannotRead;
+    shared = ReadSharedStrings(*strings);
+  }
+  FormatTable formats;
+  formats.SetDate1904(parts.date1904);
+  if (zip_name_locate(zip, parts.styles.c_str(), ZIP_FL_NOCASE) >= 0) {
+    auto styles = ReadPart(zip, parts.styles);
+    if (!styles) return ReadResult::cannotRead;
+    ReadStyles(*styles, formats);
+  }
+  return ReadSheetCells(*sheet, shared, formats, out) ? ReadResult::ok : ReadResult::cannotRead;
 }
 
 }  // namespace
@@ -212,19 +277,22 @@ ReadResult ReadXlsxSheet(const std::string& path, int sheetNumber, LoadedSheet& 
   int error = 0;
   archive.zip = zip_open(path.c_str(), ZIP_RDONLY, &error);
   if (!archive.zip) return ReadResult::cannotRead;
-  WorkbookParts parts;
-  if (!ReadWorkbook(archive.zip, parts)) return ReadResult::cannotRead;
-  if (sheetNumber < 1 || static_cast<std::size_t>(sheetNumber) > parts.sheets.size()) return ReadResult::noSheet;
-  const std::string& sheetPart = parts.sheets[static_cast<std::size_t>(sheetNumber - 1)];
-  auto sheet = sheetPart.empty() ? std::nullopt : ReadPart(archive.zip, sheetPart);
-  if (!sheet) return ReadResult::cannotRead;
-  std::vector<std::string> shared;
-  if (zip_name_locate(archive.zip, parts.sharedStrings.c_str(), ZIP_FL_NOCASE) >= 0) {
-    auto strings = ReadPart(archive.zip, parts.sharedStrings);
-    if (!strings) return ReadResult::cannotRead;
-    shared = ReadSharedStrings(*strings);
+  return ReadArchive(archive.zip, sheetNumber, out);
+}
+
+ReadResult ReadXlsxBytes(const void* data, std::size_t size, int sheetNumber, LoadedSheet& out) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(data, size, 0, &error);
+  zip_error_fini(&error);
+  if (!source) return ReadResult::cannotRead;
+  ZipArchive archive;
+  archive.zip = zip_open_from_source(source, ZIP_RDONLY, nullptr);
+  if (!archive.zip) {
+    zip_source_free(source);
+    return ReadResult::cannotRead;
   }
-  return ReadSheetCells(*sheet, shared, out) ? ReadResult::ok : ReadResult::cannotRead;
+  return ReadArchive(archive.zip, sheetNumber, out);
 }
 
 }  // namespace tabrion

@@ -1,0 +1,65 @@
+#include "libs/tabrion/CompoundFileStream.h"
+
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-utils.h>
+
+namespace tabrion {
+namespace {
+
+constexpr gsf_off_t kMaxStreamSize = 256 * 1024 * 1024;
+
+// Drops a GObject reference at the end of a scope.
+template <typename T>
+struct Ref {
+  T* p = nullptr;
+  ~Ref() {
+    if (p) g_object_unref(p);
+  }
+};
+
+std::optional<std::vector<std::uint8_t>> ReadFrom(GsfInput* input) {
+  static const bool initialised = [] {
+    gsf_init();
+    return true;
+  }();
+  (void)initialised;
+  GError* error = nullptr;
+  Ref<GsfInfile> file{gsf_infile_msole_new(input, &error)};
+  if (error) g_error_free(error);
+  if (!file.p) return std::nullopt;
+  // Excel 5 and 95 wrote a "Book" stream in an older record layout: not read here.
+  Ref<GsfInput> stream{gsf_infile_child_by_name(file.p, "Workbook")};
+  if (!stream.p) stream.p = gsf_infile_child_by_name(file.p, "WORKBOOK");
+  if (!stream.p) return std::nullopt;
+  gsf_off_t size = gsf_input_size(stream.p);
+  if (size < 0 || size > kMaxStreamSize) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    std::size_t n = std::min<std::size_t>(bytes.size() - done, 1 << 20);
+    if (!gsf_input_read(stream.p, n, bytes.data() + done)) return std::nullopt;
+    done += n;
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadWorkbookStream(const std::string& path) {
+  GError* error = nullptr;
+  Ref<GsfInput> input{gsf_input_stdio_new(path.c_str(), &error)};
+  if (error) g_error_free(error);
+  if (!input.p) return std::nullopt;
+  return ReadFrom(input.p);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWorkbookStream(const std::uint8_t* data, std::size_t size) {
+  Ref<GsfInput> input{gsf_input_memory_new(data, static_cast<gsf_off_t>(size), FALSE)};
+  if (!input.p) return std::nullopt;
+  return ReadFrom(input.p);
+}
+
+}  // namespace tabrion
