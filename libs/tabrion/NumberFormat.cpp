@@ -323,7 +323,7 @@ NumberFormat::NumberFormat(std::string_view code) {
     else if (quoted) continue;
     else if (c == '[') bracket = true;
     else if (c == ']') bracket = false;
-    else if ((c == '\\' || c == '_' || c == '*') && !bracket) ++i;
+    else if ((c == '\\' || c == '_' || c == '*') && !bracket && i + 1 < code.size()) ++i;
   }
   // An empty code is General.
   if (code.empty()) {
