@@ -6,6 +6,7 @@
 #include <memory>
 #include <system_error>
 
+#include "libs/tabrion/ChildReader.h"
 #include "libs/tabrion/LoadedSheet.h"
 #include "libs/tabrion/XlsSheetReader.h"
 #include "libs/tabrion/XlsxSheetReader.h"
@@ -79,9 +80,17 @@ int CTabrion::InitialExcelDataBase(_EXCEL_FILE_PARA& para) {
   if (kind == FileKind::unreadable || kind == FileKind::other) return kCannotOpenFile;
 
   // There is no application window here: visible and userControl have nothing to show.
+  // The file is parsed in a child process: a workbook that crashes or hangs
+  // a parser gives "cannot open" and the program goes on.
   auto sheet = std::make_unique<tabrion::LoadedSheet>();
-  tabrion::ReadResult result = kind == FileKind::xls ? tabrion::ReadXlsSheet(filePath, para.sheetIndex + 1, *sheet)
-                                                     : tabrion::ReadXlsxSheet(filePath, para.sheetIndex + 1, *sheet);
+  const std::string path(filePath);
+  const int sheetNumber = para.sheetIndex + 1;
+  tabrion::ReadResult result = tabrion::ChildReader::Run(
+      [&](tabrion::LoadedSheet& out) {
+        return kind == FileKind::xls ? tabrion::ReadXlsSheet(path, sheetNumber, out)
+                                     : tabrion::ReadXlsxSheet(path, sheetNumber, out);
+      },
+      *sheet);
   if (result == tabrion::ReadResult::cannotRead) return kCannotOpenFile;
   // A sheet number beyond the workbook's sheets has no data.
   if (result == tabrion::ReadResult::noSheet) return kNoData;
