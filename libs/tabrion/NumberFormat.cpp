@@ -238,7 +238,7 @@ Section ParseSection(std::string_view code) {
 void DecimalDigits(double value, int places, std::string& integer, std::string& fraction) {
   integer.clear();
   fraction.assign(static_cast<std::size_t>(places), '0');
-  if (!(value > 0)) return;
+  if (!(value > 0) || !std::isfinite(value)) return;
   std::string s = platform::FormatC("%.14e", value);  // d.dddddddddddddde+XX
   std::size_t e = s.find('e');
   std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
@@ -376,6 +376,12 @@ std::string NumberFormat::Format(double value, bool date1904) const {
 std::string NumberFormat::FormatNumber(const Section& s, double value) const {
   for (int i = 0; i < s.percent; ++i) value *= 100;
   for (int i = 0; i < s.scale; ++i) value /= 1000;
+  if (!std::isfinite(value)) return GeneralNumberText(value);
+  // In two steps, so that neither power of ten runs out of range for the
+  // smallest and largest numbers.
+  auto shift = [](double v, int exponent) {
+    return v / std::pow(10.0, exponent / 2) / std::pow(10.0, exponent - exponent / 2);
+  };
 
   // Placeholders of the integer part, the fraction and the exponent.
   int integerCount = 0, fractionCount = 0, exponentCount = 0;
@@ -405,10 +411,10 @@ std::string NumberFormat::FormatNumber(const Section& s, double value) const {
     };
     exponent = exponentFor(magnitude);
     std::string i, f;
-    DecimalDigits(value / std::pow(10.0, exponent), fractionCount, i, f);
+    DecimalDigits(shift(value, exponent), fractionCount, i, f);
     int width = step > 1 ? step : std::max(integerCount, 1);
     if (static_cast<int>(i.size()) > width) exponent = exponentFor(magnitude + 1);
-    value /= std::pow(10.0, exponent);
+    value = shift(value, exponent);
   }
 
   std::string integerDigits, fractionDigits;

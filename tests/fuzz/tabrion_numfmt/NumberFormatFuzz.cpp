@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tabrion::NumberFormat format(std::string_view(reinterpret_cast<const char*>(data), size));
-  for (double v : {0.0, -0.0, 1.0, -1.5, 0.5, 45356.75, 1e-300, -1e300, 1e15, 123456789.123, 2958465.99999})
+  for (double v : {0.0, -0.0, 1.0, -1.5, 0.5, 45356.75, 1e-300, 4.9e-324, -1e300, 1e15, 123456789.123, 2958465.99999})
     (void)format.Format(v, size % 2 == 0);
   (void)format.FormatText("text");
   return 0;

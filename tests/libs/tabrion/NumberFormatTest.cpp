@@ -130,10 +130,13 @@ TEST(NumberFormatDamage, HostileCodesGiveSomeTextWithoutFailing) {
     NumberFormat format(code);
     format.Format(1e300);
     format.Format(-1e-300);
+    format.Format(4.9e-324);
     format.Format(12345.678);
     format.FormatText("x");
   }
   EXPECT_EQ(NumberFormat("0").Format(1e300).size(), 301u);
+  EXPECT_EQ(NumberFormat("0.0E+000").Format(4.9e-324), "4.9E-324");
+  EXPECT_EQ(NumberFormat("0%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%").Format(1), "#NUM!");
 }
 
 }  // namespace
