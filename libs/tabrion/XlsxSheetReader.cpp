@@ -29,7 +29,7 @@ struct ZipArchive {
 };
 
 // The unpacked bytes of one part, or nothing when it is missing or too large.
-std::optional<QByteArray> ReadPart(zip_t* zip, const std::string& name) {
+std::optional<QByteArray> ReadZipPart(zip_t* zip, const std::string& name) {
   zip_int64_t index = zip_name_locate(zip, name.c_str(), ZIP_FL_NOCASE);
   if (index < 0) return std::nullopt;
   zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(index), 0);
@@ -125,9 +125,9 @@ struct WorkbookParts {
   bool date1904 = false;
 };
 
-bool ReadWorkbook(zip_t* zip, WorkbookParts& parts) {
-  auto workbook = ReadPart(zip, "xl/workbook.xml");
-  auto rels = ReadPart(zip, "xl/_rels/workbook.xml.rels");
+bool ReadWorkbook(const XlsxParts& zip, WorkbookParts& parts) {
+  auto workbook = zip.Read("xl/workbook.xml");
+  auto rels = zip.Read("xl/_rels/workbook.xml.rels");
   if (!workbook || !rels) return false;
   std::vector<std::pair<QString, QString>> targets;  // relationship id, target
   QXmlStreamReader relXml(*rels);
@@ -247,37 +247,47 @@ bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& sha
   return !xml.hasError();
 }
 
-ReadResult ReadArchive(zip_t* zip, int sheetNumber, LoadedSheet& out) {
+class ZipParts : public XlsxParts {
+ public:
+  explicit ZipParts(zip_t* zip) : zip_(zip) {}
+  bool Has(const std::string& name) const override { return zip_name_locate(zip_, name.c_str(), ZIP_FL_NOCASE) >= 0; }
+  std::optional<QByteArray> Read(const std::string& name) const override { return ReadZipPart(zip_, name); }
+
+ private:
+  zip_t* zip_;
+};
+
+}  // namespace
+
+ReadResult ReadXlsxParts(const XlsxParts& zip, int sheetNumber, LoadedSheet& out) {
   WorkbookParts parts;
   if (!ReadWorkbook(zip, parts)) return ReadResult::cannotRead;
   if (sheetNumber < 1 || static_cast<std::size_t>(sheetNumber) > parts.sheets.size()) return ReadResult::noSheet;
   const std::string& sheetPart = parts.sheets[static_cast<std::size_t>(sheetNumber - 1)];
-  auto sheet = sheetPart.empty() ? std::nullopt : ReadPart(zip, sheetPart);
+  auto sheet = sheetPart.empty() ? std::nullopt : zip.Read(sheetPart);
   if (!sheet) return ReadResult::cannotRead;
   std::vector<std::string> shared;
-  if (zip_name_locate(zip, parts.sharedStrings.c_str(), ZIP_FL_NOCASE) >= 0) {
-    auto strings = ReadPart(zip, parts.sharedStrings);
+  if (zip.Has(parts.sharedStrings)) {
+    auto strings = zip.Read(parts.sharedStrings);
     if (!strings) return ReadResult::cannotRead;
     shared = ReadSharedStrings(*strings);
   }
   FormatTable formats;
   formats.SetDate1904(parts.date1904);
-  if (zip_name_locate(zip, parts.styles.c_str(), ZIP_FL_NOCASE) >= 0) {
-    auto styles = ReadPart(zip, parts.styles);
+  if (zip.Has(parts.styles)) {
+    auto styles = zip.Read(parts.styles);
     if (!styles) return ReadResult::cannotRead;
     ReadStyles(*styles, formats);
   }
   return ReadSheetCells(*sheet, shared, formats, out) ? ReadResult::ok : ReadResult::cannotRead;
 }
 
-}  // namespace
-
 ReadResult ReadXlsxSheet(const std::string& path, int sheetNumber, LoadedSheet& out) {
   ZipArchive archive;
   int error = 0;
   archive.zip = zip_open(path.c_str(), ZIP_RDONLY, &error);
   if (!archive.zip) return ReadResult::cannotRead;
-  return ReadArchive(archive.zip, sheetNumber, out);
+  return ReadXlsxParts(ZipParts(archive.zip), sheetNumber, out);
 }
 
 ReadResult ReadXlsxBytes(const void* data, std::size_t size, int sheetNumber, LoadedSheet& out) {
@@ -292,7 +302,7 @@ ReadResult ReadXlsxBytes(const void* data, std::size_t size, int sheetNumber, Lo
     zip_source_free(source);
     return ReadResult::cannotRead;
   }
-  return ReadArchive(archive.zip, sheetNumber, out);
+  return ReadXlsxParts(ZipParts(archive.zip), sheetNumber, out);
 }
 
 }  // namespace tabrion

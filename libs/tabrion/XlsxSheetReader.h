@@ -5,6 +5,7 @@
 #include <string>
 
 #include "libs/tabrion/LoadedSheet.h"
+#include "libs/tabrion/XlsxParts.h"
 
 namespace tabrion {
 
@@ -12,5 +13,7 @@ namespace tabrion {
 ReadResult ReadXlsxSheet(const std::string& path, int sheetNumber, LoadedSheet& out);
 // The same from a workbook held in memory.
 ReadResult ReadXlsxBytes(const void* data, std::size_t size, int sheetNumber, LoadedSheet& out);
+// The same from parts given by name (the fuzz target's way in past the archive).
+ReadResult ReadXlsxParts(const XlsxParts& parts, int sheetNumber, LoadedSheet& out);
 
 }  // namespace tabrion
