@@ -231,9 +231,8 @@ void BiffWriter::WriteCompoundFile(const std::string& path, const Bytes& stream)
   gsf_output_write(child, stream.size(), stream.data());
   gsf_output_close(child);
   g_object_unref(child);
-  gsf_output_close(GSF_OUTPUT(ole));
+  gsf_output_close(GSF_OUTPUT(ole));  // closes the file under it too
   g_object_unref(ole);
-  gsf_output_close(file);
   g_object_unref(file);
 }
 
