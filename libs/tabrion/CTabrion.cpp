@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "libs/tabrion/ChildReader.h"
+#include "libs/tabrion/CompoundFileStream.h"
 #include "libs/tabrion/LoadedSheet.h"
 #include "libs/tabrion/XlsSheetReader.h"
 #include "libs/tabrion/XlsxSheetReader.h"
@@ -82,6 +83,7 @@ int CTabrion::InitialExcelDataBase(_EXCEL_FILE_PARA& para) {
   // There is no application window here: visible and userControl have nothing to show.
   // The file is parsed in a child process: a workbook that crashes or hangs
   // a parser gives "cannot open" and the program goes on.
+  if (kind == FileKind::xls) tabrion::PrepareWorkbookStreamReading();
   auto sheet = std::make_unique<tabrion::LoadedSheet>();
   const std::string path(filePath);
   const int sheetNumber = para.sheetIndex + 1;

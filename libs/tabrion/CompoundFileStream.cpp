@@ -21,11 +21,7 @@ struct Ref {
 };
 
 std::optional<std::vector<std::uint8_t>> ReadFrom(GsfInput* input) {
-  static const bool initialised = [] {
-    gsf_init();
-    return true;
-  }();
-  (void)initialised;
+  PrepareWorkbookStreamReading();
   GError* error = nullptr;
   Ref<GsfInfile> file{gsf_infile_msole_new(input, &error)};
   if (error) g_error_free(error);
@@ -47,6 +43,16 @@ std::optional<std::vector<std::uint8_t>> ReadFrom(GsfInput* input) {
 }
 
 }  // namespace
+
+void PrepareWorkbookStreamReading() {
+  static const bool prepared = [] {
+    gsf_init();
+    for (GType type : {GSF_INFILE_MSOLE_TYPE, GSF_INPUT_STDIO_TYPE, GSF_INPUT_MEMORY_TYPE})
+      g_type_class_unref(g_type_class_ref(type));
+    return true;
+  }();
+  (void)prepared;
+}
 
 std::optional<std::vector<std::uint8_t>> ReadWorkbookStream(const std::string& path) {
   GError* error = nullptr;

@@ -22,6 +22,7 @@ class LoadedSheet {
   void ForEachText(F&& f) const {
     for (const auto& [key, text] : cells_) f(static_cast<long>(key >> 5), static_cast<int>(key & 31), text);
   }
+  void Reserve(std::size_t texts) { cells_.reserve(texts); }
   bool Empty() const { return !any_; }
   long LastRow() const { return maxRow_; }
   int LastColumn() const { return maxColumn_; }

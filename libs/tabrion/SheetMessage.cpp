@@ -72,6 +72,9 @@ bool DecodeSheet(std::string_view bytes, ReadResult& result, LoadedSheet& sheet)
     read.AddCell(lastRow, static_cast<int>(lastColumn), {});
     if (read.Empty()) return false;
   }
+  // Each text takes at least 12 bytes: a count beyond that is a lie.
+  if (count > bytes.size() / 12) return false;
+  read.Reserve(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     std::uint32_t row = 0, column = 0, length = 0;
     std::string text;

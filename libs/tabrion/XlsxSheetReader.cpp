@@ -2,6 +2,7 @@
 #include <zip.h>
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QXmlStreamReader>
 #include <optional>
@@ -125,19 +126,30 @@ struct WorkbookParts {
   bool date1904 = false;
 };
 
+// Relationship types of sheets that are not worksheets: a spreadsheet does not
+// count them among its worksheets (the .xls path skips them the same way).
+bool IsOtherSheetType(QStringView type) {
+  return type.endsWith(u"/chartsheet") || type.endsWith(u"/dialogsheet") || type.endsWith(u"/xlMacrosheet");
+}
+
 bool ReadWorkbook(const XlsxParts& zip, WorkbookParts& parts) {
   auto workbook = zip.Read("xl/workbook.xml");
   auto rels = zip.Read("xl/_rels/workbook.xml.rels");
   if (!workbook || !rels) return false;
-  std::vector<std::pair<QString, QString>> targets;  // relationship id, target
+  struct Target {
+    std::string part;
+    bool worksheet = true;
+  };
+  QHash<QString, Target> targets;  // by relationship id
   QXmlStreamReader relXml(*rels);
   while (!relXml.atEnd()) {
     if (relXml.readNext() != QXmlStreamReader::StartElement || relXml.name() != u"Relationship") continue;
     auto a = relXml.attributes();
     QString target = a.value(QLatin1String("Target")).toString();
-    if (a.value(QLatin1String("Type")).endsWith(u"/sharedStrings")) parts.sharedStrings = PartName(target);
-    if (a.value(QLatin1String("Type")).endsWith(u"/styles")) parts.styles = PartName(target);
-    targets.emplace_back(a.value(QLatin1String("Id")).toString(), target);
+    QStringView type = a.value(QLatin1String("Type"));
+    if (type.endsWith(u"/sharedStrings")) parts.sharedStrings = PartName(target);
+    if (type.endsWith(u"/styles")) parts.styles = PartName(target);
+    targets.insert(a.value(QLatin1String("Id")).toString(), Target{PartName(target), !IsOtherSheetType(type)});
   }
   QXmlStreamReader xml(*workbook);
   while (!xml.atEnd()) {
@@ -150,10 +162,9 @@ bool ReadWorkbook(const XlsxParts& zip, WorkbookParts& parts) {
     QString id;
     for (const auto& a : xml.attributes())
       if (a.name() == u"id") id = a.value().toString();  // r:id
-    std::string name;
-    for (const auto& [rid, target] : targets)
-      if (rid == id) name = PartName(target);
-    parts.sheets.push_back(name);
+    auto it = targets.constFind(id);
+    if (it == targets.constEnd()) parts.sheets.emplace_back();  // no part: cannot be read
+    else if (it->worksheet) parts.sheets.push_back(it->part);
   }
   return !relXml.hasError() && !xml.hasError();
 }
