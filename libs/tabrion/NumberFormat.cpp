@@ -309,6 +309,11 @@ std::string TwoDigits(long long v) { return platform::FormatC("%02lld", v); }
 }  // namespace
 
 NumberFormat::NumberFormat(std::string_view code) {
+  // The system's long date and time: a Chinese (PRC) locale shows them so.
+  std::string system;
+  if (StartsWithNoCase(code, 0, "[$-F800]")) system = "yyyy\"年\"m\"月\"d\"日\"";
+  else if (StartsWithNoCase(code, 0, "[$-F400]")) system = "h:mm:ss";
+  if (!system.empty()) code = system;
   // Sections split at ';' outside quotes, brackets and escapes.
   std::size_t start = 0;
   bool quoted = false, bracket = false;
