@@ -30,8 +30,9 @@ std::optional<std::vector<std::uint8_t>> ReadFrom(GsfInput* input) {
   Ref<GsfInput> stream{gsf_infile_child_by_name(file.p, "Workbook")};
   if (!stream.p) stream.p = gsf_infile_child_by_name(file.p, "WORKBOOK");
   if (!stream.p) return std::nullopt;
+  // A stream is stored whole inside the file: a larger size is a damaged directory.
   gsf_off_t size = gsf_input_size(stream.p);
-  if (size < 0 || size > kMaxStreamSize) return std::nullopt;
+  if (size < 0 || size > kMaxStreamSize || size > gsf_input_size(input)) return std::nullopt;
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
   std::size_t done = 0;
   while (done < bytes.size()) {
