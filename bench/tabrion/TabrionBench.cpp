@@ -15,8 +15,14 @@
 
 namespace {
 
+// A workbook written once per run and removed at exit.
+struct TempBook {
+  std::string path;
+  ~TempBook() { std::filesystem::remove(path); }
+};
+
 std::string BenchBook() {
-  static const std::string path = [] {
+  static const TempBook book{[] {
     std::string p = (std::filesystem::temp_directory_path() / ("tabrion-bench-" + std::to_string(::getpid()) + ".xlsx")).string();
     lxw_workbook* book = workbook_new(p.c_str());
     lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
@@ -28,15 +34,14 @@ std::string BenchBook() {
       worksheet_write_number(sheet, r, 8, r * 0.25, nullptr);
     }
     workbook_close(book);
-    std::atexit([] { std::filesystem::remove(path); });
     return p;
-  }();
-  return path;
+  }()};
+  return book.path;
 }
 
 // The same cells as a BIFF8 workbook, with a date format on the numbers.
 std::string BenchXls() {
-  static const std::string path = [] {
+  static const TempBook book{[] {
     std::string p = (std::filesystem::temp_directory_path() / ("tabrion-bench-" + std::to_string(::getpid()) + ".xls")).string();
     tabrion_test::BiffWriter xls;
     int date = xls.Style(164, "yyyy-mm-dd hh:mm");
@@ -45,10 +50,9 @@ std::string BenchXls() {
       xls.Number(r, 8, date, 45356 + r * 0.25);
     }
     tabrion_test::BiffWriter::WriteCompoundFile(p, xls.Stream());
-    std::atexit([] { std::filesystem::remove(path); });
     return p;
-  }();
-  return path;
+  }()};
+  return book.path;
 }
 
 void OpenBench(benchmark::State& state, const std::string& path) {
