@@ -11,6 +11,7 @@
 #include "libs/tabrion/LoadedSheet.h"
 #include "libs/tabrion/XlsSheetReader.h"
 #include "libs/tabrion/XlsxSheetReader.h"
+#include "platform/Cp936.h"
 
 namespace {
 
@@ -83,7 +84,11 @@ int CTabrion::InitialExcelDataBase(_EXCEL_FILE_PARA& para) {
   // There is no application window here: visible and userControl have nothing to show.
   // The file is parsed in a child process: a workbook that crashes or hangs
   // a parser gives "cannot open" and the program goes on.
+  // What the child would otherwise set up on first use (libgsf's types, the
+  // code page converter) is set up here, so that the child takes no lock that
+  // another thread held at the fork.
   if (kind == FileKind::xls) tabrion::PrepareWorkbookStreamReading();
+  (void)platform::Utf8ToCp936("-");
   auto sheet = std::make_unique<tabrion::LoadedSheet>();
   const std::string path(filePath);
   const int sheetNumber = para.sheetIndex + 1;
