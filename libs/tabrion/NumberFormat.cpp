@@ -311,8 +311,10 @@ std::string TwoDigits(long long v) { return platform::FormatC("%02lld", v); }
 NumberFormat::NumberFormat(std::string_view code) {
   // The system's long date and time: a Chinese (PRC) locale shows them so.
   std::string system;
-  if (StartsWithNoCase(code, 0, "[$-F800]")) system = "yyyy\"年\"m\"月\"d\"日\"";
-  else if (StartsWithNoCase(code, 0, "[$-F400]")) system = "h:mm:ss";
+  if (StartsWithNoCase(code, 0, "[$-F800]") || StartsWithNoCase(code, 0, "[$-x-sysdate]"))
+    system = "yyyy\"年\"m\"月\"d\"日\"";
+  else if (StartsWithNoCase(code, 0, "[$-F400]") || StartsWithNoCase(code, 0, "[$-x-systime]"))
+    system = "h:mm:ss";
   if (!system.empty()) code = system;
   // Sections split at ';' outside quotes, brackets and escapes.
   std::size_t start = 0;

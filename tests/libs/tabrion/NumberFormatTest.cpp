@@ -89,6 +89,7 @@ const Case kDates[] = {
     {"yyyy-mm-dd hh:mm", 0.99999999, "1900-01-01 00:00"},
     {"[$-F800]dddd, mmmm dd, yyyy", 45356, "2024\xE5\xB9\xB4" "3\xE6\x9C\x88" "5\xE6\x97\xA5"},  // system long date
     {"[$-F400]h:mm:ss\\ AM/PM", 0.75, "18:00:00"},  // system time
+    {"[$-x-sysdate]dddd, mmmm dd, yyyy", 45356, "2024\xE5\xB9\xB4" "3\xE6\x9C\x88" "5\xE6\x97\xA5"},
     {"yyyy-mm-dd", 60, "1900-02-29"},
     {"yyyy-mm-dd", 61, "1900-03-01"},
     {"yyyy-mm-dd", 1, "1900-01-01"},
