@@ -65,6 +65,24 @@ bool BiffContinuedData::Chars(std::size_t count, bool wide, std::u16string& out)
   return true;
 }
 
+bool BiffContinuedData::ByteString(int lengthBytes, std::string& bytes) {
+  std::uint16_t length = 0;
+  if (lengthBytes == 1) {
+    std::uint8_t l = 0;
+    if (!U8(l)) return false;
+    length = l;
+  } else if (!U16(length)) {
+    return false;
+  }
+  bytes.clear();
+  for (std::uint16_t i = 0; i < length; ++i) {
+    std::uint8_t c = 0;
+    if (!U8(c)) return false;
+    bytes += static_cast<char>(c);
+  }
+  return true;
+}
+
 bool BiffContinuedData::UnicodeString(int lengthBytes, std::string& utf8) {
   std::uint16_t length = 0;
   if (lengthBytes == 1) {

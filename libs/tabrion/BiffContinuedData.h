@@ -26,6 +26,8 @@ class BiffContinuedData {
   // A string with its length in one byte (lengthBytes 1) or two, its option
   // byte, and any formatting runs and phonetic text (skipped); the text as UTF-8.
   bool UnicodeString(int lengthBytes, std::string& utf8);
+  // An Excel 5/95 string: its length in one or two bytes, then 8-bit characters as they are.
+  bool ByteString(int lengthBytes, std::string& bytes);
 
  private:
   bool Chars(std::size_t count, bool wide, std::u16string& out);

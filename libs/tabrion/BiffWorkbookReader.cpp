@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "libs/tabrion/BiffContinuedData.h"
+#include "libs/tabrion/CodePageText.h"
 #include "libs/tabrion/FormatTable.h"
 #include "platform/Cp936.h"
 
@@ -37,10 +38,14 @@ enum : std::uint16_t {
 };
 
 constexpr std::uint16_t kBiff8 = 0x0600;
+constexpr std::uint16_t kBiff5 = 0x0500;  // Excel 5 and 95: 8-bit strings in the workbook's code page
+constexpr std::uint16_t kCodePage = 0x0042;
 constexpr std::uint16_t kGlobals = 0x0005;
 constexpr std::uint16_t kWorksheet = 0x0010;
 
 struct Globals {
+  std::uint16_t version = kBiff8;
+  int codePage = 1252;  // of Excel 5/95 strings
   FormatTable formats;
   std::vector<std::string> strings;    // shared strings, UTF-8
   std::vector<std::uint32_t> sheets;   // stream offsets of the worksheets' BOF records
@@ -78,9 +83,18 @@ const char* ErrorText(std::uint8_t code) {
   }
 }
 
-bool IsBof(BiffRecordReader& records, std::uint16_t kind) {
+bool IsBof(BiffRecordReader& records, std::uint16_t version, std::uint16_t kind) {
   ByteSpan d = records.Data();
-  return records.Type() == kBof && d.size() >= 4 && U16At(d, 0) == kBiff8 && U16At(d, 2) == kind;
+  return records.Type() == kBof && d.size() >= 4 && U16At(d, 0) == version && U16At(d, 2) == kind;
+}
+
+// A string as the workbook's version writes it, as UTF-8.
+bool ReadText(BiffContinuedData& data, int lengthBytes, const Globals& g, std::string& utf8) {
+  if (g.version == kBiff8) return data.UnicodeString(lengthBytes, utf8);
+  std::string bytes;
+  if (!data.ByteString(lengthBytes, bytes)) return false;
+  utf8 = CodePageToUtf8(bytes, g.codePage);
+  return true;
 }
 
 void ReadSharedStrings(BiffRecordReader& records, std::vector<std::string>& strings) {
@@ -98,7 +112,9 @@ void ReadSharedStrings(BiffRecordReader& records, std::vector<std::string>& stri
 // The workbook globals: from the first BOF to its EOF.
 ReadResult ReadGlobals(ByteSpan stream, Globals& globals) {
   BiffRecordReader records(stream);
-  if (!records.Next() || !IsBof(records, kGlobals)) return ReadResult::cannotRead;
+  if (!records.Next()) return ReadResult::cannotRead;
+  if (IsBof(records, kBiff5, kGlobals)) globals.version = kBiff5;
+  else if (!IsBof(records, kBiff8, kGlobals)) return ReadResult::cannotRead;
   while (records.Next()) {
     ByteSpan d = records.Data();
     switch (records.Type()) {
@@ -106,6 +122,9 @@ ReadResult ReadGlobals(ByteSpan stream, Globals& globals) {
         return ReadResult::ok;
       case kFilePass:
         return ReadResult::cannotRead;  // encrypted: no password to read it with
+      case kCodePage:
+        if (d.size() >= 2) globals.codePage = U16At(d, 0);
+        break;
       case kDateMode:
         if (d.size() >= 2) globals.formats.SetDate1904(U16At(d, 0) == 1);
         break;
@@ -113,7 +132,8 @@ ReadResult ReadGlobals(ByteSpan stream, Globals& globals) {
         if (d.size() >= 2) {
           std::string code;
           BiffContinuedData data(d.subspan(2));
-          if (data.UnicodeString(2, code)) globals.formats.SetFormatCode(U16At(d, 0), std::move(code));
+          if (ReadText(data, globals.version == kBiff8 ? 2 : 1, globals, code))
+            globals.formats.SetFormatCode(U16At(d, 0), std::move(code));
         }
         break;
       case kXf:
@@ -179,7 +199,7 @@ class SheetCells {
         if (d.size() >= 6) {
           std::string text;
           BiffContinuedData data(d.subspan(6));
-          data.UnicodeString(2, text);
+          ReadText(data, 2, g_, text);
           Text(d, U16At(d, 4), text);
         }
         break;
@@ -209,7 +229,7 @@ class SheetCells {
           records.Next();
         if (records.PeekType() == kString && records.Next()) {
           BiffContinuedData data(records.WithContinues());
-          data.UnicodeString(2, text);
+          ReadText(data, 2, g_, text);
         }
         Text(d, xf, text);
         break;
@@ -231,7 +251,7 @@ ReadResult ReadBiffSheet(ByteSpan stream, int sheetNumber, LoadedSheet& out) {
   if (ReadResult r = ReadGlobals(stream, globals); r != ReadResult::ok) return r;
   if (sheetNumber < 1 || static_cast<std::size_t>(sheetNumber) > globals.sheets.size()) return ReadResult::noSheet;
   BiffRecordReader records(stream, globals.sheets[static_cast<std::size_t>(sheetNumber - 1)]);
-  if (!records.Next() || !IsBof(records, kWorksheet)) return ReadResult::cannotRead;
+  if (!records.Next() || !IsBof(records, globals.version, kWorksheet)) return ReadResult::cannotRead;
   SheetCells cells(globals, out);
   // Charts drawn on the sheet are substreams of their own, from BOF to EOF.
   int depth = 1;

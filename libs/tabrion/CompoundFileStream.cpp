@@ -26,9 +26,9 @@ std::optional<std::vector<std::uint8_t>> ReadFrom(GsfInput* input) {
   Ref<GsfInfile> file{gsf_infile_msole_new(input, &error)};
   if (error) g_error_free(error);
   if (!file.p) return std::nullopt;
-  // Excel 5 and 95 wrote a "Book" stream in an older record layout: not read here.
-  Ref<GsfInput> stream{gsf_infile_child_by_name(file.p, "Workbook")};
-  if (!stream.p) stream.p = gsf_infile_child_by_name(file.p, "WORKBOOK");
+  Ref<GsfInput> stream;
+  for (const char* name : {"Workbook", "WORKBOOK", "Book"})
+    if (!stream.p) stream.p = gsf_infile_child_by_name(file.p, name);
   if (!stream.p) return std::nullopt;
   // A stream is stored whole inside the file: a larger size is a damaged directory.
   gsf_off_t size = gsf_input_size(stream.p);

@@ -9,8 +9,8 @@
 
 namespace tabrion {
 
-// The stream's bytes; nothing when the file is no compound document, has no
-// BIFF8 workbook stream, or the stream is larger than a workbook can sensibly be.
+// The stream's bytes ("Book" in files of Excel 5 and 95); nothing when the
+// file is no compound document, has no workbook stream, or the stream is larger than a workbook can sensibly be.
 std::optional<std::vector<std::uint8_t>> ReadWorkbookStream(const std::string& path);
 
 // Sets up libgsf's object types once, in the calling process. Called before a

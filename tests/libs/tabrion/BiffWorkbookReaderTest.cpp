@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Cp936.h"
+#include "libs/tabrion/CodePageText.h"
 #include "tests/libs/tabrion/BiffWriter.h"
 
 namespace {
@@ -138,3 +139,91 @@ TEST(BiffWorkbookReader, DamagedStreamsAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// An Excel 95 workbook: 8-bit strings in code page 936, no shared strings.
+Bytes Biff5Workbook() {
+  using tabrion_test::Put16;
+  using tabrion_test::Put32;
+  using tabrion_test::PutRecord;
+  auto bof = [](unsigned kind) {
+    Bytes r;
+    Put16(r, 0x0500);
+    Put16(r, kind);
+    Put16(r, 0);
+    Put16(r, 0);
+    return r;
+  };
+  auto byteString = [](Bytes& r, const std::string& s, bool wideLength) {
+    wideLength ? Put16(r, static_cast<unsigned>(s.size())) : r.push_back(static_cast<std::uint8_t>(s.size()));
+    r.insert(r.end(), s.begin(), s.end());
+  };
+  auto cell = [](unsigned row, unsigned col, unsigned xf) {
+    Bytes r;
+    Put16(r, row);
+    Put16(r, col);
+    Put16(r, xf);
+    return r;
+  };
+  Bytes b;
+  PutRecord(b, 0x0809, bof(0x0005));
+  PutRecord(b, 0x0042, {0xA8, 0x03});  // code page 936
+  Bytes format;
+  Put16(format, 164);
+  byteString(format, "0.00\"\xBC\xFE\"", false);  // 0.00"件"
+  PutRecord(b, 0x041E, format);
+  Bytes xf(16, 0);
+  PutRecord(b, 0x00E0, xf);
+  xf[2] = 164;
+  PutRecord(b, 0x00E0, xf);
+  std::size_t offsetAt = b.size() + 4;
+  Bytes sheet;
+  Put32(sheet, 0);
+  Put16(sheet, 0);
+  byteString(sheet, "Sheet1", false);
+  PutRecord(b, 0x0085, sheet);
+  PutRecord(b, 0x000A, {});
+  std::uint32_t at = static_cast<std::uint32_t>(b.size());
+  for (int i = 0; i < 4; ++i) b[offsetAt + i] = static_cast<std::uint8_t>(at >> (8 * i));
+  PutRecord(b, 0x0809, bof(0x0010));
+  Bytes label = cell(0, 0, 0);
+  byteString(label, "\xD6\xD0\xCE\xC4", true);  // 中文
+  PutRecord(b, 0x0204, label);
+  Bytes number = cell(0, 1, 1);
+  Put32(number, 0);
+  Put32(number, 0x3FF80000);  // 1.5
+  PutRecord(b, 0x0203, number);
+  Bytes formula = cell(1, 0, 0);
+  for (std::uint8_t v : {0, 0, 0, 0, 0, 0, 0xFF, 0xFF}) formula.push_back(v);
+  Put16(formula, 0);
+  Put32(formula, 0);
+  Put16(formula, 0);
+  PutRecord(b, 0x0006, formula);
+  Bytes text;
+  byteString(text, "Caf\xE9", true);  // not GBK: shown as far as it converts
+  PutRecord(b, 0x0207, text);
+  PutRecord(b, 0x000A, {});
+  return b;
+}
+
+TEST(BiffWorkbookReader, Excel95WorkbooksReadInTheirCodePage) {
+  LoadedSheet sheet;
+  Bytes stream = Biff5Workbook();
+  ASSERT_EQ(ReadBiffSheet(stream, 1, sheet), ReadResult::ok);
+  EXPECT_EQ(At(sheet, 1, 1), "\xD6\xD0\xCE\xC4");
+  EXPECT_EQ(At(sheet, 1, 2), "1.50\xBC\xFE");
+  EXPECT_EQ(sheet.RowCount(), 2);
+  EXPECT_FALSE(At(sheet, 2, 1).empty());
+}
+
+}  // namespace
+
+TEST(CodePageText, EightBitTextBecomesUtf8) {
+  EXPECT_EQ(tabrion::CodePageToUtf8("Caf\xE9", 1252), "Caf\xC3\xA9");
+  EXPECT_EQ(tabrion::CodePageToUtf8("Caf\xE9", 0x8001), "Caf\xC3\xA9");
+  EXPECT_EQ(tabrion::CodePageToUtf8("\xD6\xD0\xCE\xC4", 936), "\xE4\xB8\xAD\xE6\x96\x87");
+  EXPECT_EQ(tabrion::CodePageToUtf8("\xE9", 12345), "\xC3\xA9");  // unknown: Latin-1
+  EXPECT_EQ(tabrion::CodePageToUtf8("plain", 936), "plain");
+  EXPECT_EQ(tabrion::CodePageToUtf8("a\x81", 932), "a?");  // a lead byte with nothing after it
+}
