@@ -1,5 +1,6 @@
 #include "libs/tabrion/CTabrion.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -82,16 +83,19 @@ int CTabrion::InitialExcelDataBase(_EXCEL_FILE_PARA& para) {
   if (kind == FileKind::unreadable || kind == FileKind::other) return kCannotOpenFile;
 
   // There is no application window here: visible and userControl have nothing to show.
-  // The file is parsed in a child process: a workbook that crashes or hangs
-  // a parser gives "cannot open" and the program goes on.
-  // What the child would otherwise set up on first use (libgsf's types, the
-  // code page converter) is set up here, so that the child takes no lock that
-  // another thread held at the fork.
+
+  // What the child below would otherwise set up on first use (libgsf's types,
+  // the code page converter) is set up here, so that the child takes no lock
+  // that another thread held at the fork.
   if (kind == FileKind::xls) tabrion::PrepareWorkbookStreamReading();
   (void)platform::Utf8ToCp936("-");
+
+  // The file is parsed in a child process: a workbook that crashes or hangs
+  // a parser gives "cannot open" and the program goes on. Sheet numbers out
+  // of range become 0, which names no sheet.
   auto sheet = std::make_unique<tabrion::LoadedSheet>();
   const std::string path(filePath);
-  const int sheetNumber = para.sheetIndex + 1;
+  const int sheetNumber = para.sheetIndex >= 0 && para.sheetIndex < INT_MAX ? para.sheetIndex + 1 : 0;
   tabrion::ReadResult result = tabrion::ChildReader::Run(
       [&](tabrion::LoadedSheet& out) {
         return kind == FileKind::xls ? tabrion::ReadXlsSheet(path, sheetNumber, out)
