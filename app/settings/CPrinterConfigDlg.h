@@ -2,7 +2,7 @@
 // "Config printer": margins, line width and scale of the paper print.
 #include <QDialog>
 
-#include "app/settings/PaperPrintSet.h"
+#include "app/views/model/ViewSettingsFiles.h"
 
 class QComboBox;
 class QLineEdit;

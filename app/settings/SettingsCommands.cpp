@@ -118,13 +118,13 @@ bool OnScreenSizeCommand(ISettingsCommandHost& host, int screenPixelWidth, int s
   return true;
 }
 
-bool OnPrintEdgeSettingCommand(ISettingsCommandHost& host, PaperPrintSet& record, const std::string& path) {
+bool OnPrintEdgeSettingCommand(ISettingsCommandHost& host, PaperPrintSet& record, const std::string& folder) {
   CPrinterConfigDlg dialog;
   dialog.m_record = record;
   dialog.OnInitDialog();
   if (host.RunModal(dialog) != QDialog::Accepted) return false;
   record = dialog.m_record;
-  SavePaperPrintSet(path, record);
+  SavePaperPrintSet(folder, record);
   return true;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/settings/PaperPrintSet.h"
+#include "app/views/model/ViewSettingsFiles.h"
 
 class ISettingsCommandHost;
 
@@ -39,8 +39,9 @@ bool OnRs232SettingCommand(ISettingsCommandHost& host);
 // "Physics screen size".
 bool OnScreenSizeCommand(ISettingsCommandHost& host, int screenPixelWidth, int screenPixelHeight);
 
-// "Print edge seting": the print record edited and written on OK.
-bool OnPrintEdgeSettingCommand(ISettingsCommandHost& host, PaperPrintSet& record, const std::string& path);
+// "Print edge seting": the print record edited and written to the folder's
+// "PaperPrintSet.DAT" on OK.
+bool OnPrintEdgeSettingCommand(ISettingsCommandHost& host, PaperPrintSet& record, const std::string& folder);
 
 // "Look database information".
 void OnLookDatabaseCommand(ISettingsCommandHost& host, const marking::MarkDatabaseLocation& location);

@@ -36,6 +36,10 @@ PaperPrintSet LoadPaperPrintSet(const std::string& folder) {
   return set;
 }
 
+bool SavePaperPrintSet(const std::string& folder, const PaperPrintSet& set) {
+  return platform::WriteFileAtomic(platform::JoinInstallPath(folder, kPaperPrintSetFile), &set, sizeof set);
+}
+
 ArcPointedInfo LoadArcPointedInfo(const std::string& folder) {
   ArcPointedInfo info;
   if (!ReadSettingsRecord(folder, kArcPointedInfoFile, &info, sizeof info)) info = ArcPointedInfo{};

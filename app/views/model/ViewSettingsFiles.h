@@ -53,6 +53,8 @@ bool ReadSettingsRecord(const std::string& folder, const char* name, void* recor
 // choices).
 PaperPrintSet LoadPaperPrintSet(const std::string& folder);
 void CorrectPaperPrintSet(PaperPrintSet& set);
+// Writes the record as it is (no corrections); false when it cannot be written.
+bool SavePaperPrintSet(const std::string& folder, const PaperPrintSet& set);
 
 // A missing file reads as zero; two points within 0.01 mm of each other turn
 // the arc off.

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/settings/PaperPrintSet.h"
+#include "app/views/model/ViewSettingsFiles.h"
 #include "app/settings/PortAddressText.h"
 #include "tests/app/start/TestFolder.h"
 
@@ -58,7 +58,7 @@ TEST(HexPortText, FormatsFourDigitsOrMore) {
 }
 
 TEST(PaperPrintRecord, MissingFileGivesTheCorrectedDefaults) {
-  const PaperPrintSet record = LoadPaperPrintSet(FreshFolder("print-missing") + "/PaperPrintSet.DAT");
+  const PaperPrintSet record = LoadPaperPrintSet(FreshFolder("print-missing"));
   EXPECT_EQ(record.dpi, 300);
   EXPECT_EQ(record.lineWidthIndex, 0);
   EXPECT_EQ(record.scaleMode, 0);
@@ -68,7 +68,8 @@ TEST(PaperPrintRecord, MissingFileGivesTheCorrectedDefaults) {
 }
 
 TEST(PaperPrintRecord, StoredValuesAreCorrectedOnLoadButNotOnSave) {
-  const std::string path = FreshFolder("print-values") + "/PaperPrintSet.DAT";
+  const std::string folder = FreshFolder("print-values");
+  const std::string path = folder + "/PaperPrintSet.DAT";
   PaperPrintSet stored;
   stored.dpi = 0;
   stored.lineWidthIndex = -3;
@@ -76,19 +77,19 @@ TEST(PaperPrintRecord, StoredValuesAreCorrectedOnLoadButNotOnSave) {
   stored.edgeX = 0.0f;
   stored.edgeY = 2.5f;
   stored.customScale = 5000.0f;
-  std::memset(stored.reserved1, 0xA5, sizeof stored.reserved1);
-  ASSERT_TRUE(SavePaperPrintSet(path, stored));
+  std::memset(stored.reserved12, 0xA5, sizeof stored.reserved12);
+  ASSERT_TRUE(SavePaperPrintSet(folder, stored));
   EXPECT_EQ(std::filesystem::file_size(path), 96u);
   EXPECT_EQ(std::memcmp(ReadBytes(path).data(), &stored, 96), 0) << "saved exactly as given";
 
-  const PaperPrintSet loaded = LoadPaperPrintSet(path);
+  const PaperPrintSet loaded = LoadPaperPrintSet(folder);
   EXPECT_EQ(loaded.dpi, 300);
   EXPECT_EQ(loaded.lineWidthIndex, 0);
   EXPECT_EQ(loaded.scaleMode, 2);
   EXPECT_FLOAT_EQ(loaded.edgeX, 0.5f);
   EXPECT_FLOAT_EQ(loaded.edgeY, 2.5f);
   EXPECT_FLOAT_EQ(loaded.customScale, 1000.0f);
-  EXPECT_EQ(loaded.reserved1[35], 0xA5) << "reserved bytes come back as read";
+  EXPECT_EQ(loaded.reserved12[35], 0xA5) << "reserved bytes come back as read";
 }
 
 }  // namespace

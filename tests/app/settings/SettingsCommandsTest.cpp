@@ -194,18 +194,18 @@ TEST_F(SettingsCommands, ClearingNeedsThePasswordAndAYesAndKeepsABackup) {
 }
 
 TEST_F(SettingsCommands, PrintRecordIsWrittenOnlyOnOk) {
-  const std::string path = PaperPrintSetPath(folder_);
-  PaperPrintSet record = LoadPaperPrintSet(path);
+  const std::string path = folder_ + "/PaperPrintSet.DAT";
+  PaperPrintSet record = LoadPaperPrintSet(folder_);
   host_.work = [](QDialog& dialog) { dialog.reject(); };
-  EXPECT_FALSE(OnPrintEdgeSettingCommand(host_, record, path));
+  EXPECT_FALSE(OnPrintEdgeSettingCommand(host_, record, folder_));
   EXPECT_FALSE(std::filesystem::exists(path));
   host_.work = [](QDialog& dialog) {
     qobject_cast<QComboBox*>(dialog.findChild<QComboBox*>("scaleList"))->setCurrentIndex(1);
     dialog.accept();
   };
-  EXPECT_TRUE(OnPrintEdgeSettingCommand(host_, record, path));
+  EXPECT_TRUE(OnPrintEdgeSettingCommand(host_, record, folder_));
   EXPECT_EQ(record.scaleMode, 1);
-  EXPECT_EQ(LoadPaperPrintSet(path).scaleMode, 1);
+  EXPECT_EQ(LoadPaperPrintSet(folder_).scaleMode, 1);
 }
 
 TEST_F(SettingsCommands, ScreenSizeRepaintsTheView) {
