@@ -245,18 +245,19 @@ void DxfImporter::OnReal(int group, double value) {
       else if (group == 50) style_->obliqueAngle = value;
       break;
     case Entity::Line:
-      if (group == 10 || group == 11) line_.x = value;
-      else if (group == 20 || group == 21) line_.y = value;
-      if (group == 10) line_.x1 = value, line_.seen |= kLineStartX;
-      else if (group == 20) line_.y1 = value, line_.seen |= kLineStartY;
-      else if (group == 11) line_.x2 = value, line_.seen |= kLineEndX;
-      else if (group == 21) line_.y2 = value, line_.seen |= kLineEndY;
-      else if (group == 30) line_.start = CDoublePoint(line_.x, line_.y);
-      else if (group == 31) {
-        line_.end = CDoublePoint(line_.x, line_.y);
-        line_.emitted = true;
-        sink_.Add(line_.start.x, line_.start.y, kDxfPenUp);
-        sink_.Add(line_.end.x, line_.end.y, kDxfPenDown);
+      switch (group) {
+        case 10: line_.x = line_.x1 = value; line_.seen |= kLineStartX; break;
+        case 20: line_.y = line_.y1 = value; line_.seen |= kLineStartY; break;
+        case 11: line_.x = line_.x2 = value; line_.seen |= kLineEndX; break;
+        case 21: line_.y = line_.y2 = value; line_.seen |= kLineEndY; break;
+        case 30: line_.start = CDoublePoint(line_.x, line_.y); break;
+        case 31:
+          line_.end = CDoublePoint(line_.x, line_.y);
+          line_.emitted = true;
+          sink_.Add(line_.start.x, line_.start.y, kDxfPenUp);
+          sink_.Add(line_.end.x, line_.end.y, kDxfPenDown);
+          break;
+        default: break;
       }
       break;
     case Entity::LwPolyline:
