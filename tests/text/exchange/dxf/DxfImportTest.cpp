@@ -188,19 +188,26 @@ TEST_F(DxfImport, ATableEntryNamedObjectsDoesNotEndTheReading) {
   EXPECT_EQ(cut.counted, 0);
 }
 
-TEST_F(DxfImport, LinesWithoutZAndPolylinesWithFlagBitsBesideClosed) {
+TEST_F(DxfImport, ALineWithoutZGroupsIsDrawn) {
   const DxfRead r = ReadDxfBothPasses(
-      WriteDxfFile("noz.dxf", DxfEntities({{0, "LINE"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"},
-                                          {0, "LWPOLYLINE"}, {90, "3"}, {70, "129"}, {10, "0"}, {20, "0"},
-                                          {10, "4"}, {20, "0"}, {10, "4"}, {20, "3"}, {0, "POINT"}, {10, "9"},
-                                          {20, "9"}})),
+      WriteDxfFile("noz.dxf", DxfEntities({{0, "LINE"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"}, {0, "POINT"},
+                                          {10, "9"}, {20, "9"}})),
       folder_.Path());
-  ASSERT_EQ(r.Points(), 2 + 4 + 1);
+  ASSERT_EQ(r.Points(), 2 + 1);
   ExpectPoint(r, 0, 1, 2, kDxfPenUp);
   ExpectPoint(r, 1, 3, 4, kDxfPenDown);
-  ExpectPoint(r, 2, 0, 0, kDxfPenUp);
-  ExpectPoint(r, 5, 0, 0, kDxfPenDown);  // closed: back to the first vertex
-  ExpectPoint(r, 6, 9, 9, kDxfDot);
+  ExpectPoint(r, 2, 9, 9, kDxfDot);
+}
+
+TEST_F(DxfImport, APolylineWithFlagBitsBesideClosedIsClosed) {
+  // 129: closed and plinegen.
+  const DxfRead r = ReadDxfBothPasses(
+      WriteDxfFile("closed.dxf", DxfEntities({{0, "LWPOLYLINE"}, {90, "3"}, {70, "129"}, {10, "0"}, {20, "0"},
+                                             {10, "4"}, {20, "0"}, {10, "4"}, {20, "3"}})),
+      folder_.Path());
+  ASSERT_EQ(r.Points(), 4);
+  ExpectPoint(r, 0, 0, 0, kDxfPenUp);
+  ExpectPoint(r, 3, 0, 0, kDxfPenDown);  // back to the first vertex
 }
 
 TEST_F(DxfImport, PolylineBulgesAreDrawnAsArcs) {
