@@ -47,19 +47,24 @@ bool NearestEndGrid::Build() {
       maxY = std::max(maxY, p->y);
     }
   }
-  // Square cells, about one per item; a box too thin for that still gets no
-  // more cells along its length than items.
+  // Near-square cells, about one per item; a box too thin for that still gets
+  // no more cells along its length than items. The cells divide the box
+  // evenly: a last row or column only a sliver wide would make every search
+  // from the box's edge look beyond it.
   const double w = maxX - minX, h = maxY - minY;
   const double target = static_cast<double>(remaining_);
   double cell = std::max(std::sqrt(w * h / target), std::max(w, h) / target);
   if (!(cell > 0) || !std::isfinite(cell)) cell = 1.0;
-  cell_ = cell;
   minX_ = minX;
   minY_ = minY;
-  nx_ = static_cast<int>(std::min(w / cell, target)) + 1;
-  ny_ = static_cast<int>(std::min(h / cell, target)) + 1;
+  nx_ = std::max(1, static_cast<int>(std::lround(std::min(w / cell, target))));
+  ny_ = std::max(1, static_cast<int>(std::lround(std::min(h / cell, target))));
+  cellW_ = w / nx_;
+  cellH_ = h / ny_;
+  if (!(cellW_ > 0)) cellW_ = 1.0;
+  if (!(cellH_ > 0)) cellH_ = 1.0;
   // Cell edges and the cell a point falls in may differ by rounding; the margin covers it.
-  tolerance_ = 1e-9 * cell + 1e-12 * (std::fabs(minX) + std::fabs(minY) + std::fabs(maxX) + std::fabs(maxY));
+  tolerance_ = 1e-9 * (cellW_ + cellH_) + 1e-12 * (std::fabs(minX) + std::fabs(minY) + std::fabs(maxX) + std::fabs(maxY));
 
   const std::size_t cells = static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_);
   start_.assign(cells + 1, 0);
@@ -93,8 +98,8 @@ bool NearestEndGrid::Indexable(const CDoublePoint& p) {
   return std::isfinite(p.x) && std::isfinite(p.y) && std::fabs(p.x) < kLimit && std::fabs(p.y) < kLimit;
 }
 
-int NearestEndGrid::CellX(double x) const { return ClampCell(std::floor((x - minX_) / cell_), nx_); }
-int NearestEndGrid::CellY(double y) const { return ClampCell(std::floor((y - minY_) / cell_), ny_); }
+int NearestEndGrid::CellX(double x) const { return ClampCell(std::floor((x - minX_) / cellW_), nx_); }
+int NearestEndGrid::CellY(double y) const { return ClampCell(std::floor((y - minY_) / cellH_), ny_); }
 std::size_t NearestEndGrid::CellIndex(const CDoublePoint& p) const {
   return static_cast<std::size_t>(CellY(p.y)) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(CellX(p.x));
 }
@@ -191,10 +196,10 @@ long NearestEndGrid::GridNearest(const CDoublePoint& p) const {
     if (bestIndex >= 0) {
       // Nothing outside the searched square is nearer than its border.
       double bound = kFarAway;
-      if (x0 > 0) bound = std::min(bound, p.x - (minX_ + x0 * cell_));
-      if (x1 < nx_ - 1) bound = std::min(bound, (minX_ + (x1 + 1) * cell_) - p.x);
-      if (y0 > 0) bound = std::min(bound, p.y - (minY_ + y0 * cell_));
-      if (y1 < ny_ - 1) bound = std::min(bound, (minY_ + (y1 + 1) * cell_) - p.y);
+      if (x0 > 0) bound = std::min(bound, p.x - (minX_ + x0 * cellW_));
+      if (x1 < nx_ - 1) bound = std::min(bound, (minX_ + (x1 + 1) * cellW_) - p.x);
+      if (y0 > 0) bound = std::min(bound, p.y - (minY_ + y0 * cellH_));
+      if (y1 < ny_ - 1) bound = std::min(bound, (minY_ + (y1 + 1) * cellH_) - p.y);
       if (bound > best + tolerance_) return bestIndex;
     }
     if (visited > budget) return -1;

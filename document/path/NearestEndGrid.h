@@ -7,7 +7,7 @@
 // It falls back to that scan when the index does not pay. Items are removed as
 // they are taken.
 //
-// The cells are square, about one per item, laid over the bounding box in
+// The cells are near-square, about one per item, laid over the bounding box in
 // whatever shape it has: a long thin fill gets a long thin row of cells, not
 // sqrt(n) by sqrt(n) slivers that every search would have to cross.
 #include <cstddef>
@@ -47,7 +47,7 @@ class NearestEndGrid {
   std::size_t remaining_ = 0;
   bool gridded_ = false;
   int nx_ = 0, ny_ = 0;
-  double minX_ = 0, minY_ = 0, cell_ = 1, tolerance_ = 0;
+  double minX_ = 0, minY_ = 0, cellW_ = 1, cellH_ = 1, tolerance_ = 0;
   // Item ends per cell in row order, as codes 2 x item + end: cell c holds
   // entries_[start_[c], start_[c] + count_[c]); an item's second end is left
   // out when it shares the first one's cell. position_ finds an end's entry,
