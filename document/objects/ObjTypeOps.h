@@ -13,9 +13,9 @@
 
 #include "document/geometry/CDoublePoint.h"
 #include "document/geometry/CDoubleRect.h"
+#include "document/objects/CObjBase.h"
 #include "platform/DeviceContext.h"
 
-class CObjBase;
 class CObjElement;
 class CPathData;
 class CPointList;
