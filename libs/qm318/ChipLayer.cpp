@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::uint32_t kCardId = 0x850A10B5;  // device 0x850A, vendor 0x10B5
 constexpr int kBaseRegister = 0x1C;
-constexpr WORD kCommand = 0x0, kMode1 = 0x2, kMode2 = 0x4, kMode3 = 0x6;
+constexpr WORD kCommand = 0x0, kRegister1 = 0x2, kRegister2 = 0x4, kRegister3 = 0x6;
 constexpr WORD kDataLow = 0xC, kDataHigh = 0xE;
 constexpr WORD kChipReset = 0x8000;
 constexpr WORD kSelect = 0x0F;
@@ -66,9 +66,9 @@ int ChipLayer::qm318_initial() {
     for (int pass = 0; pass < 2; ++pass) {
       for (WORD chip : {WORD(0), WORD(0x10)}) {
         Write16(base + chip + kCommand, 0x0300 + kSelect);
-        Write16(base + chip + kMode1, kStartMode1);
-        Write16(base + chip + kMode2, kStartMode2);
-        Write16(base + chip + kMode3, kStartMode3);
+        Write16(base + chip + kRegister1, kStartMode1);
+        Write16(base + chip + kRegister2, kStartMode2);
+        Write16(base + chip + kRegister3, kStartMode3);
       }
     }
     for (AxisShadow& axis : state.axes) {
@@ -164,8 +164,8 @@ int ChipLayer::set_actualcount_mode(int card, int axis, int a, int b, int kind) 
   else if (kind == 2) s.mode2 = (s.mode2 & ~0x0C00u) | 0x0800;
   const int pair = PairOf(axis);
   Write16(ChipPort(card, pair, kCommand), AxisBit(axis) + kSelect);
-  Write16(ChipPort(card, pair, kMode1), s.mode1);
-  Write16(ChipPort(card, pair, kMode2), s.mode2);
+  Write16(ChipPort(card, pair, kRegister1), s.mode1);
+  Write16(ChipPort(card, pair, kRegister2), s.mode2);
   return 0;
 }
 
@@ -245,7 +245,7 @@ int ChipLayer::get_status(int card, int axis, int* out) {
   int value = 0;
   if (rr0 & drivingBit) {
     Write16(ChipPort(card, pair, kCommand), AxisBit(axis) + kSelect);
-    value = static_cast<int>(Read16(ChipPort(card, pair, kMode1)) & 0xFF);
+    value = static_cast<int>(Read16(ChipPort(card, pair, kRegister1)) & 0xFF);
   }
   if (out) *out = value;
   return 0;
@@ -256,8 +256,8 @@ int ChipLayer::get_stopdata(int card, int axis, int* out) {
   std::lock_guard lock(lock_);
   const int pair = PairOf(axis);
   Write16(ChipPort(card, pair, kCommand), AxisBit(axis) + kSelect);
-  const std::uint32_t s1 = Read16(ChipPort(card, pair, kMode1));
-  const std::uint32_t s2 = Read16(ChipPort(card, pair, kMode2));
+  const std::uint32_t s1 = Read16(ChipPort(card, pair, kRegister1));
+  const std::uint32_t s2 = Read16(ChipPort(card, pair, kRegister2));
   const std::uint32_t value = ((s1 >> 8) & 0x7) | (((s1 >> 12) & 0x7) << 3) | ((s2 & 0x3) << 6);
   if (out) *out = static_cast<int>(value);
   return 0;

@@ -56,6 +56,31 @@ int circle_from_points(const float* points, ArcCircle* circle) {
   return 1;
 }
 
+ArcPlan PlanArc(const ArcCircle& circle, float k) {
+  ArcPlan plan;
+  plan.theta = static_cast<float>(circle.start_angle * kRadiansPerDegree);
+  double chord = 0.1;
+  if (k * 0.1 < 3.0) chord = 3.0 / k;
+  const double length = std::fabs(circle.end_angle - circle.start_angle) * circle.radius * kRadiansPerDegree;
+  double step = chord / circle.radius;
+  if (!(circle.end_angle > circle.start_angle)) step = -step;
+  double count = std::trunc(length / chord);
+  if ((circle.turn <= kPi && circle.end_angle >= circle.start_angle) ||
+      (circle.turn > kPi && circle.end_angle <= circle.start_angle)) {
+    step = -step;
+    count = std::trunc((circle.radius * kTwoPi - length) / chord);
+  }
+  // Nearly collinear points give huge circles: keep the chord count bounded
+  // by lengthening the chords, which on such a radius stay on the circle.
+  if (count > kMaxChords) {
+    step *= count / kMaxChords;
+    count = kMaxChords;
+  }
+  plan.delta = static_cast<float>(step);
+  plan.count = count > 0 ? static_cast<int>(count) : 0;
+  return plan;
+}
+
 // One chord to (x, y): 1 when it ended normally (the next one may follow), 0
 // on stop requests of both axes, -2 outside the soft limits, -3 after a limit.
 int MotionLayer::Chord(int axisA, int axisB, float x, float y, bool last, QM318_CALLBACK callback) {
@@ -100,27 +125,10 @@ int MotionLayer::work_arc(int axisA, int axisB, const float* points, int speedSe
   clear_stop_flag(axisB);
   SpeedSet(low, speedSelect);
 
-  float theta = static_cast<float>(circle.start_angle * kRadiansPerDegree);
-  const float k = std::min(PulsesPerUnit(axisA), PulsesPerUnit(axisB));
-  double chord = 0.1;
-  if (k * 0.1 < 3.0) chord = 3.0 / k;
-  const double length = std::fabs(circle.end_angle - circle.start_angle) * circle.radius * kRadiansPerDegree;
-  double step = chord / circle.radius;
-  if (!(circle.end_angle > circle.start_angle)) step = -step;
-  double count = std::trunc(length / chord);
-  if ((circle.turn <= kPi && circle.end_angle >= circle.start_angle) ||
-      (circle.turn > kPi && circle.end_angle <= circle.start_angle)) {
-    step = -step;
-    count = std::trunc((circle.radius * kTwoPi - length) / chord);
-  }
-  // Nearly collinear points give huge circles: keep the chord count bounded
-  // by lengthening the chords, which on such a radius stay on the circle.
-  if (count > kMaxChords) {
-    step *= count / kMaxChords;
-    count = kMaxChords;
-  }
-  const float delta = static_cast<float>(step);
-  const int chords = count > 0 ? static_cast<int>(count) : 0;
+  const ArcPlan plan = PlanArc(circle, std::min(PulsesPerUnit(axisA), PulsesPerUnit(axisB)));
+  float theta = plan.theta;
+  const float delta = plan.delta;
+  const int chords = plan.count;
 
   auto pointAt = [&circle](float angle, float& x, float& y) {
     x = circle.centre_x + circle.radius * std::cos(angle);

@@ -27,14 +27,24 @@ struct ArcCircle {
 // 1, or 0 when the points give no circle (too close, or on one line).
 int circle_from_points(const float* points, ArcCircle* circle);
 
+// How work_arc walks the circle: from the start angle (radians) in chords of
+// delta radians, count of them between the chord to the start point and the
+// one to the end point.
+// Chords of one arc at most: beyond it the chords grow (their sagitta stays
+// far below a pulse on so large a circle) instead of their number.
+constexpr int kMaxChords = 100000;
+
+struct ArcPlan {
+  float theta = 0, delta = 0;
+  int count = 0;
+};
+// chordScale: the smaller pulses per unit of the two axes.
+ArcPlan PlanArc(const ArcCircle& circle, float chordScale);
+
 class MotionLayer {
  public:
   static constexpr int kSeekPulses = 10000000;
   static constexpr int kContinuousPulses = 100000000;
-  // Chords of one arc at most: beyond it the chords grow (their sagitta stays
-  // far below a pulse on so large a circle) instead of their number.
-  static constexpr int kMaxChords = 100000;
-
   explicit MotionLayer(ChipLayer& chip);
 
   // Board start-up and reads.

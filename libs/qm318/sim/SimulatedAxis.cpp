@@ -75,7 +75,8 @@ std::uint16_t SimulatedAxis::Status2() const {
   return s;
 }
 
-double SimulatedAxis::Multiplier() const { return 8000000.0 / std::max(range, 1); }
+// The chip's range field takes 16000 to 8000000.
+double SimulatedAxis::Multiplier() const { return 8000000.0 / std::clamp(range, 16000, 8000000); }
 double SimulatedAxis::StartSpeed() const { return std::max(startv, 1) * Multiplier(); }
 double SimulatedAxis::DriveSpeed() const { return std::max(speed, 1) * Multiplier(); }
 double SimulatedAxis::Acceleration() const { return std::max(acc, 1) * 125.0 * Multiplier(); }

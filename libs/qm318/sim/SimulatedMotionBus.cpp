@@ -94,7 +94,7 @@ bool SimulatedMotionBus::RunUntilIdle(std::int64_t limitNs) {
   auto idle = [this] {
     return std::all_of(cards_.begin(), cards_.end(), [](const Entry& e) { return e.card->Idle(); });
   };
-  while (!idle() && nowNs_ < end) AdvanceLocked(100'000);
+  while (!idle() && nowNs_ < end) AdvanceLocked(1'000'000);
   return idle();
 }
 
