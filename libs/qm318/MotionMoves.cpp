@@ -225,7 +225,10 @@ int MotionLayer::hand_move(int axis, int dir, QM318_CALLBACK callback) {
       Call(callback);
     }
     if (marked) return -3;
-    // A sudden stop leaves the axis standing before the flag is seen.
+    // A step shorter than one pass would never reach the callback, and a
+    // sudden stop leaves the axis standing before the flag is seen: give the
+    // host its pass and look at the flag between steps too.
+    Call(callback);
     if (stop_[i] != 0) return 0;
   }
 }
