@@ -98,6 +98,9 @@ int MotionLayer::Chord(int axisA, int axisB, float x, float y, bool last, QM318_
     int running = 0;
     chip_.get_inp_status(kCard, pair, &running);
     if (running == 0) {
+      if (!limitMark && !stopMark &&
+          (read_limit_input(axisA, pulses[0] <= 0) || read_limit_input(axisB, pulses[1] <= 0)))
+        limitMark = true;
       if (limitMark) return -3;
       if (stopMark || AllStopped(axes)) return 0;
       return 1;

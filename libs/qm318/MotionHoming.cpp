@@ -70,7 +70,7 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
     for (int axis : which) standing = Standing(axis) && standing;
     return standing;
   };
-  auto seekTest = [&] {
+  auto marks = [&] {
     for (std::size_t n = 0; n < axes.size(); ++n) {
       if (mark[n] != 0) continue;
       const int axis = axes[n];
@@ -82,7 +82,14 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
         mark[n] = 1;
       }
     }
-    return allStand(axes);
+  };
+  // The switch that stopped an axis between the input read and the status
+  // read is looked at once more when all stand; it would read as not found.
+  auto seekTest = [&] {
+    marks();
+    if (!allStand(axes)) return false;
+    marks();
+    return true;
   };
   auto zero = [&](const std::vector<int>& which) {
     for (int axis : which) {

@@ -66,13 +66,18 @@ bool MotionLayer::AllStopped(const std::vector<int>& axes) const {
 int MotionLayer::PollFixed(const std::vector<int>& axes, const std::vector<int>& pulses, bool callbackBeforeFlags,
                            QM318_CALLBACK callback) {
   bool marked = false;
-  for (;;) {
+  auto readLimits = [&] {
     for (std::size_t n = 0; n < axes.size(); ++n)
       if (read_limit_input(axes[n], pulses[n] <= 0)) marked = true;
+  };
+  for (;;) {
+    readLimits();
     bool standing = true;
     for (int axis : axes) standing = Standing(axis) && standing;
     if (standing) {
       if (AllStopped(axes)) return 0;
+      // A limit that stopped the drive after the read above still shows.
+      readLimits();
       return marked ? -3 : 1;
     }
     if (callbackBeforeFlags) Call(callback);
@@ -153,13 +158,17 @@ int MotionLayer::ContinueMove(const std::vector<std::array<int, 2>>& axisDirs, i
 int MotionLayer::PollInterpolated(const std::vector<int>& axes, const std::vector<int>& pulses, int pair,
                                   QM318_CALLBACK callback) {
   bool marked = false;
-  for (;;) {
+  auto readLimits = [&] {
     for (std::size_t n = 0; n < axes.size(); ++n)
       if (read_limit_input(axes[n], pulses[n] <= 0)) marked = true;
+  };
+  for (;;) {
+    readLimits();
     int running = 0;
     chip_.get_inp_status(kCard, pair, &running);
     if (running == 0) {
       if (AllStopped(axes)) return 0;
+      readLimits();
       return marked ? -3 : 1;
     }
     Call(callback);
@@ -220,7 +229,10 @@ int MotionLayer::hand_move(int axis, int dir, QM318_CALLBACK callback) {
     bool marked = false;
     for (;;) {
       if (read_limit_input(axis, step <= 0)) marked = true;
-      if (Standing(axis)) break;
+      if (Standing(axis)) {
+        if (read_limit_input(axis, step <= 0)) marked = true;
+        break;
+      }
       if (stop_[i] != 0) return 0;
       Call(callback);
     }
