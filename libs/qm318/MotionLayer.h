@@ -8,8 +8,8 @@
 // all_stop from the callback or another thread.
 //
 // Results: 1 done, 0 ended by stop requests, -1 an axis not enabled (or not
-// 1 to 4), -2 a target outside the soft limits (homing: home not found), -3 a
-// limit input seen, -4 / -5 see work_inp2 and work_arc.
+// 1 to 4, or no card found), -2 a target outside the soft limits (homing:
+// home not found), -3 a limit input seen, -4 / -5 see work_inp2 and work_arc.
 #include <array>
 #include <atomic>
 #include <vector>
@@ -92,7 +92,9 @@ class MotionLayer {
  private:
   static bool ValidAxis(int axis) { return axis >= 1 && axis <= 4; }
   static std::size_t Index(int axis) { return static_cast<std::size_t>(axis - 1); }
-  bool Enabled(int axis) const { return ValidAxis(axis) && para_.enabled[Index(axis)] != 0; }
+  // Without card 0 no axis can move: every routine would report a move it
+  // never made as done.
+  bool Enabled(int axis) const { return ValidAxis(axis) && para_.enabled[Index(axis)] != 0 && chip_.CardCount() > 0; }
   bool Linear(int axis) const { return para_.linear[Index(axis)] != 0; }
   int Multiplier(int axis) const;
   int Position(int axis);
