@@ -14,6 +14,9 @@ void Call(QM318_CALLBACK callback) {
   if (callback) callback();
 }
 
+// A pulse count in a direction; a count from the parameter file may be INT_MIN.
+int Toward(int dir, int pulses) { return TruncToInt(static_cast<double>(dir) * pulses); }
+
 struct HomingFactors {
   float backOff;       // user units
   float backOffSpeed;  // times the homing drive speed
@@ -127,7 +130,7 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
       }
       case 2:
         for (int axis : axes) set_const_speed(axis, para_.home_drive_speed[Index(axis)] * factors.backOffSpeed);
-        for (int axis : axes) chip_.pmove(kCard, axis, -dirOf(axis) * units_to_pulses(axis, factors.backOff));
+        for (int axis : axes) chip_.pmove(kCard, axis, Toward(-dirOf(axis), units_to_pulses(axis, factors.backOff)));
         step = 3;
         break;
       case 3:
@@ -165,7 +168,7 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
       }
       case 6:
         for (int axis : indexAxes) chip_.set_stop1_mode(kCard, axis, 1, 1);
-        for (int axis : indexAxes) chip_.pmove(kCard, axis, dirOf(axis) * para_.pulses_per_rev[Index(axis)]);
+        for (int axis : indexAxes) chip_.pmove(kCard, axis, Toward(dirOf(axis), para_.pulses_per_rev[Index(axis)]));
         step = 7;
         break;
       case 7: {
