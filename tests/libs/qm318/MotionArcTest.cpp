@@ -58,7 +58,9 @@ TEST_P(Plan, ChordsOfTheArc) {
   ASSERT_EQ(circle_from_points(c.points, &circle), 1);
   const ArcPlan plan = PlanArc(circle, c.pulsesPerUnit);
   EXPECT_EQ(plan.count, c.count);
-  if (c.delta != 0) EXPECT_NEAR(plan.delta, c.delta, std::fabs(c.delta) * 1e-3);
+  if (c.delta != 0) {
+    EXPECT_NEAR(plan.delta, c.delta, std::fabs(c.delta) * 1e-3);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -106,8 +106,8 @@ TEST_P(Profile, WritesTheRegisterValues) {
   EXPECT_EQ(Motion().set_speed_profile(1, c.start, c.drive, c.accTime), 1);
   EXPECT_EQ(ParamsSent(1, 0x04), std::vector<DWORD>{static_cast<DWORD>(c.startv)});
   EXPECT_EQ(ParamsSent(1, 0x05), std::vector<DWORD>{static_cast<DWORD>(c.speed)});
-  if (c.acc < 0) EXPECT_TRUE(ParamsSent(1, 0x02).empty());
-  else EXPECT_EQ(ParamsSent(1, 0x02), std::vector<DWORD>{static_cast<DWORD>(c.acc)});
+  const std::vector<DWORD> acc = c.acc < 0 ? std::vector<DWORD>{} : std::vector<DWORD>{static_cast<DWORD>(c.acc)};
+  EXPECT_EQ(ParamsSent(1, 0x02), acc);
 }
 
 INSTANTIATE_TEST_SUITE_P(
