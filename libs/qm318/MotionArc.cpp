@@ -102,7 +102,7 @@ int MotionLayer::Chord(int axisA, int axisB, float x, float y, bool last, QM318_
           (read_limit_input(axisA, pulses[0] <= 0) || read_limit_input(axisB, pulses[1] <= 0)))
         limitMark = true;
       if (limitMark) return -3;
-      if (stopMark || AllStopped(axes)) return 0;
+      if (stopMark || StoppedWhenStanding(axes)) return 0;
       return 1;
     }
     if (!last) {

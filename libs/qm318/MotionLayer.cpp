@@ -158,6 +158,8 @@ double MotionLayer::get_move_speed(int axis, int raw) {
 
 int MotionLayer::one_stop(int axis, int decelerate) {
   if (!ValidAxis(axis)) return 1;
+  // The chip stops first, so a loop that sees the flag finds the axis stopping.
+  ++stopsInFlight_[Index(axis)];
   if (decelerate == 0) {
     chip_.sudden_stop(kCard, axis);
     stop_[Index(axis)] = 1;
@@ -165,6 +167,7 @@ int MotionLayer::one_stop(int axis, int decelerate) {
     chip_.dec_stop(kCard, axis);
     stop_[Index(axis)] = 2;
   }
+  --stopsInFlight_[Index(axis)];
   return 1;
 }
 

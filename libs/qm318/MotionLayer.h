@@ -104,6 +104,10 @@ class MotionLayer {
                std::vector<int>& pulses);
   int SpeedSet(int axis, int speedSelect);
   bool AllStopped(const std::vector<int>& axes) const;
+  // The same once the axes stand: a stop request of another thread that has
+  // stopped the chip but not yet written its flag is waited for, so the stop
+  // is not reported as a finished move.
+  bool StoppedWhenStanding(const std::vector<int>& axes) const;
   int PollFixed(const std::vector<int>& axes, const std::vector<int>& pulses, bool callbackBeforeFlags,
                 QM318_CALLBACK callback);
   int PollInterpolated(const std::vector<int>& axes, const std::vector<int>& pulses, int pair,
@@ -115,6 +119,7 @@ class MotionLayer {
   _AXIS_PARA para_;
   std::array<float, 4> pulsesPerUnit_{};
   std::array<std::atomic<int>, 4> stop_{};
+  std::array<std::atomic<int>, 4> stopsInFlight_{};
 };
 
 // The motion layer of the loaded library, on its chip layer.

@@ -1,6 +1,7 @@
 // Fixed, caller-profile, continuous and interpolated moves and jogging.
 #include <algorithm>
 #include <climits>
+#include <thread>
 
 #include "libs/qm318/MotionLayer.h"
 
@@ -60,6 +61,12 @@ bool MotionLayer::AllStopped(const std::vector<int>& axes) const {
   return std::all_of(axes.begin(), axes.end(), [this](int axis) { return stop_[Index(axis)] != 0; });
 }
 
+bool MotionLayer::StoppedWhenStanding(const std::vector<int>& axes) const {
+  for (int axis : axes)
+    while (stopsInFlight_[Index(axis)] != 0) std::this_thread::yield();
+  return AllStopped(axes);
+}
+
 // Polls single-axis drives until every axis of the move stands. A stop
 // request on all of them ends the polling with 0 at once; one that stopped
 // them before the status showed it is still reported as a stop, not as done.
@@ -75,7 +82,7 @@ int MotionLayer::PollFixed(const std::vector<int>& axes, const std::vector<int>&
     bool standing = true;
     for (int axis : axes) standing = Standing(axis) && standing;
     if (standing) {
-      if (AllStopped(axes)) return 0;
+      if (StoppedWhenStanding(axes)) return 0;
       // A limit that stopped the drive after the read above still shows.
       readLimits();
       return marked ? -3 : 1;
@@ -146,7 +153,7 @@ int MotionLayer::ContinueMove(const std::vector<std::array<int, 2>>& axisDirs, i
     bool standing = true;
     for (int axis : axes) standing = Standing(axis) && standing;
     if (standing) {
-      if (AllStopped(axes)) {
+      if (StoppedWhenStanding(axes)) {
         all_stop(0);
         return 0;
       }
@@ -167,7 +174,7 @@ int MotionLayer::PollInterpolated(const std::vector<int>& axes, const std::vecto
     int running = 0;
     chip_.get_inp_status(kCard, pair, &running);
     if (running == 0) {
-      if (AllStopped(axes)) return 0;
+      if (StoppedWhenStanding(axes)) return 0;
       readLimits();
       return marked ? -3 : 1;
     }
@@ -241,7 +248,7 @@ int MotionLayer::hand_move(int axis, int dir, QM318_CALLBACK callback) {
     // sudden stop leaves the axis standing before the flag is seen: give the
     // host its pass and look at the flag between steps too.
     Call(callback);
-    if (stop_[i] != 0) return 0;
+    if (StoppedWhenStanding({axis})) return 0;
   }
 }
 

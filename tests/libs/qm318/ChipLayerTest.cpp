@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <thread>
 
 #include "tests/libs/qm318/BusFixture.h"
 
@@ -80,6 +81,20 @@ TEST_F(Discovery, StartsEveryChipWithTheExactSequence) {
   AddCard();
   EXPECT_EQ(qm318_initial(), 1);
   EXPECT_EQ(Writes(), StartUpWrites(kBase));
+  // Configuration space comes from the bus's own reader, never the 0xCF8/0xCFC ports.
+  for (const auto& a : bus->Accesses()) EXPECT_TRUE(a.port != 0xCF8 && a.port != 0xCFC);
+  EXPECT_GT(bus->ConfigReads(), 0u);
+}
+
+// Real ports need the privilege for ioperm: without it the scan never starts.
+TEST_F(Discovery, RealPortsAreCheckedAtOpen) {
+  const bool privileged = platform::MakeLinuxPortSpace()->Initialize();
+  platform::SetPortSpace(platform::MakeLinuxPortSpace());
+  SetPciConfigSpace(bus);
+  AddCard();
+  if (privileged) GTEST_SKIP() << "running with port privileges";
+  EXPECT_EQ(qm318_initial(), -1);
+  EXPECT_EQ(bus->ConfigReads(), 0u);
 }
 
 TEST_F(Discovery, NumbersBoardsInBusAndDeviceOrder) {
@@ -546,6 +561,19 @@ TEST_F(Chip, InputsMapRegisterBitsToNumbers) {
   EXPECT_EQ(qm318_read_bit(0, 31), 1);
   EXPECT_EQ(qm318_read_bit(0, 32), -1);
   EXPECT_EQ(qm318_read_bit(1, 0), -1);
+}
+
+// Two threads changing different output bits of one chip keep both changes.
+TEST_F(Chip, OutputBitsFromTwoThreadsAreNotLost) {
+  bus->SetRecording(false);
+  auto toggle = [](int bit) {
+    for (int n = 0; n < 2000; ++n) qm318_write_bit(0, bit, n % 2);
+    qm318_write_bit(0, bit, 1);
+  };
+  std::thread a(toggle, 4), b(toggle, 9);
+  a.join();
+  b.join();
+  EXPECT_EQ(card->Outputs(1), 0x0210);
 }
 
 TEST_F(Chip, EndLeavesTheLibraryWorking) {

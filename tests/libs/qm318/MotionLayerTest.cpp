@@ -1,6 +1,8 @@
 // QM318's board start-up, unit conversion, speed set-up and moves in user
 // units, through its exports on the simulated bus.
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "tests/libs/qm318/MotionFixture.h"
 
@@ -364,6 +366,31 @@ TEST_F(Moves, ThreeAndFourAxisLines) {
   // Axis 4 then drives on its own again after chip 2 is repaired.
   EXPECT_EQ(work_move1(4, 1.0f, 0, 0, nullptr), 1);
   EXPECT_EQ(card->Axis(4).logical, 0);
+}
+
+TEST_F(Moves, StoppedThreeAxisLineGivesAxis3ItsMultiplierBack) {
+  para.multiplier[0] = 2;
+  Start();
+  g_onPoll = [] {
+    if (g_polls == 3) all_stop(1);
+  };
+  EXPECT_EQ(work_inp3(20.0f, 20.0f, 20.0f, 0, 0, PollHook), 0);
+  EXPECT_EQ(Motion().Para().multiplier[2], 1);
+}
+
+// A stop request from another thread reaches the polling loop.
+TEST_F(Moves, StopFromAnotherThreadEndsTheMove) {
+  Start();
+  static std::atomic<int> passes{0};
+  passes = 0;
+  std::thread stopper([] {
+    while (passes < 50) std::this_thread::yield();
+    one_stop(1, 1);
+  });
+  const int result = work_move1(1, 100.0f, 0, 0, [] { ++passes; });
+  stopper.join();
+  EXPECT_EQ(result, 0);
+  EXPECT_LT(card->Axis(1).logical, 16000);
 }
 
 TEST_F(Moves, InputsReadAsTheyAreWhileLimitsAreActiveLow) {
