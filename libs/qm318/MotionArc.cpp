@@ -88,7 +88,7 @@ int MotionLayer::Chord(int axisA, int axisB, float x, float y, bool last, QM318_
   if (!Targets({axisA, axisB}, {x, y}, true, pulses)) return -2;
   const bool aFirst = axisA < axisB;
   const int pair = std::min(axisA, axisB) == 1 ? 1 : 2;
-  chip_.inp_move2(kCard, pair, aFirst ? pulses[0] : pulses[1], aFirst ? pulses[1] : pulses[0]);
+  if (chip_.inp_move2(kCard, pair, aFirst ? pulses[0] : pulses[1], aFirst ? pulses[1] : pulses[0]) != 0) return -2;
   bool limitMark = false, stopMark = false;
   const std::vector<int> axes = {axisA, axisB};
   for (;;) {

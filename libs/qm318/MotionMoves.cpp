@@ -194,7 +194,10 @@ int MotionLayer::work_inp2(int axisA, float distanceA, int axisB, float distance
   clear_stop_flag(axisA);
   clear_stop_flag(axisB);
   const bool aFirst = axisA == low;
-  chip_.inp_move2(kCard, low == 1 ? 1 : 2, aFirst ? pulses[0] : pulses[1], aFirst ? pulses[1] : pulses[0]);
+  // A distance beyond the chip's interpolation range is refused by the chip:
+  // out of reach like a target beyond the soft limits, not a finished move.
+  if (chip_.inp_move2(kCard, low == 1 ? 1 : 2, aFirst ? pulses[0] : pulses[1], aFirst ? pulses[1] : pulses[0]) != 0)
+    return -2;
   return PollInterpolated({axisA, axisB}, pulses, low == 1 ? 1 : 2, callback);
 }
 
@@ -216,8 +219,9 @@ int MotionLayer::WorkInp(const std::vector<float>& distances, int absolute, int 
   chip_.set_startv(kCard, 3, TruncToInt(drive / Multiplier(1)));
   chip_.set_speed(kCard, 3, TruncToInt(drive / Multiplier(1)));
   for (int axis : axes) clear_stop_flag(axis);
-  if (axes.size() == 3) chip_.inp_move3(kCard, pulses[0], pulses[1], pulses[2]);
-  else chip_.inp_move4(kCard, pulses[0], pulses[1], pulses[2], pulses[3]);
+  const int refused = axes.size() == 3 ? chip_.inp_move3(kCard, pulses[0], pulses[1], pulses[2])
+                                       : chip_.inp_move4(kCard, pulses[0], pulses[1], pulses[2], pulses[3]);
+  if (refused != 0) return -2;
   const int result = PollInterpolated(axes, pulses, 1, callback);
   if (result == 0) para_.multiplier[2] = kept;
   return result;

@@ -346,6 +346,15 @@ TEST_F(Moves, TwoAxisLineInEitherArgumentOrder) {
   EXPECT_EQ(card->Axis(4).logical, -160);
 }
 
+// 8388608 pulses lie beyond the chip's interpolation range: nothing moves.
+TEST_F(Moves, LineTheChipCannotInterpolateIsNotReportedAsDone) {
+  Start();
+  EXPECT_EQ(work_inp2(1, 8388608.0f / 160, 2, 1.0f, 0, 0, nullptr), -2);
+  EXPECT_EQ(work_inp3(1.0f, -8388608.0f / 160, 1.0f, 0, 0, nullptr), -2);
+  EXPECT_EQ(card->Axis(1).logical, 0);
+  EXPECT_EQ(card->Axis(2).logical, 0);
+}
+
 TEST_F(Moves, TwoAxisLineNeedsTheAxesOfOneChip) {
   Start();
   one_stop(1, 1);
