@@ -36,7 +36,7 @@ int ChipLayer::qm318_initial() {
 
   std::array<std::uint32_t, kMaxCards> found{};
   int count = 0;
-  PciConfigSpace& config = CurrentPciConfigSpace();
+  PciConfigSpace& config = PciConfigSpaceFor(ports);
   PciFunctionAddress counted{-1, -1, -1};
   for (const PciFunctionAddress& at : config.Functions()) {
     // The first function of a device that qualifies numbers the card.

@@ -4,13 +4,21 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-
-#include "platform/ReplaceableInstance.h"
+#include <mutex>
 
 namespace qm318 {
 namespace {
 
-platform::ReplaceableInstance<PciConfigSpace> g_config;
+class NoPciFunctions : public PciConfigSpace {
+ public:
+  std::vector<PciFunctionAddress> Functions() override { return {}; }
+  std::uint32_t ReadDword(const PciFunctionAddress&, int) override { return 0xFFFFFFFFu; }
+};
+
+std::mutex g_mutex;
+std::shared_ptr<PciConfigSpace> g_set;
+// A replaced space stays alive: a scan may still be reading it.
+std::vector<std::shared_ptr<PciConfigSpace>> g_retired;
 
 // "0000:BB:DD.F"; other segments are out of reach of configuration mechanism 1.
 bool ParseSysfsName(const std::string& name, PciFunctionAddress& out) {
@@ -48,10 +56,19 @@ std::uint32_t SysfsPciConfigSpace::ReadDword(const PciFunctionAddress& at, int o
   return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
-PciConfigSpace& CurrentPciConfigSpace() {
-  return g_config.Get([] { return std::make_shared<SysfsPciConfigSpace>(); });
+PciConfigSpace& PciConfigSpaceFor(platform::PortSpace& ports) {
+  std::lock_guard lock(g_mutex);
+  if (g_set) return *g_set;
+  static SysfsPciConfigSpace sysfs;
+  static NoPciFunctions none;
+  if (dynamic_cast<platform::SimulatedPortSpace*>(&ports)) return none;
+  return sysfs;
 }
 
-void SetPciConfigSpace(std::shared_ptr<PciConfigSpace> space) { g_config.Set(std::move(space)); }
+void SetPciConfigSpace(std::shared_ptr<PciConfigSpace> space) {
+  std::lock_guard lock(g_mutex);
+  if (g_set) g_retired.push_back(std::move(g_set));
+  g_set = std::move(space);
+}
 
 }  // namespace qm318

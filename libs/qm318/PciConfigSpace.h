@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PortIo.h"
+
 namespace qm318 {
 
 struct PciFunctionAddress {
@@ -36,8 +38,12 @@ class SysfsPciConfigSpace : public PciConfigSpace {
   std::string root_;
 };
 
-// The configuration space the next card scan uses (sysfs unless replaced).
-PciConfigSpace& CurrentPciConfigSpace();
+// The configuration space a card scan over these ports uses: the one set
+// here, else sysfs for real ports. Cards found in sysfs cannot be reached
+// through the platform's simulated port space, so with that backend the scan
+// sees no function at all.
+PciConfigSpace& PciConfigSpaceFor(platform::PortSpace& ports);
+// Null goes back to the choice by backend.
 void SetPciConfigSpace(std::shared_ptr<PciConfigSpace> space);
 
 }  // namespace qm318

@@ -2,6 +2,7 @@
 // bus: card discovery, register sequences, clamps, reads and digital I/O.
 #include <climits>
 #include <cstdint>
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -84,6 +85,16 @@ TEST_F(Discovery, StartsEveryChipWithTheExactSequence) {
   // Configuration space comes from the bus's own reader, never the 0xCF8/0xCFC ports.
   for (const auto& a : bus->Accesses()) EXPECT_TRUE(a.port != 0xCF8 && a.port != 0xCFC);
   EXPECT_GT(bus->ConfigReads(), 0u);
+}
+
+// The platform's plain simulated ports reach no real card, whatever sysfs lists.
+TEST_F(Discovery, SimulatedPortsFindNoRealCard) {
+  SetPciConfigSpace(nullptr);
+  auto ports = std::make_shared<platform::SimulatedPortSpace>();
+  platform::SetPortSpace(ports);
+  EXPECT_EQ(qm318_initial(), 0);
+  EXPECT_TRUE(ports->Accesses().empty());
+  EXPECT_EQ(qm318_write_do(0, 1), 1);
 }
 
 // Real ports need the privilege for ioperm: without it the scan never starts.
@@ -529,6 +540,32 @@ TEST_F(Chip, ResetOfChip2RewritesTheModeShadowsOfAxes3And4) {
                                            {0xE014, 0x0040}, {0xE016, 0x0020}};
   EXPECT_EQ(Writes(), expected);
   EXPECT_EQ(card->Axis(4).mode1, 0x0043u);
+}
+
+// Another thread's routine cannot slip into the reset and its rewrites.
+TEST_F(Chip, ChipTwoResetIsNotSplitByAnotherThread) {
+  qm318_set_startv(0, 1, 8000);
+  qm318_set_speed(0, 1, 8000);
+  std::atomic<bool> done{false};
+  std::thread other([&done] {
+    for (int n = 0; !done; ++n) qm318_write_bit(0, 20, n % 2);
+  });
+  for (int round = 0; round < 20; ++round) {
+    qm318_inp_move3(0, 5, 5, 5);
+    bus->RunUntilIdle();
+    qm318_pmove(0, 3, 1);
+  }
+  done = true;
+  other.join();
+  const auto w = Writes();
+  int resets = 0;
+  for (std::size_t n = 0; n < w.size(); ++n) {
+    if (w[n] != PortWrite(0xE010, 0x8000)) continue;
+    ++resets;
+    ASSERT_LE(n + 9, w.size());
+    for (std::size_t k = n + 1; k <= n + 8; ++k) EXPECT_TRUE(w[k].first >= 0xE010 && w[k].first <= 0xE016) << k;
+  }
+  EXPECT_EQ(resets, 20);
 }
 
 // --- digital I/O and port primitives ---------------------------------------------
