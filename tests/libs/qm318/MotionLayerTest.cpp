@@ -1,6 +1,7 @@
 // QM318's board start-up, unit conversion, speed set-up and moves in user
 // units, through its exports on the simulated bus.
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <thread>
 
@@ -123,6 +124,31 @@ INSTANTIATE_TEST_SUITE_P(
                       ProfileCase{"RotaryInTurnsPerSecond", 0, 1, 3600, 1, 2, 1, 3600, 7200, 28},
                       ProfileCase{"ClampedToTheChip", 1, 1, 1600, 1, 1000, 0.001f, 160, 8000, 8000}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Whatever bytes the parameter file holds, conversions and speed set-up stay
+// defined (the sanitizers watch every float-to-int conversion and division).
+TEST_F(Board, HostileParameterFilesAreSurvived) {
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  const std::uint32_t specials[] = {0x7FC00000u, 0x7F800000u, 0xFF800000u, 0x80000000u, 0, 0x7FFFFFFFu, 1};
+  for (int round = 0; round < 40; ++round) {
+    auto* words = reinterpret_cast<std::uint32_t*>(&para);
+    for (std::size_t n = 0; n < sizeof para / 4; ++n)
+      words[n] = round % 2 ? specials[next() % 7] : next();
+    WriteParams();
+    ASSERT_EQ(qm318_init_board(), 1);
+    for (int axis = 1; axis <= 4; ++axis) {
+      Motion().units_to_pulses(axis, 1e30f);
+      Motion().units_to_pulses(axis, -1e30f);
+      Motion().pulses_to_units(axis, INT_MIN);
+      Motion().set_const_speed(axis, 1e30f);
+      Motion().set_speed_profile(axis, para.start_speed0[axis - 1], para.drive_speed0[axis - 1], para.acc_time0[axis - 1]);
+      Motion().set_speed_profile(axis, 0.5f, 1e30f, 1e-30f);
+      get_move_speed(axis, 0);
+      get_logical_pos(axis, 0);
+    }
+  }
+}
 
 TEST_F(Board, DisabledAxisRefusesSpeedSetUp) {
   para.enabled[1] = 0;
