@@ -88,11 +88,6 @@ std::uint32_t& ChipLayer::ModeRef(int card, int axis, ModeReg reg) {
   return reg == kMode1 ? a.mode1 : reg == kMode2 ? a.mode2 : a.mode3;
 }
 
-int ChipLayer::ModeShadow(int card, int axis, int reg) const {
-  const AxisShadow& a = Axis(card, axis);
-  return static_cast<int>(reg == 1 ? a.mode1 : reg == 2 ? a.mode2 : a.mode3);
-}
-
 void ChipLayer::ModeWrite(int card, int axis, ModeReg reg) {
   const int pair = PairOf(axis);
   Write16(ChipPort(card, pair, kCommand), AxisBit(axis) + kSelect);

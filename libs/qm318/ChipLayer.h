@@ -94,10 +94,6 @@ class ChipLayer {
   // Chip 2 reset after a three- or four-axis move; 1 for a bad card.
   int reset_chip2(int card);
 
-  // Shadows, for the motion layer and the tests.
-  int RangeShadow(int card, int axis) const { return Axis(card, axis).range; }
-  int ModeShadow(int card, int axis, int reg) const;
-
  private:
   struct AxisShadow {
     std::uint32_t mode1 = 0, mode2 = 0, mode3 = 0;
@@ -114,7 +110,6 @@ class ChipLayer {
   static bool ValidAxis(int axis) { return axis >= 1 && axis <= 4; }
   static bool ValidPair(int pair) { return pair == 1 || pair == 2; }
   static bool InInterpolationRange(int v) { return v >= -kInterpolationLimit && v <= kInterpolationLimit; }
-  const AxisShadow& Axis(int card, int axis) const { return cards_[static_cast<std::size_t>(card)].axes[static_cast<std::size_t>(axis - 1)]; }
   AxisShadow& Axis(int card, int axis) { return cards_[static_cast<std::size_t>(card)].axes[static_cast<std::size_t>(axis - 1)]; }
   CardState& Card(int card) { return cards_[static_cast<std::size_t>(card)]; }
 

@@ -26,9 +26,7 @@ class SimulatedCard {
 
   SimulatedAxis& Axis(int axis) { return chips_[(axis - 1) / 2].axes[(axis - 1) % 2]; }
   std::uint16_t Outputs(int chip) const { return chips_[chip - 1].outputs; }
-  std::uint16_t InterpolationMode(int chip) const { return chips_[chip - 1].interpolationMode; }
   int Resets(int chip) const { return chips_[chip - 1].resets; }
-  bool InterpolationDecelerationEnabled(int chip) const { return chips_[chip - 1].interpolationDecel; }
 
  private:
   struct Chip {

@@ -78,11 +78,6 @@ bool SimulatedMotionBus::Write(WORD port, DWORD value, BYTE size) {
   return true;
 }
 
-std::int64_t SimulatedMotionBus::NowNs() const {
-  std::lock_guard lock(mutex_);
-  return nowNs_;
-}
-
 void SimulatedMotionBus::Advance(std::int64_t ns) {
   std::lock_guard lock(mutex_);
   AdvanceLocked(ns);

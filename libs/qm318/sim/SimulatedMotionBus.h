@@ -37,7 +37,6 @@ class SimulatedMotionBus : public platform::PortSpace, public PciConfigSpace {
   std::uint32_t ReadDword(const PciFunctionAddress& at, int offset) override;
 
   // Virtual clock.
-  std::int64_t NowNs() const;
   void SetAccessCostNs(std::int64_t ns) { accessCostNs_ = ns; }
   void Advance(std::int64_t ns);
   // Runs the clock until every card stands (or the limit passes); true when idle.
