@@ -273,6 +273,6 @@ bool CVendrikView::OnCmdMsg(int id, bool execute) {
       if (execute) model_->OnApplyOptimizeSpeed();
       return true;
     default:
-      return false;
+      return model_->RunCommand(id, execute);
   }
 }

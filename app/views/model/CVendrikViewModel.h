@@ -9,6 +9,7 @@
 // It is also the marking controller's view (IMarkView).
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -127,6 +128,25 @@ class CVendrikViewModel : public IMarkView {
   // Messages posted to the view; false when the message is not one of the
   // core's (the features' handlers take the rest).
   bool OnMessage(const platform::Message& message);
+
+  // Menu and tool-bar commands of the view's features (ViewCommands.cpp).
+  // Each feature registers its own in a Register...Commands() of its file,
+  // called from the constructor. A command without `enabled` is always
+  // enabled; `checked` gives the check mark of toggles and tools.
+  struct ViewCommand {
+    std::function<void()> run;
+    std::function<bool()> enabled;
+    std::function<bool()> checked;
+  };
+  void AddCommand(int id, std::function<void()> run, std::function<bool()> enabled = {},
+                  std::function<bool()> checked = {});
+  // Runs the command (execute) or tells whether it is there and enabled.
+  bool RunCommand(int id, bool execute);
+  bool IsCommandChecked(int id) const;
+
+  // Undo history (ViewHistory.cpp): every editing command calls it before it
+  // changes the layout.
+  void PushHistory();
   // Command 32841.
   void OnApplyOptimizeSpeed();
   bool IsOptimizeSpeedOn() const;
@@ -196,6 +216,7 @@ class CVendrikViewModel : public IMarkView {
   std::unique_ptr<CObjElement> m_lookArc;
 
  private:
+  std::map<int, ViewCommand> m_commands;
   NullProperityViewCalls m_nullPropView;
   CStartButtonWatch m_buttonWatch;
   platform::Clock* m_watchClock = nullptr;
