@@ -24,6 +24,7 @@
 #include "text/objects/CObjText.h"
 #include "text/objects/CObjTextAutoUpdate.h"
 #include "text/objects/CObjTextDate.h"
+#include "text/objects/CObjTextRuler.h"
 #include "text/objects/CObjTextVin.h"
 
 // Tables of the object classes the document library builds in.
@@ -59,6 +60,7 @@ void RegisterObjectClasses() {
   RegisterObjTypeOps(ObjClassId::TextDate, &TextDateTypeOps());
   RegisterObjTypeOps(ObjClassId::TextVin, &TextVinTypeOps());
   RegisterObjTypeOps(ObjClassId::BarCode, &BarCodeTypeOps());
+  RegisterObjTypeOps(ObjClassId::TextRuler, &TextRulerTypeOps());
 }
 
 // The About box (dialog 100): title, version and OK.

@@ -8,19 +8,21 @@
 
 #include "document/path/PathListHelpers.h"
 
+
+
 namespace {
 
 constexpr int kPixels = 4;
 constexpr int kQuiet = 4;
 
-struct Image {
+struct GreyImage {
   int width = 0;
   int height = 0;
   std::vector<unsigned char> grey;
 };
 
-Image Paint(const CPointList& dots, double module) {
-  Image img;
+GreyImage Paint(const CPointList& dots, double module) {
+  GreyImage img;
   const CDoubleRect b = GetPointArrayBoundRect(dots);
   const int columns = DotColumns(dots, module);
   const int rows = DotRows(dots, module);
@@ -53,27 +55,27 @@ int DotRows(const CPointList& dots, double module) {
 
 std::string ReadQrDots(const CPointList& dots, double module) {
   if (dots.GetSize() == 0) return "<not found>";
-  Image img = Paint(dots, module);
-  zbar_image_scanner_t* scanner = zbar_image_scanner_create();
-  zbar_image_scanner_set_config(scanner, ZBAR_NONE, ZBAR_CFG_ENABLE, 0);
-  zbar_image_scanner_set_config(scanner, ZBAR_QRCODE, ZBAR_CFG_ENABLE, 1);
-  zbar_image_t* image = zbar_image_create();
-  zbar_image_set_format(image, zbar_fourcc('Y', '8', '0', '0'));
-  zbar_image_set_size(image, static_cast<unsigned>(img.width), static_cast<unsigned>(img.height));
-  zbar_image_set_data(image, img.grey.data(), img.grey.size(), nullptr);
+  GreyImage img = Paint(dots, module);
+  zbar::zbar_image_scanner_t* scanner = zbar::zbar_image_scanner_create();
+  zbar::zbar_image_scanner_set_config(scanner, zbar::ZBAR_NONE, zbar::ZBAR_CFG_ENABLE, 0);
+  zbar::zbar_image_scanner_set_config(scanner, zbar::ZBAR_QRCODE, zbar::ZBAR_CFG_ENABLE, 1);
+  zbar::zbar_image_t* image = zbar::zbar_image_create();
+  zbar::zbar_image_set_format(image, zbar_fourcc('Y', '8', '0', '0'));
+  zbar::zbar_image_set_size(image, static_cast<unsigned>(img.width), static_cast<unsigned>(img.height));
+  zbar::zbar_image_set_data(image, img.grey.data(), img.grey.size(), nullptr);
   std::string text = "<not found>";
-  if (zbar_scan_image(scanner, image) > 0) {
-    const zbar_symbol_t* symbol = zbar_image_first_symbol(image);
-    if (symbol) text.assign(zbar_symbol_get_data(symbol), zbar_symbol_get_data_length(symbol));
+  if (zbar::zbar_scan_image(scanner, image) > 0) {
+    const zbar::zbar_symbol_t* symbol = zbar::zbar_image_first_symbol(image);
+    if (symbol) text.assign(zbar::zbar_symbol_get_data(symbol), zbar::zbar_symbol_get_data_length(symbol));
   }
-  zbar_image_destroy(image);
-  zbar_image_scanner_destroy(scanner);
+  zbar::zbar_image_destroy(image);
+  zbar::zbar_image_scanner_destroy(scanner);
   return text;
 }
 
 std::string ReadDataMatrixDots(const CPointList& dots, double module) {
   if (dots.GetSize() == 0) return "<not found>";
-  Image img = Paint(dots, module);
+  GreyImage img = Paint(dots, module);
   DmtxImage* image = dmtxImageCreate(img.grey.data(), img.width, img.height, DmtxPack8bppK);
   dmtxImageSetProp(image, DmtxPropImageFlip, DmtxFlipNone);
   DmtxDecode* dec = dmtxDecodeCreate(image, 1);
