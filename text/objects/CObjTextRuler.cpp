@@ -70,48 +70,21 @@ void CObjTextRuler::AddLabel(CPointList& work, const CDoublePoint& at, double va
   work.Append(points);
 }
 
-void CObjTextRuler::Graduate(CPointList& work, bool onArc) {
+std::vector<CObjTextRuler::Tick> CObjTextRuler::Ticks() const {
+  std::vector<Tick> ticks;
   const int units = std::clamp(r_.units, 0, kRulerMaxUnits);
   // Fewer than one unit per big tick would divide by zero: every tick is big then.
   const int big = std::max(1, r_.bigUnits);
   const int period = r_.reverse;
-  const double s = r_.dir == 0 ? 1.0 : -1.0;
-  const CDoublePoint origin = Settings().position;
-  const double labelGap = Settings().charHeight * 0.5 + r_.textDis + r_.rHeight;
   const double span = static_cast<double>(period) * big * r_.uv;
-  bool down = false;
-
-  auto place = [&](double pos, double length, bool labelled, double value) {
-    CDoublePoint base;
-    CDoublePoint end;
-    CDoublePoint label;
-    double angle = 0;
-    if (onArc) {
-      const double a = 360 - pos * r_.arcW + r_.sAngle;
-      angle = a * DEG_TO_RAD;
-      base = Along(origin, r_.ur, a);
-      end = Along(origin, r_.ur + s * length, a);
-      label = Along(origin, r_.ur + s * labelGap, a);
-    } else {
-      const double x = origin.x + pos * r_.lineW;
-      base = CDoublePoint(x, origin.y, 0);
-      end = CDoublePoint(x, origin.y + s * length, 0);
-      label = CDoublePoint(x, origin.y + s * labelGap, 0);
-    }
-    // Each tick is a stroke of its own.
-    base.flag = PT_TEXT_MARK;
-    end.flag = PT_JOINED | PT_TEXT_MARK;
-    work.Add(base);
-    work.Add(end);
-    if (labelled) AddLabel(work, label, value, angle, onArc);
-  };
-
+  const double middleLength = r_.mf * r_.rHeight * 0.01;
+  const bool middleLabels = r_.textMode == 2 || r_.textMode == 4;
+  bool down = false;  // counting down in this period
   for (int i = 0; i <= units; ++i) {
     const int r = i % big;
     const int k = i / big;
     double v = i * static_cast<double>(r_.uv);
     if (period > 0) v -= static_cast<double>(period) * (k / period) * big * r_.uv;
-    const bool middle = std::fabs(r - big / 2.0) <= 0.001;
     if (r == 0) {
       if (period > 0) {
         if (k % period != 0 && down) v = span - v;
@@ -120,12 +93,12 @@ void CObjTextRuler::Graduate(CPointList& work, bool onArc) {
           down = !down;
         }
       }
-      place(i, r_.rHeight, r_.textMode >= 1, v + r_.sv);
-    } else if (!middle) {
-      place(i, r_.sf * r_.rHeight * 0.01, false, 0);
+      ticks.push_back({static_cast<double>(i), r_.rHeight, r_.textMode >= 1, v + r_.sv});
+    } else if (std::fabs(r - big / 2.0) > 0.001) {
+      ticks.push_back({static_cast<double>(i), r_.sf * r_.rHeight * 0.01, false, 0});
     } else {
       if (period > 0 && k % period != 0 && down) v = span - v;
-      place(i, r_.mf * r_.rHeight * 0.01, r_.textMode == 2 || r_.textMode == 4, v + r_.sv);
+      ticks.push_back({static_cast<double>(i), middleLength, middleLabels, v + r_.sv});
     }
     // An odd number of units per big tick has its middle between two units.
     if (big % 2 == 1 && r < big / 2.0 && r + 1 > big / 2.0 && i < units) {
@@ -134,8 +107,39 @@ void CObjTextRuler::Graduate(CPointList& work, bool onArc) {
         h -= static_cast<double>(period) * (k / period) * big * r_.uv;
         if (k % period != 0 && down) h = span - h;
       }
-      place(i + 0.5, r_.mf * r_.rHeight * 0.01, r_.textMode == 2 || r_.textMode == 4, h + r_.sv);
+      ticks.push_back({i + 0.5, middleLength, middleLabels, h + r_.sv});
     }
+  }
+  return ticks;
+}
+
+void CObjTextRuler::Graduate(CPointList& work, bool onArc) {
+  const double s = r_.dir == 0 ? 1.0 : -1.0;
+  const CDoublePoint origin = Settings().position;
+  const double labelGap = Settings().charHeight * 0.5 + r_.textDis + r_.rHeight;
+  for (const Tick& t : Ticks()) {
+    CDoublePoint base;
+    CDoublePoint end;
+    CDoublePoint label;
+    double angle = 0;
+    if (onArc) {
+      const double a = 360 - t.position * r_.arcW + r_.sAngle;
+      angle = a * DEG_TO_RAD;
+      base = Along(origin, r_.ur, a);
+      end = Along(origin, r_.ur + s * t.length, a);
+      label = Along(origin, r_.ur + s * labelGap, a);
+    } else {
+      const double x = origin.x + t.position * r_.lineW;
+      base = CDoublePoint(x, origin.y, 0);
+      end = CDoublePoint(x, origin.y + s * t.length, 0);
+      label = CDoublePoint(x, origin.y + s * labelGap, 0);
+    }
+    // Each tick is a stroke of its own.
+    base.flag = PT_TEXT_MARK;
+    end.flag = PT_JOINED | PT_TEXT_MARK;
+    work.Add(base);
+    work.Add(end);
+    if (t.labelled) AddLabel(work, label, t.value, angle, onArc);
   }
 }
 

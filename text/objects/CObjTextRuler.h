@@ -4,6 +4,7 @@
 // out as small temporary texts with the ruler's font settings; the finished
 // list goes through the text's common finishing step.
 #include <string>
+#include <vector>
 
 #include "text/objects/CObjText.h"
 
@@ -50,8 +51,17 @@ class CObjTextRuler : public CObjText {
   void Rotate(double radians, const CDoublePoint& centre);
   void ResizeToRect(CDoubleRect& oldRect, CDoubleRect& newRect, int handle);
 
-  // The label of unit position i (and its half for the extra tick) as the
-  // graduation numbers it; exposed for the property page's preview and tests.
+  // One tick of the graduation: its place in units, its length, and its
+  // label's value when it has one.
+  struct Tick {
+    double position = 0;
+    double length = 0;
+    bool labelled = false;
+    double value = 0;
+  };
+  // The graduation in marking order, the extra middle ticks in their place.
+  std::vector<Tick> Ticks() const;
+  // A label's text: the value with the decimals asked for.
   std::string LabelText(double value) const;
 
   RulerSettings& Ruler() {
@@ -65,7 +75,6 @@ class CObjTextRuler : public CObjText {
   void SetStringProperty(int key, const std::string& value) { CObjText::SetStringProperty(key, value); }
 
  private:
-  struct Tick;
   void SetDefaults();
   void Graduate(CPointList& work, bool onArc);
   void AddLabel(CPointList& work, const CDoublePoint& at, double value, double angleRad, bool onArc);
