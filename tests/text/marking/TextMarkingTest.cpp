@@ -7,13 +7,17 @@
 #include <thread>
 
 #include "marking/controller/CMarkControlWnd.h"
+#include "marking/controller/records/CMarkRecordsRecorder.h"
+#include "marking/records/CMarkDatabase.h"
 #include "marking/link/LinkMessages.h"
 #include "properties/link/CProperityView.h"
 #include "tests/marking/controller/ControllerTestSupport.h"
 #include "tests/marking/controller/JobTestSupport.h"
 #include "tests/marking/link/LinkTestSupport.h"
 #include "tests/marking/link/SimulatedBoardView.h"
+#include "tests/document/mrk/MrkTestSupport.h"
 #include "tests/text/layout/TextTestSupport.h"
+#include "text/objects/CObjTextAutoUpdate.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
 #include "values/ShellValues.h"
@@ -140,6 +144,66 @@ TEST(TextMarking, ADotTextArrivesAsOneNeedleDotPerDot) {
   int needle = 0;
   for (const auto& m : rig.board.Moves()) needle += (m.flags & SN_NEEDLE_DOT) != 0;
   EXPECT_EQ(needle, 10);
+}
+
+// A serial number marked twice: the view advances it after the first pass,
+// the second pass marks the next number, and the records hold both.
+TEST(TextMarking, ASerialNumberMarkedTwiceAdvancesAndBothNumbersAreRecorded) {
+  TextRig text;
+  const Bytes glyph = {2, 0x44, 1, 0x4C, 0x30, 2, 0x10, 0};  // the "L" of the test font
+  std::vector<TestGlyph> glyphs;
+  for (char c : std::string("0123456789PS")) glyphs.push_back({static_cast<std::uint16_t>(c), glyph});
+  text.Folder().AddFont("digits.shx", Shapes86Font(glyphs));
+  RegisterObjTypeOps(ObjClassId::TextAutoUpdate, &TextAutoUpdateTypeOps());
+  auto* serial = new CObjTextAutoUpdate(CDoublePoint(-20, 20), "P", "08", "S");
+  serial->Settings().strokeFontPair = "digits+nobig";
+  serial->Settings().charHeight = 28;
+  auto* element = new CObjElement(
+      CObjCreateRecord{"Serial", OBJ_SERIAL, serial, static_cast<int>(sizeof(CObjTextAutoUpdate)), {}});
+  serial->SetSerial(CDoublePoint(-20, 20), "08");
+  element->UpdateBoundRect();
+  ASSERT_EQ(serial->GetText(), "P08S");
+
+  TempFolder records;
+  const auto location = marking::MarkDatabaseLocation::Embedded(records.Path().string());
+  {
+    BoardRig rig;
+    rig.ctl->SetRecorder(std::make_shared<CMarkRecordsRecorder>(location));
+    ASSERT_TRUE(WaitForProtocolVariant(*rig.propertyView, rig.ui));
+    rig.doc.elements.emplace_back(element);
+    auto toolDownSteps = [&rig] {
+      long long steps = 0;
+      for (const auto& m : rig.board.Moves())
+        if (m.flags & SN_TOOL_DOWN) steps += m.x + m.y;
+      return steps;
+    };
+    rig.board.ClearRecords();
+    ASSERT_EQ(rig.Mark(), 1);
+    const long long first = toolDownSteps();
+    EXPECT_GT(first, 0);
+    // What the view does for each marked object.
+    EXPECT_EQ(serial->AdvanceAfterMark(CDoublePoint(-20, 20)), 1);
+    element->UpdateBoundRect();
+    EXPECT_EQ(serial->GetText(), "P09S");
+    rig.board.ClearRecords();
+    ASSERT_EQ(rig.Mark(), 1);
+    EXPECT_EQ(toolDownSteps(), first);  // four characters again
+    serial->AdvanceAfterMark(CDoublePoint(-20, 20));
+    EXPECT_EQ(serial->GetText(), "P10S");
+  }
+  RegisterObjTypeOps(ObjClassId::TextAutoUpdate, nullptr);
+
+  // Looked up from a thread of its own, as the history dialog's connection would be.
+  std::thread lookUp([&] {
+    marking::CMarkDatabase db(location);
+    ASSERT_TRUE(db.Open()) << db.LastError();
+    EXPECT_EQ(db.Count().value_or(-1), 2);
+    EXPECT_TRUE(db.Contains(marking::MarkColumn::Serial, "P08S"));
+    EXPECT_TRUE(db.Contains(marking::MarkColumn::Serial, "P09S"));
+    EXPECT_FALSE(db.Contains(marking::MarkColumn::Serial, "P10S"));
+    db.Close();
+  });
+  lookUp.join();
 }
 
 }  // namespace
