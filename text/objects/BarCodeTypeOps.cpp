@@ -1,4 +1,6 @@
 // Dispatch table of the barcode (type 19).
+#include "document/geometry/SharedState.h"
+#include "platform/Prompt.h"
 #include "text/objects/CObjBarCode.h"
 #include "text/objects/TextTypeOpsCommon.h"
 
@@ -34,6 +36,13 @@ const CObjTypeOps& BarCodeTypeOps() {
       code.Draw(*args.dc, args.originX, args.originY, args.zoom, CDoublePoint(args.offsetX, args.offsetY, 0));
       // The human-readable text is drawn as any text (the dots' group is not drawn).
       if (code.Code().showText) element.DrawPathOf(code.GetPathData(), args);
+    };
+    t.beforeStepNodes = [](CObjElement&, CObjBase& o) {
+      // A part must not leave the machine without its code: say why, and
+      // ask the job to stop as the stop key does.
+      if (Code(o).GetDotCount() > 0) return;
+      platform::MessageBox(kBarCodeEncodeError);
+      MarkStatusWord.fetch_or(MSW_STOP_REQUEST);
     };
     t.copy = [](CObjElement& dst, CObjBase& dstObj, const CObjElement&, const CObjBase& srcObj) {
       CObjBarCode& code = Code(dstObj);

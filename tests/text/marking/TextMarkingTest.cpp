@@ -17,6 +17,7 @@
 #include "tests/marking/link/SimulatedBoardView.h"
 #include "tests/document/mrk/MrkTestSupport.h"
 #include "tests/text/layout/TextTestSupport.h"
+#include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjTextAutoUpdate.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
@@ -56,6 +57,9 @@ class BoardRig {
     SoftType = 0;
   }
   int Mark() {
+    // Only this job's end counts.
+    frame.Take();
+    frame.taken.clear();
     MarkStatusWord = MSW_MARKING | MSW_AIR_ON;
     ctl->StartMarking(&doc, &display, &view);
     const auto end = std::chrono::steady_clock::now() + 60s;
@@ -204,6 +208,46 @@ TEST(TextMarking, ASerialNumberMarkedTwiceAdvancesAndBothNumbersAreRecorded) {
     db.Close();
   });
   lookUp.join();
+}
+
+// A QR Code arrives as one needle dot per dark module; a code that could not
+// be made stops the job with the reason instead of leaving a part uncoded.
+TEST(TextMarking, ACodeIsMarkedDotByDotAndAnEmptyCodeStopsTheJob) {
+  RegisterObjTypeOps(ObjClassId::BarCode, &BarCodeTypeOps());
+  auto* code = new CObjBarCode(CDoublePoint(-20, 20), "VND-", "0001", "");
+  code->Code().codeType = BARCODE_QR;
+  auto* element =
+      new CObjElement(CObjCreateRecord{"Code", OBJ_BARCODE, code, static_cast<int>(sizeof(CObjBarCode)), {}});
+  code->Rebuild(CDoublePoint(-20, 20), 0, 1, 0);
+  code->RecalcPath();
+  element->UpdateBoundRect();
+  const int dots = code->GetDotCount();
+  ASSERT_GT(dots, 0);
+  {
+    BoardRig rig;
+    auto& prompts = rig.bench.prompt;
+    prompts->SetFallbackAnswer(IDYES);  // yes, end the job
+    ASSERT_TRUE(WaitForProtocolVariant(*rig.propertyView, rig.ui));
+    rig.doc.elements.emplace_back(element);
+    rig.board.ClearRecords();
+    ASSERT_EQ(rig.Mark(), 1);
+    int needle = 0;
+    for (const auto& m : rig.board.Moves()) needle += (m.flags & SN_NEEDLE_DOT) != 0;
+    EXPECT_EQ(needle, dots);
+    EXPECT_TRUE(prompts->Texts().empty());
+
+    // Nothing to encode: no dots, and the job is not finished as if it were marked.
+    code->Serial().prefix.clear();
+    code->Serial().serial.clear();
+    code->Rebuild(CDoublePoint(-20, 20), 0, 1, 0);
+    code->RecalcPath();
+    ASSERT_EQ(code->GetDotCount(), 0);
+    EXPECT_EQ(rig.Mark(), 0);
+    ASSERT_FALSE(prompts->Texts().empty());
+    EXPECT_EQ(prompts->Texts()[0], kBarCodeEncodeError);
+  }
+  MarkStatusWord = 0;
+  RegisterObjTypeOps(ObjClassId::BarCode, nullptr);
 }
 
 }  // namespace
