@@ -7,6 +7,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "document/objects/CObjElement.h"
 #include "document/path/PathListHelpers.h"
 #include "tests/text/objects/CodeReaders.h"
 #include "text/codes/CQrEncoder.h"
@@ -124,6 +125,25 @@ TEST(BarCode, TheAngleTurnsTheDotsAboutTheirCentre) {
   EXPECT_NEAR((after.left + after.right) / 2, (before.left + before.right) / 2, 1e-3);
   EXPECT_NEAR((after.top + after.bottom) / 2, (before.top + before.bottom) / 2, 1e-3);
   EXPECT_NEAR(after.Width(), before.Height(), 1e-3);
+}
+
+TEST(BarCode, TurningTheObjectTurnsTheDotsAndKeepsTheAngle) {
+  auto code = MakeCode(BARCODE_QR);
+  CObjElement owner;  // the groups are made for an element
+  code->GetPathData().SetOwner(&owner);
+  Build(*code);
+  code->RecalcPath();
+  const CDoubleRect before = GetPointArrayBoundRect(Dots(*code));
+  code->Rotate(1.5707963);
+  const CDoubleRect after = GetPointArrayBoundRect(Dots(*code));
+  EXPECT_NEAR(code->Code().angle, 90, 1e-3);
+  EXPECT_NEAR((after.left + after.right) / 2, (before.left + before.right) / 2, 1e-6);
+  EXPECT_NEAR((after.top + after.bottom) / 2, (before.top + before.bottom) / 2, 1e-6);
+  EXPECT_EQ(ReadQrDots(Dots(*code), 0.5), kFull);
+  // A rebuild keeps the turn.
+  Build(*code);
+  EXPECT_EQ(ReadQrDots(Dots(*code), 0.5), kFull);
+  EXPECT_NEAR(GetPointArrayBoundRect(Dots(*code)).left, after.left, 1e-3);
 }
 
 TEST(BarCode, AdvancesOnEveryMarksPerNumberthCallAndTheCodeFollows) {

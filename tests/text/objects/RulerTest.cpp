@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "document/path/PathListHelpers.h"
 #include "tests/text/layout/TextTestSupport.h"
 #include "text/objects/CObjTextRuler.h"
 
@@ -143,6 +144,33 @@ TEST(Ruler, ARadiusOfTwoIsStillStraightAndAboveItAnArc) {
   r.Ruler().lineW = 2;
   r.UpdateArcAngle();
   EXPECT_NEAR(r.Ruler().arcW, 5.7296, 1e-4);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Ruler, TurningKeepsTheRotationWithinATurnAndResizingScalesTheGraduation) {
+  auto owned = MakeRuler();
+  CObjTextRuler& r = *owned;
+  r.Ruler().units = 10;
+  r.CreatePoints(CDoublePoint(0, 0), false);
+  r.Settings().rotation = 350;
+  r.Rotate(20 * DEG_TO_RAD, CDoublePoint(0, 0));
+  EXPECT_NEAR(r.Settings().rotation, 10, 1e-3);
+  r.Rotate(-10 * DEG_TO_RAD, CDoublePoint(0, 0));
+  EXPECT_FLOAT_EQ(r.Settings().rotation, 0);
+
+  auto other = MakeRuler();
+  CObjTextRuler& s = *other;
+  s.Ruler().units = 10;
+  s.CreatePoints(CDoublePoint(0, 0), false);
+  CDoubleRect oldRect = s.GetPathData().GetBoundRect();
+  CDoubleRect newRect(oldRect.left, oldRect.bottom + 2 * oldRect.Height(), oldRect.left + 2 * oldRect.Width(),
+                      oldRect.bottom);
+  s.ResizeToRect(oldRect, newRect, 2);  // top-right handle: both directions doubled
+  EXPECT_NEAR(s.Ruler().lineW, 2, 1e-6);
+  EXPECT_NEAR(s.Ruler().rHeight, 10, 1e-6);
 }
 
 }  // namespace
