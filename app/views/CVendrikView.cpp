@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
@@ -21,6 +22,7 @@
 #include "app/views/CViewMarkDialogs.h"
 #include "app/views/CViewMarkDisplay.h"
 #include "app/views/CViewSettingsHost.h"
+#include "marking/handtools/UiThreadCall.h"
 #include "marking/records/MarkDatabaseLocation.h"
 #include "marking/records/MarkTime.h"
 #include "platform/InstallDir.h"
@@ -237,7 +239,18 @@ void CVendrikView::ScrollToPosition(int x, int y) {
   CacheGeometry();
 }
 
-bool CVendrikView::EditPointerPosition(double& x, double& y) { return AskPointerPosition(this, x, y); }
+bool CVendrikView::EditPointerPosition(double& x, double& y) {
+  // The marking controller may ask from its worker: the dialog runs on the
+  // user-interface thread all the same.
+  auto values = std::make_shared<CDoublePoint>(x, y, 0);
+  QPointer<CVendrikView> self(this);
+  const int ok = handtools::RunOnUiThread(
+      [self, values] { return self && AskPointerPosition(self, values->x, values->y) ? 1 : 0; }, 0);
+  if (ok == 0) return false;
+  x = values->x;
+  y = values->y;
+  return true;
+}
 
 void CVendrikView::UpdateScrollBars() {
   const QSize page = viewport()->size();
