@@ -30,9 +30,11 @@ constexpr int kNeedleControlBit = 0x80;
 
 bool IsUsbBoard() { return g_softType.load() == SOFT_TYPE_USB; }
 
-double JogStepMm(int index) {
+// The five fixed steps by the jog window's choice, else the request's own.
+double JogStepMm(int index, const JogRequest* request) {
   static constexpr double kSteps[] = {10, 5, 1, 0.5, 0.1};
-  return index >= 0 && index < 5 ? kSteps[index] : 0.0;
+  if (index >= 0 && index < 5) return kSteps[index];
+  return request != nullptr ? request->step : 0.0;
 }
 
 // Control bit 7 (the needle output) follows data bit 3 again.
@@ -140,7 +142,7 @@ void CVendrikViewModel::OnJogRequest(const platform::Message& message) {
     release();
     return;
   }
-  const double step = JogStepMm(g_machineSet.jogStepIndex);
+  const double step = JogStepMm(g_machineSet.jogStepIndex, request);
   CDoublePoint displacement(0, 0, 0);
   switch (code) {
     case JOG_X_PLUS: displacement.x = step; break;

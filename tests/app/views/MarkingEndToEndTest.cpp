@@ -273,6 +273,17 @@ TEST_F(MarkingEndToEndTest, JogOriginAndTestCommandsReachTheBoard) {
   Pos at{0, 0};
   EXPECT_TRUE(ToolDownPositions(at).empty());
   EXPECT_EQ(at, (Pos{2500, 0}));
+  // A step that is none of the five travels with the request: 2.5 mm down.
+  g_machineSet.jogStepIndex = 7;
+  auto free = std::make_shared<platform::Event>(true, false);
+  JogRequest request{JOG_Y_PLUS, free};
+  request.step = 2.5f;
+  view_->Target().PostMessage(WM_JOG_REQUEST, JOG_Y_PLUS, 0, std::make_shared<JogRequest>(request));
+  ASSERT_TRUE(PumpUntil([&] { return free->IsSet(); }));
+  at = {0, 0};
+  ToolDownPositions(at);
+  EXPECT_EQ(at, (Pos{2500, -625}));
+  g_machineSet.jogStepIndex = 0;
 
   // Machine origin: the head goes home.
   const int homes = Count("RR");

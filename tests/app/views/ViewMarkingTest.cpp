@@ -86,6 +86,32 @@ platform::Message Reply(int type, int extra, std::vector<BYTE> bytes) {
   return platform::Message{WM_COM_REQUEST, 0, 0, std::shared_ptr<void>(reply, reply.get())};
 }
 
+// A variable text as the marking dispatch sees it: each advance counts and
+// reports a change.
+class FakeVariableText : public CObjBase {};
+int g_advances = 0;
+const CObjTypeOps& FakeVariableTextOps() {
+  static const CObjTypeOps ops = [] {
+    CObjTypeOps o;
+    o.className = "FakeVariableText";
+    o.objectSize = sizeof(FakeVariableText);
+    o.isInstance = [](const CObjBase& obj) { return dynamic_cast<const FakeVariableText*>(&obj) != nullptr; };
+    o.ownBounds = [](const CObjBase&) { return CDoubleRect(0, 5, 10, 0); };
+    o.advanceAfterMark = [](CObjElement&, CObjBase&) {
+      ++g_advances;
+      return true;
+    };
+    return o;
+  }();
+  return ops;
+}
+
+class RecordingPropertyView : public NullProperityViewCalls {
+ public:
+  void ReloadPages(CObjElement*) override { ++reloads; }
+  int reloads = 0;
+};
+
 class ViewMarkingTest : public ViewModelTest {
  protected:
   void SetUp() override {
@@ -409,4 +435,40 @@ TEST_F(ViewMarkingTest, OriginByHandOpensAndEndsTheJogWindow) {
   model_->RunCommand(cmd::ID_SELECT_POINTED_POSITION, true);
   EXPECT_EQ(g_jogWindowOpen.load(), 0) << "going to the pointed position closes the jog window";
   EXPECT_FALSE(dialogs_.jogShown);
+}
+
+TEST_F(ViewMarkingTest, MarkedVariableTextsAdvanceUnlessTheirTextComesFromOutside) {
+  for (ObjClassId id : {ObjClassId::TextAutoUpdate, ObjClassId::TextDate, ObjClassId::TextVin, ObjClassId::BarCode}) {
+    RegisterObjTypeOps(id, &FakeVariableTextOps());
+  }
+  RecordingPropertyView pages;
+  model_->SetPropertyView(&pages);
+  struct Case {
+    int type;
+    int dataSource;
+    int spreadsheetLink;
+    int advances;
+    int reloads;
+  };
+  const Case cases[] = {
+      {OBJ_SERIAL, 0, 0, 1, 1}, {OBJ_BARCODE, 0, 0, 1, 1}, {OBJ_VIN, 0, 0, 1, 1}, {OBJ_DATE, 0, 0, 1, 0},
+      {OBJ_SERIAL, 2, 0, 0, 0}, {OBJ_VIN, 3, 0, 0, 0},     {OBJ_SERIAL, 1, 1, 0, 0}, {OBJ_SERIAL, 1, 0, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.type << " source " << c.dataSource << " link " << c.spreadsheetLink);
+    auto element = std::make_unique<CObjElement>(
+        CObjCreateRecord{"", c.type, new FakeVariableText, static_cast<int>(sizeof(FakeVariableText)), {}});
+    element->dataSource = c.dataSource;
+    element->flag = 1;
+    CObjElement* raw = element.get();
+    document_.Objects().Add(std::move(element));
+    model_->m_autoLinkExcel = c.spreadsheetLink;
+    g_advances = 0;
+    pages.reloads = 0;
+    model_->OnMessage(platform::Message{WM_MARK_OBJECT_DONE, reinterpret_cast<WPARAM>(raw), 0, {}});
+    EXPECT_EQ(g_advances, c.advances);
+    EXPECT_EQ(pages.reloads, c.reloads);
+    EXPECT_EQ(raw->flag, 0) << "the controller may mark it again";
+  }
+  model_->SetPropertyView(nullptr);
 }
