@@ -17,6 +17,9 @@
 
 class QPrinter;
 class CChildFrame;
+class CViewMarkDialogs;
+class CViewMarkDisplay;
+class CViewSettingsHost;
 class CMainFrame;
 class CVendrikDoc;
 
@@ -34,6 +37,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void SetMessageHandler(std::function<void(const platform::Message&)> handler);
 
   void SetChildFrame(CChildFrame* frame);
+  CChildFrame* ChildFrame() const { return frame_; }
+  CViewMarkDialogs* MarkDialogs() const { return markDialogs_.get(); }
   void SetMainFrame(CMainFrame* frame);
   // Registers the view with the document (and leaves the previous one);
   // null detaches it.
@@ -75,6 +80,10 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  // Enter starts marking; Enter, Esc and Space stop a running job.
+  void keyPressEvent(QKeyEvent* event) override;
+  // Context menu 221: border and orbit runs, delete, permit or disable marking.
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void OnMessage(const platform::Message& message);
@@ -83,6 +92,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   // Keeps the client size and scroll position for callers on other threads
   // (the marking worker's countdown and head refresh).
   void CacheGeometry();
+  // The settings commands the view runs with its widgets.
+  void RegisterSettingsCommands();
 
   std::unique_ptr<CVendrikViewModel> model_;
   CChildFrame* frame_ = nullptr;
@@ -97,4 +108,7 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   std::atomic<int> clientHeight_{0};
   std::atomic<int> scrollX_{0};
   std::atomic<int> scrollY_{0};
+  std::unique_ptr<CViewMarkDialogs> markDialogs_;
+  std::unique_ptr<CViewMarkDisplay> markDisplay_;
+  std::unique_ptr<CViewSettingsHost> settingsHost_;
 };
