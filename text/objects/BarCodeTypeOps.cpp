@@ -54,6 +54,13 @@ const CObjTypeOps& BarCodeTypeOps() {
       BuildAt(dst, code, modules, source.GetText(), 0);
       if (source.IsUnchangedSinceRead()) code.KeepSaved(source.GetSavedBounds());
     };
+    t.advanceAfterMark = [](CObjElement& element, CObjBase& o) {
+      CObjBarCode& code = Code(o);
+      CDoubleRect modules;
+      if (!code.GetPathData().GetKind2BoundRect(modules)) modules = element.boundRect;
+      code.GetPathData().SetOwner(&element);
+      return code.AdvanceAfterMark(code.GetFixedPoint(modules)) != 0;
+    };
     t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
       auto* code = static_cast<CObjBarCode*>(o.release());
       const CDoubleRect saved = element.boundRect;

@@ -20,6 +20,12 @@ const CObjTypeOps& TextAutoUpdateTypeOps() {
       serial.RecalcPath();
       if (source.IsUnchangedSinceRead()) serial.KeepSaved(source.GetSavedBounds());
     };
+    // After each marked object the serial part steps; the text stays at its anchor.
+    t.advanceAfterMark = [](CObjElement& element, CObjBase& o) {
+      CObjTextAutoUpdate& serial = Serial(o);
+      serial.GetPathData().SetOwner(&element);
+      return serial.AdvanceAfterMark(serial.GetFixedPoint(element.boundRect)) != 0;
+    };
     t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
       auto* serial = static_cast<CObjTextAutoUpdate*>(o.release());
       const CDoubleRect saved = element.boundRect;

@@ -32,6 +32,14 @@ const CObjTypeOps& TextDateTypeOps() {
       date.SetText(now, date.GetFixedPoint(element.boundRect), true);
       date.RecalcPath();
     };
+    // After each marked object the date shows the clock again.
+    t.advanceAfterMark = [](CObjElement& element, CObjBase& o) {
+      CObjTextDate& date = Date(o);
+      date.GetPathData().SetOwner(&element);
+      date.SetText(date.FormatDate(), date.GetFixedPoint(element.boundRect), true);
+      date.RecalcPath();
+      return true;
+    };
     t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
       auto* date = static_cast<CObjTextDate*>(o.release());
       const CDoubleRect saved = element.boundRect;

@@ -14,6 +14,11 @@ const CObjTypeOps& TextVinTypeOps() {
       vin.RecalcPath();
       if (source.IsUnchangedSinceRead()) vin.KeepSaved(source.GetSavedBounds());
     };
+    t.advanceAfterMark = [](CObjElement& element, CObjBase& o) {
+      auto& vin = static_cast<CObjTextVin&>(o);
+      vin.GetPathData().SetOwner(&element);
+      return vin.AdvanceAfterMark(vin.GetFixedPoint(element.boundRect)) != 0;
+    };
     t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
       auto* vin = static_cast<CObjTextVin*>(o.release());
       const CDoubleRect saved = element.boundRect;

@@ -147,4 +147,34 @@ TEST_F(SpecialTextElements, ACodeFollowsOnlyAPlainMove) {
   EXPECT_NEAR(element->boundRect.top, before.top - 3, 1e-9);
 }
 
+// What the view asks of every marked object: serial numbers, VINs and codes
+// step, a date shows the clock again, a plain text and a ruler stay.
+TEST_F(SpecialTextElements, MarkedTextsAdvanceThroughTheirElementAtTheirAnchor) {
+  auto* serial = new CObjTextAutoUpdate(CDoublePoint(3, 4), "P", "08", "S");
+  serial->SetSerial(CDoublePoint(3, 4), "08");
+  auto es = Wrap(OBJ_SERIAL, serial);
+  const CDoubleRect before = es->GetBoundRect();
+  EXPECT_TRUE(es->AdvanceAfterMark());
+  EXPECT_EQ(serial->GetText(), "P09S");
+  EXPECT_NEAR(es->GetBoundRect().left, before.left, 1e-6) << "kept at its anchor";
+  EXPECT_NEAR(es->GetBoundRect().top, before.top, 1e-6);
+
+  auto* vin = new CObjTextVin(TextCreateRecord{CDoublePoint(0, 0), ""});
+  auto ev = Wrap(OBJ_VIN, vin);
+  vin->SetVinText(CDoublePoint(0, 0), "1M8GDM9AXKP042788");
+  const std::string vinBefore = vin->GetText();
+  ev->AdvanceAfterMark();
+  EXPECT_NE(vin->GetText(), vinBefore);
+
+  auto* date = new CObjTextDate(TextCreateRecord{CDoublePoint(0, 0), ""}, 3);
+  auto ed = Wrap(OBJ_DATE, date);
+  clock.Set(2027, 1, 2, 3, 4, 5);
+  EXPECT_TRUE(ed->AdvanceAfterMark());
+  EXPECT_EQ(date->GetText(), date->FormatDate());
+
+  auto* ruler = new CObjTextRuler(CDoublePoint(0, 0));
+  auto er = Wrap(OBJ_RULER, ruler);
+  EXPECT_FALSE(er->AdvanceAfterMark());
+}
+
 }  // namespace
