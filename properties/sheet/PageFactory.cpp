@@ -4,7 +4,14 @@
 #include "properties/pages/CUpdateDotMatrixPage.h"
 #include "properties/pages/CUpdateDrawSizePage.h"
 #include "properties/pages/CUpdateFillObjPage.h"
+#include "properties/pages/CUpdateMBorderPage.h"
+#include "properties/pages/CUpdateObjArcPage.h"
+#include "properties/pages/CUpdateObjBSplinePage.h"
+#include "properties/pages/CUpdateObjImageSize.h"
+#include "properties/pages/CUpdateObjLinePage.h"
 #include "properties/pages/CUpdateObjNamePage.h"
+#include "properties/pages/CUpdateObjRectPage.h"
+#include "properties/pages/CUpdatePolylinePage.h"
 #include "properties/pages/CUpdatePrintProperityPage.h"
 #include "properties/sheet/PageSlot.h"
 
@@ -16,6 +23,13 @@ std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
     case PageSlot::PrintProperity: return std::make_unique<CUpdatePrintProperityPage>();
     case PageSlot::FillObj: return std::make_unique<CUpdateFillObjPage>();
     case PageSlot::DotMatrix: return std::make_unique<CUpdateDotMatrixPage>();
+    case PageSlot::ObjLine: return std::make_unique<CUpdateObjLinePage>();
+    case PageSlot::ObjRect: return std::make_unique<CUpdateObjRectPage>();
+    case PageSlot::ObjArc: return std::make_unique<CUpdateObjArcPage>();
+    case PageSlot::Polyline: return std::make_unique<CUpdatePolylinePage>();
+    case PageSlot::MBorder: return std::make_unique<CUpdateMBorderPage>();
+    case PageSlot::ObjImageSize: return std::make_unique<CUpdateObjImageSize>();
+    case PageSlot::ObjBSpline: return std::make_unique<CUpdateObjBSplinePage>();
     default: return nullptr;
   }
 }
