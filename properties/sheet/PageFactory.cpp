@@ -12,7 +12,10 @@
 #include "properties/pages/CUpdateObjNamePage.h"
 #include "properties/pages/CUpdateObjRectPage.h"
 #include "properties/pages/CUpdatePolylinePage.h"
+#include "properties/pages/CUpdatePrintParameterPage.h"
 #include "properties/pages/CUpdatePrintProperityPage.h"
+#include "properties/pages/CUpdatePrintSetupPage.h"
+#include "properties/pages/CUpdateRoateSetPage.h"
 #include "properties/sheet/PageSlot.h"
 
 std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
@@ -30,6 +33,9 @@ std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
     case PageSlot::MBorder: return std::make_unique<CUpdateMBorderPage>();
     case PageSlot::ObjImageSize: return std::make_unique<CUpdateObjImageSize>();
     case PageSlot::ObjBSpline: return std::make_unique<CUpdateObjBSplinePage>();
+    case PageSlot::PrintParameter: return std::make_unique<CUpdatePrintParameterPage>();
+    case PageSlot::PrintSetup: return std::make_unique<CUpdatePrintSetupPage>();
+    case PageSlot::RoateSet: return std::make_unique<CUpdateRoateSetPage>();
     default: return nullptr;
   }
 }

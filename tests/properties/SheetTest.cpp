@@ -31,7 +31,7 @@ TEST_P(PageSetTest, EachTypeShowsItsPagesInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, PageSetTest,
-    ::testing::Values(PageSetCase{0, {"Range"}}, PageSetCase{1, {"Name", "Mark properity", "Line"}},
+    ::testing::Values(PageSetCase{0, {"Mark parameter", "Work style...", "Rotate setting", "Range"}}, PageSetCase{1, {"Name", "Mark properity", "Line"}},
                       PageSetCase{2, {"Name", "Mark properity", "Fill object"}},
                       PageSetCase{3, {"Name", "Mark properity", "Rectangle", "Fill object"}},
                       PageSetCase{5, {"Name", "Dot image info"}},
@@ -100,6 +100,7 @@ TEST_F(PaneTest, WorkAreaFillsItsPagesAndRefreshesEvenWithSeveralSelected) {
   prop->SetRangeX(150.12345);
   view_->AddObject(workArea_, 0);
   Pump();
+  Open("Range");
   auto* page = Sheet().PageAs<CUpdateDrawSizePage>(PageSlot::DrawSize);
   EXPECT_DOUBLE_EQ(page->rangeX, 150.123);
   EXPECT_EQ(Control<QLineEdit>("edit1010")->text(), QString("150.123"));
