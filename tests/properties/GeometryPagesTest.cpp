@@ -35,8 +35,8 @@ TEST_P(RectReadoutTest, PerimeterAndArea) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, RectReadoutTest,
-                         ::testing::Values(RectReadout{10, 30, 20, 5, "40.000", "300.000"},
-                                           RectReadout{30, 10, 5, 20, "40.000", "300.000"},
+                         ::testing::Values(RectReadout{10, 30, 20, 5, "70.000", "300.000"},
+                                           RectReadout{30, 10, 5, 20, "70.000", "300.000"},
                                            RectReadout{0, 0.25, 0, 1, "2.500", "0.250"}));
 
 struct ArcReadout {
