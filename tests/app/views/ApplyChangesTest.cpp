@@ -23,6 +23,7 @@
 #include "properties/framework/PropChange.h"
 #include "tests/app/views/ViewModelFixture.h"
 #include "values/PropertyMessages.h"
+#include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
 namespace {
@@ -268,12 +269,29 @@ TEST_F(ApplyChangesTest, MotherLineTestIsRefusedOnTheUsbBoard) {
   EXPECT_EQ(prompt_->Texts()[0], "USB mode can not support this function!");
 }
 
-TEST_F(ApplyChangesTest, ContinueTimesWritesTheCountWithoutSaving) {
+class RecordingFrame : public IViewMainFrame {
+ public:
+  platform::MessageTarget* GetFrameTarget() override { return &posted; }
+  std::unique_ptr<IProgressBar> CreatePaneControl(int, int) override { return nullptr; }
+  void ShowCursorPos(double, double) override {}
+  void SetRecordText(int) override {}
+  platform::QueueMessageTarget posted;
+};
+
+TEST_F(ApplyChangesTest, ContinueTimesShowsTheNewTotalWithoutSaving) {
+  RecordingFrame frame;
+  model_->SetMainFrame(&frame);
   const std::string before = SettingsFile();
   Send(WM_UPDATE_PRINTSETUP, 1014, 7u, Record());
   EXPECT_EQ(Prop().GetContinuousCount(), 7);
   EXPECT_EQ(SettingsFile(), before);
   EXPECT_EQ(snapshots_, 1);
+  const auto messages = frame.posted.Drain();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].msg, WM_SHOW_MARK_STATUS);
+  EXPECT_EQ(messages[0].wParam, 7u);
+  EXPECT_EQ(messages[0].lParam, 0);
+  model_->SetMainFrame(nullptr);
 }
 
 // Shapes.
