@@ -17,7 +17,9 @@
 #include "document/objects/CObjLine.h"
 #include "document/objects/CObjMultiBorder.h"
 #include "document/objects/CObjPolyLine.h"
+#include "document/geometry/SharedHelpers.h"
 #include "document/params/CDrawProperity.h"
+#include "marking/controller/CMarkControlWnd.h"
 #include "platform/PictureLoader.h"
 #include "platform/Prompt.h"
 #include "properties/framework/PropChange.h"
@@ -169,6 +171,15 @@ class ApplyChangesTest : public ViewModelTest {
   int snapshots_ = 0;
 };
 
+class RecordingFrame : public IViewMainFrame {
+ public:
+  platform::MessageTarget* GetFrameTarget() override { return &posted; }
+  std::unique_ptr<IProgressBar> CreatePaneControl(int, int) override { return nullptr; }
+  void ShowCursorPos(double, double) override {}
+  void SetRecordText(int) override {}
+  platform::QueueMessageTarget posted;
+};
+
 class ParameterChangeTest : public ApplyChangesTest, public ::testing::WithParamInterface<ParamCase> {};
 
 TEST_P(ParameterChangeTest, WritesFieldSettingsBytesAndFileWithOneSnapshot) {
@@ -262,21 +273,32 @@ TEST_F(ApplyChangesTest, ClearCounterAsksAndOnlyYesClears) {
   EXPECT_EQ(snapshots_, 0);
 }
 
+TEST_F(ApplyChangesTest, ClearCounterOnYesZeroesTheCounterAndShowsIt) {
+  CMarkControlWnd control;
+  control.successCount = 42;
+  RecordingFrame frame;
+  model_->SetMainFrame(&frame);
+  model_->SetMarkControl(&control);
+  prompt_->QueueAnswer(IDYES);
+  Send(WM_UPDATE_PRINTSETUP, 1169, {}, Record());
+  EXPECT_EQ(control.successCount.load(), 0);
+  int stored = -1;
+  EXPECT_TRUE(ReadRegDword("SuccessedNum", stored));
+  EXPECT_EQ(stored, 0);
+  const auto messages = frame.posted.Drain();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].msg, WM_SHOW_MARK_COUNT);
+  EXPECT_EQ(messages[0].wParam, 0u);
+  model_->SetMarkControl(nullptr);
+  model_->SetMainFrame(nullptr);
+}
+
 TEST_F(ApplyChangesTest, MotherLineTestIsRefusedOnTheUsbBoard) {
   g_softType = SOFT_TYPE_USB;
   Send(WM_UPDATE_ROATESET, 1182, {}, Record());
   ASSERT_EQ(prompt_->Texts().size(), 1u);
   EXPECT_EQ(prompt_->Texts()[0], "USB mode can not support this function!");
 }
-
-class RecordingFrame : public IViewMainFrame {
- public:
-  platform::MessageTarget* GetFrameTarget() override { return &posted; }
-  std::unique_ptr<IProgressBar> CreatePaneControl(int, int) override { return nullptr; }
-  void ShowCursorPos(double, double) override {}
-  void SetRecordText(int) override {}
-  platform::QueueMessageTarget posted;
-};
 
 TEST_F(ApplyChangesTest, ContinueTimesShowsTheNewTotalWithoutSaving) {
   RecordingFrame frame;
