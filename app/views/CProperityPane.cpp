@@ -3,9 +3,11 @@
 #include <QResizeEvent>
 #include <algorithm>
 
+#include "app/core/MachineSetFile.h"
 #include "platform_qt/QtMessageTarget.h"
 #include "properties/link/CProperityView.h"
 #include "properties/list/CObjectListBox.h"
+#include "properties/pages/CUpdateRoateSetPage.h"
 #include "properties/sheet/CObjProperitySheet.h"
 #include "values/ShellValues.h"
 
@@ -24,6 +26,7 @@ CProperityPane::CProperityPane(QWidget* parent) : QScrollArea(parent), form_(new
   view_ = std::make_unique<CProperityView>(std::move(options));
   view_->SetSelfTarget(target_.get());
   view_->OnCreate(form_);
+  CUpdateRoateSetPage::SetMachineSetSaver([] { SaveMachineSet(); });
   LayOut();
 }
 

@@ -4,8 +4,18 @@
 #include "properties/pages/CUpdateDotMatrixPage.h"
 #include "properties/pages/CUpdateDrawSizePage.h"
 #include "properties/pages/CUpdateFillObjPage.h"
+#include "properties/pages/CUpdateMBorderPage.h"
+#include "properties/pages/CUpdateObjArcPage.h"
+#include "properties/pages/CUpdateObjBSplinePage.h"
+#include "properties/pages/CUpdateObjImageSize.h"
+#include "properties/pages/CUpdateObjLinePage.h"
 #include "properties/pages/CUpdateObjNamePage.h"
+#include "properties/pages/CUpdateObjRectPage.h"
+#include "properties/pages/CUpdatePolylinePage.h"
+#include "properties/pages/CUpdatePrintParameterPage.h"
 #include "properties/pages/CUpdatePrintProperityPage.h"
+#include "properties/pages/CUpdatePrintSetupPage.h"
+#include "properties/pages/CUpdateRoateSetPage.h"
 #include "properties/sheet/PageSlot.h"
 
 std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
@@ -16,6 +26,16 @@ std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
     case PageSlot::PrintProperity: return std::make_unique<CUpdatePrintProperityPage>();
     case PageSlot::FillObj: return std::make_unique<CUpdateFillObjPage>();
     case PageSlot::DotMatrix: return std::make_unique<CUpdateDotMatrixPage>();
+    case PageSlot::ObjLine: return std::make_unique<CUpdateObjLinePage>();
+    case PageSlot::ObjRect: return std::make_unique<CUpdateObjRectPage>();
+    case PageSlot::ObjArc: return std::make_unique<CUpdateObjArcPage>();
+    case PageSlot::Polyline: return std::make_unique<CUpdatePolylinePage>();
+    case PageSlot::MBorder: return std::make_unique<CUpdateMBorderPage>();
+    case PageSlot::ObjImageSize: return std::make_unique<CUpdateObjImageSize>();
+    case PageSlot::ObjBSpline: return std::make_unique<CUpdateObjBSplinePage>();
+    case PageSlot::PrintParameter: return std::make_unique<CUpdatePrintParameterPage>();
+    case PageSlot::PrintSetup: return std::make_unique<CUpdatePrintSetupPage>();
+    case PageSlot::RoateSet: return std::make_unique<CUpdateRoateSetPage>();
     default: return nullptr;
   }
 }

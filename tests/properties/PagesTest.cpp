@@ -103,6 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PaneTest, LeavingRangeXReportsTwiceWithTheTypedValue) {
   view_->AddObject(workArea_, 0);
   Pump();
+  Open("Range");
   TypeAndLeave(Control<QLineEdit>("edit1010"), "2500");
   const auto changes = layout_.Changes();
   ASSERT_EQ(changes.size(), 2u);
@@ -122,6 +123,7 @@ TEST_F(PaneTest, LeavingRangeXReportsTwiceWithTheTypedValue) {
 TEST_F(PaneTest, RangeAboveTheLimitIsReportedAsTheLimitAfterTheMessage) {
   view_->AddObject(workArea_, 0);
   Pump();
+  Open("Range");
   TypeAndEnter(Control<QLineEdit>("edit1010"), "5000");
   EXPECT_EQ(prompt_->Texts(), (std::vector<std::string>{"Please enter a number between 10 and 3000."}));
   const auto changes = layout_.Changes();
@@ -137,6 +139,7 @@ TEST_F(PaneTest, RangeChangeAlsoReachesTheWorkStylePageCopy) {
   // The work-style page is not among the pages yet: the record still goes.
   view_->AddObject(workArea_, 0);
   Pump();
+  Open("Range");
   TypeAndEnter(Control<QLineEdit>("edit1011"), "300");
   ASSERT_EQ(layout_.Changes().size(), 1u);
   EXPECT_EQ(layout_.Changes()[0].id, 1011);

@@ -31,13 +31,13 @@ TEST_P(PageSetTest, EachTypeShowsItsPagesInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, PageSetTest,
-    ::testing::Values(PageSetCase{0, {"Range"}}, PageSetCase{1, {"Name", "Mark properity"}},
+    ::testing::Values(PageSetCase{0, {"Mark parameter", "Work style...", "Rotate setting", "Range"}}, PageSetCase{1, {"Name", "Mark properity", "Line"}},
                       PageSetCase{2, {"Name", "Mark properity", "Fill object"}},
-                      PageSetCase{3, {"Name", "Mark properity", "Fill object"}},
+                      PageSetCase{3, {"Name", "Mark properity", "Rectangle", "Fill object"}},
                       PageSetCase{5, {"Name", "Dot image info"}},
                       PageSetCase{9, {"Name", "Mark properity", "Fill object"}},
                       PageSetCase{19, {"Name", "Mark properity", "Fill object"}},
-                      PageSetCase{21, {"Name"}}, PageSetCase{12, {}}, PageSetCase{4, {}}));
+                      PageSetCase{21, {"Name", "Image"}}, PageSetCase{12, {}}, PageSetCase{4, {}}));
 
 TEST_F(PaneTest, SheetStartsWithThePlaceholderPageAndItsCaption) {
   EXPECT_EQ(Tabs(), (TabList{"Default page"}));
@@ -71,7 +71,7 @@ TEST_F(PaneTest, OtherTypeRebuildsAndReopensTheTabLastShownForTheObject) {
   EXPECT_EQ(Sheet().currentIndex(), 0);
   view_->SelectListIndex(List().FindObject(line));
   Pump();
-  EXPECT_EQ(Tabs(), (TabList{"Name", "Mark properity"}));
+  EXPECT_EQ(Tabs(), (TabList{"Name", "Mark properity", "Line"}));
   EXPECT_EQ(Sheet().currentIndex(), 1);
   Open("Name");
   EXPECT_EQ(Control<QLineEdit>("edit1000")->text(), QString("line-1"));
@@ -100,6 +100,7 @@ TEST_F(PaneTest, WorkAreaFillsItsPagesAndRefreshesEvenWithSeveralSelected) {
   prop->SetRangeX(150.12345);
   view_->AddObject(workArea_, 0);
   Pump();
+  Open("Range");
   auto* page = Sheet().PageAs<CUpdateDrawSizePage>(PageSlot::DrawSize);
   EXPECT_DOUBLE_EQ(page->rangeX, 150.123);
   EXPECT_EQ(Control<QLineEdit>("edit1010")->text(), QString("150.123"));

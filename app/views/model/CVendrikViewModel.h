@@ -31,6 +31,7 @@
 
 class CMarkControlWnd;
 class CObjElement;
+struct PROPCHANGE;
 class CObjPtrArray;
 class CVendrikDoc;
 class ILinkHost;
@@ -152,6 +153,48 @@ class CVendrikViewModel : public IMarkView {
   // Command 32841.
   void OnApplyOptimizeSpeed();
   bool IsOptimizeSpeedOn() const;
+
+  // Applying property changes (ViewApplyChanges.cpp, ViewApplyMachine.cpp,
+  // ViewApplyGeometry.cpp): the change records of the property pages are
+  // written into the object or the parameter record, the object rebuilt and
+  // the layout redrawn. Each handler owns its record until it returns.
+  bool OnApplyChangesMessage(const platform::Message& message);
+  void OnUpdateDrawSize(const PROPCHANGE& change);
+  void OnUpdatePrintParameter(const PROPCHANGE& change);
+  void OnUpdatePrintSetup(const PROPCHANGE& change);
+  void OnUpdateRoateSet(const PROPCHANGE& change);
+  void OnListSelected(const PROPCHANGE& change);
+  void OnUpdateObjLine(const PROPCHANGE& change);
+  void OnUpdateObjName(const PROPCHANGE& change);
+  void OnUpdatePrintProperity(const PROPCHANGE& change);
+  void OnUpdateFillObj(const PROPCHANGE& change);
+  void OnUpdatePolyline(const PROPCHANGE& change);
+  void OnUpdateObjRect(const PROPCHANGE& change);
+  void OnUpdateMBorder(const PROPCHANGE& change);
+  void OnUpdateObjArc(const PROPCHANGE& change);
+  void OnUpdateDotMatrix(const PROPCHANGE& change);
+  void OnUpdateObjImageSize(const PROPCHANGE& change);
+  void OnUpdatePltDivide(const PROPCHANGE& change);
+  // The document's saved state: 0 whenever it holds only the parameter record.
+  void MarkModified(int flag);
+  // The selection's bounds: the union of the cached bounds of its elements.
+  void UpdateSelectionBounds();
+  void AddToSelection(CObjElement* element);
+  // The shared tail of the geometric objects: sheet, bounds, redraw, change mark.
+  void FinishObjectChange(CObjElement* element);
+  // The undo snapshot a change takes before it writes (counted by the hook).
+  void TakeChangeSnapshot();
+  // Renames through the undo history's uniqueness check (a plain rename
+  // until the history brings its own).
+  void RenameObject(CObjElement* element, const std::string& name);
+  // Turns the picture into a new dot image beside it; false when it has no dots.
+  bool ConvertImageToDots(CObjElement* element);
+  // The "Test mother line..." button: the head of a port board to its origin.
+  void TestMotherLine();
+  // Called on every change snapshot (tests count them).
+  std::function<void()> m_changeSnapshotHook;
+  // The document as the marking controller reads it (kept while it may use it).
+  std::unique_ptr<IMarkDocument> m_markDocument;
 
   // IMarkView (ViewMarkCalls.cpp).
   platform::MessageTarget* GetViewTarget() override { return m_pTarget; }

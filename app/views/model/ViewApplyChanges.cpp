@@ -1,0 +1,254 @@
+// The receiving side of the property pages: each change message carries a
+// record (control id, the value the page held, the object) that the handler
+// of its message applies. Shared steps and the attribute pages live here; the
+// work area's pages in ViewApplyMachine.cpp, the shapes in ViewApplyGeometry.cpp.
+#include "app/views/model/CVendrikViewModel.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/geometry/SharedHelpers.h"
+#include "document/objects/CObjDotCollect.h"
+#include "document/objects/CObjElement.h"
+#include "properties/framework/PropChange.h"
+#include "values/PropertyMessages.h"
+#include "values/ShellValues.h"
+
+namespace {
+// Mark property page.
+constexpr int kStartDelay = 1014;
+constexpr int kChangeDelay = 1015;
+constexpr int kTimes = 1016;
+constexpr int kEmptySpeed = 1017;
+constexpr int kLineSpeed = 1018;
+constexpr int kMarkCheck = 1048;
+constexpr int kDataSource = 1052;
+constexpr int kExcelColumn = 1053;
+constexpr int kClassShare = 1116;
+constexpr int kLayer = 1162;
+constexpr int kKeyNone = 1165;
+constexpr int kKeySub = 1167;
+constexpr int kColor = 1172;
+constexpr int kDefaultColor = 1173;
+// Fill page.
+constexpr int kFillAngle = 1014;
+constexpr int kFillSpacing = 1015;
+constexpr int kFillOn = 1114;
+constexpr int kDiscardBorder = 1115;
+// Dot image page.
+constexpr int kDotHorizontal = 1012;
+constexpr int kDotVertical = 1013;
+constexpr int kDefaultGrid = 1041;
+}  // namespace
+
+bool CVendrikViewModel::OnApplyChangesMessage(const platform::Message& message) {
+  using Handler = void (CVendrikViewModel::*)(const PROPCHANGE&);
+  Handler handler = nullptr;
+  switch (message.msg) {
+    case WM_UPDATE_DRAWSIZE: handler = &CVendrikViewModel::OnUpdateDrawSize; break;
+    case WM_UPDATE_PRINTPARAMETER: handler = &CVendrikViewModel::OnUpdatePrintParameter; break;
+    case WM_UPDATE_PRINTSETUP: handler = &CVendrikViewModel::OnUpdatePrintSetup; break;
+    case WM_UPDATE_ROATESET: handler = &CVendrikViewModel::OnUpdateRoateSet; break;
+    case WM_LIST_SELECTED: handler = &CVendrikViewModel::OnListSelected; break;
+    case WM_UPDATE_OBJLINE: handler = &CVendrikViewModel::OnUpdateObjLine; break;
+    case WM_UPDATE_OBJNAME: handler = &CVendrikViewModel::OnUpdateObjName; break;
+    case WM_UPDATE_PRINTPROPERITY: handler = &CVendrikViewModel::OnUpdatePrintProperity; break;
+    case WM_UPDATE_FILLOBJ: handler = &CVendrikViewModel::OnUpdateFillObj; break;
+    case WM_UPDATE_POLYLINE: handler = &CVendrikViewModel::OnUpdatePolyline; break;
+    case WM_UPDATE_OBJRECT: handler = &CVendrikViewModel::OnUpdateObjRect; break;
+    case WM_UPDATE_MBORDER: handler = &CVendrikViewModel::OnUpdateMBorder; break;
+    case WM_UPDATE_OBJARC: handler = &CVendrikViewModel::OnUpdateObjArc; break;
+    case WM_UPDATE_DOTMATRIX: handler = &CVendrikViewModel::OnUpdateDotMatrix; break;
+    case WM_UPDATE_OBJIMAGESIZE: handler = &CVendrikViewModel::OnUpdateObjImageSize; break;
+    case WM_UPDATE_PLTDIVIDE: handler = &CVendrikViewModel::OnUpdatePltDivide; break;
+    default: return false;
+  }
+  // The record is the message's payload: it is freed with the message, on
+  // every path through the handler. A message without one is dropped.
+  if (std::shared_ptr<PROPCHANGE> record = PropChangeOf(message)) (this->*handler)(*record);
+  return true;
+}
+
+void CVendrikViewModel::TakeChangeSnapshot() {
+  if (m_changeSnapshotHook) m_changeSnapshotHook();
+  PushHistory();
+}
+
+void CVendrikViewModel::MarkModified(int flag) {
+  if (m_pDocument == nullptr) return;
+  m_pDocument->SetSavedState(m_pDocument->Objects().GetSize() < 2 ? 0 : flag);
+}
+
+void CVendrikViewModel::UpdateSelectionBounds() {
+  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+  if (m_selection.empty()) return;
+  CDoubleRect bounds = m_selection.front()->boundRect;
+  for (std::size_t i = 1; i < m_selection.size(); ++i) {
+    const CDoubleRect& r = m_selection[i]->boundRect;
+    bounds.left = std::min(bounds.left, r.left);
+    bounds.bottom = std::min(bounds.bottom, r.bottom);
+    bounds.right = std::max(bounds.right, r.right);
+    bounds.top = std::max(bounds.top, r.top);
+  }
+  m_selBounds = bounds;
+}
+
+void CVendrikViewModel::AddToSelection(CObjElement* element) {
+  if (element == nullptr) return;
+  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+  element->selected = 1;
+  m_selection.push_back(element);
+  UpdateSelectionBounds();
+}
+
+void CVendrikViewModel::FinishObjectChange(CObjElement* element) {
+  if (element != nullptr) {
+    m_pPropView->RefreshSheet(element, static_cast<int>(m_selection.size()));
+    element->UpdateBoundRect();
+  }
+  UpdateSelectionBounds();
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  MarkModified(1);
+}
+
+void CVendrikViewModel::RenameObject(CObjElement* element, const std::string& name) {
+  if (element == nullptr || element->name == name) return;
+  TakeChangeSnapshot();
+  element->name = name;
+  m_pPropView->SetObjectName(name);
+}
+
+void CVendrikViewModel::OnUpdateObjName(const PROPCHANGE& change) {
+  if (change.object != nullptr) RenameObject(change.object, PropToText(change.value));
+}
+
+void CVendrikViewModel::OnListSelected(const PROPCHANGE& change) {
+  ClearSelection();
+  if (change.object != nullptr && change.object->type != OBJ_PROPERITY) AddToSelection(change.object);
+  // The grid follows the selection: a dot image's own spacing, else the program's.
+  m_dotPitchX = g_distanceHor;
+  m_dotPitchY = g_distanceVer;
+  for (CObjElement* element : m_selection) {
+    if (auto* dots = element->GetObjectAs<CObjDotCollect>()) {
+      m_dotPitchX = static_cast<float>(dots->GetCellWidth());
+      m_dotPitchY = static_cast<float>(dots->GetCellHeight());
+      break;
+    }
+  }
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+}
+
+void CVendrikViewModel::OnUpdatePrintProperity(const PROPCHANGE& change) {
+  CObjElement* element = change.object;
+  bool redraw = false;
+  auto write = [&](auto apply) {
+    TakeChangeSnapshot();
+    apply();
+  };
+  if (element != nullptr) {
+    const PropValue& v = change.value;
+    switch (change.id) {
+      case kStartDelay: write([&] { element->penDownDelay = PropToInt(v); }); break;
+      case kChangeDelay: write([&] { element->penChangeDelay = PropToInt(v); }); break;
+      case kTimes: write([&] { element->markCount = PropToInt(v); }); break;
+      case kEmptySpeed: write([&] { element->emptySpeed = PropToFloat(v); }); break;
+      case kLineSpeed: write([&] { element->lineSpeed = PropToFloat(v); }); break;
+      case kMarkCheck:
+        write([&] { element->SetMarkEnabled(PropToInt(v)); });
+        redraw = true;
+        break;
+      case kDataSource:
+        write([&] { element->dataSource = PropToInt(v); });
+        redraw = true;
+        break;
+      case kExcelColumn:
+        write([&] { element->excelColumn = PropToInt(v); });
+        redraw = true;
+        break;
+      case kClassShare:
+      case kClassShare + 1:
+      case kClassShare + 2: write([&] { element->id = PropToInt(v); }); break;
+      case kLayer:
+        write([&] { element->layer = PropToInt(v); });
+        redraw = true;
+        break;
+      case kKeyNone:
+      case kKeyNone + 1:
+      case kKeySub: write([&] { element->queryKey = PropToInt(v); }); break;
+      case kColor:
+        write([&] { element->color = PropToInt(v); });
+        redraw = true;
+        break;
+      case kDefaultColor:
+        write([&] {
+          const int color = PropToInt(v);
+          if (m_pDocument != nullptr) {
+            CObjPtrArray& objects = m_pDocument->Objects();
+            for (int i = 1; i < objects.GetSize(); ++i)
+              if (objects[i] != nullptr && objects[i]->type != OBJ_PICTURE) objects[i]->color = color;
+          }
+          CurrentDefaultColor = color;
+          WriteRegDword("DefaultColor", color);
+        });
+        redraw = true;
+        break;
+      default: break;
+    }
+  }
+  if (redraw && m_pWindow != nullptr) m_pWindow->Invalidate();
+  MarkModified(1);
+}
+
+void CVendrikViewModel::OnUpdateFillObj(const PROPCHANGE& change) {
+  CObjElement* element = change.object;
+  if (element == nullptr) return;
+  bool known = true;
+  switch (change.id) {
+    case kFillAngle:
+      TakeChangeSnapshot();
+      element->fillAngle = PropToFloat(change.value);
+      break;
+    case kFillSpacing:
+      TakeChangeSnapshot();
+      element->fillSpacing = PropToFloat(change.value);
+      break;
+    case kFillOn:
+      TakeChangeSnapshot();
+      element->SetFillOn(PropToInt(change.value));
+      break;
+    case kDiscardBorder:
+      TakeChangeSnapshot();
+      element->SetDiscardBorder(PropToInt(change.value));
+      break;
+    default: known = false; break;
+  }
+  // The barcode's text path comes with the barcode handlers; every other
+  // object rebuilds its path and fill.
+  if (element->type != OBJ_BARCODE) element->RefreshTypeObject();
+  if (known) FinishObjectChange(element);
+}
+
+void CVendrikViewModel::OnUpdateDotMatrix(const PROPCHANGE& change) {
+  auto* dots = change.object != nullptr ? change.object->GetObjectAs<CObjDotCollect>() : nullptr;
+  switch (change.id) {
+    case kDotHorizontal:
+      if (dots != nullptr) {
+        TakeChangeSnapshot();
+        m_dotPitchX = PropToFloat(change.value);
+        dots->SetCellSize(PropToFloat(change.value), dots->GetCellHeight());
+      }
+      break;
+    case kDotVertical:
+      if (dots != nullptr) {
+        TakeChangeSnapshot();
+        m_dotPitchY = PropToFloat(change.value);
+        dots->SetCellSize(dots->GetCellWidth(), PropToFloat(change.value));
+      }
+      break;
+    case kDefaultGrid: {
+      const FloatPair grid = PropToFloatPair(change.value);
+      m_dotPitchX = g_distanceHor = grid.x;
+      m_dotPitchY = g_distanceVer = grid.y;
+      break;
+    }
+    default: break;
+  }
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+}

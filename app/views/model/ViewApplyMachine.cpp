@@ -1,0 +1,126 @@
+// The work area's pages: values written into the parameter record and, where
+// the machine settings file keeps a copy, into that record and the file.
+#include "app/core/MachineSetFile.h"
+#include "app/views/model/CVendrikViewModel.h"
+#include "app/views/model/MachineParamRules.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/geometry/SharedHelpers.h"
+#include "document/objects/CObjElement.h"
+#include "document/params/CDrawProperity.h"
+#include "marking/controller/CMarkControlWnd.h"
+#include "platform/Prompt.h"
+#include "properties/framework/PropChange.h"
+#include "values/ShellMessages.h"
+#include "values/ShellValues.h"
+
+namespace {
+
+constexpr int kGridX = 1040;
+constexpr int kGridY = 1016;
+constexpr int kContinueTimes = 1014;
+constexpr int kClearCounter = 1169;
+constexpr int kTestMotherLine = 1182;
+constexpr const char* kClearCounterText = "Are you clear the current marked counter?";
+constexpr const char* kUsbNoMotherLineText = "USB mode can not support this function!";
+
+CDrawProperity* ParameterRecordOf(const PROPCHANGE& change) {
+  if (change.object == nullptr || change.object->type != OBJ_PROPERITY) return nullptr;
+  return change.object->GetObjectAs<CDrawProperity>();
+}
+
+class DocumentForMarking : public IMarkDocument {
+ public:
+  explicit DocumentForMarking(CVendrikDoc* document) : document_(document) {}
+  int GetElementCount() const override { return document_ ? document_->Objects().GetSize() : 0; }
+  CObjElement* GetElement(int index) const override {
+    return document_ ? document_->Objects().GetAt(index) : nullptr;
+  }
+  bool SaveIfNamed() override { return document_ && document_->SaveIfNamed(1) == 1; }
+
+ private:
+  CVendrikDoc* document_;
+};
+
+}  // namespace
+
+// Writes one parameter by its rule: snapshot, record, settings copy and file.
+static void ApplyMachineRule(CVendrikViewModel& view, const MachineParamRule& rule, CDrawProperity& prop,
+                             const PROPCHANGE& change) {
+  view.TakeChangeSnapshot();
+  rule.apply(prop, change.value);
+  if (rule.offset == kNoSetting) return;
+  StoreMachineSetting(rule, prop, g_machineSet);
+  SaveMachineSet();
+}
+
+void CVendrikViewModel::OnUpdateDrawSize(const PROPCHANGE& change) {
+  if (CDrawProperity* prop = ParameterRecordOf(change)) {
+    if (const MachineParamRule* rule = FindMachineRule(DrawSizeRules(), change.id)) {
+      ApplyMachineRule(*this, *rule, *prop, change);
+      // The board must hear of the new range before the next run.
+      if (m_pMarkControl != nullptr) m_pMarkControl->SetLinkReady(0);
+    } else if (change.id == kGridX) {
+      m_dotPitchX = g_distanceHor = PropToFloat(change.value);
+    } else if (change.id == kGridY) {
+      m_dotPitchY = g_distanceVer = PropToFloat(change.value);
+    }
+  }
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  MarkModified(1);
+}
+
+void CVendrikViewModel::OnUpdatePrintParameter(const PROPCHANGE& change) {
+  CDrawProperity* prop = ParameterRecordOf(change);
+  const MachineParamRule* rule = FindMachineRule(PrintParameterRules(), change.id);
+  if (prop != nullptr && rule != nullptr) ApplyMachineRule(*this, *rule, *prop, change);
+  MarkModified(1);
+}
+
+void CVendrikViewModel::OnUpdatePrintSetup(const PROPCHANGE& change) {
+  bool redraw = false;
+  if (CDrawProperity* prop = ParameterRecordOf(change)) {
+    if (const MachineParamRule* rule = FindMachineRule(PrintSetupRules(), change.id)) {
+      ApplyMachineRule(*this, *rule, *prop, change);
+      redraw = rule->redraw;
+      if (change.id == kContinueTimes && m_pMainFrame != nullptr && m_pMainFrame->GetFrameTarget() != nullptr)
+        m_pMainFrame->GetFrameTarget()->PostMessage(WM_SHOW_MARK_STATUS,
+                                                    static_cast<WPARAM>(prop->GetContinuousCount()), 0);
+    } else if (change.id == kClearCounter) {
+      if (platform::MessageBox(kClearCounterText, "Vendrik", MB_YESNO | MB_ICONQUESTION) == IDYES &&
+          m_pMarkControl != nullptr) {
+        m_pMarkControl->successCount = 0;
+        WriteRegDword("SuccessedNum", 0);
+        if (m_pMainFrame != nullptr && m_pMainFrame->GetFrameTarget() != nullptr)
+          m_pMainFrame->GetFrameTarget()->PostMessage(WM_SHOW_MARK_COUNT, 0, 0);
+      }
+    } else {
+      redraw = true;
+    }
+  }
+  MarkModified(1);
+  if (redraw && m_pWindow != nullptr) m_pWindow->Invalidate();
+}
+
+void CVendrikViewModel::OnUpdateRoateSet(const PROPCHANGE& change) {
+  bool redraw = false;
+  if (CDrawProperity* prop = ParameterRecordOf(change)) {
+    if (const MachineParamRule* rule = FindMachineRule(RoateSetRules(), change.id)) {
+      ApplyMachineRule(*this, *rule, *prop, change);
+      redraw = rule->redraw;
+    } else if (change.id == kTestMotherLine) {
+      TestMotherLine();
+    }
+  }
+  MarkModified(1);
+  if (redraw && m_pWindow != nullptr) m_pWindow->Invalidate();
+}
+
+void CVendrikViewModel::TestMotherLine() {
+  if (g_softType.load() == SOFT_TYPE_USB) {
+    platform::MessageBox(kUsbNoMotherLineText);
+    return;
+  }
+  if (m_pMarkControl == nullptr) return;
+  m_markDocument = std::make_unique<DocumentForMarking>(m_pDocument);
+  m_pMarkControl->PortBackToOrigin(m_markDocument.get(), nullptr, this);
+}
