@@ -5,7 +5,7 @@
 namespace cmd {
 
 namespace {
-constexpr std::array<CommandInfo, 24> kCommands{{
+constexpr std::array<CommandInfo, 28> kCommands{{
     {ID_FILE_NEW, "New(&N)\tCtrl+N", "New layout"},
     {ID_FILE_OPEN, "Open(&O)...\tCtrl+O", "Open a layout"},
     {ID_FILE_CLOSE, "Close(&C)", "Close the layout"},
@@ -30,6 +30,10 @@ constexpr std::array<CommandInfo, 24> kCommands{{
     {ID_FILE_MRU_FILE1 + 1, "Recent file 2", "Open this layout"},
     {ID_FILE_MRU_FILE1 + 2, "Recent file 3", "Open this layout"},
     {ID_FILE_MRU_FILE4, "Recent file 4", "Open this layout"},
+    {ID_BAND_EXCEL, "Band Excel data file", "Read data from excel file"},
+    {ID_CONFIG_EXCEL, "Config Excel properiity", "Config Excel properiity"},
+    {ID_PRE_RECORD, "Pre record", "Pre record"},
+    {ID_NEXT_RECORD, "Next record", "Next record"},
 }};
 }  // namespace
 

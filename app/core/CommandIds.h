@@ -32,6 +32,12 @@ constexpr int ID_VIEW_ALIGN_TOOLBAR = 32821;  // third tool bar on/off
 constexpr int ID_CHANGE_ACTIVE_PANE = 32833;
 constexpr int ID_EXPORT_POINTS_IMAGE = 32743;  // the document's dot export
 
+// The spreadsheet link.
+constexpr int ID_BAND_EXCEL = 32738;    // link on or off
+constexpr int ID_CONFIG_EXCEL = 32737;  // dialog 183
+constexpr int ID_PRE_RECORD = 32736;
+constexpr int ID_NEXT_RECORD = 32735;
+
 struct CommandInfo {
   int id;
   const char* menuText;  // with '&' accelerator marks and "\t" shortcut

@@ -1,5 +1,7 @@
 #include "app/core/NameTables.h"
 
+#include "values/AnchorNames.h"
+
 #include "platform/NumberText.h"
 
 namespace {
@@ -17,9 +19,11 @@ std::array<std::string, 13>& DateFormatNames() {
 }
 
 const std::array<std::string, 10>& AnchorNames() {
-  static const std::array<std::string, 10> names{"Left top-0",      "Top middle-1",  "Rigth top-2",   "Right middle-3",
-                                                 "Right bottom-4",  "Bottom middle-5", "Left bottom-6", "Left middle-7",
-                                                 "Center-8",        ""};
+  static const std::array<std::string, 10> names = [] {
+    std::array<std::string, 10> n{};
+    for (std::size_t i = 0; i < kAnchorNames.size(); ++i) n[i] = kAnchorNames[i];
+    return n;
+  }();
   return names;
 }
 

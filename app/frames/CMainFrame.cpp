@@ -214,9 +214,13 @@ void CMainFrame::CreateMenus() {
   for (int id : {cmd::ID_WINDOW_CASCADE, cmd::ID_WINDOW_TILE_HORZ, cmd::ID_WINDOW_ARRANGE, cmd::ID_CHANGE_ACTIVE_PANE}) {
     window->addAction(Action(id));
   }
+  QMenu* excel = menuBar()->addMenu("Excel(&E)");
+  for (int id : {cmd::ID_BAND_EXCEL, cmd::ID_CONFIG_EXCEL, cmd::ID_PRE_RECORD, cmd::ID_NEXT_RECORD}) {
+    excel->addAction(Action(id));
+  }
   QMenu* help = menuBar()->addMenu("Help(&H)");
   help->addAction(Action(cmd::ID_APP_ABOUT));
-  for (QMenu* menu : {file, view, window, help}) {
+  for (QMenu* menu : {file, view, window, excel, help}) {
     QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
   }
 }
@@ -356,6 +360,8 @@ void CMainFrame::UpdateCommandUI() {
   for (auto& [id, action] : actions_) {
     action->setEnabled(app_ != nullptr && app_->OnCmdMsg(id, false));
   }
+  // The record edit goes with the record buttons.
+  if (QAction* next = Action(cmd::ID_NEXT_RECORD)) EnableRecordEdit(next->isEnabled());
   // The recent files: "&1 <path>" ..., hidden while unused.
   const auto& recent = app_ != nullptr ? app_->RecentFiles().Entries() : std::vector<std::string>{};
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) {

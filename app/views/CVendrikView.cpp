@@ -1,5 +1,7 @@
 #include "app/views/CVendrikView.h"
 
+#include "app/dialogs/CExcelSourceDlg.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -58,6 +60,12 @@ CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model
   target_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) { OnMessage(m); });
   model_->SetWindow(this);
   model_->SetTarget(target_.get());
+  model_->m_editExcelSource = [this](ExcelSourceValues& values) {
+    return EditExcelSource(values, [this](QDialog& dialog) {
+      dialog.setParent(this, Qt::Dialog);
+      return dialog.exec();
+    });
+  };
 }
 
 CVendrikView::~CVendrikView() {

@@ -1,11 +1,17 @@
 // One line per page class: a slot without a line stays empty, and the sheet
 // shows the rest of its type's page set.
+#include "properties/pages/CUpdateAutoTextPage.h"
+#include "properties/pages/CUpdateBarCodePage.h"
 #include "properties/pages/CUpdateDefaultPage.h"
 #include "properties/pages/CUpdateDotMatrixPage.h"
 #include "properties/pages/CUpdateDrawSizePage.h"
 #include "properties/pages/CUpdateFillObjPage.h"
+#include "properties/pages/CUpdateFontPage.h"
 #include "properties/pages/CUpdateObjNamePage.h"
+#include "properties/pages/CUpdateObjRulerBar.h"
+#include "properties/pages/CUpdateObjVinPage.h"
 #include "properties/pages/CUpdatePrintProperityPage.h"
+#include "properties/pages/CUpdateTextPage.h"
 #include "properties/sheet/PageSlot.h"
 
 std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
@@ -16,6 +22,12 @@ std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
     case PageSlot::PrintProperity: return std::make_unique<CUpdatePrintProperityPage>();
     case PageSlot::FillObj: return std::make_unique<CUpdateFillObjPage>();
     case PageSlot::DotMatrix: return std::make_unique<CUpdateDotMatrixPage>();
+    case PageSlot::Text: return std::make_unique<CUpdateTextPage>();
+    case PageSlot::Font: return std::make_unique<CUpdateFontPage>();
+    case PageSlot::ObjVin: return std::make_unique<CUpdateObjVinPage>();
+    case PageSlot::BarCode: return std::make_unique<CUpdateBarCodePage>();
+    case PageSlot::AutoText: return std::make_unique<CUpdateAutoTextPage>();
+    case PageSlot::ObjRulerBar: return std::make_unique<CUpdateObjRulerBar>();
     default: return nullptr;
   }
 }

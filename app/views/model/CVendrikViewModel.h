@@ -17,6 +17,7 @@
 
 #include "app/views/model/CProperityViewCalls.h"
 #include "app/views/model/CStartButtonWatch.h"
+#include "app/views/model/ExcelLinkRecord.h"
 #include "app/views/model/ViewHostInterfaces.h"
 #include "app/views/model/ViewSettingsFiles.h"
 #include "document/geometry/CDoublePoint.h"
@@ -31,6 +32,7 @@ class CMarkControlWnd;
 class CObjElement;
 class CObjPtrArray;
 class CVendrikDoc;
+struct PROPCHANGE;
 class ILinkHost;
 
 // Grid spacings in mm (registry values DistanceVer and DistanceHor); shared by
@@ -214,6 +216,43 @@ class CVendrikViewModel : public IMarkView {
   ArcPointedInfo m_arcInfo;
   // The reference arc drawn while it is on and built (made by the arc tools).
   std::unique_ptr<CObjElement> m_lookArc;
+
+  // Spreadsheet link and variable texts (ExcelLinkRecord.h,
+  // ViewSpreadsheetLink.cpp, ViewSpreadsheetFill.cpp).
+  void RegisterSpreadsheetLinkCommands();
+  void OnBandExcel();
+  void OnConfigExcel();
+  void OnPreRecord();
+  void OnNextRecord();
+  bool CanStepRecords() const;
+  bool IsSheetOpen() const;
+  // The sheet's last row (first row + row count - 1).
+  int LastSheetRow() const;
+  // WM_NEXT_RECORD: a row outside the sheet is refused (false) and the
+  // record edit shows the current row again.
+  bool SetRecordIndex(WPARAM row);
+  bool OnSpreadsheetLinkMessage(const platform::Message& message);
+  // The message of a result of CTabrion::InitialExcelDataBase (0 shows none).
+  void ReportExcelOpenResult(int result);
+  void FillFromSpreadsheetRow(CObjElement* element);
+  void FillAllFromSpreadsheetRow();
+  // Runs dialog 183 over the values; false on Cancel. The widget installs it.
+  std::function<bool(ExcelSourceValues&)> m_editExcelSource;
+
+  // Text and font property changes (ViewTextProperties.cpp).
+  bool OnTextPropertyMessage(const platform::Message& message);
+  void OnUpdateText(const PROPCHANGE& change);
+  void OnUpdateFont(const PROPCHANGE& change);
+  // The font pair "west+big" with a new western or big font file chosen.
+  static std::string WithWestFont(const std::string& pair, const std::string& fileName);
+  static std::string WithBigFont(const std::string& pair, const std::string& fileName);
+
+ private:
+  void OpenSpreadsheetLink();
+  void ShowRecordAndFill();
+  void FinishTextChange(CObjElement& element);
+
+ public:
 
  private:
   std::map<int, ViewCommand> m_commands;
