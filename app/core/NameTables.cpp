@@ -1,8 +1,7 @@
 #include "app/core/NameTables.h"
 
-#include "values/AnchorNames.h"
-
 #include "platform/NumberText.h"
+#include "values/AnchorNames.h"
 
 namespace {
 
@@ -10,13 +9,6 @@ namespace {
 std::string TwoDigits(int v) { return v < 10 ? platform::FormatC("0%d", v) : platform::FormatC("%d", v); }
 
 }  // namespace
-
-std::array<std::string, 13>& DateFormatNames() {
-  static std::array<std::string, 13> names{"xxYxxM",   "xx.xx",   "xxxxYxxMxxD", "xxxx.xx.xx", "xxxxYxxMxxDxxH",
-                                           "xxxxxxxx", "xx xx",   "xxxx xx",     "xxxx xx xx", "xxxx",
-                                           "xxxxxxxx", "xxxxxx",  "xxxxxx"};
-  return names;
-}
 
 const std::array<std::string, 10>& AnchorNames() {
   static const std::array<std::string, 10> names = [] {

@@ -12,6 +12,7 @@
 #include "properties/pages/CUpdateObjVinPage.h"
 #include "properties/pages/CUpdatePrintProperityPage.h"
 #include "properties/pages/CUpdateTextPage.h"
+#include "properties/pages/CUpdateTextTimePage.h"
 #include "properties/sheet/PageSlot.h"
 
 std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
@@ -28,6 +29,7 @@ std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
     case PageSlot::BarCode: return std::make_unique<CUpdateBarCodePage>();
     case PageSlot::AutoText: return std::make_unique<CUpdateAutoTextPage>();
     case PageSlot::ObjRulerBar: return std::make_unique<CUpdateObjRulerBar>();
+    case PageSlot::TextTime: return std::make_unique<CUpdateTextTimePage>();
     default: return nullptr;
   }
 }

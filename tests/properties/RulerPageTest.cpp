@@ -2,7 +2,9 @@
 // and the arc-form controls enabled by the symmetry and the sector radius.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QTest>
+#include <QToolButton>
 
 #include "tests/properties/PaneFixture.h"
 #include "values/PropertyMessages.h"
@@ -54,4 +56,22 @@ TEST_F(RulerPageTest, ArcControlsFollowTheSectorRadiusAndTheSymmetry) {
   EXPECT_FALSE(Control<CSpinButton>("spin1039")->isEnabled());
   Choose(Combo(1038), 0);
   EXPECT_TRUE(Edit(1027)->isEnabled());
+}
+
+// The date page shares the text page's rules but for its own steps.
+TEST_F(PaneTest, DateRadiusSpinFromThreeGoesToZeroAndTheStylesAreTheProgramTable) {
+  view_->AddObject(Add(OBJ_DATE, "date-1"), 0);
+  Pump();
+  Open("System date");
+  auto* radius = Control<QLineEdit>("edit1016");
+  TypeAndEnter(radius, "3");
+  layout_.received.clear();
+  auto buttons = Control<CSpinButton>("spin1075")->findChildren<QToolButton*>();
+  QTest::mouseClick(buttons[1], Qt::LeftButton);  // down
+  Pump();
+  EXPECT_EQ(radius->text(), "0");
+  ASSERT_EQ(layout_.Changes().size(), 1u);
+  EXPECT_EQ(layout_.Changes()[0].msg, WM_UPDATE_TEXTTIME);
+  EXPECT_EQ(Control<QLabel>("label1174")->text(), "Left top(x):");
+  EXPECT_EQ(Control<QComboBox>("combo1083")->count(), 13);
 }
