@@ -27,12 +27,13 @@
 #include "marking/controller/MarkInterfaces.h"
 #include "platform/DeviceContext.h"
 #include "platform/Messages.h"
+#include "properties/framework/PropChange.h"
 
 class CMarkControlWnd;
 class CObjElement;
 class CObjPtrArray;
 class CVendrikDoc;
-struct PROPCHANGE;
+class CObjText;
 class ILinkHost;
 
 // Grid spacings in mm (registry values DistanceVer and DistanceHor); shared by
@@ -246,8 +247,15 @@ class CVendrikViewModel : public IMarkView {
   // The font pair "west+big" with a new western or big font file chosen.
   static std::string WithWestFont(const std::string& pair, const std::string& fileName);
   static std::string WithBigFont(const std::string& pair, const std::string& fileName);
+  // The placement rows the serial number, date and VIN pages share with the
+  // text page (their own rows come with their objects).
+  void OnUpdateTextPlacement(const platform::Message& message, const PROPCHANGE& change);
+  enum class TextPlacement {
+    LeftTopX, LeftTopY, Radius, OffsetAngle, ArcAngle, FixedArc, FixPosition, TwoLine, SecondLineX, SecondLineY
+  };
 
  private:
+  void ApplyTextPlacement(CObjElement& element, CObjText& text, TextPlacement what, const PropValue& value);
   void OpenSpreadsheetLink();
   void ShowRecordAndFill();
   void FinishTextChange(CObjElement& element);

@@ -3,14 +3,18 @@
 // out again where its fixed position says, so it keeps its place.
 #include <cctype>
 #include <cmath>
+#include <map>
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/objects/CObjElement.h"
 #include "properties/framework/LogFontRecord.h"
 #include "properties/framework/PropChange.h"
+#include "properties/pages/CUpdateAutoTextPage.h"
 #include "properties/pages/CUpdateFontPage.h"
+#include "properties/pages/CUpdateObjVinPage.h"
 #include "properties/pages/CUpdateTextPage.h"
+#include "properties/pages/CUpdateTextTimePage.h"
 #include "text/objects/CObjText.h"
 #include "values/PropertyMessages.h"
 
@@ -55,14 +59,19 @@ std::string CVendrikViewModel::WithBigFont(const std::string& pair, const std::s
 }
 
 bool CVendrikViewModel::OnTextPropertyMessage(const platform::Message& message) {
-  if (message.msg != WM_UPDATE_TEXT && message.msg != WM_UPDATE_FONT) return false;
+  const UINT msg = message.msg;
+  if (msg != WM_UPDATE_TEXT && msg != WM_UPDATE_FONT && msg != WM_UPDATE_AUTOTEXT && msg != WM_UPDATE_TEXTTIME &&
+      msg != WM_UPDATE_OBJVIN)
+    return false;
   std::shared_ptr<PROPCHANGE> record = PropChangeOf(message);
   if (!record) return true;
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-  if (message.msg == WM_UPDATE_TEXT) {
+  if (msg == WM_UPDATE_TEXT) {
     OnUpdateText(*record);
-  } else {
+  } else if (msg == WM_UPDATE_FONT) {
     OnUpdateFont(*record);
+  } else {
+    OnUpdateTextPlacement(message, *record);
   }
   return true;
 }
@@ -77,53 +86,96 @@ void CVendrikViewModel::FinishTextChange(CObjElement& element) {
 }
 
 void CVendrikViewModel::OnUpdateText(const PROPCHANGE& change) {
+  static const std::map<int, TextPlacement> placements = {
+      {CUpdateTextPage::kX, TextPlacement::LeftTopX},         {CUpdateTextPage::kY, TextPlacement::LeftTopY},
+      {CUpdateTextPage::kRadius, TextPlacement::Radius},      {CUpdateTextPage::kOffsetAngle, TextPlacement::OffsetAngle},
+      {CUpdateTextPage::kArcAngle, TextPlacement::ArcAngle},  {CUpdateTextPage::kFixedArcLength, TextPlacement::FixedArc},
+      {CUpdateTextPage::kFixPosition, TextPlacement::FixPosition}};
   CObjElement* element = change.object;
   CObjText* text = TextOf(element);
   if (text == nullptr) return;
-  text->GetPathData().SetOwner(element);
-  const CDoublePoint anchor = text->GetFixedPoint(element->boundRect);
-  const PropValue& v = change.value;
-  if (change.id == CUpdateTextPage::kFixPosition) {
-    // Only where the text is held changes; the layout stays as it is.
-    const int corner = PropToInt(v);
-    if (corner < 0 || corner > kFixedCornerMax) return;
-    text->Settings().fixedCorner = corner;
+  if (change.id == CUpdateTextPage::kText) {
+    text->GetPathData().SetOwner(element);
+    PushHistory();
+    text->SetText(PropToText(change.value), text->GetFixedPoint(element->boundRect), true);
     text->RecalcPath();
     FinishTextChange(*element);
     return;
   }
-  TextSettings& s = text->Settings();
-  switch (change.id) {
-    case CUpdateTextPage::kText:
-      PushHistory();
-      text->SetText(PropToText(v), anchor, true);
-      break;
-    case CUpdateTextPage::kX:
-    case CUpdateTextPage::kY: {
-      PushHistory();
+  const auto it = placements.find(change.id);
+  if (it != placements.end()) ApplyTextPlacement(*element, *text, it->second, change.value);
+}
+
+void CVendrikViewModel::OnUpdateTextPlacement(const platform::Message& message, const PROPCHANGE& change) {
+  // The rows these objects share with a plain text: where the text stands
+  // and how it lies on an arc. Their own rows (the serial's parts, the date
+  // format, the VIN's characters) go through the objects' own setters.
+  using P = TextPlacement;
+  static const std::map<UINT, std::map<int, TextPlacement>> rows = {
+      {WM_UPDATE_AUTOTEXT,
+       {{CUpdateAutoTextPage::kX, P::LeftTopX}, {CUpdateAutoTextPage::kY, P::LeftTopY},
+        {CUpdateAutoTextPage::kRadius, P::Radius}, {CUpdateAutoTextPage::kOffsetAngle, P::OffsetAngle},
+        {CUpdateAutoTextPage::kArcAngle, P::ArcAngle}, {CUpdateAutoTextPage::kFixedArcLength, P::FixedArc},
+        {CUpdateAutoTextPage::kFixPosition, P::FixPosition}}},
+      {WM_UPDATE_TEXTTIME,
+       {{CUpdateTextTimePage::kX, P::LeftTopX}, {CUpdateTextTimePage::kY, P::LeftTopY},
+        {CUpdateTextTimePage::kRadius, P::Radius}, {CUpdateTextTimePage::kOffsetAngle, P::OffsetAngle},
+        {CUpdateTextTimePage::kArcAngle, P::ArcAngle}, {CUpdateTextTimePage::kFixedArcLength, P::FixedArc},
+        {CUpdateTextTimePage::kFixPosition, P::FixPosition}}},
+      {WM_UPDATE_OBJVIN,
+       {{CUpdateObjVinPage::kX, P::LeftTopX}, {CUpdateObjVinPage::kY, P::LeftTopY},
+        {CUpdateObjVinPage::kRadius, P::Radius}, {CUpdateObjVinPage::kRotate, P::OffsetAngle},
+        {CUpdateObjVinPage::kArcAngle, P::ArcAngle}, {CUpdateObjVinPage::kFixPosition, P::FixPosition},
+        {CUpdateObjVinPage::kTwoLine, P::TwoLine}, {CUpdateObjVinPage::kOffsetX, P::SecondLineX},
+        {CUpdateObjVinPage::kOffsetY, P::SecondLineY}}},
+  };
+  CObjElement* element = change.object;
+  CObjText* text = TextOf(element);
+  const auto table = rows.find(message.msg);
+  if (text == nullptr || table == rows.end()) return;
+  const auto it = table->second.find(change.id);
+  if (it != table->second.end()) ApplyTextPlacement(*element, *text, it->second, change.value);
+}
+
+void CVendrikViewModel::ApplyTextPlacement(CObjElement& element, CObjText& text, TextPlacement what,
+                                           const PropValue& v) {
+  text.GetPathData().SetOwner(&element);
+  const CDoublePoint anchor = text.GetFixedPoint(element.boundRect);
+  if (what == TextPlacement::FixPosition) {
+    // Only where the text is held changes; the layout stays as it is.
+    const int corner = PropToInt(v);
+    if (corner < 0 || corner > kFixedCornerMax) return;
+    text.Settings().fixedCorner = corner;
+    element.RefreshTypeObject();
+    FinishTextChange(element);
+    return;
+  }
+  PushHistory();
+  TextSettings& s = text.Settings();
+  // Each value is read at the width of its field, whatever width the page sent.
+  switch (what) {
+    case TextPlacement::LeftTopX:
+    case TextPlacement::LeftTopY: {
       // The text moves to the new corner (laid out from it, not held).
       CDoublePoint corner = s.position;
-      (change.id == CUpdateTextPage::kX ? corner.x : corner.y) = PropToDouble(v);
+      (what == TextPlacement::LeftTopX ? corner.x : corner.y) = PropToDouble(v);
       s.position = corner;
-      text->SetText(text->GetText(), corner, false);
+      text.SetText(text.GetText(), corner, false);
       break;
     }
-    case CUpdateTextPage::kRadius:
-    case CUpdateTextPage::kOffsetAngle:
-    case CUpdateTextPage::kArcAngle:
-    case CUpdateTextPage::kFixedArcLength:
-      PushHistory();
-      if (change.id == CUpdateTextPage::kRadius) s.arcRadius = PropToFloat(v);
-      if (change.id == CUpdateTextPage::kOffsetAngle) s.deflection = PropToFloat(v);
-      if (change.id == CUpdateTextPage::kArcAngle) s.arcSize = PropToFloat(v);
-      if (change.id == CUpdateTextPage::kFixedArcLength) s.arcArrangement = PropToInt(v);
-      text->SetText(text->GetText(), anchor, true);
-      break;
-    default:
-      return;
+    case TextPlacement::Radius: s.arcRadius = PropToFloat(v); break;
+    case TextPlacement::OffsetAngle: s.deflection = PropToFloat(v); break;
+    case TextPlacement::ArcAngle: s.arcSize = PropToFloat(v); break;
+    case TextPlacement::FixedArc: s.arcArrangement = PropToInt(v); break;
+    case TextPlacement::TwoLine: text.SetSplitDisplay(PropToInt(v) != 0); break;
+    case TextPlacement::SecondLineX: s.offsetX2 = PropToFloat(v); break;
+    case TextPlacement::SecondLineY: s.offsetY2 = PropToFloat(v); break;
+    case TextPlacement::FixPosition: break;
   }
-  text->RecalcPath();
-  FinishTextChange(*element);
+  if (what != TextPlacement::LeftTopX && what != TextPlacement::LeftTopY)
+    text.SetText(text.GetText(), anchor, true);
+  element.RefreshTypeObject();
+  FinishTextChange(element);
 }
 
 void CVendrikViewModel::OnUpdateFont(const PROPCHANGE& change) {

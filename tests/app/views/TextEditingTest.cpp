@@ -125,3 +125,25 @@ INSTANTIATE_TEST_SUITE_P(Pairs, FontPairTest,
                                            PairCase{"mm+hztxt", 1073, "Chineset.shx", "mm+chineset"},
                                            PairCase{"mm", 1073, "hztxt.shx", "mm+hztxt"},
                                            PairCase{"mm+big", 1072, ".shx", ".shx+big"}));
+
+// The VIN page sends its rotation as a double and its second-line offsets as
+// floats; the view takes each at its field's width.
+TEST_F(TextEditingTest, VinPlacementRowsTakeTypedValuesOfEitherWidth) {
+  rig_->Element().type = OBJ_VIN;
+  Send(WM_UPDATE_OBJVIN, 1111, 12.5);
+  EXPECT_FLOAT_EQ(rig_->S().deflection, 12.5f);
+  Send(WM_UPDATE_OBJVIN, 1184, 1.5f);
+  Send(WM_UPDATE_OBJVIN, 1185, -2.25f);
+  EXPECT_FLOAT_EQ(rig_->S().offsetX2, 1.5f);
+  EXPECT_FLOAT_EQ(rig_->S().offsetY2, -2.25f);
+  Send(WM_UPDATE_OBJVIN, 1183, 1);
+  EXPECT_TRUE(rig_->S().flags & TEXT_TWO_LINES);
+}
+
+TEST_F(TextEditingTest, SerialAndDateMoveToTheirNewLeftTopCorner) {
+  for (const auto& [msg, id] : {std::pair{WM_UPDATE_AUTOTEXT, 1018}, {WM_UPDATE_TEXTTIME, 1014}}) {
+    const double left = Bounds().left;
+    Send(msg, id, left + 7);
+    EXPECT_NEAR(Bounds().left, left + 7, 1e-6) << msg;
+  }
+}
