@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "document/objects/CObjElement.h"
+#include "platform/Cp936.h"
 #include "platform/FontDialog.h"
 #include "properties/framework/LogFontRecord.h"
 #include "properties/framework/PageControls.h"
@@ -151,7 +152,7 @@ void CUpdateFontPage::LoadFromObject(CObjElement& element) {
 
 void CUpdateFontPage::OnInitDialog() {
   FillFontLists();
-  fontNameLabel_->setText(QString::fromStdString(fontName));
+  fontNameLabel_->setText(QString::fromStdString(platform::Cp936ToUtf8(fontName)));
   UpdateData(false);
   EnableControls();
 }
@@ -234,15 +235,17 @@ void CUpdateFontPage::OnSpin(float& value, int delta, int id) {
 
 void CUpdateFontPage::OnFontsButton() {
   const TextLogFont before = logFont;
-  platform::FontChoice initial{logFont.faceName, logFont.height, logFont.weight, logFont.italic != 0};
+  // The chooser speaks UTF-8; the text keeps code page 936 bytes.
+  platform::FontChoice initial{platform::Cp936ToUtf8(logFont.faceName), logFont.height, logFont.weight,
+                               logFont.italic != 0};
   const std::optional<platform::FontChoice> chosen = platform::CurrentFontDialog().Ask(initial);
   if (!chosen) return;
-  logFont.faceName = chosen->faceName.substr(0, kTextFaceNameMax);
+  logFont.faceName = platform::Utf8ToCp936(chosen->faceName).substr(0, kTextFaceNameMax);
   logFont.height = chosen->height;
   logFont.weight = chosen->weight;
   logFont.italic = chosen->italic ? 1 : 0;
   fontName = logFont.faceName;
-  fontNameLabel_->setText(QString::fromStdString(fontName));
+  fontNameLabel_->setText(QString::fromStdString(platform::Cp936ToUtf8(fontName)));
   const bool same = logFont.faceName == before.faceName && logFont.height == before.height &&
                     logFont.weight == before.weight && logFont.italic == before.italic;
   if (same) return;

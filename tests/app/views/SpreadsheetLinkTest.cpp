@@ -9,11 +9,13 @@
 
 #include "app/core/CommandIds.h"
 #include "app/views/model/CVendrikViewModel.h"
+#include "platform/InstallDir.h"
 #include "platform/Prompt.h"
 #include "tests/app/views/ViewModelFixture.h"
 #include "tests/libs/tabrion/BiffWriter.h"
 #include "tests/text/layout/TextTestSupport.h"
 #include "values/ShellMessages.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -168,6 +170,22 @@ TEST_P(SpreadsheetLinkTest, LinkOffClosesTheSheetAndDisablesTheRecordButtons) {
   EXPECT_FALSE(model_->IsSheetOpen());
   EXPECT_FALSE(model_->RunCommand(cmd::ID_NEXT_RECORD, false));
   EXPECT_FALSE(model_->IsCommandChecked(cmd::ID_BAND_EXCEL));
+}
+
+TEST_P(SpreadsheetLinkTest, OnlyVisibilityChangedKeepsTheOpenSheetAndWritesTheRecord) {
+  LinkOn();
+  // Were the sheet reopened, the missing file would be reported.
+  std::filesystem::remove(path_);
+  model_->m_editExcelSource = [](ExcelSourceValues& v) {
+    v.visible = 1;
+    v.userControl = 1;
+    return true;
+  };
+  model_->RunCommand(cmd::ID_CONFIG_EXCEL, true);
+  EXPECT_TRUE(model_->IsSheetOpen());
+  EXPECT_TRUE(prompt_->Texts().empty());
+  EXPECT_EQ(model_->m_excelPara.visible, 1);
+  EXPECT_TRUE(std::filesystem::exists(platform::JoinInstallPath(g_installDir, "ExcelMarkPara.dat")));
 }
 
 TEST_P(SpreadsheetLinkTest, MissingFileIsReportedWithItsPath) {
