@@ -5,6 +5,7 @@
 #include "platform/ColorDialog.h"
 #include "platform/FileDialog.h"
 #include "platform_qt/QtColorDialog.h"
+#include "platform_qt/QtFontDialog.h"
 #include "platform_qt/QtPictureDecoder.h"
 #include "platform_qt/QtPrompt.h"
 #include "platform_qt/QtPumpHook.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   platform::SetPrompt(std::make_shared<platform_qt::QtPrompt>());
   platform::SetFileDialog(std::make_shared<QtFileDialog>());
   platform::SetColorDialog(std::make_shared<platform_qt::QtColorDialog>());
+  platform::SetFontDialog(std::make_shared<platform_qt::QtFontDialog>());
   platform_qt::InstallQtPumpHook();
   platform_qt::InstallQtPictureDecoder();
   QStringList arguments = QApplication::arguments();

@@ -5,7 +5,7 @@
 namespace cmd {
 
 namespace {
-constexpr std::array<CommandInfo, 54> kCommands{{
+constexpr std::array<CommandInfo, 58> kCommands{{
     {ID_FILE_NEW, "New(&N)\tCtrl+N", "New layout"},
     {ID_FILE_OPEN, "Open(&O)...\tCtrl+O", "Open a layout"},
     {ID_FILE_CLOSE, "Close(&C)", "Close the layout"},
@@ -60,6 +60,10 @@ constexpr std::array<CommandInfo, 54> kCommands{{
     {ID_SCREEN_SIZE, "Physics screen size", "Physics screen size"},
     {ID_LOOK_DATABASE, "Look database information", "Look database information"},
     {ID_CLEAR_DATABASE, "Clear database data", "Clear database data"},
+    {ID_BAND_EXCEL, "Band Excel data file", "Read data from excel file"},
+    {ID_CONFIG_EXCEL, "Config Excel properiity", "Config Excel properiity"},
+    {ID_PRE_RECORD, "Pre record", "Pre record"},
+    {ID_NEXT_RECORD, "Next record", "Next record"},
 }};
 }  // namespace
 

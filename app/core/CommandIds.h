@@ -64,6 +64,11 @@ constexpr int ID_RS232_SETTING = 32839;
 constexpr int ID_SCREEN_SIZE = 32866;
 constexpr int ID_LOOK_DATABASE = 32861;
 constexpr int ID_CLEAR_DATABASE = 32862;
+// The spreadsheet link.
+constexpr int ID_BAND_EXCEL = 32738;    // link on or off
+constexpr int ID_CONFIG_EXCEL = 32737;  // dialog 183
+constexpr int ID_PRE_RECORD = 32736;
+constexpr int ID_NEXT_RECORD = 32735;
 
 struct CommandInfo {
   int id;

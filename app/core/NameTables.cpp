@@ -1,6 +1,7 @@
 #include "app/core/NameTables.h"
 
 #include "platform/NumberText.h"
+#include "values/AnchorNames.h"
 
 namespace {
 
@@ -9,17 +10,12 @@ std::string TwoDigits(int v) { return v < 10 ? platform::FormatC("0%d", v) : pla
 
 }  // namespace
 
-std::array<std::string, 13>& DateFormatNames() {
-  static std::array<std::string, 13> names{"xxYxxM",   "xx.xx",   "xxxxYxxMxxD", "xxxx.xx.xx", "xxxxYxxMxxDxxH",
-                                           "xxxxxxxx", "xx xx",   "xxxx xx",     "xxxx xx xx", "xxxx",
-                                           "xxxxxxxx", "xxxxxx",  "xxxxxx"};
-  return names;
-}
-
 const std::array<std::string, 10>& AnchorNames() {
-  static const std::array<std::string, 10> names{"Left top-0",      "Top middle-1",  "Rigth top-2",   "Right middle-3",
-                                                 "Right bottom-4",  "Bottom middle-5", "Left bottom-6", "Left middle-7",
-                                                 "Center-8",        ""};
+  static const std::array<std::string, 10> names = [] {
+    std::array<std::string, 10> n{};
+    for (std::size_t i = 0; i < kAnchorNames.size(); ++i) n[i] = kAnchorNames[i];
+    return n;
+  }();
   return names;
 }
 

@@ -6,7 +6,8 @@
 #include <ctime>
 #include <string>
 
-std::array<std::string, 13>& DateFormatNames();
+#include "values/DateFormatNames.h"
+
 const std::array<std::string, 10>& AnchorNames();
 
 // The 13 samples of the given local time.

@@ -238,9 +238,13 @@ void CMainFrame::CreateMenus() {
   for (int id : {cmd::ID_WINDOW_CASCADE, cmd::ID_WINDOW_TILE_HORZ, cmd::ID_WINDOW_ARRANGE, cmd::ID_CHANGE_ACTIVE_PANE}) {
     window->addAction(Action(id));
   }
+  QMenu* excel = menuBar()->addMenu("Excel(&E)");
+  for (int id : {cmd::ID_BAND_EXCEL, cmd::ID_CONFIG_EXCEL, cmd::ID_PRE_RECORD, cmd::ID_NEXT_RECORD}) {
+    excel->addAction(Action(id));
+  }
   QMenu* help = menuBar()->addMenu("Help(&H)");
   help->addAction(Action(cmd::ID_APP_ABOUT));
-  for (QMenu* menu : {file, view, mark, setting, window, help}) {
+  for (QMenu* menu : {file, view, mark, setting, window, excel, help}) {
     QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
   }
 }

@@ -1,6 +1,8 @@
 #include "app/views/CVendrikView.h"
 
 #include <QContextMenuEvent>
+#include "app/dialogs/CExcelSourceDlg.h"
+
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -68,6 +70,12 @@ CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model
   model_->SetMarkDialogs(markDialogs_.get());
   model_->SetMarkDisplay(markDisplay_.get());
   RegisterSettingsCommands();
+  model_->m_editExcelSource = [this](ExcelSourceValues& values) {
+    return EditExcelSource(values, [this](QDialog& dialog) {
+      dialog.setParent(this, Qt::Dialog);
+      return dialog.exec();
+    });
+  };
 }
 
 void CVendrikView::RegisterSettingsCommands() {

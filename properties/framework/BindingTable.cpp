@@ -211,8 +211,14 @@ void BindingTable::LoadOne(int id) {
     case Rule::ComboIndex: static_cast<QComboBox*>(b.control)->setCurrentIndex(*std::get<int*>(b.member)); return;
     case Rule::ComboText: {
       auto* combo = static_cast<QComboBox*>(b.control);
-      const int at = combo->findText(QString::fromStdString(platform::Cp936ToUtf8(*std::get<std::string*>(b.member))));
-      if (at >= 0) combo->setCurrentIndex(at);
+      const QString text = QString::fromStdString(platform::Cp936ToUtf8(*std::get<std::string*>(b.member)));
+      const int at = combo->findText(text);
+      if (at >= 0) {
+        combo->setCurrentIndex(at);
+      } else if (combo->isEditable()) {
+        // An editable list shows a name it does not offer as typed.
+        combo->setEditText(text);
+      }
       return;
     }
     case Rule::Edit: break;

@@ -1,9 +1,12 @@
 // One line per page class: a slot without a line stays empty, and the sheet
 // shows the rest of its type's page set.
+#include "properties/pages/CUpdateAutoTextPage.h"
+#include "properties/pages/CUpdateBarCodePage.h"
 #include "properties/pages/CUpdateDefaultPage.h"
 #include "properties/pages/CUpdateDotMatrixPage.h"
 #include "properties/pages/CUpdateDrawSizePage.h"
 #include "properties/pages/CUpdateFillObjPage.h"
+#include "properties/pages/CUpdateFontPage.h"
 #include "properties/pages/CUpdateMBorderPage.h"
 #include "properties/pages/CUpdateObjArcPage.h"
 #include "properties/pages/CUpdateObjBSplinePage.h"
@@ -11,11 +14,15 @@
 #include "properties/pages/CUpdateObjLinePage.h"
 #include "properties/pages/CUpdateObjNamePage.h"
 #include "properties/pages/CUpdateObjRectPage.h"
+#include "properties/pages/CUpdateObjRulerBar.h"
+#include "properties/pages/CUpdateObjVinPage.h"
 #include "properties/pages/CUpdatePolylinePage.h"
 #include "properties/pages/CUpdatePrintParameterPage.h"
 #include "properties/pages/CUpdatePrintProperityPage.h"
 #include "properties/pages/CUpdatePrintSetupPage.h"
 #include "properties/pages/CUpdateRoateSetPage.h"
+#include "properties/pages/CUpdateTextPage.h"
+#include "properties/pages/CUpdateTextTimePage.h"
 #include "properties/sheet/PageSlot.h"
 
 std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
@@ -36,6 +43,13 @@ std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
     case PageSlot::PrintParameter: return std::make_unique<CUpdatePrintParameterPage>();
     case PageSlot::PrintSetup: return std::make_unique<CUpdatePrintSetupPage>();
     case PageSlot::RoateSet: return std::make_unique<CUpdateRoateSetPage>();
+    case PageSlot::Text: return std::make_unique<CUpdateTextPage>();
+    case PageSlot::Font: return std::make_unique<CUpdateFontPage>();
+    case PageSlot::ObjVin: return std::make_unique<CUpdateObjVinPage>();
+    case PageSlot::BarCode: return std::make_unique<CUpdateBarCodePage>();
+    case PageSlot::AutoText: return std::make_unique<CUpdateAutoTextPage>();
+    case PageSlot::ObjRulerBar: return std::make_unique<CUpdateObjRulerBar>();
+    case PageSlot::TextTime: return std::make_unique<CUpdateTextTimePage>();
     default: return nullptr;
   }
 }

@@ -31,12 +31,13 @@ TEST_P(PageSetTest, EachTypeShowsItsPagesInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, PageSetTest,
-    ::testing::Values(PageSetCase{0, {"Mark parameter", "Work style...", "Rotate setting", "Range"}}, PageSetCase{1, {"Name", "Mark properity", "Line"}},
-                      PageSetCase{2, {"Name", "Mark properity", "Fill object"}},
+    ::testing::Values(PageSetCase{0, {"Mark parameter", "Work style...", "Rotate setting", "Range"}},
+                      PageSetCase{1, {"Name", "Mark properity", "Line"}},
+                      PageSetCase{2, {"Name", "Mark properity", "Text", "Font", "Fill object"}},
                       PageSetCase{3, {"Name", "Mark properity", "Rectangle", "Fill object"}},
                       PageSetCase{5, {"Name", "Dot image info"}},
                       PageSetCase{9, {"Name", "Mark properity", "Fill object"}},
-                      PageSetCase{19, {"Name", "Mark properity", "Fill object"}},
+                      PageSetCase{19, {"Name", "Mark properity", "Barcode", "Font", "Fill object"}},
                       PageSetCase{21, {"Name", "Image"}}, PageSetCase{12, {}}, PageSetCase{4, {}}));
 
 TEST_F(PaneTest, SheetStartsWithThePlaceholderPageAndItsCaption) {
@@ -67,7 +68,7 @@ TEST_F(PaneTest, OtherTypeRebuildsAndReopensTheTabLastShownForTheObject) {
   Open("Mark properity");
   view_->AddObject(text, 0);
   Pump();
-  EXPECT_EQ(Tabs(), (TabList{"Name", "Mark properity", "Fill object"}));
+  EXPECT_EQ(Tabs(), (TabList{"Name", "Mark properity", "Text", "Font", "Fill object"}));
   EXPECT_EQ(Sheet().currentIndex(), 0);
   view_->SelectListIndex(List().FindObject(line));
   Pump();

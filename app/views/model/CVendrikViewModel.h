@@ -18,6 +18,7 @@
 
 #include "app/views/model/CProperityViewCalls.h"
 #include "app/views/model/CStartButtonWatch.h"
+#include "app/views/model/ExcelLinkRecord.h"
 #include "app/views/model/ViewHostInterfaces.h"
 #include "app/views/model/ViewMarkDialogs.h"
 #include "app/views/model/ViewSettingsFiles.h"
@@ -28,12 +29,14 @@
 #include "marking/controller/MarkInterfaces.h"
 #include "platform/DeviceContext.h"
 #include "platform/Messages.h"
+#include "properties/framework/PropChange.h"
 
 class CMarkControlWnd;
 class CObjElement;
 struct PROPCHANGE;
 class CObjPtrArray;
 class CVendrikDoc;
+class CObjText;
 class ILinkHost;
 
 // Grid spacings in mm (registry values DistanceVer and DistanceHor); shared by
@@ -193,8 +196,6 @@ class CVendrikViewModel : public IMarkView {
   void TestMotherLine();
   // Called on every change snapshot (tests count them).
   std::function<void()> m_changeSnapshotHook;
-  // The document as the marking controller reads it (kept while it may use it).
-  std::unique_ptr<IMarkDocument> m_markDocument;
 
   // IMarkView (ViewMarkCalls.cpp).
   platform::MessageTarget* GetViewTarget() override { return m_pTarget; }
@@ -299,6 +300,50 @@ class CVendrikViewModel : public IMarkView {
   ArcPointedInfo m_arcInfo;
   // The reference arc drawn while it is on and built (made by the arc tools).
   std::unique_ptr<CObjElement> m_lookArc;
+
+  // Spreadsheet link and variable texts (ExcelLinkRecord.h,
+  // ViewSpreadsheetLink.cpp, ViewSpreadsheetFill.cpp).
+  void RegisterSpreadsheetLinkCommands();
+  void OnBandExcel();
+  void OnConfigExcel();
+  void OnPreRecord();
+  void OnNextRecord();
+  bool CanStepRecords() const;
+  bool IsSheetOpen() const;
+  // The sheet's last row (first row + row count - 1).
+  int LastSheetRow() const;
+  // WM_NEXT_RECORD: a row outside the sheet is refused (false) and the
+  // record edit shows the current row again.
+  bool SetRecordIndex(WPARAM row);
+  bool OnSpreadsheetLinkMessage(const platform::Message& message);
+  // The message of a result of CTabrion::InitialExcelDataBase (0 shows none).
+  void ReportExcelOpenResult(int result);
+  void FillFromSpreadsheetRow(CObjElement* element);
+  void FillAllFromSpreadsheetRow();
+  // Runs dialog 183 over the values; false on Cancel. The widget installs it.
+  std::function<bool(ExcelSourceValues&)> m_editExcelSource;
+
+  // Text and font property changes (ViewTextProperties.cpp).
+  bool OnTextPropertyMessage(const platform::Message& message);
+  void OnUpdateText(const PROPCHANGE& change);
+  void OnUpdateFont(const PROPCHANGE& change);
+  // The font pair "west+big" with a new western or big font file chosen.
+  static std::string WithWestFont(const std::string& pair, const std::string& fileName);
+  static std::string WithBigFont(const std::string& pair, const std::string& fileName);
+  // The placement rows the serial number, date and VIN pages share with the
+  // text page (their own rows come with their objects).
+  void OnUpdateTextPlacement(const platform::Message& message, const PROPCHANGE& change);
+  enum class TextPlacement {
+    LeftTopX, LeftTopY, Radius, OffsetAngle, ArcAngle, FixedArc, FixPosition, TwoLine, SecondLineX, SecondLineY
+  };
+
+ private:
+  void ApplyTextPlacement(CObjElement& element, CObjText& text, TextPlacement what, const PropValue& value);
+  void OpenSpreadsheetLink();
+  void ShowRecordAndFill();
+  void FinishTextChange(CObjElement& element);
+
+ public:
 
  private:
   std::map<int, ViewCommand> m_commands;

@@ -28,19 +28,6 @@ CDrawProperity* ParameterRecordOf(const PROPCHANGE& change) {
   return change.object->GetObjectAs<CDrawProperity>();
 }
 
-class DocumentForMarking : public IMarkDocument {
- public:
-  explicit DocumentForMarking(CVendrikDoc* document) : document_(document) {}
-  int GetElementCount() const override { return document_ ? document_->Objects().GetSize() : 0; }
-  CObjElement* GetElement(int index) const override {
-    return document_ ? document_->Objects().GetAt(index) : nullptr;
-  }
-  bool SaveIfNamed() override { return document_ && document_->SaveIfNamed(1) == 1; }
-
- private:
-  CVendrikDoc* document_;
-};
-
 }  // namespace
 
 // Writes one parameter by its rule: snapshot, record, settings copy and file.
@@ -121,6 +108,5 @@ void CVendrikViewModel::TestMotherLine() {
     return;
   }
   if (m_pMarkControl == nullptr) return;
-  m_markDocument = std::make_unique<DocumentForMarking>(m_pDocument);
-  m_pMarkControl->PortBackToOrigin(m_markDocument.get(), nullptr, this);
+  m_pMarkControl->PortBackToOrigin(MarkDocument(), nullptr, this);
 }

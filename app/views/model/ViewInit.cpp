@@ -40,6 +40,7 @@ CVendrikViewModel::CVendrikViewModel() {
   m_dotPitchY = g_distanceVer;
   RegisterMarkingCommands();
   RegisterMachineCommands();
+  RegisterSpreadsheetLinkCommands();
 }
 
 CVendrikViewModel::~CVendrikViewModel() {
@@ -112,14 +113,7 @@ void CVendrikViewModel::OnInitialUpdate() {
   // 7. Paper print settings and the spreadsheet link.
   m_paperPrintSet = LoadPaperPrintSet(g_installDir);
   if (m_autoLinkExcel != 0) {
-    const int result = m_excel.InitialExcelDataBase(m_excelPara);
-    const std::string file(m_excelPara.filePath);
-    switch (result) {
-      case CTabrion::kCannotOpenFile: platform::MessageBox(file + " File can not open!"); break;
-      case CTabrion::kNoServer: platform::MessageBox("Start Excel service error! \n Check Excel is installed!"); break;
-      case CTabrion::kNoData: platform::MessageBox(file + " no data!"); break;
-      default: break;
-    }
+    ReportExcelOpenResult(m_excel.InitialExcelDataBase(m_excelPara));
   }
   // 8. The record number.
   if (m_pMainFrame != nullptr) m_pMainFrame->SetRecordText(m_excelRowIndex);

@@ -1,0 +1,51 @@
+// Variable texts: the texts whose data source is the spreadsheet take the
+// cell of their column in the current row.
+#include "app/views/model/CVendrikViewModel.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/objects/CObjElement.h"
+#include "text/objects/CObjText.h"
+
+namespace {
+constexpr int kColumnCount = 26;  // "A".."Z"
+}
+
+void CVendrikViewModel::FillFromSpreadsheetRow(CObjElement* element) {
+  if (element == nullptr || !IsSheetOpen()) return;
+  // A damaged column number names no cell rather than a character past "Z".
+  if (element->excelColumn < 0 || element->excelColumn >= kColumnCount) return;
+  const char column = static_cast<char>('A' + element->excelColumn);
+  const std::string cell = m_excel.GetCellData(m_excelRowIndex, column);
+  if (cell.empty()) return;
+  switch (element->type) {
+    case OBJ_TEXT:
+    case OBJ_DATE:
+    case OBJ_SERIAL: {
+      auto* text = element->GetObjectAs<CObjText>();
+      if (text == nullptr) return;
+      text->GetPathData().SetOwner(element);
+      text->SetText(cell, text->GetFixedPoint(element->boundRect), true);
+      text->RecalcPath();
+      break;
+    }
+    default:
+      // The VIN and the barcode fill through their own setters (they check
+      // and re-encode the text); other types take no text.
+      return;
+  }
+  m_pPropView->RefreshSheet(element, static_cast<int>(m_selection.size()));
+  element->UpdateBoundRect();
+  GetSelectionBounds(m_selBounds);
+}
+
+void CVendrikViewModel::FillAllFromSpreadsheetRow() {
+  if (m_pDocument != nullptr) {
+    std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+    CObjPtrArray& objects = m_pDocument->Objects();
+    for (int i = 1; i < objects.GetSize(); ++i) {
+      CObjElement* element = objects.GetAt(i);
+      if (element != nullptr && element->IsTextType(1)) FillFromSpreadsheetRow(element);
+    }
+  }
+  m_bMemValid = false;
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+}

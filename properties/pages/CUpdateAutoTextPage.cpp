@@ -1,0 +1,222 @@
+#include "properties/pages/CUpdateAutoTextPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+
+#include "document/objects/CObjElement.h"
+#include "properties/framework/PageControls.h"
+#include "properties/pages/CUpdateBarCodePage.h"
+#include "properties/pages/CUpdateTextPage.h"
+#include "text/objects/CObjText.h"
+#include "values/AnchorNames.h"
+#include "values/PropertyMessages.h"
+#include "widgets/CNotifyEdit.h"
+#include "widgets/CSpinButton.h"
+
+namespace {
+constexpr double kPositionStep = 5;
+constexpr double kRadiusStep = 2;
+constexpr double kAngleStep = 5;
+constexpr double kFullTurn = 360;
+
+QStringList TodayDateEntries() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return AdditionalDateEntries(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+}  // namespace
+
+CUpdateAutoTextPage::CUpdateAutoTextPage() : CPropertyPage(kDialogId, "Auto text", kPageCode, WM_UPDATE_AUTOTEXT) {
+  PageControls c(this);
+  QComboBox* dateCombo = c.Combo("Additional time", kDate, TodayDateEntries());
+  CNotifyEdit* prefixEdit = c.Edit("String 1", kPrefix);
+  CNotifyEdit* serialEdit = c.Edit("Auto number", kSerial);
+  CNotifyEdit* downEdit = c.Edit("Down limit:", kDownLimit);
+  CNotifyEdit* upEdit = c.Edit("Up limit:", kUpLimit);
+  CNotifyEdit* sameEdit = c.Edit("Same No:", kSameNo);
+  CNotifyEdit* currentEdit = c.Edit("Current:", kCurrent);
+  currentEdit->setEnabled(false);
+  CSpinButton *jumpSpin = nullptr, *xSpin = nullptr, *ySpin = nullptr, *radiusSpin = nullptr;
+  CSpinButton *offsetSpin = nullptr, *arcSpin = nullptr;
+  CNotifyEdit* jumpEdit = c.Edit("Jump value:", kJump, &jumpSpin, kJumpSpin);
+  CNotifyEdit* suffixEdit = c.Edit("String 3", kSuffix);
+  CNotifyEdit* randEdit = c.Edit("rand code", kRandCode);
+  randEdit->setEnabled(false);
+  QCheckBox* randBox = c.Check("Add rand code", kRandOn);
+  randLengthEdit_ = c.Edit("rand length", kRandLength);
+  CNotifyEdit* xEdit = c.Edit("Left top(x):", kX, &xSpin, kXSpin);
+  CNotifyEdit* yEdit = c.Edit("Left top(y):", kY, &ySpin, kYSpin);
+  xLabel_ = findChild<QLabel*>(QString("label%1").arg(kX));
+  yLabel_ = findChild<QLabel*>(QString("label%1").arg(kY));
+  xLabel_->setObjectName("label1174");
+  yLabel_->setObjectName("label1175");
+  QCheckBox* arcBox = c.Check("Fixed arc length", kFixedArcLength);
+  arcBox->hide();
+  CNotifyEdit* offsetEdit = c.Edit("Offset angle:", kOffsetAngle, &offsetSpin, kOffsetSpin);
+  CNotifyEdit* radiusEdit = c.Edit("Align radius:", kRadius, &radiusSpin, kRadiusSpin);
+  c.Text("radius<0 rotate 180");
+  CNotifyEdit* arcEdit = c.Edit("Arc angle", kArcAngle, &arcSpin, kArcSpin);
+  c.Text("angle=0 auto");
+  QStringList anchors;
+  for (const char* name : kAnchorNames) anchors << name;
+  QComboBox* fixCombo = c.Combo("Fix position:", kFixPosition, anchors);
+  c.Stretch();
+
+  bindings_.ComboIndex(kDate, dateCombo, &dateMode);
+  bindings_.ComboText(kDate, dateCombo, &dateText);
+  bindings_.Edit(kPrefix, prefixEdit, &prefix);
+  bindings_.Edit(kSerial, serialEdit, &serial).maxChars = kSerialMaxChars;
+  bindings_.Edit(kDownLimit, downEdit, &downLimit);
+  bindings_.Edit(kUpLimit, upEdit, &upLimit);
+  bindings_.Edit(kSameNo, sameEdit, &sameNo);
+  bindings_.Edit(kCurrent, currentEdit, &current);
+  bindings_.Edit(kJump, jumpEdit, &jump);
+  bindings_.Edit(kSuffix, suffixEdit, &suffix);
+  bindings_.Edit(kRandCode, randEdit, &randCode);
+  bindings_.Check(kRandOn, randBox, &randOn);
+  bindings_.Edit(kRandLength, randLengthEdit_, &randLength);
+  bindings_.Edit(kX, xEdit, &x);
+  bindings_.Edit(kY, yEdit, &y);
+  bindings_.Check(kFixedArcLength, arcBox, &fixedArcLength);
+  bindings_.Edit(kOffsetAngle, offsetEdit, &offsetAngle);
+  bindings_.Edit(kRadius, radiusEdit, &radius);
+  bindings_.Edit(kArcAngle, arcEdit, &arcAngle);
+  bindings_.ComboIndex(kFixPosition, fixCombo, &fixIndex);
+  bindings_.ComboText(kFixPosition, fixCombo, &fixText);
+
+  for (auto [edit, id] : {std::pair{prefixEdit, kPrefix}, {serialEdit, kSerial}, {suffixEdit, kSuffix},
+                          {downEdit, kDownLimit}, {upEdit, kUpLimit}, {jumpEdit, kJump}, {xEdit, kX}, {yEdit, kY},
+                          {radiusEdit, kRadius}, {offsetEdit, kOffsetAngle}, {arcEdit, kArcAngle},
+                          {sameEdit, kSameNo}})
+    edit->SetKeyHandler([this, id = id](int) { OnKey(id); });
+  static_cast<CNotifyEdit*>(randLengthEdit_)->SetKeyHandler([this](int) { OnKey(kRandLength); });
+  for (auto [spin, id] : {std::pair{jumpSpin, kJump}, {xSpin, kX}, {ySpin, kY}, {radiusSpin, kRadius},
+                          {offsetSpin, kOffsetAngle}, {arcSpin, kArcAngle}})
+    spin->SetDeltaHandler([this, id = id](int d) { OnSpin(id, d); });
+  connect(arcBox, &QCheckBox::clicked, this, [this] {
+    UpdateData(true);
+    PostChange(kFixedArcLength);
+  });
+  connect(randBox, &QCheckBox::clicked, this, [this] {
+    UpdateData(true);
+    PostChange(kRandOn);
+    randLengthEdit_->setEnabled(randOn != 0);
+  });
+  connect(fixCombo, qOverload<int>(&QComboBox::activated), this, [this](int) { PostChange(kFixPosition); });
+  connect(dateCombo, qOverload<int>(&QComboBox::activated), this, [this](int) {
+    UpdateData(true);
+    UpdateData(false);
+    PostChange(kDate);
+  });
+  FinishControls();
+}
+
+void CUpdateAutoTextPage::LoadFromObject(CObjElement& element) {
+  auto* text = element.GetObjectAs<CObjText>();
+  if (text == nullptr) return;
+  const TextSettings& s = text->Settings();
+  x = std::round(s.position.x * 1000) / 1000;
+  y = std::round(s.position.y * 1000) / 1000;
+  radius = std::round(s.arcRadius * 10) / 10;
+  offsetAngle = std::round(s.deflection * 1000) / 1000;
+  arcAngle = static_cast<float>(std::round(s.arcSize * 1000) / 1000);
+  fixedArcLength = s.arcArrangement;
+  fixIndex = s.fixedCorner >= 0 && s.fixedCorner < static_cast<int>(kAnchorNames.size()) ? s.fixedCorner : 0;
+  fixText = kAnchorNames[static_cast<std::size_t>(fixIndex)];
+}
+
+void CUpdateAutoTextPage::PrepareValue(int id) {
+  if (id == kFixPosition) UpdateData(true);
+}
+
+void CUpdateAutoTextPage::OnInitDialog() {
+  SetAnchorLabels();
+  randLengthEdit_->setEnabled(randOn != 0);
+  UpdateData(false);
+}
+
+void CUpdateAutoTextPage::SetAnchorLabels() {
+  AnchorLabelsFor(radius, xLabel, yLabel);
+  xLabel_->setText(QString::fromStdString(xLabel));
+  yLabel_->setText(QString::fromStdString(yLabel));
+}
+
+void CUpdateAutoTextPage::OnKey(int id) {
+  const std::string oldPrefix = prefix, oldSerial = serial, oldSuffix = suffix, oldDown = downLimit, oldUp = upLimit;
+  const unsigned oldJump = jump, oldSame = sameNo, oldRand = randLength;
+  const double oldX = x, oldY = y, oldRadius = radius, oldOffset = offsetAngle;
+  const float oldArc = arcAngle;
+  if (!UpdateData(true)) return;
+  bool post = false;
+  switch (id) {
+    case kPrefix: post = prefix != oldPrefix; break;
+    case kSerial: post = serial != oldSerial; break;
+    case kSuffix: post = suffix != oldSuffix; break;
+    case kDownLimit: post = downLimit != oldDown; break;
+    case kUpLimit: post = upLimit != oldUp; break;
+    case kJump: post = jump != oldJump; break;
+    case kX: post = x != oldX; break;
+    case kY: post = y != oldY; break;
+    case kRadius:
+      post = radius != oldRadius;
+      if (post) SetAnchorLabels();
+      break;
+    case kOffsetAngle: post = std::fabs(offsetAngle - oldOffset) >= 0.0001; break;
+    case kArcAngle: post = std::fabs(arcAngle - oldArc) >= 0.0001f; break;
+    case kSameNo:
+      post = sameNo != oldSame;
+      if (post) {
+        // The marks of the current number count again from 0.
+        PostChange(kSameNo);
+        current = 0;
+        post = false;
+      }
+      break;
+    case kRandLength:
+      randLength = std::clamp(randLength, 1u, kRandLengthMax);
+      post = randLength != oldRand;
+      break;
+    default: break;
+  }
+  if (post) PostChange(id);
+  UpdateData(false);
+}
+
+void CUpdateAutoTextPage::OnSpin(int id, int delta) {
+  const bool up = delta < 0;
+  bool post = true;
+  switch (id) {
+    case kJump:
+      if (up) {
+        ++jump;
+      } else if (jump > 0) {
+        --jump;
+      }
+      break;
+    case kX: x += up ? kPositionStep : -kPositionStep; break;
+    case kY: y += up ? kPositionStep : -kPositionStep; break;
+    case kRadius: {
+      const double before = radius;
+      radius = up ? radius + kRadiusStep : (radius >= kRadiusStep ? radius - kRadiusStep : 0);
+      post = radius != before;
+      if (post) SetAnchorLabels();
+      break;
+    }
+    case kOffsetAngle: {
+      const double before = offsetAngle;
+      offsetAngle = up ? std::min(offsetAngle + kAngleStep, kFullTurn)
+                       : (offsetAngle >= kAngleStep ? offsetAngle - kAngleStep : 0);
+      post = offsetAngle != before;
+      break;
+    }
+    case kArcAngle: post = StepArcAngle(arcAngle, delta); break;
+    default: return;
+  }
+  UpdateData(false);
+  if (post) PostChange(id);
+}

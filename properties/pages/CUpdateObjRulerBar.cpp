@@ -1,0 +1,131 @@
+#include "properties/pages/CUpdateObjRulerBar.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <algorithm>
+#include <cmath>
+
+#include "properties/framework/PageControls.h"
+#include "values/PropertyMessages.h"
+#include "widgets/CNotifyEdit.h"
+#include "widgets/CSpinButton.h"
+
+namespace {
+constexpr float kArcFormRadius = 2;
+constexpr float kFactorMax = 100;
+}  // namespace
+
+CUpdateObjRulerBar::CUpdateObjRulerBar() : CPropertyPage(kDialogId, "Ruler", kPageCode, WM_UPDATE_OBJRULERBAR) {
+  PageControls c(this);
+  struct Field {
+    const char* label;
+    int id;
+    BindingTable::Member member;
+  };
+  const Field fields[] = {{"Graduation nums", kGraduations, &graduations}, {"Unit width", kUnitWidth, &unitWidth},
+                          {"Ruler height", kHeight, &height},              {"Big lines", kBigLines, &bigLines},
+                          {"small line factor", kSmallFactor, &smallFactor},
+                          {"middle line factor", kMiddleFactor, &middleFactor},
+                          {"start value", kStartValue, &startValue},       {"Radix point nums", kDecimals, &decimals},
+                          {"Unit value", kUnitValue, &unitValue},          {"Reverse nums", kReverse, &reverse},
+                          {"Sector radius", kSectorRadius, &sectorRadius}, {"Width(degree)", kWidthDegree, &widthDegree},
+                          {"Text distance", kTextDistance, &textDistance}};
+  for (const Field& f : fields) {
+    CNotifyEdit* edit = c.Edit(f.label, f.id);
+    bindings_.Edit(f.id, edit, f.member);
+    edit->SetKeyHandler([this, id = f.id](int) { OnKey(id); });
+    if (f.id == kWidthDegree) widthEdit_ = edit;
+  }
+  CNotifyEdit* startEdit = c.Edit("Start angle", kStartAngle, &startAngleSpin_, kStartAngleSpin);
+  startAngleEdit_ = startEdit;
+  bindings_.Edit(kStartAngle, startEdit, &startAngle);
+  startEdit->SetKeyHandler([this](int) { OnKey(kStartAngle); });
+  QComboBox* outCombo =
+      c.Combo("Out text", kOutText, {"None", "Big mark", "Big/Mid mark", "Big(unsigned)", "Big/Mid(unsigned)"});
+  symmetryCombo_ =
+      c.Combo("Symmetry align", kSymmetry, {"Any", "Y+ symmetry", "Y- symmetry", "X+ symmetry", "X- symmetry"});
+  startEndCombo_ = c.Combo("Start-end flag", kStartEnd, {"all marker", "disable header", "disable end"});
+  QCheckBox* bottomBox = c.Check("Ruler bottom", kBottom);
+  QCheckBox* oneWayBox = c.Check("Un-direction", kOneWay);
+  c.Stretch();
+  bindings_.ComboIndex(kOutText, outCombo, &outText);
+  bindings_.ComboText(kOutText, outCombo, &outTextText);
+  bindings_.ComboIndex(kSymmetry, symmetryCombo_, &symmetry);
+  bindings_.ComboText(kSymmetry, symmetryCombo_, &symmetryText);
+  bindings_.ComboIndex(kStartEnd, startEndCombo_, &startEnd);
+  bindings_.ComboText(kStartEnd, startEndCombo_, &startEndText);
+  bindings_.Check(kBottom, bottomBox, &bottom);
+  bindings_.Check(kOneWay, oneWayBox, &oneWay);
+
+  startAngleSpin_->SetDeltaHandler([this](int d) {
+    UpdateData(true);
+    const float before = startAngle;
+    startAngle += d < 0 ? widthDegree : -widthDegree;
+    UpdateData(false);
+    if (startAngle != before) PostChange(kStartAngle);
+  });
+  for (auto [combo, id] : {std::pair{outCombo, kOutText}, {symmetryCombo_, kSymmetry}, {startEndCombo_, kStartEnd}}) {
+    connect(combo, qOverload<int>(&QComboBox::activated), this, [this, id = id](int) {
+      UpdateData(true);
+      UpdateData(false);
+      PostChange(id);
+      EnableArcControls();
+    });
+  }
+  for (auto [box, id] : {std::pair{bottomBox, kBottom}, {oneWayBox, kOneWay}}) {
+    connect(box, &QCheckBox::clicked, this, [this, id = id] {
+      UpdateData(true);
+      PostChange(id);
+    });
+  }
+  FinishControls();
+}
+
+void CUpdateObjRulerBar::OnInitDialog() {
+  UpdateData(false);
+  EnableArcControls();
+}
+
+void CUpdateObjRulerBar::EnableArcControls() {
+  const bool any = symmetry == 0;
+  startAngleEdit_->setEnabled(any);
+  startAngleSpin_->setEnabled(any);
+  const bool arc = std::fabs(sectorRadius) > kArcFormRadius;
+  widthEdit_->setEnabled(arc);
+  symmetryCombo_->setEnabled(arc);
+  startEndCombo_->setEnabled(arc);
+}
+
+void CUpdateObjRulerBar::OnKey(int id) {
+  const int oldInts[] = {graduations, bigLines, decimals, reverse};
+  const float oldFloats[] = {unitWidth, height, smallFactor, middleFactor, startValue, unitValue,
+                             sectorRadius, widthDegree, textDistance, startAngle};
+  if (!UpdateData(true)) return;
+  bool post = false;
+  switch (id) {
+    case kGraduations: post = graduations != oldInts[0]; break;
+    case kBigLines: post = bigLines != oldInts[1]; break;
+    case kDecimals: post = decimals != oldInts[2]; break;
+    case kReverse: post = reverse != oldInts[3]; break;
+    case kSmallFactor:
+    case kMiddleFactor: {
+      float& factor = id == kSmallFactor ? smallFactor : middleFactor;
+      factor = std::clamp(factor, 0.0f, kFactorMax);
+      post = std::fabs(factor - oldFloats[id == kSmallFactor ? 2 : 3]) >= 0.001f;
+      break;
+    }
+    default: {
+      const std::pair<int, const float*> floats[] = {
+          {kUnitWidth, &unitWidth},       {kHeight, &height},          {kStartValue, &startValue},
+          {kUnitValue, &unitValue},       {kSectorRadius, &sectorRadius}, {kWidthDegree, &widthDegree},
+          {kTextDistance, &textDistance}, {kStartAngle, &startAngle}};
+      const int oldIndex[] = {0, 1, 4, 5, 6, 7, 8, 9};
+      for (std::size_t i = 0; i < std::size(floats); ++i)
+        if (floats[i].first == id) post = std::fabs(*floats[i].second - oldFloats[oldIndex[i]]) >= 0.001f;
+      break;
+    }
+  }
+  if (id == kSectorRadius) EnableArcControls();
+  UpdateData(false);
+  if (post) PostChange(id);
+}

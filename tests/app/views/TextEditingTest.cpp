@@ -1,0 +1,149 @@
+// The layout view's handlers of the text page and the font page: the text
+// keeps its fixed position, moves only with its left-top corner, and takes
+// the font pair, switches and heights the pages send.
+#include <cmath>
+
+#include "app/views/model/CVendrikViewModel.h"
+#include "properties/framework/LogFontRecord.h"
+#include "properties/framework/PropChange.h"
+#include "tests/app/views/ViewModelFixture.h"
+#include "tests/text/layout/TextTestSupport.h"
+#include "values/PropertyMessages.h"
+
+namespace {
+
+class TextEditingTest : public ViewModelTest {
+ protected:
+  void SetUp() override {
+    ViewModelTest::SetUp();
+    rig_ = std::make_unique<TextRig>();
+    rig_->Layout("LIL");
+  }
+  void TearDown() override {
+    rig_.reset();
+    ViewModelTest::TearDown();
+  }
+  void Send(UINT msg, int id, PropValue value) {
+    auto record = std::make_shared<PROPCHANGE>();
+    record->id = id;
+    record->value = std::move(value);
+    record->object = &rig_->Element();
+    ASSERT_TRUE(model_->OnMessage(platform::Message{msg, reinterpret_cast<WPARAM>(record.get()), 0, record}));
+  }
+  CDoubleRect Bounds() const { return rig_->Element().boundRect; }
+  static CDoublePoint Centre(const CDoubleRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+  std::unique_ptr<TextRig> rig_;
+};
+
+}  // namespace
+
+TEST_F(TextEditingTest, CentredTextKeepsItsCentreWhenItsHeightChanges) {
+  rig_->S().fixedCorner = 8;
+  const CDoubleRect before = Bounds();
+  Send(WM_UPDATE_FONT, 1014, 56.0f);
+  const CDoubleRect after = Bounds();
+  EXPECT_NEAR(after.Height(), 2 * before.Height(), 1e-6);
+  EXPECT_NEAR(Centre(after).x, Centre(before).x, 1e-6);
+  EXPECT_NEAR(Centre(after).y, Centre(before).y, 1e-6);
+  EXPECT_DOUBLE_EQ(rig_->S().heightRatio, 2.0);
+  EXPECT_TRUE(document_.IsModified());
+  EXPECT_GT(window_.invalidates, 0);
+}
+
+TEST_F(TextEditingTest, LeftTopChangeMovesTheTextToTheNewCorner) {
+  rig_->S().fixedCorner = 8;
+  const CDoubleRect before = Bounds();
+  Send(WM_UPDATE_TEXT, 1015, 30.0);
+  EXPECT_NEAR(Bounds().left, 30, 1e-6);
+  EXPECT_NEAR(Bounds().Width(), before.Width(), 1e-6);
+  EXPECT_NEAR(Bounds().top, before.top, 1e-6);
+}
+
+TEST_F(TextEditingTest, NewStringIsLaidOutAtTheFixedPosition) {
+  rig_->S().fixedCorner = 6;  // left bottom
+  const CDoubleRect before = Bounds();
+  Send(WM_UPDATE_TEXT, 1014, std::string("LLLL"));
+  EXPECT_EQ(rig_->Text().GetText(), "LLLL");
+  EXPECT_NEAR(Bounds().left, before.left, 1e-6);
+  EXPECT_NEAR(Bounds().bottom, before.bottom, 1e-6);
+  EXPECT_GT(Bounds().Width(), before.Width());
+}
+
+TEST_F(TextEditingTest, FixPositionOutsideTheNineIsIgnored) {
+  Send(WM_UPDATE_TEXT, 1076, 4);
+  EXPECT_EQ(rig_->S().fixedCorner, 4);
+  Send(WM_UPDATE_TEXT, 1076, 9);
+  Send(WM_UPDATE_TEXT, 1076, -1);
+  EXPECT_EQ(rig_->S().fixedCorner, 4);
+}
+
+TEST_F(TextEditingTest, HeightOverANominalHeightOfZeroStaysFinite) {
+  rig_->S().charHeight = 0;
+  Send(WM_UPDATE_FONT, 1014, 14.0f);
+  EXPECT_TRUE(std::isfinite(rig_->S().heightRatio));
+  EXPECT_FLOAT_EQ(static_cast<float>(rig_->S().charHeight * rig_->S().heightRatio), 14.0f);
+  EXPECT_TRUE(std::isfinite(Bounds().Height()));
+}
+
+TEST_F(TextEditingTest, SwitchesAndTheTrueTypeRecordReachTheText) {
+  Send(WM_UPDATE_FONT, 1111, 1);
+  EXPECT_TRUE(rig_->S().flags & TEXT_TRUETYPE);
+  Send(WM_UPDATE_FONT, 1180, 1);
+  EXPECT_TRUE(rig_->S().flags & TEXT_DOT_FONT);
+  EXPECT_FALSE(rig_->S().flags & TEXT_TRUETYPE);
+  TextLogFont font;
+  font.faceName = "DejaVu Sans";
+  font.height = -24;
+  font.weight = 700;
+  Send(WM_UPDATE_FONT, 1113, EncodeLogFont(font));
+  EXPECT_EQ(rig_->S().font.faceName, "DejaVu Sans");
+  EXPECT_EQ(rig_->S().font.height, -24);
+  EXPECT_EQ(rig_->S().font.weight, 700);
+  // Typed values of either width arrive as the field's own.
+  Send(WM_UPDATE_FONT, 1016, 30.0);
+  EXPECT_FLOAT_EQ(rig_->S().rotation, 30.0f);
+}
+
+struct PairCase {
+  const char* pair;
+  int id;
+  const char* file;
+  const char* expected;
+};
+class FontPairTest : public TextEditingTest, public ::testing::WithParamInterface<PairCase> {};
+
+TEST_P(FontPairTest, ChosenFileReplacesItsHalfOfThePair) {
+  rig_->S().strokeFontPair = GetParam().pair;
+  Send(WM_UPDATE_FONT, GetParam().id, std::string(GetParam().file));
+  EXPECT_EQ(rig_->S().strokeFontPair, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pairs, FontPairTest,
+                         ::testing::Values(PairCase{"txt+chineset", 1072, "GBENOR.SHX", "gbenor+chineset"},
+                                           PairCase{"txt+chineset", 1072, "simplex.fnt", "simplex+chineset"},
+                                           PairCase{"mm+hztxt", 1073, "Chineset.shx", "mm+chineset"},
+                                           PairCase{"mm", 1073, "hztxt.shx", "mm+hztxt"},
+                                           PairCase{"mm+big", 1072, ".shx", ".shx+big"}));
+
+// The VIN page sends its rotation as a double and its second-line offsets as
+// floats; the view takes each at its field's width.
+TEST_F(TextEditingTest, VinPlacementRowsTakeTypedValuesOfEitherWidth) {
+  rig_->Element().type = OBJ_VIN;
+  Send(WM_UPDATE_OBJVIN, 1111, 12.5);
+  EXPECT_FLOAT_EQ(rig_->S().deflection, 12.5f);
+  Send(WM_UPDATE_OBJVIN, 1184, 1.5f);
+  Send(WM_UPDATE_OBJVIN, 1185, -2.25f);
+  EXPECT_FLOAT_EQ(rig_->S().offsetX2, 1.5f);
+  EXPECT_FLOAT_EQ(rig_->S().offsetY2, -2.25f);
+  Send(WM_UPDATE_OBJVIN, 1183, 1);
+  EXPECT_TRUE(rig_->S().flags & TEXT_TWO_LINES);
+}
+
+TEST_F(TextEditingTest, SerialAndDateMoveToTheirNewLeftTopCorner) {
+  for (const auto& [msg, id] : {std::pair{WM_UPDATE_AUTOTEXT, 1018}, {WM_UPDATE_TEXTTIME, 1014}}) {
+    const double left = Bounds().left;
+    Send(msg, id, left + 7);
+    EXPECT_NEAR(Bounds().left, left + 7, 1e-6) << msg;
+  }
+}
