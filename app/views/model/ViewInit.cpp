@@ -38,6 +38,7 @@ CVendrikViewModel::CVendrikViewModel() {
   ReadRegDword("ExcelRowIndex", m_excelRowIndex);
   m_dotPitchX = g_distanceHor;
   m_dotPitchY = g_distanceVer;
+  RegisterImportCommands(); RegisterTransformCommands(); RegisterClipboardCommands(); RegisterNeedleCommands(); RegisterZoomCommands(); RegisterListMessageCommands();
 }
 
 CVendrikViewModel::~CVendrikViewModel() {
@@ -122,6 +123,7 @@ void CVendrikViewModel::OnInitialUpdate() {
   // 8. The record number.
   if (m_pMainFrame != nullptr) m_pMainFrame->SetRecordText(m_excelRowIndex);
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  m_initialUpdateDone = true;
 }
 
 void CVendrikViewModel::EnsureParameterRecord() {
