@@ -75,6 +75,9 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  // Wheel zoom about the cursor and keyboard nudging (ViewZoom.cpp).
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void OnMessage(const platform::Message& message);
@@ -97,4 +100,5 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   std::atomic<int> clientHeight_{0};
   std::atomic<int> scrollX_{0};
   std::atomic<int> scrollY_{0};
+  std::unique_ptr<IViewDialogs> dialogs_;
 };

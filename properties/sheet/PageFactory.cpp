@@ -1,5 +1,6 @@
 // One line per page class: a slot without a line stays empty, and the sheet
 // shows the rest of its type's page set.
+#include "properties/pages/CObjPltDividePage.h"
 #include "properties/pages/CUpdateDefaultPage.h"
 #include "properties/pages/CUpdateDotMatrixPage.h"
 #include "properties/pages/CUpdateDrawSizePage.h"
@@ -16,6 +17,7 @@ std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
     case PageSlot::PrintProperity: return std::make_unique<CUpdatePrintProperityPage>();
     case PageSlot::FillObj: return std::make_unique<CUpdateFillObjPage>();
     case PageSlot::DotMatrix: return std::make_unique<CUpdateDotMatrixPage>();
+    case PageSlot::PltDivide: return std::make_unique<CObjPltDividePage>();
     default: return nullptr;
   }
 }

@@ -304,6 +304,9 @@ class CVendrikViewModel : public IMarkView {
   void RegisterListMessageCommands();
   bool OnListMessage(const platform::Message& message);
   void CombineSelection();
+  // The split page's requests: 1167 moves the chosen strokes of an imported
+  // drawing into a new object, 1168 deletes them.
+  bool SplitImportedDrawing(CObjElement* element, int request);
   CDrawProperity* GetParameterRecord() const;
   void OnApplyStartBackPath();
   bool IsLayerUsed(int layer) const;

@@ -1,5 +1,7 @@
 // Requests of the object list (delete, combine), the layer filters, the
 // repaint command and the start-back path switch of the parameter record.
+#include <algorithm>
+
 #include "app/core/MachineSetFile.h"
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
@@ -7,6 +9,7 @@
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/params/CDrawProperity.h"
+#include "properties/framework/PropChange.h"
 #include "values/PropertyMessages.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
@@ -17,6 +20,8 @@ constexpr int ID_FRESH_VIEW = 32810;
 constexpr int ID_LAYER_FIRST = 32850;
 constexpr int ID_APPLY_START_BACK_PATH = 32824;
 constexpr std::uint8_t kStartBackPathBit = 0x01;
+constexpr int kSplitStrokes = 1167;
+constexpr int kDeleteStrokes = 1168;
 
 }  // namespace
 
@@ -49,6 +54,11 @@ bool CVendrikViewModel::OnListMessage(const platform::Message& message) {
       return true;
     case WM_LIST_COMBINE:
       CombineSelection();
+      return true;
+    case WM_UPDATE_PLTDIVIDE:
+      if (const auto* change = static_cast<const PROPCHANGE*>(message.payload.get())) {
+        SplitImportedDrawing(change->object, change->id);
+      }
       return true;
     case WM_IMPORT_FILE:  // posted by the import command to the view itself
       OnImportFileMessage();
@@ -122,4 +132,38 @@ void CVendrikViewModel::OnApplyStartBackPath() {
   SaveMachineSet();
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+}
+
+bool CVendrikViewModel::SplitImportedDrawing(CObjElement* element, int request) {
+  if (m_pDocument == nullptr || element == nullptr || !IsImportedDrawingType(element->type)) return false;
+  // The request may outlive its object: act only on one still in the layout.
+  const CObjPtrArray& objects = m_pDocument->Objects();
+  if (std::find(objects.begin(), objects.end(), element) == objects.end()) return false;
+  auto* poly = element->GetObjectAs<CObjPolyLine>();
+  if (poly == nullptr || !poly->HasSplitSelected() || !poly->HasSplitUnselected()) return false;
+  if (request != kSplitStrokes && request != kDeleteStrokes) return false;
+  PushHistory();
+  if (request == kDeleteStrokes) {
+    poly->DeleteSplitStrokes();
+    element->RefreshTypeObject();
+    element->UpdateBoundRect();
+    m_pPropView->RefreshSheet(element, 1);
+  } else {
+    CPointList strokes;
+    poly->ExtractSplitStrokes(strokes);
+    element->RefreshTypeObject();
+    element->UpdateBoundRect();
+    for (int i = 0; i < strokes.GetSize(); ++i) strokes[i].flag = static_cast<std::uint8_t>(strokes[i].flag & ~PT_SELECTED);
+    auto* part = new CObjPolyLine(strokes, 0, 1);
+    auto split = std::make_unique<CObjElement>(
+        CObjCreateRecord{DefaultName(element->type), element->type, part, static_cast<int>(sizeof(CObjPolyLine)), {}});
+    split->layer = element->layer;
+    split->RefreshTypeObject();
+    split->UpdateBoundRect();
+    AppendElement(std::move(split), 1);
+  }
+  SetLayoutModified();
+  m_bMemValid = false;
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  return true;
 }

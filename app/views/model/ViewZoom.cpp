@@ -159,7 +159,9 @@ void CVendrikViewModel::OnWindowSize() {
 }
 
 void CVendrikViewModel::OnScroll(int bar) {
-  if (m_pChildFrame != nullptr) m_pChildFrame->NotifyRuler(bar == 0 ? 0 : 1);
+  // Both rulers are drawn from the scroll position; either bar moves one of them.
+  (void)bar;
+  if (m_pChildFrame != nullptr) m_pChildFrame->InvalidateRulers(m_zoom);
 }
 
 bool CVendrikViewModel::OnMouseWheel(int delta, const platform::DcPoint& cursor) {
