@@ -217,3 +217,17 @@ TEST_F(ZoomCommandsTest, ReferenceArcOnOneLineIsRefused) {
   EXPECT_EQ(Messages(), std::vector<std::string>{"Two point can't on the horizon or vertical!"});
   EXPECT_EQ(model_->m_lookArc, nullptr);
 }
+
+TEST_F(ZoomCommandsTest, NeedleCommandsWaitForTheWorkPositionAndTheArcSwitchIsSaved) {
+  for (int id : {32881, 32882, 32886, 32733, 32734}) EXPECT_FALSE(model_->RunCommand(id, false)) << id;
+  EXPECT_EQ(model_->MoveNeedleToSelection(1, 1), 0);
+  ASSERT_TRUE(model_->RunCommand(32887, true));  // two points for the reference arc: on
+  EXPECT_TRUE(model_->IsCommandChecked(32887));
+  EXPECT_EQ(LoadArcPointedInfo(g_installDir).arcOn, 0);  // two equal points read back as off
+  model_->m_arcInfo.point2X = 10;
+  model_->m_arcInfo.point2Y = 10;
+  ASSERT_TRUE(model_->RunCommand(32887, true));  // off
+  model_->RunCommand(32887, true);               // on again
+  EXPECT_EQ(LoadArcPointedInfo(g_installDir).arcOn, 1);
+  EXPECT_FALSE(model_->RunCommand(32889, false));  // no arc built yet to select
+}
