@@ -55,8 +55,7 @@ class NamePrefixIndex {
 
 std::unique_ptr<CObjElement> CopyOf(const CObjElement& source) {
   auto copy = std::make_unique<CObjElement>();
-  copy->CopyFrom(source);
-  copy->lock = source.lock;
+  copy->CopyFrom(source);  // a copy starts unlocked, as every copy does
   copy->selected = 0;
   return copy;
 }

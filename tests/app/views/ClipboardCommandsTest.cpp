@@ -45,6 +45,7 @@ TEST_F(ClipboardCommandsTest, PasteAfterTheCopiedObjectWasDeletedUsesTheClipboar
 
 TEST_F(ClipboardCommandsTest, RepeatedPastesStepDownAndToTheRight) {
   CObjElement* line = Line({0, 0}, {10, 0}, "line-1");
+  line->lock = 1;  // the copies are not locked and move to their places
   Select({line});
   model_->OnCopy();
   model_->OnPaste();
