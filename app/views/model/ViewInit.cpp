@@ -55,6 +55,7 @@ void CVendrikViewModel::SetPropertyView(CProperityViewCalls* calls) {
 
 void CVendrikViewModel::LoadSettingsFiles() {
   m_arcInfo = LoadArcPointedInfo(g_installDir);
+  if (m_arcInfo.arcOn && m_arcInfo.arcBuilt) BuildReferenceArc(1, 1);  // the arc taught before
   // Without its record the spreadsheet link stays off until the program ends.
   if (!LoadExcelMarkPara(g_installDir, m_excelPara)) m_autoLinkExcel = 0;
 }

@@ -231,3 +231,18 @@ TEST_F(ZoomCommandsTest, NeedleCommandsWaitForTheWorkPositionAndTheArcSwitchIsSa
   EXPECT_EQ(LoadArcPointedInfo(g_installDir).arcOn, 1);
   EXPECT_FALSE(model_->RunCommand(32889, false));  // no arc built yet to select
 }
+
+TEST_F(ZoomCommandsTest, TheArcTaughtBeforeIsBuiltAgainWhenTheSettingsAreRead) {
+  ArcPointedInfo info;
+  info.point2X = 10;
+  info.point2Y = 10;
+  info.centreX = 10;
+  info.radius = 10;
+  info.arcOn = 1;
+  info.arcBuilt = 1;
+  ASSERT_TRUE(SaveArcPointedInfo(g_installDir, info));
+  model_->LoadSettingsFiles();
+  ASSERT_NE(model_->m_lookArc, nullptr);
+  EXPECT_NEAR(model_->m_lookArc->GetBoundRect().CenterX(), 10, 0.5);
+  EXPECT_TRUE(Messages().empty());
+}
