@@ -234,3 +234,18 @@ TEST_F(ImportCommandsTest, UndecodablePictureIsRefusedWithAMessage) {
   EXPECT_EQ(Count(), 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{"This picture cannot be read!"});
 }
+
+TEST_F(ImportCommandsTest, AnImportedDrawingCanBeFilledFromItsCommand) {
+  ASSERT_TRUE(ImportFromMenu(DataFile("plt/square-r14.plt")));
+  CObjElement* drawing = At(1);
+  ASSERT_TRUE(model_->RunCommand(32849, false));
+  dialogs_.fillAngle = 45;
+  dialogs_.fillDistance = 0.5f;
+  ASSERT_TRUE(model_->RunCommand(32849, true));
+  EXPECT_EQ(drawing->IsFillOn(), 1);
+  EXPECT_FLOAT_EQ(drawing->fillAngle, 45);
+  EXPECT_FLOAT_EQ(drawing->fillSpacing, 0.5f);
+  dialogs_.ok = false;
+  model_->RunCommand(32849, true);
+  EXPECT_EQ(drawing->IsFillOn(), 1);
+}
