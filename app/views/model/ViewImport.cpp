@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "app/views/model/CVendrikViewModel.h"
@@ -49,6 +51,18 @@ struct ReaderBuffers {
   std::vector<double> values;
   std::vector<std::uint8_t> flags;
 };
+
+// Room for the counted values, or none when the count is beyond what can be
+// held (a drawing of that size is refused rather than crashing the program).
+std::unique_ptr<ReaderBuffers> MakeBuffers(int count) {
+  constexpr int kMostValues = 1 << 26;  // 512 MB of coordinates
+  if (count < 0 || count > kMostValues) return nullptr;
+  try {
+    return std::make_unique<ReaderBuffers>(count);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
 
 bool CanOpen(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -128,7 +142,12 @@ bool CVendrikViewModel::ImportPltDrawing(std::string path) {
     if (status == kPltStatusNoFile) platform::MessageBox(kOpenError);
     return false;
   }
-  ReaderBuffers buffers(count);
+  const std::unique_ptr<ReaderBuffers> held = MakeBuffers(count);
+  if (held == nullptr) {
+    platform::MessageBox(kPltMessage);
+    return false;
+  }
+  ReaderBuffers& buffers = *held;
   int room = buffers.room;
   const int result = reader(path, buffers.values.data(), buffers.flags.data(), &room, &read, &status);
   if (read < count) {
@@ -169,7 +188,12 @@ bool CVendrikViewModel::ImportDxfDrawing(std::string path) {
     platform::MessageBox(kNotIdentified);
     return false;
   }
-  ReaderBuffers buffers(count);
+  const std::unique_ptr<ReaderBuffers> held = MakeBuffers(count);
+  if (held == nullptr) {
+    platform::MessageBox(kNotIdentified);
+    return false;
+  }
+  ReaderBuffers& buffers = *held;
   int room = buffers.room;
   const int result = ImportDxfFile(path, buffers.values.data(), buffers.flags.data(), &room, &read, &status);
   if (read < count) {
