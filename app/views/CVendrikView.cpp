@@ -1,18 +1,32 @@
 #include "app/views/CVendrikView.h"
 
+#include <QContextMenuEvent>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
 #include <QWheelEvent>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
 #include <memory>
 
 #include "app/core/CommandIds.h"
+#include "app/dialogs/CPointerPosDlg.h"
+#include "app/settings/SettingsCommands.h"
+#include "app/views/CViewMarkDialogs.h"
+#include "app/views/CViewMarkDisplay.h"
+#include "app/views/CViewSettingsHost.h"
+#include "marking/handtools/UiThreadCall.h"
+#include "marking/records/MarkDatabaseLocation.h"
+#include "marking/records/MarkTime.h"
+#include "platform/InstallDir.h"
 #include "app/dialogs/QtViewDialogs.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
@@ -29,24 +43,13 @@ namespace {
 
 // "Pointer position": x and y in millimetres.
 bool AskPointerPosition(QWidget* parent, double& x, double& y) {
-  QDialog dialog(parent);
-  dialog.setWindowTitle("Pointer position");
-  auto* form = new QFormLayout(&dialog);
-  auto* editX = new QLineEdit(QString::fromStdString(platform::FormatC("%.3f", x)), &dialog);
-  auto* editY = new QLineEdit(QString::fromStdString(platform::FormatC("%.3f", y)), &dialog);
-  form->addRow("X:", editX);
-  form->addRow("Y:", editY);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  form->addRow(buttons);
+  CPointerPosDlg dialog(parent);
+  dialog.m_x = x;
+  dialog.m_y = y;
+  dialog.OnInitDialog();
   if (dialog.exec() != QDialog::Accepted) return false;
-  bool okX = false;
-  bool okY = false;
-  const double newX = platform::ParseDoubleC(editX->text().toStdString(), &okX);
-  const double newY = platform::ParseDoubleC(editY->text().toStdString(), &okY);
-  if (okX) x = newX;
-  if (okY) y = newY;
+  x = dialog.m_x;
+  y = dialog.m_y;
   return true;
 }
 
@@ -63,6 +66,81 @@ CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model
   model_->SetTarget(target_.get());
   dialogs_ = std::make_unique<QtViewDialogs>(this);
   model_->SetDialogs(dialogs_.get());
+  markDialogs_ = std::make_unique<CViewMarkDialogs>(this, target_.get(), [this] { return model_->GetPropertyView(); });
+  markDisplay_ = std::make_unique<CViewMarkDisplay>(*this);
+  settingsHost_ = std::make_unique<CViewSettingsHost>(*this);
+  model_->SetMarkDialogs(markDialogs_.get());
+  model_->SetMarkDisplay(markDisplay_.get());
+  RegisterSettingsCommands();
+}
+
+void CVendrikView::RegisterSettingsCommands() {
+  model_->AddCommand(cmd::ID_SOFT_TYPE, [this] { OnSoftTypeCommand(*settingsHost_); });
+  model_->AddCommand(cmd::ID_RS232_SETTING, [this] { OnRs232SettingCommand(*settingsHost_); });
+  model_->AddCommand(cmd::ID_SCREEN_SIZE, [this] {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize pixels = screen != nullptr ? screen->size() : QSize(1024, 768);
+    OnScreenSizeCommand(*settingsHost_, pixels.width(), pixels.height());
+  });
+  model_->AddCommand(cmd::ID_PRINT_EDGE_SETTING,
+                     [this] { OnPrintEdgeSettingCommand(*settingsHost_, model_->m_paperPrintSet, g_installDir); });
+  model_->AddCommand(cmd::ID_LOOK_DATABASE, [this] {
+    OnLookDatabaseCommand(*settingsHost_, marking::MarkDatabaseLocation::FromSettings(g_installDir));
+  });
+  model_->AddCommand(cmd::ID_CLEAR_DATABASE, [this] {
+    OnClearDatabaseCommand(*settingsHost_, marking::MarkDatabaseLocation::FromSettings(g_installDir),
+                           marking::MarkTime::Now());
+  });
+}
+
+void CVendrikView::keyPressEvent(QKeyEvent* event) {
+  int key = 0;
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: key = 13; break;
+    case Qt::Key_Escape: key = 27; break;
+    case Qt::Key_Space: key = 32; break;
+    default: break;
+  }
+  if (key != 0 && model_->OnMarkingKey(key)) {
+    event->accept();
+    return;
+  }
+  if (NudgeKey(event)) return;
+  QAbstractScrollArea::keyPressEvent(event);
+}
+
+bool CVendrikView::NudgeKey(QKeyEvent* event) {
+  using Key = CVendrikViewModel::NudgeKey;
+  static const std::pair<int, Key> keys[] = {{Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown},
+                                             {Qt::Key_End, Key::End},       {Qt::Key_Home, Key::Home},
+                                             {Qt::Key_Left, Key::Left},     {Qt::Key_Up, Key::Up},
+                                             {Qt::Key_Right, Key::Right},   {Qt::Key_Down, Key::Down}};
+  for (const auto& [qtKey, key] : keys) {
+    if (event->key() == qtKey && !model_->m_selection.empty()) {
+      model_->NudgeSelection(key);
+      event->accept();
+      return true;
+    }
+  }
+  return false;
+}
+
+
+void CVendrikView::contextMenuEvent(QContextMenuEvent* event) {
+  if (model_->m_toolCode != 0 || !model_->HasDrawingObjects()) return;
+  const CObjElement* first = document_->Objects().GetAt(0);
+  const auto* record = first != nullptr ? first->GetObjectAs<CDrawProperity>() : nullptr;
+  if (record != nullptr && record->IsRotateMark()) return;
+  QMenu menu(this);
+  for (int id : {cmd::ID_DEMO_OBJECT_BORDER, cmd::ID_DEMO_OBJECT_ORBIT, cmd::ID_DEMO_MAX_BORDER, cmd::ID_MARK_BORDER,
+                 cmd::ID_MARK_ORBIT, cmd::ID_MARK_MAX_BORDER, cmd::ID_DELETE_SELECTION, cmd::ID_PERMIT_MARK}) {
+    const cmd::CommandInfo* info = cmd::FindCommand(id);
+    QAction* action = menu.addAction(QString::fromUtf8(info != nullptr ? info->menuText : "(7):Delete"));
+    action->setEnabled(OnCmdMsg(id, false));
+    QObject::connect(action, &QAction::triggered, this, [this, id] { OnCmdMsg(id, true); });
+  }
+  menu.exec(event->globalPos());
 }
 
 CVendrikView::~CVendrikView() {
@@ -183,7 +261,18 @@ void CVendrikView::ScrollToPosition(int x, int y) {
   CacheGeometry();
 }
 
-bool CVendrikView::EditPointerPosition(double& x, double& y) { return AskPointerPosition(this, x, y); }
+bool CVendrikView::EditPointerPosition(double& x, double& y) {
+  // The marking controller may ask from its worker: the dialog runs on the
+  // user-interface thread all the same.
+  auto values = std::make_shared<CDoublePoint>(x, y, 0);
+  QPointer<CVendrikView> self(this);
+  const int ok = handtools::RunOnUiThread(
+      [self, values] { return self && AskPointerPosition(self, values->x, values->y) ? 1 : 0; }, 0);
+  if (ok == 0) return false;
+  x = values->x;
+  y = values->y;
+  return true;
+}
 
 void CVendrikView::UpdateScrollBars() {
   const QSize page = viewport()->size();
@@ -233,22 +322,6 @@ void CVendrikView::wheelEvent(QWheelEvent* event) {
   }
   UpdateScrollBars();
   event->accept();
-}
-
-void CVendrikView::keyPressEvent(QKeyEvent* event) {
-  using Key = CVendrikViewModel::NudgeKey;
-  static const std::pair<int, Key> keys[] = {{Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown},
-                                             {Qt::Key_End, Key::End},       {Qt::Key_Home, Key::Home},
-                                             {Qt::Key_Left, Key::Left},     {Qt::Key_Up, Key::Up},
-                                             {Qt::Key_Right, Key::Right},   {Qt::Key_Down, Key::Down}};
-  for (const auto& [qtKey, key] : keys) {
-    if (event->key() == qtKey && !model_->m_selection.empty()) {
-      model_->NudgeSelection(key);
-      event->accept();
-      return;
-    }
-  }
-  QAbstractScrollArea::keyPressEvent(event);
 }
 
 void CVendrikView::paintEvent(QPaintEvent*) {

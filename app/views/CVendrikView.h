@@ -17,6 +17,9 @@
 
 class QPrinter;
 class CChildFrame;
+class CViewMarkDialogs;
+class CViewMarkDisplay;
+class CViewSettingsHost;
 class CMainFrame;
 class CVendrikDoc;
 
@@ -34,6 +37,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void SetMessageHandler(std::function<void(const platform::Message&)> handler);
 
   void SetChildFrame(CChildFrame* frame);
+  CChildFrame* ChildFrame() const { return frame_; }
+  CViewMarkDialogs* MarkDialogs() const { return markDialogs_.get(); }
   void SetMainFrame(CMainFrame* frame);
   // Registers the view with the document (and leaves the previous one);
   // null detaches it.
@@ -75,9 +80,15 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
-  // Wheel zoom about the cursor and keyboard nudging (ViewZoom.cpp).
-  void wheelEvent(QWheelEvent* event) override;
+  // Enter starts marking; Enter, Esc and Space stop a running job; the
+  // arrow and paging keys nudge the selection (ViewZoom.cpp).
   void keyPressEvent(QKeyEvent* event) override;
+  // Context menu 221: border and orbit runs, delete, permit or disable marking.
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  // Wheel zoom about the cursor (ViewZoom.cpp).
+  void wheelEvent(QWheelEvent* event) override;
+  // The arrow and paging keys move the selection; true when taken.
+  bool NudgeKey(QKeyEvent* event);
 
  private:
   void OnMessage(const platform::Message& message);
@@ -86,6 +97,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   // Keeps the client size and scroll position for callers on other threads
   // (the marking worker's countdown and head refresh).
   void CacheGeometry();
+  // The settings commands the view runs with its widgets.
+  void RegisterSettingsCommands();
 
   std::unique_ptr<CVendrikViewModel> model_;
   CChildFrame* frame_ = nullptr;
@@ -100,5 +113,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   std::atomic<int> clientHeight_{0};
   std::atomic<int> scrollX_{0};
   std::atomic<int> scrollY_{0};
+  std::unique_ptr<CViewMarkDialogs> markDialogs_;
+  std::unique_ptr<CViewMarkDisplay> markDisplay_;
+  std::unique_ptr<CViewSettingsHost> settingsHost_;
   std::unique_ptr<IViewDialogs> dialogs_;
 };

@@ -26,20 +26,6 @@ constexpr char kOnOneLine[] = "Two point can't on the horizon or vertical!";
 constexpr char kOutOfArea[] = "The point out of the work area!";
 constexpr char kLookArcName[] = "LookArc";
 
-// The layout as the marking controller reads it.
-class DocumentForMarking : public IMarkDocument {
- public:
-  explicit DocumentForMarking(CVendrikDoc* document) : document_(document) {}
-  int GetElementCount() const override { return document_ != nullptr ? document_->Objects().GetSize() : 0; }
-  CObjElement* GetElement(int index) const override {
-    return document_ != nullptr ? document_->Objects().GetAt(index) : nullptr;
-  }
-  bool SaveIfNamed() override { return document_ != nullptr && document_->SaveIfNamed(1) != 0; }
-
- private:
-  CVendrikDoc* document_;
-};
-
 bool IsTextKind(int type) {
   return type == OBJ_TEXT || type == OBJ_DATE || type == OBJ_SERIAL || type == OBJ_VIN || type == OBJ_BARCODE ||
          type == OBJ_RULER;
@@ -153,8 +139,7 @@ int CVendrikViewModel::MoveNeedleToSelection(double dx, double dy) {
     platform::MessageBox(kOutOfArea);
     return 0;
   }
-  DocumentForMarking document(m_pDocument);
-  return m_pMarkControl->MoveToPosition(&document, nullptr, this, target);
+  return m_pMarkControl->MoveToPosition(MarkDocument(), m_pMarkDisplay, this, target);
 }
 
 bool CVendrikViewModel::ArcCentre(const CDoublePoint& p1, const CDoublePoint& p2, double radius, CDoublePoint& centre) {
