@@ -118,7 +118,15 @@ bool QtPictureDecoder::Decode(std::string_view bytes, platform::PictureBitmap& o
   const QSize size = reader.size();
   if (size.isValid() && static_cast<qint64>(size.width()) * size.height() > kMaxPixels) return false;
   QImage image;
-  if (!reader.read(&image) || image.isNull()) return false;
+  if (!reader.read(&image) || image.isNull()) {
+    // TGA files begin with no signature, so their reader is never chosen by
+    // content: ask it by name before giving up.
+    buffer.seek(0);
+    QImageReader tga(&buffer, "tga");
+    const QSize tgaSize = tga.size();
+    if (tgaSize.isValid() && static_cast<qint64>(tgaSize.width()) * tgaSize.height() > kMaxPixels) return false;
+    if (!tga.read(&image) || image.isNull()) return false;
+  }
   if (static_cast<qint64>(image.width()) * image.height() > kMaxPixels) return false;
   out = BitmapFromImage(image);
   return !out.IsEmpty();

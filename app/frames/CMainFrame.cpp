@@ -234,6 +234,46 @@ void CMainFrame::CreateMenus() {
   QMenu* setting = menuBar()->addMenu("Setting(&T)");
   for (int id : {cmd::ID_SOFT_TYPE, cmd::ID_RS232_SETTING, cmd::ID_SCREEN_SIZE}) setting->addAction(Action(id));
   for (int id : kCheckedViewCommands) Action(id)->setCheckable(true);
+  // The layout view's import, editing, arranging, zoom and needle commands.
+  QMenu* edit = menuBar()->addMenu("Edit(&E)");
+  for (int id : {57635, 57634, 57637, 32798, 0, 32799, 32800, 32835, 0, 32902, 32903, 32907, 32906}) {
+    if (id != 0) {
+      edit->addAction(Action(id));
+    } else {
+      edit->addSeparator();
+    }
+  }
+  QMenu* draw = menuBar()->addMenu("Draw(&D)");
+  for (int id : {32782, 32857, 32742, 0, 32801, 32843, 32844, 32842, 32849, 32856, 32837, 0, 32802, 32805, 32806, 32807,
+                 32808, 0, 32824}) {
+    if (id != 0) {
+      draw->addAction(Action(id));
+    } else {
+      draw->addSeparator();
+    }
+  }
+  for (int id : {0, 32868, 32869, 32870, 32871, 32783, 32812, 32810, 0, 32850, 32851, 32852, 32853}) {
+    if (id != 0) {
+      view->addAction(Action(id));
+    } else {
+      view->addSeparator();
+    }
+  }
+  QMenu* needle = menuBar()->addMenu("Needle(&N)");
+  for (int id : {32881, 32882, 32886, 0, 32887, 32733, 32734, 32889}) {
+    if (id != 0) {
+      needle->addAction(Action(id));
+    } else {
+      needle->addSeparator();
+    }
+  }
+  for (int id : {32782, 32801, 32842, 32783, 32812, 32850, 32851, 32852, 32853, 32824, 32881, 32882, 32886, 32733, 32887,
+                 32889}) {
+    Action(id)->setCheckable(true);
+  }
+  for (QMenu* menu : {edit, draw, needle}) {
+    QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
+  }
   QMenu* window = menuBar()->addMenu("Window(&W)");
   for (int id : {cmd::ID_WINDOW_CASCADE, cmd::ID_WINDOW_TILE_HORZ, cmd::ID_WINDOW_ARRANGE, cmd::ID_CHANGE_ACTIVE_PANE}) {
     window->addAction(Action(id));
@@ -403,10 +443,12 @@ void CMainFrame::UpdateCommandUI() {
   for (const auto& [id, widget] : toggles) {
     if (QAction* a = Action(id); a != nullptr && widget != nullptr) a->setChecked(!widget->isHidden());
   }
+  // The layout view's tools and switches.
   CChildFrame* child = ActiveChildFrame();
   CVendrikView* layout = child != nullptr ? child->LayoutView() : nullptr;
-  for (int id : kCheckedViewCommands) {
-    if (QAction* a = Action(id)) a->setChecked(layout != nullptr && layout->Model().IsCommandChecked(id));
+  for (auto& [id, action] : actions_) {
+    const bool toggle = std::none_of(std::begin(toggles), std::end(toggles), [id = id](const auto& t) { return t.first == id; });
+    if (action->isCheckable() && toggle) action->setChecked(layout != nullptr && layout->Model().IsCommandChecked(id));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScreen>
+#include <QWheelEvent>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -28,6 +29,7 @@
 #include "marking/records/MarkDatabaseLocation.h"
 #include "marking/records/MarkTime.h"
 #include "platform/InstallDir.h"
+#include "app/dialogs/QtViewDialogs.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "document/doc/CVendrikDoc.h"
@@ -64,6 +66,8 @@ CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model
   target_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) { OnMessage(m); });
   model_->SetWindow(this);
   model_->SetTarget(target_.get());
+  dialogs_ = std::make_unique<QtViewDialogs>(this);
+  model_->SetDialogs(dialogs_.get());
   markDialogs_ = std::make_unique<CViewMarkDialogs>(this, target_.get(), [this] { return model_->GetPropertyView(); });
   markDisplay_ = std::make_unique<CViewMarkDisplay>(*this);
   settingsHost_ = std::make_unique<CViewSettingsHost>(*this);
@@ -110,8 +114,26 @@ void CVendrikView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  if (NudgeKey(event)) return;
   QAbstractScrollArea::keyPressEvent(event);
 }
+
+bool CVendrikView::NudgeKey(QKeyEvent* event) {
+  using Key = CVendrikViewModel::NudgeKey;
+  static const std::pair<int, Key> keys[] = {{Qt::Key_PageUp, Key::PageUp}, {Qt::Key_PageDown, Key::PageDown},
+                                             {Qt::Key_End, Key::End},       {Qt::Key_Home, Key::Home},
+                                             {Qt::Key_Left, Key::Left},     {Qt::Key_Up, Key::Up},
+                                             {Qt::Key_Right, Key::Right},   {Qt::Key_Down, Key::Down}};
+  for (const auto& [qtKey, key] : keys) {
+    if (event->key() == qtKey && !model_->m_selection.empty()) {
+      model_->NudgeSelection(key);
+      event->accept();
+      return true;
+    }
+  }
+  return false;
+}
+
 
 void CVendrikView::contextMenuEvent(QContextMenuEvent* event) {
   if (model_->m_toolCode != 0 || !model_->HasDrawingObjects()) return;
@@ -284,7 +306,9 @@ void CVendrikView::resizeEvent(QResizeEvent* event) {
   CacheGeometry();
   // The extents depend on the client size (never smaller than it): taken
   // again, centred, once the view has been set up.
-  if (model_->m_scrollWidth > 0) {
+  if (model_->m_initialUpdateDone) {
+    model_->OnWindowSize();
+  } else if (model_->m_scrollWidth > 0) {
     model_->UpdateScrollExtents();
   } else {
     UpdateScrollBars();
@@ -292,7 +316,21 @@ void CVendrikView::resizeEvent(QResizeEvent* event) {
   ScrolledOrResized();
 }
 
-void CVendrikView::scrollContentsBy(int, int) { ScrolledOrResized(); }
+void CVendrikView::scrollContentsBy(int dx, int dy) {
+  if (dx != 0) model_->OnScroll(0);
+  if (dy != 0) model_->OnScroll(1);
+  ScrolledOrResized();
+}
+
+void CVendrikView::wheelEvent(QWheelEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (!model_->OnMouseWheel(event->angleDelta().y(), {at.x(), at.y()})) {
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  UpdateScrollBars();
+  event->accept();
+}
 
 void CVendrikView::paintEvent(QPaintEvent*) {
   const QSize size = viewport()->size();

@@ -80,10 +80,15 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
-  // Enter starts marking; Enter, Esc and Space stop a running job.
+  // Enter starts marking; Enter, Esc and Space stop a running job; the
+  // arrow and paging keys nudge the selection (ViewZoom.cpp).
   void keyPressEvent(QKeyEvent* event) override;
   // Context menu 221: border and orbit runs, delete, permit or disable marking.
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // Wheel zoom about the cursor (ViewZoom.cpp).
+  void wheelEvent(QWheelEvent* event) override;
+  // The arrow and paging keys move the selection; true when taken.
+  bool NudgeKey(QKeyEvent* event);
 
  private:
   void OnMessage(const platform::Message& message);
@@ -111,4 +116,5 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   std::unique_ptr<CViewMarkDialogs> markDialogs_;
   std::unique_ptr<CViewMarkDisplay> markDisplay_;
   std::unique_ptr<CViewSettingsHost> settingsHost_;
+  std::unique_ptr<IViewDialogs> dialogs_;
 };

@@ -4,6 +4,7 @@
 #include "app/views/CProperityPane.h"
 #include "app/views/model/CProperityViewCalls.h"
 #include "properties/link/CProperityView.h"
+#include "properties/list/CObjectListBox.h"
 
 class PaneProperityViewCalls : public CProperityViewCalls {
  public:
@@ -40,6 +41,10 @@ class PaneProperityViewCalls : public CProperityViewCalls {
   void RemoveObject(CObjElement* object) override {
     if (View()) View()->RemoveObject(object);
   }
+  void MakeDefaultName(int type, std::string& name) override {
+    if (View() && View()->GetObjectList()) View()->GetObjectList()->MakeDefaultName(type, name);
+  }
+  void SelectListObjects(const std::vector<CObjElement*>& objects) override;
 
  private:
   CProperityView* View() const { return pane_ != nullptr ? pane_->View() : nullptr; }

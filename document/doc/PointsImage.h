@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class CPointList;
 
@@ -18,3 +19,9 @@ std::string BuildPointsImage(const CPointList& dots);
 
 // Stores the image as a whole; false when it cannot be written.
 bool WritePointsImage(const std::string& path, const CPointList& dots);
+
+// Parses a dot image: false (dots untouched) unless the magic is there and
+// the bytes hold every record the header counts.
+bool ParsePointsImage(std::string_view bytes, CPointList& dots);
+// Reads and parses the file; false when it cannot be read or is no dot image.
+bool ReadPointsImage(const std::string& path, CPointList& dots);

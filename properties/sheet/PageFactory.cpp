@@ -1,5 +1,6 @@
 // One line per page class: a slot without a line stays empty, and the sheet
 // shows the rest of its type's page set.
+#include "properties/pages/CObjPltDividePage.h"
 #include "properties/pages/CUpdateAutoTextPage.h"
 #include "properties/pages/CUpdateBarCodePage.h"
 #include "properties/pages/CUpdateDefaultPage.h"
@@ -50,6 +51,7 @@ std::unique_ptr<CPropertyPage> CreatePage(PageSlot slot) {
     case PageSlot::AutoText: return std::make_unique<CUpdateAutoTextPage>();
     case PageSlot::ObjRulerBar: return std::make_unique<CUpdateObjRulerBar>();
     case PageSlot::TextTime: return std::make_unique<CUpdateTextTimePage>();
+    case PageSlot::PltDivide: return std::make_unique<CObjPltDividePage>();
     default: return nullptr;
   }
 }

@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PageSetCase{2, {"Name", "Mark properity", "Text", "Font", "Fill object"}},
                       PageSetCase{3, {"Name", "Mark properity", "Rectangle", "Fill object"}},
                       PageSetCase{5, {"Name", "Dot image info"}},
-                      PageSetCase{9, {"Name", "Mark properity", "Fill object"}},
+                      PageSetCase{9, {"Name", "Mark properity", "Fill object", "Split image"}},
                       PageSetCase{19, {"Name", "Mark properity", "Barcode", "Font", "Fill object"}},
                       PageSetCase{21, {"Name", "Image"}}, PageSetCase{12, {}}, PageSetCase{4, {}}));
 

@@ -4,6 +4,7 @@
 // this, so its commands run headless; a program without a pane (or a test)
 // gets the null calls, which do nothing.
 #include <string>
+#include <vector>
 
 #include "document/geometry/CDoublePoint.h"
 
@@ -28,6 +29,14 @@ class CProperityViewCalls {
   virtual void ReloadPages(CObjElement* object) = 0;
   virtual void FillObjectList(const CObjPtrArray& objects) = 0;
   virtual void RemoveObject(CObjElement* object) = 0;
+  // Import, clipboard and list commands of the layout view: the list names
+  // new objects, selects a set of them, and the link's pending serial request
+  // can be failed. The defaults do nothing.
+  virtual void MakeDefaultName(int type, std::string& name) {
+    (void)type;
+    (void)name;
+  }
+  virtual void SelectListObjects(const std::vector<CObjElement*>& objects) { (void)objects; }
 };
 
 class NullProperityViewCalls : public CProperityViewCalls {

@@ -19,6 +19,7 @@
 #include "app/views/model/CProperityViewCalls.h"
 #include "app/views/model/CStartButtonWatch.h"
 #include "app/views/model/ExcelLinkRecord.h"
+#include "app/views/model/ViewDialogHost.h"
 #include "app/views/model/ViewHostInterfaces.h"
 #include "app/views/model/ViewMarkDialogs.h"
 #include "app/views/model/ViewSettingsFiles.h"
@@ -34,6 +35,7 @@
 class CMarkControlWnd;
 class CObjElement;
 struct PROPCHANGE;
+class CDrawProperity;
 class CObjPtrArray;
 class CVendrikDoc;
 class CObjText;
@@ -344,6 +346,104 @@ class CVendrikViewModel : public IMarkView {
   void FinishTextChange(CObjElement& element);
 
  public:
+  // Import, arranging, clipboard, needle and reference arc, zoom and locks,
+  // list messages (ViewImport.cpp, ViewTransforms.cpp, ViewClipboard.cpp,
+  // ViewNeedle.cpp, ViewZoom.cpp, ViewListMessages.cpp, ViewElementList.cpp).
+  void SetDialogs(IViewDialogs* dialogs) { m_pDialogs = dialogs; }
+  // Elements these commands add or remove: the document, the object list and
+  // the selection kept in step. AppendElement selects the new element
+  // (notify: the list reports the selection back).
+  CObjElement* AppendElement(std::unique_ptr<CObjElement> element, int notify = 1);
+  // Every selected element leaves the list and the document (one snapshot).
+  void DeleteSelectedElements(bool snapshot = true);
+  void SetLayoutModified();
+  std::string DefaultName(int type);
+  void SelectElements(const std::vector<CObjElement*>& elements);
+  void RefreshSelectedPages();
+  bool IsDrawingSelected(int type) const;
+  int DrawingObjectCount() const;
+  // Ends a pending construction: point list emptied, tool and drag state 0.
+  void EndPendingConstruction();
+
+  void RegisterImportCommands();
+  void OnImportFile();
+  bool OnImportFileMessage();
+  bool ImportPltDrawing(std::string path);
+  bool ImportDxfDrawing(std::string path);
+  void OnImportModules();
+  bool ImportPicture(const std::string& path);
+  void OnImportPointsImage();
+  bool ImportPointsImage(const std::string& path);
+  // Centres the element's path on the origin and adds it.
+  void AddCentredDrawing(std::unique_ptr<CObjElement> element);
+
+  void RegisterTransformCommands();
+  void OnRotate();
+  void OnMatrixCopy();
+  void MatrixCopy(const MatrixCopyValues& values);
+  void OnFillVectorImage();
+  void OnMirror(bool aboutVertical);
+  void OnAlignCenter();
+  // edge: 0 left, 1 right, 2 top, 3 bottom.
+  void OnAlignEdge(int edge);
+  void OnOffset();
+  void OnObjectSize();
+  void ApplySizeAndPosition(const CDoubleRect& requested);
+
+  void RegisterClipboardCommands();
+  void OnCopy();
+  void OnCut();
+  void OnPaste();
+  void ClearClipboard();
+  void OnSelectAll();
+  void OnClearAll();
+  void OnChangeMarkOrder();
+  void OnCombineRequest();
+
+  void RegisterNeedleCommands();
+  int MoveNeedleToSelection(double dx, double dy);
+  static bool ArcCentre(const CDoublePoint& p1, const CDoublePoint& p2, double radius, CDoublePoint& centre);
+  bool BuildReferenceArc(int noRepaint, int useStoredCentre);
+  void ReferenceArcDialog(int forceRadius);
+  void SaveArcPointedInfo();
+  double AngleFromArcCentre(const CDoubleRect& rect, int mode) const;
+  bool IsAtWorkPosition() const;
+
+  void RegisterZoomCommands();
+  void CentreView();
+  void OnOringView();
+  void OnZoomIn();
+  void OnZoomOut();
+  void OnWindowView();
+  void OnWindowSize();
+  void OnScroll(int bar);
+  // delta: the wheel step; cursor: client pixels. The point under the
+  // cursor stays there.
+  bool OnMouseWheel(int delta, const platform::DcPoint& cursor);
+  // Extents and origin for the zoom, without scrolling.
+  void SetZoomExtents();
+  void OnLocalZoom(const CDoubleRect& rect);
+  enum class NudgeKey { PageUp, PageDown, End, Home, Left, Up, Right, Down };
+  void NudgeSelection(NudgeKey key);
+  void SetLocks(bool selectionOnly, int lock);
+  // The scroll position less the origin, plus half the page, per axis.
+  platform::DcPoint RulerOffsets() const;
+
+  void RegisterListMessageCommands();
+  bool OnListMessage(const platform::Message& message);
+  void CombineSelection();
+  CDrawProperity* GetParameterRecord() const;
+  void OnApplyStartBackPath();
+  bool IsLayerUsed(int layer) const;
+
+  IViewDialogs* m_pDialogs = nullptr;
+  // Copies owned by the clipboard: a paste never sees a deleted element.
+  std::vector<std::unique_ptr<CObjElement>> m_clipboard;
+  float m_pasteOffsetX = 10.0f;
+  float m_pasteOffsetY = -10.0f;
+  int m_arcPoint1Locked = 0;
+  int m_selectArcMode = 0;
+  bool m_initialUpdateDone = false;
 
  private:
   std::map<int, ViewCommand> m_commands;

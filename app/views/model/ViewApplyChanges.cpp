@@ -62,7 +62,14 @@ bool CVendrikViewModel::OnApplyChangesMessage(const platform::Message& message) 
   }
   // The record is the message's payload: it is freed with the message, on
   // every path through the handler. A message without one is dropped.
-  if (std::shared_ptr<PROPCHANGE> record = PropChangeOf(message)) (this->*handler)(*record);
+  std::shared_ptr<PROPCHANGE> record = PropChangeOf(message);
+  if (!record) return true;
+  // A change that arrives after its object was deleted (an edit, then a quick
+  // delete or undo) has nothing left to change.
+  const bool parameterRecord = m_pDocument != nullptr && m_pDocument->Objects().GetSize() > 0 &&
+                               m_pDocument->Objects().GetAt(0) == record->object;
+  if (record->object != nullptr && !parameterRecord && !IsInDocument(record->object)) return true;
+  (this->*handler)(*record);
   return true;
 }
 
@@ -74,20 +81,8 @@ void CVendrikViewModel::TakeChangeSnapshot() {
 void CVendrikViewModel::MarkModified(int flag) {
   if (m_pDocument == nullptr) return;
   m_pDocument->SetSavedState(m_pDocument->Objects().GetSize() < 2 ? 0 : flag);
-}
-
-void CVendrikViewModel::UpdateSelectionBounds() {
-  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-  if (m_selection.empty()) return;
-  CDoubleRect bounds = m_selection.front()->boundRect;
-  for (std::size_t i = 1; i < m_selection.size(); ++i) {
-    const CDoubleRect& r = m_selection[i]->boundRect;
-    bounds.left = std::min(bounds.left, r.left);
-    bounds.bottom = std::min(bounds.bottom, r.bottom);
-    bounds.right = std::max(bounds.right, r.right);
-    bounds.top = std::max(bounds.top, r.top);
-  }
-  m_selBounds = bounds;
+  // The window's own flag too, so closing or File New offers to save.
+  if (flag != 0) m_pDocument->SetModifiedFlag(true);
 }
 
 void CVendrikViewModel::AddToSelection(CObjElement* element) {

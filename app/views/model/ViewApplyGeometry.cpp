@@ -316,7 +316,9 @@ void CVendrikViewModel::OnUpdatePltDivide(const PROPCHANGE& change) {
   auto* poly = element != nullptr && (element->type == OBJ_HPGL || element->type == OBJ_DXF)
                    ? element->GetObjectAs<CObjPolyLine>()
                    : nullptr;
+  bool changed = false;
   if (poly != nullptr && change.id == kSplit && poly->HasSplitSelected()) {
+    changed = true;
     TakeChangeSnapshot();
     CPointList strokes;
     poly->ExtractSplitStrokes(strokes);
@@ -328,12 +330,14 @@ void CVendrikViewModel::OnUpdatePltDivide(const PROPCHANGE& change) {
     element->UpdateBoundRect();
     AppendAndSelect(*this, std::move(created));
   } else if (poly != nullptr && change.id == kDeleteSelected && poly->HasSplitSelected()) {
+    changed = true;
     TakeChangeSnapshot();
     poly->DeleteSplitStrokes();
     element->RefreshTypeObject();
     m_pPropView->RefreshSheet(element, static_cast<int>(m_selection.size()));
     element->UpdateBoundRect();
   }
+  if (!changed) return;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
   MarkModified(1);
 }

@@ -41,6 +41,7 @@ CVendrikViewModel::CVendrikViewModel() {
   RegisterMarkingCommands();
   RegisterMachineCommands();
   RegisterSpreadsheetLinkCommands();
+  RegisterImportCommands(); RegisterTransformCommands(); RegisterClipboardCommands(); RegisterNeedleCommands(); RegisterZoomCommands(); RegisterListMessageCommands();
 }
 
 CVendrikViewModel::~CVendrikViewModel() {
@@ -57,6 +58,7 @@ void CVendrikViewModel::SetPropertyView(CProperityViewCalls* calls) {
 
 void CVendrikViewModel::LoadSettingsFiles() {
   m_arcInfo = LoadArcPointedInfo(g_installDir);
+  if (m_arcInfo.arcOn && m_arcInfo.arcBuilt) BuildReferenceArc(1, 1);  // the arc taught before
   // Without its record the spreadsheet link stays off until the program ends.
   if (!LoadExcelMarkPara(g_installDir, m_excelPara)) m_autoLinkExcel = 0;
 }
@@ -118,6 +120,7 @@ void CVendrikViewModel::OnInitialUpdate() {
   // 8. The record number.
   if (m_pMainFrame != nullptr) m_pMainFrame->SetRecordText(m_excelRowIndex);
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  m_initialUpdateDone = true;
 }
 
 void CVendrikViewModel::EnsureParameterRecord() {

@@ -83,6 +83,7 @@ bool CVendrikViewModel::OnMessage(const platform::Message& message) {
   if (OnMarkingMessage(message)) return true;
   if (OnApplyChangesMessage(message)) return true;
   if (OnSpreadsheetLinkMessage(message) || OnTextPropertyMessage(message)) return true;
+  if (OnListMessage(message)) return true;
   switch (message.msg) {
     case WM_HARD_START:
       if (m_pTarget != nullptr) m_pTarget->PostMessage(WM_COMMAND, ID_START_MARK, 0);

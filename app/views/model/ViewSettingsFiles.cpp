@@ -50,6 +50,10 @@ ArcPointedInfo LoadArcPointedInfo(const std::string& folder) {
   return info;
 }
 
+bool SaveArcPointedInfo(const std::string& folder, const ArcPointedInfo& info) {
+  return platform::WriteFileAtomic(platform::JoinInstallPath(folder, kArcPointedInfoFile), &info, sizeof info);
+}
+
 bool LoadExcelMarkPara(const std::string& folder, _EXCEL_FILE_PARA& para) {
   if (ReadSettingsRecord(folder, kExcelMarkParaFile, &para, sizeof para)) {
     para.filePath[sizeof para.filePath - 1] = '\0';  // the reader takes it as a C string

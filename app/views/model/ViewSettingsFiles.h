@@ -59,6 +59,8 @@ bool SavePaperPrintSet(const std::string& folder, const PaperPrintSet& set);
 // A missing file reads as zero; two points within 0.01 mm of each other turn
 // the arc off.
 ArcPointedInfo LoadArcPointedInfo(const std::string& folder);
+// Writes the record whole; false when it cannot be written.
+bool SaveArcPointedInfo(const std::string& folder, const ArcPointedInfo& info);
 
 // False (record zeroed) when the file is missing.
 bool LoadExcelMarkPara(const std::string& folder, _EXCEL_FILE_PARA& para);

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "app/views/CRulerBars.h"
@@ -167,4 +169,32 @@ TEST(RulerBar, DrawsTicksOnlyWithAnOrigin) {
   ruler.SetOrigin(10, 20);
   // A tick every 10 pixels over the 282-pixel band, 4 to 12 pixels long.
   EXPECT_GT(blackPixels(), 27 * 4);
+}
+
+TEST_F(ViewWidgetTest, WheelZoomsAboutTheCursorAndArrowsNudgeTheSelection) {
+  view_->show();
+  QApplication::processEvents();
+  CVendrikViewModel& model = view_->Model();
+  // Near the middle, where the scroll range leaves room to keep the point.
+  const QPoint cursor(260, 200);
+  const auto mmUnder = [&] {
+    const QPoint origin = view_->OriginInViewport();
+    return std::pair((cursor.x() - origin.x()) / (model.m_zoom * g_pxPerMmX),
+                     (origin.y() - cursor.y()) / (model.m_zoom * g_pxPerMmY));
+  };
+  const auto before = mmUnder();
+  const float zoom = model.m_zoom;
+  QWheelEvent wheel(QPointF(cursor), view_->viewport()->mapToGlobal(QPointF(cursor)), QPoint(), QPoint(0, 120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view_->viewport(), &wheel);
+  EXPECT_GT(model.m_zoom, zoom);
+  const auto after = mmUnder();
+  EXPECT_NEAR(after.first, before.first, 1.0);
+  EXPECT_NEAR(after.second, before.second, 1.0);
+
+  AddLine({0, 0, 0}, {10, 0, 1});
+  model.SelectElements({document_.Objects().GetAt(document_.Objects().GetSize() - 1)});
+  QKeyEvent right(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+  QApplication::sendEvent(view_.get(), &right);
+  EXPECT_NEAR(model.m_selection.front()->GetBoundRect().left, 1, 1e-9);
 }

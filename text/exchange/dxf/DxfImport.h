@@ -11,7 +11,7 @@ constexpr std::uint8_t kDxfDot = 6;      // a single dot (POINT entity)
 
 // Status values.
 constexpr int kDxfStatusRead = 1;    // the file was opened and read to its end
-constexpr int kDxfStatusNoFile = 2;  // not (yet) opened
+constexpr int kDxfStatusNoFile = 4;  // not opened (the same value as the plotter readers)
 
 constexpr int kDxfResultFilled = 4;
 constexpr int kDxfResultNone = 0;

@@ -1,0 +1,61 @@
+#include "app/dialogs/CMarkOrderDlg.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "document/objects/CObjElement.h"
+#include "platform/Cp936.h"
+
+CMarkOrderDlg::CMarkOrderDlg(std::vector<CObjElement*> order, QWidget* parent)
+    : QDialog(parent), order_(std::move(order)) {
+  setWindowTitle("Change object mark order");
+  auto* layout = new QVBoxLayout(this);
+  auto* row = new QHBoxLayout();
+  list_ = new QListWidget(this);
+  list_->setObjectName("list1142");
+  row->addWidget(list_);
+  auto* buttons = new QVBoxLayout();
+  auto* up = new QPushButton(QString::fromUtf8("\xe2\x96\xb2"), this);
+  up->setObjectName("button1143");
+  auto* down = new QPushButton(QString::fromUtf8("\xe2\x96\xbc"), this);
+  down->setObjectName("button1144");
+  buttons->addWidget(up);
+  buttons->addWidget(down);
+  buttons->addStretch(1);
+  row->addLayout(buttons);
+  layout->addLayout(row);
+  auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  QObject::connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  QObject::connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(box);
+  QObject::connect(up, &QPushButton::clicked, this, [this] { Fill(MoveUp(order_, list_->currentRow())); });
+  QObject::connect(down, &QPushButton::clicked, this, [this] { Fill(MoveDown(order_, list_->currentRow())); });
+  QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row == 0 && list_->count() > 1) list_->setCurrentRow(1);  // the record stays first
+  });
+  Fill(1);
+}
+
+int CMarkOrderDlg::MoveUp(std::vector<CObjElement*>& order, int index) {
+  if (index <= 1 || index >= static_cast<int>(order.size())) return index;
+  std::swap(order[static_cast<std::size_t>(index)], order[static_cast<std::size_t>(index - 1)]);
+  return index - 1;
+}
+
+int CMarkOrderDlg::MoveDown(std::vector<CObjElement*>& order, int index) {
+  if (index < 1 || index + 1 >= static_cast<int>(order.size())) return index;
+  std::swap(order[static_cast<std::size_t>(index)], order[static_cast<std::size_t>(index + 1)]);
+  return index + 1;
+}
+
+void CMarkOrderDlg::Fill(int selected) {
+  list_->clear();
+  for (const CObjElement* element : order_) {
+    list_->addItem(QString::fromStdString(platform::Cp936ToUtf8(element->name)));
+  }
+  list_->setCurrentRow(selected);
+}
