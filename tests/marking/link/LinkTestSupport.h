@@ -91,6 +91,7 @@ class UiThread {
   class Window : public platform::MessageTarget {
    public:
     Window(UiThread& ui, std::function<void(const platform::Message&)> handler) : ui_(ui), handler_(std::move(handler)) {}
+    ~Window() override { CloseHandles(); }
     bool Post(platform::Message m) override {
       ui_.Enqueue(this, std::move(m));
       return true;
