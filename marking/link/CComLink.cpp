@@ -177,7 +177,7 @@ void CComLink::WriterThread() {
       Outgoing next = std::move(outbox_.front());
       outbox_.pop_front();
       // Prepared again since it was handed over: the sender waits for the new
-      // command now, and a reply to the old bytes would be taken for its.
+      // command now, and a reply to the old bytes would pass for the new one's.
       if (next.command->serial != next.request->GetSerial()) continue;
       ClearReceiveLocked();
       sent_ = next;
@@ -226,7 +226,7 @@ void CComLink::PostReply(const BYTE* data, int length, bool overflow) {
   reply->bytes = request->GetReply();
   reply->overflow = request->ReplyOverflowed();
   command.replyHandle->Post(platform::Message{command.replyMsg, reinterpret_cast<WPARAM>(request), 0,
-                                           std::shared_ptr<void>(reply, reply.get())});
+                                              std::shared_ptr<void>(reply, reply.get())});
 }
 
 void CComLink::ExamineReceived() {
@@ -234,16 +234,16 @@ void CComLink::ExamineReceived() {
   if (n == 0) return;
   // Only the command whose bytes went out last can be answered; with no
   // current request, or nothing sent since the opening, nobody is.
-  const bool command = current_ && sent_.command;
+  const bool answerable = current_ && sent_.command;
 
   // More arrived than the buffer holds: the reply is cut and judged bad.
   if (receiveOverflow_) {
-    if (command) PostReply(receive_.data(), n, true);
+    if (answerable) PostReply(receive_.data(), n, true);
     else ClearReceiveLocked();
     return;
   }
 
-  if (command && sent_.command->type == COM_STREAM) {
+  if (answerable && sent_.command->type == COM_STREAM) {
     if (protocol_.load() == PROTOCOL_FRAMED) {
       if (n < 4) return;
       PostReply(receive_.data() + n - 4, 4, false);
@@ -266,6 +266,6 @@ void CComLink::ExamineReceived() {
       ClearReceiveLocked();
       return;
     }
-    if (command) PostReply(payload, length, false);
+    if (answerable) PostReply(payload, length, false);
   }
 }

@@ -45,7 +45,8 @@ class CComLink {
   // Received bytes (the control's comm event).
   void OnComm(const BYTE* data, std::size_t length);
   void ClearReceive();
-  // Waits until every submitted command has gone out; false on time-out.
+  // Waits until every submitted command has gone out (or was dropped as
+  // replaced); false on time-out.
   bool WaitSent(std::chrono::milliseconds timeout);
 
   void SetNotifyWindow(platform::MessageTarget* window);
