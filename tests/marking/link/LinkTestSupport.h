@@ -96,7 +96,7 @@ class UiThread {
       ui_.Enqueue(this, std::move(m));
       return true;
     }
-    void Handle(const platform::Message& m) {
+    void Dispatch(const platform::Message& m) {
       if (handler_) handler_(m);
     }
     void SetHandler(std::function<void(const platform::Message&)> h) { handler_ = std::move(h); }
@@ -139,7 +139,7 @@ class UiThread {
   void Enqueue(Window* w, platform::Message m) {
     {
       std::lock_guard lock(mutex_);
-      calls_.push_back([w, m = std::move(m)] { w->Handle(m); });
+      calls_.push_back([w, m = std::move(m)] { w->Dispatch(m); });
     }
     cv_.notify_all();
   }
