@@ -10,8 +10,8 @@ cd "$(dirname "$0")/.."
 BUILD=${VENDRIK_TSAN_BUILD_DIR:-build-tsan}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVENDRIK_TSAN=ON -DVENDRIK_BUILD_BENCH=OFF >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
-# Suppressions for libraries that are not ours are built into every test
-# program (tests/support/TestEnvironment.cpp).
+# How the checker treats the Qt libraries is built into every test program
+# (tests/support/TestEnvironment.cpp).
 export TSAN_OPTIONS=${TSAN_OPTIONS:-second_deadlock_stack=1}
 ctest --test-dir "$BUILD" --output-on-failure -j"$(nproc)" -LE threads "$@"
 ctest --test-dir "$BUILD" --output-on-failure -j"$(nproc)" -L threads --repeat until-fail:3 "$@"
