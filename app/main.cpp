@@ -2,7 +2,9 @@
 
 #include "app/frames/CVendrikApp.h"
 #include "app/frames/QtFileDialog.h"
+#include "platform/ColorDialog.h"
 #include "platform/FileDialog.h"
+#include "platform_qt/QtColorDialog.h"
 #include "platform_qt/QtPictureDecoder.h"
 #include "platform_qt/QtPrompt.h"
 #include "platform_qt/QtPumpHook.h"
@@ -13,6 +15,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion("2011");
   platform::SetPrompt(std::make_shared<platform_qt::QtPrompt>());
   platform::SetFileDialog(std::make_shared<QtFileDialog>());
+  platform::SetColorDialog(std::make_shared<platform_qt::QtColorDialog>());
   platform_qt::InstallQtPumpHook();
   platform_qt::InstallQtPictureDecoder();
   QStringList arguments = QApplication::arguments();

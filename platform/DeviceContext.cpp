@@ -4,6 +4,12 @@
 
 namespace platform {
 
+void DeviceContext::Polyline(const DcPoint* points, int count) {
+  if (count <= 0) return;
+  MoveTo(points[0].x, points[0].y);
+  for (int i = 1; i < count; ++i) LineTo(points[i].x, points[i].y);
+}
+
 void RecordingDeviceContext::Record(DcOp::Kind kind, std::vector<int> args, COLORREF color, std::string text) {
   DcOp op;
   op.kind = kind;

@@ -22,6 +22,7 @@ struct DcPoint {
 constexpr int PS_SOLID = 0;
 constexpr int PS_DASH = 1;
 constexpr int PS_DOT = 2;
+constexpr int PS_DASHDOT = 3;
 constexpr int PS_NULL = 5;
 
 struct DcPen {
@@ -58,6 +59,9 @@ class DeviceContext {
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   virtual void FillSolidRect(int left, int top, int width, int height, COLORREF color) = 0;
   virtual void TextOut(int x, int y, const std::string& utf8) = 0;
+  // Lines through the points in order with the current pen; the position
+  // ends at the last point. Contexts that can draw a run at once override it.
+  virtual void Polyline(const DcPoint* points, int count);
   // Draws the whole picture stretched into the box; false when this context
   // cannot draw pictures.
   virtual bool DrawBitmap(int /*left*/, int /*top*/, int /*width*/, int /*height*/, const PictureBitmap& /*bitmap*/) {

@@ -53,6 +53,7 @@ void QPainterDeviceContext::ApplyPen() {
   switch (pen_.style) {
     case platform::PS_DASH: pen.setStyle(Qt::DashLine); break;
     case platform::PS_DOT: pen.setStyle(Qt::DotLine); break;
+    case platform::PS_DASHDOT: pen.setStyle(Qt::DashDotLine); break;
     default: pen.setStyle(Qt::SolidLine); break;
   }
   painter_.setPen(pen);
@@ -72,6 +73,65 @@ platform::DcPoint QPainterDeviceContext::MoveTo(int x, int y) {
 void QPainterDeviceContext::LineTo(int x, int y) {
   painter_.drawLine(pos_.x, pos_.y, x, y);
   pos_ = {x, y};
+}
+
+bool QPainterDeviceContext::CanWritePixels() const {
+  if (!target_ || painter_.device() != target_ || pen_.style != platform::PS_SOLID || pen_.width > 1) return false;
+  const QImage::Format format = target_->format();
+  if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 && format != QImage::Format_ARGB32_Premultiplied)
+    return false;
+  return !painter_.hasClipping() && painter_.worldTransform().isIdentity() && painter_.opacity() >= 1.0 &&
+         painter_.compositionMode() == QPainter::CompositionMode_SourceOver;
+}
+
+void QPainterDeviceContext::Polyline(const platform::DcPoint* points, int count) {
+  if (count <= 0) return;
+  pos_ = points[count - 1];
+  if (count < 2) return;
+  if (!CanWritePixels()) {
+    polyline_.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) polyline_[static_cast<std::size_t>(i)] = QPoint(points[i].x, points[i].y);
+    painter_.drawPolyline(polyline_.data(), count);
+    return;
+  }
+  // Thin solid lines straight into the image (both ends drawn, as the
+  // painter's cosmetic pen does): a layout's many short segments cost the
+  // painter far more than their pixels. Segments that leave the image go to
+  // the painter, which clips them.
+  const QRgb colour = 0xFF000000u | (pen_.color & 0xFFu) << 16 | (pen_.color & 0xFF00u) | (pen_.color >> 16 & 0xFFu);
+  uchar* bits = target_->bits();
+  const qsizetype stride = target_->bytesPerLine();
+  const int w = target_->width();
+  const int h = target_->height();
+  auto inside = [&](const platform::DcPoint& p) { return p.x >= 0 && p.y >= 0 && p.x < w && p.y < h; };
+  for (int i = 1; i < count; ++i) {
+    const platform::DcPoint a = points[i - 1];
+    const platform::DcPoint b = points[i];
+    if (!inside(a) || !inside(b)) {
+      painter_.drawLine(a.x, a.y, b.x, b.y);
+      continue;
+    }
+    int x = a.x;
+    int y = a.y;
+    const int dx = std::abs(b.x - a.x);
+    const int dy = -std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1;
+    const int sy = a.y < b.y ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+      reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+      if (x == b.x && y == b.y) break;
+      const int e2 = 2 * err;
+      if (e2 >= dy) {
+        err += dy;
+        x += sx;
+      }
+      if (e2 <= dx) {
+        err += dx;
+        y += sy;
+      }
+    }
+  }
 }
 
 platform::DcPoint QPainterDeviceContext::GetCurrentPosition() const { return pos_; }

@@ -30,6 +30,7 @@ class QPainterDeviceContext : public platform::DeviceContext {
   void Rectangle(int left, int top, int right, int bottom) override;
   void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
   void TextOut(int x, int y, const std::string& utf8) override;
+  void Polyline(const platform::DcPoint* points, int count) override;
   bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 
   static QColor ToQColor(COLORREF color);
@@ -38,6 +39,8 @@ class QPainterDeviceContext : public platform::DeviceContext {
   void ApplyPen();
   void ApplyBrush();
   void FloodFillImage(int x, int y, COLORREF border);
+  // Thin solid lines may be written into the target image directly.
+  bool CanWritePixels() const;
 
   QPainter& painter_;
   QImage* target_;
@@ -46,6 +49,7 @@ class QPainterDeviceContext : public platform::DeviceContext {
   platform::DcBrush brush_{false, RGB(255, 255, 255)};
   std::optional<QRect> lastEllipse_;
   std::vector<unsigned char> floodSeen_;
+  std::vector<QPoint> polyline_;
 };
 
 }  // namespace platform_qt

@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libgl1-mesa-dev
   libdmtx-dev libxlsxwriter-dev libsqlite3-dev libfreetype-dev zlib1g-dev fonts-wqy-microhei
-  libfreexl-dev libzip-dev libgsf-1-dev
+  libzip-dev libgsf-1-dev
   libzbar-dev libqrencode-dev libpotrace-dev potrace
   hershey-fonts-data fonts-dejavu-core qt6-image-formats-plugins
   clang libclang-rt-14-dev

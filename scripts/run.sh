@@ -11,11 +11,28 @@ SIM_PID=""
 cleanup() { if [ -n "$SIM_PID" ]; then kill "$SIM_PID" 2>/dev/null || true; fi; }
 trap cleanup EXIT
 if [ -z "${VENDRIK_SERIAL_DEVICE:-}" ] && [ -x "$BUILD/tools/vendrik-boardsim" ]; then
+  # No machine attached: a simulated USB controller board, with settings and
+  # data folders of its own so a real machine's settings are never touched.
+  export VENDRIK_CONFIG_DIR=${VENDRIK_CONFIG_DIR:-$HOME/.config/vendrik-simulated}
+  export VENDRIK_DATA_DIR=${VENDRIK_DATA_DIR:-$HOME/.local/share/vendrik-simulated}
+  mkdir -p "$VENDRIK_DATA_DIR"
+  if [ ! -e "$VENDRIK_DATA_DIR/Zephyne.dat" ]; then
+    # Board type 1 (USB controller board) at byte 64 of the 128-byte record.
+    { head -c 64 /dev/zero; printf '\001'; head -c 63 /dev/zero; } >"$VENDRIK_DATA_DIR/Zephyne.dat"
+  fi
   LINK_FILE=$(mktemp -u /tmp/vendrik-board.XXXXXX)
   "$BUILD/tools/vendrik-boardsim" --link "$LINK_FILE" --pace &
   SIM_PID=$!
   for _ in $(seq 50); do [ -e "$LINK_FILE" ] && break; sleep 0.1; done
   export VENDRIK_SERIAL_DEVICE="$LINK_FILE"
   echo "Simulated controller board on $VENDRIK_SERIAL_DEVICE"
+fi
+# The default main stroke font goes into the data folder's "Fonts" (where the
+# program reads its fonts unless FontPath says otherwise); a font already
+# there is left alone.
+DATA_DIR=${VENDRIK_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/vendrik}
+if [ -f "$BUILD/fonts/KelTxt2.shx" ]; then
+  mkdir -p "$DATA_DIR/Fonts"
+  cp -n "$BUILD/fonts/KelTxt2.shx" "$DATA_DIR/Fonts/" 2>/dev/null || true
 fi
 "$BUILD/app/vendrik" "$@"

@@ -5,13 +5,15 @@
 namespace cmd {
 
 namespace {
-constexpr std::array<CommandInfo, 22> kCommands{{
+constexpr std::array<CommandInfo, 24> kCommands{{
     {ID_FILE_NEW, "New(&N)\tCtrl+N", "New layout"},
     {ID_FILE_OPEN, "Open(&O)...\tCtrl+O", "Open a layout"},
     {ID_FILE_CLOSE, "Close(&C)", "Close the layout"},
     {ID_FILE_SAVE, "Save(&S)\tCtrl+S", "Save the layout"},
     {ID_FILE_SAVE_AS, "Save as(&A)...", "Save the layout under a new name"},
     {ID_EXPORT_POINTS_IMAGE, "Export points image(*.pts)", "Save the layout's dots as a dot image"},
+    {ID_FILE_PRINT, "Print(&P)...\tCtrl+P", "Print the layout"},
+    {ID_FILE_PRINT_DIRECT, "Print direct", "Print the layout on the default printer"},
     {ID_FILE_PRINT_SETUP, "Print setup(&R)...", "Printer settings"},
     {ID_APP_EXIT, "Exit(&X)", "Quit the program"},
     {ID_NEW_LAYOUT, "New layout", "New layout"},

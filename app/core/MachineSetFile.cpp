@@ -77,16 +77,9 @@ bool WriteSoftTypeFile(const std::string& path, int softType) {
 }
 
 void ReadSoftType() {
-  const std::string path = ZephyneFilePath(g_installDir);
-  std::error_code ec;
-  const char* device = std::getenv("VENDRIK_SERIAL_DEVICE");
-  if (!std::filesystem::exists(path, ec) && device != nullptr && *device != '\0') {
-    // No board chosen yet, but a link device is configured: that is the
-    // USB controller board.
-    g_softType = SOFT_TYPE_USB;
-    return;
-  }
-  g_softType = ReadSoftTypeFile(path, g_softType.load());
+  // Without the file a fresh install is the big port board; the board is
+  // chosen in "Soft type and PCI-board", never by the environment.
+  g_softType = ReadSoftTypeFile(ZephyneFilePath(g_installDir), SOFT_TYPE_BIG_PORT_BOARD);
 }
 
 int LoadMachineSet() {

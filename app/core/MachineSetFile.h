@@ -29,8 +29,7 @@ int ReadSoftTypeFile(const std::string& path, int current);
 bool WriteSoftTypeFile(const std::string& path, int softType);
 
 // On the shell's values (InstallFolder, SoftType, MachineSettings). Without
-// "Zephyne.dat" a configured link device ($VENDRIK_SERIAL_DEVICE) means the
-// USB board.
+// "Zephyne.dat" the board type is the big port board (0).
 void ReadSoftType();
 int LoadMachineSet();  // also reads CheckPCIBoard; new documents take the record over from now on
 int SaveMachineSet();  // "save parameter error!" when the file cannot be written

@@ -19,7 +19,6 @@ double g_physScreenHeightMm = 0;
 
 namespace {
 
-constexpr WORD kDefaultPortBase = 888;  // 0x378, the first parallel port
 constexpr double kFallbackDpi = 96.0;
 
 // Millimetres across the screen: a usable registry size first, then the

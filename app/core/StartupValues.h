@@ -8,3 +8,6 @@ extern std::atomic<int> g_winIoReady;     // port access gained at start-up
 extern std::atomic<int> g_checkPciBoard;  // registry value CheckPCIBoard
 extern double g_physScreenWidthMm;
 extern double g_physScreenHeightMm;
+
+// Port base when no valid address is configured: 0x378, the first parallel port.
+constexpr unsigned short kDefaultPortBase = 888;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QMdiArea>
 #include <QResizeEvent>
 #include <QSplitter>
 
@@ -11,10 +12,12 @@
 #include "app/frames/CMainFrame.h"
 #include "app/frames/CVendrikApp.h"
 #include "app/views/CProperityPane.h"
+#include "app/views/PaneProperityViewCalls.h"
 #include "app/views/CRulerBars.h"
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
 #include "marking/controller/CMarkControlWnd.h"
+#include "properties/link/CProperityView.h"
 
 namespace {
 
@@ -46,10 +49,18 @@ CChildFrame::CChildFrame(CMainFrame* mainFrame, std::shared_ptr<CVendrikDoc> doc
 }
 
 CChildFrame::~CChildFrame() {
-  // The view (a child widget) outlives this body; the document may not.
-  if (view_ != nullptr) view_->SetDocument(nullptr);
+  // The view (a child widget) outlives this body; the document and the
+  // pane calls may not.
+  if (view_ != nullptr) {
+    view_->SetDocument(nullptr);
+    view_->Model().SetPropertyView(nullptr);
+  }
   // The link posts to the layout view: close it while the view still lives.
+  const bool heldLink = propPane_ != nullptr && propPane_->View() != nullptr &&
+                        CProperityView::LinkOwner() == propPane_->View();
   if (propPane_ != nullptr) propPane_->OnDestroy();
+  // Another open layout window takes the program's link up.
+  if (heldLink && !mainFrame_->IsClosing()) HandLinkOver();
   // The display shows this layout only: it goes with the frame, and the
   // controller must not keep drawing into it.
   if (display_) {
@@ -84,7 +95,19 @@ bool CChildFrame::OnCreateClient(int clientWidth) {
   view_->SetChildFrame(this);
   view_->SetMainFrame(mainFrame_);
   view_->SetDocument(document_.get());
+  // The marking controller reaches the program's one board link, wherever
+  // it is held.
+  view_->Model().SetLinkHostSource([]() -> ILinkHost* { return CProperityView::LinkOwner(); });
+  // The rulers' zero is the work area's centre as the view shows it.
+  topRuler_->SetZeroSource([this] {
+    return topRuler_->mapFromGlobal(view_->viewport()->mapToGlobal(view_->OriginInViewport())).x();
+  });
+  leftRuler_->SetZeroSource([this] {
+    return leftRuler_->mapFromGlobal(view_->viewport()->mapToGlobal(view_->OriginInViewport())).y();
+  });
   propPane_ = new CProperityPane(splitter_);
+  paneCalls_ = std::make_unique<PaneProperityViewCalls>(propPane_);
+  view_->Model().SetPropertyView(paneCalls_.get());
   splitter_->addWidget(view_);
   splitter_->addWidget(propPane_);
   initialLayoutWidth_ = InitialLayoutPaneWidth(clientWidth);
@@ -92,6 +115,16 @@ bool CChildFrame::OnCreateClient(int clientWidth) {
   static_cast<QGridLayout*>(host_->layout())->addWidget(splitter_, 1, 1);
   splitterCreated_ = 1;
   return true;
+}
+
+void CChildFrame::HandLinkOver() {
+  if (mainFrame_->MdiArea() == nullptr) return;
+  for (QMdiSubWindow* window : mainFrame_->MdiArea()->subWindowList()) {
+    auto* other = dynamic_cast<CChildFrame*>(window);
+    if (other == nullptr || other == this || other->propPane_ == nullptr || other->view_ == nullptr) continue;
+    other->propPane_->OnInitialUpdate(&other->view_->Target());
+    return;
+  }
 }
 
 void CChildFrame::InitialUpdateFrame() {
@@ -106,6 +139,12 @@ void CChildFrame::OnSize(int width) {
 }
 
 void CChildFrame::ActivateFrame() { showMaximized(); }
+
+QSize CChildFrame::sizeHint() const {
+  const QMdiArea* area = mdiArea();
+  const QSize space = area != nullptr ? area->viewport()->size() : QSize(960, 720);
+  return QSize(std::max(480, space.width() * 2 / 3), std::max(360, space.height() * 2 / 3));
+}
 
 QWidget* CChildFrame::ActivePane() const {
   if (propPane_ != nullptr && propPane_->isAncestorOf(QApplication::focusWidget())) return propPane_;
@@ -168,6 +207,7 @@ void CChildFrame::ShowSyncDisplay(CVendrikDoc*, int show) {
 }
 
 bool CChildFrame::OnCmdMsg(int id, bool execute) {
+  if (view_ != nullptr && view_->OnCmdMsg(id, execute)) return true;
   if (document_ && document_->IsCommandEnabled(static_cast<UINT>(id))) {
     if (!execute) return true;
     document_->OnCommand(static_cast<UINT>(id));

@@ -10,11 +10,13 @@
 #include "app/frames/CDisMarkFrame.h"
 #include "app/frames/CommandMap.h"
 #include "app/frames/DocStrings.h"
+#include "app/views/model/ViewHostInterfaces.h"
 
 class QSplitter;
 class CLeftRulerBar;
 class CMainFrame;
 class CProperityPane;
+class CProperityViewCalls;
 class CTopRulerBar;
 class CVendrikDoc;
 class CVendrikView;
@@ -22,7 +24,7 @@ class CVendrikView;
 constexpr int ID_TOP_RULER = 1126;
 constexpr int ID_LEFT_RULER = 1125;
 
-class CChildFrame : public QMdiSubWindow {
+class CChildFrame : public QMdiSubWindow, public IViewChildFrame {
  public:
   CChildFrame(CMainFrame* mainFrame, std::shared_ptr<CVendrikDoc> document);
   ~CChildFrame() override;
@@ -38,7 +40,10 @@ class CChildFrame : public QMdiSubWindow {
   // Every resize gives the columns 61 % and 39 % of the width again.
   void OnSize(int width);
   // Shown maximised.
-  void ActivateFrame();
+  void ActivateFrame() override;
+  // A cascaded or restored window keeps a usable size: two thirds of the
+  // MDI area, at least 480 x 360.
+  QSize sizeHint() const override;
 
   bool IsSplitterCreated() const { return splitterCreated_; }
   QSplitter* Splitter() const { return splitter_; }
@@ -54,9 +59,9 @@ class CChildFrame : public QMdiSubWindow {
   void ChangeActivePane();
   QWidget* ActivePane() const;
 
-  void SetRulerOrigin(int x, int y);
-  void InvalidateRulers(float scale);
-  void NotifyRuler(int which);
+  void SetRulerOrigin(int x, int y) override;
+  void InvalidateRulers(float scale) override;
+  void NotifyRuler(int which) override;
   QPoint GetPropPaneOrigin() const;
 
   // Called by the marking controller: shows (show != 0) or hides the marking
@@ -70,6 +75,9 @@ class CChildFrame : public QMdiSubWindow {
   void UpdateTitle();
 
  private:
+  // The first other layout window opens the program's link (this one held it).
+  void HandLinkOver();
+
   CMainFrame* mainFrame_;
   std::shared_ptr<CVendrikDoc> document_;
   int splitterCreated_ = 0;
@@ -79,6 +87,8 @@ class CChildFrame : public QMdiSubWindow {
   CLeftRulerBar* leftRuler_ = nullptr;
   CVendrikView* view_ = nullptr;
   CProperityPane* propPane_ = nullptr;
+  // The layout view's calls on the pane's list and sheet.
+  std::unique_ptr<CProperityViewCalls> paneCalls_;
   QPointer<CDisMarkFrame> display_;
   int initialLayoutWidth_ = 0;
   ColumnWidths idealWidths_{0, 0};

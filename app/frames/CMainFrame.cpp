@@ -86,6 +86,7 @@ CMainFrame::CMainFrame(CVendrikApp* app) : QMainWindow(nullptr), app_(app) {
 }
 
 CMainFrame::~CMainFrame() {
+  closing_ = true;
   SaveBarState();
   // The layout windows go first, while the controller they point into lives.
   if (mdi_ != nullptr) {
@@ -199,6 +200,8 @@ void CMainFrame::CreateMenus() {
   file->addAction(Action(cmd::ID_FILE_SAVE_AS));
   file->addSeparator();
   file->addAction(Action(cmd::ID_EXPORT_POINTS_IMAGE));
+  file->addSeparator();
+  file->addAction(Action(cmd::ID_FILE_PRINT));
   file->addSeparator();
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) file->addAction(Action(id));
   file->addSeparator();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/frames/CommandMap.h"
+#include "app/views/model/ViewHostInterfaces.h"
 #include "marking/controller/MarkInterfaces.h"
 #include "platform/Messages.h"
 
@@ -30,7 +31,7 @@ inline constexpr const char* kBarStateSection = "Vendrik-V2010";
 
 // Also the marking controller's frame: its reports arrive at Target(), its
 // progress bars sit in the two progress panes.
-class CMainFrame : public QMainWindow, public IMarkFrame {
+class CMainFrame : public QMainWindow, public IViewMainFrame {
  public:
   explicit CMainFrame(CVendrikApp* app);
   ~CMainFrame() override;
@@ -45,6 +46,8 @@ class CMainFrame : public QMainWindow, public IMarkFrame {
   void FormatDateText();
 
   QMdiArea* MdiArea() const { return mdi_; }
+  // The frame is going, and its layout windows with it.
+  bool IsClosing() const { return closing_; }
   CChildFrame* ActiveChildFrame() const;
   platform::MessageTarget& Target();
   CMarkControlWnd* MarkControl() const { return markControl_.get(); }
@@ -72,7 +75,7 @@ class CMainFrame : public QMainWindow, public IMarkFrame {
   std::unique_ptr<IProgressBar> CreatePaneControl(int paneId, int controlId) override;
   platform::MessageTarget* GetFrameTarget() override { return target_.get(); }
 
-  void SetRecordText(int n);
+  void SetRecordText(int n) override;
   void EnableRecordEdit(bool enable);
 
   // The frame's own commands.
@@ -107,4 +110,5 @@ class CMainFrame : public QMainWindow, public IMarkFrame {
   std::unique_ptr<CMarkControlWnd> markControl_;
   CommandMap commands_;
   bool barStateSaved_ = false;
+  bool closing_ = false;
 };

@@ -2,13 +2,17 @@
 
 #include "values/ShellMessages.h"
 #include "app/core/StatusTexts.h"
-#include "app/views/CNotifyEdit.h"
+#include "document/geometry/SharedHelpers.h"
+#include "widgets/CNotifyEdit.h"
+#include "widgets/StopKeyFilter.h"
 
 namespace {
 constexpr int kRecordEditWidth = 60;
 }
 
-CMarkToolBar::CMarkToolBar(QWidget* parent) : QToolBar(parent) {}
+CMarkToolBar::CMarkToolBar(QWidget* parent) : QToolBar(parent) {
+  widgets::InstallStopKeyFilter(static_cast<int (*)(UINT, WPARAM)>(&FilterStopKey));
+}
 
 bool CMarkToolBar::Create(QWidget* parent, platform::MessageTarget* parentTarget, unsigned, int id) {
   setParent(parent);

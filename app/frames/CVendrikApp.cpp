@@ -16,9 +16,11 @@
 #include "app/frames/FrameProfile.h"
 #include "app/frames/DocStrings.h"
 #include "values/ShellValues.h"
+#include "libs/vendrikdll/CVendrikDll.h"
 #include "document/objects/ObjTypeOps.h"
 #include "platform/FileDialog.h"
 #include "platform/Prompt.h"
+#include "text/objects/CObjText.h"
 
 // Tables of the object classes the document library builds in.
 const CObjTypeOps& DrawProperityTypeOps();
@@ -34,6 +36,10 @@ namespace {
 
 CVendrikApp* g_app = nullptr;
 
+// The port board library's object, kept for the whole run; its destruction
+// at exit closes bridge device 0.
+CVendrikDll g_vendrikDll;
+
 // Every object class the program knows, before the first document exists.
 void RegisterObjectClasses() {
   RegisterObjTypeOps(ObjClassId::DrawProperity, &DrawProperityTypeOps());
@@ -44,6 +50,7 @@ void RegisterObjectClasses() {
   RegisterObjTypeOps(ObjClassId::MultiBorder, &MultiBorderTypeOps());
   RegisterObjTypeOps(ObjClassId::DotCollect, &DotCollectTypeOps());
   RegisterObjTypeOps(ObjClassId::Image, &ImageTypeOps());
+  RegisterObjTypeOps(ObjClassId::Text, &TextTypeOps());
 }
 
 // The About box (dialog 100): title, version and OK.

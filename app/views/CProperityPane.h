@@ -1,16 +1,20 @@
 #pragma once
-// The property pane of a layout window (splitter pane 0,1). It carries the
-// machine link of the property view; the object list and the property sheet
-// come with the property view's own code.
-#include <QWidget>
+// The property pane of a layout window (splitter pane 0,1): the window of the
+// property view. It scrolls over a 360 by 750 form that holds the object
+// list above the property sheet, lays them out whenever its size changes,
+// delivers the view's posted messages and carries its machine link.
+#include <QScrollArea>
 #include <memory>
 
 #include "platform/Messages.h"
 
 class CProperityView;
 
-class CProperityPane : public QWidget {
+class CProperityPane : public QScrollArea {
  public:
+  static constexpr int kFormWidth = 360;
+  static constexpr int kFormHeight = 750;
+
   explicit CProperityPane(QWidget* parent = nullptr);
   ~CProperityPane() override;
 
@@ -21,8 +25,17 @@ class CProperityPane : public QWidget {
 
   CProperityView* View() const { return view_.get(); }
   platform::MessageTarget& Target();
+  QWidget* Form() const { return form_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void Dispatch(const platform::Message& message);
+  void LayOut();
+
+  QWidget* form_;
   std::unique_ptr<platform::MessageTarget> target_;
   std::unique_ptr<CProperityView> view_;
+  bool linkClosed_ = false;
 };

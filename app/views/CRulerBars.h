@@ -1,11 +1,14 @@
 #pragma once
-// The rulers along the top and the left of a layout window. This is the
-// frame's side of them (origin, scale, mark requests); the scale drawing
-// itself belongs to the ruler code.
+// The rulers along the top and the left of a layout window: a millimetre
+// scale whose zero stays at the work area's centre as the layout view
+// scrolls, labelled for the view's zoom (its scale).
 #include <QWidget>
+#include <functional>
 
 class CRulerBar : public QWidget {
  public:
+  static constexpr int kThickness = 30;
+
   CRulerBar(Qt::Orientation orientation, int id, QWidget* parent);
   int Id() const { return id_; }
   void SetOrigin(int x, int y);
@@ -15,6 +18,9 @@ class CRulerBar : public QWidget {
   int OriginY() const { return originY_; }
   float Scale() const { return scale_; }
   int LastMark() const { return lastMark_; }
+  // Where the work area's centre lies along this ruler, in its own pixels
+  // (the frame maps the layout view's origin).
+  void SetZeroSource(std::function<int()> source) { zeroSource_ = std::move(source); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -22,10 +28,11 @@ class CRulerBar : public QWidget {
  private:
   Qt::Orientation orientation_;
   int id_;
-  int originX_ = 0;
-  int originY_ = 0;
+  int originX_ = -1;
+  int originY_ = -1;
   float scale_ = 1.0f;
   int lastMark_ = -1;
+  std::function<int()> zeroSource_;
 };
 
 class CTopRulerBar : public CRulerBar {

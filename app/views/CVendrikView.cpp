@@ -1,51 +1,70 @@
 #include "app/views/CVendrikView.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScrollBar>
 #include <memory>
 
-#include "values/ShellMessages.h"
+#include "app/core/CommandIds.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
-#include "values/ShellValues.h"
 #include "document/doc/CVendrikDoc.h"
-#include "document/mrk/MrkFile.h"
 #include "document/objects/CObjElement.h"
 #include "document/params/CDrawProperity.h"
+#include "platform/NumberText.h"
 #include "platform_qt/QPainterDeviceContext.h"
 #include "platform_qt/QtMessageTarget.h"
+#include "values/ShellMessages.h"
+#include "values/ShellValues.h"
 
 namespace {
 
-// Reserved codes that never draw.
-bool IsDrawnType(int type) {
-  switch (type) {
-    case OBJ_ELLIPSE:
-    case OBJ_OLDBARCODE:
-    case OBJ_RESERVED12:
-    case OBJ_RESERVED13:
-    case OBJ_RESERVED14:
-    case OBJ_RESERVED18:
-    case OBJ_RESERVED20:
-      return false;
-    default:
-      return true;
-  }
-}
-
-std::unique_ptr<CObjElement> NewParameterElement() {
-  return std::make_unique<CObjElement>(
-      CObjCreateRecord{"", OBJ_PROPERITY, new CDrawProperity(), static_cast<int>(sizeof(CDrawProperity)), {}});
+// "Pointer position": x and y in millimetres.
+bool AskPointerPosition(QWidget* parent, double& x, double& y) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("Pointer position");
+  auto* form = new QFormLayout(&dialog);
+  auto* editX = new QLineEdit(QString::fromStdString(platform::FormatC("%.3f", x)), &dialog);
+  auto* editY = new QLineEdit(QString::fromStdString(platform::FormatC("%.3f", y)), &dialog);
+  form->addRow("X:", editX);
+  form->addRow("Y:", editY);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  bool okX = false;
+  bool okY = false;
+  const double newX = platform::ParseDoubleC(editX->text().toStdString(), &okX);
+  const double newY = platform::ParseDoubleC(editY->text().toStdString(), &okY);
+  if (okX) x = newX;
+  if (okY) y = newY;
+  return true;
 }
 
 }  // namespace
 
-CVendrikView::CVendrikView(QWidget* parent) : QWidget(parent) {
+CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model_(std::make_unique<CVendrikViewModel>()) {
   setObjectName("CVendrikView");
   setFocusPolicy(Qt::StrongFocus);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   target_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) { OnMessage(m); });
+  model_->SetWindow(this);
+  model_->SetTarget(target_.get());
 }
 
-CVendrikView::~CVendrikView() { SetDocument(nullptr); }
+CVendrikView::~CVendrikView() {
+  OnDestroy();
+  SetDocument(nullptr);
+  model_->SetWindow(nullptr);
+}
 
 platform::MessageTarget& CVendrikView::Target() { return *target_; }
 
@@ -53,43 +72,37 @@ void CVendrikView::SetMessageHandler(std::function<void(const platform::Message&
   handler_ = std::move(handler);
 }
 
+void CVendrikView::SetChildFrame(CChildFrame* frame) {
+  frame_ = frame;
+  model_->SetChildFrame(frame);
+}
+
+void CVendrikView::SetMainFrame(CMainFrame* frame) {
+  mainFrame_ = frame;
+  model_->SetMainFrame(frame);
+  model_->SetMarkControl(frame != nullptr ? frame->MarkControl() : nullptr);
+}
+
 void CVendrikView::SetDocument(CVendrikDoc* document) {
   if (document_ != nullptr) document_->RemoveView(target_.get());
   document_ = document;
+  model_->SetDocument(document);
   if (document_ != nullptr) document_->AddView(target_.get(), true);
 }
 
 void CVendrikView::OnInitialUpdate() {
-  if (document_ == nullptr) return;
-  // Building the record also corrects the machine settings' ranges, which
-  // the work area is drawn from.
-  document_->Objects().Add(NewParameterElement());
-  update();
+  model_->OnInitialUpdate();
+  viewport()->update();
 }
 
-void CVendrikView::EnsureParameterRecord() {
-  CObjPtrArray& objects = document_->Objects();
-  const CObjElement* first = objects.GetAt(0);
-  if (first == nullptr || first->type != OBJ_PROPERITY || first->GetObjectAs<CDrawProperity>() == nullptr) {
-    objects.InsertAt(0, NewParameterElement());
-  }
+void CVendrikView::OnDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  model_->OnDestroy();
 }
 
 bool CVendrikView::OnLoadMrkFile(const std::string& path) {
-  if (document_ == nullptr) return false;
-  document_->DeleteAllObjects();
-  // The whole path goes to the reader: a path cut to a fixed buffer would
-  // name another file.
-  const int read = ReadMrkFile(path, document_->Objects());
-  // Whatever the file held, the layout keeps its parameter record at index 0
-  // (a refused file leaves nothing in the array).
-  EnsureParameterRecord();
-  update();
-  if (read == 0) return false;
-
-  document_->SetFilePath(path);
-  document_->SetSavedState(0);
-  document_->SetTitle(path);
+  if (!model_->OnLoadMrkFile(path)) return false;
   if (frame_ != nullptr) frame_->UpdateTitle();
   const auto* record = document_->Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
   const int total = record != nullptr ? record->GetContinuousCount() : 0;
@@ -105,6 +118,10 @@ bool CVendrikView::OnLoadMrkFile(const std::string& path) {
 void CVendrikView::OnMessage(const platform::Message& message) {
   if (message.msg == WM_LOAD_MRK_FILE && message.payload) {
     OnLoadMrkFile(*std::static_pointer_cast<std::string>(message.payload));
+  } else if (message.msg == WM_COMMAND && OnCmdMsg(static_cast<int>(message.wParam), true)) {
+    // a posted command of the view's own
+  } else {
+    model_->OnMessage(message);
   }
   if (handler_) handler_(message);
 }
@@ -113,34 +130,149 @@ double CVendrikView::WorkAreaWidthMm() const { return g_machineSet.rangeX; }
 
 double CVendrikView::WorkAreaHeightMm() const { return g_machineSet.rangeY; }
 
-void CVendrikView::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.fillRect(rect(), QColor(242, 240, 246));
-  const double w = WorkAreaWidthMm() * g_pxPerMmX;
-  const double h = WorkAreaHeightMm() * g_pxPerMmY;
-  const QRectF area((width() - w) / 2.0, (height() - h) / 2.0, w, h);
-  p.fillRect(area, Qt::white);
-  p.setPen(QPen(Qt::black, 1));
-  p.drawRect(area);
-  QPen axes(QColor(255, 0, 0), 1, Qt::DashDotLine);
-  p.setPen(axes);
-  p.drawLine(QPointF(area.left(), area.center().y()), QPointF(area.right(), area.center().y()));
-  p.drawLine(QPointF(area.center().x(), area.top()), QPointF(area.center().x(), area.bottom()));
+QPoint CVendrikView::OriginInViewport() const {
+  const platform::DcPoint scroll = GetScrollPosition();
+  return {model_->m_centreX - scroll.x, model_->m_centreY - scroll.y};
+}
 
-  if (document_ == nullptr) return;
-  // The objects about the work area's centre: pictures first, so that every
-  // other object lies on top of them; element 0 draws nothing.
-  platform_qt::QPainterDeviceContext dc(p);
-  const int originX = static_cast<int>(area.center().x());
-  const int originY = static_cast<int>(area.center().y());
-  const CObjPtrArray& objects = document_->Objects();
-  for (const bool pictures : {true, false}) {
-    for (int i = 1; i < objects.GetSize(); ++i) {
-      CObjElement* element = objects.GetAt(i);
-      if (element == nullptr || (element->type == OBJ_PICTURE) != pictures || !IsDrawnType(element->type)) continue;
-      if (element->layer < 0 || element->layer > 3 || !layerOn_[element->layer]) continue;
-      const platform::DcPen pen{platform::PS_SOLID, 1, static_cast<COLORREF>(element->color)};
-      element->Draw(dc, originX, originY, 1.0, pen, pen, CDoublePoint{});
+// IViewWindow. The marking worker may call the repaint requests: they reach
+// the widget on its own thread.
+void CVendrikView::Invalidate() {
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        model_->m_bMemValid = false;
+        viewport()->update();
+      },
+      Qt::AutoConnection);
+}
+
+void CVendrikView::InvalidateRect(const CDeviceRect& rect) {
+  QMetaObject::invokeMethod(
+      this,
+      [this, rect] {
+        if (!model_->m_bCountdown.load()) model_->m_bMemValid = false;
+        viewport()->update(QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom)));
+      },
+      Qt::AutoConnection);
+}
+
+int CVendrikView::ClientWidth() const { return clientWidth_.load(); }
+
+int CVendrikView::ClientHeight() const { return clientHeight_.load(); }
+
+platform::DcPoint CVendrikView::GetScrollPosition() const { return {scrollX_.load(), scrollY_.load()}; }
+
+void CVendrikView::CacheGeometry() {
+  clientWidth_ = viewport()->width();
+  clientHeight_ = viewport()->height();
+  scrollX_ = horizontalScrollBar()->value();
+  scrollY_ = verticalScrollBar()->value();
+}
+
+void CVendrikView::SetScrollSizes(int, int) { UpdateScrollBars(); }
+
+void CVendrikView::ScrollToPosition(int x, int y) {
+  horizontalScrollBar()->setValue(x);
+  verticalScrollBar()->setValue(y);
+  CacheGeometry();
+}
+
+bool CVendrikView::EditPointerPosition(double& x, double& y) { return AskPointerPosition(this, x, y); }
+
+void CVendrikView::UpdateScrollBars() {
+  const QSize page = viewport()->size();
+  horizontalScrollBar()->setRange(0, std::max(0, model_->m_scrollWidth - page.width()));
+  horizontalScrollBar()->setPageStep(page.width());
+  horizontalScrollBar()->setSingleStep(std::max(1, page.width() / 100));
+  verticalScrollBar()->setRange(0, std::max(0, model_->m_scrollHeight - page.height()));
+  verticalScrollBar()->setPageStep(page.height());
+  verticalScrollBar()->setSingleStep(std::max(1, page.height() / 100));
+  CacheGeometry();
+}
+
+void CVendrikView::ScrolledOrResized() {
+  CacheGeometry();
+  model_->m_bMemValid = false;
+  viewport()->update();
+  // The rulers' zero follows the work area's centre.
+  if (frame_ != nullptr) frame_->InvalidateRulers(model_->m_zoom);
+}
+
+void CVendrikView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  CacheGeometry();
+  // The extents depend on the client size (never smaller than it): taken
+  // again, centred, once the view has been set up.
+  if (model_->m_scrollWidth > 0) {
+    model_->UpdateScrollExtents();
+  } else {
+    UpdateScrollBars();
+  }
+  ScrolledOrResized();
+}
+
+void CVendrikView::scrollContentsBy(int, int) { ScrolledOrResized(); }
+
+void CVendrikView::paintEvent(QPaintEvent*) {
+  const QSize size = viewport()->size();
+  if (size.isEmpty()) return;
+  const platform::DcPoint scroll = GetScrollPosition();
+  const bool countdown = model_->m_bCountdown.load() != 0;
+  // In countdown mode the last picture stays and only the text changes.
+  if (!countdown || picture_.isNull()) {
+    if (!model_->m_bMemValid || picture_.size() != size || !(pictureAt_ == scroll)) {
+      if (picture_.size() != size) picture_ = QImage(size, QImage::Format_RGB32);
+      QPainter painter(&picture_);
+      platform_qt::QPainterDeviceContext dc(painter, &picture_);
+      model_->OnDraw(dc, scroll, size.width(), size.height());
+      pictureAt_ = scroll;
     }
+  }
+  QPainter p(viewport());
+  p.drawImage(0, 0, picture_);
+  if (countdown) {
+    QFont font("MS Sans Serif");
+    font.setPointSizeF(36.0);
+    font.setWeight(QFont::Normal);
+    p.setFont(font);
+    p.setPen(QColor(255, 0, 0));
+    const QString text = QString::fromStdString(model_->CountdownText());
+    const QFontMetrics metrics(font);
+    const int textWidth = metrics.horizontalAdvance(text);
+    p.drawText(size.width() / 2 - textWidth / 4, size.height() / 2 + metrics.height() / 2, text);
+  }
+}
+
+void CVendrikView::PrintTo(QPrinter& printer) {
+  printer.setResolution(model_->m_paperPrintSet.dpi);
+  QPainter painter;
+  if (!painter.begin(&printer)) return;
+  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+  platform_qt::QPainterDeviceContext dc(painter);
+  model_->OnPrint(dc, PrintPage{page.width(), page.height(), static_cast<double>(printer.resolution())});
+  painter.end();
+}
+
+bool CVendrikView::OnCmdMsg(int id, bool execute) {
+  switch (id) {
+    case cmd::ID_FILE_PRINT:
+      if (execute) {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
+      }
+      return true;
+    case cmd::ID_FILE_PRINT_DIRECT:
+      if (execute) {
+        QPrinter printer(QPrinter::HighResolution);
+        PrintTo(printer);
+      }
+      return true;
+    case CVendrikViewModel::ID_APPLY_OPTIMIZE_SPEED:
+      if (execute) model_->OnApplyOptimizeSpeed();
+      return true;
+    default:
+      return model_->RunCommand(id, execute);
   }
 }

@@ -1,24 +1,31 @@
 #pragma once
-// The layout pane of a layout window. It belongs to one document: at its
-// initial update it gives a new layout its parameter record (element 0), it
-// reads a project file into the document when the document's load request
-// arrives, and it paints the work area with the layout's objects. Editing and
-// marking come with the layout view's own code.
-#include <QWidget>
+// The layout pane of a layout window: a scroll area over the work area. The
+// view's state and commands live in its model (CVendrikViewModel); this
+// widget maps the window's events to it, keeps the picture of the visible
+// viewport (never of the whole scroll area, which at the highest zoom would
+// be gigapixels) and paints it. It also reads a project file into the
+// document when the document's load request arrives, and prints the layout.
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "app/views/model/CVendrikViewModel.h"
 #include "platform/Messages.h"
 
+class QPrinter;
 class CChildFrame;
 class CMainFrame;
 class CVendrikDoc;
 
-class CVendrikView : public QWidget {
+class CVendrikView : public QAbstractScrollArea, public IViewWindow {
  public:
   explicit CVendrikView(QWidget* parent = nullptr);
   ~CVendrikView() override;
+
+  CVendrikViewModel& Model() { return *model_; }
 
   // Where other windows post the layout view's messages.
   platform::MessageTarget& Target();
@@ -26,35 +33,68 @@ class CVendrikView : public QWidget {
   // (tests listen here).
   void SetMessageHandler(std::function<void(const platform::Message&)> handler);
 
-  void SetChildFrame(CChildFrame* frame) { frame_ = frame; }
-  void SetMainFrame(CMainFrame* frame) { mainFrame_ = frame; }
+  void SetChildFrame(CChildFrame* frame);
+  void SetMainFrame(CMainFrame* frame);
   // Registers the view with the document (and leaves the previous one);
   // null detaches it.
   void SetDocument(CVendrikDoc* document);
   CVendrikDoc* GetDocument() const { return document_; }
 
-  // A new layout's element 0: a default parameter record with an empty name.
+  // Settings files, hardware, scroll extents and the layout's parameter record.
   void OnInitialUpdate();
   // WM_LOAD_MRK_FILE: the document's elements become those of the file.
   // False when the reader refused the file.
   bool OnLoadMrkFile(const std::string& path);
+  // The window-destroy handler (ports and the start button); safe twice.
+  void OnDestroy();
 
   // Work area of the layout in millimetres (the machine settings' ranges).
   double WorkAreaWidthMm() const;
   double WorkAreaHeightMm() const;
 
+  // The work area's centre in this widget's viewport pixels.
+  QPoint OriginInViewport() const;
+
+  // The layout fitted to one page of the printer.
+  void PrintTo(QPrinter& printer);
+  // The view's commands (printing, optimise speed); false when the id is
+  // not one of them. With execute false only tells whether it handles it.
+  bool OnCmdMsg(int id, bool execute);
+
+  // IViewWindow
+  void Invalidate() override;
+  void InvalidateRect(const CDeviceRect& rect) override;
+  int ClientWidth() const override;
+  int ClientHeight() const override;
+  platform::DcPoint GetScrollPosition() const override;
+  void SetScrollSizes(int width, int height) override;
+  void ScrollToPosition(int x, int y) override;
+  bool EditPointerPosition(double& x, double& y) override;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
 
  private:
   void OnMessage(const platform::Message& message);
-  // Puts a default parameter record at index 0 unless one is there.
-  void EnsureParameterRecord();
+  void UpdateScrollBars();
+  void ScrolledOrResized();
+  // Keeps the client size and scroll position for callers on other threads
+  // (the marking worker's countdown and head refresh).
+  void CacheGeometry();
 
+  std::unique_ptr<CVendrikViewModel> model_;
   CChildFrame* frame_ = nullptr;
   CMainFrame* mainFrame_ = nullptr;
   CVendrikDoc* document_ = nullptr;
   std::unique_ptr<platform::MessageTarget> target_;
   std::function<void(const platform::Message&)> handler_;
-  int layerOn_[4] = {1, 1, 1, 1};
+  QImage picture_;
+  platform::DcPoint pictureAt_{-1, -1};
+  bool destroyed_ = false;
+  std::atomic<int> clientWidth_{0};
+  std::atomic<int> clientHeight_{0};
+  std::atomic<int> scrollX_{0};
+  std::atomic<int> scrollY_{0};
 };

@@ -6,6 +6,7 @@ std::atomic<int> ControlShadow{0};
 std::atomic<int> PulseLevels{0};
 std::atomic<std::uint8_t> ControlBit0Switch{0};
 std::atomic<std::int32_t> AxisStepCounters[3] = {0, 0, 0};
+std::atomic<int> g_headStepsChanged{0};
 
 std::atomic<WORD> OutPortAddress{0};
 std::atomic<WORD> InPortAddress{0};

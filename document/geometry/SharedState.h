@@ -39,6 +39,9 @@ extern std::atomic<int> PulseLevels;
 // the machine settings record whenever that changes.
 extern std::atomic<std::uint8_t> ControlBit0Switch;
 extern std::atomic<std::int32_t> AxisStepCounters[3];  // X, Y, Z in steps
+// Set when something other than a marking job moved the head's step counters
+// (the hardware test); the view clears it once it has read the new position.
+extern std::atomic<int> g_headStepsChanged;
 
 extern std::atomic<WORD> OutPortAddress;   // configured base
 extern std::atomic<WORD> InPortAddress;    // base + 1

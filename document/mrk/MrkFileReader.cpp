@@ -154,11 +154,22 @@ class MrkFileReader {
     if (!object_) {
       ops_ = nullptr;
       StartKeeping(id);
+    } else if (IsTextContext(static_cast<int>(id))) {
+      // Texts are read into their objects and their block is kept beside:
+      // unchanged, a text is written back as it was read.
+      copyingText_ = true;
+      keptFrom_ = keyLineStart_;
+      kept_.clear();
     }
     context_ = static_cast<int>(id);
   }
 
   void CompleteElement() {
+    if (copyingText_) {
+      KeepLinesUpTo(keyLineStart_);
+      element_->keptClassBlock = std::move(kept_);
+      StopKeeping();
+    }
     if (object_ && ops_ && ops_->finishRead) ops_->finishRead(*element_, std::move(object_), version_);
     object_.reset();
     ops_ = nullptr;
@@ -179,6 +190,7 @@ class MrkFileReader {
 
   void StopKeeping() {
     keeping_ = false;
+    copyingText_ = false;
     kept_.clear();
     keptEmbeddedSize_ = 0;
     oldSpline_.reset();
@@ -329,6 +341,7 @@ class MrkFileReader {
 
   // The class block being kept.
   bool keeping_ = false;
+  bool copyingText_ = false;  // a text's block, kept beside its object
   std::size_t keptFrom_ = 0;  // first byte not yet in kept_
   std::string kept_;
   long long keptEmbeddedSize_ = 0;

@@ -208,6 +208,12 @@ std::string CObjElement::GetText() const {
   return ops->getText(*object_);
 }
 
+void CObjElement::GetTextArcBorder(CPointList& out) const {
+  out.RemoveAll();
+  const CObjTypeOps* ops = Ops();
+  if (ops && ops->textArcBorder) ops->textArcBorder(*object_, out);
+}
+
 void CObjElement::StoreMarkedText() {
   const CObjTypeOps* ops = Ops();
   if (ops && ops->storeMarkedText) ops->storeMarkedText(*object_);

@@ -91,6 +91,8 @@ class CObjElement {
   bool HasTextArc() const;
   bool HasTextArcRadius2() const;
   std::string GetText() const;
+  // The outline around a text on an arc; empty for other objects.
+  void GetTextArcBorder(CPointList& out) const;
   void StoreMarkedText();
   CDoublePoint GetStartPoint() const { return startPoint; }
   CDoublePoint GetEndPoint() const { return endPoint; }
@@ -155,7 +157,8 @@ class CObjElement {
   int flag = 0;
   // The class block of a class this build cannot handle, as read from the
   // project file (CR LF line ends); written back in its place while the
-  // element has no object, so saving a layout loses none of it.
+  // element has no object, so saving a layout loses none of it. Texts keep
+  // theirs too and write it back while they are unchanged since reading.
   std::string keptClassBlock;
 
  private:

@@ -13,11 +13,12 @@
 
 #include "document/geometry/CDoublePoint.h"
 #include "document/geometry/CDoubleRect.h"
+#include "document/objects/CObjBase.h"
 #include "platform/DeviceContext.h"
 
-class CObjBase;
 class CObjElement;
 class CPathData;
+class CPointList;
 class MrkLineWriter;
 struct MrkValue;
 
@@ -108,6 +109,8 @@ struct CObjTypeOps {
   std::string (*getText)(const CObjBase& obj) = nullptr;
   void (*storeMarkedText)(CObjBase& obj) = nullptr;
   double (*textArcRadius)(const CObjBase& obj) = nullptr;
+  // Texts on an arc: the closed outline around them (empty otherwise).
+  void (*textArcBorder)(const CObjBase& obj, CPointList& out) = nullptr;
 };
 
 // The table of the class that holds a type code; null when the code is

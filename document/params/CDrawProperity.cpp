@@ -245,12 +245,6 @@ bool CDrawProperity::SetPositive(double& field, double v) {
   return true;
 }
 
-bool CDrawProperity::SetRange(double& field, double v) {
-  if (!std::isfinite(v)) return false;
-  field = v < kRangeMin ? kRangeMin : (v > kRangeMax ? kRangeMax : v);
-  return true;
-}
-
 bool CDrawProperity::SetPoint(CDoublePoint& p, double x, double y) {
   if (!std::isfinite(x) || !std::isfinite(y)) return false;
   p.x = x;

@@ -83,8 +83,9 @@ class CDrawProperity : public CObjBase {
   // Marking range in mm; kept within 10..3000.
   double GetRangeX() const { return rangeX_; }
   double GetRangeY() const { return rangeY_; }
-  bool SetRangeX(double v) { return SetRange(rangeX_, v); }
-  bool SetRangeY(double v) { return SetRange(rangeY_, v); }
+  // A project keeps the range it was saved with; only the machine settings are clamped.
+  bool SetRangeX(double v) { return SetPositive(rangeX_, v); }
+  bool SetRangeY(double v) { return SetPositive(rangeY_, v); }
 
   // Speeds.
   double GetResetSpeed() const { return resetSpeed_; }
@@ -172,7 +173,6 @@ class CDrawProperity : public CObjBase {
   }
   static bool SetFinite(double& field, double v);
   static bool SetPositive(double& field, double v);
-  static bool SetRange(double& field, double v);
   static bool SetPoint(CDoublePoint& p, double x, double y);
 
   std::uint8_t option_ = 0x18;

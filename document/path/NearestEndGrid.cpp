@@ -6,6 +6,7 @@
 namespace {
 
 constexpr double kFarAway = 4e298;
+constexpr std::size_t kSmall = 64;  // below this the plain scan is as good
 
 double NearerEndDistance(const HatchSegment& s, const CDoublePoint& p) {
   return std::min(PointDistance(p, s.first), PointDistance(p, s.second));
@@ -30,24 +31,36 @@ NearestEndGrid::NearestEndGrid(const std::vector<HatchSegment>& items) : items_(
   if (n > 0) next_[n - 1] = -1;
   head_ = n > 0 ? 0 : -1;
   remaining_ = n;
-  if (n < 64) return;  // the plain scan is as good
+  // Entries are int codes of 2 x item + end.
+  if (n >= kSmall && n < (std::size_t{1} << 30)) gridded_ = Build();
+}
 
+bool NearestEndGrid::Build() {
   double minX = kFarAway, minY = kFarAway, maxX = -kFarAway, maxY = -kFarAway;
-  for (const HatchSegment& s : items) {
+  for (long i = head_; i >= 0; i = next_[static_cast<std::size_t>(i)]) {
+    const HatchSegment& s = items_[static_cast<std::size_t>(i)];
     for (const CDoublePoint* p : {&s.first, &s.second}) {
-      if (!std::isfinite(p->x) || !std::isfinite(p->y)) return;
+      if (!Indexable(*p)) return false;
       minX = std::min(minX, p->x);
       minY = std::min(minY, p->y);
       maxX = std::max(maxX, p->x);
       maxY = std::max(maxY, p->y);
     }
   }
-  const int side = static_cast<int>(std::clamp(std::sqrt(static_cast<double>(n)), 1.0, 2048.0));
-  nx_ = ny_ = side;
+  // Near-square cells, about one per item; a box too thin for that still gets
+  // no more cells along its length than items. The cells divide the box
+  // evenly: a last row or column only a sliver wide would make every search
+  // from the box's edge look beyond it.
+  const double w = maxX - minX, h = maxY - minY;
+  const double target = static_cast<double>(remaining_);
+  double cell = std::max(std::sqrt(w * h / target), std::max(w, h) / target);
+  if (!(cell > 0) || !std::isfinite(cell)) cell = 1.0;
   minX_ = minX;
   minY_ = minY;
-  cellW_ = (maxX - minX) / nx_;
-  cellH_ = (maxY - minY) / ny_;
+  nx_ = std::max(1, static_cast<int>(std::lround(std::min(w / cell, target))));
+  ny_ = std::max(1, static_cast<int>(std::lround(std::min(h / cell, target))));
+  cellW_ = w / nx_;
+  cellH_ = h / ny_;
   if (!(cellW_ > 0)) cellW_ = 1.0;
   if (!(cellH_ > 0)) cellH_ = 1.0;
   // Cell edges and the cell a point falls in may differ by rounding; the margin covers it.
@@ -55,28 +68,41 @@ NearestEndGrid::NearestEndGrid(const std::vector<HatchSegment>& items) : items_(
 
   const std::size_t cells = static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_);
   start_.assign(cells + 1, 0);
-  std::vector<int> cellOf(2 * n);
-  for (std::size_t i = 0; i < n; ++i) {
-    cellOf[2 * i] = CellIndex(items[i].first);
-    cellOf[2 * i + 1] = CellIndex(items[i].second);
-    ++start_[static_cast<std::size_t>(cellOf[2 * i]) + 1];
-    if (cellOf[2 * i + 1] != cellOf[2 * i]) ++start_[static_cast<std::size_t>(cellOf[2 * i + 1]) + 1];
+  count_.assign(cells, 0);
+  for (long i = head_; i >= 0; i = next_[static_cast<std::size_t>(i)]) {
+    const HatchSegment& s = items_[static_cast<std::size_t>(i)];
+    const std::size_t a = CellIndex(s.first), b = CellIndex(s.second);
+    ++count_[a];
+    if (b != a) ++count_[b];
   }
-  for (std::size_t c = 1; c < start_.size(); ++c) start_[c] += start_[c - 1];
+  for (std::size_t c = 0; c < cells; ++c) start_[c + 1] = start_[c] + count_[c];
   entries_.resize(static_cast<std::size_t>(start_.back()));
-  std::vector<int> fill(start_.begin(), start_.end() - 1);
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto a = static_cast<std::size_t>(cellOf[2 * i]);
-    const auto b = static_cast<std::size_t>(cellOf[2 * i + 1]);
-    entries_[static_cast<std::size_t>(fill[a]++)] = static_cast<int>(i);
-    if (b != a) entries_[static_cast<std::size_t>(fill[b]++)] = static_cast<int>(i);
+  std::fill(count_.begin(), count_.end(), 0);
+  position_.assign(2 * items_.size(), -1);
+  auto place = [&](std::size_t cell, int code) {
+    const int at = start_[cell] + count_[cell]++;
+    entries_[static_cast<std::size_t>(at)] = code;
+    position_[static_cast<std::size_t>(code)] = at;
+  };
+  for (long i = head_; i >= 0; i = next_[static_cast<std::size_t>(i)]) {
+    const HatchSegment& s = items_[static_cast<std::size_t>(i)];
+    const std::size_t a = CellIndex(s.first), b = CellIndex(s.second);
+    place(a, static_cast<int>(2 * i));
+    if (b != a) place(b, static_cast<int>(2 * i + 1));
   }
-  gridded_ = true;
+  return true;
+}
+
+bool NearestEndGrid::Indexable(const CDoublePoint& p) {
+  constexpr double kLimit = 1e150;
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::fabs(p.x) < kLimit && std::fabs(p.y) < kLimit;
 }
 
 int NearestEndGrid::CellX(double x) const { return ClampCell(std::floor((x - minX_) / cellW_), nx_); }
 int NearestEndGrid::CellY(double y) const { return ClampCell(std::floor((y - minY_) / cellH_), ny_); }
-int NearestEndGrid::CellIndex(const CDoublePoint& p) const { return CellY(p.y) * nx_ + CellX(p.x); }
+std::size_t NearestEndGrid::CellIndex(const CDoublePoint& p) const {
+  return static_cast<std::size_t>(CellY(p.y)) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(CellX(p.x));
+}
 
 long NearestEndGrid::Nearest(const CDoublePoint& p) const {
   if (remaining_ == 0) return -1;
@@ -98,6 +124,24 @@ void NearestEndGrid::Remove(long i) {
   else
     head_ = nx;
   if (nx >= 0) prev_[static_cast<std::size_t>(nx)] = pv;
+  if (!gridded_) return;
+  DropEntry(2 * i);
+  DropEntry(2 * i + 1);
+  // As the taken area grows, empty cells would slow the ring search: lay the
+  // cells anew over what is left.
+  if (remaining_ >= kSmall && remaining_ * 8 < count_.size()) gridded_ = Build();
+}
+
+void NearestEndGrid::DropEntry(long code) {
+  const int at = position_[static_cast<std::size_t>(code)];
+  if (at < 0) return;  // the second end shares the first one's cell
+  const std::size_t cell = code % 2 == 0 ? CellIndex(items_[static_cast<std::size_t>(code / 2)].first)
+                                         : CellIndex(items_[static_cast<std::size_t>(code / 2)].second);
+  const int last = start_[cell] + --count_[cell];
+  const int moved = entries_[static_cast<std::size_t>(last)];
+  entries_[static_cast<std::size_t>(at)] = moved;
+  position_[static_cast<std::size_t>(moved)] = at;
+  position_[static_cast<std::size_t>(code)] = -1;
 }
 
 void NearestEndGrid::Consider(long i, const CDoublePoint& p, double& best, long& bestIndex) const {
@@ -129,10 +173,8 @@ long NearestEndGrid::GridNearest(const CDoublePoint& p) const {
   const std::size_t budget = 4 * remaining_ + 16;
   auto visit = [&](int x, int y) {
     const std::size_t c = static_cast<std::size_t>(y) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(x);
-    for (int e = start_[c]; e < start_[c + 1]; ++e) {
-      const long i = entries_[static_cast<std::size_t>(e)];
-      if (alive_[static_cast<std::size_t>(i)]) Consider(i, p, best, bestIndex);
-    }
+    for (int e = start_[c], end = start_[c] + count_[c]; e < end; ++e)
+      Consider(entries_[static_cast<std::size_t>(e)] / 2, p, best, bestIndex);
     ++visited;
   };
   for (int r = 0;; ++r) {

@@ -1,10 +1,15 @@
 #pragma once
 // Spatial index over the two ends of many items (fill strokes, open or closed
-// paths) for nearest-first orderings. Nearest returns exactly what a plain scan
-// in index order would: the item whose nearer end has the strictly smallest
-// distance (the first end winning a tie within an item), ties between items to
-// the lowest index still present. It falls back to that scan when the index
-// does not pay. Items are removed as they are taken.
+// paths, or single dots given as both ends) for nearest-first orderings.
+// Nearest returns exactly what a plain scan in index order would: the item
+// whose nearer end has the strictly smallest distance (the first end winning a
+// tie within an item), ties between items to the lowest index still present.
+// It falls back to that scan when the index does not pay. Items are removed as
+// they are taken.
+//
+// The cells are near-square, about one per item, laid over the bounding box in
+// whatever shape it has: a long thin fill gets a long thin row of cells, not
+// sqrt(n) by sqrt(n) slivers that every search would have to cross.
 #include <cstddef>
 #include <vector>
 
@@ -20,11 +25,17 @@ class NearestEndGrid {
   // Index of the nearest item still present; -1 when none is left.
   long Nearest(const CDoublePoint& p) const;
   void Remove(long i);
+  // Coordinates the cells can hold: finite, and small enough to square.
+  static bool Indexable(const CDoublePoint& p);
 
  private:
+  // Lays the cells over the items still present; false when they cannot be
+  // indexed (coordinates not finite or too large to square).
+  bool Build();
   int CellX(double x) const;
   int CellY(double y) const;
-  int CellIndex(const CDoublePoint& p) const;
+  std::size_t CellIndex(const CDoublePoint& p) const;
+  void DropEntry(long code);
   void Consider(long i, const CDoublePoint& p, double& best, long& bestIndex) const;
   long ScanNearest(const CDoublePoint& p) const;
   long GridNearest(const CDoublePoint& p) const;  // -1 when the search got too wide
@@ -37,5 +48,9 @@ class NearestEndGrid {
   bool gridded_ = false;
   int nx_ = 0, ny_ = 0;
   double minX_ = 0, minY_ = 0, cellW_ = 1, cellH_ = 1, tolerance_ = 0;
-  std::vector<int> start_, entries_;  // items per cell, cells in row order
+  // Item ends per cell in row order, as codes 2 x item + end: cell c holds
+  // entries_[start_[c], start_[c] + count_[c]); an item's second end is left
+  // out when it shares the first one's cell. position_ finds an end's entry,
+  // so removing it moves the cell's last entry into its place.
+  std::vector<int> start_, count_, entries_, position_;
 };

@@ -17,6 +17,15 @@ class LoadedSheet {
   // its text when the column can be read.
   void AddCell(long row, int column, std::string text);
   const std::string* Find(long row, int column) const;
+  // Calls f(row, column, text) for every kept text, in no particular order.
+  template <typename F>
+  void ForEachText(F&& f) const {
+    for (const auto& [key, text] : cells_) f(static_cast<long>(key >> 5), static_cast<int>(key & 31), text);
+  }
+  void Reserve(std::size_t texts) { cells_.reserve(texts); }
+  bool Empty() const { return !any_; }
+  long LastRow() const { return maxRow_; }
+  int LastColumn() const { return maxColumn_; }
 
   // Used range; a sheet without cells has the single cell A1, as a spreadsheet shows it.
   int FirstRow() const { return any_ ? static_cast<int>(minRow_) : 1; }
@@ -35,9 +44,5 @@ class LoadedSheet {
 };
 
 enum class ReadResult { ok, cannotRead, noSheet };
-
-// sheetNumber is 1-based, as the spreadsheet counts its worksheets.
-ReadResult ReadXlsSheet(const std::string& path, int sheetNumber, LoadedSheet& out);
-ReadResult ReadXlsxSheet(const std::string& path, int sheetNumber, LoadedSheet& out);
 
 }  // namespace tabrion

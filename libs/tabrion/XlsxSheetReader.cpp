@@ -2,12 +2,15 @@
 #include <zip.h>
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QXmlStreamReader>
 #include <optional>
 #include <vector>
 
-#include "libs/tabrion/CellText.h"
+#include "libs/tabrion/XlsxSheetReader.h"
+
+#include "libs/tabrion/FormatTable.h"
 #include "libs/tabrion/LoadedSheet.h"
 #include "platform/Cp936.h"
 #include "platform/NumberText.h"
@@ -27,7 +30,7 @@ struct ZipArchive {
 };
 
 // The unpacked bytes of one part, or nothing when it is missing or too large.
-std::optional<QByteArray> ReadPart(zip_t* zip, const std::string& name) {
+std::optional<QByteArray> ReadZipPart(zip_t* zip, const std::string& name) {
   zip_int64_t index = zip_name_locate(zip, name.c_str(), ZIP_FL_NOCASE);
   if (index < 0) return std::nullopt;
   zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(index), 0);
@@ -71,14 +74,42 @@ QString ReadStringItem(QXmlStreamReader& xml) {
   return text;
 }
 
+// UTF-8 texts of the shared string table.
 std::vector<std::string> ReadSharedStrings(const QByteArray& bytes) {
   std::vector<std::string> strings;
   QXmlStreamReader xml(bytes);
   while (!xml.atEnd()) {
     if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
-      strings.push_back(platform::Utf8ToCp936(ReadStringItem(xml).toStdString()));
+      strings.push_back(ReadStringItem(xml).toStdString());
   }
   return strings;
+}
+
+int IntAttribute(const QXmlStreamAttributes& a, QLatin1String name, int otherwise) {
+  bool ok = false;
+  int v = a.value(name).toInt(&ok);
+  return ok ? v : otherwise;
+}
+
+// Number format codes and the format id of each cell style.
+void ReadStyles(const QByteArray& bytes, FormatTable& formats) {
+  QXmlStreamReader xml(bytes);
+  bool inCellStyles = false;
+  while (!xml.atEnd()) {
+    auto token = xml.readNext();
+    if (token == QXmlStreamReader::EndElement && xml.name() == u"cellXfs") inCellStyles = false;
+    if (token != QXmlStreamReader::StartElement) continue;
+    auto a = xml.attributes();
+    if (xml.name() == u"numFmt") {
+      int id = IntAttribute(a, QLatin1String("numFmtId"), -1);
+      if (id >= 0) formats.SetFormatCode(id, a.value(QLatin1String("formatCode")).toString().toStdString());
+    } else if (xml.name() == u"cellXfs") {
+      inCellStyles = true;
+    } else if (xml.name() == u"xf" && inCellStyles) {
+      formats.AddStyle(IntAttribute(a, QLatin1String("numFmtId"), 0));
+      xml.skipCurrentElement();
+    }
+  }
 }
 
 // "worksheets/sheet1.xml" relative to the workbook's folder, or "/xl/..." from the root.
@@ -91,31 +122,49 @@ std::string PartName(const QString& target) {
 struct WorkbookParts {
   std::vector<std::string> sheets;  // worksheet part names in workbook order
   std::string sharedStrings = "xl/sharedStrings.xml";
+  std::string styles = "xl/styles.xml";
+  bool date1904 = false;
 };
 
-bool ReadWorkbook(zip_t* zip, WorkbookParts& parts) {
-  auto workbook = ReadPart(zip, "xl/workbook.xml");
-  auto rels = ReadPart(zip, "xl/_rels/workbook.xml.rels");
+// Relationship types of sheets that are not worksheets: a spreadsheet does not
+// count them among its worksheets (the .xls path skips them the same way).
+bool IsOtherSheetType(QStringView type) {
+  return type.endsWith(u"/chartsheet") || type.endsWith(u"/dialogsheet") || type.endsWith(u"/xlMacrosheet");
+}
+
+bool ReadWorkbook(const XlsxParts& zip, WorkbookParts& parts) {
+  auto workbook = zip.Read("xl/workbook.xml");
+  auto rels = zip.Read("xl/_rels/workbook.xml.rels");
   if (!workbook || !rels) return false;
-  std::vector<std::pair<QString, QString>> targets;  // relationship id, target
+  struct Target {
+    std::string part;
+    bool worksheet = true;
+  };
+  QHash<QString, Target> targets;  // by relationship id
   QXmlStreamReader relXml(*rels);
   while (!relXml.atEnd()) {
     if (relXml.readNext() != QXmlStreamReader::StartElement || relXml.name() != u"Relationship") continue;
     auto a = relXml.attributes();
     QString target = a.value(QLatin1String("Target")).toString();
-    if (a.value(QLatin1String("Type")).endsWith(u"/sharedStrings")) parts.sharedStrings = PartName(target);
-    targets.emplace_back(a.value(QLatin1String("Id")).toString(), target);
+    QStringView type = a.value(QLatin1String("Type"));
+    if (type.endsWith(u"/sharedStrings")) parts.sharedStrings = PartName(target);
+    if (type.endsWith(u"/styles")) parts.styles = PartName(target);
+    targets.insert(a.value(QLatin1String("Id")).toString(), Target{PartName(target), !IsOtherSheetType(type)});
   }
   QXmlStreamReader xml(*workbook);
   while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"sheet") continue;
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == u"workbookPr") {
+      auto v = xml.attributes().value(QLatin1String("date1904"));
+      parts.date1904 = v == u"1" || v == u"true";
+    }
+    if (xml.name() != u"sheet") continue;
     QString id;
     for (const auto& a : xml.attributes())
       if (a.name() == u"id") id = a.value().toString();  // r:id
-    std::string name;
-    for (const auto& [rid, target] : targets)
-      if (rid == id) name = PartName(target);
-    parts.sheets.push_back(name);
+    auto it = targets.constFind(id);
+    if (it == targets.constEnd()) parts.sheets.emplace_back();  // no part: cannot be read
+    else if (it->worksheet) parts.sheets.push_back(it->part);
   }
   return !relXml.hasError() && !xml.hasError();
 }
@@ -141,8 +190,9 @@ bool ParseCellReference(QStringView ref, long& row, int& column) {
 
 std::string BooleanText(const QString& v) { return v.trimmed() == u"1" ? "TRUE" : "FALSE"; }
 
-// Reads one <c> element (the reader stands on its start) into its displayed text.
-std::string ReadCell(QXmlStreamReader& xml, const QString& type, const std::vector<std::string>& shared) {
+// Reads one <c> element (the reader stands on its start) into its displayed text, UTF-8.
+std::string ReadCell(QXmlStreamReader& xml, const QString& type, int style, const std::vector<std::string>& shared,
+                     const FormatTable& formats) {
   QString value;
   QString inlineText;
   bool haveInline = false;
@@ -161,18 +211,20 @@ std::string ReadCell(QXmlStreamReader& xml, const QString& type, const std::vect
   if (type == u"s") {
     bool ok = false;
     qulonglong index = value.trimmed().toULongLong(&ok);
-    return ok && index < shared.size() ? shared[index] : std::string();
+    return ok && index < shared.size() ? formats.TextText(style, shared[index]) : std::string();
   }
-  if (type == u"inlineStr") return haveInline ? platform::Utf8ToCp936(inlineText.toStdString()) : std::string();
+  if (type == u"inlineStr") return haveInline ? formats.TextText(style, inlineText.toStdString()) : std::string();
+  if (type == u"str") return formats.TextText(style, value.toStdString());
   if (type == u"b") return value.isEmpty() ? std::string() : BooleanText(value);
-  if (type == u"str" || type == u"e" || type == u"d") return platform::Utf8ToCp936(value.toStdString());
+  if (type == u"e" || type == u"d") return value.toStdString();
   if (value.trimmed().isEmpty()) return {};
   bool ok = false;
   double number = platform::ParseDoubleC(value.trimmed().toStdString(), &ok);
-  return ok ? GeneralNumberText(number) : platform::Utf8ToCp936(value.toStdString());
+  return ok ? formats.NumberText(style, number) : value.toStdString();
 }
 
-bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& shared, LoadedSheet& out) {
+bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& shared, const FormatTable& formats,
+                    LoadedSheet& out) {
   QXmlStreamReader xml(bytes);
   long row = 0;     // current row; rows and cells without a reference follow the previous one
   int column = 0;
@@ -199,32 +251,69 @@ bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& sha
         xml.skipCurrentElement();  // a reference outside any sheet names no cell
         continue;
       }
-      out.AddCell(row, column, ReadCell(xml, type, shared));
+      int style = IntAttribute(a, QLatin1String("s"), 0);
+      out.AddCell(row, column, platform::Utf8ToCp936(ReadCell(xml, type, style, shared, formats)));
     }
   }
   return !xml.hasError();
 }
 
+class ZipParts : public XlsxParts {
+ public:
+  explicit ZipParts(zip_t* zip) : zip_(zip) {}
+  bool Has(const std::string& name) const override { return zip_name_locate(zip_, name.c_str(), ZIP_FL_NOCASE) >= 0; }
+  std::optional<QByteArray> Read(const std::string& name) const override { return ReadZipPart(zip_, name); }
+
+ private:
+  zip_t* zip_;
+};
+
 }  // namespace
+
+ReadResult ReadXlsxParts(const XlsxParts& zip, int sheetNumber, LoadedSheet& out) {
+  WorkbookParts parts;
+  if (!ReadWorkbook(zip, parts)) return ReadResult::cannotRead;
+  if (sheetNumber < 1 || static_cast<std::size_t>(sheetNumber) > parts.sheets.size()) return ReadResult::noSheet;
+  const std::string& sheetPart = parts.sheets[static_cast<std::size_t>(sheetNumber - 1)];
+  auto sheet = sheetPart.empty() ? std::nullopt : zip.Read(sheetPart);
+  if (!sheet) return ReadResult::cannotRead;
+  std::vector<std::string> shared;
+  if (zip.Has(parts.sharedStrings)) {
+    auto strings = zip.Read(parts.sharedStrings);
+    if (!strings) return ReadResult::cannotRead;
+    shared = ReadSharedStrings(*strings);
+  }
+  FormatTable formats;
+  formats.SetDate1904(parts.date1904);
+  if (zip.Has(parts.styles)) {
+    auto styles = zip.Read(parts.styles);
+    if (!styles) return ReadResult::cannotRead;
+    ReadStyles(*styles, formats);
+  }
+  return ReadSheetCells(*sheet, shared, formats, out) ? ReadResult::ok : ReadResult::cannotRead;
+}
 
 ReadResult ReadXlsxSheet(const std::string& path, int sheetNumber, LoadedSheet& out) {
   ZipArchive archive;
   int error = 0;
   archive.zip = zip_open(path.c_str(), ZIP_RDONLY, &error);
   if (!archive.zip) return ReadResult::cannotRead;
-  WorkbookParts parts;
-  if (!ReadWorkbook(archive.zip, parts)) return ReadResult::cannotRead;
-  if (sheetNumber < 1 || static_cast<std::size_t>(sheetNumber) > parts.sheets.size()) return ReadResult::noSheet;
-  const std::string& sheetPart = parts.sheets[static_cast<std::size_t>(sheetNumber - 1)];
-  auto sheet = sheetPart.empty() ? std::nullopt : ReadPart(archive.zip, sheetPart);
-  if (!sheet) return ReadResult::cannotRead;
-  std::vector<std::string> shared;
-  if (zip_name_locate(archive.zip, parts.sharedStrings.c_str(), ZIP_FL_NOCASE) >= 0) {
-    auto strings = ReadPart(archive.zip, parts.sharedStrings);
-    if (!strings) return ReadResult::cannotRead;
-    shared = ReadSharedStrings(*strings);
+  return ReadXlsxParts(ZipParts(archive.zip), sheetNumber, out);
+}
+
+ReadResult ReadXlsxBytes(const void* data, std::size_t size, int sheetNumber, LoadedSheet& out) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(data, size, 0, &error);
+  zip_error_fini(&error);
+  if (!source) return ReadResult::cannotRead;
+  ZipArchive archive;
+  archive.zip = zip_open_from_source(source, ZIP_RDONLY, nullptr);
+  if (!archive.zip) {
+    zip_source_free(source);
+    return ReadResult::cannotRead;
   }
-  return ReadSheetCells(*sheet, shared, out) ? ReadResult::ok : ReadResult::cannotRead;
+  return ReadXlsxParts(ZipParts(archive.zip), sheetNumber, out);
 }
 
 }  // namespace tabrion

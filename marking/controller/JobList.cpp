@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <memory>
+#include <string>
 
 #include "values/ShellValues.h"
 #include "document/geometry/CPointList.h"
@@ -25,6 +27,21 @@ std::string RedEdgeName(int n) {
 
 bool CountsForBounds(const CObjElement* e) { return e->type != OBJ_PICTURE && e->IsMarkEnabled(); }
 
+// A temporary open polyline through the points, for the border passes.
+std::unique_ptr<CObjElement> NewPolylineElement(CPointList& points, const std::string& name) {
+  auto* polyline = new CObjPolyLine(points, 0, 0);
+  CObjCreateRecord create;
+  create.name = name;
+  create.type = OBJ_POLYLINE;
+  create.object = polyline;
+  create.objectSize = static_cast<int>(sizeof(CObjPolyLine));
+  create.bounds = GetPointArrayBoundRect(points);
+  auto element = std::make_unique<CObjElement>(std::move(create));
+  element->RefreshTypeObject();
+  element->UpdateBoundRect();
+  return element;
+}
+
 }  // namespace
 
 void CMarkControlWnd::ClearJobList() {
@@ -41,26 +58,20 @@ CObjElement* CMarkControlWnd::MakeBorderObject(const CDoubleRect& r, const std::
   points.Add(CDoublePoint(r.right, r.bottom, 1));
   points.Add(CDoublePoint(r.left, r.bottom, 1));
   points.Add(CDoublePoint(r.left, r.top, 1));
-  auto* polyline = new CObjPolyLine(points, 0, 0);
-  CObjCreateRecord create;
-  create.name = name;
-  create.type = OBJ_POLYLINE;
-  create.object = polyline;
-  create.objectSize = static_cast<int>(sizeof(CObjPolyLine));
-  create.bounds = r;
-  auto element = std::make_unique<CObjElement>(std::move(create));
-  element->RefreshTypeObject();
-  element->UpdateBoundRect();
-  CObjElement* raw = element.get();
-  tempObjects_.push_back(std::move(element));
-  jobList_.push_back(raw);
-  return raw;
+  tempObjects_.push_back(NewPolylineElement(points, name));
+  jobList_.push_back(tempObjects_.back().get());
+  return jobList_.back();
 }
 
 CObjElement* CMarkControlWnd::MakeOutlineObject(CObjElement* element, const std::string& name) {
-  // Texts standing on an arc get the same bounding outline until their own
-  // arc border is available from the text objects.
-  return MakeBorderObject(element->GetBoundRect(), name);
+  // Texts standing on an arc are outlined along their arc; a text that has
+  // none to give gets its bounding rectangle.
+  CPointList border;
+  element->GetTextArcBorder(border);
+  if (border.GetSize() < 2) return MakeBorderObject(element->GetBoundRect(), name);
+  tempObjects_.push_back(NewPolylineElement(border, name));
+  jobList_.push_back(tempObjects_.back().get());
+  return jobList_.back();
 }
 
 void CMarkControlWnd::BuildJobList(int mode) {

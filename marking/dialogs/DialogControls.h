@@ -25,4 +25,17 @@ void CheckButton(QButtonGroup* group, int id);
 // longer than maxChars.
 bool CheckMaxChars(QWidget* control, const QString& text, int maxChars);
 
+// Numbers read whole from a text in the C locale ("12abc" is no number).
+bool ParseWholeInt(const QString& text, long long& value);
+bool ParseWholeDouble(const QString& text, double& value);
+// The framework's checks of a number edit when a dialog is closed: false
+// (after its message, with the focus on the control) when the text is no
+// number or lies outside lo..hi.
+bool ReadIntInRange(QWidget* control, const QString& text, int lo, int hi, int& value);
+bool ReadFloatInRange(QWidget* control, const QString& text, double lo, double hi, float& value);
+// Any finite float ("Please enter a number." otherwise).
+bool ReadFloat(QWidget* control, const QString& text, float& value);
+// A float as the framework shows it ("%.6g", C locale).
+QString FloatText(double value);
+
 }  // namespace machine_dialogs

@@ -13,6 +13,12 @@
 #include "platform/InstallDir.h"
 #include "platform/Prompt.h"
 
+namespace {
+CProperityView* g_linkOwner = nullptr;  // UI thread only
+}  // namespace
+
+CProperityView* CProperityView::LinkOwner() { return g_linkOwner; }
+
 CProperityView::CProperityView() : CProperityView(Options{}) {}
 
 CProperityView::CProperityView(Options options) : options_(std::move(options)) {
@@ -24,6 +30,7 @@ CProperityView::CProperityView(Options options) : options_(std::move(options)) {
 }
 
 CProperityView::~CProperityView() {
+  if (g_linkOwner == this) g_linkOwner = nullptr;
   serialPort_.reset();
   options_.timers->KillTimer(kVersionTimerId);
   link_.reset();
@@ -42,6 +49,8 @@ std::string CProperityView::ComSettingsPath() const {
 
 void CProperityView::OnInitialUpdate(platform::MessageTarget* layoutView) {
   layoutView_ = layoutView;
+  if (g_linkOwner != nullptr && g_linkOwner != this) return;
+  g_linkOwner = this;
   if (link_) link_->SetNotifyWindow(layoutView);
   LoadComSettings();
   OpenRs232Port();
@@ -282,4 +291,5 @@ void CProperityView::OnDestroy() {
     ResetComRequest();
   }
   link_.reset();
+  if (g_linkOwner == this) g_linkOwner = nullptr;
 }

@@ -1,15 +1,20 @@
 #pragma once
-// The property view's link half: it owns the communications control, the
-// link and the one shared request, reads the serial settings, sets the link
-// up on the USB board's adapter, asks the board for its protocol variant and
-// hands requests to the link. Headless: it receives platform messages through
-// HandleMessage; the window that hosts it posts to `self` (SetSelfTarget).
+// The property view: the right-hand pane of a layout window. Its link half
+// (this folder, headless) owns the communications control, the link and the
+// one shared request, reads the serial settings, sets the link up on the USB
+// board's adapter, asks the board for its protocol variant and hands requests
+// to the link. Its object half (properties/view) holds the object list and
+// the property sheet, relays their messages to the layout view and offers the
+// layout view the calls that add, remove, find and show objects. It receives
+// platform messages through HandleMessage and RelayMessage; the window that
+// hosts it posts to `self` (SetSelfTarget).
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "marking/link/CComLink.h"
 #include "marking/link/CComRequest.h"
@@ -33,6 +38,19 @@ struct ComSettings {
   int StopBitIndex() const { return values[3]; }
   int DataBitIndex() const { return values[4]; }
   int Rs232Open() const { return values[5]; }
+};
+
+class CDoublePoint;
+class CObjElement;
+class CObjPtrArray;
+class CObjProperitySheet;
+class CObjectListBox;
+class QWidget;
+
+// Where the list and the sheet lie in a pane of cx by cy pixels.
+struct PaneLayout {
+  int listX, listY, listWidth, listHeight;
+  int sheetX, sheetY, sheetWidth, sheetHeight;
 };
 
 class CProperityView : public ILinkHost {
@@ -60,7 +78,12 @@ class CProperityView : public ILinkHost {
   platform::MessageTarget* GetSelfTarget() const { return self_; }
 
   // Start order of the view: notify window, settings, text port, USB link.
+  // The program has one board and one text port: only the first view to
+  // start opens them, and holds them until it is destroyed; the views of
+  // later layout windows bind their layout view only.
   void OnInitialUpdate(platform::MessageTarget* layoutView);
+  // The view that holds the program's link, or null.
+  static CProperityView* LinkOwner();
   // Dispatches the view's messages; false when the message is not one of them.
   bool HandleMessage(const platform::Message& message);
   // The stop-key filter comes first; true when it took the message.
@@ -90,6 +113,30 @@ class CProperityView : public ILinkHost {
   platform::MessageTarget* GetRequestTarget() override { return self_; }
   int GetProtocolVariant() override { return protocol_.load(); }
   void ResetComRequest() override;
+
+  // The object half. OnCreate builds the list and the sheet as children of
+  // the host window (which owns them as widgets).
+  bool OnCreate(QWidget* host);
+  // The list and the sheet for a pane of cx by cy; false when either is 0 or less.
+  static bool ComputeLayout(int cx, int cy, PaneLayout& layout);
+  void OnSize(int cx, int cy);
+  // The list's and the sheet's messages; false when the message is not one of them.
+  bool RelayMessage(const platform::Message& message);
+
+  // Calls of the layout view (UI thread).
+  int AddObject(CObjElement* object, int notify);
+  void SelectListIndex(int index);
+  void ShowObject(CObjElement* object);
+  void SetObjectName(const std::string& name);
+  bool HitTest(const CDoublePoint& point, CObjElement*& object, int& index);
+  void SelectObject(CObjElement* object, int index);
+  void RefreshSheet(CObjElement* object, int selectionCount);
+  void ReloadPages(CObjElement* object);
+  int FillObjectList(const CObjPtrArray& objects);
+  void RemoveObject(CObjElement* object);
+
+  CObjectListBox* GetObjectList() const { return list_; }
+  CObjProperitySheet* GetSheet() const { return sheet_; }
 
   CComLink* GetLink() { return link_.get(); }
   const ComSettings& GetComSettings() const { return comSettings_; }
@@ -124,6 +171,11 @@ class CProperityView : public ILinkHost {
   ComSettings comSettings_;
   std::string rs232Text_;
   Rs232TextBuffer rs232Buffer_;
+  // Children of the host window, which deletes them; null before OnCreate.
+  CObjectListBox* list_ = nullptr;
+  CObjProperitySheet* sheet_ = nullptr;
+  int PostListSelected(CObjElement* object);
+  bool IsListed(CObjElement* object) const;
   // Last member: its monitor thread stops before anything it sends to is gone.
   std::unique_ptr<CSerialPort> serialPort_;
 };

@@ -14,7 +14,7 @@ rank() {
     document) echo 2 ;;
     marking|text) echo 3 ;;
     properties) echo 4 ;;
-    app) echo 5 ;;
+    app|libs) echo 5 ;;  # the program links the companion libraries; only the shell includes them
     *) echo "" ;;
   esac
 }

@@ -23,7 +23,7 @@ const TestEnvironment environment;
 
 // The font configuration and D-Bus libraries keep caches for the life of the
 // process; the .xls reader library loses a few bytes when it refuses a damaged file.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libdbus\nleak:libfreexl\n"; }
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\nleak:libdbus\n"; }
 
 // The Qt libraries are not built for the race checker: what they do to memory
 // through the allocator and memmove is not looked at (their own accesses never

@@ -609,15 +609,43 @@ void CQrEncoder::PlaceCodewords() {
   }
 }
 
+namespace {
+
+// Every mask repeats every 12 rows and 12 columns (its terms are taken modulo
+// 2, 3 or 4 and 6), so one tile of each stands for the whole symbol.
+constexpr int kMaskTile = 12;
+struct MaskTiles {
+  std::uint8_t bits[8][kMaskTile][kMaskTile];  // [mask][column % 12][row % 12]
+};
+const MaskTiles& Tiles() {
+  static const MaskTiles tiles = [] {
+    MaskTiles t{};
+    for (int mask = 0; mask < 8; ++mask)
+      for (int j = 0; j < kMaskTile; ++j)
+        for (int i = 0; i < kMaskTile; ++i) t.bits[mask][j][i] = MaskHolds(mask, i, j) ? 1 : 0;
+    return t;
+  }();
+  return tiles;
+}
+
+}  // namespace
+
 void CQrEncoder::ApplyMask(int mask) {
+  static_assert(QR_DATA_BIT == 2 && QR_MASKED == 1, "the data bit shifts onto the masked bit");
   const int size = symbolSize_;
-  for (int x = 0; x < size; ++x)
-    for (int y = 0; y < size; ++y) {
-      std::uint8_t& m = matrix_[x][y];
-      if (m & QR_FUNCTION) continue;
-      const bool dark = ((m & QR_DATA_BIT) != 0) != MaskHolds(mask, y, x);
-      m = static_cast<std::uint8_t>((m & ~QR_MASKED) | (dark ? QR_MASKED : 0));
+  const auto& tile = Tiles().bits[mask];
+  for (int x = 0; x < size; ++x) {
+    std::uint8_t* column = matrix_[x];
+    const std::uint8_t* holds = tile[x % kMaskTile];
+    for (int y0 = 0; y0 < size; y0 += kMaskTile) {
+      const int end = std::min(size - y0, kMaskTile);
+      for (int k = 0; k < end; ++k) {
+        const std::uint8_t m = column[y0 + k];
+        const auto dark = static_cast<std::uint8_t>(((m >> 1) ^ holds[k]) & 1);  // data bit xor mask
+        column[y0 + k] = (m & QR_FUNCTION) ? m : static_cast<std::uint8_t>((m & ~QR_MASKED) | dark);
+      }
     }
+  }
 }
 
 void CQrEncoder::PlaceFormat(int mask) {
@@ -663,32 +691,39 @@ void CQrEncoder::BuildMatrix() {
 namespace {
 
 // Runs of five or more and finder-like patterns along one row or column of
-// 0/1 modules.
+// 0/1 modules. The pattern is dark-light-dark-dark-dark-light-dark with light
+// next to it on both sides and three more light modules on one side; outside
+// the symbol counts as light. In runs: dark 1, light 1, dark 3, light 1,
+// dark 1, between light runs of at least 1 of which one reaches 4.
 int LineScore(const std::uint8_t* at, int size) {
-  int score = 0;
-  int run = 1;
-  for (int k = 1; k <= size; ++k) {
-    if (k < size && at[k] == at[k - 1]) {
-      ++run;
-      continue;
-    }
-    if (run >= 5) score += run - 2;
-    run = 1;
+  constexpr int kOutside = 1 << 20;  // light beyond the symbol's edge
+  // Where the colour changes, found without a branch per module.
+  int changes[QR_MAX_SIZE + 1];
+  int changeCount = 0;
+  changes[changeCount++] = 0;
+  for (int k = 1; k < size; ++k) {
+    changes[changeCount] = k;
+    changeCount += at[k] != at[k - 1];
   }
-  // Dark-light-dark-dark-dark-light-dark, light next to it on both sides and
-  // three more light modules on one side.
-  static constexpr std::uint8_t kPattern[7] = {1, 0, 1, 1, 1, 0, 1};
-  for (int p = 0; p + 7 <= size; ++p) {
-    if (std::memcmp(at + p, kPattern, 7) != 0) continue;
-    if (p - 1 >= 0 && at[p - 1]) continue;
-    if (p + 7 < size && at[p + 7]) continue;
-    bool lightBefore = true;
-    for (int k = p - 4; k <= p - 2; ++k)
-      if (k >= 0 && at[k]) lightBefore = false;
-    bool lightAfter = true;
-    for (int k = p + 8; k <= p + 10; ++k)
-      if (k < size && at[k]) lightAfter = false;
-    if (lightBefore || lightAfter) score += 40;
+  changes[changeCount++] = size;
+  int runs[QR_MAX_SIZE + 2];
+  int count = 0;
+  int score = 0;
+  // A leading dark run gets an empty light run before it, so that light runs
+  // sit at even indexes.
+  if (at[0]) runs[count++] = 0;
+  for (int c = 1; c < changeCount; ++c) {
+    const int run = changes[c] - changes[c - 1];
+    if (run >= 5) score += run - 2;
+    runs[count++] = run;
+  }
+  if (count % 2 == 0) runs[count++] = 0;  // the line ends dark
+  // The light runs at the ends continue beyond the edge.
+  for (int d = 1; d + 5 < count; d += 2) {
+    if (runs[d] != 1 || runs[d + 1] != 1 || runs[d + 2] != 3 || runs[d + 3] != 1 || runs[d + 4] != 1) continue;
+    const int before = d - 1 == 0 ? kOutside : runs[d - 1];
+    const int after = d + 5 == count - 1 ? kOutside : runs[d + 5];
+    if (before >= 1 && after >= 1 && (before >= 4 || after >= 4)) score += 40;
   }
   return score;
 }
@@ -712,8 +747,12 @@ int CQrEncoder::Penalty(const std::uint8_t (&matrix)[QR_MAX_SIZE][QR_MAX_SIZE], 
   for (int x = 0; x + 1 < size; ++x) {
     const std::uint8_t* left = columns[x];
     const std::uint8_t* right = columns[x + 1];
-    for (int y = 0; y + 1 < size; ++y)
-      if (left[y] == left[y + 1] && left[y] == right[y] && left[y] == right[y + 1]) score += 3;
+    int blocks = 0;
+    for (int y = 0; y + 1 < size; ++y) {
+      const int sum = left[y] + left[y + 1] + right[y] + right[y + 1];
+      blocks += (sum & 3) == 0;  // all four light (0) or all dark (4)
+    }
+    score += 3 * blocks;
   }
   const int light = size * size - darkCount;
   const int k = std::abs(50 - (100 * light) / (size * size));

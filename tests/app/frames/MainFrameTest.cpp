@@ -17,9 +17,18 @@
 TEST_F(FramesTest, StatusBarHasItsSixteenPanes) {
   ASSERT_TRUE(Start());
   CMainFrame* frame = app_->MainFrame();
+  PumpQt();
+  // The first layout's initial update has shown the head position and the
+  // marked total; every other pane keeps its initial text.
   for (const StatusPane& pane : StatusPanes()) {
     ASSERT_NE(frame->Pane(pane.id), nullptr) << pane.id;
-    EXPECT_EQ(frame->PaneText(pane.id), QString(pane.initialText)) << pane.id;
+    if (pane.id == 61363) {
+      EXPECT_EQ(frame->PaneText(pane.id), QString("x:0.00,y=0.00"));
+    } else if (pane.id == 61364) {
+      EXPECT_EQ(frame->PaneText(pane.id).trimmed(), QString("0")) << pane.id;
+    } else {
+      EXPECT_EQ(frame->PaneText(pane.id), QString(pane.initialText)) << pane.id;
+    }
   }
   // Wider initial texts give wider panes.
   EXPECT_GT(frame->Pane(ID_PANE_PROGRESS_TOTAL)->width(), frame->Pane(ID_PANE_TIME)->width());

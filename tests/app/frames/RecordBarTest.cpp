@@ -4,7 +4,7 @@
 #include "values/ShellMessages.h"
 #include "app/frames/CMainFrame.h"
 #include "app/frames/CMarkToolBar.h"
-#include "app/views/CNotifyEdit.h"
+#include "widgets/CNotifyEdit.h"
 #include "app/views/CVendrikView.h"
 #include "document/geometry/SharedState.h"
 #include "tests/app/frames/FramesFixture.h"

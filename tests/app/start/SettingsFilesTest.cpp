@@ -163,13 +163,13 @@ TEST(MachineSet, UnwritableFolderReportsAndKeepsTheRecord) {
   EXPECT_EQ(g_machineSet.acceleration, 999);
 }
 
-TEST(MachineSet, ConfiguredLinkDeviceMeansTheUsbBoardUntilABoardIsChosen) {
+TEST(MachineSet, FreshInstallIsTheBigPortBoardWhateverTheEnvironment) {
   const std::string dir = FreshFolder("device");
   g_installDir = dir;
   ::setenv("VENDRIK_SERIAL_DEVICE", "/tmp/vendrik-board.test", 1);
-  g_softType = SOFT_TYPE_BIG_PORT_BOARD;
+  g_softType = SOFT_TYPE_USB;
   ReadSoftType();
-  EXPECT_EQ(g_softType.load(), SOFT_TYPE_USB);
+  EXPECT_EQ(g_softType.load(), SOFT_TYPE_BIG_PORT_BOARD);
 
   WriteSoftTypeWord(ZephyneFilePath(dir), SOFT_TYPE_SMALL_PORT_BOARD);
   ReadSoftType();

@@ -330,3 +330,53 @@ TEST(HatchFill, MatchesThePlainScanOfEveryContourOnRandomShapes) {
     }
   }
 }
+
+namespace {
+
+// Strokes of a rectangle of width by height, hatched at the angle and spacing,
+// and the time it took.
+std::pair<std::size_t, double> TimedRectangleHatch(double width, double height, float angle, float spacing) {
+  const auto start = std::chrono::steady_clock::now();
+  const std::size_t strokes = Hatch(Polygon({{0, 0}, {width, 0}, {width, height}, {0, height}}), angle, spacing).size();
+  return {strokes, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()};
+}
+
+}  // namespace
+
+// A long thin fill once took its strokes' nearest-first ordering quadratic:
+// the index laid sqrt(n) by sqrt(n) cells over the box whatever its shape.
+TEST(HatchFill, ALongThinStripOrdersAsFastAsASquareOfAsManyStrokes) {
+  const auto square = TimedRectangleHatch(2000, 2000, 90, 0.05f);
+  const auto strip = TimedRectangleHatch(2000, 0.5, 90, 0.05f);
+  ASSERT_EQ(square.first, strip.first);
+  EXPECT_LT(strip.second, 4 * square.second + 0.5) << "square " << square.second << " s, strip " << strip.second << " s";
+}
+
+TEST(HatchSegments, NearestFirstOrderingOfThinFillsMatchesThePlainScan) {
+  for (const float angle : {90.0f, 45.0f, 30.0f}) {
+    CStrokeGroup g(Polygon({{0, 0}, {300, 0}, {300, 0.2}, {150, 0.7}, {0, 0.2}}));
+    g.HatchFill(angle, 0.1f);
+    const std::vector<Stroke> fast = Strokes(g);
+    ASSERT_GT(fast.size(), 1000u);
+    // The strokes again, last first, through the index and through the plain scan.
+    CHatchSegmentArray indexedIn, reversed;
+    for (std::size_t i = fast.size(); i-- > 0;) {
+      indexedIn.Add({fast[i].a, fast[i].b});
+      reversed.Add({fast[i].a, fast[i].b});
+    }
+    CPointList indexed;
+    AppendSegmentsNearestFirst(indexedIn, CDoublePoint(150, -5), indexed);
+    CPointList plain;
+    CDoublePoint ref(150, -5);
+    HatchSegment out;
+    while (TakeNearestSegment(reversed, ref, out)) {
+      plain.Add(out.first);
+      plain.Add(out.second);
+    }
+    ASSERT_EQ(indexed.GetSize(), plain.GetSize());
+    for (int i = 0; i < plain.GetSize(); ++i) {
+      ASSERT_EQ(indexed[i].x, plain[i].x) << angle << " point " << i;
+      ASSERT_EQ(indexed[i].y, plain[i].y) << angle << " point " << i;
+    }
+  }
+}

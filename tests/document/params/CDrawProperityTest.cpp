@@ -186,7 +186,7 @@ TEST(CDrawProperity, ReadBackRestoresKeyedFieldsButNotSpeedsOrOptions) {
 TEST(CDrawProperity, FileValuesThatWouldBreakTheStepMathsAreRefused) {
   MachineSetRecord r = SaneRecord();
   CDrawProperity p(r, false);
-  ReadBlock("45;x\n0\n39;y\n-2\n50;d\nnan\n47;m\n0\n49;a\ninf\n46;t\n0\n51;p\n1e999\n40;r\n1e300\n41;r\n4\n", p);
+  ReadBlock("45;x\n0\n39;y\n-2\n50;d\nnan\n47;m\n0\n49;a\ninf\n46;t\n0\n51;p\n1e999\n40;r\n0\n41;r\nnan\n", p);
   EXPECT_EQ(p.GetStepLengthX(), 4);
   EXPECT_EQ(p.GetStepLengthY(), 4);
   EXPECT_EQ(p.GetWorkDiameter(), 20);
@@ -194,8 +194,8 @@ TEST(CDrawProperity, FileValuesThatWouldBreakTheStepMathsAreRefused) {
   EXPECT_EQ(p.GetStepAngle(), kStepAngleAsFloat);
   EXPECT_EQ(p.GetTransmissionConstant(), 48);
   EXPECT_EQ(p.GetStartPath(0).x, -60);
-  EXPECT_EQ(p.GetRangeX(), 3000);  // ranges stay within the machine limits
-  EXPECT_EQ(p.GetRangeY(), 10);
+  EXPECT_EQ(p.GetRangeX(), 120);
+  EXPECT_EQ(p.GetRangeY(), 100);
   p.SetByKey(45, MrkValue::OfInt(7));  // wrong kind for the key
   EXPECT_EQ(p.GetStepLengthX(), 4);
 
@@ -205,6 +205,31 @@ TEST(CDrawProperity, FileValuesThatWouldBreakTheStepMathsAreRefused) {
   EXPECT_DOUBLE_EQ(p.GetRotaryFactor(), at6);
   p.SetMicrostepExponent(10);
   EXPECT_DOUBLE_EQ(p.GetRotaryFactor(), at6 * 16);
+}
+
+// A project's ranges are copied as stored, whatever the machine limits, so a
+// project saved with a 5 mm range opens and saves back unchanged.
+TEST(CDrawProperity, ProjectRangesKeepTheStoredValueAndRefuseOnlyNonPositiveOrNonFinite) {
+  struct Case {
+    const char* text;
+    double expected;
+  };
+  const Case cases[] = {{"5", 5}, {"3500.5", 3500.5}, {"0.25", 0.25}, {"0", 120}, {"-4", 120}, {"nan", 120}, {"inf", 120}};
+  for (const Case& c : cases) {
+    MachineSetRecord r = SaneRecord();
+    CDrawProperity p(r, false);
+    ReadBlock(std::string("40;r\n") + c.text + "\n41;r\n" + c.text + "\n", p);
+    EXPECT_EQ(p.GetRangeX(), c.expected) << c.text;
+    EXPECT_EQ(p.GetRangeY(), c.expected == 120 ? 100 : c.expected) << c.text;
+  }
+  MachineSetRecord r = SaneRecord();
+  CDrawProperity p(r, false);
+  ReadBlock("40;r\n5\n41;r\n7.5\n", p);
+  CDrawProperity again(r, false);
+  ReadBlock(WriteBlock(p), again);
+  EXPECT_EQ(WriteBlock(again), WriteBlock(p));
+  EXPECT_EQ(again.GetRangeX(), 5);
+  EXPECT_EQ(again.GetRangeY(), 7.5);
 }
 
 TEST(CDrawProperity, OptionSwitchesMapToTheirBits) {

@@ -131,6 +131,8 @@ TEST_F(TabrionTest, SheetsWithoutDataGiveThreeAndStayClosed) {
   EXPECT_EQ(reader.InitialExcelDataBase(beyond), 3);
   auto negative = Para(book, -1);
   EXPECT_EQ(reader.InitialExcelDataBase(negative), 3);
+  auto largest = Para(book, 0x7FFFFFFF);
+  EXPECT_EQ(reader.InitialExcelDataBase(largest), 3);
   EXPECT_EQ(reader.opened, 0);
 }
 

@@ -19,11 +19,12 @@ const char* kRels =
     R"(<Relationship Id="rId7" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="/xl/worksheets/data.xml"/>)"
     R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/gone.xml"/>)"
     R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" Target="strings.xml"/>)"
+    R"(<Relationship Id="rId4" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/chartsheet" Target="chartsheets/sheet1.xml"/>)"
     R"(</Relationships>)";
 const char* kWorkbook =
     R"(<?xml version="1.0"?><workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
     R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets>)"
-    R"(<sheet name="Data" sheetId="1" r:id="rId7"/><sheet name="Gone" sheetId="2" r:id="rId2"/></sheets></workbook>)";
+    R"(<sheet name="Chart" sheetId="3" r:id="rId4"/><sheet name="Data" sheetId="1" r:id="rId7"/><sheet name="Gone" sheetId="2" r:id="rId2"/></sheets></workbook>)";
 const char* kStrings =
     R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>plain</t></si>)"
     R"(<si><r><t>ri</t></r><r><rPr><b/></rPr><t>ch</t></r><rPh><t>HINT</t></rPh></si></sst>)";
@@ -73,6 +74,7 @@ class HandMadeXlsxTest : public ::testing::Test {
   int count_ = 0;
 };
 
+// The chart sheet listed first is not counted: "Data" is worksheet 1.
 TEST_F(HandMadeXlsxTest, CellKindsAndPositionsWithoutReferences) {
   CTabrion reader;
   auto para = Para(Book(Sheet(

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -304,6 +306,66 @@ TEST(QrEncoder, PenaltyRules) {
   const int withPattern = CQrEncoder::Penalty(m, 21);
   m[0][0] = 0;  // the pattern broken; runs, blocks and balance stay the same
   EXPECT_EQ(40, withPattern - CQrEncoder::Penalty(m, 21));
+}
+
+// The penalty counted module by module, the rules as written: runs of five
+// or more, 2 x 2 blocks, 1011101 with light beside it and four light modules
+// on one side (outside the symbol is light), dark balance.
+int PlainPenalty(const std::uint8_t (&m)[QR_MAX_SIZE][QR_MAX_SIZE], int size) {
+  auto dark = [&](bool rows, int line, int k) { return (rows ? m[k][line] : m[line][k]) != 0; };
+  auto light = [&](bool rows, int line, int k) { return k < 0 || k >= size || !dark(rows, line, k); };
+  int score = 0, darkCount = 0;
+  for (const bool rows : {true, false})
+    for (int line = 0; line < size; ++line) {
+      for (int k = 0; k < size;) {
+        int e = k;
+        while (e < size && dark(rows, line, e) == dark(rows, line, k)) ++e;
+        if (e - k >= 5) score += e - k - 2;
+        k = e;
+      }
+      static const int kPattern[7] = {1, 0, 1, 1, 1, 0, 1};
+      for (int p = 0; p + 7 <= size; ++p) {
+        bool match = light(rows, line, p - 1) && light(rows, line, p + 7);
+        for (int q = 0; q < 7 && match; ++q) match = dark(rows, line, p + q) == (kPattern[q] == 1);
+        if (!match) continue;
+        bool before = true, after = true;
+        for (int q = 2; q <= 4; ++q) {
+          before = before && light(rows, line, p - q);
+          after = after && light(rows, line, p + 6 + q);
+        }
+        if (before || after) score += 40;
+      }
+    }
+  for (int x = 0; x < size; ++x)
+    for (int y = 0; y < size; ++y) {
+      darkCount += m[x][y] != 0;
+      if (x + 1 < size && y + 1 < size) {
+        const int sum = (m[x][y] != 0) + (m[x + 1][y] != 0) + (m[x][y + 1] != 0) + (m[x + 1][y + 1] != 0);
+        if (sum == 0 || sum == 4) score += 3;
+      }
+    }
+  return score + 10 * (std::abs(50 - (100 * (size * size - darkCount)) / (size * size)) / 5);
+}
+
+TEST(QrEncoder, PenaltyMatchesTheModuleByModuleCount) {
+  std::mt19937 rng(24);
+  static std::uint8_t m[QR_MAX_SIZE][QR_MAX_SIZE];
+  for (int trial = 0; trial < 200; ++trial) {
+    const int size = 21 + 4 * static_cast<int>(rng() % 40);
+    const unsigned density = 1 + rng() % 7;  // of 8: sparse to dense
+    for (int x = 0; x < size; ++x)
+      for (int y = 0; y < size; ++y) m[x][y] = (rng() % 8) < density ? 1 : 0;
+    // Finder-like rows and columns at the edges and inside, some with too little light around.
+    for (int k = 0; k < 6; ++k) {
+      const int line = static_cast<int>(rng() % size), at = static_cast<int>(rng() % (size - 6));
+      const bool rows = rng() % 2;
+      static const int kPattern[7] = {1, 0, 1, 1, 1, 0, 1};
+      for (int q = 0; q < 7; ++q) (rows ? m[at + q][line] : m[line][at + q]) = kPattern[q];
+      for (int q = 1; q <= static_cast<int>(rng() % 5); ++q)
+        if (at + 6 + q < size) (rows ? m[at + 6 + q][line] : m[line][at + 6 + q]) = 0;
+    }
+    ASSERT_EQ(PlainPenalty(m, size), CQrEncoder::Penalty(m, size)) << "trial " << trial;
+  }
 }
 
 TEST(QrEncoder, ModesAndRunJoining) {

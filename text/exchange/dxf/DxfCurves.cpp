@@ -42,12 +42,36 @@ bool AllFinite(std::initializer_list<double> values) {
 
 }  // namespace
 
-void EmitDxfArc(DxfPointSink& sink, double cx, double cy, double radius, double startDeg, double endDeg) {
+void EmitDxfArc(DxfPointSink& sink, double cx, double cy, double radius, double startDeg, double endDeg,
+                bool mirrored) {
   if (!AllFinite({cx, cy, radius, startDeg, endDeg})) return;
   const double n = ClampPointCount(7.5 * radius);
+  const double sx = mirrored ? -1.0 : 1.0;
   WalkAngles(sink, n, startDeg * kDxfDegToRad, endDeg * kDxfDegToRad, [&](double a) {
-    return std::pair<double, double>(cx + radius * std::cos(a), cy + radius * std::sin(a));
+    return std::pair<double, double>(sx * (cx + radius * std::cos(a)), cy + radius * std::sin(a));
   });
+}
+
+void EmitDxfBulgeSegment(DxfPointSink& sink, double x1, double y1, double x2, double y2, double bulge) {
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double chord = std::sqrt(dx * dx + dy * dy);
+  if (bulge != 0 && AllFinite({x1, y1, x2, y2, bulge, chord}) && chord > 0) {
+    // Centre on the chord's normal: (1 - b^2) / 4b of the chord from its middle.
+    const double k = (1 - bulge * bulge) / (4 * bulge);
+    const double cx = (x1 + x2) / 2 - dy * k, cy = (y1 + y2) / 2 + dx * k;
+    const double radius = std::hypot(x1 - cx, y1 - cy);
+    const double sweep = 4 * std::atan(bulge);
+    const double step = (360.0 / ClampPointCount(7.5 * radius)) * kDxfDegToRad;
+    const double a0 = std::atan2(y1 - cy, x1 - cx);
+    if (std::isfinite(radius) && std::isfinite(a0)) {
+      const int pieces = static_cast<int>(std::ceil(std::fabs(sweep) / step));
+      for (int i = 1; i < pieces; ++i) {
+        const double a = a0 + sweep * i / pieces;
+        sink.Add(cx + radius * std::cos(a), cy + radius * std::sin(a), 1);
+      }
+    }
+  }
+  sink.Add(x2, y2, 1);
 }
 
 void EmitDxfEllipse(DxfPointSink& sink, double cx, double cy, double mx, double my, double ratio, double start,

@@ -8,6 +8,7 @@
 #include "document/curves/CArcFitter.h"
 #include "document/curves/SplineToPolyline.h"
 #include "document/geometry/CDoublePoint.h"
+#include "platform/Cp936.h"
 #include "platform/InstallDir.h"
 #include "platform/NumberText.h"
 #include "text/exchange/dxf/DxfCurves.h"
@@ -27,7 +28,12 @@ constexpr int kReserveVertices = 4096;
 struct LineRecord {
   double x = 0, y = 0;
   CDoublePoint start, end;
+  // Groups 10, 20, 11, 21 on their own, for a line written without its Z groups.
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  int seen = 0;  // bits of kLineStartX ... kLineEndY
+  bool emitted = false;
 };
+constexpr int kLineStartX = 1, kLineStartY = 2, kLineEndX = 4, kLineEndY = 8, kLineWhole = 15;
 
 struct LwPolylineRecord {
   int expected = 0;
@@ -36,11 +42,14 @@ struct LwPolylineRecord {
   bool closed = false;
   double x = 0;
   std::vector<CDoublePoint> vertices;
+  std::vector<double> bulges;  // per vertex: the arc to the next one
 };
 
 struct CircleRecord {
   double cx = 0, cy = 0, radius = 0;
   double start = kDxfCircleAngle, end = kDxfCircleAngle;
+  bool complete = false;  // radius (circle) or end angle (arc) read
+  bool mirrored = false;  // extrusion (0, 0, -1)
 };
 
 struct EllipseRecord {
@@ -77,6 +86,7 @@ class DxfImporter {
   void OnInteger(int group, long long value);
   void OnSubclass(const std::string& value);
   void Begin(Entity entity);
+  void FinishEntity();
   void CloseAll();
   void EmitLwPolyline();
   void RenderText();
@@ -88,6 +98,9 @@ class DxfImporter {
   CArcFitter fitter_;
   bool stop_ = false;
   bool skipNextReal_ = false;
+  bool sectionNameNext_ = false;  // the group 2 after "0 SECTION" names the section
+  bool versionNext_ = false;      // the group 1 after "9 $ACADVER" is the version
+  bool utf8Text_ = false;         // AC1021 (2007) and later write texts as UTF-8
   Section section_ = Section::None;
   Entity entity_ = Entity::None;
 
@@ -118,6 +131,10 @@ void DxfImporter::Run() {
       } else if (ok && std::isfinite(number)) {
         OnReal(group, number);
       }
+    } else if (group == 230) {
+      // Extrusion Z: the only extrusion component the reader needs.
+      double number = 0;
+      if (ParseDxfReal(value, number) && std::isfinite(number)) OnReal(group, number);
     } else if ((group >= 60 && group <= 79) || (group >= 90 && group <= 99)) {
       bool ok = false;
       const long long number = platform::ParseIntC(value, &ok);
@@ -161,12 +178,21 @@ void DxfImporter::OnText(int group, const std::string& value) {
 }
 
 // Keywords count only under their own group codes (0 entities and section
-// markers, 2 section names, 9 header variables), so a layer or block named
-// "LINE" or "OBJECTS" is just a name. A group 0 always ends the entity before
-// it: values of entities not read here never reach the one before them.
+// markers, 2 section names right after "0 SECTION", 9 header variables), so a
+// layer, block or table entry named "LINE" or "OBJECTS" is just a name. A
+// group 0 always ends the entity before it: values of entities not read here
+// never reach the one before them.
 void DxfImporter::OnKeyword(int group, const std::string& value) {
+  const bool sectionName = sectionNameNext_;
+  sectionNameNext_ = false;
+  const bool version = versionNext_;
+  versionNext_ = false;
   if (group == 0) {
     Begin(Entity::None);
+    if (value == "SECTION") {
+      sectionNameNext_ = true;
+      return;
+    }
     if (!InDrawing()) return;
     if (value == "LINE") Begin(Entity::Line);
     else if (value == "LWPOLYLINE") Begin(Entity::LwPolyline);
@@ -174,7 +200,7 @@ void DxfImporter::OnKeyword(int group, const std::string& value) {
     else if (value == "ARC") Begin(Entity::Arc);
     else if (value == "ELLIPSE") Begin(Entity::Ellipse);
     else if (value == "POINT") Begin(Entity::Point);
-  } else if (group == 2) {
+  } else if (group == 2 && sectionName) {
     if (value == "HEADER") section_ = Section::Header;
     else if (value == "CLASSES") section_ = Section::Classes;
     else if (value == "TABLES") section_ = Section::Tables;
@@ -183,10 +209,15 @@ void DxfImporter::OnKeyword(int group, const std::string& value) {
     else if (value == "OBJECTS") stop_ = true;
   } else if (group == 9) {
     if (value == "$TEXTSIZE" || value == "$TEXTSTYLE") skipNextReal_ = true;
+    versionNext_ = value == "$ACADVER";
+  } else if (group == 1 && version) {
+    // "AC1021" and later; the number after "AC" grows with each release.
+    utf8Text_ = value.size() >= 6 && value.compare(0, 2, "AC") == 0 && value.compare(2, 4, "1021") >= 0;
   }
 }
 
 void DxfImporter::Begin(Entity entity) {
+  FinishEntity();
   // A text whose closing marker never came and a spline short of its control
   // points are dropped with their entity.
   text_.reset();
@@ -214,36 +245,48 @@ void DxfImporter::OnReal(int group, double value) {
       else if (group == 50) style_->obliqueAngle = value;
       break;
     case Entity::Line:
-      if (group == 10 || group == 11) line_.x = value;
-      else if (group == 20 || group == 21) line_.y = value;
-      else if (group == 30) line_.start = CDoublePoint(line_.x, line_.y);
-      else if (group == 31) {
-        line_.end = CDoublePoint(line_.x, line_.y);
-        sink_.Add(line_.start.x, line_.start.y, kDxfPenUp);
-        sink_.Add(line_.end.x, line_.end.y, kDxfPenDown);
+      switch (group) {
+        case 10: line_.x = line_.x1 = value; line_.seen |= kLineStartX; break;
+        case 20: line_.y = line_.y1 = value; line_.seen |= kLineStartY; break;
+        case 11: line_.x = line_.x2 = value; line_.seen |= kLineEndX; break;
+        case 21: line_.y = line_.y2 = value; line_.seen |= kLineEndY; break;
+        case 30: line_.start = CDoublePoint(line_.x, line_.y); break;
+        case 31:
+          line_.end = CDoublePoint(line_.x, line_.y);
+          line_.emitted = true;
+          sink_.Add(line_.start.x, line_.start.y, kDxfPenUp);
+          sink_.Add(line_.end.x, line_.end.y, kDxfPenDown);
+          break;
+        default: break;
       }
       break;
     case Entity::LwPolyline:
       if (group == 10) {
         poly_.x = value;
-      } else if (group == 20 && poly_.counted && !poly_.emitted) {
+      } else if (group == 20 && poly_.counted && static_cast<int>(poly_.vertices.size()) < poly_.expected) {
         poly_.vertices.emplace_back(poly_.x, value);
-        if (static_cast<int>(poly_.vertices.size()) == poly_.expected) EmitLwPolyline();
+        poly_.bulges.push_back(0);
+      } else if (group == 42 && !poly_.bulges.empty()) {
+        // Follows its vertex; the polyline is drawn at its end, once the last
+        // vertex's bulge (the closing arc) is known.
+        poly_.bulges.back() = value;
       }
       break;
     case Entity::Circle:
     case Entity::Arc:
+      // Drawn at the end of the entity: the extrusion follows the radius.
       if (group == 10) circle_.cx = value;
       else if (group == 20) circle_.cy = value;
       else if (group == 40) {
         circle_.radius = value;
-        if (entity_ == Entity::Circle)
-          EmitDxfArc(sink_, circle_.cx, circle_.cy, circle_.radius, circle_.start, circle_.end);
+        if (entity_ == Entity::Circle) circle_.complete = true;
       } else if (entity_ == Entity::Arc && group == 50) {
         circle_.start = value;
       } else if (entity_ == Entity::Arc && group == 51) {
         circle_.end = value;
-        EmitDxfArc(sink_, circle_.cx, circle_.cy, circle_.radius, circle_.start, circle_.end);
+        circle_.complete = true;
+      } else if (group == 230) {
+        circle_.mirrored = value < 0;
       }
       break;
     case Entity::Ellipse:
@@ -299,7 +342,7 @@ void DxfImporter::OnInteger(int group, long long value) {
       break;
     case Entity::LwPolyline:
       if (group == 70) {
-        poly_.closed = clamped == 1;
+        poly_.closed = (clamped & 1) != 0;  // other bits: plinegen and the like
       } else if (group == 90 && !poly_.counted) {
         // Memory follows the vertices actually read, not the count a file claims.
         poly_.counted = true;
@@ -342,11 +385,39 @@ void DxfImporter::OnSubclass(const std::string& value) {
   }
 }
 
+void DxfImporter::FinishEntity() {
+  switch (entity_) {
+    case Entity::Line:
+      if (!line_.emitted && line_.seen == kLineWhole) {
+        line_.emitted = true;
+        sink_.Add(line_.x1, line_.y1, kDxfPenUp);
+        sink_.Add(line_.x2, line_.y2, kDxfPenDown);
+      }
+      break;
+    case Entity::LwPolyline:
+      if (poly_.counted && !poly_.emitted && poly_.expected > 0 &&
+          static_cast<int>(poly_.vertices.size()) == poly_.expected)
+        EmitLwPolyline();
+      break;
+    case Entity::Circle:
+    case Entity::Arc:
+      if (circle_.complete) {
+        circle_.complete = false;
+        EmitDxfArc(sink_, circle_.cx, circle_.cy, circle_.radius, circle_.start, circle_.end, circle_.mirrored);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
 void DxfImporter::EmitLwPolyline() {
   poly_.emitted = true;
-  for (std::size_t i = 0; i < poly_.vertices.size(); ++i)
-    sink_.Add(poly_.vertices[i].x, poly_.vertices[i].y, i == 0 ? kDxfPenUp : kDxfPenDown);
-  if (poly_.closed && !poly_.vertices.empty()) sink_.Add(poly_.vertices[0].x, poly_.vertices[0].y, kDxfPenDown);
+  const std::vector<CDoublePoint>& v = poly_.vertices;
+  sink_.Add(v[0].x, v[0].y, kDxfPenUp);
+  for (std::size_t i = 1; i < v.size(); ++i)
+    EmitDxfBulgeSegment(sink_, v[i - 1].x, v[i - 1].y, v[i].x, v[i].y, poly_.bulges[i - 1]);
+  if (poly_.closed) EmitDxfBulgeSegment(sink_, v.back().x, v.back().y, v[0].x, v[0].y, poly_.bulges.back());
 }
 
 void DxfImporter::RenderText() {
@@ -356,7 +427,8 @@ void DxfImporter::RenderText() {
   const std::string mainFont = DxfMainFontFile(*style);
   const std::string bigFont = DxfBigFontFile(*style);
   const double height = DxfTextHeight(text_->height, *style);
-  const TextRecord& t = *text_;
+  TextRecord& t = *text_;
+  if (utf8Text_) t.value = platform::Utf8ToCp936(t.value);
   int count = 0;
   int shxStatus = 0;
   ShxTextToStrokes(t.value, installFolder_, mainFont, bigFont, t.x, t.y, height, t.rotation, t.oblique, t.widthFactor,
@@ -389,6 +461,8 @@ void DxfImporter::FlattenSpline() {
 }
 
 void DxfImporter::CloseAll() {
+  FinishEntity();
+  entity_ = Entity::None;
   text_.reset();
   spline_.reset();
   style_.reset();

@@ -6,6 +6,7 @@
 #include "document/curves/CArc3Point.h"
 #include "platform/InstallDir.h"
 #include "text/fonts/shx/ShxTextToStrokes.h"
+#include "text/fonts/folder/FontFolder.h"
 
 namespace {
 
@@ -56,15 +57,14 @@ ShxStrokeRenderer::ShxStrokeRenderer(const ShxLayout& layout, double* coords, st
 void ShxStrokeRenderer::OpenFonts(const std::string& installFolder, const std::string& mainFontName,
                                   const std::string& bigFontName) {
   stackCount_ = 0;
-  const std::string fonts = platform::JoinInstallPath(installFolder, "Fonts");
-  mainPath_ = platform::JoinInstallPath(fonts, mainFontName);
+  mainPath_ = FontFilePath(installFolder, mainFontName);
   if (!mainFile_.Open(mainPath_)) {
     const std::size_t shx = mainFontName.find(".shx");
     const std::string base = shx == std::string::npos ? std::string() : mainFontName.substr(0, shx);
-    mainPath_ = platform::JoinInstallPath(fonts, base + ".fnt");
+    mainPath_ = FontFilePath(installFolder, base + ".fnt");
     if (mainFile_.Open(mainPath_)) fntMode_ = 1;
   }
-  bigPath_ = platform::JoinInstallPath(fonts, bigFontName);
+  bigPath_ = FontFilePath(installFolder, bigFontName);
   bigFile_.Open(bigPath_);
 
   *status_ = 0;
@@ -104,6 +104,7 @@ int ShxStrokeRenderer::Render(const std::string& text) {
   for (std::size_t i = 0; i < n;) {
     const auto c = static_cast<std::uint8_t>(buffer[i]);
     bool ok = true;
+    const Snapshot before = Save();
     if (c >= 1 && c <= 31) {
       *status_ |= SHX_CONTROL_CHARACTER;
       ++i;
@@ -153,10 +154,34 @@ int ShxStrokeRenderer::Render(const std::string& text) {
     }
     if (!ok) {
       *status_ |= SHX_GLYPH_FAILED;
-      return 0;
+      if (!skipFailed_) return 0;
+      Restore(before);
     }
   }
   return Writing() ? written_ : 0;
+}
+
+ShxStrokeRenderer::Snapshot ShxStrokeRenderer::Save() const {
+  return Snapshot{written_, produced_,  Writing() ? 0 : *capacity_, stackCount_, skipNext_, curX_,      curY_,
+                  nextX_,   nextY_,     charStartX_, charStartY_, rightmostX_, scale_, lastOut_};
+}
+
+void ShxStrokeRenderer::Restore(const Snapshot& s) {
+  written_ = s.written;
+  produced_ = s.produced;
+  if (!Writing()) *capacity_ = s.capacity;
+  stackCount_ = s.stackCount;
+  skipNext_ = s.skipNext;
+  curX_ = s.curX;
+  curY_ = s.curY;
+  nextX_ = s.nextX;
+  nextY_ = s.nextY;
+  charStartX_ = s.charStartX;
+  charStartY_ = s.charStartY;
+  rightmostX_ = s.rightmostX;
+  scale_ = s.scale;
+  lastOut_ = s.lastOut;
+  subshapeDepth_ = 0;
 }
 
 bool ShxStrokeRenderer::DrawShapeGlyph(const std::vector<std::uint8_t>& definition, std::size_t start, bool bigMode) {

@@ -30,6 +30,9 @@ class ShxStrokeRenderer {
   ShxStrokeRenderer& operator=(const ShxStrokeRenderer&) = delete;
 
   void OpenFonts(const std::string& installFolder, const std::string& mainFontName, const std::string& bigFontName);
+  // A glyph that fails is left out, its points taken back, and the text goes
+  // on after it (instead of being abandoned); the status still reports it.
+  void SkipFailedGlyphs(bool on) { skipFailed_ = on; }
   // Renders the text; the doubles written, or 0 when counting or abandoned.
   int Render(const std::string& text);
 
@@ -45,6 +48,15 @@ class ShxStrokeRenderer {
   bool DrawStar();
   bool DrawPointListGlyph(std::uint8_t character);
   void MarkCharacterStart(int fromDouble);
+
+  // What a failed glyph is rolled back to.
+  struct Snapshot {
+    int written, produced, capacity, stackCount, skipNext;
+    double curX, curY, nextX, nextY, charStartX, charStartY, rightmostX, scale;
+    Point lastOut;
+  };
+  Snapshot Save() const;
+  void Restore(const Snapshot& s);
 
   // Shape interpreter over one definition; false when the glyph fails.
   bool RunShape(const std::vector<std::uint8_t>& definition, std::size_t start, bool bigMode, bool subshape);
@@ -103,6 +115,7 @@ class ShxStrokeRenderer {
   std::array<double, 8> stack_{};
   int stackCount_ = 0;
 
+  bool skipFailed_ = false;
   int subshapeDepth_ = 0;
   int subshapeCalls_ = 0;
   std::array<std::optional<std::vector<std::uint8_t>>, 256> subshapes_;  // read once per call

@@ -2,15 +2,25 @@
 
 #include "text/fonts/shx/ShxStrokeRenderer.h"
 
-int ShxTextToStrokes(const std::string& text, const std::string& installFolder, const std::string& mainFontName,
-                     const std::string& bigFontName, double originX, double originY, double height, double rotation,
-                     double slant, double mainWidth, double spacing, double bigWidth, double /*secondSpacing*/,
-                     double* coords, std::uint8_t* flags, int* capacity, int* status) {
+namespace {
+
+int Render(const std::string& text, const std::string& installFolder, const std::string& mainFontName,
+           const std::string& bigFontName, const ShxLayout& layout, double* coords, std::uint8_t* flags,
+           int* capacity, int* status, bool skipFailed) {
   int ownStatus = 0;
   if (!status) status = &ownStatus;
   *status = 0;
   // Without a counter there is nothing to count into, nor a capacity to respect.
   if (!capacity) return 0;
+  const bool writing = coords && flags;
+  ShxStrokeRenderer renderer(layout, writing ? coords : nullptr, writing ? flags : nullptr, capacity, status);
+  renderer.SkipFailedGlyphs(skipFailed);
+  renderer.OpenFonts(installFolder, mainFontName, bigFontName);
+  return renderer.Render(text);
+}
+
+ShxLayout LayoutOf(double originX, double originY, double height, double rotation, double slant, double mainWidth,
+                   double spacing, double bigWidth) {
   ShxLayout layout;
   layout.originX = originX;
   layout.originY = originY;
@@ -20,8 +30,26 @@ int ShxTextToStrokes(const std::string& text, const std::string& installFolder, 
   layout.mainWidth = mainWidth;
   layout.spacing = spacing;
   layout.bigWidth = bigWidth;
-  const bool writing = coords && flags;
-  ShxStrokeRenderer renderer(layout, writing ? coords : nullptr, writing ? flags : nullptr, capacity, status);
-  renderer.OpenFonts(installFolder, mainFontName, bigFontName);
-  return renderer.Render(text);
+  return layout;
+}
+
+}  // namespace
+
+int ShxTextToStrokes(const std::string& text, const std::string& installFolder, const std::string& mainFontName,
+                     const std::string& bigFontName, double originX, double originY, double height, double rotation,
+                     double slant, double mainWidth, double spacing, double bigWidth, double /*secondSpacing*/,
+                     double* coords, std::uint8_t* flags, int* capacity, int* status) {
+  return Render(text, installFolder, mainFontName, bigFontName,
+                LayoutOf(originX, originY, height, rotation, slant, mainWidth, spacing, bigWidth), coords, flags,
+                capacity, status, false);
+}
+
+int ShxTextToStrokesSkippingFailures(const std::string& text, const std::string& installFolder,
+                                     const std::string& mainFontName, const std::string& bigFontName, double originX,
+                                     double originY, double height, double rotation, double slant, double mainWidth,
+                                     double spacing, double bigWidth, double /*secondSpacing*/, double* coords,
+                                     std::uint8_t* flags, int* capacity, int* status) {
+  return Render(text, installFolder, mainFontName, bigFontName,
+                LayoutOf(originX, originY, height, rotation, slant, mainWidth, spacing, bigWidth), coords, flags,
+                capacity, status, true);
 }

@@ -30,6 +30,15 @@ int ShxTextToStrokes(const std::string& text, const std::string& installFolder, 
                      double slant, double mainWidth, double spacing, double bigWidth, double secondSpacing,
                      double* coords, std::uint8_t* flags, int* capacity, int* status);
 
+// The same, except that a glyph that fails is left out with its points and
+// the text goes on after it; the status word still carries SHX_GLYPH_FAILED.
+// The text layout calls this one, so one bad glyph does not cost the rest.
+int ShxTextToStrokesSkippingFailures(const std::string& text, const std::string& installFolder,
+                                     const std::string& mainFontName, const std::string& bigFontName, double originX,
+                                     double originY, double height, double rotation, double slant, double mainWidth,
+                                     double spacing, double bigWidth, double secondSpacing, double* coords,
+                                     std::uint8_t* flags, int* capacity, int* status);
+
 // Bounds that keep a damaged or hostile font from running away: the doubles
 // one call may produce, the nesting of subshapes, and the subshapes one call
 // may draw. A text that reaches one is abandoned as a failed glyph.

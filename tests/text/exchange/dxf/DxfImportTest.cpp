@@ -1,4 +1,5 @@
 // Entities of DXF drawings read into points with pen flags, in two passes.
+#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -166,6 +167,114 @@ TEST_F(DxfImport, TheFillingPassNeverWritesBeyondItsRoom) {
   EXPECT_EQ(dot.stored, 2);
   EXPECT_EQ(dot.fillResult, kDxfResultNone);
   EXPECT_EQ(dot.status, kDxfStatusRead);
+}
+
+// Faults of earlier versions, each once a drawing that came in wrong.
+TEST_F(DxfImport, ATableEntryNamedObjectsDoesNotEndTheReading) {
+  const std::string tables = DxfGroups({{0, "SECTION"}, {2, "TABLES"}, {0, "TABLE"}, {2, "LAYER"}, {0, "LAYER"},
+                                        {2, "OBJECTS"}, {70, "0"}, {0, "LAYER"}, {2, "ENTITIES"}, {0, "ENDTAB"},
+                                        {0, "ENDSEC"}});
+  const DxfRead r = ReadDxfBothPasses(
+      WriteDxfFile("layers.dxf", tables + DxfEntities({{0, "LINE"}, {8, "OBJECTS"}, {10, "1"}, {20, "2"}, {30, "0"},
+                                                       {11, "3"}, {21, "4"}, {31, "0"}})),
+      folder_.Path());
+  ASSERT_EQ(r.Points(), 2);
+  ExpectPoint(r, 1, 3, 4, kDxfPenDown);
+  // A section of that name still ends it.
+  const DxfRead cut = ReadDxfBothPasses(
+      WriteDxfFile("objects.dxf", DxfGroups({{0, "SECTION"}, {2, "OBJECTS"}, {0, "ENDSEC"}}) +
+                                      DxfEntities({{0, "POINT"}, {10, "1"}, {20, "2"}})),
+      folder_.Path());
+  EXPECT_EQ(cut.counted, 0);
+}
+
+TEST_F(DxfImport, ALineWithoutZGroupsIsDrawn) {
+  const DxfRead r = ReadDxfBothPasses(
+      WriteDxfFile("noz.dxf", DxfEntities({{0, "LINE"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"}, {0, "POINT"},
+                                          {10, "9"}, {20, "9"}})),
+      folder_.Path());
+  ASSERT_EQ(r.Points(), 2 + 1);
+  ExpectPoint(r, 0, 1, 2, kDxfPenUp);
+  ExpectPoint(r, 1, 3, 4, kDxfPenDown);
+  ExpectPoint(r, 2, 9, 9, kDxfDot);
+}
+
+TEST_F(DxfImport, APolylineWithFlagBitsBesideClosedIsClosed) {
+  // 129: closed and plinegen.
+  const DxfRead r = ReadDxfBothPasses(
+      WriteDxfFile("closed.dxf", DxfEntities({{0, "LWPOLYLINE"}, {90, "3"}, {70, "129"}, {10, "0"}, {20, "0"},
+                                             {10, "4"}, {20, "0"}, {10, "4"}, {20, "3"}})),
+      folder_.Path());
+  ASSERT_EQ(r.Points(), 4);
+  ExpectPoint(r, 0, 0, 0, kDxfPenUp);
+  ExpectPoint(r, 3, 0, 0, kDxfPenDown);  // back to the first vertex
+}
+
+TEST_F(DxfImport, PolylineBulgesAreDrawnAsArcs) {
+  // (0,0) to (2,0) with bulge 1: the half circle about (1,0) below the chord;
+  // closing (2,0) to (0,0) with bulge 0.5: the arc about (1,-0.75) of radius
+  // 1.25 above it.
+  const DxfRead r = ReadDxfBothPasses(
+      WriteDxfFile("bulge.dxf", DxfEntities({{0, "LWPOLYLINE"}, {90, "2"}, {70, "1"}, {10, "0"}, {20, "0"},
+                                            {42, "1"}, {10, "2"}, {20, "0"}, {42, "0.5"}, {0, "POINT"},
+                                            {10, "9"}, {20, "9"}})),
+      folder_.Path());
+  ASSERT_GT(r.Points(), 8);
+  ExpectPoint(r, 0, 0, 0, kDxfPenUp);
+  ExpectPoint(r, r.Points() - 2, 0, 0, kDxfPenDown);
+  ExpectPoint(r, r.Points() - 1, 9, 9, kDxfDot);
+  double lowest = 0, highest = 0;
+  for (int i = 1; i < r.Points() - 1; ++i) {
+    EXPECT_EQ(r.Flag(i), kDxfPenDown);
+    if (r.Y(i) <= 0) {
+      EXPECT_NEAR(std::hypot(r.X(i) - 1, r.Y(i)), 1, 1e-9) << i;
+    } else {
+      EXPECT_NEAR(std::hypot(r.X(i) - 1, r.Y(i) + 0.75), 1.25, 1e-9) << i;
+    }
+    lowest = std::min(lowest, r.Y(i));
+    highest = std::max(highest, r.Y(i));
+  }
+  EXPECT_LT(lowest, -0.9);  // the half circle reaches down to (1,-1)
+  EXPECT_GT(highest, 0.4);  // the sagitta of bulge 0.5 over a chord of 2 is 0.5
+}
+
+TEST_F(DxfImport, CirclesAndArcsWithADownwardExtrusionAreMirrored) {
+  const DxfRead r = ReadDxfBothPasses(
+      WriteDxfFile("mirror.dxf", DxfEntities({{0, "CIRCLE"}, {10, "10"}, {20, "5"}, {40, "1"}, {210, "0"},
+                                             {220, "0"}, {230, "-1.0"}, {0, "ARC"}, {10, "10"}, {20, "0"},
+                                             {40, "2"}, {210, "0"}, {220, "0"}, {230, "-1"}, {100, "AcDbArc"},
+                                             {50, "0"}, {51, "90"}, {0, "CIRCLE"}, {10, "10"}, {20, "5"},
+                                             {40, "1"}, {210, "0"}, {220, "0"}, {230, "1"}})),
+      folder_.Path());
+  const double c45 = std::cos(45 * 0.0174532), s45 = std::sin(45 * 0.0174532);
+  ASSERT_EQ(r.Points(), 11 + 5 + 11);
+  ExpectPoint(r, 0, -10 - c45, 5 + s45, kDxfPenUp);
+  ExpectPoint(r, 8, -11, 5, kDxfPenDown);
+  ExpectPoint(r, 11, -12, 0, kDxfPenUp);  // the arc from 0 to 90 degrees, seen from below
+  ExpectPoint(r, 15, -10 - 2 * std::cos(90 * 0.0174532), 2 * std::sin(90 * 0.0174532), kDxfPenDown);
+  ExpectPoint(r, 16, 10 + c45, 5 + s45, kDxfPenUp);  // extrusion up: as written
+}
+
+TEST_F(DxfImport, TextsOfAc1021AndLaterAreUtf8) {
+  folder_.AddFont("big.shx", BigFont({{0xD6D0, kL}}, 28));
+  auto drawing = [](const char* version, const std::string& text) {
+    return DxfGroups({{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, version}, {0, "ENDSEC"},
+                      {0, "SECTION"}, {2, "TABLES"}, {0, "STYLE"}, {100, "AcDbTextStyleTableRecord"},
+                      {2, "STANDARD"}, {3, "main"}, {4, "big"}, {0, "ENDSEC"}}) +
+           DxfEntities({{0, "TEXT"}, {100, "AcDbText"}, {10, "0"}, {20, "0"}, {40, "28"}, {1, text},
+                        {100, "AcDbText"}});
+  };
+  const std::string zhongGbk = "\xd6\xd0", zhongUtf8 = "\xe4\xb8\xad";
+  const DxfRead gbk = ReadDxfBothPasses(WriteDxfFile("r2000.dxf", drawing("AC1015", zhongGbk)), folder_.Path());
+  ASSERT_EQ(gbk.Points(), 5);
+  for (const char* version : {"AC1021", "AC1024", "AC1032"}) {
+    const DxfRead utf8 = ReadDxfBothPasses(WriteDxfFile("r2007.dxf", drawing(version, zhongUtf8)), folder_.Path());
+    ASSERT_EQ(utf8.Points(), gbk.Points()) << version;
+    for (int i = 0; i < gbk.Points(); ++i) {
+      EXPECT_EQ(utf8.X(i), gbk.X(i)) << version;
+      EXPECT_EQ(utf8.Y(i), gbk.Y(i)) << version;
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,224 @@
+#pragma once
+// The layout view's state and commands, without any widget: the document and
+// the windows around it, zoom and scroll, the tool and drag state, the
+// selection, the layer switches, the spreadsheet link and the settings the
+// view reads at its initial update. The widget (CVendrikView) maps its
+// events to this class and paints through Draw. The view's features each add
+// their handlers in files of their own beside this one.
+//
+// It is also the marking controller's view (IMarkView).
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/views/model/CProperityViewCalls.h"
+#include "app/views/model/CStartButtonWatch.h"
+#include "app/views/model/ViewHostInterfaces.h"
+#include "app/views/model/ViewSettingsFiles.h"
+#include "document/geometry/CDoublePoint.h"
+#include "document/geometry/CDoubleRect.h"
+#include "document/geometry/CPointList.h"
+#include "libs/tabrion/CTabrion.h"
+#include "marking/controller/MarkInterfaces.h"
+#include "platform/DeviceContext.h"
+#include "platform/Messages.h"
+
+class CMarkControlWnd;
+class CObjElement;
+class CObjPtrArray;
+class CVendrikDoc;
+class ILinkHost;
+
+// Grid spacings in mm (registry values DistanceVer and DistanceHor); shared by
+// every layout view.
+extern float g_distanceVer;
+extern float g_distanceHor;
+
+// What a print is fitted to: the printable area in device pixels and the
+// printer's resolution.
+struct PrintPage {
+  int widthPx = 0;
+  int heightPx = 0;
+  double dotsPerInch = 300;
+};
+
+class CVendrikViewModel : public IMarkView {
+ public:
+  static constexpr float kMinZoom = 0.25f;
+  static constexpr UINT ID_APPLY_OPTIMIZE_SPEED = 32841;
+
+  // Reads the view's registry values.
+  CVendrikViewModel();
+  // Writes them back.
+  ~CVendrikViewModel() override;
+  CVendrikViewModel(const CVendrikViewModel&) = delete;
+  CVendrikViewModel& operator=(const CVendrikViewModel&) = delete;
+
+  // The windows around the view; each may be null.
+  void SetWindow(IViewWindow* window) { m_pWindow = window; }
+  void SetTarget(platform::MessageTarget* target) { m_pTarget = target; }
+  void SetDocument(CVendrikDoc* document) { m_pDocument = document; }
+  void SetChildFrame(IViewChildFrame* frame) { m_pChildFrame = frame; }
+  void SetMainFrame(IViewMainFrame* frame) { m_pMainFrame = frame; }
+  void SetMarkControl(CMarkControlWnd* control) { m_pMarkControl = control; }
+  // Null restores the null calls.
+  void SetPropertyView(CProperityViewCalls* calls);
+  // The machine link the marking controller talks through, asked for each
+  // time (the window that holds the program's link may close).
+  void SetLinkHostSource(std::function<ILinkHost*()> source) { m_linkHostSource = std::move(source); }
+
+  // Initialisation (ViewInit.cpp).
+  void OnInitialUpdate();
+  void LoadSettingsFiles();
+  // The scroll extents for the client size, centred; the origin follows.
+  void UpdateScrollExtents();
+  static int ScrollExtent(double rangeMm, double pxPerMm, double zoom, int clientSize);
+  void OnDestroy();
+  // WM_LOAD_MRK_FILE: the document's elements become those of the file, the
+  // object list is filled again, and the document takes the file's path.
+  // False when the reader refused the file (the layout is then empty but
+  // for its parameter record).
+  bool OnLoadMrkFile(const std::string& path);
+  // Puts a default parameter record at index 0 unless one is there.
+  void EnsureParameterRecord();
+
+  // Port set-up and the start button (ViewHardware.cpp).
+  void InitHardware();
+  bool StartButtonWatch();
+  void StopButtonWatch();
+  CStartButtonWatch& ButtonWatch() { return m_buttonWatch; }
+  // The clock of the watcher's read gaps and its poll period (tests).
+  void SetButtonWatchTiming(platform::Clock* clock, std::chrono::milliseconds period);
+
+  // Coordinates (ViewCoordinates.cpp). Screen pixels are scroll-area pixels.
+  platform::DcPoint MmToScreen(double x, double y, const platform::DcPoint& origin) const;
+  CDoublePoint ScreenToMm(int clientX, int clientY, const platform::DcPoint& origin) const;
+  // The work area's centre in scroll pixels.
+  platform::DcPoint Origin() const { return {m_centreX, m_centreY}; }
+  // Draws into a picture of the viewport: scroll pixels less `viewport`.
+  void DrawMmLine(platform::DeviceContext& dc, const CDoublePoint& a, const CDoublePoint& b,
+                  const platform::DcPoint& viewport = {}) const;
+  float DrawZoom();
+
+  // Drawing (ViewDrawing.cpp): the viewport's picture, the scroll area's
+  // pixels from `viewport` on, `width` x `height` of them.
+  void OnEraseBkgnd(platform::DeviceContext& dc, int left, int top, int width, int height) const;
+  void OnDraw(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
+  void DrawWorkArea(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
+  void DrawObjects(platform::DeviceContext& dc, const platform::DcPoint& viewport);
+  void DrawStartBackPaths(platform::DeviceContext& dc, const platform::DcPoint& viewport);
+  // "剩 %d 秒" with the seconds left (UTF-8), shown in countdown mode.
+  std::string CountdownText() const;
+  static bool IsDrawnType(int type);
+
+  // Printing (ViewPrinting.cpp): every printable object fitted and centred.
+  double PrintScale(const PrintPage& page, const CDoubleRect& drawing) const;
+  int PrintPenWidth() const;
+  void OnPrint(platform::DeviceContext& dc, const PrintPage& page);
+
+  // Mark bounds (ViewMarkedBounds.cpp).
+  static void GetMarkedBounds(const std::vector<CObjElement*>& list, CDoubleRect& bounds);
+  static void GetDocumentMarkedBounds(const CObjPtrArray& objects, CDoubleRect& bounds);
+  void GetSelectionBounds(CDoubleRect& bounds) const;
+
+  // Messages posted to the view; false when the message is not one of the
+  // core's (the features' handlers take the rest).
+  bool OnMessage(const platform::Message& message);
+
+  // Menu and tool-bar commands of the view's features (ViewCommands.cpp).
+  // Each feature registers its own in a Register...Commands() of its file,
+  // called from the constructor. A command without `enabled` is always
+  // enabled; `checked` gives the check mark of toggles and tools.
+  struct ViewCommand {
+    std::function<void()> run;
+    std::function<bool()> enabled;
+    std::function<bool()> checked;
+  };
+  void AddCommand(int id, std::function<void()> run, std::function<bool()> enabled = {},
+                  std::function<bool()> checked = {});
+  // Runs the command (execute) or tells whether it is there and enabled.
+  bool RunCommand(int id, bool execute);
+  bool IsCommandChecked(int id) const;
+
+  // Undo history (ViewHistory.cpp): every editing command calls it before it
+  // changes the layout.
+  void PushHistory();
+  // Command 32841.
+  void OnApplyOptimizeSpeed();
+  bool IsOptimizeSpeedOn() const;
+
+  // IMarkView (ViewMarkCalls.cpp).
+  platform::MessageTarget* GetViewTarget() override { return m_pTarget; }
+  std::vector<CObjElement*> GetSelection() override { return m_selection; }
+  void StartCountdown(int seconds) override;
+  void UpdateCountdown(int seconds) override;
+  void EndCountdown() override;
+  void RefreshPointed(int flag) override;
+  bool IsPaperPrintOn() override { return m_paperPrinter != 0; }
+  bool EditPointerPosition(double& x, double& y) override;
+  ILinkHost* GetPropertyView() override { return m_linkHostSource ? m_linkHostSource() : nullptr; }
+  // The client rectangle the countdown text takes.
+  CDeviceRect CountdownRect() const;
+  // The head marker's pixels about the pointed position.
+  CDeviceRect PointedRect() const;
+  void ClearSelection();
+
+  // State shared by the view's features.
+  std::recursive_mutex m_viewLock;
+  CVendrikDoc* m_pDocument = nullptr;
+  IViewChildFrame* m_pChildFrame = nullptr;
+  IViewMainFrame* m_pMainFrame = nullptr;
+  CMarkControlWnd* m_pMarkControl = nullptr;
+  CProperityViewCalls* m_pPropView = nullptr;
+  std::function<ILinkHost*()> m_linkHostSource;
+  IViewWindow* m_pWindow = nullptr;
+  platform::MessageTarget* m_pTarget = nullptr;
+
+  float m_zoom = 1.0f;
+  int m_scrollWidth = 0;
+  int m_scrollHeight = 0;
+  int m_centreX = 0;
+  int m_centreY = 0;
+  // The picture of the viewport is current (the widget keeps the picture).
+  bool m_bMemValid = false;
+
+  int m_layerOn[4] = {1, 1, 1, 1};
+  std::atomic<int> m_bCountdown{0};
+  std::atomic<int> m_countdown{0};
+
+  int m_toolCode = 0;
+  int m_dragState = 0;
+  int m_hitCode = 255;
+  CPointList m_pointList;
+  platform::DcPoint m_dragStart;
+  platform::DcPoint m_lastPoint;
+  std::vector<CObjElement*> m_selection;
+  CDoubleRect m_selBounds;
+  int m_needleMode = 0;
+  int m_trackMode = 0;
+  int m_moveView = 0;
+  int m_escapeKey = 0;
+  float m_dotPitchX = 1.0f;
+  float m_dotPitchY = 1.0f;
+
+  CTabrion m_excel;
+  _EXCEL_FILE_PARA m_excelPara;
+  int m_autoLinkExcel = 0;
+  int m_paperPrinter = 0;
+  int m_excelRowIndex = 1;
+  PaperPrintSet m_paperPrintSet;
+  ArcPointedInfo m_arcInfo;
+  // The reference arc drawn while it is on and built (made by the arc tools).
+  std::unique_ptr<CObjElement> m_lookArc;
+
+ private:
+  std::map<int, ViewCommand> m_commands;
+  NullProperityViewCalls m_nullPropView;
+  CStartButtonWatch m_buttonWatch;
+  platform::Clock* m_watchClock = nullptr;
+  std::chrono::milliseconds m_watchPeriod = CStartButtonWatch::kPollPeriod;
+};

@@ -1,0 +1,53 @@
+#pragma once
+// Passes drawing on to another device context, dropping the line segments
+// that cannot touch the viewport (both ends beyond one of its edges) and
+// steps that add nothing (a repeated segment, a step within the pixel just
+// drawn), and handing connected segments over as one polyline. A layout of a
+// million points mostly lands on pixels already drawn at a low zoom and
+// outside the window at a high one; the objects still walk all their points
+// (they record where their paths start and end), but only what shows
+// reaches the painter.
+#include <vector>
+
+#include "platform/DeviceContext.h"
+
+class ViewportDeviceContext : public platform::DeviceContext {
+ public:
+  // The viewport is [0, width) x [0, height) with a margin for wide pens.
+  ViewportDeviceContext(platform::DeviceContext& target, int width, int height, int margin = 8);
+  ~ViewportDeviceContext() override;
+
+  platform::DcPoint MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  platform::DcPoint GetCurrentPosition() const override { return pos_; }
+  platform::DcPen SelectPen(const platform::DcPen& pen) override;
+  platform::DcBrush SelectBrush(const platform::DcBrush& brush) override;
+  platform::DcPen CurrentPen() const override { return target_.CurrentPen(); }
+  platform::DcBrush CurrentBrush() const override { return target_.CurrentBrush(); }
+  void SetPixel(int x, int y, COLORREF color) override;
+  void Ellipse(int left, int top, int right, int bottom) override;
+  void Arc(int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) override;
+  void FloodFill(int x, int y, COLORREF border) override;
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
+  void TextOut(int x, int y, const std::string& utf8) override;
+  bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
+
+  // Hands the pending run of segments to the target.
+  void Flush();
+  long Dropped() const { return dropped_; }
+
+ private:
+  bool BoxOutside(int left, int top, int right, int bottom) const;
+  bool PointOutside(int x, int y) const;
+
+  platform::DeviceContext& target_;
+  int minX_, minY_, maxX_, maxY_;
+  platform::DcPoint pos_;
+  // Connected segments not yet drawn (first point, then each end).
+  std::vector<platform::DcPoint> run_;
+  // The last segment accepted (a repeat of it adds nothing).
+  bool lastSegmentValid_ = false;
+  platform::DcPoint lastFrom_, lastTo_;
+  long dropped_ = 0;
+};

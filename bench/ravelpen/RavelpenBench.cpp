@@ -1,0 +1,82 @@
+// Tracing a large picture beside potrace on the same raster, and rendering
+// 1000 characters of SHX text into moves.
+#include <benchmark/benchmark.h>
+#include <potracelib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "libs/ravelpen/CAutoCadDxfFileFormat.h"
+#include "libs/ravelpen/CDibImage.h"
+#include "tests/libs/ravelpen/BmpWriter.h"
+#include "tests/text/fonts/shx/ShxTestFonts.h"
+
+namespace {
+
+// Discs and bars over a 2000 x 2000 raster.
+const Raster& BigRaster() {
+  static const Raster raster = [] {
+    Raster r(2000, 2000);
+    for (int i = 0; i < 12; ++i) r.Disc(200 + 150 * i, 300 + 100 * (i % 5), 60 + 7 * i);
+    r.Fill(100, 1200, 1800, 120);
+    r.Disc(1000, 1600, 300);
+    return r;
+  }();
+  return raster;
+}
+
+void BM_TraceOurs(benchmark::State& state) {
+  ravelpen::CDibImage image;
+  image.SetBytes(Bmp24(BigRaster()));
+  for (auto _ : state) {
+    ravelpen::TracePolylineArray result;
+    benchmark::DoNotOptimize(image.TraceToPolylines(result));
+    state.counters["polylines"] = static_cast<double>(result.size());
+  }
+}
+BENCHMARK(BM_TraceOurs)->Unit(benchmark::kMillisecond);
+
+void BM_TracePotrace(benchmark::State& state) {
+  const Raster& raster = BigRaster();
+  const int wordBits = 8 * sizeof(potrace_word);
+  for (auto _ : state) {
+    // The bitmap is built inside the loop, as our tracer reads its file.
+    const int dy = (raster.width + wordBits - 1) / wordBits;
+    std::vector<potrace_word> map(static_cast<std::size_t>(dy) * raster.height, 0);
+    for (int y = 0; y < raster.height; ++y)
+      for (int x = 0; x < raster.width; ++x)
+        if (raster.Dark(x, y))
+          map[static_cast<std::size_t>(y) * dy + x / wordBits] |= potrace_word(1) << (wordBits - 1 - x % wordBits);
+    potrace_bitmap_t bitmap{raster.width, raster.height, dy, map.data()};
+    potrace_param_t* param = potrace_param_default();
+    potrace_state_t* traced = potrace_trace(param, &bitmap);
+    benchmark::DoNotOptimize(traced);
+    potrace_state_free(traced);
+    potrace_param_free(param);
+  }
+}
+BENCHMARK(BM_TracePotrace)->Unit(benchmark::kMillisecond);
+
+void BM_ShxText1000(benchmark::State& state) {
+  TestInstallFolder folder;
+  std::vector<TestGlyph> glyphs;
+  for (int c = 'A'; c <= 'Z'; ++c) glyphs.push_back({static_cast<std::uint16_t>(c), {1, 0x44, 0x40, 0x4C, 0x48, 2, 0x60, 0}});
+  folder.AddFont("ROMANS.SHX", Shapes86Font(glyphs));
+  folder.AddFont("Hzfs.shx", BigFont({{0xB0A1, {1, 0x40, 0x44, 0x48, 0x4C, 2, 0x60, 0}}}, 10));
+  setenv("VENDRIK_MARKFONTS_DIR", folder.Path().c_str(), 1);
+  std::string text;
+  for (int i = 0; i < 500; ++i) text += static_cast<char>('A' + i % 26);
+  for (int i = 0; i < 250; ++i) text += "\xB0\xA1";
+  for (auto _ : state) {
+    std::vector<ravelpen::TextPoint> points;
+    benchmark::DoNotOptimize(ravelpen::BuildTextMoves(points, 0, 0, 5, 15, 1, text.c_str(), 0));
+    state.counters["points"] = static_cast<double>(points.size());
+  }
+  unsetenv("VENDRIK_MARKFONTS_DIR");
+}
+BENCHMARK(BM_ShxText1000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,45 @@
+#pragma once
+// The steps of bitmap tracing on point lists in millimetres: thinning on a
+// grid, nearest-neighbour ordering (in tiles for large lists), cutting the
+// path into polylines at its jumps, and keeping only the corner points.
+#include <memory>
+#include <vector>
+
+namespace ravelpen {
+
+struct TracePoint {
+  float x = 0.0f;
+  float y = 0.0f;
+  float z = 0.0f;
+};
+using TracePolyline = std::vector<TracePoint>;
+using TracePolylineArray = std::vector<TracePolyline>;
+
+struct PointBounds {
+  double width = 0.0;
+  double height = 0.0;
+  double centreX = 0.0;
+  double centreY = 0.0;
+};
+
+PointBounds GetPointBounds(const std::vector<TracePoint>& points);
+// Keeps at most one point per cell of the grid, moving lone corner points
+// half a cell diagonally.
+void ThinOnGrid(std::vector<TracePoint>& points, double cellSize);
+// Greedy nearest-neighbour order from `current`; with `remove`, points closer
+// than `threshold` to the point just taken are dropped.
+void OrderByNearest(std::vector<TracePoint>& points, TracePoint current, double threshold, bool remove);
+// The same order by scanning every remaining point (short lists, and the
+// reference the faster search is checked against).
+void OrderByNearestScan(std::vector<TracePoint>& points, TracePoint current, double threshold, bool remove);
+// OrderByNearest, in 10 mm tiles walked row by row (alternating direction)
+// when there are more than 5000 points.
+void OrderPath(std::vector<TracePoint>& points, TracePoint start, double threshold, bool remove);
+// Cuts the pool into polylines: each grows by the pool points that come
+// within `gap` of it. Returns the number of points placed.
+std::size_t CutIntoPolylines(std::vector<TracePoint>& pool, TracePolylineArray& result, double gap, double threshold);
+// Drops points where the path runs nearly straight (above 145 degrees) or
+// doubles back (below 45), then closes the polyline. Returns the new count.
+std::size_t ReduceToCorners(TracePolyline& polyline);
+
+}  // namespace ravelpen

@@ -1,0 +1,252 @@
+#include "properties/list/CObjectListBox.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <algorithm>
+
+#include "document/doc/CObjPtrArray.h"
+#include "document/objects/CObjElement.h"
+#include "platform/Cp936.h"
+#include "properties/framework/PropChange.h"
+#include "properties/list/DefaultNames.h"
+#include "values/PropertyMessages.h"
+
+namespace {
+
+constexpr int kElementRole = Qt::UserRole;
+constexpr int kNameRole = Qt::UserRole + 1;  // the name in code page 936 bytes
+
+// Name order without case, as the list box sorts.
+bool LessNoCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    return static_cast<unsigned char>(lower(x)) < static_cast<unsigned char>(lower(y));
+  });
+}
+
+}  // namespace
+
+class CObjectListBox::QuietSelection {
+ public:
+  explicit QuietSelection(CObjectListBox& list) : list_(list) { ++list_.quiet_; }
+  ~QuietSelection() { --list_.quiet_; }
+
+ private:
+  CObjectListBox& list_;
+};
+
+CObjectListBox::CObjectListBox() {
+  setObjectName(QString("list%1").arg(kControlId));
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setUniformItemSizes(true);
+  setFrameShape(QFrame::StyledPanel);
+  connect(this, &QListWidget::itemSelectionChanged, this, [this] { OnSelectionChanged(); });
+}
+
+CObjectListBox::~CObjectListBox() = default;
+
+bool CObjectListBox::Create(QWidget* parent, platform::MessageTarget* parentTarget) {
+  setParent(parent);
+  parent_ = parentTarget;
+  show();
+  return true;
+}
+
+QListWidgetItem* CObjectListBox::MakeItem(CObjElement* element) const {
+  auto* item = new QListWidgetItem(QString::fromStdString(platform::Cp936ToUtf8(element->name)));
+  item->setData(kElementRole, QVariant::fromValue(static_cast<void*>(element)));
+  item->setData(kNameRole, QByteArray::fromStdString(element->name));
+  item->setSizeHint(QSize(0, kItemHeight));
+  return item;
+}
+
+std::string CObjectListBox::NameOf(const QListWidgetItem* item) {
+  return item->data(kNameRole).toByteArray().toStdString();
+}
+
+int CObjectListBox::SortedIndexFor(const std::string& name) const {
+  int lo = 0;
+  int hi = count();
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (LessNoCase(name, NameOf(item(mid)))) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
+}
+
+int CObjectListBox::AddObject(CObjElement* element, int select, int selectFirst) {
+  if (element == nullptr) return -1;
+  QuietSelection quiet(*this);
+  const int index = SortedIndexFor(element->name);
+  Insert(index, element);
+  if (select) SetSelection({selectFirst ? 0 : index});
+  return index;
+}
+
+void CObjectListBox::MakeDefaultName(int type, std::string& name) {
+  const char* prefix = DefaultNamePrefix(type);
+  if (prefix == nullptr) return;
+  name = IsWholeDefaultName(type) ? std::string(prefix) : names_.NextName(prefix);
+}
+
+void CObjectListBox::Insert(int index, CObjElement* element) {
+  insertItem(index, MakeItem(element));
+  names_.Add(element->name);
+}
+
+void CObjectListBox::Take(int index) {
+  QListWidgetItem* it = takeItem(index);
+  if (it == nullptr) return;
+  names_.Remove(NameOf(it));
+  delete it;
+}
+
+void CObjectListBox::SetSelection(const std::vector<int>& indexes) {
+  QuietSelection quiet(*this);
+  clearSelection();
+  const std::vector<int> chosen = indexes.empty() ? std::vector<int>{0} : indexes;
+  for (int i : chosen)
+    if (QListWidgetItem* it = item(i)) it->setSelected(true);
+  if (QListWidgetItem* caret = item(chosen.front())) setCurrentItem(caret, QItemSelectionModel::NoUpdate);
+}
+
+CObjElement* CObjectListBox::SelectOnly(int index) {
+  SetSelection({index});
+  return GetObjectAt(index);
+}
+
+int CObjectListBox::FindObject(CObjElement* element, int from) const {
+  for (int i = std::max(from, 0); i < count(); ++i)
+    if (GetObjectAt(i) == element) return i;
+  return -1;
+}
+
+void CObjectListBox::RefreshObject(CObjElement* element) {
+  const int index = FindObject(element, 1);
+  if (index < 0) return;
+  QuietSelection quiet(*this);
+  Take(index);
+  Insert(index, element);
+  SetSelection({index});
+}
+
+int CObjectListBox::GetSelCount() const { return static_cast<int>(selectedItems().size()); }
+
+std::vector<int> CObjectListBox::GetSelectedIndexes() const {
+  std::vector<int> rows;
+  for (int i = 0; i < count(); ++i)
+    if (item(i)->isSelected()) rows.push_back(i);
+  return rows;
+}
+
+CObjElement* CObjectListBox::GetSingleSelection() const {
+  const QList<QListWidgetItem*> items = selectedItems();
+  if (items.size() != 1) return nullptr;
+  return static_cast<CObjElement*>(items.front()->data(kElementRole).value<void*>());
+}
+
+CObjElement* CObjectListBox::GetObjectAt(int index) const {
+  const QListWidgetItem* it = item(index);
+  return it ? static_cast<CObjElement*>(it->data(kElementRole).value<void*>()) : nullptr;
+}
+
+void CObjectListBox::ResetContent() {
+  QuietSelection quiet(*this);
+  clear();
+  names_.Clear();
+  lastSingle_ = nullptr;
+}
+
+int CObjectListBox::FillFromArray(const CObjPtrArray& objects) {
+  return FillFromArray(std::vector<CObjElement*>(objects.begin(), objects.end()));
+}
+
+int CObjectListBox::FillFromArray(const std::vector<CObjElement*>& objects) {
+  ResetContent();
+  QuietSelection quiet(*this);
+  // One sort and one insertion instead of a sorted insert per element.
+  std::vector<CObjElement*> sorted;
+  for (CObjElement* e : objects)
+    if (e != nullptr) sorted.push_back(e);
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const CObjElement* a, const CObjElement* b) { return LessNoCase(a->name, b->name); });
+  setUpdatesEnabled(false);
+  for (CObjElement* e : sorted) {
+    addItem(MakeItem(e));
+    names_.Add(e->name);
+  }
+  setUpdatesEnabled(true);
+  return count();
+}
+
+void CObjectListBox::RemoveObject(CObjElement* element, int selectFirst) {
+  const int index = FindObject(element);
+  QuietSelection quiet(*this);
+  if (index >= 0) Take(index);
+  if (lastSingle_ == element) lastSingle_ = nullptr;
+  if (selectFirst) SetSelection({0});
+}
+
+void CObjectListBox::OnSelectionChanged() {
+  if (quiet_ > 0) return;
+  CObjElement* element = GetObjectAt(currentRow());
+  if (element == nullptr || element == lastSingle_) return;
+  lastSingle_ = element;
+  if (parent_ == nullptr) return;
+  auto record = std::make_shared<PROPCHANGE>();
+  record->object = element;
+  PostPropChange(*parent_, WM_LIST_SELCHANGE, std::move(record));
+}
+
+void CObjectListBox::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    lastSingle_ = GetSingleSelection();
+  } else if (event->button() == Qt::RightButton) {
+    ShowContextMenu(event->globalPosition().toPoint());
+  }
+  QListWidget::mousePressEvent(event);
+}
+
+CObjectListBox::MenuState CObjectListBox::ContextMenuState(int selectedCount, int caret, int itemCount) {
+  MenuState state;
+  if (selectedCount > 0 && caret > 0) {
+    state.show = true;
+    state.markOrderGrey = true;
+    state.combineGrey = selectedCount == 1;
+  } else if (itemCount >= 3 && caret == 0) {
+    state.show = true;
+    state.deleteGrey = true;
+  }
+  return state;
+}
+
+void CObjectListBox::ShowContextMenu(const QPoint& at) {
+  const MenuState state = ContextMenuState(GetSelCount(), currentRow(), count());
+  if (!state.show) return;
+  QMenu menu(this);
+  menu.setObjectName("menu164");
+  QAction* del = menu.addAction("Delete(&D)");
+  QAction* combine = menu.addAction("Combine(&C)");
+  QAction* order = menu.addAction("Change mark order(&S)");
+  del->setEnabled(!state.deleteGrey);
+  combine->setEnabled(!state.combineGrey);
+  order->setEnabled(!state.markOrderGrey);
+  QAction* chosen = menu.exec(at);
+  if (chosen == del) OnMenuCommand(kCmdDelete);
+  if (chosen == combine) OnMenuCommand(kCmdCombine);
+  if (chosen == order) OnMenuCommand(kCmdMarkOrder);
+}
+
+void CObjectListBox::OnMenuCommand(int command) {
+  if (parent_ == nullptr) return;
+  switch (command) {
+    case kCmdDelete: parent_->PostMessage(WM_LIST_DELETE); break;
+    case kCmdCombine: parent_->PostMessage(WM_LIST_COMBINE); break;
+    case kCmdMarkOrder: parent_->PostMessage(WM_LIST_MARKORDER); break;
+    default: break;
+  }
+}

@@ -1,0 +1,184 @@
+#include "properties/sheet/CObjProperitySheet.h"
+
+#include "document/geometry/SharedHelpers.h"
+#include "document/objects/CObjElement.h"
+#include "platform_qt/QtMessageTarget.h"
+#include "properties/framework/CPropertyPage.h"
+#include "properties/framework/PropChange.h"
+#include "properties/pages/CUpdateDrawSizePage.h"
+#include "properties/pages/CUpdateObjNamePage.h"
+#include "properties/pages/CUpdatePrintProperityPage.h"
+#include "values/PropertyMessages.h"
+#include "widgets/StopKeyFilter.h"
+
+CObjProperitySheet::CObjProperitySheet(std::string caption, platform::MessageTarget* parentTarget, int firstPage)
+    : caption_(std::move(caption)), parent_(parentTarget), firstPage_(firstPage) {
+  widgets::InstallStopKeyFilter(static_cast<int (*)(UINT, WPARAM)>(&FilterStopKey));
+  setObjectName("CObjProperitySheet");
+  setWindowTitle(QString::fromStdString(caption_));
+  self_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) { HandleMessage(m); });
+  for (std::size_t i = 0; i < kPageSlotCount; ++i) {
+    pages_[i] = CreatePage(static_cast<PageSlot>(i));
+    if (pages_[i]) {
+      pages_[i]->SetSheetTarget(self_.get());
+      pages_[i]->hide();
+    }
+  }
+  connect(this, &QTabWidget::currentChanged, this, [this](int index) { OnCurrentChanged(index); });
+}
+
+CObjProperitySheet::~CObjProperitySheet() {
+  building_ = true;
+  RemoveAllPages();
+  // Pages are members: they go before the tab widget's own children.
+}
+
+bool CObjProperitySheet::Create(QWidget* parent) {
+  setParent(parent);
+  setFocusPolicy(Qt::TabFocus);
+  if (CPropertyPage* page = Page(PageSlot::Default)) AddPage(page);
+  SetActivePage(firstPage_);
+  ActivateCurrentIfNew();
+  show();
+  return true;
+}
+
+platform::MessageTarget& CObjProperitySheet::Target() { return *self_; }
+
+CPropertyPage* CObjProperitySheet::ActivePage() const { return dynamic_cast<CPropertyPage*>(currentWidget()); }
+
+void CObjProperitySheet::SetActivePage(int index) {
+  if (index >= 0 && index < count()) setCurrentIndex(index);
+}
+
+void CObjProperitySheet::AddPage(CPropertyPage* page) {
+  addTab(page, QString::fromStdString(page->Caption()));
+}
+
+void CObjProperitySheet::RemoveAllPages() {
+  while (count() > 0) {
+    if (auto* page = dynamic_cast<CPropertyPage*>(widget(0))) page->ResetInitialisation();
+    removeTab(0);
+  }
+}
+
+void CObjProperitySheet::ShowObject(CObjElement* object, int selectionCount) { SetObject(object, selectionCount, true); }
+
+void CObjProperitySheet::SetObject(CObjElement* object, int selectionCount, bool rebuild) {
+  if (object == nullptr) return;
+  const int type = object->type;
+  const bool sameType = currentType_ == type;
+  if (rebuild && !sameType) BuildPages(type);
+  FillPages(object, rebuild, selectionCount, sameType);
+  currentType_ = type;
+  ActivateCurrentIfNew();
+  if (rebuild && parent_ != nullptr) parent_->PostMessage(WM_SHEET_REBUILT);
+}
+
+void CObjProperitySheet::BuildPages(int type) {
+  EnablePages(0);
+  building_ = true;
+  RemoveAllPages();
+  for (PageSlot slot : PageSetOf(type))
+    if (CPropertyPage* page = Page(slot)) AddPage(page);
+  building_ = false;
+}
+
+void CObjProperitySheet::EnablePages(int value) {
+  for (std::size_t i = 0; i < kPageSlotCount; ++i)
+    if (pages_[i] && static_cast<PageSlot>(i) != PageSlot::Default) pages_[i]->Link().SetValue(value);
+}
+
+void CObjProperitySheet::SetObjectName(const std::string& name) {
+  if (auto* page = PageAs<CUpdateObjNamePage>(PageSlot::ObjName)) page->SetObjectName(name);
+}
+
+void CObjProperitySheet::LoadWorkAreaPages(CObjElement* element, int refresh) {
+  if (element == nullptr) return;
+  for (PageSlot slot : WorkAreaSlots()) {
+    if (CPropertyPage* page = Page(slot)) {
+      page->Link().SetObject(element);
+      page->LoadFromObject(*element);
+    }
+  }
+  if (!refresh) return;
+  auto* stored = dynamic_cast<CPropertyPage*>(widget(element->activePage));
+  if (stored == nullptr || !stored->IsInitialised()) return;
+  for (PageSlot slot : WorkAreaSlots())
+    if (Page(slot) == stored) stored->UpdateData(false);
+}
+
+void CObjProperitySheet::LoadObjectPages(CObjElement* element) {
+  if (element == nullptr) return;
+  PageSlot slot;
+  switch (element->type) {
+    case OBJ_SERIAL: slot = PageSlot::AutoText; break;
+    case OBJ_VIN: slot = PageSlot::ObjVin; break;
+    case OBJ_BARCODE: slot = PageSlot::BarCode; break;
+    case OBJ_RULER: slot = PageSlot::ObjRulerBar; break;
+    default: return;
+  }
+  CPropertyPage* page = Page(slot);
+  if (page == nullptr || !page->LoadAdvancedValues(*element)) return;
+  if (widget(element->activePage) == page && page->IsInitialised()) page->UpdateData(false);
+}
+
+void CObjProperitySheet::FillPages(CObjElement* object, bool rebuild, int selectionCount, bool sameType) {
+  auto* marking = PageAs<CUpdatePrintProperityPage>(PageSlot::PrintProperity);
+  if (marking != nullptr)
+    marking->SetTextValues(object->IsTextType(0) ? 1 : 0, object->dataSource, object->excelColumn, object->id);
+  bool workArea = false;
+  if (object->type == OBJ_PROPERITY) {
+    LoadWorkAreaPages(object, 0);
+    workArea = true;
+  } else {
+    for (PageSlot slot : PageSetOf(object->type)) {
+      if (CPropertyPage* page = Page(slot)) {
+        page->Link().SetObject(object);
+        page->LoadFromObject(*object);
+      }
+    }
+  }
+  const bool single = selectionCount == 1 || workArea;
+  if (!sameType && rebuild) {
+    if (selectionCount == 1) SetActivePage(object->activePage);
+    return;
+  }
+  if (marking != nullptr && marking->IsInitialised()) marking->RestoreComboSelections();
+  CPropertyPage* active = ActivePage();
+  if (active != nullptr && single && active->IsInitialised()) active->UpdateData(false);
+  if (sameType && rebuild && single) SetActivePage(object->activePage);
+}
+
+void CObjProperitySheet::OnCurrentChanged(int index) {
+  if (building_) return;
+  if (auto* page = dynamic_cast<CPropertyPage*>(widget(index))) page->OnSetActive();
+}
+
+void CObjProperitySheet::ActivateCurrentIfNew() {
+  CPropertyPage* page = ActivePage();
+  if (page != nullptr && !page->IsInitialised()) page->OnSetActive();
+}
+
+void CObjProperitySheet::HandleMessage(const platform::Message& message) {
+  if (message.msg == WM_PAGE_ACTIVATED) {
+    if (parent_ != nullptr) parent_->PostMessage(WM_PAGE_ACTIVATED, message.wParam, message.lParam);
+    return;
+  }
+  if (IsPropertyChangeMessage(message.msg)) OnChange(message);
+}
+
+void CObjProperitySheet::OnChange(const platform::Message& message) {
+  PageSlot slot;
+  if (!SlotOfChangeMessage(message.msg, slot)) return;
+  CPropertyPage* page = Page(slot);
+  if (page == nullptr) return;
+  const int id = static_cast<int>(message.wParam);
+  // The page copied its value when it reported the change.
+  std::shared_ptr<PROPCHANGE> record =
+      message.payload ? std::static_pointer_cast<PROPCHANGE>(message.payload) : page->MakeChange(id);
+  // The work-style page keeps its own copy of the marking range.
+  if (slot == PageSlot::DrawSize && (id == CUpdateDrawSizePage::kRangeX || id == CUpdateDrawSizePage::kRangeY))
+    if (CPropertyPage* setup = Page(PageSlot::PrintSetup)) setup->ReceiveLinkedValue(id, record->value);
+  if (parent_ != nullptr) PostPropChange(*parent_, message.msg, std::move(record));
+}

@@ -1,0 +1,142 @@
+// The workbook is parsed in a child process: a parser that crashes, hangs or
+// grows without end gives "cannot open" (1), and the caller goes on.
+#include "libs/tabrion/ChildReader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "libs/tabrion/CTabrion.h"
+#include "libs/tabrion/SheetMessage.h"
+#include "tests/libs/tabrion/BiffWriter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using tabrion::ChildReader;
+
+class ChildReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("tabrion-child-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+    xlsx_ = (dir_ / "book.xlsx").string();
+    lxw_workbook* book = workbook_new(xlsx_.c_str());
+    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
+    worksheet_write_string(sheet, 0, 0, "VIN", nullptr);
+    worksheet_write_number(sheet, 1, 0, 7, nullptr);
+    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+    xls_ = (dir_ / "book.xls").string();
+    tabrion_test::BiffWriter xls;
+    xls.SharedText(0, 0, 0, "VIN");
+    xls.Number(1, 0, 0, 7);
+    tabrion_test::BiffWriter::WriteCompoundFile(xls_, xls.Stream());
+  }
+  void TearDown() override {
+    ChildReader::SetTestHook({});
+    ChildReader::SetLimits({});
+    fs::remove_all(dir_);
+  }
+
+  static int Open(CTabrion& reader, const std::string& path) {
+    _EXCEL_FILE_PARA para;
+    std::strncpy(para.filePath, path.c_str(), sizeof para.filePath - 1);
+    return reader.InitialExcelDataBase(para);
+  }
+
+  fs::path dir_;
+  std::string xlsx_, xls_;
+};
+
+TEST_F(ChildReaderTest, CrashingHangingOrGrowingParserGivesCannotOpen) {
+  struct Failure {
+    const char* what;
+    std::function<void()> hook;
+  };
+  const Failure failures[] = {
+      {"abort", [] { std::abort(); }},
+      {"segmentation fault", [] { std::raise(SIGSEGV); }},
+      {"hang", [] { std::this_thread::sleep_for(1h); }},
+      {"memory", [] {
+         char* block = new char[std::size_t{512} << 20];
+         std::memset(block, 1, std::size_t{512} << 20);
+         std::printf("%d", block[12345]);
+       }},
+  };
+  ChildReader::SetLimits({500ms, std::size_t{64} << 20});
+  for (const auto& failure : failures) {
+    for (const std::string& path : {xlsx_, xls_}) {
+      SCOPED_TRACE(std::string(failure.what) + " " + path);
+      ChildReader::SetTestHook(failure.hook);
+      CTabrion reader;
+      auto start = std::chrono::steady_clock::now();
+      EXPECT_EQ(Open(reader, path), 1);
+      EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+      EXPECT_EQ(reader.opened, 0);
+      EXPECT_EQ(reader.GetCellData(1, 'A'), "");
+    }
+  }
+  // The program goes on: the same files open once the parser behaves.
+  ChildReader::SetTestHook({});
+  CTabrion reader;
+  ASSERT_EQ(Open(reader, xlsx_), 0);
+  EXPECT_EQ(reader.GetCellData(2, 'A'), "7");
+  ASSERT_EQ(Open(reader, xls_), 0);
+  EXPECT_EQ(reader.GetCellData(1, 'A'), "VIN");
+}
+
+TEST_F(ChildReaderTest, DamagedFilesGiveAResultWithoutHarm) {
+  // Every tenth byte of each file changed, one at a time, and each file cut short.
+  for (const std::string& path : {xls_, xlsx_}) {
+    std::ifstream in(path, std::ios::binary);
+    std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string damaged = (dir_ / ("damaged" + fs::path(path).extension().string())).string();
+    int refused = 0, runs = 0;
+    for (std::size_t at = 8; at < good.size(); at += good.size() / 40 + 1) {
+      for (const std::string& bytes : {good.substr(0, at), std::string(good).replace(at, 1, 1, static_cast<char>(good[at] ^ 0x5A))}) {
+        std::ofstream(damaged, std::ios::binary | std::ios::trunc) << bytes;
+        CTabrion reader;
+        int result = Open(reader, damaged);
+        EXPECT_TRUE(result == 0 || result == 1 || result == 3) << result;
+        refused += result == 1;
+        ++runs;
+      }
+    }
+    EXPECT_GT(refused, 0) << path;
+  }
+}
+
+TEST(SheetMessage, UnsoundMessagesAreRefused) {
+  tabrion::LoadedSheet sheet;
+  sheet.AddCell(2, 3, "abc");
+  sheet.AddCell(9, 30, "");
+  std::string good = tabrion::EncodeSheet(tabrion::ReadResult::ok, sheet);
+  tabrion::LoadedSheet back;
+  tabrion::ReadResult result = tabrion::ReadResult::cannotRead;
+  ASSERT_TRUE(tabrion::DecodeSheet(good, result, back));
+  EXPECT_EQ(result, tabrion::ReadResult::ok);
+  EXPECT_EQ(*back.Find(2, 3), "abc");
+  EXPECT_EQ(back.RowCount(), 8);
+  EXPECT_EQ(back.ColumnCount(), 28);
+
+  for (std::size_t cut = 0; cut < good.size(); ++cut)
+    EXPECT_FALSE(tabrion::DecodeSheet(std::string_view(good).substr(0, cut), result, back)) << cut;
+  std::string longText = good;
+  longText[good.size() - 3 - 4] = 0x7F;  // a text length beyond the message
+  EXPECT_FALSE(tabrion::DecodeSheet(longText, result, back));
+  std::string badResult = good;
+  badResult[4] = 9;
+  EXPECT_FALSE(tabrion::DecodeSheet(badResult, result, back));
+}
+
+}  // namespace
