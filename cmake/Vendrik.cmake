@@ -12,13 +12,25 @@ function(vendrik_add_subdirs)
   endforeach()
 endfunction()
 
-# vendrik_add_test(<name> SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT s])
+# vendrik_add_test(<name> SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT s] [THREADS])
 # One GoogleTest executable; every case becomes a CTest test with the offscreen
 # Qt platform and a private settings and data folder.
+# THREADS: the program starts threads (its own, or through the code it tests:
+# the link, the marking worker, the text port, timers, watchers, playback).
+# Its cases get the CTest label "threads"; scripts/test-threads.sh, run by CI,
+# repeats them under ThreadSanitizer (every other test runs there once).
+# Iterate with: ctest --test-dir <tsan build> -L threads --repeat until-fail:3
+# Hand data to the UI thread through platform_qt::QtMessageTarget; a queued Qt
+# call of your own must mark its hand-over (platform/RaceCheck.h) or pass the
+# data through a lock of ours, as the checker cannot see inside Qt.
 function(vendrik_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "THREADS" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
+  endif()
+  set(labels "")
+  if(T_THREADS)
+    set(labels LABELS threads)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
@@ -32,7 +44,7 @@ function(vendrik_add_test name)
   target_compile_definitions(${name} PRIVATE VENDRIK_TEST_HOME="${home}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT ${T_TIMEOUT})
+    PROPERTIES TIMEOUT ${T_TIMEOUT} ${labels})
 endfunction()
 
 # vendrik_add_bench(<name> SOURCES ... LIBS ...)

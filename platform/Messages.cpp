@@ -2,6 +2,39 @@
 
 namespace platform {
 
+// Shared by a target and its handles. The mutex is held while a handle posts,
+// so closing waits for that post; it is recursive because a handler called by
+// the post may post through a handle of the same target again.
+struct MessageTarget::Liveness {
+  std::recursive_mutex mutex;
+  MessageTarget* target = nullptr;
+};
+
+class MessageTarget::LiveHandle final : public MessageTarget {
+ public:
+  explicit LiveHandle(std::shared_ptr<Liveness> liveness) : liveness_(std::move(liveness)) {}
+  bool Post(Message message) override {
+    std::lock_guard lock(liveness_->mutex);
+    return liveness_->target && liveness_->target->Post(std::move(message));
+  }
+
+ private:
+  std::shared_ptr<Liveness> liveness_;
+};
+
+MessageTarget::MessageTarget() : liveness_(std::make_shared<Liveness>()) { liveness_->target = this; }
+
+MessageTarget::~MessageTarget() { CloseHandles(); }
+
+std::shared_ptr<MessageTarget> MessageTarget::Handle() const { return std::make_shared<LiveHandle>(liveness_); }
+
+void MessageTarget::CloseHandles() {
+  std::lock_guard lock(liveness_->mutex);
+  liveness_->target = nullptr;
+}
+
+QueueMessageTarget::~QueueMessageTarget() { CloseHandles(); }
+
 bool QueueMessageTarget::Post(Message message) {
   {
     std::lock_guard lock(mutex_);

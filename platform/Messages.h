@@ -2,6 +2,12 @@
 // Window messages between the parts of the program: a message number (the
 // system's own numbers above WM_USER), wParam, lParam and an optional owned
 // payload. Posting never blocks; messages to one target keep their order.
+//
+// A target handed to another thread is handed as its Handle(): posting through
+// the handle reaches the target while it lives and returns false once it is
+// gone, and destroying the target waits for a post through a handle that is
+// under way. A thread that keeps only handles can never post to a freed target,
+// whatever order its owner destroys things in.
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -24,17 +30,38 @@ struct Message {
 
 class MessageTarget {
  public:
-  virtual ~MessageTarget() = default;
+  MessageTarget();
+  virtual ~MessageTarget();
+  MessageTarget(const MessageTarget&) = delete;
+  MessageTarget& operator=(const MessageTarget&) = delete;
+
   // Returns false when the target is gone.
   virtual bool Post(Message message) = 0;
   bool PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0, std::shared_ptr<void> payload = {}) {
     return Post(Message{msg, wParam, lParam, std::move(payload)});
   }
+
+  // The target to keep on another thread (see above). Any thread, while this
+  // target lives.
+  virtual std::shared_ptr<MessageTarget> Handle() const;
+
+ protected:
+  // Handles post nothing more once this returns. The base destructor calls it,
+  // which is too late when Post uses members of a derived class: such a class
+  // calls it first in its own destructor (the targets below do).
+  void CloseHandles();
+
+ private:
+  struct Liveness;
+  class LiveHandle;
+  std::shared_ptr<Liveness> liveness_;
 };
 
 // A thread-safe queue: the test double, and the mailbox of headless workers.
-class QueueMessageTarget : public MessageTarget {
+class QueueMessageTarget final : public MessageTarget {
  public:
+  QueueMessageTarget() = default;
+  ~QueueMessageTarget() override;
   bool Post(Message message) override;
   std::optional<Message> TryTake();
   std::optional<Message> WaitTake(std::chrono::milliseconds timeout);
@@ -49,9 +76,10 @@ class QueueMessageTarget : public MessageTarget {
 
 // Calls a handler directly on the posting thread: for targets that dispatch
 // themselves.
-class CallbackMessageTarget : public MessageTarget {
+class CallbackMessageTarget final : public MessageTarget {
  public:
   explicit CallbackMessageTarget(std::function<void(const Message&)> handler) : handler_(std::move(handler)) {}
+  ~CallbackMessageTarget() override { CloseHandles(); }
   bool Post(Message message) override {
     handler_(message);
     return true;

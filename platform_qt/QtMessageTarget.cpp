@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <mutex>
 
+#include "platform/RaceCheck.h"
+
 namespace platform_qt {
 namespace {
 
@@ -10,6 +12,8 @@ class MessageEvent : public QEvent {
  public:
   explicit MessageEvent(platform::Message message)
       : QEvent(QtMessageTarget::EventType()), message_(std::move(message)) {}
+  // Also when it is dropped undelivered (its target went first).
+  ~MessageEvent() override { platform::TakeOver(this); }
   const platform::Message& message() const { return message_; }
 
  private:
@@ -28,7 +32,9 @@ struct QtMessageTarget::Liveness : platform::MessageTarget {
     std::lock_guard lock(mutex);
     if (!target) return false;
     // Posted events to one receiver are delivered in posting order.
-    QCoreApplication::postEvent(target, new MessageEvent(std::move(message)));
+    auto* event = new MessageEvent(std::move(message));
+    platform::HandOver(event);
+    QCoreApplication::postEvent(target, event);
     return true;
   }
 };
@@ -56,6 +62,7 @@ QEvent::Type QtMessageTarget::EventType() {
 }
 
 bool QtMessageTarget::event(QEvent* e) {
+  platform::TakeOver(e);  // before the type is read: the event was built on the posting thread
   if (e->type() != EventType()) return QObject::event(e);
   if (handler_) handler_(static_cast<MessageEvent*>(e)->message());
   return true;

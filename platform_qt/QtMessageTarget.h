@@ -25,7 +25,7 @@ class QtMessageTarget : public QObject, public platform::MessageTarget {
 
   // A target to hand to workers: it may outlive this object, and posting
   // through it afterwards returns false instead of reaching a dead object.
-  std::shared_ptr<platform::MessageTarget> Handle() const;
+  std::shared_ptr<platform::MessageTarget> Handle() const override;
 
   // Replaces the handler (on the object's thread).
   void SetHandler(Handler handler);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "marking/link/LinkMessages.h"
+#include "marking/link/WireProtocol.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
 
@@ -92,6 +93,13 @@ bool CComLink::WaitStopped(int rounds) {
   return stopped();
 }
 
+void CComLink::SetNotifyWindow(platform::MessageTarget* window) {
+  auto handle = window ? window->Handle() : nullptr;
+  std::lock_guard lock(lock_);
+  notifyWnd_.store(window);
+  notifyHandle_ = std::move(handle);
+}
+
 bool CComLink::IsOpen() const { return opened_.load() && control_ && control_->GetPortOpen(); }
 
 void CComLink::Submit(CComRequest* request, std::shared_ptr<const ComCommand> command) {
@@ -103,14 +111,14 @@ void CComLink::Submit(CComRequest* request, std::shared_ptr<const ComCommand> co
       return;
     }
     if (!command) command = request->GetCommand();
-    outbox_.push_back(std::move(command));
+    outbox_.push_back({request, std::move(command)});
   }
   requestReady_.Set();
 }
 
 bool CComLink::WaitSent(std::chrono::milliseconds timeout) {
   std::unique_lock lock(lock_);
-  return sent_.wait_for(lock, timeout, [this] { return outbox_.empty() || !running_; });
+  return outboxEmptied_.wait_for(lock, timeout, [this] { return outbox_.empty() || !running_; });
 }
 
 void CComLink::OnComm(const BYTE* data, std::size_t length) {
@@ -143,6 +151,7 @@ void CComLink::StartThreads() {
     // opening: like a request-ready signal, they are not carried over.
     std::lock_guard lock(lock_);
     outbox_.clear();
+    sent_ = {};
   }
   requestReady_.Reset();
   dataReceived_.Reset();
@@ -165,13 +174,16 @@ void CComLink::WriterThread() {
     std::lock_guard lock(lock_);
     if (!running_) break;
     while (!outbox_.empty()) {
-      auto command = std::move(outbox_.front());
+      Outgoing next = std::move(outbox_.front());
       outbox_.pop_front();
+      // Prepared again since it was handed over: the sender waits for the new
+      // command now, and a reply to the old bytes would pass for the new one's.
+      if (next.command->serial != next.request->GetSerial()) continue;
       ClearReceiveLocked();
-      sentCommand_ = command;
-      SendBytes(command->bytes.data(), command->bytes.size());
+      sent_ = next;
+      SendBytes(next.command->bytes.data(), next.command->bytes.size());
     }
-    sent_.notify_all();
+    outboxEmptied_.notify_all();
   }
   writerStopped_ = true;
 }
@@ -198,43 +210,45 @@ void CComLink::ReaderThread() {
   readerStopped_ = true;
 }
 
-void CComLink::PostReply(const ComCommand& command, const BYTE* data, int length, bool overflow) {
-  CComRequest* request = current_;
+void CComLink::PostReply(const BYTE* data, int length, bool overflow) {
+  CComRequest* request = sent_.request;
+  const ComCommand& command = *sent_.command;
   bool fresh = request->AppendReply(command.serial, data, length);
   if (overflow && fresh) request->MarkOverflow(command.serial);
   ClearReceiveLocked();
   // Prepared again since this command went out: the reply is late and nobody
   // waits for it any more.
-  if (!fresh || !command.replyWnd) return;
+  if (!fresh || !command.replyHandle) return;
   auto reply = std::make_shared<ComReply>();
   reply->serial = command.serial;
   reply->type = command.type;
   reply->extra = command.extra;
   reply->bytes = request->GetReply();
   reply->overflow = request->ReplyOverflowed();
-  command.replyWnd->Post(platform::Message{command.replyMsg, reinterpret_cast<WPARAM>(request), 0,
-                                           std::shared_ptr<void>(reply, reply.get())});
+  command.replyHandle->Post(platform::Message{command.replyMsg, reinterpret_cast<WPARAM>(request), 0,
+                                              std::shared_ptr<void>(reply, reply.get())});
 }
 
 void CComLink::ExamineReceived() {
   const int n = receiveCount_;
   if (n == 0) return;
-  std::shared_ptr<const ComCommand> command = current_ ? sentCommand_ : nullptr;
-  if (current_ && !command) command = current_->GetCommand();
+  // Only the command whose bytes went out last can be answered; with no
+  // current request, or nothing sent since the opening, nobody is.
+  const bool answerable = current_ && sent_.command;
 
   // More arrived than the buffer holds: the reply is cut and judged bad.
   if (receiveOverflow_) {
-    if (command) PostReply(*command, receive_.data(), n, true);
+    if (answerable) PostReply(receive_.data(), n, true);
     else ClearReceiveLocked();
     return;
   }
 
-  if (command && command->type == 6) {
-    if (protocol_.load() == 1) {
+  if (answerable && sent_.command->type == COM_STREAM) {
+    if (protocol_.load() == PROTOCOL_FRAMED) {
       if (n < 4) return;
-      PostReply(*command, receive_.data() + n - 4, 4, false);
+      PostReply(receive_.data() + n - 4, 4, false);
     } else {
-      PostReply(*command, receive_.data() + n - 1, 1, false);
+      PostReply(receive_.data() + n - 1, 1, false);
     }
     return;
   }
@@ -244,15 +258,14 @@ void CComLink::ExamineReceived() {
     const BYTE* payload = receive_.data() + 2;
     const int length = n - 4;
     if (length >= 4 && std::memcmp(payload + length - 4, "HKEY", 4) == 0) {
-      platform::MessageTarget* notify = notifyWnd_.load();
       const std::uint32_t now = ticks_();
-      if (notify && now - lastHandKey_.load() >= kHandKeyGapMs) {
-        notify->PostMessage(WM_HARD_START, 0, 0);
+      if (notifyHandle_ && now - lastHandKey_.load() >= kHandKeyGapMs) {
+        notifyHandle_->PostMessage(WM_HARD_START, 0, 0);
         lastHandKey_ = now;
       }
       ClearReceiveLocked();
       return;
     }
-    if (command) PostReply(*command, payload, length, false);
+    if (answerable) PostReply(payload, length, false);
   }
 }

@@ -2,6 +2,10 @@
 // The transport to the controller board: a writer thread that sends the
 // current request's bytes, a reader thread that cuts replies out of what the
 // port received and posts them to the request's reply window.
+//
+// The threads post only through handles of the windows (platform/Messages.h),
+// so a window may go before the link. A request handed to Submit is used by
+// both threads: it must outlive them (Close, or the link's destruction).
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -33,16 +37,19 @@ class CComLink {
   int Close();
   bool IsOpen() const;
   // Makes the request current and wakes the writer; null only clears it.
-  // With a command (from the submit message) that command is sent even when
-  // the request was prepared again since it was posted.
+  // The command is the one carried by the submit message (default: the
+  // request's current one). The writer sends it only when it is still the
+  // request's current preparation: a command prepared again before it went out
+  // is replaced, and its bytes never reach the board.
   void Submit(CComRequest* request, std::shared_ptr<const ComCommand> command = nullptr);
   // Received bytes (the control's comm event).
   void OnComm(const BYTE* data, std::size_t length);
   void ClearReceive();
-  // Waits until every submitted command has gone out; false on time-out.
+  // Waits until every submitted command has gone out (or was dropped as
+  // replaced); false on time-out.
   bool WaitSent(std::chrono::milliseconds timeout);
 
-  void SetNotifyWindow(platform::MessageTarget* window) { notifyWnd_.store(window); }
+  void SetNotifyWindow(platform::MessageTarget* window);
   platform::MessageTarget* GetNotifyWindow() const { return notifyWnd_.load(); }
   void SetProtocol(int variant) { protocol_.store(variant); }
   int GetProtocol() const { return protocol_.load(); }
@@ -55,15 +62,20 @@ class CComLink {
   void WriterThread();
   void ReaderThread();
   void ExamineReceived();  // under lock_
-  void PostReply(const ComCommand& command, const BYTE* data, int length, bool overflow);
+  void PostReply(const BYTE* data, int length, bool overflow);
   bool WaitStopped(int rounds);
   void ClearReceiveLocked();
 
   std::atomic<platform::MessageTarget*> notifyWnd_{nullptr};
   CommControl* control_;
-  CComRequest* current_ = nullptr;                   // under lock_
-  std::shared_ptr<const ComCommand> sentCommand_;    // under lock_: what went out last
-  std::deque<std::shared_ptr<const ComCommand>> outbox_;  // under lock_
+  struct Outgoing {
+    CComRequest* request;
+    std::shared_ptr<const ComCommand> command;
+  };
+  CComRequest* current_ = nullptr;  // under lock_
+  Outgoing sent_;                   // under lock_: whose bytes went out last
+  std::deque<Outgoing> outbox_;     // under lock_
+  std::shared_ptr<platform::MessageTarget> notifyHandle_;  // under lock_
   std::atomic<int> running_{0};
   platform::Event dataReceived_{true, false};
   platform::Event requestReady_{true, false};
@@ -74,7 +86,7 @@ class CComLink {
   std::atomic<int> port_{0};
   std::atomic<int> protocol_{-1};
   std::mutex lock_;
-  std::condition_variable sent_;  // with lock_: the outbox emptied
+  std::condition_variable outboxEmptied_;  // with lock_
   std::array<BYTE, kReceiveSize> receive_{};
   int receiveCount_ = 0;
   bool receiveOverflow_ = false;

@@ -12,6 +12,7 @@ void CComRequest::Prepare(int type, const BYTE* data, int length, platform::Mess
   command->type = type;
   if (data && length > 0) command->bytes.assign(data, data + length);
   command->replyWnd = replyWnd;
+  if (replyWnd) command->replyHandle = replyWnd->Handle();
   command->replyMsg = replyMsg;
   command->extra = extra;
   {

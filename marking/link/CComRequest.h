@@ -32,7 +32,8 @@ struct ComCommand : LinkPayload {
   std::uint64_t serial = 0;
   int type = 0;
   std::vector<BYTE> bytes;
-  platform::MessageTarget* replyWnd = nullptr;
+  platform::MessageTarget* replyWnd = nullptr;             // who prepared it (compared, never posted to)
+  std::shared_ptr<platform::MessageTarget> replyHandle;  // replyWnd's handle: the link posts here
   UINT replyMsg = 0;
   int extra = 0;
 };

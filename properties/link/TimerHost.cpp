@@ -23,7 +23,9 @@ void ThreadTimerHost::SetTimer(platform::MessageTarget* target, WPARAM id, unsig
   if (!target) return;
   auto timer = std::make_unique<Timer>();
   Timer* t = timer.get();
-  t->thread = std::thread([t, target, id, periodMs] {
+  // The timer thread keeps only the target's handle: a window that goes
+  // before its timer is killed gets no more ticks.
+  t->thread = std::thread([t, target = target->Handle(), id, periodMs] {
     std::unique_lock lock(t->mutex);
     while (!t->stop) {
       if (t->cv.wait_for(lock, std::chrono::milliseconds(periodMs), [t] { return t->stop; })) break;

@@ -103,4 +103,31 @@ TEST(QueueMessageTarget, DrainTakesEverythingInOrder) {
   EXPECT_EQ(queue.Size(), 0u);
 }
 
+TEST(MessageTargetHandle, PostsWhileTheTargetLivesAndFailsAfter) {
+  auto queue = std::make_unique<platform::QueueMessageTarget>();
+  auto handle = queue->Handle();
+  EXPECT_TRUE(handle->PostMessage(1257, 1));
+  EXPECT_EQ(queue->TryTake()->wParam, 1u);
+  queue.reset();
+  EXPECT_FALSE(handle->PostMessage(1257, 2)) << "the target is gone";
+  EXPECT_FALSE(handle->Handle()->PostMessage(1257, 3)) << "and so for a handle of the handle";
+}
+
+TEST(MessageTargetHandle, DestroyingATargetWaitsForAPostUnderWay) {
+  std::atomic<bool> inHandler{false};
+  std::atomic<bool> handlerDone{false};
+  auto target = std::make_unique<platform::CallbackMessageTarget>([&](const platform::Message&) {
+    inHandler = true;
+    std::this_thread::sleep_for(50ms);
+    handlerDone = true;
+  });
+  auto handle = target->Handle();
+  std::thread poster([&] { handle->PostMessage(1124); });
+  while (!inHandler) std::this_thread::yield();
+  target.reset();
+  EXPECT_TRUE(handlerDone) << "the handler ran to its end before the target went";
+  poster.join();
+  EXPECT_FALSE(handle->PostMessage(1124));
+}
+
 }  // namespace

@@ -129,8 +129,9 @@ int main(int argc, char** argv) {
   std::printf("%s\n", runner.DevicePath().c_str());
   std::fflush(stdout);
 
-  std::signal(SIGINT, OnSignal);
-  std::signal(SIGTERM, OnSignal);
+  // A closed terminal (SIGHUP) ends the board like Ctrl-C: the link and the
+  // control FIFO are removed on the way out.
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, OnSignal);
   int controlFd = -1;
   if (!control.empty()) {
     ::unlink(control.c_str());

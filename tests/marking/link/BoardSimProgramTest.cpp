@@ -21,6 +21,24 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// Starts the board program with a link and a control FIFO; pid 0 on failure.
+pid_t StartBoard(const std::string& link, const std::string& control, std::vector<std::string> extra = {}) {
+  const std::string program = std::string(VENDRIK_BINARY_DIR) + "/tools/vendrik-boardsim";
+  std::vector<std::string> args{program, "--link", link, "--control", control};
+  args.insert(args.end(), extra.begin(), extra.end());
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return 0;
+  for (int i = 0; i < 250 && !(fs::exists(link) && fs::exists(control)); ++i) std::this_thread::sleep_for(20ms);
+  return pid;
+}
+
+std::string TempBase(const std::string& tag) {
+  return (fs::temp_directory_path() / ("vendrik-sim-" + std::to_string(::getpid()) + tag)).string();
+}
+
 std::vector<unsigned char> ReadFor(platform::serial::SerialPort& port, std::size_t want, int ms = 2000) {
   std::vector<unsigned char> got;
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -35,17 +53,10 @@ std::vector<unsigned char> ReadFor(platform::serial::SerialPort& port, std::size
 }  // namespace
 
 TEST(BoardSimProgram, ServesALinkTakesFaultsAndSendsTheStartKey) {
-  const std::string program = std::string(VENDRIK_BINARY_DIR) + "/tools/vendrik-boardsim";
-  ASSERT_TRUE(fs::exists(program)) << program;
-  const std::string base = (fs::temp_directory_path() / ("vendrik-sim-" + std::to_string(::getpid()))).string();
+  const std::string base = TempBase("");
   const std::string link = base + ".tty", control = base + ".ctl";
-  std::vector<std::string> args{program, "--link", link, "--control", control, "--pace", "--fault", "corrupt:2"};
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  ASSERT_EQ(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ), 0);
-  for (int i = 0; i < 100 && !(fs::exists(link) && fs::exists(control)); ++i) std::this_thread::sleep_for(20ms);
+  const pid_t pid = StartBoard(link, control, {"--pace", "--fault", "corrupt:2"});
+  ASSERT_NE(pid, 0);
 
   platform::serial::SerialPort port;
   ASSERT_TRUE(port.Open(link, {})) << port.LastError();
@@ -79,3 +90,26 @@ TEST(BoardSimProgram, ServesALinkTakesFaultsAndSendsTheStartKey) {
   EXPECT_FALSE(fs::exists(fs::symlink_status(link))) << "the link goes with the board";
   EXPECT_FALSE(fs::exists(control));
 }
+
+// However the board is ended (Ctrl-C, kill, or the terminal closing), it
+// removes its link and control FIFO.
+class BoardSimSignal : public ::testing::TestWithParam<int> {};
+
+TEST_P(BoardSimSignal, EndsCleanlyAndRemovesItsFiles) {
+  const std::string base = TempBase("-sig" + std::to_string(GetParam()));
+  const std::string link = base + ".tty", control = base + ".ctl";
+  const pid_t pid = StartBoard(link, control);
+  ASSERT_NE(pid, 0);
+  ASSERT_TRUE(fs::exists(fs::symlink_status(link)));
+  ::kill(pid, GetParam());
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status)) << "killed by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(control)));
+  fs::remove(link);
+  fs::remove(control);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, BoardSimSignal, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const auto& info) { return std::string(sigabbrev_np(info.param)); });

@@ -40,9 +40,9 @@ class ComLinkTest : public ::testing::Test {
 
   std::shared_ptr<platform::ScriptedPrompt> prompt_;
   FakeControl control_;
-  CComLink link_{&control_};
   CComRequest request_;
   platform::QueueMessageTarget replies_;
+  CComLink link_{&control_};  // last: its threads stop before the request goes
   std::size_t writes_ = 0;
   bool lastOverflow_ = false;
 };
@@ -187,21 +187,44 @@ TEST_F(ComLinkTest, LateRepliesNeverAnswerTheNextCommand) {
   EXPECT_FALSE(request_.IsSuccessSet());
 }
 
-TEST_F(ComLinkTest, QueuedCommandsKeepTheirOwnBytes) {
-  Bytes buffer(8);
-  BuildLetterCommand(buffer.data(), 'C');
-  request_.Prepare(COM_CLOSE, buffer.data(), 8, &replies_, WM_COM_VERSION_REPLY, 0);
+TEST_F(ComLinkTest, AReplacedCommandIsNeverSentAndItsReplyAnswersNothing) {
+  // The set-up frame is prepared and handed over, but the UI thread is slow to
+  // pass it on: the parameter block is prepared before the writer sees it.
+  Bytes setUp(33, 0), parameters(33, 0);
+  setUp[1] = ';';
+  parameters[1] = 0xA3;
+  request_.Prepare(COM_SETUP, setUp.data(), 33, &replies_, WM_COM_VERSION_REPLY, 0);
   auto first = request_.MakeSubmitMessage(WM_COM_REQUEST);
-  std::memset(buffer.data(), 0, 8);  // the same buffer, built again while the first waits
-  BuildLetterCommand(buffer.data(), 'T');
-  request_.Prepare(COM_VERSION, buffer.data(), 8, &replies_, WM_COM_VERSION_REPLY, 0);
+  request_.Prepare(COM_PARAMETERS, parameters.data(), 33, &replies_, WM_COM_REQUEST, 0);
   auto second = request_.MakeSubmitMessage(WM_COM_REQUEST);
+
   link_.Submit(RequestOf(first), CommandOf(first));
+  ASSERT_TRUE(link_.WaitSent(2s));
+  EXPECT_TRUE(control_.Writes().empty()) << "the replaced set-up frame stays unsent";
+  control_.Receive({0x0B, 0x0C, 0xDD, 0xDD, 0xDD, 0xDD, 0xFD, 0xFE});
+  EXPECT_FALSE(replies_.WaitTake(100ms)) << "a reply before the parameters went out is not theirs";
+  EXPECT_EQ(request_.GetReplyLength(), 0);
+
   link_.Submit(RequestOf(second), CommandOf(second));
-  ASSERT_TRUE(control_.WaitWrites(2));
-  auto writes = control_.Writes();
-  EXPECT_EQ(writes[0][6], 'C');
-  EXPECT_EQ(writes[1][6], 'T');
+  ASSERT_TRUE(control_.WaitWrites(1));
+  EXPECT_EQ(control_.Writes(), (std::vector<Bytes>{parameters}));
+  control_.Receive({0x0B, 0x0C, 0xDD, 0xDD, 0xDD, 0xDD, 0xFD, 0xFE});
+  auto reply = replies_.WaitTake(2s);
+  ASSERT_TRUE(reply);
+  ASSERT_NE(ReplyOf(*reply), nullptr);
+  EXPECT_EQ(ReplyOf(*reply)->type, COM_PARAMETERS);
+  EXPECT_EQ(ReplyOf(*reply)->serial, request_.GetSerial());
+}
+
+TEST_F(ComLinkTest, RepliesGoNowhereOnceTheirWindowIsGone) {
+  auto window = std::make_unique<platform::QueueMessageTarget>();
+  request_.Prepare(COM_HELLO, Bytes(8, 0).data(), 8, window.get(), WM_COM_REQUEST, 0);
+  link_.Submit(&request_);
+  ASSERT_TRUE(control_.WaitWrites(1));
+  window.reset();
+  control_.Receive({0x0B, 0x0C, 'H', 'H', 0xFD, 0xFE});
+  std::this_thread::sleep_for(50ms);  // the reader finds only a closed handle
+  EXPECT_EQ(request_.GetReplyLength(), 2);
 }
 
 TEST(ComRequest, CopiesItsBytesAndWakesAnAbandonedWaiter) {

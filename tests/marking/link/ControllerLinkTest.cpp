@@ -34,7 +34,10 @@ class BoardLink {
     EXPECT_TRUE(runner.Start({}, pace)) << runner.LastError();
     view = std::make_unique<CProperityView>(SimulatedBoardViewOptions(runner.DevicePath()));
     view->SetSelfTarget(&viewWindow);
-    viewWindow.SetHandler([this](const platform::Message& m) { view->HandleMessage(m); });
+    viewWindow.SetHandler([this](const platform::Message& m) {
+      view->HandleMessage(m);
+      if (afterViewMessage) afterViewMessage(m);
+    });
     controller = std::make_unique<CControllerLink>(view.get(), &controllerWindow);
     controllerWindow.SetHandler([this](const platform::Message& m) {
       if (m.msg == WM_COM_REQUEST) controller->OnComReply(m);
@@ -69,6 +72,7 @@ class BoardLink {
   std::unique_ptr<CControllerLink> controller;
   std::atomic<int> workerDone{0};
   std::atomic<int> hardStarts{0};
+  std::function<void(const platform::Message&)> afterViewMessage;  // set on the UI thread
 };
 
 std::vector<boardsim::MoveRecord> SomeMoves(int n) {
@@ -309,4 +313,36 @@ TEST(ControllerLink, HandKeyFromTheBoardStartsTheLayoutView) {
   while (link.hardStarts == 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
   EXPECT_EQ(link.hardStarts.load(), 1);
   EXPECT_EQ(link.controller->SendMarkBegin(), 1);
+}
+
+TEST(ControllerLink, ASetUpFrameReplacedWhileTheUiThreadIsBusyIsNeverSent) {
+  BoardLink link(boardsim::Variant::Framed);
+  std::atomic<bool> stalled{false}, release{false};
+  link.ui.Invoke([&] {
+    link.afterViewMessage = [&](const platform::Message& m) {
+      if (m.msg != WM_COM_VERSION_REPLY || stalled) return;
+      stalled = true;  // the set-up frame waits in the queue behind this handler
+      while (!release) std::this_thread::sleep_for(1ms);
+    };
+  });
+  const auto end = std::chrono::steady_clock::now() + 5s;
+  while (!stalled && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
+  ASSERT_TRUE(stalled);
+  // The board holds back its next reply and lets the one after it fall: a
+  // reply to the set-up frame must not pass for the parameters'.
+  link.board.QueueFault({FaultKind::Delay, 1, 150});
+  link.board.QueueFault({FaultKind::Drop, 2});
+
+  std::atomic<int> result{-1};
+  std::thread worker([&] {
+    const auto block = BuildParameterBlock(DefaultRecord());
+    result = link.controller->SendCommand(COM_PARAMETERS, block.data(), kParameterBlockSize,
+                                          CommandTimeoutMs(COM_PARAMETERS));
+  });
+  while (link.view->GetComRequest()->GetType() != COM_PARAMETERS && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(1ms);
+  release = true;
+  worker.join();
+  EXPECT_EQ(result.load(), 1) << "the parameters' own reply, held back";
+  EXPECT_EQ(link.Commands(), (std::vector<std::string>{"TT", "PARA"})) << "the replaced set-up frame never went out";
 }

@@ -91,11 +91,12 @@ class UiThread {
   class Window : public platform::MessageTarget {
    public:
     Window(UiThread& ui, std::function<void(const platform::Message&)> handler) : ui_(ui), handler_(std::move(handler)) {}
+    ~Window() override { CloseHandles(); }
     bool Post(platform::Message m) override {
       ui_.Enqueue(this, std::move(m));
       return true;
     }
-    void Handle(const platform::Message& m) {
+    void Dispatch(const platform::Message& m) {
       if (handler_) handler_(m);
     }
     void SetHandler(std::function<void(const platform::Message&)> h) { handler_ = std::move(h); }
@@ -138,7 +139,7 @@ class UiThread {
   void Enqueue(Window* w, platform::Message m) {
     {
       std::lock_guard lock(mutex_);
-      calls_.push_back([w, m = std::move(m)] { w->Handle(m); });
+      calls_.push_back([w, m = std::move(m)] { w->Dispatch(m); });
     }
     cv_.notify_all();
   }

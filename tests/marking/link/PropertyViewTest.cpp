@@ -298,3 +298,16 @@ TEST_F(PropertyViewTest, RequestResetFromTheMarkingWorkerLeavesTheViewsCommandsA
     else EXPECT_EQ(command->bytes, std::vector<BYTE>(8, 0));
   }
 }
+
+TEST(ThreadTimerHost, TicksUntilKilledAndNeverReachAWindowThatWent) {
+  ThreadTimerHost timers;
+  auto window = std::make_unique<platform::QueueMessageTarget>();
+  timers.SetTimer(window.get(), 1190, 5);
+  auto tick = window->WaitTake(2s);
+  ASSERT_TRUE(tick);
+  EXPECT_EQ(tick->msg, static_cast<UINT>(WM_TIMER));
+  EXPECT_EQ(tick->wParam, 1190u);
+  window.reset();  // before the timer is killed: later ticks go nowhere
+  std::this_thread::sleep_for(30ms);
+  timers.KillTimer(1190);
+}
