@@ -5,7 +5,7 @@
 namespace cmd {
 
 namespace {
-constexpr std::array<CommandInfo, 24> kCommands{{
+constexpr std::array<CommandInfo, 40> kCommands{{
     {ID_FILE_NEW, "New(&N)\tCtrl+N", "New layout"},
     {ID_FILE_OPEN, "Open(&O)...\tCtrl+O", "Open a layout"},
     {ID_FILE_CLOSE, "Close(&C)", "Close the layout"},
@@ -30,6 +30,22 @@ constexpr std::array<CommandInfo, 24> kCommands{{
     {ID_FILE_MRU_FILE1 + 1, "Recent file 2", "Open this layout"},
     {ID_FILE_MRU_FILE1 + 2, "Recent file 3", "Open this layout"},
     {ID_FILE_MRU_FILE4, "Recent file 4", "Open this layout"},
+    {ID_EDIT_UNDO, "Undo(&U)\tCtrl+Z", "Undo"},
+    {ID_EDIT_REDO, "ReDo(&R)\tCtrl+Y", "Redo"},
+    {ID_SELECT_NONE, "Select none(&E)", "Select"},
+    {ID_ADD_POINT, "Add point", "Add point"},
+    {ID_ADD_LINE, "Add line(&L)", "Add line"},
+    {ID_ADD_POLYLINE, "Add polyline(&M)", "Polyline line"},
+    {ID_ADD_RECTANGLE, "Add rectangle(&R)", "Add rectangle"},
+    {ID_ADD_MULTIBORDER, "Add multi-borders(&P)", "Multi borders"},
+    {ID_ADD_ARC, "Add arc(&C)", "Add arc"},
+    {ID_ADD_SPLINE, "Spline", "Spline"},
+    {ID_ADD_TEXT, "Add text(&T)", "Add text"},
+    {ID_ADD_AUTO_TEXT, "Add auto number text", "Add auto number text"},
+    {ID_ADD_SYSTEM_DATE, "System date(D)", "System time"},
+    {ID_ADD_VIN, "Vin(17 code)(&F)", "vin code"},
+    {ID_ADD_RULER, "Add ruler", "Add ruler"},
+    {ID_ADD_BARCODE, "Add barcode", "Barcode"},
 }};
 }  // namespace
 

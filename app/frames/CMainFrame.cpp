@@ -1,5 +1,9 @@
 #include "app/frames/CMainFrame.h"
 
+#include <QActionGroup>
+
+#include "app/frames/DrawToolIcons.h"
+
 #include <QAction>
 #include <QPointer>
 #include <algorithm>
@@ -131,6 +135,7 @@ bool CMainFrame::LoadFrame() {
   addToolBar(Qt::TopToolBarArea, ToolBar(ID_MAIN_TOOLBAR));
   addToolBar(Qt::LeftToolBarArea, ToolBar(ID_EDIT_TOOLBAR));
   addToolBar(Qt::LeftToolBarArea, ToolBar(ID_ALIGN_TOOLBAR));
+  addToolBar(Qt::TopToolBarArea, ToolBar(ID_DRAW_TOOLBAR));
   addToolBar(Qt::TopToolBarArea, recordBar_);
 
   RestoreBarState();
@@ -206,6 +211,24 @@ void CMainFrame::CreateMenus() {
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) file->addAction(Action(id));
   file->addSeparator();
   file->addAction(Action(cmd::ID_APP_EXIT));
+  QMenu* edit = menuBar()->addMenu("Edit(&E)");
+  edit->addAction(Action(cmd::ID_EDIT_UNDO));
+  edit->addAction(Action(cmd::ID_EDIT_REDO));
+  // The drawing tools: one checked at a time, in the Draw menu and on their bar.
+  QMenu* draw = menuBar()->addMenu("Draw(&D)");
+  QToolBar* drawBar = CreateToolBar(ID_DRAW_TOOLBAR, "Draw");
+  auto* tools = new QActionGroup(this);
+  for (int id : {cmd::ID_SELECT_NONE, cmd::ID_ADD_POINT, cmd::ID_ADD_LINE, cmd::ID_ADD_POLYLINE, cmd::ID_ADD_RECTANGLE,
+                 cmd::ID_ADD_MULTIBORDER, cmd::ID_ADD_ARC, cmd::ID_ADD_SPLINE, cmd::ID_ADD_TEXT, cmd::ID_ADD_AUTO_TEXT,
+                 cmd::ID_ADD_SYSTEM_DATE, cmd::ID_ADD_VIN, cmd::ID_ADD_RULER, cmd::ID_ADD_BARCODE}) {
+    QAction* action = Action(id);
+    action->setCheckable(true);
+    action->setIcon(DrawToolIcon(id));
+    tools->addAction(action);
+    draw->addAction(action);
+    drawBar->addAction(action);
+    toolChecks_.push_back(id);
+  }
   QMenu* view = menuBar()->addMenu("View(&V)");
   for (int id : {cmd::ID_VIEW_TOOLBAR, cmd::ID_VIEW_EDIT_TOOLBAR, cmd::ID_VIEW_ALIGN_TOOLBAR, cmd::ID_VIEW_STATUS_BAR}) {
     view->addAction(Action(id));
@@ -216,7 +239,7 @@ void CMainFrame::CreateMenus() {
   }
   QMenu* help = menuBar()->addMenu("Help(&H)");
   help->addAction(Action(cmd::ID_APP_ABOUT));
-  for (QMenu* menu : {file, view, window, help}) {
+  for (QMenu* menu : {file, edit, draw, view, window, help}) {
     QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
   }
 }
@@ -370,6 +393,12 @@ void CMainFrame::UpdateCommandUI() {
                                               {cmd::ID_VIEW_STATUS_BAR, statusBar()}};
   for (const auto& [id, widget] : toggles) {
     if (QAction* a = Action(id); a != nullptr && widget != nullptr) a->setChecked(!widget->isHidden());
+  }
+  // The active layout's tool.
+  CChildFrame* child = ActiveChildFrame();
+  CVendrikView* layout = child != nullptr ? child->LayoutView() : nullptr;
+  for (int id : toolChecks_) {
+    if (QAction* a = Action(id)) a->setChecked(layout != nullptr && layout->Model().IsCommandChecked(id));
   }
 }
 

@@ -3,7 +3,10 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -47,6 +50,49 @@ bool AskPointerPosition(QWidget* parent, double& x, double& y) {
   return true;
 }
 
+// The cursor of a cursor resource number of the view.
+QCursor CursorOfResource(int resource) {
+  switch (resource) {
+    case 139: case 149: case 145: return Qt::CrossCursor;
+    case 141: return Qt::PointingHandCursor;
+    case 144: return Qt::IBeamCursor;
+    case 146: return Qt::ClosedHandCursor;
+    case 147: return Qt::SizeAllCursor;
+    case 150: return Qt::SizeBDiagCursor;
+    case 151: return Qt::SizeVerCursor;
+    case 152: return Qt::SizeFDiagCursor;
+    case 153: return Qt::SizeHorCursor;
+    case 154: return Qt::OpenHandCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+// Windows virtual key codes of the keys the view acts on; 0 for others.
+int VirtualKeyOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return: case Qt::Key_Enter: return 0x0D;
+    case Qt::Key_Shift: return 0x10;
+    case Qt::Key_Control: return 0x11;
+    case Qt::Key_Escape: return 0x1B;
+    case Qt::Key_PageUp: return 0x21;
+    case Qt::Key_PageDown: return 0x22;
+    case Qt::Key_End: return 0x23;
+    case Qt::Key_Home: return 0x24;
+    case Qt::Key_Left: return 0x25;
+    case Qt::Key_Up: return 0x26;
+    case Qt::Key_Right: return 0x27;
+    case Qt::Key_Down: return 0x28;
+    case Qt::Key_Delete: return 0x2E;
+    case Qt::Key_F3: return 0x72;
+    case Qt::Key_F4: return 0x73;
+    case Qt::Key_F5: return 0x74;
+    case Qt::Key_F8: return 0x77;
+    default: return 0;
+  }
+}
+
+platform::DcPoint ToDc(const QPointF& p) { return {static_cast<int>(p.x()), static_cast<int>(p.y())}; }
+
 }  // namespace
 
 CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model_(std::make_unique<CVendrikViewModel>()) {
@@ -58,6 +104,10 @@ CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model
   target_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) { OnMessage(m); });
   model_->SetWindow(this);
   model_->SetTarget(target_.get());
+  viewport()->setMouseTracking(true);
+  model_->m_onContentReplaced = [this] { OnContentReplaced(); };
+  model_->m_postCommand = [this](int id) { target_->PostMessage(WM_COMMAND, static_cast<WPARAM>(id), 0); };
+  model_->m_updateOverlay = [this] { viewport()->update(); };
 }
 
 CVendrikView::~CVendrikView() {
@@ -103,16 +153,83 @@ void CVendrikView::OnDestroy() {
 
 bool CVendrikView::OnLoadMrkFile(const std::string& path) {
   if (!model_->OnLoadMrkFile(path)) return false;
-  if (frame_ != nullptr) frame_->UpdateTitle();
-  const auto* record = document_->Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
-  const int total = record != nullptr ? record->GetContinuousCount() : 0;
   if (mainFrame_ != nullptr) {
-    mainFrame_->UpdateFrameTitle();
-    mainFrame_->Target().PostMessage(WM_SHOW_MARK_STATUS, static_cast<WPARAM>(total), 0);
-    mainFrame_->ShowMarkCount(0, total);
-    mainFrame_->UpdateCommandUI();  // Save and the export now have objects to act on
+    const auto* record = document_->Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
+    mainFrame_->ShowMarkCount(0, record != nullptr ? record->GetContinuousCount() : 0);
   }
   return true;
+}
+
+void CVendrikView::OnContentReplaced() {
+  if (frame_ != nullptr) frame_->UpdateTitle();
+  if (mainFrame_ == nullptr || document_ == nullptr) return;
+  mainFrame_->UpdateFrameTitle();
+  if (!document_->GetPathName().empty()) {
+    const auto* record = document_->Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
+    const int total = record != nullptr ? record->GetContinuousCount() : 0;
+    mainFrame_->Target().PostMessage(WM_SHOW_MARK_STATUS, static_cast<WPARAM>(total), 0);
+  }
+  mainFrame_->UpdateCommandUI();  // Save and the export follow the objects
+}
+
+void CVendrikView::UpdateCursor(bool pressed) {
+  viewport()->setCursor(CursorOfResource(model_->CursorFor(pressed)));
+}
+
+void CVendrikView::mousePressEvent(QMouseEvent* event) {
+  const platform::DcPoint at = ToDc(event->position());
+  if (event->button() == Qt::LeftButton) {
+    model_->OnLButtonDown(at);
+    UpdateCursor(true);
+  } else if (event->button() == Qt::RightButton) {
+    if (model_->OnRButtonDown(at)) ShowContextMenu(event->globalPosition().toPoint());
+    UpdateCursor(false);
+  }
+  viewport()->update();
+}
+
+void CVendrikView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  model_->OnLButtonUp(ToDc(event->position()));
+  UpdateCursor(false);
+  viewport()->update();
+  if (mainFrame_ != nullptr) mainFrame_->UpdateCommandUI();
+}
+
+void CVendrikView::mouseMoveEvent(QMouseEvent* event) {
+  const bool left = (event->buttons() & Qt::LeftButton) != 0;
+  model_->OnMouseMove(ToDc(event->position()), left);
+  UpdateCursor(left);
+}
+
+void CVendrikView::keyPressEvent(QKeyEvent* event) {
+  const int key = VirtualKeyOf(event->key());
+  if (key == 0) {
+    QAbstractScrollArea::keyPressEvent(event);
+    return;
+  }
+  model_->OnKeyDown(key);
+  viewport()->update();
+}
+
+void CVendrikView::keyReleaseEvent(QKeyEvent* event) {
+  const int key = VirtualKeyOf(event->key());
+  if (key == 0) {
+    QAbstractScrollArea::keyReleaseEvent(event);
+    return;
+  }
+  model_->OnKeyUp(key);
+}
+
+void CVendrikView::ShowContextMenu(const QPoint& at) {
+  QMenu menu(this);
+  for (const char* text : {"(1):Object border(demo)", "(2):Object orbit(demo)", "(3):Max border(demo)",
+                           "(4):Mark border", "(5):[ Mark orbit ]", "(6):Mark max border"}) {
+    menu.addAction(text)->setEnabled(false);
+  }
+  QAction* remove = menu.addAction("(7):Delete");
+  menu.addAction("(8):[Permit/Disable] mark")->setEnabled(false);
+  if (menu.exec(at) == remove) model_->DeleteSelection();
 }
 
 void CVendrikView::OnMessage(const platform::Message& message) {
@@ -231,6 +348,10 @@ void CVendrikView::paintEvent(QPaintEvent*) {
   }
   QPainter p(viewport());
   p.drawImage(0, 0, picture_);
+  {
+    platform_qt::QPainterDeviceContext overlay(p);
+    model_->DrawFeedback(overlay);
+  }
   if (countdown) {
     QFont font("MS Sans Serif");
     font.setPointSizeF(36.0);

@@ -75,6 +75,12 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  // Mouse and keys go to the model's editing handlers.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   void OnMessage(const platform::Message& message);
@@ -83,6 +89,10 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   // Keeps the client size and scroll position for callers on other threads
   // (the marking worker's countdown and head refresh).
   void CacheGeometry();
+  void UpdateCursor(bool pressed);
+  void ShowContextMenu(const QPoint& at);
+  // Titles and the finished count after a layout was opened or made new.
+  void OnContentReplaced();
 
   std::unique_ptr<CVendrikViewModel> model_;
   CChildFrame* frame_ = nullptr;
