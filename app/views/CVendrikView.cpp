@@ -200,6 +200,10 @@ void CVendrikView::mouseMoveEvent(QMouseEvent* event) {
   const bool left = (event->buttons() & Qt::LeftButton) != 0;
   model_->OnMouseMove(ToDc(event->position()), left);
   UpdateCursor(left);
+  if (mainFrame_ != nullptr) {
+    const CDoublePoint at = model_->PixelToMm(ToDc(event->position()));
+    mainFrame_->ShowMousePos(static_cast<float>(at.x), static_cast<float>(at.y));
+  }
 }
 
 void CVendrikView::keyPressEvent(QKeyEvent* event) {
