@@ -165,3 +165,14 @@ TEST_F(FramesTest, RecentFilesAreListedKeptAndPrunedWhenGone) {
   EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Failed to open document."});
   EXPECT_EQ(app_->RecentFiles().Entries(), std::vector<std::string>{a});
 }
+
+TEST_F(FramesTest, RecentFileThatIsNoLongerAProjectOpensNoWindow) {
+  const std::string a = CopyLayoutFixture("a.mrk");
+  ASSERT_TRUE(Start({QString::fromStdString(a)}));
+  std::ofstream(a, std::ios::binary | std::ios::trunc) << "not a project\r\n";
+  EXPECT_TRUE(app_->OnCmdMsg(57616, true));
+  PumpQt();
+  EXPECT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
+  EXPECT_TRUE(app_->RecentFiles().Entries().empty());
+  EXPECT_EQ(prompt_->Texts().back(), "Failed to open document.");
+}
