@@ -221,6 +221,9 @@ class CVendrikViewModel : public IMarkView {
   void SelectInRect(const CDoubleRect& rect);
   void ApplyDrag(int hitCode);
   void DeleteSelection();
+  // While a marking job runs it holds the layout's elements: nothing that
+  // deletes elements (delete, undo, redo, open, new) runs then.
+  static bool IsMarkingBusy();
   int HoverHitTest(const platform::DcPoint& point);
   // Dragged bounds for the offset (mm) from the bounds at button-down.
   static CDoubleRect DraggedBounds(const CDoubleRect& start, int hitCode, double dx, double dy);

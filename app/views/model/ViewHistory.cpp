@@ -79,7 +79,7 @@ bool ReadSnapshot(const std::string& path, CObjPtrArray& objects) {
 }  // namespace
 
 void CVendrikViewModel::UndoHistory() {
-  if (m_pDocument == nullptr || !CanUndo()) return;
+  if (m_pDocument == nullptr || !CanUndo() || IsMarkingBusy()) return;
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   // The present state first, so that Redo can come back to it.
   if (m_historyTop == m_historyCur) SaveHistory(1);
@@ -93,7 +93,7 @@ void CVendrikViewModel::UndoHistory() {
 }
 
 void CVendrikViewModel::RedoHistory() {
-  if (m_pDocument == nullptr || !CanRedo()) return;
+  if (m_pDocument == nullptr || !CanRedo() || IsMarkingBusy()) return;
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   CObjPtrArray loaded;
   if (!ReadSnapshot(HistoryFilePath(m_historyCur + 1), loaded)) return;

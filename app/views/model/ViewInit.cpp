@@ -137,7 +137,7 @@ void CVendrikViewModel::EnsureParameterRecord() {
 }
 
 bool CVendrikViewModel::OnLoadMrkFile(const std::string& path) {
-  if (m_pDocument == nullptr) return false;
+  if (m_pDocument == nullptr || IsMarkingBusy()) return false;
   // Read into an array of its own: a refused file changes nothing.
   CObjPtrArray read;
   // The whole path goes to the reader: a path cut to a fixed buffer would

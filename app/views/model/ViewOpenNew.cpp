@@ -48,7 +48,7 @@ bool CVendrikViewModel::AskSaveChanges() {
 }
 
 bool CVendrikViewModel::OnFileOpen() {
-  if (m_pDocument == nullptr) return false;
+  if (m_pDocument == nullptr || IsMarkingBusy()) return false;
   platform::FileDialogRequest request;
   request.save = false;
   request.defaultExt = "*.mrk";
@@ -63,7 +63,7 @@ bool CVendrikViewModel::OnFileOpen() {
 }
 
 bool CVendrikViewModel::OnFileNew() {
-  if (m_pDocument == nullptr) return false;
+  if (m_pDocument == nullptr || IsMarkingBusy()) return false;
   if (!AskSaveChanges()) return false;
   CObjPtrArray fresh;
   auto record = std::make_unique<CObjElement>(CObjCreateRecord{

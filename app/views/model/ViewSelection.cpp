@@ -5,6 +5,7 @@
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
+#include "document/geometry/SharedState.h"
 #include "document/objects/CObjBSpline.h"
 #include "document/objects/CObjElement.h"
 
@@ -133,8 +134,10 @@ void CVendrikViewModel::ApplyDrag(int hitCode) {
   m_dragBounds = next;
 }
 
+bool CVendrikViewModel::IsMarkingBusy() { return (MarkStatusWord.load() & MSW_MARKING) != 0; }
+
 void CVendrikViewModel::DeleteSelection() {
-  if (m_selection.empty() || m_pDocument == nullptr) return;
+  if (m_selection.empty() || m_pDocument == nullptr || IsMarkingBusy()) return;
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   for (CObjElement* element : m_selection) {
     if (CObjBSpline* spline = SplineOf(element)) spline->SetEditIndex(-1);

@@ -9,6 +9,7 @@
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/geometry/SharedHelpers.h"
+#include "document/geometry/SharedState.h"
 #include "document/mrk/MrkFile.h"
 #include "document/objects/CObjElement.h"
 #include "platform/FileDialog.h"
@@ -398,6 +399,73 @@ TEST_F(ViewEditingTest, OpeningOverAChangedLayoutOffersToSave) {
   prompt_->QueueAnswer(IDCANCEL);
   EXPECT_FALSE(model_->OnFileOpen());
   EXPECT_EQ(prompt_->Texts().size(), 1u);
+}
+
+TEST_F(ViewEditingTest, NothingDeletesElementsWhileAJobMarksThem) {
+  TwoPress(2, Px(0, 0), Px(10, 0));
+  Click(Px(5, 0));
+  ASSERT_EQ(model_->m_selection.size(), 1u);
+  MarkStatusWord |= MSW_MARKING;
+  model_->OnKeyDown(0x2E);
+  model_->UndoHistory();
+  EXPECT_FALSE(model_->OnFileNew());
+  MarkStatusWord &= ~MSW_MARKING;
+  EXPECT_EQ(Count(), 2);
+  EXPECT_EQ(model_->m_selection.size(), 1u);
+}
+
+TEST_F(ViewEditingTest, DraggingASplineControlPointMovesOnlyThatPoint) {
+  model_->SetTool(18);
+  model_->OnLButtonDown(Px(0, 0));
+  model_->OnMouseMove(Px(10, 10), true);
+  model_->OnLButtonDown(Px(10, 10));
+  model_->OnMouseMove(Px(20, 0), false);
+  model_->OnLButtonDown(Px(20, 0));
+  model_->OnRButtonDown(Px(20, 0));
+  ASSERT_EQ(Last()->type, OBJ_BSPLINE);
+  auto* spline = Last()->GetObjectAs<CObjBSpline>();
+  Click(Px(10, 10));
+  ASSERT_EQ(model_->m_selection.size(), 1u);
+  model_->OnMouseMove(Px(10, 10), false);
+  EXPECT_EQ(spline->GetEditIndex(), 1);
+  model_->OnLButtonDown(Px(10, 10));
+  model_->OnMouseMove(Px(10, 20), true);
+  model_->OnLButtonUp(Px(10, 20));
+  const CPointList& controls = spline->GetPathData().points;
+  EXPECT_NEAR(controls[1].y, 20.0, 1e-9);
+  EXPECT_NEAR(controls[0].y, 0.0, 1e-9);
+  EXPECT_EQ(spline->GetEditIndex(), -1);
+  model_->UndoHistory();
+  EXPECT_NEAR(Last()->GetObjectAs<CObjBSpline>()->GetPathData().points[1].y, 10.0, 1e-9);
+}
+
+TEST_F(ViewEditingTest, RightButtonOffersTheMenuOnlyWithObjectsAndEndsATool) {
+  EXPECT_FALSE(model_->OnRButtonDown(Px(0, 0)));
+  AddLine({0, 0}, {10, 0}, 0);
+  EXPECT_TRUE(model_->OnRButtonDown(Px(0, 0)));
+  model_->SetTool(4);
+  model_->OnLButtonDown(Px(0, 0));
+  EXPECT_FALSE(model_->OnRButtonDown(Px(0, 0)));
+  EXPECT_EQ(model_->m_toolCode, 0);
+  EXPECT_EQ(model_->m_dragState, 0);
+  EXPECT_EQ(Count(), 2);
+}
+
+TEST_F(ViewEditingTest, CursorFollowsTheToolAndTheHandleUnderThePointer) {
+  EXPECT_EQ(model_->CursorFor(false), 0);
+  model_->SetTool(7);
+  EXPECT_EQ(model_->CursorFor(false), 144);
+  model_->SetTool(0);
+  CObjElement* a = AddLine({0, 0}, {10, 10}, 0);
+  Click(Px(5, 5));
+  ASSERT_TRUE(a->selected);
+  model_->OnMouseMove(Px(5, 5), false);
+  EXPECT_EQ(model_->CursorFor(false), 147);
+  EXPECT_EQ(model_->CursorFor(true), 146);
+  // Just outside the frame (2 mm out) at the right-middle handle.
+  model_->OnMouseMove(Px(12.6, 5), false);
+  EXPECT_EQ(model_->m_hitCode, 3);
+  EXPECT_EQ(model_->CursorFor(false), 153);
 }
 
 }  // namespace
