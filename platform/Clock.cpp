@@ -59,6 +59,13 @@ std::int64_t Clock::NowMicros() {
   return (ticks / freq) * 1000000 + (ticks % freq) * 1000000 / freq;
 }
 
+std::tm Clock::LocalTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
 std::int64_t SteadyClock::QueryCounter() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
@@ -119,6 +126,20 @@ void SimulatedClock::ClearWaits() {
 double SimulatedClock::TotalWaitedMicros() const {
   std::lock_guard lock(mutex_);
   return total_;
+}
+
+std::tm SimulatedClock::LocalTime() {
+  {
+    std::lock_guard lock(mutex_);
+    if (haveLocal_) return local_;
+  }
+  return Clock::LocalTime();
+}
+
+void SimulatedClock::SetLocalTime(const std::tm& local) {
+  std::lock_guard lock(mutex_);
+  local_ = local;
+  haveLocal_ = true;
 }
 
 Clock& CurrentClock() {

@@ -4,6 +4,7 @@
 // is called no more often than its interval.
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -21,6 +22,8 @@ class Clock {
   // Waits until micros have passed on this clock, calling the pump hook
   // between checks (rate-limited).
   virtual void BusyWaitMicros(double micros) = 0;
+  // The local date and time of day (what date texts show); the system's.
+  virtual std::tm LocalTime();
 };
 
 // std::chrono::steady_clock, nanosecond ticks.
@@ -42,9 +45,14 @@ class SimulatedClock : public Clock {
   std::vector<double> Waits() const;
   void ClearWaits();
   double TotalWaitedMicros() const;
+  // The system's local time until a fixed one is set.
+  std::tm LocalTime() override;
+  void SetLocalTime(const std::tm& local);
 
  private:
   mutable std::mutex mutex_;
+  bool haveLocal_ = false;
+  std::tm local_{};
   double now_ = 0;
   double total_ = 0;
   std::vector<double> waits_;

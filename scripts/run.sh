@@ -7,14 +7,6 @@ cd "$(dirname "$0")/.."
 BUILD=${VENDRIK_BUILD_DIR:-build}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDRIK_BUILD_TESTS=OFF -DVENDRIK_BUILD_BENCH=OFF >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
-# The default main stroke font goes into the data folder's "Fonts" (where the
-# program reads its fonts unless FontPath says otherwise); a font already
-# there is left alone.
-DATA_DIR=${VENDRIK_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/vendrik}
-if [ -f "$BUILD/fonts/KelTxt2.shx" ]; then
-  mkdir -p "$DATA_DIR/Fonts"
-  cp -n "$BUILD/fonts/KelTxt2.shx" "$DATA_DIR/Fonts/" 2>/dev/null || true
-fi
 SIM_PID=""
 cleanup() { if [ -n "$SIM_PID" ]; then kill "$SIM_PID" 2>/dev/null || true; fi; }
 trap cleanup EXIT
@@ -34,5 +26,13 @@ if [ -z "${VENDRIK_SERIAL_DEVICE:-}" ] && [ -x "$BUILD/tools/vendrik-boardsim" ]
   for _ in $(seq 50); do [ -e "$LINK_FILE" ] && break; sleep 0.1; done
   export VENDRIK_SERIAL_DEVICE="$LINK_FILE"
   echo "Simulated controller board on $VENDRIK_SERIAL_DEVICE"
+fi
+# The default main stroke font goes into the data folder's "Fonts" (where the
+# program reads its fonts unless FontPath says otherwise); a font already
+# there is left alone.
+DATA_DIR=${VENDRIK_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/vendrik}
+if [ -f "$BUILD/fonts/KelTxt2.shx" ]; then
+  mkdir -p "$DATA_DIR/Fonts"
+  cp -n "$BUILD/fonts/KelTxt2.shx" "$DATA_DIR/Fonts/" 2>/dev/null || true
 fi
 "$BUILD/app/vendrik" "$@"

@@ -32,6 +32,39 @@ constexpr int ID_VIEW_ALIGN_TOOLBAR = 32821;  // third tool bar on/off
 constexpr int ID_CHANGE_ACTIVE_PANE = 32833;
 constexpr int ID_EXPORT_POINTS_IMAGE = 32743;  // the document's dot export
 
+// Marking, machine position and settings commands of the layout view.
+constexpr int ID_START_MARK = 32822;
+constexpr int ID_MARK_NO_GAS = 32823;
+constexpr int ID_PAUSE_MARK = 32848;
+constexpr int ID_JUMP_WAITING = 32854;
+constexpr int ID_MARK_INFO_DATABASE = 32860;
+constexpr int ID_OPEN_MARK_WINDOW = 32864;
+constexpr int ID_CHECK_VIN_MARKED = 32863;
+constexpr int ID_HAND_SCROLL_TO_ORIGIN = 32846;
+constexpr int ID_DITHERING_SET = 32847;
+constexpr int ID_CONFIG_MACHINE_ORIGIN = 32855;
+constexpr int ID_POINTED_POSITION = 32858;
+constexpr int ID_SELECT_POINTED_POSITION = 32859;
+constexpr int ID_MACHINE_ORIGIN = 32910;
+constexpr int ID_ORIGIN_BY_HAND = 32908;
+constexpr int ID_TEST_HARDWARE = 32836;
+constexpr int ID_DEMO_OBJECT_BORDER = 32911;
+constexpr int ID_DEMO_OBJECT_ORBIT = 32912;
+constexpr int ID_DEMO_MAX_BORDER = 32917;
+constexpr int ID_MARK_BORDER = 32915;
+constexpr int ID_MARK_ORBIT = 32916;
+constexpr int ID_MARK_MAX_BORDER = 32918;
+constexpr int ID_DELETE_SELECTION = 32798;  // the editing commands' delete
+constexpr int ID_PERMIT_MARK = 32919;
+constexpr int ID_PRINT_EDGE_SETTING = 32739;
+constexpr int ID_PRINT_LAYOUT_NOW = 32740;  // posted by the marking controller
+constexpr int ID_SYNC_PAPER_PRINT = 32741;
+constexpr int ID_SOFT_TYPE = 32874;
+constexpr int ID_RS232_SETTING = 32839;
+constexpr int ID_SCREEN_SIZE = 32866;
+constexpr int ID_LOOK_DATABASE = 32861;
+constexpr int ID_CLEAR_DATABASE = 32862;
+
 // Undo, redo and the drawing tools of the layout view.
 constexpr int ID_EDIT_UNDO = 57643;
 constexpr int ID_EDIT_REDO = 32786;

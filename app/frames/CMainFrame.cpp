@@ -40,6 +40,12 @@
 
 namespace {
 
+// The view's commands that show a check mark.
+constexpr int kCheckedViewCommands[] = {cmd::ID_START_MARK,         cmd::ID_MARK_NO_GAS,
+                                        cmd::ID_MARK_INFO_DATABASE, cmd::ID_OPEN_MARK_WINDOW,
+                                        cmd::ID_CHECK_VIN_MARKED,   cmd::ID_SELECT_POINTED_POSITION,
+                                        cmd::ID_ORIGIN_BY_HAND,     cmd::ID_SYNC_PAPER_PRINT};
+
 QString MenuText(const cmd::CommandInfo& info) {
   const QString text = QString::fromUtf8(info.menuText);
   return text.section('\t', 0, 0);
@@ -115,6 +121,11 @@ bool CMainFrame::LoadFrame() {
   CreateMenus();
   QToolBar* main = CreateToolBar(ID_MAIN_TOOLBAR, "Standard");
   for (int id : {cmd::ID_FILE_NEW, cmd::ID_FILE_OPEN, cmd::ID_FILE_SAVE, cmd::ID_APP_ABOUT}) main->addAction(Action(id));
+  main->addSeparator();
+  for (int id : {cmd::ID_START_MARK, cmd::ID_PAUSE_MARK, cmd::ID_JUMP_WAITING, cmd::ID_MACHINE_ORIGIN,
+                 cmd::ID_ORIGIN_BY_HAND, cmd::ID_SYNC_PAPER_PRINT}) {
+    main->addAction(Action(id));
+  }
   CreateStatusBar();
   CreateToolBar(ID_EDIT_TOOLBAR, "Edit");
   CreateToolBar(ID_ALIGN_TOOLBAR, "Align");
@@ -233,13 +244,26 @@ void CMainFrame::CreateMenus() {
   for (int id : {cmd::ID_VIEW_TOOLBAR, cmd::ID_VIEW_EDIT_TOOLBAR, cmd::ID_VIEW_ALIGN_TOOLBAR, cmd::ID_VIEW_STATUS_BAR}) {
     view->addAction(Action(id));
   }
+  QMenu* mark = menuBar()->addMenu("Mark(&M)");
+  for (int id : {cmd::ID_START_MARK, cmd::ID_MARK_NO_GAS, cmd::ID_PAUSE_MARK, cmd::ID_JUMP_WAITING, 0,
+                 cmd::ID_MACHINE_ORIGIN, cmd::ID_ORIGIN_BY_HAND, cmd::ID_POINTED_POSITION,
+                 cmd::ID_SELECT_POINTED_POSITION, cmd::ID_HAND_SCROLL_TO_ORIGIN, cmd::ID_CONFIG_MACHINE_ORIGIN, 0,
+                 cmd::ID_OPEN_MARK_WINDOW, cmd::ID_CHECK_VIN_MARKED, cmd::ID_MARK_INFO_DATABASE,
+                 cmd::ID_LOOK_DATABASE, cmd::ID_CLEAR_DATABASE, 0, cmd::ID_SYNC_PAPER_PRINT,
+                 cmd::ID_PRINT_EDGE_SETTING, 0, cmd::ID_TEST_HARDWARE, cmd::ID_DITHERING_SET}) {
+    if (id == 0) mark->addSeparator();
+    else mark->addAction(Action(id));
+  }
+  QMenu* setting = menuBar()->addMenu("Setting(&T)");
+  for (int id : {cmd::ID_SOFT_TYPE, cmd::ID_RS232_SETTING, cmd::ID_SCREEN_SIZE}) setting->addAction(Action(id));
+  for (int id : kCheckedViewCommands) Action(id)->setCheckable(true);
   QMenu* window = menuBar()->addMenu("Window(&W)");
   for (int id : {cmd::ID_WINDOW_CASCADE, cmd::ID_WINDOW_TILE_HORZ, cmd::ID_WINDOW_ARRANGE, cmd::ID_CHANGE_ACTIVE_PANE}) {
     window->addAction(Action(id));
   }
   QMenu* help = menuBar()->addMenu("Help(&H)");
   help->addAction(Action(cmd::ID_APP_ABOUT));
-  for (QMenu* menu : {file, edit, draw, view, window, help}) {
+  for (QMenu* menu : {file, edit, draw, view, mark, setting, window, help}) {
     QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
   }
 }
@@ -358,6 +382,10 @@ void CMainFrame::OnMessage(const platform::Message& m) {
         }
       }
       break;
+    case WM_COMMAND:
+      // Commands posted to the main window (the view's direct print).
+      if (app_ != nullptr) app_->OnCmdMsg(static_cast<int>(m.wParam), true);
+      break;
     case WM_SHOW_MARK_TIME:
       ShowMarkTime(static_cast<long long>(m.wParam));
       break;
@@ -394,10 +422,12 @@ void CMainFrame::UpdateCommandUI() {
   for (const auto& [id, widget] : toggles) {
     if (QAction* a = Action(id); a != nullptr && widget != nullptr) a->setChecked(!widget->isHidden());
   }
-  // The active layout's tool.
+  // The active layout's tool and its other checked commands.
   CChildFrame* child = ActiveChildFrame();
   CVendrikView* layout = child != nullptr ? child->LayoutView() : nullptr;
-  for (int id : toolChecks_) {
+  std::vector<int> checked(std::begin(kCheckedViewCommands), std::end(kCheckedViewCommands));
+  checked.insert(checked.end(), toolChecks_.begin(), toolChecks_.end());
+  for (int id : checked) {
     if (QAction* a = Action(id)) a->setChecked(layout != nullptr && layout->Model().IsCommandChecked(id));
   }
 }

@@ -22,7 +22,12 @@
 #include "document/objects/ObjTypeOps.h"
 #include "platform/FileDialog.h"
 #include "platform/Prompt.h"
+#include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/CObjTextAutoUpdate.h"
+#include "text/objects/CObjTextDate.h"
+#include "text/objects/CObjTextRuler.h"
+#include "text/objects/CObjTextVin.h"
 
 // Tables of the object classes the document library builds in.
 const CObjTypeOps& DrawProperityTypeOps();
@@ -53,6 +58,11 @@ void RegisterObjectClasses() {
   RegisterObjTypeOps(ObjClassId::DotCollect, &DotCollectTypeOps());
   RegisterObjTypeOps(ObjClassId::Image, &ImageTypeOps());
   RegisterObjTypeOps(ObjClassId::Text, &TextTypeOps());
+  RegisterObjTypeOps(ObjClassId::TextAutoUpdate, &TextAutoUpdateTypeOps());
+  RegisterObjTypeOps(ObjClassId::TextDate, &TextDateTypeOps());
+  RegisterObjTypeOps(ObjClassId::TextVin, &TextVinTypeOps());
+  RegisterObjTypeOps(ObjClassId::BarCode, &BarCodeTypeOps());
+  RegisterObjTypeOps(ObjClassId::TextRuler, &TextRulerTypeOps());
 }
 
 // The About box (dialog 100): title, version and OK.

@@ -1,6 +1,11 @@
 #include "app/views/CVendrikView.h"
 
+#include <QContextMenuEvent>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QKeyEvent>
@@ -8,12 +13,22 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
 #include <memory>
 
 #include "app/core/CommandIds.h"
+#include "app/dialogs/CPointerPosDlg.h"
+#include "app/settings/SettingsCommands.h"
+#include "app/views/CViewMarkDialogs.h"
+#include "app/views/CViewMarkDisplay.h"
+#include "app/views/CViewSettingsHost.h"
+#include "marking/handtools/UiThreadCall.h"
+#include "marking/records/MarkDatabaseLocation.h"
+#include "marking/records/MarkTime.h"
+#include "platform/InstallDir.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "document/doc/CVendrikDoc.h"
@@ -29,24 +44,13 @@ namespace {
 
 // "Pointer position": x and y in millimetres.
 bool AskPointerPosition(QWidget* parent, double& x, double& y) {
-  QDialog dialog(parent);
-  dialog.setWindowTitle("Pointer position");
-  auto* form = new QFormLayout(&dialog);
-  auto* editX = new QLineEdit(QString::fromStdString(platform::FormatC("%.3f", x)), &dialog);
-  auto* editY = new QLineEdit(QString::fromStdString(platform::FormatC("%.3f", y)), &dialog);
-  form->addRow("X:", editX);
-  form->addRow("Y:", editY);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  form->addRow(buttons);
+  CPointerPosDlg dialog(parent);
+  dialog.m_x = x;
+  dialog.m_y = y;
+  dialog.OnInitDialog();
   if (dialog.exec() != QDialog::Accepted) return false;
-  bool okX = false;
-  bool okY = false;
-  const double newX = platform::ParseDoubleC(editX->text().toStdString(), &okX);
-  const double newY = platform::ParseDoubleC(editY->text().toStdString(), &okY);
-  if (okX) x = newX;
-  if (okY) y = newY;
+  x = dialog.m_x;
+  y = dialog.m_y;
   return true;
 }
 
@@ -108,6 +112,62 @@ CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model
   model_->m_onContentReplaced = [this] { OnContentReplaced(); };
   model_->m_postCommand = [this](int id) { target_->PostMessage(WM_COMMAND, static_cast<WPARAM>(id), 0); };
   model_->m_updateOverlay = [this] { viewport()->update(); };
+  markDialogs_ = std::make_unique<CViewMarkDialogs>(this, target_.get(), [this] { return model_->GetPropertyView(); });
+  markDisplay_ = std::make_unique<CViewMarkDisplay>(*this);
+  settingsHost_ = std::make_unique<CViewSettingsHost>(*this);
+  model_->SetMarkDialogs(markDialogs_.get());
+  model_->SetMarkDisplay(markDisplay_.get());
+  RegisterSettingsCommands();
+}
+
+void CVendrikView::RegisterSettingsCommands() {
+  model_->AddCommand(cmd::ID_SOFT_TYPE, [this] { OnSoftTypeCommand(*settingsHost_); });
+  model_->AddCommand(cmd::ID_RS232_SETTING, [this] { OnRs232SettingCommand(*settingsHost_); });
+  model_->AddCommand(cmd::ID_SCREEN_SIZE, [this] {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize pixels = screen != nullptr ? screen->size() : QSize(1024, 768);
+    OnScreenSizeCommand(*settingsHost_, pixels.width(), pixels.height());
+  });
+  model_->AddCommand(cmd::ID_PRINT_EDGE_SETTING,
+                     [this] { OnPrintEdgeSettingCommand(*settingsHost_, model_->m_paperPrintSet, g_installDir); });
+  model_->AddCommand(cmd::ID_LOOK_DATABASE, [this] {
+    OnLookDatabaseCommand(*settingsHost_, marking::MarkDatabaseLocation::FromSettings(g_installDir));
+  });
+  model_->AddCommand(cmd::ID_CLEAR_DATABASE, [this] {
+    OnClearDatabaseCommand(*settingsHost_, marking::MarkDatabaseLocation::FromSettings(g_installDir),
+                           marking::MarkTime::Now());
+  });
+}
+
+bool CVendrikView::MarkingKey(QKeyEvent* event) {
+  int key = 0;
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: key = 13; break;
+    case Qt::Key_Escape: key = 27; break;
+    case Qt::Key_Space: key = 32; break;
+    default: break;
+  }
+  return key != 0 && model_->OnMarkingKey(key);
+}
+
+void CVendrikView::contextMenuEvent(QContextMenuEvent* event) {
+  // A right click shows it only when the press handler asked for it.
+  if (event->reason() == QContextMenuEvent::Mouse && !menuWanted_) return;
+  menuWanted_ = false;
+  if (model_->m_toolCode != 0 || !model_->HasDrawingObjects()) return;
+  const CObjElement* first = document_->Objects().GetAt(0);
+  const auto* record = first != nullptr ? first->GetObjectAs<CDrawProperity>() : nullptr;
+  if (record != nullptr && record->IsRotateMark()) return;
+  QMenu menu(this);
+  for (int id : {cmd::ID_DEMO_OBJECT_BORDER, cmd::ID_DEMO_OBJECT_ORBIT, cmd::ID_DEMO_MAX_BORDER, cmd::ID_MARK_BORDER,
+                 cmd::ID_MARK_ORBIT, cmd::ID_MARK_MAX_BORDER, cmd::ID_DELETE_SELECTION, cmd::ID_PERMIT_MARK}) {
+    const cmd::CommandInfo* info = cmd::FindCommand(id);
+    QAction* action = menu.addAction(QString::fromUtf8(info != nullptr ? info->menuText : "(7):Delete"));
+    action->setEnabled(OnCmdMsg(id, false));
+    QObject::connect(action, &QAction::triggered, this, [this, id] { OnCmdMsg(id, true); });
+  }
+  menu.exec(event->globalPos());
 }
 
 CVendrikView::~CVendrikView() {
@@ -182,7 +242,7 @@ void CVendrikView::mousePressEvent(QMouseEvent* event) {
     model_->OnLButtonDown(at);
     UpdateCursor(true);
   } else if (event->button() == Qt::RightButton) {
-    if (model_->OnRButtonDown(at)) ShowContextMenu(event->globalPosition().toPoint());
+    menuWanted_ = model_->OnRButtonDown(at);
     UpdateCursor(false);
   }
   viewport()->update();
@@ -207,6 +267,10 @@ void CVendrikView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CVendrikView::keyPressEvent(QKeyEvent* event) {
+  if (MarkingKey(event)) {
+    event->accept();
+    return;
+  }
   const int key = VirtualKeyOf(event->key());
   if (key == 0) {
     QAbstractScrollArea::keyPressEvent(event);
@@ -225,16 +289,6 @@ void CVendrikView::keyReleaseEvent(QKeyEvent* event) {
   model_->OnKeyUp(key);
 }
 
-void CVendrikView::ShowContextMenu(const QPoint& at) {
-  QMenu menu(this);
-  for (const char* text : {"(1):Object border(demo)", "(2):Object orbit(demo)", "(3):Max border(demo)",
-                           "(4):Mark border", "(5):[ Mark orbit ]", "(6):Mark max border"}) {
-    menu.addAction(text)->setEnabled(false);
-  }
-  QAction* remove = menu.addAction("(7):Delete");
-  menu.addAction("(8):[Permit/Disable] mark")->setEnabled(false);
-  if (menu.exec(at) == remove) model_->DeleteSelection();
-}
 
 void CVendrikView::OnMessage(const platform::Message& message) {
   if (message.msg == WM_LOAD_MRK_FILE && message.payload) {
@@ -299,7 +353,18 @@ void CVendrikView::ScrollToPosition(int x, int y) {
   CacheGeometry();
 }
 
-bool CVendrikView::EditPointerPosition(double& x, double& y) { return AskPointerPosition(this, x, y); }
+bool CVendrikView::EditPointerPosition(double& x, double& y) {
+  // The marking controller may ask from its worker: the dialog runs on the
+  // user-interface thread all the same.
+  auto values = std::make_shared<CDoublePoint>(x, y, 0);
+  QPointer<CVendrikView> self(this);
+  const int ok = handtools::RunOnUiThread(
+      [self, values] { return self && AskPointerPosition(self, values->x, values->y) ? 1 : 0; }, 0);
+  if (ok == 0) return false;
+  x = values->x;
+  y = values->y;
+  return true;
+}
 
 void CVendrikView::UpdateScrollBars() {
   const QSize page = viewport()->size();

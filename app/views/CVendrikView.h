@@ -17,6 +17,9 @@
 
 class QPrinter;
 class CChildFrame;
+class CViewMarkDialogs;
+class CViewMarkDisplay;
+class CViewSettingsHost;
 class CMainFrame;
 class CVendrikDoc;
 
@@ -34,6 +37,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void SetMessageHandler(std::function<void(const platform::Message&)> handler);
 
   void SetChildFrame(CChildFrame* frame);
+  CChildFrame* ChildFrame() const { return frame_; }
+  CViewMarkDialogs* MarkDialogs() const { return markDialogs_.get(); }
   void SetMainFrame(CMainFrame* frame);
   // Registers the view with the document (and leaves the previous one);
   // null detaches it.
@@ -79,8 +84,11 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  // Enter, Esc and Space first go to a running job.
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  // Context menu 221: border and orbit runs, delete, permit or disable marking.
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void OnMessage(const platform::Message& message);
@@ -90,11 +98,15 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   // (the marking worker's countdown and head refresh).
   void CacheGeometry();
   void UpdateCursor(bool pressed);
-  void ShowContextMenu(const QPoint& at);
   // Titles and the finished count after a layout was opened or made new.
   void OnContentReplaced();
+  // The settings commands the view runs with its widgets.
+  void RegisterSettingsCommands();
+  // Enter, Esc or Space taken by a running job.
+  bool MarkingKey(QKeyEvent* event);
 
   std::unique_ptr<CVendrikViewModel> model_;
+  bool menuWanted_ = false;  // the last right press asked for the context menu
   CChildFrame* frame_ = nullptr;
   CMainFrame* mainFrame_ = nullptr;
   CVendrikDoc* document_ = nullptr;
@@ -107,4 +119,7 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   std::atomic<int> clientHeight_{0};
   std::atomic<int> scrollX_{0};
   std::atomic<int> scrollY_{0};
+  std::unique_ptr<CViewMarkDialogs> markDialogs_;
+  std::unique_ptr<CViewMarkDisplay> markDisplay_;
+  std::unique_ptr<CViewSettingsHost> settingsHost_;
 };

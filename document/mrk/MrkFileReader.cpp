@@ -118,8 +118,12 @@ class MrkFileReader {
       context_ = kBetweenObjects;
       return true;
     }
-    // Text classes.
-    if (key == 202) {
+    // Text classes. A barcode's block holds its serial-number block: the
+    // inner end marker does not end the barcode.
+    if (key == 202 && IsContext(context_, ObjClassId::BarCode)) {
+      classDepth_ += value == kMrkClassEndValue ? -1 : 1;
+      if (classDepth_ <= 0) context_ = kBetweenObjects;
+    } else if (key == 202) {
       context_ = kBetweenObjects;
     } else if (IsStringKeyOf(context_, key) && object_ && ops_ && ops_->setString) {
       ops_->setString(*object_, key, value);
@@ -162,6 +166,7 @@ class MrkFileReader {
       kept_.clear();
     }
     context_ = static_cast<int>(id);
+    classDepth_ = 1;
   }
 
   void CompleteElement() {
@@ -334,6 +339,7 @@ class MrkFileReader {
   CObjPtrArray& out_;
   int version_ = 0;
   int context_ = kBetweenObjects;
+  int classDepth_ = 0;  // open class blocks inside a barcode's block
   std::unique_ptr<CObjElement> element_;
   std::unique_ptr<CObjBase> object_;  // object of the open class block
   const CObjTypeOps* ops_ = nullptr;

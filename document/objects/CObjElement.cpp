@@ -219,6 +219,13 @@ void CObjElement::StoreMarkedText() {
   if (ops && ops->storeMarkedText) ops->storeMarkedText(*object_);
 }
 
+bool CObjElement::AdvanceAfterMark() {
+  const CObjTypeOps* ops = Ops();
+  if (!ops || !ops->advanceAfterMark || !ops->advanceAfterMark(*this, *object_)) return false;
+  UpdateBoundRect();
+  return true;
+}
+
 CDoubleRect CObjElement::GetBoundRect() const {
   const CObjTypeOps* ops = Ops();
   if (!ops) return CDoubleRect();

@@ -94,6 +94,9 @@ class CObjElement {
   // The outline around a text on an arc; empty for other objects.
   void GetTextArcBorder(CPointList& out) const;
   void StoreMarkedText();
+  // After the object was marked: a variable text takes its next value (the
+  // class decides); the bounds follow. True when the text changed.
+  bool AdvanceAfterMark();
   CDoublePoint GetStartPoint() const { return startPoint; }
   CDoublePoint GetEndPoint() const { return endPoint; }
 

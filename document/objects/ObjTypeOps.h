@@ -111,6 +111,9 @@ struct CObjTypeOps {
   double (*textArcRadius)(const CObjBase& obj) = nullptr;
   // Texts on an arc: the closed outline around them (empty otherwise).
   void (*textArcBorder)(const CObjBase& obj, CPointList& out) = nullptr;
+  // Variable texts after the object was marked: the next serial number,
+  // date, VIN or code text, laid out at its anchor. True when it changed.
+  bool (*advanceAfterMark)(CObjElement& element, CObjBase& obj) = nullptr;
 };
 
 // The table of the class that holds a type code; null when the code is

@@ -22,6 +22,7 @@ constexpr int JOG_TOGGLE = 1000;  // the "1/0" button
 struct JogRequest {
   int code = 0;
   std::shared_ptr<platform::Event> done;  // set by the view when it has handled the request
+  float step = 0.0f;  // mm, used when the step choice is none of the five fixed steps
 };
 
 // The request carried by a WM_JOG_REQUEST message, or null for other messages.

@@ -54,6 +54,18 @@ void CObjText::CreatePoints(const CDoublePoint& anchor, bool align) {
   report_ = ctx.report;
 }
 
+void CObjText::PlaceStrokes(const CPointList& work, const CDoublePoint& anchor, bool align) {
+  Changed();
+  TextLayoutContext ctx = Context();
+  FinishLayout(ctx, work, anchor, align);
+}
+
+void CObjText::PlaceDots(CPointList& work, const CDoublePoint& anchor, bool align, bool toSecond) {
+  Changed();
+  TextLayoutContext ctx = Context();
+  FinishDotLayout(ctx, work, anchor, align, toSecond);
+}
+
 void CObjText::SetTrueTypeMode(bool on) {
   if (on) {
     s_.flags = static_cast<std::uint8_t>((s_.flags | TEXT_TRUETYPE) & ~TEXT_DOT_FONT);

@@ -98,8 +98,16 @@ class CObjText : public CObjBase {
   // What the last layout could not draw.
   const TextLayoutReport& GetLayoutReport() const { return report_; }
 
- private:
+ protected:
+  // The object no longer matches the block it was read from.
   void Changed() { pristine_ = false; }
+  // The common finishing step for geometry a derived object builds itself:
+  // strokes appended to the main list (ruler), or dots replacing the main or
+  // second list (codes), aligned on the anchor by the fixed corner.
+  void PlaceStrokes(const CPointList& work, const CDoublePoint& anchor, bool align);
+  void PlaceDots(CPointList& work, const CDoublePoint& anchor, bool align, bool toSecond);
+
+ private:
   bool HasNoGeometry() const;
   TextLayoutContext Context();
 

@@ -8,6 +8,7 @@
 //
 // It is also the marking controller's view (IMarkView).
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "app/views/model/CProperityViewCalls.h"
 #include "app/views/model/CStartButtonWatch.h"
 #include "app/views/model/ViewHostInterfaces.h"
+#include "app/views/model/ViewMarkDialogs.h"
 #include "app/views/model/ViewSettingsFiles.h"
 #include "document/geometry/CDoublePoint.h"
 #include "document/geometry/CDoubleRect.h"
@@ -267,6 +269,46 @@ class CVendrikViewModel : public IMarkView {
   // The head marker's pixels about the pointed position.
   CDeviceRect PointedRect() const;
   void ClearSelection();
+
+  // Marking commands, machine position, origin, jog and hardware test
+  // (ViewMarking.cpp, ViewMachine.cpp; the windows they open through
+  // IViewMarkDialogs, ViewMarkDialogs.h).
+  void RegisterMarkingCommands();
+  void RegisterMachineCommands();
+  void SetMarkDialogs(IViewMarkDialogs* dialogs) { m_pMarkDialogs = dialogs; }
+  void SetMarkDisplay(IMarkDisplay* display) { m_pMarkDisplay = display; }
+  IMarkDocument* MarkDocument();
+  bool HasDrawingObjects() const;
+  // Mode 0..3 (MarkMode), gas 1 with the air valve on.
+  void StartMarking(int mode, int gas);
+  bool OnMarkingMessage(const platform::Message& message);
+  // A key press: true when taken (the stop keys while a job runs, Enter).
+  bool OnMarkingKey(int key);
+  void OnMarkObjectDone(CObjElement* element);
+  void OnRs232Text(const std::string& text);
+  void TogglePermitMark();
+  bool IsInDocument(const CObjElement* element) const;
+  void OnDithering();
+  void OnConfigMachineOrigin();
+  void OnPointedPosition();
+  void OnSelectPointedPosition();
+  void OnMachineOrigin();
+  void OnOriginByHand();
+  void ApplyJogWindow();
+  void OnTestHardware();
+  // The hardware test dialog and the head position read after it.
+  void RunHardwareTest();
+  void OnJogRequest(const platform::Message& message);
+  void JogMove(int code, const CDoublePoint& displacement, platform::Event* event);
+  void SendMachineByte(int type, const BYTE* data, int length);
+  void OnMachineReply(const platform::Message& message);
+  IViewMarkDialogs* m_pMarkDialogs = nullptr;
+  IMarkDisplay* m_pMarkDisplay = nullptr;
+  std::unique_ptr<IMarkDocument> m_markDocument;
+  int m_pendingCommand = 0;
+  std::chrono::steady_clock::time_point m_pendingSince;
+  static constexpr std::chrono::milliseconds kMachineReplyWait{3000};
+  BYTE m_commandBuffer[40] = {};
 
   // State shared by the view's features.
   std::recursive_mutex m_viewLock;

@@ -38,6 +38,8 @@ CVendrikViewModel::CVendrikViewModel() {
   ReadRegDword("ExcelRowIndex", m_excelRowIndex);
   m_dotPitchX = g_distanceHor;
   m_dotPitchY = g_distanceVer;
+  RegisterMarkingCommands();
+  RegisterMachineCommands();
   RegisterHistoryCommands();
   RegisterOpenNewCommands();
   RegisterToolCommands();

@@ -80,6 +80,7 @@ bool CVendrikViewModel::IsOptimizeSpeedOn() const {
 }
 
 bool CVendrikViewModel::OnMessage(const platform::Message& message) {
+  if (OnMarkingMessage(message)) return true;
   switch (message.msg) {
     case WM_HARD_START:
       if (m_pTarget != nullptr) m_pTarget->PostMessage(WM_COMMAND, ID_START_MARK, 0);

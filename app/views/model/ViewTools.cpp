@@ -31,6 +31,9 @@ void CVendrikViewModel::SetTool(int code) {
 }
 
 void CVendrikViewModel::RegisterToolCommands() {
+  // "(7):Delete" of the context menu.
+  constexpr int kDeleteSelection = 32798;
+  AddCommand(kDeleteSelection, [this] { DeleteSelection(); }, [this] { return !m_selection.empty(); });
   AddCommand(ID_SELECT_NONE, [this] { SetTool(0); }, {}, [this] { return m_toolCode == 0; });
   for (const ToolCommand& tool : ToolCommands()) {
     const int code = tool.code;

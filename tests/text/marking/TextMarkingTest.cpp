@@ -7,13 +7,18 @@
 #include <thread>
 
 #include "marking/controller/CMarkControlWnd.h"
+#include "marking/controller/records/CMarkRecordsRecorder.h"
+#include "marking/records/CMarkDatabase.h"
 #include "marking/link/LinkMessages.h"
 #include "properties/link/CProperityView.h"
 #include "tests/marking/controller/ControllerTestSupport.h"
 #include "tests/marking/controller/JobTestSupport.h"
 #include "tests/marking/link/LinkTestSupport.h"
 #include "tests/marking/link/SimulatedBoardView.h"
+#include "tests/document/mrk/MrkTestSupport.h"
 #include "tests/text/layout/TextTestSupport.h"
+#include "text/objects/CObjBarCode.h"
+#include "text/objects/CObjTextAutoUpdate.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
 #include "values/ShellValues.h"
@@ -52,6 +57,9 @@ class BoardRig {
     SoftType = 0;
   }
   int Mark() {
+    // Only this job's end counts.
+    frame.Take();
+    frame.taken.clear();
     MarkStatusWord = MSW_MARKING | MSW_AIR_ON;
     ctl->StartMarking(&doc, &display, &view);
     const auto end = std::chrono::steady_clock::now() + 60s;
@@ -140,6 +148,106 @@ TEST(TextMarking, ADotTextArrivesAsOneNeedleDotPerDot) {
   int needle = 0;
   for (const auto& m : rig.board.Moves()) needle += (m.flags & SN_NEEDLE_DOT) != 0;
   EXPECT_EQ(needle, 10);
+}
+
+// A serial number marked twice: the view advances it after the first pass,
+// the second pass marks the next number, and the records hold both.
+TEST(TextMarking, ASerialNumberMarkedTwiceAdvancesAndBothNumbersAreRecorded) {
+  TextRig text;
+  const Bytes glyph = {2, 0x44, 1, 0x4C, 0x30, 2, 0x10, 0};  // the "L" of the test font
+  std::vector<TestGlyph> glyphs;
+  for (char c : std::string("0123456789PS")) glyphs.push_back({static_cast<std::uint16_t>(c), glyph});
+  text.Folder().AddFont("digits.shx", Shapes86Font(glyphs));
+  RegisterObjTypeOps(ObjClassId::TextAutoUpdate, &TextAutoUpdateTypeOps());
+  auto* serial = new CObjTextAutoUpdate(CDoublePoint(-20, 20), "P", "08", "S");
+  serial->Settings().strokeFontPair = "digits+nobig";
+  serial->Settings().charHeight = 28;
+  auto* element = new CObjElement(
+      CObjCreateRecord{"Serial", OBJ_SERIAL, serial, static_cast<int>(sizeof(CObjTextAutoUpdate)), {}});
+  serial->SetSerial(CDoublePoint(-20, 20), "08");
+  element->UpdateBoundRect();
+  ASSERT_EQ(serial->GetText(), "P08S");
+
+  TempFolder records;
+  const auto location = marking::MarkDatabaseLocation::Embedded(records.Path().string());
+  {
+    BoardRig rig;
+    rig.ctl->SetRecorder(std::make_shared<CMarkRecordsRecorder>(location));
+    ASSERT_TRUE(WaitForProtocolVariant(*rig.propertyView, rig.ui));
+    rig.doc.elements.emplace_back(element);
+    auto toolDownSteps = [&rig] {
+      long long steps = 0;
+      for (const auto& m : rig.board.Moves())
+        if (m.flags & SN_TOOL_DOWN) steps += m.x + m.y;
+      return steps;
+    };
+    rig.board.ClearRecords();
+    ASSERT_EQ(rig.Mark(), 1);
+    const long long first = toolDownSteps();
+    EXPECT_GT(first, 0);
+    // What the view does for each marked object.
+    EXPECT_EQ(serial->AdvanceAfterMark(CDoublePoint(-20, 20)), 1);
+    element->UpdateBoundRect();
+    EXPECT_EQ(serial->GetText(), "P09S");
+    rig.board.ClearRecords();
+    ASSERT_EQ(rig.Mark(), 1);
+    EXPECT_EQ(toolDownSteps(), first);  // four characters again
+    serial->AdvanceAfterMark(CDoublePoint(-20, 20));
+    EXPECT_EQ(serial->GetText(), "P10S");
+  }
+  RegisterObjTypeOps(ObjClassId::TextAutoUpdate, nullptr);
+
+  // Looked up from a thread of its own, as the history dialog's connection would be.
+  std::thread lookUp([&] {
+    marking::CMarkDatabase db(location);
+    ASSERT_TRUE(db.Open()) << db.LastError();
+    EXPECT_EQ(db.Count().value_or(-1), 2);
+    EXPECT_TRUE(db.Contains(marking::MarkColumn::Serial, "P08S"));
+    EXPECT_TRUE(db.Contains(marking::MarkColumn::Serial, "P09S"));
+    EXPECT_FALSE(db.Contains(marking::MarkColumn::Serial, "P10S"));
+    db.Close();
+  });
+  lookUp.join();
+}
+
+// A QR Code arrives as one needle dot per dark module; a code that could not
+// be made stops the job with the reason instead of leaving a part uncoded.
+TEST(TextMarking, ACodeIsMarkedDotByDotAndAnEmptyCodeStopsTheJob) {
+  RegisterObjTypeOps(ObjClassId::BarCode, &BarCodeTypeOps());
+  auto* code = new CObjBarCode(CDoublePoint(-20, 20), "VND-", "0001", "");
+  code->Code().codeType = BARCODE_QR;
+  auto* element =
+      new CObjElement(CObjCreateRecord{"Code", OBJ_BARCODE, code, static_cast<int>(sizeof(CObjBarCode)), {}});
+  code->Rebuild(CDoublePoint(-20, 20), 0, 1, 0);
+  code->RecalcPath();
+  element->UpdateBoundRect();
+  const int dots = code->GetDotCount();
+  ASSERT_GT(dots, 0);
+  {
+    BoardRig rig;
+    auto& prompts = rig.bench.prompt;
+    prompts->SetFallbackAnswer(IDYES);  // yes, end the job
+    ASSERT_TRUE(WaitForProtocolVariant(*rig.propertyView, rig.ui));
+    rig.doc.elements.emplace_back(element);
+    rig.board.ClearRecords();
+    ASSERT_EQ(rig.Mark(), 1);
+    int needle = 0;
+    for (const auto& m : rig.board.Moves()) needle += (m.flags & SN_NEEDLE_DOT) != 0;
+    EXPECT_EQ(needle, dots);
+    EXPECT_TRUE(prompts->Texts().empty());
+
+    // Nothing to encode: no dots, and the job is not finished as if it were marked.
+    code->Serial().prefix.clear();
+    code->Serial().serial.clear();
+    code->Rebuild(CDoublePoint(-20, 20), 0, 1, 0);
+    code->RecalcPath();
+    ASSERT_EQ(code->GetDotCount(), 0);
+    EXPECT_EQ(rig.Mark(), 0);
+    ASSERT_FALSE(prompts->Texts().empty());
+    EXPECT_EQ(prompts->Texts()[0], kBarCodeEncodeError);
+  }
+  MarkStatusWord = 0;
+  RegisterObjTypeOps(ObjClassId::BarCode, nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,247 @@
+// Marking from the layout view: the start gate, the status-word bits the
+// menu sets, the controller's option toggles, the border and orbit runs of
+// the context menu, and what the view does after each marked object and when
+// a text arrives on the text port.
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "app/core/CommandIds.h"
+#include "app/views/model/CVendrikViewModel.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/geometry/SharedHelpers.h"
+#include "document/geometry/SharedState.h"
+#include "document/objects/CObjElement.h"
+#include "marking/controller/CMarkControlWnd.h"
+#include "marking/controller/ControllerMessages.h"
+#include "marking/handtools/JogRequest.h"
+#include "marking/link/LinkMessages.h"
+#include "marking/textport/Rs232Text.h"
+#include "text/objects/CObjText.h"
+
+std::atomic<std::uint8_t> g_jogWindowOpen{0};
+std::atomic<std::uint8_t> g_machineInputByte{0};
+
+namespace {
+
+// The document as a marking job reads it; follows the view's document.
+class ViewMarkDocument : public IMarkDocument {
+ public:
+  explicit ViewMarkDocument(CVendrikViewModel& view) : view_(view) {}
+  int GetElementCount() const override {
+    return view_.m_pDocument != nullptr ? view_.m_pDocument->Objects().GetSize() : 0;
+  }
+  CObjElement* GetElement(int index) const override {
+    return view_.m_pDocument != nullptr ? view_.m_pDocument->Objects().GetAt(index) : nullptr;
+  }
+  bool SaveIfNamed() override { return view_.m_pDocument != nullptr && view_.m_pDocument->SaveIfNamed(1) != 0; }
+
+ private:
+  CVendrikViewModel& view_;
+};
+
+bool IsSerialTextSource(const CObjElement& element) { return element.dataSource == 2 || element.dataSource == 3; }
+
+// The controller waits on this flag before it marks the object again.
+void ClearBusy(CObjElement* element) { std::atomic_ref<int>(element->flag).store(0); }
+
+}  // namespace
+
+IMarkDocument* CVendrikViewModel::MarkDocument() {
+  if (!m_markDocument) m_markDocument = std::make_unique<ViewMarkDocument>(*this);
+  return m_markDocument.get();
+}
+
+bool CVendrikViewModel::HasDrawingObjects() const {
+  // Element 0 is the parameter record.
+  return m_pDocument != nullptr && m_pDocument->Objects().GetSize() > 1;
+}
+
+bool CVendrikViewModel::IsInDocument(const CObjElement* element) const {
+  if (m_pDocument == nullptr || element == nullptr) return false;
+  const CObjPtrArray& objects = m_pDocument->Objects();
+  for (int i = 1; i < objects.GetSize(); ++i) {
+    if (objects.GetAt(i) == element) return true;
+  }
+  return false;
+}
+
+void CVendrikViewModel::StartMarking(int mode, int gas) {
+  if (MarkStatusWord.load() & MSW_MARKING) return;
+  if (!HasDrawingObjects()) return;
+  MarkStatusWord.fetch_and(~MSW_AIR_ON);
+  if (gas == 1) MarkStatusWord.fetch_or(MSW_AIR_ON);
+  if (m_pMarkDialogs != nullptr && g_jogWindowOpen.load() != 0 && m_pMarkDialogs->HasJogWindow()) {
+    m_pMarkDialogs->SaveJogSelection();
+  }
+  if (m_pMarkControl == nullptr) return;
+  // The start button's thread posts its starts here too: only one wins.
+  if (MarkStatusWord.fetch_or(MSW_MARKING) & MSW_MARKING) return;
+  m_pMarkControl->markMode = mode;
+  m_pMarkControl->StartMarking(MarkDocument(), m_pMarkDisplay, this);
+}
+
+void CVendrikViewModel::RegisterMarkingCommands() {
+  const auto hasObjects = [this] { return HasDrawingObjects(); };
+  const auto start = [this](int mode, int gas) { return [this, mode, gas] { StartMarking(mode, gas); }; };
+  AddCommand(cmd::ID_START_MARK, start(MARK_MODE_MARK, 1), hasObjects, [] {
+    return (MarkStatusWord.load() & (MSW_MARKING | MSW_AIR_ON)) == (MSW_MARKING | MSW_AIR_ON);
+  });
+  AddCommand(cmd::ID_MARK_NO_GAS, start(MARK_MODE_MARK, 0), hasObjects, [] {
+    return (MarkStatusWord.load() & (MSW_MARKING | MSW_AIR_ON)) == MSW_MARKING;
+  });
+  AddCommand(cmd::ID_DEMO_OBJECT_BORDER, start(MARK_MODE_BORDER, 0), hasObjects);
+  AddCommand(cmd::ID_DEMO_OBJECT_ORBIT, start(MARK_MODE_ORBIT, 0), hasObjects);
+  AddCommand(cmd::ID_DEMO_MAX_BORDER, start(MARK_MODE_MAX_BORDER, 0), hasObjects);
+  AddCommand(cmd::ID_MARK_BORDER, start(MARK_MODE_BORDER, 1), hasObjects);
+  AddCommand(cmd::ID_MARK_ORBIT, start(MARK_MODE_ORBIT, 1), hasObjects);
+  AddCommand(cmd::ID_MARK_MAX_BORDER, start(MARK_MODE_MAX_BORDER, 1), hasObjects);
+  AddCommand(cmd::ID_PAUSE_MARK, [] { MarkStatusWord.fetch_or(MSW_STOP_REQUEST); });
+  AddCommand(cmd::ID_JUMP_WAITING, [] { MarkStatusWord.fetch_or(MSW_END_PAUSE); });
+  AddCommand(cmd::ID_PERMIT_MARK, [this] { TogglePermitMark(); });
+
+  // The controller's options; nothing happens without a controller.
+  const auto option = [this](int id, std::atomic<int> CMarkControlWnd::*flag) {
+    AddCommand(
+        id,
+        [this, flag] {
+          if (m_pMarkControl != nullptr) (m_pMarkControl->*flag) = (m_pMarkControl->*flag).load() ? 0 : 1;
+        },
+        {}, [this, flag] { return m_pMarkControl != nullptr && (m_pMarkControl->*flag).load() != 0; });
+  };
+  option(cmd::ID_MARK_INFO_DATABASE, &CMarkControlWnd::dbOption);
+  option(cmd::ID_OPEN_MARK_WINDOW, &CMarkControlWnd::showPreview);
+  option(cmd::ID_CHECK_VIN_MARKED, &CMarkControlWnd::checkMarked);
+  AddCommand(
+      cmd::ID_HAND_SCROLL_TO_ORIGIN,
+      [this] {
+        if (m_pMarkControl != nullptr) m_pMarkControl->SetContextAndGoStart(MarkDocument(), m_pMarkDisplay, this);
+      },
+      [this] { return m_pMarkControl != nullptr && m_pMarkControl->startPointKnown.load() != 0; });
+  AddCommand(cmd::ID_DITHERING_SET, [this] { OnDithering(); });
+
+  // Paper print with every pass that marks with air.
+  AddCommand(cmd::ID_SYNC_PAPER_PRINT, [this] { m_paperPrinter = m_paperPrinter != 0 ? 0 : 1; }, {},
+             [this] { return m_paperPrinter != 0; });
+  AddCommand(cmd::ID_PRINT_LAYOUT_NOW, [this] {
+    if (m_pMainFrame == nullptr) return;
+    if (platform::MessageTarget* frame = m_pMainFrame->GetFrameTarget()) {
+      frame->PostMessage(WM_COMMAND, static_cast<WPARAM>(cmd::ID_FILE_PRINT_DIRECT), 0);
+    }
+  });
+}
+
+bool CVendrikViewModel::OnMarkingKey(int key) {
+  if (FilterStopKey(WM_KEYDOWN, static_cast<WPARAM>(key)) != 0) return true;
+  constexpr int kEnterKey = 13;
+  if (key != kEnterKey) return false;
+  RunCommand(cmd::ID_START_MARK, true);
+  return true;
+}
+
+void CVendrikViewModel::TogglePermitMark() {
+  if (m_selection.empty()) return;
+  PushHistory();
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+    for (CObjElement* element : m_selection) {
+      if (IsInDocument(element)) element->ToggleMarkEnabled();
+    }
+    m_hitCode = 255;
+  }
+  m_bMemValid = false;
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+}
+
+void CVendrikViewModel::OnMarkObjectDone(CObjElement* element) {
+  // The element may have been deleted while it was marked.
+  if (!IsInDocument(element)) return;
+  if (m_autoLinkExcel != 0 && element->IsTextType(0) && element->dataSource == 1) {
+    ClearBusy(element);  // its text comes from the spreadsheet row
+    return;
+  }
+  if (IsSerialTextSource(*element)) {
+    ClearBusy(element);
+    return;
+  }
+  bool redraw = false;
+  switch (element->type) {
+    case OBJ_DATE:
+      element->AdvanceAfterMark();
+      redraw = true;
+      break;
+    case OBJ_SERIAL:
+    case OBJ_BARCODE:
+      redraw = element->AdvanceAfterMark();
+      m_pPropView->ReloadPages(element);
+      break;
+    case OBJ_VIN:
+      element->AdvanceAfterMark();
+      m_pPropView->ReloadPages(element);
+      redraw = true;
+      break;
+    default:
+      break;
+  }
+  ClearBusy(element);
+  if (redraw) {
+    m_bMemValid = false;
+    if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  }
+}
+
+void CVendrikViewModel::OnRs232Text(const std::string& text) {
+  if (m_pDocument == nullptr) return;
+  CObjPtrArray& objects = m_pDocument->Objects();
+  CObjElement* element = nullptr;
+  CObjText* object = nullptr;
+  int index = 0;
+  // Only a text takes the received text, whatever else carries the source.
+  for (int i = 1; i < objects.GetSize() && object == nullptr; ++i) {
+    CObjElement* candidate = objects.GetAt(i);
+    if (candidate == nullptr || !IsSerialTextSource(*candidate) || !candidate->IsTextType(0)) continue;
+    object = candidate->GetObjectAs<CObjText>();
+    element = candidate;
+    index = i;
+  }
+  if (object == nullptr) return;
+  PushHistory();
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+    object->SetText(text, object->GetFixedPoint(element->boundRect), true);
+    object->RecalcPath();
+    ClearSelection();
+    element->UpdateBoundRect();
+    element->selected = 1;
+    m_selection.push_back(element);
+    m_selBounds = element->boundRect;
+  }
+  m_pPropView->SelectObject(element, index);
+  m_bMemValid = false;
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  m_pDocument->SetModifiedFlag(true);
+  if (element->dataSource == 3 && m_pTarget != nullptr) m_pTarget->PostMessage(WM_HARD_START, 0, 0);
+}
+
+bool CVendrikViewModel::OnMarkingMessage(const platform::Message& message) {
+  switch (message.msg) {
+    case WM_MARK_OBJECT_DONE:
+      OnMarkObjectDone(reinterpret_cast<CObjElement*>(message.wParam));
+      return true;
+    case WM_RS232_TEXT:
+      // The copy that travels with the message; the sender's string may
+      // already hold the next text.
+      if (message.payload) OnRs232Text(*std::static_pointer_cast<std::string>(message.payload));
+      return true;
+    case WM_JOG_REQUEST:
+      OnJogRequest(message);
+      return true;
+    case WM_COM_REQUEST:
+      OnMachineReply(message);
+      return true;
+    case WM_COMMAND:
+      return RunCommand(static_cast<int>(message.wParam), true);
+    default:
+      return false;
+  }
+}

@@ -1,0 +1,179 @@
+// The special texts in project files: every key written, read back into the
+// real objects (a barcode's block holds its serial-number block), and saved
+// again byte for byte; changed objects write their own blocks.
+#include <gtest/gtest.h>
+
+#include "document/doc/CObjPtrArray.h"
+#include "document/mrk/MrkFile.h"
+#include "tests/text/layout/TextTestSupport.h"
+#include "tests/text/objects/FixedLocalTime.h"
+#include "text/objects/CObjBarCode.h"
+#include "text/objects/CObjTextAutoUpdate.h"
+#include "text/objects/CObjTextDate.h"
+#include "text/objects/CObjTextRuler.h"
+#include "text/objects/CObjTextVin.h"
+
+namespace {
+
+class SpecialTextFiles : public ::testing::Test {
+ protected:
+  SpecialTextFiles() {
+    RegisterObjTypeOps(ObjClassId::TextAutoUpdate, &TextAutoUpdateTypeOps());
+    RegisterObjTypeOps(ObjClassId::TextDate, &TextDateTypeOps());
+    RegisterObjTypeOps(ObjClassId::TextVin, &TextVinTypeOps());
+    RegisterObjTypeOps(ObjClassId::BarCode, &BarCodeTypeOps());
+    RegisterObjTypeOps(ObjClassId::TextRuler, &TextRulerTypeOps());
+  }
+  ~SpecialTextFiles() override {
+    for (ObjClassId id : {ObjClassId::TextAutoUpdate, ObjClassId::TextDate, ObjClassId::TextVin,
+                          ObjClassId::BarCode, ObjClassId::TextRuler})
+      RegisterObjTypeOps(id, nullptr);
+  }
+
+  template <class T>
+  void Add(const char* name, int type, T* object) {
+    auto element = std::make_unique<CObjElement>(
+        CObjCreateRecord{name, type, object, static_cast<int>(sizeof(T)), {}});
+    element->RefreshTypeObject();
+    element->UpdateBoundRect();
+    objects.Add(std::move(element));
+  }
+  template <class T>
+  static const T& At(const CObjPtrArray& a, int i) {
+    const T* t = a[i] ? a[i]->GetObjectAs<T>() : nullptr;
+    EXPECT_NE(t, nullptr);
+    static T none;
+    return t ? *t : none;
+  }
+
+  TextRig rig;
+  FixedLocalTime clock{2026, 3, 5, 9, 7, 4};
+  CObjPtrArray objects;
+};
+
+TEST_F(SpecialTextFiles, KeysComeBackIntoTheObjectsAndTheFileSavesAgainByteForByte) {
+  auto* serial = new CObjTextAutoUpdate(CDoublePoint(1, 2), "P\xd6\xd0", "0099", "S");
+  SerialSettings& ss = serial->Serial();
+  ss.lower = "0001";
+  ss.upper = "0100";
+  ss.step = 3;
+  ss.marksPerNumber = 2;
+  ss.marksCounted = 1;
+  ss.fixedLength = 7;
+  ss.tailLength = 6;
+  ss.dateMode = 1;
+  serial->SetSerial(CDoublePoint(1, 2), "0099");
+  Add("serial", OBJ_SERIAL, serial);
+
+  auto* date = new CObjTextDate(TextCreateRecord{CDoublePoint(3, 4), ""}, 12);
+  date->SetText(date->FormatDate(), CDoublePoint(3, 4), true);
+  Add("date", OBJ_DATE, date);
+
+  auto* vin = new CObjTextVin(TextCreateRecord{CDoublePoint(5, 6), ""});
+  vin->SetEnlarged(1);
+  vin->SetVinText(CDoublePoint(5, 6), "1M8GDM9A0KP042788");
+  Add("vin", OBJ_VIN, vin);
+
+  auto* code = new CObjBarCode(CDoublePoint(7, 8), "QR-", "0042", "-Z");
+  BarCodeSettings& c = code->Code();
+  c.codeType = BARCODE_QR;
+  c.qrLevel = 2;
+  c.qrVersion = 3;
+  c.qrMask = 5;
+  c.showText = 1;
+  c.textDirection = 1;
+  c.dotOrder = 2;
+  c.dmScheme = 4;
+  c.dmSize = 9;
+  c.angle = 15;
+  code->SetModuleSize(0.25f);
+  code->Serial().marksPerNumber = 4;
+  code->Rebuild(CDoublePoint(7, 8), 0, 1, 0);
+  Add("code", OBJ_BARCODE, code);
+
+  auto* ruler = new CObjTextRuler(CDoublePoint(9, 10));
+  RulerSettings& r = ruler->Ruler();
+  r.units = 20;
+  r.bigUnits = 5;
+  r.zero = 1;
+  r.reverse = 2;
+  r.textMode = 2;
+  r.first = 3;
+  r.arcMode = 0;
+  r.lineW = 1.5f;
+  r.rHeight = 4;
+  r.sv = 0.5f;
+  r.uv = 2;
+  r.edge = 0;
+  r.dir = 1;
+  ruler->CreatePoints(CDoublePoint(9, 10), false);
+  Add("ruler", OBJ_RULER, ruler);
+
+  const std::string saved = FormatMrkFile(objects, "");
+  CObjPtrArray back;
+  ASSERT_EQ(ReadMrkBytes(saved, back), 1);
+  ASSERT_EQ(back.GetSize(), 5);
+
+  const auto& s2 = At<CObjTextAutoUpdate>(back, 0);
+  EXPECT_EQ(s2.GetPrefix(), "P\xd6\xd0");
+  EXPECT_EQ(s2.GetSerial(), "0099");
+  EXPECT_EQ(s2.GetSuffix(), "S");
+  EXPECT_EQ(s2.Serial().lower, "0001");
+  EXPECT_EQ(s2.Serial().upper, "0100");
+  EXPECT_EQ(s2.Serial().step, 3);
+  EXPECT_EQ(s2.Serial().marksPerNumber, 2);
+  EXPECT_EQ(s2.Serial().marksCounted, 1);
+  EXPECT_EQ(s2.Serial().fixedLength, 7);
+  EXPECT_EQ(s2.Serial().tailLength, 6);
+  EXPECT_EQ(s2.GetText(), "P\xd6\xd0 260305 0099S");
+  EXPECT_DOUBLE_EQ(s2.Settings().position.x, serial->Settings().position.x);
+
+  EXPECT_EQ(At<CObjTextDate>(back, 1).GetFormat(), 12);
+  EXPECT_EQ(At<CObjTextDate>(back, 1).GetText(), "090704");
+
+  EXPECT_EQ(At<CObjTextVin>(back, 2).GetText(), "1M8GDM9AXKP042788");
+  EXPECT_EQ(At<CObjTextVin>(back, 2).GetEnlarged(), 1);
+
+  const auto& c2 = At<CObjBarCode>(back, 3);
+  EXPECT_EQ(c2.Code().codeType, BARCODE_QR);
+  EXPECT_EQ(c2.Code().qrLevel, 2);
+  EXPECT_EQ(c2.Code().qrVersion, 3);
+  EXPECT_EQ(c2.Code().qrMask, 5);
+  EXPECT_EQ(c2.Code().showText, 1);
+  EXPECT_EQ(c2.Code().textDirection, 1);
+  EXPECT_EQ(c2.Code().dotOrder, 2);
+  EXPECT_EQ(c2.Code().dmScheme, 4);
+  EXPECT_EQ(c2.Code().dmSize, 9);
+  EXPECT_FLOAT_EQ(c2.Code().angle, 15);
+  EXPECT_FLOAT_EQ(c2.Code().moduleSize, 0.25f);
+  EXPECT_EQ(c2.Serial().marksPerNumber, 4);
+  EXPECT_EQ(c2.GetText(), "QR-0042-Z");
+  EXPECT_EQ(c2.GetDotCount(), code->GetDotCount());
+
+  const auto& r2 = At<CObjTextRuler>(back, 4);
+  EXPECT_EQ(r2.Ruler().units, 20);
+  EXPECT_EQ(r2.Ruler().bigUnits, 5);
+  EXPECT_EQ(r2.Ruler().reverse, 2);
+  EXPECT_EQ(r2.Ruler().first, 3);
+  EXPECT_EQ(r2.Ruler().dir, 1);
+  EXPECT_FLOAT_EQ(r2.Ruler().lineW, 1.5f);
+  EXPECT_FLOAT_EQ(r2.Ruler().uv, 2);
+
+  // Unchanged: the blocks go back as read, even where the clock moved on.
+  clock.Set(2027, 1, 1, 23, 59, 58);
+  CObjPtrArray again;
+  ASSERT_EQ(ReadMrkBytes(saved, again), 1);
+  EXPECT_EQ(FormatMrkFile(again, ""), saved);
+
+  // A serial number that advanced writes its own block with the new number.
+  auto* advanced = again[0]->GetObjectAs<CObjTextAutoUpdate>();
+  ASSERT_NE(advanced, nullptr);
+  advanced->AdvanceAfterMark(CDoublePoint(1, 2));
+  const std::string changed = FormatMrkFile(again, "");
+  CObjPtrArray third;
+  ASSERT_EQ(ReadMrkBytes(changed, third), 1);
+  EXPECT_EQ(At<CObjTextAutoUpdate>(third, 0).GetSerial(), "0001");  // 0099 + 3 passes 0100
+  EXPECT_EQ(At<CObjTextAutoUpdate>(third, 0).Serial().marksCounted, 0);
+}
+
+}  // namespace
