@@ -12,11 +12,19 @@
 #include "document/objects/CObjMultiBorder.h"
 #include "document/objects/CObjPolyLine.h"
 #include "properties/list/DefaultNames.h"
+#include "app/core/NameTables.h"
+#include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/CObjTextAutoUpdate.h"
+#include "text/objects/CObjTextDate.h"
+#include "text/objects/CObjTextRuler.h"
+#include "text/objects/CObjTextVin.h"
 
 namespace {
 
 constexpr char kNewText[] = "TEXT";
+constexpr char kNewVin[] = "LM13KTNM720923456";
+constexpr int kNewDateFormat = 10;
 
 template <class T>
 CObjCreateRecord Record(int type, T* object) {
@@ -126,6 +134,36 @@ CObjElement* CVendrikViewModel::CreateToolObject(int toolCode) {
       PushHistory();
       record = Record(OBJ_TEXT, new CObjText(TextCreateRecord{CDoublePoint(pts[0].x, pts[0].y, 0), kNewText}));
       break;
+    case 8:
+      if (!needs(1)) return nullptr;
+      PushHistory();
+      record = Record(OBJ_SERIAL, new CObjTextAutoUpdate(CDoublePoint(pts[0].x, pts[0].y, 0), "ABC", "123", "DEF"));
+      break;
+    case 9:
+      if (!needs(1)) return nullptr;
+      PushHistory();
+      record = Record(OBJ_DATE, new CObjTextDate(TextCreateRecord{CDoublePoint(pts[0].x, pts[0].y, 0),
+                                                                  DateFormatNames()[kNewDateFormat]},
+                                                 kNewDateFormat));
+      break;
+    case 10:
+      if (!needs(1)) return nullptr;
+      PushHistory();
+      record = Record(OBJ_VIN, new CObjTextVin(TextCreateRecord{CDoublePoint(pts[0].x, pts[0].y, 0), kNewVin}));
+      break;
+    case 13:
+      if (!needs(1)) return nullptr;
+      PushHistory();
+      record = Record(OBJ_RULER, new CObjTextRuler(CDoublePoint(pts[0].x, pts[0].y, 0)));
+      break;
+    case 14: {
+      if (!needs(1)) return nullptr;
+      PushHistory();
+      const CDoublePoint at(pts[0].x, pts[0].y, 0);
+      auto* code = new CObjBarCode(at, "ABC", "123", "DEF");
+      record = Record(OBJ_BARCODE, code);
+      break;
+    }
     case 18: {
       if (!needs(2)) return nullptr;
       PushHistory();
@@ -136,12 +174,13 @@ CObjElement* CVendrikViewModel::CreateToolObject(int toolCode) {
       break;
     }
     default:
-      // The serial-number, date, VIN, ruler and barcode texts, the special
-      // picture and the local zoom make no object here.
+      // The special picture and the local zoom make no object here.
       return nullptr;
   }
   record.name = MakeDefaultName(record.type);
   auto* element = new CObjElement(std::move(record));
+  // A code builds its dots once it has its element (for the fill settings).
+  if (auto* code = element->GetObjectAs<CObjBarCode>()) code->Rebuild(CDoublePoint(pts[0].x, pts[0].y, 0), 1, 1, 0);
   element->RefreshTypeObject();
   element->UpdateBoundRect();
   return element;

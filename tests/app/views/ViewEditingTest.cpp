@@ -19,7 +19,12 @@
 #include "document/objects/CObjBSpline.h"
 #include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjMultiBorder.h"
+#include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/CObjTextAutoUpdate.h"
+#include "text/objects/CObjTextDate.h"
+#include "text/objects/CObjTextRuler.h"
+#include "text/objects/CObjTextVin.h"
 
 
 const CObjTypeOps& BSplineTypeOps();
@@ -51,7 +56,12 @@ class ViewEditingTest : public ViewModelTest {
             {ObjClassId::MultiBorder, &MultiBorderTypeOps()},
             {ObjClassId::DotCollect, &DotCollectTypeOps()},
             {ObjClassId::BSpline, &BSplineTypeOps()},
-            {ObjClassId::Text, &TextTypeOps()}};
+            {ObjClassId::Text, &TextTypeOps()},
+            {ObjClassId::TextAutoUpdate, &TextAutoUpdateTypeOps()},
+            {ObjClassId::TextDate, &TextDateTypeOps()},
+            {ObjClassId::TextVin, &TextVinTypeOps()},
+            {ObjClassId::BarCode, &BarCodeTypeOps()},
+            {ObjClassId::TextRuler, &TextRulerTypeOps()}};
   }
   DcPoint Px(double x, double y) const { return model_->MmToPixel(x, y); }
   void Click(DcPoint p) {
@@ -126,6 +136,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ToolCase{"polyline", 5, OBJ_POLYLINE, "polyline-1", true, false},
                       ToolCase{"arc", 6, OBJ_ARC, "arc-1", false, false},
                       ToolCase{"text", 7, OBJ_TEXT, "text-1", false, true},
+                      ToolCase{"serial", 8, OBJ_SERIAL, "auto-1", false, true},
+                      ToolCase{"date", 9, OBJ_DATE, "system date-1", false, true},
+                      ToolCase{"vin", 10, OBJ_VIN, "VIN-1", false, true},
+                      ToolCase{"ruler", 13, OBJ_RULER, "Ruler-1", false, true},
+                      ToolCase{"barcode", 14, OBJ_BARCODE, "Barcode-1", false, true},
                       ToolCase{"spline", 18, OBJ_BSPLINE, "spline-1", true, false}),
     [](const auto& info) { return std::string(info.param.label); });
 
