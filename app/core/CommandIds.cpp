@@ -5,7 +5,7 @@
 namespace cmd {
 
 namespace {
-constexpr std::array<CommandInfo, 103> kCommands{{
+constexpr std::array<CommandInfo, 119> kCommands{{
     {ID_FILE_NEW, "New(&N)\tCtrl+N", "New layout"},
     {ID_FILE_OPEN, "Open(&O)...\tCtrl+O", "Open a layout"},
     {ID_FILE_CLOSE, "Close(&C)", "Close the layout"},
@@ -110,6 +110,22 @@ constexpr std::array<CommandInfo, 103> kCommands{{
     {32734, "Lock arc point-2", "Lock arc point-2"},
     {32887, "Two point for refer arc radius", "two point for refer arc radius"},
     {32889, "Select refer arc", "select refer arc"},
+    {ID_EDIT_UNDO, "Undo(&U)\tCtrl+Z", "Undo"},
+    {ID_EDIT_REDO, "ReDo(&R)\tCtrl+Y", "Redo"},
+    {ID_SELECT_NONE, "Select none(&E)", "Select"},
+    {ID_ADD_POINT, "Add point", "Add point"},
+    {ID_ADD_LINE, "Add line(&L)", "Add line"},
+    {ID_ADD_POLYLINE, "Add polyline(&M)", "Polyline line"},
+    {ID_ADD_RECTANGLE, "Add rectangle(&R)", "Add rectangle"},
+    {ID_ADD_MULTIBORDER, "Add multi-borders(&P)", "Multi borders"},
+    {ID_ADD_ARC, "Add arc(&C)", "Add arc"},
+    {ID_ADD_SPLINE, "Spline", "Spline"},
+    {ID_ADD_TEXT, "Add text(&T)", "Add text"},
+    {ID_ADD_AUTO_TEXT, "Add auto number text", "Add auto number text"},
+    {ID_ADD_SYSTEM_DATE, "System date(D)", "System time"},
+    {ID_ADD_VIN, "Vin(17 code)(&F)", "vin code"},
+    {ID_ADD_RULER, "Add ruler", "Add ruler"},
+    {ID_ADD_BARCODE, "Add barcode", "Barcode"},
 }};
 }  // namespace
 

@@ -70,6 +70,24 @@ constexpr int ID_CONFIG_EXCEL = 32737;  // dialog 183
 constexpr int ID_PRE_RECORD = 32736;
 constexpr int ID_NEXT_RECORD = 32735;
 
+// Undo, redo and the drawing tools of the layout view.
+constexpr int ID_EDIT_UNDO = 57643;
+constexpr int ID_EDIT_REDO = 32786;
+constexpr int ID_SELECT_NONE = 32872;
+constexpr int ID_ADD_POINT = 32845;
+constexpr int ID_ADD_LINE = 32873;
+constexpr int ID_ADD_MULTIBORDER = 32817;
+constexpr int ID_ADD_RECTANGLE = 32774;
+constexpr int ID_ADD_POLYLINE = 32809;
+constexpr int ID_ADD_ARC = 32775;
+constexpr int ID_ADD_TEXT = 32776;
+constexpr int ID_ADD_AUTO_TEXT = 32777;
+constexpr int ID_ADD_SYSTEM_DATE = 32781;
+constexpr int ID_ADD_VIN = 32780;
+constexpr int ID_ADD_RULER = 32818;
+constexpr int ID_ADD_BARCODE = 32797;
+constexpr int ID_ADD_SPLINE = 32819;
+
 struct CommandInfo {
   int id;
   const char* menuText;  // with '&' accelerator marks and "\t" shortcut

@@ -1,5 +1,9 @@
 #include "app/frames/CMainFrame.h"
 
+#include <QActionGroup>
+
+#include "app/frames/DrawToolIcons.h"
+
 #include <QAction>
 #include <QPointer>
 #include <algorithm>
@@ -142,6 +146,7 @@ bool CMainFrame::LoadFrame() {
   addToolBar(Qt::TopToolBarArea, ToolBar(ID_MAIN_TOOLBAR));
   addToolBar(Qt::LeftToolBarArea, ToolBar(ID_EDIT_TOOLBAR));
   addToolBar(Qt::LeftToolBarArea, ToolBar(ID_ALIGN_TOOLBAR));
+  addToolBar(Qt::TopToolBarArea, ToolBar(ID_DRAW_TOOLBAR));
   addToolBar(Qt::TopToolBarArea, recordBar_);
 
   RestoreBarState();
@@ -217,6 +222,24 @@ void CMainFrame::CreateMenus() {
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) file->addAction(Action(id));
   file->addSeparator();
   file->addAction(Action(cmd::ID_APP_EXIT));
+  QMenu* edit = menuBar()->addMenu("Edit(&E)");
+  edit->addAction(Action(cmd::ID_EDIT_UNDO));
+  edit->addAction(Action(cmd::ID_EDIT_REDO));
+  // The drawing tools: one checked at a time, in the Draw menu and on their bar.
+  QMenu* draw = menuBar()->addMenu("Draw(&D)");
+  QToolBar* drawBar = CreateToolBar(ID_DRAW_TOOLBAR, "Draw");
+  auto* tools = new QActionGroup(this);
+  for (int id : {cmd::ID_SELECT_NONE, cmd::ID_ADD_POINT, cmd::ID_ADD_LINE, cmd::ID_ADD_POLYLINE, cmd::ID_ADD_RECTANGLE,
+                 cmd::ID_ADD_MULTIBORDER, cmd::ID_ADD_ARC, cmd::ID_ADD_SPLINE, cmd::ID_ADD_TEXT, cmd::ID_ADD_AUTO_TEXT,
+                 cmd::ID_ADD_SYSTEM_DATE, cmd::ID_ADD_VIN, cmd::ID_ADD_RULER, cmd::ID_ADD_BARCODE}) {
+    QAction* action = Action(id);
+    action->setCheckable(true);
+    action->setIcon(DrawToolIcon(id));
+    tools->addAction(action);
+    draw->addAction(action);
+    drawBar->addAction(action);
+    toolChecks_.push_back(id);
+  }
   QMenu* view = menuBar()->addMenu("View(&V)");
   for (int id : {cmd::ID_VIEW_TOOLBAR, cmd::ID_VIEW_EDIT_TOOLBAR, cmd::ID_VIEW_ALIGN_TOOLBAR, cmd::ID_VIEW_STATUS_BAR}) {
     view->addAction(Action(id));
@@ -235,7 +258,7 @@ void CMainFrame::CreateMenus() {
   for (int id : {cmd::ID_SOFT_TYPE, cmd::ID_RS232_SETTING, cmd::ID_SCREEN_SIZE}) setting->addAction(Action(id));
   for (int id : kCheckedViewCommands) Action(id)->setCheckable(true);
   // The layout view's import, editing, arranging, zoom and needle commands.
-  QMenu* edit = menuBar()->addMenu("Edit(&E)");
+  edit->addSeparator();
   for (int id : {57635, 57634, 57637, 32798, 0, 32799, 32800, 32835, 0, 32902, 32903, 32907, 32906}) {
     if (id != 0) {
       edit->addAction(Action(id));
@@ -243,7 +266,7 @@ void CMainFrame::CreateMenus() {
       edit->addSeparator();
     }
   }
-  QMenu* draw = menuBar()->addMenu("Draw(&D)");
+  draw->addSeparator();
   for (int id : {32782, 32857, 32742, 0, 32801, 32843, 32844, 32842, 32849, 32856, 32837, 0, 32802, 32805, 32806, 32807,
                  32808, 0, 32824}) {
     if (id != 0) {
@@ -271,9 +294,7 @@ void CMainFrame::CreateMenus() {
                  32889}) {
     Action(id)->setCheckable(true);
   }
-  for (QMenu* menu : {edit, draw, needle}) {
-    QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
-  }
+  QObject::connect(needle, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
   QMenu* window = menuBar()->addMenu("Window(&W)");
   for (int id : {cmd::ID_WINDOW_CASCADE, cmd::ID_WINDOW_TILE_HORZ, cmd::ID_WINDOW_ARRANGE, cmd::ID_CHANGE_ACTIVE_PANE}) {
     window->addAction(Action(id));
@@ -284,7 +305,7 @@ void CMainFrame::CreateMenus() {
   }
   QMenu* help = menuBar()->addMenu("Help(&H)");
   help->addAction(Action(cmd::ID_APP_ABOUT));
-  for (QMenu* menu : {file, view, mark, setting, window, excel, help}) {
+  for (QMenu* menu : {file, edit, draw, view, mark, setting, window, excel, help}) {
     QObject::connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
   }
 }

@@ -24,6 +24,7 @@ constexpr int ID_MAIN_TOOLBAR = 0xE800;
 constexpr int ID_STATUS_BAR = 0xE801;
 constexpr int ID_EDIT_TOOLBAR = 137;
 constexpr int ID_ALIGN_TOOLBAR = 159;
+constexpr int ID_DRAW_TOOLBAR = 160;  // the drawing tools
 constexpr int ID_MARK_CONTROL_WND = 1119;
 
 // Section of the frame's profile that keeps the bar state.
@@ -105,6 +106,7 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
   std::unique_ptr<platform::MessageTarget> controlTarget_;  // the controller's own messages
   std::map<int, QLabel*> panes_;
   std::map<int, QToolBar*> toolBars_;
+  std::vector<int> toolChecks_;  // the drawing tools, checked by the active layout
   std::map<int, QAction*> actions_;
   CMarkToolBar* recordBar_ = nullptr;
   std::unique_ptr<CMarkControlWnd> markControl_;

@@ -17,6 +17,8 @@
 #include "app/frames/DocStrings.h"
 #include "values/ShellValues.h"
 #include "libs/vendrikdll/CVendrikDll.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/mrk/MrkFile.h"
 #include "document/objects/ObjTypeOps.h"
 #include "platform/FileDialog.h"
 #include "platform/Prompt.h"
@@ -185,10 +187,21 @@ CChildFrame* CVendrikApp::OpenDocumentFile(const std::string& path) {
   return frame;
 }
 
+namespace {
+
+// A file the project reader refuses (it says why) gets no window and no
+// recent entry.
+bool ReaderTakes(const std::string& path) {
+  CObjPtrArray probe;
+  return ReadMrkFile(path, probe) != 0;
+}
+
+}  // namespace
+
 void CVendrikApp::OnOpenRecentFile(int index) {
   if (index < 0 || index >= static_cast<int>(recent_.Entries().size())) return;
   const std::string path = recent_.Entries()[static_cast<std::size_t>(index)];
-  if (OpenDocumentFile(path) == nullptr) {
+  if (!ReaderTakes(path) || OpenDocumentFile(path) == nullptr) {
     platform::MessageBox("Failed to open document.");
     recent_.Remove(index);
     SaveRecentFiles();
@@ -216,13 +229,15 @@ void CVendrikApp::SaveRecentFiles() const {
 }
 
 void CVendrikApp::OnFileOpen() {
-  // The framework's own open: the template names no file type, so all files.
+  // Without a layout window: the project opens in a new one. (With one, the
+  // active layout view reads it.)
   platform::FileDialogRequest request;
   request.save = false;
-  request.filter = "All Files (*)|*||";  // "*.*" would hide names without a dot here
-  request.flags = platform::OFN_HIDEREADONLY;
+  request.defaultExt = "*.mrk";
+  request.filter = kMrkFilter;
+  request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
   const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request);
-  if (!path) return;
+  if (!path || !ReaderTakes(*path)) return;
   if (OpenDocumentFile(*path) == nullptr) platform::MessageBox("Failed to open document.");
 }
 

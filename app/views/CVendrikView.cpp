@@ -11,7 +11,10 @@
 #include <QWheelEvent>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPrintDialog>
@@ -55,6 +58,49 @@ bool AskPointerPosition(QWidget* parent, double& x, double& y) {
   return true;
 }
 
+// The cursor of a cursor resource number of the view.
+QCursor CursorOfResource(int resource) {
+  switch (resource) {
+    case 139: case 149: case 145: return Qt::CrossCursor;
+    case 141: return Qt::PointingHandCursor;
+    case 144: return Qt::IBeamCursor;
+    case 146: return Qt::ClosedHandCursor;
+    case 147: return Qt::SizeAllCursor;
+    case 150: return Qt::SizeBDiagCursor;
+    case 151: return Qt::SizeVerCursor;
+    case 152: return Qt::SizeFDiagCursor;
+    case 153: return Qt::SizeHorCursor;
+    case 154: return Qt::OpenHandCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
+// Windows virtual key codes of the keys the view acts on; 0 for others.
+int VirtualKeyOf(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return: case Qt::Key_Enter: return 0x0D;
+    case Qt::Key_Shift: return 0x10;
+    case Qt::Key_Control: return 0x11;
+    case Qt::Key_Escape: return 0x1B;
+    case Qt::Key_PageUp: return 0x21;
+    case Qt::Key_PageDown: return 0x22;
+    case Qt::Key_End: return 0x23;
+    case Qt::Key_Home: return 0x24;
+    case Qt::Key_Left: return 0x25;
+    case Qt::Key_Up: return 0x26;
+    case Qt::Key_Right: return 0x27;
+    case Qt::Key_Down: return 0x28;
+    case Qt::Key_Delete: return 0x2E;
+    case Qt::Key_F3: return 0x72;
+    case Qt::Key_F4: return 0x73;
+    case Qt::Key_F5: return 0x74;
+    case Qt::Key_F8: return 0x77;
+    default: return 0;
+  }
+}
+
+platform::DcPoint ToDc(const QPointF& p) { return {static_cast<int>(p.x()), static_cast<int>(p.y())}; }
+
 }  // namespace
 
 CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model_(std::make_unique<CVendrikViewModel>()) {
@@ -68,6 +114,10 @@ CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model
   model_->SetTarget(target_.get());
   dialogs_ = std::make_unique<QtViewDialogs>(this);
   model_->SetDialogs(dialogs_.get());
+  viewport()->setMouseTracking(true);
+  model_->m_onContentReplaced = [this] { OnContentReplaced(); };
+  model_->m_postCommand = [this](int id) { target_->PostMessage(WM_COMMAND, static_cast<WPARAM>(id), 0); };
+  model_->m_updateOverlay = [this] { viewport()->update(); };
   markDialogs_ = std::make_unique<CViewMarkDialogs>(this, target_.get(), [this] { return model_->GetPropertyView(); });
   markDisplay_ = std::make_unique<CViewMarkDisplay>(*this);
   settingsHost_ = std::make_unique<CViewSettingsHost>(*this);
@@ -101,7 +151,7 @@ void CVendrikView::RegisterSettingsCommands() {
   });
 }
 
-void CVendrikView::keyPressEvent(QKeyEvent* event) {
+bool CVendrikView::MarkingKey(QKeyEvent* event) {
   int key = 0;
   switch (event->key()) {
     case Qt::Key_Return:
@@ -110,12 +160,7 @@ void CVendrikView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Space: key = 32; break;
     default: break;
   }
-  if (key != 0 && model_->OnMarkingKey(key)) {
-    event->accept();
-    return;
-  }
-  if (NudgeKey(event)) return;
-  QAbstractScrollArea::keyPressEvent(event);
+  return key != 0 && model_->OnMarkingKey(key);
 }
 
 bool CVendrikView::NudgeKey(QKeyEvent* event) {
@@ -136,6 +181,9 @@ bool CVendrikView::NudgeKey(QKeyEvent* event) {
 
 
 void CVendrikView::contextMenuEvent(QContextMenuEvent* event) {
+  // A right click shows it only when the press handler asked for it.
+  if (event->reason() == QContextMenuEvent::Mouse && !menuWanted_) return;
+  menuWanted_ = false;
   if (model_->m_toolCode != 0 || !model_->HasDrawingObjects()) return;
   const CObjElement* first = document_->Objects().GetAt(0);
   const auto* record = first != nullptr ? first->GetObjectAs<CDrawProperity>() : nullptr;
@@ -194,17 +242,84 @@ void CVendrikView::OnDestroy() {
 
 bool CVendrikView::OnLoadMrkFile(const std::string& path) {
   if (!model_->OnLoadMrkFile(path)) return false;
-  if (frame_ != nullptr) frame_->UpdateTitle();
-  const auto* record = document_->Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
-  const int total = record != nullptr ? record->GetContinuousCount() : 0;
   if (mainFrame_ != nullptr) {
-    mainFrame_->UpdateFrameTitle();
-    mainFrame_->Target().PostMessage(WM_SHOW_MARK_STATUS, static_cast<WPARAM>(total), 0);
-    mainFrame_->ShowMarkCount(0, total);
-    mainFrame_->UpdateCommandUI();  // Save and the export now have objects to act on
+    const auto* record = document_->Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
+    mainFrame_->ShowMarkCount(0, record != nullptr ? record->GetContinuousCount() : 0);
   }
   return true;
 }
+
+void CVendrikView::OnContentReplaced() {
+  if (frame_ != nullptr) frame_->UpdateTitle();
+  if (mainFrame_ == nullptr || document_ == nullptr) return;
+  mainFrame_->UpdateFrameTitle();
+  if (!document_->GetPathName().empty()) {
+    const auto* record = document_->Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
+    const int total = record != nullptr ? record->GetContinuousCount() : 0;
+    mainFrame_->Target().PostMessage(WM_SHOW_MARK_STATUS, static_cast<WPARAM>(total), 0);
+  }
+  mainFrame_->UpdateCommandUI();  // Save and the export follow the objects
+}
+
+void CVendrikView::UpdateCursor(bool pressed) {
+  viewport()->setCursor(CursorOfResource(model_->CursorFor(pressed)));
+}
+
+void CVendrikView::mousePressEvent(QMouseEvent* event) {
+  const platform::DcPoint at = ToDc(event->position());
+  if (event->button() == Qt::LeftButton) {
+    model_->OnLButtonDown(at);
+    UpdateCursor(true);
+  } else if (event->button() == Qt::RightButton) {
+    menuWanted_ = model_->OnRButtonDown(at);
+    UpdateCursor(false);
+  }
+  viewport()->update();
+}
+
+void CVendrikView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  model_->OnLButtonUp(ToDc(event->position()));
+  UpdateCursor(false);
+  viewport()->update();
+  if (mainFrame_ != nullptr) mainFrame_->UpdateCommandUI();
+}
+
+void CVendrikView::mouseMoveEvent(QMouseEvent* event) {
+  const bool left = (event->buttons() & Qt::LeftButton) != 0;
+  model_->OnMouseMove(ToDc(event->position()), left);
+  UpdateCursor(left);
+  if (mainFrame_ != nullptr) {
+    const CDoublePoint at = model_->PixelToMm(ToDc(event->position()));
+    mainFrame_->ShowMousePos(static_cast<float>(at.x), static_cast<float>(at.y));
+  }
+}
+
+void CVendrikView::keyPressEvent(QKeyEvent* event) {
+  if (MarkingKey(event)) {
+    event->accept();
+    return;
+  }
+  // The arrow and paging keys nudge the selection (ViewZoom.cpp).
+  if (NudgeKey(event)) return;
+  const int key = VirtualKeyOf(event->key());
+  if (key == 0) {
+    QAbstractScrollArea::keyPressEvent(event);
+    return;
+  }
+  model_->OnKeyDown(key);
+  viewport()->update();
+}
+
+void CVendrikView::keyReleaseEvent(QKeyEvent* event) {
+  const int key = VirtualKeyOf(event->key());
+  if (key == 0) {
+    QAbstractScrollArea::keyReleaseEvent(event);
+    return;
+  }
+  model_->OnKeyUp(key);
+}
+
 
 void CVendrikView::OnMessage(const platform::Message& message) {
   if (message.msg == WM_LOAD_MRK_FILE && message.payload) {
@@ -349,6 +464,10 @@ void CVendrikView::paintEvent(QPaintEvent*) {
   }
   QPainter p(viewport());
   p.drawImage(0, 0, picture_);
+  {
+    platform_qt::QPainterDeviceContext overlay(p);
+    model_->DrawFeedback(overlay);
+  }
   if (countdown) {
     QFont font("MS Sans Serif");
     font.setPointSizeF(36.0);

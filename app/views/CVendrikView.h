@@ -80,9 +80,14 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
-  // Enter starts marking; Enter, Esc and Space stop a running job; the
-  // arrow and paging keys nudge the selection (ViewZoom.cpp).
+  // Mouse and keys go to the model's editing handlers.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  // Enter, Esc and Space first go to a running job; the arrow and paging
+  // keys nudge the selection (ViewZoom.cpp).
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   // Context menu 221: border and orbit runs, delete, permit or disable marking.
   void contextMenuEvent(QContextMenuEvent* event) override;
   // Wheel zoom about the cursor (ViewZoom.cpp).
@@ -97,10 +102,16 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   // Keeps the client size and scroll position for callers on other threads
   // (the marking worker's countdown and head refresh).
   void CacheGeometry();
+  void UpdateCursor(bool pressed);
+  // Titles and the finished count after a layout was opened or made new.
+  void OnContentReplaced();
   // The settings commands the view runs with its widgets.
   void RegisterSettingsCommands();
+  // Enter, Esc or Space taken by a running job.
+  bool MarkingKey(QKeyEvent* event);
 
   std::unique_ptr<CVendrikViewModel> model_;
+  bool menuWanted_ = false;  // the last right press asked for the context menu
   CChildFrame* frame_ = nullptr;
   CMainFrame* mainFrame_ = nullptr;
   CVendrikDoc* document_ = nullptr;

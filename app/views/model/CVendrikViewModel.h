@@ -152,6 +152,107 @@ class CVendrikViewModel : public IMarkView {
   bool RunCommand(int id, bool execute);
   bool IsCommandChecked(int id) const;
 
+  // Undo history, renaming and the default colour (ViewHistory.cpp).
+  // Snapshot slot n: "HistoryOp/History-n.qzt" under the installation folder.
+  static constexpr int kHistorySlots = 10;
+  static constexpr int ID_EDIT_UNDO = 57643;
+  static constexpr int ID_EDIT_REDO = 32786;
+  std::string HistoryFilePath(int slot) const;
+  void SaveHistory(int keepSlot);
+  void UndoHistory();
+  void RedoHistory();
+  bool CanUndo() const { return m_historyCur > 0 && m_historyCur <= m_historyTop; }
+  bool CanRedo() const { return m_historyCur >= 0 && m_historyCur < m_historyTop; }
+  // True when no other element of the layout has exactly this name; each
+  // clash is reported.
+  bool CheckNameUnique(const CObjElement* element, const std::string& name);
+  // False (and the name page shown the old name again) on a clash.
+  bool RenameObject(CObjElement* element, const std::string& name);
+  void SetDefaultColor(int color);
+  void RegisterHistoryCommands();
+  int m_historyTop = 0;
+  int m_historyCur = 0;
+
+  // Opening and new projects (ViewOpenNew.cpp). File Open and File New of
+  // the active layout; false when nothing was read or the operator cancelled.
+  static constexpr int ID_FILE_NEW = 57600;
+  static constexpr int ID_FILE_OPEN = 57601;
+  bool OnFileOpen();
+  bool OnFileNew();
+  // Asks "Mark data is repared !,Save data?" when the layout changed; false
+  // when the operator cancelled or the save failed.
+  bool AskSaveChanges();
+  // Swaps the read elements in for the document's, with the view's state
+  // reset and the object list filled again.
+  void ReplaceContent(CObjPtrArray& objects);
+  void FillObjectList();
+  void RegisterOpenNewCommands();
+  // Called after a successful open or new (titles, the finished count).
+  std::function<void()> m_onContentReplaced;
+
+  // Object creation by drawing tool (ViewObjectCreation.cpp).
+  void CreateObjectForTool(const platform::DcPoint& point, bool noAppend);
+  void AddElement(CObjElement* element, int select);
+  void MarkModified(int flag);
+  // The type's prefix and the first number no element's name begins with.
+  std::string MakeDefaultName(int type) const;
+  // The element from the points; null when there are too few.
+  CObjElement* CreateToolObject(int toolCode);
+  void EndConstruction();
+
+  // Tools and mouse editing (ViewTools.cpp, ViewMouseEditing.cpp,
+  // ViewSelection.cpp). Points are viewport pixels; `buttons` has bit 0 for
+  // the left button.
+  struct ToolCommand {
+    int id;
+    int code;
+  };
+  static const std::vector<ToolCommand>& ToolCommands();
+  static constexpr int ID_SELECT_NONE = 32872;
+  void SetTool(int code);
+  void RegisterToolCommands();
+  void OnLButtonDown(const platform::DcPoint& point);
+  void OnLButtonUp(const platform::DcPoint& point);
+  void OnMouseMove(const platform::DcPoint& point, bool leftDown);
+  // True when the context menu should be shown.
+  bool OnRButtonDown(const platform::DcPoint& point);
+  // Virtual key codes (VK_ values).
+  void OnKeyDown(int key);
+  void OnKeyUp(int key);
+  // Cursor resource number (0 the standard arrow).
+  int CursorFor(bool pressed) const;
+  CDoublePoint PixelToMm(const platform::DcPoint& point) const;
+  platform::DcPoint MmToPixel(double x, double y) const;
+  void AddToSelection(CObjElement* element);
+  void UpdateSelectionBounds();
+  void ClearSelectionKeep(bool keepFlags);
+  void SelectInRect(const CDoubleRect& rect);
+  void ApplyDrag(int hitCode);
+  void DeleteSelection();
+  // While a marking job runs it holds the layout's elements: nothing that
+  // deletes elements (delete, undo, redo, open, new) runs then.
+  static bool IsMarkingBusy();
+  int HoverHitTest(const platform::DcPoint& point);
+  // Dragged bounds for the offset (mm) from the bounds at button-down.
+  static CDoubleRect DraggedBounds(const CDoubleRect& start, int hitCode, double dx, double dy);
+  platform::DcPoint AngleSnapped(const platform::DcPoint& point) const;
+  // The rubber band, construction and drag feedback and the selection frame.
+  void DrawFeedback(platform::DeviceContext& dc);
+  void DrawSelectionHandles(platform::DeviceContext& dc, const CDoubleRect& rect);
+  CDoubleRect m_selBoundsAtDown;
+  CDoubleRect m_dragBounds;
+  CDoubleRect m_handleRects[8];
+  platform::DcPoint m_snappedPoint;
+  int m_shiftKey = 0;
+  int m_ctrlKey = 0;
+  int m_angleKey = 0;
+  bool m_leftDown = false;
+  bool m_dragShown = false;
+  // Runs a command id on the view (Enter starts marking, nudges).
+  std::function<void(int)> m_postCommand;
+  // Repaints only what follows the mouse over the unchanged picture.
+  std::function<void()> m_updateOverlay;
+
   // Undo history (ViewHistory.cpp): every editing command calls it before it
   // changes the layout.
   void PushHistory();
@@ -180,18 +281,10 @@ class CVendrikViewModel : public IMarkView {
   void OnUpdateDotMatrix(const PROPCHANGE& change);
   void OnUpdateObjImageSize(const PROPCHANGE& change);
   void OnUpdatePltDivide(const PROPCHANGE& change);
-  // The document's saved state: 0 whenever it holds only the parameter record.
-  void MarkModified(int flag);
-  // The selection's bounds: the union of the cached bounds of its elements.
-  void UpdateSelectionBounds();
-  void AddToSelection(CObjElement* element);
   // The shared tail of the geometric objects: sheet, bounds, redraw, change mark.
   void FinishObjectChange(CObjElement* element);
   // The undo snapshot a change takes before it writes (counted by the hook).
   void TakeChangeSnapshot();
-  // Renames through the undo history's uniqueness check (a plain rename
-  // until the history brings its own).
-  void RenameObject(CObjElement* element, const std::string& name);
   // Turns the picture into a new dot image beside it; false when it has no dots.
   bool ConvertImageToDots(CObjElement* element);
   // The "Test mother line..." button: the head of a port board to its origin.

@@ -73,25 +73,7 @@ bool CVendrikViewModel::OnApplyChangesMessage(const platform::Message& message) 
   return true;
 }
 
-void CVendrikViewModel::TakeChangeSnapshot() {
-  if (m_changeSnapshotHook) m_changeSnapshotHook();
-  PushHistory();
-}
-
-void CVendrikViewModel::MarkModified(int flag) {
-  if (m_pDocument == nullptr) return;
-  m_pDocument->SetSavedState(m_pDocument->Objects().GetSize() < 2 ? 0 : flag);
-  // The window's own flag too, so closing or File New offers to save.
-  if (flag != 0) m_pDocument->SetModifiedFlag(true);
-}
-
-void CVendrikViewModel::AddToSelection(CObjElement* element) {
-  if (element == nullptr) return;
-  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-  element->selected = 1;
-  m_selection.push_back(element);
-  UpdateSelectionBounds();
-}
+void CVendrikViewModel::TakeChangeSnapshot() { PushHistory(); }
 
 void CVendrikViewModel::FinishObjectChange(CObjElement* element) {
   if (element != nullptr) {
@@ -101,13 +83,6 @@ void CVendrikViewModel::FinishObjectChange(CObjElement* element) {
   UpdateSelectionBounds();
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
   MarkModified(1);
-}
-
-void CVendrikViewModel::RenameObject(CObjElement* element, const std::string& name) {
-  if (element == nullptr || element->name == name) return;
-  TakeChangeSnapshot();
-  element->name = name;
-  m_pPropView->SetObjectName(name);
 }
 
 void CVendrikViewModel::OnUpdateObjName(const PROPCHANGE& change) {

@@ -63,15 +63,6 @@ void CVendrikViewModel::SelectElements(const std::vector<CObjElement*>& elements
   m_pPropView->SelectListObjects(m_selection);
 }
 
-void CVendrikViewModel::UpdateSelectionBounds() {
-  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-  if (m_selection.empty()) {
-    m_selBounds.SetRectEmpty();
-    return;
-  }
-  GetSelectionBounds(m_selBounds);
-}
-
 void CVendrikViewModel::RefreshSelectedPages() {
   const int count = static_cast<int>(m_selection.size());
   for (CObjElement* element : m_selection) m_pPropView->RefreshSheet(element, count);

@@ -42,6 +42,9 @@ CVendrikViewModel::CVendrikViewModel() {
   RegisterMachineCommands();
   RegisterSpreadsheetLinkCommands();
   RegisterImportCommands(); RegisterTransformCommands(); RegisterClipboardCommands(); RegisterNeedleCommands(); RegisterZoomCommands(); RegisterListMessageCommands();
+  RegisterHistoryCommands();
+  RegisterOpenNewCommands();
+  RegisterToolCommands();
 }
 
 CVendrikViewModel::~CVendrikViewModel() {
@@ -133,26 +136,25 @@ void CVendrikViewModel::EnsureParameterRecord() {
 }
 
 bool CVendrikViewModel::OnLoadMrkFile(const std::string& path) {
-  if (m_pDocument == nullptr) return false;
-  int read = 0;
+  if (m_pDocument == nullptr || IsMarkingBusy()) return false;
+  // Read into an array of its own: a refused file changes nothing.
+  CObjPtrArray read;
+  // The whole path goes to the reader: a path cut to a fixed buffer would
+  // name another file.
+  if (ReadMrkFile(path, read) == 0) return false;
   {
     std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-    ClearSelection();
-    m_pDocument->DeleteAllObjects();
-    // The whole path goes to the reader: a path cut to a fixed buffer would
-    // name another file.
-    read = ReadMrkFile(path, m_pDocument->Objects());
-    // Whatever the file held, the layout keeps its parameter record at index
-    // 0 (a refused file leaves nothing in the array).
-    EnsureParameterRecord();
+    // Whatever the file held, the layout keeps its parameter record at index 0.
+    const CObjElement* first = read.GetAt(0);
+    if (first == nullptr || first->type != OBJ_PROPERITY || first->GetObjectAs<CDrawProperity>() == nullptr) {
+      read.InsertAt(0, NewParameterElement());
+    }
+    ReplaceContent(read);
   }
-  m_pPropView->FillObjectList(m_pDocument->Objects());
-  m_bMemValid = false;
-  if (m_pWindow != nullptr) m_pWindow->Invalidate();
-  if (read == 0) return false;
   m_pDocument->SetFilePath(path);
   m_pDocument->SetSavedState(0);
   m_pDocument->SetTitle(path);
+  if (m_onContentReplaced) m_onContentReplaced();
   return true;
 }
 

@@ -103,7 +103,7 @@ TEST_F(FramesTest, SyncDisplayIsMadeOnceOverThePropertyPane) {
 TEST_F(FramesTest, ClosingTheDisplayByHandDropsEveryPointerToIt) {
   ASSERT_TRUE(Start());
   CChildFrame* first = ActiveChild(*app_);
-  app_->OnCmdMsg(cmd::ID_FILE_NEW, true);
+  app_->OnCmdMsg(cmd::ID_NEW_LAYOUT, true);
   CChildFrame* second = ActiveChild(*app_);
   ASSERT_NE(first, second);
   first->ShowSyncDisplay(first->Document(), 0);

@@ -53,10 +53,13 @@ TEST_F(FramesTest, NewLayoutHoldsOnlyItsParameterRecordAndOffersNoSave) {
   for (int id : {57603, 57604, 32743}) EXPECT_FALSE(app_->OnCmdMsg(id, false)) << id;
   app_->MainFrame()->UpdateCommandUI();
   EXPECT_FALSE(app_->MainFrame()->Action(57603)->isEnabled());
+  // File New starts the active layout afresh, without asking: nothing changed.
   EXPECT_TRUE(app_->OnCmdMsg(57600, true));
-  ASSERT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 2);
-  EXPECT_NE(ActiveChild(*app_)->Document(), doc);
-  EXPECT_EQ(ActiveChild(*app_)->Document()->Objects().GetSize(), 1);
+  ASSERT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(ActiveChild(*app_)->Document(), doc);
+  EXPECT_EQ(doc->Objects().GetSize(), 1);
+  EXPECT_EQ(doc->GetTitle(), "NoneName");
+  EXPECT_TRUE(IsParameterRecord(doc->Objects()[0]));
 }
 
 TEST_F(FramesTest, NewLayoutsTakeOverTheMachineSettingsWithTheirCorrections) {
@@ -139,19 +142,28 @@ TEST_F(FramesTest, RefusedProjectLeavesAnUnnamedLayoutWithItsParameterRecord) {
   EXPECT_EQ(doc->GetPathName(), "");  // a later Save asks for a name
 }
 
-TEST_F(FramesTest, OpenCommandAsksForAnyFileAndOpensItInANewWindow) {
+TEST_F(FramesTest, OpenCommandReadsAProjectIntoTheActiveLayout) {
   const std::string path = CopyLayoutFixture("asked.mrk");
   auto dialog = std::make_shared<platform::ScriptedFileDialog>();
   platform::SetFileDialog(dialog);
   ASSERT_TRUE(Start());
   dialog->QueueCancel();
   EXPECT_TRUE(app_->OnCmdMsg(57601, true));
+  const std::string title = ActiveChild(*app_)->Document()->GetTitle();
+  // A file that is not a project changes nothing.
+  const std::string notes = std::filesystem::path(path).parent_path().string() + "/notes.mrk";
+  std::ofstream(notes, std::ios::binary) << "not a project\r\n";
+  dialog->QueuePath(notes);
+  EXPECT_TRUE(app_->OnCmdMsg(57601, true));
+  EXPECT_EQ(ActiveChild(*app_)->Document()->GetTitle(), title);
+  EXPECT_EQ(ActiveChild(*app_)->Document()->Objects().GetSize(), 1);
   dialog->QueuePath(path);
   EXPECT_TRUE(app_->OnCmdMsg(57601, true));
   PumpQt();
-  ASSERT_EQ(dialog->Requests().size(), 2u);
+  ASSERT_EQ(dialog->Requests().size(), 3u);
   EXPECT_FALSE(dialog->Requests()[0].save);
-  ASSERT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(dialog->Requests()[0].filter, kMrkFilter);
+  ASSERT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
   EXPECT_EQ(ActiveChild(*app_)->Document()->GetPathName(), path);
   EXPECT_GT(ActiveChild(*app_)->Document()->Objects().GetSize(), 1);
   platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());

@@ -32,7 +32,7 @@ TEST_F(FramesTest, ASecondLayoutWindowDoesNotProbeTheLinkAgain) {
   EXPECT_EQ(CountText(prompt_->Texts(), "Please install usb driver!"), 1);
   EXPECT_EQ(CProperityView::LinkOwner(), first->PropertyPane()->View());
 
-  app_->OnCmdMsg(cmd::ID_FILE_NEW, true);
+  app_->OnCmdMsg(cmd::ID_NEW_LAYOUT, true);
   PumpQt();
   CChildFrame* second = app_->MainFrame()->ActiveChildFrame();
   ASSERT_NE(second, first);
@@ -48,7 +48,7 @@ TEST_F(FramesTest, ASecondLayoutWindowDoesNotProbeTheLinkAgain) {
   EXPECT_EQ(CProperityView::LinkOwner(), second->PropertyPane()->View());
   EXPECT_EQ(second->LayoutView()->Model().GetPropertyView(), second->PropertyPane()->View());
   EXPECT_EQ(CountText(prompt_->Texts(), "Please install usb driver!"), 2);
-  app_->OnCmdMsg(cmd::ID_FILE_NEW, true);
+  app_->OnCmdMsg(cmd::ID_NEW_LAYOUT, true);
   PumpQt();
   EXPECT_EQ(CountText(prompt_->Texts(), "Please install usb driver!"), 2);
   // Closing the program hands nothing over.
@@ -59,8 +59,8 @@ TEST_F(FramesTest, ASecondLayoutWindowDoesNotProbeTheLinkAgain) {
 
 TEST_F(FramesTest, CascadedLayoutWindowsKeepAUsableSize) {
   ASSERT_TRUE(Start());
-  app_->OnCmdMsg(cmd::ID_FILE_NEW, true);
-  app_->OnCmdMsg(cmd::ID_FILE_NEW, true);
+  app_->OnCmdMsg(cmd::ID_NEW_LAYOUT, true);
+  app_->OnCmdMsg(cmd::ID_NEW_LAYOUT, true);
   PumpQt();
   app_->MainFrame()->OnCmdMsg(cmd::ID_WINDOW_CASCADE, true);
   PumpQt();

@@ -57,7 +57,7 @@ TEST_F(FramesTest, MarkingMessagesReachTheirPanesAndTheController) {
 
 TEST_F(FramesTest, NextRecordIsPassedToTheFirstLayoutView) {
   ASSERT_TRUE(Start());
-  app_->OnCmdMsg(cmd::ID_FILE_NEW, true);  // a second layout must not get it
+  app_->OnCmdMsg(cmd::ID_NEW_LAYOUT, true);  // a second layout must not get it
   MessageLog first;
   app_->FindFirstLayoutView()->SetMessageHandler(first.Handler());
   app_->MainFrame()->Target().PostMessage(WM_NEXT_RECORD, 12, 34);

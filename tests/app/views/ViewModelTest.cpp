@@ -329,14 +329,17 @@ TEST_F(ViewModelTest, LoadingAProjectFillsTheListAndARefusedOneKeepsTheRecord) {
   const std::string refused = folder_ + "/notes.mrk";
   WriteFile(refused, "not a project\r\n", 15);
   EXPECT_FALSE(model_->OnLoadMrkFile(refused));
+  // A refused file changes nothing.
   ASSERT_EQ(document_.Objects().GetSize(), 1);
-  EXPECT_EQ(document_.Objects().GetAt(0)->type, OBJ_PROPERITY);
-  EXPECT_TRUE(model_->m_selection.empty());
+  EXPECT_EQ(document_.Objects().GetAt(0)->type, OBJ_LINE);
   EXPECT_TRUE(document_.GetPathName().empty());
 
   const std::string good = std::string(VENDRIK_TEST_DATA_DIR) + "/mrk/layout2008.mrk";
   EXPECT_TRUE(model_->OnLoadMrkFile(good));
   EXPECT_GT(document_.Objects().GetSize(), 1);
   EXPECT_EQ(document_.GetPathName(), good);
-  EXPECT_EQ(list.calls.back(), "FillObjectList " + std::to_string(document_.Objects().GetSize()));
+  EXPECT_TRUE(model_->m_selection.empty());
+  ASSERT_GE(list.calls.size(), 2u);
+  EXPECT_EQ(list.calls[list.calls.size() - 2], "FillObjectList " + std::to_string(document_.Objects().GetSize()));
+  EXPECT_EQ(list.calls.back(), "SelectListIndex 0");
 }
