@@ -351,6 +351,9 @@ class CVendrikViewModel : public IMarkView {
   void OnUpdateObjRulerBar(const PROPCHANGE& change);
   void OnUpdateBarCode(const PROPCHANGE& change);
   void FinishCodeChange(CObjElement& element);
+  // The font page's rows: false when the value is refused.
+  bool ApplyFontRow(CObjText& text, const PROPCHANGE& change);
+  void OnUpdateCodeOrRulerFont(CObjElement& element, const PROPCHANGE& change);
 
  public:
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <map>
+#include <set>
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
@@ -201,6 +202,10 @@ void CVendrikViewModel::OnUpdateFont(const PROPCHANGE& change) {
   // The barcode and the ruler rebuild through their own objects.
   const bool textType = element != nullptr && (element->type == OBJ_TEXT || element->type == OBJ_DATE ||
                                                 element->type == OBJ_SERIAL || element->type == OBJ_VIN);
+  if (text != nullptr && element != nullptr && (element->type == OBJ_BARCODE || element->type == OBJ_RULER)) {
+    OnUpdateCodeOrRulerFont(*element, change);
+    return;
+  }
   if (text == nullptr || !textType) {
     m_bMemValid = false;
     if (m_pWindow != nullptr) m_pWindow->Invalidate();
@@ -208,7 +213,6 @@ void CVendrikViewModel::OnUpdateFont(const PROPCHANGE& change) {
   }
   text->GetPathData().SetOwner(element);
   const CDoublePoint anchor = text->GetFixedPoint(element->boundRect);
-  const PropValue& v = change.value;
   bool known = true;
   switch (change.id) {
     case CUpdateFontPage::kHeight: case CUpdateFontPage::kItalic: case CUpdateFontPage::kRotate: case CUpdateFontPage::kWidthFactor: case CUpdateFontPage::kSpacing:
@@ -218,38 +222,73 @@ void CVendrikViewModel::OnUpdateFont(const PROPCHANGE& change) {
   }
   if (known) {
     PushHistory();
-    TextSettings& s = text->Settings();
-    switch (change.id) {
-      case CUpdateFontPage::kHeight: {
-        const float height = PropToFloat(v);
-        if (!(height > 0) || !std::isfinite(height)) return;
-        // A text without a nominal height takes the page's height as its own:
-        // a factor over 0 would be infinite.
-        if (!(s.charHeight > 0) || !std::isfinite(s.charHeight)) {
-          s.charHeight = height;
-          s.heightRatio = 1.0;
-        } else {
-          s.heightRatio = height / s.charHeight;
-        }
-        break;
-      }
-      case CUpdateFontPage::kItalic: s.slant = PropToFloat(v); break;
-      case CUpdateFontPage::kRotate: s.rotation = PropToFloat(v); break;
-      case CUpdateFontPage::kWidthFactor: s.aspectRatio = PropToFloat(v); break;
-      case CUpdateFontPage::kSpacing: s.charSpacing = PropToFloat(v); break;
-      case CUpdateFontPage::kFixedWidth: s.fixedCharWidth = PropToFloat(v); break;
-      case CUpdateFontPage::kWest: s.strokeFontPair = WithWestFont(s.strokeFontPair, PropToText(v)); break;
-      case CUpdateFontPage::kChinese: s.strokeFontPair = WithBigFont(s.strokeFontPair, PropToText(v)); break;
-      case CUpdateFontPage::kDotFont: s.dotKind = PropToInt(v); break;
-      case CUpdateFontPage::kTrueType: text->SetTrueTypeMode(PropToInt(v) != 0); break;
-      case CUpdateFontPage::kFonts: DecodeLogFont(PropToText(v), s.font); break;
-      case CUpdateFontPage::kDotMode: text->SetDotFontMode(PropToInt(v) != 0); break;
-      default: break;
-    }
+    if (!ApplyFontRow(*text, change)) return;
     text->SetText(text->GetText(), anchor, true);
   }
   element->RefreshTypeObject();
   FinishTextChange(*element);
+}
+
+bool CVendrikViewModel::ApplyFontRow(CObjText& text, const PROPCHANGE& change) {
+  const PropValue& v = change.value;
+  TextSettings& s = text.Settings();
+  switch (change.id) {
+    case CUpdateFontPage::kHeight: {
+      const float height = PropToFloat(v);
+      if (!(height > 0) || !std::isfinite(height)) return false;
+      // A text without a nominal height takes the page's height as its own:
+      // a factor over 0 would be infinite.
+      if (!(s.charHeight > 0) || !std::isfinite(s.charHeight)) {
+        s.charHeight = height;
+        s.heightRatio = 1.0;
+      } else {
+        s.heightRatio = height / s.charHeight;
+      }
+      break;
+    }
+    case CUpdateFontPage::kItalic: s.slant = PropToFloat(v); break;
+    case CUpdateFontPage::kRotate: s.rotation = PropToFloat(v); break;
+    case CUpdateFontPage::kWidthFactor: s.aspectRatio = PropToFloat(v); break;
+    case CUpdateFontPage::kSpacing: s.charSpacing = PropToFloat(v); break;
+    case CUpdateFontPage::kFixedWidth: s.fixedCharWidth = PropToFloat(v); break;
+    case CUpdateFontPage::kWest: s.strokeFontPair = WithWestFont(s.strokeFontPair, PropToText(v)); break;
+    case CUpdateFontPage::kChinese: s.strokeFontPair = WithBigFont(s.strokeFontPair, PropToText(v)); break;
+    case CUpdateFontPage::kDotFont: s.dotKind = PropToInt(v); break;
+    case CUpdateFontPage::kTrueType: text.SetTrueTypeMode(PropToInt(v) != 0); break;
+    case CUpdateFontPage::kFonts: DecodeLogFont(PropToText(v), s.font); break;
+    case CUpdateFontPage::kDotMode: text.SetDotFontMode(PropToInt(v) != 0); break;
+    default: break;
+  }
+  return true;
+}
+
+void CVendrikViewModel::OnUpdateCodeOrRulerFont(CObjElement& element, const PROPCHANGE& change) {
+  using F = CUpdateFontPage;
+  auto* text = element.GetObjectAs<CObjText>();
+  text->GetPathData().SetOwner(&element);
+  auto* ruler = element.GetObjectAs<CObjTextRuler>();
+  auto* code = element.GetObjectAs<CObjBarCode>();
+  // The ruler's labels take the font, its size and slant, not the spacing.
+  static const std::set<int> rulerRows = {F::kHeight, F::kItalic, F::kRotate, F::kWidthFactor, F::kWest,
+                                          F::kChinese, F::kDotFont, F::kTrueType, F::kFonts, F::kDotMode};
+  static const std::set<int> codeRows = {F::kHeight,  F::kItalic,  F::kRotate,  F::kWidthFactor,
+                                         F::kSpacing, F::kFixedWidth, F::kWest, F::kChinese,
+                                         F::kDotFont, F::kTrueType, F::kFonts, F::kDotMode};
+  const bool known = ruler != nullptr ? rulerRows.count(change.id) > 0 : codeRows.count(change.id) > 0;
+  if (!known || (ruler == nullptr && code == nullptr)) {
+    m_bMemValid = false;
+    if (m_pWindow != nullptr) m_pWindow->Invalidate();
+    return;
+  }
+  const CDoublePoint anchor = text->GetFixedPoint(element.boundRect);
+  PushHistory();
+  if (!ApplyFontRow(*text, change)) return;
+  if (ruler != nullptr) {
+    ruler->CreatePoints(anchor, true);
+  } else {
+    code->AddTextPath();
+  }
+  FinishTextChange(element);
 }
 
 bool CVendrikViewModel::ApplySerialRow(CObjElement& element, const PROPCHANGE& change) {

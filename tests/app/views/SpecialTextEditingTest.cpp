@@ -186,6 +186,15 @@ INSTANTIATE_TEST_SUITE_P(
               EXPECT_EQ(As<CObjBarCode>(e).GetText(), "A999");
               EXPECT_GT(As<CObjBarCode>(e).GetDotCount(), 0);
             }},
+        Row{"RulerFontHeightRebuildsLabels", OBJ_RULER, WM_UPDATE_FONT, 1014, 56.0f,
+            [](CObjElement& e) { EXPECT_DOUBLE_EQ(As<CObjTextRuler>(e).Settings().heightRatio, 2.0); }},
+        Row{"RulerTakesNoSpacing", OBJ_RULER, WM_UPDATE_FONT, 1019, 3.0f,
+            [](CObjElement& e) { EXPECT_FLOAT_EQ(As<CObjTextRuler>(e).Settings().charSpacing, 0.0f); }},
+        Row{"CodeFontKeepsTheModules", OBJ_BARCODE, WM_UPDATE_FONT, 1015, 12.0f,
+            [](CObjElement& e) {
+              EXPECT_FLOAT_EQ(As<CObjBarCode>(e).Settings().slant, 12.0f);
+              EXPECT_GT(As<CObjBarCode>(e).GetDotCount(), 0);
+            }},
         Row{"CodeStepOnlyStored", OBJ_BARCODE, WM_UPDATE_BARCODE, 1018, 3,
             [](CObjElement& e) { EXPECT_EQ(As<CObjBarCode>(e).Serial().step, 3); }}),
     [](const auto& info) { return std::string(info.param.name); });
