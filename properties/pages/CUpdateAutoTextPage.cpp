@@ -12,6 +12,7 @@
 #include "properties/pages/CUpdateBarCodePage.h"
 #include "properties/pages/CUpdateTextPage.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/CObjTextAutoUpdate.h"
 #include "values/AnchorNames.h"
 #include "values/PropertyMessages.h"
 #include "widgets/CNotifyEdit.h"
@@ -128,6 +129,30 @@ void CUpdateAutoTextPage::LoadFromObject(CObjElement& element) {
   fixedArcLength = s.arcArrangement;
   fixIndex = s.fixedCorner >= 0 && s.fixedCorner < static_cast<int>(kAnchorNames.size()) ? s.fixedCorner : 0;
   fixText = kAnchorNames[static_cast<std::size_t>(fixIndex)];
+  auto* number = element.GetObjectAs<CObjTextAutoUpdate>();
+  if (number == nullptr) return;
+  const SerialSettings& ser = number->Serial();
+  jump = static_cast<unsigned>(std::max(ser.step, 0));
+  sameNo = static_cast<unsigned>(std::max(ser.marksPerNumber, 0));
+  randOn = ser.tailSwitch;
+  randLength = static_cast<unsigned>(std::clamp(ser.tailLength, 0, static_cast<int>(kRandLengthMax)));
+  downLimit = ser.lower;
+  upLimit = ser.upper;
+  dateMode = ser.dateMode >= 0 && ser.dateMode <= 2 ? ser.dateMode : 0;
+  LoadAdvancedValues(element);
+}
+
+bool CUpdateAutoTextPage::LoadAdvancedValues(CObjElement& element) {
+  // What marking moves on: the parts, the tail and the marks counted.
+  auto* number = element.GetObjectAs<CObjTextAutoUpdate>();
+  if (number == nullptr) return false;
+  const SerialSettings& ser = number->Serial();
+  prefix = ser.prefix;
+  serial = ser.serial;
+  suffix = ser.suffix;
+  randCode = ser.tail;
+  current = static_cast<unsigned>(std::max(ser.marksCounted, 0));
+  return true;
 }
 
 void CUpdateAutoTextPage::PrepareValue(int id) {

@@ -43,6 +43,7 @@ class CUpdateAutoTextPage : public CPropertyPage {
   CUpdateAutoTextPage();
   // The placement from the text part of the serial object.
   void LoadFromObject(CObjElement& element) override;
+  bool LoadAdvancedValues(CObjElement& element) override;
   void PrepareValue(int id) override;
 
   std::string dateText;

@@ -3,10 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 
+#include "document/objects/CObjElement.h"
 #include "properties/framework/PageControls.h"
+#include "text/objects/CObjBarCode.h"
 #include "values/PropertyMessages.h"
 #include "widgets/CNotifyEdit.h"
 #include "widgets/CSpinButton.h"
@@ -160,6 +163,50 @@ CUpdateBarCodePage::CUpdateBarCodePage() : CPropertyPage(kDialogId, "Barcode", k
   });
   connect(&scanTimer_, &QTimer::timeout, this, [this] { OnScanTimer(); });
   FinishControls();
+}
+
+void CUpdateBarCodePage::LoadFromObject(CObjElement& element) {
+  auto* code = element.GetObjectAs<CObjBarCode>();
+  if (code == nullptr) return;
+  const BarCodeSettings& c = code->Code();
+  const TextSettings& s = code->Settings();
+  const SerialSettings& ser = code->Serial();
+  symbology = c.codeType == BARCODE_QR ? 1 : 0;
+  format = c.dmSize;
+  codeType = c.dmScheme;
+  align = c.textDirection != 0 ? 1 : 0;
+  version = c.qrVersion;
+  errorLevel = c.qrLevel;
+  mask = c.qrMask;
+  optimize = c.dotOrder;
+  dateMode = ser.dateMode >= 0 && ser.dateMode <= 2 ? ser.dateMode : 0;
+  twoLine = (s.flags & TEXT_TWO_LINES) ? 1 : 0;
+  offsetX = s.offsetX2;
+  offsetY = s.offsetY2;
+  codeX = std::round(s.position.x * 1000) / 1000;
+  codeY = std::round(s.position.y * 1000) / 1000;
+  textX = std::round(c.textPosition.x * 1000) / 1000;
+  textY = std::round(c.textPosition.y * 1000) / 1000;
+  outText = c.showText;
+  scan = c.inputMode != 0 ? 1 : 0;
+  scanned = c.fixedText;
+  rotate = c.angle;
+  dotSize = c.moduleSize;
+  jump = static_cast<unsigned>(std::max(ser.step, 0));
+  sameNo = static_cast<unsigned>(std::max(ser.marksPerNumber, 0));
+  LoadAdvancedValues(element);
+}
+
+bool CUpdateBarCodePage::LoadAdvancedValues(CObjElement& element) {
+  // What marking moves on: the parts and the marks counted.
+  auto* code = element.GetObjectAs<CObjBarCode>();
+  if (code == nullptr) return false;
+  const SerialSettings& ser = code->Serial();
+  prefix = ser.prefix;
+  serial = ser.serial;
+  suffix = ser.suffix;
+  current = static_cast<unsigned>(std::max(ser.marksCounted, 0));
+  return true;
 }
 
 void CUpdateBarCodePage::PrepareValue(int) {}

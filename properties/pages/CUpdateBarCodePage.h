@@ -51,6 +51,9 @@ class CUpdateBarCodePage : public CPropertyPage {
   static constexpr int kScanGapMs = 500;
 
   CUpdateBarCodePage();
+  // The code's settings, its serial parts and its placement.
+  void LoadFromObject(CObjElement& element) override;
+  bool LoadAdvancedValues(CObjElement& element) override;
   void PrepareValue(int id) override;
 
   int symbology = -1;  // 0 DataMatrix, 1 QR

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "document/objects/CObjElement.h"
 #include "properties/framework/PageControls.h"
+#include "text/objects/CObjTextRuler.h"
 #include "values/PropertyMessages.h"
 #include "widgets/CNotifyEdit.h"
 #include "widgets/CSpinButton.h"
@@ -79,6 +81,29 @@ CUpdateObjRulerBar::CUpdateObjRulerBar() : CPropertyPage(kDialogId, "Ruler", kPa
     });
   }
   FinishControls();
+}
+
+void CUpdateObjRulerBar::LoadFromObject(CObjElement& element) {
+  auto* ruler = element.GetObjectAs<CObjTextRuler>();
+  if (ruler == nullptr) return;
+  const RulerSettings& r = ruler->Ruler();
+  graduations = r.units;
+  unitWidth = r.lineW;
+  height = r.rHeight;
+  bigLines = r.bigUnits;
+  smallFactor = r.sf;
+  middleFactor = r.mf;
+  startValue = r.sv;
+  decimals = r.zero;
+  unitValue = r.uv;
+  reverse = r.reverse;
+  sectorRadius = r.ur;
+  widthDegree = r.arcW;
+  textDistance = r.textDis;
+  startAngle = r.sAngle;
+  outText = r.textMode >= 0 && r.textMode <= 4 ? r.textMode : 0;
+  symmetry = r.arcMode >= 0 && r.arcMode <= 4 ? r.arcMode : 0;
+  bottom = r.dir != 0 ? 1 : 0;
 }
 
 void CUpdateObjRulerBar::OnInitDialog() {

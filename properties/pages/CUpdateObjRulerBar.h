@@ -34,6 +34,8 @@ class CUpdateObjRulerBar : public CPropertyPage {
   static constexpr int kOneWay = 1041;
 
   CUpdateObjRulerBar();
+  // The graduation, labels and arc form of the ruler object.
+  void LoadFromObject(CObjElement& element) override;
 
   int graduations = 0;
   float unitWidth = 0, height = 0;

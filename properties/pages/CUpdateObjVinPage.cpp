@@ -11,13 +11,13 @@
 #include "properties/pages/CUpdateTextPage.h"
 #include "properties/pages/VinText.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/CObjTextVin.h"
 #include "values/AnchorNames.h"
 #include "values/PropertyMessages.h"
 #include "widgets/CNotifyEdit.h"
 #include "widgets/CSpinButton.h"
 
 namespace {
-constexpr std::size_t kVinLength = 17;
 constexpr std::size_t kCheckAt = 8;
 constexpr std::size_t kMakeOrderAt = 11;
 constexpr std::size_t kMakeOrderLength = 6;
@@ -153,6 +153,7 @@ void CUpdateObjVinPage::LoadFromObject(CObjElement& element) {
   fixText = kAnchorNames[static_cast<std::size_t>(fixIndex)];
   starIndex = s.starMode >= 0 && s.starMode <= 2 ? s.starMode : 0;
   AnchorLabelsFor(radius, xLabel, yLabel);
+  if (auto* vin = element.GetObjectAs<CObjTextVin>()) zoom = vin->GetEnlarged();
 }
 
 bool CUpdateObjVinPage::LoadAdvancedValues(CObjElement& element) {

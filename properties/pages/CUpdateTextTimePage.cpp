@@ -10,6 +10,7 @@
 #include "properties/framework/PageControls.h"
 #include "properties/pages/CUpdateTextPage.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/CObjTextDate.h"
 #include "values/AnchorNames.h"
 #include "values/DateFormatNames.h"
 #include "values/PropertyMessages.h"
@@ -84,6 +85,12 @@ void CUpdateTextTimePage::LoadFromObject(CObjElement& element) {
   fixedArcLength = s.arcArrangement;
   fixIndex = s.fixedCorner >= 0 && s.fixedCorner < static_cast<int>(kAnchorNames.size()) ? s.fixedCorner : 0;
   fixText = kAnchorNames[static_cast<std::size_t>(fixIndex)];
+  auto* date = element.GetObjectAs<CObjTextDate>();
+  if (date == nullptr) return;
+  const auto& names = DateFormatNames();
+  style = date->GetFormat() >= 0 && date->GetFormat() < static_cast<int>(names.size()) ? date->GetFormat() : 0;
+  styleText = names[static_cast<std::size_t>(style)];
+  dateValue = text->GetText();
 }
 
 void CUpdateTextTimePage::PrepareValue(int id) {

@@ -437,6 +437,18 @@ class CVendrikViewModel : public IMarkView {
   void OpenSpreadsheetLink();
   void ShowRecordAndFill();
   void FinishTextChange(CObjElement& element);
+  // The rows of the serial number, date, VIN, ruler and barcode pages that
+  // go through their own objects (ViewTextProperties.cpp). The first three
+  // return false for the rows they share with a plain text.
+  bool ApplySerialRow(CObjElement& element, const PROPCHANGE& change);
+  bool ApplyDateRow(CObjElement& element, const PROPCHANGE& change);
+  bool ApplyVinRow(CObjElement& element, const PROPCHANGE& change);
+  void OnUpdateObjRulerBar(const PROPCHANGE& change);
+  void OnUpdateBarCode(const PROPCHANGE& change);
+  void FinishCodeChange(CObjElement& element);
+  // The font page's rows: false when the value is refused.
+  bool ApplyFontRow(CObjText& text, const PROPCHANGE& change);
+  void OnUpdateCodeOrRulerFont(CObjElement& element, const PROPCHANGE& change);
 
  public:
   // Import, arranging, clipboard, needle and reference arc, zoom and locks,

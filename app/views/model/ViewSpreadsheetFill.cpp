@@ -3,7 +3,10 @@
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/objects/CObjElement.h"
+#include "platform/Prompt.h"
+#include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/CObjTextVin.h"
 
 namespace {
 constexpr int kColumnCount = 26;  // "A".."Z"
@@ -27,9 +30,34 @@ void CVendrikViewModel::FillFromSpreadsheetRow(CObjElement* element) {
       text->RecalcPath();
       break;
     }
+    case OBJ_VIN: {
+      auto* vin = element->GetObjectAs<CObjTextVin>();
+      if (vin == nullptr) return;
+      vin->GetPathData().SetOwner(element);
+      // The object reports a number that fails its check; a cell of another
+      // length it would pass over in silence.
+      if (cell.size() != kVinLength) {
+        platform::MessageBox(kVinStyleError);
+        return;
+      }
+      vin->SetVinText(vin->GetFixedPoint(element->boundRect), cell);
+      break;
+    }
+    case OBJ_BARCODE: {
+      auto* code = element->GetObjectAs<CObjBarCode>();
+      if (code == nullptr) return;
+      PushHistory();
+      code->GetPathData().SetOwner(element);
+      // The code is held by its modules, not by its text.
+      CDoubleRect modules = element->boundRect;
+      code->GetPathData().GetKind2BoundRect(modules);
+      code->SetCodeText(code->GetFixedPoint(modules), cell, 1, 1);
+      element->UpdateBoundRect();
+      code->AddTextPath();
+      break;
+    }
     default:
-      // The VIN and the barcode fill through their own setters (they check
-      // and re-encode the text); other types take no text.
+      // Other types take no text.
       return;
   }
   m_pPropView->RefreshSheet(element, static_cast<int>(m_selection.size()));
