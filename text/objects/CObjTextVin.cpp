@@ -121,6 +121,11 @@ void CObjTextVin::SetVinText(const CDoublePoint& anchor, const std::string& text
   SetCheckedText(anchor);
 }
 
+void CObjTextVin::SetVinTextFromRow(const CDoublePoint& anchor, const std::string& text) {
+  Settings().text = text;
+  SetCheckedText(anchor);
+}
+
 int CObjTextVin::AdvanceAfterMark(const CDoublePoint& anchor) {
   const std::string old = GetText();
   if (old.size() < kVinLength) return 0;

@@ -33,6 +33,10 @@ class CObjTextVin : public CObjText {
   // anchor. A number that fails its check is reported and left without
   // geometry, so that nothing stale is marked in its name.
   void SetVinText(const CDoublePoint& anchor, const std::string& text);
+  // A number from outside (a spreadsheet row): as SetVinText, but a text of
+  // another length is a failed number too, reported and left without
+  // geometry, so the previous number is never marked again in its place.
+  void SetVinTextFromRow(const CDoublePoint& anchor, const std::string& text);
   // After each marked object: characters 12 to 17 count up by one (the
   // letters I, O and Q are passed over) and the number is set as by
   // SetVinText. Texts shorter than 17 characters are left alone. 1 when

@@ -3,7 +3,6 @@
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/objects/CObjElement.h"
-#include "platform/Prompt.h"
 #include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
 #include "text/objects/CObjTextVin.h"
@@ -34,13 +33,9 @@ void CVendrikViewModel::FillFromSpreadsheetRow(CObjElement* element) {
       auto* vin = element->GetObjectAs<CObjTextVin>();
       if (vin == nullptr) return;
       vin->GetPathData().SetOwner(element);
-      // The object reports a number that fails its check; a cell of another
-      // length it would pass over in silence.
-      if (cell.size() != kVinLength) {
-        platform::MessageBox(kVinStyleError);
-        return;
-      }
-      vin->SetVinText(vin->GetFixedPoint(element->boundRect), cell);
+      // A cell that is no valid number (of any length) is reported and
+      // leaves nothing to mark.
+      vin->SetVinTextFromRow(vin->GetFixedPoint(element->boundRect), cell);
       break;
     }
     case OBJ_BARCODE: {
