@@ -6,10 +6,10 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git python3
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libgl1-mesa-dev
-  libdmtx-dev libxlsxwriter-dev libsqlite3-dev libfreetype-dev zlib1g-dev fonts-wqy-microhei
+  libdmtx-dev libxlsxwriter-dev libsqlite3-dev libfreetype-dev libfontconfig-dev zlib1g-dev fonts-wqy-microhei
   libzip-dev libgsf-1-dev
   libzbar-dev libqrencode-dev libpotrace-dev potrace
   hershey-fonts-data fonts-dejavu-core qt6-image-formats-plugins
