@@ -1,45 +1,30 @@
 // Fuzz target: a point-list (".fnt") stroke font, read by the stroke-font
 // engine in both passes for a short text, as the text layout calls it.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/fuzz/FuzzInputFile.h"
 #include "text/fonts/shx/ShxTextToStrokes.h"
 
 namespace {
 
-// The scratch folder goes when the program ends.
-struct ScratchFolder {
-  std::string path;
-  ~ScratchFolder() {
-    std::error_code ec;
-    if (!path.empty()) std::filesystem::remove_all(path, ec);
-  }
-};
-
+// The process's own folder with the "Fonts" folder the engine reads.
 const std::string& InstallFolder() {
-  static const ScratchFolder folder = [] {
-    char pattern[] = "/tmp/vendrik-fnt-fuzz-XXXXXX";
-    const char* dir = ::mkdtemp(pattern);
-    ScratchFolder f{dir ? dir : ""};
-    if (!f.path.empty()) std::filesystem::create_directories(f.path + "/Fonts");
-    return f;
+  static const std::string folder = [] {
+    std::filesystem::create_directories(FuzzFolder() / "Fonts");
+    return FuzzFolder().string();
   }();
-  return folder.path;
+  return folder;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  {
-    std::ofstream out(InstallFolder() + "/Fonts/fuzz.fnt", std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  InstallFolder();
+  WriteFuzzInput("Fonts/fuzz.fnt", data, size);
   const std::string text = "AB 1\x01z";
   int count = 0;
   int status = 0;
