@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "platform/ReplaceableInstance.h"
 
@@ -86,6 +87,11 @@ void SteadyClock::BusyWaitMicros(double micros) {
   }
 }
 
+void SteadyClock::SleepMicros(double micros) {
+  if (!(micros > 0)) return;
+  std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(std::min(micros, 3.6e9)));
+}
+
 std::int64_t SimulatedClock::QueryCounter() {
   std::lock_guard lock(mutex_);
   return static_cast<std::int64_t>(std::floor(now_));
@@ -105,6 +111,26 @@ void SimulatedClock::BusyWaitMicros(double micros) {
     now = static_cast<std::int64_t>(std::floor(now_));
   }
   PumpEventsAt(now);
+  RunWaitHook();
+}
+
+void SimulatedClock::SleepMicros(double micros) {
+  Advance(micros);
+  RunWaitHook();
+}
+
+void SimulatedClock::SetWaitHook(std::function<void()> hook) {
+  std::lock_guard lock(mutex_);
+  waitHook_ = hook ? std::make_shared<const std::function<void()>>(std::move(hook)) : nullptr;
+}
+
+void SimulatedClock::RunWaitHook() {
+  std::shared_ptr<const std::function<void()>> hook;
+  {
+    std::lock_guard lock(mutex_);
+    hook = waitHook_;
+  }
+  if (hook) (*hook)();
 }
 
 void SimulatedClock::Advance(double micros) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/views/model/CVendrikViewModel.h"
+#include "app/views/model/CutFillNotice.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
@@ -155,6 +156,8 @@ bool CVendrikViewModel::OnLoadMrkFile(const std::string& path) {
   m_pDocument->SetSavedState(0);
   m_pDocument->SetTitle(path);
   if (m_onContentReplaced) m_onContentReplaced();
+  const std::string cut = CutFillNotice(m_pDocument->Objects());
+  if (!cut.empty()) platform::MessageBox(cut);
   return true;
 }
 

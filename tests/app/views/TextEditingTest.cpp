@@ -6,6 +6,8 @@
 #include "app/views/model/CVendrikViewModel.h"
 #include "properties/framework/LogFontRecord.h"
 #include "properties/framework/PropChange.h"
+#include "properties/pages/CUpdateAutoTextPage.h"
+#include "properties/pages/CUpdateTextTimePage.h"
 #include "tests/app/views/ViewModelFixture.h"
 #include "tests/text/layout/TextTestSupport.h"
 #include "values/PropertyMessages.h"
@@ -140,10 +142,61 @@ TEST_F(TextEditingTest, VinPlacementRowsTakeTypedValuesOfEitherWidth) {
   EXPECT_TRUE(rig_->S().flags & TEXT_TWO_LINES);
 }
 
-TEST_F(TextEditingTest, SerialAndDateMoveToTheirNewLeftTopCorner) {
-  for (const auto& [msg, id] : {std::pair{WM_UPDATE_AUTOTEXT, 1018}, {WM_UPDATE_TEXTTIME, 1014}}) {
-    const double left = Bounds().left;
-    Send(msg, id, left + 7);
-    EXPECT_NEAR(Bounds().left, left + 7, 1e-6) << msg;
+struct CornerCase {
+  const char* name;
+  TextRigKind kind;
+  UINT msg;
+  int xId;
+  int yId;
+};
+
+// The serial number's and the date's pages move their own objects, laid out
+// anew from the corner typed.
+class SerialAndDateCornerTest : public ViewModelTest, public ::testing::WithParamInterface<CornerCase> {
+ protected:
+  void SetUp() override {
+    ViewModelTest::SetUp();
+    rig_ = std::make_unique<TextRig>(GetParam().kind);
+    rig_->Layout("LIL");
   }
+  void TearDown() override {
+    rig_.reset();
+    ViewModelTest::TearDown();
+  }
+  void Send(int id, double value) {
+    auto record = std::make_shared<PROPCHANGE>();
+    record->id = id;
+    record->value = value;
+    record->object = &rig_->Element();
+    ASSERT_TRUE(model_->OnMessage(platform::Message{GetParam().msg, reinterpret_cast<WPARAM>(record.get()), 0, record}));
+  }
+  CDoubleRect Bounds() const { return rig_->Element().boundRect; }
+
+  std::unique_ptr<TextRig> rig_;
+};
+
+TEST_P(SerialAndDateCornerTest, MovesToItsNewLeftTopCorner) {
+  const CDoubleRect before = Bounds();
+  ASSERT_GT(before.Width(), 1) << "the object's own text is drawn";
+  Send(GetParam().xId, before.left + 7);
+  EXPECT_NEAR(Bounds().left, before.left + 7, 1e-6);
+  EXPECT_NEAR(Bounds().Width(), before.Width(), 1e-6);
+  EXPECT_NEAR(Bounds().top, before.top, 1e-6);
+  // The corner's y is the top of the character cell, above the strokes.
+  const double cellTop = rig_->S().position.y;
+  Send(GetParam().yId, cellTop + 5);
+  EXPECT_NEAR(rig_->S().position.y, cellTop + 5, 1e-6);
+  EXPECT_NEAR(Bounds().top, before.top + 5, 1e-6);
+  EXPECT_NEAR(Bounds().left, before.left + 7, 1e-6);
+  EXPECT_NEAR(Bounds().Height(), before.Height(), 1e-6);
+  EXPECT_EQ(rig_->Text().GetText(), "LIL") << "the text itself stays";
+  EXPECT_TRUE(document_.IsModified());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Objects, SerialAndDateCornerTest,
+    ::testing::Values(CornerCase{"Serial", TextRigKind::Serial, WM_UPDATE_AUTOTEXT, CUpdateAutoTextPage::kX,
+                                 CUpdateAutoTextPage::kY},
+                      CornerCase{"Date", TextRigKind::Date, WM_UPDATE_TEXTTIME, CUpdateTextTimePage::kX,
+                                 CUpdateTextTimePage::kY}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -11,6 +11,7 @@
 #include "document/path/CStrokeGroup.h"
 #include "document/path/CStrokePath.h"
 #include "document/path/HatchFill.h"
+#include "tests/document/hatch/CombOutline.h"
 
 namespace {
 
@@ -142,12 +143,14 @@ TEST(HatchFill, ConcaveContoursAndRingsPairHitsInOrder) {
   }
 }
 
-TEST(HatchFill, AbsurdOrBrokenBoundsAreRefusedQuickly) {
-  const auto start = std::chrono::steady_clock::now();
+TEST(HatchFill, AbsurdOrBrokenBoundsAreRefused) {
   for (float angle : {0.0f, 90.0f, 45.0f, -45.0f}) {
     CPointList stray = Square(0, 0, 10);
     stray.Add(CDoublePoint(1e9, 1e9, PT_JOINED));  // one stray point a thousand km away
-    EXPECT_TRUE(Hatch(stray, angle, 0.03f).empty()) << angle;
+    CStrokeGroup refused(stray);
+    EXPECT_FALSE(refused.HatchFill(angle, 0.03f)) << angle;
+    EXPECT_TRUE(refused.fillCut) << "the operator is told";
+    EXPECT_EQ(refused.GetFillList().GetSize(), 0) << angle;
 
     // A point that is not a number gives no hits of its own; the rest is filled sanely.
     CPointList broken = Square(0, 0, 10);
@@ -169,7 +172,31 @@ TEST(HatchFill, AbsurdOrBrokenBoundsAreRefusedQuickly) {
   // A non-number angle or spacing falls back to the defaults instead of looping.
   EXPECT_EQ(Hatch(Square(0, 0, 10), std::nanf(""), 1).size(), 9u);
   EXPECT_FALSE(Hatch(Square(0, 0, 10), 0, std::nanf("")).empty());
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+// The scan lines of a comb are few, but each crosses every tooth: 200 teeth
+// 200 mm tall at 0.03 mm would make 1.3 million strokes. Such a fill is
+// refused whole and says so; the same comb at 0.5 mm is filled as before.
+TEST(HatchFill, AFillBeyondTheStrokeLimitIsRefusedAndSaysSo) {
+  for (float angle : {0.0f, 30.0f}) {
+    CStrokeGroup comb(CombOutline(200));
+    EXPECT_FALSE(comb.HatchFill(angle, 0.03f)) << angle;
+    EXPECT_TRUE(comb.fillCut) << angle;
+    EXPECT_EQ(comb.GetFillList().GetSize(), 0) << angle;
+  }
+
+  // y = -0.5 crosses the spine only; y = 0 meets the teeth's corners, which
+  // give no hits; y = 0.5 .. 199.5 cross all 200 teeth.
+  CStrokeGroup coarse(CombOutline(200));
+  EXPECT_TRUE(coarse.HatchFill(0, 0.5f));
+  EXPECT_FALSE(coarse.fillCut);
+  const auto strokes = Strokes(coarse);
+  EXPECT_EQ(strokes.size(), 1u + 399u * 200u);
+  ASSERT_LE(strokes.size(), static_cast<std::size_t>(kMaxHatchStrokes));
+  for (const Stroke& s : strokes) {
+    if (s.a.y < 0) continue;
+    EXPECT_NEAR(std::fabs(s.b.x - s.a.x), 0.5, 1e-9) << "one tooth: " << s.a.x << "," << s.a.y;
+  }
 }
 
 TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {

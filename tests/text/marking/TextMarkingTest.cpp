@@ -2,6 +2,10 @@
 // strokes arrive as move records whose tool-down steps add up to the strokes.
 #include <gtest/gtest.h>
 
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QThread>
+
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -197,6 +201,10 @@ TEST(TextMarking, ASerialNumberMarkedTwiceAdvancesAndBothNumbersAreRecorded) {
   }
   RegisterObjTypeOps(ObjClassId::TextAutoUpdate, nullptr);
 
+  // The job's worker closed and removed its connection before it ended, and
+  // what Qt's SQL module keeps for the whole process belongs to this thread.
+  EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty());
+  EXPECT_EQ(QSqlDatabase().driver()->thread(), QThread::currentThread());
   // Looked up from a thread of its own, as the history dialog's connection would be.
   std::thread lookUp([&] {
     marking::CMarkDatabase db(location);
