@@ -94,7 +94,13 @@ void SteadyClock::SleepMicros(double micros) {
 
 std::int64_t SimulatedClock::QueryCounter() {
   std::lock_guard lock(mutex_);
+  now_ += perRead_;
   return static_cast<std::int64_t>(std::floor(now_));
+}
+
+void SimulatedClock::SetAdvancePerRead(double micros) {
+  std::lock_guard lock(mutex_);
+  perRead_ = micros > 0 ? micros : 0;
 }
 
 std::int64_t SimulatedClock::CounterFrequency() { return 1000000; }

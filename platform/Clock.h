@@ -50,6 +50,9 @@ class SimulatedClock : public Clock {
   void SleepMicros(double micros) override;
   void Advance(double micros);
   void SetWaitHook(std::function<void()> hook);
+  // Every read of the counter moves the time on by micros first, as the
+  // reads of a polling loop take time (0, the default: reads take none).
+  void SetAdvancePerRead(double micros);
   std::vector<double> Waits() const;
   void ClearWaits();
   double TotalWaitedMicros() const;
@@ -65,6 +68,7 @@ class SimulatedClock : public Clock {
   bool haveLocal_ = false;
   std::tm local_{};
   double now_ = 0;
+  double perRead_ = 0;
   double total_ = 0;
   std::vector<double> waits_;
 };

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "document/objects/CObjElement.h"
+#include "platform/Clock.h"
 #include "properties/framework/PageControls.h"
 #include "text/objects/CObjBarCode.h"
 #include "values/PropertyMessages.h"
@@ -159,7 +160,9 @@ CUpdateBarCodePage::CUpdateBarCodePage() : CPropertyPage(kDialogId, "Barcode", k
   scanTimer_.setSingleShot(true);
   scanTimer_.setInterval(kScanGapMs);
   connect(stringEdit, &QLineEdit::textEdited, this, [this](const QString&) {
-    if (scan) scanTimer_.start();
+    if (!scan) return;
+    lastScanKeyMicros_ = platform::CurrentClock().NowMicros();
+    scanTimer_.start(kScanGapMs);
   });
   connect(&scanTimer_, &QTimer::timeout, this, [this] { OnScanTimer(); });
   FinishControls();
@@ -275,6 +278,13 @@ void CUpdateBarCodePage::OnSpin(double& value, int delta, int id) {
 
 void CUpdateBarCodePage::OnScanTimer() {
   if (!scan) return;
+  // Woken early on the clock (a busy machine, or a simulated clock): look again later.
+  const std::int64_t quietMicros = platform::CurrentClock().NowMicros() - lastScanKeyMicros_;
+  const std::int64_t gapMicros = std::int64_t{kScanGapMs} * 1000;
+  if (quietMicros < gapMicros) {
+    scanTimer_.start(static_cast<int>(std::max<std::int64_t>(1, (gapMicros - quietMicros + 999) / 1000)));
+    return;
+  }
   const std::string before = scanned;
   UpdateData(true);
   FocusScanText();

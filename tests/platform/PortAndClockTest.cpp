@@ -121,7 +121,9 @@ TEST(SimulatedClock, PumpHookRunsAtMostOncePerIntervalOfWaiting) {
   EXPECT_LE(pumps, 11);
 }
 
-TEST(SteadyClock, WaitsAtLeastTheTimeAndPumps) {
+// How often the hook runs is counted on the simulated clock above; on the
+// real one a loaded machine may hold the thread off for the whole wait.
+TEST(SteadyClock, WaitsAtLeastTheTimeAndPumpsNoFasterThanTheInterval) {
   platform::SteadyClock clock;
   std::atomic<int> pumps{0};
   platform::SetPumpHook([&] { ++pumps; }, std::chrono::microseconds(500));
@@ -130,9 +132,6 @@ TEST(SteadyClock, WaitsAtLeastTheTimeAndPumps) {
   const auto waited = std::chrono::steady_clock::now() - start;
   platform::SetPumpHook(nullptr);
   EXPECT_GE(waited, std::chrono::microseconds(20000));
-  // A loaded machine (or a sanitizer) may hold the thread off for a while: at
-  // least the first turn and one more, never more than the interval allows.
-  EXPECT_GE(pumps.load(), 2);
   EXPECT_LE(pumps.load(), std::chrono::duration_cast<std::chrono::microseconds>(waited).count() / 500 + 1);
   // NaN and huge negatives return at once.
   clock.BusyWaitMicros(std::nan(""));

@@ -19,7 +19,7 @@ TEST(Event, ManualResetStaysSetForEveryWaiter) {
   std::atomic<int> woken{0};
   std::vector<std::thread> waiters;
   for (int i = 0; i < 3; ++i) waiters.emplace_back([&] {
-    if (event.Wait(5s)) ++woken;
+    if (event.Wait(60s)) ++woken;
   });
   event.Set();
   for (auto& t : waiters) t.join();
@@ -56,9 +56,7 @@ TEST(Event, WaitForEitherTellsWhichAndTimesOut) {
     std::this_thread::sleep_for(10ms);
     a.Set();
   });
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(platform::WaitForEither(a, b, 5s), 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+  EXPECT_EQ(platform::WaitForEither(a, b, 60s), 0) << "woken by the set, not timed out";
   setter.join();
   EXPECT_FALSE(a.IsSet()) << "the auto event was consumed by the wait";
   EXPECT_EQ(platform::WaitForEither(a, b, -5ms), -1);
@@ -76,7 +74,7 @@ TEST(QueueMessageTarget, KeepsEachSendersOrderAcrossThreads) {
     });
   std::vector<platform::Message> got;
   while (got.size() < kThreads * kEach) {
-    auto m = queue.WaitTake(5s);
+    auto m = queue.WaitTake(60s);
     ASSERT_TRUE(m.has_value());
     got.push_back(std::move(*m));
   }

@@ -344,7 +344,7 @@ class CVendrikViewModel : public IMarkView {
   IMarkDisplay* m_pMarkDisplay = nullptr;
   std::unique_ptr<IMarkDocument> m_markDocument;
   int m_pendingCommand = 0;
-  std::chrono::steady_clock::time_point m_pendingSince;
+  std::int64_t m_pendingSinceMicros = 0;  // on the process clock
   static constexpr std::chrono::milliseconds kMachineReplyWait{3000};
   BYTE m_commandBuffer[40] = {};
 

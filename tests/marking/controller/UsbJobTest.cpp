@@ -50,7 +50,6 @@ class UsbRig {
     controllerWindow.SetHandler([this](const platform::Message& m) { ctl->HandleMessage(m); });
     ctl->SetFrame(&frame);
     ctl->SetPump([] { std::this_thread::sleep_for(1ms); });
-    ctl->SetLinkTimeoutScale(0.2);
     ctl->successCount = 0;
     view.linkHost = propertyView.get();
   }

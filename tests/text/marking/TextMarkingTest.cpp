@@ -49,7 +49,6 @@ class BoardRig {
     controllerWindow.SetHandler([this](const platform::Message& m) { ctl->HandleMessage(m); });
     ctl->SetFrame(&frame);
     ctl->SetPump([] { std::this_thread::sleep_for(1ms); });
-    ctl->SetLinkTimeoutScale(0.2);
     view.linkHost = propertyView.get();
   }
   ~BoardRig() {
