@@ -62,10 +62,17 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 [[noreturn]] void RunChild(int fd, const ChildReader::Read& read, const ChildReader::Limits& limits) {
   LimitChild(limits);
-  if (TestHook()) TestHook()();
-  LoadedSheet sheet;
-  ReadResult result = read(sheet);
-  bool sent = WriteAll(fd, EncodeSheet(result, sheet));
+  bool sent = false;
+  // Nothing may leave this frame: an exception (memory refused at the limit
+  // is bad_alloc) would carry the child on as a copy of the program.
+  try {
+    if (TestHook()) TestHook()();
+    LoadedSheet sheet;
+    ReadResult result = read(sheet);
+    sent = WriteAll(fd, EncodeSheet(result, sheet));
+  } catch (...) {
+    sent = false;
+  }
   ::close(fd);
   // No exit handlers: they belong to the parent's copy of the program.
   ::_exit(sent ? 0 : 1);
