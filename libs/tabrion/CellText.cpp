@@ -45,10 +45,25 @@ void TrimZeros(std::string& fraction) {
   fraction.resize(last == std::string::npos ? 0 : last + 1);
 }
 
+// DecimalDigits from the 15 significant digits and the power of ten of the first.
+void PlaceDigits(std::string digits, int exponent, int places, std::string& integer, std::string& fraction) {
+  int pointAt = exponent + 1;  // digits before the decimal point
+  // All digits, left-padded so that pointAt >= 0, rounded to the places.
+  if (pointAt < 0) {
+    digits.insert(0, static_cast<std::size_t>(-pointAt), '0');
+    pointAt = 0;
+  }
+  if (RoundDigits(digits, static_cast<std::size_t>(pointAt + places))) ++pointAt;
+  integer = digits.substr(0, static_cast<std::size_t>(pointAt));
+  fraction = digits.substr(static_cast<std::size_t>(pointAt));
+  std::size_t nz = integer.find_first_not_of('0');
+  integer = nz == std::string::npos ? std::string() : integer.substr(nz);
+}
+
 // "-12.5", "0.25": the number with at most 'places' decimals, no trailing zeros.
-std::string DecimalText(double magnitude, bool negative, int places) {
+std::string DecimalText(const std::string& digits, int exponent, bool negative, int places) {
   std::string integer, fraction;
-  DecimalDigits(magnitude, places, integer, fraction);
+  PlaceDigits(digits, exponent, places, integer, fraction);
   TrimZeros(fraction);
   if (integer.empty() && fraction.empty()) return "0";  // not "-0"
   std::string text = negative ? "-" : "";
@@ -103,12 +118,12 @@ std::string GeneralNumberText(double value, int textPixels) {
   int allPlaces = std::max(0, kSignificantDigits - 1 - exponent);
   if (magnitude < kSmallNumber) {
     if (exponent >= -kGeneralCharacters) {  // else its first digit lies beyond 11 characters
-      std::string text = DecimalText(magnitude, negative, allPlaces);
+      std::string text = DecimalText(digits, exponent, negative, allPlaces);
       if (fits(text)) return text;
     }
   } else if (exponent < kGeneralCharacters) {
     for (int places = std::min(allPlaces, kGeneralCharacters); places >= 0; --places) {
-      std::string text = DecimalText(magnitude, negative, places);
+      std::string text = DecimalText(digits, exponent, negative, places);
       if (fits(text)) return text;
     }
   }
@@ -126,17 +141,7 @@ void DecimalDigits(double value, int places, std::string& integer, std::string& 
   std::string digits;
   int exponent = 0;
   SignificantDigits(value, digits, exponent);
-  int pointAt = exponent + 1;  // digits before the decimal point
-  // All digits, left-padded so that pointAt >= 0, rounded to the places.
-  if (pointAt < 0) {
-    digits.insert(0, static_cast<std::size_t>(-pointAt), '0');
-    pointAt = 0;
-  }
-  if (RoundDigits(digits, static_cast<std::size_t>(pointAt + places))) ++pointAt;
-  integer = digits.substr(0, static_cast<std::size_t>(pointAt));
-  fraction = digits.substr(static_cast<std::size_t>(pointAt));
-  std::size_t nz = integer.find_first_not_of('0');
-  integer = nz == std::string::npos ? std::string() : integer.substr(nz);
+  PlaceDigits(std::move(digits), exponent, places, integer, fraction);
 }
 
 }  // namespace tabrion
