@@ -107,7 +107,8 @@ bool PcxDecoder::Decode(std::string_view bytes, PictureBitmap& out) {
   std::vector<std::uint8_t> lines(static_cast<std::size_t>(total));
   if (!ExpandRuns(data, lines)) return false;
 
-  const int depth = h.planes == 3 ? 24 : h.planes > 1 ? 4 : h.bitsPerPlane;
+  const bool rgb = h.bitsPerPlane == 8 && h.planes == 3;
+  const int depth = rgb ? 24 : h.planes > 1 ? 4 : h.bitsPerPlane;
   PictureBitmap bitmap = PictureBitmap::Make(h.width, h.height, depth);
   if (depth == 1) {
     // Monochrome pictures are black on white whatever the header holds.
@@ -128,7 +129,7 @@ bool PcxDecoder::Decode(std::string_view bytes, PictureBitmap& out) {
     std::uint8_t* row = bitmap.bits.data() + static_cast<std::size_t>(h.height - 1 - y) * bitmap.bytesPerRow;
     if (h.planes == 1) {
       std::copy_n(line, (h.width * h.bitsPerPlane + 7) / 8, row);
-    } else if (h.planes == 3) {
+    } else if (rgb) {
       for (int x = 0; x < h.width; ++x) {
         for (int c = 0; c < 3; ++c) row[3 * x + c] = line[c * h.bytesPerLine + x];
       }

@@ -8,6 +8,7 @@
 
 enum class PcxKind {
   Mono,        // 1 bit, one plane
+  Planes8,     // 3 planes of 1 bit, header palette
   Planes16,    // 4 planes of 1 bit, header palette
   Packed16,    // 4 bits in one plane, header palette
   Palette256,  // 8 bits, palette at the end
@@ -28,6 +29,7 @@ inline std::string EncodePcx(const PcxPicture& p) {
   int planes = 1;
   switch (p.kind) {
     case PcxKind::Mono: break;
+    case PcxKind::Planes8: planes = 3; break;
     case PcxKind::Planes16: planes = 4; break;
     case PcxKind::Packed16: bits = 4; break;
     case PcxKind::Palette256: bits = 8; break;
@@ -50,7 +52,7 @@ inline std::string EncodePcx(const PcxPicture& p) {
   word(10, p.height - 1);
   word(12, 300);
   word(14, 300);
-  if (p.kind == PcxKind::Planes16 || p.kind == PcxKind::Packed16) {
+  if (p.kind == PcxKind::Planes8 || p.kind == PcxKind::Planes16 || p.kind == PcxKind::Packed16) {
     for (std::size_t i = 0; i < 16 && i < p.palette.size(); ++i) {
       for (int c = 0; c < 3; ++c) out[16 + 3 * i + static_cast<std::size_t>(c)] = static_cast<char>(p.palette[i] >> (16 - 8 * c));
     }
@@ -67,6 +69,7 @@ inline std::string EncodePcx(const PcxPicture& p) {
         const std::uint32_t v = p.pixels[static_cast<std::size_t>(y * p.width + x)];
         switch (p.kind) {
           case PcxKind::Mono:
+          case PcxKind::Planes8:
           case PcxKind::Planes16:
             if ((v >> plane) & 1) line[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
             break;

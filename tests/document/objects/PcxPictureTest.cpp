@@ -49,7 +49,7 @@ Sample MakeSample(PcxKind kind, bool runsAcrossLines) {
   s.pcx.width = kWidth;
   s.pcx.height = kHeight;
   s.pcx.runsAcrossLines = runsAcrossLines;
-  const int colours = kind == PcxKind::Mono ? 2 : kind == PcxKind::Palette256 ? 256 : 16;
+  const int colours = kind == PcxKind::Mono ? 2 : kind == PcxKind::Planes8 ? 8 : kind == PcxKind::Palette256 ? 256 : 16;
   if (kind != PcxKind::Rgb) s.pcx.palette = Palette(colours);
   if (kind == PcxKind::Mono) s.pcx.palette = {0x000000, 0xFFFFFF};
   s.image = kind == PcxKind::Rgb ? QImage(kWidth, kHeight, QImage::Format_RGB32)
@@ -110,7 +110,8 @@ TEST_P(PcxPictureTest, DecodesToTheSamePictureAsItsPng) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, PcxPictureTest,
-    ::testing::Values(KindCase{"Mono", PcxKind::Mono, 1, false}, KindCase{"Planes16", PcxKind::Planes16, 4, false},
+    ::testing::Values(KindCase{"Mono", PcxKind::Mono, 1, false}, KindCase{"Planes8", PcxKind::Planes8, 4, false},
+                      KindCase{"Planes16", PcxKind::Planes16, 4, false},
                       KindCase{"Packed16", PcxKind::Packed16, 4, false},
                       KindCase{"Palette256", PcxKind::Palette256, 8, false}, KindCase{"Rgb", PcxKind::Rgb, 24, false},
                       KindCase{"RunsAcrossLines", PcxKind::Palette256, 8, true},
