@@ -169,7 +169,7 @@ bool LayoutTrueTypeLines(TextLayoutContext& ctx, const TextLogFont& font, CPoint
   const int cellPx = size * kTrueTypeLogPixelsY / 72;
   FaceSet faces(font, cellPx);
   if (!faces.Ok()) {
-    ctx.report.fontMissing = true;
+    ctx.report.NoteMissingFont(font.faceName);
     return false;
   }
   if (s.text.empty()) return true;

@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/InstallDir.h"
 #include "platform/PortIo.h"
+#include "text/layout/MissingFontNotices.h"
 
 namespace {
 
@@ -61,6 +62,8 @@ void FramesTest::SetUp() {
   platform::SetPrompt(prompt_);
   platform::SetClock(std::make_shared<platform::SteadyClock>());
   processes_ = std::make_unique<LoggingProcessTable>(log_);
+  // Fonts found missing in an earlier test are told again in this one.
+  SetFontNotices(std::make_shared<MissingFontNotices>());
 }
 
 void FramesTest::TearDown() {

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "document/path/PathListHelpers.h"
 #include "tests/text/layout/TextTestSupport.h"
+#include "text/fonts/shx/ShxFontCache.h"
 #include "text/objects/CObjTextRuler.h"
 
 namespace {
@@ -171,6 +173,45 @@ TEST(Ruler, TurningKeepsTheRotationWithinATurnAndResizingScalesTheGraduation) {
   s.ResizeToRect(oldRect, newRect, 2);  // top-right handle: both directions doubled
   EXPECT_NEAR(s.Ruler().lineW, 2, 1e-6);
   EXPECT_NEAR(s.Ruler().rHeight, 10, 1e-6);
+}
+
+// Labels of the ruler's own fonts; a missing one is named in the ruler's report.
+TEST(Ruler, LabelsDrawWithTheRulerFontsAndNameTheMissingOnes) {
+  TextRig rig;  // the installation folder with its fonts
+  const Bytes stem = {2, 0x44, 1, 0x4C, 2, 0x20, 0};
+  rig.Folder().AddFont("digits.shx", Shapes86Font({{'0', stem}, {'1', stem}, {'2', stem}}));
+  auto ruler = std::make_unique<CObjTextRuler>(CDoublePoint(0, 0));
+  ruler->Ruler().units = 20;
+  ruler->Ruler().textMode = 1;
+  ruler->Ruler().edge = 0;
+  ruler->Settings().strokeFontPair = "digits+nobig";
+  ruler->CreatePoints(CDoublePoint(0, 0), false);
+  // 21 ticks of two points, labels "0", "10" and "20" of four strokes' points each.
+  EXPECT_GT(ruler->GetPathData().points.GetSize(), 2 * 21 + 3);
+  EXPECT_TRUE(ruler->GetLayoutReport().missingFonts.empty());
+  ruler->Settings().strokeFontPair = "absent+nobig";
+  ruler->CreatePoints(CDoublePoint(0, 0), false);
+  EXPECT_EQ(ruler->GetLayoutReport().missingFonts, std::vector<std::string>{"absent.shx"});
+  EXPECT_EQ(ruler->GetPathData().points.GetSize(), 2 * 21);
+}
+
+// What the ruler's labels do: texts sharing a cache read each font file once,
+// so the second draws from the file the first opened.
+TEST(Ruler, TextsSharingStrokeFontsReadEachFileOnce) {
+  TextRig rig;
+  ShxFontCache fonts(rig.Folder().Path());
+  CObjText first;
+  first.CopyFrom(rig.Text());
+  first.ShareStrokeFonts(&fonts);
+  first.SetText("LL", CDoublePoint(10, 50), false);
+  std::filesystem::remove_all(rig.Folder().Path() + "/Fonts");
+  CObjText second;
+  second.CopyFrom(rig.Text());
+  second.ShareStrokeFonts(&fonts);
+  second.SetText("LL", CDoublePoint(10, 50), false);
+  ASSERT_GT(first.GetPathData().points.GetSize(), 0);
+  EXPECT_EQ(second.GetPathData().points.GetSize(), first.GetPathData().points.GetSize());
+  EXPECT_TRUE(second.GetLayoutReport().missingFonts.empty());
 }
 
 }  // namespace
