@@ -266,8 +266,7 @@ void CObjBarCode::Write(MrkLineWriter& out) const {
   out.WriteDouble(kKeyModuleSize, code_.moduleSize, 6);
   out.WriteDouble(kKeyAngle, code_.angle, 6);
   CObjTextAutoUpdate::Write(out);
-  out.WriteInt(kKeyFixedLength, static_cast<long long>(code_.fixedText.size()));
-  out.WriteText(kKeyFixedText, code_.fixedText);
+  out.WriteCountedText(kKeyFixedLength, kKeyFixedText, code_.fixedText);
   out.WriteClassEnd();
 }
 
