@@ -12,6 +12,7 @@
 #include "text/objects/CObjTextDate.h"
 #include "text/objects/CObjTextRuler.h"
 #include "text/objects/CObjTextVin.h"
+#include "values/DateFormatNames.h"
 
 namespace {
 
@@ -219,5 +220,23 @@ INSTANTIATE_TEST_SUITE_P(Keys, CountedTexts,
                                            CountedCase{"serial", "148;", "235;"},   // the prefix
                                            CountedCase{"serial", "151;", "238;"},   // the text shown
                                            CountedCase{"code", "151;", "239;"}));  // the code's fixed text
+
+class NewDates : public SpecialTextFiles, public ::testing::WithParamInterface<int> {};
+
+// The date tool names the format from the program's table, whose names can be
+// shorter than the date (format 10 is named "yymmdd" there): the new date
+// shows its own format's text, the same it shows once saved and reopened.
+TEST_P(NewDates, ShowTheSameTextBeforeAndAfterReopening) {
+  const int format = GetParam();
+  auto* date = new CObjTextDate(TextCreateRecord{CDoublePoint(3, 4), DateFormatNames()[format]}, format);
+  const std::string shown = date->GetText();
+  Add("date", OBJ_DATE, date);
+  EXPECT_EQ(shown, CObjTextDate::FormatDate(platform::CurrentClock().LocalTime(), format));
+  CObjPtrArray back;
+  ASSERT_EQ(ReadMrkBytes(FormatMrkFile(objects, ""), back), 1);
+  EXPECT_EQ(At<CObjTextDate>(back, 0).GetText(), shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, NewDates, ::testing::Values(0, 3, 5, 10, 11, 12));
 
 }  // namespace
