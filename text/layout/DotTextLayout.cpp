@@ -224,6 +224,8 @@ void LayoutDotTrueType(TextLayoutContext& ctx, const CDoublePoint& /*anchor*/, b
   s.arcRadius = 0;
   CPointList work;
   LayoutTrueTypeLines(ctx, font, work);
+  // Slanted as any TrueType layout; the rotation waits for the dot grid.
+  SlantAndRotate(s, work);
   s.rotation = rotation;
   ctx.main.Append(work);
 }
