@@ -106,7 +106,7 @@ std::vector<CObjTextRuler::Tick> CObjTextRuler::Ticks() const {
       ticks.push_back({static_cast<double>(i), middleLength, middleLabels, v + r_.sv});
     }
     // An odd number of units per big tick has its middle between two units.
-    if (big % 2 == 1 && r < big / 2.0 && r + 1 > big / 2.0 && i < units) {
+    if (big % 2 == 1 && r < big / 2.0 && r + 1 > big / 2.0) {
       double h = (i + 0.5) * r_.uv;
       if (period > 0) {
         h -= static_cast<double>(period) * (k / period) * big * r_.uv;

@@ -59,18 +59,39 @@ TEST(Ruler, DefaultsGiveSixtyOneTicksAndABaseLine) {
   EXPECT_NEAR(Strokes(r)[0].y1, -5, 1e-9);
 }
 
-TEST(Ruler, AnOddBigIntervalHasAMiddleTickBetweenUnits) {
+struct OddCase {
+  int units;
+  int bigUnits;
+  std::vector<double> ticks;
+};
+
+class RulerOddInterval : public ::testing::TestWithParam<OddCase> {};
+
+// The unit below the middle of an odd interval gets a middle tick half a
+// unit further, the last unit of the ruler too.
+TEST_P(RulerOddInterval, HasAMiddleTickBetweenUnits) {
+  const OddCase& c = GetParam();
   auto owned = MakeRuler();
   CObjTextRuler& r = *owned;
-  r.Ruler().units = 10;
-  r.Ruler().bigUnits = 5;
+  r.Ruler().units = c.units;
+  r.Ruler().bigUnits = c.bigUnits;
   r.Ruler().edge = 0;
   r.CreatePoints(CDoublePoint(0, 0), false);
   std::vector<double> xs;
   for (const TickSeen& t : Strokes(r)) xs.push_back(t.x0);
-  EXPECT_EQ(xs, (std::vector<double>{0, 1, 2, 2.5, 3, 4, 5, 6, 7, 7.5, 8, 9, 10}));
-  EXPECT_NEAR(Strokes(r)[3].y1, 3.5, 1e-9);
+  EXPECT_EQ(xs, c.ticks);
+  for (const TickSeen& t : Strokes(r)) {
+    if (t.x0 != std::floor(t.x0)) EXPECT_NEAR(t.y1, 3.5, 1e-9) << t.x0;
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RulerOddInterval,
+    ::testing::Values(OddCase{10, 5, {0, 1, 2, 2.5, 3, 4, 5, 6, 7, 7.5, 8, 9, 10}},
+                      OddCase{7, 5, {0, 1, 2, 2.5, 3, 4, 5, 6, 7, 7.5}},
+                      OddCase{4, 3, {0, 1, 1.5, 2, 3, 4, 4.5}},
+                      OddCase{1, 1, {0, 0.5, 1, 1.5}},
+                      OddCase{4, 4, {0, 1, 2, 3, 4}}));
 
 // As one unit per big tick: big ticks on the units, middle ones between.
 TEST(Ruler, AZeroBigIntervalCountsAsOneInsteadOfDividingByZero) {
@@ -81,7 +102,7 @@ TEST(Ruler, AZeroBigIntervalCountsAsOneInsteadOfDividingByZero) {
   r.Ruler().edge = 0;
   r.CreatePoints(CDoublePoint(0, 0), false);
   const auto strokes = Strokes(r);
-  ASSERT_EQ(strokes.size(), 9u);
+  ASSERT_EQ(strokes.size(), 10u);  // 0, 0.5, ..., 4, 4.5
   for (const TickSeen& t : strokes) EXPECT_NEAR(t.y1, std::fmod(t.x0, 1.0) == 0 ? 5 : 3.5, 1e-9);
 }
 
