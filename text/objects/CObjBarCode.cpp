@@ -214,6 +214,7 @@ int CObjBarCode::AdvanceAfterMark(const CDoublePoint& anchor) {
   if (!CountMark() || ser_.serial.empty()) return 0;
   const std::string next = NextSerial(false);
   if (next == ser_.serial) return 0;
+  RenewTail();
   SetSerial(anchor, next);
   AddTextPath();
   return 1;
