@@ -25,15 +25,7 @@ void LayoutShxLine(TextLayoutContext& ctx, ShxFontCache& fonts, const std::strin
                    const std::string& mainFile, const std::string& bigFile, std::vector<double>& xy,
                    std::vector<std::uint8_t>& flags, CPointList& work) {
   const TextSettings& s = ctx.s;
-  ShxLayout layout;
-  layout.originX = origin.x;
-  layout.originY = origin.y;
-  layout.height = s.charHeight;
-  layout.rotation = s.rotation;
-  layout.slant = s.slant;
-  layout.mainWidth = 1.0;
-  layout.spacing = s.charSpacing;
-  layout.bigWidth = 1.0;
+  const ShxLayout layout = ShxLayoutOf(origin.x, origin.y, s.charHeight, s.rotation, s.slant, 1.0, s.charSpacing, 1.0);
   int count = 0;
   int status = 0;
   ShxFontsLacking lacking;

@@ -55,8 +55,7 @@ void BM_OpenRuler100k(benchmark::State& state) {
   const std::string& project = RulerProject(rig);
   for (auto _ : state) {
     CObjPtrArray objects;
-    ReadMrkBytes(project, objects);
-    benchmark::DoNotOptimize(objects.GetSize());
+    benchmark::DoNotOptimize(ReadMrkBytes(project, objects));
   }
 }
 BENCHMARK(BM_OpenRuler100k)->Unit(benchmark::kMillisecond);
@@ -68,7 +67,7 @@ void BM_OpenAndSaveRuler100k(benchmark::State& state) {
   const std::string& project = RulerProject(rig);
   for (auto _ : state) {
     CObjPtrArray objects;
-    ReadMrkBytes(project, objects);
+    benchmark::DoNotOptimize(ReadMrkBytes(project, objects));
     benchmark::DoNotOptimize(FormatMrkFile(objects, ""));
     auto* ruler = objects[0]->GetObjectAs<CObjTextRuler>();
     ruler->Ruler().lineW = 1.5f;

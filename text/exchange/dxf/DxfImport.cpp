@@ -434,15 +434,7 @@ void DxfImporter::RenderText() {
   const double height = DxfTextHeight(text_->height, *style);
   TextRecord& t = *text_;
   if (utf8Text_) t.value = platform::Utf8ToCp936(t.value);
-  ShxLayout layout;
-  layout.originX = t.x;
-  layout.originY = t.y;
-  layout.height = height;
-  layout.rotation = t.rotation;
-  layout.slant = t.oblique;
-  layout.mainWidth = t.widthFactor;
-  layout.spacing = 0;
-  layout.bigWidth = t.widthFactor;
+  const ShxLayout layout = ShxLayoutOf(t.x, t.y, height, t.rotation, t.oblique, t.widthFactor, 0, t.widthFactor);
   int count = 0;
   int shxStatus = 0;
   ShxFontsLacking lacking;

@@ -28,8 +28,10 @@ int Render(const std::string& text, ShxFontCache* fonts, const std::string& inst
   return written;
 }
 
-ShxLayout LayoutOf(double originX, double originY, double height, double rotation, double slant, double mainWidth,
-                   double spacing, double bigWidth) {
+}  // namespace
+
+ShxLayout ShxLayoutOf(double originX, double originY, double height, double rotation, double slant, double mainWidth,
+                      double spacing, double bigWidth) {
   ShxLayout layout;
   layout.originX = originX;
   layout.originY = originY;
@@ -42,14 +44,12 @@ ShxLayout LayoutOf(double originX, double originY, double height, double rotatio
   return layout;
 }
 
-}  // namespace
-
 int ShxTextToStrokes(const std::string& text, const std::string& installFolder, const std::string& mainFontName,
                      const std::string& bigFontName, double originX, double originY, double height, double rotation,
                      double slant, double mainWidth, double spacing, double bigWidth, double /*secondSpacing*/,
                      double* coords, std::uint8_t* flags, int* capacity, int* status) {
   return Render(text, nullptr, installFolder, mainFontName, bigFontName,
-                LayoutOf(originX, originY, height, rotation, slant, mainWidth, spacing, bigWidth), coords, flags,
+                ShxLayoutOf(originX, originY, height, rotation, slant, mainWidth, spacing, bigWidth), coords, flags,
                 capacity, status, false, nullptr);
 }
 

@@ -39,6 +39,10 @@ struct ShxFontsLacking {
   bool big = false;
 };
 
+// The numeric parameters of a call in the order ShxTextToStrokes takes them.
+ShxLayout ShxLayoutOf(double originX, double originY, double height, double rotation, double slant, double mainWidth,
+                      double spacing, double bigWidth);
+
 // The engine over fonts a cache keeps open beyond the call (a layout of many
 // lines or labels reads each font file once). With skipFailures a glyph that
 // fails is left out with its points and the text goes on after it (the status
