@@ -1,5 +1,5 @@
 // Opening and saving a project that holds one ruler of 100000 units labelled
-// at the big and middle ticks (30001 labels), as File Open and File Save do:
+// at the big and middle ticks (20001 labels), as File Open and File Save do:
 // the ruler is read and laid out with its labels, then written back, once
 // unchanged since reading and once changed. The labels' stroke fonts are a
 // main font with the digits and a big font that is not installed, as on a
