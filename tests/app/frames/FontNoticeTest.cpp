@@ -53,12 +53,12 @@ TEST_F(FramesTest, AProjectWhoseTextFontIsMissingSaysSoOnce) {
   auto dialog = std::make_shared<platform::ScriptedFileDialog>();
   platform::SetFileDialog(dialog);
   ASSERT_TRUE(Start());
-  // The fixture's text, with the VIN's fonts and a text to draw.
+  // The fixture's text, with fonts this installation lacks and a text to draw.
   std::ifstream in(std::string(VENDRIK_TEST_DATA_DIR) + "/mrk/layout2008.mrk", std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::string fonts = "230;text\r\nABC\r\n";
   ASSERT_NE(bytes.find(fonts), std::string::npos);
-  bytes.replace(bytes.find(fonts), fonts.size(), "230;text\r\nGOLD+Xc18\r\n235;t\r\nAB\r\n");
+  bytes.replace(bytes.find(fonts), fonts.size(), "230;text\r\nGOLDEN+Xc18\r\n235;t\r\nAB\r\n");
   const std::string path = folder_ + "/gold.mrk";
   WriteFile(path, bytes);
   for (int open = 0; open < 2; ++open) {
@@ -70,6 +70,6 @@ TEST_F(FramesTest, AProjectWhoseTextFontIsMissingSaysSoOnce) {
   }
   EXPECT_EQ(dialog->Requests().size(), 2u);
   EXPECT_EQ(prompt_->Texts(),
-            std::vector<std::string>{"Font not found: GOLD.shx\nFonts folder: " + folder_ + "/Fonts"});
+            std::vector<std::string>{"Font not found: GOLDEN.shx\nFonts folder: " + folder_ + "/Fonts"});
   platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());
 }
