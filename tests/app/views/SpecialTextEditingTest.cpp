@@ -66,7 +66,7 @@ class SpecialTextEditingTest : public ViewModelTest, public ::testing::WithParam
     platform::SetPrompt(prompt_);
   }
   void TearDown() override {
-    element_.reset();
+    document_.DeleteAllObjects();
     for (ObjClassId id : {ObjClassId::TextAutoUpdate, ObjClassId::TextDate, ObjClassId::TextVin,
                           ObjClassId::BarCode, ObjClassId::TextRuler})
       RegisterObjTypeOps(id, nullptr);
@@ -76,7 +76,11 @@ class SpecialTextEditingTest : public ViewModelTest, public ::testing::WithParam
   }
   CObjElement& Make(int type) {
     CObjBase* object = MakeObject(type);
-    element_ = std::make_unique<CObjElement>(CObjCreateRecord{"obj", type, object, 64, {}});
+    // In the layout, after its first element: changes to objects the layout
+    // no longer holds are dropped.
+    AddLine({0, 0}, {1, 1}, 0);
+    element_ = new CObjElement(CObjCreateRecord{"obj", type, object, 64, {}});
+    document_.Objects().Add(element_);
     element_->BindPathOwner();
     auto* text = element_->GetObjectAs<CObjText>();
     if (auto* ruler = element_->GetObjectAs<CObjTextRuler>()) {
@@ -94,12 +98,12 @@ class SpecialTextEditingTest : public ViewModelTest, public ::testing::WithParam
     auto record = std::make_shared<PROPCHANGE>();
     record->id = id;
     record->value = std::move(value);
-    record->object = element_.get();
+    record->object = element_;
     ASSERT_TRUE(model_->OnMessage(platform::Message{msg, reinterpret_cast<WPARAM>(record.get()), 0, record}));
   }
 
   std::unique_ptr<TextRig> rig_;
-  std::unique_ptr<CObjElement> element_;
+  CObjElement* element_ = nullptr;  // the layout's
   std::shared_ptr<platform::ScriptedPrompt> prompt_;
 };
 
