@@ -217,3 +217,35 @@ TEST_F(SpecialTextEditingTest, CodeHoldsItsModulesWhenItsModuleSizeChanges) {
   EXPECT_NEAR(code.GetFixedPoint(after).x, code.GetFixedPoint(before).x, 1e-6);
   EXPECT_NEAR(code.GetFixedPoint(after).y, code.GetFixedPoint(before).y, 1e-6);
 }
+
+// The hatch points of the text a code shows (every group but the modules').
+int ShownTextHatching(const CObjBarCode& code) {
+  int points = 0;
+  const CPathData& path = code.GetPathData();
+  for (int i = 0; i < path.GetGroupCount(); ++i)
+    if (path.GetGroupAt(i)->kind != GROUP_KIND_HIDDEN) points += path.GetGroupAt(i)->GetFillList().GetSize();
+  return points;
+}
+
+// Filling a code's shown TrueType text hatches it at once: the fill change
+// rebuilds the text, and leaves the modules where they are.
+TEST_F(SpecialTextEditingTest, FillChangeOnACodeRebuildsTheTextItShows) {
+  CObjElement& element = Make(OBJ_BARCODE);
+  auto& code = As<CObjBarCode>(element);
+  code.Code().showText = 1;
+  code.SetTrueTypeMode(true);
+  code.Settings().font.faceName = "DejaVu Sans";
+  code.Settings().charHeight = 5;
+  code.UpdateTextPosition();
+  code.AddTextPath();
+  CDoubleRect modules;
+  ASSERT_TRUE(code.GetPathData().GetKind2BoundRect(modules));
+  ASSERT_GT(code.GetPathData().GetGroupCount(), 1) << "modules and the shown text";
+  ASSERT_EQ(ShownTextHatching(code), 0);
+  Send(WM_UPDATE_FILLOBJ, 1114, 1);
+  EXPECT_GT(ShownTextHatching(code), 0);
+  CDoubleRect after;
+  ASSERT_TRUE(code.GetPathData().GetKind2BoundRect(after));
+  EXPECT_DOUBLE_EQ(after.left, modules.left);
+  EXPECT_DOUBLE_EQ(after.top, modules.top);
+}
