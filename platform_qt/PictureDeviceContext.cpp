@@ -1,10 +1,12 @@
 #include "platform_qt/PictureDeviceContext.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPainter>
 #include <algorithm>
 #include <utility>
 
+#include "platform/RaceCheck.h"
 #include "platform_qt/QPainterDeviceContext.h"
 
 namespace platform_qt {
@@ -34,17 +36,26 @@ void PictureDeviceContext::DrawOn(QPainter& painter, int x, int y) const {
 
 void PictureDeviceContext::SetChangeHandler(std::function<void()> handler) { onChanged_ = std::move(handler); }
 
+QEvent::Type PictureDeviceContext::ChangedEvent() {
+  static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
 void PictureDeviceContext::Changed() {
   // One notice at a time: a worker drawing node after node must not flood
   // the user-interface thread's queue.
   if (changePending_.exchange(true)) return;
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        changePending_ = false;
-        if (onChanged_) onChanged_();
-      },
-      Qt::QueuedConnection);
+  auto* event = new QEvent(ChangedEvent());
+  platform::HandOver(event);
+  QCoreApplication::postEvent(this, event);
+}
+
+bool PictureDeviceContext::event(QEvent* e) {
+  platform::TakeOver(e);  // made on the drawing thread
+  if (e->type() != ChangedEvent()) return QObject::event(e);
+  changePending_ = false;
+  if (onChanged_) onChanged_();
+  return true;
 }
 
 void PictureDeviceContext::Paint(const std::function<void(QPainterDeviceContext&)>& draw) {

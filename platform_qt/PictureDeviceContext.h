@@ -2,8 +2,10 @@
 // A device context over a picture of its own, which a window shows. Any
 // thread may draw into it (the marking worker draws its progress) while the
 // user-interface thread shows it: every call holds the picture's lock, and
-// the window hears of changes on the thread the picture was made on, once
-// per batch of drawing however many calls the batch held.
+// the window hears of changes through an event to the picture, on the thread
+// the picture was made on, once per batch of drawing however many calls the
+// batch held.
+#include <QEvent>
 #include <QImage>
 #include <QObject>
 #include <atomic>
@@ -50,7 +52,11 @@ class PictureDeviceContext : public QObject, public platform::DeviceContext {
   void Polyline(const platform::DcPoint* points, int count) override;
   bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 
+ protected:
+  bool event(QEvent* e) override;
+
  private:
+  static QEvent::Type ChangedEvent();
   // Runs the drawing on a painter over the picture, under the lock, with the
   // context's position, pen and brush; then reports the change.
   void Paint(const std::function<void(QPainterDeviceContext&)>& draw);
