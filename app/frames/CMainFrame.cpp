@@ -392,7 +392,9 @@ int CMainFrame::CreatePaneControl(QWidget* control, int paneId, int controlId, i
   control->setObjectName(QString("control%1").arg(controlId));
   control->setProperty("controlId", controlId);
   const int paneWidth = std::max(0, std::max(pane->width(), pane->minimumWidth()) - 2);
-  control->setMaximumWidth(width == -1 ? paneWidth : std::min(width, paneWidth));
+  // The control covers the pane (and its text) over the given width; a
+  // control without a size hint of its own would otherwise get none.
+  control->setFixedWidth(width == -1 ? paneWidth : std::min(width, paneWidth));
   layout->addWidget(control, 0, Qt::AlignLeft);
   control->show();
   return 1;
