@@ -31,6 +31,7 @@ std::unique_ptr<CObjElement> NewParameterElement() {
 
 CVendrikViewModel::CVendrikViewModel() {
   m_pPropView = &m_nullPropView;
+  m_selection.SetList(m_pPropView);
   ReadRegFloat("DistanceVer", g_distanceVer);
   ReadRegFloat("DistanceHor", g_distanceHor);
   ReadRegDword("AutoLinkExcel", m_autoLinkExcel);
@@ -57,6 +58,7 @@ CVendrikViewModel::~CVendrikViewModel() {
 
 void CVendrikViewModel::SetPropertyView(CProperityViewCalls* calls) {
   m_pPropView = calls != nullptr ? calls : &m_nullPropView;
+  m_selection.SetList(m_pPropView);
 }
 
 void CVendrikViewModel::LoadSettingsFiles() {
