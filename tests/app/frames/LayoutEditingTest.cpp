@@ -142,23 +142,45 @@ TEST_F(LayoutWindowTest, LocalZoomToolZoomsIntoTheDraggedFrame) {
   EXPECT_FALSE(Action(ID_LOCAL_ZOOM)->isChecked());
 }
 
-TEST_F(LayoutWindowTest, CutClearAllAndTheListsDeleteWaitWhileAJobHoldsTheObjects) {
+// Each way of taking objects out, given while a job holds them, and again
+// once it ended.
+class BusyLayoutTest;
+struct RemovalPath {
+  const char* name;
+  void (*remove)(BusyLayoutTest&);
+  int countAfter;  // of the four elements, once no job runs
+};
+
+class BusyLayoutTest : public LayoutWindowTest, public ::testing::WithParamInterface<RemovalPath> {
+ public:
+  using LayoutWindowTest::ChooseFromRowMenu;
+  using LayoutWindowTest::Command;
+  using LayoutWindowTest::Named;
+  using LayoutWindowTest::RowOf;
+};
+
+TEST_P(BusyLayoutTest, RemovingWaitsWhileAJobHoldsTheObjects) {
   StartWithNewLayout();
   DrawThree();
-  Key(Qt::Key_A, Qt::ControlModifier);
-  ASSERT_EQ(Model().m_selection.size(), 3u);
-  MarkStatusWord = MSW_MARKING;  // the controller's job holds the elements
-  Command(ID_EDIT_CUT);
-  EXPECT_EQ(Count(), 4);
-  Command(ID_CLEAR_ALL);
-  EXPECT_EQ(Count(), 4);
   ClickRow(RowOf(Named("line-1")));
-  ChooseFromRowMenu(RowOf(Named("line-1")), Qt::Key_D);
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
+  MarkStatusWord = MSW_MARKING;  // the controller's job holds the elements
+  GetParam().remove(*this);
   EXPECT_EQ(Count(), 4);
+  EXPECT_NE(Named("line-1"), nullptr);
   MarkStatusWord = 0;
-  ChooseFromRowMenu(RowOf(Named("line-1")), Qt::Key_D);
-  EXPECT_EQ(Count(), 3);
+  GetParam().remove(*this);
+  EXPECT_EQ(Count(), GetParam().countAfter);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, BusyLayoutTest,
+    ::testing::Values(RemovalPath{"Cut", [](BusyLayoutTest& t) { t.Command(ID_EDIT_CUT); }, 3},
+                      RemovalPath{"ClearAll", [](BusyLayoutTest& t) { t.Command(ID_CLEAR_ALL); }, 1},
+                      RemovalPath{"ListDelete",
+                                  [](BusyLayoutTest& t) { t.ChooseFromRowMenu(t.RowOf(t.Named("line-1")), Qt::Key_D); },
+                                  3}),
+    [](const ::testing::TestParamInfo<RemovalPath>& info) { return std::string(info.param.name); });
 
 TEST_F(LayoutWindowTest, ExitWithAChangedLayoutAsksFirst) {
   StartWithNewLayout();

@@ -142,23 +142,6 @@ TEST_F(ClipboardCommandsTest, MarkOrderWithOneObjectDoesNothing) {
   EXPECT_FALSE(asked);
 }
 
-TEST_F(ClipboardCommandsTest, CombiningDotImagesGivesADotImageAndAnyMixADrawing) {
-  CObjElement* d1 = DotImage(document_, {{0, 0}, {1, 0}}, "d1");
-  CObjElement* d2 = DotImage(document_, {{5, 5}}, "d2");
-  Select({d1, d2});
-  model_->OnMessage(platform::Message{WM_LIST_COMBINE, 0, 0, nullptr});
-  ASSERT_EQ(Count(), 2);
-  EXPECT_EQ(At(1)->type, OBJ_DOTIMAGE);
-  EXPECT_EQ(At(1)->GetObjectAs<CObjDotCollect>()->GetDotCount(), 3);
-
-  CObjElement* line = Line({0, 0}, {10, 0}, "l");
-  Select({At(1), line});
-  model_->OnMessage(platform::Message{WM_LIST_COMBINE, 0, 0, nullptr});
-  ASSERT_EQ(Count(), 2);
-  EXPECT_EQ(At(1)->type, OBJ_HPGL);
-  EXPECT_EQ(model_->m_selection.GetElements(), std::vector<CObjElement*>{At(1)});
-}
-
 TEST_F(ClipboardCommandsTest, ListDeleteRemovesTheSelectionAndMarksTheLayoutChanged) {
   CObjElement* a = Line({0, 0}, {10, 0}, "a");
   Line({0, 5}, {10, 5}, "b");
