@@ -14,6 +14,7 @@
 #include "document/geometry/SharedState.h"
 #include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
+#include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/CJogPositionDlg.h"
 #include "properties/list/CObjectListBox.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
@@ -23,6 +24,7 @@ namespace {
 constexpr int ID_EDIT_CUT = 57635;
 constexpr int ID_CLEAR_ALL = 32800;
 constexpr int ID_LOCAL_ZOOM = 32783;
+constexpr int ID_SELECTED_TRACKING = 32886;
 constexpr char kSaveQuestion[] = "Mark data is repared !,Save data?";
 constexpr char kParameterRecordName[] = "Object[Barcode]";
 
@@ -75,6 +77,21 @@ TEST_F(LayoutWindowTest, SeveralEntriesSelectedInTheListAreTheLayoutsSelection) 
   ChooseFromRowMenu(RowOf(Named("line-1")), Qt::Key_D);
   ASSERT_EQ(Count(), 2);
   EXPECT_NE(Named("rectangle-1"), nullptr);
+}
+
+TEST_F(LayoutWindowTest, SelectingInTheListBringsTheTrackingNeedleToTheObject) {
+  StartWithNewLayout();
+  DrawThree();
+  CMarkControlWnd* control = app_->MainFrame()->MarkControl();
+  control->atWorkPosition = 1;  // the head stands at its work position
+  Command(ID_SELECTED_TRACKING);
+  ASSERT_TRUE(Action(ID_SELECTED_TRACKING)->isChecked());
+  CObjElement* line = Named("line-1");
+  ClickRow(RowOf(line));
+  // The needle goes to the left end of the line's middle.
+  EXPECT_NEAR(control->workPosition.x, line->GetBoundRect().left, 1e-6);
+  EXPECT_NEAR(control->workPosition.y, line->GetBoundRect().CenterY(), 1e-6);
+  control->atWorkPosition = 0;
 }
 
 TEST_F(LayoutWindowTest, CombiningDotImagesInTheListGivesADotImageAndAnyMixADrawing) {
