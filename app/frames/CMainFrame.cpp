@@ -23,6 +23,7 @@
 
 #include "app/core/CommandIds.h"
 #include "app/core/MachineSetFile.h"
+#include "app/core/MissingFontMessage.h"
 #include "app/core/NameTables.h"
 #include "values/ShellMessages.h"
 #include "app/core/StartupValues.h"
@@ -37,7 +38,10 @@
 #include "marking/widgets/CColorProgressCtrl.h"
 #include "platform/InstallDir.h"
 #include "platform/PortIo.h"
+#include "platform/Prompt.h"
 #include "platform_qt/QtMessageTarget.h"
+#include "text/layout/MissingFontNotices.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -98,6 +102,7 @@ CMainFrame::CMainFrame(CVendrikApp* app) : QMainWindow(nullptr), app_(app) {
 
 CMainFrame::~CMainFrame() {
   closing_ = true;
+  FontNotices().SetListener(nullptr);
   SaveBarState();
   // The layout windows go first, while the controller they point into lives.
   if (mdi_ != nullptr) {
@@ -116,6 +121,11 @@ bool CMainFrame::LoadFrame() {
   QObject::connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateCommandUI(); });
 
   FormatDateText();
+  // Layouts may run inside a paint or on another thread: the message waits
+  // for the event loop. What was noted before the frame existed comes too.
+  FontNotices().SetListener(
+      [this] { QMetaObject::invokeMethod(this, [this] { TellMissingFonts(); }, Qt::QueuedConnection); });
+  QMetaObject::invokeMethod(this, [this] { TellMissingFonts(); }, Qt::QueuedConnection);
   ReadSoftType();
   LoadMachineSet();
 
@@ -153,6 +163,11 @@ bool CMainFrame::LoadFrame() {
   RestoreBarState();
   UpdateCommandUI();
   return true;
+}
+
+void CMainFrame::TellMissingFonts() {
+  const std::vector<std::string> names = FontNotices().TakeNew();
+  if (!names.empty()) platform::MessageBox(MissingFontMessage(names, g_installDir));
 }
 
 void CMainFrame::FormatDateText() {
