@@ -1,13 +1,13 @@
 #include "app/frames/CVendrikApp.h"
 
 #include <QApplication>
-#include <filesystem>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "app/core/CProcessKiller.h"
 #include "app/core/CommandIds.h"
@@ -15,8 +15,8 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/frames/FrameProfile.h"
-#include "app/views/CVendrikView.h"
 #include "app/frames/DocStrings.h"
+#include "app/views/CVendrikView.h"
 #include "values/ShellValues.h"
 #include "libs/vendrikdll/CVendrikDll.h"
 #include "document/doc/CVendrikDoc.h"

@@ -249,7 +249,7 @@ class CVendrikViewModel : public IMarkView {
   // exclusion bit set, in selection order; the selection is then empty.
   std::vector<std::unique_ptr<CObjElement>> RemoveSelectedElements();
   // While a marking job runs it holds the layout's elements: nothing that
-  // deletes elements (delete, undo, redo, open, new) runs then.
+  // takes elements out (delete, cut, clear all, undo, redo, open, new) runs then.
   static bool IsMarkingBusy();
   int HoverHitTest(const platform::DcPoint& point);
   // Dragged bounds for the offset (mm) from the bounds at button-down.
@@ -393,8 +393,8 @@ class CVendrikViewModel : public IMarkView {
   CPointList m_pointList;
   platform::DcPoint m_dragStart;
   platform::DcPoint m_lastPoint;
-  // The selection with its list synchronisation; the spec's names for its
-  // bounds and the two drag copies refer into it.
+  // The selection with its list synchronisation; the names the features use
+  // for its bounds and the two drag copies refer into it.
   CViewSelection m_selection;
   CDoubleRect& m_selBounds = m_selection.Bounds();
   CDoubleRect& m_selBoundsAtDown = m_selection.BoundsAtDown();

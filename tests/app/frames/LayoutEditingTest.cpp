@@ -213,6 +213,21 @@ TEST_F(LayoutWindowTest, ExitWithAChangedLayoutAsksFirst) {
   EXPECT_FALSE(app_->MainFrame()->isVisible());
 }
 
+TEST_F(LayoutWindowTest, ClosingAChangedLayoutWindowAsksFirst) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, 0), Px(5, 0));
+  prompt_->QueueAnswer(IDCANCEL);
+  Child()->close();
+  Settle();
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kSaveQuestion});
+  ASSERT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(Count(), 2);
+  prompt_->QueueAnswer(IDNO);
+  Child()->close();
+  Settle();
+  EXPECT_TRUE(app_->MainFrame()->MdiArea()->subWindowList().isEmpty());
+}
+
 TEST_F(LayoutWindowTest, ExitWithAnUnchangedLayoutAsksNothing) {
   StartWithNewLayout();
   Command(cmd::ID_APP_EXIT);
