@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/core/CommandIds.h"
@@ -492,6 +493,24 @@ void CMainFrame::UpdateCommandUI() {
   }
 }
 
+void CMainFrame::RequestCommandUIUpdate() {
+  if (uiUpdatePending_) return;
+  uiUpdatePending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    uiUpdatePending_ = false;
+    UpdateCommandUI();
+  });
+}
+
+bool CMainFrame::CanCloseLayouts() {
+  if (mdi_ == nullptr) return true;
+  for (QMdiSubWindow* window : mdi_->subWindowList()) {
+    auto* child = dynamic_cast<CChildFrame*>(window);
+    if (child != nullptr && !child->CanClose()) return false;
+  }
+  return true;
+}
+
 void CMainFrame::UpdateFrameTitle() {
   // The MDI area adds " - [<layout>]" itself while a layout window is
   // maximised; the frame's own title stays the program's.
@@ -516,6 +535,11 @@ void CMainFrame::RestoreBarState() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // A changed layout is not dropped without a question.
+  if (!CanCloseLayouts()) {
+    event->ignore();
+    return;
+  }
   SaveBarState();
   QMainWindow::closeEvent(event);
 }
