@@ -1,6 +1,7 @@
 #include "app/frames/CChildFrame.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QMdiArea>
 #include <QResizeEvent>
@@ -216,6 +217,16 @@ bool CChildFrame::OnCmdMsg(int id, bool execute) {
   }
   if (!commands_.Has(id)) return false;
   return execute ? commands_.Run(id) : true;
+}
+
+bool CChildFrame::CanClose() { return view_ == nullptr || view_->Model().AskSaveChanges(); }
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  if (!CanClose()) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
 }
 
 void CChildFrame::UpdateTitle() {

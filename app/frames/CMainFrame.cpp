@@ -18,10 +18,12 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/core/CommandIds.h"
 #include "app/core/MachineSetFile.h"
+#include "app/core/MissingFontMessage.h"
 #include "app/core/NameTables.h"
 #include "values/ShellMessages.h"
 #include "app/core/StartupValues.h"
@@ -36,7 +38,10 @@
 #include "marking/widgets/CColorProgressCtrl.h"
 #include "platform/InstallDir.h"
 #include "platform/PortIo.h"
+#include "platform/Prompt.h"
 #include "platform_qt/QtMessageTarget.h"
+#include "text/layout/MissingFontNotices.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -97,6 +102,7 @@ CMainFrame::CMainFrame(CVendrikApp* app) : QMainWindow(nullptr), app_(app) {
 
 CMainFrame::~CMainFrame() {
   closing_ = true;
+  FontNotices().SetListener(nullptr);
   SaveBarState();
   // The layout windows go first, while the controller they point into lives.
   if (mdi_ != nullptr) {
@@ -115,6 +121,11 @@ bool CMainFrame::LoadFrame() {
   QObject::connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateCommandUI(); });
 
   FormatDateText();
+  // Layouts may run inside a paint or on another thread: the message waits
+  // for the event loop. What was noted before the frame existed comes too.
+  FontNotices().SetListener(
+      [this] { QMetaObject::invokeMethod(this, [this] { TellMissingFonts(); }, Qt::QueuedConnection); });
+  QMetaObject::invokeMethod(this, [this] { TellMissingFonts(); }, Qt::QueuedConnection);
   ReadSoftType();
   LoadMachineSet();
 
@@ -152,6 +163,11 @@ bool CMainFrame::LoadFrame() {
   RestoreBarState();
   UpdateCommandUI();
   return true;
+}
+
+void CMainFrame::TellMissingFonts() {
+  const std::vector<std::string> names = FontNotices().TakeNew();
+  if (!names.empty()) platform::MessageBox(MissingFontMessage(names, g_installDir));
 }
 
 void CMainFrame::FormatDateText() {
@@ -377,7 +393,9 @@ int CMainFrame::CreatePaneControl(QWidget* control, int paneId, int controlId, i
   control->setObjectName(QString("control%1").arg(controlId));
   control->setProperty("controlId", controlId);
   const int paneWidth = std::max(0, std::max(pane->width(), pane->minimumWidth()) - 2);
-  control->setMaximumWidth(width == -1 ? paneWidth : std::min(width, paneWidth));
+  // The control covers the pane (and its text) over the given width; a
+  // control without a size hint of its own would otherwise get none.
+  control->setFixedWidth(width == -1 ? paneWidth : std::min(width, paneWidth));
   layout->addWidget(control, 0, Qt::AlignLeft);
   control->show();
   return 1;
@@ -449,6 +467,8 @@ void CMainFrame::UpdateCommandUI() {
   for (auto& [id, action] : actions_) {
     action->setEnabled(app_ != nullptr && app_->OnCmdMsg(id, false));
   }
+  // The record edit goes with "Pre record" and "Next record": only while a sheet is open.
+  EnableRecordEdit(app_ != nullptr && app_->OnCmdMsg(cmd::ID_NEXT_RECORD, false));
   // The recent files: "&1 <path>" ..., hidden while unused.
   const auto& recent = app_ != nullptr ? app_->RecentFiles().Entries() : std::vector<std::string>{};
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) {
@@ -471,6 +491,24 @@ void CMainFrame::UpdateCommandUI() {
     const bool toggle = std::none_of(std::begin(toggles), std::end(toggles), [id = id](const auto& t) { return t.first == id; });
     if (action->isCheckable() && toggle) action->setChecked(layout != nullptr && layout->Model().IsCommandChecked(id));
   }
+}
+
+void CMainFrame::RequestCommandUIUpdate() {
+  if (uiUpdatePending_) return;
+  uiUpdatePending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    uiUpdatePending_ = false;
+    UpdateCommandUI();
+  });
+}
+
+bool CMainFrame::CanCloseLayouts() {
+  if (mdi_ == nullptr) return true;
+  for (QMdiSubWindow* window : mdi_->subWindowList()) {
+    auto* child = dynamic_cast<CChildFrame*>(window);
+    if (child != nullptr && !child->CanClose()) return false;
+  }
+  return true;
 }
 
 void CMainFrame::UpdateFrameTitle() {
@@ -497,6 +535,11 @@ void CMainFrame::RestoreBarState() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // A changed layout is not dropped without a question.
+  if (!CanCloseLayouts()) {
+    event->ignore();
+    return;
+  }
   SaveBarState();
   QMainWindow::closeEvent(event);
 }

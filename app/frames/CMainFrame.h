@@ -83,6 +83,13 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
   bool OnCmdMsg(int id, bool execute);
   // Enables each command that has a handler on the route, checks the bar toggles.
   void UpdateCommandUI();
+  // The state behind the commands changed (a mouse or key event, a message
+  // to a layout view): the actions are updated once the events in hand are
+  // handled, as an idle update would.
+  void RequestCommandUIUpdate();
+  // Asks for every changed layout whether to save it; false when the
+  // operator cancelled (or a save failed): the program then stays.
+  bool CanCloseLayouts();
   // The program's title (string 130).
   void UpdateFrameTitle();
 
@@ -99,6 +106,8 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
   void ToggleBar(QToolBar* bar);
   void SaveBarState();
   void RestoreBarState();
+  // Tells the operator about fonts the text layouts found missing, each once.
+  void TellMissingFonts();
 
   CVendrikApp* app_;
   QMdiArea* mdi_ = nullptr;
@@ -112,5 +121,6 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
   std::unique_ptr<CMarkControlWnd> markControl_;
   CommandMap commands_;
   bool barStateSaved_ = false;
+  bool uiUpdatePending_ = false;
   bool closing_ = false;
 };

@@ -63,15 +63,14 @@ bool WriteAll(int fd, const std::string& bytes) {
 [[noreturn]] void RunChild(int fd, const ChildReader::Read& read, const ChildReader::Limits& limits) {
   LimitChild(limits);
   bool sent = false;
-  // Nothing may leave this frame: an exception (memory refused at the limit
-  // is bad_alloc) would carry the child on as a copy of the program.
   try {
     if (TestHook()) TestHook()();
     LoadedSheet sheet;
     ReadResult result = read(sheet);
     sent = WriteAll(fd, EncodeSheet(result, sheet));
   } catch (...) {
-    sent = false;
+    // Memory running out under the child's limit, or any other exception,
+    // must not climb into the parent's copy of the program that called here.
   }
   ::close(fd);
   // No exit handlers: they belong to the parent's copy of the program.

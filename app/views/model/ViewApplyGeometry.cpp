@@ -75,11 +75,7 @@ static void AppendAndSelect(CVendrikViewModel& view, std::unique_ptr<CObjElement
   CObjElement* raw = element.get();
   raw->RefreshTypeObject();
   raw->UpdateBoundRect();
-  if (view.m_pDocument == nullptr) return;
-  view.m_pDocument->Objects().Add(std::move(element));
-  view.m_pPropView->AddObject(raw, 0);
-  view.ClearSelection();
-  view.AddToSelection(raw);
+  view.AddElement(std::move(element), 1);
 }
 
 void CVendrikViewModel::OnUpdateObjLine(const PROPCHANGE& change) {
@@ -326,6 +322,8 @@ void CVendrikViewModel::OnUpdatePltDivide(const PROPCHANGE& change) {
     CDoubleRect bounds = split->GetPathData().GetBoundRect();
     auto created = std::make_unique<CObjElement>(CObjCreateRecord{
         NewDefaultName(m_pDocument, element->type), element->type, split, static_cast<int>(sizeof(CObjPolyLine)), bounds});
+    // The new part opens on the page its source was shown with.
+    created->activePage = element->activePage;
     element->RefreshTypeObject();
     element->UpdateBoundRect();
     AppendAndSelect(*this, std::move(created));

@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "app/core/MissingFontMessage.h"
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/doc/PointsImage.h"
@@ -22,6 +23,7 @@
 #include "text/exchange/dxf/DxfImport.h"
 #include "text/exchange/hpgl/PltImport.h"
 #include "values/ShellMessages.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -124,7 +126,7 @@ bool CVendrikViewModel::OnImportFileMessage() {
 void CVendrikViewModel::AddCentredDrawing(std::unique_ptr<CObjElement> element) {
   const CDoubleRect bounds = element->GetBoundRect();
   element->MoveBy(-bounds.CenterX(), -bounds.CenterY());
-  AppendElement(std::move(element), 1);
+  AddElement(std::move(element), 1);
 }
 
 bool CVendrikViewModel::ImportPltDrawing(std::string path) {
@@ -179,7 +181,10 @@ bool CVendrikViewModel::ImportDxfDrawing(std::string path) {
   int count = 0;
   int read = 0;
   int status = 0;
-  const int first = ImportDxfFile(path, nullptr, nullptr, &count, &read, &status);
+  DxfImportReport report;
+  const int first = ImportDxfFile(path, nullptr, nullptr, &count, &read, &status, g_installDir, &report);
+  // Texts whose fonts are missing are left out of the drawing: said once per import.
+  if (!report.missingFonts.empty()) platform::MessageBox(MissingFontMessage(report.missingFonts, g_installDir));
   if (status == kDxfStatusNoFile) {
     platform::MessageBox(kOpenError);
     return false;
@@ -195,7 +200,8 @@ bool CVendrikViewModel::ImportDxfDrawing(std::string path) {
   }
   ReaderBuffers& buffers = *held;
   int room = buffers.room;
-  const int result = ImportDxfFile(path, buffers.values.data(), buffers.flags.data(), &room, &read, &status);
+  const int result =
+      ImportDxfFile(path, buffers.values.data(), buffers.flags.data(), &room, &read, &status, g_installDir);
   if (read < count) {
     platform::MessageBox(kDxfNotSimple);
     count = read;
@@ -258,7 +264,7 @@ bool CVendrikViewModel::ImportPicture(const std::string& path) {
   auto element = std::make_unique<CObjElement>(
       CObjCreateRecord{DefaultName(OBJ_PICTURE), OBJ_PICTURE, image.release(), static_cast<int>(sizeof(CObjImage)), bounds});
   element->UpdateBoundRect();
-  AppendElement(std::move(element), 1);
+  AddElement(std::move(element), 1);
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
   SetLayoutModified();
   return true;
@@ -286,7 +292,7 @@ bool CVendrikViewModel::ImportPointsImage(const std::string& path) {
   auto* collection = new CObjDotCollect(dots);
   collection->RebuildFill();
   // The dots keep their stored places.
-  AppendElement(
+  AddElement(
       MakeElement(DefaultName(OBJ_DOTIMAGE), OBJ_DOTIMAGE, collection, static_cast<int>(sizeof(CObjDotCollect))), 1);
   SetLayoutModified();
   if (m_pWindow != nullptr) m_pWindow->Invalidate();

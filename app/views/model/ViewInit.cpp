@@ -18,9 +18,6 @@
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
-float g_distanceVer = 1.0f;
-float g_distanceHor = 1.0f;
-
 namespace {
 
 std::unique_ptr<CObjElement> NewParameterElement() {
@@ -32,6 +29,7 @@ std::unique_ptr<CObjElement> NewParameterElement() {
 
 CVendrikViewModel::CVendrikViewModel() {
   m_pPropView = &m_nullPropView;
+  m_selection.SetList(m_pPropView);
   ReadRegFloat("DistanceVer", g_distanceVer);
   ReadRegFloat("DistanceHor", g_distanceHor);
   ReadRegDword("AutoLinkExcel", m_autoLinkExcel);
@@ -58,6 +56,7 @@ CVendrikViewModel::~CVendrikViewModel() {
 
 void CVendrikViewModel::SetPropertyView(CProperityViewCalls* calls) {
   m_pPropView = calls != nullptr ? calls : &m_nullPropView;
+  m_selection.SetList(m_pPropView);
 }
 
 void CVendrikViewModel::LoadSettingsFiles() {

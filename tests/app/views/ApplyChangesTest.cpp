@@ -184,13 +184,13 @@ class RecordingFrame : public IViewMainFrame {
 
 class ParameterChangeTest : public ApplyChangesTest, public ::testing::WithParamInterface<ParamCase> {};
 
-TEST_P(ParameterChangeTest, WritesFieldSettingsBytesAndFileWithOneSnapshot) {
+TEST_P(ParameterChangeTest, WritesFieldSettingsBytesAndFileWithoutUndoSnapshot) {
   const ParamCase& c = GetParam();
   AddLine({0, 0}, {1, 1}, 0);  // a drawing object: the change marks the document
   const std::string before = SettingsFile();
   Send(c.msg, c.id, c.value, Record());
   EXPECT_NEAR(c.field(Prop()), c.expected, 1e-6);
-  EXPECT_EQ(snapshots_, 1);
+  EXPECT_EQ(snapshots_, 0) << "machine parameters are no part of the undo history";
   EXPECT_TRUE(weak_.expired()) << "the record is freed with its message";
   EXPECT_EQ(document_.GetSavedState(), 1);
   if (c.offset < 0) {
@@ -265,6 +265,20 @@ TEST_F(ApplyChangesTest, GridSpacingFollowsTheWorkAreaPage) {
   EXPECT_EQ(model_->m_dotPitchY, 3.5f);
   EXPECT_EQ(snapshots_, 0);
   EXPECT_EQ(window_.invalidates, 2);
+  // New dot images take the same spacing as their cell.
+  EXPECT_EQ(CObjDotCollect().GetCellWidth(), 2.5);
+  EXPECT_EQ(CObjDotCollect().GetCellHeight(), 3.5);
+}
+
+TEST_F(ApplyChangesTest, DefaultGridOfADotImageBecomesTheProgramsSpacing) {
+  auto* dots = new CObjDotCollect();
+  CObjElement* element = AddObject(OBJ_DOTIMAGE, dots);
+  Send(WM_UPDATE_DOTMATRIX, 1041, FloatPair{0.5f, 0.25f}, element);
+  EXPECT_EQ(g_distanceHor, 0.5f);
+  EXPECT_EQ(g_distanceVer, 0.25f);
+  EXPECT_EQ(CObjDotCollect().GetCellWidth(), 0.5);
+  EXPECT_EQ(CObjDotCollect().GetCellHeight(), 0.25);
+  EXPECT_EQ(dots->GetCellWidth(), 10.0) << "the dot image itself keeps its cells";
 }
 
 TEST_F(ApplyChangesTest, ClearCounterAsksAndOnlyYesClears) {
@@ -309,7 +323,7 @@ TEST_F(ApplyChangesTest, ContinueTimesShowsTheNewTotalWithoutSaving) {
   Send(WM_UPDATE_PRINTSETUP, 1014, 7u, Record());
   EXPECT_EQ(Prop().GetContinuousCount(), 7);
   EXPECT_EQ(SettingsFile(), before);
-  EXPECT_EQ(snapshots_, 1);
+  EXPECT_EQ(snapshots_, 0);
   const auto messages = frame.posted.Drain();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].msg, WM_SHOW_MARK_STATUS);
@@ -568,3 +582,23 @@ TEST_F(ApplyChangesTest, RenameAndListSelection) {
 }
 
 }  // namespace
+
+// Undo and Redo never take the machine parameters back: the settings file was
+// written when they changed, and the layout's record stays with it.
+TEST_F(ApplyChangesTest, UndoOverAParameterChangeKeepsTheRecordWithTheSettingsFile) {
+  CObjElement* line = AddLine({0, 0}, {1, 1}, 0);
+  Send(WM_UPDATE_OBJLINE, 1003, 5.0, line);  // an undoable change before
+  Send(WM_UPDATE_DRAWSIZE, 1010, 250.0, Record());
+  const std::string written = SettingsFile();
+  ASSERT_TRUE(model_->CanUndo());
+  model_->RunCommand(CVendrikViewModel::ID_EDIT_UNDO, true);
+  EXPECT_DOUBLE_EQ(Prop().GetRangeX(), 250.0);
+  EXPECT_FLOAT_EQ(g_machineSet.rangeX, 250.0f);
+  EXPECT_EQ(SettingsFile(), written);
+  // The line's change was undone.
+  ASSERT_EQ(document_.Objects().GetSize(), 2);
+  EXPECT_NEAR(document_.Objects()[1]->boundRect.right, 1.0, 1e-6);
+  model_->RunCommand(CVendrikViewModel::ID_EDIT_REDO, true);
+  EXPECT_DOUBLE_EQ(Prop().GetRangeX(), 250.0);
+  EXPECT_NEAR(document_.Objects()[1]->boundRect.right, 5.0, 1e-6);
+}

@@ -49,12 +49,12 @@ class ImportCommandsTest : public ViewCommandsTest {
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
-  // Dot images move by whole cells of their dot grid.
+  // Dot images move by whole cells of their dot grid (the view's spacing).
   void ExpectCentred(const CObjElement* element) {
     const CDoubleRect b = element->GetBoundRect();
-    const double tolerance = element->type == OBJ_DOTIMAGE ? 1.0 : 1e-6;
-    EXPECT_NEAR(b.CenterX(), 0, tolerance);
-    EXPECT_NEAR(b.CenterY(), 0, tolerance);
+    const auto* dots = element->GetObjectAs<CObjDotCollect>();
+    EXPECT_NEAR(b.CenterX(), 0, dots != nullptr ? dots->GetCellWidth() : 1e-6);
+    EXPECT_NEAR(b.CenterY(), 0, dots != nullptr ? dots->GetCellHeight() : 1e-6);
   }
   bool ImportFromMenu(const std::string& path) {
     files_->QueuePath(path);
@@ -82,7 +82,7 @@ TEST_P(PltImportTest, ImportsTheProjectsPlotFilesCentredAsOneDrawing) {
   ASSERT_NE(poly, nullptr);
   EXPECT_EQ(poly->GetVertexCount(), CountedValues(dialect, path) / 2 - GetParam().droppedLastPoint);
   ExpectCentred(drawing);
-  EXPECT_EQ(model_->m_selection, std::vector<CObjElement*>{At(1)});
+  EXPECT_EQ(model_->m_selection.GetElements(), std::vector<CObjElement*>{At(1)});
   EXPECT_TRUE(document_.IsModified());
   EXPECT_EQ(model_->m_toolCode, 0);
   const auto requests = files_->Requests();

@@ -7,6 +7,7 @@
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/geometry/SharedHelpers.h"
+#include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
 #include "marking/link/LinkMessages.h"
 #include "platform/InstallDir.h"
@@ -102,7 +103,7 @@ TEST_F(ViewModelTest, SelectionBoundsAreTheUnionOrTwoMillimetresAboutZero) {
   CDoubleRect bounds;
   model_->GetSelectionBounds(bounds);
   EXPECT_EQ(bounds, CDoubleRect(-2, 2, 2, -2));
-  model_->m_selection = {AddLine({0, 0, 0}, {10, 5, 1}, 0), AddLine({-20, -3, 0}, {-10, 2, 1}, 0)};
+  model_->m_selection.Set({AddLine({0, 0, 0}, {10, 5, 1}, 0), AddLine({-20, -3, 0}, {-10, 2, 1}, 0)});
   model_->GetSelectionBounds(bounds);
   EXPECT_EQ(bounds, CDoubleRect(-20, 5, 10, -3));
 }
@@ -123,7 +124,7 @@ TEST_F(ViewModelTest, CountdownShowsTheSecondsLeftAndRepaintsItsRectangle) {
 TEST_F(ViewModelTest, RefreshPointedWithAFlagClearsSelectionAndTool) {
   CObjElement* a = AddLine({0, 0, 0}, {10, 5, 1}, 0);
   a->selected = 1;
-  model_->m_selection = {a};
+  model_->m_selection.Set({a});
   model_->m_toolCode = 4;
   model_->RefreshPointed(0);
   EXPECT_EQ(model_->m_selection.size(), 1u);
@@ -153,6 +154,9 @@ TEST_F(ViewModelTest, RegistryValuesAreReadAtConstructionAndWrittenBack) {
     CVendrikViewModel model;
     EXPECT_FLOAT_EQ(g_distanceVer, 2.5f);
     EXPECT_FLOAT_EQ(g_distanceHor, 0.5f);
+    // The one spacing: new dot images take it as their cell.
+    EXPECT_DOUBLE_EQ(CObjDotCollect().GetCellWidth(), 0.5);
+    EXPECT_DOUBLE_EQ(CObjDotCollect().GetCellHeight(), 2.5);
     EXPECT_EQ(model.m_autoLinkExcel, 1);
     EXPECT_EQ(model.m_excelRowIndex, 7);
     EXPECT_EQ(model.m_paperPrinter, 0);
@@ -342,7 +346,7 @@ TEST_F(ViewModelTest, LoadingAProjectFillsTheListAndARefusedOneKeepsTheRecord) {
   RecordingPropView list;
   model_->SetPropertyView(&list);
   AddLine({0, 0, 0}, {1, 1, 1}, 0);
-  model_->m_selection = {document_.Objects().GetAt(0)};
+  model_->m_selection.Set({document_.Objects().GetAt(0)});
   const std::string refused = folder_ + "/notes.mrk";
   WriteFile(refused, "not a project\r\n", 15);
   EXPECT_FALSE(model_->OnLoadMrkFile(refused));

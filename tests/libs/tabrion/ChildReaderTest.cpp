@@ -12,6 +12,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <stdexcept>
 #include <thread>
 
 #include "libs/tabrion/CTabrion.h"
@@ -78,6 +80,7 @@ TEST_F(ChildReaderTest, CrashingHangingOrGrowingParserGivesCannotOpen) {
       {"abort", [] { std::abort(); }, loose},
       {"segmentation fault", [] { std::raise(SIGSEGV); }, loose},
       {"hang", [] { std::this_thread::sleep_for(1h); }, {500ms, loose.memory}},
+      {"exception", [] { throw std::runtime_error("parser gave up"); }, loose},
       {"memory", GrowBy512Megabytes, {loose.time, std::size_t{64} << 20}},
   };
   for (const auto& failure : failures) {
