@@ -22,7 +22,6 @@ class CIoStatusStatic;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 namespace platform {
 class Clock;

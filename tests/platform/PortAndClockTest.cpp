@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/PortIo.h"
@@ -107,6 +108,40 @@ TEST(SimulatedClock, BusyWaitsMoveTimeAndAreRecorded) {
   EXPECT_EQ(clock.CounterFrequency(), 1000000);
   time.clock->ClearWaits();
   EXPECT_TRUE(time.clock->Waits().empty());
+}
+
+// Sleeps move the time as waits do but are no busy waits; a polling loop's
+// reads of the counter take the time they are given; the wait hook runs on
+// the waiting thread after every wait and sleep.
+TEST(SimulatedClock, SleepsReadsAndTheWaitHook) {
+  platform::SimulatedClock clock;
+  std::vector<std::int64_t> seen;
+  clock.SetWaitHook([&] { seen.push_back(clock.NowMicros()); });
+  clock.SleepMicros(1500);
+  clock.BusyWaitMicros(500);
+  clock.SleepMicros(-7);
+  EXPECT_EQ(seen, (std::vector<std::int64_t>{1500, 2000, 2000}));
+  EXPECT_EQ(clock.Waits(), std::vector<double>{500});
+  clock.SetWaitHook({});
+  clock.SleepMicros(1000);
+  EXPECT_EQ(seen.size(), 3u);
+
+  clock.SetAdvancePerRead(2.5);
+  const std::int64_t a = clock.QueryCounter();
+  const std::int64_t b = clock.QueryCounter();
+  EXPECT_EQ(a, 3002);  // 3000, then the read
+  EXPECT_EQ(b - a, 3);  // 3002.5 -> 3005
+  clock.SetAdvancePerRead(0);
+  EXPECT_EQ(clock.QueryCounter(), clock.QueryCounter());
+}
+
+TEST(SteadyClock, SleepsAtLeastTheTime) {
+  platform::SteadyClock clock;
+  const std::int64_t before = clock.NowMicros();
+  clock.SleepMicros(2000);
+  EXPECT_GE(clock.NowMicros() - before, 2000);
+  clock.SleepMicros(std::nan(""));
+  clock.SleepMicros(-1e300);
 }
 
 TEST(SimulatedClock, PumpHookRunsAtMostOncePerIntervalOfWaiting) {

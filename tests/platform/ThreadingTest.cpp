@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/Event.h"
 #include "platform/Messages.h"
 
@@ -60,6 +61,31 @@ TEST(Event, WaitForEitherTellsWhichAndTimesOut) {
   setter.join();
   EXPECT_FALSE(a.IsSet()) << "the auto event was consumed by the wait";
   EXPECT_EQ(platform::WaitForEither(a, b, -5ms), -1);
+}
+
+// On a simulated clock the time-out comes only when the time is advanced
+// past the deadline, however long the waiter has been waiting.
+TEST(Event, WaitForEitherUntilTimesOutOnTheClock) {
+  platform::SimulatedClock clock;
+  platform::Event a(false), b(true);
+  std::atomic<int> result{-2};
+  std::thread waiter([&] { result = platform::WaitForEitherUntil(a, b, clock, 5000); });
+  clock.Advance(4999);
+  std::this_thread::sleep_for(20ms);  // the waiter polls meanwhile; its time is not up
+  EXPECT_EQ(result.load(), -2);
+  clock.Advance(1);
+  waiter.join();
+  EXPECT_EQ(result.load(), -1);
+
+  b.Set();
+  EXPECT_EQ(platform::WaitForEitherUntil(a, b, clock, 0), 1) << "an event set already wins over the time";
+  a.Set();
+  EXPECT_EQ(platform::WaitForEitherUntil(a, b, clock, 0), 0) << "the first is looked at first";
+  EXPECT_FALSE(a.IsSet()) << "the auto event was consumed";
+  b.Reset();
+  std::thread setter([&] { a.Set(); });
+  EXPECT_EQ(platform::WaitForEitherUntil(a, b, clock, 1 << 30), 0);
+  setter.join();
 }
 
 TEST(QueueMessageTarget, KeepsEachSendersOrderAcrossThreads) {
