@@ -2,7 +2,8 @@
 // The steps of bitmap tracing on point lists in millimetres: thinning on a
 // grid, nearest-neighbour ordering (in tiles for large lists), cutting the
 // path into polylines at its jumps, and keeping only the corner points.
-#include <memory>
+#include <cmath>
+#include <cstddef>
 #include <vector>
 
 namespace ravelpen {
@@ -14,6 +15,14 @@ struct TracePoint {
 };
 using TracePolyline = std::vector<TracePoint>;
 using TracePolylineArray = std::vector<TracePolyline>;
+
+// Euclidean distance over x, y and z, in double: every step compares these.
+inline double PointDistance(const TracePoint& a, const TracePoint& b) {
+  const double dx = static_cast<double>(a.x) - b.x;
+  const double dy = static_cast<double>(a.y) - b.y;
+  const double dz = static_cast<double>(a.z) - b.z;
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
 
 struct PointBounds {
   double width = 0.0;
