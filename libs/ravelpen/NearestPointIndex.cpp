@@ -8,7 +8,7 @@ namespace {
 
 // Cells per point, at least and at most.
 constexpr double kFewestCellsPerPoint = 0.5;
-constexpr double kMostCellsPerPoint = 16.0;
+constexpr double kMostCellsPerPoint = 8.0;
 // Cell side in point spacings along a path.
 constexpr double kSpacingsPerCell = 2.0;
 constexpr std::size_t kSpacingSamples = 64;
@@ -102,13 +102,21 @@ void NearestPointIndex::Build(const TracePoint* points, std::size_t n) {
   }
 }
 
-long long NearestPointIndex::Column(double x) const {
-  return static_cast<long long>(std::clamp(std::floor((x - minX_) * perCell_), -1e15, 1e15));
+namespace {
+
+// floor(v) as an integer, v kept within reach of one; without a call into
+// the maths library, which the baseline processor needs for floor.
+long long FloorOf(double v) {
+  v = std::clamp(v, -1e15, 1e15);
+  const long long i = static_cast<long long>(v);
+  return v < static_cast<double>(i) ? i - 1 : i;
 }
 
-long long NearestPointIndex::Row(double y) const {
-  return static_cast<long long>(std::clamp(std::floor((y - minY_) * perCell_), -1e15, 1e15));
-}
+}  // namespace
+
+long long NearestPointIndex::Column(double x) const { return FloorOf((x - minX_) * perCell_); }
+
+long long NearestPointIndex::Row(double y) const { return FloorOf((y - minY_) * perCell_); }
 
 std::size_t NearestPointIndex::CellOf(const TracePoint& p) const {
   const long long x = std::clamp<long long>(Column(p.x), 0, columns_ - 1);
@@ -176,8 +184,6 @@ std::size_t NearestPointIndex::TakeNearest(const TracePoint& p, double dropRadiu
       bestSquare = d * d * kSquareSlack;
     }
   };
-  // The ring that reaches the farthest cell of the grid.
-  const long long lastRing = std::max({cx, columns_ - 1 - cx, cy, rows_ - 1 - cy, 0ll});
   auto scanCell = [&](std::size_t c) {
     const Entry* entry = entries_.data() + cells_[c].start;
     for (const Entry* end = entry + cells_[c].count; entry != end; ++entry) consider(*entry);
@@ -196,36 +202,39 @@ std::size_t NearestPointIndex::TakeNearest(const TracePoint& p, double dropRadiu
     const double left = std::max(0.0, p.x - (minX_ + static_cast<double>(cx) * cell_));
     const double below = std::max(0.0, p.y - (minY_ + static_cast<double>(cy) * cell_));
     const double right = std::max(0.0, cell_ - left), above = std::max(0.0, cell_ - below);
-    const double across[3] = {left * left * kBoundSlack, 0.0, right * right * kBoundSlack};
-    const double upDown[3] = {below * below * kBoundSlack, 0.0, above * above * kBoundSlack};
-    const double reach = std::max(bestSquare, dropSquare);
-    if (reach >= std::min({across[0], across[2], upDown[0], upDown[2]})) {
-      for (int dy = -1; dy <= 1; ++dy) {
-        const long long y = cy + dy;
-        if (y < 0 || y >= rows_) continue;
-        for (int dx = -1; dx <= 1; ++dx) {
-          const long long x = cx + dx;
-          if ((dx == 0 && dy == 0) || x < 0 || x >= columns_) continue;
+    const double toLeft = left * left * kBoundSlack, toRight = right * right * kBoundSlack;
+    const double toBelow = below * below * kBoundSlack, toAbove = above * above * kBoundSlack;
+    if (std::max(bestSquare, dropSquare) >= std::min({toLeft, toRight, toBelow, toAbove})) {
+      const long long x0 = std::max(cx - 1, 0ll), x1 = std::min(cx + 1, columns_ - 1);
+      const long long y0 = std::max(cy - 1, 0ll), y1 = std::min(cy + 1, rows_ - 1);
+      for (long long y = y0; y <= y1; ++y) {
+        const double upDown = y < cy ? toBelow : y > cy ? toAbove : 0.0;
+        for (long long x = x0; x <= x1; ++x) {
           const std::size_t c = static_cast<std::size_t>(y * columns_ + x);
-          if (cells_[c].count == 0 || across[dx + 1] + upDown[dy + 1] > std::max(bestSquare, dropSquare)) continue;
-          scanCell(c);
+          if ((x == cx && y == cy) || cells_[c].count == 0) continue;
+          const double bound = upDown + (x < cx ? toLeft : x > cx ? toRight : 0.0);
+          if (bound <= std::max(bestSquare, dropSquare)) scanCell(c);
         }
       }
     }
     ring = 2;
   }
-  for (; ring <= lastRing; ++ring) {
-    // Whatever lies beyond rings 0..ring-1 is at least ring - 1 cells away;
-    // once the candidate is nearer than that, nothing can beat or tie it.
-    if (ring >= 2 && bestDistance < static_cast<double>(ring - 1) * cell_ * kBoundSlack) break;
-    const long long x0 = cx - ring, x1 = cx + ring, y0 = cy - ring, y1 = cy + ring;
-    for (long long x = std::max(x0, 0ll); x <= std::min(x1, columns_ - 1); ++x) {
-      visitCell(x, y0);
-      visitCell(x, y1);
-    }
-    for (long long y = std::max(y0 + 1, 0ll); y <= std::min(y1 - 1, rows_ - 1); ++y) {
-      visitCell(x0, y);
-      visitCell(x1, y);
+  if (ring < 2 || bestDistance >= cell_ * kBoundSlack) {
+    // The ring that reaches the farthest cell of the grid.
+    const long long lastRing = std::max({cx, columns_ - 1 - cx, cy, rows_ - 1 - cy, 0ll});
+    for (; ring <= lastRing; ++ring) {
+      // Whatever lies beyond rings 0..ring-1 is at least ring - 1 cells away;
+      // once the candidate is nearer than that, nothing can beat or tie it.
+      if (ring >= 2 && bestDistance < static_cast<double>(ring - 1) * cell_ * kBoundSlack) break;
+      const long long x0 = cx - ring, x1 = cx + ring, y0 = cy - ring, y1 = cy + ring;
+      for (long long x = std::max(x0, 0ll); x <= std::min(x1, columns_ - 1); ++x) {
+        visitCell(x, y0);
+        visitCell(x, y1);
+      }
+      for (long long y = std::max(y0 + 1, 0ll); y <= std::min(y1 - 1, rows_ - 1); ++y) {
+        visitCell(x0, y);
+        visitCell(x1, y);
+      }
     }
   }
   for (std::uint32_t i : dropped_) Remove(i);

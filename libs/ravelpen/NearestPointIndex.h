@@ -7,7 +7,7 @@
 // list, which for an outline runs along its path), laid over the bounding box
 // in whatever shape it has: a one-pixel line gets a row of cells as long as
 // the line, not cells sized for an area it does not have. Their number stays
-// between half and sixteen times the number of points.
+// between half and eight times the number of points.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

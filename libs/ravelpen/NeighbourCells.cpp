@@ -58,9 +58,11 @@ NeighbourCells::NeighbourCells(const std::vector<TracePoint>& points, double sid
     minY = std::min<double>(minY, p.y);
     maxY = std::max<double>(maxY, p.y);
   }
-  // Cells larger than asked for still hold every neighbour within the side.
-  side = std::max({side, (maxX - minX) / kCoordinateLimit, (maxY - minY) / kCoordinateLimit});
+  // Cells larger than asked for still hold every neighbour within the side;
+  // a shade larger, so that rounding never puts two such points two cells apart.
+  side = std::max({side * (1.0 + 1e-9), (maxX - minX) / kCoordinateLimit, (maxY - minY) / kCoordinateLimit});
   if (!(side > 0.0) || !std::isfinite(side)) side = std::max(1.0, std::max(maxX - minX, maxY - minY));
+  const double perSide = 1.0 / side;
   std::vector<std::uint32_t> columns(n), rows(n);
   CellTable table(n);
   std::int32_t cells = 0;
@@ -68,8 +70,9 @@ NeighbourCells::NeighbourCells(const std::vector<TracePoint>& points, double sid
   std::uint64_t lastKey = ~std::uint64_t{0};
   std::int32_t lastCell = -1;
   for (std::size_t i = 0; i < n; ++i) {
-    columns[i] = static_cast<std::uint32_t>(std::min(std::floor((points[i].x - minX) / side), kCoordinateLimit)) + 1;
-    rows[i] = static_cast<std::uint32_t>(std::min(std::floor((points[i].y - minY) / side), kCoordinateLimit)) + 1;
+    // Offsets from the least coordinates are not negative: truncation floors them.
+    columns[i] = static_cast<std::uint32_t>(std::min((points[i].x - minX) * perSide, kCoordinateLimit)) + 1;
+    rows[i] = static_cast<std::uint32_t>(std::min((points[i].y - minY) * perSide, kCoordinateLimit)) + 1;
     // Points along a path often share the cell of the point before.
     const std::uint64_t key = Pack(columns[i], rows[i]);
     const std::int32_t cell = key == lastKey ? lastCell : table.Insert(key, cells);

@@ -45,13 +45,11 @@ RAVELPEN_PIXEL_LOOP DarkSpan MarkDarkPixels(const std::uint8_t* pixel, std::size
       all &= pixel[b];
       any |= pixel[b];
     }
-    if (all == 0xFF) {
-      std::memset(dark + x, 0, kRun);
-      continue;
-    }
-    if (any == 0) {
-      std::memset(dark + x, 1, kRun);
-      seen(x, x + kRun);
+    if (all == 0xFF || any == 0) {
+      static constexpr std::uint8_t kLight[kRun] = {}, kDark[kRun] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                                                                     1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+      std::memcpy(dark + x, any == 0 ? kDark : kLight, kRun);
+      if (any == 0) seen(x, x + kRun);
       continue;
     }
     std::uint8_t some = 0;
@@ -108,11 +106,16 @@ std::vector<OutlinePixel> FindOutlinePixels(const std::uint8_t* rows, std::size_
     const std::uint8_t* below = r > 0 ? ring[(r - 1) % 3] : light;
     const std::uint8_t* above = r + 1 < height ? ring[(r + 1) % 3] : light;
     MarkEdgePixels(below, ring[r % 3], above, s.from, s.to, edge.data());
-    const std::uint8_t* at = edge.data() + s.from;
-    const std::uint8_t* end = edge.data() + s.to;
-    while ((at = static_cast<const std::uint8_t*>(std::memchr(at, 1, static_cast<std::size_t>(end - at)))) != nullptr) {
-      outline.push_back({static_cast<std::int32_t>(at - edge.data()), static_cast<std::int32_t>(r)});
-      ++at;
+    for (std::size_t x = s.from; x < s.to;) {
+      // Whole words of no outline are passed over at once.
+      std::uint64_t word = 0;
+      if (x + 8 <= s.to) std::memcpy(&word, edge.data() + x, 8);
+      if (x + 8 <= s.to && word == 0) {
+        x += 8;
+        continue;
+      }
+      if (edge[x]) outline.push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(r)});
+      ++x;
     }
   }
   return outline;
