@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "platform/PcxDecoder.h"
 #include "platform/ReplaceableInstance.h"
 
 namespace platform {
@@ -79,7 +80,11 @@ void SetPictureDecoder(std::shared_ptr<PictureDecoder> decoder) { g_decoder.Set(
 bool DecodePicture(std::string_view bytes, PictureBitmap& out) {
   if (bytes.empty()) return false;
   PictureBitmap decoded;
-  if (!CurrentPictureDecoder().Decode(bytes, decoded) || !IsConsistent(decoded)) return false;
+  // PCX has a reader of our own, whatever backend is installed; a header
+  // that says PCX is no other format's.
+  PcxDecoder pcx;
+  PictureDecoder& decoder = PcxDecoder::LooksLikePcx(bytes) ? pcx : CurrentPictureDecoder();
+  if (!decoder.Decode(bytes, decoded) || !IsConsistent(decoded)) return false;
   out = std::move(decoded);
   return true;
 }

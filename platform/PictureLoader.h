@@ -44,8 +44,9 @@ class PictureDecoder {
 PictureDecoder& CurrentPictureDecoder();
 void SetPictureDecoder(std::shared_ptr<PictureDecoder> decoder);
 
-// Decodes through the current decoder; the result is checked, so callers may
-// rely on bits holding bytesPerRow x height bytes.
+// Decodes PCX pictures itself and every other format through the current
+// decoder; the result is checked, so callers may rely on bits holding
+// bytesPerRow x height bytes.
 bool DecodePicture(std::string_view bytes, PictureBitmap& out);
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <cstring>
 #include <limits>
+#include <string_view>
+#include <utility>
 
 namespace platform_qt {
 namespace {
@@ -13,22 +15,42 @@ namespace {
 // Larger pictures are refused rather than decoded into gigabytes.
 constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
 
-// Grey level of a colour on white paper, weighted as brightness is: a
-// transparent palette entry reads as paper, not as ink.
-int GreyOf(QRgb c) {
-  const int grey = (qRed(c) * 9798 + qGreen(c) * 19235 + qBlue(c) * 3735) >> 15;
+// A palette entry as it shows on white paper: a transparent entry is paper.
+std::uint32_t OnPaper(QRgb c) {
   const int alpha = qAlpha(c);
-  return (grey * alpha + 255 * (255 - alpha)) / 255;
+  auto blend = [alpha](int v) { return static_cast<std::uint32_t>((v * alpha + 255 * (255 - alpha)) / 255); };
+  return 0xFF000000u | (blend(qRed(c)) << 16) | (blend(qGreen(c)) << 8) | blend(qBlue(c));
 }
 
-// A palette of grey levels 0..maxIndex, darkest first.
-std::vector<std::uint32_t> GreyRamp(int maxIndex) {
+std::vector<std::uint32_t> PaletteOnPaper(const QList<QRgb>& table) {
   std::vector<std::uint32_t> palette;
-  for (int i = 0; i <= maxIndex; ++i) {
-    const std::uint32_t g = static_cast<std::uint32_t>(i * 255 / maxIndex);
-    palette.push_back(0xFF000000u | (g << 16) | (g << 8) | g);
-  }
+  for (QRgb c : table) palette.push_back(OnPaper(c));
   return palette;
+}
+
+std::uint32_t Le32(std::string_view b, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
+  return v;
+}
+
+// Qt hands a 1-bit BMP over with its two colours sorted, whatever their
+// order in the file; the darkness rule reads the file's own index, so that
+// order is put back.
+void RestoreMonoBmpOrder(std::string_view bytes, platform::PictureBitmap& bitmap) {
+  if (bitmap.bitsPerPixel != 1 || bitmap.palette.size() != 2 || bytes.size() < 18 || bytes.substr(0, 2) != "BM") return;
+  const std::size_t headerSize = Le32(bytes, 14);
+  const std::size_t entrySize = headerSize == 12 ? 3 : 4;  // the old OS/2 header has three-byte entries
+  const std::size_t at = 14 + headerSize;
+  if (headerSize < 12 || headerSize > bytes.size() || at + 2 * entrySize > bytes.size()) return;
+  std::uint32_t file[2];
+  for (std::size_t i = 0; i < 2; ++i) {
+    const auto c = [&](std::size_t k) { return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i * entrySize + k])); };
+    file[i] = 0xFF000000u | c(2) << 16 | c(1) << 8 | c(0);
+  }
+  if (file[0] == file[1] || bitmap.palette[0] != file[1] || bitmap.palette[1] != file[0]) return;
+  for (std::uint8_t& byte : bitmap.bits) byte = static_cast<std::uint8_t>(~byte);
+  std::swap(bitmap.palette[0], bitmap.palette[1]);
 }
 
 }  // namespace
@@ -39,42 +61,34 @@ platform::PictureBitmap BitmapFromImage(const QImage& source) {
   const int w = source.width();
   const int h = source.height();
   PictureBitmap out;
-  // Palette pictures are handed on with grey levels for indices (darkest
-  // first), so the darkness of a pixel can be told from its index whatever
-  // order the file's palette had.
+  // Palette pictures keep their indices as the file has them: whether a
+  // pixel is dark is told from its index, whatever colour the palette gives
+  // it, and the palette only draws them.
   if (source.format() == QImage::Format_Mono || source.format() == QImage::Format_MonoLSB) {
     const QImage mono = source.convertToFormat(QImage::Format_Mono);
-    const QList<QRgb> table = mono.colorTable();
-    const int grey0 = table.size() > 0 ? GreyOf(table[0]) : 0;
-    const int grey1 = table.size() > 1 ? GreyOf(table[1]) : 255;
-    const bool invert = grey0 > grey1;
     out = PictureBitmap::Make(w, h, 1);
-    out.palette = GreyRamp(1);
+    out.palette = PaletteOnPaper(mono.colorTable());
     const int rowBytes = (w + 7) / 8;
     for (int y = 0; y < h; ++y) {
-      const uchar* in = mono.constScanLine(y);
-      std::uint8_t* row = out.bits.data() + static_cast<std::size_t>(h - 1 - y) * out.bytesPerRow;
-      for (int i = 0; i < rowBytes; ++i) row[i] = invert ? static_cast<std::uint8_t>(~in[i]) : in[i];
+      std::memcpy(out.bits.data() + static_cast<std::size_t>(h - 1 - y) * out.bytesPerRow, mono.constScanLine(y),
+                  static_cast<std::size_t>(rowBytes));
     }
     return out;
   }
   if (source.format() == QImage::Format_Indexed8) {
     const QList<QRgb> table = source.colorTable();
-    const bool four = table.size() <= 16;
-    const int maxIndex = four ? 15 : 255;
-    std::uint8_t level[256] = {};
-    for (int i = 0; i < table.size() && i < 256; ++i) {
-      level[i] = static_cast<std::uint8_t>((GreyOf(table[i]) * maxIndex + 127) / 255);
-    }
-    out = PictureBitmap::Make(w, h, four ? 4 : 8);
-    out.palette = GreyRamp(maxIndex);
+    const int depth = table.size() <= 2 ? 1 : table.size() <= 16 ? 4 : 8;
+    out = PictureBitmap::Make(w, h, depth);
+    out.palette = PaletteOnPaper(table);
     for (int y = 0; y < h; ++y) {
       const uchar* in = source.constScanLine(y);
       std::uint8_t* row = out.bits.data() + static_cast<std::size_t>(h - 1 - y) * out.bytesPerRow;
       for (int x = 0; x < w; ++x) {
-        const std::uint8_t v = level[in[x]];
-        if (four) {
-          row[x / 2] = static_cast<std::uint8_t>(x % 2 == 0 ? (row[x / 2] & 0x0F) | (v << 4) : (row[x / 2] & 0xF0) | v);
+        const std::uint8_t v = in[x];
+        if (depth == 1) {
+          if (v & 1) row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (0x80 >> (x % 8)));
+        } else if (depth == 4) {
+          row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (x % 2 == 0 ? (v & 0x0F) << 4 : v & 0x0F));
         } else {
           row[x] = v;
         }
@@ -129,6 +143,7 @@ bool QtPictureDecoder::Decode(std::string_view bytes, platform::PictureBitmap& o
   }
   if (static_cast<qint64>(image.width()) * image.height() > kMaxPixels) return false;
   out = BitmapFromImage(image);
+  RestoreMonoBmpOrder(bytes, out);
   return !out.IsEmpty();
 }
 

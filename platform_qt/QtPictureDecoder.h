@@ -13,10 +13,10 @@ class QtPictureDecoder : public platform::PictureDecoder {
   bool Decode(std::string_view bytes, platform::PictureBitmap& out) override;
 };
 
-// Monochrome pictures keep 1 bit, pictures of up to 16 palette colours 4 bits,
-// other palette pictures 8 bits, everything else 24 bits. Palette pictures
-// come with grey levels for indices (0 darkest), so index order means
-// brightness whatever the file's palette was.
+// Monochrome and two-colour pictures keep 1 bit, pictures of up to 16
+// palette colours 4 bits, other palette pictures 8 bits, everything else 24
+// bits. Palette pictures keep the file's indices and palette (transparent
+// entries drawn as white paper).
 platform::PictureBitmap BitmapFromImage(const QImage& image);
 // The bitmap as an upright image (for drawing).
 QImage ImageFromBitmap(const platform::PictureBitmap& bitmap);

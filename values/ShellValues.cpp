@@ -10,3 +10,5 @@ std::atomic<int> SoftType{SOFT_TYPE_BIG_PORT_BOARD};
 MachineSetRecord MachineSettings = DefaultMachineSetRecord();
 int MachineSettingsLoaded = 0;
 int CurrentDefaultColor = 0;
+float DistanceHor = 1.0f;
+float DistanceVer = 1.0f;

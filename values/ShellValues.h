@@ -1,7 +1,8 @@
 #pragma once
 // Values the shell holds for the whole run and the document and marking code
 // read: installation folder, screen scale, timer scale, board type, machine
-// settings record and the default colour of new objects.
+// settings record, the layout view's dot spacing and the default colour of new
+// objects.
 #include <atomic>
 #include <string>
 
@@ -30,6 +31,12 @@ extern int MachineSettingsLoaded;
 // Colour every new object takes.
 extern int CurrentDefaultColor;
 
+// The layout view's dot spacing in mm (registry floats "DistanceHor" and
+// "DistanceVer", default 1): the view's grid, the cell of every new dot
+// image and the grid a picture's dots are put on.
+extern float DistanceHor;
+extern float DistanceVer;
+
 // Names the shell's own code uses for the same values.
 inline std::string& g_installDir = InstallFolder;
 inline double& g_pxPerMmX = PixelsPerMmX;
@@ -37,3 +44,5 @@ inline double& g_pxPerMmY = PixelsPerMmY;
 inline double& g_ticksPerMicrosecond = TicksPerMicrosecond;
 inline std::atomic<int>& g_softType = SoftType;
 inline MachineSetRecord& g_machineSet = MachineSettings;
+inline float& g_distanceHor = DistanceHor;
+inline float& g_distanceVer = DistanceVer;

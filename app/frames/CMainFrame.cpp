@@ -22,6 +22,7 @@
 
 #include "app/core/CommandIds.h"
 #include "app/core/MachineSetFile.h"
+#include "app/core/MissingFontMessage.h"
 #include "app/core/NameTables.h"
 #include "values/ShellMessages.h"
 #include "app/core/StartupValues.h"
@@ -36,7 +37,10 @@
 #include "marking/widgets/CColorProgressCtrl.h"
 #include "platform/InstallDir.h"
 #include "platform/PortIo.h"
+#include "platform/Prompt.h"
 #include "platform_qt/QtMessageTarget.h"
+#include "text/layout/MissingFontNotices.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -97,6 +101,7 @@ CMainFrame::CMainFrame(CVendrikApp* app) : QMainWindow(nullptr), app_(app) {
 
 CMainFrame::~CMainFrame() {
   closing_ = true;
+  FontNotices().SetListener(nullptr);
   SaveBarState();
   // The layout windows go first, while the controller they point into lives.
   if (mdi_ != nullptr) {
@@ -115,6 +120,11 @@ bool CMainFrame::LoadFrame() {
   QObject::connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateCommandUI(); });
 
   FormatDateText();
+  // Layouts may run inside a paint or on another thread: the message waits
+  // for the event loop. What was noted before the frame existed comes too.
+  FontNotices().SetListener(
+      [this] { QMetaObject::invokeMethod(this, [this] { TellMissingFonts(); }, Qt::QueuedConnection); });
+  QMetaObject::invokeMethod(this, [this] { TellMissingFonts(); }, Qt::QueuedConnection);
   ReadSoftType();
   LoadMachineSet();
 
@@ -152,6 +162,11 @@ bool CMainFrame::LoadFrame() {
   RestoreBarState();
   UpdateCommandUI();
   return true;
+}
+
+void CMainFrame::TellMissingFonts() {
+  const std::vector<std::string> names = FontNotices().TakeNew();
+  if (!names.empty()) platform::MessageBox(MissingFontMessage(names, g_installDir));
 }
 
 void CMainFrame::FormatDateText() {

@@ -7,9 +7,7 @@
 #include "document/objects/HandleResize.h"
 #include "document/objects/VertexObject.h"
 #include "platform/NumberText.h"
-
-float DistanceHor = 1.0f;
-float DistanceVer = 1.0f;
+#include "values/ShellValues.h"
 
 namespace {
 

@@ -13,12 +13,6 @@ class MrkLineWriter;
 struct MrkValue;
 struct CObjTypeOps;
 
-// The layout view's dot spacing in mm (registry floats of the same names);
-// new dot collections take it as their cell size, and picture conversion
-// compares against it.
-extern float DistanceHor;
-extern float DistanceVer;
-
 class CObjDotCollect : public CObjBase {
  public:
   CObjDotCollect();

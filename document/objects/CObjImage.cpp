@@ -255,7 +255,9 @@ void CObjImage::ConvertToDots(CPointList& list) {
     const CPixelRect b = blobs[i].GetBoundRect();
     const int u = (b.left + b.right) / 2;
     const int v = (b.top + b.bottom) / 2;
-    CDoublePoint p(cellX * u + position_.x, position_.y - (H - v) * cellY, 0);
+    // The middle of the blob's centre pixel (rows count from the bottom), not
+    // its lower-left corner, so a picture's dots sit where its ink is.
+    CDoublePoint p(position_.x + (u + 0.5) * cellX, position_.y - (H - v - 0.5) * cellY, 0);
     minX = std::min(minX, p.x);
     maxX = std::max(maxX, p.x);
     minY = std::min(minY, p.y);
@@ -266,9 +268,14 @@ void CObjImage::ConvertToDots(CPointList& list) {
   const double h = maxY - minY;
   const double sx = w > DistanceHor / 2.0 && w > 0.1 ? dotWidth_ / w : 1.0;
   const double sy = h > DistanceVer / 2.0 && h > 0.1 ? dotHeight_ / h : 1.0;
+  // The pattern takes the dot size about its own centre: scaled about the
+  // picture's corner, a picture with a margin around its ink came out pushed
+  // right of and below where it was.
+  const double cx = (minX + maxX) / 2;
+  const double cy = (minY + maxY) / 2;
   for (CDoublePoint p : dots) {
-    p.x = position_.x + (p.x - position_.x) * sx;
-    p.y = position_.y + (p.y - position_.y) * sy;
+    p.x = cx + (p.x - cx) * sx;
+    p.y = cy + (p.y - cy) * sy;
     SnapPointToGrid(p, DistanceHor, DistanceVer);
     p.flag = 0;
     list.Add(p);

@@ -64,8 +64,8 @@ class CObjImage : public CObjBase {
   bool LoadFromBytes(std::string_view bytes);
   void SetField(int key, const MrkValue& value);
   void Write(MrkLineWriter& out, const std::string& projectPath) const;
-  // Appends one dot per dark blob, scaled to the dot size, on the dot grid,
-  // nearest-first.
+  // Appends one dot per dark blob, the pattern scaled to the dot size about
+  // its centre, on the grid of the dot spacing, nearest-first.
   void ConvertToDots(CPointList& list);
 
   // The dark blobs inside the one-pixel border, in the order they start. A

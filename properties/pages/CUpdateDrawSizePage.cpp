@@ -5,11 +5,11 @@
 #include <cmath>
 
 #include "document/geometry/SharedHelpers.h"
-#include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
 #include "document/params/CDrawProperity.h"
 #include "properties/framework/PageControls.h"
 #include "values/PropertyMessages.h"
+#include "values/ShellValues.h"
 #include "widgets/CNotifyEdit.h"
 #include "widgets/CSpinButton.h"
 

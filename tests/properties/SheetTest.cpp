@@ -9,6 +9,7 @@
 #include "properties/sheet/CObjProperitySheet.h"
 #include "tests/properties/PaneFixture.h"
 #include "values/PropertyMessages.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -99,12 +100,18 @@ TEST_F(PaneTest, WorkAreaFillsItsPagesAndRefreshesEvenWithSeveralSelected) {
   auto* prop = workArea_->GetObjectAs<CDrawProperity>();
   ASSERT_NE(prop, nullptr);
   prop->SetRangeX(150.12345);
+  // The grid is the layout view's dot spacing.
+  g_distanceHor = 0.5f;
+  g_distanceVer = 0.75f;
   view_->AddObject(workArea_, 0);
   Pump();
   Open("Range");
   auto* page = Sheet().PageAs<CUpdateDrawSizePage>(PageSlot::DrawSize);
   EXPECT_DOUBLE_EQ(page->rangeX, 150.123);
   EXPECT_EQ(Control<QLineEdit>("edit1010")->text(), QString("150.123"));
+  EXPECT_EQ(Control<QLineEdit>("edit1040")->text(), QString("0.5"));
+  EXPECT_EQ(Control<QLineEdit>("edit1016")->text(), QString("0.75"));
+  g_distanceHor = g_distanceVer = 1.0f;
   prop->SetRangeX(200);
   Sheet().SetObject(workArea_, 3, false);
   EXPECT_EQ(Control<QLineEdit>("edit1010")->text(), QString("200"));

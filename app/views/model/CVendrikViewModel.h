@@ -31,6 +31,7 @@
 #include "platform/DeviceContext.h"
 #include "platform/Messages.h"
 #include "properties/framework/PropChange.h"
+#include "values/ShellValues.h"
 
 class CMarkControlWnd;
 class CObjElement;
@@ -40,11 +41,6 @@ class CObjPtrArray;
 class CVendrikDoc;
 class CObjText;
 class ILinkHost;
-
-// Grid spacings in mm (registry values DistanceVer and DistanceHor); shared by
-// every layout view.
-extern float g_distanceVer;
-extern float g_distanceHor;
 
 // What a print is fitted to: the printable area in device pixels and the
 // printer's resolution.

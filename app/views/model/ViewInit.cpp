@@ -17,9 +17,6 @@
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
-float g_distanceVer = 1.0f;
-float g_distanceHor = 1.0f;
-
 namespace {
 
 std::unique_ptr<CObjElement> NewParameterElement() {

@@ -263,6 +263,20 @@ TEST_F(ApplyChangesTest, GridSpacingFollowsTheWorkAreaPage) {
   EXPECT_EQ(model_->m_dotPitchY, 3.5f);
   EXPECT_EQ(snapshots_, 0);
   EXPECT_EQ(window_.invalidates, 2);
+  // New dot images take the same spacing as their cell.
+  EXPECT_EQ(CObjDotCollect().GetCellWidth(), 2.5);
+  EXPECT_EQ(CObjDotCollect().GetCellHeight(), 3.5);
+}
+
+TEST_F(ApplyChangesTest, DefaultGridOfADotImageBecomesTheProgramsSpacing) {
+  auto* dots = new CObjDotCollect();
+  CObjElement* element = AddObject(OBJ_DOTIMAGE, dots);
+  Send(WM_UPDATE_DOTMATRIX, 1041, FloatPair{0.5f, 0.25f}, element);
+  EXPECT_EQ(g_distanceHor, 0.5f);
+  EXPECT_EQ(g_distanceVer, 0.25f);
+  EXPECT_EQ(CObjDotCollect().GetCellWidth(), 0.5);
+  EXPECT_EQ(CObjDotCollect().GetCellHeight(), 0.25);
+  EXPECT_EQ(dots->GetCellWidth(), 10.0) << "the dot image itself keeps its cells";
 }
 
 TEST_F(ApplyChangesTest, ClearCounterAsksAndOnlyYesClears) {

@@ -49,12 +49,12 @@ class ImportCommandsTest : public ViewCommandsTest {
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
-  // Dot images move by whole cells of their dot grid.
+  // Dot images move by whole cells of their dot grid (the view's spacing).
   void ExpectCentred(const CObjElement* element) {
     const CDoubleRect b = element->GetBoundRect();
-    const double tolerance = element->type == OBJ_DOTIMAGE ? 1.0 : 1e-6;
-    EXPECT_NEAR(b.CenterX(), 0, tolerance);
-    EXPECT_NEAR(b.CenterY(), 0, tolerance);
+    const auto* dots = element->GetObjectAs<CObjDotCollect>();
+    EXPECT_NEAR(b.CenterX(), 0, dots != nullptr ? dots->GetCellWidth() : 1e-6);
+    EXPECT_NEAR(b.CenterY(), 0, dots != nullptr ? dots->GetCellHeight() : 1e-6);
   }
   bool ImportFromMenu(const std::string& path) {
     files_->QueuePath(path);

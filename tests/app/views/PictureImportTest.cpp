@@ -7,6 +7,7 @@
 #include "document/objects/CObjImage.h"
 #include "platform_qt/QtPictureDecoder.h"
 #include "tests/app/views/ViewCommandsFixture.h"
+#include "tests/support/PcxTestFile.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ class PictureImportTest : public ViewCommandsTest {
   }
 };
 
-TEST_F(PictureImportTest, TiffPngAndTgaPicturesBecomePictureObjects) {
+TEST_F(PictureImportTest, TiffPngTgaAndPcxPicturesBecomePictureObjects) {
   QImage image(8, 6, QImage::Format_RGB32);
   image.fill(Qt::black);
   const std::string tiff = folder_ + "/picture.tif";
@@ -53,7 +54,16 @@ TEST_F(PictureImportTest, TiffPngAndTgaPicturesBecomePictureObjects) {
   const std::string bytes = Tga(5, 4);
   std::ofstream(tga, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 
-  for (const std::string& path : {tiff, png, tga}) {
+  PcxPicture picture;
+  picture.kind = PcxKind::Rgb;
+  picture.width = 6;
+  picture.height = 3;
+  picture.pixels.assign(18, 0x123456);
+  const std::string pcx = folder_ + "/picture.pcx";
+  const std::string pcxBytes = EncodePcx(picture);
+  std::ofstream(pcx, std::ios::binary).write(pcxBytes.data(), static_cast<std::streamsize>(pcxBytes.size()));
+
+  for (const std::string& path : {tiff, png, tga, pcx}) {
     SCOPED_TRACE(path);
     files_->QueuePath(path);
     ASSERT_TRUE(model_->RunCommand(ID_IMPORT_MODULES, true));
@@ -62,7 +72,7 @@ TEST_F(PictureImportTest, TiffPngAndTgaPicturesBecomePictureObjects) {
     ASSERT_NE(picture->GetObjectAs<CObjImage>(), nullptr);
     EXPECT_TRUE(picture->GetObjectAs<CObjImage>()->IsLoaded());
   }
-  EXPECT_EQ(Count(), 4);
+  EXPECT_EQ(Count(), 5);
   EXPECT_EQ(files_->Requests().front().defaultExt, "*.bmp");
   EXPECT_TRUE(Messages().empty());
 }

@@ -6,6 +6,7 @@
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/geometry/SharedHelpers.h"
+#include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
 #include "marking/link/LinkMessages.h"
 #include "platform/InstallDir.h"
@@ -152,6 +153,9 @@ TEST_F(ViewModelTest, RegistryValuesAreReadAtConstructionAndWrittenBack) {
     CVendrikViewModel model;
     EXPECT_FLOAT_EQ(g_distanceVer, 2.5f);
     EXPECT_FLOAT_EQ(g_distanceHor, 0.5f);
+    // The one spacing: new dot images take it as their cell.
+    EXPECT_DOUBLE_EQ(CObjDotCollect().GetCellWidth(), 0.5);
+    EXPECT_DOUBLE_EQ(CObjDotCollect().GetCellHeight(), 2.5);
     EXPECT_EQ(model.m_autoLinkExcel, 1);
     EXPECT_EQ(model.m_excelRowIndex, 7);
     EXPECT_EQ(model.m_paperPrinter, 0);

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -124,16 +125,8 @@ TEST_F(PictureTest, EachDepthDecodesWithItsOwnDarknessRule) {
   EXPECT_TRUE(DarkAt(b, 2, 1));
   EXPECT_FALSE(DarkAt(b, 3, 1));
   EXPECT_FALSE(DarkAt(b, 2, 2));
-  QImage whiteFirst(8, 2, QImage::Format_Mono);
-  whiteFirst.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-  whiteFirst.fill(0);
-  whiteFirst.setPixel(5, 0, 1);
-  ASSERT_TRUE(platform::DecodePicture(Encode(whiteFirst, "BMP"), b));
-  EXPECT_TRUE(DarkAt(b, 5, 0));
-  EXPECT_FALSE(DarkAt(b, 4, 0));
-
-  // Palette pictures: the index is the grey level; 16 colours are 4 bits,
-  // dark below 9 in either half of a byte.
+  // Palette pictures: 16 colours are 4 bits, dark below 9 in either half of
+  // a byte; 256 colours are 8 bits, dark below 128.
   QImage sixteen(4, 1, QImage::Format_Indexed8);
   QList<QRgb> greys16;
   for (int i = 0; i < 16; ++i) greys16.push_back(qRgb(i * 17, i * 17, i * 17));
@@ -157,20 +150,6 @@ TEST_F(PictureTest, EachDepthDecodesWithItsOwnDarknessRule) {
   EXPECT_EQ(b.bitsPerPixel, 8);
   EXPECT_TRUE(DarkAt(b, 0, 0));
   EXPECT_FALSE(DarkAt(b, 1, 0));
-  // A palette in any order (as pictures with few colours have it), and a
-  // transparent entry, which is paper.
-  QImage shuffled(3, 1, QImage::Format_Indexed8);
-  QList<QRgb> colours = greys;
-  std::swap(colours[3], colours[250]);  // black-ish at 250, near white at 3
-  colours[7] = qRgba(0, 0, 0, 0);
-  shuffled.setColorTable(colours);
-  shuffled.setPixel(0, 0, 250);
-  shuffled.setPixel(1, 0, 3);
-  shuffled.setPixel(2, 0, 7);
-  ASSERT_TRUE(platform::DecodePicture(Encode(shuffled, "PNG"), b));
-  EXPECT_TRUE(DarkAt(b, 0, 0));
-  EXPECT_FALSE(DarkAt(b, 1, 0));
-  EXPECT_FALSE(DarkAt(b, 2, 0));
 
   // True colour weighs red, green and blue as brightness does: orange is
   // light, dark blue is dark; transparent parts are paper, not ink.
@@ -187,6 +166,72 @@ TEST_F(PictureTest, EachDepthDecodesWithItsOwnDarknessRule) {
   EXPECT_FALSE(platform::DecodePicture("not a picture at all", b));
   EXPECT_FALSE(platform::DecodePicture("", b));
 }
+
+// A palette picture whose index order is not its brightness order: dark is
+// told from the raw index, as the darkness rule of each depth reads it,
+// while the picture still draws in its own colours.
+struct PaletteCase {
+  const char* name;
+  const char* format;
+  QImage::Format imageFormat;
+  std::vector<QRgb> table;
+  std::vector<uint> indices;  // one row
+  int depth;
+  std::vector<bool> dark;
+};
+
+void PrintTo(const PaletteCase& c, std::ostream* os) { *os << c.name; }
+
+QList<QRgb> Greys(int n, bool reversed) {
+  QList<QRgb> table;
+  for (int i = 0; i < n; ++i) {
+    const int g = (reversed ? n - 1 - i : i) * 255 / (n - 1);
+    table.push_back(qRgb(g, g, g));
+  }
+  return table;
+}
+
+std::vector<PaletteCase> PaletteCases() {
+  const QRgb white = qRgb(255, 255, 255);
+  const QRgb black = qRgb(0, 0, 0);
+  QList<QRgb> shuffled = Greys(256, false);
+  std::swap(shuffled[3], shuffled[250]);  // black-ish at 250, near white at 3
+  shuffled[7] = qRgba(0, 0, 0, 0);        // transparent: drawn as paper
+  const QList<QRgb> sixteen = Greys(16, true);
+  return {
+      {"MonoWhiteFirstBmp", "BMP", QImage::Format_Mono, {white, black}, {0, 1, 1, 0}, 1, {true, false, false, true}},
+      {"MonoWhiteFirstPng", "PNG", QImage::Format_Mono, {white, black}, {0, 1, 1, 0}, 1, {true, false, false, true}},
+      {"MonoBlackFirstBmp", "BMP", QImage::Format_Mono, {black, white}, {0, 1, 1, 0}, 1, {true, false, false, true}},
+      {"TwoColoursWhiteFirstPng", "PNG", QImage::Format_Indexed8, {white, black}, {1, 0, 0, 1}, 1,
+       {false, true, true, false}},
+      {"SixteenWhiteFirstBmp", "BMP", QImage::Format_Indexed8, {sixteen.begin(), sixteen.end()}, {0, 8, 9, 15}, 4,
+       {true, true, false, false}},
+      {"ShuffledTransparentPng", "PNG", QImage::Format_Indexed8, {shuffled.begin(), shuffled.end()}, {250, 3, 7, 128},
+       8, {false, true, true, false}},
+  };
+}
+
+class PalettePictureTest : public PictureTest, public ::testing::WithParamInterface<PaletteCase> {};
+
+TEST_P(PalettePictureTest, DarkIsTheRawIndexAndTheColoursStayTheFiles) {
+  const PaletteCase& c = GetParam();
+  const int w = static_cast<int>(c.indices.size());
+  QImage image(w, 1, c.imageFormat);
+  image.setColorTable(QList<QRgb>(c.table.begin(), c.table.end()));
+  for (int x = 0; x < w; ++x) image.setPixel(x, 0, c.indices[static_cast<std::size_t>(x)]);
+  platform::PictureBitmap b;
+  ASSERT_TRUE(platform::DecodePicture(Encode(image, c.format), b));
+  EXPECT_EQ(b.bitsPerPixel, c.depth);
+  for (int x = 0; x < w; ++x) {
+    EXPECT_EQ(DarkAt(b, x, 0), c.dark[static_cast<std::size_t>(x)]) << "pixel " << x;
+    const QRgb entry = c.table[c.indices[static_cast<std::size_t>(x)]];
+    const QRgb shown = qAlpha(entry) == 0 ? qRgb(255, 255, 255) : entry;
+    EXPECT_EQ(b.PixelColor(x, 0), static_cast<std::uint32_t>(shown)) << "pixel " << x;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Palettes, PalettePictureTest, ::testing::ValuesIn(PaletteCases()),
+                         [](const ::testing::TestParamInfo<PaletteCase>& info) { return std::string(info.param.name); });
 
 TEST_F(PictureTest, BlobsSkipTheBorderJoinNeighboursAndNeverMerge) {
   EXPECT_EQ(Blobs(Picture(3, 3, {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}})).size(), 1u);
@@ -228,15 +273,16 @@ TEST_F(PictureTest, DotsAreScaledToTheDotSizeSnappedAndOrderedNearestFirst) {
   CPointList dots;
   image.ConvertToDots(dots);
   // The dot size was never set: it is the picture's 10 mm, so the 5 mm
-  // spread of the blobs doubles.
+  // spread of the blobs' pixel centres (3..8 and -8..-3) doubles about its
+  // middle (5.5, -5.5), which is also the picture's.
   EXPECT_FLOAT_EQ(image.GetDotWidth(), 10.0f);
   ASSERT_EQ(dots.GetSize(), 3);
-  EXPECT_NEAR(dots[0].x, 4.5, 1e-9);
-  EXPECT_NEAR(dots[0].y, -16.5, 1e-9);
-  EXPECT_NEAR(dots[1].x, 4.5, 1e-9);  // nearest to the first
-  EXPECT_NEAR(dots[1].y, -6.5, 1e-9);
-  EXPECT_NEAR(dots[2].x, 14.5, 1e-9);
-  EXPECT_NEAR(dots[2].y, -6.5, 1e-9);
+  EXPECT_NEAR(dots[0].x, 0.5, 1e-9);  // the lowest blob starts first
+  EXPECT_NEAR(dots[0].y, -10.5, 1e-9);
+  EXPECT_NEAR(dots[1].x, 0.5, 1e-9);  // nearest to the first
+  EXPECT_NEAR(dots[1].y, -0.5, 1e-9);
+  EXPECT_NEAR(dots[2].x, 10.5, 1e-9);
+  EXPECT_NEAR(dots[2].y, -0.5, 1e-9);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(dots[i].flag, 0);
 
   // Dots spanning no more than 0.1 mm keep their own scale.
@@ -273,6 +319,53 @@ TEST_F(PictureTest, DotsAreScaledToTheDotSizeSnappedAndOrderedNearestFirst) {
   EXPECT_EQ(none.GetSize(), 0);
   EXPECT_EQ(broken.TranslateToDots(), nullptr);
 }
+
+// Four blobs placed symmetrically in a 10 x 10 mm picture centred on the
+// origin (pixel centres at +-2.5 mm), a dot size of 6.8 x 4.6 mm: the pattern
+// is +-3.4 by +-2.3 mm about the picture's centre, then put on the centres
+// of the dot spacing's cells.
+struct SpacingCase {
+  float spacing;
+  double x;  // the dots are at (+-x, +-y)
+  double y;
+};
+
+void PrintTo(const SpacingCase& c, std::ostream* os) { *os << c.spacing << " mm"; }
+
+class DotSpacingTest : public PictureTest, public ::testing::WithParamInterface<SpacingCase> {};
+
+TEST_P(DotSpacingTest, DotsLieOnTheSpacingsGridCentredWhereThePictureIs) {
+  const SpacingCase& c = GetParam();
+  DistanceHor = DistanceVer = c.spacing;
+  CObjImage image;
+  ASSERT_TRUE(image.LoadFromBytes(Encode(Picture(10, 10, {{2, 2}, {7, 2}, {2, 7}, {7, 7}}), "PNG")));
+  image.SetField(50, MrkValue::OfDouble(static_cast<double>(25.4f)));  // 1 mm pixels
+  image.SetField(51, MrkValue::OfDouble(static_cast<double>(25.4f)));
+  image.SetPosition(CDoublePoint(-5, 5));
+  image.SetDotWidth(6.8f);
+  image.SetDotHeight(4.6f);
+  const std::unique_ptr<CObjDotCollect> collect = image.TranslateToDots();
+  ASSERT_NE(collect, nullptr);
+  EXPECT_DOUBLE_EQ(collect->GetCellWidth(), c.spacing);
+  EXPECT_DOUBLE_EQ(collect->GetCellHeight(), c.spacing);
+  const CPointList& dots = collect->GetPathData().points;
+  std::vector<std::pair<double, double>> got;
+  for (int i = 0; i < dots.GetSize(); ++i) got.emplace_back(dots[i].x, dots[i].y);
+  std::sort(got.begin(), got.end());
+  const std::vector<std::pair<double, double>> expected = {{-c.x, -c.y}, {-c.x, c.y}, {c.x, -c.y}, {c.x, c.y}};
+  ASSERT_EQ(got.size(), expected.size());
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    EXPECT_NEAR(got[i].first, expected[i].first, 1e-9) << i;
+    EXPECT_NEAR(got[i].second, expected[i].second, 1e-9) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Spacings, DotSpacingTest,
+                         ::testing::Values(SpacingCase{0.25f, 3.375, 2.375}, SpacingCase{0.5f, 3.25, 2.25},
+                                           SpacingCase{1.0f, 3.5, 2.5}),
+                         [](const ::testing::TestParamInfo<SpacingCase>& info) {
+                           return "Spacing" + std::to_string(static_cast<int>(info.param.spacing * 100)) + "hundredths";
+                         });
 
 TEST_F(PictureTest, SizesAndHandlesWorkThroughTheResolution) {
   CObjImage image;
