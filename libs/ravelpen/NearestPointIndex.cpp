@@ -55,15 +55,10 @@ void NearestPointIndex::Build(const TracePoint* points, std::size_t n) {
   first_ = 0;
   present_.assign(n, 1);
   if (n == 0) return;
-  double maxX = points[0].x, maxY = points[0].y;
-  minX_ = points[0].x;
-  minY_ = points[0].y;
-  for (std::size_t i = 0; i < n; ++i) {
-    minX_ = std::min<double>(minX_, points[i].x);
-    minY_ = std::min<double>(minY_, points[i].y);
-    maxX = std::max<double>(maxX, points[i].x);
-    maxY = std::max<double>(maxY, points[i].y);
-  }
+  const PointExtent extent = GetPointExtent(points, n);
+  minX_ = extent.minX;
+  minY_ = extent.minY;
+  const double maxX = extent.maxX, maxY = extent.maxY;
   // Cells of a couple of point spacings, so that the next point along a path
   // lies in the cell of the current one or next to it; as many as a spread
   // of points needs at the least, and a bounded number at the most.

@@ -51,13 +51,7 @@ NeighbourCells::NeighbourCells(const std::vector<TracePoint>& points, double sid
   cellOf_.resize(n);
   start_.assign(1, 0);
   if (n == 0) return;
-  double minX = points[0].x, maxX = minX, minY = points[0].y, maxY = minY;
-  for (const TracePoint& p : points) {
-    minX = std::min<double>(minX, p.x);
-    maxX = std::max<double>(maxX, p.x);
-    minY = std::min<double>(minY, p.y);
-    maxY = std::max<double>(maxY, p.y);
-  }
+  const auto [minX, maxX, minY, maxY] = GetPointExtent(points.data(), n);
   // Cells larger than asked for still hold every neighbour within the side;
   // a shade larger, so that rounding never puts two such points two cells apart.
   side = std::max({side * (1.0 + 1e-9), (maxX - minX) / kCoordinateLimit, (maxY - minY) / kCoordinateLimit});

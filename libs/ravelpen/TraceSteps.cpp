@@ -27,32 +27,31 @@ bool Within(const TracePoint& a, const TracePoint& b, double limit) {
 
 }  // namespace
 
+PointExtent GetPointExtent(const TracePoint* points, std::size_t n) {
+  PointExtent e{points[0].x, points[0].x, points[0].y, points[0].y};
+  for (std::size_t i = 1; i < n; ++i) {
+    e.minX = std::min<double>(e.minX, points[i].x);
+    e.maxX = std::max<double>(e.maxX, points[i].x);
+    e.minY = std::min<double>(e.minY, points[i].y);
+    e.maxY = std::max<double>(e.maxY, points[i].y);
+  }
+  return e;
+}
+
 PointBounds GetPointBounds(const std::vector<TracePoint>& points) {
   PointBounds b;
   if (points.empty()) return b;
-  double minX = points[0].x, maxX = points[0].x, minY = points[0].y, maxY = points[0].y;
-  for (const TracePoint& p : points) {
-    minX = std::min<double>(minX, p.x);
-    maxX = std::max<double>(maxX, p.x);
-    minY = std::min<double>(minY, p.y);
-    maxY = std::max<double>(maxY, p.y);
-  }
-  b.width = maxX - minX;
-  b.height = maxY - minY;
-  b.centreX = (minX + maxX) / 2;
-  b.centreY = (minY + maxY) / 2;
+  const PointExtent e = GetPointExtent(points.data(), points.size());
+  b.width = e.maxX - e.minX;
+  b.height = e.maxY - e.minY;
+  b.centreX = (e.minX + e.maxX) / 2;
+  b.centreY = (e.minY + e.maxY) / 2;
   return b;
 }
 
 void ThinOnGrid(std::vector<TracePoint>& points, double c) {
   if (points.empty()) return;
-  double minX = points[0].x, maxX = points[0].x, minY = points[0].y, maxY = points[0].y;
-  for (const TracePoint& p : points) {
-    minX = std::min<double>(minX, p.x);
-    maxX = std::max<double>(maxX, p.x);
-    minY = std::min<double>(minY, p.y);
-    maxY = std::max<double>(maxY, p.y);
-  }
+  const auto [minX, maxX, minY, maxY] = GetPointExtent(points.data(), points.size());
   const double h = c / 2;
   const long long columns = static_cast<long long>((maxX - minX + h) / c) + 1;
   const long long rows = static_cast<long long>((maxY - minY + h) / c) + 1;

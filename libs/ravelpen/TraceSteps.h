@@ -31,6 +31,12 @@ struct PointBounds {
   double centreY = 0.0;
 };
 
+// Least and greatest x and y of points[0, n), n > 0, in double.
+struct PointExtent {
+  double minX, maxX, minY, maxY;
+};
+PointExtent GetPointExtent(const TracePoint* points, std::size_t n);
+
 PointBounds GetPointBounds(const std::vector<TracePoint>& points);
 // Keeps at most one point per cell of the grid, moving lone corner points
 // half a cell diagonally.

@@ -70,13 +70,7 @@ void PlainOrderPath(Points& points, TracePoint start, double threshold, bool rem
 
 void PlainThinOnGrid(Points& points, double c) {
   if (points.empty()) return;
-  double lowX = points[0].x, highX = lowX, lowY = points[0].y, highY = lowY;
-  for (const TracePoint& p : points) {
-    lowX = std::min<double>(lowX, p.x);
-    highX = std::max<double>(highX, p.x);
-    lowY = std::min<double>(lowY, p.y);
-    highY = std::max<double>(highY, p.y);
-  }
+  const auto [lowX, highX, lowY, highY] = ravelpen::GetPointExtent(points.data(), points.size());
   const double h = c / 2;
   const long long columns = static_cast<long long>((highX - lowX + h) / c) + 1;
   const long long rows = static_cast<long long>((highY - lowY + h) / c) + 1;
@@ -159,17 +153,14 @@ TracePolylineArray PlainTrace(const std::vector<std::uint8_t>& file, int width, 
   const auto outline = PlainOutline(file.data() + 54, rowSize, width, height);
   TracePolylineArray result;
   if (outline.empty()) return result;
-  long long minX = outline[0].x, maxX = minX, minR = outline[0].row, maxR = minR;
-  for (const auto& o : outline) {
-    minX = std::min<long long>(minX, o.x);
-    maxX = std::max<long long>(maxX, o.x);
-    minR = std::min<long long>(minR, o.row);
-    maxR = std::max<long long>(maxR, o.row);
-  }
+  const auto [left, right] = std::minmax_element(outline.begin(), outline.end(),
+                                                  [](const auto& a, const auto& b) { return a.x < b.x; });
+  // Rows come in order: the first and the last outline pixel hold the extremes.
+  const long long cx = (static_cast<long long>(left->x) + right->x) / 2;
+  const long long cr = (static_cast<long long>(outline.front().row) + outline.back().row) / 2;
   Points points;
   for (const auto& o : outline)
-    points.push_back({static_cast<float>(o.x - (minX + maxX) / 2) * 0.25f,
-                      static_cast<float>(o.row - (minR + maxR) / 2) * 0.25f, 0.0f});
+    points.push_back({static_cast<float>(o.x - cx) * 0.25f, static_cast<float>(o.row - cr) * 0.25f, 0.0f});
   PlainThinOnGrid(points, 0.25);
   PlainOrderPath(points, points.front(), 0.225, false);
   result = PlainCutIntoPolylines(points, 0.5025, 0.225);
