@@ -1,7 +1,6 @@
 #include "libs/ravelpen/CDibImage.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
