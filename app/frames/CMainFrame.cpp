@@ -464,6 +464,8 @@ void CMainFrame::UpdateCommandUI() {
   for (auto& [id, action] : actions_) {
     action->setEnabled(app_ != nullptr && app_->OnCmdMsg(id, false));
   }
+  // The record edit goes with "Pre record" and "Next record": only while a sheet is open.
+  EnableRecordEdit(app_ != nullptr && app_->OnCmdMsg(cmd::ID_NEXT_RECORD, false));
   // The recent files: "&1 <path>" ..., hidden while unused.
   const auto& recent = app_ != nullptr ? app_->RecentFiles().Entries() : std::vector<std::string>{};
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) {
