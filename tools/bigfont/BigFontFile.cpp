@@ -51,7 +51,10 @@ bool BigFontBytes(const std::string& name, std::uint8_t height, const std::vecto
     return true;
   };
   // A character's record: an empty name, then the shape.
-  if (!appendEntry(0, info.size())) return false;
+  if (!appendEntry(0, info.size())) {
+    error = "the font name is too long";
+    return false;
+  }
   for (const BigFontGlyph& g : glyphs) {
     if (!appendEntry(g.code, 1 + g.shape.size())) {
       error = "character " + std::to_string(g.code) + " does not fit the file";

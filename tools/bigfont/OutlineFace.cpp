@@ -83,10 +83,12 @@ OutlineFace::OutlineFace(int emUnits, double tolerance)
 OutlineFace::~OutlineFace() = default;
 
 bool OutlineFace::Open(const std::string& path, int faceIndex, std::string& error) {
-  if (FT_Init_FreeType(&ft_->library) != 0) {
+  if (ft_->library == nullptr && FT_Init_FreeType(&ft_->library) != 0) {
+    ft_->library = nullptr;
     error = "FreeType does not start";
     return false;
   }
+  if (ft_->face != nullptr) FT_Done_Face(ft_->face);
   if (FT_New_Face(ft_->library, path.c_str(), faceIndex, &ft_->face) != 0) {
     ft_->face = nullptr;
     error = "no face " + std::to_string(faceIndex) + " in it";

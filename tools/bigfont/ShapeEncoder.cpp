@@ -11,22 +11,10 @@ constexpr std::uint8_t kEnd = 0, kPenDown = 1, kPenUp = 2, kMove = 8, kMoves = 9
 constexpr int kLongestStep = 127;
 
 // The sixteen directions of a vector byte, in halves of a unit.
-constexpr std::array<std::array<int, 2>, 16> kHalfDirections = {{{2, 0},
-                                                                  {2, 1},
-                                                                  {2, 2},
-                                                                  {1, 2},
-                                                                  {0, 2},
-                                                                  {-1, 2},
-                                                                  {-2, 2},
-                                                                  {-2, 1},
-                                                                  {-2, 0},
-                                                                  {-2, -1},
-                                                                  {-2, -2},
-                                                                  {-1, -2},
-                                                                  {0, -2},
-                                                                  {1, -2},
-                                                                  {2, -2},
-                                                                  {2, -1}}};
+constexpr std::array<std::array<int, 2>, 16> kHalfDirections = {{{2, 0}, {2, 1}, {2, 2}, {1, 2},
+                                                                  {0, 2}, {-1, 2}, {-2, 2}, {-2, 1},
+                                                                  {-2, 0}, {-2, -1}, {-2, -2}, {-1, -2},
+                                                                  {0, -2}, {1, -2}, {2, -2}, {2, -1}}};
 
 // A step cut into pieces no longer than a byte holds, on the line of the step.
 std::vector<GridStep> Pieces(int dx, int dy) {
@@ -69,7 +57,6 @@ void PutDrawnSteps(std::vector<std::uint8_t>& out, const std::vector<GridStep>& 
   std::vector<std::array<int, 2>> cost(n + 1, {kFar, kFar});
   std::vector<std::array<int, 2>> from(n + 1, {kOut, kOut});
   cost[0] = {0, 1};
-  from[0] = {kOut, kOut};
   for (std::size_t i = 0; i < n; ++i) {
     const int single = VectorByte(steps[i].x, steps[i].y) != 0 ? 1 : 3;
     // Step i taken outside a run, or inside one; then the state after it may
