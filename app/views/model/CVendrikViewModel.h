@@ -53,7 +53,6 @@ struct PrintPage {
 class CVendrikViewModel : public IMarkView {
  public:
   static constexpr float kMinZoom = 0.25f;
-  static constexpr UINT ID_APPLY_OPTIMIZE_SPEED = 32841;
 
   // Reads the view's registry values.
   CVendrikViewModel();
@@ -147,6 +146,8 @@ class CVendrikViewModel : public IMarkView {
   // Runs the command (execute) or tells whether it is there and enabled.
   bool RunCommand(int id, bool execute);
   bool IsCommandChecked(int id) const;
+  // Whether the command is registered, enabled or not.
+  bool HasCommand(int id) const { return m_commands.count(id) != 0; }
 
   // Undo history, renaming and the default colour (ViewHistory.cpp).
   // Snapshot slot n: "HistoryOp/History-n.qzt" under the installation folder.
@@ -194,6 +195,10 @@ class CVendrikViewModel : public IMarkView {
   std::string MakeDefaultName(int type) const;
   // The element from the points; null when there are too few.
   CObjElement* CreateToolObject(int toolCode);
+  // Tool 17 (ViewSpecialPicture.cpp): the drawing chosen in the library,
+  // centred in the dragged frame; null on Cancel or without a drawing. No
+  // undo snapshot is taken for it.
+  CObjElement* CreateSpecialPicture();
   void EndConstruction();
 
   // Tools and mouse editing (ViewTools.cpp, ViewMouseEditing.cpp,
@@ -252,7 +257,8 @@ class CVendrikViewModel : public IMarkView {
   // Undo history (ViewHistory.cpp): every editing command calls it before it
   // changes the layout.
   void PushHistory();
-  // Command 32841.
+  // Command 32841 "Apply optimize speed": the controller's nearest-first
+  // order on or off, kept in the registry at once.
   void OnApplyOptimizeSpeed();
   bool IsOptimizeSpeedOn() const;
 
