@@ -114,6 +114,9 @@ class CVendrikViewModel : public IMarkView {
   void DrawWorkArea(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
   void DrawObjects(platform::DeviceContext& dc, const platform::DcPoint& viewport);
   void DrawStartBackPaths(platform::DeviceContext& dc, const platform::DcPoint& viewport);
+  // The whole text of every shown VIN whose large display is on, in the view
+  // font across the middle of the client area, its check digit in colour.
+  void DrawEnlargedVins(platform::DeviceContext& dc, const platform::DcPoint& viewport, int height);
   // "剩 %d 秒" with the seconds left (UTF-8), shown in countdown mode.
   std::string CountdownText() const;
   static bool IsDrawnType(int type);
@@ -513,7 +516,14 @@ class CVendrikViewModel : public IMarkView {
   bool BuildReferenceArc(int noRepaint, int useStoredCentre);
   void ReferenceArcDialog(int forceRadius);
   void SaveArcPointedInfo();
+  // The direction of the rectangle's point seen from the arc's centre, in
+  // degrees from 0 to 360 counter-clockwise (mode 0 its lower-left corner,
+  // 1 the middle of its bottom, else its centre).
   double AngleFromArcCentre(const CDoubleRect& rect, int mode) const;
+  // "Refer arc align" and "Align line" of a text (ViewArcAlign.cpp).
+  void RegisterArcAlignCommands();
+  void OnReferArcAlign();
+  void OnAlignLine();
   bool IsAtWorkPosition() const;
 
   void RegisterZoomCommands();

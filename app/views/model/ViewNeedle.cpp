@@ -117,6 +117,7 @@ void CVendrikViewModel::RegisterNeedleCommands() {
         }
       },
       [this] { return m_lookArc != nullptr && m_arcInfo.arcOn != 0; }, [this] { return m_selectArcMode != 0; });
+  RegisterArcAlignCommands();
 }
 
 int CVendrikViewModel::MoveNeedleToSelection(double dx, double dy) {
@@ -230,5 +231,8 @@ double CVendrikViewModel::AngleFromArcCentre(const CDoubleRect& rect, int mode) 
   CDoublePoint at = rect.CenterPoint();
   if (mode == 0) at = CDoublePoint(rect.left, rect.bottom, 0);
   if (mode == 1) at = CDoublePoint(rect.CenterX(), rect.bottom, 0);
-  return CSegment2D(centre, zero).AngleDeg(CSegment2D(centre, at));
+  const double angle = CSegment2D(centre, zero).AngleDeg(CSegment2D(centre, at));
+  // The angle between the segments has no sign: a point below the centre
+  // would be taken for its mirror image above it.
+  return at.y < centre.y ? 360.0 - angle : angle;
 }
