@@ -27,12 +27,14 @@ if [ -z "${VENDRIK_SERIAL_DEVICE:-}" ] && [ -x "$BUILD/tools/vendrik-boardsim" ]
   export VENDRIK_SERIAL_DEVICE="$LINK_FILE"
   echo "Simulated controller board on $VENDRIK_SERIAL_DEVICE"
 fi
-# The default main stroke font goes into the data folder's "Fonts" (where the
-# program reads its fonts unless FontPath says otherwise); a font already
-# there is left alone.
+# The default stroke fonts (the main font of new texts and that of new VINs)
+# go into the data folder's "Fonts" (where the program reads its fonts unless
+# FontPath says otherwise); a font already there is left alone.
 DATA_DIR=${VENDRIK_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/vendrik}
-if [ -f "$BUILD/fonts/KelTxt2.shx" ]; then
-  mkdir -p "$DATA_DIR/Fonts"
-  cp -n "$BUILD/fonts/KelTxt2.shx" "$DATA_DIR/Fonts/" 2>/dev/null || true
-fi
+for FONT in KelTxt2.shx GOLD.shx; do
+  if [ -f "$BUILD/fonts/$FONT" ]; then
+    mkdir -p "$DATA_DIR/Fonts"
+    cp -n "$BUILD/fonts/$FONT" "$DATA_DIR/Fonts/" 2>/dev/null || true
+  fi
+done
 "$BUILD/app/vendrik" "$@"

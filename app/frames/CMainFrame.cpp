@@ -24,6 +24,7 @@
 
 #include "app/core/CommandIds.h"
 #include "app/core/MachineSetFile.h"
+#include "app/core/MissingFontMessage.h"
 #include "app/core/NameTables.h"
 #include "values/ShellMessages.h"
 #include "app/core/StartupValues.h"
@@ -38,7 +39,10 @@
 #include "marking/widgets/CColorProgressCtrl.h"
 #include "platform/InstallDir.h"
 #include "platform/PortIo.h"
+#include "platform/Prompt.h"
 #include "platform_qt/QtMessageTarget.h"
+#include "text/layout/MissingFontNotices.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -109,6 +113,7 @@ CMainFrame::CMainFrame(CVendrikApp* app) : QMainWindow(nullptr), app_(app) {
 
 CMainFrame::~CMainFrame() {
   closing_ = true;
+  FontNotices().SetListener(nullptr);
   SaveBarState();
   // The layout windows go first, while the controller they point into lives.
   if (mdi_ != nullptr) {
@@ -127,6 +132,11 @@ bool CMainFrame::LoadFrame() {
   QObject::connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow*) { UpdateCommandUI(); });
 
   FormatDateText();
+  // Layouts may run inside a paint or on another thread: the message waits
+  // for the event loop. What was noted before the frame existed comes too.
+  FontNotices().SetListener(
+      [this] { QMetaObject::invokeMethod(this, [this] { TellMissingFonts(); }, Qt::QueuedConnection); });
+  QMetaObject::invokeMethod(this, [this] { TellMissingFonts(); }, Qt::QueuedConnection);
   ReadSoftType();
   LoadMachineSet();
 
@@ -177,6 +187,11 @@ bool CMainFrame::LoadFrame() {
   RestoreBarState();
   UpdateCommandUI();
   return true;
+}
+
+void CMainFrame::TellMissingFonts() {
+  const std::vector<std::string> names = FontNotices().TakeNew();
+  if (!names.empty()) platform::MessageBox(MissingFontMessage(names, g_installDir));
 }
 
 void CMainFrame::FormatDateText() {
@@ -477,6 +492,8 @@ void CMainFrame::UpdateCommandUI() {
   for (auto& [id, action] : actions_) {
     action->setEnabled(app_ != nullptr && app_->OnCmdMsg(id, false));
   }
+  // The record edit goes with "Pre record" and "Next record": only while a sheet is open.
+  EnableRecordEdit(app_ != nullptr && app_->OnCmdMsg(cmd::ID_NEXT_RECORD, false));
   // The recent files: "&1 <path>" ..., hidden while unused.
   const auto& recent = app_ != nullptr ? app_->RecentFiles().Entries() : std::vector<std::string>{};
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) {

@@ -100,6 +100,8 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
   void ToggleBar(QToolBar* bar);
   void SaveBarState();
   void RestoreBarState();
+  // Tells the operator about fonts the text layouts found missing, each once.
+  void TellMissingFonts();
 
   CVendrikApp* app_;
   QMdiArea* mdi_ = nullptr;

@@ -111,10 +111,7 @@ int CVendrikDoc::SaveIfNamed(int onlyWhenNamed) {
   return saveCompleted_ == 1 && lastSaveStored_ ? 1 : 0;
 }
 
-void CVendrikDoc::SetSavedState(int value) {
-  savedState_ = value;
-  modified_ = false;
-}
+void CVendrikDoc::SetSavedState(int value) { savedState_ = value; }
 
 void CVendrikDoc::DeleteAllObjects() {
   path_.clear();

@@ -68,10 +68,11 @@ class CVendrikDoc {
   const std::string& GetLoadPath() const { return loadPath_; }
   const std::string& GetTitle() const { return title_; }
   void SetTitle(const std::string& title) { title_ = title; }
-  bool IsModified() const { return modified_; }
-  void SetModifiedFlag(bool modified = true) { modified_ = modified; }
   int GetSaveCompleted() const { return saveCompleted_; }
+  // The layout's one changed-state: nonzero once it changed since it was
+  // opened, made new or saved. File New, Open and Exit ask to save by it.
   int GetSavedState() const { return savedState_; }
+  bool IsModified() const { return savedState_ != 0; }
 
  private:
   struct View {
@@ -88,7 +89,6 @@ class CVendrikDoc {
   int saveCompleted_ = 0;
   int savedState_ = 0;
   bool lastSaveStored_ = false;
-  bool modified_ = false;
   std::string title_;
   std::vector<View> views_;
 };

@@ -1,6 +1,7 @@
 #include "document/mrk/MrkLineWriter.h"
 
 #include <cmath>
+#include <string>
 
 #include "document/mrk/MrkKeys.h"
 #include "platform/NumberText.h"
@@ -15,7 +16,7 @@ void MrkLineWriter::WritePair(std::string_view keyLine, std::string_view value) 
   WriteMrkLine(value);
 }
 
-void MrkLineWriter::WriteText(std::string_view keyLine, std::string_view text) {
+std::string MrkLineWriter::TextValue(std::string_view text) {
   std::string value;
   value.reserve(text.size() < kMrkMaxTextValue ? text.size() : kMrkMaxTextValue);
   std::size_t i = 0;
@@ -30,7 +31,16 @@ void MrkLineWriter::WriteText(std::string_view keyLine, std::string_view text) {
     }
     i += width;
   }
-  WritePair(keyLine, value);
+  return value;
+}
+
+void MrkLineWriter::WriteText(std::string_view keyLine, std::string_view text) { WritePair(keyLine, TextValue(text)); }
+
+void MrkLineWriter::WriteCountedText(std::string_view lengthKeyLine, std::string_view textKeyLine,
+                                     std::string_view text) {
+  const std::string value = TextValue(text);
+  WriteInt(lengthKeyLine, static_cast<long long>(value.size()));
+  WritePair(textKeyLine, value);
 }
 
 void MrkLineWriter::WriteInt(std::string_view keyLine, long long value) {

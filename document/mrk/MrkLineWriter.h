@@ -5,6 +5,7 @@
 // formatted in the C locale; lines end in CR LF as the file has always had.
 #include <cstddef>
 #include <string>
+#include <string>
 #include <string_view>
 
 // Longest text value written (code page 936 bytes).
@@ -26,6 +27,10 @@ class MrkLineWriter {
   // cut to kMrkMaxTextValue bytes on a character boundary, so older readers,
   // which take at most 255 characters a line, keep the pairs in step.
   void WriteText(std::string_view keyLine, std::string_view text);
+  // A text value with its length key before it: the length is that of the
+  // value as written (cut and with its line breaks as spaces), so the pair
+  // agrees with itself whatever the text held.
+  void WriteCountedText(std::string_view lengthKeyLine, std::string_view textKeyLine, std::string_view text);
 
   // Bytes as they are, without a line end (a picture's embedded file after
   // its data key line).
@@ -36,5 +41,8 @@ class MrkLineWriter {
   void WriteClassEnd();
 
  private:
+  // The value a text is written as.
+  static std::string TextValue(std::string_view text);
+
   std::string& out_;
 };

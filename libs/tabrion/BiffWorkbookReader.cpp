@@ -6,6 +6,7 @@
 
 #include "libs/tabrion/BiffContinuedData.h"
 #include "libs/tabrion/CodePageText.h"
+#include "libs/tabrion/ColumnWidths.h"
 #include "libs/tabrion/FormatTable.h"
 #include "platform/Cp936.h"
 
@@ -35,6 +36,9 @@ enum : std::uint16_t {
   kShrFmla = 0x04BC,
   kArray = 0x0221,
   kTable = 0x0236,
+  kDefColWidth = 0x0055,
+  kStandardWidth = 0x0099,
+  kColInfo = 0x007D,
 };
 
 constexpr std::uint16_t kBiff8 = 0x0600;
@@ -157,7 +161,8 @@ class SheetCells {
   SheetCells(const Globals& globals, LoadedSheet& out) : g_(globals), out_(out) {}
 
   void Number(ByteSpan d, std::size_t at, std::uint16_t xf, double v) {
-    Add(d, at, g_.formats.NumberText(xf, v));
+    int column = static_cast<int>(U16At(d, 2)) + 1 + static_cast<int>(at);
+    Add(d, at, g_.formats.NumberText(xf, v, widths_.TextPixels(column)));
   }
   void Text(ByteSpan d, std::uint16_t xf, const std::string& utf8) { Add(d, 0, g_.formats.TextText(xf, utf8)); }
   // Row and column at the start of d; at > 0 gives the column of a MULRK or MULBLANK entry.
@@ -170,6 +175,16 @@ class SheetCells {
   void Record(BiffRecordReader& records) {
     ByteSpan d = records.Data();
     switch (records.Type()) {
+      // The widths come before the cells, as the file format orders the records.
+      case kDefColWidth:
+        if (d.size() >= 2) widths_.SetBaseWidth(U16At(d, 0));
+        break;
+      case kStandardWidth:
+        if (d.size() >= 2) widths_.SetDefaultWidth(U16At(d, 0) / 256.0);
+        break;
+      case kColInfo:
+        if (d.size() >= 6) widths_.SetWidth(U16At(d, 0) + 1L, U16At(d, 2) + 1L, U16At(d, 4) / 256.0);
+        break;
       case kBlank:
         if (d.size() >= 6) Add(d, 0, {});
         break;
@@ -242,6 +257,7 @@ class SheetCells {
 
   const Globals& g_;
   LoadedSheet& out_;
+  ColumnWidths widths_;
 };
 
 }  // namespace

@@ -62,10 +62,16 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 [[noreturn]] void RunChild(int fd, const ChildReader::Read& read, const ChildReader::Limits& limits) {
   LimitChild(limits);
-  if (TestHook()) TestHook()();
-  LoadedSheet sheet;
-  ReadResult result = read(sheet);
-  bool sent = WriteAll(fd, EncodeSheet(result, sheet));
+  bool sent = false;
+  try {
+    if (TestHook()) TestHook()();
+    LoadedSheet sheet;
+    ReadResult result = read(sheet);
+    sent = WriteAll(fd, EncodeSheet(result, sheet));
+  } catch (...) {
+    // Memory running out under the child's limit, or any other exception,
+    // must not climb into the parent's copy of the program that called here.
+  }
   ::close(fd);
   // No exit handlers: they belong to the parent's copy of the program.
   ::_exit(sent ? 0 : 1);

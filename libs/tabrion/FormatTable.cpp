@@ -27,7 +27,9 @@ const NumberFormat& FormatTable::FormatOfStyle(int style) const {
   return *slot;
 }
 
-std::string FormatTable::NumberText(int style, double value) const { return FormatOfStyle(style).Format(value, date1904_); }
+std::string FormatTable::NumberText(int style, double value, int textPixels) const {
+  return FormatOfStyle(style).Format(value, date1904_, textPixels);
+}
 
 std::string FormatTable::TextText(int style, std::string_view text) const { return FormatOfStyle(style).FormatText(text); }
 

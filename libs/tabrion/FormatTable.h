@@ -20,8 +20,9 @@ class FormatTable {
   void AddStyle(int formatId);
   void SetDate1904(bool on) { date1904_ = on; }
 
-  // Displayed texts, UTF-8, of a number and of a text in a cell of the given style.
-  std::string NumberText(int style, double value) const;
+  // Displayed texts, UTF-8, of a number and of a text in a cell of the given
+  // style; textPixels is the width a cell of the number's column holds.
+  std::string NumberText(int style, double value, int textPixels) const;
   std::string TextText(int style, std::string_view text) const;
 
  private:

@@ -15,8 +15,6 @@ namespace {
 using Token = NumberFormat::Token;
 using Section = NumberFormat::Section;
 
-// What a spreadsheet shows for a date outside its calendar (negative, or after 9999).
-constexpr const char* kNotADate = "########";
 constexpr double kLastSerialDay = 2958466.0;  // 10000-01-01
 // Digits beyond this many decimals or exponent places are not drawn.
 constexpr int kMaxPlaces = 30;
@@ -233,42 +231,6 @@ Section ParseSection(std::string_view code) {
   return section;
 }
 
-// The decimal digits of value (>= 0) rounded half away from zero to 'places'
-// decimals, after rounding to the 15 significant digits a spreadsheet keeps.
-void DecimalDigits(double value, int places, std::string& integer, std::string& fraction) {
-  integer.clear();
-  fraction.assign(static_cast<std::size_t>(places), '0');
-  if (!(value > 0) || !std::isfinite(value)) return;
-  std::string s = platform::FormatC("%.14e", value);  // d.dddddddddddddde+XX
-  std::size_t e = s.find('e');
-  std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
-  int exponent = static_cast<int>(platform::ParseIntC(s.substr(e + 1)));
-  int pointAt = exponent + 1;  // digits before the decimal point
-  // All digits, left-padded so that pointAt >= 0 and right-padded to the places.
-  if (pointAt < 0) {
-    digits.insert(0, static_cast<std::size_t>(-pointAt), '0');
-    pointAt = 0;
-  }
-  std::size_t keep = static_cast<std::size_t>(pointAt + places);
-  if (digits.size() < keep + 1) digits.append(keep + 1 - digits.size(), '0');
-  bool up = digits[keep] >= '5';
-  digits.resize(keep);
-  if (up) {
-    std::size_t k = keep;
-    while (k > 0 && digits[k - 1] == '9') digits[--k] = '0';
-    if (k == 0) {
-      digits.insert(digits.begin(), '1');
-      ++pointAt;
-    } else {
-      ++digits[k - 1];
-    }
-  }
-  integer = digits.substr(0, static_cast<std::size_t>(pointAt));
-  fraction = digits.substr(static_cast<std::size_t>(pointAt));
-  std::size_t nz = integer.find_first_not_of('0');
-  integer = nz == std::string::npos ? std::string() : integer.substr(nz);
-}
-
 // Places the integer digits into the placeholders from the right; extra
 // digits go in front of the first placeholder.
 class IntegerWriter {
@@ -351,7 +313,7 @@ bool NumberFormat::Matches(const Section& s, double v) const {
   return false;
 }
 
-std::string NumberFormat::Format(double value, bool date1904) const {
+std::string NumberFormat::Format(double value, bool date1904, int textPixels) const {
   if (!std::isfinite(value)) return "#NUM!";
   // Sections that apply to numbers (the fourth is for text).
   std::size_t numeric = std::min<std::size_t>(sections_.size(), 3);
@@ -365,17 +327,18 @@ std::string NumberFormat::Format(double value, bool date1904) const {
       if (sections_[i].hasCondition && Matches(sections_[i], value)) section = &sections_[i];
     for (std::size_t i = 0; i < numeric && !section; ++i)
       if (!sections_[i].hasCondition) section = &sections_[i];
-    if (!section) return GeneralNumberText(value);
+    if (!section) return GeneralNumberText(value, textPixels);
   } else if (value < 0 && numeric >= 2) {
     section = &sections_[1];
     sign = false;
   } else if (value == 0 && numeric >= 3) {
     section = &sections_[2];
   }
-  // A text-only section shows numbers in General.
-  if (section->hasText && !section->hasNumber && !section->isDate) return GeneralNumberText(value);
-  if (section->fraction) return GeneralNumberText(value);
-  if (section->isDate) return FormatDate(*section, value, date1904);
+  // General alone, a text-only section and fractions show the number fitted to its column.
+  bool generalOnly = section->tokens.size() == 1 && section->tokens[0].kind == Token::general;
+  if (generalOnly || section->fraction || (section->hasText && !section->hasNumber && !section->isDate))
+    return GeneralNumberText(sign ? -std::fabs(value) : std::fabs(value), textPixels);
+  if (section->isDate) return FormatDate(*section, value, date1904, textPixels);
   std::string text = FormatNumber(*section, std::fabs(value));
   return sign ? "-" + text : text;
 }
@@ -482,8 +445,9 @@ std::string NumberFormat::FormatNumber(const Section& s, double value) const {
   return out;
 }
 
-std::string NumberFormat::FormatDate(const Section& s, double value, bool date1904) const {
-  if (value < 0 || value >= kLastSerialDay) return kNotADate;
+std::string NumberFormat::FormatDate(const Section& s, double value, bool date1904, int textPixels) const {
+  // A date outside the calendar (negative, or after 9999) fills its column with '#'.
+  if (value < 0 || value >= kLastSerialDay) return HashFill(textPixels);
   int places = 0;
   bool twelveHours = false;
   for (const Token& t : s.tokens) {

@@ -9,10 +9,13 @@
 // literals (quoted, escaped, _x spacing, currency tags), the text
 // placeholder @, dates and times (y m d h s, names of months and days,
 // AM/PM and the Chinese 上午/下午, elapsed [h] [m] [s], fractions of a
-// second). Fractions ("# ?/?") are shown as General.
+// second). Fractions ("# ?/?") are shown as General. Only General is fitted
+// into the column's width; other formats show their whole text.
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "libs/tabrion/CellText.h"
 
 namespace tabrion {
 
@@ -20,8 +23,10 @@ class NumberFormat {
  public:
   explicit NumberFormat(std::string_view code);
 
-  // Displayed text of a number; date1904 selects the workbook's 1904 date system.
-  std::string Format(double value, bool date1904 = false) const;
+  // Displayed text of a number; date1904 selects the workbook's 1904 date
+  // system; textPixels is the width a cell of its column holds, to which General
+  // fits the number (kAnyWidth: not known).
+  std::string Format(double value, bool date1904 = false, int textPixels = kAnyWidth) const;
   // Displayed text of a text cell: the text section's literals around it, if any.
   std::string FormatText(std::string_view text) const;
 
@@ -52,7 +57,7 @@ class NumberFormat {
 
  private:
   std::string FormatNumber(const Section& section, double value) const;
-  std::string FormatDate(const Section& section, double value, bool date1904) const;
+  std::string FormatDate(const Section& section, double value, bool date1904, int textPixels) const;
   bool Matches(const Section& section, double value) const;
 
   std::vector<Section> sections_;

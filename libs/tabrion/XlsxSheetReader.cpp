@@ -10,6 +10,7 @@
 
 #include "libs/tabrion/XlsxSheetReader.h"
 
+#include "libs/tabrion/ColumnWidths.h"
 #include "libs/tabrion/FormatTable.h"
 #include "libs/tabrion/LoadedSheet.h"
 #include "platform/Cp936.h"
@@ -56,6 +57,39 @@ std::optional<QByteArray> ReadZipPart(zip_t* zip, const std::string& name) {
   return bytes;
 }
 
+int HexDigit(QChar c) {
+  char16_t u = c.unicode();
+  if (u >= u'0' && u <= u'9') return u - u'0';
+  if (u >= u'A' && u <= u'F') return u - u'A' + 10;
+  if (u >= u'a' && u <= u'f') return u - u'a' + 10;
+  return -1;
+}
+
+// The workbook's texts write "_xHHHH_" for the UTF-16 unit HHHH, so that
+// characters XML cannot carry survive; "_x005F_" is an underscore that keeps a
+// text looking like an escape as it was typed.
+QString DecodeEscapes(const QString& text) {
+  if (!text.contains(u"_x")) return text;
+  QString out;
+  out.reserve(text.size());
+  for (qsizetype i = 0; i < text.size();) {
+    if (text[i] == u'_' && i + 7 <= text.size() && text[i + 1] == u'x' && text[i + 6] == u'_') {
+      int code = 0;
+      for (qsizetype k = i + 2; k < i + 6 && code >= 0; ++k) {
+        int digit = HexDigit(text[k]);
+        code = digit < 0 ? -1 : code * 16 + digit;
+      }
+      if (code >= 0) {
+        out += QChar(static_cast<char16_t>(code));
+        i += 7;
+        continue;
+      }
+    }
+    out += text[i++];
+  }
+  return out;
+}
+
 // Text of a string item: its runs' <t> texts, without phonetic hints.
 QString ReadStringItem(QXmlStreamReader& xml) {
   const QString end = xml.name().toString();
@@ -65,7 +99,8 @@ QString ReadStringItem(QXmlStreamReader& xml) {
     auto token = xml.readNext();
     if (token == QXmlStreamReader::StartElement) {
       if (xml.name() == u"rPh") ++phonetic;
-      else if (xml.name() == u"t" && phonetic == 0) text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
+      else if (xml.name() == u"t" && phonetic == 0)
+        text += DecodeEscapes(xml.readElementText(QXmlStreamReader::IncludeChildElements));
     } else if (token == QXmlStreamReader::EndElement) {
       if (xml.name() == u"rPh") --phonetic;
       else if (xml.name() == end) break;
@@ -191,8 +226,8 @@ bool ParseCellReference(QStringView ref, long& row, int& column) {
 std::string BooleanText(const QString& v) { return v.trimmed() == u"1" ? "TRUE" : "FALSE"; }
 
 // Reads one <c> element (the reader stands on its start) into its displayed text, UTF-8.
-std::string ReadCell(QXmlStreamReader& xml, const QString& type, int style, const std::vector<std::string>& shared,
-                     const FormatTable& formats) {
+std::string ReadCell(QXmlStreamReader& xml, const QString& type, int style, int textPixels,
+                     const std::vector<std::string>& shared, const FormatTable& formats) {
   QString value;
   QString inlineText;
   bool haveInline = false;
@@ -214,13 +249,13 @@ std::string ReadCell(QXmlStreamReader& xml, const QString& type, int style, cons
     return ok && index < shared.size() ? formats.TextText(style, shared[index]) : std::string();
   }
   if (type == u"inlineStr") return haveInline ? formats.TextText(style, inlineText.toStdString()) : std::string();
-  if (type == u"str") return formats.TextText(style, value.toStdString());
+  if (type == u"str") return formats.TextText(style, DecodeEscapes(value).toStdString());
   if (type == u"b") return value.isEmpty() ? std::string() : BooleanText(value);
   if (type == u"e" || type == u"d") return value.toStdString();
   if (value.trimmed().isEmpty()) return {};
   bool ok = false;
   double number = platform::ParseDoubleC(value.trimmed().toStdString(), &ok);
-  return ok ? formats.NumberText(style, number) : value.toStdString();
+  return ok ? formats.NumberText(style, number, textPixels) : value.toStdString();
 }
 
 bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& shared, const FormatTable& formats,
@@ -228,9 +263,29 @@ bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& sha
   QXmlStreamReader xml(bytes);
   long row = 0;     // current row; rows and cells without a reference follow the previous one
   int column = 0;
+  ColumnWidths widths;  // the sheet gives them before its cells
+  bool inColumns = false;
   while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-    if (xml.name() == u"row") {
+    auto token = xml.readNext();
+    if (token == QXmlStreamReader::EndElement && xml.name() == u"cols") inColumns = false;
+    if (token != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == u"sheetFormatPr") {
+      auto a = xml.attributes();
+      bool ok = false;
+      double base = a.value(QLatin1String("baseColWidth")).toDouble(&ok);
+      if (ok) widths.SetBaseWidth(base);
+      double stored = a.value(QLatin1String("defaultColWidth")).toDouble(&ok);
+      if (ok) widths.SetDefaultWidth(stored);
+    } else if (xml.name() == u"cols") {
+      inColumns = true;
+    } else if (xml.name() == u"col" && inColumns) {
+      auto a = xml.attributes();
+      bool ok = false;
+      double stored = a.value(QLatin1String("width")).toDouble(&ok);
+      long first = a.value(QLatin1String("min")).toLong();
+      long last = a.value(QLatin1String("max")).toLong();
+      if (ok) widths.SetWidth(first, last, stored);
+    } else if (xml.name() == u"row") {
       bool ok = false;
       long r = xml.attributes().value(QLatin1String("r")).toLong(&ok);
       row = ok && r >= 1 && r <= kMaxRow ? r : row + 1;
@@ -252,7 +307,8 @@ bool ReadSheetCells(const QByteArray& bytes, const std::vector<std::string>& sha
         continue;
       }
       int style = IntAttribute(a, QLatin1String("s"), 0);
-      out.AddCell(row, column, platform::Utf8ToCp936(ReadCell(xml, type, style, shared, formats)));
+      std::string text = ReadCell(xml, type, style, widths.TextPixels(column), shared, formats);
+      out.AddCell(row, column, platform::Utf8ToCp936(text));
     }
   }
   return !xml.hasError();

@@ -1,5 +1,7 @@
 #include "properties/sheet/CObjProperitySheet.h"
 
+#include <QApplication>
+
 #include "document/geometry/SharedHelpers.h"
 #include "document/objects/CObjElement.h"
 #include "platform_qt/QtMessageTarget.h"
@@ -56,6 +58,11 @@ void CObjProperitySheet::AddPage(CPropertyPage* page) {
 }
 
 void CObjProperitySheet::RemoveAllPages() {
+  // A field being typed in reports once, while its page is whole, and the
+  // focus then leaves the sheet: taking the pages out must not hand it from
+  // field to field, each reporting (a page never filled refusing its empty
+  // fields with a message box in the middle of the rebuild).
+  if (QWidget* focus = QApplication::focusWidget(); focus != nullptr && isAncestorOf(focus)) focus->clearFocus();
   while (count() > 0) {
     if (auto* page = dynamic_cast<CPropertyPage*>(widget(0))) page->ResetInitialisation();
     removeTab(0);
@@ -125,8 +132,11 @@ void CObjProperitySheet::LoadObjectPages(CObjElement* element) {
 
 void CObjProperitySheet::FillPages(CObjElement* object, bool rebuild, int selectionCount, bool sameType) {
   auto* marking = PageAs<CUpdatePrintProperityPage>(PageSlot::PrintProperity);
+  // A date takes a spreadsheet cell too, when its own source and column are
+  // chosen (the row stepping fills only the other texts).
+  const bool takesCells = object->IsTextType(0) || object->type == OBJ_DATE;
   if (marking != nullptr)
-    marking->SetTextValues(object->IsTextType(0) ? 1 : 0, object->dataSource, object->excelColumn, object->id);
+    marking->SetTextValues(takesCells ? 1 : 0, object->dataSource, object->excelColumn, object->id);
   bool workArea = false;
   if (object->type == OBJ_PROPERITY) {
     LoadWorkAreaPages(object, 0);

@@ -46,14 +46,14 @@ class DotFonts {
     if (!dotLoaded_) {
       dotLoaded_ = true;
       dotOpen_ = dot_.Load(FontFilePath(ctx_.installFolder, ctx_.s.dotFontFile));
-      if (!dotOpen_) ctx_.report.fontMissing = true;
+      if (!dotOpen_) ctx_.report.NoteMissingFont(ctx_.s.dotFontFile);
     }
     return dotOpen_ ? &dot_ : nullptr;
   }
   const HzkFont* Hzk(const HzkGeometry& g) {
     if (!hzkLoaded_) {
       hzkLoaded_ = true;
-      if (!hzk_.Open(FontFilePath(ctx_.installFolder, g.fileName), g)) ctx_.report.fontMissing = true;
+      if (!hzk_.Open(FontFilePath(ctx_.installFolder, g.fileName), g)) ctx_.report.NoteMissingFont(g.fileName);
     }
     return hzk_.IsOpen() ? &hzk_ : nullptr;
   }
@@ -224,6 +224,8 @@ void LayoutDotTrueType(TextLayoutContext& ctx, const CDoublePoint& /*anchor*/, b
   s.arcRadius = 0;
   CPointList work;
   LayoutTrueTypeLines(ctx, font, work);
+  // Slanted as any TrueType layout; the rotation waits for the dot grid.
+  SlantAndRotate(s, work);
   s.rotation = rotation;
   ctx.main.Append(work);
 }

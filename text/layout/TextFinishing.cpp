@@ -5,6 +5,11 @@
 
 #include "document/path/PathListHelpers.h"
 
+void TextLayoutReport::NoteMissingFont(const std::string& name) {
+  fontMissing = true;
+  if (std::find(missingFonts.begin(), missingFonts.end(), name) == missingFonts.end()) missingFonts.push_back(name);
+}
+
 CDoubleRect TextLayoutContext::Bounds() const { return GetTwoListBoundRect(main, second); }
 
 void TextLayoutContext::Offset(double dx, double dy) {

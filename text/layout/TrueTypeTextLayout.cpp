@@ -45,6 +45,7 @@ class FaceSet {
     primary_ = Open(TrueTypeFace::MatchFile(family, font.weight >= 700, font.italic != 0));
   }
   bool Ok() const { return primary_ != nullptr; }
+  const TrueTypeFace& Primary() const { return *primary_; }
   const TrueTypeFace* For(char32_t c) {
     if (!primary_ || primary_->HasGlyph(c)) return primary_;
     auto it = byChar_.find(c);
@@ -72,9 +73,8 @@ class FaceSet {
 };
 
 // The outline of one character into the list in outline units (pixels over
-// pixels per millimetre); the first joined point gets the character mark.
+// pixels per millimetre).
 void CreateTrueTypeOutline(const std::vector<TrueTypeSegment>& path, double ppmX, double ppmY, CPointList& out) {
-  const int from = out.GetSize();
   double startX = 0;
   double startY = 0;
   double curX = 0;
@@ -106,10 +106,29 @@ void CreateTrueTypeOutline(const std::vector<TrueTypeSegment>& path, double ppmX
         break;
     }
   }
+}
+
+// The rectangle of an underline or strike-out stroke, a closed figure, from
+// device pixels to outline units.
+void AddLineStroke(double left, double right, double top, double thickness, double ppmX, double ppmY,
+                   CPointList& out) {
+  const double l = left / ppmX;
+  const double r = right / ppmX;
+  const double t = top / ppmY;
+  const double b = (top + thickness) / ppmY;
+  AppendDistinct(out, l, t, 0);
+  AppendDistinct(out, r, t, PT_JOINED);
+  AppendDistinct(out, r, b, PT_JOINED);
+  AppendDistinct(out, l, b, PT_JOINED);
+  AppendDistinct(out, l, t, PT_JOINED);
+}
+
+// The first joined point of a character's points gets the character mark.
+void MarkCharacter(CPointList& out, int from) {
   for (int i = from; i < out.GetSize(); ++i) {
     if (out[i].flag & PT_JOINED) {
       out[i].flag |= PT_TEXT_MARK;
-      break;
+      return;
     }
   }
 }
@@ -169,10 +188,11 @@ bool LayoutTrueTypeLines(TextLayoutContext& ctx, const TextLogFont& font, CPoint
   const int cellPx = size * kTrueTypeLogPixelsY / 72;
   FaceSet faces(font, cellPx);
   if (!faces.Ok()) {
-    ctx.report.fontMissing = true;
+    ctx.report.NoteMissingFont(font.faceName);
     return false;
   }
   if (s.text.empty()) return true;
+  const TrueTypeLineMetrics lines = faces.Primary().LineMetrics();
   if (!(s.charSpacing > -100 && s.charSpacing < 100)) s.charSpacing = 0;
   const double extra = s.charHeight != 0 ? Trunc(s.charSpacing * ppmX * 100 / s.charHeight) : 0;
   std::vector<TrueTypeSegment> path;
@@ -202,14 +222,30 @@ bool LayoutTrueTypeLines(TextLayoutContext& ctx, const TextLogFont& font, CPoint
         const std::u32string chars = DecodeUtf8(platform::Cp936ToUtf8(token));
         const char32_t ch = chars.empty() ? U'?' : chars[0];
         const TrueTypeFace* face = faces.For(ch);
+        const int advance = face ? face->Advance(ch) : 0;
         if (ch != U' ') {
+          const int from = work.GetSize();
           if (face && face->Outline(ch, penX, penY, path)) {
             CreateTrueTypeOutline(path, ppmX, ppmY, work);
           } else if (!face || !face->HasGlyph(ch)) {
             ++ctx.report.glyphsMissing;
           }
+          // The font's underline and strike-out are part of each character's
+          // outline, as wide as the character advances.
+          if (face && (font.underline || font.strikeOut)) {
+            const double base = penY + faces.Primary().Ascent();
+            if (font.underline) {
+              AddLineStroke(penX, penX + advance, base + lines.underlineTop, lines.underlineThickness, ppmX, ppmY,
+                            work);
+            }
+            if (font.strikeOut) {
+              AddLineStroke(penX, penX + advance, base + lines.strikeOutTop, lines.strikeOutThickness, ppmX, ppmY,
+                            work);
+            }
+          }
+          MarkCharacter(work, from);
         }
-        penX += face ? face->Advance(ch) : 0;
+        penX += advance;
         penX += extra;
       }
       ScaleTrueTypeLine(s, first, line.x, line.y, work);

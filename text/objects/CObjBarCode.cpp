@@ -214,6 +214,7 @@ int CObjBarCode::AdvanceAfterMark(const CDoublePoint& anchor) {
   if (!CountMark() || ser_.serial.empty()) return 0;
   const std::string next = NextSerial(false);
   if (next == ser_.serial) return 0;
+  RenewTail();
   SetSerial(anchor, next);
   AddTextPath();
   return 1;
@@ -266,8 +267,7 @@ void CObjBarCode::Write(MrkLineWriter& out) const {
   out.WriteDouble(kKeyModuleSize, code_.moduleSize, 6);
   out.WriteDouble(kKeyAngle, code_.angle, 6);
   CObjTextAutoUpdate::Write(out);
-  out.WriteInt(kKeyFixedLength, static_cast<long long>(code_.fixedText.size()));
-  out.WriteText(kKeyFixedText, code_.fixedText);
+  out.WriteCountedText(kKeyFixedLength, kKeyFixedText, code_.fixedText);
   out.WriteClassEnd();
 }
 

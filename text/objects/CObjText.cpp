@@ -6,6 +6,7 @@
 #include "document/objects/CObjElement.h"
 #include "document/path/PathListHelpers.h"
 #include "text/layout/DotTextLayout.h"
+#include "text/layout/MissingFontNotices.h"
 #include "text/layout/TextFinishing.h"
 #include "text/layout/TextLayout.h"
 #include "text/layout/TextStrokes.h"
@@ -37,7 +38,9 @@ CObjText::CObjText(const CDoublePoint& point, const std::string& prefix, const s
                    const std::string& suffix)
     : CObjText(TextCreateRecord{point, prefix + serial + suffix}) {}
 
-TextLayoutContext CObjText::Context() { return TextLayoutContext{s_, path_.points, path_.second, InstallFolder, {}}; }
+TextLayoutContext CObjText::Context() {
+  return TextLayoutContext{s_, path_.points, path_.second, InstallFolder, {}, strokeFonts_};
+}
 
 void CObjText::SetText(const std::string& text, const CDoublePoint& anchor, bool align) {
   s_.text = text;
@@ -52,6 +55,15 @@ void CObjText::CreatePoints(const CDoublePoint& anchor, bool align) {
   TextLayoutContext ctx = Context();
   CreateTextPoints(ctx, anchor, align);
   report_ = ctx.report;
+  if (!report_.missingFonts.empty()) FontNotices().Note(report_.missingFonts);
+}
+
+void CObjText::MergeLayoutReport(const TextLayoutReport& part) {
+  report_.strokeStatus |= part.strokeStatus;
+  report_.glyphsFailed += part.glyphsFailed;
+  report_.glyphsMissing += part.glyphsMissing;
+  for (const std::string& name : part.missingFonts) report_.NoteMissingFont(name);
+  report_.fontMissing = report_.fontMissing || part.fontMissing;
 }
 
 void CObjText::PlaceStrokes(const CPointList& work, const CDoublePoint& anchor, bool align) {

@@ -97,6 +97,9 @@ class CObjText : public CObjBase {
   const TextSettings& Settings() const { return s_; }
   // What the last layout could not draw.
   const TextLayoutReport& GetLayoutReport() const { return report_; }
+  // Stroke fonts kept open by the caller for the layouts of this text (null:
+  // each layout opens its own); the caller's cache outlives them.
+  void ShareStrokeFonts(ShxFontCache* fonts) { strokeFonts_ = fonts; }
 
  protected:
   // The object no longer matches the block it was read from.
@@ -106,6 +109,9 @@ class CObjText : public CObjBase {
   // second list (codes), aligned on the anchor by the fixed corner.
   void PlaceStrokes(const CPointList& work, const CDoublePoint& anchor, bool align);
   void PlaceDots(CPointList& work, const CDoublePoint& anchor, bool align, bool toSecond);
+  // Adds what a layout of a part of this text (a ruler's label) could not draw.
+  void MergeLayoutReport(const TextLayoutReport& part);
+  void ClearLayoutReport() { report_.Clear(); }
 
  private:
   bool HasNoGeometry() const;
@@ -114,6 +120,7 @@ class CObjText : public CObjBase {
   CPathData path_;
   TextSettings s_;
   TextLayoutReport report_;
+  ShxFontCache* strokeFonts_ = nullptr;
   std::string markedText_;
   bool pristine_ = false;
   bool haveSavedBounds_ = false;

@@ -1,6 +1,8 @@
 #include "text/objects/CObjTextAutoUpdate.h"
 
+#include <algorithm>
 #include <ctime>
+#include <random>
 
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineWriter.h"
@@ -44,6 +46,16 @@ int StepChar(char& c, long long a, char first, int base) {
   }
   c = static_cast<char>(first + ((a % base) + base) % base);
   return -1;
+}
+
+// A random code of that many characters of the tail alphabet.
+std::string RandomTail(int length) {
+  thread_local std::mt19937 engine{std::random_device{}()};
+  constexpr int kLetters = static_cast<int>(sizeof(CObjTextAutoUpdate::kTailAlphabet)) - 1;
+  std::uniform_int_distribution<int> pick(0, kLetters - 1);
+  std::string tail;
+  for (int i = 0; i < length; ++i) tail.push_back(CObjTextAutoUpdate::kTailAlphabet[pick(engine)]);
+  return tail;
 }
 
 }  // namespace
@@ -101,7 +113,11 @@ std::string CObjTextAutoUpdate::ComposeText() const {
   }
   text += ser_.serial;
   text += ser_.suffix;
-  if (ser_.tailSwitch) text += ser_.tail;
+  if (ser_.tailSwitch) {
+    const int length = std::clamp(ser_.tailLength, kTailLengthMin, kTailLengthMax);
+    if (static_cast<int>(ser_.tail.size()) != length) ser_.tail = RandomTail(length);
+    text += ser_.tail;
+  }
   return text;
 }
 
@@ -142,6 +158,7 @@ int CObjTextAutoUpdate::AdvanceAfterMark(const CDoublePoint& anchor) {
   if (!CountMark() || ser_.serial.empty()) return 0;
   const std::string next = NextSerial(true);
   if (next == ser_.serial) return 0;
+  RenewTail();
   SetSerial(anchor, next);
   return 1;
 }
@@ -153,18 +170,12 @@ void CObjTextAutoUpdate::Write(MrkLineWriter& out) const {
   out.WriteInt(kKeyFixedLength, ser_.fixedLength);
   out.WriteInt(kKeyStep, ser_.step);
   out.WriteInt(kKeyMarksPerNumber, ser_.marksPerNumber);
-  out.WriteInt(kKeyPrefixLength, static_cast<long long>(ser_.prefix.size()));
-  out.WriteText(kKeyPrefix, ser_.prefix);
-  out.WriteInt(kKeySerialLength, static_cast<long long>(ser_.serial.size()));
-  out.WriteText(kKeySerial, ser_.serial);
-  out.WriteInt(kKeySuffixLength, static_cast<long long>(ser_.suffix.size()));
-  out.WriteText(kKeySuffix, ser_.suffix);
-  out.WriteInt(kKeyTextLength, static_cast<long long>(GetText().size()));
-  out.WriteText(kKeyText, GetText());
-  out.WriteInt(kKeyLowerLength, static_cast<long long>(ser_.lower.size()));
-  out.WriteText(kKeyLower, ser_.lower);
-  out.WriteInt(kKeyUpperLength, static_cast<long long>(ser_.upper.size()));
-  out.WriteText(kKeyUpper, ser_.upper);
+  out.WriteCountedText(kKeyPrefixLength, kKeyPrefix, ser_.prefix);
+  out.WriteCountedText(kKeySerialLength, kKeySerial, ser_.serial);
+  out.WriteCountedText(kKeySuffixLength, kKeySuffix, ser_.suffix);
+  out.WriteCountedText(kKeyTextLength, kKeyText, GetText());
+  out.WriteCountedText(kKeyLowerLength, kKeyLower, ser_.lower);
+  out.WriteCountedText(kKeyUpperLength, kKeyUpper, ser_.upper);
   out.WriteInt(kKeyTailLength, ser_.tailLength);
   out.WriteInt(kKeyTailSwitch, ser_.tailSwitch);
   out.WriteInt(kKeyDateMode, ser_.dateMode);

@@ -17,11 +17,14 @@ struct SerialSettings {
   std::string prefix;
   std::string serial;  // the part that advances
   std::string suffix;
-  std::string tail;    // appended when the tail switch is on; not saved
+  // A random code appended when the tail switch is on; not saved. Drawn when
+  // first needed with the switch on, and again when the number advances, so
+  // the repeated marks of one number carry the same code.
+  mutable std::string tail;
   std::string lower;   // bounds of the serial part: both set, or no wrapping
   std::string upper;
   int tailSwitch = 0;      // [155] Rand
-  int tailLength = 4;      // [154] RandBits, kept only
+  int tailLength = 4;      // [154] RandBits: characters of the tail, 1..8
   int dateMode = 0;        // [156] 0 none, 1 short date, 2 long date after the prefix
   int fixedLength = 0;     // [145] kept only
   int step = 1;            // [146] added per advance
@@ -48,8 +51,13 @@ class CObjTextAutoUpdate : public CObjText {
   void SetSerial(const CDoublePoint& anchor, const std::string& text);
   void SetSuffix(const CDoublePoint& anchor, const std::string& text);
 
-  // Prefix, " date " when a date mode is on, serial, suffix, tail when on.
+  // Prefix, " date " when a date mode is on, serial, suffix, tail when on
+  // (a tail not yet drawn, or drawn for another length, is drawn first).
   std::string ComposeText() const;
+  // Characters of the tail and what they are drawn from.
+  static constexpr int kTailLengthMin = 1;
+  static constexpr int kTailLengthMax = 8;
+  static constexpr char kTailAlphabet[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   std::string GetComposedText() const { return ComposeText(); }
 
   // After each marked object: 1 when the serial part changed (the text is
@@ -79,6 +87,8 @@ class CObjTextAutoUpdate : public CObjText {
   std::string NextSerial(bool useBounds) const;
   // Counts a mark; true when the number is due to advance.
   bool CountMark();
+  // The next composition draws a new tail.
+  void RenewTail() { ser_.tail.clear(); }
   SerialSettings ser_;
 };
 

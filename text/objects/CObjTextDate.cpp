@@ -16,7 +16,12 @@ std::string TwoDigits(int v) { return v < 10 ? platform::FormatC("0%d", v) : pla
 
 CObjTextDate::CObjTextDate() = default;
 
-CObjTextDate::CObjTextDate(const TextCreateRecord& record, int format) : CObjText(record), format_(format) {}
+// The text is the object's own date, not the name the tool was given (the
+// program's name table shows some formats shorter): a new date shows what it
+// shows again once saved and reopened.
+CObjTextDate::CObjTextDate(const TextCreateRecord& record, int format)
+    : CObjText(TextCreateRecord{record.point, FormatDate(platform::CurrentClock().LocalTime(), format)}),
+      format_(format) {}
 
 void CObjTextDate::CopyFrom(const CObjTextDate& other) {
   CObjText::CopyFrom(other);

@@ -18,7 +18,8 @@ class CObjTextDate : public CObjText {
  public:
   // Loading and duplication: format 10 (yyyymmdd).
   CObjTextDate();
-  // The layout view's date tool.
+  // The layout view's date tool: the text is the clock's date in the format,
+  // whatever the record's text.
   CObjTextDate(const TextCreateRecord& record, int format);
 
   int GetFormat() const { return format_; }

@@ -117,8 +117,7 @@ void CObjText::WriteCommonKeys(MrkLineWriter& out) const {
 void CObjText::Write(MrkLineWriter& out) const {
   out.WriteClassBegin("CObjText");
   WriteCommonKeys(out);
-  out.WriteInt(kKeyLength, static_cast<long long>(s_.text.size()));
-  out.WriteText(kKeyText, s_.text);
+  out.WriteCountedText(kKeyLength, kKeyText, s_.text);
   out.WriteClassEnd();
 }
 

@@ -9,7 +9,9 @@
 #include "document/objects/HandleResize.h"
 #include "document/path/PathListHelpers.h"
 #include "platform/NumberText.h"
+#include "text/fonts/shx/ShxFontCache.h"
 #include "text/layout/TextFinishing.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -56,15 +58,18 @@ std::string CObjTextRuler::LabelText(double v) const {
   }
 }
 
-void CObjTextRuler::AddLabel(CPointList& work, const CDoublePoint& at, double value, double angleRad, bool onArc) {
+void CObjTextRuler::AddLabel(CPointList& work, const CDoublePoint& at, double value, double angleRad, bool onArc,
+                             ShxFontCache& fonts) {
   CObjText label;
   label.CopyFrom(*this);
+  label.ShareStrokeFonts(&fonts);
   TextSettings& s = label.Settings();
   s.rotation = 0;
   s.flags = static_cast<std::uint8_t>(s.flags & ~(TEXT_MIRROR_X | TEXT_MIRROR_Y));
   s.fixedCorner = 8;
   s.position = at;
   label.SetText(LabelText(value), at, true);
+  MergeLayoutReport(label.GetLayoutReport());
   CPointList& points = label.GetPathData().points;
   if (onArc) RotatePointsRad(points, at, angleRad - kHalfPi);
   work.Append(points);
@@ -101,7 +106,7 @@ std::vector<CObjTextRuler::Tick> CObjTextRuler::Ticks() const {
       ticks.push_back({static_cast<double>(i), middleLength, middleLabels, v + r_.sv});
     }
     // An odd number of units per big tick has its middle between two units.
-    if (big % 2 == 1 && r < big / 2.0 && r + 1 > big / 2.0 && i < units) {
+    if (big % 2 == 1 && r < big / 2.0 && r + 1 > big / 2.0) {
       double h = (i + 0.5) * r_.uv;
       if (period > 0) {
         h -= static_cast<double>(period) * (k / period) * big * r_.uv;
@@ -113,7 +118,7 @@ std::vector<CObjTextRuler::Tick> CObjTextRuler::Ticks() const {
   return ticks;
 }
 
-void CObjTextRuler::Graduate(CPointList& work, bool onArc) {
+void CObjTextRuler::Graduate(CPointList& work, bool onArc, ShxFontCache& fonts) {
   const double s = r_.dir == 0 ? 1.0 : -1.0;
   const CDoublePoint origin = Settings().position;
   const double labelGap = Settings().charHeight * 0.5 + r_.textDis + r_.rHeight;
@@ -139,7 +144,7 @@ void CObjTextRuler::Graduate(CPointList& work, bool onArc) {
     end.flag = PT_JOINED | PT_TEXT_MARK;
     work.Add(base);
     work.Add(end);
-    if (t.labelled) AddLabel(work, label, t.value, angle, onArc);
+    if (t.labelled) AddLabel(work, label, t.value, angle, onArc, fonts);
   }
 }
 
@@ -149,6 +154,9 @@ void CObjTextRuler::CreatePoints(const CDoublePoint& anchor, bool align) {
   path.points.RemoveAll();
   path.second.RemoveAll();
   path.RemoveAllGroups();
+  ClearLayoutReport();
+  // The labels read each font file once, not once each.
+  ShxFontCache fonts(InstallFolder);
   CPointList work;
   const CDoublePoint origin = Settings().position;
   const int units = std::clamp(r_.units, 0, kRulerMaxUnits);
@@ -166,7 +174,7 @@ void CObjTextRuler::CreatePoints(const CDoublePoint& anchor, bool align) {
       case 4: r_.sAngle = static_cast<float>(half + 180); break;
       default: break;
     }
-    Graduate(work, true);
+    Graduate(work, true, fonts);
     if (r_.edge) {
       double last = (360 - units * static_cast<double>(r_.arcW) + r_.sAngle) * DEG_TO_RAD;
       last = std::fmod(last, kFullTurnRad);
@@ -180,7 +188,7 @@ void CObjTextRuler::CreatePoints(const CDoublePoint& anchor, bool align) {
       work.Append(edge.GetPathData().points);
     }
   } else {
-    Graduate(work, false);
+    Graduate(work, false, fonts);
     if (r_.edge) {
       CDoublePoint from(origin.x + units * static_cast<double>(r_.lineW), origin.y, PT_TEXT_MARK);
       CDoublePoint to(origin.x, origin.y, PT_JOINED | PT_TEXT_MARK);

@@ -76,8 +76,9 @@ class CObjTextRuler : public CObjText {
 
  private:
   void SetDefaults();
-  void Graduate(CPointList& work, bool onArc);
-  void AddLabel(CPointList& work, const CDoublePoint& at, double value, double angleRad, bool onArc);
+  void Graduate(CPointList& work, bool onArc, ShxFontCache& fonts);
+  void AddLabel(CPointList& work, const CDoublePoint& at, double value, double angleRad, bool onArc,
+                ShxFontCache& fonts);
   RulerSettings r_;
 };
 

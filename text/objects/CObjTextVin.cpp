@@ -147,8 +147,7 @@ void CObjTextVin::Write(MrkLineWriter& out) const {
   out.WriteClassBegin("CObjTextVin");
   WriteCommonKeys(out);
   out.WriteInt(kKeyEnlarged, enlarged_);
-  out.WriteInt(kKeyLength, static_cast<long long>(GetText().size()));
-  out.WriteText(kKeyText, GetText());
+  out.WriteCountedText(kKeyLength, kKeyText, GetText());
   out.WriteClassEnd();
 }
 

@@ -270,6 +270,9 @@ class CVendrikViewModel : public IMarkView {
   // written into the object or the parameter record, the object rebuilt and
   // the layout redrawn. Each handler owns its record until it returns.
   bool OnApplyChangesMessage(const platform::Message& message);
+  // False for a change about an object no longer in the layout (the page
+  // reported it after the object was deleted): nothing is left to write.
+  bool IsChangeTargetAlive(const PROPCHANGE& change) const;
   void OnUpdateDrawSize(const PROPCHANGE& change);
   void OnUpdatePrintParameter(const PROPCHANGE& change);
   void OnUpdatePrintSetup(const PROPCHANGE& change);
@@ -419,6 +422,9 @@ class CVendrikViewModel : public IMarkView {
   // The message of a result of CTabrion::InitialExcelDataBase (0 shows none).
   void ReportExcelOpenResult(int result);
   void FillFromSpreadsheetRow(CObjElement* element);
+  // After "Data From" or "Excel col" changed: the cell of the current row
+  // when the element's source is the spreadsheet.
+  void FillFromSpreadsheetSource(CObjElement* element);
   void FillAllFromSpreadsheetRow();
   // Runs dialog 183 over the values; false on Cancel. The widget installs it.
   std::function<bool(ExcelSourceValues&)> m_editExcelSource;

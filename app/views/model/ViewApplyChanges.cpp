@@ -8,6 +8,7 @@
 #include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
 #include "properties/framework/PropChange.h"
+#include "text/objects/CObjBarCode.h"
 #include "values/PropertyMessages.h"
 #include "values/ShellValues.h"
 
@@ -20,6 +21,7 @@ constexpr int kEmptySpeed = 1017;
 constexpr int kLineSpeed = 1018;
 constexpr int kMarkCheck = 1048;
 constexpr int kDataSource = 1052;
+constexpr int kSpreadsheetSource = 1;  // "Excel file" of "Data From"
 constexpr int kExcelColumn = 1053;
 constexpr int kClassShare = 1116;
 constexpr int kLayer = 1162;
@@ -64,13 +66,18 @@ bool CVendrikViewModel::OnApplyChangesMessage(const platform::Message& message) 
   // every path through the handler. A message without one is dropped.
   std::shared_ptr<PROPCHANGE> record = PropChangeOf(message);
   if (!record) return true;
-  // A change that arrives after its object was deleted (an edit, then a quick
-  // delete or undo) has nothing left to change.
-  const bool parameterRecord = m_pDocument != nullptr && m_pDocument->Objects().GetSize() > 0 &&
-                               m_pDocument->Objects().GetAt(0) == record->object;
-  if (record->object != nullptr && !parameterRecord && !IsInDocument(record->object)) return true;
+  if (!IsChangeTargetAlive(*record)) return true;
   (this->*handler)(*record);
   return true;
+}
+
+bool CVendrikViewModel::IsChangeTargetAlive(const PROPCHANGE& change) const {
+  // A change that arrives after its object was deleted (an edit, then a quick
+  // delete, undo, New or Open) has nothing left to change.
+  if (change.object == nullptr) return true;
+  const bool parameterRecord = m_pDocument != nullptr && m_pDocument->Objects().GetSize() > 0 &&
+                               m_pDocument->Objects().GetAt(0) == change.object;
+  return parameterRecord || IsInDocument(change.object);
 }
 
 void CVendrikViewModel::TakeChangeSnapshot() { PushHistory(); }
@@ -126,10 +133,12 @@ void CVendrikViewModel::OnUpdatePrintProperity(const PROPCHANGE& change) {
         break;
       case kDataSource:
         write([&] { element->dataSource = PropToInt(v); });
+        FillFromSpreadsheetSource(element);
         redraw = true;
         break;
       case kExcelColumn:
         write([&] { element->excelColumn = PropToInt(v); });
+        FillFromSpreadsheetSource(element);
         redraw = true;
         break;
       case kClassShare:
@@ -166,6 +175,12 @@ void CVendrikViewModel::OnUpdatePrintProperity(const PROPCHANGE& change) {
   MarkModified(1);
 }
 
+void CVendrikViewModel::FillFromSpreadsheetSource(CObjElement* element) {
+  // The text takes its cell of the current row at once; a text whose source
+  // is its own keeps what it shows.
+  if (element->dataSource == kSpreadsheetSource) FillFromSpreadsheetRow(element);
+}
+
 void CVendrikViewModel::OnUpdateFillObj(const PROPCHANGE& change) {
   CObjElement* element = change.object;
   if (element == nullptr) return;
@@ -189,9 +204,13 @@ void CVendrikViewModel::OnUpdateFillObj(const PROPCHANGE& change) {
       break;
     default: known = false; break;
   }
-  // The barcode's text path comes with the barcode handlers; every other
-  // object rebuilds its path and fill.
-  if (element->type != OBJ_BARCODE) element->RefreshTypeObject();
+  // A code keeps its dots and rebuilds only its shown text with the new fill;
+  // every other object rebuilds its path and fill.
+  if (element->type != OBJ_BARCODE) {
+    element->RefreshTypeObject();
+  } else if (auto* code = element->GetObjectAs<CObjBarCode>(); code != nullptr && known) {
+    code->AddTextPath();
+  }
   if (known) FinishObjectChange(element);
 }
 

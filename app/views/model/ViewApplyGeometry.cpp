@@ -326,6 +326,8 @@ void CVendrikViewModel::OnUpdatePltDivide(const PROPCHANGE& change) {
     CDoubleRect bounds = split->GetPathData().GetBoundRect();
     auto created = std::make_unique<CObjElement>(CObjCreateRecord{
         NewDefaultName(m_pDocument, element->type), element->type, split, static_cast<int>(sizeof(CObjPolyLine)), bounds});
+    // The new part opens on the page its source was shown with.
+    created->activePage = element->activePage;
     element->RefreshTypeObject();
     element->UpdateBoundRect();
     AppendAndSelect(*this, std::move(created));

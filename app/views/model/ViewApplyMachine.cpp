@@ -30,10 +30,11 @@ CDrawProperity* ParameterRecordOf(const PROPCHANGE& change) {
 
 }  // namespace
 
-// Writes one parameter by its rule: snapshot, record, settings copy and file.
-static void ApplyMachineRule(CVendrikViewModel& view, const MachineParamRule& rule, CDrawProperity& prop,
-                             const PROPCHANGE& change) {
-  view.TakeChangeSnapshot();
+// Writes one parameter by its rule: record, settings copy and file. No undo
+// snapshot: the machine settings file is written at once and Undo leaves the
+// parameter record as it stands (ViewHistory.cpp), so the record and the
+// file never disagree.
+static void ApplyMachineRule(const MachineParamRule& rule, CDrawProperity& prop, const PROPCHANGE& change) {
   rule.apply(prop, change.value);
   if (rule.offset == kNoSetting) return;
   StoreMachineSetting(rule, prop, g_machineSet);
@@ -43,7 +44,7 @@ static void ApplyMachineRule(CVendrikViewModel& view, const MachineParamRule& ru
 void CVendrikViewModel::OnUpdateDrawSize(const PROPCHANGE& change) {
   if (CDrawProperity* prop = ParameterRecordOf(change)) {
     if (const MachineParamRule* rule = FindMachineRule(DrawSizeRules(), change.id)) {
-      ApplyMachineRule(*this, *rule, *prop, change);
+      ApplyMachineRule(*rule, *prop, change);
       // The board must hear of the new range before the next run.
       if (m_pMarkControl != nullptr) m_pMarkControl->SetLinkReady(0);
     } else if (change.id == kGridX) {
@@ -59,7 +60,7 @@ void CVendrikViewModel::OnUpdateDrawSize(const PROPCHANGE& change) {
 void CVendrikViewModel::OnUpdatePrintParameter(const PROPCHANGE& change) {
   CDrawProperity* prop = ParameterRecordOf(change);
   const MachineParamRule* rule = FindMachineRule(PrintParameterRules(), change.id);
-  if (prop != nullptr && rule != nullptr) ApplyMachineRule(*this, *rule, *prop, change);
+  if (prop != nullptr && rule != nullptr) ApplyMachineRule(*rule, *prop, change);
   MarkModified(1);
 }
 
@@ -67,7 +68,7 @@ void CVendrikViewModel::OnUpdatePrintSetup(const PROPCHANGE& change) {
   bool redraw = false;
   if (CDrawProperity* prop = ParameterRecordOf(change)) {
     if (const MachineParamRule* rule = FindMachineRule(PrintSetupRules(), change.id)) {
-      ApplyMachineRule(*this, *rule, *prop, change);
+      ApplyMachineRule(*rule, *prop, change);
       redraw = rule->redraw;
       if (change.id == kContinueTimes && m_pMainFrame != nullptr && m_pMainFrame->GetFrameTarget() != nullptr)
         m_pMainFrame->GetFrameTarget()->PostMessage(WM_SHOW_MARK_STATUS,
@@ -92,7 +93,7 @@ void CVendrikViewModel::OnUpdateRoateSet(const PROPCHANGE& change) {
   bool redraw = false;
   if (CDrawProperity* prop = ParameterRecordOf(change)) {
     if (const MachineParamRule* rule = FindMachineRule(RoateSetRules(), change.id)) {
-      ApplyMachineRule(*this, *rule, *prop, change);
+      ApplyMachineRule(*rule, *prop, change);
       redraw = rule->redraw;
     } else if (change.id == kTestMotherLine) {
       TestMotherLine();

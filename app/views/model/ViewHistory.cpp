@@ -79,6 +79,18 @@ bool ReadSnapshot(const std::string& path, CObjPtrArray& objects) {
   return true;
 }
 
+// Machine parameters are no part of the undo history: their settings file
+// is written the moment they change, so a layout read back from a snapshot
+// keeps the parameter record the layout has now, and the record never
+// disagrees with the file.
+void KeepParameterRecord(CObjPtrArray& current, CObjPtrArray& loaded) {
+  const CObjElement* live = current.GetAt(0);
+  if (live == nullptr || live->type != OBJ_PROPERITY) return;
+  std::unique_ptr<CObjElement> fromSnapshot = loaded.RemoveAt(0);
+  loaded.InsertAt(0, current.RemoveAt(0));
+  current.InsertAt(0, std::move(fromSnapshot));
+}
+
 }  // namespace
 
 void CVendrikViewModel::UndoHistory() {
@@ -91,6 +103,7 @@ void CVendrikViewModel::UndoHistory() {
   // missing or damaged one leaves the layout and the history as they were.
   if (!ReadSnapshot(HistoryFilePath(m_historyCur - 1), loaded)) return;
   --m_historyCur;
+  KeepParameterRecord(m_pDocument->Objects(), loaded);
   ReplaceContent(loaded);
   MarkModified(1);
 }
@@ -101,6 +114,7 @@ void CVendrikViewModel::RedoHistory() {
   CObjPtrArray loaded;
   if (!ReadSnapshot(HistoryFilePath(m_historyCur + 1), loaded)) return;
   ++m_historyCur;
+  KeepParameterRecord(m_pDocument->Objects(), loaded);
   ReplaceContent(loaded);
   MarkModified(1);
 }

@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "app/core/MissingFontMessage.h"
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/doc/PointsImage.h"
@@ -22,6 +23,7 @@
 #include "text/exchange/dxf/DxfImport.h"
 #include "text/exchange/hpgl/PltImport.h"
 #include "values/ShellMessages.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -179,7 +181,10 @@ bool CVendrikViewModel::ImportDxfDrawing(std::string path) {
   int count = 0;
   int read = 0;
   int status = 0;
-  const int first = ImportDxfFile(path, nullptr, nullptr, &count, &read, &status);
+  DxfImportReport report;
+  const int first = ImportDxfFile(path, nullptr, nullptr, &count, &read, &status, g_installDir, &report);
+  // Texts whose fonts are missing are left out of the drawing: said once per import.
+  if (!report.missingFonts.empty()) platform::MessageBox(MissingFontMessage(report.missingFonts, g_installDir));
   if (status == kDxfStatusNoFile) {
     platform::MessageBox(kOpenError);
     return false;
@@ -195,7 +200,8 @@ bool CVendrikViewModel::ImportDxfDrawing(std::string path) {
   }
   ReaderBuffers& buffers = *held;
   int room = buffers.room;
-  const int result = ImportDxfFile(path, buffers.values.data(), buffers.flags.data(), &room, &read, &status);
+  const int result =
+      ImportDxfFile(path, buffers.values.data(), buffers.flags.data(), &room, &read, &status, g_installDir);
   if (read < count) {
     platform::MessageBox(kDxfNotSimple);
     count = read;

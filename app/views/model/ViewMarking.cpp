@@ -17,7 +17,10 @@
 #include "marking/handtools/JogRequest.h"
 #include "marking/link/LinkMessages.h"
 #include "marking/textport/Rs232Text.h"
+#include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/CObjTextAutoUpdate.h"
+#include "text/objects/CObjTextDate.h"
 
 std::atomic<std::uint8_t> g_jogWindowOpen{0};
 std::atomic<std::uint8_t> g_machineInputByte{0};
@@ -40,10 +43,45 @@ class ViewMarkDocument : public IMarkDocument {
   CVendrikViewModel& view_;
 };
 
+// Date format 12, the time of day.
+constexpr int kTimeOfDayFormat = 12;
+
 bool IsSerialTextSource(const CObjElement& element) { return element.dataSource == 2 || element.dataSource == 3; }
 
 // The controller waits on this flag before it marks the object again.
 void ClearBusy(CObjElement* element) { std::atomic_ref<int>(element->flag).store(0); }
+
+// Serial numbers and codes store no increment or fixed-text flag of their
+// own; both follow from what the objects already keep, so stored files load
+// as they are. A number steps after marking while it has a serial part and a
+// step other than 0. A code's text is fixed while its input mode takes the
+// fixed input text (typed or scanned) instead of the composed serial text.
+bool IncrementsAfterMark(const CObjTextAutoUpdate& number) {
+  return !number.Serial().serial.empty() && number.Serial().step != 0;
+}
+bool HasFixedCodeText(const CObjBarCode& code) { return code.Code().inputMode != 0; }
+
+// Whether the object steps its text after it was marked: a date but the time
+// of day (refreshed just before it is marked), a VIN, a serial number with
+// its increment, a code with its increment and a text that is not fixed.
+bool AdvancesAfterMark(const CObjElement& element) {
+  switch (element.type) {
+    case OBJ_DATE: {
+      const auto* date = element.GetObjectAs<CObjTextDate>();
+      return date != nullptr && date->GetFormat() != kTimeOfDayFormat;
+    }
+    case OBJ_SERIAL: {
+      const auto* number = element.GetObjectAs<CObjTextAutoUpdate>();
+      return number != nullptr && IncrementsAfterMark(*number);
+    }
+    case OBJ_BARCODE: {
+      const auto* code = element.GetObjectAs<CObjBarCode>();
+      return code != nullptr && IncrementsAfterMark(*code) && !HasFixedCodeText(*code);
+    }
+    case OBJ_VIN: return true;
+    default: return false;
+  }
+}
 
 }  // namespace
 
@@ -165,15 +203,16 @@ void CVendrikViewModel::OnMarkObjectDone(CObjElement* element) {
     ClearBusy(element);
     return;
   }
+  const bool advances = AdvancesAfterMark(*element);
   bool redraw = false;
   switch (element->type) {
     case OBJ_DATE:
-      element->AdvanceAfterMark();
+      if (advances) element->AdvanceAfterMark();
       redraw = true;
       break;
     case OBJ_SERIAL:
     case OBJ_BARCODE:
-      redraw = element->AdvanceAfterMark();
+      redraw = advances && element->AdvanceAfterMark();
       m_pPropView->ReloadPages(element);
       break;
     case OBJ_VIN:
@@ -220,7 +259,7 @@ void CVendrikViewModel::OnRs232Text(const std::string& text) {
   m_pPropView->SelectObject(element, index);
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
-  m_pDocument->SetModifiedFlag(true);
+  MarkModified(1);
   if (element->dataSource == 3 && m_pTarget != nullptr) m_pTarget->PostMessage(WM_HARD_START, 0, 0);
 }
 

@@ -31,6 +31,23 @@ CObjCreateRecord Record(int type, T* object) {
   return CObjCreateRecord{"", type, object, static_cast<int>(sizeof(T)), {}};
 }
 
+// A new text has no strokes until it is laid out: its fixed corner goes to
+// the click, as a new code's does, so it shows there at once and every later
+// change holds it there.
+void LayOutNewText(CObjElement& element, const CDoublePoint& at) {
+  if (auto* ruler = element.GetObjectAs<CObjTextRuler>()) {
+    ruler->GetPathData().SetOwner(&element);
+    ruler->CreatePoints(at, true);
+    return;
+  }
+  if (element.type != OBJ_TEXT && element.type != OBJ_SERIAL && element.type != OBJ_DATE && element.type != OBJ_VIN)
+    return;
+  if (auto* text = element.GetObjectAs<CObjText>()) {
+    text->GetPathData().SetOwner(&element);
+    text->CreatePoints(at, true);
+  }
+}
+
 }  // namespace
 
 std::string CVendrikViewModel::MakeDefaultName(int type) const {
@@ -49,8 +66,6 @@ std::string CVendrikViewModel::MakeDefaultName(int type) const {
 void CVendrikViewModel::MarkModified(int flag) {
   if (m_pDocument == nullptr) return;
   m_pDocument->SetSavedState(m_pDocument->Objects().GetSize() < 2 ? 0 : flag);
-  // The window's own flag too, so closing or File New offers to save.
-  if (flag != 0) m_pDocument->SetModifiedFlag(true);
 }
 
 void CVendrikViewModel::AddElement(CObjElement* element, int select) {
@@ -183,8 +198,13 @@ CObjElement* CVendrikViewModel::CreateToolObject(int toolCode) {
   }
   record.name = MakeDefaultName(record.type);
   auto* element = new CObjElement(std::move(record));
+  const CDoublePoint at(pts[0].x, pts[0].y, 0);
   // A code builds its dots once it has its element (for the fill settings).
-  if (auto* code = element->GetObjectAs<CObjBarCode>()) code->Rebuild(CDoublePoint(pts[0].x, pts[0].y, 0), 1, 1, 0);
+  if (auto* code = element->GetObjectAs<CObjBarCode>()) {
+    code->Rebuild(at, 1, 1, 0);
+  } else {
+    LayOutNewText(*element, at);
+  }
   element->RefreshTypeObject();
   element->UpdateBoundRect();
   return element;

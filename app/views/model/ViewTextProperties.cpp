@@ -75,7 +75,7 @@ bool CVendrikViewModel::OnTextPropertyMessage(const platform::Message& message) 
       msg != WM_UPDATE_OBJVIN && msg != WM_UPDATE_OBJRULERBAR && msg != WM_UPDATE_BARCODE)
     return false;
   std::shared_ptr<PROPCHANGE> record = PropChangeOf(message);
-  if (!record) return true;
+  if (!record || !IsChangeTargetAlive(*record)) return true;
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   if (msg == WM_UPDATE_TEXT) {
     OnUpdateText(*record);
@@ -95,7 +95,7 @@ void CVendrikViewModel::FinishTextChange(CObjElement& element) {
   element.UpdateBoundRect();
   m_pPropView->RefreshSheet(&element, static_cast<int>(m_selection.size()));
   GetSelectionBounds(m_selBounds);
-  if (m_pDocument != nullptr) m_pDocument->SetModifiedFlag(true);
+  MarkModified(1);
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
 }

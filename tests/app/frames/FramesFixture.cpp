@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/InstallDir.h"
 #include "platform/PortIo.h"
+#include "text/layout/MissingFontNotices.h"
 
 namespace {
 
@@ -51,6 +52,14 @@ void FramesTest::SetUp() {
   std::filesystem::remove_all(base);
   folder_ = base + "/install";
   std::filesystem::create_directories(folder_);
+  // The default stroke fonts, where the run script installs them.
+  std::error_code ec;
+  for (const char* font : {"KelTxt2.shx", "GOLD.shx"}) {
+    const std::filesystem::path built = std::filesystem::path(VENDRIK_BINARY_DIR) / "fonts" / font;
+    if (!std::filesystem::exists(built, ec)) continue;
+    std::filesystem::create_directories(folder_ + "/Fonts", ec);
+    std::filesystem::copy_file(built, folder_ + "/Fonts/" + font, ec);
+  }
   ::setenv("VENDRIK_CONFIG_DIR", (base + "/config").c_str(), 1);
   ::unsetenv("VENDRIK_SERIAL_DEVICE");  // no board link in these tests
   settings_ = platform::MakeMemorySettingsStore();
@@ -61,6 +70,8 @@ void FramesTest::SetUp() {
   platform::SetPrompt(prompt_);
   platform::SetClock(std::make_shared<platform::SteadyClock>());
   processes_ = std::make_unique<LoggingProcessTable>(log_);
+  // Fonts found missing in an earlier test are told again in this one.
+  SetFontNotices(std::make_shared<MissingFontNotices>());
 }
 
 void FramesTest::TearDown() {

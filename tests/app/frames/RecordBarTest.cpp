@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 
 #include "values/ShellMessages.h"
+#include "app/core/CommandIds.h"
 #include "app/frames/CMainFrame.h"
 #include "app/frames/CMarkToolBar.h"
 #include "widgets/CNotifyEdit.h"
@@ -24,6 +25,7 @@ TEST_F(FramesTest, RecordEditRequestsTheTypedRecordOnEnterArrowsAndFocusLoss) {
   app_->FindFirstLayoutView()->SetMessageHandler(view.Handler());
   CMarkToolBar* bar = app_->MainFrame()->RecordBar();
   CNotifyEdit* edit = bar->Edit();
+  bar->EnableRecordEdit(true);  // as while a sheet is open
   EXPECT_EQ(edit->text(), QString("1"));
   EXPECT_EQ(bar->CurrentRecord(), 1);
 
@@ -54,6 +56,7 @@ TEST_F(FramesTest, EnterDuringMarkingStopsInsteadOfRequesting) {
   MessageLog view;
   app_->FindFirstLayoutView()->SetMessageHandler(view.Handler());
   CNotifyEdit* edit = app_->MainFrame()->RecordBar()->Edit();
+  edit->setEnabled(true);  // as while a sheet is open
   MarkStatusWord = MSW_MARKING;
   PressKey(edit, Qt::Key_Return);
   PumpQt();
@@ -71,4 +74,16 @@ TEST_F(FramesTest, FrameSetsTheRecordTextAndItsEnabling) {
   EXPECT_FALSE(frame->RecordBar()->Edit()->isEnabled());
   frame->EnableRecordEdit(true);
   EXPECT_TRUE(frame->RecordBar()->Edit()->isEnabled());
+}
+
+TEST_F(FramesTest, RecordEditStaysDisabledWithoutAnOpenSheet) {
+  ASSERT_TRUE(Start());
+  CMainFrame* frame = app_->MainFrame();
+  EXPECT_FALSE(frame->RecordBar()->Edit()->isEnabled());
+  // Neither a new layout window nor a menu opened changes that.
+  app_->OnCmdMsg(cmd::ID_NEW_LAYOUT, true);
+  PumpQt();
+  frame->UpdateCommandUI();
+  EXPECT_FALSE(frame->Action(cmd::ID_NEXT_RECORD)->isEnabled());
+  EXPECT_FALSE(frame->RecordBar()->Edit()->isEnabled());
 }

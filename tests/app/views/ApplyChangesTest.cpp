@@ -182,13 +182,13 @@ class RecordingFrame : public IViewMainFrame {
 
 class ParameterChangeTest : public ApplyChangesTest, public ::testing::WithParamInterface<ParamCase> {};
 
-TEST_P(ParameterChangeTest, WritesFieldSettingsBytesAndFileWithOneSnapshot) {
+TEST_P(ParameterChangeTest, WritesFieldSettingsBytesAndFileWithoutUndoSnapshot) {
   const ParamCase& c = GetParam();
   AddLine({0, 0}, {1, 1}, 0);  // a drawing object: the change marks the document
   const std::string before = SettingsFile();
   Send(c.msg, c.id, c.value, Record());
   EXPECT_NEAR(c.field(Prop()), c.expected, 1e-6);
-  EXPECT_EQ(snapshots_, 1);
+  EXPECT_EQ(snapshots_, 0) << "machine parameters are no part of the undo history";
   EXPECT_TRUE(weak_.expired()) << "the record is freed with its message";
   EXPECT_EQ(document_.GetSavedState(), 1);
   if (c.offset < 0) {
@@ -321,7 +321,7 @@ TEST_F(ApplyChangesTest, ContinueTimesShowsTheNewTotalWithoutSaving) {
   Send(WM_UPDATE_PRINTSETUP, 1014, 7u, Record());
   EXPECT_EQ(Prop().GetContinuousCount(), 7);
   EXPECT_EQ(SettingsFile(), before);
-  EXPECT_EQ(snapshots_, 1);
+  EXPECT_EQ(snapshots_, 0);
   const auto messages = frame.posted.Drain();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].msg, WM_SHOW_MARK_STATUS);
@@ -564,3 +564,23 @@ TEST_F(ApplyChangesTest, RenameAndListSelection) {
 }
 
 }  // namespace
+
+// Undo and Redo never take the machine parameters back: the settings file was
+// written when they changed, and the layout's record stays with it.
+TEST_F(ApplyChangesTest, UndoOverAParameterChangeKeepsTheRecordWithTheSettingsFile) {
+  CObjElement* line = AddLine({0, 0}, {1, 1}, 0);
+  Send(WM_UPDATE_OBJLINE, 1003, 5.0, line);  // an undoable change before
+  Send(WM_UPDATE_DRAWSIZE, 1010, 250.0, Record());
+  const std::string written = SettingsFile();
+  ASSERT_TRUE(model_->CanUndo());
+  model_->RunCommand(CVendrikViewModel::ID_EDIT_UNDO, true);
+  EXPECT_DOUBLE_EQ(Prop().GetRangeX(), 250.0);
+  EXPECT_FLOAT_EQ(g_machineSet.rangeX, 250.0f);
+  EXPECT_EQ(SettingsFile(), written);
+  // The line's change was undone.
+  ASSERT_EQ(document_.Objects().GetSize(), 2);
+  EXPECT_NEAR(document_.Objects()[1]->boundRect.right, 1.0, 1e-6);
+  model_->RunCommand(CVendrikViewModel::ID_EDIT_REDO, true);
+  EXPECT_DOUBLE_EQ(Prop().GetRangeX(), 250.0);
+  EXPECT_NEAR(document_.Objects()[1]->boundRect.right, 5.0, 1e-6);
+}

@@ -31,6 +31,7 @@
 #include "tests/marking/link/SimulatedBoardView.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
+#include "text/objects/CObjBarCode.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
@@ -294,4 +295,29 @@ TEST_F(MarkingEndToEndTest, JogOriginAndTestCommandsReachTheBoard) {
   view_->Model().RunCommand(cmd::ID_TEST_HARDWARE, true);
   ASSERT_TRUE(PumpUntil([&] { return dialogs_.motorTests == 1; }));
   EXPECT_GE(Count("TT"), 1);
+}
+
+// A code whose input is a fixed text is marked with that text every time; a
+// code that carries a serial number steps it after each piece.
+TEST_F(MarkingEndToEndTest, AFixedTextCodeKeepsItsTextWhileASerialCodeAdvances) {
+  RegisterObjTypeOps(ObjClassId::BarCode, &BarCodeTypeOps());
+  auto* fixed = new CObjBarCode(CDoublePoint(-40, -10, 0), "ABC", "123", "DEF");
+  auto* serial = new CObjBarCode(CDoublePoint(10, -10, 0), "ABC", "123", "DEF");
+  // As the code page sets it: "Scan input barcode", then the text in "String".
+  fixed->Code().inputMode = 1;
+  fixed->SetCodeText(CDoublePoint(-40, -10, 0), "HELLO-FIXED", 0, 1);
+  serial->SetCodeText(CDoublePoint(10, -10, 0), serial->ComposeText(), 0, 0);
+  for (CObjBarCode* code : {fixed, serial}) AddElement(OBJ_BARCODE, code, sizeof(CObjBarCode));
+  ASSERT_GT(fixed->GetDotCount(), 0);
+  for (int run = 1; run <= 2; ++run) {
+    PressKey(Qt::Key_Return);
+    ASSERT_TRUE(WaitJobEnds(run));
+  }
+  EXPECT_EQ(Count("MM"), 2);
+  EXPECT_EQ(fixed->GetText(), "HELLO-FIXED");
+  EXPECT_EQ(fixed->Code().fixedText, "HELLO-FIXED");
+  EXPECT_EQ(serial->Serial().serial, "125");
+  EXPECT_EQ(serial->GetText(), "ABC125DEF");
+  document_.DeleteAllObjects();
+  RegisterObjTypeOps(ObjClassId::BarCode, nullptr);
 }

@@ -66,7 +66,7 @@ class SpecialTextEditingTest : public ViewModelTest, public ::testing::WithParam
     platform::SetPrompt(prompt_);
   }
   void TearDown() override {
-    element_.reset();
+    document_.DeleteAllObjects();
     for (ObjClassId id : {ObjClassId::TextAutoUpdate, ObjClassId::TextDate, ObjClassId::TextVin,
                           ObjClassId::BarCode, ObjClassId::TextRuler})
       RegisterObjTypeOps(id, nullptr);
@@ -76,7 +76,11 @@ class SpecialTextEditingTest : public ViewModelTest, public ::testing::WithParam
   }
   CObjElement& Make(int type) {
     CObjBase* object = MakeObject(type);
-    element_ = std::make_unique<CObjElement>(CObjCreateRecord{"obj", type, object, 64, {}});
+    // In the layout, after its first element: changes to objects the layout
+    // no longer holds are dropped.
+    AddLine({0, 0}, {1, 1}, 0);
+    element_ = new CObjElement(CObjCreateRecord{"obj", type, object, 64, {}});
+    document_.Objects().Add(element_);
     element_->BindPathOwner();
     auto* text = element_->GetObjectAs<CObjText>();
     if (auto* ruler = element_->GetObjectAs<CObjTextRuler>()) {
@@ -94,12 +98,12 @@ class SpecialTextEditingTest : public ViewModelTest, public ::testing::WithParam
     auto record = std::make_shared<PROPCHANGE>();
     record->id = id;
     record->value = std::move(value);
-    record->object = element_.get();
+    record->object = element_;
     ASSERT_TRUE(model_->OnMessage(platform::Message{msg, reinterpret_cast<WPARAM>(record.get()), 0, record}));
   }
 
   std::unique_ptr<TextRig> rig_;
-  std::unique_ptr<CObjElement> element_;
+  CObjElement* element_ = nullptr;  // the layout's
   std::shared_ptr<platform::ScriptedPrompt> prompt_;
 };
 
@@ -212,4 +216,36 @@ TEST_F(SpecialTextEditingTest, CodeHoldsItsModulesWhenItsModuleSizeChanges) {
   const CObjBarCode& code = As<CObjBarCode>(element);
   EXPECT_NEAR(code.GetFixedPoint(after).x, code.GetFixedPoint(before).x, 1e-6);
   EXPECT_NEAR(code.GetFixedPoint(after).y, code.GetFixedPoint(before).y, 1e-6);
+}
+
+// The hatch points of the text a code shows (every group but the modules').
+int ShownTextHatching(const CObjBarCode& code) {
+  int points = 0;
+  const CPathData& path = code.GetPathData();
+  for (int i = 0; i < path.GetGroupCount(); ++i)
+    if (path.GetGroupAt(i)->kind != GROUP_KIND_HIDDEN) points += path.GetGroupAt(i)->GetFillList().GetSize();
+  return points;
+}
+
+// Filling a code's shown TrueType text hatches it at once: the fill change
+// rebuilds the text, and leaves the modules where they are.
+TEST_F(SpecialTextEditingTest, FillChangeOnACodeRebuildsTheTextItShows) {
+  CObjElement& element = Make(OBJ_BARCODE);
+  auto& code = As<CObjBarCode>(element);
+  code.Code().showText = 1;
+  code.SetTrueTypeMode(true);
+  code.Settings().font.faceName = "DejaVu Sans";
+  code.Settings().charHeight = 5;
+  code.UpdateTextPosition();
+  code.AddTextPath();
+  CDoubleRect modules;
+  ASSERT_TRUE(code.GetPathData().GetKind2BoundRect(modules));
+  ASSERT_GT(code.GetPathData().GetGroupCount(), 1) << "modules and the shown text";
+  ASSERT_EQ(ShownTextHatching(code), 0);
+  Send(WM_UPDATE_FILLOBJ, 1114, 1);
+  EXPECT_GT(ShownTextHatching(code), 0);
+  CDoubleRect after;
+  ASSERT_TRUE(code.GetPathData().GetKind2BoundRect(after));
+  EXPECT_DOUBLE_EQ(after.left, modules.left);
+  EXPECT_DOUBLE_EQ(after.top, modules.top);
 }

@@ -38,9 +38,11 @@ TEST_F(SplitDrawingTest, SplitMovesTheChosenStrokesIntoANewDrawing) {
   CObjElement* drawing = TwoStrokeDrawing(document_);
   ASSERT_GT(drawing->SplitSelectByRect(CDoubleRect(-1, 21, 11, 19), 1, {}), 0);
   ASSERT_TRUE(drawing->HasSplitUnselected());
+  drawing->activePage = 3;  // the split page, where the operator asked
   ASSERT_TRUE(model_->OnMessage(SplitRequest(drawing, 1167)));
   ASSERT_EQ(Count(), 3);
   EXPECT_EQ(At(2)->type, OBJ_HPGL);
+  EXPECT_EQ(At(2)->activePage, 3) << "the new part opens on the page of its source";
   EXPECT_NEAR(At(2)->GetBoundRect().bottom, 20, kTol);
   EXPECT_NEAR(drawing->GetBoundRect().top, 0, kTol);
   EXPECT_TRUE(document_.IsModified());

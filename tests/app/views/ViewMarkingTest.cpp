@@ -20,7 +20,11 @@
 #include "marking/textport/Rs232Text.h"
 #include "platform/Prompt.h"
 #include "tests/app/views/ViewModelFixture.h"
+#include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/CObjTextAutoUpdate.h"
+#include "text/objects/CObjTextDate.h"
+#include "text/objects/CObjTextVin.h"
 #include "values/ShellValues.h"
 
 namespace {
@@ -88,14 +92,15 @@ platform::Message Reply(int type, int extra, std::vector<BYTE> bytes) {
 
 // A variable text as the marking dispatch sees it: each advance counts and
 // reports a change.
-class FakeVariableText : public CObjBase {};
+// The variable texts' own objects (the view reads their settings), with
+// dispatch entries that only count the advances.
 int g_advances = 0;
 const CObjTypeOps& FakeVariableTextOps() {
   static const CObjTypeOps ops = [] {
     CObjTypeOps o;
     o.className = "FakeVariableText";
-    o.objectSize = sizeof(FakeVariableText);
-    o.isInstance = [](const CObjBase& obj) { return dynamic_cast<const FakeVariableText*>(&obj) != nullptr; };
+    o.objectSize = sizeof(CObjBarCode);
+    o.isInstance = [](const CObjBase& obj) { return dynamic_cast<const CObjText*>(&obj) != nullptr; };
     o.ownBounds = [](const CObjBase&) { return CDoubleRect(0, 5, 10, 0); };
     o.advanceAfterMark = [](CObjElement&, CObjBase&) {
       ++g_advances;
@@ -437,27 +442,46 @@ TEST_F(ViewMarkingTest, OriginByHandOpensAndEndsTheJogWindow) {
   EXPECT_FALSE(dialogs_.jogShown);
 }
 
-TEST_F(ViewMarkingTest, MarkedVariableTextsAdvanceUnlessTheirTextComesFromOutside) {
+TEST_F(ViewMarkingTest, MarkedVariableTextsAdvanceByTheirOwnSettingsUnlessTheirTextComesFromOutside) {
   for (ObjClassId id : {ObjClassId::TextAutoUpdate, ObjClassId::TextDate, ObjClassId::TextVin, ObjClassId::BarCode}) {
     RegisterObjTypeOps(id, &FakeVariableTextOps());
   }
   RecordingPropertyView pages;
   model_->SetPropertyView(&pages);
+  // step: the serial step (0: no increment); input: the code's input mode
+  // (nonzero: a fixed text); format: the date's format (12: the time of day).
   struct Case {
     int type;
     int dataSource;
     int spreadsheetLink;
     int advances;
     int reloads;
+    int step = 1;
+    int input = 0;
+    int format = 10;
   };
   const Case cases[] = {
       {OBJ_SERIAL, 0, 0, 1, 1}, {OBJ_BARCODE, 0, 0, 1, 1}, {OBJ_VIN, 0, 0, 1, 1}, {OBJ_DATE, 0, 0, 1, 0},
       {OBJ_SERIAL, 2, 0, 0, 0}, {OBJ_VIN, 3, 0, 0, 0},     {OBJ_SERIAL, 1, 1, 0, 0}, {OBJ_SERIAL, 1, 0, 1, 1},
+      {OBJ_SERIAL, 0, 0, 0, 1, 0},  {OBJ_BARCODE, 0, 0, 0, 1, 0}, {OBJ_BARCODE, 0, 0, 0, 1, 1, 1},
+      {OBJ_DATE, 0, 0, 0, 0, 1, 0, 12},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.type << " source " << c.dataSource << " link " << c.spreadsheetLink);
-    auto element = std::make_unique<CObjElement>(
-        CObjCreateRecord{"", c.type, new FakeVariableText, static_cast<int>(sizeof(FakeVariableText)), {}});
+    SCOPED_TRACE(::testing::Message() << c.type << " source " << c.dataSource << " link " << c.spreadsheetLink
+                                      << " step " << c.step << " input " << c.input << " format " << c.format);
+    CObjBase* object = nullptr;
+    const CDoublePoint at(0, 0, 0);
+    if (c.type == OBJ_SERIAL || c.type == OBJ_BARCODE) {
+      auto* number = c.type == OBJ_SERIAL ? new CObjTextAutoUpdate(at, "A", "1", "B") : new CObjBarCode(at, "A", "1", "B");
+      number->Serial().step = c.step;
+      if (auto* code = dynamic_cast<CObjBarCode*>(number)) code->Code().inputMode = c.input;
+      object = number;
+    } else if (c.type == OBJ_DATE) {
+      object = new CObjTextDate(TextCreateRecord{at, "x"}, c.format);
+    } else {
+      object = new CObjTextVin(TextCreateRecord{at, "LM13KTNM720923456"});
+    }
+    auto element = std::make_unique<CObjElement>(CObjCreateRecord{"", c.type, object, 64, {}});
     element->dataSource = c.dataSource;
     element->flag = 1;
     CObjElement* raw = element.get();

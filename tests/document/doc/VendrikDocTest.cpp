@@ -32,7 +32,7 @@ class DocTest : public ::testing::Test {
         CObjCreateRecord{"Poly-1", OBJ_POLYLINE, new CObjPolyLine(list, 0, 0), static_cast<int>(sizeof(CObjPolyLine)), {}});
     e->RefreshTypeObject();
     doc.Objects().Add(e);
-    doc.SetModifiedFlag(true);
+    doc.SetSavedState(1);
   }
 
   TempFolder dir;

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <stdexcept>
 #include <thread>
 
 #include "libs/tabrion/CTabrion.h"
@@ -67,10 +69,12 @@ TEST_F(ChildReaderTest, CrashingHangingOrGrowingParserGivesCannotOpen) {
       {"abort", [] { std::abort(); }},
       {"segmentation fault", [] { std::raise(SIGSEGV); }},
       {"hang", [] { std::this_thread::sleep_for(1h); }},
+      {"exception", [] { throw std::runtime_error("parser gave up"); }},
       {"memory", [] {
-         char* block = new char[std::size_t{512} << 20];
+         // Kept where the compiler must assume it is read, so that a release build keeps the allocation.
+         static char* volatile block;
+         block = new char[std::size_t{512} << 20];
          std::memset(block, 1, std::size_t{512} << 20);
-         std::printf("%d", block[12345]);
        }},
   };
   ChildReader::SetLimits({500ms, std::size_t{64} << 20});

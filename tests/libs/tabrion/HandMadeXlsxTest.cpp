@@ -9,6 +9,7 @@
 #include <string>
 
 #include "libs/tabrion/CTabrion.h"
+#include "platform/Cp936.h"
 
 namespace {
 
@@ -29,9 +30,10 @@ const char* kStrings =
     R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><si><t>plain</t></si>)"
     R"(<si><r><t>ri</t></r><r><rPr><b/></rPr><t>ch</t></r><rPh><t>HINT</t></rPh></si></sst>)";
 
-std::string Sheet(const std::string& rows) {
-  return R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)" + rows +
-         "</sheetData></worksheet>";
+// 'before' goes ahead of the cells: the sheet's format and column widths.
+std::string Sheet(const std::string& rows, const std::string& before = {}) {
+  return R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)" + before + "<sheetData>" +
+         rows + "</sheetData></worksheet>";
 }
 
 class HandMadeXlsxTest : public ::testing::Test {
@@ -56,10 +58,10 @@ class HandMadeXlsxTest : public ::testing::Test {
     return path;
   }
 
-  std::string Book(const std::string& sheetXml) {
+  std::string Book(const std::string& sheetXml, const std::string& strings = kStrings) {
     return Write({{"xl/workbook.xml", kWorkbook},
                   {"xl/_rels/workbook.xml.rels", kRels},
-                  {"xl/strings.xml", kStrings},
+                  {"xl/strings.xml", strings},
                   {"xl/worksheets/data.xml", sheetXml}});
   }
 
@@ -95,8 +97,75 @@ TEST_F(HandMadeXlsxTest, CellKindsAndPositionsWithoutReferences) {
   EXPECT_EQ(reader.GetCellData(3, 'A'), "1E+20");
   EXPECT_EQ(reader.GetCellData(3, 'B'), "FALSE");
   EXPECT_EQ(reader.GetCellData(3, 'C'), "in");
-  EXPECT_EQ(reader.GetCellData(3, 'D'), "-1.2E-05");
+  EXPECT_EQ(reader.GetCellData(3, 'D'), "-0.000012");
   EXPECT_EQ(reader.GetCellData(3, 'E'), "");      // a cell with an unreadable reference is no cell
+}
+
+// Columns without their own width take the sheet's: from the base width in
+// characters (4: 33 pixels, rounded up to 40), or from the stored default width, which wins.
+TEST_F(HandMadeXlsxTest, ColumnsWithoutWidthTakeTheSheetsDefault) {
+  const std::string pi = R"(<row r="1"><c r="A1"><v>3.14159265358979</v></c><c r="B1"><v>3.14159265358979</v></c>)"
+                         R"(<c r="C1"><v>3.14159265358979</v></c></row>)";
+  CTabrion reader;
+  auto base = Para(Book(Sheet(pi, R"(<sheetFormatPr baseColWidth="4" defaultRowHeight="15"/><cols>)"
+                                  R"(<col min="1" max="1" width="0" hidden="1"/>)"
+                                  R"(<col min="3" max="3" width="12.7109375" customWidth="1"/></cols>)")));
+  ASSERT_EQ(reader.InitialExcelDataBase(base), 0);
+  EXPECT_EQ(reader.GetCellData(1, 'A'), "3.142");  // hidden without a width: the default
+  EXPECT_EQ(reader.GetCellData(1, 'B'), "3.142");
+  EXPECT_EQ(reader.GetCellData(1, 'C'), "3.141592654");
+
+  auto stored = Para(Book(Sheet(pi, R"(<sheetFormatPr baseColWidth="4" defaultColWidth="12.7109375"/>)"
+                                    R"(<cols><col min="2" max="2" width="bogus"/></cols>)")));
+  ASSERT_EQ(reader.InitialExcelDataBase(stored), 0);
+  EXPECT_EQ(reader.GetCellData(1, 'A'), "3.141592654");
+  EXPECT_EQ(reader.GetCellData(1, 'B'), "3.141592654");
+}
+
+struct Escape {
+  const char* written;
+  const char* shown;  // UTF-8
+};
+
+// "_xHHHH_" stands for one UTF-16 unit; "_x005F_" is an underscore that keeps
+// what follows as typed.
+const Escape kEscapes[] = {
+    {"A_x0001_B", "A\x01" "B"},
+    {"_x005F_x0041_", "_x0041_"},
+    {"x_x005f_x0042_y", "x_x0042_y"},
+    {"_x0041_", "A"},
+    {"_x004a__x004A_", "JJ"},
+    {"__x0041__", "_A_"},
+    {"_x4E2D__x6587_", "\xE4\xB8\xAD\xE6\x96\x87"},
+    {"_x00G1_", "_x00G1_"},  // not hexadecimal
+    {"_x0041", "_x0041"},    // not closed
+    {"_X0041_", "_X0041_"},
+    {"_x+041_", "_x+041_"},
+};
+
+TEST_F(HandMadeXlsxTest, EscapedCharactersAreDecodedInEveryKindOfText) {
+  std::string strings = R"(<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)";
+  std::string rows;
+  int n = 0;
+  for (const Escape& e : kEscapes) {
+    strings += std::string("<si><t>") + e.written + "</t></si>";
+    std::string r = std::to_string(++n);
+    rows += "<row r=\"" + r + "\"><c r=\"A" + r + "\" t=\"s\"><v>" + std::to_string(n - 1) + "</v></c>" +
+            "<c r=\"B" + r + "\" t=\"inlineStr\"><is><r><t>" + e.written + "</t></r></is></c>" +
+            "<c r=\"C" + r + "\" t=\"str\"><f>A" + r + "</f><v>" + e.written + "</v></c></row>";
+  }
+  strings += "</sst>";
+  CTabrion reader;
+  auto para = Para(Book(Sheet(rows), strings));
+  ASSERT_EQ(reader.InitialExcelDataBase(para), 0);
+  long row = 0;
+  for (const Escape& e : kEscapes) {
+    ++row;
+    std::string shown = platform::Utf8ToCp936(e.shown);
+    EXPECT_EQ(reader.GetCellData(row, 'A'), shown) << "shared " << e.written;
+    EXPECT_EQ(reader.GetCellData(row, 'B'), shown) << "inline " << e.written;
+    EXPECT_EQ(reader.GetCellData(row, 'C'), shown) << "formula " << e.written;
+  }
 }
 
 TEST_F(HandMadeXlsxTest, DamagedWorkbooksAreRefused) {

@@ -24,7 +24,7 @@ TEST_P(NumberFormatNumbers, ShowsWhatTheSheetShows) {
 const Case kNumbers[] = {
     {"General", 1234.5, "1234.5"},
     {"", 0.1 + 0.2, "0.3"},
-    {"General", -0.000012, "-1.2E-05"},
+    {"General", -0.000012, "-0.000012"},  // small numbers stay decimal while they fit
     {"0", 2.5, "3"},  // halves away from zero
     {"0", -2.5, "-3"},
     {"0", -0.4, "-0"},

@@ -69,6 +69,7 @@ const TextCase kTexts[] = {
     {0, nullptr, "abc", "abc"},
     {-1, "0;-0;0;\"<\"@\">\"", "x", "<x>"},
     {0, nullptr, "中文", "中文"},
+    {0, nullptr, "A\x01" "B", "A\x01" "B"},  // written "A_x0001_B" into the .xlsx
 };
 
 class SameTextOnBothPaths : public ::testing::Test {

@@ -7,6 +7,7 @@
 
 #include "document/path/PathListHelpers.h"
 #include "tests/text/layout/TextTestSupport.h"
+#include "text/layout/MissingFontNotices.h"
 #include "text/layout/TextLines.h"
 
 namespace {
@@ -140,6 +141,43 @@ TEST(ShxLayout, MissingFontsLeaveAnEmptyPathAndReportIt) {
   EXPECT_TRUE(rig.Text().GetLayoutReport().strokeStatus & 0x40);
   EXPECT_EQ(rig.Text().GetPathData().GetGroupCount(), 0);
 }
+
+struct MissingCase {
+  const char* pair;
+  int starMode;
+  const char* text;
+  std::vector<std::string> missing;
+};
+
+class ShxMissingFonts : public ::testing::TestWithParam<MissingCase> {};
+
+// The report names the font files the text needed and did not find, each
+// once; the program's notices hand each name out once however often it is met.
+TEST_P(ShxMissingFonts, AreNamedInTheReportAndNoticedOnce) {
+  const MissingCase& c = GetParam();
+  auto notices = std::make_shared<MissingFontNotices>();
+  SetFontNotices(notices);
+  TextRig rig;
+  rig.S().strokeFontPair = c.pair;
+  rig.S().starMode = c.starMode;
+  rig.Layout(c.text);
+  EXPECT_EQ(rig.Text().GetLayoutReport().missingFonts, c.missing);
+  EXPECT_EQ(rig.Text().GetLayoutReport().fontMissing, !c.missing.empty());
+  rig.Layout(c.text);
+  EXPECT_EQ(notices->TakeNew(), c.missing);
+  rig.Layout(c.text);
+  EXPECT_TRUE(notices->TakeNew().empty());
+  SetFontNotices(std::make_shared<MissingFontNotices>());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ShxMissingFonts,
+    ::testing::Values(MissingCase{"mm+nobig", 0, "L", {}},
+                      MissingCase{"GOLD+Xc18", 1, "L", {"GOLD.shx"}},
+                      MissingCase{"GOLD+Xc18", 1, "", {}},
+                      MissingCase{"mm+nobig", 0, "L\xB0\xA1\r\nL", {"nobig.shx"}},
+                      MissingCase{"absent+nobig", 0, "L\r\n\xB0\xA1", {"absent.shx", "nobig.shx"}},
+                      MissingCase{"absent", 0, "L", {"absent.shx"}}));
 
 TEST(ShxLayout, AFailingGlyphIsLeftOutAndTheRestIsDrawnAndReported) {
   TextRig rig;

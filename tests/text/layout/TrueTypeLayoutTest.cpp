@@ -107,6 +107,66 @@ TEST_F(TrueTypeLayout, DotKindOneMakesOrderedDotsExactlyTheCharHeightTall) {
   EXPECT_NEAR(GetPointArrayBoundRect(upright).Height(), 7.2, 1e-4);
 }
 
+// Slanted like any TrueType text: the H's top runs tan(slant) x height further
+// right than its foot, so the dots span that much more.
+TEST_F(TrueTypeLayout, DotKindOneIsSlanted) {
+  rig_.S().flags = TEXT_DOT_FONT;
+  rig_.S().dotKind = DOT_KIND_TRUETYPE;
+  rig_.Layout("H");
+  const double upright = GetPointArrayBoundRect(rig_.Points()).Width();
+  rig_.S().slant = 30;
+  rig_.Layout("H");
+  const CDoubleRect slanted = GetPointArrayBoundRect(rig_.Points());
+  EXPECT_NEAR(slanted.Height(), 7.2, 1e-4);
+  EXPECT_NEAR(slanted.Width() - upright, std::tan(30 * DEG_TO_RAD) * 7.2, 1e-3);
+}
+
+// DejaVu Sans in a cell of 533 pixels (0.2236 pixels to the unit, 0.025 mm to
+// the pixel here): the PostScript underline 40 units below the base line, 90
+// thick (9 and 20 pixels); the OS/2 strike-out 530 above it, 102 thick (118
+// and 23 pixels). Each stroke runs the character's advance, 344 pixels.
+struct LineCase {
+  bool underline;
+  bool strikeOut;
+  double below;  // mm the strokes reach below the base line
+  int strokes;   // rectangles drawn with the H
+};
+
+class TrueTypeLines : public TrueTypeLayout, public ::testing::WithParamInterface<LineCase> {};
+
+TEST_P(TrueTypeLines, AreDrawnUnderAndThroughEachCharacter) {
+  const LineCase& c = GetParam();
+  rig_.Layout("H");
+  const int plain = rig_.Points().GetSize();
+  rig_.S().font.underline = c.underline;
+  rig_.S().font.strikeOut = c.strikeOut;
+  rig_.Layout("H");
+  ASSERT_EQ(rig_.Points().GetSize(), plain + 5 * c.strokes);
+  ASSERT_EQ(rig_.Text().GetPathData().GetGroupCount(), 1);  // part of the character
+  const CDoubleRect b = GetPointArrayBoundRect(rig_.Points());
+  EXPECT_NEAR(b.top, 20, 1e-9);
+  EXPECT_NEAR(b.Height(), Mm(1493) + c.below, 2e-3);
+  EXPECT_NEAR(b.Width(), c.strokes > 0 ? 344 * 0.025 : Mm(1138), 2e-3);
+  const double base = 20 - Mm(1493);
+  if (c.strikeOut) {
+    // The last figure: the strike-out, a closed rectangle.
+    const CPointList& p = rig_.Points();
+    const int n = p.GetSize();
+    EXPECT_EQ(p[n - 5].flag, 0);
+    EXPECT_NEAR(p[n - 5].x, p[n - 1].x, 1e-9);
+    EXPECT_NEAR(p[n - 5].y, p[n - 1].y, 1e-9);
+    EXPECT_NEAR(std::max(p[n - 5].y, p[n - 3].y) - base, 118 * 0.025, 2e-3);
+    EXPECT_NEAR(std::min(p[n - 5].y, p[n - 3].y) - base, 95 * 0.025, 2e-3);
+  }
+  // A space is not outlined: no strokes under it.
+  rig_.Layout("H H");
+  EXPECT_EQ(rig_.Points().GetSize(), 2 * (plain + 5 * c.strokes));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, TrueTypeLines,
+                         ::testing::Values(LineCase{false, false, 0, 0}, LineCase{true, false, 29 * 0.025, 1},
+                                           LineCase{false, true, 0, 1}, LineCase{true, true, 29 * 0.025, 2}));
+
 TEST_F(TrueTypeLayout, APositionBeyondAnyScreenStaysFinite) {
   rig_.S().position = CDoublePoint(1e300, -1e300);
   rig_.S().charSpacing = 99;

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "document/path/PathListHelpers.h"
 #include "tests/text/layout/TextTestSupport.h"
+#include "text/fonts/shx/ShxFontCache.h"
 #include "text/objects/CObjTextRuler.h"
 
 namespace {
@@ -57,18 +59,39 @@ TEST(Ruler, DefaultsGiveSixtyOneTicksAndABaseLine) {
   EXPECT_NEAR(Strokes(r)[0].y1, -5, 1e-9);
 }
 
-TEST(Ruler, AnOddBigIntervalHasAMiddleTickBetweenUnits) {
+struct OddCase {
+  int units;
+  int bigUnits;
+  std::vector<double> ticks;
+};
+
+class RulerOddInterval : public ::testing::TestWithParam<OddCase> {};
+
+// The unit below the middle of an odd interval gets a middle tick half a
+// unit further, the last unit of the ruler too.
+TEST_P(RulerOddInterval, HasAMiddleTickBetweenUnits) {
+  const OddCase& c = GetParam();
   auto owned = MakeRuler();
   CObjTextRuler& r = *owned;
-  r.Ruler().units = 10;
-  r.Ruler().bigUnits = 5;
+  r.Ruler().units = c.units;
+  r.Ruler().bigUnits = c.bigUnits;
   r.Ruler().edge = 0;
   r.CreatePoints(CDoublePoint(0, 0), false);
   std::vector<double> xs;
   for (const TickSeen& t : Strokes(r)) xs.push_back(t.x0);
-  EXPECT_EQ(xs, (std::vector<double>{0, 1, 2, 2.5, 3, 4, 5, 6, 7, 7.5, 8, 9, 10}));
-  EXPECT_NEAR(Strokes(r)[3].y1, 3.5, 1e-9);
+  EXPECT_EQ(xs, c.ticks);
+  for (const TickSeen& t : Strokes(r)) {
+    if (t.x0 != std::floor(t.x0)) EXPECT_NEAR(t.y1, 3.5, 1e-9) << t.x0;
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RulerOddInterval,
+    ::testing::Values(OddCase{10, 5, {0, 1, 2, 2.5, 3, 4, 5, 6, 7, 7.5, 8, 9, 10}},
+                      OddCase{7, 5, {0, 1, 2, 2.5, 3, 4, 5, 6, 7, 7.5}},
+                      OddCase{4, 3, {0, 1, 1.5, 2, 3, 4, 4.5}},
+                      OddCase{1, 1, {0, 0.5, 1, 1.5}},
+                      OddCase{4, 4, {0, 1, 2, 3, 4}}));
 
 // As one unit per big tick: big ticks on the units, middle ones between.
 TEST(Ruler, AZeroBigIntervalCountsAsOneInsteadOfDividingByZero) {
@@ -79,7 +102,7 @@ TEST(Ruler, AZeroBigIntervalCountsAsOneInsteadOfDividingByZero) {
   r.Ruler().edge = 0;
   r.CreatePoints(CDoublePoint(0, 0), false);
   const auto strokes = Strokes(r);
-  ASSERT_EQ(strokes.size(), 9u);
+  ASSERT_EQ(strokes.size(), 10u);  // 0, 0.5, ..., 4, 4.5
   for (const TickSeen& t : strokes) EXPECT_NEAR(t.y1, std::fmod(t.x0, 1.0) == 0 ? 5 : 3.5, 1e-9);
 }
 
@@ -171,6 +194,45 @@ TEST(Ruler, TurningKeepsTheRotationWithinATurnAndResizingScalesTheGraduation) {
   s.ResizeToRect(oldRect, newRect, 2);  // top-right handle: both directions doubled
   EXPECT_NEAR(s.Ruler().lineW, 2, 1e-6);
   EXPECT_NEAR(s.Ruler().rHeight, 10, 1e-6);
+}
+
+// Labels of the ruler's own fonts; a missing one is named in the ruler's report.
+TEST(Ruler, LabelsDrawWithTheRulerFontsAndNameTheMissingOnes) {
+  TextRig rig;  // the installation folder with its fonts
+  const Bytes stem = {2, 0x44, 1, 0x4C, 2, 0x20, 0};
+  rig.Folder().AddFont("digits.shx", Shapes86Font({{'0', stem}, {'1', stem}, {'2', stem}}));
+  auto ruler = std::make_unique<CObjTextRuler>(CDoublePoint(0, 0));
+  ruler->Ruler().units = 20;
+  ruler->Ruler().textMode = 1;
+  ruler->Ruler().edge = 0;
+  ruler->Settings().strokeFontPair = "digits+nobig";
+  ruler->CreatePoints(CDoublePoint(0, 0), false);
+  // 21 ticks of two points, labels "0", "10" and "20" of four strokes' points each.
+  EXPECT_GT(ruler->GetPathData().points.GetSize(), 2 * 21 + 3);
+  EXPECT_TRUE(ruler->GetLayoutReport().missingFonts.empty());
+  ruler->Settings().strokeFontPair = "absent+nobig";
+  ruler->CreatePoints(CDoublePoint(0, 0), false);
+  EXPECT_EQ(ruler->GetLayoutReport().missingFonts, std::vector<std::string>{"absent.shx"});
+  EXPECT_EQ(ruler->GetPathData().points.GetSize(), 2 * 21);
+}
+
+// What the ruler's labels do: texts sharing a cache read each font file once,
+// so the second draws from the file the first opened.
+TEST(Ruler, TextsSharingStrokeFontsReadEachFileOnce) {
+  TextRig rig;
+  ShxFontCache fonts(rig.Folder().Path());
+  CObjText first;
+  first.CopyFrom(rig.Text());
+  first.ShareStrokeFonts(&fonts);
+  first.SetText("LL", CDoublePoint(10, 50), false);
+  std::filesystem::remove_all(rig.Folder().Path() + "/Fonts");
+  CObjText second;
+  second.CopyFrom(rig.Text());
+  second.ShareStrokeFonts(&fonts);
+  second.SetText("LL", CDoublePoint(10, 50), false);
+  ASSERT_GT(first.GetPathData().points.GetSize(), 0);
+  EXPECT_EQ(second.GetPathData().points.GetSize(), first.GetPathData().points.GetSize());
+  EXPECT_TRUE(second.GetLayoutReport().missingFonts.empty());
 }
 
 }  // namespace

@@ -90,6 +90,7 @@ TEST(SerialText, ComposesPrefixDateSerialSuffixAndTail) {
   EXPECT_EQ(s.ComposeText(), "P  01X");
   s.Serial().dateMode = 0;
   s.Serial().tail = "T";
+  s.Serial().tailLength = 1;
   EXPECT_EQ(s.ComposeText(), "P01X");
   s.Serial().tailSwitch = 1;
   EXPECT_EQ(s.ComposeText(), "P01XT");
@@ -113,5 +114,40 @@ TEST(SerialText, CopyTakesPartsAndCountersButNotTheBounds) {
   EXPECT_TRUE(b.Serial().lower.empty());
   EXPECT_TRUE(b.Serial().upper.empty());
 }
+
+struct TailCase {
+  int tailLength;
+  std::size_t drawn;
+};
+
+class SerialTail : public ::testing::TestWithParam<TailCase> {};
+
+// "Add rand code": a code of digits and capitals of the asked length (1 to
+// 8), the same for every mark of one number and drawn anew when it advances.
+TEST_P(SerialTail, IsARandomCodeRenewedWithTheNumber) {
+  CObjTextAutoUpdate s(CDoublePoint(0, 0), "P", "01", "S");
+  s.Serial().marksPerNumber = 2;
+  s.Serial().tailLength = GetParam().tailLength;
+  EXPECT_EQ(s.ComposeText(), "P01S");
+  s.Serial().tailSwitch = 1;
+  const std::string text = s.ComposeText();
+  ASSERT_EQ(text.size(), 4 + GetParam().drawn);
+  const std::string tail = text.substr(4);
+  EXPECT_EQ(tail.find_first_not_of(CObjTextAutoUpdate::kTailAlphabet), std::string::npos) << tail;
+  EXPECT_EQ(s.Serial().tail, tail);  // what the page shows
+  EXPECT_EQ(s.ComposeText(), text);
+  s.SetSerial(CDoublePoint(0, 0), "01");
+  EXPECT_EQ(s.GetText(), text);
+  EXPECT_EQ(s.AdvanceAfterMark({}), 0);  // the number's second mark
+  EXPECT_EQ(s.GetText(), text);
+  EXPECT_EQ(s.AdvanceAfterMark({}), 1);
+  ASSERT_EQ(s.GetText().size(), text.size());
+  EXPECT_EQ(s.GetText().substr(0, 4), "P02S");
+  if (GetParam().drawn == 8) EXPECT_NE(s.GetText().substr(4), tail);  // 36^8 codes to draw from
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, SerialTail,
+                         ::testing::Values(TailCase{4, 4}, TailCase{1, 1}, TailCase{8, 8}, TailCase{0, 1},
+                                           TailCase{12, 8}));
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "text/objects/CObjTextDate.h"
 #include "text/objects/CObjTextRuler.h"
 #include "text/objects/CObjTextVin.h"
+#include "values/DateFormatNames.h"
 
 namespace {
 
@@ -175,5 +176,67 @@ TEST_F(SpecialTextFiles, KeysComeBackIntoTheObjectsAndTheFileSavesAgainByteForBy
   EXPECT_EQ(At<CObjTextAutoUpdate>(third, 0).GetSerial(), "0001");  // 0099 + 3 passes 0100
   EXPECT_EQ(At<CObjTextAutoUpdate>(third, 0).Serial().marksCounted, 0);
 }
+
+struct CountedCase {
+  const char* object;
+  const char* lengthKey;
+  const char* textKey;
+};
+
+class CountedTexts : public SpecialTextFiles, public ::testing::WithParamInterface<CountedCase> {};
+
+// A text too long for a value line is cut on a character boundary, and its
+// length key counts what was written, so the file agrees with itself.
+TEST_P(CountedTexts, LengthKeysCountTheBytesWritten) {
+  // 300 bytes with a double-byte character across byte 254.
+  const std::string longText = std::string(253, 'A') + "\xd6\xd0" + std::string(45, 'B');
+  const std::string object = GetParam().object;
+  if (object == "text") {
+    Add("text", OBJ_TEXT, new CObjText(TextCreateRecord{CDoublePoint(0, 0), longText}));
+  } else if (object == "serial") {
+    Add("serial", OBJ_SERIAL, new CObjTextAutoUpdate(CDoublePoint(0, 0), longText, "1", ""));
+  } else {
+    auto* code = new CObjBarCode(CDoublePoint(0, 0), "A", "1", "B");
+    code->Code().fixedText = longText;
+    Add("code", OBJ_BARCODE, code);
+  }
+  const std::string saved = FormatMrkFile(objects, "");
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < saved.size();) {
+    const std::size_t end = saved.find("\r\n", at);
+    lines.push_back(saved.substr(at, end - at));
+    at = end == std::string::npos ? saved.size() : end + 2;
+  }
+  std::size_t i = 2;
+  while (i + 1 < lines.size() && lines[i].rfind(GetParam().textKey, 0) != 0) ++i;
+  ASSERT_LT(i + 1, lines.size());
+  EXPECT_EQ(lines[i - 2].rfind(GetParam().lengthKey, 0), 0u) << lines[i - 2];
+  EXPECT_EQ(lines[i + 1], std::string(253, 'A'));
+  EXPECT_EQ(lines[i - 1], "253");
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CountedTexts,
+                         ::testing::Values(CountedCase{"text", "180;", "235;"},
+                                           CountedCase{"serial", "148;", "235;"},   // the prefix
+                                           CountedCase{"serial", "151;", "238;"},   // the text shown
+                                           CountedCase{"code", "151;", "239;"}));  // the code's fixed text
+
+class NewDates : public SpecialTextFiles, public ::testing::WithParamInterface<int> {};
+
+// The date tool names the format from the program's table, whose names can be
+// shorter than the date (format 10 is named "yymmdd" there): the new date
+// shows its own format's text, the same it shows once saved and reopened.
+TEST_P(NewDates, ShowTheSameTextBeforeAndAfterReopening) {
+  const int format = GetParam();
+  auto* date = new CObjTextDate(TextCreateRecord{CDoublePoint(3, 4), DateFormatNames()[format]}, format);
+  const std::string shown = date->GetText();
+  Add("date", OBJ_DATE, date);
+  EXPECT_EQ(shown, CObjTextDate::FormatDate(platform::CurrentClock().LocalTime(), format));
+  CObjPtrArray back;
+  ASSERT_EQ(ReadMrkBytes(FormatMrkFile(objects, ""), back), 1);
+  EXPECT_EQ(At<CObjTextDate>(back, 0).GetText(), shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, NewDates, ::testing::Values(0, 3, 5, 10, 11, 12));
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "text/exchange/dxf/DxfImport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "text/exchange/dxf/DxfPointSink.h"
 #include "text/exchange/dxf/DxfTextStyles.h"
 #include "text/fonts/shx/ShxTextToStrokes.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -74,9 +76,10 @@ struct SplineState {
 class DxfImporter {
  public:
   DxfImporter(std::FILE* file, DxfPointSink& sink, const std::string& installFolder)
-      : reader_(file), sink_(sink), installFolder_(installFolder) {}
+      : reader_(file), sink_(sink), fonts_(installFolder) {}
 
   void Run();
+  const DxfImportReport& Report() const { return report_; }
 
  private:
   bool InDrawing() const { return section_ == Section::Blocks || section_ == Section::Entities; }
@@ -90,11 +93,13 @@ class DxfImporter {
   void CloseAll();
   void EmitLwPolyline();
   void RenderText();
+  void NoteMissingFont(const std::string& name);
   void FlattenSpline();
 
   DxfLineReader reader_;
   DxfPointSink& sink_;
-  const std::string& installFolder_;
+  ShxFontCache fonts_;
+  DxfImportReport report_;
   CArcFitter fitter_;
   bool stop_ = false;
   bool skipNextReal_ = false;
@@ -429,21 +434,30 @@ void DxfImporter::RenderText() {
   const double height = DxfTextHeight(text_->height, *style);
   TextRecord& t = *text_;
   if (utf8Text_) t.value = platform::Utf8ToCp936(t.value);
+  const ShxLayout layout = ShxLayoutOf(t.x, t.y, height, t.rotation, t.oblique, t.widthFactor, 0, t.widthFactor);
   int count = 0;
   int shxStatus = 0;
-  ShxTextToStrokes(t.value, installFolder_, mainFont, bigFont, t.x, t.y, height, t.rotation, t.oblique, t.widthFactor,
-                   0, t.widthFactor, 0, nullptr, nullptr, &count, &shxStatus);
+  ShxFontsLacking lacking;
+  ShxTextToStrokesWith(fonts_, t.value, mainFont, bigFont, layout, false, nullptr, nullptr, &count, &shxStatus,
+                       &lacking);
+  if (lacking.main) NoteMissingFont(mainFont);
+  if (lacking.big) NoteMissingFont(bigFont);
   if (count <= 0) return;
   int written = 0;
   if (sink_.BlockFits(count)) {
     int room = count;
-    written = ShxTextToStrokes(t.value, installFolder_, mainFont, bigFont, t.x, t.y, height, t.rotation, t.oblique,
-                               t.widthFactor, 0, t.widthFactor, 0, sink_.Values() + sink_.Position(),
-                               sink_.Flags() + sink_.Position() / 2, &room, &shxStatus);
+    written = ShxTextToStrokesWith(fonts_, t.value, mainFont, bigFont, layout, false,
+                                   sink_.Values() + sink_.Position(), sink_.Flags() + sink_.Position() / 2, &room,
+                                   &shxStatus);
     if (written < 0) written = 0;
     if (written > count) written = count;
   }
   sink_.AddBlock(count, written);
+}
+
+void DxfImporter::NoteMissingFont(const std::string& name) {
+  std::vector<std::string>& names = report_.missingFonts;
+  if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
 }
 
 void DxfImporter::FlattenSpline() {
@@ -472,8 +486,9 @@ void DxfImporter::CloseAll() {
 }  // namespace
 
 int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, int* capacity, int* valueCount,
-                  int* status, const std::string& installFolder) {
+                  int* status, const std::string& installFolder, DxfImportReport* report) {
   if (status) *status = kDxfStatusNoFile;
+  if (report) *report = DxfImportReport();
   int unusedCapacity = 0;
   if (!capacity) capacity = &unusedCapacity;
   const bool counting = !values || !flags || *capacity == 0;
@@ -484,6 +499,7 @@ int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, 
   {
     DxfImporter importer(file, sink, installFolder);
     importer.Run();
+    if (report) *report = importer.Report();
   }
   std::fclose(file);
   if (status) *status = kDxfStatusRead;
@@ -499,5 +515,6 @@ int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, 
 
 int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, int* capacity, int* valueCount,
                   int* status) {
-  return ImportDxfFile(path, values, flags, capacity, valueCount, status, platform::DefaultDataFolder());
+  return ImportDxfFile(path, values, flags, capacity, valueCount, status,
+                       InstallFolder.empty() ? platform::DefaultDataFolder() : InstallFolder);
 }

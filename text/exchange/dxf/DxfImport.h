@@ -3,6 +3,7 @@
 // TEXT, SPLINE). Coordinates are taken as drawing millimetres; Z is ignored.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Pen flags of the points.
 constexpr std::uint8_t kDxfPenUp = 0;    // travel to the point
@@ -12,6 +13,13 @@ constexpr std::uint8_t kDxfDot = 6;      // a single dot (POINT entity)
 // Status values.
 constexpr int kDxfStatusRead = 1;    // the file was opened and read to its end
 constexpr int kDxfStatusNoFile = 4;  // not opened (the same value as the plotter readers)
+
+// What an import could not draw, for the caller to tell.
+struct DxfImportReport {
+  // Font files that TEXT entities needed and that did not open, each once, in
+  // the order met, named as the drawing's styles name them.
+  std::vector<std::string> missingFonts;
+};
 
 constexpr int kDxfResultFilled = 4;
 constexpr int kDxfResultNone = 0;
@@ -23,9 +31,10 @@ constexpr int kDxfResultNone = 0;
 // beyond the room; when the file yields more, *capacity is raised to what it
 // yields. *valueCount receives the values written. Result 4 when the room is
 // above 3 and more than 3 values were written, else 0. TEXT entities are drawn
-// with the stroke fonts of installFolder's "Fonts" folder.
+// with the stroke fonts of installFolder's "Fonts" folder, each font file read
+// once per call; the report, when given, names the fonts that were missing.
 int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, int* capacity, int* valueCount,
-                  int* status, const std::string& installFolder);
-// The same with the data folder as installation folder.
+                  int* status, const std::string& installFolder, DxfImportReport* report = nullptr);
+// The same with the installation folder the texts use (FontPath).
 int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, int* capacity, int* valueCount,
                   int* status);

@@ -4,9 +4,7 @@
 #include <cmath>
 
 #include "document/curves/CArc3Point.h"
-#include "platform/InstallDir.h"
 #include "text/fonts/shx/ShxTextToStrokes.h"
-#include "text/fonts/folder/FontFolder.h"
 
 namespace {
 
@@ -56,32 +54,39 @@ ShxStrokeRenderer::ShxStrokeRenderer(const ShxLayout& layout, double* coords, st
 
 void ShxStrokeRenderer::OpenFonts(const std::string& installFolder, const std::string& mainFontName,
                                   const std::string& bigFontName) {
+  ownFonts_ = std::make_unique<ShxFontCache>(installFolder);
+  OpenFonts(*ownFonts_, mainFontName, bigFontName);
+}
+
+void ShxStrokeRenderer::OpenFonts(ShxFontCache& fonts, const std::string& mainFontName,
+                                  const std::string& bigFontName) {
   stackCount_ = 0;
-  mainPath_ = FontFilePath(installFolder, mainFontName);
-  if (!mainFile_.Open(mainPath_)) {
+  fntMode_ = 0;
+  main_ = fonts.Open(mainFontName);
+  if (!main_) {
     const std::size_t shx = mainFontName.find(".shx");
     const std::string base = shx == std::string::npos ? std::string() : mainFontName.substr(0, shx);
-    mainPath_ = FontFilePath(installFolder, base + ".fnt");
-    if (mainFile_.Open(mainPath_)) fntMode_ = 1;
+    main_ = fonts.Open(base + ".fnt");
+    if (main_) fntMode_ = 1;
   }
-  bigPath_ = FontFilePath(installFolder, bigFontName);
-  bigFile_.Open(bigPath_);
+  big_ = fonts.Open(bigFontName);
 
   *status_ = 0;
-  if (!bigFile_.IsOpen()) *status_ |= SHX_NO_BIG_FONT;
-  if (!mainFile_.IsOpen()) *status_ |= SHX_NO_MAIN_FONT;
-  if (mainFile_.IsOpen() && !fntMode_ && mainFont_.ReadHeader()) mainScale_ = mainFont_.GetScale();
-  if (bigFile_.IsOpen() && bigFont_.ReadHeader()) bigScale_ = bigFont_.GetScale();
+  if (!big_) *status_ |= SHX_NO_BIG_FONT;
+  if (!main_) *status_ |= SHX_NO_MAIN_FONT;
+  if (main_ && !fntMode_ && main_->MainHeader()) mainScale_ = main_->main.GetScale();
+  if (big_ && big_->BigHeader()) bigScale_ = big_->big.GetScale();
 }
 
 int ShxStrokeRenderer::Render(const std::string& text) {
   // The text ends at its first zero byte, as it always has.
   std::string buffer(text.c_str());
-  if (!bigFile_.IsOpen()) {
+  if (!big_) {
     // Without a big font each double-byte character shows as "??"; a lead byte
     // at the very end becomes "??" too instead of swallowing the end mark.
     for (std::size_t i = 0; i < buffer.size(); ++i) {
       if (static_cast<std::uint8_t>(buffer[i]) & 0x80) {
+        bigLacking_ = true;
         buffer[i] = '?';
         if (i + 1 < buffer.size()) {
           buffer[i + 1] = '?';
@@ -118,20 +123,21 @@ int ShxStrokeRenderer::Render(const std::string& text) {
       ok = DrawStar();
       i += 3;
     } else if (c & 0x80) {
-      if (bigFile_.IsOpen()) {
+      if (big_) {
         const std::uint8_t trail = i + 1 < n ? static_cast<std::uint8_t>(buffer[i + 1]) : 0;
         scale_ = 1.0;
         glyphScale_ = bigScale_;
-        if (bigFont_.Lookup(static_cast<std::uint16_t>(c * 256 + trail), kDefinitionBytes, definition)) {
+        if (big_->big.Lookup(static_cast<std::uint16_t>(c * 256 + trail), kDefinitionBytes, definition)) {
           ok = DrawShapeGlyph(definition, ShapeStartAfterName(definition), true);
         } else {
           *status_ |= SHX_GLYPH_MISSING;
         }
       } else {
         *status_ |= SHX_NO_BIG_FONT;
+        bigLacking_ = true;
       }
       i += 2;
-    } else if (mainFile_.IsOpen()) {
+    } else if (main_) {
       scale_ = 1.0;
       if (fntMode_) {
         if (c == ' ') {
@@ -141,8 +147,8 @@ int ShxStrokeRenderer::Render(const std::string& text) {
         }
       } else {
         glyphScale_ = mainScale_;
-        if (mainFont_.Lookup(c, kDefinitionBytes, definition)) {
-          ok = DrawShapeGlyph(definition, mainFont_.ShapeStart(definition), false);
+        if (main_->main.Lookup(c, kDefinitionBytes, definition)) {
+          ok = DrawShapeGlyph(definition, main_->main.ShapeStart(definition), false);
         } else {
           *status_ |= SHX_GLYPH_MISSING;
         }
@@ -150,6 +156,7 @@ int ShxStrokeRenderer::Render(const std::string& text) {
       ++i;
     } else {
       *status_ |= SHX_NO_MAIN_FONT;
+      mainLacking_ = true;
       ++i;
     }
     if (!ok) {
@@ -217,7 +224,7 @@ bool ShxStrokeRenderer::DrawStar() {
 
 bool ShxStrokeRenderer::DrawPointListGlyph(std::uint8_t character) {
   std::uint32_t count = 0;
-  if (!pointListFont_.FindGlyph(character, count)) return true;
+  if (!main_->pointList.FindGlyph(character, count)) return true;
   const int from = written_;
   if (!Writing()) {
     for (std::uint32_t k = 0; k < count; ++k) {
@@ -230,7 +237,7 @@ bool ShxStrokeRenderer::DrawPointListGlyph(std::uint8_t character) {
   double lastX = curX_;
   for (std::uint32_t k = 0; k < count; ++k) {
     ShxListPoint point;
-    if (!pointListFont_.ReadPoint(point)) break;
+    if (!main_->pointList.ReadPoint(point)) break;
     const double px = curX_ + point.x * layout_.mainWidth * 0.2 * layout_.height;
     const double py = curY_ + point.y * 0.2 * layout_.height;
     const double dx = px - layout_.originX;
@@ -408,7 +415,7 @@ bool ShxStrokeRenderer::CallSubshape(std::uint8_t number) {
   if (!subshapeLooked_[number]) {
     subshapeLooked_[number] = true;
     std::vector<std::uint8_t> definition;
-    if (bigFont_.Lookup(number, kSubshapeBytes, definition)) subshapes_[number] = std::move(definition);
+    if (big_ && big_->big.Lookup(number, kSubshapeBytes, definition)) subshapes_[number] = std::move(definition);
   }
   if (!subshapes_[number]) {
     *status_ |= SHX_SUBSHAPE_MISSING | SHX_GLYPH_MISSING;

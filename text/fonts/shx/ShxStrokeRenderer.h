@@ -3,14 +3,12 @@
 // text rendered point by point into the caller's arrays, fonts closed.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "text/fonts/shx/ShxBigFont.h"
-#include "text/fonts/shx/ShxFontFile.h"
-#include "text/fonts/shx/ShxMainFont.h"
-#include "text/fonts/shx/ShxPointListFont.h"
+#include "text/fonts/shx/ShxFontCache.h"
 
 struct ShxLayout {
   double originX = 0;
@@ -29,12 +27,19 @@ class ShxStrokeRenderer {
   ShxStrokeRenderer(const ShxStrokeRenderer&) = delete;
   ShxStrokeRenderer& operator=(const ShxStrokeRenderer&) = delete;
 
+  // Opens the fonts for this call alone.
   void OpenFonts(const std::string& installFolder, const std::string& mainFontName, const std::string& bigFontName);
+  // Takes the fonts from a cache that outlives the call.
+  void OpenFonts(ShxFontCache& fonts, const std::string& mainFontName, const std::string& bigFontName);
   // A glyph that fails is left out, its points taken back, and the text goes
   // on after it (instead of being abandoned); the status still reports it.
   void SkipFailedGlyphs(bool on) { skipFailed_ = on; }
   // Renders the text; the doubles written, or 0 when counting or abandoned.
   int Render(const std::string& text);
+  // Whether the text had characters that went undrawn because the main font,
+  // or the big font, did not open (not merely that a font did not open).
+  bool MainFontLacking() const { return mainLacking_; }
+  bool BigFontLacking() const { return bigLacking_; }
 
  private:
   struct Point {
@@ -90,13 +95,11 @@ class ShxStrokeRenderer {
   double nextY_ = 0;
   Point lastOut_{0, 0};
 
-  ShxFontFile mainFile_;
-  ShxFontFile bigFile_;
-  std::string mainPath_;
-  std::string bigPath_;
-  ShxMainFont mainFont_{mainFile_};
-  ShxBigFont bigFont_{bigFile_};
-  ShxPointListFont pointListFont_{mainFile_};
+  std::unique_ptr<ShxFontCache> ownFonts_;  // when the caller keeps none
+  ShxFontCache::Font* main_ = nullptr;
+  ShxFontCache::Font* big_ = nullptr;
+  bool mainLacking_ = false;
+  bool bigLacking_ = false;
   int fntMode_ = 0;
   double mainScale_ = 0;
   double bigScale_ = 0;

@@ -4,9 +4,9 @@
 
 namespace {
 
-int Render(const std::string& text, const std::string& installFolder, const std::string& mainFontName,
-           const std::string& bigFontName, const ShxLayout& layout, double* coords, std::uint8_t* flags,
-           int* capacity, int* status, bool skipFailed) {
+int Render(const std::string& text, ShxFontCache* fonts, const std::string& installFolder,
+           const std::string& mainFontName, const std::string& bigFontName, const ShxLayout& layout, double* coords,
+           std::uint8_t* flags, int* capacity, int* status, bool skipFailed, ShxFontsLacking* lacking) {
   int ownStatus = 0;
   if (!status) status = &ownStatus;
   *status = 0;
@@ -15,12 +15,23 @@ int Render(const std::string& text, const std::string& installFolder, const std:
   const bool writing = coords && flags;
   ShxStrokeRenderer renderer(layout, writing ? coords : nullptr, writing ? flags : nullptr, capacity, status);
   renderer.SkipFailedGlyphs(skipFailed);
-  renderer.OpenFonts(installFolder, mainFontName, bigFontName);
-  return renderer.Render(text);
+  if (fonts) {
+    renderer.OpenFonts(*fonts, mainFontName, bigFontName);
+  } else {
+    renderer.OpenFonts(installFolder, mainFontName, bigFontName);
+  }
+  const int written = renderer.Render(text);
+  if (lacking) {
+    lacking->main = renderer.MainFontLacking();
+    lacking->big = renderer.BigFontLacking();
+  }
+  return written;
 }
 
-ShxLayout LayoutOf(double originX, double originY, double height, double rotation, double slant, double mainWidth,
-                   double spacing, double bigWidth) {
+}  // namespace
+
+ShxLayout ShxLayoutOf(double originX, double originY, double height, double rotation, double slant, double mainWidth,
+                      double spacing, double bigWidth) {
   ShxLayout layout;
   layout.originX = originX;
   layout.originY = originY;
@@ -33,23 +44,18 @@ ShxLayout LayoutOf(double originX, double originY, double height, double rotatio
   return layout;
 }
 
-}  // namespace
-
 int ShxTextToStrokes(const std::string& text, const std::string& installFolder, const std::string& mainFontName,
                      const std::string& bigFontName, double originX, double originY, double height, double rotation,
                      double slant, double mainWidth, double spacing, double bigWidth, double /*secondSpacing*/,
                      double* coords, std::uint8_t* flags, int* capacity, int* status) {
-  return Render(text, installFolder, mainFontName, bigFontName,
-                LayoutOf(originX, originY, height, rotation, slant, mainWidth, spacing, bigWidth), coords, flags,
-                capacity, status, false);
+  return Render(text, nullptr, installFolder, mainFontName, bigFontName,
+                ShxLayoutOf(originX, originY, height, rotation, slant, mainWidth, spacing, bigWidth), coords, flags,
+                capacity, status, false, nullptr);
 }
 
-int ShxTextToStrokesSkippingFailures(const std::string& text, const std::string& installFolder,
-                                     const std::string& mainFontName, const std::string& bigFontName, double originX,
-                                     double originY, double height, double rotation, double slant, double mainWidth,
-                                     double spacing, double bigWidth, double /*secondSpacing*/, double* coords,
-                                     std::uint8_t* flags, int* capacity, int* status) {
-  return Render(text, installFolder, mainFontName, bigFontName,
-                LayoutOf(originX, originY, height, rotation, slant, mainWidth, spacing, bigWidth), coords, flags,
-                capacity, status, true);
+int ShxTextToStrokesWith(ShxFontCache& fonts, const std::string& text, const std::string& mainFontName,
+                         const std::string& bigFontName, const ShxLayout& layout, bool skipFailures, double* coords,
+                         std::uint8_t* flags, int* capacity, int* status, ShxFontsLacking* lacking) {
+  return Render(text, &fonts, fonts.InstallFolder(), mainFontName, bigFontName, layout, coords, flags, capacity,
+                status, skipFailures, lacking);
 }

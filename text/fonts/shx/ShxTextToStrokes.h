@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "text/fonts/shx/ShxStrokeRenderer.h"
+
 // Bits of the status word.
 constexpr int SHX_GLYPH_FAILED = 0x01;       // a glyph stopped half way; the text was abandoned
 constexpr int SHX_ZERO_SCALE = 0x02;         // a scale code met a factor of 0
@@ -30,14 +32,25 @@ int ShxTextToStrokes(const std::string& text, const std::string& installFolder, 
                      double slant, double mainWidth, double spacing, double bigWidth, double secondSpacing,
                      double* coords, std::uint8_t* flags, int* capacity, int* status);
 
-// The same, except that a glyph that fails is left out with its points and
-// the text goes on after it; the status word still carries SHX_GLYPH_FAILED.
-// The text layout calls this one, so one bad glyph does not cost the rest.
-int ShxTextToStrokesSkippingFailures(const std::string& text, const std::string& installFolder,
-                                     const std::string& mainFontName, const std::string& bigFontName, double originX,
-                                     double originY, double height, double rotation, double slant, double mainWidth,
-                                     double spacing, double bigWidth, double secondSpacing, double* coords,
-                                     std::uint8_t* flags, int* capacity, int* status);
+// What a call could not draw for want of a font: characters of the text
+// needed the main font, or the big font, and it did not open.
+struct ShxFontsLacking {
+  bool main = false;
+  bool big = false;
+};
+
+// The numeric parameters of a call in the order ShxTextToStrokes takes them.
+ShxLayout ShxLayoutOf(double originX, double originY, double height, double rotation, double slant, double mainWidth,
+                      double spacing, double bigWidth);
+
+// The engine over fonts a cache keeps open beyond the call (a layout of many
+// lines or labels reads each font file once). With skipFailures a glyph that
+// fails is left out with its points and the text goes on after it (the status
+// still carries SHX_GLYPH_FAILED), so one bad glyph does not cost a layout the
+// rest of its line. The rest as for ShxTextToStrokes.
+int ShxTextToStrokesWith(ShxFontCache& fonts, const std::string& text, const std::string& mainFontName,
+                         const std::string& bigFontName, const ShxLayout& layout, bool skipFailures, double* coords,
+                         std::uint8_t* flags, int* capacity, int* status, ShxFontsLacking* lacking = nullptr);
 
 // Bounds that keep a damaged or hostile font from running away: the doubles
 // one call may produce, the nesting of subshapes, and the subshapes one call

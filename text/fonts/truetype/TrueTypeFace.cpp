@@ -1,5 +1,6 @@
 #include "text/fonts/truetype/TrueTypeFace.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <fontconfig/fontconfig.h>
@@ -173,6 +174,28 @@ void TrueTypeFace::SetCellHeight(int pixels) {
 
 double TrueTypeFace::Ascent() const { return impl_->ascent; }
 double TrueTypeFace::Descent() const { return impl_->descent; }
+
+TrueTypeLineMetrics TrueTypeFace::LineMetrics() const {
+  TrueTypeLineMetrics m;
+  const FT_Face face = impl_->face;
+  if (!face) return m;
+  const double k = impl_->scale;
+  auto pixels = [k](double units) { return static_cast<int>(std::lround(units * k)); };
+  auto thickness = [&pixels](double units) { return std::max(1, pixels(units)); };
+  // FreeType gives the middle of the underline stroke, above the base line.
+  const double underlineThickness = face->underline_thickness > 0 ? face->underline_thickness : face->units_per_EM / 20.0;
+  m.underlineThickness = thickness(underlineThickness);
+  m.underlineTop = -pixels(face->underline_position + underlineThickness / 2);
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (os2 && os2->version != 0xFFFF && os2->yStrikeoutSize > 0) {
+    m.strikeOutTop = -pixels(os2->yStrikeoutPosition);
+    m.strikeOutThickness = thickness(os2->yStrikeoutSize);
+  } else {
+    m.strikeOutTop = -pixels(face->units_per_EM / 4.0);
+    m.strikeOutThickness = m.underlineThickness;
+  }
+  return m;
+}
 
 bool TrueTypeFace::HasGlyph(char32_t character) const {
   return impl_->face && FT_Get_Char_Index(impl_->face, character) != 0;

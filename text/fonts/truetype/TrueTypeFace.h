@@ -16,6 +16,16 @@ struct TrueTypeSegment {
   double y[3];
 };
 
+// Where a face draws its underline and strike-out, in whole pixels at the
+// cell height: the top of each stroke below the base line (negative: above
+// it) and its thickness (at least one pixel).
+struct TrueTypeLineMetrics {
+  int underlineTop = 0;
+  int underlineThickness = 1;
+  int strikeOutTop = 0;
+  int strikeOutThickness = 1;
+};
+
 class TrueTypeFace {
  public:
   TrueTypeFace();
@@ -34,6 +44,11 @@ class TrueTypeFace {
   void SetCellHeight(int pixels);
   double Ascent() const;  // pixels
   double Descent() const;  // pixels, positive below the base line
+
+  // The underline from the PostScript table (as FreeType gives it), the
+  // strike-out from the OS/2 table; a face without the OS/2 table strikes out
+  // at a quarter of the em with the underline's thickness.
+  TrueTypeLineMetrics LineMetrics() const;
 
   bool HasGlyph(char32_t character) const;
   // Advance width in whole pixels, as a text extent reports it.

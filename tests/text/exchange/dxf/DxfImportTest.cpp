@@ -8,6 +8,7 @@
 #include "tests/text/fonts/shx/ShxTestFonts.h"
 #include "text/exchange/dxf/DxfImport.h"
 #include "text/exchange/dxf/DxfTextStyles.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -275,6 +276,68 @@ TEST_F(DxfImport, TextsOfAc1021AndLaterAreUtf8) {
       EXPECT_EQ(utf8.Y(i), gbk.Y(i)) << version;
     }
   }
+}
+
+struct MissingFontCase {
+  const char* mainFont;  // of the style
+  const char* bigFont;
+  std::vector<std::string> texts;
+  std::vector<std::string> missing;
+};
+
+class DxfMissingFonts : public DxfImport, public ::testing::WithParamInterface<MissingFontCase> {};
+
+// Each font a TEXT needed and did not find is named once, as the style names it.
+TEST_P(DxfMissingFonts, AreNamedInTheReport) {
+  const MissingFontCase& c = GetParam();
+  std::vector<std::pair<int, std::string>> entities;
+  for (const std::string& t : c.texts) {
+    for (const auto& g : std::vector<std::pair<int, std::string>>{
+             {0, "TEXT"}, {100, "AcDbText"}, {10, "0"}, {20, "0"}, {40, "28"}, {1, t}, {100, "AcDbText"}})
+      entities.push_back(g);
+  }
+  entities.push_back({0, "LINE"});
+  for (const auto& g : std::vector<std::pair<int, std::string>>{{10, "0"}, {20, "0"}, {30, "0"}, {11, "1"},
+                                                                 {21, "0"}, {31, "0"}})
+    entities.push_back(g);
+  const std::string path =
+      WriteDxfFile("fonts.dxf", DxfGroups({{0, "SECTION"}, {2, "TABLES"}, {0, "STYLE"},
+                                           {100, "AcDbTextStyleTableRecord"}, {2, "STANDARD"}, {3, c.mainFont},
+                                           {4, c.bigFont}, {0, "ENDSEC"}}) +
+                                    DxfEntities(entities));
+  for (bool counting : {true, false}) {
+    std::vector<double> values(400);
+    std::vector<std::uint8_t> flags(200);
+    int capacity = counting ? 0 : 400, count = 0, status = 0;
+    DxfImportReport report;
+    report.missingFonts = {"left over"};
+    ImportDxfFile(path, values.data(), flags.data(), &capacity, &count, &status, folder_.Path(), &report);
+    EXPECT_EQ(report.missingFonts, c.missing) << (counting ? "counting" : "filling");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DxfMissingFonts,
+    ::testing::Values(MissingFontCase{"main", "", {"L"}, {}},
+                      MissingFontCase{"romans", "", {"L", "LL"}, {"romans.shx"}},
+                      MissingFontCase{"main", "", {"L\xB0\xA1"}, {"XC18.shx"}},
+                      MissingFontCase{"Gold", "gbcbig", {"\xB0\xA1", "L"}, {"gold.shx", "gbcbig.shx"}},
+                      MissingFontCase{"romans", "", {}, {}}));
+
+// Without a folder of the caller's, texts take their fonts from where the
+// program's texts do: the installation folder of FontPath.
+TEST_F(DxfImport, TextFontsComeFromTheInstallationFolder) {
+  const std::string old = InstallFolder;
+  InstallFolder = folder_.Path();
+  const std::string path = WriteDxfFile(
+      "installed.dxf", DxfGroups({{0, "SECTION"}, {2, "TABLES"}, {0, "STYLE"}, {100, "AcDbTextStyleTableRecord"},
+                                  {2, "STANDARD"}, {3, "main"}, {4, ""}, {0, "ENDSEC"}}) +
+                           DxfEntities({{0, "TEXT"}, {100, "AcDbText"}, {10, "0"}, {20, "0"}, {40, "28"}, {1, "L"},
+                                        {100, "AcDbText"}}));
+  int capacity = 0, count = 0, status = 0;
+  ImportDxfFile(path, nullptr, nullptr, &capacity, &count, &status);
+  InstallFolder = old;
+  EXPECT_EQ(capacity, 2 * 5);  // the text's five points, not the engine's origin alone
 }
 
 }  // namespace

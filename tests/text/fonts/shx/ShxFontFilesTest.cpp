@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "tests/text/fonts/shx/ShxExpect.h"
+#include "text/fonts/shx/ShxFontCache.h"
 #include "text/fonts/shx/ShxTextToStrokes.h"
 
 namespace {
@@ -20,6 +22,7 @@ class ShxFonts : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_.AddFont("main.shx", Shapes86Font({{'L', kL}, {'?', kQuestion}, {'%', {0x10, 0}}}));
+    folder_.AddFont("pl.fnt", PointListFont({{'L', {{0, 0, 0}, {1, 1, 1}}}}));
     folder_.AddFont("big.shx", BigFont({{0xB0A1, kWide}}, 28));
   }
   ShxRun Run(const std::string& text, const ShxParams& params = {}, const std::string& main = "main.shx",
@@ -179,7 +182,7 @@ TEST_F(ShxFonts, PercentSequencesDrawTheDiameterSignAndTheStar) {
 }
 
 TEST_F(ShxFonts, PointListFontsStandInForMissingShapeFonts) {
-  folder_.AddFont("pl.fnt", PointListFont({{'A', {{0, 0, 0}, {1, 1, 1}}}}));
+  folder_.AddFont("pl.fnt", PointListFont({{'A', {{0, 0, 0}, {1, 1, 1}}}}));  // in place of the fixture's
   ShxParams p;
   p.height = 10;
   ShxRun run = Run("A AZ", p, "pl.shx");
@@ -272,5 +275,78 @@ TEST_F(ShxFonts, HostileFontsAreBounded) {
   folder_.AddFont("big.shx", bigLiar);
   Run(kHan);
 }
+
+}  // namespace
+
+namespace {
+
+// Both passes over fonts a cache keeps: the points, and which fonts the text lacked.
+struct CachedRun {
+  std::vector<double> xy;
+  int status = 0;
+  ShxFontsLacking lacking;
+};
+
+CachedRun RunCached(ShxFontCache& fonts, const std::string& text, const std::string& main, const std::string& big) {
+  CachedRun run;
+  ShxLayout layout;
+  layout.height = 28;
+  int count = 0;
+  ShxTextToStrokesWith(fonts, text, main, big, layout, false, nullptr, nullptr, &count, &run.status, &run.lacking);
+  run.xy.assign(static_cast<std::size_t>(count), 0);
+  std::vector<std::uint8_t> flags(static_cast<std::size_t>(count / 2 + 1));
+  int room = count;
+  const int written =
+      ShxTextToStrokesWith(fonts, text, main, big, layout, false, run.xy.data(), flags.data(), &room, &run.status);
+  run.xy.resize(static_cast<std::size_t>(written));
+  return run;
+}
+
+TEST_F(ShxFonts, ACacheReadsEachFileOnceForAllItsCalls) {
+  ShxFontCache fonts(folder_.Path());
+  const CachedRun first = RunCached(fonts, "L" + kHan, "main.shx", "big.shx");
+  EXPECT_EQ(first.xy, Run("L" + kHan).xy);
+  // Gone from the folder, the fonts still draw from the files the cache holds.
+  std::filesystem::remove_all(folder_.Path() + "/Fonts");
+  const CachedRun again = RunCached(fonts, "L" + kHan, "main.shx", "big.shx");
+  EXPECT_EQ(again.xy, first.xy);
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(fonts.FilesLookedFor(), 2);
+  // A name that did not open is not looked for again either.
+  RunCached(fonts, "L", "absent.shx", "big.shx");
+  RunCached(fonts, "L", "absent.shx", "big.shx");
+  EXPECT_EQ(fonts.FilesLookedFor(), 4);  // absent.shx and its stand-in absent.fnt
+}
+
+struct LackingCase {
+  const char* text;
+  const char* main;
+  const char* big;
+  bool mainLacking;
+  bool bigLacking;
+};
+
+class ShxLacking : public ShxFonts, public ::testing::WithParamInterface<LackingCase> {};
+
+// A font counts as lacking only where a character of the text needed it.
+TEST_P(ShxLacking, NamesOnlyTheFontsTheTextNeeded) {
+  const LackingCase& c = GetParam();
+  ShxFontCache fonts(folder_.Path());
+  const CachedRun run = RunCached(fonts, c.text, c.main, c.big);
+  EXPECT_EQ(run.lacking.main, c.mainLacking);
+  EXPECT_EQ(run.lacking.big, c.bigLacking);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ShxLacking,
+    ::testing::Values(LackingCase{"L", "main.shx", "absent.shx", false, false},
+                      LackingCase{"L", "absent.shx", "big.shx", true, false},
+                      LackingCase{"\xB0\xA1", "absent.shx", "big.shx", false, false},
+                      LackingCase{"L\xB0\xA1", "main.shx", "absent.shx", false, true},
+                      // Without a big font the character falls back on the main font: both lack.
+                      LackingCase{"\xB0\xA1", "absent.shx", "absent.shx", true, true},
+                      // The star and the diameter sign are the engine's own.
+                      LackingCase{"%%*%%c", "absent.shx", "absent.shx", false, false},
+                      LackingCase{"L", "pl.shx", "absent.shx", false, false}));
 
 }  // namespace

@@ -1,0 +1,398 @@
+// The text tools and the text pages as an operator uses them, in the started
+// program: a tool bar button, a click in the layout, the pages' own fields,
+// the menus and the tool bar's New. Fonts are written for the test: every
+// printable character an "L" of 14 by 14 units.
+#include <xlsxwriter.h>
+
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTest>
+#include <QToolBar>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "app/core/CommandIds.h"
+#include "app/frames/CChildFrame.h"
+#include "app/frames/CMainFrame.h"
+#include "app/frames/CMarkToolBar.h"
+#include "app/views/CProperityPane.h"
+#include "app/views/CVendrikView.h"
+#include "app/views/model/ExcelLinkRecord.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/objects/CObjElement.h"
+#include "platform/FileDialog.h"
+#include "properties/link/CProperityView.h"
+#include "properties/sheet/CObjProperitySheet.h"
+#include "tests/app/frames/FramesFixture.h"
+#include "tests/text/fonts/shx/ShxTestFonts.h"
+#include "text/objects/CObjText.h"
+#include "widgets/CNotifyEdit.h"
+
+namespace {
+
+constexpr char kSaveQuestion[] = "Mark data is repared !,Save data?";
+
+// Posted messages travel from the page to the sheet, the property view and
+// the layout view: a few rounds deliver them all.
+void Pump() {
+  for (int i = 0; i < 20; ++i) PumpQt();
+}
+
+Bytes BoxFont() {
+  std::vector<TestGlyph> glyphs;
+  for (std::uint16_t c = 33; c < 127; ++c) glyphs.push_back({c, {2, 0xE4, 1, 0xEC, 0xE0, 2, 0x40, 0}});
+  glyphs.push_back({' ', {2, 0x80, 0}});
+  return Shapes86Font(glyphs);
+}
+
+class TextToolsTest : public FramesTest {
+ protected:
+  void SetUp() override {
+    FramesTest::SetUp();
+    std::filesystem::create_directories(folder_ + "/Fonts");
+    const Bytes font = BoxFont();
+    // The main fonts of new texts and of new VINs.
+    for (const char* name : {"KelTxt2.shx", "GOLD.shx"}) {
+      std::ofstream out(folder_ + "/Fonts/" + name, std::ios::binary);
+      out.write(reinterpret_cast<const char*>(font.data()), static_cast<std::streamsize>(font.size()));
+    }
+    files_ = std::make_shared<platform::ScriptedFileDialog>();
+    platform::SetFileDialog(files_);
+    prompt_->SetFallbackAnswer(IDCANCEL);
+  }
+  void TearDown() override {
+    FramesTest::TearDown();
+    platform::SetFileDialog(nullptr);
+  }
+  void StartLarge() {
+    ASSERT_TRUE(Start());
+    // Room for every tool bar button.
+    Frame()->resize(1600, 1000);
+    Pump();
+  }
+
+  CMainFrame* Frame() { return app_->MainFrame(); }
+  CVendrikView* View() { return Frame()->ActiveChildFrame()->LayoutView(); }
+  CVendrikDoc& Doc() { return *View()->GetDocument(); }
+  CObjProperitySheet& Sheet() { return *Frame()->ActiveChildFrame()->PropertyPane()->View()->GetSheet(); }
+  CObjElement* Last() { return Doc().Objects()[Doc().Objects().GetSize() - 1]; }
+
+  void ClickToolBar(int toolBar, int command) {
+    QWidget* button = Frame()->ToolBar(toolBar)->widgetForAction(Frame()->Action(command));
+    ASSERT_NE(button, nullptr) << command;
+    ASSERT_TRUE(button->isVisible()) << command;
+    QTest::mouseClick(button, Qt::LeftButton);
+    Pump();
+  }
+  void Tool(int command) { ClickToolBar(ID_DRAW_TOOLBAR, command); }
+  // Opens the menu that holds the command and clicks its entry.
+  void MenuCommand(int command) {
+    QAction* action = Frame()->Action(command);
+    for (QAction* top : Frame()->menuBar()->actions()) {
+      QMenu* menu = top->menu();
+      if (menu == nullptr || !menu->actions().contains(action)) continue;
+      menu->popup(QPoint(0, 0));
+      Pump();
+      ASSERT_TRUE(action->isEnabled()) << command;
+      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+      Pump();
+      return;
+    }
+    FAIL() << "no menu holds " << command;
+  }
+  QPoint Px(double x, double y) {
+    const platform::DcPoint p = View()->Model().MmToPixel(x, y);
+    return {p.x, p.y};
+  }
+  void ClickAt(double x, double y) {
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Px(x, y));
+    Pump();
+  }
+  // Brings the page to the front by its tab.
+  QWidget* OpenPage(const char* caption) {
+    for (int i = 0; i < Sheet().count(); ++i) {
+      if (Sheet().tabText(i) != QString(caption)) continue;
+      QTest::mouseClick(Sheet().tabBar(), Qt::LeftButton, {}, Sheet().tabBar()->tabRect(i).center());
+      Pump();
+      return Sheet().currentWidget();
+    }
+    ADD_FAILURE() << "no page " << caption;
+    return nullptr;
+  }
+  std::vector<std::string> Tabs() {
+    std::vector<std::string> tabs;
+    for (int i = 0; i < Sheet().count(); ++i) tabs.push_back(Sheet().tabText(i).toStdString());
+    return tabs;
+  }
+  QLineEdit* Edit(QWidget* page, const char* name) {
+    auto* edit = page != nullptr ? page->findChild<QLineEdit*>(name) : nullptr;
+    EXPECT_NE(edit, nullptr) << name;
+    return edit;
+  }
+  // Clicks into the field and types over its text.
+  void TypeOver(QLineEdit* edit, const QString& text) {
+    QTest::mouseClick(edit, Qt::LeftButton);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+  // Where the element is held: the point its fixed position names, of the
+  // modules for a code.
+  static CDoublePoint Anchor(const CObjElement& element) {
+    const auto* text = element.GetObjectAs<CObjText>();
+    CDoubleRect bounds = element.boundRect;
+    if (element.type == OBJ_BARCODE) text->GetPathData().GetKind2BoundRect(bounds);
+    return text->GetFixedPoint(bounds);
+  }
+  // Pixels of the picture that differ inside the element's bounds.
+  int ChangedPixelsIn(const QImage& before, const QImage& after, const CDoubleRect& bounds) {
+    const QRect area = QRect(Px(bounds.left, bounds.top), Px(bounds.right, bounds.bottom)).normalized();
+    int changed = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x)
+        if (before.valid(x, y) && before.pixel(x, y) != after.pixel(x, y)) ++changed;
+    return changed;
+  }
+  QImage Picture() { return View()->viewport()->grab().toImage(); }
+  // File > Save under a new name; the layout then counts as unchanged.
+  void SaveAs(const std::string& name) {
+    files_->QueuePath(folder_ + "/" + name);
+    MenuCommand(cmd::ID_FILE_SAVE);
+    ASSERT_EQ(Doc().GetSavedState(), 0);
+  }
+
+  std::shared_ptr<platform::ScriptedFileDialog> files_;
+};
+
+// Where the operator clicks, well inside the work area.
+constexpr double kClickX = 12;
+constexpr double kClickY = -8;
+
+bool Near(const CDoublePoint& a, double x, double y, double tolerance) {
+  return std::fabs(a.x - x) <= tolerance && std::fabs(a.y - y) <= tolerance;
+}
+
+struct ToolCase {
+  const char* name;
+  int command;
+  int type;
+};
+
+void PrintTo(const ToolCase& c, std::ostream* out) { *out << c.name; }
+
+class TextToolAtClickTest : public TextToolsTest, public ::testing::WithParamInterface<ToolCase> {};
+
+}  // namespace
+
+TEST_P(TextToolAtClickTest, ShowsItsTextAtTheClickAndReopensThere) {
+  StartLarge();
+  const QImage before = Picture();
+  Tool(GetParam().command);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  CObjElement* made = Last();
+  ASSERT_EQ(made->type, GetParam().type);
+  const CDoubleRect bounds = made->boundRect;
+  EXPECT_GT(bounds.Width(), 1.0);
+  EXPECT_GT(bounds.Height(), 0.5);
+  // The click lands on the object's fixed point (within the pixel it names).
+  const CDoublePoint anchor = Anchor(*made);
+  EXPECT_TRUE(Near(anchor, kClickX, kClickY, 0.3)) << anchor.x << ", " << anchor.y;
+  EXPECT_GT(ChangedPixelsIn(before, Picture(), bounds), 0) << "drawn where it stands";
+
+  SaveAs("placed.mrk");
+  files_->QueuePath(folder_ + "/placed.mrk");
+  ClickToolBar(ID_MAIN_TOOLBAR, cmd::ID_FILE_OPEN);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  const CDoublePoint reopened = Anchor(*Last());
+  EXPECT_NEAR(reopened.x, anchor.x, 1e-3);
+  EXPECT_NEAR(reopened.y, anchor.y, 1e-3);
+  EXPECT_GT(Last()->boundRect.Width(), 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tools, TextToolAtClickTest,
+                         ::testing::Values(ToolCase{"Text", cmd::ID_ADD_TEXT, OBJ_TEXT},
+                                           ToolCase{"AutoNumber", cmd::ID_ADD_AUTO_TEXT, OBJ_SERIAL},
+                                           ToolCase{"SystemDate", cmd::ID_ADD_SYSTEM_DATE, OBJ_DATE},
+                                           ToolCase{"Vin", cmd::ID_ADD_VIN, OBJ_VIN},
+                                           ToolCase{"Ruler", cmd::ID_ADD_RULER, OBJ_RULER},
+                                           ToolCase{"Barcode", cmd::ID_ADD_BARCODE, OBJ_BARCODE}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct PageEdit {
+  const char* name;
+  int command;
+  const char* page;
+  const char* field;
+  const char* typed;
+};
+
+void PrintTo(const PageEdit& e, std::ostream* out) { *out << e.name; }
+
+class TextPageEditTest : public TextToolsTest, public ::testing::WithParamInterface<PageEdit> {};
+
+}  // namespace
+
+// An edit on the page keeps the object where the operator put it, and counts
+// as a change: File > New then asks before it drops the layout.
+TEST_P(TextPageEditTest, KeepsTheObjectInPlaceAndNewAsksToSave) {
+  const PageEdit& edit = GetParam();
+  StartLarge();
+  Tool(edit.command);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  CObjElement* made = Last();
+  const CDoublePoint anchor = Anchor(*made);
+  const CDoubleRect bounds = made->boundRect;
+  const std::string text = made->GetObjectAs<CObjText>()->GetText();
+  SaveAs("edited.mrk");
+
+  QLineEdit* field = Edit(OpenPage(edit.page), edit.field);
+  ASSERT_NE(field, nullptr);
+  TypeOver(field, edit.typed);
+  QTest::keyClick(field, Qt::Key_Return);
+  Pump();
+  EXPECT_TRUE(prompt_->Texts().empty());
+  const bool changed = made->GetObjectAs<CObjText>()->GetText() != text || made->boundRect.Width() != bounds.Width() ||
+                       made->boundRect.Height() != bounds.Height();
+  EXPECT_TRUE(changed) << "the edit reached the object";
+  const CDoublePoint after = Anchor(*made);
+  EXPECT_NEAR(after.x, anchor.x, 1e-6);
+  EXPECT_NEAR(after.y, anchor.y, 1e-6);
+  EXPECT_TRUE(Near(after, kClickX, kClickY, 0.3));
+  EXPECT_EQ(Doc().GetSavedState(), 1);
+
+  prompt_->QueueAnswer(IDCANCEL);
+  ClickToolBar(ID_MAIN_TOOLBAR, cmd::ID_FILE_NEW);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kSaveQuestion});
+  EXPECT_EQ(Doc().Objects().GetSize(), 2) << "Cancel keeps the layout";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, TextPageEditTest,
+    ::testing::Values(PageEdit{"TextString", cmd::ID_ADD_TEXT, "Text", "edit1014", "ABC-123"},
+                      PageEdit{"TextHeight", cmd::ID_ADD_TEXT, "Font", "edit1014", "9"},
+                      PageEdit{"SerialPrefix", cmd::ID_ADD_AUTO_TEXT, "Auto text", "edit1014", "PART-"},
+                      PageEdit{"DateSpacing", cmd::ID_ADD_SYSTEM_DATE, "Font", "edit1019", "3"},
+                      PageEdit{"VinMakeOrder", cmd::ID_ADD_VIN, "VIN code(seventeen chars)", "edit1022", "000111"},
+                      PageEdit{"RulerGraduations", cmd::ID_ADD_RULER, "Ruler", "edit1035", "20"},
+                      PageEdit{"BarcodePrefix", cmd::ID_ADD_BARCODE, "Barcode", "edit1011", "XYZ"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+enum class Ending { DeleteKey, NewButton };
+
+class TypedThenGoneTest : public TextToolsTest, public ::testing::WithParamInterface<Ending> {};
+
+}  // namespace
+
+// Text typed into the page and never confirmed is reported when the field
+// loses the focus, which may be after its object was deleted: the report
+// must find nothing to write into (run under the address sanitizer).
+TEST_P(TypedThenGoneTest, TextTypedWithoutEnterChangesNothingOnceItsObjectIsGone) {
+  StartLarge();
+  Tool(cmd::ID_ADD_TEXT);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  QLineEdit* field = Edit(OpenPage("Text"), "edit1014");
+  ASSERT_NE(field, nullptr);
+  TypeOver(field, "ABC-123");
+  if (GetParam() == Ending::DeleteKey) {
+    // A click on the text and Delete, quicker than the field's report.
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Px(kClickX + 0.5, kClickY + 0.5));
+    QTest::keyClick(View()->viewport(), Qt::Key_Delete);
+  } else {
+    prompt_->QueueAnswer(IDNO);
+    QTest::mouseClick(Frame()->ToolBar(ID_MAIN_TOOLBAR)->widgetForAction(Frame()->Action(cmd::ID_FILE_NEW)),
+                      Qt::LeftButton);
+  }
+  Pump();
+  EXPECT_EQ(Doc().Objects().GetSize(), 1);
+  // The layout goes on: a new text takes the tool's own text.
+  Tool(cmd::ID_ADD_TEXT);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  EXPECT_EQ(Last()->GetObjectAs<CObjText>()->GetText(), "TEXT");
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, TypedThenGoneTest, ::testing::Values(Ending::DeleteKey, Ending::NewButton),
+                         [](const auto& info) { return std::string(info.param == Ending::DeleteKey ? "Delete" : "New"); });
+
+// Choosing a drawing tool while a text field holds typed text: the text is
+// taken, and the sheet turns to the work area's pages without a message.
+TEST_F(TextToolsTest, ADrawingToolAfterTypingShowsTheWorkAreaPagesWithoutAMessage) {
+  StartLarge();
+  Tool(cmd::ID_ADD_TEXT);
+  ClickAt(kClickX, kClickY);
+  CObjElement* made = Last();
+  QLineEdit* field = Edit(OpenPage("Text"), "edit1014");
+  ASSERT_NE(field, nullptr);
+  TypeOver(field, "ABC-123");
+  Tool(cmd::ID_ADD_LINE);
+  EXPECT_TRUE(prompt_->Texts().empty());
+  EXPECT_EQ(Tabs(), (std::vector<std::string>{"Mark parameter", "Work style...", "Rotate setting", "Range"}));
+  EXPECT_EQ(made->GetObjectAs<CObjText>()->GetText(), "ABC-123");
+  EXPECT_TRUE(Near(Anchor(*made), kClickX, kClickY, 0.3));
+}
+
+namespace {
+
+// Row 1 of a workbook: column A and column B.
+std::string WriteRowsWorkbook(const std::string& path) {
+  lxw_workbook* book = workbook_new(path.c_str());
+  lxw_worksheet* sheet = workbook_add_worksheet(book, "Rows");
+  worksheet_write_string(sheet, 0, 0, "CELL-A1", nullptr);
+  worksheet_write_string(sheet, 0, 1, "CELL-B1", nullptr);
+  EXPECT_EQ(workbook_close(book), LXW_NO_ERROR);
+  return path;
+}
+
+}  // namespace
+
+// "Data From" and "Excel col" on the mark properties page put the cell of the
+// current row into the text at once, a date's too; the record edit is open
+// only while the sheet is.
+TEST_F(TextToolsTest, DataSourceAndColumnFillTheObjectFromTheCurrentRow) {
+  _EXCEL_FILE_PARA para{};
+  ASSERT_TRUE(StoreExcelPath(para, WriteRowsWorkbook(folder_ + "/rows.xlsx")));
+  ASSERT_TRUE(SaveExcelMarkPara(folder_, para));
+  StartLarge();
+  QLineEdit* record = Frame()->RecordBar()->Edit();
+  EXPECT_FALSE(record->isEnabled());
+  MenuCommand(cmd::ID_BAND_EXCEL);
+  ASSERT_TRUE(View()->Model().IsSheetOpen());
+  EXPECT_TRUE(record->isEnabled());
+
+  for (int command : {cmd::ID_ADD_TEXT, cmd::ID_ADD_SYSTEM_DATE}) {
+    SCOPED_TRACE(command);
+    Tool(command);
+    ClickAt(kClickX, kClickY);
+    CObjElement* made = Last();
+    QWidget* page = OpenPage("Mark properity");
+    ASSERT_NE(page, nullptr);
+    auto* source = page->findChild<QComboBox*>("combo1052");
+    auto* column = page->findChild<QComboBox*>("combo1053");
+    ASSERT_NE(source, nullptr);
+    ASSERT_NE(column, nullptr);
+    ASSERT_TRUE(source->isEnabled());
+    QTest::keyClick(source, Qt::Key_Down);  // "Excel file"
+    Pump();
+    EXPECT_EQ(made->dataSource, 1);
+    EXPECT_EQ(made->GetObjectAs<CObjText>()->GetText(), "CELL-A1");
+    ASSERT_TRUE(column->isEnabled());
+    QTest::keyClick(column, Qt::Key_Down);  // "B"
+    Pump();
+    EXPECT_EQ(made->excelColumn, 1);
+    EXPECT_EQ(made->GetObjectAs<CObjText>()->GetText(), "CELL-B1");
+    EXPECT_TRUE(Near(Anchor(*made), kClickX, kClickY, 0.3));
+  }
+  MenuCommand(cmd::ID_BAND_EXCEL);
+  EXPECT_FALSE(record->isEnabled());
+}
