@@ -531,6 +531,23 @@ class CVendrikViewModel : public IMarkView {
   void OnReferArcAlign();
   void OnAlignLine();
   bool IsAtWorkPosition() const;
+  // The look arc is the selection (made so by "Select refer arc").
+  bool IsReferenceArcSelected() const;
+  // Moves the reference arc's record, rebuilds the arc and saves the record.
+  void ShiftReferenceArc(double dx, double dy);
+  // A click with Shift held or in "Mouse position" mode: the needle to the
+  // clicked point; false when it did not move.
+  bool MoveNeedleToClick(const platform::DcPoint& point);
+  // Needle drag mode: a move of what the needle stands on (or of the
+  // reference arc) takes the needle along. Before the drag is applied the
+  // start is noted, afterwards the needle follows.
+  struct NeedleDragStart {
+    bool needleInside = false;
+    ArcPointedInfo arc;
+    CDoubleRect bounds;
+  };
+  NeedleDragStart BeginNeedleDrag() const;
+  void FollowDragWithNeedle(const NeedleDragStart& start);
 
   void RegisterZoomCommands();
   void CentreView();
