@@ -17,11 +17,23 @@ PACKAGES=(
   xvfb xauth xdg-utils desktop-file-utils shared-mime-info
   locales
 )
+# A stamp keyed on this list says "all were installed"; it holds while the
+# package database has not changed since. Otherwise one query asks for every
+# package at once, and only the missing ones are installed.
+STAMP_DIR=${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/vendrik
+LIST_HASH=$(printf '%s\n' "${PACKAGES[@]}" | sha256sum | cut -c1-16)
+STAMP="$STAMP_DIR/deps-$LIST_HASH"
+DPKG_STATUS=/var/lib/dpkg/status
+if [ -e "$STAMP" ] && [ "$STAMP" -nt "$DPKG_STATUS" ]; then
+  exit 0
+fi
+installed=$(dpkg-query -W -f='${Package} ${Status}\n' "${PACKAGES[@]}" 2>/dev/null | awk '$NF == "installed" { print $1 }' || true)
 missing=()
 for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  grep -qxF "$p" <<<"$installed" || missing+=("$p")
 done
 if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+mkdir -p "$STAMP_DIR" && rm -f "$STAMP_DIR"/deps-* && touch "$STAMP" || true

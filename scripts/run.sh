@@ -5,7 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 BUILD=${VENDRIK_BUILD_DIR:-build}
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDRIK_BUILD_TESTS=OFF -DVENDRIK_BUILD_BENCH=OFF >/dev/null
+# Configured once; afterwards the build re-runs CMake itself when a list changed.
+if [ ! -f "$BUILD/build.ninja" ] || ! grep -qsx 'CMAKE_BUILD_TYPE:STRING=RelWithDebInfo' "$BUILD/CMakeCache.txt"; then
+  cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDRIK_BUILD_TESTS=OFF -DVENDRIK_BUILD_BENCH=OFF >/dev/null
+fi
 cmake --build "$BUILD" -j"$(nproc)"
 SIM_PID=""
 cleanup() { if [ -n "$SIM_PID" ]; then kill "$SIM_PID" 2>/dev/null || true; fi; }

@@ -1,6 +1,7 @@
 #include "app/frames/CChildFrame.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QMdiArea>
 #include <QResizeEvent>
@@ -223,6 +224,16 @@ bool CChildFrame::OnCmdMsg(int id, bool execute) {
 bool CChildFrame::HasCommandHandler(int id) const {
   return (view_ != nullptr && view_->HasCommandHandler(id)) || CVendrikDoc::HandlesCommand(static_cast<UINT>(id)) ||
          commands_.Has(id);
+}
+
+bool CChildFrame::CanClose() { return view_ == nullptr || view_->Model().AskSaveChanges(); }
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  if (!CanClose()) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
 }
 
 void CChildFrame::UpdateTitle() {

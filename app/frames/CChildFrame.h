@@ -69,6 +69,10 @@ class CChildFrame : public QMdiSubWindow, public IViewChildFrame {
   void ShowSyncDisplay(CVendrikDoc* document, int show);
   CDisMarkFrame* DisplayFrame() const { return display_; }
 
+  // Asks whether to save a changed layout; false when the operator cancelled
+  // or the save failed.
+  bool CanClose();
+
   // Commands of the layout view, then of its document, then of this frame.
   bool OnCmdMsg(int id, bool execute);
   // Whether one of them has a handler for the command, enabled or not.
@@ -79,6 +83,7 @@ class CChildFrame : public QMdiSubWindow, public IViewChildFrame {
  private:
   // The first other layout window opens the program's link (this one held it).
   void HandLinkOver();
+  void closeEvent(QCloseEvent* event) override;
 
   CMainFrame* mainFrame_;
   std::shared_ptr<CVendrikDoc> document_;

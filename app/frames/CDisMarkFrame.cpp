@@ -1,7 +1,11 @@
 #include "app/frames/CDisMarkFrame.h"
 
 #include <QCloseEvent>
+#include <QPainter>
+#include <QPointer>
 #include <QVBoxLayout>
+
+#include "platform_qt/PictureDeviceContext.h"
 
 CDisMarkFormView::CDisMarkFormView(QWidget* parent) : QWidget(parent) {
   setObjectName("CDisMarkFormView");
@@ -10,6 +14,28 @@ CDisMarkFormView::CDisMarkFormView(QWidget* parent) : QWidget(parent) {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::white);
   setPalette(pal);
+}
+
+CDisMarkFormView::~CDisMarkFormView() {
+  if (picture_) picture_->SetChangeHandler(nullptr);
+}
+
+void CDisMarkFormView::ShowPicture(std::shared_ptr<platform_qt::PictureDeviceContext> picture) {
+  if (picture_ && picture_ != picture) picture_->SetChangeHandler(nullptr);
+  picture_ = std::move(picture);
+  if (picture_) {
+    QPointer<CDisMarkFormView> self(this);
+    picture_->SetChangeHandler([self] {
+      if (self) self->update();
+    });
+  }
+  update();
+}
+
+void CDisMarkFormView::paintEvent(QPaintEvent*) {
+  if (!picture_) return;
+  QPainter painter(this);
+  picture_->DrawOn(painter, 0, 0);
 }
 
 CDisMarkFrame::CDisMarkFrame(std::shared_ptr<CVendrikDoc> document, QWidget* parent)

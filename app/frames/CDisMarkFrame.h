@@ -11,10 +11,25 @@
 
 class CVendrikDoc;
 
-// The form in the frame (caption "marking..."), where the marking preview is drawn.
+namespace platform_qt {
+class PictureDeviceContext;
+}
+
+// The form in the frame (caption "marking..."), where the marking preview is
+// drawn: it shows the picture the marking controller draws into.
 class CDisMarkFormView : public QWidget {
  public:
   explicit CDisMarkFormView(QWidget* parent = nullptr);
+  ~CDisMarkFormView() override;
+
+  void ShowPicture(std::shared_ptr<platform_qt::PictureDeviceContext> picture);
+  const std::shared_ptr<platform_qt::PictureDeviceContext>& Picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  std::shared_ptr<platform_qt::PictureDeviceContext> picture_;
 };
 
 class CDisMarkFrame : public QWidget {

@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/core/CommandIds.h"
@@ -420,7 +421,9 @@ int CMainFrame::CreatePaneControl(QWidget* control, int paneId, int controlId, i
   control->setObjectName(QString("control%1").arg(controlId));
   control->setProperty("controlId", controlId);
   const int paneWidth = std::max(0, std::max(pane->width(), pane->minimumWidth()) - 2);
-  control->setMaximumWidth(width == -1 ? paneWidth : std::min(width, paneWidth));
+  // The control covers the pane (and its text) over the given width; a
+  // control without a size hint of its own would otherwise get none.
+  control->setFixedWidth(width == -1 ? paneWidth : std::min(width, paneWidth));
   layout->addWidget(control, 0, Qt::AlignLeft);
   control->show();
   return 1;
@@ -518,6 +521,24 @@ void CMainFrame::UpdateCommandUI() {
   }
 }
 
+void CMainFrame::RequestCommandUIUpdate() {
+  if (uiUpdatePending_) return;
+  uiUpdatePending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    uiUpdatePending_ = false;
+    UpdateCommandUI();
+  });
+}
+
+bool CMainFrame::CanCloseLayouts() {
+  if (mdi_ == nullptr) return true;
+  for (QMdiSubWindow* window : mdi_->subWindowList()) {
+    auto* child = dynamic_cast<CChildFrame*>(window);
+    if (child != nullptr && !child->CanClose()) return false;
+  }
+  return true;
+}
+
 void CMainFrame::UpdateFrameTitle() {
   // The MDI area adds " - [<layout>]" itself while a layout window is
   // maximised; the frame's own title stays the program's.
@@ -542,6 +563,11 @@ void CMainFrame::RestoreBarState() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // A changed layout is not dropped without a question.
+  if (!CanCloseLayouts()) {
+    event->ignore();
+    return;
+  }
   SaveBarState();
   QMainWindow::closeEvent(event);
 }

@@ -84,6 +84,13 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
   bool HasCommandHandler(int id) const { return commands_.Has(id); }
   // Enables each command that has a handler on the route, checks the bar toggles.
   void UpdateCommandUI();
+  // The state behind the commands changed (a mouse or key event, a message
+  // to a layout view): the actions are updated once the events in hand are
+  // handled, as an idle update would.
+  void RequestCommandUIUpdate();
+  // Asks for every changed layout whether to save it; false when the
+  // operator cancelled (or a save failed): the program then stays.
+  bool CanCloseLayouts();
   // The program's title (string 130).
   void UpdateFrameTitle();
 
@@ -115,5 +122,6 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
   std::unique_ptr<CMarkControlWnd> markControl_;
   CommandMap commands_;
   bool barStateSaved_ = false;
+  bool uiUpdatePending_ = false;
   bool closing_ = false;
 };

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "app/core/CProcessKiller.h"
 #include "app/core/CommandIds.h"
@@ -17,6 +18,7 @@
 #include "app/frames/CMainFrame.h"
 #include "app/frames/FrameProfile.h"
 #include "app/frames/DocStrings.h"
+#include "app/views/CVendrikView.h"
 #include "values/ShellValues.h"
 #include "libs/vendrikdll/CVendrikDll.h"
 #include "document/doc/CVendrikDoc.h"
@@ -204,9 +206,11 @@ CChildFrame* CVendrikApp::OpenDocumentFile(const std::string& path) {
 
 namespace {
 
-// A file the project reader refuses (it says why) gets no window and no
-// recent entry.
+// A file that is gone, or that the project reader refuses (it says why),
+// gets no window and no recent entry.
 bool ReaderTakes(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
   CObjPtrArray probe;
   return ReadMrkFile(path, probe) != 0;
 }
@@ -216,7 +220,22 @@ bool ReaderTakes(const std::string& path) {
 void CVendrikApp::OnOpenRecentFile(int index) {
   if (index < 0 || index >= static_cast<int>(recent_.Entries().size())) return;
   const std::string path = recent_.Entries()[static_cast<std::size_t>(index)];
-  if (!ReaderTakes(path) || OpenDocumentFile(path) == nullptr) {
+  if (!ReaderTakes(path)) {
+    platform::MessageBox("Failed to open document.");
+    recent_.Remove(index);
+    SaveRecentFiles();
+    return;
+  }
+  // Like File Open, the active layout reads it, once the operator was asked
+  // about its changes; without a layout window it opens in a new one.
+  CChildFrame* child = mainFrame_ != nullptr ? mainFrame_->ActiveChildFrame() : nullptr;
+  if (child != nullptr && child->LayoutView() != nullptr) {
+    if (!child->LayoutView()->Model().OpenProjectFile(path)) return;
+    recent_.Add(path);
+    SaveRecentFiles();
+    return;
+  }
+  if (OpenDocumentFile(path) == nullptr) {
     platform::MessageBox("Failed to open document.");
     recent_.Remove(index);
     SaveRecentFiles();

@@ -276,6 +276,7 @@ void CVendrikView::mousePressEvent(QMouseEvent* event) {
     UpdateCursor(false);
   }
   viewport()->update();
+  StateChanged();
 }
 
 void CVendrikView::mouseReleaseEvent(QMouseEvent* event) {
@@ -283,7 +284,7 @@ void CVendrikView::mouseReleaseEvent(QMouseEvent* event) {
   model_->OnLButtonUp(ToDc(event->position()));
   UpdateCursor(false);
   viewport()->update();
-  if (mainFrame_ != nullptr) mainFrame_->UpdateCommandUI();
+  StateChanged();
 }
 
 void CVendrikView::mouseMoveEvent(QMouseEvent* event) {
@@ -302,7 +303,10 @@ void CVendrikView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   // The arrow and paging keys nudge the selection (ViewZoom.cpp).
-  if (NudgeKey(event)) return;
+  if (NudgeKey(event)) {
+    StateChanged();
+    return;
+  }
   const int key = VirtualKeyOf(event->key());
   if (key == 0) {
     QAbstractScrollArea::keyPressEvent(event);
@@ -310,6 +314,7 @@ void CVendrikView::keyPressEvent(QKeyEvent* event) {
   }
   model_->OnKeyDown(key);
   viewport()->update();
+  StateChanged();
 }
 
 void CVendrikView::keyReleaseEvent(QKeyEvent* event) {
@@ -330,7 +335,12 @@ void CVendrikView::OnMessage(const platform::Message& message) {
   } else {
     model_->OnMessage(message);
   }
+  StateChanged();
   if (handler_) handler_(message);
+}
+
+void CVendrikView::StateChanged() {
+  if (mainFrame_ != nullptr) mainFrame_->RequestCommandUIUpdate();
 }
 
 double CVendrikView::WorkAreaWidthMm() const { return g_machineSet.rangeX; }

@@ -101,6 +101,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
 
  private:
   void OnMessage(const platform::Message& message);
+  // The commands' enabled and checked states follow (the tool bars too).
+  void StateChanged();
   void UpdateScrollBars();
   void ScrolledOrResized();
   // Keeps the client size and scroll position for callers on other threads

@@ -45,6 +45,10 @@ class PaneProperityViewCalls : public CProperityViewCalls {
     if (View() && View()->GetObjectList()) View()->GetObjectList()->MakeDefaultName(type, name);
   }
   void SelectListObjects(const std::vector<CObjElement*>& objects) override;
+  std::vector<CObjElement*> SelectedListObjects() override;
+  void RefreshObject(CObjElement* object) override {
+    if (View() && View()->GetObjectList()) View()->GetObjectList()->RefreshObject(object);
+  }
 
  private:
   CProperityView* View() const { return pane_ != nullptr ? pane_->View() : nullptr; }

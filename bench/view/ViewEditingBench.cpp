@@ -45,7 +45,7 @@ void BM_BandSelect10k(benchmark::State& state) {
   }
   const CDoubleRect band(-150, 150, 150, -150);
   for (auto _ : state) {
-    rig.model->ClearSelectionKeep(false);
+    rig.model->ClearSelection();
     rig.model->SelectInRect(band);
     benchmark::DoNotOptimize(rig.model->m_selection.size());
   }

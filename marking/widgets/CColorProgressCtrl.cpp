@@ -1,6 +1,7 @@
 #include "marking/widgets/CColorProgressCtrl.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
@@ -8,6 +9,8 @@
 #include <QThread>
 #include <algorithm>
 #include <cstring>
+
+#include "platform/RaceCheck.h"
 
 CColorProgressCtrl::CColorProgressCtrl(QWidget* parent) : QWidget(parent) {
   const QPalette& colors = palette();
@@ -91,14 +94,28 @@ int CColorProgressCtrl::LastBarWidth() const {
   return state_.barWidth;
 }
 
+QEvent::Type CColorProgressCtrl::RedrawEvent() {
+  static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
 void CColorProgressCtrl::Redraw() {
   if (QThread::currentThread() == thread()) {
     repaint();
     return;
   }
-  // From a worker: the widget's thread paints; the call is dropped when the
+  // From a worker: the widget's thread paints; the event is dropped when the
   // widget is gone by then.
-  QMetaObject::invokeMethod(this, [this] { repaint(); }, Qt::QueuedConnection);
+  auto* event = new QEvent(RedrawEvent());
+  platform::HandOver(event);
+  QCoreApplication::postEvent(this, event);
+}
+
+bool CColorProgressCtrl::event(QEvent* e) {
+  platform::TakeOver(e);  // a redraw is made on the worker
+  if (e->type() != RedrawEvent()) return QWidget::event(e);
+  repaint();
+  return true;
 }
 
 void CColorProgressCtrl::resizeEvent(QResizeEvent* event) {

@@ -6,6 +6,7 @@
 // SetPos may be called from any thread (the marking worker calls it for every
 // step node); the redraw always happens on the widget's own thread.
 #include <QColor>
+#include <QEvent>
 #include <QString>
 #include <QWidget>
 #include <mutex>
@@ -34,6 +35,7 @@ class CColorProgressCtrl : public QWidget {
   int LastBarWidth() const;
 
  protected:
+  bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -50,6 +52,7 @@ class CColorProgressCtrl : public QWidget {
   // Filled width for the state on a client of the given width.
   static int BarWidth(const State& state, int clientWidth);
   void Redraw();
+  static QEvent::Type RedrawEvent();
 
   mutable std::mutex mutex_;
   State state_;

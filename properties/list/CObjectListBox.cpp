@@ -64,8 +64,15 @@ std::string CObjectListBox::NameOf(const QListWidgetItem* item) {
   return item->data(kNameRole).toByteArray().toStdString();
 }
 
+bool CObjectListBox::IsParameterRecordAt(int index) const {
+  const CObjElement* element = GetObjectAt(index);
+  return element != nullptr && element->type == OBJ_PROPERITY;
+}
+
 int CObjectListBox::SortedIndexFor(const std::string& name) const {
-  int lo = 0;
+  // The parameter record keeps item 0 whatever the names: "show no object"
+  // selects item 0, and the hit test starts after it.
+  int lo = IsParameterRecordAt(0) ? 1 : 0;
   int hi = count();
   while (lo < hi) {
     const int mid = (lo + hi) / 2;
@@ -81,7 +88,7 @@ int CObjectListBox::SortedIndexFor(const std::string& name) const {
 int CObjectListBox::AddObject(CObjElement* element, int select, int selectFirst) {
   if (element == nullptr) return -1;
   QuietSelection quiet(*this);
-  const int index = SortedIndexFor(element->name);
+  const int index = element->type == OBJ_PROPERITY ? 0 : SortedIndexFor(element->name);
   Insert(index, element);
   if (select) SetSelection({selectFirst ? 0 : index});
   return index;
@@ -172,8 +179,12 @@ int CObjectListBox::FillFromArray(const std::vector<CObjElement*>& objects) {
   std::vector<CObjElement*> sorted;
   for (CObjElement* e : objects)
     if (e != nullptr) sorted.push_back(e);
-  std::stable_sort(sorted.begin(), sorted.end(),
-                   [](const CObjElement* a, const CObjElement* b) { return LessNoCase(a->name, b->name); });
+  std::stable_sort(sorted.begin(), sorted.end(), [](const CObjElement* a, const CObjElement* b) {
+    const bool aRecord = a->type == OBJ_PROPERITY;
+    const bool bRecord = b->type == OBJ_PROPERITY;
+    if (aRecord != bRecord) return aRecord;  // the parameter record first
+    return LessNoCase(a->name, b->name);
+  });
   setUpdatesEnabled(false);
   for (CObjElement* e : sorted) {
     addItem(MakeItem(e));

@@ -1,7 +1,7 @@
 #pragma once
 // The list of a layout's objects in the property pane. Item 0 is the machine
-// parameter element; each item shows an object's name (kept in name order,
-// without case) and carries the element. The list names new objects, keeps
+// parameter element; each other item shows an object's name (kept in name
+// order, without case, after item 0) and carries the element. The list names new objects, keeps
 // its selection in step with the layout view, reports a changed selection to
 // its parent and offers the delete, combine and mark-order commands.
 #include <QListWidget>
@@ -68,6 +68,7 @@ class CObjectListBox : public QListWidget {
   QListWidgetItem* MakeItem(CObjElement* element) const;
   static std::string NameOf(const QListWidgetItem* item);
   int SortedIndexFor(const std::string& name) const;
+  bool IsParameterRecordAt(int index) const;
   void OnSelectionChanged();
   void ShowContextMenu(const QPoint& at);
   void Insert(int index, CObjElement* element);

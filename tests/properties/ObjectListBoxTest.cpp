@@ -53,6 +53,20 @@ TEST_F(ObjectListBoxTest, ItemsStayInNameOrderWithTheWorkAreaFirst) {
   EXPECT_EQ(list.item(0)->sizeHint().height(), CObjectListBox::kItemHeight);
 }
 
+TEST_F(ObjectListBoxTest, TheParameterRecordKeepsTheFirstItemWhateverTheNames) {
+  zero.name = "Object[Barcode]";
+  const std::vector<std::string> expected{"Object[Barcode]", "arc-1", "DXF file-1", "line-1"};
+  // Filled from the layout, and added one by one with the record coming last.
+  std::vector<CObjElement*> all{&zero, Make("line-1"), Make("DXF file-1"), Make("arc-1")};
+  list.FillFromArray(all);
+  EXPECT_EQ(Names(), expected);
+  list.ResetContent();
+  for (std::size_t i = all.size(); i-- > 0;) list.AddObject(all[i], 0, 0);
+  EXPECT_EQ(Names(), expected);
+  // "Show no object" selects the record.
+  EXPECT_EQ(list.SelectOnly(0), &zero);
+}
+
 TEST_F(ObjectListBoxTest, SelectionCallsKeepExactlyTheirItemsSelected) {
   std::vector<CObjElement*> all{&zero, Make("a"), Make("b"), Make("c")};
   EXPECT_EQ(list.FillFromArray(all), 4);

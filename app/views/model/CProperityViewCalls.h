@@ -37,6 +37,10 @@ class CProperityViewCalls {
     (void)name;
   }
   virtual void SelectListObjects(const std::vector<CObjElement*>& objects) { (void)objects; }
+  // The objects of the list's selected entries, in list order.
+  virtual std::vector<CObjElement*> SelectedListObjects() { return {}; }
+  // The object's entry shows its current name and is the only one selected.
+  virtual void RefreshObject(CObjElement* object) { (void)object; }
 };
 
 class NullProperityViewCalls : public CProperityViewCalls {

@@ -18,6 +18,7 @@
 
 #include "app/views/model/CProperityViewCalls.h"
 #include "app/views/model/CStartButtonWatch.h"
+#include "app/views/model/CViewSelection.h"
 #include "app/views/model/ExcelLinkRecord.h"
 #include "app/views/model/ViewDialogHost.h"
 #include "app/views/model/ViewHostInterfaces.h"
@@ -179,6 +180,10 @@ class CVendrikViewModel : public IMarkView {
   static constexpr int ID_FILE_OPEN = 57601;
   bool OnFileOpen();
   bool OnFileNew();
+  // Reads a project into this layout as File Open does once a file was
+  // chosen (asking first to save a changed layout); false when the operator
+  // cancelled or the reader refused the file.
+  bool OpenProjectFile(const std::string& path);
   // Asks "Mark data is repared !,Save data?" when the layout changed; false
   // when the operator cancelled or the save failed.
   bool AskSaveChanges();
@@ -192,6 +197,12 @@ class CVendrikViewModel : public IMarkView {
 
   // Object creation by drawing tool (ViewObjectCreation.cpp).
   void CreateObjectForTool(const platform::DcPoint& point, bool noAppend);
+  // Every element a command adds goes this way: into the document and the
+  // object list, which shows its pages. With select set it becomes the
+  // selection and the list reports it back; without, the selection stays
+  // (a command adding several selects them itself). Returns the element.
+  CObjElement* AddElement(std::unique_ptr<CObjElement> element, int select);
+  // The same for an element handed over by pointer (owned from then on).
   void AddElement(CObjElement* element, int select);
   void MarkModified(int flag);
   // The type's prefix and the first number no element's name begins with.
@@ -227,14 +238,26 @@ class CVendrikViewModel : public IMarkView {
   int CursorFor(bool pressed) const;
   CDoublePoint PixelToMm(const platform::DcPoint& point) const;
   platform::DcPoint MmToPixel(double x, double y) const;
+  // The selection's handlers (ViewSelection.cpp): each passes on to
+  // m_selection, the one place the selection changes.
   void AddToSelection(CObjElement* element);
   void UpdateSelectionBounds();
-  void ClearSelectionKeep(bool keepFlags);
+  void ClearSelection(bool keepFlags = false);
   void SelectInRect(const CDoubleRect& rect);
+  // The list selects exactly the selected elements.
+  void SyncListToSelection();
+  // The grid of the add-point tool: the first selected dot image's pitch,
+  // else the program's grid.
+  void UpdateGridFromSelection();
   void ApplyDrag(int hitCode);
-  void DeleteSelection();
+  // Every selected element leaves the list and the document, after one undo
+  // snapshot (none when the caller took it); refused while a job runs.
+  void DeleteSelection(bool snapshot = true);
+  // Takes the selected elements out of the list and the document, their
+  // exclusion bit set, in selection order; the selection is then empty.
+  std::vector<std::unique_ptr<CObjElement>> RemoveSelectedElements();
   // While a marking job runs it holds the layout's elements: nothing that
-  // deletes elements (delete, undo, redo, open, new) runs then.
+  // takes elements out (delete, cut, clear all, undo, redo, open, new) runs then.
   static bool IsMarkingBusy();
   int HoverHitTest(const platform::DcPoint& point);
   // Dragged bounds for the offset (mm) from the bounds at button-down.
@@ -243,8 +266,6 @@ class CVendrikViewModel : public IMarkView {
   // The rubber band, construction and drag feedback and the selection frame.
   void DrawFeedback(platform::DeviceContext& dc);
   void DrawSelectionHandles(platform::DeviceContext& dc, const CDoubleRect& rect);
-  CDoubleRect m_selBoundsAtDown;
-  CDoubleRect m_dragBounds;
   CDoubleRect m_handleRects[8];
   platform::DcPoint m_snappedPoint;
   int m_shiftKey = 0;
@@ -302,7 +323,7 @@ class CVendrikViewModel : public IMarkView {
 
   // IMarkView (ViewMarkCalls.cpp).
   platform::MessageTarget* GetViewTarget() override { return m_pTarget; }
-  std::vector<CObjElement*> GetSelection() override { return m_selection; }
+  std::vector<CObjElement*> GetSelection() override { return m_selection.GetElements(); }
   void StartCountdown(int seconds) override;
   void UpdateCountdown(int seconds) override;
   void EndCountdown() override;
@@ -314,7 +335,6 @@ class CVendrikViewModel : public IMarkView {
   CDeviceRect CountdownRect() const;
   // The head marker's pixels about the pointed position.
   CDeviceRect PointedRect() const;
-  void ClearSelection();
 
   // Marking commands, machine position, origin, jog and hardware test
   // (ViewMarking.cpp, ViewMachine.cpp; the windows they open through
@@ -385,8 +405,12 @@ class CVendrikViewModel : public IMarkView {
   CPointList m_pointList;
   platform::DcPoint m_dragStart;
   platform::DcPoint m_lastPoint;
-  std::vector<CObjElement*> m_selection;
-  CDoubleRect m_selBounds;
+  // The selection with its list synchronisation; the names the features use
+  // for its bounds and the two drag copies refer into it.
+  CViewSelection m_selection;
+  CDoubleRect& m_selBounds = m_selection.Bounds();
+  CDoubleRect& m_selBoundsAtDown = m_selection.BoundsAtDown();
+  CDoubleRect& m_dragBounds = m_selection.DragBounds();
   int m_needleMode = 0;
   int m_trackMode = 0;
   int m_moveView = 0;
@@ -466,15 +490,14 @@ class CVendrikViewModel : public IMarkView {
   // list messages (ViewImport.cpp, ViewTransforms.cpp, ViewClipboard.cpp,
   // ViewNeedle.cpp, ViewZoom.cpp, ViewListMessages.cpp, ViewElementList.cpp).
   void SetDialogs(IViewDialogs* dialogs) { m_pDialogs = dialogs; }
-  // Elements these commands add or remove: the document, the object list and
-  // the selection kept in step. AppendElement selects the new element
-  // (notify: the list reports the selection back).
-  CObjElement* AppendElement(std::unique_ptr<CObjElement> element, int notify = 1);
-  // Every selected element leaves the list and the document (one snapshot).
-  void DeleteSelectedElements(bool snapshot = true);
   void SetLayoutModified();
   std::string DefaultName(int type);
+  // Exactly these elements become the selection, and the list shows them.
   void SelectElements(const std::vector<CObjElement*>& elements);
+  // The element's list entry shows its current name and is selected.
+  void RefreshListItem(CObjElement* element);
+  // The property view shows the parameter record (list entry 0).
+  void ShowNoObject();
   void RefreshSelectedPages();
   bool IsDrawingSelected(int type) const;
   int DrawingObjectCount() const;

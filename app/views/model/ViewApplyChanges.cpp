@@ -96,22 +96,6 @@ void CVendrikViewModel::OnUpdateObjName(const PROPCHANGE& change) {
   if (change.object != nullptr) RenameObject(change.object, PropToText(change.value));
 }
 
-void CVendrikViewModel::OnListSelected(const PROPCHANGE& change) {
-  ClearSelection();
-  if (change.object != nullptr && change.object->type != OBJ_PROPERITY) AddToSelection(change.object);
-  // The grid follows the selection: a dot image's own spacing, else the program's.
-  m_dotPitchX = g_distanceHor;
-  m_dotPitchY = g_distanceVer;
-  for (CObjElement* element : m_selection) {
-    if (auto* dots = element->GetObjectAs<CObjDotCollect>()) {
-      m_dotPitchX = static_cast<float>(dots->GetCellWidth());
-      m_dotPitchY = static_cast<float>(dots->GetCellHeight());
-      break;
-    }
-  }
-  if (m_pWindow != nullptr) m_pWindow->Invalidate();
-}
-
 void CVendrikViewModel::OnUpdatePrintProperity(const PROPCHANGE& change) {
   CObjElement* element = change.object;
   bool redraw = false;

@@ -75,11 +75,7 @@ static void AppendAndSelect(CVendrikViewModel& view, std::unique_ptr<CObjElement
   CObjElement* raw = element.get();
   raw->RefreshTypeObject();
   raw->UpdateBoundRect();
-  if (view.m_pDocument == nullptr) return;
-  view.m_pDocument->Objects().Add(std::move(element));
-  view.m_pPropView->AddObject(raw, 0);
-  view.ClearSelection();
-  view.AddToSelection(raw);
+  view.AddElement(std::move(element), 1);
 }
 
 void CVendrikViewModel::OnUpdateObjLine(const PROPCHANGE& change) {

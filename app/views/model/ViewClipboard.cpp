@@ -68,7 +68,7 @@ void CVendrikViewModel::RegisterClipboardCommands() {
   AddCommand(ID_EDIT_COPY, [this] { OnCopy(); }, any);
   AddCommand(ID_EDIT_CUT, [this] { OnCut(); }, any);
   AddCommand(ID_EDIT_PASTE, [this] { OnPaste(); }, [this] { return !m_clipboard.empty(); });
-  AddCommand(ID_DELETE, [this] { DeleteSelectedElements(); }, any);
+  AddCommand(ID_DELETE, [this] { DeleteSelection(); }, any);
   AddCommand(ID_SELECT_ALL, [this] { OnSelectAll(); }, drawings);
   AddCommand(ID_CLEAR_ALL, [this] { OnClearAll(); }, drawings);
   AddCommand(ID_CHANGE_MARK_ORDER, [this] { OnChangeMarkOrder(); }, drawings);
@@ -85,32 +85,12 @@ void CVendrikViewModel::OnCopy() {
 }
 
 void CVendrikViewModel::OnCut() {
-  if (m_pDocument == nullptr || m_selection.empty()) return;
+  // A running job holds the elements.
+  if (m_pDocument == nullptr || m_selection.empty() || IsMarkingBusy()) return;
   PushHistory();
   ClearClipboard();
-  {
-    std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-    CObjPtrArray& objects = m_pDocument->Objects();
-    std::unordered_map<CObjElement*, int> wanted;
-    for (CObjElement* element : m_selection) wanted.emplace(element, 0);
-    // The cut elements themselves go to the clipboard, in selection order.
-    std::unordered_map<CObjElement*, std::unique_ptr<CObjElement>> taken;
-    for (int i = objects.GetSize() - 1; i >= 1; --i) {
-      CObjElement* element = objects.GetAt(i);
-      if (wanted.count(element) == 0) continue;
-      m_pPropView->RemoveObject(element);
-      taken.emplace(element, objects.RemoveAt(i));
-    }
-    for (CObjElement* element : m_selection) {
-      auto found = taken.find(element);
-      if (found == taken.end()) continue;
-      found->second->SetFlag2(1);
-      found->second->selected = 0;
-      m_clipboard.push_back(std::move(found->second));
-    }
-    m_selection.clear();
-    m_selBounds.SetRectEmpty();
-  }
+  // The cut elements themselves go to the clipboard, in selection order.
+  for (auto& element : RemoveSelectedElements()) m_clipboard.push_back(std::move(element));
   m_pasteOffsetX = kPasteStep;
   m_pasteOffsetY = -kPasteStep;
   m_bMemValid = false;
@@ -123,7 +103,7 @@ void CVendrikViewModel::OnPaste() {
     if (element->name.size() > kLongestPastedName) {
       platform::MessageBox(kNameTooLong);
       ClearSelection();
-      m_pPropView->ShowObject(nullptr);
+      ShowNoObject();
       if (m_pWindow != nullptr) m_pWindow->Invalidate();
       return;
     }
@@ -140,7 +120,8 @@ void CVendrikViewModel::OnPaste() {
     copy->MoveBy(m_pasteOffsetX, m_pasteOffsetY);
     copy->UpdateBoundRect();
     names.Add(copy->name);
-    pasted.push_back(AppendElement(std::move(copy), 1));
+    // Each copy is listed; the selection becomes all of them below.
+    pasted.push_back(AddElement(std::move(copy), 0));
   }
   m_pasteOffsetX += kPasteStep;
   m_pasteOffsetY -= kPasteStep;
@@ -157,16 +138,16 @@ void CVendrikViewModel::OnSelectAll() {
   all.reserve(static_cast<std::size_t>(std::max(objects.GetSize() - 1, 0)));
   for (int i = 1; i < objects.GetSize(); ++i) all.push_back(objects.GetAt(i));
   SelectElements(all);
-  m_dotPitchX = g_distanceHor;
-  m_dotPitchY = g_distanceVer;
+  UpdateGridFromSelection();
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
 }
 
 void CVendrikViewModel::OnClearAll() {
+  if (IsMarkingBusy()) return;  // the job holds the elements
   OnSelectAll();
-  DeleteSelectedElements();
-  m_pPropView->ShowObject(nullptr);
+  DeleteSelection();
+  ShowNoObject();
 }
 
 void CVendrikViewModel::OnChangeMarkOrder() {
@@ -194,7 +175,7 @@ void CVendrikViewModel::OnChangeMarkOrder() {
   }
   m_pPropView->FillObjectList(objects);
   EndPendingConstruction();
-  m_pPropView->ShowObject(nullptr);
+  ShowNoObject();
 }
 
 void CVendrikViewModel::OnCombineRequest() {

@@ -1,43 +1,69 @@
-// Adding and removing the elements the import, clipboard, arranging and list
-// commands make or drop: the document, the object list and the selection
-// are kept in step, and the selection's cached bounds follow.
+// Adding and removing elements, one path each for every command: the
+// document, the object list and the selection are kept in step, and the
+// selection's cached bounds follow.
 #include <algorithm>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/objects/CObjElement.h"
 
-CObjElement* CVendrikViewModel::AppendElement(std::unique_ptr<CObjElement> element, int notify) {
+CObjElement* CVendrikViewModel::AddElement(std::unique_ptr<CObjElement> element, int select) {
   if (m_pDocument == nullptr || element == nullptr) return nullptr;
   CObjElement* raw = element.get();
   {
     std::lock_guard<std::recursive_mutex> lock(m_viewLock);
     m_pDocument->Objects().Add(std::move(element));
-    ClearSelection();
-    raw->selected = 1;
-    m_selection.push_back(raw);
-    m_selBounds = raw->GetBoundRect();
+    if (select) m_selection.Set({raw});
   }
-  m_pPropView->AddObject(raw, notify);
+  // The list shows the new element's pages; with select set it reports the
+  // selection back, which names the same element.
+  m_pPropView->AddObject(raw, select);
   m_bMemValid = false;
   return raw;
 }
 
-void CVendrikViewModel::DeleteSelectedElements(bool snapshot) {
-  if (m_pDocument == nullptr || m_selection.empty()) return;
-  if (snapshot) PushHistory();
+void CVendrikViewModel::AddElement(CObjElement* element, int select) {
+  AddElement(std::unique_ptr<CObjElement>(element), select);
+}
+
+std::vector<std::unique_ptr<CObjElement>> CVendrikViewModel::RemoveSelectedElements() {
+  std::vector<std::unique_ptr<CObjElement>> removed;
+  if (m_pDocument == nullptr || m_selection.empty()) return removed;
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-  const std::unordered_set<CObjElement*> doomed(m_selection.begin(), m_selection.end());
-  for (CObjElement* element : m_selection) m_pPropView->RemoveObject(element);
-  m_selection.clear();
-  m_selBounds.SetRectEmpty();
+  std::unordered_map<CObjElement*, std::unique_ptr<CObjElement>> taken;
+  for (CObjElement* element : m_selection) taken.emplace(element, nullptr);
   // One pass from the back: removing many objects stays linear.
   CObjPtrArray& objects = m_pDocument->Objects();
   for (int i = objects.GetSize() - 1; i >= 1; --i) {
-    if (doomed.count(objects.GetAt(i)) != 0) objects.RemoveAt(i);
+    auto found = taken.find(objects.GetAt(i));
+    if (found == taken.end()) continue;
+    m_pPropView->RemoveObject(found->first);
+    found->second = objects.RemoveAt(i);
   }
-  m_pPropView->ShowObject(nullptr);
+  const std::vector<CObjElement*> order = m_selection.GetElements();
+  // Nothing may point at the elements once they are gone: the selection
+  // lets go of them (leaving a spline's editing first).
+  m_selection.Clear();
+  for (CObjElement* element : order) {
+    std::unique_ptr<CObjElement>& owned = taken[element];
+    if (owned == nullptr) continue;
+    owned->SetFlag2(1);
+    removed.push_back(std::move(owned));
+  }
+  return removed;
+}
+
+void CVendrikViewModel::DeleteSelection(bool snapshot) {
+  if (m_selection.empty() || m_pDocument == nullptr || IsMarkingBusy()) return;
+  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+  if (snapshot) PushHistory();
+  RemoveSelectedElements();  // deleted here
+  m_dragState = 0;
+  m_dragShown = false;
+  m_pointList.RemoveAll();
+  ShowNoObject();
+  MarkModified(1);
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
 }
@@ -48,19 +74,6 @@ std::string CVendrikViewModel::DefaultName(int type) {
   std::string name;
   m_pPropView->MakeDefaultName(type, name);
   return name;
-}
-
-void CVendrikViewModel::SelectElements(const std::vector<CObjElement*>& elements) {
-  {
-    std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-    ClearSelection();
-    for (CObjElement* element : elements) {
-      element->selected = 1;
-      m_selection.push_back(element);
-    }
-  }
-  UpdateSelectionBounds();
-  m_pPropView->SelectListObjects(m_selection);
 }
 
 void CVendrikViewModel::RefreshSelectedPages() {

@@ -139,7 +139,7 @@ bool CVendrikViewModel::RenameObject(CObjElement* element, const std::string& na
   PushHistory();
   element->name = name;
   MarkModified(1);
-  m_pPropView->ShowObject(element);
+  RefreshListItem(element);
   return true;
 }
 

@@ -126,7 +126,7 @@ bool CVendrikViewModel::OnImportFileMessage() {
 void CVendrikViewModel::AddCentredDrawing(std::unique_ptr<CObjElement> element) {
   const CDoubleRect bounds = element->GetBoundRect();
   element->MoveBy(-bounds.CenterX(), -bounds.CenterY());
-  AppendElement(std::move(element), 1);
+  AddElement(std::move(element), 1);
 }
 
 bool CVendrikViewModel::ImportPltDrawing(std::string path) {
@@ -264,7 +264,7 @@ bool CVendrikViewModel::ImportPicture(const std::string& path) {
   auto element = std::make_unique<CObjElement>(
       CObjCreateRecord{DefaultName(OBJ_PICTURE), OBJ_PICTURE, image.release(), static_cast<int>(sizeof(CObjImage)), bounds});
   element->UpdateBoundRect();
-  AppendElement(std::move(element), 1);
+  AddElement(std::move(element), 1);
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
   SetLayoutModified();
   return true;
@@ -292,7 +292,7 @@ bool CVendrikViewModel::ImportPointsImage(const std::string& path) {
   auto* collection = new CObjDotCollect(dots);
   collection->RebuildFill();
   // The dots keep their stored places.
-  AppendElement(
+  AddElement(
       MakeElement(DefaultName(OBJ_DOTIMAGE), OBJ_DOTIMAGE, collection, static_cast<int>(sizeof(CObjDotCollect))), 1);
   SetLayoutModified();
   if (m_pWindow != nullptr) m_pWindow->Invalidate();

@@ -28,6 +28,7 @@ std::unique_ptr<CObjElement> NewParameterElement() {
 
 CVendrikViewModel::CVendrikViewModel() {
   m_pPropView = &m_nullPropView;
+  m_selection.SetList(m_pPropView);
   ReadRegFloat("DistanceVer", g_distanceVer);
   ReadRegFloat("DistanceHor", g_distanceHor);
   ReadRegDword("AutoLinkExcel", m_autoLinkExcel);
@@ -54,6 +55,7 @@ CVendrikViewModel::~CVendrikViewModel() {
 
 void CVendrikViewModel::SetPropertyView(CProperityViewCalls* calls) {
   m_pPropView = calls != nullptr ? calls : &m_nullPropView;
+  m_selection.SetList(m_pPropView);
 }
 
 void CVendrikViewModel::LoadSettingsFiles() {

@@ -49,7 +49,8 @@ void CVendrikViewModel::RegisterListMessageCommands() {
 bool CVendrikViewModel::OnListMessage(const platform::Message& message) {
   switch (message.msg) {
     case WM_LIST_DELETE:
-      DeleteSelectedElements();
+      if (IsMarkingBusy()) return true;  // the job holds the elements
+      DeleteSelection();
       SetLayoutModified();
       return true;
     case WM_LIST_COMBINE:
@@ -89,7 +90,7 @@ void CVendrikViewModel::CombineSelection() {
   // One snapshot for the whole combine: one undo brings the parts back.
   PushHistory();
   SelectElements(combined);
-  DeleteSelectedElements(false);
+  DeleteSelection(false);
   std::unique_ptr<CObjElement> element;
   if (allDots) {
     auto* dots = new CObjDotCollect(points);
@@ -105,7 +106,7 @@ void CVendrikViewModel::CombineSelection() {
   }
   element->RefreshTypeObject();
   element->UpdateBoundRect();
-  AppendElement(std::move(element), 1);
+  AddElement(std::move(element), 1);
   SetLayoutModified();
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();

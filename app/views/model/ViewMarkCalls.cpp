@@ -47,15 +47,6 @@ void CVendrikViewModel::EndCountdown() {
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
 }
 
-void CVendrikViewModel::ClearSelection() {
-  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-  for (CObjElement* element : m_selection) {
-    if (element != nullptr) element->selected = 0;
-  }
-  m_selection.clear();
-  m_selBounds.SetRectEmpty();
-}
-
 void CVendrikViewModel::RefreshPointed(int flag) {
   if (m_pWindow != nullptr) m_pWindow->InvalidateRect(PointedRect());
   if (flag == 0) return;

@@ -250,11 +250,8 @@ void CVendrikViewModel::OnRs232Text(const std::string& text) {
     std::lock_guard<std::recursive_mutex> lock(m_viewLock);
     object->SetText(text, object->GetFixedPoint(element->boundRect), true);
     object->RecalcPath();
-    ClearSelection();
     element->UpdateBoundRect();
-    element->selected = 1;
-    m_selection.push_back(element);
-    m_selBounds = element->boundRect;
+    m_selection.Set({element});
   }
   m_pPropView->SelectObject(element, index);
   m_bMemValid = false;

@@ -89,7 +89,7 @@ void CVendrikViewModel::OnLButtonDown(const platform::DcPoint& point) {
     begin();
     m_selBoundsAtDown = m_selBounds;
     m_dragBounds = m_selBounds;
-    CObjBSpline* spline = EditedSpline(m_selection);
+    CObjBSpline* spline = EditedSpline(m_selection.GetElements());
     const bool onFrame = !m_selection.empty() && (IsHandleOrInside(m_hitCode) || (spline && spline->GetEditIndex() >= 0));
     if (!onFrame) {
       const CDoublePoint at = PixelToMm(point);
@@ -107,18 +107,20 @@ void CVendrikViewModel::OnLButtonDown(const platform::DcPoint& point) {
       }
       if (hit != nullptr && m_ctrlKey == 17) {
         if (IsLayerOn(m_layerOn, *hit)) AddToSelection(hit);
+        SyncListToSelection();
       } else if (hit != nullptr) {
-        ClearSelectionKeep(false);
+        ClearSelection();
         if (IsLayerOn(m_layerOn, *hit)) {
           AddToSelection(hit);
           m_pPropView->SelectObject(hit, index);
         }
       } else {
-        ClearSelectionKeep(false);
-        m_pPropView->SelectListIndex(0);
+        ClearSelection();
+        ShowNoObject();
       }
       m_selBoundsAtDown = m_selBounds;
       m_dragBounds = m_selBounds;
+      UpdateGridFromSelection();
     }
     m_bMemValid = false;
     if (m_pWindow != nullptr) m_pWindow->Invalidate();
@@ -159,7 +161,7 @@ platform::DcPoint CVendrikViewModel::AngleSnapped(const platform::DcPoint& point
 }
 
 int CVendrikViewModel::HoverHitTest(const platform::DcPoint& point) {
-  if (CObjBSpline* spline = EditedSpline(m_selection)) {
+  if (CObjBSpline* spline = EditedSpline(m_selection.GetElements())) {
     spline->SetEditIndex(-1);
     const CPointList& controls = spline->GetPathData().points;
     const double half = 4.0 / g_pxPerMmX;
@@ -214,7 +216,7 @@ void CVendrikViewModel::OnMouseMove(const platform::DcPoint& point, bool leftDow
       const int dx = point.x - m_dragStart.x;
       const int dy = point.y - m_dragStart.y;
       if (std::abs(dx) > kFeedbackThreshold || std::abs(dy) > kFeedbackThreshold) {
-        CObjBSpline* spline = EditedSpline(m_selection);
+        CObjBSpline* spline = EditedSpline(m_selection.GetElements());
         if (!(spline && spline->GetEditIndex() >= 0)) {
           if (!IsHandleOrInside(m_hitCode)) m_hitCode = kHitInside;
           const double scale = m_zoom;
@@ -244,7 +246,7 @@ void CVendrikViewModel::OnMouseMove(const platform::DcPoint& point, bool leftDow
 void CVendrikViewModel::OnLButtonUp(const platform::DcPoint& point) {
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   m_leftDown = false;
-  if (CObjBSpline* spline = EditedSpline(m_selection); spline && spline->GetEditIndex() >= 0 && m_toolCode == 0) {
+  if (CObjBSpline* spline = EditedSpline(m_selection.GetElements()); spline && spline->GetEditIndex() >= 0 && m_toolCode == 0) {
     const double dx = (point.x - m_dragStart.x) / (m_zoom * g_pxPerMmX);
     const double dy = -(point.y - m_dragStart.y) / (m_zoom * g_pxPerMmY);
     if (m_dragState > 0 && (dx != 0 || dy != 0)) {
@@ -292,10 +294,12 @@ void CVendrikViewModel::OnLButtonUp(const platform::DcPoint& point) {
           }
         }
       }
-      ClearSelectionKeep(false);
+      ClearSelection();
       if (hit != nullptr && IsLayerOn(m_layerOn, *hit)) {
         AddToSelection(hit);
         m_pPropView->SelectObject(hit, index);
+      } else {
+        ShowNoObject();
       }
     } else {
       const CDoublePoint a = PixelToMm(m_dragStart);
@@ -304,13 +308,14 @@ void CVendrikViewModel::OnLButtonUp(const platform::DcPoint& point) {
       band.SetFromCorners(a.x, a.y, b.x, b.y);
       SelectInRect(band);
       if (m_selection.empty()) {
-        m_pPropView->SelectListIndex(0);
-      } else if (m_selection.size() == 1) {
-        m_pPropView->ShowObject(m_selection.front());
+        ShowNoObject();
       } else {
-        m_pPropView->RefreshSheet(m_selection.front(), static_cast<int>(m_selection.size()));
+        // The list shows what the band took; one object also shows its pages.
+        SyncListToSelection();
+        if (m_selection.size() == 1) m_pPropView->ShowObject(m_selection.front());
       }
     }
+    UpdateGridFromSelection();
     m_bMemValid = false;
     if (m_pWindow != nullptr) m_pWindow->Invalidate();
     return;

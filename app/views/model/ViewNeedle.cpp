@@ -48,6 +48,8 @@ bool CVendrikViewModel::IsAtWorkPosition() const {
 }
 
 void CVendrikViewModel::RegisterNeedleCommands() {
+  // Whatever clears the selection ends the reference arc's selection mode.
+  m_selection.AddClearedHook([this] { m_selectArcMode = 0; });
   const auto atWork = [this] { return IsAtWorkPosition(); };
   AddCommand(
       ID_MOUSE_POSITION,
@@ -118,11 +120,11 @@ void CVendrikViewModel::RegisterNeedleCommands() {
         // it in needle drag mode) until something else is selected.
         const bool on = m_selectArcMode == 0;
         ClearSelection();
-        m_selectArcMode = 0;
         if (on) {
           m_selectArcMode = 1;
           AddToSelection(m_lookArc.get());
-          m_pPropView->SelectListIndex(0);
+          // Quietly: a list that reported its own choice back would end the mode.
+          SyncListToSelection();
         }
         m_bMemValid = false;
         if (m_pWindow != nullptr) m_pWindow->Invalidate();

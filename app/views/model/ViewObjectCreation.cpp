@@ -25,6 +25,7 @@ namespace {
 constexpr char kNewText[] = "TEXT";
 constexpr char kNewVin[] = "LM13KTNM720923456";
 constexpr int kNewDateFormat = 10;
+constexpr int kLocalZoomTool = 19;
 
 template <class T>
 CObjCreateRecord Record(int type, T* object) {
@@ -66,12 +67,6 @@ std::string CVendrikViewModel::MakeDefaultName(int type) const {
 void CVendrikViewModel::MarkModified(int flag) {
   if (m_pDocument == nullptr) return;
   m_pDocument->SetSavedState(m_pDocument->Objects().GetSize() < 2 ? 0 : flag);
-}
-
-void CVendrikViewModel::AddElement(CObjElement* element, int select) {
-  if (m_pDocument == nullptr || element == nullptr) return;
-  m_pDocument->Objects().Add(element);
-  m_pPropView->AddObject(element, select);
 }
 
 void CVendrikViewModel::EndConstruction() {
@@ -217,7 +212,14 @@ void CVendrikViewModel::CreateObjectForTool(const platform::DcPoint& point, bool
     p.flag = PT_JOINED;
     m_pointList.Add(p);
   }
-  if (CObjElement* element = CreateToolObject(m_toolCode)) {
+  if (m_toolCode == kLocalZoomTool) {
+    // Its frame makes no object: the view zooms into it.
+    if (m_pointList.GetSize() >= 2) {
+      CDoubleRect frame;
+      frame.SetFromCorners(m_pointList[0].x, m_pointList[0].y, m_pointList[1].x, m_pointList[1].y);
+      OnLocalZoom(frame);
+    }
+  } else if (CObjElement* element = CreateToolObject(m_toolCode)) {
     AddElement(element, 1);
     m_escapeKey = 0;
     MarkModified(1);

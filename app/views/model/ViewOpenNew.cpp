@@ -56,10 +56,15 @@ bool CVendrikViewModel::OnFileOpen() {
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
   const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request);
   if (!path) return false;
+  return OpenProjectFile(*path);
+}
+
+bool CVendrikViewModel::OpenProjectFile(const std::string& path) {
+  if (m_pDocument == nullptr || IsMarkingBusy()) return false;
   // Whatever the file holds, a drawing tool in progress ends.
   EndConstruction();
   if (!AskSaveChanges()) return false;
-  return OnLoadMrkFile(*path);
+  return OnLoadMrkFile(path);
 }
 
 bool CVendrikViewModel::OnFileNew() {

@@ -1,12 +1,14 @@
-// The selection: adding, clearing, the rubber band, applying a drag of the
-// selection frame and deleting the selected objects.
+// The view's selection handlers: adding, clearing, the rubber band, the
+// object list's selection taken over, and applying a drag of the selection
+// frame. The state itself lives in m_selection (CViewSelection).
 #include <algorithm>
 #include <cmath>
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedState.h"
-#include "document/objects/CObjBSpline.h"
+#include "properties/framework/PropChange.h"
+#include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
 
 namespace {
@@ -15,52 +17,15 @@ bool IsLayerOn(const int (&layerOn)[4], const CObjElement& element) {
   return element.layer < 0 || element.layer > 3 || layerOn[element.layer] != 0;
 }
 
-CObjBSpline* SplineOf(CObjElement* element) {
-  return element != nullptr && element->type == OBJ_BSPLINE ? element->GetObjectAs<CObjBSpline>() : nullptr;
-}
-
 }  // namespace
 
-void CVendrikViewModel::AddToSelection(CObjElement* element) {
-  if (element == nullptr || m_pDocument == nullptr || element == m_pDocument->Objects().GetAt(0)) return;
-  if (element->selected && std::find(m_selection.begin(), m_selection.end(), element) != m_selection.end()) return;
-  element->selected = 1;
-  // The bounds grow by this element alone, so selecting n objects stays linear.
-  if (m_selection.empty()) {
-    m_selBounds = element->boundRect;
-  } else {
-    m_selBounds.UnionRect(element->boundRect);
-  }
-  m_selection.push_back(element);
-  m_selBoundsAtDown = m_selBounds;
-  m_dragBounds = m_selBounds;
-}
+void CVendrikViewModel::AddToSelection(CObjElement* element) { m_selection.Add(element); }
 
-void CVendrikViewModel::UpdateSelectionBounds() {
-  m_selBounds.SetRectEmpty();
-  for (std::size_t i = 0; i < m_selection.size(); ++i) {
-    if (i == 0) {
-      m_selBounds = m_selection[i]->boundRect;
-    } else {
-      m_selBounds.UnionRect(m_selection[i]->boundRect);
-    }
-  }
-  m_selBoundsAtDown = m_selBounds;
-  m_dragBounds = m_selBounds;
-}
+void CVendrikViewModel::UpdateSelectionBounds() { m_selection.UpdateBounds(); }
 
-void CVendrikViewModel::ClearSelectionKeep(bool keepFlags) {
-  if (!keepFlags) {
-    for (CObjElement* element : m_selection) {
-      if (CObjBSpline* spline = SplineOf(element)) spline->SetEditIndex(-1);
-    }
-    ClearSelection();
-  } else {
-    m_selection.clear();
-    m_selBounds.SetRectEmpty();
-  }
-  m_selBoundsAtDown = m_selBounds;
-  m_dragBounds = m_selBounds;
+void CVendrikViewModel::ClearSelection(bool keepFlags) {
+  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+  m_selection.Clear(keepFlags);
 }
 
 void CVendrikViewModel::SelectInRect(const CDoubleRect& rect) {
@@ -73,6 +38,44 @@ void CVendrikViewModel::SelectInRect(const CDoubleRect& rect) {
     }
   }
 }
+
+void CVendrikViewModel::SyncListToSelection() { m_selection.SyncListToSelection(); }
+
+void CVendrikViewModel::SelectElements(const std::vector<CObjElement*>& elements) {
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+    m_selection.Set(elements);
+  }
+  SyncListToSelection();
+}
+
+void CVendrikViewModel::UpdateGridFromSelection() {
+  m_dotPitchX = g_distanceHor;
+  m_dotPitchY = g_distanceVer;
+  for (CObjElement* element : m_selection) {
+    if (auto* dots = element->GetObjectAs<CObjDotCollect>()) {
+      m_dotPitchX = static_cast<float>(dots->GetCellWidth());
+      m_dotPitchY = static_cast<float>(dots->GetCellHeight());
+      return;
+    }
+  }
+}
+
+void CVendrikViewModel::OnListSelected(const PROPCHANGE& change) {
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+    m_selection.TakeListSelection(change.object);
+  }
+  UpdateGridFromSelection();
+  // The needle goes to the selected object when it follows the selection.
+  MoveNeedleToSelection(0, 0);
+  m_bMemValid = false;
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+}
+
+void CVendrikViewModel::ShowNoObject() { m_pPropView->SelectListIndex(0); }
+
+void CVendrikViewModel::RefreshListItem(CObjElement* element) { m_pPropView->RefreshObject(element); }
 
 CDoubleRect CVendrikViewModel::DraggedBounds(const CDoubleRect& start, int hitCode, double dx, double dy) {
   CDoubleRect r = start;
@@ -118,7 +121,7 @@ void CVendrikViewModel::ApplyDrag(int hitCode) {
   // The reference arc is no part of the layout: moving it alone changes
   // only its record.
   CObjElement* lookArc = m_lookArc.get();
-  const bool withArc = lookArc != nullptr && std::find(m_selection.begin(), m_selection.end(), lookArc) != m_selection.end();
+  const bool withArc = lookArc != nullptr && m_selection.Contains(lookArc);
   const CDoublePoint arcCentre = withArc ? lookArc->GetBoundRect().CenterPoint() : CDoublePoint{};
   if (next != old) {
     if (!withArc || m_selection.size() > 1) {
@@ -146,33 +149,3 @@ void CVendrikViewModel::ApplyDrag(int hitCode) {
 }
 
 bool CVendrikViewModel::IsMarkingBusy() { return (MarkStatusWord.load() & MSW_MARKING) != 0; }
-
-void CVendrikViewModel::DeleteSelection() {
-  if (m_selection.empty() || m_pDocument == nullptr || IsMarkingBusy()) return;
-  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
-  for (CObjElement* element : m_selection) {
-    if (CObjBSpline* spline = SplineOf(element)) spline->SetEditIndex(-1);
-  }
-  PushHistory();
-  CObjPtrArray& objects = m_pDocument->Objects();
-  const std::vector<CObjElement*> doomed = m_selection;
-  // Nothing may point at the elements once they are gone.
-  m_selection.clear();
-  m_selBounds.SetRectEmpty();
-  for (CObjElement* element : doomed) {
-    for (int i = 1; i < objects.GetSize(); ++i) {
-      if (objects.GetAt(i) != element) continue;
-      element->SetFlag2(1);
-      m_pPropView->RemoveObject(element);
-      objects.RemoveAt(i);  // deleted here
-      break;
-    }
-  }
-  m_dragState = 0;
-  m_dragShown = false;
-  m_pointList.RemoveAll();
-  m_pPropView->SelectListIndex(0);
-  MarkModified(1);
-  m_bMemValid = false;
-  if (m_pWindow != nullptr) m_pWindow->Invalidate();
-}

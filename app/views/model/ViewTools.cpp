@@ -24,8 +24,8 @@ void CVendrikViewModel::SetTool(int code) {
   m_dragState = 0;
   m_dragShown = false;
   m_toolCode = code;
-  ClearSelectionKeep(false);
-  m_pPropView->SelectListIndex(0);
+  ClearSelection();
+  ShowNoObject();
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
 }

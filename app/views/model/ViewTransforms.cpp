@@ -111,7 +111,7 @@ void CVendrikViewModel::OnMatrixCopy() {
 void CVendrikViewModel::MatrixCopy(const MatrixCopyValues& values) {
   if (values.rows * values.cols <= 1 || m_selection.empty()) return;
   // The copies join the selection as they are added; copy the originals only.
-  const std::vector<CObjElement*> originals = m_selection;
+  const std::vector<CObjElement*> originals = m_selection.GetElements();
   std::vector<CObjElement*> made;
   bool stopped = false;
   for (int i = 0; i < values.rows && !stopped; ++i) {
@@ -134,7 +134,7 @@ void CVendrikViewModel::MatrixCopy(const MatrixCopyValues& values) {
         copy->RefreshTypeObject();
         copy->MoveBy(dx, dy);
         copy->UpdateBoundRect();
-        made.push_back(AppendElement(std::move(copy), 1));
+        made.push_back(AddElement(std::move(copy), 0));
       }
     }
   }

@@ -43,7 +43,7 @@ void CVendrikViewModel::RegisterZoomCommands() {
         m_toolCode = kLocalZoomToolCode;
         m_moveView = 0;
         ClearSelection();
-        m_pPropView->ShowObject(nullptr);
+        ShowNoObject();
       },
       {}, [this] { return m_toolCode == kLocalZoomToolCode; });
   AddCommand(ID_MOVE_VIEW, [this] { m_moveView = m_moveView ? 0 : 1; }, {}, [this] { return m_moveView != 0; });
@@ -230,7 +230,7 @@ void CVendrikViewModel::NudgeSelection(NudgeKey key) {
     element->UpdateBoundRect();
   }
   UpdateSelectionBounds();
-  m_pPropView->SelectListObjects(m_selection);
+  SyncListToSelection();
   ILinkHost* link = GetPropertyView();
   if (link != nullptr && link->IsLinkOpen() && m_needleMode == 2) MoveNeedleToSelection(dx, dy);
   m_bMemValid = false;

@@ -101,8 +101,14 @@ TEST_F(FramesTest, MarkingControllerGetsItsProgressBarsFromTheFrame) {
   auto* control = frame->Pane(ID_PANE_PROGRESS_TOTAL)->findChild<CColorProgressCtrl*>();
   ASSERT_NE(control, nullptr);
   bar->SetRange(0, 100);
+  PumpQt();
+  // The bar covers its pane, and a position shows at once.
+  const QLabel* pane = frame->Pane(ID_PANE_PROGRESS_TOTAL);
+  EXPECT_GE(control->width(), pane->width() - 2 * pane->frameWidth() - 2);
+  EXPECT_GE(control->height(), pane->height() - 2 * pane->frameWidth() - 2);
   bar->SetPos(40);
   EXPECT_EQ(control->GetPos(), 40);
+  EXPECT_EQ(control->LastBarWidth(), control->width() * 40 / 100);
   // The next job makes new bars: the old one leaves the pane.
   bar.reset();
   PumpQt();

@@ -8,6 +8,7 @@
 #include "values/ShellMessages.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "document/doc/CVendrikDoc.h"
 #include "app/frames/CMarkToolBar.h"
 #include "values/ShellValues.h"
 #include "app/views/CVendrikView.h"
@@ -158,8 +159,9 @@ TEST_F(FramesTest, RecentFilesAreListedKeptAndPrunedWhenGone) {
   std::filesystem::remove(b);
   ASSERT_TRUE(Start());
   EXPECT_EQ(app_->RecentFiles().Entries(), (std::vector<std::string>{b, a}));
-  EXPECT_TRUE(app_->OnCmdMsg(57617, true));  // a.mrk opens
-  EXPECT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 2);
+  EXPECT_TRUE(app_->OnCmdMsg(57617, true));  // a.mrk opens in the layout window
+  EXPECT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(app_->MainFrame()->ActiveChildFrame()->Document()->GetPathName(), a);
   EXPECT_EQ(app_->RecentFiles().Entries(), (std::vector<std::string>{a, b}));
   EXPECT_TRUE(app_->OnCmdMsg(57617, true));  // b.mrk is gone
   EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Failed to open document."});

@@ -34,7 +34,7 @@ TEST_F(ClipboardCommandsTest, PasteAfterTheCopiedObjectWasDeletedUsesTheClipboar
   CObjElement* line = Line({0, 0}, {10, 0}, "line-1");
   Select({line});
   model_->OnCopy();
-  model_->DeleteSelectedElements();  // frees the original
+  model_->DeleteSelection();  // frees the original
   ASSERT_EQ(Count(), 1);
   ASSERT_TRUE(model_->RunCommand(ID_EDIT_PASTE, true));
   ASSERT_EQ(Count(), 2);
@@ -55,7 +55,7 @@ TEST_F(ClipboardCommandsTest, RepeatedPastesStepDownAndToTheRight) {
   EXPECT_NEAR(At(2)->GetBoundRect().CenterY(), -10, kTol);
   EXPECT_NEAR(At(3)->GetBoundRect().left, 20, kTol);
   EXPECT_NEAR(At(3)->GetBoundRect().CenterY(), -20, kTol);
-  EXPECT_EQ(model_->m_selection, std::vector<CObjElement*>{At(3)});
+  EXPECT_EQ(model_->m_selection.GetElements(), std::vector<CObjElement*>{At(3)});
   EXPECT_EQ(pane_.listSelection, std::vector<CObjElement*>{At(3)});
 }
 
@@ -140,23 +140,6 @@ TEST_F(ClipboardCommandsTest, MarkOrderWithOneObjectDoesNothing) {
   dialogs_.reorder = [&asked](std::vector<CObjElement*>&) { asked = true; };
   model_->OnChangeMarkOrder();
   EXPECT_FALSE(asked);
-}
-
-TEST_F(ClipboardCommandsTest, CombiningDotImagesGivesADotImageAndAnyMixADrawing) {
-  CObjElement* d1 = DotImage(document_, {{0, 0}, {1, 0}}, "d1");
-  CObjElement* d2 = DotImage(document_, {{5, 5}}, "d2");
-  Select({d1, d2});
-  model_->OnMessage(platform::Message{WM_LIST_COMBINE, 0, 0, nullptr});
-  ASSERT_EQ(Count(), 2);
-  EXPECT_EQ(At(1)->type, OBJ_DOTIMAGE);
-  EXPECT_EQ(At(1)->GetObjectAs<CObjDotCollect>()->GetDotCount(), 3);
-
-  CObjElement* line = Line({0, 0}, {10, 0}, "l");
-  Select({At(1), line});
-  model_->OnMessage(platform::Message{WM_LIST_COMBINE, 0, 0, nullptr});
-  ASSERT_EQ(Count(), 2);
-  EXPECT_EQ(At(1)->type, OBJ_HPGL);
-  EXPECT_EQ(model_->m_selection, std::vector<CObjElement*>{At(1)});
 }
 
 TEST_F(ClipboardCommandsTest, ListDeleteRemovesTheSelectionAndMarksTheLayoutChanged) {

@@ -82,7 +82,7 @@ TEST_P(PltImportTest, ImportsTheProjectsPlotFilesCentredAsOneDrawing) {
   ASSERT_NE(poly, nullptr);
   EXPECT_EQ(poly->GetVertexCount(), CountedValues(dialect, path) / 2 - GetParam().droppedLastPoint);
   ExpectCentred(drawing);
-  EXPECT_EQ(model_->m_selection, std::vector<CObjElement*>{At(1)});
+  EXPECT_EQ(model_->m_selection.GetElements(), std::vector<CObjElement*>{At(1)});
   EXPECT_TRUE(document_.IsModified());
   EXPECT_EQ(model_->m_toolCode, 0);
   const auto requests = files_->Requests();

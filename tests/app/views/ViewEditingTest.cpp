@@ -327,7 +327,7 @@ TEST_F(ViewEditingTest, CornerDragKeepsTheRatioAndAFlatSelectionStaysFinite) {
   EXPECT_TRUE(std::isfinite(line->boundRect.top) && std::isfinite(line->boundRect.bottom));
 
   CObjElement* box = AddLine({40, 0}, {60, 10}, 0);
-  model_->ClearSelectionKeep(false);
+  model_->ClearSelection();
   model_->AddToSelection(box);
   model_->m_dragBounds = CVendrikViewModel::DraggedBounds(model_->m_selBounds, 4, 0, -10);
   model_->ApplyDrag(4);

@@ -287,12 +287,12 @@ TEST_F(ViewMarkingTest, PermitMarkFlipsTheSelectedObjectsStillInTheLayout) {
   CObjElement* b = AddLine({0, 5}, {10, 5}, 0);
   CObjElement stray;
   stray.attribute = ATTR_MARK;
-  model_->m_selection = {a, &stray};
+  model_->m_selection.Set({a, &stray});
   model_->RunCommand(cmd::ID_PERMIT_MARK, true);
   EXPECT_EQ(a->IsMarkEnabled(), 0);
   EXPECT_EQ(b->IsMarkEnabled(), 1);
   EXPECT_EQ(stray.IsMarkEnabled(), 1) << "an object no longer in the layout is not touched";
-  model_->m_selection.clear();
+  model_->m_selection.Clear();
 }
 
 TEST_F(ViewMarkingTest, ObjectDoneReleasesTheObjectOnlyWhileItIsInTheLayout) {

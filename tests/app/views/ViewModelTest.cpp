@@ -102,7 +102,7 @@ TEST_F(ViewModelTest, SelectionBoundsAreTheUnionOrTwoMillimetresAboutZero) {
   CDoubleRect bounds;
   model_->GetSelectionBounds(bounds);
   EXPECT_EQ(bounds, CDoubleRect(-2, 2, 2, -2));
-  model_->m_selection = {AddLine({0, 0, 0}, {10, 5, 1}, 0), AddLine({-20, -3, 0}, {-10, 2, 1}, 0)};
+  model_->m_selection.Set({AddLine({0, 0, 0}, {10, 5, 1}, 0), AddLine({-20, -3, 0}, {-10, 2, 1}, 0)});
   model_->GetSelectionBounds(bounds);
   EXPECT_EQ(bounds, CDoubleRect(-20, 5, 10, -3));
 }
@@ -123,7 +123,7 @@ TEST_F(ViewModelTest, CountdownShowsTheSecondsLeftAndRepaintsItsRectangle) {
 TEST_F(ViewModelTest, RefreshPointedWithAFlagClearsSelectionAndTool) {
   CObjElement* a = AddLine({0, 0, 0}, {10, 5, 1}, 0);
   a->selected = 1;
-  model_->m_selection = {a};
+  model_->m_selection.Set({a});
   model_->m_toolCode = 4;
   model_->RefreshPointed(0);
   EXPECT_EQ(model_->m_selection.size(), 1u);
@@ -329,7 +329,7 @@ TEST_F(ViewModelTest, LoadingAProjectFillsTheListAndARefusedOneKeepsTheRecord) {
   RecordingPropView list;
   model_->SetPropertyView(&list);
   AddLine({0, 0, 0}, {1, 1, 1}, 0);
-  model_->m_selection = {document_.Objects().GetAt(0)};
+  model_->m_selection.Set({document_.Objects().GetAt(0)});
   const std::string refused = folder_ + "/notes.mrk";
   WriteFile(refused, "not a project\r\n", 15);
   EXPECT_FALSE(model_->OnLoadMrkFile(refused));

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QThread>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "marking/widgets/CColorProgressCtrl.h"
@@ -139,6 +140,21 @@ TEST(CColorProgressCtrl, PositionsFromAWorkerArePaintedOnTheWidgetsThread) {
   EXPECT_GT(bar.paints, 0);
   EXPECT_FALSE(bar.paintedOffThread);
   EXPECT_EQ(bar.LastBarWidth(), 200);
+
+  // The worker goes on while the widget's thread paints what it asked for,
+  // as a marking job does.
+  bar.paints = 0;
+  std::atomic<bool> painted{false};
+  std::thread marking([&] {
+    bar.SetPos(50);
+    while (!painted.load()) std::this_thread::yield();
+  });
+  const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (bar.paints == 0 && std::chrono::steady_clock::now() < bound) QApplication::processEvents();
+  painted = true;
+  marking.join();
+  EXPECT_GT(bar.paints, 0);
+  EXPECT_EQ(bar.LastBarWidth(), 100);
 
   // A bar destroyed before its queued redraws run takes them with it.
   auto doomed = std::make_unique<CountingBar>();

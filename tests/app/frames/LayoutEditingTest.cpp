@@ -1,0 +1,278 @@
+// The layout view as an operator uses it through the real window: selecting
+// in the layout and in the object list, paste, combine, rename, local zoom,
+// the commands refused while a job runs, the questions before a changed
+// layout is dropped, and the tool bar's check marks.
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/core/CommandIds.h"
+#include "app/frames/CChildFrame.h"
+#include "app/frames/CMainFrame.h"
+#include "app/views/CVendrikView.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/geometry/SharedState.h"
+#include "document/objects/CObjDotCollect.h"
+#include "document/objects/CObjElement.h"
+#include "marking/controller/CMarkControlWnd.h"
+#include "marking/handtools/CJogPositionDlg.h"
+#include "properties/list/CObjectListBox.h"
+#include "tests/app/frames/LayoutWindowFixture.h"
+
+namespace {
+
+constexpr int ID_EDIT_CUT = 57635;
+constexpr int ID_CLEAR_ALL = 32800;
+constexpr int ID_LOCAL_ZOOM = 32783;
+constexpr int ID_SELECTED_TRACKING = 32886;
+constexpr char kSaveQuestion[] = "Mark data is repared !,Save data?";
+constexpr char kParameterRecordName[] = "Object[Barcode]";
+
+}  // namespace
+
+TEST_F(LayoutWindowTest, ClickOnEmptySpaceSelectsNothingWhateverTheNamesSortBefore) {
+  StartWithNewLayout();
+  ASSERT_EQ(Doc().Objects().GetAt(0)->name, kParameterRecordName);
+  DrawThree();
+  ASSERT_EQ(Count(), 4);
+  // "arc-1" sorts before "Object[Barcode]": the record keeps the first row.
+  EXPECT_EQ(RowText(0), kParameterRecordName);
+  EXPECT_EQ(RowText(1), "arc-1");
+
+  Click(Px(30, -20));
+  EXPECT_TRUE(Model().m_selection.empty());
+  EXPECT_EQ(List()->GetSelectedIndexes(), std::vector<int>{0});
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Count(), 4);
+
+  // A click on an object selects it, and no other.
+  Click(Px(15, 5));
+  EXPECT_EQ(SelectedNames(), std::vector<std::string>{"rectangle-1"});
+}
+
+TEST_F(LayoutWindowTest, PastedCopiesAreAllSelectedAndDeletedTogether) {
+  StartWithNewLayout();
+  DrawThree();
+  Key(Qt::Key_A, Qt::ControlModifier);
+  ASSERT_EQ(Model().m_selection.size(), 3u);
+  Key(Qt::Key_C, Qt::ControlModifier);
+  Key(Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(Count(), 7);
+  EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"arc-11", "line-11", "rectangle-11"}));
+  EXPECT_EQ(List()->GetSelCount(), 3);
+  Key(Qt::Key_Delete);
+  ASSERT_EQ(Count(), 4);
+  EXPECT_NE(Named("arc-1"), nullptr);
+  EXPECT_EQ(Named("arc-11"), nullptr);
+}
+
+TEST_F(LayoutWindowTest, SeveralEntriesSelectedInTheListAreTheLayoutsSelection) {
+  StartWithNewLayout();
+  DrawThree();
+  ClickRow(RowOf(Named("arc-1")));
+  ClickRow(RowOf(Named("line-1")), Qt::ControlModifier);
+  EXPECT_EQ(SelectedNames(), (std::vector<std::string>{"arc-1", "line-1"}));
+
+  // The list's Delete removes exactly those two.
+  ChooseFromRowMenu(RowOf(Named("line-1")), Qt::Key_D);
+  ASSERT_EQ(Count(), 2);
+  EXPECT_NE(Named("rectangle-1"), nullptr);
+}
+
+TEST_F(LayoutWindowTest, SelectingInTheListBringsTheTrackingNeedleToTheObject) {
+  StartWithNewLayout();
+  DrawThree();
+  CMarkControlWnd* control = app_->MainFrame()->MarkControl();
+  control->atWorkPosition = 1;  // the head stands at its work position
+  Command(ID_SELECTED_TRACKING);
+  ASSERT_TRUE(Action(ID_SELECTED_TRACKING)->isChecked());
+  CObjElement* line = Named("line-1");
+  ClickRow(RowOf(line));
+  // The needle goes to the left end of the line's middle.
+  EXPECT_NEAR(control->workPosition.x, line->GetBoundRect().left, 1e-6);
+  EXPECT_NEAR(control->workPosition.y, line->GetBoundRect().CenterY(), 1e-6);
+  control->atWorkPosition = 0;
+}
+
+TEST_F(LayoutWindowTest, CombiningDotImagesInTheListGivesADotImageAndAnyMixADrawing) {
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_POINT);
+  Click(Px(0, 0));
+  Command(cmd::ID_ADD_POINT);
+  Click(Px(5, 5));
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-20, -10), Px(-10, -10));
+  ASSERT_EQ(Count(), 4);
+  ClickRow(RowOf(Named("Dot image-1")));
+  ClickRow(RowOf(Named("Dot image-2")), Qt::ControlModifier);
+  ChooseFromRowMenu(RowOf(Named("Dot image-2")), Qt::Key_C);
+  ASSERT_EQ(Count(), 3);
+  CObjElement* dots = Doc().Objects().GetAt(2);
+  ASSERT_EQ(dots->type, OBJ_DOTIMAGE);
+  EXPECT_EQ(dots->GetObjectAs<CObjDotCollect>()->GetDotCount(), 2);
+  EXPECT_EQ(SelectedNames(), std::vector<std::string>{dots->name});
+
+  ClickRow(RowOf(dots));
+  ClickRow(RowOf(Named("line-1")), Qt::ControlModifier);
+  ChooseFromRowMenu(RowOf(Named("line-1")), Qt::Key_C);
+  ASSERT_EQ(Count(), 2);
+  EXPECT_EQ(Doc().Objects().GetAt(1)->type, OBJ_HPGL);
+  EXPECT_EQ(SelectedNames(), std::vector<std::string>{Doc().Objects().GetAt(1)->name});
+}
+
+TEST_F(LayoutWindowTest, RenamedObjectShowsItsNewNameInTheList) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, 0), Px(5, 0));
+  Click(Px(0, 0));
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
+  OpenPage("Name");
+  TypeIntoPage("edit1000", "gear");
+  ASSERT_EQ(Doc().Objects().GetAt(1)->name, "gear");
+  const int row = RowOf(Doc().Objects().GetAt(1));
+  ASSERT_GT(row, 0);
+  EXPECT_EQ(RowText(row), "gear");
+  EXPECT_EQ(List()->GetSelectedIndexes(), std::vector<int>{row});
+  // The list names the next line after the names it now holds.
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, 10), Px(5, 10));
+  EXPECT_NE(Named("line-1"), nullptr);
+}
+
+TEST_F(LayoutWindowTest, LocalZoomToolZoomsIntoTheDraggedFrame) {
+  StartWithNewLayout();
+  const float before = Model().m_zoom;
+  Command(ID_LOCAL_ZOOM);
+  EXPECT_TRUE(Action(ID_LOCAL_ZOOM)->isChecked());
+  const QPoint a = Px(-10, 10);
+  const QPoint b = Px(10, -10);
+  MoveTo(a);
+  Press(a);
+  Release(a);
+  MoveTo(b);
+  Press(b);
+  Release(b);
+  Settle();
+  // The frame fills the view along its tighter side.
+  const double grow = std::min(View()->ClientWidth() * static_cast<double>(before) / (b.x() - a.x()),
+                               View()->ClientHeight() * static_cast<double>(before) / (b.y() - a.y()));
+  EXPECT_NEAR(Model().m_zoom, before + grow, 0.05);
+  EXPECT_EQ(Count(), 1) << "the frame makes no object";
+  EXPECT_EQ(Model().m_toolCode, 0);
+  EXPECT_FALSE(Action(ID_LOCAL_ZOOM)->isChecked());
+}
+
+// Each way of taking objects out, given while a job holds them, and again
+// once it ended.
+class BusyLayoutTest;
+struct RemovalPath {
+  const char* name;
+  void (*remove)(BusyLayoutTest&);
+  int countAfter;  // of the four elements, once no job runs
+};
+
+class BusyLayoutTest : public LayoutWindowTest, public ::testing::WithParamInterface<RemovalPath> {
+ public:
+  using LayoutWindowTest::ChooseFromRowMenu;
+  using LayoutWindowTest::Command;
+  using LayoutWindowTest::Named;
+  using LayoutWindowTest::RowOf;
+};
+
+TEST_P(BusyLayoutTest, RemovingWaitsWhileAJobHoldsTheObjects) {
+  StartWithNewLayout();
+  DrawThree();
+  ClickRow(RowOf(Named("line-1")));
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
+  MarkStatusWord = MSW_MARKING;  // the controller's job holds the elements
+  GetParam().remove(*this);
+  EXPECT_EQ(Count(), 4);
+  EXPECT_NE(Named("line-1"), nullptr);
+  MarkStatusWord = 0;
+  GetParam().remove(*this);
+  EXPECT_EQ(Count(), GetParam().countAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, BusyLayoutTest,
+    ::testing::Values(RemovalPath{"Cut", [](BusyLayoutTest& t) { t.Command(ID_EDIT_CUT); }, 3},
+                      RemovalPath{"ClearAll", [](BusyLayoutTest& t) { t.Command(ID_CLEAR_ALL); }, 1},
+                      RemovalPath{"ListDelete",
+                                  [](BusyLayoutTest& t) { t.ChooseFromRowMenu(t.RowOf(t.Named("line-1")), Qt::Key_D); },
+                                  3}),
+    [](const ::testing::TestParamInfo<RemovalPath>& info) { return std::string(info.param.name); });
+
+TEST_F(LayoutWindowTest, ExitWithAChangedLayoutAsksFirst) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, 0), Px(5, 0));
+  prompt_->QueueAnswer(IDCANCEL);
+  Command(cmd::ID_APP_EXIT);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kSaveQuestion});
+  EXPECT_TRUE(app_->MainFrame()->isVisible()) << "Cancel keeps the program and the layout";
+  EXPECT_EQ(Count(), 2);
+  prompt_->QueueAnswer(IDNO);
+  Command(cmd::ID_APP_EXIT);
+  EXPECT_EQ(prompt_->Texts().size(), 2u);
+  EXPECT_FALSE(app_->MainFrame()->isVisible());
+}
+
+TEST_F(LayoutWindowTest, ClosingAChangedLayoutWindowAsksFirst) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, 0), Px(5, 0));
+  prompt_->QueueAnswer(IDCANCEL);
+  Child()->close();
+  Settle();
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kSaveQuestion});
+  ASSERT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(Count(), 2);
+  prompt_->QueueAnswer(IDNO);
+  Child()->close();
+  Settle();
+  EXPECT_TRUE(app_->MainFrame()->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(LayoutWindowTest, ExitWithAnUnchangedLayoutAsksNothing) {
+  StartWithNewLayout();
+  Command(cmd::ID_APP_EXIT);
+  EXPECT_TRUE(prompt_->Texts().empty());
+  EXPECT_FALSE(app_->MainFrame()->isVisible());
+}
+
+TEST_F(LayoutWindowTest, RecentFileOverAChangedLayoutAsksFirst) {
+  const std::string a = CopyLayoutFixture("a.mrk");
+  StartWithNewLayout({QString::fromStdString(a)});
+  const int fileCount = Count();
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, 0), Px(5, 0));
+  ASSERT_EQ(Count(), fileCount + 1);
+  prompt_->QueueAnswer(IDCANCEL);
+  Command(cmd::ID_FILE_MRU_FILE1);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kSaveQuestion});
+  EXPECT_EQ(Count(), fileCount + 1) << "Cancel keeps the drawn line";
+  prompt_->QueueAnswer(IDNO);
+  Command(cmd::ID_FILE_MRU_FILE1);
+  EXPECT_EQ(Count(), fileCount);
+  EXPECT_EQ(Doc().GetPathName(), a);
+  EXPECT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
+}
+
+TEST_F(LayoutWindowTest, ToolCheckMarksFollowTheStateWithoutAMenuOpening) {
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_POLYLINE);
+  EXPECT_TRUE(Action(cmd::ID_ADD_POLYLINE)->isChecked());
+  for (const QPoint at : {Px(0, 0), Px(10, 0), Px(10, 10)}) {
+    MoveTo(at);
+    Press(at);
+    Release(at);
+  }
+  RightClick(Px(0, 10));
+  ASSERT_EQ(Count(), 2) << "the right button finished the polyline";
+  EXPECT_FALSE(Action(cmd::ID_ADD_POLYLINE)->isChecked());
+  EXPECT_TRUE(Action(cmd::ID_SELECT_NONE)->isChecked());
+
+  Command(cmd::ID_ORIGIN_BY_HAND);
+  ASSERT_TRUE(Action(cmd::ID_ORIGIN_BY_HAND)->isChecked());
+  CJogPositionDlg* jog = View()->findChild<CJogPositionDlg*>();
+  ASSERT_NE(jog, nullptr);
+  auto* close = jog->findChild<QPushButton*>("closeButton");
+  ASSERT_NE(close, nullptr);
+  QTest::mouseClick(close, Qt::LeftButton);
+  Settle();
+  EXPECT_FALSE(Action(cmd::ID_ORIGIN_BY_HAND)->isChecked());
+}
