@@ -279,6 +279,7 @@ void CVendrikViewModel::OnLButtonUp(const platform::DcPoint& point) {
                                      -(point.y - m_dragStart.y) / (scale * g_pxPerMmY));
         const NeedleDragStart start = BeginNeedleDrag();
         ApplyDrag(m_hitCode);
+        UpdateSelectionBounds();
         FollowDragWithNeedle(start);
       }
     } else if (dx < kBandThreshold || dy < kBandThreshold) {
