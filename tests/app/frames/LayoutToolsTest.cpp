@@ -7,7 +7,10 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QImage>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
@@ -19,6 +22,7 @@
 #include "app/dialogs/CPltLibraryDlg.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "app/frames/CVendrikApp.h"
 #include "app/views/CProperityPane.h"
 #include "app/views/CViewMarkDialogs.h"
 #include "app/views/CVendrikView.h"
@@ -401,4 +405,19 @@ TEST_F(LayoutToolsTest, AVinWithZoomInOnShowsItsCheckDigitLargeAcrossTheView) {
   const int middle = View()->viewport()->height() / 2;
   EXPECT_LT(rows.back(), middle);
   EXPECT_GT(rows.front(), middle - 100);
+}
+
+TEST_F(LayoutToolsTest, PrintSetupKeepsTheChosenPageForThePrintCommands) {
+  StartWithNewLayout();
+  WhenModal<QPageSetupDialog> answer([](QPageSetupDialog* dialog) {
+    auto* landscape = dialog->findChild<QRadioButton*>("landscape");
+    ASSERT_NE(landscape, nullptr);
+    QTest::mouseClick(landscape, Qt::LeftButton, {}, QPoint(landscape->height() / 2, landscape->height() / 2));
+    PressButton(dialog->findChild<QDialogButtonBox*>(), QDialogButtonBox::Ok);
+  });
+  Command(cmd::ID_FILE_PRINT_SETUP);
+  ASSERT_TRUE(answer.Answered());
+  EXPECT_EQ(app_->Printer().pageLayout().orientation(), QPageLayout::Landscape);
+  // Print and the direct print go to the same printer.
+  EXPECT_EQ(&View()->ProgramPrinter(), &app_->Printer());
 }
