@@ -472,6 +472,10 @@ class CVendrikViewModel : public IMarkView {
   void OpenSpreadsheetLink();
   void ShowRecordAndFill();
   void FinishTextChange(CObjElement& element);
+  // The one selected text of an arc command, its snapshot taken; null when
+  // the command does not apply (ViewArcAlign.cpp).
+  CObjText* TakeArcText(CObjElement*& element);
+  void LayOutArcText(CObjElement& element, CObjText& text, const CDoublePoint& anchor, bool align);
   // The rows of the serial number, date, VIN, ruler and barcode pages that
   // go through their own objects (ViewTextProperties.cpp). The first three
   // return false for the rows they share with a plain text.

@@ -26,36 +26,43 @@ void CVendrikViewModel::RegisterArcAlignCommands() {
   AddCommand(cmd::ID_ALIGN_LINE, [this] { OnAlignLine(); }, [this] { return m_selection.size() == 1; });
 }
 
-void CVendrikViewModel::OnReferArcAlign() {
-  if (m_selection.size() != 1 || m_arcInfo.arcOn == 0) return;
-  CObjElement* element = m_selection.front();
+CObjText* CVendrikViewModel::TakeArcText(CObjElement*& element) {
+  // One text, and only while the reference arc is on.
+  if (m_selection.size() != 1 || m_arcInfo.arcOn == 0) return nullptr;
+  element = m_selection.front();
   CObjText* text = ArcTextOf(element);
-  if (text == nullptr) return;
+  if (text == nullptr) return nullptr;
   PushHistory();
   text->GetPathData().SetOwner(element);
+  return text;
+}
+
+void CVendrikViewModel::LayOutArcText(CObjElement& element, CObjText& text, const CDoublePoint& anchor, bool align) {
+  text.SetText(text.GetText(), anchor, align);
+  element.RefreshTypeObject();
+  FinishTextChange(element);
+}
+
+void CVendrikViewModel::OnReferArcAlign() {
+  CObjElement* element = nullptr;
+  CObjText* text = TakeArcText(element);
+  if (text == nullptr) return;
   TextSettings& s = text->Settings();
   s.arcRadius = m_arcInfo.radius;
   s.position = CDoublePoint(m_arcInfo.centreX, m_arcInfo.centreY, 0);
   s.deflection = static_cast<float>(AngleFromArcCentre(element->GetBoundRect(), 0));
-  text->SetText(text->GetText(), s.position, false);
-  element->RefreshTypeObject();
-  FinishTextChange(*element);
+  LayOutArcText(*element, *text, s.position, false);
 }
 
 void CVendrikViewModel::OnAlignLine() {
-  if (m_selection.size() != 1 || m_arcInfo.arcOn == 0) return;
-  CObjElement* element = m_selection.front();
-  CObjText* text = ArcTextOf(element);
+  CObjElement* element = nullptr;
+  CObjText* text = TakeArcText(element);
   if (text == nullptr) return;
-  PushHistory();
-  text->GetPathData().SetOwner(element);
   const CDoubleRect strokes = text->GetPathData().GetBoundRect();
   TextSettings& s = text->Settings();
   s.arcRadius = 0;
   s.deflection = 0;
   s.position = CDoublePoint(strokes.left, strokes.bottom, 0);
   // The straight text is held at its fixed corner where the arc's text began.
-  text->SetText(text->GetText(), s.position, true);
-  element->RefreshTypeObject();
-  FinishTextChange(*element);
+  LayOutArcText(*element, *text, s.position, true);
 }
