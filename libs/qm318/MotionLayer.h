@@ -113,7 +113,6 @@ class MotionLayer {
   int PollInterpolated(const std::vector<int>& axes, const std::vector<int>& pulses, int pair,
                        QM318_CALLBACK callback);
   int Chord(int axisA, int axisB, float x, float y, bool last, QM318_CALLBACK callback);
-  void StopAxesOfCall(const std::vector<int>& axes);
 
   ChipLayer& chip_;
   _AXIS_PARA para_;
