@@ -7,9 +7,9 @@
 #include <array>
 
 #include "properties/framework/CPropertyPage.h"
+#include "properties/pages/AnchorLabels.h"
 
 class QComboBox;
-class QLabel;
 
 class CUpdateObjVinPage : public CPropertyPage {
  public:
@@ -85,7 +85,6 @@ class CUpdateObjVinPage : public CPropertyPage {
     std::string* value;
     std::size_t at;
   };
-  void SetAnchorLabels();
   void SplitCode();
   void SpreadMakeOrder();
   void OnPartKey(const Part& part);
@@ -99,7 +98,6 @@ class CUpdateObjVinPage : public CPropertyPage {
   void OnRadiusSpin(int delta);
   void OnRotateSpin(int delta);
 
-  QLabel* xLabel_ = nullptr;
-  QLabel* yLabel_ = nullptr;
+  AnchorLabels anchorLabels_;
   QComboBox* starCombo_ = nullptr;
 };
