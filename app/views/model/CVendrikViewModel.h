@@ -472,8 +472,8 @@ class CVendrikViewModel : public IMarkView {
   void OpenSpreadsheetLink();
   void ShowRecordAndFill();
   void FinishTextChange(CObjElement& element);
-  // The one selected text of an arc command, its snapshot taken; null when
-  // the command does not apply (ViewArcAlign.cpp).
+  // The one selected text or code of an arc command, its snapshot taken;
+  // null when the command does not apply (ViewArcAlign.cpp).
   CObjText* TakeArcText(CObjElement*& element);
   void LayOutArcText(CObjElement& element, CObjText& text, const CDoublePoint& anchor, bool align);
   // The rows of the serial number, date, VIN, ruler and barcode pages that
@@ -553,7 +553,8 @@ class CVendrikViewModel : public IMarkView {
   // degrees from 0 to 360 counter-clockwise (mode 0 its lower-left corner,
   // 1 the middle of its bottom, else its centre).
   double AngleFromArcCentre(const CDoubleRect& rect, int mode) const;
-  // "Refer arc align" and "Align line" of a text (ViewArcAlign.cpp).
+  // "Refer arc align" and "Align line" of a text or a 2-D code
+  // (ViewArcAlign.cpp).
   void RegisterArcAlignCommands();
   void OnReferArcAlign();
   void OnAlignLine();

@@ -1,8 +1,9 @@
 // The layout view's tools as an operator uses them in the started program:
 // the special picture from the drawing library, the needle brought to clicks
 // and taken along by drags, the reference arc selected and dragged, a text
-// laid along the arc and back, the marking order switch, the jog window at
-// start and the large display of a VIN.
+// laid along the arc and back, a 2-D code stood on the arc and back, the
+// marking order switch, the jog window at start and the large display of a
+// VIN.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <numbers>
 
 #include "app/core/CommandIds.h"
 #include "app/core/MachineSetFile.h"
@@ -37,6 +39,8 @@
 #include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
 #include "text/exchange/hpgl_ui/CFileListCtrl.h"
+#include "document/path/CStrokeGroup.h"
+#include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
 #include "text/objects/CObjTextVin.h"
 #include "values/ShellValues.h"
@@ -324,6 +328,214 @@ INSTANTIATE_TEST_SUITE_P(Sides, ReferArcAlignTest,
                                            // Below the centre the start angle is below it too.
                                            ArcTextCase{-5, -35, false}),
                          [](const auto& info) { return info.param.aboveCentre ? "AboveTheCentre" : "BelowTheCentre"; });
+
+namespace {
+
+struct ArcCodeCase {
+  const char* name;
+  double x, y;    // where the code tool is clicked
+  bool withText;  // its content written beside it
+};
+
+void PrintTo(const ArcCodeCase& c, std::ostream* out) { *out << c.name; }
+
+// Degrees from 0 to 360 counter-clockwise.
+double DirectionDeg(double dx, double dy) {
+  const double a = std::atan2(dy, dx) * 180 / std::numbers::pi;
+  return a < 0 ? a + 360 : a;
+}
+
+// The difference of two angles in degrees, from -180 to 180.
+double TurnDeg(double to, double from) {
+  double d = std::fmod(to - from, 360.0);
+  if (d > 180) d -= 360;
+  if (d <= -180) d += 360;
+  return d;
+}
+
+CPointList Dots(const CObjBarCode& code) { return code.GetPathData().second; }
+
+CDoubleRect DotBounds(const CObjBarCode& code) {
+  CDoubleRect r;
+  EXPECT_TRUE(code.GetPathData().GetKind2BoundRect(r));
+  return r;
+}
+
+// The code as it stands in its own upright frame: the dots turned back by
+// its angle about the origin, their bounds, and that bounds' centre turned
+// forward again.
+struct OwnFrame {
+  double width, height;
+  CDoublePoint centre;
+};
+
+OwnFrame OwnFrameOf(const CPointList& dots, double turnDeg) {
+  const double a = turnDeg * std::numbers::pi / 180;
+  CDoubleRect r;
+  r.left = r.bottom = 1e9;
+  r.right = r.top = -1e9;
+  for (int i = 0; i < dots.GetSize(); ++i) {
+    const double x = std::cos(-a) * dots[i].x - std::sin(-a) * dots[i].y;
+    const double y = std::sin(-a) * dots[i].x + std::cos(-a) * dots[i].y;
+    r.left = std::min(r.left, x);
+    r.right = std::max(r.right, x);
+    r.bottom = std::min(r.bottom, y);
+    r.top = std::max(r.top, y);
+  }
+  const double cx = (r.left + r.right) / 2;
+  const double cy = (r.top + r.bottom) / 2;
+  return {r.right - r.left, r.top - r.bottom,
+          CDoublePoint(std::cos(a) * cx - std::sin(a) * cy, std::sin(a) * cx + std::cos(a) * cy, 0)};
+}
+
+// The bounds of the human-readable text; false when it has none.
+bool TextBounds(const CObjBarCode& code, CDoubleRect& bounds) {
+  const CStrokeGroupArray& groups = code.GetPathData().GetGroupArray();
+  bool any = false;
+  for (int i = 0; i < groups.GetSize(); ++i) {
+    if (groups.GetAt(i)->kind == GROUP_KIND_HIDDEN) continue;
+    const CDoubleRect r = groups.GetAt(i)->GetBoundRect();
+    if (!any) {
+      bounds = r;
+    } else {
+      bounds.left = std::min(bounds.left, r.left);
+      bounds.right = std::max(bounds.right, r.right);
+      bounds.bottom = std::min(bounds.bottom, r.bottom);
+      bounds.top = std::max(bounds.top, r.top);
+    }
+    any = true;
+  }
+  return any;
+}
+
+class ReferArcAlignCodeTest : public LayoutToolsTest, public ::testing::WithParamInterface<ArcCodeCase> {
+ protected:
+  CObjBarCode* Code() const {
+    CObjElement* element = Named("Barcode-1");
+    return element != nullptr ? element->GetObjectAs<CObjBarCode>() : nullptr;
+  }
+  void SelectCode() {
+    Click(Px(DotBounds(*Code()).CenterX(), DotBounds(*Code()).CenterY()));
+    ASSERT_EQ(SelectedNames(), std::vector<std::string>{"Barcode-1"});
+  }
+};
+
+}  // namespace
+
+TEST_P(ReferArcAlignCodeTest, TheCodeFacesTheCentreOnTheArcUndoPutsItBackAndAlignLineStraightensIt) {
+  const ArcCodeCase& c = GetParam();
+  TeachReferenceArc();
+  const CDoublePoint centre(0, -20, 0);
+  const double radius = 25;
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_BARCODE);
+  Click(Px(c.x, c.y));
+  ASSERT_NE(Code(), nullptr);
+  ASSERT_GT(Code()->GetDotCount(), 0);
+  if (c.withText) {
+    OpenPage("Barcode");
+    QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+    auto* out = page != nullptr ? page->findChild<QCheckBox*>("check1015") : nullptr;
+    ASSERT_NE(out, nullptr);
+    QTest::mouseClick(out, Qt::LeftButton, {}, QPoint(out->height() / 2, out->height() / 2));
+    Settle();
+    ASSERT_NE(Code()->Code().showText, 0);
+  }
+  SelectCode();
+  CDoubleRect text;
+  ASSERT_EQ(TextBounds(*Code(), text), c.withText);
+
+  const CPointList upright = Dots(*Code());
+  const CDoubleRect uprightBounds = DotBounds(*Code());
+  const OwnFrame own = OwnFrameOf(upright, 0);
+  const CDoubleRect whole = Named("Barcode-1")->GetBoundRect();
+  const double facing = DirectionDeg(whole.CenterX() - centre.x, whole.bottom - centre.y);
+  const CDoublePoint textAt = Code()->Code().textPosition;
+
+  Command(cmd::ID_REFER_ARC_ALIGN);
+  CObjBarCode* code = Code();
+  EXPECT_NEAR(TurnDeg(code->Code().angle, facing - 90), 0, 1e-4);
+  const CPointList turned = Dots(*code);
+  ASSERT_EQ(turned.GetSize(), upright.GetSize());
+  // Turned as one piece, by the angle: the first and the last dot say so.
+  const int last = turned.GetSize() - 1;
+  const double before = DirectionDeg(upright[last].x - upright[0].x, upright[last].y - upright[0].y);
+  const double after = DirectionDeg(turned[last].x - turned[0].x, turned[last].y - turned[0].y);
+  EXPECT_NEAR(TurnDeg(after, before), TurnDeg(facing - 90, 0), 0.01);
+  // It faces the centre: its own middle lies on the ray of that direction,
+  // its lower edge on the circle.
+  // (Dots are turned with the stored files' short degree factor: a
+  // thousandth of a millimetre is what that leaves over a code's width.)
+  const OwnFrame onArc = OwnFrameOf(turned, facing - 90);
+  EXPECT_NEAR(onArc.width, own.width, 1e-3);
+  EXPECT_NEAR(onArc.height, own.height, 1e-3);
+  EXPECT_NEAR(TurnDeg(DirectionDeg(onArc.centre.x - centre.x, onArc.centre.y - centre.y), facing), 0, 0.01);
+  EXPECT_NEAR(std::hypot(onArc.centre.x - centre.x, onArc.centre.y - centre.y), radius + own.height / 2, 1e-3);
+  for (int i = 0; i < turned.GetSize(); ++i)
+    EXPECT_GE(std::hypot(turned[i].x - centre.x, turned[i].y - centre.y), radius - 1e-3) << i;
+  // Its text came along, straight, where it stood beside the code.
+  EXPECT_NEAR(code->Code().textPosition.x - textAt.x, onArc.centre.x - own.centre.x, 1e-4);
+  EXPECT_NEAR(code->Code().textPosition.y - textAt.y, onArc.centre.y - own.centre.y, 1e-4);
+  if (c.withText) {
+    ASSERT_TRUE(TextBounds(*code, text));
+    EXPECT_LE(text.Height(), code->Settings().charHeight + 0.5) << "not bent on an arc";
+    EXPECT_LE(std::hypot(text.CenterX() - onArc.centre.x, text.CenterY() - onArc.centre.y),
+              std::hypot(own.width, own.height) + 3 * code->Settings().charHeight);
+  }
+  EXPECT_EQ(code->Settings().arcRadius, 0) << "no arc of its own";
+  EXPECT_TRUE(Doc().IsModified());
+
+  const CDoubleRect onArcBounds = DotBounds(*code);
+
+  // Undo puts the code back as it was drawn, Redo turns it again.
+  Command(cmd::ID_EDIT_UNDO);
+  ASSERT_NE(Code(), nullptr);
+  EXPECT_EQ(Code()->Code().angle, 0);
+  const CDoubleRect undone = DotBounds(*Code());
+  EXPECT_NEAR(undone.left, uprightBounds.left, 2e-3);
+  EXPECT_NEAR(undone.bottom, uprightBounds.bottom, 2e-3);
+  EXPECT_NEAR(undone.right, uprightBounds.right, 2e-3);
+  EXPECT_NEAR(undone.top, uprightBounds.top, 2e-3);
+  Command(cmd::ID_EDIT_REDO);
+  ASSERT_NE(Code(), nullptr);
+  const CDoubleRect turnedBounds = DotBounds(*Code());
+  EXPECT_NEAR(turnedBounds.left, onArcBounds.left, 2e-3);
+  EXPECT_NEAR(turnedBounds.bottom, onArcBounds.bottom, 2e-3);
+  EXPECT_NEAR(turnedBounds.right, onArcBounds.right, 2e-3);
+  EXPECT_NEAR(turnedBounds.top, onArcBounds.top, 2e-3);
+
+  // Align line stands it upright again from where the turned code began.
+  SelectCode();
+  const OwnFrame again = OwnFrameOf(Dots(*Code()), Code()->Code().angle);
+  const CDoublePoint textBefore = Code()->Code().textPosition;
+  Command(cmd::ID_ALIGN_LINE);
+  code = Code();
+  EXPECT_EQ(code->Code().angle, 0);
+  const CDoubleRect straight = DotBounds(*code);
+  EXPECT_NEAR(straight.left, turnedBounds.left, 1e-6);
+  EXPECT_NEAR(straight.bottom, turnedBounds.bottom, 1e-6);
+  EXPECT_NEAR(straight.Width(), uprightBounds.Width(), 1e-4);
+  EXPECT_NEAR(straight.Height(), uprightBounds.Height(), 1e-4);
+  // The same pattern as drawn, moved.
+  const CPointList moved = Dots(*code);
+  ASSERT_EQ(moved.GetSize(), upright.GetSize());
+  for (int i = 0; i < moved.GetSize(); ++i) {
+    EXPECT_NEAR(moved[i].x - upright[i].x, straight.left - uprightBounds.left, 1e-4) << i;
+    EXPECT_NEAR(moved[i].y - upright[i].y, straight.bottom - uprightBounds.bottom, 1e-4) << i;
+  }
+  // The text went along with the code's middle.
+  const CDoublePoint middle = OwnFrameOf(moved, 0).centre;
+  EXPECT_NEAR(code->Code().textPosition.x - textBefore.x, middle.x - again.centre.x, 1e-3);
+  EXPECT_NEAR(code->Code().textPosition.y - textBefore.y, middle.y - again.centre.y, 1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, ReferArcAlignCodeTest,
+                         ::testing::Values(ArcCodeCase{"AboveTheCentreWithItsText", -5, 10, true},
+                                           // Facing a little below the x axis: turned by nearly -90.
+                                           ArcCodeCase{"RightOfTheCentre", 30, -24, false},
+                                           // Upside down, beneath the centre.
+                                           ArcCodeCase{"BelowTheCentreWithItsText", -5, -48, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // --- Machine settings and switches ---
 
