@@ -40,6 +40,7 @@
 #include "tests/app/frames/LayoutWindowFixture.h"
 #include "text/exchange/hpgl_ui/CFileListCtrl.h"
 #include "document/path/CStrokeGroup.h"
+#include "document/path/PathListHelpers.h"
 #include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
 #include "text/objects/CObjTextVin.h"
@@ -361,6 +362,14 @@ CDoubleRect DotBounds(const CObjBarCode& code) {
   return r;
 }
 
+// Within what a snapshot's three decimals leave.
+void ExpectSameBounds(const CDoubleRect& a, const CDoubleRect& b) {
+  EXPECT_NEAR(a.left, b.left, 2e-3);
+  EXPECT_NEAR(a.bottom, b.bottom, 2e-3);
+  EXPECT_NEAR(a.right, b.right, 2e-3);
+  EXPECT_NEAR(a.top, b.top, 2e-3);
+}
+
 // The code as it stands in its own upright frame: the dots turned back by
 // its angle about the origin, their bounds, and that bounds' centre turned
 // forward again.
@@ -391,21 +400,11 @@ OwnFrame OwnFrameOf(const CPointList& dots, double turnDeg) {
 // The bounds of the human-readable text; false when it has none.
 bool TextBounds(const CObjBarCode& code, CDoubleRect& bounds) {
   const CStrokeGroupArray& groups = code.GetPathData().GetGroupArray();
-  bool any = false;
-  for (int i = 0; i < groups.GetSize(); ++i) {
-    if (groups.GetAt(i)->kind == GROUP_KIND_HIDDEN) continue;
-    const CDoubleRect r = groups.GetAt(i)->GetBoundRect();
-    if (!any) {
-      bounds = r;
-    } else {
-      bounds.left = std::min(bounds.left, r.left);
-      bounds.right = std::max(bounds.right, r.right);
-      bounds.bottom = std::min(bounds.bottom, r.bottom);
-      bounds.top = std::max(bounds.top, r.top);
-    }
-    any = true;
-  }
-  return any;
+  BoundsUnion text;
+  for (int i = 0; i < groups.GetSize(); ++i)
+    if (groups.GetAt(i)->kind != GROUP_KIND_HIDDEN) text.Add(groups.GetAt(i)->GetBoundRect());
+  bounds = text.Rect();
+  return text.Found();
 }
 
 class ReferArcAlignCodeTest : public LayoutToolsTest, public ::testing::WithParamInterface<ArcCodeCase> {
@@ -464,8 +463,8 @@ TEST_P(ReferArcAlignCodeTest, TheCodeFacesTheCentreOnTheArcUndoPutsItBackAndAlig
   EXPECT_NEAR(TurnDeg(after, before), TurnDeg(facing - 90, 0), 0.01);
   // It faces the centre: its own middle lies on the ray of that direction,
   // its lower edge on the circle.
-  // (Dots are turned with the stored files' short degree factor: a
-  // thousandth of a millimetre is what that leaves over a code's width.)
+  // (The code turns its dots with a short degree factor: that leaves up to
+  // a thousandth of a millimetre over its width.)
   const OwnFrame onArc = OwnFrameOf(turned, facing - 90);
   EXPECT_NEAR(onArc.width, own.width, 1e-3);
   EXPECT_NEAR(onArc.height, own.height, 1e-3);
@@ -484,25 +483,17 @@ TEST_P(ReferArcAlignCodeTest, TheCodeFacesTheCentreOnTheArcUndoPutsItBackAndAlig
   }
   EXPECT_EQ(code->Settings().arcRadius, 0) << "no arc of its own";
   EXPECT_TRUE(Doc().IsModified());
-
   const CDoubleRect onArcBounds = DotBounds(*code);
 
   // Undo puts the code back as it was drawn, Redo turns it again.
   Command(cmd::ID_EDIT_UNDO);
   ASSERT_NE(Code(), nullptr);
   EXPECT_EQ(Code()->Code().angle, 0);
-  const CDoubleRect undone = DotBounds(*Code());
-  EXPECT_NEAR(undone.left, uprightBounds.left, 2e-3);
-  EXPECT_NEAR(undone.bottom, uprightBounds.bottom, 2e-3);
-  EXPECT_NEAR(undone.right, uprightBounds.right, 2e-3);
-  EXPECT_NEAR(undone.top, uprightBounds.top, 2e-3);
+  ExpectSameBounds(DotBounds(*Code()), uprightBounds);
   Command(cmd::ID_EDIT_REDO);
   ASSERT_NE(Code(), nullptr);
   const CDoubleRect turnedBounds = DotBounds(*Code());
-  EXPECT_NEAR(turnedBounds.left, onArcBounds.left, 2e-3);
-  EXPECT_NEAR(turnedBounds.bottom, onArcBounds.bottom, 2e-3);
-  EXPECT_NEAR(turnedBounds.right, onArcBounds.right, 2e-3);
-  EXPECT_NEAR(turnedBounds.top, onArcBounds.top, 2e-3);
+  ExpectSameBounds(turnedBounds, onArcBounds);
 
   // Align line stands it upright again from where the turned code began.
   SelectCode();
