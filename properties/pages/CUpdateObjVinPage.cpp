@@ -200,17 +200,24 @@ void CUpdateObjVinPage::SetAnchorLabels() {
   yLabel_->setText(QString::fromStdString(yLabel));
 }
 
+void CUpdateObjVinPage::ShowRefusedLetters() {
+  showingMessage_ = true;
+  platform::MessageBox(kRefusedLetterText, "");
+  showingMessage_ = false;
+}
+
 void CUpdateObjVinPage::OnPartKey(const Part& part) {
+  if (showingMessage_) return;
   UpperVin(*part.value);
   const std::string copy = *part.value;
   if (!UpdateData(true)) return;
   UpperVin(*part.value);
-  if (HasRefusedVinLetter(*part.value)) {
-    platform::MessageBox(kRefusedLetterText, "");
-    *part.value = copy;
-  }
+  // The old part is back in both fields before the message shows.
+  const bool refused = HasRefusedVinLetter(*part.value);
+  if (refused) *part.value = copy;
   PutVinPart(code, part.at, *part.value);
   UpdateData(false);
+  if (refused) ShowRefusedLetters();
   if (*part.value != copy) PostChange(part.id);
 }
 
@@ -225,6 +232,7 @@ void CUpdateObjVinPage::OnCheckCharKey() {
 }
 
 void CUpdateObjVinPage::OnMakeOrderKey() {
+  if (showingMessage_) return;
   UpperVin(makeOrder);
   const std::string copy = makeOrder;
   if (!UpdateData(true)) return;
@@ -233,14 +241,15 @@ void CUpdateObjVinPage::OnMakeOrderKey() {
   } else {
     makeOrder = copy;
   }
-  if (HasRefusedVinLetter(makeOrder)) {
-    platform::MessageBox(kRefusedLetterText, "");
+  const bool refused = HasRefusedVinLetter(makeOrder);
+  if (refused) {
     makeOrder = copy;
   } else {
     SpreadMakeOrder();
   }
   PutVinPart(code, kMakeOrderAt, makeOrder);
   UpdateData(false);
+  if (refused) ShowRefusedLetters();
   if (makeOrder != copy) PostChange(kMakeOrder);
 }
 
