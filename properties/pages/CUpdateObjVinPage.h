@@ -7,9 +7,9 @@
 #include <array>
 
 #include "properties/framework/CPropertyPage.h"
+#include "properties/pages/AnchorLabels.h"
 
 class QComboBox;
-class QLabel;
 
 class CUpdateObjVinPage : public CPropertyPage {
  public:
@@ -85,7 +85,6 @@ class CUpdateObjVinPage : public CPropertyPage {
     std::string* value;
     std::size_t at;
   };
-  void SetAnchorLabels();
   void SplitCode();
   void SpreadMakeOrder();
   void OnPartKey(const Part& part);
@@ -103,7 +102,6 @@ class CUpdateObjVinPage : public CPropertyPage {
   void ShowRefusedLetters();
 
   bool showingMessage_ = false;
-  QLabel* xLabel_ = nullptr;
-  QLabel* yLabel_ = nullptr;
+  AnchorLabels anchorLabels_;
   QComboBox* starCombo_ = nullptr;
 };

@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,6 +29,7 @@
 #include "app/views/model/ExcelLinkRecord.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/objects/CObjElement.h"
+#include "document/path/CStrokeGroup.h"
 #include "platform/FileDialog.h"
 #include "properties/link/CProperityView.h"
 #include "properties/sheet/CObjProperitySheet.h"
@@ -343,6 +345,50 @@ TEST_F(TextToolsTest, ADrawingToolAfterTypingShowsTheWorkAreaPagesWithoutAMessag
   EXPECT_EQ(Tabs(), (std::vector<std::string>{"Mark parameter", "Work style...", "Rotate setting", "Range"}));
   EXPECT_EQ(made->GetObjectAs<CObjText>()->GetText(), "ABC-123");
   EXPECT_TRUE(Near(Anchor(*made), kClickX, kClickY, 0.3));
+}
+
+// Chinese typed into a new text is drawn from the default big font the
+// installation has: no font is missing, every character has its strokes, the
+// Chinese ones in squares of the char height after the western ones, and the
+// font page offers the big font.
+TEST_F(TextToolsTest, ChineseTypedIntoANewTextIsDrawnFromTheDefaultBigFont) {
+  ASSERT_TRUE(std::filesystem::exists(folder_ + "/Fonts/Xc18.shx")) << "the build makes it";
+  StartLarge();
+  MenuCommand(cmd::ID_ADD_TEXT);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  CObjElement* made = Last();
+  const QImage before = Picture();
+  QLineEdit* field = Edit(OpenPage("Text"), "edit1014");
+  ASSERT_NE(field, nullptr);
+  TypeOver(field, "HELLO ");
+  // Chinese comes from the input method, committed as a whole.
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("你好"));
+  QCoreApplication::sendEvent(field, &commit);
+  QTest::keyClick(field, Qt::Key_Return);
+  Pump();
+  EXPECT_TRUE(prompt_->Texts().empty()) << prompt_->Texts().front();
+  const auto* text = made->GetObjectAs<CObjText>();
+  EXPECT_EQ(text->GetText(), "HELLO \xC4\xE3\xBA\xC3");
+  EXPECT_TRUE(text->GetLayoutReport().missingFonts.empty());
+
+  // One group per character that has strokes: five western, two Chinese.
+  const CPathData& path = text->GetPathData();
+  ASSERT_EQ(path.GetGroupCount(), 7);
+  const double height = text->Settings().charHeight;
+  const double westernRight = path.GetGroupAt(4)->GetBoundRect().right;
+  for (int i = 5; i < 7; ++i) {
+    const CDoubleRect r = path.GetGroupAt(i)->GetBoundRect();
+    EXPECT_GT(r.left, westernRight) << i;
+    EXPECT_GT(r.right - r.left, 0.8 * height) << i;
+    EXPECT_GT(r.top - r.bottom, 0.85 * height) << i;
+    EXPECT_GT(ChangedPixelsIn(before, Picture(), r), 0) << "character " << i << " drawn";
+  }
+
+  auto* chinese = OpenPage("Font")->findChild<QComboBox*>("combo1073");
+  ASSERT_NE(chinese, nullptr);
+  EXPECT_GE(chinese->findText("xc18.shx"), 0);
 }
 
 namespace {
