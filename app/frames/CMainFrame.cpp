@@ -367,7 +367,8 @@ void CMainFrame::CreateStatusBar() {
     auto* label = new QLabel(text, strip);
     label->setObjectName(QString("pane%1").arg(pane.id));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    const int textWidth = std::max(metrics.horizontalAdvance(text), metrics.averageCharWidth() * static_cast<int>(text.size()));
+    int textWidth = std::max(metrics.horizontalAdvance(text), metrics.averageCharWidth() * static_cast<int>(text.size()));
+    if (pane.widestText != nullptr) textWidth = std::max(textWidth, metrics.horizontalAdvance(QString::fromUtf8(pane.widestText)));
     label->setFixedWidth(textWidth + 2 * label->frameWidth() + 6);
     layout->addWidget(label);
     panes_[pane.id] = label;

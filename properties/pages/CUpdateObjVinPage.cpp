@@ -183,17 +183,24 @@ void CUpdateObjVinPage::OnInitDialog() {
   UpdateData(false);
 }
 
+void CUpdateObjVinPage::ShowRefusedLetters() {
+  showingMessage_ = true;
+  platform::MessageBox(kRefusedLetterText, "");
+  showingMessage_ = false;
+}
+
 void CUpdateObjVinPage::OnPartKey(const Part& part) {
+  if (showingMessage_) return;
   UpperVin(*part.value);
   const std::string copy = *part.value;
   if (!UpdateData(true)) return;
   UpperVin(*part.value);
-  if (HasRefusedVinLetter(*part.value)) {
-    platform::MessageBox(kRefusedLetterText, "");
-    *part.value = copy;
-  }
+  // The old part is back in both fields before the message shows.
+  const bool refused = HasRefusedVinLetter(*part.value);
+  if (refused) *part.value = copy;
   PutVinPart(code, part.at, *part.value);
   UpdateData(false);
+  if (refused) ShowRefusedLetters();
   if (*part.value != copy) PostChange(part.id);
 }
 
@@ -208,6 +215,7 @@ void CUpdateObjVinPage::OnCheckCharKey() {
 }
 
 void CUpdateObjVinPage::OnMakeOrderKey() {
+  if (showingMessage_) return;
   UpperVin(makeOrder);
   const std::string copy = makeOrder;
   if (!UpdateData(true)) return;
@@ -216,14 +224,15 @@ void CUpdateObjVinPage::OnMakeOrderKey() {
   } else {
     makeOrder = copy;
   }
-  if (HasRefusedVinLetter(makeOrder)) {
-    platform::MessageBox(kRefusedLetterText, "");
+  const bool refused = HasRefusedVinLetter(makeOrder);
+  if (refused) {
     makeOrder = copy;
   } else {
     SpreadMakeOrder();
   }
   PutVinPart(code, kMakeOrderAt, makeOrder);
   UpdateData(false);
+  if (refused) ShowRefusedLetters();
   if (makeOrder != copy) PostChange(kMakeOrder);
 }
 

@@ -97,7 +97,11 @@ class CUpdateObjVinPage : public CPropertyPage {
   void OnPositionSpin(double& value, int delta, int id);
   void OnRadiusSpin(int delta);
   void OnRotateSpin(int delta);
+  // The refused-letter message. Its box takes the focus from the edit that
+  // was reported; that focus loss is the same report and is not taken again.
+  void ShowRefusedLetters();
 
+  bool showingMessage_ = false;
   AnchorLabels anchorLabels_;
   QComboBox* starCombo_ = nullptr;
 };

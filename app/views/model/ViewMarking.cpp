@@ -190,6 +190,7 @@ void CVendrikViewModel::TogglePermitMark() {
   }
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  SetLayoutModified();
 }
 
 void CVendrikViewModel::OnMarkObjectDone(CObjElement* element) {

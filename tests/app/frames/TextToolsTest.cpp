@@ -10,12 +10,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/core/CommandIds.h"
 #include "app/frames/CChildFrame.h"
@@ -441,4 +444,66 @@ TEST_F(TextToolsTest, DataSourceAndColumnFillTheObjectFromTheCurrentRow) {
   }
   MenuCommand(cmd::ID_BAND_EXCEL);
   EXPECT_FALSE(record->isEnabled());
+}
+
+namespace {
+
+// Message boxes as a window system shows them: the box takes the focus from
+// the field being edited. Records each text and what the page behind the
+// box shows meanwhile.
+class FocusTakingPrompt : public platform::Prompt {
+ public:
+  explicit FocusTakingPrompt(std::function<std::string()> behind) : behind_(std::move(behind)) {}
+  int Ask(const platform::PromptRequest& request) override {
+    texts.push_back(request.text);
+    QMessageBox box;
+    box.setText(QString::fromStdString(request.text));
+    QTimer::singleShot(0, &box, [this, &box] {
+      QApplication::setActiveWindow(&box);
+      seen.push_back(behind_());
+      box.accept();
+    });
+    box.exec();
+    return IDOK;
+  }
+  std::vector<std::string> texts;
+  std::vector<std::string> seen;
+
+ private:
+  std::function<std::string()> behind_;
+};
+
+}  // namespace
+
+// "io" typed into the WMI: one message, and while it shows the WMI and the
+// whole code already read as before; leaving the field later says nothing.
+TEST_F(TextToolsTest, RefusedWmiIsToldOnceWithTheOldWmiBackAtOnce) {
+  StartLarge();
+  Tool(cmd::ID_ADD_VIN);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  CObjElement* vin = Last();
+  const std::string code = vin->GetObjectAs<CObjText>()->GetText();
+  QWidget* page = OpenPage("VIN code(seventeen chars)");
+  QLineEdit* wmi = Edit(page, "edit1014");
+  QLineEdit* whole = Edit(page, "edit1103");
+  ASSERT_TRUE(wmi != nullptr && whole != nullptr);
+  const std::string oldWmi = wmi->text().toStdString();
+  ASSERT_EQ(whole->text().toStdString(), code);
+  auto boxes = std::make_shared<FocusTakingPrompt>([wmi, whole] { return (wmi->text() + " " + whole->text()).toStdString(); });
+  platform::SetPrompt(boxes);
+
+  TypeOver(wmi, "io");
+  QTest::keyClick(wmi, Qt::Key_Return);
+  Pump();
+  wmi->setFocus();
+  QTest::keyClick(wmi, Qt::Key_Tab);
+  Pump();
+  platform::SetPrompt(prompt_);
+
+  EXPECT_EQ(boxes->texts, std::vector<std::string>{"VIN code can't not contain:'O','o','I','i','Q','q' "});
+  EXPECT_EQ(boxes->seen, std::vector<std::string>{oldWmi + " " + code});
+  EXPECT_EQ(wmi->text().toStdString(), oldWmi);
+  EXPECT_EQ(whole->text().toStdString(), code);
+  EXPECT_EQ(vin->GetObjectAs<CObjText>()->GetText(), code);
 }
