@@ -10,6 +10,28 @@ void DeviceContext::Polyline(const DcPoint* points, int count) {
   for (int i = 1; i < count; ++i) LineTo(points[i].x, points[i].y);
 }
 
+DcFont DeviceContext::SelectFont(const DcFont& font) {
+  const DcFont previous = font_;
+  font_ = font;
+  return previous;
+}
+
+COLORREF DeviceContext::SetTextColor(COLORREF color) {
+  const COLORREF previous = textColor_;
+  textColor_ = color;
+  return previous;
+}
+
+DcSize DeviceContext::GetTextExtent(const std::string& utf8) const {
+  constexpr int kCharWidth = 8;
+  constexpr int kCharHeight = 16;
+  int chars = 0;
+  for (const char c : utf8) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;  // continuation bytes belong to the one before
+  }
+  return {chars * kCharWidth, kCharHeight};
+}
+
 void RecordingDeviceContext::Record(DcOp::Kind kind, std::vector<int> args, COLORREF color, std::string text) {
   DcOp op;
   op.kind = kind;
@@ -72,7 +94,10 @@ void RecordingDeviceContext::FillSolidRect(int left, int top, int width, int hei
   Record(DcOp::FillSolidRect, {left, top, width, height}, color);
 }
 
-void RecordingDeviceContext::TextOut(int x, int y, const std::string& utf8) { Record(DcOp::TextOut, {x, y}, 0, utf8); }
+void RecordingDeviceContext::TextOut(int x, int y, const std::string& utf8) {
+  Record(DcOp::TextOut, {x, y}, textColor_, utf8);
+  ops_.back().font = font_;
+}
 
 bool RecordingDeviceContext::DrawBitmap(int left, int top, int width, int height, const PictureBitmap& bitmap) {
   Record(DcOp::DrawBitmap, {left, top, width, height, bitmap.width, bitmap.height});

@@ -38,6 +38,20 @@ struct DcBrush {
   bool operator==(const DcBrush&) const = default;
 };
 
+// A font by face name, size in tenths of a point and weight (400 normal).
+struct DcFont {
+  std::string face;
+  int pointTenths = 0;  // 0: the context's own font
+  int weight = 400;
+  bool operator==(const DcFont&) const = default;
+};
+
+struct DcSize {
+  int cx = 0;
+  int cy = 0;
+  bool operator==(const DcSize&) const = default;
+};
+
 class DeviceContext {
  public:
   virtual ~DeviceContext() = default;
@@ -58,7 +72,15 @@ class DeviceContext {
   virtual void FloodFill(int x, int y, COLORREF border) = 0;
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   virtual void FillSolidRect(int left, int top, int width, int height, COLORREF color) = 0;
+  // The text with its top-left corner at the point, in the selected font and
+  // the text colour.
   virtual void TextOut(int x, int y, const std::string& utf8) = 0;
+  // Font and colour of the texts that follow (each returns the previous one)
+  // and the size a text takes in that font. A context without fonts of its
+  // own keeps the choice and measures 8 x 16 pixels a character.
+  virtual DcFont SelectFont(const DcFont& font);
+  virtual COLORREF SetTextColor(COLORREF color);
+  virtual DcSize GetTextExtent(const std::string& utf8) const;
   // Lines through the points in order with the current pen; the position
   // ends at the last point. Contexts that can draw a run at once override it.
   virtual void Polyline(const DcPoint* points, int count);
@@ -67,6 +89,10 @@ class DeviceContext {
   virtual bool DrawBitmap(int /*left*/, int /*top*/, int /*width*/, int /*height*/, const PictureBitmap& /*bitmap*/) {
     return false;
   }
+
+ protected:
+  DcFont font_;
+  COLORREF textColor_ = 0;
 };
 
 // Records every call, for tests.
@@ -75,8 +101,9 @@ struct DcOp {
   std::vector<int> args;  // coordinates in call order
   DcPen pen;              // for SelectPen, and the pen in force for drawing calls
   DcBrush brush;          // for SelectBrush, and the brush in force
-  COLORREF color = 0;     // SetPixel, FloodFill border, FillSolidRect
+  COLORREF color = 0;     // SetPixel, FloodFill border, FillSolidRect, the text colour of TextOut
   std::string text;
+  DcFont font;            // the font of TextOut
 };
 
 class RecordingDeviceContext : public DeviceContext {

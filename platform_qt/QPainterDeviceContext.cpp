@@ -264,11 +264,29 @@ void QPainterDeviceContext::FillSolidRect(int left, int top, int width, int heig
 }
 
 void QPainterDeviceContext::TextOut(int x, int y, const std::string& utf8) {
-  // The point is the top-left of the text, in the default text colour.
+  // The point is the top-left of the text.
   painter_.save();
-  painter_.setPen(Qt::black);
+  painter_.setPen(ToQColor(textColor_));
   painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), QString::fromStdString(utf8));
   painter_.restore();
+}
+
+platform::DcFont QPainterDeviceContext::SelectFont(const platform::DcFont& font) {
+  const platform::DcFont previous = DeviceContext::SelectFont(font);
+  if (font.pointTenths > 0) {
+    QFont qfont(QString::fromStdString(font.face));
+    qfont.setPointSizeF(font.pointTenths / 10.0);
+    qfont.setWeight(static_cast<QFont::Weight>(font.weight));
+    painter_.setFont(qfont);
+  } else {
+    painter_.setFont(QFont());
+  }
+  return previous;
+}
+
+platform::DcSize QPainterDeviceContext::GetTextExtent(const std::string& utf8) const {
+  const QFontMetrics metrics = painter_.fontMetrics();
+  return {metrics.horizontalAdvance(QString::fromStdString(utf8)), metrics.height()};
 }
 
 bool QPainterDeviceContext::DrawBitmap(int left, int top, int width, int height,

@@ -1,5 +1,6 @@
-// Tracing a large picture beside potrace on the same raster, and rendering
-// 1000 characters of SHX text into moves.
+// Tracing pictures beside potrace on the same rasters (a large picture, thin
+// straight lines, a filled square), and rendering 1000 characters of SHX
+// text into moves.
 #include <benchmark/benchmark.h>
 #include <potracelib.h>
 
@@ -14,31 +15,54 @@
 
 namespace {
 
-// Discs and bars over a 2000 x 2000 raster.
-const Raster& BigRaster() {
-  static const Raster raster = [] {
+// The pictures traced, each beside potrace on the same raster: discs and
+// bars over 2000 x 2000 pixels; a one-pixel line 4000 pixels long, upright;
+// a one-pixel diagonal 2000 pixels long; a filled square of 1000 pixels.
+enum class Picture { kDiscsAndBars, kThinLine, kThinDiagonal, kFilledSquare };
+
+const Raster& RasterOf(Picture picture) {
+  static const Raster discs = [] {
     Raster r(2000, 2000);
     for (int i = 0; i < 12; ++i) r.Disc(200 + 150 * i, 300 + 100 * (i % 5), 60 + 7 * i);
     r.Fill(100, 1200, 1800, 120);
     r.Disc(1000, 1600, 300);
     return r;
   }();
-  return raster;
+  static const Raster line = [] {
+    Raster r(3, 4002);
+    r.Fill(1, 1, 1, 4000);
+    return r;
+  }();
+  static const Raster diagonal = [] {
+    Raster r(2002, 2002);
+    for (int i = 1; i <= 2000; ++i) r.Set(i, i);
+    return r;
+  }();
+  static const Raster square = [] {
+    Raster r(1002, 1002);
+    r.Fill(1, 1, 1000, 1000);
+    return r;
+  }();
+  switch (picture) {
+    case Picture::kThinLine: return line;
+    case Picture::kThinDiagonal: return diagonal;
+    case Picture::kFilledSquare: return square;
+    default: return discs;
+  }
 }
 
-void BM_TraceOurs(benchmark::State& state) {
+void BM_TraceOurs(benchmark::State& state, Picture picture) {
   ravelpen::CDibImage image;
-  image.SetBytes(Bmp24(BigRaster()));
+  image.SetBytes(Bmp24(RasterOf(picture)));
   for (auto _ : state) {
     ravelpen::TracePolylineArray result;
     benchmark::DoNotOptimize(image.TraceToPolylines(result));
     state.counters["polylines"] = static_cast<double>(result.size());
   }
 }
-BENCHMARK(BM_TraceOurs)->Unit(benchmark::kMillisecond);
 
-void BM_TracePotrace(benchmark::State& state) {
-  const Raster& raster = BigRaster();
+void BM_TracePotrace(benchmark::State& state, Picture picture) {
+  const Raster& raster = RasterOf(picture);
   const int wordBits = 8 * sizeof(potrace_word);
   for (auto _ : state) {
     // The bitmap is built inside the loop, as our tracer reads its file.
@@ -56,7 +80,15 @@ void BM_TracePotrace(benchmark::State& state) {
     potrace_param_free(param);
   }
 }
-BENCHMARK(BM_TracePotrace)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(BM_TraceOurs, discs_and_bars_2000, Picture::kDiscsAndBars)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TracePotrace, discs_and_bars_2000, Picture::kDiscsAndBars)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TraceOurs, thin_line_4000, Picture::kThinLine)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TracePotrace, thin_line_4000, Picture::kThinLine)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TraceOurs, thin_diagonal_2000, Picture::kThinDiagonal)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TracePotrace, thin_diagonal_2000, Picture::kThinDiagonal)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TraceOurs, filled_square_1000, Picture::kFilledSquare)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TracePotrace, filled_square_1000, Picture::kFilledSquare)->Unit(benchmark::kMillisecond);
 
 void BM_ShxText1000(benchmark::State& state) {
   TestInstallFolder folder;

@@ -31,19 +31,6 @@ HomingFactors FactorsFor(std::size_t axes) {
 
 }  // namespace
 
-// The other axes of a call ended by a stop request would keep driving their
-// long seek: stop them the way the request asked.
-void MotionLayer::StopAxesOfCall(const std::vector<int>& axes) {
-  int kind = 0;
-  for (int axis : axes)
-    if (kind == 0) kind = stop_[Index(axis)];
-  for (int axis : axes) {
-    if (stop_[Index(axis)] != 0) continue;
-    if (kind == 2) chip_.dec_stop(kCard, axis);
-    else chip_.sudden_stop(kCard, axis);
-  }
-}
-
 int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
   for (int axis : axes)
     if (!Enabled(axis)) return -1;
@@ -68,11 +55,6 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
     for (int axis : axes)
       if (sensor(axis)) chip_.set_stop0_mode(kCard, axis, 0, 0);
   };
-  auto allStand = [this](const std::vector<int>& which) {
-    bool standing = true;
-    for (int axis : which) standing = Standing(axis) && standing;
-    return standing;
-  };
   auto marks = [&] {
     for (std::size_t n = 0; n < axes.size(); ++n) {
       if (mark[n] != 0) continue;
@@ -90,8 +72,25 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
   // read is looked at once more when all stand; it would read as not found.
   auto seekTest = [&] {
     marks();
-    if (!allStand(axes)) return false;
+    if (!AllStanding(axes)) return false;
     marks();
+    return true;
+  };
+  auto markOf = [&](int axis) {
+    return static_cast<std::size_t>(std::find(axes.begin(), axes.end(), axis) - axes.begin());
+  };
+  // The index input reads active off the mark, while stop mode 1 stops the
+  // axis on it: an axis that reaches the mark before the first read of the
+  // search would never be seen active. So the inputs are read once before
+  // the axes start, on every pass, and once more when all stand.
+  auto indexMarks = [&] {
+    for (int axis : indexAxes)
+      if (mark[markOf(axis)] == 0 && read_home_input(axis, 1)) mark[markOf(axis)] = 1;
+  };
+  auto indexTest = [&] {
+    indexMarks();
+    if (!AllStanding(indexAxes)) return false;
+    indexMarks();
     return true;
   };
   auto zero = [&](const std::vector<int>& which) {
@@ -134,7 +133,7 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
         step = 3;
         break;
       case 3:
-        if (!allStand(axes)) break;
+        if (!AllStanding(axes)) break;
         for (int axis : axes)
           if (sensor(axis)) chip_.set_stop0_mode(kCard, axis, 1, 0);
         step = 4;
@@ -168,27 +167,24 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
       }
       case 6:
         for (int axis : indexAxes) chip_.set_stop1_mode(kCard, axis, 1, 1);
+        indexMarks();
         for (int axis : indexAxes) chip_.pmove(kCard, axis, Toward(dirOf(axis), para_.pulses_per_rev[Index(axis)]));
         step = 7;
         break;
       case 7: {
-        bool found = true;
-        for (int axis : indexAxes) {
-          const std::size_t n = static_cast<std::size_t>(std::find(axes.begin(), axes.end(), axis) - axes.begin());
-          if (mark[n] == 0 && read_home_input(axis, 1)) mark[n] = 1;
-          if (mark[n] == 0) found = false;
-        }
-        if (!allStand(indexAxes)) break;
+        if (!indexTest()) break;
         for (int axis : axes) chip_.set_stop1_mode(kCard, axis, 0, 0);
-        if (!found) return -2;
+        for (int axis : indexAxes)
+          if (mark[markOf(axis)] == 0) return -2;
         zero(axes);
         return 1;
       }
       default: return -2;
     }
     if (callbackFirst) Call(callback);
+    // No stop command here: the stopped axis was stopped by the request, the
+    // others keep their drive until the host stops them.
     if (std::any_of(axes.begin(), axes.end(), [this](int axis) { return stop_[Index(axis)] != 0; })) {
-      StopAxesOfCall(axes);
       for (int axis : axes) {
         chip_.set_stop0_mode(kCard, axis, 0, 0);
         chip_.set_stop1_mode(kCard, axis, 0, 0);

@@ -414,8 +414,8 @@ std::string MarkFontsFolder() {
 }
 
 std::string MarkFontPath(const std::string& folder, const std::string& name) {
-  // A drive root ("C:\") already ends in its separator.
-  const std::string path = folder + (folder.size() == 3 ? "Fonts/" : "/Fonts/") + name;
+  // Only the root folder "/" already ends in its separator.
+  const std::string path = folder + (folder == "/" ? "Fonts/" : "/Fonts/") + name;
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) return path;
   // Font files copied from elsewhere keep their own spelling of the name.

@@ -1,11 +1,11 @@
 #include "libs/ravelpen/CDibImage.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 
+#include "libs/ravelpen/OutlinePixels.h"
 #include "platform/Prompt.h"
 
 namespace ravelpen {
@@ -114,53 +114,24 @@ int CDibImage::TraceToPolylines(TracePolylineArray& result) const {
   if (layout.bitsPerPixel != 24) return 3;
   if (layout.width <= 0 || layout.height <= 0) return 0;
 
-  const std::size_t w = static_cast<std::size_t>(layout.width);
-  const std::size_t h = static_cast<std::size_t>(layout.height);
-  const std::uint8_t* rows = bytes_.data() + layout.pixelStart;
-  // Dark pixels with a light border around the picture, so every pixel has
-  // its eight neighbours.
-  const std::size_t pw = w + 2;
-  std::vector<std::uint8_t> dark(pw * (h + 2), 0);
-  for (std::size_t r = 0; r < h; ++r) {
-    std::uint8_t* row = dark.data() + (r + 1) * pw + 1;
-    const std::uint8_t* pixel = rows + r * layout.rowSize;
-    for (std::size_t x = 0; x < w; ++x, pixel += 3)
-      row[x] = ((pixel[2] * 9798 + pixel[1] * 19235 + pixel[0] * 3735) >> 15) < 128;
-  }
-  // A dark pixel is on the outline unless all eight neighbours are dark; the
-  // test runs branch-free over a row, then the row is searched for hits.
-  std::vector<std::pair<long long, long long>> outline;
-  std::vector<std::uint8_t> edge(w);
-  for (std::size_t r = 0; r < h; ++r) {
-    // Each row pointer starts at the border column, so pixel x is at x + 1.
-    const std::uint8_t* above = dark.data() + (r + 2) * pw;
-    const std::uint8_t* row = dark.data() + (r + 1) * pw;
-    const std::uint8_t* below = dark.data() + r * pw;
-    for (std::size_t x = 0; x < w; ++x)
-      edge[x] = row[x + 1] & static_cast<std::uint8_t>(~(row[x] & row[x + 2] & above[x] & above[x + 1] &
-                                                         above[x + 2] & below[x] & below[x + 1] & below[x + 2]));
-    const std::uint8_t* at = edge.data();
-    const std::uint8_t* end = edge.data() + w;
-    while ((at = static_cast<const std::uint8_t*>(std::memchr(at, 1, static_cast<std::size_t>(end - at)))) != nullptr) {
-      outline.emplace_back(static_cast<long long>(at - edge.data()), static_cast<long long>(r));
-      ++at;
-    }
-  }
+  const std::vector<OutlinePixel> outline =
+      FindOutlinePixels(bytes_.data() + layout.pixelStart, layout.rowSize, static_cast<std::size_t>(layout.width),
+                        static_cast<std::size_t>(layout.height));
   if (outline.empty()) return 0;
 
-  long long minX = outline[0].first, maxX = minX, minR = outline[0].second, maxR = minR;
-  for (const auto& [x, r] : outline) {
-    minX = std::min(minX, x);
-    maxX = std::max(maxX, x);
-    minR = std::min(minR, r);
-    maxR = std::max(maxR, r);
+  long long minX = outline[0].x, maxX = minX, minR = outline[0].row, maxR = minR;
+  for (const OutlinePixel& pixel : outline) {
+    minX = std::min<long long>(minX, pixel.x);
+    maxX = std::max<long long>(maxX, pixel.x);
+    minR = std::min<long long>(minR, pixel.row);
+    maxR = std::max<long long>(maxR, pixel.row);
   }
   const long long cx = (minX + maxX) / 2;
   const long long cr = (minR + maxR) / 2;
   std::vector<TracePoint> points;
   points.reserve(outline.size());
-  for (const auto& [x, r] : outline)
-    points.push_back({static_cast<float>(x - cx) * 0.25f, static_cast<float>(r - cr) * 0.25f, 0.0f});
+  for (const OutlinePixel& pixel : outline)
+    points.push_back({static_cast<float>(pixel.x - cx) * 0.25f, static_cast<float>(pixel.row - cr) * 0.25f, 0.0f});
 
   ThinOnGrid(points, 0.25);
   const TracePoint start = points.front();

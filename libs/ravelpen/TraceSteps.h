@@ -2,7 +2,8 @@
 // The steps of bitmap tracing on point lists in millimetres: thinning on a
 // grid, nearest-neighbour ordering (in tiles for large lists), cutting the
 // path into polylines at its jumps, and keeping only the corner points.
-#include <memory>
+#include <cmath>
+#include <cstddef>
 #include <vector>
 
 namespace ravelpen {
@@ -15,12 +16,26 @@ struct TracePoint {
 using TracePolyline = std::vector<TracePoint>;
 using TracePolylineArray = std::vector<TracePolyline>;
 
+// Euclidean distance over x, y and z, in double: every step compares these.
+inline double PointDistance(const TracePoint& a, const TracePoint& b) {
+  const double dx = static_cast<double>(a.x) - b.x;
+  const double dy = static_cast<double>(a.y) - b.y;
+  const double dz = static_cast<double>(a.z) - b.z;
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
 struct PointBounds {
   double width = 0.0;
   double height = 0.0;
   double centreX = 0.0;
   double centreY = 0.0;
 };
+
+// Least and greatest x and y of points[0, n), n > 0, in double.
+struct PointExtent {
+  double minX, maxX, minY, maxY;
+};
+PointExtent GetPointExtent(const TracePoint* points, std::size_t n);
 
 PointBounds GetPointBounds(const std::vector<TracePoint>& points);
 // Keeps at most one point per cell of the grid, moving lone corner points

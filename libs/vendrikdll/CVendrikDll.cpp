@@ -11,6 +11,10 @@ constexpr int kControl = 3;
 // Mode 0 for both groups: port A out, port B in, both halves of port C out.
 constexpr std::uint8_t kModeWord = 0x82;
 
+int WritePort(const CVendrikDll& board, int offset, std::uint8_t value) {
+  return CH365mWriteIoByte(board.deviceIndex, board.ioBase + offset, value);
+}
+
 }  // namespace
 
 CVendrikDll::CVendrikDll() : ioBase(0), deviceIndex(0), opened(0) {}
@@ -30,24 +34,20 @@ int CVendrikDll::InitialBoard() {
   std::uint32_t base = 0;
   if (!CH365mGetIoBaseAddr(deviceIndex, &base)) return 0;
   ioBase = base;
-  opened = WritePort(kControl, kModeWord);
+  opened = WritePort(*this, kControl, kModeWord);
   return opened;
 }
 
 void CVendrikDll::CloseBoard() { CH365mCloseDevice(deviceIndex); }
 
-int CVendrikDll::WritePort(int offset, std::uint8_t value) {
-  return CH365mWriteIoByte(deviceIndex, ioBase + offset, value);
-}
-
-int CVendrikDll::WriteByte(int offset, std::uint8_t value) { return opened ? WritePort(offset, value) : 0; }
+int CVendrikDll::WriteByte(int offset, std::uint8_t value) { return opened ? WritePort(*this, offset, value) : 0; }
 
 void CVendrikDll::OutPortValue_PA(std::uint8_t value) {
-  if (opened) WritePort(kPortA, value);
+  if (opened) WritePort(*this, kPortA, value);
 }
 
 void CVendrikDll::OutPortValue_PC(std::uint8_t value) {
-  if (opened) WritePort(kPortC, value);
+  if (opened) WritePort(*this, kPortC, value);
 }
 
 std::uint8_t CVendrikDll::ReadPort_PB() {

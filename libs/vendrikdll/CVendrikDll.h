@@ -26,9 +26,6 @@ class VENDRIKDLL_API CVendrikDll {
   std::uint32_t ioBase;
   int deviceIndex;
   int opened;
-
- private:
-  int WritePort(int offset, std::uint8_t value);
 };
 
 extern "C" {

@@ -37,18 +37,18 @@ QStringList MaskItems() {
   return items;
 }
 
-QStringList TodayDateEntries() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return AdditionalDateEntries(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-}
-
 }  // namespace
 
 QStringList AdditionalDateEntries(int year, int month, int day) {
   const QString md = QString("%1%2").arg(month, 2, 10, QChar('0')).arg(day, 2, 10, QChar('0'));
   return {"No system date", QString::number(year - 2000) + md, QString::number(year) + md};
+}
+
+QStringList TodayDateEntries() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return AdditionalDateEntries(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 CUpdateBarCodePage::CUpdateBarCodePage() : CPropertyPage(kDialogId, "Barcode", kPageCode, WM_UPDATE_BARCODE) {

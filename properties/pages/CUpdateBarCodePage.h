@@ -95,3 +95,5 @@ class CUpdateBarCodePage : public CPropertyPage {
 // The three entries of the "Additional date" lists for a local date:
 // "No system date", year - 2000 with two-digit month and day, the full year.
 QStringList AdditionalDateEntries(int year, int month, int day);
+// The same for today.
+QStringList TodayDateEntries();

@@ -1,6 +1,7 @@
 // What the marking controller asks of the view (countdown, pointed position,
 // selection) and the core's messages.
 #include "app/views/model/CVendrikViewModel.h"
+#include "document/geometry/SharedHelpers.h"
 #include "document/objects/CObjElement.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/link/LinkMessages.h"
@@ -63,7 +64,10 @@ bool CVendrikViewModel::EditPointerPosition(double& x, double& y) {
 }
 
 void CVendrikViewModel::OnApplyOptimizeSpeed() {
-  if (m_pMarkControl != nullptr) m_pMarkControl->nearestOrder = m_pMarkControl->nearestOrder.load() ? 0 : 1;
+  if (m_pMarkControl == nullptr) return;
+  m_pMarkControl->nearestOrder = m_pMarkControl->nearestOrder.load() ? 0 : 1;
+  // Kept at once: the choice survives a program that does not end cleanly.
+  WriteRegDword("OptimizeSpeed", m_pMarkControl->nearestOrder.load());
 }
 
 bool CVendrikViewModel::IsOptimizeSpeedOn() const {
@@ -79,12 +83,6 @@ bool CVendrikViewModel::OnMessage(const platform::Message& message) {
     case WM_HARD_START:
       if (m_pTarget != nullptr) m_pTarget->PostMessage(WM_COMMAND, ID_START_MARK, 0);
       return true;
-    case WM_COMMAND:
-      if (message.wParam == ID_APPLY_OPTIMIZE_SPEED) {
-        OnApplyOptimizeSpeed();
-        return true;
-      }
-      return false;
     default:
       return false;
   }

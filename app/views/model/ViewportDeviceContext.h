@@ -31,6 +31,9 @@ class ViewportDeviceContext : public platform::DeviceContext {
   void Rectangle(int left, int top, int right, int bottom) override;
   void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
   void TextOut(int x, int y, const std::string& utf8) override;
+  platform::DcFont SelectFont(const platform::DcFont& font) override { return target_.SelectFont(font); }
+  COLORREF SetTextColor(COLORREF color) override { return target_.SetTextColor(color); }
+  platform::DcSize GetTextExtent(const std::string& utf8) const override { return target_.GetTextExtent(utf8); }
   bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 
   // Hands the pending run of segments to the target.

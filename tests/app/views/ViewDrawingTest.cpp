@@ -8,6 +8,7 @@
 #include "document/params/CDrawProperity.h"
 #include "platform/DeviceContext.h"
 #include "tests/app/views/ViewModelFixture.h"
+#include "text/objects/CObjTextVin.h"
 #include "values/ShellValues.h"
 
 namespace {
@@ -184,4 +185,31 @@ TEST_F(ViewDrawingTest, RotaryLineFollowsTheOptionBits) {
   EXPECT_EQ(yellow(DrawAll()), (std::vector<std::vector<int>>{{550, 260}}));
   g_machineSet.optionByte = 0x04;
   EXPECT_TRUE(yellow(DrawAll()).empty());
+}
+
+TEST_F(ViewDrawingTest, AnEnlargedVinShowsItsTextAcrossTheMiddleWithItsCheckDigitInColour) {
+  model_->EnsureParameterRecord();
+  auto* vin = new CObjTextVin(TextCreateRecord{CDoublePoint(-30, 20, 0), "LM13KTNM720923456"});
+  document_.Objects().Add(std::make_unique<CObjElement>(
+      CObjCreateRecord{"VIN-1", OBJ_VIN, vin, static_cast<int>(sizeof(CObjTextVin)), {}}));
+  model_->UpdateScrollExtents();
+  const auto texts = [this] {
+    platform::RecordingDeviceContext dc;
+    model_->OnDraw(dc, {0, 0}, 700, 500);
+    return OpsOf(dc, DcOp::TextOut);
+  };
+  EXPECT_TRUE(texts().empty()) << "only with its large display on";
+  vin->SetEnlarged(1);
+  const auto shown = texts();
+  ASSERT_EQ(shown.size(), 2u);
+  // The recording context measures 8 x 16 pixels a character: 136 wide,
+  // centred on the origin (x 350), its top one text height above y 250.
+  EXPECT_EQ(shown[0].text, "LM13KTNM720923456");
+  EXPECT_EQ(shown[0].args, (std::vector<int>{282, 234}));
+  EXPECT_EQ(shown[0].color, RGB(0, 0, 0));
+  EXPECT_EQ(shown[0].font, (platform::DcFont{"MS Sans Serif", 360, 400}));
+  // The ninth character, the check digit, once more over itself.
+  EXPECT_EQ(shown[1].text, "7");
+  EXPECT_EQ(shown[1].args, (std::vector<int>{282 + 8 * 8, 234}));
+  EXPECT_EQ(shown[1].color, RGB(255, 0, 128));
 }

@@ -179,36 +179,3 @@ TEST(BitmapTrace, EveryTracedCornerLiesOnPotracesBoundary) {
 }
 
 }  // namespace
-
-namespace {
-
-// The grid search gives exactly the scan's order, drops and ties included.
-TEST(BitmapTrace, NearestOrderMatchesThePlainScan) {
-  std::uint32_t seed = 12345;
-  auto next = [&] {
-    seed = seed * 1664525u + 1013904223u;
-    return seed >> 8;
-  };
-  for (int round = 0; round < 12; ++round) {
-    std::vector<ravelpen::TracePoint> points;
-    const int n = 70 + round * 150;
-    for (int i = 0; i < n; ++i) {
-      // Points on a quarter-millimetre lattice, so equal distances happen.
-      points.push_back({static_cast<float>(next() % 200) * 0.25f, static_cast<float>(next() % 120) * 0.25f, 0.0f});
-    }
-    const ravelpen::TracePoint start{static_cast<float>(next() % 100), -3.0f, 0.0f};
-    for (bool remove : {false, true}) {
-      auto fast = points;
-      auto plain = points;
-      ravelpen::OrderByNearest(fast, start, 0.6, remove);
-      ravelpen::OrderByNearestScan(plain, start, 0.6, remove);
-      ASSERT_EQ(fast.size(), plain.size()) << round << remove;
-      for (std::size_t i = 0; i < fast.size(); ++i) {
-        ASSERT_EQ(fast[i].x, plain[i].x) << round << " " << remove << " at " << i;
-        ASSERT_EQ(fast[i].y, plain[i].y) << round << " " << remove << " at " << i;
-      }
-    }
-  }
-}
-
-}  // namespace

@@ -1,6 +1,8 @@
 // SHX texts rendered for the plotter head from fonts built byte by byte.
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "libs/ravelpen/CAutoCadDxfFileFormat.h"
 #include "tests/libs/ravelpen/PlotterFixture.h"
@@ -133,5 +135,44 @@ TEST_F(PlotterText, DamagedFontFilesAreRefusedNotRead) {
   const auto points = Render("\xB0\xA1", 10);
   EXPECT_EQ(points.size(), 1u);
 }
+
+// Font folders of 1 to 4 characters: only the root "/" ends in its own
+// separator; any other folder, however short, gets one before "Fonts".
+struct FontFolderCase {
+  const char* relative;
+  const char* absolute;  // as long as the relative one
+  const char* absolutePath;
+};
+
+class FontFolderLength : public PlotterTest, public ::testing::WithParamInterface<FontFolderCase> {};
+
+TEST_P(FontFolderLength, AbsoluteFolderPathsKeepTheirSeparator) {
+  EXPECT_EQ(ravelpen::MarkFontPath(GetParam().absolute, "ROMANS.SHX"), GetParam().absolutePath);
+}
+
+TEST_P(FontFolderLength, PrinterTextFindsTheFontsOfARelativeFolder) {
+  TestInstallFolder base;
+  const std::string folder = GetParam().relative;
+  std::filesystem::create_directories(base.Path() + "/" + folder + "/Fonts");
+  const Bytes font = Shapes86Font({{'L', kL}});
+  std::ofstream(base.Path() + "/" + folder + "/Fonts/ROMANS.SHX", std::ios::binary)
+      .write(reinterpret_cast<const char*>(font.data()), static_cast<std::streamsize>(font.size()));
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(base.Path());
+  setenv("VENDRIK_MARKFONTS_DIR", folder.c_str(), 1);
+  SetTextPara(28, 0, 1);
+  const int printed = PrinterText(-40, 30, "L", 0);
+  unsetenv("VENDRIK_MARKFONTS_DIR");
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(printed, 1) << folder;
+  EXPECT_EQ(ravelpen::Moves().Size(), 5u);
+}
+
+INSTANTIATE_TEST_SUITE_P(OneToFourCharacters, FontFolderLength,
+                         ::testing::Values(FontFolderCase{"a", "/", "/Fonts/ROMANS.SHX"},
+                                           FontFolderCase{"ab", "/a", "/a/Fonts/ROMANS.SHX"},
+                                           FontFolderCase{"abc", "/ab", "/ab/Fonts/ROMANS.SHX"},
+                                           FontFolderCase{"abcd", "/abc", "/abc/Fonts/ROMANS.SHX"}),
+                         [](const auto& info) { return std::to_string(std::strlen(info.param.relative)); });
 
 }  // namespace

@@ -1,0 +1,381 @@
+// The fast tracing steps give exactly what the plain procedures give: the
+// nearest-neighbour order of the plain scan on thin straight shapes and on
+// random ones (ties included), the grid thinning, the cutting into polylines
+// and the outline pixels as written out step by step, and whole pictures
+// traced through both.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "libs/ravelpen/CDibImage.h"
+#include "libs/ravelpen/OutlinePixels.h"
+#include "libs/ravelpen/TraceSteps.h"
+#include "tests/libs/ravelpen/BmpWriter.h"
+
+namespace {
+
+using ravelpen::TracePoint;
+using ravelpen::TracePolylineArray;
+using Points = std::vector<TracePoint>;
+
+void ExpectSamePoints(const Points& actual, const Points& expected, const std::string& what) {
+  ASSERT_EQ(actual.size(), expected.size()) << what;
+  for (std::size_t i = 0; i < actual.size(); ++i) {
+    ASSERT_EQ(actual[i].x, expected[i].x) << what << " at " << i;
+    ASSERT_EQ(actual[i].y, expected[i].y) << what << " at " << i;
+  }
+}
+
+// ---- The plain procedures, step by step ----
+
+void PlainOrderPath(Points& points, TracePoint start, double threshold, bool remove) {
+  if (points.size() <= 1) return;
+  if (points.size() <= 5000) {
+    ravelpen::OrderByNearestScan(points, start, threshold, remove);
+    return;
+  }
+  const ravelpen::PointBounds b = ravelpen::GetPointBounds(points);
+  auto tiles = [](double extent) {
+    int n = static_cast<int>(extent * 0.1);
+    if (extent - n * 10.0 > 0) ++n;
+    return std::max(n, 1);
+  };
+  const int columns = tiles(b.width), rows = tiles(b.height);
+  std::vector<Points> tile(static_cast<std::size_t>(columns) * rows);
+  for (const TracePoint& p : points) {
+    int column = static_cast<int>((p.x - b.centreX + b.width / 2) * 0.1);
+    if (column * 10.0 >= b.width) --column;
+    int row = static_cast<int>((p.y - b.centreY + b.height / 2) * 0.1);
+    if (row * 10.0 >= b.height) --row;
+    const long long index = std::clamp<long long>(column + static_cast<long long>(row) * columns, 0,
+                                                  static_cast<long long>(tile.size()) - 1);
+    tile[static_cast<std::size_t>(index)].push_back(p);
+  }
+  points.clear();
+  TracePoint current = start;
+  for (int row = 0; row < rows; ++row)
+    for (int i = 0; i < columns; ++i) {
+      Points& t = tile[static_cast<std::size_t>((row % 2 == 0 ? i : columns - 1 - i) + row * columns)];
+      if (t.empty()) continue;
+      ravelpen::OrderByNearestScan(t, current, threshold, remove);
+      points.insert(points.end(), t.begin(), t.end());
+      current = points.back();
+    }
+}
+
+void PlainThinOnGrid(Points& points, double c) {
+  if (points.empty()) return;
+  const auto [lowX, highX, lowY, highY] = ravelpen::GetPointExtent(points.data(), points.size());
+  const double h = c / 2;
+  const long long columns = static_cast<long long>((highX - lowX + h) / c) + 1;
+  const long long rows = static_cast<long long>((highY - lowY + h) / c) + 1;
+  struct Cell {
+    TracePoint point;
+    bool occupied = false;
+    bool corner = false;
+  };
+  std::vector<Cell> grid(static_cast<std::size_t>(columns * rows));
+  auto at = [&](long long row, long long column) -> Cell& { return grid[static_cast<std::size_t>(row * columns + column)]; };
+  for (const TracePoint& p : points)
+    at(static_cast<long long>((p.y - lowY + 0.2 * c) / c), static_cast<long long>((p.x - lowX + 0.2 * c) / c)) = {p, true, true};
+  for (long long row = 0; row < rows; ++row)
+    for (long long column = 0; column < columns; ++column) {
+      Cell& cell = at(row, column);
+      if (!cell.occupied) continue;
+      const bool up = row + 1 < rows && at(row + 1, column).corner;
+      const bool down = row > 0 && at(row - 1, column).corner;
+      const bool left = column > 0 && at(row, column - 1).corner;
+      const bool right = column + 1 < columns && at(row, column + 1).corner;
+      const float move = static_cast<float>(h);
+      if (up && left) {
+        cell.point.x -= move, cell.point.y += move;
+      } else if (up && right) {
+        cell.point.x += move, cell.point.y += move;
+      } else if (down && left) {
+        cell.point.x -= move, cell.point.y -= move;
+      } else if (down && right) {
+        cell.point.x += move, cell.point.y -= move;
+      }
+      cell.corner = false;
+    }
+  points.clear();
+  for (const Cell& cell : grid)
+    if (cell.occupied) points.push_back(cell.point);
+}
+
+TracePolylineArray PlainCutIntoPolylines(Points pool, double gap, double threshold) {
+  TracePolylineArray result;
+  while (!pool.empty()) {
+    Points polyline{pool.front()};
+    pool.erase(pool.begin());
+    for (std::size_t k = 0; k < pool.size();) {
+      bool near = false;
+      for (std::size_t j = polyline.size(); j-- > 0 && !near;) near = ravelpen::PointDistance(polyline[j], pool[k]) < gap;
+      if (near) {
+        polyline.push_back(pool[k]);
+        pool.erase(pool.begin() + static_cast<long>(k));
+        k = 0;
+      } else {
+        ++k;
+      }
+    }
+    const TracePoint start = polyline.front();
+    PlainOrderPath(polyline, start, threshold, true);
+    if (!polyline.empty()) result.push_back(polyline);
+  }
+  return result;
+}
+
+std::vector<ravelpen::OutlinePixel> PlainOutline(const std::uint8_t* rows, std::size_t rowSize, int width, int height) {
+  auto dark = [&](int x, int r) {
+    if (x < 0 || r < 0 || x >= width || r >= height) return false;
+    return ravelpen::GetPixelGrey(rowSize, rows, 3 * static_cast<std::size_t>(x), static_cast<std::size_t>(r)) < 128;
+  };
+  std::vector<ravelpen::OutlinePixel> outline;
+  for (int r = 0; r < height; ++r)
+    for (int x = 0; x < width; ++x) {
+      if (!dark(x, r)) continue;
+      bool light = false;
+      for (int dr = -1; dr <= 1; ++dr)
+        for (int dx = -1; dx <= 1; ++dx) light = light || !dark(x + dx, r + dr);
+      if (light) outline.push_back({x, r});
+    }
+  return outline;
+}
+
+TracePolylineArray PlainTrace(const std::vector<std::uint8_t>& file, int width, int height) {
+  const std::size_t rowSize = (static_cast<std::size_t>(width) * 24 + 31) / 32 * 4;
+  const auto outline = PlainOutline(file.data() + 54, rowSize, width, height);
+  TracePolylineArray result;
+  if (outline.empty()) return result;
+  const auto [left, right] = std::minmax_element(outline.begin(), outline.end(),
+                                                  [](const auto& a, const auto& b) { return a.x < b.x; });
+  // Rows come in order: the first and the last outline pixel hold the extremes.
+  const long long cx = (static_cast<long long>(left->x) + right->x) / 2;
+  const long long cr = (static_cast<long long>(outline.front().row) + outline.back().row) / 2;
+  Points points;
+  for (const auto& o : outline)
+    points.push_back({static_cast<float>(o.x - cx) * 0.25f, static_cast<float>(o.row - cr) * 0.25f, 0.0f});
+  PlainThinOnGrid(points, 0.25);
+  PlainOrderPath(points, points.front(), 0.225, false);
+  result = PlainCutIntoPolylines(points, 0.5025, 0.225);
+  for (auto& polyline : result) ravelpen::ReduceToCorners(polyline);
+  return result;
+}
+
+// ---- Shapes ----
+
+std::uint32_t Next(std::uint32_t& seed) {
+  seed = seed * 1664525u + 1013904223u;
+  return seed >> 8;
+}
+
+// Outline points of a raster as tracing makes them: 0.25 mm a pixel, thinned.
+Points OutlinePoints(const Raster& raster) {
+  const auto file = Bmp24(raster);
+  const std::size_t rowSize = (static_cast<std::size_t>(raster.width) * 24 + 31) / 32 * 4;
+  Points points;
+  for (const auto& o : ravelpen::FindOutlinePixels(file.data() + 54, rowSize, static_cast<std::size_t>(raster.width),
+                                                   static_cast<std::size_t>(raster.height)))
+    points.push_back({static_cast<float>(o.x) * 0.25f, static_cast<float>(o.row) * 0.25f, 0.0f});
+  ravelpen::ThinOnGrid(points, 0.25);
+  return points;
+}
+
+struct ShapeCase {
+  const char* name;
+  std::function<Points()> make;
+};
+
+const ShapeCase kShapes[] = {
+    {"VerticalLine", [] {
+       Raster r(3, 4002);
+       r.Fill(1, 1, 1, 4000);
+       return OutlinePoints(r);
+     }},
+    {"HorizontalLine", [] {
+       Raster r(4002, 3);
+       r.Fill(1, 1, 4000, 1);
+       return OutlinePoints(r);
+     }},
+    {"Diagonal", [] {
+       Raster r(2002, 2002);
+       for (int i = 1; i <= 2000; ++i) r.Set(i, i);
+       return OutlinePoints(r);
+     }},
+    {"SteepSlope", [] {
+       Raster r(700, 2102);
+       for (int i = 1; i <= 2100; ++i) r.Set(1 + i / 3, i);
+       return OutlinePoints(r);
+     }},
+    {"TwoParallelLines", [] {
+       Raster r(9, 1502);
+       r.Fill(1, 1, 1, 1500);
+       r.Fill(6, 1, 1, 1500);
+       return OutlinePoints(r);
+     }},
+    {"RandomBlobs", [] {
+       std::uint32_t seed = 77;
+       Raster r(400, 300);
+       for (int i = 0; i < 25; ++i)
+         r.Disc(static_cast<int>(Next(seed) % 400), static_cast<int>(Next(seed) % 300), 2 + static_cast<int>(Next(seed) % 30));
+       return OutlinePoints(r);
+     }},
+    {"ScatteredDots", [] {
+       std::uint32_t seed = 5;
+       Raster r(1500, 1500);
+       for (int i = 0; i < 2500; ++i) r.Set(static_cast<int>(Next(seed) % 1500), static_cast<int>(Next(seed) % 1500));
+       return OutlinePoints(r);
+     }},
+    {"LatticeWithTies", [] {
+       // Points on a quarter-millimetre lattice, repeated: equal distances.
+       std::uint32_t seed = 12345;
+       Points points;
+       for (int i = 0; i < 1900; ++i)
+         points.push_back({static_cast<float>(Next(seed) % 200) * 0.25f, static_cast<float>(Next(seed) % 120) * 0.25f, 0.0f});
+       return points;
+     }},
+    {"AllInOnePlace", [] { return Points(300, TracePoint{1.5f, -2.0f, 0.0f}); }},
+};
+
+class ThinAndRandomShapes : public ::testing::TestWithParam<ShapeCase> {};
+
+TEST_P(ThinAndRandomShapes, NearestOrderEqualsThePlainScan) {
+  const Points points = GetParam().make();
+  ASSERT_GT(points.size(), 1u);
+  const TracePoint starts[] = {points[points.size() / 2], {-40.0f, 1000.0f, 0.0f}};
+  for (const TracePoint& start : starts)
+    for (bool remove : {false, true}) {
+      Points fast = points, plain = points;
+      ravelpen::OrderByNearest(fast, start, remove ? 0.3 : 0.225, remove);
+      ravelpen::OrderByNearestScan(plain, start, remove ? 0.3 : 0.225, remove);
+      ExpectSamePoints(fast, plain, std::string(GetParam().name) + (remove ? " dropping" : ""));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, ThinAndRandomShapes, ::testing::ValuesIn(kShapes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A list of more than 5000 points is ordered tile by tile.
+TEST(TracedOrder, LargeListsInTilesEqualThePlainScan) {
+  Raster r(1300, 900);
+  std::uint32_t seed = 9;
+  for (int i = 0; i < 40; ++i)
+    r.Disc(static_cast<int>(Next(seed) % 1300), static_cast<int>(Next(seed) % 900), 5 + static_cast<int>(Next(seed) % 60));
+  r.Fill(10, 450, 1280, 1);
+  const Points points = OutlinePoints(r);
+  ASSERT_GT(points.size(), 5000u);
+  Points fast = points, plain = points;
+  ravelpen::OrderPath(fast, points.front(), 0.225, false);
+  PlainOrderPath(plain, points.front(), 0.225, false);
+  ExpectSamePoints(fast, plain, "tiles");
+}
+
+TEST(TracedOrder, GridThinningEqualsTheCellByCellProcedure) {
+  std::uint32_t seed = 31;
+  for (int round = 0; round < 40; ++round) {
+    Points points;
+    const int n = 1 + static_cast<int>(Next(seed) % 400);
+    for (int i = 0; i < n; ++i) {
+      // Quarter-millimetre points and points between them, in any order,
+      // several to a cell.
+      const float x = static_cast<float>(Next(seed) % 40) * (round % 2 ? 0.25f : 0.1f);
+      const float y = static_cast<float>(Next(seed) % 30) * (round % 3 ? 0.25f : 0.15f);
+      points.push_back({x - 3.0f, y + 1.0f, 0.0f});
+    }
+    Points fast = points, plain = points;
+    ravelpen::ThinOnGrid(fast, 0.25);
+    PlainThinOnGrid(plain, 0.25);
+    ExpectSamePoints(fast, plain, "round " + std::to_string(round));
+  }
+}
+
+TEST(TracedOrder, CuttingEqualsThePoolByPoolProcedure) {
+  std::uint32_t seed = 4;
+  for (int round = 0; round < 30; ++round) {
+    Points pool;
+    const int n = 2 + static_cast<int>(Next(seed) % 250);
+    for (int i = 0; i < n; ++i)
+      pool.push_back({static_cast<float>(Next(seed) % 60) * 0.125f, static_cast<float>(Next(seed) % 40) * 0.125f, 0.0f});
+    Points fast = pool;
+    TracePolylineArray result;
+    const std::size_t placed = ravelpen::CutIntoPolylines(fast, result, 0.5025, 0.225);
+    const TracePolylineArray plain = PlainCutIntoPolylines(pool, 0.5025, 0.225);
+    ASSERT_EQ(result.size(), plain.size()) << round;
+    std::size_t total = 0;
+    for (std::size_t k = 0; k < plain.size(); ++k) {
+      ExpectSamePoints(result[k], plain[k], "round " + std::to_string(round) + " polyline " + std::to_string(k));
+      total += plain[k].size();
+    }
+    EXPECT_EQ(placed, total);
+    EXPECT_TRUE(fast.empty());
+  }
+}
+
+// Colours of every kind, runs of white and of black crossing the 32-pixel
+// runs the outline search takes at a time, widths not a multiple of 32.
+Raster RandomPicture(std::uint32_t& seed, int width, int height) {
+  Raster r(width, height);
+  r.Fill(width / 3, height / 3, width / 3 + 1, height / 3 + 1);
+  for (int i = 0; i < 6; ++i)
+    r.Disc(static_cast<int>(Next(seed) % static_cast<std::uint32_t>(width)),
+           static_cast<int>(Next(seed) % static_cast<std::uint32_t>(height)), 1 + static_cast<int>(Next(seed) % 9));
+  for (int i = 0; i < width * height / 40; ++i)
+    r.Set(static_cast<int>(Next(seed) % static_cast<std::uint32_t>(width)),
+          static_cast<int>(Next(seed) % static_cast<std::uint32_t>(height)));
+  return r;
+}
+
+std::vector<std::uint8_t> Coloured(const Raster& raster, std::uint32_t& seed) {
+  auto file = Bmp24(raster);
+  const std::size_t rowSize = (static_cast<std::size_t>(raster.width) * 24 + 31) / 32 * 4;
+  for (int y = 0; y < raster.height; y += 2)
+    for (int x = 0; x < raster.width; ++x) {
+      if (Next(seed) % 4 != 0) continue;  // most pixels stay pure black or white
+      std::uint8_t* pixel = file.data() + 54 + static_cast<std::size_t>(y) * rowSize + 3 * static_cast<std::size_t>(x);
+      for (int c = 0; c < 3; ++c)
+        pixel[c] = static_cast<std::uint8_t>(Next(seed) % 2 ? Next(seed) : 120 + Next(seed) % 16);  // near grey 128 too
+    }
+  return file;
+}
+
+TEST(TracedOrder, OutlinePixelsEqualTheNeighbourByNeighbourTest) {
+  std::uint32_t seed = 2024;
+  for (const auto& [width, height] :
+       {std::pair{1, 1}, {31, 7}, {32, 5}, {33, 9}, {97, 40}, {200, 3}, {5, 120}, {300, 200}}) {
+    const Raster raster = RandomPicture(seed, width, height);
+    const auto file = Coloured(raster, seed);
+    const std::size_t rowSize = (static_cast<std::size_t>(width) * 24 + 31) / 32 * 4;
+    const auto fast = ravelpen::FindOutlinePixels(file.data() + 54, rowSize, static_cast<std::size_t>(width),
+                                                  static_cast<std::size_t>(height));
+    const auto plain = PlainOutline(file.data() + 54, rowSize, width, height);
+    ASSERT_EQ(fast.size(), plain.size()) << width << " x " << height;
+    for (std::size_t i = 0; i < fast.size(); ++i) {
+      EXPECT_EQ(fast[i].x, plain[i].x) << i;
+      EXPECT_EQ(fast[i].row, plain[i].row) << i;
+    }
+  }
+}
+
+TEST(TracedOrder, WholePicturesTraceAsTheStepByStepProcedure) {
+  std::uint32_t seed = 99;
+  for (int round = 0; round < 12; ++round) {
+    const int width = 20 + static_cast<int>(Next(seed) % 60), height = 10 + static_cast<int>(Next(seed) % 40);
+    const auto file = Coloured(RandomPicture(seed, width, height), seed);
+    ravelpen::CDibImage image;
+    image.SetBytes(file);
+    TracePolylineArray fast;
+    ASSERT_EQ(image.TraceToPolylines(fast), 0);
+    const TracePolylineArray plain = PlainTrace(file, width, height);
+    ASSERT_EQ(fast.size(), plain.size()) << round;
+    for (std::size_t k = 0; k < plain.size(); ++k)
+      ExpectSamePoints(fast[k], plain[k], "round " + std::to_string(round) + " polyline " + std::to_string(k));
+  }
+}
+
+}  // namespace
