@@ -261,14 +261,19 @@ void CObjImage::ConvertToDots(CPointList& list) {
   const double h = maxY - minY;
   const double sx = w > DistanceHor / 2.0 && w > 0.1 ? dotWidth_ / w : 1.0;
   const double sy = h > DistanceVer / 2.0 && h > 0.1 ? dotHeight_ / h : 1.0;
-  // The pattern takes the dot size about its own centre: scaled about the
-  // picture's corner, a picture with a margin around its ink came out pushed
-  // right of and below where it was.
+  // The pattern takes the dot size with its middle on the picture's middle.
+  // Scaled about the picture's corner, a picture with a margin around its ink
+  // came out pushed right of and below where it was; about the blobs' own
+  // middle, a solid shape (whose blobs lie unevenly) came out shifted and
+  // partly outside the picture.
   const double cx = (minX + maxX) / 2;
   const double cy = (minY + maxY) / 2;
+  const CDoubleRect picture = GetPictureRect();
+  const double pictureCx = (picture.left + picture.right) / 2;
+  const double pictureCy = (picture.top + picture.bottom) / 2;
   for (CDoublePoint p : dots) {
-    p.x = cx + (p.x - cx) * sx;
-    p.y = cy + (p.y - cy) * sy;
+    p.x = pictureCx + (p.x - cx) * sx;
+    p.y = pictureCy + (p.y - cy) * sy;
     SnapPointToGrid(p, DistanceHor, DistanceVer);
     p.flag = 0;
     list.Add(p);

@@ -4,6 +4,7 @@
 // layout view read from the settings, centred where the picture was; the
 // selected picture's frame lies where every object's does.
 #include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -115,6 +116,36 @@ class PictureToDotsTest : public FramesTest {
     return done();
   }
 
+  // Imports the file through "Import modules" and presses "Translate
+  // points..." on its "Image" page; gives the picture's rectangle and the dot
+  // image made from it (null when none was made).
+  const CObjDotCollect* ImportAndTranslate(const std::string& path, CDoubleRect& frame) {
+    CChildFrame* child = app_->MainFrame()->ActiveChildFrame();
+    dialog_->QueuePath(path);
+    app_->MainFrame()->Action(ID_IMPORT_MODULES)->trigger();
+    PumpQt();
+    CObjElement* picture = Last();
+    EXPECT_EQ(picture->type, OBJ_PICTURE);
+    if (picture->type != OBJ_PICTURE) return nullptr;
+    frame = picture->GetObjectAs<CObjImage>()->GetPictureRect();
+
+    CObjProperitySheet* sheet = child->PropertyPane()->View()->GetSheet();
+    EXPECT_NE(sheet, nullptr);
+    if (sheet == nullptr) return nullptr;
+    ClickTab(*sheet, "Image");
+    EXPECT_NE(sheet->ActivePage(), nullptr);
+    if (sheet->ActivePage() == nullptr) return nullptr;
+    auto* translate = sheet->ActivePage()->findChild<QPushButton*>(QString("button%1").arg(kTranslatePoints));
+    EXPECT_NE(translate, nullptr);
+    if (translate == nullptr) return nullptr;
+    QTest::mouseClick(translate, Qt::LeftButton);
+    // The change travels page -> sheet -> property view -> layout view.
+    EXPECT_TRUE(PumpUntil([this] { return Last()->type == OBJ_DOTIMAGE; }));
+    CObjElement* made = Last();
+    if (made->type != OBJ_DOTIMAGE) return nullptr;
+    return made->GetObjectAs<CObjDotCollect>();
+  }
+
   std::shared_ptr<platform::ScriptedFileDialog> dialog_;
 };
 
@@ -126,26 +157,8 @@ TEST_F(PictureToDotsTest, PngAndPcxLogosBecomeDotsOnTheViewsSpacingCentredOnTheP
   PumpQt();
   for (const std::string& path : {WritePng(folder_ + "/logo.png"), WritePcx(folder_ + "/logo.pcx")}) {
     SCOPED_TRACE(path);
-    dialog_->QueuePath(path);
-    app_->MainFrame()->Action(ID_IMPORT_MODULES)->trigger();
-    PumpQt();
-    CObjElement* picture = Last();
-    ASSERT_EQ(picture->type, OBJ_PICTURE);
-    const CDoubleRect frame = picture->GetObjectAs<CObjImage>()->GetPictureRect();
-
-    CObjProperitySheet* sheet = child->PropertyPane()->View()->GetSheet();
-    ASSERT_NE(sheet, nullptr);
-    ClickTab(*sheet, "Image");
-    ASSERT_NE(sheet->ActivePage(), nullptr);
-    auto* translate = sheet->ActivePage()->findChild<QPushButton*>(QString("button%1").arg(kTranslatePoints));
-    ASSERT_NE(translate, nullptr);
-    QTest::mouseClick(translate, Qt::LeftButton);
-    // The change travels page -> sheet -> property view -> layout view.
-    ASSERT_TRUE(PumpUntil([this] { return Last()->type == OBJ_DOTIMAGE; }));
-
-    CObjElement* made = Last();
-    ASSERT_EQ(made->type, OBJ_DOTIMAGE);
-    const auto* dots = made->GetObjectAs<CObjDotCollect>();
+    CDoubleRect frame;
+    const CObjDotCollect* dots = ImportAndTranslate(path, frame);
     ASSERT_NE(dots, nullptr);
     EXPECT_DOUBLE_EQ(dots->GetCellWidth(), kSpacing);
     EXPECT_DOUBLE_EQ(dots->GetCellHeight(), kSpacing);
@@ -163,6 +176,43 @@ TEST_F(PictureToDotsTest, PngAndPcxLogosBecomeDotsOnTheViewsSpacingCentredOnTheP
     EXPECT_NEAR(bounds.Height(), frame.Height(), kSpacing);
   }
   EXPECT_TRUE(prompt_->Texts().empty());
+}
+
+// A solid disc and a bar, their ink centred in the picture: the disc falls
+// into blobs of uneven sizes (a blob grows only along its rows), so the blobs'
+// middles do not lie evenly about the picture's middle. The dots still span
+// the picture and stay inside it, centred on it.
+TEST_F(PictureToDotsTest, SolidLogoWithUnevenBlobsGivesDotsCentredInsideThePicture) {
+  ASSERT_TRUE(Start());
+  CChildFrame* child = app_->MainFrame()->ActiveChildFrame();
+  child->resize(1000, 800);
+  PumpQt();
+  QImage logo(200, 120, QImage::Format_RGB32);
+  logo.fill(Qt::white);
+  {
+    QPainter painter(&logo);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QPoint(60, 60), 40, 40);
+    painter.drawRect(110, 30, 70, 60);
+  }
+  const std::string path = folder_ + "/disc.png";
+  ASSERT_TRUE(logo.save(QString::fromStdString(path), "PNG"));
+
+  CDoubleRect frame;
+  const CObjDotCollect* dots = ImportAndTranslate(path, frame);
+  ASSERT_NE(dots, nullptr);
+  const CPointList& points = dots->GetPathData().points;
+  ASSERT_GT(points.GetSize(), 2);
+  const CDoubleRect bounds = dots->GetBoundRect();
+  EXPECT_NEAR(bounds.CenterX(), frame.CenterX(), kSpacing / 2);
+  EXPECT_NEAR(bounds.CenterY(), frame.CenterY(), kSpacing / 2);
+  for (int i = 0; i < points.GetSize(); ++i) {
+    EXPECT_GE(points[i].x, frame.left - kSpacing / 2) << i;
+    EXPECT_LE(points[i].x, frame.right + kSpacing / 2) << i;
+    EXPECT_LE(points[i].y, frame.top + kSpacing / 2) << i;
+    EXPECT_GE(points[i].y, frame.bottom - kSpacing / 2) << i;
+  }
 }
 
 TEST_F(PictureToDotsTest, DamagedPcxFromTheMenuIsRefusedWithThePictureMessage) {
