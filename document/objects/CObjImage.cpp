@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "values/ShellValues.h"
@@ -271,11 +273,15 @@ void CObjImage::ConvertToDots(CPointList& list) {
   const CDoubleRect picture = GetPictureRect();
   const double pictureCx = (picture.left + picture.right) / 2;
   const double pictureCy = (picture.top + picture.bottom) / 2;
+  // Blobs closer than a cell come to the same grid point: one dot there, or
+  // the needle would strike the same spot twice.
+  std::set<std::pair<long long, long long>> taken;
   for (CDoublePoint p : dots) {
     p.x = pictureCx + (p.x - cx) * sx;
     p.y = pictureCy + (p.y - cy) * sy;
     SnapPointToGrid(p, DistanceHor, DistanceVer);
     p.flag = 0;
+    if (!taken.emplace(std::llround(p.x * 1e6), std::llround(p.y * 1e6)).second) continue;
     list.Add(p);
   }
   if (list.GetSize() > 0) {

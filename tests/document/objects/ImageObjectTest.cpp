@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -292,8 +293,7 @@ TEST_F(PictureTest, DotsAreScaledToTheDotSizeSnappedAndOrderedNearestFirst) {
   tiny.SetDotWidth(40);
   CPointList near;
   tiny.ConvertToDots(near);
-  ASSERT_EQ(near.GetSize(), 2);
-  EXPECT_DOUBLE_EQ(near[0].x, near[1].x);
+  ASSERT_EQ(near.GetSize(), 1) << "both come to one grid point";
 
   // The page's values go through the resolution; "Translate points..."
   // makes a dot collection of the dots on the dot grid.
@@ -310,6 +310,17 @@ TEST_F(PictureTest, DotsAreScaledToTheDotSizeSnappedAndOrderedNearestFirst) {
   ASSERT_NE(collect, nullptr);
   EXPECT_EQ(collect->GetDotCount(), 3);
   EXPECT_DOUBLE_EQ(collect->GetCellWidth(), 1.0);
+
+  // Blobs that the dot size brings into one cell of the grid give one dot.
+  CObjImage crowded;
+  ASSERT_TRUE(crowded.LoadFromBytes(Encode(Picture(20, 3, {{2, 1}, {4, 1}, {17, 1}}), "BMP")));
+  crowded.SetField(50, MrkValue::OfDouble(static_cast<double>(25.4f)));  // 1 mm pixels
+  crowded.SetField(51, MrkValue::OfDouble(static_cast<double>(25.4f)));
+  crowded.SetDotWidth(3);  // the 15 mm spread shrinks to 3 mm: 0.4 mm apart
+  CPointList merged;
+  crowded.ConvertToDots(merged);
+  ASSERT_EQ(merged.GetSize(), 2);
+  EXPECT_NEAR(std::fabs(merged[0].x - merged[1].x), 3.0, 1e-9);
 
   // A picture that did not decode gives no dots.
   CObjImage broken;
