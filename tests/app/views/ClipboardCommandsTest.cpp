@@ -1,8 +1,6 @@
 // The clipboard, select all, clear all, the mark order and the list's
 // delete and combine requests.
-#include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
-#include "document/path/CPathData.h"
 #include "tests/app/views/ViewCommandsFixture.h"
 #include "values/PropertyMessages.h"
 
@@ -11,20 +9,6 @@ namespace {
 constexpr int ID_EDIT_COPY = 57634;
 constexpr int ID_EDIT_PASTE = 57637;
 constexpr int ID_SELECT_ALL = 32799;
-
-CObjElement* DotImage(CVendrikDoc& document, std::vector<CDoublePoint> points, const std::string& name) {
-  CPointList list;
-  for (const CDoublePoint& p : points) list.Add(p);
-  auto* dots = new CObjDotCollect(list);
-  dots->RebuildFill();
-  auto element = std::make_unique<CObjElement>(
-      CObjCreateRecord{name, OBJ_DOTIMAGE, dots, static_cast<int>(sizeof(CObjDotCollect)), {}});
-  element->RefreshTypeObject();
-  element->UpdateBoundRect();
-  CObjElement* raw = element.get();
-  document.Objects().Add(std::move(element));
-  return raw;
-}
 
 }  // namespace
 
