@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -34,9 +35,18 @@ struct ZipArchive {
 std::optional<QByteArray> ReadZipPart(zip_t* zip, const std::string& name) {
   zip_int64_t index = zip_name_locate(zip, name.c_str(), ZIP_FL_NOCASE);
   if (index < 0) return std::nullopt;
+  // The size the archive declares: a part declared too large is refused
+  // before anything is unpacked, and a plausible one is given its room at
+  // once. The declaration may lie, so the reading below is bounded as well.
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  QByteArray bytes;
+  if (zip_stat_index(zip, static_cast<zip_uint64_t>(index), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)) {
+    if (stat.size > kMaxPartSize) return std::nullopt;
+    bytes.reserve(static_cast<qsizetype>(stat.size));
+  }
   zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(index), 0);
   if (!file) return std::nullopt;
-  QByteArray bytes;
   char buffer[65536];
   bool ok = true;
   for (;;) {
@@ -50,6 +60,10 @@ std::optional<QByteArray> ReadZipPart(zip_t* zip, const std::string& name) {
       ok = false;
       break;
     }
+    // Room grows by doubling: a reserved array would otherwise be copied
+    // whole at every read once the declared size is passed.
+    const qsizetype needed = bytes.size() + static_cast<qsizetype>(n);
+    if (needed > bytes.capacity()) bytes.reserve(std::max(needed, 2 * bytes.capacity()));
     bytes.append(buffer, static_cast<qsizetype>(n));
   }
   zip_fclose(file);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -281,6 +283,35 @@ TEST_F(HandMadeXlsxTest, OversizedPartIsRefused) {
   auto para = Para(path);
   CTabrion reader;
   EXPECT_EQ(reader.InitialExcelDataBase(para), 1);
+
+  // The same part declaring a small size in its headers is unpacked, and
+  // refused when it grows past the limit all the same.
+  std::string bytes;
+  {
+    std::ifstream in(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  const std::string name = "xl/worksheets/data.xml";
+  const auto put32 = [&bytes](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  int patched = 0;
+  for (std::size_t at = 0; (at = bytes.find(name, at)) != std::string::npos; at += name.size()) {
+    if (at >= 30 && bytes.compare(at - 30, 4, "PK\x03\x04") == 0) {
+      put32(at - 30 + 22, 4096);  // the local header's unpacked size
+      ++patched;
+    } else if (at >= 46 && bytes.compare(at - 46, 4, "PK\x01\x02") == 0) {
+      put32(at - 46 + 24, 4096);  // the central directory's
+      ++patched;
+    }
+  }
+  ASSERT_EQ(patched, 2);
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  CTabrion lied;
+  EXPECT_EQ(lied.InitialExcelDataBase(para), 1);
 }
 
 }  // namespace
