@@ -10,6 +10,31 @@ void DeviceContext::Polyline(const DcPoint* points, int count) {
   for (int i = 1; i < count; ++i) LineTo(points[i].x, points[i].y);
 }
 
+DcFont DeviceContext::SelectFont(const DcFont& font) {
+  DcFont previous = font_;
+  font_ = font;
+  return previous;
+}
+
+COLORREF DeviceContext::SetTextColor(COLORREF color) {
+  const COLORREF previous = textColor_;
+  textColor_ = color;
+  return previous;
+}
+
+UINT DeviceContext::SetTextAlign(UINT align) {
+  const UINT previous = textAlign_;
+  textAlign_ = align;
+  return previous;
+}
+
+DcSize DeviceContext::GetTextExtent(const std::string& utf8) {
+  int characters = 0;
+  for (unsigned char c : utf8) characters += (c & 0xC0) != 0x80 ? 1 : 0;  // UTF-8 lead bytes
+  const int height = (font_.pointTenths > 0 ? font_.pointTenths : 120) / 10;
+  return {characters * height / 2, height};
+}
+
 void RecordingDeviceContext::Record(DcOp::Kind kind, std::vector<int> args, COLORREF color, std::string text) {
   DcOp op;
   op.kind = kind;
@@ -72,7 +97,11 @@ void RecordingDeviceContext::FillSolidRect(int left, int top, int width, int hei
   Record(DcOp::FillSolidRect, {left, top, width, height}, color);
 }
 
-void RecordingDeviceContext::TextOut(int x, int y, const std::string& utf8) { Record(DcOp::TextOut, {x, y}, 0, utf8); }
+void RecordingDeviceContext::TextOut(int x, int y, const std::string& utf8) {
+  Record(DcOp::TextOut, {x, y}, textColor_, utf8);
+  ops_.back().font = font_;
+  ops_.back().align = textAlign_;
+}
 
 bool RecordingDeviceContext::DrawBitmap(int left, int top, int width, int height, const PictureBitmap& bitmap) {
   Record(DcOp::DrawBitmap, {left, top, width, height, bitmap.width, bitmap.height});

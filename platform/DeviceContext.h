@@ -38,6 +38,25 @@ struct DcBrush {
   bool operator==(const DcBrush&) const = default;
 };
 
+// A font by face name, size and weight; an empty face is the context's own.
+struct DcFont {
+  std::string face;
+  int pointTenths = 0;  // tenths of a point; 0: the context's own size
+  int weight = 400;
+  bool operator==(const DcFont&) const = default;
+};
+
+struct DcSize {
+  int cx = 0;
+  int cy = 0;
+  bool operator==(const DcSize&) const = default;
+};
+
+// Where TextOut's point lies on the text: its top-left corner, or the left
+// end of its baseline.
+constexpr UINT TA_TOP = 0;
+constexpr UINT TA_BASELINE = 24;
+
 class DeviceContext {
  public:
   virtual ~DeviceContext() = default;
@@ -58,7 +77,18 @@ class DeviceContext {
   virtual void FloodFill(int x, int y, COLORREF border) = 0;
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   virtual void FillSolidRect(int left, int top, int width, int height, COLORREF color) = 0;
+  // Text in the selected font and text colour, on a transparent background,
+  // placed by the text alignment.
   virtual void TextOut(int x, int y, const std::string& utf8) = 0;
+  // Each returns the previous setting. Defaults: the context's own font,
+  // black, TA_TOP.
+  virtual DcFont SelectFont(const DcFont& font);
+  virtual COLORREF SetTextColor(COLORREF color);
+  virtual UINT SetTextAlign(UINT align);
+  // Width and height of the text in the selected font. This one measures no
+  // glyphs: a pixel per point high, each character half as wide (12 points
+  // for the context's own size), so tests can work out where text goes.
+  virtual DcSize GetTextExtent(const std::string& utf8);
   // Lines through the points in order with the current pen; the position
   // ends at the last point. Contexts that can draw a run at once override it.
   virtual void Polyline(const DcPoint* points, int count);
@@ -67,6 +97,11 @@ class DeviceContext {
   virtual bool DrawBitmap(int /*left*/, int /*top*/, int /*width*/, int /*height*/, const PictureBitmap& /*bitmap*/) {
     return false;
   }
+
+ protected:
+  DcFont font_;
+  COLORREF textColor_ = 0;
+  UINT textAlign_ = TA_TOP;
 };
 
 // Records every call, for tests.
@@ -75,8 +110,10 @@ struct DcOp {
   std::vector<int> args;  // coordinates in call order
   DcPen pen;              // for SelectPen, and the pen in force for drawing calls
   DcBrush brush;          // for SelectBrush, and the brush in force
-  COLORREF color = 0;     // SetPixel, FloodFill border, FillSolidRect
+  COLORREF color = 0;     // SetPixel, FloodFill border, FillSolidRect, TextOut's text colour
   std::string text;
+  DcFont font;            // TextOut: the font and the alignment in force
+  UINT align = TA_TOP;
 };
 
 class RecordingDeviceContext : public DeviceContext {

@@ -66,6 +66,9 @@ void PictureDeviceContext::Paint(const std::function<void(QPainterDeviceContext&
     dc.SelectPen(pen_);
     dc.SelectBrush(brush_);
     dc.MoveTo(pos_.x, pos_.y);
+    dc.SelectFont(font_);
+    dc.SetTextColor(textColor_);
+    dc.SetTextAlign(textAlign_);
     draw(dc);
     pos_ = dc.GetCurrentPosition();
   }
@@ -139,6 +142,14 @@ void PictureDeviceContext::FillSolidRect(int left, int top, int width, int heigh
 
 void PictureDeviceContext::TextOut(int x, int y, const std::string& utf8) {
   Paint([&](QPainterDeviceContext& dc) { dc.TextOut(x, y, utf8); });
+}
+
+platform::DcSize PictureDeviceContext::GetTextExtent(const std::string& utf8) {
+  std::lock_guard lock(mutex_);
+  QPainter painter(&image_);
+  QPainterDeviceContext dc(painter, &image_);
+  dc.SelectFont(font_);
+  return dc.GetTextExtent(utf8);
 }
 
 void PictureDeviceContext::Polyline(const platform::DcPoint* points, int count) {

@@ -3,6 +3,8 @@
 #include "platform/PictureLoader.h"
 #include "platform_qt/QtPictureDecoder.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
@@ -263,12 +265,26 @@ void QPainterDeviceContext::FillSolidRect(int left, int top, int width, int heig
   painter_.fillRect(QRect(left, top, width, height), ToQColor(color));
 }
 
+QFont QPainterDeviceContext::SelectedFont() const {
+  QFont font = painter_.font();
+  if (!font_.face.empty()) font.setFamily(QString::fromStdString(font_.face));
+  if (font_.pointTenths > 0) font.setPointSizeF(font_.pointTenths / 10.0);
+  font.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight, 100, 900)));
+  return font;
+}
+
 void QPainterDeviceContext::TextOut(int x, int y, const std::string& utf8) {
-  // The point is the top-left of the text, in the default text colour.
   painter_.save();
-  painter_.setPen(Qt::black);
-  painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), QString::fromStdString(utf8));
+  painter_.setFont(SelectedFont());
+  painter_.setPen(ToQColor(textColor_));
+  const int ascent = painter_.fontMetrics().ascent();
+  painter_.drawText(QPoint(x, textAlign_ == platform::TA_BASELINE ? y : y + ascent), QString::fromStdString(utf8));
   painter_.restore();
+}
+
+platform::DcSize QPainterDeviceContext::GetTextExtent(const std::string& utf8) {
+  const QFontMetrics metrics(SelectedFont(), painter_.device());
+  return {metrics.horizontalAdvance(QString::fromStdString(utf8)), metrics.height()};
 }
 
 bool QPainterDeviceContext::DrawBitmap(int left, int top, int width, int height,

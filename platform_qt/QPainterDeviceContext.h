@@ -30,12 +30,15 @@ class QPainterDeviceContext : public platform::DeviceContext {
   void Rectangle(int left, int top, int right, int bottom) override;
   void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
   void TextOut(int x, int y, const std::string& utf8) override;
+  platform::DcSize GetTextExtent(const std::string& utf8) override;
   void Polyline(const platform::DcPoint* points, int count) override;
   bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 
   static QColor ToQColor(COLORREF color);
 
  private:
+  // The painter's font as the selected DcFont changes it.
+  QFont SelectedFont() const;
   void ApplyPen();
   void ApplyBrush();
   void FloodFillImage(int x, int y, COLORREF border);

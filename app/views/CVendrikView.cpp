@@ -461,34 +461,20 @@ void CVendrikView::paintEvent(QPaintEvent*) {
   const QSize size = viewport()->size();
   if (size.isEmpty()) return;
   const platform::DcPoint scroll = GetScrollPosition();
-  const bool countdown = model_->m_bCountdown.load() != 0;
-  // In countdown mode the last picture stays and only the text changes.
-  if (!countdown || picture_.isNull()) {
-    if (!model_->m_bMemValid || picture_.size() != size || !(pictureAt_ == scroll)) {
-      if (picture_.size() != size) picture_ = QImage(size, QImage::Format_RGB32);
-      QPainter painter(&picture_);
-      platform_qt::QPainterDeviceContext dc(painter, &picture_);
-      model_->OnDraw(dc, scroll, size.width(), size.height());
-      pictureAt_ = scroll;
-    }
+  // The saved picture of the layout; a countdown's seconds keep it (their
+  // repaints leave it valid) and are written over it.
+  if (!model_->m_bMemValid || picture_.size() != size || !(pictureAt_ == scroll)) {
+    if (picture_.size() != size) picture_ = QImage(size, QImage::Format_RGB32);
+    QPainter painter(&picture_);
+    platform_qt::QPainterDeviceContext dc(painter, &picture_);
+    model_->DrawLayout(dc, scroll, size.width(), size.height());
+    pictureAt_ = scroll;
   }
   QPainter p(viewport());
   p.drawImage(0, 0, picture_);
-  {
-    platform_qt::QPainterDeviceContext overlay(p);
-    model_->DrawFeedback(overlay);
-  }
-  if (countdown) {
-    QFont font("MS Sans Serif");
-    font.setPointSizeF(36.0);
-    font.setWeight(QFont::Normal);
-    p.setFont(font);
-    p.setPen(QColor(255, 0, 0));
-    const QString text = QString::fromStdString(model_->CountdownText());
-    const QFontMetrics metrics(font);
-    const int textWidth = metrics.horizontalAdvance(text);
-    p.drawText(size.width() / 2 - textWidth / 4, size.height() / 2 + metrics.height() / 2, text);
-  }
+  platform_qt::QPainterDeviceContext overlay(p);
+  model_->DrawFeedback(overlay);
+  if (model_->m_bCountdown.load() != 0) model_->OnDraw(overlay, scroll, size.width(), size.height());
 }
 
 void CVendrikView::PrintTo(QPrinter& printer) {

@@ -102,6 +102,16 @@ void CVendrikViewModel::OnEraseBkgnd(platform::DeviceContext& dc, int left, int 
 }
 
 void CVendrikViewModel::OnDraw(platform::DeviceContext& target, const DcPoint& viewport, int width, int height) {
+  // In countdown mode the window has put its saved picture up already: only
+  // the seconds are written over it.
+  if (m_bCountdown.load() != 0) {
+    DrawCountdown(target, width, height);
+    return;
+  }
+  DrawLayout(target, viewport, width, height);
+}
+
+void CVendrikViewModel::DrawLayout(platform::DeviceContext& target, const DcPoint& viewport, int width, int height) {
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   ViewportDeviceContext dc(target, width, height);
   OnEraseBkgnd(dc, 0, 0, width, height);

@@ -11,9 +11,22 @@ namespace {
 constexpr UINT ID_START_MARK = 32822;
 // "剩 %d 秒"
 constexpr const char* kCountdownFormat = "\xE5\x89\xA9 %d \xE7\xA7\x92";
+const platform::DcFont kViewFont{"MS Sans Serif", 360, 400};
 }  // namespace
 
 std::string CVendrikViewModel::CountdownText() const { return platform::FormatC(kCountdownFormat, m_countdown.load()); }
+
+void CVendrikViewModel::DrawCountdown(platform::DeviceContext& dc, int width, int height) const {
+  const std::string text = CountdownText();
+  const platform::DcFont previousFont = dc.SelectFont(kViewFont);
+  const COLORREF previousColor = dc.SetTextColor(RGB(255, 0, 0));
+  const UINT previousAlign = dc.SetTextAlign(platform::TA_BASELINE);
+  const platform::DcSize extent = dc.GetTextExtent(text);
+  dc.TextOut(width / 2 - extent.cx / 4, height / 2 + extent.cy / 2, text);
+  dc.SetTextAlign(previousAlign);
+  dc.SetTextColor(previousColor);
+  dc.SelectFont(previousFont);
+}
 
 CDeviceRect CVendrikViewModel::CountdownRect() const {
   const int w = m_pWindow != nullptr ? m_pWindow->ClientWidth() : 0;

@@ -31,6 +31,10 @@ class ViewportDeviceContext : public platform::DeviceContext {
   void Rectangle(int left, int top, int right, int bottom) override;
   void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
   void TextOut(int x, int y, const std::string& utf8) override;
+  platform::DcFont SelectFont(const platform::DcFont& font) override { return target_.SelectFont(font); }
+  COLORREF SetTextColor(COLORREF color) override { return target_.SetTextColor(color); }
+  UINT SetTextAlign(UINT align) override { return target_.SetTextAlign(align); }
+  platform::DcSize GetTextExtent(const std::string& utf8) override { return target_.GetTextExtent(utf8); }
   bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 
   // Hands the pending run of segments to the target.
