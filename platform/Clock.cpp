@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "platform/ReplaceableInstance.h"
 
@@ -86,9 +87,20 @@ void SteadyClock::BusyWaitMicros(double micros) {
   }
 }
 
+void SteadyClock::SleepMicros(double micros) {
+  if (!(micros > 0)) return;
+  std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(std::min(micros, 3.6e9)));
+}
+
 std::int64_t SimulatedClock::QueryCounter() {
   std::lock_guard lock(mutex_);
+  now_ += perRead_;
   return static_cast<std::int64_t>(std::floor(now_));
+}
+
+void SimulatedClock::SetAdvancePerRead(double micros) {
+  std::lock_guard lock(mutex_);
+  perRead_ = micros > 0 ? micros : 0;
 }
 
 std::int64_t SimulatedClock::CounterFrequency() { return 1000000; }
@@ -105,6 +117,26 @@ void SimulatedClock::BusyWaitMicros(double micros) {
     now = static_cast<std::int64_t>(std::floor(now_));
   }
   PumpEventsAt(now);
+  RunWaitHook();
+}
+
+void SimulatedClock::SleepMicros(double micros) {
+  Advance(micros);
+  RunWaitHook();
+}
+
+void SimulatedClock::SetWaitHook(std::function<void()> hook) {
+  std::lock_guard lock(mutex_);
+  waitHook_ = hook ? std::make_shared<const std::function<void()>>(std::move(hook)) : nullptr;
+}
+
+void SimulatedClock::RunWaitHook() {
+  std::shared_ptr<const std::function<void()>> hook;
+  {
+    std::lock_guard lock(mutex_);
+    hook = waitHook_;
+  }
+  if (hook) (*hook)();
 }
 
 void SimulatedClock::Advance(double micros) {

@@ -22,6 +22,9 @@ class Clock {
   // Waits until micros have passed on this clock, calling the pump hook
   // between checks (rate-limited).
   virtual void BusyWaitMicros(double micros) = 0;
+  // Waits until micros have passed on this clock without holding the
+  // processor (a poll between checks of something another thread does).
+  virtual void SleepMicros(double micros) = 0;
   // The local date and time of day (what date texts show); the system's.
   virtual std::tm LocalTime();
 };
@@ -32,16 +35,24 @@ class SteadyClock : public Clock {
   std::int64_t QueryCounter() override;
   std::int64_t CounterFrequency() override;
   void BusyWaitMicros(double micros) override;
+  void SleepMicros(double micros) override;
 };
 
 // Time moves only when someone waits or advances it: the test double. Every
-// wait is recorded.
+// busy wait is recorded; sleeps only move the time. A wait hook, when set,
+// runs on the waiting thread after each wait or sleep, so a test can act at
+// the moment the code under test waits (answer, cancel, advance further).
 class SimulatedClock : public Clock {
  public:
   std::int64_t QueryCounter() override;  // microsecond ticks
   std::int64_t CounterFrequency() override;
   void BusyWaitMicros(double micros) override;
+  void SleepMicros(double micros) override;
   void Advance(double micros);
+  void SetWaitHook(std::function<void()> hook);
+  // Every read of the counter moves the time on by micros first, as the
+  // reads of a polling loop take time (0, the default: reads take none).
+  void SetAdvancePerRead(double micros);
   std::vector<double> Waits() const;
   void ClearWaits();
   double TotalWaitedMicros() const;
@@ -50,10 +61,14 @@ class SimulatedClock : public Clock {
   void SetLocalTime(const std::tm& local);
 
  private:
+  void RunWaitHook();
+
   mutable std::mutex mutex_;
+  std::shared_ptr<const std::function<void()>> waitHook_;
   bool haveLocal_ = false;
   std::tm local_{};
   double now_ = 0;
+  double perRead_ = 0;
   double total_ = 0;
   std::vector<double> waits_;
 };

@@ -11,7 +11,7 @@ void DeviceContext::Polyline(const DcPoint* points, int count) {
 }
 
 DcFont DeviceContext::SelectFont(const DcFont& font) {
-  DcFont previous = font_;
+  const DcFont previous = font_;
   font_ = font;
   return previous;
 }
@@ -28,11 +28,14 @@ UINT DeviceContext::SetTextAlign(UINT align) {
   return previous;
 }
 
-DcSize DeviceContext::GetTextExtent(const std::string& utf8) {
-  int characters = 0;
-  for (unsigned char c : utf8) characters += (c & 0xC0) != 0x80 ? 1 : 0;  // UTF-8 lead bytes
-  const int height = (font_.pointTenths > 0 ? font_.pointTenths : 120) / 10;
-  return {characters * height / 2, height};
+DcSize DeviceContext::GetTextExtent(const std::string& utf8) const {
+  constexpr int kCharWidth = 8;
+  constexpr int kCharHeight = 16;
+  int chars = 0;
+  for (const char c : utf8) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;  // continuation bytes belong to the one before
+  }
+  return {chars * kCharWidth, kCharHeight};
 }
 
 void RecordingDeviceContext::Record(DcOp::Kind kind, std::vector<int> args, COLORREF color, std::string text) {

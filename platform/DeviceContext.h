@@ -38,10 +38,10 @@ struct DcBrush {
   bool operator==(const DcBrush&) const = default;
 };
 
-// A font by face name, size and weight; an empty face is the context's own.
+// A font by face name, size in tenths of a point and weight (400 normal).
 struct DcFont {
   std::string face;
-  int pointTenths = 0;  // tenths of a point; 0: the context's own size
+  int pointTenths = 0;  // 0: the context's own font
   int weight = 400;
   bool operator==(const DcFont&) const = default;
 };
@@ -85,10 +85,9 @@ class DeviceContext {
   virtual DcFont SelectFont(const DcFont& font);
   virtual COLORREF SetTextColor(COLORREF color);
   virtual UINT SetTextAlign(UINT align);
-  // Width and height of the text in the selected font. This one measures no
-  // glyphs: a pixel per point high, each character half as wide (12 points
-  // for the context's own size), so tests can work out where text goes.
-  virtual DcSize GetTextExtent(const std::string& utf8);
+  // Width and height of the text in the selected font. A context without
+  // fonts of its own measures 8 x 16 pixels a character.
+  virtual DcSize GetTextExtent(const std::string& utf8) const;
   // Lines through the points in order with the current pen; the position
   // ends at the last point. Contexts that can draw a run at once override it.
   virtual void Polyline(const DcPoint* points, int count);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Clock.h"
+
 namespace platform {
 
 Event::Event(bool manualReset, bool initiallySet) : manual_(manualReset), set_(initiallySet) {}
@@ -48,6 +50,15 @@ int WaitForEither(Event& a, Event& b, std::chrono::milliseconds timeout) {
     // Sleep briefly on the first event so a set is seen at once.
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
     if (a.Wait(std::min(left, std::chrono::milliseconds(1)))) return 0;
+  }
+}
+
+int WaitForEitherUntil(Event& a, Event& b, Clock& clock, std::int64_t deadlineMicros) {
+  for (;;) {
+    if (a.Wait(std::chrono::milliseconds(0))) return 0;
+    if (b.Wait(std::chrono::milliseconds(0))) return 1;
+    if (clock.NowMicros() >= deadlineMicros) return -1;
+    if (a.Wait(std::chrono::milliseconds(1))) return 0;
   }
 }
 

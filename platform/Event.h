@@ -3,6 +3,7 @@
 // the workers wait on them.
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 
 namespace platform {
@@ -28,5 +29,12 @@ class Event {
 // Waits on two events; returns 0 when the first is set, 1 for the second, -1 on
 // time-out. Polls at a short interval (the events are not shared objects).
 int WaitForEither(Event& a, Event& b, std::chrono::milliseconds timeout);
+
+class Clock;
+
+// The same with the time-out on a clock: -1 once the clock reads
+// deadlineMicros (NowMicros). On a simulated clock the wait ends when the
+// time is advanced that far.
+int WaitForEitherUntil(Event& a, Event& b, Clock& clock, std::int64_t deadlineMicros);
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <utility>
@@ -144,12 +146,11 @@ void PictureDeviceContext::TextOut(int x, int y, const std::string& utf8) {
   Paint([&](QPainterDeviceContext& dc) { dc.TextOut(x, y, utf8); });
 }
 
-platform::DcSize PictureDeviceContext::GetTextExtent(const std::string& utf8) {
+platform::DcSize PictureDeviceContext::GetTextExtent(const std::string& utf8) const {
   std::lock_guard lock(mutex_);
-  QPainter painter(&image_);
-  QPainterDeviceContext dc(painter, &image_);
-  dc.SelectFont(font_);
-  return dc.GetTextExtent(utf8);
+  // Measured for the picture, as a painter on it would.
+  const QFontMetrics metrics(QPainterDeviceContext::ToQFont(font_, QFont()), &image_);
+  return {metrics.horizontalAdvance(QString::fromStdString(utf8)), metrics.height()};
 }
 
 void PictureDeviceContext::Polyline(const platform::DcPoint* points, int count) {

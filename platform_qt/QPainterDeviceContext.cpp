@@ -265,13 +265,14 @@ void QPainterDeviceContext::FillSolidRect(int left, int top, int width, int heig
   painter_.fillRect(QRect(left, top, width, height), ToQColor(color));
 }
 
-QFont QPainterDeviceContext::SelectedFont() const {
-  QFont font = painter_.font();
-  if (!font_.face.empty()) font.setFamily(QString::fromStdString(font_.face));
-  if (font_.pointTenths > 0) font.setPointSizeF(font_.pointTenths / 10.0);
-  font.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight, 100, 900)));
-  return font;
+QFont QPainterDeviceContext::ToQFont(const platform::DcFont& font, QFont base) {
+  if (!font.face.empty()) base.setFamily(QString::fromStdString(font.face));
+  if (font.pointTenths > 0) base.setPointSizeF(font.pointTenths / 10.0);
+  base.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
+  return base;
 }
+
+QFont QPainterDeviceContext::SelectedFont() const { return ToQFont(font_, painter_.font()); }
 
 void QPainterDeviceContext::TextOut(int x, int y, const std::string& utf8) {
   painter_.save();
@@ -282,7 +283,7 @@ void QPainterDeviceContext::TextOut(int x, int y, const std::string& utf8) {
   painter_.restore();
 }
 
-platform::DcSize QPainterDeviceContext::GetTextExtent(const std::string& utf8) {
+platform::DcSize QPainterDeviceContext::GetTextExtent(const std::string& utf8) const {
   const QFontMetrics metrics(SelectedFont(), painter_.device());
   return {metrics.horizontalAdvance(QString::fromStdString(utf8)), metrics.height()};
 }

@@ -70,6 +70,24 @@ constexpr int ID_CONFIG_EXCEL = 32737;  // dialog 183
 constexpr int ID_PRE_RECORD = 32736;
 constexpr int ID_NEXT_RECORD = 32735;
 
+// The Edit menu's clipboard, selection and lock commands.
+constexpr int ID_EDIT_COPY = 57634;
+constexpr int ID_EDIT_CUT = 57635;
+constexpr int ID_EDIT_PASTE = 57637;
+constexpr int ID_SELECT_ALL = 32799;
+constexpr int ID_CLEAR_ALL = 32800;
+constexpr int ID_CHANGE_MARK_ORDER = 32835;
+constexpr int ID_LOCK = 32902;
+constexpr int ID_UNLOCK = 32903;
+constexpr int ID_REMOVE_LOCK = 32906;
+constexpr int ID_LOCK_ALL = 32907;
+// The alignments of the selection.
+constexpr int ID_ALIGN_CENTER = 32802;
+constexpr int ID_ALIGN_LEFT = 32805;
+constexpr int ID_ALIGN_RIGHT = 32806;
+constexpr int ID_ALIGN_TOP = 32807;
+constexpr int ID_ALIGN_BOTTOM = 32808;
+
 // Undo, redo and the drawing tools of the layout view.
 constexpr int ID_EDIT_UNDO = 57643;
 constexpr int ID_EDIT_REDO = 32786;
@@ -87,6 +105,12 @@ constexpr int ID_ADD_VIN = 32780;
 constexpr int ID_ADD_RULER = 32818;
 constexpr int ID_ADD_BARCODE = 32797;
 constexpr int ID_ADD_SPLINE = 32819;
+constexpr int ID_ADD_SPECIAL_PICTURE = 32867;  // a drawing from the library folder
+
+// Marking order and the reference arc.
+constexpr int ID_APPLY_OPTIMIZE_SPEED = 32841;
+constexpr int ID_REFER_ARC_ALIGN = 32888;
+constexpr int ID_ALIGN_LINE = 32899;
 
 struct CommandInfo {
   int id;

@@ -15,7 +15,7 @@ constexpr std::array<StatusPane, 16> kPanes{{
     {ID_PANE_CURSOR_POS, "0.0              "},
     {ID_PANE_TOTAL_LABEL, "Total:"},
     {ID_PANE_TOTAL_COUNT, "0     "},
-    {ID_PANE_TIME, "Time"},
+    {ID_PANE_TIME, "Time", "0000.00\xE7\xA7\x92"},  // a job's time in seconds with 秒
     {ID_PANE_PROGRESS_TOTAL, "Mark progress(total)...  "},
     {ID_PANE_PROGRESS_LOCAL, "Mark progress(local)... "},
     {ID_PANE_MARK_COUNT, "Finish/Total"},

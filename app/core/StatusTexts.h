@@ -10,6 +10,9 @@
 struct StatusPane {
   int id;
   const char* initialText;  // its length, blanks included, sets the pane width
+  // A longer text the pane shows later, which widens it to fit (UTF-8), or
+  // none when the initial text is the widest.
+  const char* widestText = nullptr;
 };
 
 // Pane ids.

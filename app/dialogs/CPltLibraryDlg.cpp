@@ -30,7 +30,12 @@ CPltLibraryDlg::CPltLibraryDlg(const std::string& installFolder, QWidget* parent
     files.push_back(entry.path().string());
   }
   std::sort(files.begin(), files.end());
-  for (const std::string& file : files) list_->LoadPltFile(file);
+  for (const std::string& file : files) {
+    const int before = list_->GetDrawingCount();
+    list_->LoadPltFile(file);
+    // A row shows the drawing; its tip names the file.
+    if (list_->GetDrawingCount() > before) list_->item(before)->setToolTip(QString::fromStdString(file));
+  }
   list_->AddEmptyRows();
   QObject::connect(list_, &QListWidget::itemSelectionChanged, this, [this] { list_->OnClick(); });
 }

@@ -6,8 +6,10 @@
 #include "app/dialogs/CFillFileDlg.h"
 #include "app/dialogs/CFormDialog.h"
 #include "app/dialogs/CMarkOrderDlg.h"
+#include "app/dialogs/CPltLibraryDlg.h"
 #include "app/dialogs/CSizePositionDlg.h"
 #include "platform/NumberText.h"
+#include "values/ShellValues.h"
 
 namespace {
 
@@ -91,5 +93,12 @@ bool QtViewDialogs::AskReferenceArc(ReferenceArcValues& values) {
   values.point2X = static_cast<float>(dialog.Number(x2));
   values.point2Y = static_cast<float>(dialog.Number(y2));
   values.radius = static_cast<float>(dialog.Number(radius));
+  return true;
+}
+
+bool QtViewDialogs::AskPltLibrary(CPointList& points) {
+  CPltLibraryDlg dialog(g_installDir, parent_);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  dialog.GetSelectedPoints(points);
   return true;
 }

@@ -14,6 +14,7 @@ class QtViewDialogs : public IViewDialogs {
   bool AskFillFile(float& angle, float& distance) override;
   bool AskMarkOrder(std::vector<CObjElement*>& order) override;
   bool AskReferenceArc(ReferenceArcValues& values) override;
+  bool AskPltLibrary(CPointList& points) override;
 
  private:
   QWidget* parent_;

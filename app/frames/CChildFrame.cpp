@@ -47,6 +47,8 @@ CChildFrame::CChildFrame(CMainFrame* mainFrame, std::shared_ptr<CVendrikDoc> doc
   setAttribute(Qt::WA_DeleteOnClose);
   UpdateTitle();
   commands_.On(cmd::ID_CHANGE_ACTIVE_PANE, [this] { ChangeActivePane(); });
+  // As the window's own close button: a changed layout is asked about first.
+  commands_.On(cmd::ID_FILE_CLOSE, [this] { close(); });
 }
 
 CChildFrame::~CChildFrame() {
@@ -217,6 +219,11 @@ bool CChildFrame::OnCmdMsg(int id, bool execute) {
   }
   if (!commands_.Has(id)) return false;
   return execute ? commands_.Run(id) : true;
+}
+
+bool CChildFrame::HasCommandHandler(int id) const {
+  return (view_ != nullptr && view_->HasCommandHandler(id)) || CVendrikDoc::HandlesCommand(static_cast<UINT>(id)) ||
+         commands_.Has(id);
 }
 
 bool CChildFrame::CanClose() { return view_ == nullptr || view_->Model().AskSaveChanges(); }

@@ -75,6 +75,8 @@ class CChildFrame : public QMdiSubWindow, public IViewChildFrame {
 
   // Commands of the layout view, then of its document, then of this frame.
   bool OnCmdMsg(int id, bool execute);
+  // Whether one of them has a handler for the command, enabled or not.
+  bool HasCommandHandler(int id) const;
   // The window shows the document's title.
   void UpdateTitle();
 

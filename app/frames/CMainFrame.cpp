@@ -2,7 +2,9 @@
 
 #include <QActionGroup>
 
+#include "app/frames/AlignToolIcons.h"
 #include "app/frames/DrawToolIcons.h"
+#include "app/frames/EditToolIcons.h"
 
 #include <QAction>
 #include <QPointer>
@@ -49,7 +51,17 @@ namespace {
 constexpr int kCheckedViewCommands[] = {cmd::ID_START_MARK,         cmd::ID_MARK_NO_GAS,
                                         cmd::ID_MARK_INFO_DATABASE, cmd::ID_OPEN_MARK_WINDOW,
                                         cmd::ID_CHECK_VIN_MARKED,   cmd::ID_SELECT_POINTED_POSITION,
-                                        cmd::ID_ORIGIN_BY_HAND,     cmd::ID_SYNC_PAPER_PRINT};
+                                        cmd::ID_ORIGIN_BY_HAND,     cmd::ID_SYNC_PAPER_PRINT,
+                                        cmd::ID_APPLY_OPTIMIZE_SPEED};
+
+// The second tool bar: the Edit menu's commands (0: a separator).
+constexpr int kEditBarCommands[] = {cmd::ID_EDIT_UNDO, cmd::ID_EDIT_REDO, 0, cmd::ID_EDIT_CUT, cmd::ID_EDIT_COPY,
+                                    cmd::ID_EDIT_PASTE, cmd::ID_DELETE_SELECTION, 0, cmd::ID_SELECT_ALL,
+                                    cmd::ID_CLEAR_ALL, cmd::ID_CHANGE_MARK_ORDER, 0, cmd::ID_LOCK, cmd::ID_UNLOCK,
+                                    cmd::ID_LOCK_ALL, cmd::ID_REMOVE_LOCK};
+// The third: the alignments of the selection.
+constexpr int kAlignBarCommands[] = {cmd::ID_ALIGN_CENTER, cmd::ID_ALIGN_LEFT, cmd::ID_ALIGN_RIGHT, cmd::ID_ALIGN_TOP,
+                                     cmd::ID_ALIGN_BOTTOM};
 
 QString MenuText(const cmd::CommandInfo& info) {
   const QString text = QString::fromUtf8(info.menuText);
@@ -138,8 +150,21 @@ bool CMainFrame::LoadFrame() {
     main->addAction(Action(id));
   }
   CreateStatusBar();
-  CreateToolBar(ID_EDIT_TOOLBAR, "Edit");
-  CreateToolBar(ID_ALIGN_TOOLBAR, "Align");
+  // The Edit menu's commands and the alignments, each with its drawn icon.
+  QToolBar* editBar = CreateToolBar(ID_EDIT_TOOLBAR, "Edit");
+  for (int id : kEditBarCommands) {
+    if (id == 0) {
+      editBar->addSeparator();
+      continue;
+    }
+    Action(id)->setIcon(EditToolIcon(id));
+    editBar->addAction(Action(id));
+  }
+  QToolBar* alignBar = CreateToolBar(ID_ALIGN_TOOLBAR, "Align");
+  for (int id : kAlignBarCommands) {
+    Action(id)->setIcon(AlignToolIcon(id));
+    alignBar->addAction(Action(id));
+  }
 
   recordBar_ = new CMarkToolBar(this);
   if (!recordBar_->Create(this, target_.get(), 0x50002800u, ID_MARK_TOOLBAR)) return false;
@@ -228,12 +253,14 @@ void CMainFrame::CreateMenus() {
   QMenu* file = menuBar()->addMenu("File(&F)");
   file->addAction(Action(cmd::ID_FILE_NEW));
   file->addAction(Action(cmd::ID_FILE_OPEN));
+  file->addAction(Action(cmd::ID_FILE_CLOSE));
   file->addAction(Action(cmd::ID_FILE_SAVE));
   file->addAction(Action(cmd::ID_FILE_SAVE_AS));
   file->addSeparator();
   file->addAction(Action(cmd::ID_EXPORT_POINTS_IMAGE));
   file->addSeparator();
   file->addAction(Action(cmd::ID_FILE_PRINT));
+  file->addAction(Action(cmd::ID_FILE_PRINT_SETUP));
   file->addSeparator();
   for (int id = cmd::ID_FILE_MRU_FILE1; id <= cmd::ID_FILE_MRU_FILE4; ++id) file->addAction(Action(id));
   file->addSeparator();
@@ -247,7 +274,8 @@ void CMainFrame::CreateMenus() {
   auto* tools = new QActionGroup(this);
   for (int id : {cmd::ID_SELECT_NONE, cmd::ID_ADD_POINT, cmd::ID_ADD_LINE, cmd::ID_ADD_POLYLINE, cmd::ID_ADD_RECTANGLE,
                  cmd::ID_ADD_MULTIBORDER, cmd::ID_ADD_ARC, cmd::ID_ADD_SPLINE, cmd::ID_ADD_TEXT, cmd::ID_ADD_AUTO_TEXT,
-                 cmd::ID_ADD_SYSTEM_DATE, cmd::ID_ADD_VIN, cmd::ID_ADD_RULER, cmd::ID_ADD_BARCODE}) {
+                 cmd::ID_ADD_SYSTEM_DATE, cmd::ID_ADD_VIN, cmd::ID_ADD_RULER, cmd::ID_ADD_BARCODE,
+                 cmd::ID_ADD_SPECIAL_PICTURE}) {
     QAction* action = Action(id);
     action->setCheckable(true);
     action->setIcon(DrawToolIcon(id));
@@ -265,7 +293,7 @@ void CMainFrame::CreateMenus() {
                  cmd::ID_MACHINE_ORIGIN, cmd::ID_ORIGIN_BY_HAND, cmd::ID_POINTED_POSITION,
                  cmd::ID_SELECT_POINTED_POSITION, cmd::ID_HAND_SCROLL_TO_ORIGIN, cmd::ID_CONFIG_MACHINE_ORIGIN, 0,
                  cmd::ID_OPEN_MARK_WINDOW, cmd::ID_CHECK_VIN_MARKED, cmd::ID_MARK_INFO_DATABASE,
-                 cmd::ID_LOOK_DATABASE, cmd::ID_CLEAR_DATABASE, 0, cmd::ID_SYNC_PAPER_PRINT,
+                 cmd::ID_APPLY_OPTIMIZE_SPEED, cmd::ID_LOOK_DATABASE, cmd::ID_CLEAR_DATABASE, 0, cmd::ID_SYNC_PAPER_PRINT,
                  cmd::ID_PRINT_EDGE_SETTING, 0, cmd::ID_TEST_HARDWARE, cmd::ID_DITHERING_SET}) {
     if (id == 0) mark->addSeparator();
     else mark->addAction(Action(id));
@@ -299,7 +327,7 @@ void CMainFrame::CreateMenus() {
     }
   }
   QMenu* needle = menuBar()->addMenu("Needle(&N)");
-  for (int id : {32881, 32882, 32886, 0, 32887, 32733, 32734, 32889}) {
+  for (int id : {32881, 32882, 32886, 0, 32887, 32733, 32734, 32889, 0, cmd::ID_REFER_ARC_ALIGN, cmd::ID_ALIGN_LINE}) {
     if (id != 0) {
       needle->addAction(Action(id));
     } else {
@@ -339,7 +367,8 @@ void CMainFrame::CreateStatusBar() {
     auto* label = new QLabel(text, strip);
     label->setObjectName(QString("pane%1").arg(pane.id));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    const int textWidth = std::max(metrics.horizontalAdvance(text), metrics.averageCharWidth() * static_cast<int>(text.size()));
+    int textWidth = std::max(metrics.horizontalAdvance(text), metrics.averageCharWidth() * static_cast<int>(text.size()));
+    if (pane.widestText != nullptr) textWidth = std::max(textWidth, metrics.horizontalAdvance(QString::fromUtf8(pane.widestText)));
     label->setFixedWidth(textWidth + 2 * label->frameWidth() + 6);
     layout->addWidget(label);
     panes_[pane.id] = label;

@@ -81,6 +81,7 @@ class CMainFrame : public QMainWindow, public IViewMainFrame {
 
   // The frame's own commands.
   bool OnCmdMsg(int id, bool execute);
+  bool HasCommandHandler(int id) const { return commands_.Has(id); }
   // Enables each command that has a handler on the route, checks the bar toggles.
   void UpdateCommandUI();
   // The state behind the commands changed (a mouse or key event, a message

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -88,6 +90,7 @@ CVendrikApp::CVendrikApp(AppEnvironment environment) : env_(std::move(environmen
   commands_.On(cmd::ID_FILE_NEW, [this] { OnFileNew(); });
   commands_.On(cmd::ID_NEW_LAYOUT, [this] { OnFileNew(); });
   commands_.On(cmd::ID_FILE_OPEN, [this] { OnFileOpen(); });
+  commands_.On(cmd::ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
   for (int i = 0; i <= cmd::ID_FILE_MRU_FILE4 - cmd::ID_FILE_MRU_FILE1; ++i) {
     commands_.On(cmd::ID_FILE_MRU_FILE1 + i, [this, i] { OnOpenRecentFile(i); });
   }
@@ -99,6 +102,18 @@ CVendrikApp::~CVendrikApp() {
 }
 
 CVendrikApp* CVendrikApp::Instance() { return g_app; }
+
+QPrinter& CVendrikApp::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+void CVendrikApp::OnFilePrintSetup() {
+  // The dialog changes the printer only when the operator confirms it.
+  QPageSetupDialog dialog(&Printer(), mainFrame_.get());
+  dialog.setWindowTitle("Print setup");
+  dialog.exec();
+}
 
 ScreenMetrics CVendrikApp::PrimaryScreen() const {
   ScreenMetrics m;
@@ -258,6 +273,16 @@ void CVendrikApp::OnFileOpen() {
   const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request);
   if (!path || !ReaderTakes(*path)) return;
   if (OpenDocumentFile(*path) == nullptr) platform::MessageBox("Failed to open document.");
+}
+
+bool CVendrikApp::HasCommandHandler(int id) const {
+  if (mainFrame_) {
+    if (const CChildFrame* child = mainFrame_->ActiveChildFrame(); child != nullptr && child->HasCommandHandler(id)) {
+      return true;
+    }
+    if (mainFrame_->HasCommandHandler(id)) return true;
+  }
+  return commands_.Has(id);
 }
 
 bool CVendrikApp::OnCmdMsg(int id, bool execute) {

@@ -13,6 +13,7 @@
 #include "app/frames/CDocTemplates.h"
 #include "app/frames/CommandMap.h"
 
+class QPrinter;
 class CChildFrame;
 class CMainFrame;
 class CVendrikView;
@@ -54,12 +55,20 @@ class CVendrikApp {
   void OnOpenRecentFile(int index);
 
   void OnAppAbout();
+  // "Print setup": the page setup dialog on the program's printer.
+  void OnFilePrintSetup();
+  // The printer every print of the program goes to, with the settings the
+  // operator chose in "Print setup" (made on first use).
+  QPrinter& Printer();
   void OnFileNew();
   void OnFileOpen();
 
   // Routes a command: active layout window (view, then frame), main frame,
   // application. With execute false only tells whether someone handles it.
   bool OnCmdMsg(int id, bool execute);
+  // Whether anyone on that route has a handler for the command, whatever
+  // its state (a command without one would be dead).
+  bool HasCommandHandler(int id) const;
 
  private:
   ScreenMetrics PrimaryScreen() const;
@@ -73,4 +82,5 @@ class CVendrikApp {
   std::unique_ptr<CMainFrame> mainFrame_;
   CommandMap commands_;
   CRecentFileList recent_{4};
+  std::unique_ptr<QPrinter> printer_;
 };

@@ -20,7 +20,7 @@ CPrinterConfigDlg::CPrinterConfigDlg(QWidget* parent) : QDialog(parent) {
   edgeX_ = Named(new QLineEdit(this), "edgeXEdit", IDC_EDGE_X);
   edgeY_ = Named(new QLineEdit(this), "edgeYEdit", IDC_EDGE_Y);
   lineWidth_ = Named(new QComboBox(this), "lineWidthList", IDC_LINE_WIDTH);
-  for (int width : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 14, 16, 18, 20})
+  for (int width : kPaperLineWidths)
     lineWidth_->addItem(QString::number(width) + QStringLiteral("-线宽"));
   scale_ = Named(new QComboBox(this), "scaleList", IDC_SCALE);
   scale_->addItems({QStringLiteral("自动比例"), QStringLiteral("1:1(实际比例)"), QStringLiteral("自定义")});

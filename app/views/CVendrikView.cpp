@@ -35,6 +35,7 @@
 #include "app/dialogs/QtViewDialogs.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "app/frames/CVendrikApp.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/objects/CObjElement.h"
 #include "document/params/CDrawProperity.h"
@@ -487,23 +488,29 @@ void CVendrikView::PrintTo(QPrinter& printer) {
   painter.end();
 }
 
+QPrinter& CVendrikView::ProgramPrinter() {
+  // The settings of "Print setup" hold for every print; a view without the
+  // program (tests) keeps a printer of its own.
+  if (CVendrikApp* app = CVendrikApp::Instance()) return app->Printer();
+  if (!ownPrinter_) ownPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *ownPrinter_;
+}
+
+bool CVendrikView::HasCommandHandler(int id) const {
+  return id == cmd::ID_FILE_PRINT || id == cmd::ID_FILE_PRINT_DIRECT || model_->HasCommand(id);
+}
+
 bool CVendrikView::OnCmdMsg(int id, bool execute) {
   switch (id) {
     case cmd::ID_FILE_PRINT:
       if (execute) {
-        QPrinter printer(QPrinter::HighResolution);
+        QPrinter& printer = ProgramPrinter();
         QPrintDialog dialog(&printer, this);
         if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
       }
       return true;
     case cmd::ID_FILE_PRINT_DIRECT:
-      if (execute) {
-        QPrinter printer(QPrinter::HighResolution);
-        PrintTo(printer);
-      }
-      return true;
-    case CVendrikViewModel::ID_APPLY_OPTIMIZE_SPEED:
-      if (execute) model_->OnApplyOptimizeSpeed();
+      if (execute) PrintTo(ProgramPrinter());
       return true;
     default:
       return model_->RunCommand(id, execute);

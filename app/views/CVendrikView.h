@@ -65,6 +65,10 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   // The view's commands (printing, optimise speed); false when the id is
   // not one of them. With execute false only tells whether it handles it.
   bool OnCmdMsg(int id, bool execute);
+  // Whether the view or its model has a handler for the command, enabled or not.
+  bool HasCommandHandler(int id) const;
+  // The printer the print commands use.
+  QPrinter& ProgramPrinter();
 
   // IViewWindow
   void Invalidate() override;
@@ -130,4 +134,5 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   std::unique_ptr<CViewMarkDisplay> markDisplay_;
   std::unique_ptr<CViewSettingsHost> settingsHost_;
   std::unique_ptr<IViewDialogs> dialogs_;
+  std::unique_ptr<QPrinter> ownPrinter_;
 };

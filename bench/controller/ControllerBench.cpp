@@ -28,6 +28,7 @@ class NoWaitClock : public platform::Clock {
   std::int64_t QueryCounter() override { return ++ticks_; }
   std::int64_t CounterFrequency() override { return 1000000000; }
   void BusyWaitMicros(double) override {}
+  void SleepMicros(double) override {}
 
  private:
   std::int64_t ticks_ = 0;

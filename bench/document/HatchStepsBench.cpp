@@ -11,6 +11,7 @@
 #include "document/path/CPathData.h"
 #include "document/path/CStrokeGroup.h"
 #include "document/path/StepNodes.h"
+#include "tests/document/hatch/CombOutline.h"
 
 namespace {
 
@@ -109,6 +110,30 @@ void BM_HatchFill_200Glyphs_Spacing003(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_HatchFill_200Glyphs_Spacing003)->ArgName("angle")->Arg(0)->Arg(90)->Arg(30)->Unit(benchmark::kMillisecond);
+
+// The fill of a comb (teeth 0.5 mm wide at 1 mm pitch, 200 mm tall): every
+// scan line crosses every tooth, so the strokes grow with teeth times lines.
+// At 0.03 mm the fill is refused at the stroke limit; at 0.2 mm 100 teeth
+// fill completely (about 100000 strokes).
+void HatchComb(benchmark::State& state, float spacing) {
+  const CPointList outline = CombOutline(static_cast<int>(state.range(0)));
+  int points = 0;
+  bool cut = false;
+  for (auto _ : state) {
+    CStrokeGroup group(outline);
+    cut = !group.HatchFill(0, spacing);
+    points = group.GetFillList().GetSize();
+    benchmark::DoNotOptimize(points);
+  }
+  state.counters["strokes"] = points / 2;
+  state.counters["cut"] = cut;
+}
+
+void BM_HatchFill_Comb_Spacing003(benchmark::State& state) { HatchComb(state, 0.03f); }
+BENCHMARK(BM_HatchFill_Comb_Spacing003)->ArgName("teeth")->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
+
+void BM_HatchFill_Comb_Spacing02(benchmark::State& state) { HatchComb(state, 0.2f); }
+BENCHMARK(BM_HatchFill_Comb_Spacing02)->ArgName("teeth")->Arg(100)->Unit(benchmark::kMillisecond);
 
 // Times building the step nodes of a path made of the one group, under
 // all-zero machine settings; freeing the nodes is not timed.

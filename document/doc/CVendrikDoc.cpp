@@ -118,6 +118,10 @@ void CVendrikDoc::DeleteAllObjects() {
   objects_.DeleteAll();
 }
 
+bool CVendrikDoc::HandlesCommand(UINT id) {
+  return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EXPORT_POINTS_IMAGE;
+}
+
 bool CVendrikDoc::IsCommandEnabled(UINT id) const {
   switch (id) {
     case ID_FILE_SAVE:

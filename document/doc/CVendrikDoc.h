@@ -58,6 +58,8 @@ class CVendrikDoc {
 
   // Save, Save As and the export need at least one drawing object.
   bool IsCommandEnabled(UINT id) const;
+  // Whether the command is one of the document's, enabled or not.
+  static bool HandlesCommand(UINT id);
   // Runs a document command; false when the id is not one of them or it is disabled.
   bool OnCommand(UINT id);
 

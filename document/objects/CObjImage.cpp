@@ -45,14 +45,7 @@ CDoubleRect CObjImage::GetPictureRect() const {
   return r;
 }
 
-CDoubleRect CObjImage::GetBoundRect() const {
-  CDoubleRect r = GetPictureRect();
-  r.left -= 2;
-  r.top += 2;
-  r.right += 2;
-  r.bottom -= 2;
-  return r;
-}
+CDoubleRect CObjImage::GetBoundRect() const { return GetPictureRect(); }
 
 double CObjImage::GetWidthMM() {
   const double w = WidthMM();

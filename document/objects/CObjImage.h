@@ -42,7 +42,8 @@ class CObjImage : public CObjBase {
   ~CObjImage() override = default;
 
   CDoubleRect GetPictureRect() const;
-  // The picture rectangle grown by 2 mm on every side (selection, hit tests).
+  // The picture rectangle itself, as every object's bounds are its own
+  // extent: the selection frame and the hit test add their 2 mm to it.
   CDoubleRect GetBoundRect() const;
   // Size in mm. A dot size still below 1 mm takes the picture's size here.
   double GetWidthMM();

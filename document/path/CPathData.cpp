@@ -54,6 +54,12 @@ int CPathData::GatherGroupPoints(CPointList& list) const {
 
 CDoubleRect CPathData::GetPointsBoundRect() const { return GetTwoListBoundRect(points, second); }
 
+bool CPathData::HasCutFill() const {
+  for (int i = 0; i < groups_.GetSize(); ++i)
+    if (groups_.GetAt(i) != nullptr && groups_.GetAt(i)->fillCut) return true;
+  return false;
+}
+
 bool CPathData::GetGroupsBoundRect(CDoubleRect& rect) const {
   return UnionGroupBounds(groups_, rect, [](const CStrokeGroup& g) { return g.kind != GROUP_KIND_HIDDEN; });
 }

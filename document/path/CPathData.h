@@ -40,6 +40,8 @@ class CPathData {
   CStrokeGroup* GetGroupAt(int i) const { return groups_.GetAt(i); }
   CStrokeGroup* GetLastGroup() const;  // null when there is none
   void RemoveAllGroups() { groups_.RemoveAll(); }
+  // True when a group's fill was refused for its size (the operator is told).
+  bool HasCutFill() const;
 
   void CopyPointsTo(CPointList& list) const;        // replaces list with the main points
   void CopySecondPointsTo(CPointList& list) const;  // replaces list with the second points

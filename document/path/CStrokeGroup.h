@@ -29,8 +29,10 @@ class CStrokeGroup {
   void DeleteAt(int i);   // an index outside the group changes nothing
   void RemoveAllLists();  // deletes the contours, keeps the fill strokes
 
-  // Appends parallel fill strokes inside the contours (HatchFill.cpp).
-  void HatchFill(float angle, float spacing);
+  // Appends parallel fill strokes inside the contours (HatchFill.cpp). False,
+  // with nothing appended and fillCut set, when the fill would need more scan
+  // lines or strokes than one fill may have.
+  bool HatchFill(float angle, float spacing);
 
   // Union of the drawn extents of the contours; zero rectangle without contours.
   CDoubleRect GetListsBoundRect() const;
@@ -49,6 +51,7 @@ class CStrokeGroup {
   CPointList fill;       // hatch strokes in pairs: start (0x01 clear), end (0x01 set)
   CPointListArray paths; // the contours
   int kind = GROUP_KIND_LINES;
+  bool fillCut = false;  // a fill of this group was refused for its size
 };
 
 // A new group from the list; null when it cannot be allocated.

@@ -115,8 +115,8 @@ void AppendSegmentsNearestFirst(CHatchSegmentArray& segments, CDoublePoint start
   }
 }
 
-void CStrokeGroup::HatchFill(float angle, float spacing) {
-  if (!IsNotEmpty()) return;
+bool CStrokeGroup::HatchFill(float angle, float spacing) {
+  if (!IsNotEmpty()) return true;
   const CDoubleRect box = GetBoundRect();
   const double L = box.left, T = box.top, R = box.right, Bo = box.bottom;
 
@@ -165,8 +165,10 @@ void CStrokeGroup::HatchFill(float angle, float spacing) {
   // Stray far points or broken bounds would run billions of lines, and a
   // shape too far out would never finish its sweep: refuse.
   if (!std::isfinite(L) || !std::isfinite(R) || !std::isfinite(T) || !std::isfinite(Bo) ||
-      !ScanLineCountAcceptable(lines) || !advances)
-    return;
+      !ScanLineCountAcceptable(lines) || !advances) {
+    fillCut = true;
+    return false;
+  }
 
   // Sweep: every family's scan key (x, y, or the intercept of a sloped line)
   // never decreases, so each edge is active over one interval of keys. A
@@ -204,6 +206,7 @@ void CStrokeGroup::HatchFill(float angle, float spacing) {
   CPointList hits;
   CPointList strokes;
   bool ascending = true;
+  bool tooMany = false;  // the sweep stops at the stroke limit
   const bool byY = family == Family::Vertical;
   auto scan = [&](const CLine2D& line, bool vertical, double x, double key) {
     const std::size_t before = active.size();
@@ -228,6 +231,10 @@ void CStrokeGroup::HatchFill(float angle, float spacing) {
       if (edges[static_cast<std::size_t>(e)].Intersect(line, hit, vertical, x)) hits.Add(CDoublePoint(hit.x, hit.y, 0));
     }
     if (hits.GetSize() <= 1) return;
+    if (strokes.GetSize() / 2 + hits.GetSize() / 2 > kMaxHatchStrokes) {
+      tooMany = true;
+      return;
+    }
     if (byY)
       SortPointsByY(hits, ascending);
     else
@@ -245,22 +252,28 @@ void CStrokeGroup::HatchFill(float angle, float spacing) {
   switch (family) {
     case Family::Vertical:
       if (L < R)
-        for (double x = L; x < R; x += s) scan(CLine2D(VerticalSlope, VerticalSlope), true, x, x);
+        for (double x = L; x < R && !tooMany; x += s) scan(CLine2D(VerticalSlope, VerticalSlope), true, x, x);
       break;
     case Family::Horizontal:
       if (Bo < T)
-        for (double y = Bo; y < T; y += s) scan(CLine2D(0.0, y), false, 0, y);
+        for (double y = Bo; y < T && !tooMany; y += s) scan(CLine2D(0.0, y), false, 0, y);
       break;
     case Family::Rising:
-      for (double w = L; w <= J; w += d) scan(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
+      for (double w = L; w <= J && !tooMany; w += d) scan(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
       break;
     case Family::Falling:
-      for (double w = R; w >= J; w -= d) scan(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
+      for (double w = R; w >= J && !tooMany; w -= d) scan(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
       break;
   }
+  // Half a fill would mark a part wrongly without showing why: all or nothing.
+  if (tooMany) {
+    fillCut = true;
+    return false;
+  }
 
-  if (strokes.GetSize() == 0) return;
+  if (strokes.GetSize() == 0) return true;
   CHatchSegmentArray segments;
   for (int i = 0; i + 1 < strokes.GetSize(); i += 2) segments.Add(HatchSegment{strokes[i], strokes[i + 1]});
   AppendSegmentsNearestFirst(segments, strokes[0], fill);
+  return true;
 }

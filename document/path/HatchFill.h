@@ -53,3 +53,9 @@ void AppendSegmentsNearestFirst(CHatchSegmentArray& segments, CDoublePoint start
 // needs more (3000 mm at the finest spacing of 0.03 mm is 100000 lines, about
 // 141000 across the diagonal), and a stray far point must not stall the program.
 constexpr double kMaxHatchScanLines = 150000;
+
+// Fills that would make more strokes than this are refused as well: the scan
+// lines alone do not bound a shape with many crossings per line (a comb), and
+// a machine takes hours over this many strokes. A ring across the largest
+// machine area at the finest spacing needs 200000.
+constexpr int kMaxHatchStrokes = 200000;

@@ -27,6 +27,11 @@ class NearestEndGrid {
   void Remove(long i);
   // Coordinates the cells can hold: finite, and small enough to square.
   static bool Indexable(const CDoublePoint& p);
+  // The cells laid now and their size; no columns while the index scans.
+  int Columns() const { return gridded_ ? nx_ : 0; }
+  int Rows() const { return gridded_ ? ny_ : 0; }
+  double CellWidth() const { return cellW_; }
+  double CellHeight() const { return cellH_; }
 
  private:
   // Lays the cells over the items still present; false when they cannot be

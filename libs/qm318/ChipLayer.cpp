@@ -115,37 +115,23 @@ std::int32_t ChipLayer::ReadPosition(int card, int axis, WORD code) {
 
 // --- mode setters ----------------------------------------------------------
 
-int ChipLayer::UpdateMode(int card, int axis, ModeReg reg, std::uint32_t setBits, std::uint32_t clearBits) {
+int ChipLayer::UpdateMode(int card, int axis, ModeReg reg, const BitChange& change) {
   if (!ValidCard(card) || !ValidAxis(axis)) return 1;
   std::lock_guard lock(lock_);
   std::uint32_t& shadow = ModeRef(card, axis, reg);
-  shadow = (shadow & ~clearBits) | setBits;
+  shadow = (shadow & ~change.clear) | change.set;
   ModeWrite(card, axis, reg);
   return 0;
 }
 
-namespace {
-// Bits to set and clear for flags that each own one group of bits.
-struct BitChange {
-  std::uint32_t set = 0, clear = 0;
-  BitChange& Flag(int on, std::uint32_t bits) {
-    (on ? set : clear) |= bits;
-    return *this;
-  }
-};
-}  // namespace
-
 int ChipLayer::set_stop0_mode(int card, int axis, int enable, int level) {
-  BitChange c; c.Flag(enable, 0x0002).Flag(level, 0x0001);
-  return UpdateMode(card, axis, kMode1, c.set, c.clear);
+  return UpdateMode(card, axis, kMode1, BitChange().Flag(enable, 0x0002).Flag(level, 0x0001));
 }
 int ChipLayer::set_stop1_mode(int card, int axis, int enable, int level) {
-  BitChange c; c.Flag(enable, 0x0008).Flag(level, 0x0004);
-  return UpdateMode(card, axis, kMode1, c.set, c.clear);
+  return UpdateMode(card, axis, kMode1, BitChange().Flag(enable, 0x0008).Flag(level, 0x0004));
 }
 int ChipLayer::set_stop2_mode(int card, int axis, int enable, int level) {
-  BitChange c; c.Flag(enable, 0x0020).Flag(level, 0x0010);
-  return UpdateMode(card, axis, kMode1, c.set, c.clear);
+  return UpdateMode(card, axis, kMode1, BitChange().Flag(enable, 0x0020).Flag(level, 0x0010));
 }
 
 int ChipLayer::set_actualcount_mode(int card, int axis, int a, int b, int kind) {
@@ -165,48 +151,37 @@ int ChipLayer::set_actualcount_mode(int card, int axis, int a, int b, int kind) 
 }
 
 int ChipLayer::set_pulse_mode(int card, int axis, int a, int b, int c) {
-  BitChange ch; ch.Flag(a, 0x0040).Flag(b, 0x0080).Flag(c, 0x0100);
-  return UpdateMode(card, axis, kMode2, ch.set, ch.clear);
+  return UpdateMode(card, axis, kMode2, BitChange().Flag(a, 0x0040).Flag(b, 0x0080).Flag(c, 0x0100));
 }
 int ChipLayer::set_limit_mode(int card, int axis, int a, int b) {
-  BitChange c; c.Flag(a, 0x0004).Flag(b, 0x0018);
-  return UpdateMode(card, axis, kMode2, c.set, c.clear);
+  return UpdateMode(card, axis, kMode2, BitChange().Flag(a, 0x0004).Flag(b, 0x0018));
 }
 int ChipLayer::set_softlimit_mode1(int card, int axis, int on) {
-  BitChange c; c.Flag(on, 0x0001);
-  return UpdateMode(card, axis, kMode2, c.set, c.clear);
+  return UpdateMode(card, axis, kMode2, BitChange().Flag(on, 0x0001));
 }
 int ChipLayer::set_softlimit_mode2(int card, int axis, int on) {
-  BitChange c; c.Flag(on, 0x0002);
-  return UpdateMode(card, axis, kMode2, c.set, c.clear);
+  return UpdateMode(card, axis, kMode2, BitChange().Flag(on, 0x0002));
 }
 int ChipLayer::set_softlimit_mode3(int card, int axis, int on) {
-  BitChange c; c.Flag(on, 0x0020);
-  return UpdateMode(card, axis, kMode2, c.set, c.clear);
+  return UpdateMode(card, axis, kMode2, BitChange().Flag(on, 0x0020));
 }
 int ChipLayer::set_inpos_mode(int card, int axis, int enable, int level) {
-  BitChange c; c.Flag(enable, 0x8000).Flag(level, 0x4000);
-  return UpdateMode(card, axis, kMode2, c.set, c.clear);
+  return UpdateMode(card, axis, kMode2, BitChange().Flag(enable, 0x8000).Flag(level, 0x4000));
 }
 int ChipLayer::set_alarm_mode(int card, int axis, int enable, int level) {
-  BitChange c; c.Flag(enable, 0x2000).Flag(level, 0x1000);
-  return UpdateMode(card, axis, kMode2, c.set, c.clear);
+  return UpdateMode(card, axis, kMode2, BitChange().Flag(enable, 0x2000).Flag(level, 0x1000));
 }
 int ChipLayer::set_ad_mode(int card, int axis, int on) {
-  BitChange c; c.Flag(on, 0x0004);
-  return UpdateMode(card, axis, kMode3, c.set, c.clear);
+  return UpdateMode(card, axis, kMode3, BitChange().Flag(on, 0x0004));
 }
 int ChipLayer::set_dec1_mode(int card, int axis, int on) {
-  BitChange c; c.Flag(on, 0x0002);
-  return UpdateMode(card, axis, kMode3, c.set, c.clear);
+  return UpdateMode(card, axis, kMode3, BitChange().Flag(on, 0x0002));
 }
 int ChipLayer::set_dec2_mode(int card, int axis, int on) {
-  BitChange c; c.Flag(on, 0x0001);
-  return UpdateMode(card, axis, kMode3, c.set, c.clear);
+  return UpdateMode(card, axis, kMode3, BitChange().Flag(on, 0x0001));
 }
 int ChipLayer::set_circle_mode(int card, int axis, int on) {
-  BitChange c; c.Flag(on, 0x0040);
-  return UpdateMode(card, axis, kMode3, c.set, c.clear);
+  return UpdateMode(card, axis, kMode3, BitChange().Flag(on, 0x0040));
 }
 
 int ChipLayer::set_input_filter(int card, int axis, int kind, int on) {
@@ -219,14 +194,13 @@ int ChipLayer::set_input_filter(int card, int axis, int kind, int on) {
     case 4: bit = 0x1000; break;  // bit 11 belongs to the filter time's neighbour
     default: return 1;
   }
-  BitChange c; c.Flag(on, bit);
-  return UpdateMode(card, axis, kMode3, c.set, c.clear);
+  return UpdateMode(card, axis, kMode3, BitChange().Flag(on, bit));
 }
 
 int ChipLayer::set_filter_time(int card, int axis, int time) {
   if (!ValidCard(card) || !ValidAxis(axis)) return 1;
   if (time < 1 || time > 8) return 1;
-  return UpdateMode(card, axis, kMode3, static_cast<std::uint32_t>(time - 1) << 13, 0xE000);
+  return UpdateMode(card, axis, kMode3, BitChange{static_cast<std::uint32_t>(time - 1) << 13, 0xE000});
 }
 
 // --- status ----------------------------------------------------------------
@@ -309,21 +283,16 @@ int ChipLayer::set_dec_pos(int card, int axis, int value) {
   return SignedParam(card, axis, value, 0x07);
 }
 
-int ChipLayer::get_command_pos(int card, int axis, int* out) {
+int ChipLayer::ReadCounter(int card, int axis, WORD code, int* out) {
   if (!ValidCard(card) || !ValidAxis(axis)) return 1;
   std::lock_guard lock(lock_);
-  const std::int32_t v = ReadPosition(card, axis, 0x10);
+  const std::int32_t v = ReadPosition(card, axis, code);
   if (out) *out = v;
   return 0;
 }
 
-int ChipLayer::get_actual_pos(int card, int axis, int* out) {
-  if (!ValidCard(card) || !ValidAxis(axis)) return 1;
-  std::lock_guard lock(lock_);
-  const std::int32_t v = ReadPosition(card, axis, 0x11);
-  if (out) *out = v;
-  return 0;
-}
+int ChipLayer::get_command_pos(int card, int axis, int* out) { return ReadCounter(card, axis, 0x10, out); }
+int ChipLayer::get_actual_pos(int card, int axis, int* out) { return ReadCounter(card, axis, 0x11, out); }
 
 int ChipLayer::ReadWord(int card, int axis, WORD code, int* out) {
   if (!ValidCard(card) || !ValidAxis(axis)) return 1;

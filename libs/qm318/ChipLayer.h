@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 #include "platform/PortIo.h"
 
@@ -125,12 +126,22 @@ class ChipLayer {
   void ParamWrite(int card, int pair, WORD command, std::int32_t value, bool wide);
   std::int32_t ReadPosition(int card, int axis, WORD command);
 
+  // Bits to set and clear for flags that each own one group of bits.
+  struct BitChange {
+    std::uint32_t set = 0, clear = 0;
+    BitChange& Flag(int on, std::uint32_t bits) {
+      (on ? set : clear) |= bits;
+      return *this;
+    }
+  };
   // Changes bits of one mode shadow and writes it.
-  int UpdateMode(int card, int axis, ModeReg reg, std::uint32_t setBits, std::uint32_t clearBits);
+  int UpdateMode(int card, int axis, ModeReg reg, const BitChange& change);
   std::uint32_t& ModeRef(int card, int axis, ModeReg reg);
   int ClampedParam(int card, int axis, int value, int lo, int hi, WORD code, int AxisShadow::*shadow);
   int SignedParam(int card, int axis, int value, WORD code);
   int ReadWord(int card, int axis, WORD code, int* out);
+  // A 32-bit counter (logical or real position), checked and under the lock.
+  int ReadCounter(int card, int axis, WORD code, int* out);
   int InterpolationStatusBit(int card, int pair, int bit, int* out);
 
   // Chip-2 repair after a multi-chip move; called under the lock.
@@ -138,6 +149,8 @@ class ChipLayer {
   void ResetChip2Locked(int card);
   void RestoreBorrowed(int card, int axis, bool writeBack);
   int Arc(int card, int pair, int endX, int endY, int centreX, int centreY, WORD command);
+  // inp_move3 (no du) and inp_move4.
+  int MultiChipMove(int card, int dx, int dy, int dz, std::optional<int> du);
   void PrepareSecondAxisRange(int card, int pair);
   int InputRegisterBit(std::uint32_t reg, int n) const;
 

@@ -1,5 +1,6 @@
 // Drives, stops and interpolated moves of the chip layer.
 #include <cmath>
+#include <optional>
 
 #include "libs/qm318/ChipLayer.h"
 
@@ -154,28 +155,37 @@ int ChipLayer::inp_ccw_arc(int card, int pair, int endX, int endY, int centreX, 
   return Arc(card, pair, endX, endY, centreX, centreY, 0x0033);
 }
 
-int ChipLayer::inp_move3(int card, int dx, int dy, int dz) {
+// Three and four axes: chip 1 drives x and y, chip 2 z (and u), every axis
+// on axis 1's range and speeds; chip 2 is started before chip 1.
+int ChipLayer::MultiChipMove(int card, int dx, int dy, int dz, std::optional<int> du) {
   if (!ValidCard(card)) return 1;
-  if (!InInterpolationRange(dx) || !InInterpolationRange(dy) || !InInterpolationRange(dz)) return 1;
-  if (dx == 0 && dy == 0 && dz == 0) return 0;
+  const bool fourAxes = du.has_value();
+  const int u = du.value_or(0);
+  for (int v : {dx, dy, dz, u})
+    if (!InInterpolationRange(v)) return 1;
+  if (dx == 0 && dy == 0 && dz == 0 && u == 0) return 0;
   std::lock_guard lock(lock_);
-  Card(card).axis3Borrowed = true;
+  CardState& state = Card(card);
+  state.axis3Borrowed = true;
+  if (fourAxes) state.axis4Borrowed = true;
   SecondChipCheck(card);
-  Write16(ChipPort(card, 1, kInterpolationMode), 0x0500);
-  Write16(ChipPort(card, 2, kInterpolationMode), 0x0D00);
+  Write16(ChipPort(card, 1, kInterpolationMode), fourAxes ? 0x0400 : 0x0500);
+  Write16(ChipPort(card, 2, kInterpolationMode), fourAxes ? 0x0800 : 0x0D00);
   const AxisShadow& a1 = Axis(card, 1);
   ParamWrite(card, 1, 0x0100, a1.range, true);
-  ParamWrite(card, 1, 0x0200, ScaledRange(a1.range, 1.414), true);
+  // Three axes: the ranges of y and z scaled by the square roots of 2 and 3.
+  if (!fourAxes) ParamWrite(card, 1, 0x0200, ScaledRange(a1.range, 1.414), true);
   ParamWrite(card, 1, 0x0102, a1.acc, false);
   ParamWrite(card, 1, 0x0104, a1.startv, false);
   ParamWrite(card, 1, 0x0105, a1.speed, false);
-  ParamWrite(card, 2, 0x0100, ScaledRange(a1.range, 1.732), true);
+  ParamWrite(card, 2, 0x0100, fourAxes ? a1.range : ScaledRange(a1.range, 1.732), true);
   ParamWrite(card, 2, 0x0102, a1.acc, false);
   ParamWrite(card, 2, 0x0104, a1.speed, false);
   ParamWrite(card, 2, 0x0105, a1.speed, false);
   Write16(ChipPort(card, 1, kCommand), 0x003E);
   Write16(ChipPort(card, 2, kCommand), 0x003E);
   ParamWrite(card, 2, 0x0106, dz, true);
+  if (fourAxes) ParamWrite(card, 2, 0x0206, u, true);
   ParamWrite(card, 1, 0x0106, dx, true);
   ParamWrite(card, 1, 0x0206, dy, true);
   Write16(ChipPort(card, 2, kCommand), 0x0030);
@@ -183,35 +193,9 @@ int ChipLayer::inp_move3(int card, int dx, int dy, int dz) {
   return 0;
 }
 
-int ChipLayer::inp_move4(int card, int dx, int dy, int dz, int du) {
-  if (!ValidCard(card)) return 1;
-  for (int v : {dx, dy, dz, du})
-    if (!InInterpolationRange(v)) return 1;
-  if (dx == 0 && dy == 0 && dz == 0 && du == 0) return 0;
-  std::lock_guard lock(lock_);
-  Card(card).axis3Borrowed = Card(card).axis4Borrowed = true;
-  SecondChipCheck(card);
-  Write16(ChipPort(card, 1, kInterpolationMode), 0x0400);
-  Write16(ChipPort(card, 2, kInterpolationMode), 0x0800);
-  const AxisShadow& a1 = Axis(card, 1);
-  ParamWrite(card, 1, 0x0100, a1.range, true);
-  ParamWrite(card, 1, 0x0102, a1.acc, false);
-  ParamWrite(card, 1, 0x0104, a1.startv, false);
-  ParamWrite(card, 1, 0x0105, a1.speed, false);
-  ParamWrite(card, 2, 0x0100, a1.range, true);
-  ParamWrite(card, 2, 0x0102, a1.acc, false);
-  ParamWrite(card, 2, 0x0104, a1.speed, false);
-  ParamWrite(card, 2, 0x0105, a1.speed, false);
-  Write16(ChipPort(card, 1, kCommand), 0x003E);
-  Write16(ChipPort(card, 2, kCommand), 0x003E);
-  ParamWrite(card, 2, 0x0106, dz, true);
-  ParamWrite(card, 2, 0x0206, du, true);
-  ParamWrite(card, 1, 0x0106, dx, true);
-  ParamWrite(card, 1, 0x0206, dy, true);
-  Write16(ChipPort(card, 2, kCommand), 0x0030);
-  Write16(ChipPort(card, 1, kCommand), 0x0030);
-  return 0;
-}
+int ChipLayer::inp_move3(int card, int dx, int dy, int dz) { return MultiChipMove(card, dx, dy, dz, std::nullopt); }
+
+int ChipLayer::inp_move4(int card, int dx, int dy, int dz, int du) { return MultiChipMove(card, dx, dy, dz, du); }
 
 int ChipLayer::inp_dec_enable(int card, int pair) {
   if (!ValidCard(card) || !ValidPair(pair)) return 1;

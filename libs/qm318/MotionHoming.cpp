@@ -55,11 +55,6 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
     for (int axis : axes)
       if (sensor(axis)) chip_.set_stop0_mode(kCard, axis, 0, 0);
   };
-  auto allStand = [this](const std::vector<int>& which) {
-    bool standing = true;
-    for (int axis : which) standing = Standing(axis) && standing;
-    return standing;
-  };
   auto marks = [&] {
     for (std::size_t n = 0; n < axes.size(); ++n) {
       if (mark[n] != 0) continue;
@@ -77,7 +72,7 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
   // read is looked at once more when all stand; it would read as not found.
   auto seekTest = [&] {
     marks();
-    if (!allStand(axes)) return false;
+    if (!AllStanding(axes)) return false;
     marks();
     return true;
   };
@@ -94,7 +89,7 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
   };
   auto indexTest = [&] {
     indexMarks();
-    if (!allStand(indexAxes)) return false;
+    if (!AllStanding(indexAxes)) return false;
     indexMarks();
     return true;
   };
@@ -138,7 +133,7 @@ int MotionLayer::Home(const std::vector<int>& axes, QM318_CALLBACK callback) {
         step = 3;
         break;
       case 3:
-        if (!allStand(axes)) break;
+        if (!AllStanding(axes)) break;
         for (int axis : axes)
           if (sensor(axis)) chip_.set_stop0_mode(kCard, axis, 1, 0);
         step = 4;

@@ -12,6 +12,7 @@
 // home not found), -3 a limit input seen, -4 / -5 see work_inp2 and work_arc.
 #include <array>
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "libs/qm318/AxisPara.h"
@@ -108,6 +109,10 @@ class MotionLayer {
   // stopped the chip but not yet written its flag is waited for, so the stop
   // is not reported as a finished move.
   bool StoppedWhenStanding(const std::vector<int>& axes) const;
+  // Whether every axis's drive stands.
+  bool AllStanding(const std::vector<int>& axes);
+  int PollMove(const std::vector<int>& axes, const std::vector<int>& pulses, const std::function<bool()>& standing,
+               bool callbackBeforeFlags, QM318_CALLBACK callback);
   int PollFixed(const std::vector<int>& axes, const std::vector<int>& pulses, bool callbackBeforeFlags,
                 QM318_CALLBACK callback);
   int PollInterpolated(const std::vector<int>& axes, const std::vector<int>& pulses, int pair,

@@ -1,6 +1,7 @@
 // Fixed, caller-profile, continuous and interpolated moves and jogging.
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <thread>
 
 #include "libs/qm318/MotionLayer.h"
@@ -67,11 +68,18 @@ bool MotionLayer::StoppedWhenStanding(const std::vector<int>& axes) const {
   return AllStopped(axes);
 }
 
-// Polls single-axis drives until every axis of the move stands. A stop
+bool MotionLayer::AllStanding(const std::vector<int>& axes) {
+  // Every axis's status is read, even after one that still runs.
+  bool standing = true;
+  for (int axis : axes) standing = Standing(axis) && standing;
+  return standing;
+}
+
+// Polls a move until every axis of it stands, as standing() tells. A stop
 // request on all of them ends the polling with 0 at once; one that stopped
 // them before the status showed it is still reported as a stop, not as done.
-int MotionLayer::PollFixed(const std::vector<int>& axes, const std::vector<int>& pulses, bool callbackBeforeFlags,
-                           QM318_CALLBACK callback) {
+int MotionLayer::PollMove(const std::vector<int>& axes, const std::vector<int>& pulses,
+                          const std::function<bool()>& standing, bool callbackBeforeFlags, QM318_CALLBACK callback) {
   bool marked = false;
   auto readLimits = [&] {
     for (std::size_t n = 0; n < axes.size(); ++n)
@@ -79,9 +87,7 @@ int MotionLayer::PollFixed(const std::vector<int>& axes, const std::vector<int>&
   };
   for (;;) {
     readLimits();
-    bool standing = true;
-    for (int axis : axes) standing = Standing(axis) && standing;
-    if (standing) {
+    if (standing()) {
       if (StoppedWhenStanding(axes)) return 0;
       // A limit that stopped the drive after the read above still shows.
       readLimits();
@@ -91,6 +97,12 @@ int MotionLayer::PollFixed(const std::vector<int>& axes, const std::vector<int>&
     if (AllStopped(axes)) return 0;
     if (!callbackBeforeFlags) Call(callback);
   }
+}
+
+// Single-axis drives stand when each axis's status says so.
+int MotionLayer::PollFixed(const std::vector<int>& axes, const std::vector<int>& pulses, bool callbackBeforeFlags,
+                           QM318_CALLBACK callback) {
+  return PollMove(axes, pulses, [&] { return AllStanding(axes); }, callbackBeforeFlags, callback);
 }
 
 int MotionLayer::WorkMove(const std::vector<AxisTarget>& targets, int absolute, int speedSelect,
@@ -150,9 +162,7 @@ int MotionLayer::ContinueMove(const std::vector<std::array<int, 2>>& axisDirs, i
       all_stop(0);
       return 0;
     }
-    bool standing = true;
-    for (int axis : axes) standing = Standing(axis) && standing;
-    if (standing) {
+    if (AllStanding(axes)) {
       if (StoppedWhenStanding(axes)) {
         all_stop(0);
         return 0;
@@ -162,25 +172,15 @@ int MotionLayer::ContinueMove(const std::vector<std::array<int, 2>>& axisDirs, i
   }
 }
 
+// An interpolated move stands when its pair's chip has ended the interpolation.
 int MotionLayer::PollInterpolated(const std::vector<int>& axes, const std::vector<int>& pulses, int pair,
                                   QM318_CALLBACK callback) {
-  bool marked = false;
-  auto readLimits = [&] {
-    for (std::size_t n = 0; n < axes.size(); ++n)
-      if (read_limit_input(axes[n], pulses[n] <= 0)) marked = true;
-  };
-  for (;;) {
-    readLimits();
+  const auto standing = [&] {
     int running = 0;
     chip_.get_inp_status(kCard, pair, &running);
-    if (running == 0) {
-      if (StoppedWhenStanding(axes)) return 0;
-      readLimits();
-      return marked ? -3 : 1;
-    }
-    Call(callback);
-    if (AllStopped(axes)) return 0;
-  }
+    return running == 0;
+  };
+  return PollMove(axes, pulses, standing, true, callback);
 }
 
 int MotionLayer::work_inp2(int axisA, float distanceA, int axisB, float distanceB, int absolute, int speedSelect,

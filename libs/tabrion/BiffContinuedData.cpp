@@ -65,15 +65,17 @@ bool BiffContinuedData::Chars(std::size_t count, bool wide, std::u16string& out)
   return true;
 }
 
+bool BiffContinuedData::Length(int lengthBytes, std::uint16_t& length) {
+  if (lengthBytes != 1) return U16(length);
+  std::uint8_t l = 0;
+  if (!U8(l)) return false;
+  length = l;
+  return true;
+}
+
 bool BiffContinuedData::ByteString(int lengthBytes, std::string& bytes) {
   std::uint16_t length = 0;
-  if (lengthBytes == 1) {
-    std::uint8_t l = 0;
-    if (!U8(l)) return false;
-    length = l;
-  } else if (!U16(length)) {
-    return false;
-  }
+  if (!Length(lengthBytes, length)) return false;
   bytes.clear();
   for (std::uint16_t i = 0; i < length; ++i) {
     std::uint8_t c = 0;
@@ -85,13 +87,7 @@ bool BiffContinuedData::ByteString(int lengthBytes, std::string& bytes) {
 
 bool BiffContinuedData::UnicodeString(int lengthBytes, std::string& utf8) {
   std::uint16_t length = 0;
-  if (lengthBytes == 1) {
-    std::uint8_t l = 0;
-    if (!U8(l)) return false;
-    length = l;
-  } else if (!U16(length)) {
-    return false;
-  }
+  if (!Length(lengthBytes, length)) return false;
   std::uint8_t options = 0;
   if (!U8(options)) return false;
   std::uint16_t runs = 0;

@@ -30,6 +30,8 @@ class BiffContinuedData {
   bool ByteString(int lengthBytes, std::string& bytes);
 
  private:
+  // A string's length, in one byte (lengthBytes 1) or two.
+  bool Length(int lengthBytes, std::uint16_t& length);
   bool Chars(std::size_t count, bool wide, std::u16string& out);
   // True when a byte is left in the current piece, moving to the next piece if not.
   bool Available();

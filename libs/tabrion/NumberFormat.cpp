@@ -231,11 +231,11 @@ Section ParseSection(std::string_view code) {
   return section;
 }
 
-// Places the integer digits into the placeholders from the right; extra
-// digits go in front of the first placeholder.
-class IntegerWriter {
+// Places digits into their placeholders from the right; extra digits go in
+// front of the first placeholder. Serves the integer part and the exponent.
+class DigitWriter {
  public:
-  IntegerWriter(std::string digits, int placeholders, bool thousands)
+  DigitWriter(std::string digits, int placeholders, bool thousands)
       : digits_(std::move(digits)), placeholders_(placeholders), thousands_(thousands) {}
 
   void Placeholder(char kind, std::string& out) {
@@ -391,11 +391,12 @@ std::string NumberFormat::FormatNumber(const Section& s, double value) const {
   DecimalDigits(value, fractionCount, integerDigits, fractionDigits);
   std::size_t lastFraction = fractionDigits.find_last_not_of('0');
 
-  IntegerWriter integer(integerDigits, integerCount, s.thousands);
+  DigitWriter integer(integerDigits, integerCount, s.thousands);
+  const std::string exponentDigits = std::to_string(std::abs(exponent));
+  DigitWriter exponentWriter(exponentDigits, exponentCount, false);
   std::string out;
   afterPoint = afterExponent = false;
-  int fractionIndex = 0, exponentIndex = 0;
-  std::string exponentDigits = std::to_string(std::abs(exponent));
+  int fractionIndex = 0;
   for (const Token& t : s.tokens) {
     switch (t.kind) {
       case Token::literal:
@@ -420,14 +421,7 @@ std::string NumberFormat::FormatNumber(const Section& s, double value) const {
         break;
       case Token::digit:
         if (afterExponent) {
-          int position = exponentCount - 1 - exponentIndex++;  // from the right
-          if (exponentIndex == 1)
-            for (int p = static_cast<int>(exponentDigits.size()) - 1; p > position; --p)
-              out += exponentDigits[exponentDigits.size() - 1 - static_cast<std::size_t>(p)];
-          if (position < static_cast<int>(exponentDigits.size()))
-            out += exponentDigits[exponentDigits.size() - 1 - static_cast<std::size_t>(position)];
-          else if (t.text == "0") out += '0';
-          else if (t.text == "?") out += ' ';
+          exponentWriter.Placeholder(t.text[0], out);
         } else if (afterPoint) {
           if (fractionIndex >= fractionCount) break;
           std::size_t k = static_cast<std::size_t>(fractionIndex++);

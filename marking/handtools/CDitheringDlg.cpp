@@ -40,7 +40,13 @@ int CDitheringDlg::DoModal() {
   return exec();
 }
 
-void CDitheringDlg::OnInitDialog() { UpdateData(false); }
+void CDitheringDlg::OnInitDialog() {
+  // The settings record starts the factor at 0, which the dialog would refuse:
+  // it shows the nearest value it takes, so OK confirms what is shown.
+  if (!(m_rotateFactor >= kRotateFactorMin)) m_rotateFactor = static_cast<float>(kRotateFactorMin);
+  if (m_rotateFactor > kRotateFactorMax) m_rotateFactor = static_cast<float>(kRotateFactorMax);
+  UpdateData(false);
+}
 
 bool CDitheringDlg::UpdateData(bool save) {
   if (!save) {

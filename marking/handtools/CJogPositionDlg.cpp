@@ -13,6 +13,7 @@
 #include "document/geometry/SharedHelpers.h"
 #include "marking/dialogs/DialogControls.h"
 #include "marking/handtools/JogRequest.h"
+#include "platform/Clock.h"
 #include "values/ShellValues.h"
 
 using machine_dialogs::Named;
@@ -140,8 +141,10 @@ void CJogPositionDlg::PostJog(int code) {
   requestCode_ = code;
   ready_ = 0;
   event_->Reset();
-  waiter_ = std::thread([this, event = event_, bound = options_.waitBound] {
-    platform::WaitForEither(*event, stop_, bound);
+  platform::Clock& clock = options_.clock ? *options_.clock : platform::CurrentClock();
+  const std::int64_t deadline = clock.NowMicros() + std::chrono::microseconds(options_.waitBound).count();
+  waiter_ = std::thread([this, event = event_, &clock, deadline] {
+    platform::WaitForEitherUntil(*event, stop_, clock, deadline);
     ready_ = 1;
   });
   if (view_) view_->PostMessage(WM_JOG_REQUEST, static_cast<WPARAM>(code), 0,

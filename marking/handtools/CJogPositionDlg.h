@@ -38,6 +38,8 @@ class CJogPositionDlg : public QDialog {
     std::function<void()> saveMachineSet;
     // How long a request may go unanswered before the next one is taken.
     std::chrono::milliseconds waitBound{10000};
+    // The clock the bound runs on; null: the process clock.
+    platform::Clock* clock = nullptr;
   };
 
   // view: where the requests go (the layout view).

@@ -23,6 +23,7 @@
 #include "marking/link/LinkMessages.h"
 #include "marking/link/PortSerialWriter.h"
 #include "marking/widgets/CIoStatusStatic.h"
+#include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "platform_qt/QtMessageTarget.h"
 #include "values/ShellValues.h"
@@ -79,8 +80,6 @@ CMotorTestDlg::CMotorTestDlg(ILinkHost* propertyView, QWidget* parent, Options o
   replies_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) { OnComReply(m); });
   replyHandle_ = replies_->Handle();
   Relay().Attach(replyHandle_);
-  pendingTimer_ = new QTimer(this);
-  pendingTimer_->setSingleShot(true);
 }
 
 CMotorTestDlg::~CMotorTestDlg() {
@@ -210,7 +209,20 @@ int CMotorTestDlg::ReplyTimeoutMs(int type) const {
   return options_.replyTimeoutMs > 0 ? options_.replyTimeoutMs : TestReplyTimeoutMs(type);
 }
 
+platform::Clock& CMotorTestDlg::ClockRef() const {
+  return options_.clock ? *options_.clock : platform::CurrentClock();
+}
+
+bool CMotorTestDlg::PendingExpired() const {
+  return pendingType_ != 0 && ClockRef().NowMicros() >= pendingDeadline_;
+}
+
+void CMotorTestDlg::ExpirePending() {
+  if (PendingExpired()) ClearPending();
+}
+
 bool CMotorTestDlg::SendTestCommand(int type, const BYTE* bytes, int length) {
+  ExpirePending();
   if (pendingType_ != 0 || !host_) return false;  // one command at a time
   CComRequest* request = host_->GetComRequest();
   if (!request) return false;
@@ -225,21 +237,13 @@ bool CMotorTestDlg::SendTestCommand(int type, const BYTE* bytes, int length) {
   pendingType_ = type;
   pendingSerial_ = request->GetSerial();
   // A reply that never comes must not lock the buttons for good.
-  const std::uint64_t serial = pendingSerial_;
-  pendingTimer_->disconnect();
-  connect(pendingTimer_, &QTimer::timeout, this, [this, serial] { OnPendingTimeout(serial); });
-  pendingTimer_->start(ReplyTimeoutMs(type));
+  pendingDeadline_ = ClockRef().NowMicros() + std::int64_t{1000} * ReplyTimeoutMs(type);
   return true;
-}
-
-void CMotorTestDlg::OnPendingTimeout(std::uint64_t serial) {
-  if (pendingType_ != 0 && pendingSerial_ == serial) ClearPending();
 }
 
 void CMotorTestDlg::ClearPending() {
   pendingType_ = 0;
   pendingSerial_ = 0;
-  pendingTimer_->stop();
 }
 
 void CMotorTestDlg::OnComReply(const platform::Message& message) {
@@ -247,6 +251,7 @@ void CMotorTestDlg::OnComReply(const platform::Message& message) {
   const ComReply* reply = ReplyOf(message);
   // Late replies (after the time-out, or to a command of an earlier dialog)
   // answer nothing now.
+  ExpirePending();
   if (!reply || pendingType_ == 0 || reply->serial != pendingSerial_) return;
   ApplyReply(reply->type, reply->bytes);
 }
@@ -262,8 +267,7 @@ void CMotorTestDlg::WaitPendingReply() {
   if (pendingType_ == 0 || !host_) return;
   CComRequest* request = host_->GetComRequest();
   const std::uint64_t serial = pendingSerial_;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ReplyTimeoutMs(pendingType_));
-  while (pendingType_ != 0 && pendingSerial_ == serial && std::chrono::steady_clock::now() < deadline) {
+  while (pendingType_ != 0 && pendingSerial_ == serial && !PendingExpired()) {
     if (!request || request->GetSerial() != serial) break;  // someone else uses the request now
     if (request->GetReplyLength() > 0) {
       ApplyReply(pendingType_, request->GetReply());
@@ -272,7 +276,7 @@ void CMotorTestDlg::WaitPendingReply() {
     // The property view hands the command to the link on this thread: keep
     // its messages moving (the operator's input waits).
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ClockRef().SleepMicros(1000);
   }
   if (pendingSerial_ == serial) ClearPending();
 }

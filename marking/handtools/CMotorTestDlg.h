@@ -3,8 +3,8 @@
 // lines, sets the needle frequency and shows the origin and light-test lamps.
 // On the USB board every button sends a one-byte command through the
 // property view's link and the dialog waits for its reply (at most the
-// command's time-out, then it takes commands again); on the port boards the
-// dialog drives the output port itself.
+// command's time-out on the dialog's clock, then it takes commands again); on
+// the port boards the dialog drives the output port itself.
 #include <QDialog>
 #include <atomic>
 #include <cstdint>
@@ -22,7 +22,6 @@ class CIoStatusStatic;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 namespace platform {
 class Clock;
@@ -51,7 +50,7 @@ class CMotorTestDlg : public QDialog, public IoStatusSource {
   static constexpr int kPauseMs = 200;  // after the opening and the closing command
 
   struct Options {
-    platform::Clock* clock = nullptr;        // port pulses; null: the process clock
+    platform::Clock* clock = nullptr;        // port pulses and reply time-outs; null: the process clock
     std::function<void()> saveMachineSet;    // the shell's SaveMachineSet
     std::function<void(int ms)> pause;       // default: sleep on this thread
     std::function<int()> boardType;          // default: SoftType
@@ -88,7 +87,8 @@ class CMotorTestDlg : public QDialog, public IoStatusSource {
 
   int Frequency() const { return frequency_; }
   double Scale() const { return scale_; }
-  int PendingType() const { return pendingType_; }
+  // The command waiting for its reply; 0 when none is, or its time is up.
+  int PendingType() const { return PendingExpired() ? 0 : pendingType_; }
   BYTE LastBoardStatus() const { return boardStatus_.load(); }
   int HalfPeriodMicros() const { return tester_.HalfPeriodMicros(); }
   CIoStatusStatic* Lamps() const { return lamps_; }
@@ -113,7 +113,10 @@ class CMotorTestDlg : public QDialog, public IoStatusSource {
   void ApplySpeed();
   void ApplyReply(int type, const std::vector<BYTE>& bytes);
   void ClearPending();
-  void OnPendingTimeout(std::uint64_t serial);
+  platform::Clock& ClockRef() const;
+  bool PendingExpired() const;
+  // A command whose time is up answers nothing any more.
+  void ExpirePending();
   // Waits (bounded) for the reply of a pending command. The link stores the
   // reply in the request before it posts it, so it is seen here at once.
   void WaitPendingReply();
@@ -129,6 +132,7 @@ class CMotorTestDlg : public QDialog, public IoStatusSource {
   int stepLine_[3] = {0, 0, 0};
   int pendingType_ = 0;
   std::uint64_t pendingSerial_ = 0;
+  std::int64_t pendingDeadline_ = 0;  // microseconds on the dialog's clock
   BYTE buffer_[kCommandBufferSize] = {};
   CCriticalSection section_;
   std::atomic<BYTE> boardStatus_{0};
@@ -139,7 +143,6 @@ class CMotorTestDlg : public QDialog, public IoStatusSource {
   QCheckBox* microStep_ = nullptr;
   QPushButton* needle_ = nullptr;
   QPushButton* spin_[2][2] = {};  // [frequency, scale][down, up]
-  QTimer* pendingTimer_ = nullptr;
   std::unique_ptr<platform_qt::QtMessageTarget> replies_;
   std::shared_ptr<platform::MessageTarget> replyHandle_;
 };

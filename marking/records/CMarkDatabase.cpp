@@ -169,6 +169,16 @@ class BackupWriter {
 
 }  // namespace
 
+void PrepareMarkDatabases(const MarkDatabaseLocation& location) {
+  const QSqlDatabase empty;  // the shared empty connection and its driver
+  const QString name = Q(NewConnectionName("prepare"));
+  {
+    // Loads the driver plugin; nothing is opened.
+    const QSqlDatabase driver = QSqlDatabase::addDatabase(Q(location.driver), name);
+  }
+  QSqlDatabase::removeDatabase(name);
+}
+
 CMarkDatabase::CMarkDatabase(MarkDatabaseLocation location)
     : location_(std::move(location)), connectionName_(NewConnectionName("db")) {}
 

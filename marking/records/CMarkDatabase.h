@@ -3,8 +3,9 @@
 // in an embedded SQLite file or on a server (MarkDatabaseLocation).
 //
 // One object holds one connection. Open, use and close it on one thread (the
-// marking worker, or the UI thread for the history dialog); two objects may
-// work on the same database from different threads at once.
+// marking worker, or the UI thread for the history dialog), and close it
+// before that thread ends; two objects may work on the same database from
+// different threads at once.
 #include <QSqlDatabase>
 #include <optional>
 #include <string>
@@ -27,6 +28,14 @@ struct MarkClearResult {
   std::string backupPath;  // the copy of the records made before, when made
   std::string error;       // why not, when not
 };
+
+// Qt's SQL module keeps what it makes on first use (the empty connection's
+// driver, the driver plugin) until the process ends, as objects of the thread
+// that first used it, and a process without an application object takes the
+// first thread that makes a Qt object for its main thread. Made on a worker
+// that ends before the program, they are freed after their thread at exit.
+// Call this on the main thread before a worker opens the records.
+void PrepareMarkDatabases(const MarkDatabaseLocation& location);
 
 class CMarkDatabase {
  public:

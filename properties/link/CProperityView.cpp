@@ -285,7 +285,9 @@ void CProperityView::OnDestroy() {
     // link directly, so the board hears it before the port closes.
     if (link_ && link_->IsOpen()) {
       link_->Submit(&request_, request_.GetCommand());
-      link_->WaitSent(std::chrono::milliseconds(200));
+      // Bounded only against a link that is stuck: a busy machine may take
+      // a while to run the writer.
+      link_->WaitSent(std::chrono::seconds(2));
     }
   } else {
     ResetComRequest();

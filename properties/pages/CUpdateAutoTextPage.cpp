@@ -2,34 +2,21 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 
 #include "document/objects/CObjElement.h"
 #include "properties/framework/PageControls.h"
 #include "properties/pages/CUpdateBarCodePage.h"
-#include "properties/pages/CUpdateTextPage.h"
+#include "properties/pages/PlacementSteps.h"
 #include "text/objects/CObjText.h"
 #include "text/objects/CObjTextAutoUpdate.h"
-#include "values/AnchorNames.h"
 #include "values/PropertyMessages.h"
 #include "widgets/CNotifyEdit.h"
 #include "widgets/CSpinButton.h"
 
 namespace {
 constexpr double kPositionStep = 5;
-constexpr double kRadiusStep = 2;
-constexpr double kAngleStep = 5;
-constexpr double kFullTurn = 360;
-
-QStringList TodayDateEntries() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return AdditionalDateEntries(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-}
 }  // namespace
 
 CUpdateAutoTextPage::CUpdateAutoTextPage() : CPropertyPage(kDialogId, "Auto text", kPageCode, WM_UPDATE_AUTOTEXT) {
@@ -52,10 +39,7 @@ CUpdateAutoTextPage::CUpdateAutoTextPage() : CPropertyPage(kDialogId, "Auto text
   randLengthEdit_ = c.Edit("rand length", kRandLength);
   CNotifyEdit* xEdit = c.Edit("Left top(x):", kX, &xSpin, kXSpin);
   CNotifyEdit* yEdit = c.Edit("Left top(y):", kY, &ySpin, kYSpin);
-  xLabel_ = findChild<QLabel*>(QString("label%1").arg(kX));
-  yLabel_ = findChild<QLabel*>(QString("label%1").arg(kY));
-  xLabel_->setObjectName("label1174");
-  yLabel_->setObjectName("label1175");
+  anchorLabels_.Take(*this, kX, kY);
   QCheckBox* arcBox = c.Check("Fixed arc length", kFixedArcLength);
   arcBox->hide();
   CNotifyEdit* offsetEdit = c.Edit("Offset angle:", kOffsetAngle, &offsetSpin, kOffsetSpin);
@@ -63,9 +47,7 @@ CUpdateAutoTextPage::CUpdateAutoTextPage() : CPropertyPage(kDialogId, "Auto text
   c.Text("radius<0 rotate 180");
   CNotifyEdit* arcEdit = c.Edit("Arc angle", kArcAngle, &arcSpin, kArcSpin);
   c.Text("angle=0 auto");
-  QStringList anchors;
-  for (const char* name : kAnchorNames) anchors << name;
-  QComboBox* fixCombo = c.Combo("Fix position:", kFixPosition, anchors);
+  QComboBox* fixCombo = c.Combo("Fix position:", kFixPosition, FixPositionEntries());
   c.Stretch();
 
   bindings_.ComboIndex(kDate, dateCombo, &dateMode);
@@ -127,8 +109,7 @@ void CUpdateAutoTextPage::LoadFromObject(CObjElement& element) {
   offsetAngle = std::round(s.deflection * 1000) / 1000;
   arcAngle = static_cast<float>(std::round(s.arcSize * 1000) / 1000);
   fixedArcLength = s.arcArrangement;
-  fixIndex = s.fixedCorner >= 0 && s.fixedCorner < static_cast<int>(kAnchorNames.size()) ? s.fixedCorner : 0;
-  fixText = kAnchorNames[static_cast<std::size_t>(fixIndex)];
+  FixPositionOf(s.fixedCorner, fixIndex, fixText);
   auto* number = element.GetObjectAs<CObjTextAutoUpdate>();
   if (number == nullptr) return;
   const SerialSettings& ser = number->Serial();
@@ -160,15 +141,9 @@ void CUpdateAutoTextPage::PrepareValue(int id) {
 }
 
 void CUpdateAutoTextPage::OnInitDialog() {
-  SetAnchorLabels();
+  anchorLabels_.Show(radius, xLabel, yLabel);
   randLengthEdit_->setEnabled(randOn != 0);
   UpdateData(false);
-}
-
-void CUpdateAutoTextPage::SetAnchorLabels() {
-  AnchorLabelsFor(radius, xLabel, yLabel);
-  xLabel_->setText(QString::fromStdString(xLabel));
-  yLabel_->setText(QString::fromStdString(yLabel));
 }
 
 void CUpdateAutoTextPage::OnKey(int id) {
@@ -189,7 +164,7 @@ void CUpdateAutoTextPage::OnKey(int id) {
     case kY: post = y != oldY; break;
     case kRadius:
       post = radius != oldRadius;
-      if (post) SetAnchorLabels();
+      if (post) anchorLabels_.Show(radius, xLabel, yLabel);
       break;
     case kOffsetAngle: post = std::fabs(offsetAngle - oldOffset) >= 0.0001; break;
     case kArcAngle: post = std::fabs(arcAngle - oldArc) >= 0.0001f; break;
@@ -225,20 +200,11 @@ void CUpdateAutoTextPage::OnSpin(int id, int delta) {
       break;
     case kX: x += up ? kPositionStep : -kPositionStep; break;
     case kY: y += up ? kPositionStep : -kPositionStep; break;
-    case kRadius: {
-      const double before = radius;
-      radius = up ? radius + kRadiusStep : (radius >= kRadiusStep ? radius - kRadiusStep : 0);
-      post = radius != before;
-      if (post) SetAnchorLabels();
+    case kRadius:
+      post = StepRadius(radius, delta);
+      if (post) anchorLabels_.Show(radius, xLabel, yLabel);
       break;
-    }
-    case kOffsetAngle: {
-      const double before = offsetAngle;
-      offsetAngle = up ? std::min(offsetAngle + kAngleStep, kFullTurn)
-                       : (offsetAngle >= kAngleStep ? offsetAngle - kAngleStep : 0);
-      post = offsetAngle != before;
-      break;
-    }
+    case kOffsetAngle: post = StepOffsetAngle(offsetAngle, delta); break;
     case kArcAngle: post = StepArcAngle(arcAngle, delta); break;
     default: return;
   }

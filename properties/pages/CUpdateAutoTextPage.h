@@ -3,9 +3,8 @@
 // with its step, limits and repeat count, an optional random code and date,
 // and the placement of the text (anchor, position, arc layout).
 #include "properties/framework/CPropertyPage.h"
+#include "properties/pages/AnchorLabels.h"
 
-class QComboBox;
-class QLabel;
 class QLineEdit;
 
 class CUpdateAutoTextPage : public CPropertyPage {
@@ -64,11 +63,9 @@ class CUpdateAutoTextPage : public CPropertyPage {
   void OnInitDialog() override;
 
  private:
-  void SetAnchorLabels();
   void OnKey(int id);
   void OnSpin(int id, int delta);
 
-  QLabel* xLabel_ = nullptr;
-  QLabel* yLabel_ = nullptr;
+  AnchorLabels anchorLabels_;
   QLineEdit* randLengthEdit_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "document/objects/CObjElement.h"
+#include "platform/Clock.h"
 #include "properties/framework/PageControls.h"
 #include "text/objects/CObjBarCode.h"
 #include "values/PropertyMessages.h"
@@ -36,18 +37,18 @@ QStringList MaskItems() {
   return items;
 }
 
-QStringList TodayDateEntries() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return AdditionalDateEntries(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-}
-
 }  // namespace
 
 QStringList AdditionalDateEntries(int year, int month, int day) {
   const QString md = QString("%1%2").arg(month, 2, 10, QChar('0')).arg(day, 2, 10, QChar('0'));
   return {"No system date", QString::number(year - 2000) + md, QString::number(year) + md};
+}
+
+QStringList TodayDateEntries() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return AdditionalDateEntries(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 CUpdateBarCodePage::CUpdateBarCodePage() : CPropertyPage(kDialogId, "Barcode", kPageCode, WM_UPDATE_BARCODE) {
@@ -159,7 +160,9 @@ CUpdateBarCodePage::CUpdateBarCodePage() : CPropertyPage(kDialogId, "Barcode", k
   scanTimer_.setSingleShot(true);
   scanTimer_.setInterval(kScanGapMs);
   connect(stringEdit, &QLineEdit::textEdited, this, [this](const QString&) {
-    if (scan) scanTimer_.start();
+    if (!scan) return;
+    lastScanKeyMicros_ = platform::CurrentClock().NowMicros();
+    scanTimer_.start(kScanGapMs);
   });
   connect(&scanTimer_, &QTimer::timeout, this, [this] { OnScanTimer(); });
   FinishControls();
@@ -275,6 +278,13 @@ void CUpdateBarCodePage::OnSpin(double& value, int delta, int id) {
 
 void CUpdateBarCodePage::OnScanTimer() {
   if (!scan) return;
+  // Woken early on the clock (a busy machine, or a simulated clock): look again later.
+  const std::int64_t quietMicros = platform::CurrentClock().NowMicros() - lastScanKeyMicros_;
+  const std::int64_t gapMicros = std::int64_t{kScanGapMs} * 1000;
+  if (quietMicros < gapMicros) {
+    scanTimer_.start(static_cast<int>(std::max<std::int64_t>(1, (gapMicros - quietMicros + 999) / 1000)));
+    return;
+  }
   const std::string before = scanned;
   UpdateData(true);
   FocusScanText();

@@ -5,6 +5,7 @@
 // optimisation of the modules. In scan mode a scanner's burst of keys is
 // gathered and reported once, when the keys have stopped for the scan gap.
 #include <QTimer>
+#include <cstdint>
 
 #include "properties/framework/CPropertyPage.h"
 
@@ -47,7 +48,8 @@ class CUpdateBarCodePage : public CPropertyPage {
   static constexpr int kTwoLine = 1183;
   static constexpr int kOffsetX = 1184;
   static constexpr int kOffsetY = 1185;
-  // The gap after a scanner's last key that ends its burst.
+  // The gap after a scanner's last key that ends its burst, on the process
+  // clock (platform/Clock.h): the timer only wakes the page to look.
   static constexpr int kScanGapMs = 500;
 
   CUpdateBarCodePage();
@@ -87,8 +89,11 @@ class CUpdateBarCodePage : public CPropertyPage {
   QComboBox* qrLists_[3] = {};
   QLineEdit* scanEdit_ = nullptr;
   QTimer scanTimer_;
+  std::int64_t lastScanKeyMicros_ = 0;
 };
 
 // The three entries of the "Additional date" lists for a local date:
 // "No system date", year - 2000 with two-digit month and day, the full year.
 QStringList AdditionalDateEntries(int year, int month, int day);
+// The same for today.
+QStringList TodayDateEntries();

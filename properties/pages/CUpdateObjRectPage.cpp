@@ -15,6 +15,16 @@
 namespace {
 constexpr double kSpinStep = 5;
 constexpr double kSideThreshold = 0.001;
+// Corners that agree to the shown third decimal (rounding may part them by one).
+constexpr double kSameSide = 0.0015;
+
+// Whether the corners lie as the page's four sides assume: 0 and 3 on the
+// left, 1 and 2 on the right, 0 and 1 on top, 2 and 3 at the bottom. A
+// rotated rectangle does not, and its sides are no object values to write.
+bool HasPageSides(const CPointList& v) {
+  return std::fabs(v[0].x - v[3].x) <= kSameSide && std::fabs(v[1].x - v[2].x) <= kSameSide &&
+         std::fabs(v[0].y - v[1].y) <= kSameSide && std::fabs(v[2].y - v[3].y) <= kSameSide;
+}
 }  // namespace
 
 CUpdateObjRectPage::CUpdateObjRectPage() : CPropertyPage(kDialogId, "Rectangle", kPageCode, WM_UPDATE_OBJRECT) {
@@ -65,7 +75,8 @@ void CUpdateObjRectPage::RefreshReadouts() {
 void CUpdateObjRectPage::LoadFromObject(CObjElement& element) {
   auto* rect = element.GetObjectAs<CObjPolyLine>();
   if (rect == nullptr || rect->GetPathData().points.GetSize() < 5) return;
-  CPointList& v = rect->GetPathData().points;
+  CPointList& points = rect->GetPathData().points;
+  CPointList v(points);
   for (int i = 0; i < 5; ++i) {
     RoundDouble3(v[i].x);
     RoundDouble3(v[i].y);
@@ -74,13 +85,17 @@ void CUpdateObjRectPage::LoadFromObject(CObjElement& element) {
   right = (v[1].x + v[2].x) / 2;
   top = (v[0].y + v[1].y) / 2;
   bottom = (v[2].y + v[3].y) / 2;
+  RefreshReadouts();
+  // Showing a rectangle never changes its shape: only one whose corners
+  // already agree is squared to the sides it shows.
+  if (!HasPageSides(v)) return;
   v[0].x = v[3].x = left;
   v[1].x = v[2].x = right;
   v[0].y = v[1].y = top;
   v[2].y = v[3].y = bottom;
   v[4].x = v[0].x;
   v[4].y = v[0].y;
-  RefreshReadouts();
+  for (int i = 0; i < 5; ++i) points[i] = v[i];
 }
 
 void CUpdateObjRectPage::OnEditKey(int id) {

@@ -19,9 +19,10 @@ class CUpdateObjRectPage : public CPropertyPage {
   static constexpr int kArea = 1057;
 
   CUpdateObjRectPage();
-  // Makes the rectangle axis-parallel first (each side the mean of the two
-  // corners that should agree, the closing vertex the first one), then
-  // shows its sides and read-outs.
+  // Shows the sides (each the mean of the two corners that should agree,
+  // rounded to three decimals) and the read-outs. A rectangle whose corners
+  // agree is squared to them, the closing vertex made the first; a rotated
+  // one is left as it is.
   void LoadFromObject(CObjElement& element) override;
   // "%.3f" read-outs.
   static std::string PerimeterText(double left, double right, double top, double bottom);

@@ -2,17 +2,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <cmath>
 
 #include "document/objects/CObjElement.h"
 #include "platform/Prompt.h"
 #include "properties/framework/PageControls.h"
-#include "properties/pages/CUpdateTextPage.h"
+#include "properties/pages/PlacementSteps.h"
 #include "properties/pages/VinText.h"
 #include "text/objects/CObjText.h"
 #include "text/objects/CObjTextVin.h"
-#include "values/AnchorNames.h"
 #include "values/PropertyMessages.h"
 #include "widgets/CNotifyEdit.h"
 #include "widgets/CSpinButton.h"
@@ -22,9 +20,6 @@ constexpr std::size_t kCheckAt = 8;
 constexpr std::size_t kMakeOrderAt = 11;
 constexpr std::size_t kMakeOrderLength = 6;
 constexpr double kPositionStep = 5;
-constexpr double kRadiusStep = 2;
-constexpr double kAngleStep = 5;
-constexpr double kFullTurn = 360;
 }  // namespace
 
 CUpdateObjVinPage::CUpdateObjVinPage()
@@ -64,14 +59,9 @@ CUpdateObjVinPage::CUpdateObjVinPage()
   CSpinButton* arcSpin = nullptr;
   CNotifyEdit* xEdit = c.Edit("X:", kX, &xSpin, kXSpin);
   CNotifyEdit* yEdit = c.Edit("Y:", kY, &ySpin, kYSpin);
-  xLabel_ = findChild<QLabel*>(QString("label%1").arg(kX));
-  yLabel_ = findChild<QLabel*>(QString("label%1").arg(kY));
-  xLabel_->setObjectName("label1174");
-  yLabel_->setObjectName("label1175");
+  anchorLabels_.Take(*this, kX, kY);
   CNotifyEdit* radiusEdit = c.Edit("Radius", kRadius, &radiusSpin, kRadiusSpin);
-  QStringList anchors;
-  for (const char* name : kAnchorNames) anchors << name;
-  QComboBox* fixCombo = c.Combo("Fixed position", kFixPosition, anchors);
+  QComboBox* fixCombo = c.Combo("Fixed position", kFixPosition, FixPositionEntries());
   CNotifyEdit* rotateEdit = c.Edit("Rotate angle", kRotate, &rotateSpin, kRotateSpin);
   CNotifyEdit* arcEdit = c.Edit("Arc angle", kArcAngle, &arcSpin, kArcSpin);
   QCheckBox* zoomBox = c.Check("Zoom in", kZoom);
@@ -149,8 +139,7 @@ void CUpdateObjVinPage::LoadFromObject(CObjElement& element) {
   twoLine = (s.flags & TEXT_TWO_LINES) ? 1 : 0;
   offsetX = s.offsetX2;
   offsetY = s.offsetY2;
-  fixIndex = s.fixedCorner >= 0 && s.fixedCorner < static_cast<int>(kAnchorNames.size()) ? s.fixedCorner : 0;
-  fixText = kAnchorNames[static_cast<std::size_t>(fixIndex)];
+  FixPositionOf(s.fixedCorner, fixIndex, fixText);
   starIndex = s.starMode >= 0 && s.starMode <= 2 ? s.starMode : 0;
   AnchorLabelsFor(radius, xLabel, yLabel);
   if (auto* vin = element.GetObjectAs<CObjTextVin>()) zoom = vin->GetEnlarged();
@@ -190,27 +179,28 @@ void CUpdateObjVinPage::PrepareValue(int id) {
 }
 
 void CUpdateObjVinPage::OnInitDialog() {
-  SetAnchorLabels();
+  anchorLabels_.Show(radius, xLabel, yLabel);
   UpdateData(false);
 }
 
-void CUpdateObjVinPage::SetAnchorLabels() {
-  AnchorLabelsFor(radius, xLabel, yLabel);
-  xLabel_->setText(QString::fromStdString(xLabel));
-  yLabel_->setText(QString::fromStdString(yLabel));
+void CUpdateObjVinPage::ShowRefusedLetters() {
+  showingMessage_ = true;
+  platform::MessageBox(kRefusedLetterText, "");
+  showingMessage_ = false;
 }
 
 void CUpdateObjVinPage::OnPartKey(const Part& part) {
+  if (showingMessage_) return;
   UpperVin(*part.value);
   const std::string copy = *part.value;
   if (!UpdateData(true)) return;
   UpperVin(*part.value);
-  if (HasRefusedVinLetter(*part.value)) {
-    platform::MessageBox(kRefusedLetterText, "");
-    *part.value = copy;
-  }
+  // The old part is back in both fields before the message shows.
+  const bool refused = HasRefusedVinLetter(*part.value);
+  if (refused) *part.value = copy;
   PutVinPart(code, part.at, *part.value);
   UpdateData(false);
+  if (refused) ShowRefusedLetters();
   if (*part.value != copy) PostChange(part.id);
 }
 
@@ -225,6 +215,7 @@ void CUpdateObjVinPage::OnCheckCharKey() {
 }
 
 void CUpdateObjVinPage::OnMakeOrderKey() {
+  if (showingMessage_) return;
   UpperVin(makeOrder);
   const std::string copy = makeOrder;
   if (!UpdateData(true)) return;
@@ -233,14 +224,15 @@ void CUpdateObjVinPage::OnMakeOrderKey() {
   } else {
     makeOrder = copy;
   }
-  if (HasRefusedVinLetter(makeOrder)) {
-    platform::MessageBox(kRefusedLetterText, "");
+  const bool refused = HasRefusedVinLetter(makeOrder);
+  if (refused) {
     makeOrder = copy;
   } else {
     SpreadMakeOrder();
   }
   PutVinPart(code, kMakeOrderAt, makeOrder);
   UpdateData(false);
+  if (refused) ShowRefusedLetters();
   if (makeOrder != copy) PostChange(kMakeOrder);
 }
 
@@ -260,7 +252,7 @@ void CUpdateObjVinPage::OnPlacementKey(int id) {
     case kY: post = std::fabs(y - oldY) >= 0.0001; break;
     case kRadius:
       post = std::fabs(radius - oldRadius) >= 0.0001;
-      SetAnchorLabels();
+      anchorLabels_.Show(radius, xLabel, yLabel);
       UpdateData(false);
       break;
     case kRotate: post = std::fabs(rotate - oldRotate) >= 0.0001; break;
@@ -299,23 +291,14 @@ void CUpdateObjVinPage::OnPositionSpin(double& value, int delta, int id) {
 }
 
 void CUpdateObjVinPage::OnRadiusSpin(int delta) {
-  const double before = radius;
-  radius = delta < 0 ? radius + kRadiusStep : (radius >= kRadiusStep ? radius - kRadiusStep : 0);
-  if (radius == before) return;
-  SetAnchorLabels();
+  if (!StepRadius(radius, delta)) return;
+  anchorLabels_.Show(radius, xLabel, yLabel);
   UpdateData(false);
   PostChange(kRadius);
 }
 
 void CUpdateObjVinPage::OnRotateSpin(int delta) {
-  const double before = rotate;
-  if (delta < 0) {
-    if (rotate < kFullTurn) rotate += kAngleStep;
-    if (rotate > kFullTurn) rotate = kFullTurn;
-  } else if (rotate >= kAngleStep) {
-    rotate -= kAngleStep;
-  }
-  if (rotate < 0) rotate = 0;
+  const bool changed = StepArcAngle(rotate, delta);
   UpdateData(false);
-  if (rotate != before) PostChange(kRotate);
+  if (changed) PostChange(kRotate);
 }

@@ -7,9 +7,9 @@
 #include <array>
 
 #include "properties/framework/CPropertyPage.h"
+#include "properties/pages/AnchorLabels.h"
 
 class QComboBox;
-class QLabel;
 
 class CUpdateObjVinPage : public CPropertyPage {
  public:
@@ -85,7 +85,6 @@ class CUpdateObjVinPage : public CPropertyPage {
     std::string* value;
     std::size_t at;
   };
-  void SetAnchorLabels();
   void SplitCode();
   void SpreadMakeOrder();
   void OnPartKey(const Part& part);
@@ -98,8 +97,11 @@ class CUpdateObjVinPage : public CPropertyPage {
   void OnPositionSpin(double& value, int delta, int id);
   void OnRadiusSpin(int delta);
   void OnRotateSpin(int delta);
+  // The refused-letter message. Its box takes the focus from the edit that
+  // was reported; that focus loss is the same report and is not taken again.
+  void ShowRefusedLetters();
 
-  QLabel* xLabel_ = nullptr;
-  QLabel* yLabel_ = nullptr;
+  bool showingMessage_ = false;
+  AnchorLabels anchorLabels_;
   QComboBox* starCombo_ = nullptr;
 };

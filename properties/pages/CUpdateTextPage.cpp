@@ -2,44 +2,20 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
-#include <algorithm>
 #include <cmath>
 
 #include "document/geometry/SharedHelpers.h"
 #include "document/objects/CObjElement.h"
 #include "properties/framework/PageControls.h"
+#include "properties/pages/PlacementSteps.h"
 #include "text/objects/CObjText.h"
-#include "values/AnchorNames.h"
 #include "values/PropertyMessages.h"
 #include "widgets/CNotifyEdit.h"
 #include "widgets/CSpinButton.h"
 
 namespace {
-constexpr double kArcRadiusMin = 0.1;
 constexpr double kPositionStep = 5;
-constexpr double kRadiusStep = 2;
-constexpr double kAngleStep = 5;
-constexpr double kFullTurn = 360;
 }  // namespace
-
-void AnchorLabelsFor(double radius, std::string& xLabel, std::string& yLabel) {
-  const bool centre = std::fabs(radius) >= kArcRadiusMin;
-  xLabel = centre ? "Center(x):" : "Left top(x):";
-  yLabel = centre ? "Center(y):" : "Left top(y):";
-}
-
-bool StepArcAngle(float& angle, int delta) {
-  const float before = angle;
-  if (delta < 0) {
-    if (angle < kFullTurn) angle += static_cast<float>(kAngleStep);
-    if (angle > kFullTurn) angle = static_cast<float>(kFullTurn);
-  } else if (angle >= kAngleStep) {
-    angle -= static_cast<float>(kAngleStep);
-  }
-  if (angle < 0) angle = 0;
-  return angle != before;
-}
 
 CUpdateTextPage::CUpdateTextPage() : CPropertyPage(kDialogId, "Text", kPageCode, WM_UPDATE_TEXT) {
   PageControls controls(this);
@@ -51,18 +27,13 @@ CUpdateTextPage::CUpdateTextPage() : CPropertyPage(kDialogId, "Text", kPageCode,
   CSpinButton* arcSpin = nullptr;
   CNotifyEdit* xEdit = controls.Edit("Left top(x):", kX, &xSpin, kXSpin);
   CNotifyEdit* yEdit = controls.Edit("Left top(y):", kY, &ySpin, kYSpin);
-  xLabel_ = findChild<QLabel*>(QString("label%1").arg(kX));
-  yLabel_ = findChild<QLabel*>(QString("label%1").arg(kY));
-  xLabel_->setObjectName(QString("label%1").arg(kXLabel));
-  yLabel_->setObjectName(QString("label%1").arg(kYLabel));
+  anchorLabels_.Take(*this, kX, kY);
   CNotifyEdit* radiusEdit = controls.Edit("Align radius:", kRadius, &radiusSpin, kRadiusSpin);
   controls.Text("radius<0 rotate 180");
   CNotifyEdit* offsetEdit = controls.Edit("Offset angle:", kOffsetAngle, &offsetSpin, kOffsetSpin);
   CNotifyEdit* arcEdit = controls.Edit("Arc angle:", kArcAngle, &arcSpin, kArcSpin);
   controls.Text("angle=0 auto");
-  QStringList anchors;
-  for (const char* name : kAnchorNames) anchors << name;
-  fixCombo_ = controls.Combo("Fix position:", kFixPosition, anchors);
+  fixCombo_ = controls.Combo("Fix position:", kFixPosition, FixPositionEntries());
   QCheckBox* arcBox = controls.Check("Fixed arc length", kFixedArcLength);
   arcBox->hide();
   controls.Text("[Uint:mm]");
@@ -104,10 +75,9 @@ void CUpdateTextPage::LoadFromObject(CObjElement& element) {
   radius = s.arcRadius;
   offsetAngle = s.deflection;
   arcAngle = s.arcSize;
-  fixIndex = s.fixedCorner >= 0 && s.fixedCorner < static_cast<int>(kAnchorNames.size()) ? s.fixedCorner : 0;
-  fixText = kAnchorNames[static_cast<std::size_t>(fixIndex)];
+  FixPositionOf(s.fixedCorner, fixIndex, fixText);
   fixedArcLength = s.arcArrangement;
-  SetAnchorLabels();
+  anchorLabels_.Show(radius, xLabel, yLabel);
 }
 
 void CUpdateTextPage::PrepareValue(int id) {
@@ -116,14 +86,8 @@ void CUpdateTextPage::PrepareValue(int id) {
 }
 
 void CUpdateTextPage::OnInitDialog() {
-  SetAnchorLabels();
+  anchorLabels_.Show(radius, xLabel, yLabel);
   UpdateData(false);
-}
-
-void CUpdateTextPage::SetAnchorLabels() {
-  AnchorLabelsFor(radius, xLabel, yLabel);
-  xLabel_->setText(QString::fromStdString(xLabel));
-  yLabel_->setText(QString::fromStdString(yLabel));
 }
 
 void CUpdateTextPage::OnKey(int id) {
@@ -138,7 +102,7 @@ void CUpdateTextPage::OnKey(int id) {
     case kY: post = std::fabs(y - oldY) >= 0.00001; break;
     case kRadius:
       post = std::fabs(radius - oldRadius) >= 0.00001;
-      if (post) SetAnchorLabels();
+      if (post) anchorLabels_.Show(radius, xLabel, yLabel);
       break;
     case kOffsetAngle: post = std::fabs(offsetAngle - oldOffset) >= 0.0001; break;
     case kArcAngle: post = std::fabs(arcAngle - oldArc) >= 0.0001f; break;
@@ -155,27 +119,16 @@ void CUpdateTextPage::OnPositionSpin(double& value, int delta, int id) {
 }
 
 void CUpdateTextPage::OnRadiusSpin(int delta) {
-  const double before = radius;
-  if (delta < 0) {
-    radius += kRadiusStep;
-  } else {
-    radius = radius >= kRadiusStep ? radius - kRadiusStep : 0;
-  }
-  if (radius == before) return;
-  SetAnchorLabels();
+  if (!StepRadius(radius, delta)) return;
+  anchorLabels_.Show(radius, xLabel, yLabel);
   UpdateData(false);
   PostChange(kRadius);
 }
 
 void CUpdateTextPage::OnOffsetSpin(int delta) {
-  const double before = offsetAngle;
-  if (delta < 0) {
-    offsetAngle = std::min(offsetAngle + kAngleStep, kFullTurn);
-  } else {
-    offsetAngle = offsetAngle >= kAngleStep ? offsetAngle - kAngleStep : 0;
-  }
+  const bool changed = StepOffsetAngle(offsetAngle, delta);
   UpdateData(false);
-  if (offsetAngle != before) PostChange(kOffsetAngle);
+  if (changed) PostChange(kOffsetAngle);
 }
 
 void CUpdateTextPage::OnArcSpin(int delta) {

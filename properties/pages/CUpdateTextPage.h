@@ -3,10 +3,10 @@
 // which of its nine fixed positions holds it, and the arc it may be set on.
 // The font is the font page's.
 #include "properties/framework/CPropertyPage.h"
+#include "properties/pages/AnchorLabels.h"
 
 class CObjElement;
 class QComboBox;
-class QLabel;
 
 class CUpdateTextPage : public CPropertyPage {
  public:
@@ -25,8 +25,8 @@ class CUpdateTextPage : public CPropertyPage {
   static constexpr int kRadiusSpin = 1060;
   static constexpr int kOffsetSpin = 1061;
   static constexpr int kArcSpin = 1062;
-  static constexpr int kXLabel = 1174;
-  static constexpr int kYLabel = 1175;
+  static constexpr int kXLabel = AnchorLabels::kXLabel;
+  static constexpr int kYLabel = AnchorLabels::kYLabel;
 
   CUpdateTextPage();
   void LoadFromObject(CObjElement& element) override;
@@ -48,7 +48,6 @@ class CUpdateTextPage : public CPropertyPage {
   void OnInitDialog() override;
 
  private:
-  void SetAnchorLabels();
   void OnKey(int id);
   void OnPositionSpin(double& value, int delta, int id);
   void OnRadiusSpin(int delta);
@@ -56,13 +55,5 @@ class CUpdateTextPage : public CPropertyPage {
   void OnArcSpin(int delta);
 
   QComboBox* fixCombo_ = nullptr;
-  QLabel* xLabel_ = nullptr;
-  QLabel* yLabel_ = nullptr;
+  AnchorLabels anchorLabels_;
 };
-
-// "Center(x):"/"Center(y):" for a text on an arc (radius 0.1 mm or more either
-// way), else "Left top(x):"/"Left top(y):".
-void AnchorLabelsFor(double radius, std::string& xLabel, std::string& yLabel);
-// The arc-angle spin of the text pages: up 5 below 360 and never past it,
-// down 5 from 5 on; true when the value changed.
-bool StepArcAngle(float& angle, int delta);

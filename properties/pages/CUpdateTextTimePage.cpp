@@ -8,10 +8,9 @@
 
 #include "document/objects/CObjElement.h"
 #include "properties/framework/PageControls.h"
-#include "properties/pages/CUpdateTextPage.h"
+#include "properties/pages/PlacementSteps.h"
 #include "text/objects/CObjText.h"
 #include "text/objects/CObjTextDate.h"
-#include "values/AnchorNames.h"
 #include "values/DateFormatNames.h"
 #include "values/PropertyMessages.h"
 #include "widgets/CNotifyEdit.h"
@@ -33,16 +32,11 @@ CUpdateTextTimePage::CUpdateTextTimePage() : CPropertyPage(kDialogId, "System da
   CSpinButton *xSpin = nullptr, *ySpin = nullptr, *radiusSpin = nullptr, *offsetSpin = nullptr, *arcSpin = nullptr;
   CNotifyEdit* xEdit = c.Edit("Left-top x:", kX, &xSpin, kXSpin);
   CNotifyEdit* yEdit = c.Edit("Left-top y:", kY, &ySpin, kYSpin);
-  xLabel_ = findChild<QLabel*>(QString("label%1").arg(kX));
-  yLabel_ = findChild<QLabel*>(QString("label%1").arg(kY));
-  xLabel_->setObjectName("label1174");
-  yLabel_->setObjectName("label1175");
+  anchorLabels_.Take(*this, kX, kY);
   CNotifyEdit* radiusEdit = c.Edit("Align radius:", kRadius, &radiusSpin, kRadiusSpin);
   CNotifyEdit* offsetEdit = c.Edit("Offset angle:", kOffsetAngle, &offsetSpin, kOffsetSpin);
   CNotifyEdit* arcEdit = c.Edit("Arc angle:", kArcAngle, &arcSpin, kArcSpin);
-  QStringList anchors;
-  for (const char* name : kAnchorNames) anchors << name;
-  QComboBox* fixCombo = c.Combo("Fix position:", kFixPosition, anchors);
+  QComboBox* fixCombo = c.Combo("Fix position:", kFixPosition, FixPositionEntries());
   QCheckBox* arcBox = c.Check("Fixed arc length", kFixedArcLength);
   arcBox->hide();
   c.Stretch();
@@ -83,8 +77,7 @@ void CUpdateTextTimePage::LoadFromObject(CObjElement& element) {
   offsetAngle = s.deflection;
   arcAngle = s.arcSize;
   fixedArcLength = s.arcArrangement;
-  fixIndex = s.fixedCorner >= 0 && s.fixedCorner < static_cast<int>(kAnchorNames.size()) ? s.fixedCorner : 0;
-  fixText = kAnchorNames[static_cast<std::size_t>(fixIndex)];
+  FixPositionOf(s.fixedCorner, fixIndex, fixText);
   auto* date = element.GetObjectAs<CObjTextDate>();
   if (date == nullptr) return;
   const auto& names = DateFormatNames();
@@ -107,14 +100,8 @@ void CUpdateTextTimePage::OnInitDialog() {
     dateValue = styleText;
   }
   valueLabel_->setText(QString::fromStdString(dateValue));
-  SetAnchorLabels();
+  anchorLabels_.Show(radius, xLabel, yLabel);
   UpdateData(false);
-}
-
-void CUpdateTextTimePage::SetAnchorLabels() {
-  AnchorLabelsFor(radius, xLabel, yLabel);
-  xLabel_->setText(QString::fromStdString(xLabel));
-  yLabel_->setText(QString::fromStdString(yLabel));
 }
 
 void CUpdateTextTimePage::OnKey(int id) {
@@ -127,7 +114,7 @@ void CUpdateTextTimePage::OnKey(int id) {
     case kY: post = std::fabs(y - oldY) >= 0.0001; break;
     case kRadius:
       post = std::fabs(radius - oldRadius) >= 0.0001;
-      SetAnchorLabels();
+      anchorLabels_.Show(radius, xLabel, yLabel);
       break;
     case kOffsetAngle: post = std::fabs(offsetAngle - oldOffset) >= 0.0001; break;
     case kArcAngle: post = std::fabs(arcAngle - oldArc) >= 0.0001f; break;
@@ -154,7 +141,7 @@ void CUpdateTextTimePage::OnSpin(int id, int delta) {
       radius += up ? kRadiusStep : -kRadiusStep;
       if (radius < kRadiusStep) radius = 0;
       post = radius != before;
-      if (post) SetAnchorLabels();
+      if (post) anchorLabels_.Show(radius, xLabel, yLabel);
       break;
     }
     case kOffsetAngle: {

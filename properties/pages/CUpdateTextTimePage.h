@@ -2,6 +2,7 @@
 // A system-date text: its date format (from the program's table of date
 // formats) and the placement of the text, as on the text page.
 #include "properties/framework/CPropertyPage.h"
+#include "properties/pages/AnchorLabels.h"
 
 class QComboBox;
 class QLabel;
@@ -44,12 +45,10 @@ class CUpdateTextTimePage : public CPropertyPage {
   void OnInitDialog() override;
 
  private:
-  void SetAnchorLabels();
   void OnKey(int id);
   void OnSpin(int id, int delta);
 
   QComboBox* styleCombo_ = nullptr;
   QLabel* valueLabel_ = nullptr;
-  QLabel* xLabel_ = nullptr;
-  QLabel* yLabel_ = nullptr;
+  AnchorLabels anchorLabels_;
 };

@@ -13,7 +13,7 @@ inline QApplication& TestApp() {
 }
 
 // Processes events until done() or the time runs out; returns done().
-inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
   QElapsedTimer timer;
   timer.start();
   while (!done() && timer.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

@@ -2,7 +2,6 @@
 
 #include <ostream>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -61,18 +60,17 @@ TEST(DefaultNamesTest, PrefixTableKnowsEachTypeAndLeavesTheRest) {
   for (int type : {12, 13, 18, 20, 24, -1}) EXPECT_EQ(DefaultNamePrefix(type), nullptr) << type;
 }
 
-TEST(DefaultNamesTest, NamingTenThousandObjectsOneByOneStaysLinear) {
+// How the cost grows is measured by BM_NameAndAddObjects (bench/properties).
+TEST(DefaultNamesTest, TenThousandObjectsNamedOneByOneTakeTheNumbersInTurn) {
   DefaultNameIndex index;
-  const auto start = std::chrono::steady_clock::now();
   std::string name;
-  for (int i = 0; i < 10000; ++i) {
+  for (int i = 1; i <= 10000; ++i) {
     name = index.NextName("line-");
+    ASSERT_EQ(name, "line-" + std::to_string(i));
     index.Add(name);
   }
-  const auto elapsed = std::chrono::steady_clock::now() - start;
   // line-1000 ... line-1009 and the like do not block each other's numbers.
   EXPECT_EQ(name, "line-10000");
-  EXPECT_LT(elapsed, std::chrono::seconds(2));
 }
 
 }  // namespace

@@ -96,17 +96,36 @@ TEST_F(GeometryPagesTest, LineLengthFollowsTheTypedValueUnderTheThreshold) {
   EXPECT_EQ(Posted(1003), std::vector<double>{8});
 }
 
-TEST_F(GeometryPagesTest, RectangleIsMadeAxisParallelAndShowsItsReadouts) {
+TEST_F(GeometryPagesTest, RectangleWhoseCornersAgreeIsSquaredToItsSidesAndShowsItsReadouts) {
+  CPointList list;
+  for (CDoublePoint p : {CDoublePoint(9.9996, 20.0004), CDoublePoint(30.0001, 20), CDoublePoint(30, 5),
+                         CDoublePoint(10.0004, 5.0001)})
+    list.Add(p);
+  auto* rect = new CObjPolyLine(list, 1, 0);
+  Show(OBJ_RECTANGLE, rect, "Rectangle");
+  const CPointList& v = rect->GetPathData().points;
+  EXPECT_EQ(v[0].x, 10);
+  EXPECT_EQ(v[3].x, 10);
+  EXPECT_EQ(v[1].y, 20);
+  EXPECT_EQ(v[4].y, 20);
+  EXPECT_EQ(Control<QLabel>("label1056")->text(), QString("70.000"));
+  EXPECT_EQ(Control<QLabel>("label1057")->text(), QString("300.000"));
+}
+
+// Corners that do not lie as the four sides assume (a turned rectangle) are
+// shown by their mean sides but never rewritten by showing them.
+TEST_F(GeometryPagesTest, RectangleWhoseCornersDisagreeShowsItsMeanSidesAndKeepsItsCorners) {
   CPointList list;
   for (CDoublePoint p : {CDoublePoint(10, 20), CDoublePoint(30, 21), CDoublePoint(31, 5), CDoublePoint(9, 5)})
     list.Add(p);
   auto* rect = new CObjPolyLine(list, 1, 0);
   Show(OBJ_RECTANGLE, rect, "Rectangle");
   const CPointList& v = rect->GetPathData().points;
-  EXPECT_EQ(v[0].x, 9.5);
-  EXPECT_EQ(v[3].x, 9.5);
-  EXPECT_EQ(v[0].y, 20.5);
-  EXPECT_EQ(v[4].y, 20.5);
+  EXPECT_EQ(v[0].x, 10);
+  EXPECT_EQ(v[3].x, 9);
+  EXPECT_EQ(v[1].y, 21);
+  EXPECT_EQ(Control<QLineEdit>("edit1014")->text(), QString("9.5"));
+  EXPECT_EQ(Control<QLineEdit>("edit1016")->text(), QString("20.5"));
   EXPECT_EQ(Control<QLabel>("label1056")->text(), QString("73.000"));
   EXPECT_EQ(Control<QLabel>("label1057")->text(), QString("325.500"));
 }

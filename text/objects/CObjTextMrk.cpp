@@ -67,51 +67,97 @@ std::string CutName(const std::string& value, std::size_t most) {
   return value.substr(0, i);
 }
 
+// The common keys in file order with the setting each holds: the writer
+// writes them in this order and the reader finds a key's setting here. The
+// saved bounds are written for older readers only; a file's are not taken.
+template <class Settings, class Bounds, class Visit>
+void VisitCommonKeys(Settings& s, Bounds* savedBounds, Visit&& key) {
+  key(kKeyX, s.position.x);
+  key(kKeyY, s.position.y);
+  key(kKeyAspect, s.aspectRatio);
+  key(kKeyHeightRatio, s.heightRatio);
+  if (savedBounds != nullptr) {
+    key(kKeyLeft, savedBounds->left);
+    key(kKeyTop, savedBounds->top);
+    key(kKeyRight, savedBounds->right);
+    key(kKeyBottom, savedBounds->bottom);
+  }
+  key(kKeyFixedCorner, s.fixedCorner);
+  key(kKeyAlignment, s.alignment);
+  key(kKeyStar, s.starMode);
+  key(kKeyArcArrangement, s.arcArrangement);
+  key(kKeyDotKind, s.dotKind);
+  key(kKeyLineSpacing, s.lineSpacing);
+  key(kKeyCharSpacing, s.charSpacing);
+  key(kKeyArcRadius, s.arcRadius);
+  key(kKeyCharHeight, s.charHeight);
+  key(kKeySlant, s.slant);
+  key(kKeyRotation, s.rotation);
+  key(kKeyDeflection, s.deflection);
+  key(kKeyOffsetX2, s.offsetX2);
+  key(kKeyOffsetY2, s.offsetY2);
+  key(kKeyFixedWidth, s.fixedCharWidth);
+  key(kKeyArcSize, s.arcSize);
+  key(kKeyStrokeFonts, s.strokeFontPair, kTextFontNameMax);
+  key(kKeyDotFont, s.dotFontFile, kTextFontNameMax);
+  key(kKeyLfHeight, s.font.height);
+  key(kKeyLfWidth, s.font.width);
+  key(kKeyLfEscapement, s.font.escapement);
+  key(kKeyLfOrientation, s.font.orientation);
+  key(kKeyLfWeight, s.font.weight);
+  key(kKeyFlags, s.flags);
+  key(kKeyLfItalic, s.font.italic);
+  key(kKeyLfUnderline, s.font.underline);
+  key(kKeyLfStrikeOut, s.font.strikeOut);
+  key(kKeyLfCharSet, s.font.charSet);
+  key(kKeyLfOutPrecision, s.font.outPrecision);
+  key(kKeyLfClipPrecision, s.font.clipPrecision);
+  key(kKeyLfQuality, s.font.quality);
+  key(kKeyLfPitchAndFamily, s.font.pitchAndFamily);
+  key(kKeyFaceName, s.font.faceName, kTextFaceNameMax);
+}
+
+// Writes a setting by its type: real numbers with six decimals.
+struct KeyWriter {
+  MrkLineWriter& out;
+  void operator()(const char* line, double v) const { out.WriteDouble(line, v, 6); }
+  void operator()(const char* line, float v) const { out.WriteDouble(line, v, 6); }
+  void operator()(const char* line, int v) const { out.WriteInt(line, v); }
+  void operator()(const char* line, std::uint8_t v) const { out.WriteInt(line, v); }
+  void operator()(const char* line, const std::string& v, std::size_t) const { out.WriteText(line, v); }
+};
+
+// Takes the value of one key into its setting: a number from SetProperty, a
+// name from SetStringProperty. Values that are not numbers would poison every
+// point of the text.
+struct KeyReader {
+  int key;
+  const MrkValue* value;
+  const std::string* name;
+
+  bool Is(const char* line) const { return ParseMrkKey(line) == key; }
+  void operator()(const char* line, double& field) const {
+    if (value != nullptr && Is(line) && std::isfinite(value->d)) field = value->d;
+  }
+  void operator()(const char* line, float& field) const {
+    if (value != nullptr && Is(line) && std::isfinite(value->f)) field = value->f;
+  }
+  void operator()(const char* line, int& field) const {
+    if (value != nullptr && Is(line)) field = value->i;
+  }
+  void operator()(const char* line, std::uint8_t& field) const {
+    if (value != nullptr && Is(line)) field = value->b;
+  }
+  void operator()(const char* line, std::string& field, std::size_t most) const {
+    if (name != nullptr && Is(line)) field = CutName(*name, most);
+  }
+};
+
 }  // namespace
 
 void CObjText::WriteCommonKeys(MrkLineWriter& out) const {
-  const CDoubleRect r = GetSavedBounds();
-  out.WriteDouble(kKeyX, s_.position.x, 6);
-  out.WriteDouble(kKeyY, s_.position.y, 6);
-  out.WriteDouble(kKeyAspect, s_.aspectRatio, 6);
-  out.WriteDouble(kKeyHeightRatio, s_.heightRatio, 6);
-  out.WriteDouble(kKeyLeft, r.left, 6);
-  out.WriteDouble(kKeyTop, r.top, 6);
-  out.WriteDouble(kKeyRight, r.right, 6);
-  out.WriteDouble(kKeyBottom, r.bottom, 6);
-  out.WriteInt(kKeyFixedCorner, s_.fixedCorner);
-  out.WriteInt(kKeyAlignment, s_.alignment);
-  out.WriteInt(kKeyStar, s_.starMode);
-  out.WriteInt(kKeyArcArrangement, s_.arcArrangement);
-  out.WriteInt(kKeyDotKind, s_.dotKind);
-  out.WriteDouble(kKeyLineSpacing, s_.lineSpacing, 6);
-  out.WriteDouble(kKeyCharSpacing, s_.charSpacing, 6);
-  out.WriteDouble(kKeyArcRadius, s_.arcRadius, 6);
-  out.WriteDouble(kKeyCharHeight, s_.charHeight, 6);
-  out.WriteDouble(kKeySlant, s_.slant, 6);
-  out.WriteDouble(kKeyRotation, s_.rotation, 6);
-  out.WriteDouble(kKeyDeflection, s_.deflection, 6);
-  out.WriteDouble(kKeyOffsetX2, s_.offsetX2, 6);
-  out.WriteDouble(kKeyOffsetY2, s_.offsetY2, 6);
-  out.WriteDouble(kKeyFixedWidth, s_.fixedCharWidth, 6);
-  out.WriteDouble(kKeyArcSize, s_.arcSize, 6);
-  out.WriteText(kKeyStrokeFonts, s_.strokeFontPair);
-  out.WriteText(kKeyDotFont, s_.dotFontFile);
-  out.WriteInt(kKeyLfHeight, s_.font.height);
-  out.WriteInt(kKeyLfWidth, s_.font.width);
-  out.WriteInt(kKeyLfEscapement, s_.font.escapement);
-  out.WriteInt(kKeyLfOrientation, s_.font.orientation);
-  out.WriteInt(kKeyLfWeight, s_.font.weight);
-  out.WriteInt(kKeyFlags, s_.flags);
-  out.WriteInt(kKeyLfItalic, s_.font.italic);
-  out.WriteInt(kKeyLfUnderline, s_.font.underline);
-  out.WriteInt(kKeyLfStrikeOut, s_.font.strikeOut);
-  out.WriteInt(kKeyLfCharSet, s_.font.charSet);
-  out.WriteInt(kKeyLfOutPrecision, s_.font.outPrecision);
-  out.WriteInt(kKeyLfClipPrecision, s_.font.clipPrecision);
-  out.WriteInt(kKeyLfQuality, s_.font.quality);
-  out.WriteInt(kKeyLfPitchAndFamily, s_.font.pitchAndFamily);
-  out.WriteText(kKeyFaceName, s_.font.faceName);
+  const CDoubleRect bounds = GetSavedBounds();
+  VisitCommonKeys(s_, &bounds, KeyWriter{out});
 }
 
 void CObjText::Write(MrkLineWriter& out) const {
@@ -122,54 +168,10 @@ void CObjText::Write(MrkLineWriter& out) const {
 }
 
 void CObjText::SetProperty(int key, const MrkValue& v) {
-  // Values that are not numbers would poison every point of the text.
-  const bool d = std::isfinite(v.d);
-  const bool f = std::isfinite(v.f);
-  switch (key) {
-    case 10: if (d) s_.position.x = v.d; break;
-    case 20: if (d) s_.position.y = v.d; break;
-    case 50: if (d) s_.aspectRatio = v.d; break;
-    case 51: if (d) s_.heightRatio = v.d; break;
-    case 60: if (f) s_.lineSpacing = v.f; break;
-    case 61: if (f) s_.charSpacing = v.f; break;
-    case 62: if (f) s_.arcRadius = v.f; break;
-    case 63: if (f) s_.charHeight = v.f; break;
-    case 64: if (f) s_.slant = v.f; break;
-    case 65: if (f) s_.rotation = v.f; break;
-    case 66: if (f) s_.deflection = v.f; break;
-    case 67: if (f) s_.offsetX2 = v.f; break;
-    case 68: if (f) s_.offsetY2 = v.f; break;
-    case 69: if (f) s_.fixedCharWidth = v.f; break;
-    case 70: if (f) s_.arcSize = v.f; break;
-    case 100: s_.fixedCorner = v.i; break;
-    case 101: s_.alignment = v.i; break;
-    case 102: s_.starMode = v.i; break;
-    case 103: s_.arcArrangement = v.i; break;
-    case 104: s_.dotKind = v.i; break;
-    case 170: s_.font.height = v.i; break;
-    case 171: s_.font.width = v.i; break;
-    case 172: s_.font.escapement = v.i; break;
-    case 173: s_.font.orientation = v.i; break;
-    case 174: s_.font.weight = v.i; break;
-    case 190: s_.flags = v.b; break;
-    case 191: s_.font.italic = v.b; break;
-    case 192: s_.font.underline = v.b; break;
-    case 193: s_.font.strikeOut = v.b; break;
-    case 194: s_.font.charSet = v.b; break;
-    case 195: s_.font.outPrecision = v.b; break;
-    case 196: s_.font.clipPrecision = v.b; break;
-    case 197: s_.font.quality = v.b; break;
-    case 198: s_.font.pitchAndFamily = v.b; break;
-    default: break;
-  }
+  VisitCommonKeys(s_, static_cast<CDoubleRect*>(nullptr), KeyReader{key, &v, nullptr});
 }
 
 void CObjText::SetStringProperty(int key, const std::string& value) {
-  switch (key) {
-    case 230: s_.strokeFontPair = CutName(value, kTextFontNameMax); break;
-    case 231: s_.font.faceName = CutName(value, kTextFaceNameMax); break;
-    case 232: s_.dotFontFile = CutName(value, kTextFontNameMax); break;
-    case 235: s_.text = value; break;
-    default: break;
-  }
+  if (key == ParseMrkKey(kKeyText)) s_.text = value;
+  else VisitCommonKeys(s_, static_cast<CDoubleRect*>(nullptr), KeyReader{key, nullptr, &value});
 }

@@ -27,6 +27,7 @@ const char* FaultName(FaultKind kind) {
     case FaultKind::Delay: return "delay";
     case FaultKind::Resend: return "resend";
     case FaultKind::Stop: return "stop";
+    case FaultKind::Hold: return "hold";
   }
   return "?";
 }
@@ -100,11 +101,23 @@ void BoardSimulator::Emit(Bytes bytes, const Fault* fault) {
         }
         break;
       case FaultKind::Delay: delay = fault->delayMs; break;
+      case FaultKind::Hold: held_.push_back(std::move(bytes)); return;
       default: break;
     }
   }
   ++repliesSent_;
   if (output_) output_(bytes, delay);
+}
+
+bool BoardSimulator::ReleaseHeld() {
+  std::lock_guard lock(mutex_);
+  if (held_.empty()) return false;
+  for (Bytes& bytes : held_) {
+    ++repliesSent_;
+    if (output_) output_(bytes, 0);
+  }
+  held_.clear();
+  return true;
 }
 
 void BoardSimulator::Feed(const std::uint8_t* data, std::size_t length, std::int64_t nowMs) {

@@ -25,6 +25,7 @@ enum class FaultKind {
   Delay,    // reply sent late
   Resend,   // framed: the board asks for the command again and does not run it
   Stop,     // stream record: run it, then report the stop key
+  Hold,     // reply kept until ReleaseHeld(): late by as much as the host needs
 };
 
 struct Fault {
@@ -59,6 +60,8 @@ class BoardSimulator {
   void Feed(const Bytes& data, std::int64_t nowMs) { Feed(data.data(), data.size(), nowMs); }
 
   void QueueFault(Fault fault);
+  // Sends the replies held back so far, in order; false when none was.
+  bool ReleaseHeld();
   // The machine's start key: the framed "HKEY" report.
   void SendHandKey();
   void SetVariant(Variant variant);
@@ -107,6 +110,7 @@ class BoardSimulator {
   Bytes speed_;
   int checksumErrors_ = 0;
   int repliesSent_ = 0;
+  std::vector<Bytes> held_;
 };
 
 const char* FaultName(FaultKind kind);

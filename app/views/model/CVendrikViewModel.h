@@ -54,7 +54,6 @@ struct PrintPage {
 class CVendrikViewModel : public IMarkView {
  public:
   static constexpr float kMinZoom = 0.25f;
-  static constexpr UINT ID_APPLY_OPTIMIZE_SPEED = 32841;
 
   // Reads the view's registry values.
   CVendrikViewModel();
@@ -119,6 +118,9 @@ class CVendrikViewModel : public IMarkView {
   void DrawWorkArea(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
   void DrawObjects(platform::DeviceContext& dc, const platform::DcPoint& viewport);
   void DrawStartBackPaths(platform::DeviceContext& dc, const platform::DcPoint& viewport);
+  // The whole text of every shown VIN whose large display is on, in the view
+  // font across the middle of the client area, its check digit in colour.
+  void DrawEnlargedVins(platform::DeviceContext& dc, const platform::DcPoint& viewport, int height);
   // "剩 %d 秒" with the seconds left (UTF-8), shown in countdown mode: red,
   // in the view font, its left end a quarter of its width left of the
   // client's centre and its baseline half its height below.
@@ -154,6 +156,8 @@ class CVendrikViewModel : public IMarkView {
   // Runs the command (execute) or tells whether it is there and enabled.
   bool RunCommand(int id, bool execute);
   bool IsCommandChecked(int id) const;
+  // Whether the command is registered, enabled or not.
+  bool HasCommand(int id) const { return m_commands.count(id) != 0; }
 
   // Undo history, renaming and the default colour (ViewHistory.cpp).
   // Snapshot slot n: "HistoryOp/History-n.qzt" under the installation folder.
@@ -211,6 +215,10 @@ class CVendrikViewModel : public IMarkView {
   std::string MakeDefaultName(int type) const;
   // The element from the points; null when there are too few.
   CObjElement* CreateToolObject(int toolCode);
+  // Tool 17 (ViewSpecialPicture.cpp): the drawing chosen in the library,
+  // centred in the dragged frame; null on Cancel or without a drawing. No
+  // undo snapshot is taken for it.
+  CObjElement* CreateSpecialPicture();
   void EndConstruction();
 
   // Tools and mouse editing (ViewTools.cpp, ViewMouseEditing.cpp,
@@ -279,7 +287,8 @@ class CVendrikViewModel : public IMarkView {
   // Undo history (ViewHistory.cpp): every editing command calls it before it
   // changes the layout.
   void PushHistory();
-  // Command 32841.
+  // Command 32841 "Apply optimize speed": the controller's nearest-first
+  // order on or off, kept in the registry at once.
   void OnApplyOptimizeSpeed();
   bool IsOptimizeSpeedOn() const;
 
@@ -369,7 +378,7 @@ class CVendrikViewModel : public IMarkView {
   IMarkDisplay* m_pMarkDisplay = nullptr;
   std::unique_ptr<IMarkDocument> m_markDocument;
   int m_pendingCommand = 0;
-  std::chrono::steady_clock::time_point m_pendingSince;
+  std::int64_t m_pendingSinceMicros = 0;  // on the process clock
   static constexpr std::chrono::milliseconds kMachineReplyWait{3000};
   BYTE m_commandBuffer[40] = {};
 
@@ -469,6 +478,10 @@ class CVendrikViewModel : public IMarkView {
   void OpenSpreadsheetLink();
   void ShowRecordAndFill();
   void FinishTextChange(CObjElement& element);
+  // The one selected text or code of an arc command, its snapshot taken;
+  // null when the command does not apply (ViewArcAlign.cpp).
+  CObjText* TakeArcText(CObjElement*& element);
+  void LayOutArcText(CObjElement& element, CObjText& text, const CDoublePoint& anchor, bool align);
   // The rows of the serial number, date, VIN, ruler and barcode pages that
   // go through their own objects (ViewTextProperties.cpp). The first three
   // return false for the rows they share with a plain text.
@@ -542,8 +555,33 @@ class CVendrikViewModel : public IMarkView {
   bool BuildReferenceArc(int noRepaint, int useStoredCentre);
   void ReferenceArcDialog(int forceRadius);
   void SaveArcPointedInfo();
+  // The direction of the rectangle's point seen from the arc's centre, in
+  // degrees from 0 to 360 counter-clockwise (mode 0 its lower-left corner,
+  // 1 the middle of its bottom, else its centre).
   double AngleFromArcCentre(const CDoubleRect& rect, int mode) const;
+  // "Refer arc align" and "Align line" of a text or a 2-D code
+  // (ViewArcAlign.cpp).
+  void RegisterArcAlignCommands();
+  void OnReferArcAlign();
+  void OnAlignLine();
   bool IsAtWorkPosition() const;
+  // The look arc is the selection (made so by "Select refer arc").
+  bool IsReferenceArcSelected() const;
+  // Moves the reference arc's record, rebuilds the arc and saves the record.
+  void ShiftReferenceArc(double dx, double dy);
+  // A click with Shift held or in "Mouse position" mode: the needle to the
+  // clicked point; false when it did not move.
+  bool MoveNeedleToClick(const platform::DcPoint& point);
+  // Needle drag mode: a move of what the needle stands on (or of the
+  // reference arc) takes the needle along. Before the drag is applied the
+  // start is noted, afterwards the needle follows.
+  struct NeedleDragStart {
+    bool needleInside = false;
+    ArcPointedInfo arc;
+    CDoubleRect bounds;
+  };
+  NeedleDragStart BeginNeedleDrag() const;
+  void FollowDragWithNeedle(const NeedleDragStart& start);
 
   void RegisterZoomCommands();
   void CentreView();

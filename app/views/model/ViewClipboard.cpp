@@ -95,6 +95,7 @@ void CVendrikViewModel::OnCut() {
   m_pasteOffsetY = -kPasteStep;
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  SetLayoutModified();
 }
 
 void CVendrikViewModel::OnPaste() {
@@ -173,6 +174,8 @@ void CVendrikViewModel::OnChangeMarkOrder() {
     }
     for (CObjElement* element : order) objects.Add(std::move(held[element]));
   }
+  // The marking order is saved with the layout.
+  if (order != before) SetLayoutModified();
   m_pPropView->FillObjectList(objects);
   EndPendingConstruction();
   ShowNoObject();

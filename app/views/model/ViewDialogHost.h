@@ -7,6 +7,7 @@
 #include <vector>
 
 class CObjElement;
+class CPointList;
 
 // Dialog 189 "Object martrix copy dialog".
 struct MatrixCopyValues {
@@ -48,4 +49,7 @@ class IViewDialogs {
   virtual bool AskFillFile(float& angle, float& distance) = 0;       // 191
   virtual bool AskMarkOrder(std::vector<CObjElement*>& order) = 0;   // 173
   virtual bool AskReferenceArc(ReferenceArcValues& values) = 0;      // 214
+  // The drawing library: on OK the points of the chosen drawing (empty when
+  // none was chosen or its file gave no points).
+  virtual bool AskPltLibrary(CPointList& points) = 0;                // 208
 };

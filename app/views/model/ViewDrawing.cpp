@@ -12,7 +12,9 @@
 #include "document/objects/CObjElement.h"
 #include "document/params/CDrawProperity.h"
 #include "marking/controller/CMarkControlWnd.h"
+#include "platform/Cp936.h"
 #include "platform/NumberText.h"
+#include "text/objects/CObjTextVin.h"
 #include "values/ShellValues.h"
 
 namespace {
@@ -35,6 +37,9 @@ const DcPen kLookArcPen{platform::PS_SOLID, 2, RGB(128, 0, 255)};
 const DcPen kArcPoint1Pen{platform::PS_SOLID, 2, RGB(255, 0, 0)};
 const DcPen kArcPoint2Pen{platform::PS_SOLID, 2, RGB(0, 128, 240)};
 const DcPen kHeadPen{platform::PS_SOLID, 1, RGB(0, 0, 255)};
+const platform::DcFont kViewFont{"MS Sans Serif", 360, 400};
+constexpr COLORREF kCheckDigitColor = RGB(255, 0, 128);
+constexpr std::size_t kCheckDigitIndex = 8;  // the ninth character
 
 constexpr std::uint8_t kOptionRotary = 0x04;      // bit 2
 constexpr std::uint8_t kOptionRotaryLine = 0x80;  // bit 7
@@ -111,12 +116,25 @@ void CVendrikViewModel::OnDraw(platform::DeviceContext& target, const DcPoint& v
   DrawLayout(target, viewport, width, height);
 }
 
+void CVendrikViewModel::DrawCountdown(platform::DeviceContext& dc, int width, int height) const {
+  const std::string text = CountdownText();
+  const platform::DcFont previousFont = dc.SelectFont(kViewFont);
+  const COLORREF previousColor = dc.SetTextColor(RGB(255, 0, 0));
+  const UINT previousAlign = dc.SetTextAlign(platform::TA_BASELINE);
+  const platform::DcSize extent = dc.GetTextExtent(text);
+  dc.TextOut(width / 2 - extent.cx / 4, height / 2 + extent.cy / 2, text);
+  dc.SetTextAlign(previousAlign);
+  dc.SetTextColor(previousColor);
+  dc.SelectFont(previousFont);
+}
+
 void CVendrikViewModel::DrawLayout(platform::DeviceContext& target, const DcPoint& viewport, int width, int height) {
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   ViewportDeviceContext dc(target, width, height);
   OnEraseBkgnd(dc, 0, 0, width, height);
   DrawWorkArea(dc, viewport, width, height);
   DrawObjects(dc, viewport);
+  DrawEnlargedVins(dc, viewport, height);
   DrawStartBackPaths(dc, viewport);
   m_bMemValid = true;
 }
@@ -235,6 +253,34 @@ void CVendrikViewModel::DrawObjects(platform::DeviceContext& dc, const DcPoint& 
     DrawCross(dc, p, 5);
     dc.SelectBrush(previousBrush);
     dc.SelectPen(previousPen);
+  }
+}
+
+void CVendrikViewModel::DrawEnlargedVins(platform::DeviceContext& dc, const DcPoint& viewport, int height) {
+  if (m_pDocument == nullptr) return;
+  const int originX = m_centreX - viewport.x;
+  const CObjPtrArray& objects = m_pDocument->Objects();
+  for (int i = 1; i < objects.GetSize(); ++i) {
+    const CObjElement* element = objects.GetAt(i);
+    if (element == nullptr || element->type != OBJ_VIN) continue;
+    if (element->layer < 0 || element->layer > 3 || !m_layerOn[element->layer]) continue;
+    const auto* vin = element->GetObjectAs<CObjTextVin>();
+    if (vin == nullptr || vin->GetEnlarged() == 0) continue;
+    const std::string text = platform::Cp936ToUtf8(vin->GetText());
+    const platform::DcFont previousFont = dc.SelectFont(kViewFont);
+    const platform::DcSize size = dc.GetTextExtent(text);
+    const int left = originX - size.cx / 2;
+    const int top = height / 2 - size.cy;
+    const COLORREF previousColor = dc.SetTextColor(RGB(0, 0, 0));
+    dc.TextOut(left, top, text);
+    if (text.size() > kCheckDigitIndex) {
+      // The check digit once more over itself, so it stands out.
+      const int before = dc.GetTextExtent(text.substr(0, kCheckDigitIndex)).cx;
+      dc.SetTextColor(kCheckDigitColor);
+      dc.TextOut(left + before, top, text.substr(kCheckDigitIndex, 1));
+    }
+    dc.SetTextColor(previousColor);
+    dc.SelectFont(previousFont);
   }
 }
 

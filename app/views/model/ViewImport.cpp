@@ -80,6 +80,11 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
+// Every plot file that yields no drawing is reported: one the reader could
+// not open as such, any other (too short, no points, no end) as no plot of
+// the kinds read here.
+void ReportUnreadPlt(int status) { platform::MessageBox(status == kPltStatusNoFile ? kOpenError : kPltMessage); }
+
 std::unique_ptr<CObjElement> MakeElement(std::string name, int type, CObjBase* object, int size) {
   auto element = std::make_unique<CObjElement>(CObjCreateRecord{std::move(name), type, object, size, {}});
   element->RefreshTypeObject();
@@ -141,7 +146,7 @@ bool CVendrikViewModel::ImportPltDrawing(std::string path) {
   int read = 0;
   int status = 0;
   if (reader(path, nullptr, nullptr, &count, &read, &status) != kPltResultNone || count < 2) {
-    if (status == kPltStatusNoFile) platform::MessageBox(kOpenError);
+    ReportUnreadPlt(status);
     return false;
   }
   const std::unique_ptr<ReaderBuffers> held = MakeBuffers(count);
@@ -152,18 +157,22 @@ bool CVendrikViewModel::ImportPltDrawing(std::string path) {
   ReaderBuffers& buffers = *held;
   int room = buffers.room;
   const int result = reader(path, buffers.values.data(), buffers.flags.data(), &room, &read, &status);
-  if (read < count) {
+  const bool shortRead = read < count;
+  if (shortRead) {
     platform::MessageBox(kPltMessage);
     count = read;
   }
   if (result != kPltResultFilled || status != kPltStatusEnd) {
-    if (status == kPltStatusNoFile) platform::MessageBox(kOpenError);
+    if (!shortRead || status == kPltStatusNoFile) ReportUnreadPlt(status);
     return false;
   }
   // The first two dialects end on a point that is no part of the drawing.
   int points = count / 2;
   if (dialect != 3) --points;
-  if (points < 1) return false;
+  if (points < 1) {
+    if (!shortRead) ReportUnreadPlt(status);
+    return false;
+  }
   CPointList list;
   for (int i = 0; i < points; ++i) {
     list.Add(CDoublePoint(buffers.values[2 * i], buffers.values[2 * i + 1],

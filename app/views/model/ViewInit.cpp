@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/views/model/CVendrikViewModel.h"
+#include "app/views/model/CutFillNotice.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
@@ -119,8 +120,14 @@ void CVendrikViewModel::OnInitialUpdate() {
   if (m_autoLinkExcel != 0) {
     ReportExcelOpenResult(m_excel.InitialExcelDataBase(m_excelPara));
   }
-  // 8. The record number.
+  // 8. The record number, and the hand-positioning window when the machine
+  // settings ask for it at start (shown as "Orign by hand" shows it, so its
+  // check mark and closing follow).
   if (m_pMainFrame != nullptr) m_pMainFrame->SetRecordText(m_excelRowIndex);
+  if (g_machineSet.openJogAtStart != 0) {
+    g_jogWindowOpen = 1;
+    ApplyJogWindow();
+  }
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
   m_initialUpdateDone = true;
 }
@@ -154,6 +161,8 @@ bool CVendrikViewModel::OnLoadMrkFile(const std::string& path) {
   m_pDocument->SetSavedState(0);
   m_pDocument->SetTitle(path);
   if (m_onContentReplaced) m_onContentReplaced();
+  const std::string cut = CutFillNotice(m_pDocument->Objects());
+  if (!cut.empty()) platform::MessageBox(cut);
   return true;
 }
 

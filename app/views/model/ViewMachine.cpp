@@ -17,6 +17,7 @@
 #include "marking/handtools/JogRequest.h"
 #include "marking/link/LinkMessages.h"
 #include "marking/link/WireProtocol.h"
+#include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "properties/link/CProperityView.h"
 #include "values/ShellValues.h"
@@ -152,7 +153,8 @@ void CVendrikViewModel::OnJogRequest(const platform::Message& message) {
     default: break;
   }
   // A command whose reply never came does not hold the head for good.
-  if (m_pendingCommand != 0 && std::chrono::steady_clock::now() - m_pendingSince > kMachineReplyWait) {
+  if (m_pendingCommand != 0 && platform::CurrentClock().NowMicros() - m_pendingSinceMicros >
+                                   std::chrono::microseconds(kMachineReplyWait).count()) {
     m_pendingCommand = 0;
   }
   // Otherwise dropped: the jog window's own wait runs out.
@@ -196,7 +198,7 @@ void CVendrikViewModel::SendMachineByte(int type, const BYTE* data, int length) 
   // Without a link nothing would ever answer.
   if (request == nullptr || target == nullptr) return;
   m_pendingCommand = type;
-  m_pendingSince = std::chrono::steady_clock::now();
+  m_pendingSinceMicros = platform::CurrentClock().NowMicros();
   length = std::clamp(length, 0, static_cast<int>(sizeof m_commandBuffer));
   std::memmove(m_commandBuffer, data, static_cast<std::size_t>(length));
   if (host->GetProtocolVariant() == PROTOCOL_FRAMED) {

@@ -1,6 +1,7 @@
 // What the marking controller asks of the view (countdown, pointed position,
 // selection) and the core's messages.
 #include "app/views/model/CVendrikViewModel.h"
+#include "document/geometry/SharedHelpers.h"
 #include "document/objects/CObjElement.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/link/LinkMessages.h"
@@ -11,22 +12,9 @@ namespace {
 constexpr UINT ID_START_MARK = 32822;
 // "剩 %d 秒"
 constexpr const char* kCountdownFormat = "\xE5\x89\xA9 %d \xE7\xA7\x92";
-const platform::DcFont kViewFont{"MS Sans Serif", 360, 400};
 }  // namespace
 
 std::string CVendrikViewModel::CountdownText() const { return platform::FormatC(kCountdownFormat, m_countdown.load()); }
-
-void CVendrikViewModel::DrawCountdown(platform::DeviceContext& dc, int width, int height) const {
-  const std::string text = CountdownText();
-  const platform::DcFont previousFont = dc.SelectFont(kViewFont);
-  const COLORREF previousColor = dc.SetTextColor(RGB(255, 0, 0));
-  const UINT previousAlign = dc.SetTextAlign(platform::TA_BASELINE);
-  const platform::DcSize extent = dc.GetTextExtent(text);
-  dc.TextOut(width / 2 - extent.cx / 4, height / 2 + extent.cy / 2, text);
-  dc.SetTextAlign(previousAlign);
-  dc.SetTextColor(previousColor);
-  dc.SelectFont(previousFont);
-}
 
 CDeviceRect CVendrikViewModel::CountdownRect() const {
   const int w = m_pWindow != nullptr ? m_pWindow->ClientWidth() : 0;
@@ -76,7 +64,10 @@ bool CVendrikViewModel::EditPointerPosition(double& x, double& y) {
 }
 
 void CVendrikViewModel::OnApplyOptimizeSpeed() {
-  if (m_pMarkControl != nullptr) m_pMarkControl->nearestOrder = m_pMarkControl->nearestOrder.load() ? 0 : 1;
+  if (m_pMarkControl == nullptr) return;
+  m_pMarkControl->nearestOrder = m_pMarkControl->nearestOrder.load() ? 0 : 1;
+  // Kept at once: the choice survives a program that does not end cleanly.
+  WriteRegDword("OptimizeSpeed", m_pMarkControl->nearestOrder.load());
 }
 
 bool CVendrikViewModel::IsOptimizeSpeedOn() const {
@@ -92,12 +83,6 @@ bool CVendrikViewModel::OnMessage(const platform::Message& message) {
     case WM_HARD_START:
       if (m_pTarget != nullptr) m_pTarget->PostMessage(WM_COMMAND, ID_START_MARK, 0);
       return true;
-    case WM_COMMAND:
-      if (message.wParam == ID_APPLY_OPTIMIZE_SPEED) {
-        OnApplyOptimizeSpeed();
-        return true;
-      }
-      return false;
     default:
       return false;
   }

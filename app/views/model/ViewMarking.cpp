@@ -150,6 +150,7 @@ void CVendrikViewModel::RegisterMarkingCommands() {
   option(cmd::ID_MARK_INFO_DATABASE, &CMarkControlWnd::dbOption);
   option(cmd::ID_OPEN_MARK_WINDOW, &CMarkControlWnd::showPreview);
   option(cmd::ID_CHECK_VIN_MARKED, &CMarkControlWnd::checkMarked);
+  AddCommand(cmd::ID_APPLY_OPTIMIZE_SPEED, [this] { OnApplyOptimizeSpeed(); }, {}, [this] { return IsOptimizeSpeedOn(); });
   AddCommand(
       cmd::ID_HAND_SCROLL_TO_ORIGIN,
       [this] {
@@ -189,6 +190,7 @@ void CVendrikViewModel::TogglePermitMark() {
   }
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  SetLayoutModified();
 }
 
 void CVendrikViewModel::OnMarkObjectDone(CObjElement* element) {

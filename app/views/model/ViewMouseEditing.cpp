@@ -260,8 +260,14 @@ void CVendrikViewModel::OnLButtonUp(const platform::DcPoint& point) {
     EndConstruction();
     return;
   }
-  if (m_shiftKey == 16 || m_needleMode == 1) return;
   const int tool = m_toolCode;
+  if (m_shiftKey == 16 || m_needleMode == 1) {
+    if (!IsAtWorkPosition()) return;
+    MoveNeedleToClick(point);
+    // A text tool still makes its text where it was clicked.
+    if (!MakesOnRelease(tool) || tool == 1) return;
+    m_needleMode = 0;
+  }
   if (tool == 0 && m_dragState > 0) {
     EndConstruction();
     const int dx = std::abs(point.x - m_dragStart.x);
@@ -271,7 +277,10 @@ void CVendrikViewModel::OnLButtonUp(const platform::DcPoint& point) {
         const double scale = m_zoom;
         m_dragBounds = DraggedBounds(m_selBoundsAtDown, m_hitCode, (point.x - m_dragStart.x) / (scale * g_pxPerMmX),
                                      -(point.y - m_dragStart.y) / (scale * g_pxPerMmY));
+        const NeedleDragStart start = BeginNeedleDrag();
         ApplyDrag(m_hitCode);
+        UpdateSelectionBounds();
+        FollowDragWithNeedle(start);
       }
     } else if (dx < kBandThreshold || dy < kBandThreshold) {
       const CDoublePoint at = PixelToMm(point);

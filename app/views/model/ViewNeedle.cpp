@@ -6,6 +6,7 @@
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/CSegment2D.h"
+#include "document/geometry/SharedHelpers.h"
 #include "document/objects/CObjArc.h"
 #include "document/objects/CObjElement.h"
 #include "marking/controller/CMarkControlWnd.h"
@@ -24,6 +25,8 @@ constexpr int ID_SELECT_REFER_ARC = 32889;
 
 constexpr char kOnOneLine[] = "Two point can't on the horizon or vertical!";
 constexpr char kOutOfArea[] = "The point out of the work area!";
+constexpr char kNeedleOutOfArea[] = "Needle out of work area";
+constexpr int kHitInside = 128;
 constexpr char kLookArcName[] = "LookArc";
 
 bool IsTextKind(int type) {
@@ -45,6 +48,8 @@ bool CVendrikViewModel::IsAtWorkPosition() const {
 }
 
 void CVendrikViewModel::RegisterNeedleCommands() {
+  // Whatever clears the selection ends the reference arc's selection mode.
+  m_selection.AddClearedHook([this] { m_selectArcMode = 0; });
   const auto atWork = [this] { return IsAtWorkPosition(); };
   AddCommand(
       ID_MOUSE_POSITION,
@@ -110,13 +115,22 @@ void CVendrikViewModel::RegisterNeedleCommands() {
   AddCommand(
       ID_SELECT_REFER_ARC,
       [this] {
-        m_selectArcMode = m_selectArcMode ? 0 : 1;
-        if (m_selectArcMode == 0) {
-          ClearSelection();
-          if (m_pWindow != nullptr) m_pWindow->Invalidate();
+        // Clearing the selection ends the mode: switched on, the reference
+        // arc alone becomes the selection, to be dragged (the needle following
+        // it in needle drag mode) until something else is selected.
+        const bool on = m_selectArcMode == 0;
+        ClearSelection();
+        if (on) {
+          m_selectArcMode = 1;
+          AddToSelection(m_lookArc.get());
+          // Quietly: a list that reported its own choice back would end the mode.
+          SyncListToSelection();
         }
+        m_bMemValid = false;
+        if (m_pWindow != nullptr) m_pWindow->Invalidate();
       },
       [this] { return m_lookArc != nullptr && m_arcInfo.arcOn != 0; }, [this] { return m_selectArcMode != 0; });
+  RegisterArcAlignCommands();
 }
 
 int CVendrikViewModel::MoveNeedleToSelection(double dx, double dy) {
@@ -162,7 +176,6 @@ bool CVendrikViewModel::ArcCentre(const CDoublePoint& p1, const CDoublePoint& p2
 }
 
 bool CVendrikViewModel::BuildReferenceArc(int noRepaint, int useStoredCentre) {
-  m_lookArc.reset();
   CDoublePoint centre(m_arcInfo.centreX, m_arcInfo.centreY, 0);
   if (!useStoredCentre) {
     const CDoublePoint p1(m_arcInfo.point1X, m_arcInfo.point1Y, 0);
@@ -179,10 +192,16 @@ bool CVendrikViewModel::BuildReferenceArc(int noRepaint, int useStoredCentre) {
   record.centre = centre;
   record.xRadius = m_arcInfo.radius;
   record.yRadius = m_arcInfo.radius;
-  auto* arc = new CObjArc(record);
+  // The arc is rebuilt in its element: the selection may hold the element.
+  auto* arc = m_lookArc ? m_lookArc->GetObjectAs<CObjArc>() : nullptr;
+  if (arc == nullptr) {
+    arc = new CObjArc(record);
+    m_lookArc = std::make_unique<CObjElement>(
+        CObjCreateRecord{kLookArcName, OBJ_ARC, arc, static_cast<int>(sizeof(CObjArc)), {}});
+  } else {
+    arc->Copy(CObjArc(record));
+  }
   arc->BuildPath();
-  m_lookArc = std::make_unique<CObjElement>(
-      CObjCreateRecord{kLookArcName, OBJ_ARC, arc, static_cast<int>(sizeof(CObjArc)), {}});
   m_lookArc->UpdateBoundRect();
   m_arcInfo.arcBuilt = 1;
   if (!noRepaint && m_pWindow != nullptr) m_pWindow->Invalidate();
@@ -230,5 +249,78 @@ double CVendrikViewModel::AngleFromArcCentre(const CDoubleRect& rect, int mode) 
   CDoublePoint at = rect.CenterPoint();
   if (mode == 0) at = CDoublePoint(rect.left, rect.bottom, 0);
   if (mode == 1) at = CDoublePoint(rect.CenterX(), rect.bottom, 0);
-  return CSegment2D(centre, zero).AngleDeg(CSegment2D(centre, at));
+  const double angle = CSegment2D(centre, zero).AngleDeg(CSegment2D(centre, at));
+  // The angle between the segments has no sign: a point below the centre
+  // would be taken for its mirror image above it.
+  return at.y < centre.y ? 360.0 - angle : angle;
+}
+
+bool CVendrikViewModel::IsReferenceArcSelected() const {
+  return m_lookArc != nullptr && m_selection.size() == 1 && m_selection.front() == m_lookArc.get();
+}
+
+void CVendrikViewModel::ShiftReferenceArc(double dx, double dy) {
+  m_arcInfo.point1X += static_cast<float>(dx);
+  m_arcInfo.point1Y += static_cast<float>(dy);
+  m_arcInfo.point2X += static_cast<float>(dx);
+  m_arcInfo.point2Y += static_cast<float>(dy);
+  m_arcInfo.centreX += static_cast<float>(dx);
+  m_arcInfo.centreY += static_cast<float>(dy);
+  BuildReferenceArc(1, 1);
+  SaveArcPointedInfo();
+}
+
+bool CVendrikViewModel::MoveNeedleToClick(const platform::DcPoint& point) {
+  if (m_pMarkControl == nullptr) return false;
+  // The needle's tip lies a little right of and below the pointer's.
+  const CDoublePoint at = PixelToMm(point);
+  double x = at.x + 0.1;
+  double y = at.y - 0.1;
+  RoundDouble3(x);
+  RoundDouble3(y);
+  if (std::fabs(x) > g_machineSet.rangeX / 2 - 0.5 || std::fabs(y) > g_machineSet.rangeY / 2 - 0.5) {
+    platform::MessageBox(kOutOfArea);
+    return false;
+  }
+  if (m_pMarkControl->MoveToPosition(MarkDocument(), m_pMarkDisplay, this, CDoublePoint(x, y, 0)) == 0) return false;
+  m_bMemValid = false;
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  return true;
+}
+
+CVendrikViewModel::NeedleDragStart CVendrikViewModel::BeginNeedleDrag() const {
+  NeedleDragStart start;
+  start.arc = m_arcInfo;
+  start.bounds = m_selBoundsAtDown;
+  if (IsAtWorkPosition() && m_hitCode == kHitInside) {
+    const CDoublePoint needle = m_pMarkControl->workPosition;
+    start.needleInside = m_selBoundsAtDown.PtInRectTol(needle.x, needle.y);
+  }
+  return start;
+}
+
+void CVendrikViewModel::FollowDragWithNeedle(const NeedleDragStart& start) {
+  const bool referenceArc = IsReferenceArcSelected();
+  if (!(start.needleInside || referenceArc) || !IsAtWorkPosition() || m_needleMode != 2 || m_hitCode != kHitInside) {
+    return;
+  }
+  // The needle keeps its place on what it stood on.
+  const double dx = referenceArc ? m_arcInfo.point1X - start.arc.point1X : m_selBounds.CenterX() - start.bounds.CenterX();
+  const double dy = referenceArc ? m_arcInfo.point1Y - start.arc.point1Y : m_selBounds.CenterY() - start.bounds.CenterY();
+  const CDoublePoint needle = m_pMarkControl->workPosition;
+  const CDoublePoint target(needle.x + dx, needle.y + dy, 0);
+  if (!(std::fabs(target.x) < g_machineSet.rangeX / 2) || !(std::fabs(target.y) < g_machineSet.rangeY / 2)) {
+    if (referenceArc) {
+      // The arc goes back to where the needle can follow it.
+      m_arcInfo = start.arc;
+      BuildReferenceArc(1, 1);
+      SaveArcPointedInfo();
+      UpdateSelectionBounds();
+    }
+    platform::MessageBox(kNeedleOutOfArea);
+    return;
+  }
+  m_pMarkControl->MoveToPosition(MarkDocument(), m_pMarkDisplay, this, target);
+  m_bMemValid = false;
+  if (m_pWindow != nullptr) m_pWindow->Invalidate();
 }

@@ -185,8 +185,10 @@ CObjElement* CVendrikViewModel::CreateToolObject(int toolCode) {
       record = Record(OBJ_BSPLINE, spline);
       break;
     }
+    case 17:
+      return CreateSpecialPicture();
     default:
-      // The special picture and the local zoom make no object here.
+      // The local zoom makes no object.
       return nullptr;
   }
   record.name = MakeDefaultName(record.type);

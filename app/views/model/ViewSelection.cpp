@@ -118,9 +118,16 @@ void CVendrikViewModel::ApplyDrag(int hitCode) {
       !std::isfinite(next.bottom)) {
     return;
   }
+  // The reference arc is no part of the layout: moving it alone changes
+  // only its record.
+  CObjElement* lookArc = m_lookArc.get();
+  const bool withArc = lookArc != nullptr && m_selection.Contains(lookArc);
+  const CDoublePoint arcCentre = withArc ? lookArc->GetBoundRect().CenterPoint() : CDoublePoint{};
   if (next != old) {
-    PushHistory();
-    MarkModified(1);
+    if (!withArc || m_selection.size() > 1) {
+      PushHistory();
+      MarkModified(1);
+    }
     const int count = static_cast<int>(m_selection.size());
     for (CObjElement* element : m_selection) {
       if (hitCode == 128) {
@@ -130,6 +137,10 @@ void CVendrikViewModel::ApplyDrag(int hitCode) {
       }
       m_pPropView->RefreshSheet(element, count);
       element->UpdateBoundRect();
+    }
+    if (withArc) {
+      const CDoublePoint moved = lookArc->GetBoundRect().CenterPoint();
+      ShiftReferenceArc(moved.x - arcCentre.x, moved.y - arcCentre.y);
     }
   }
   m_selBounds = next;

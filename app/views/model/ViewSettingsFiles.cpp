@@ -26,6 +26,8 @@ void CorrectPaperPrintSet(PaperPrintSet& set) {
   if (set.customScale > 1000.0f) set.customScale = 1000.0f;
   if (set.dpi < 50) set.dpi = 300;
   if (set.lineWidthIndex < 0) set.lineWidthIndex = 0;
+  // A damaged index would overflow the print's pen width.
+  if (set.lineWidthIndex >= kPaperLineWidthCount) set.lineWidthIndex = kPaperLineWidthCount - 1;
   if (set.scaleMode < 0) set.scaleMode = 0;
 }
 

@@ -5,6 +5,7 @@
 // and the spreadsheet link record ("ExcelMarkPara.dat").
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 #include "libs/tabrion/CTabrion.h"
@@ -41,6 +42,9 @@ static_assert(sizeof(ArcPointedInfo) == 292);
 static_assert(offsetof(ArcPointedInfo, arcOn) == 28);
 
 inline constexpr const char* kPaperPrintSetFile = "PaperPrintSet.DAT";
+// The pen widths "Config printer" offers, one per line-width index.
+inline constexpr int kPaperLineWidths[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 14, 16, 18, 20};
+inline constexpr int kPaperLineWidthCount = static_cast<int>(std::size(kPaperLineWidths));
 inline constexpr const char* kArcPointedInfoFile = "ArcPointedInfo.DAT";
 inline constexpr const char* kExcelMarkParaFile = "ExcelMarkPara.dat";
 
@@ -50,7 +54,7 @@ bool ReadSettingsRecord(const std::string& folder, const char* name, void* recor
 
 // A missing file reads as zero; then the corrections (300 dpi, margins at
 // least 0.5 mm, custom scale 1..1000 % with 100 for less than 1, no negative
-// choices).
+// choices, and no line width beyond the dialog's list).
 PaperPrintSet LoadPaperPrintSet(const std::string& folder);
 void CorrectPaperPrintSet(PaperPrintSet& set);
 // Writes the record as it is (no corrections); false when it cannot be written.

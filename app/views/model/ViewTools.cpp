@@ -6,7 +6,7 @@
 const std::vector<CVendrikViewModel::ToolCommand>& CVendrikViewModel::ToolCommands() {
   static const std::vector<ToolCommand> tools{
       {32845, 1},  {32873, 2},  {32817, 3},  {32774, 4},  {32809, 5},  {32775, 6},  {32776, 7},
-      {32777, 8},  {32781, 9},  {32780, 10}, {32818, 13}, {32797, 14}, {32819, 18},
+      {32777, 8},  {32781, 9},  {32780, 10}, {32818, 13}, {32797, 14}, {32819, 18}, {32867, 17},
   };
   return tools;
 }

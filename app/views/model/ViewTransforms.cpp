@@ -197,6 +197,8 @@ void CVendrikViewModel::OnAlignEdge(int edge) {
   UpdateSelectionBounds();
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  // Moved objects are a change like any other: New, Open and close ask.
+  SetLayoutModified();
 }
 
 void CVendrikViewModel::OnOffset() {
@@ -213,6 +215,7 @@ void CVendrikViewModel::OnOffset() {
   UpdateSelectionBounds();
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  SetLayoutModified();
 }
 
 void CVendrikViewModel::OnObjectSize() {

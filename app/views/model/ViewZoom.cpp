@@ -235,6 +235,8 @@ void CVendrikViewModel::NudgeSelection(NudgeKey key) {
   if (link != nullptr && link->IsLinkOpen() && m_needleMode == 2) MoveNeedleToSelection(dx, dy);
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
+  // A nudged object is moved as surely as a dragged one.
+  SetLayoutModified();
 }
 
 void CVendrikViewModel::SetLocks(bool selectionOnly, int lock) {

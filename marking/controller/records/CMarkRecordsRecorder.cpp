@@ -4,7 +4,9 @@
 #include "marking/records/CMarkDatabase.h"
 
 CMarkRecordsRecorder::CMarkRecordsRecorder(marking::MarkDatabaseLocation location, TextOf textOf)
-    : location_(std::move(location)), textOf_(std::move(textOf)) {}
+    : location_(std::move(location)), textOf_(std::move(textOf)) {
+  marking::PrepareMarkDatabases(location_);
+}
 
 CMarkRecordsRecorder::~CMarkRecordsRecorder() { Close(); }
 

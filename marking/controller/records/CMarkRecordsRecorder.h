@@ -1,7 +1,8 @@
 #pragma once
 // The marking-record database as a job uses it: opened at job start (with
 // the duplicate question when asked), one record per good pass, closed at the
-// end. Every call comes from the thread that runs the job.
+// end. Made on the main thread; every other call comes from the thread that
+// runs the job, which closes the connection before it ends.
 #include <functional>
 #include <memory>
 #include <string>

@@ -54,7 +54,7 @@ void FramesTest::SetUp() {
   std::filesystem::create_directories(folder_);
   // The default stroke fonts, where the run script installs them.
   std::error_code ec;
-  for (const char* font : {"KelTxt2.shx", "GOLD.shx"}) {
+  for (const char* font : {"KelTxt2.shx", "GOLD.shx", "Xc18.shx"}) {
     const std::filesystem::path built = std::filesystem::path(VENDRIK_BINARY_DIR) / "fonts" / font;
     if (!std::filesystem::exists(built, ec)) continue;
     std::filesystem::create_directories(folder_ + "/Fonts", ec);

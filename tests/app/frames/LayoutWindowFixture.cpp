@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTabBar>
@@ -192,6 +195,48 @@ void LayoutWindowTest::TypeIntoPage(const char* editName, const QString& text) {
   QTest::keyClicks(edit, text);
   QTest::keyClick(edit, Qt::Key_Return);
   Settle();
+}
+
+void LayoutWindowTest::AnswerNextDialog(std::function<void(QDialog&)> act) {
+  dialogAction_ = std::move(act);
+  dialogAwaited_ = true;
+  QTimer::singleShot(0, app_->MainFrame(), [this] { PollForDialog(0); });
+}
+
+void LayoutWindowTest::PollForDialog(int round) {
+  if (!dialogAwaited_) return;
+  auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+  if (dialog == nullptr) {
+    // Not open yet: look again on the next turn of the event loop, within a
+    // bound that no command needs.
+    constexpr int kRounds = 10000;
+    if (round < kRounds) QTimer::singleShot(0, app_->MainFrame(), [this, round] { PollForDialog(round + 1); });
+    return;
+  }
+  dialogAwaited_ = false;
+  if (dialogAction_) dialogAction_(*dialog);
+  auto* buttons = dialog->findChild<QDialogButtonBox*>();
+  QPushButton* ok = buttons != nullptr ? buttons->button(QDialogButtonBox::Ok) : nullptr;
+  if (ok != nullptr) {
+    QTest::mouseClick(ok, Qt::LeftButton);
+  } else {
+    dialog->accept();
+  }
+  // A dialog that refuses its OK stays open: cancel it, so the test fails
+  // on what the dialog said instead of waiting for ever.
+  if (dialog->isVisible()) {
+    dialog->reject();
+    return;
+  }
+  ++dialogsAnswered_;
+}
+
+void LayoutWindowTest::TypeIntoDialog(QDialog& dialog, const char* editName, const QString& text) {
+  auto* edit = dialog.findChild<QLineEdit*>(editName);
+  ASSERT_NE(edit, nullptr) << editName;
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
 }
 
 std::vector<std::string> LayoutWindowTest::SelectedNames() const {

@@ -5,6 +5,7 @@
 // property pages.
 #include <QPoint>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class CVendrikDoc;
 class CVendrikView;
 class CVendrikViewModel;
 class QAction;
+class QDialog;
 
 class LayoutWindowTest : public FramesTest {
  protected:
@@ -66,6 +68,20 @@ class LayoutWindowTest : public FramesTest {
   // Types into an edit of the front page and presses Enter.
   void TypeIntoPage(const char* editName, const QString& text);
 
+  // Answers the next modal dialog as the operator does: `act` fills it in
+  // (nothing for its defaults), then its OK button is clicked. Counts in
+  // DialogsAnswered().
+  void AnswerNextDialog(std::function<void(QDialog&)> act = {});
+  int DialogsAnswered() const { return dialogsAnswered_; }
+  // Types over the text of a dialog's edit.
+  static void TypeIntoDialog(QDialog& dialog, const char* editName, const QString& text);
+
   std::vector<std::string> SelectedNames() const;
   CObjElement* Named(const std::string& name) const;
+
+ private:
+  void PollForDialog(int round);
+  std::function<void(QDialog&)> dialogAction_;
+  bool dialogAwaited_ = false;
+  int dialogsAnswered_ = 0;
 };

@@ -1,7 +1,8 @@
 // The operator's road from a picture file to dots: the main frame's "Import
 // modules" command with the file dialog, the picture's "Image" page and its
 // "Translate points..." button. The dots come out on the dot spacing the
-// layout view read from the settings, centred where the picture was.
+// layout view read from the settings, centred where the picture was; the
+// selected picture's frame lies where every object's does.
 #include <QImage>
 #include <QPushButton>
 #include <QTabBar>
@@ -14,6 +15,7 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/views/CProperityPane.h"
+#include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/objects/CObjDotCollect.h"
@@ -173,4 +175,29 @@ TEST_F(PictureToDotsTest, DamagedPcxFromTheMenuIsRefusedWithThePictureMessage) {
   PumpQt();
   EXPECT_EQ(app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize(), before);
   EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"This picture cannot be read!"});
+}
+
+// The imported picture is selected: its frame lies 2 mm around the picture,
+// as around every object.
+TEST_F(PictureToDotsTest, ImportedPicturesSelectionFrameLiesTwoMillimetresAroundIt) {
+  ASSERT_TRUE(Start());
+  CChildFrame* child = app_->MainFrame()->ActiveChildFrame();
+  child->resize(1000, 800);
+  PumpQt();
+  dialog_->QueuePath(WritePng(folder_ + "/logo.png"));
+  app_->MainFrame()->Action(ID_IMPORT_MODULES)->trigger();
+  PumpQt();
+  CObjElement* picture = Last();
+  ASSERT_EQ(picture->type, OBJ_PICTURE);
+  const CDoubleRect frame = picture->GetObjectAs<CObjImage>()->GetPictureRect();
+  CVendrikView* view = child->LayoutView();
+  ASSERT_EQ(view->Model().m_selection.size(), 1u);
+  view->viewport()->repaint();
+  // Handle 0 is the frame's upper left corner, handle 4 its lower right.
+  const CDoublePoint upperLeft = view->Model().m_handleRects[0].CenterPoint();
+  const CDoublePoint lowerRight = view->Model().m_handleRects[4].CenterPoint();
+  EXPECT_NEAR(upperLeft.x, frame.left - 2, 1e-9);
+  EXPECT_NEAR(upperLeft.y, frame.top + 2, 1e-9);
+  EXPECT_NEAR(lowerRight.x, frame.right + 2, 1e-9);
+  EXPECT_NEAR(lowerRight.y, frame.bottom - 2, 1e-9);
 }

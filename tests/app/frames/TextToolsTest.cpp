@@ -6,15 +6,19 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/core/CommandIds.h"
 #include "app/frames/CChildFrame.h"
@@ -25,6 +29,7 @@
 #include "app/views/model/ExcelLinkRecord.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/objects/CObjElement.h"
+#include "document/path/CStrokeGroup.h"
 #include "platform/FileDialog.h"
 #include "properties/link/CProperityView.h"
 #include "properties/sheet/CObjProperitySheet.h"
@@ -342,6 +347,50 @@ TEST_F(TextToolsTest, ADrawingToolAfterTypingShowsTheWorkAreaPagesWithoutAMessag
   EXPECT_TRUE(Near(Anchor(*made), kClickX, kClickY, 0.3));
 }
 
+// Chinese typed into a new text is drawn from the default big font the
+// installation has: no font is missing, every character has its strokes, the
+// Chinese ones in squares of the char height after the western ones, and the
+// font page offers the big font.
+TEST_F(TextToolsTest, ChineseTypedIntoANewTextIsDrawnFromTheDefaultBigFont) {
+  ASSERT_TRUE(std::filesystem::exists(folder_ + "/Fonts/Xc18.shx")) << "the build makes it";
+  StartLarge();
+  MenuCommand(cmd::ID_ADD_TEXT);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  CObjElement* made = Last();
+  const QImage before = Picture();
+  QLineEdit* field = Edit(OpenPage("Text"), "edit1014");
+  ASSERT_NE(field, nullptr);
+  TypeOver(field, "HELLO ");
+  // Chinese comes from the input method, committed as a whole.
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("你好"));
+  QCoreApplication::sendEvent(field, &commit);
+  QTest::keyClick(field, Qt::Key_Return);
+  Pump();
+  EXPECT_TRUE(prompt_->Texts().empty()) << prompt_->Texts().front();
+  const auto* text = made->GetObjectAs<CObjText>();
+  EXPECT_EQ(text->GetText(), "HELLO \xC4\xE3\xBA\xC3");
+  EXPECT_TRUE(text->GetLayoutReport().missingFonts.empty());
+
+  // One group per character that has strokes: five western, two Chinese.
+  const CPathData& path = text->GetPathData();
+  ASSERT_EQ(path.GetGroupCount(), 7);
+  const double height = text->Settings().charHeight;
+  const double westernRight = path.GetGroupAt(4)->GetBoundRect().right;
+  for (int i = 5; i < 7; ++i) {
+    const CDoubleRect r = path.GetGroupAt(i)->GetBoundRect();
+    EXPECT_GT(r.left, westernRight) << i;
+    EXPECT_GT(r.right - r.left, 0.8 * height) << i;
+    EXPECT_GT(r.top - r.bottom, 0.85 * height) << i;
+    EXPECT_GT(ChangedPixelsIn(before, Picture(), r), 0) << "character " << i << " drawn";
+  }
+
+  auto* chinese = OpenPage("Font")->findChild<QComboBox*>("combo1073");
+  ASSERT_NE(chinese, nullptr);
+  EXPECT_GE(chinese->findText("xc18.shx"), 0);
+}
+
 namespace {
 
 // Row 1 of a workbook: column A and column B.
@@ -395,4 +444,66 @@ TEST_F(TextToolsTest, DataSourceAndColumnFillTheObjectFromTheCurrentRow) {
   }
   MenuCommand(cmd::ID_BAND_EXCEL);
   EXPECT_FALSE(record->isEnabled());
+}
+
+namespace {
+
+// Message boxes as a window system shows them: the box takes the focus from
+// the field being edited. Records each text and what the page behind the
+// box shows meanwhile.
+class FocusTakingPrompt : public platform::Prompt {
+ public:
+  explicit FocusTakingPrompt(std::function<std::string()> behind) : behind_(std::move(behind)) {}
+  int Ask(const platform::PromptRequest& request) override {
+    texts.push_back(request.text);
+    QMessageBox box;
+    box.setText(QString::fromStdString(request.text));
+    QTimer::singleShot(0, &box, [this, &box] {
+      QApplication::setActiveWindow(&box);
+      seen.push_back(behind_());
+      box.accept();
+    });
+    box.exec();
+    return IDOK;
+  }
+  std::vector<std::string> texts;
+  std::vector<std::string> seen;
+
+ private:
+  std::function<std::string()> behind_;
+};
+
+}  // namespace
+
+// "io" typed into the WMI: one message, and while it shows the WMI and the
+// whole code already read as before; leaving the field later says nothing.
+TEST_F(TextToolsTest, RefusedWmiIsToldOnceWithTheOldWmiBackAtOnce) {
+  StartLarge();
+  Tool(cmd::ID_ADD_VIN);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  CObjElement* vin = Last();
+  const std::string code = vin->GetObjectAs<CObjText>()->GetText();
+  QWidget* page = OpenPage("VIN code(seventeen chars)");
+  QLineEdit* wmi = Edit(page, "edit1014");
+  QLineEdit* whole = Edit(page, "edit1103");
+  ASSERT_TRUE(wmi != nullptr && whole != nullptr);
+  const std::string oldWmi = wmi->text().toStdString();
+  ASSERT_EQ(whole->text().toStdString(), code);
+  auto boxes = std::make_shared<FocusTakingPrompt>([wmi, whole] { return (wmi->text() + " " + whole->text()).toStdString(); });
+  platform::SetPrompt(boxes);
+
+  TypeOver(wmi, "io");
+  QTest::keyClick(wmi, Qt::Key_Return);
+  Pump();
+  wmi->setFocus();
+  QTest::keyClick(wmi, Qt::Key_Tab);
+  Pump();
+  platform::SetPrompt(prompt_);
+
+  EXPECT_EQ(boxes->texts, std::vector<std::string>{"VIN code can't not contain:'O','o','I','i','Q','q' "});
+  EXPECT_EQ(boxes->seen, std::vector<std::string>{oldWmi + " " + code});
+  EXPECT_EQ(wmi->text().toStdString(), oldWmi);
+  EXPECT_EQ(whole->text().toStdString(), code);
+  EXPECT_EQ(vin->GetObjectAs<CObjText>()->GetText(), code);
 }

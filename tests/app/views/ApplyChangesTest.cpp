@@ -17,6 +17,7 @@
 #include "document/objects/CObjLine.h"
 #include "document/objects/CObjMultiBorder.h"
 #include "document/objects/CObjPolyLine.h"
+#include "document/path/CPathData.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/params/CDrawProperity.h"
 #include "marking/controller/CMarkControlWnd.h"
@@ -24,6 +25,7 @@
 #include "platform/Prompt.h"
 #include "properties/framework/PropChange.h"
 #include "tests/app/views/ViewModelFixture.h"
+#include "tests/document/hatch/CombOutline.h"
 #include "values/PropertyMessages.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
@@ -548,6 +550,22 @@ TEST_F(ApplyChangesTest, FillPageWritesTheElement) {
   EXPECT_EQ(element->IsFillOn(), 1);
   EXPECT_EQ(element->IsDiscardBorder(), 1);
   EXPECT_EQ(snapshots_, 4);
+}
+
+// Spacing a comb's fill down to 0.03 mm asks for 1.3 million strokes: the
+// fill is left out and the operator told, once per change that cuts it.
+TEST_F(ApplyChangesTest, AFillSpacingTooFineForTheShapeTellsTheOperator) {
+  CPointList outline = CombOutline(200);
+  CObjElement* element = AddObject(OBJ_POLYLINE, new CObjPolyLine(outline, 1, 0));
+  element->name = "comb";
+  Send(WM_UPDATE_FILLOBJ, 1015, 0.5f, element);
+  Send(WM_UPDATE_FILLOBJ, 1114, 1, element);
+  EXPECT_TRUE(prompt_->Texts().empty()) << "80 000 strokes are filled";
+  EXPECT_GT(element->GetPath()->GetGroupAt(0)->GetFillList().GetSize(), 0);
+  Send(WM_UPDATE_FILLOBJ, 1015, 0.03f, element);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"The fill of \"comb\" needs more strokes than can be marked and "
+                                                       "is left out: choose a wider fill spacing."});
+  EXPECT_EQ(element->GetPath()->GetGroupAt(0)->GetFillList().GetSize(), 0);
 }
 
 TEST_F(ApplyChangesTest, RenameAndListSelection) {

@@ -140,6 +140,12 @@ TEST_F(ImportCommandsTest, FilesThatCannotBeReadAddNothingAndSaySo) {
       {Write("words.dxf", "no drawing here"), "Cann't identified file!"},
       {Write("words.plt", "no plot here at all, just words"),
        "PLT is must AutoCad R14(HP_7475)\nor AutoCad R2000(HP_7550A)\nor Coreldraw9"},
+      // A plot of a read kind that is too short to hold a drawing, and one
+      // whose data ends without the plot's end.
+      {Write("short.plt", std::string(89, ';') + "PU;PA0,0;SP1;LT;"),
+       "PLT is must AutoCad R14(HP_7475)\nor AutoCad R2000(HP_7550A)\nor Coreldraw9"},
+      {Write("noend.plt", std::string(45, ';') + "PU;PA40,80;PD;PA80,80;PA0,0"),
+       "PLT is must AutoCad R14(HP_7475)\nor AutoCad R2000(HP_7550A)\nor Coreldraw9"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);

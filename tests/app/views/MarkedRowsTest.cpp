@@ -118,7 +118,6 @@ TEST(MarkedRows, ThreePiecesCarryTheTextsOfThreeRows) {
   controllerWindow.SetHandler([&](const platform::Message& m) { ctl->HandleMessage(m); });
   ctl->SetFrame(&frame);
   ctl->SetPump([] { std::this_thread::sleep_for(1ms); });
-  ctl->SetLinkTimeoutScale(0.2);
   DocumentAdapter marked(doc);
 
   std::vector<int> strokesDown;

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -23,6 +24,7 @@
 #include "document/path/StepNodes.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/JogRequest.h"
+#include "marking/link/CComLink.h"
 #include "platform/InstallDir.h"
 #include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
@@ -135,7 +137,6 @@ class MarkingEndToEndTest : public ::testing::Test {
     control_->SetSelfTarget(controlTarget_.get());
     control_->SetFrame(frame_.get());
     control_->SetPump(Pump);
-    control_->SetLinkTimeoutScale(0.2);
 
     view_ = std::make_unique<CVendrikView>();
     view_->resize(500, 400);
@@ -147,7 +148,7 @@ class MarkingEndToEndTest : public ::testing::Test {
     model.SetLinkHostSource([this]() -> ILinkHost* { return propertyView_.get(); });
     view_->OnInitialUpdate();
     propertyView_->OnInitialUpdate(&view_->Target());
-    ASSERT_TRUE(PumpUntil([this] { return propertyView_->GetProtocolVariant() >= 0; }, 5s));
+    ASSERT_TRUE(PumpUntil([this] { return propertyView_->GetProtocolVariant() >= 0; }, 60s));
     board_.ClearRecords();
 
     AddLine({-30, 30}, {-10, 30});
@@ -254,9 +255,11 @@ TEST_F(MarkingEndToEndTest, StopFromTheBoardEndsTheJobAndClearsTheStatusBits) {
 }
 
 TEST_F(MarkingEndToEndTest, TheMachinesStartKeyStartsAJob) {
-  // The link takes one start key a second, counted from its opening.
-  const auto settle = std::chrono::steady_clock::now() + 1100ms;
-  PumpUntil([&] { return std::chrono::steady_clock::now() > settle; });
+  // The link takes one start key a second, counted from its opening: its
+  // milliseconds are stepped here.
+  static std::atomic<std::uint32_t> ticks{0};
+  propertyView_->GetLink()->SetTickSource([] { return ticks.load(); });
+  ticks = CComLink::kHandKeyGapMs;
   board_.SendHandKey();
   ASSERT_TRUE(PumpUntil([this] { return control_->EndMarkingCalls() >= 1; }));
   ASSERT_TRUE(WaitJobEnds(1));

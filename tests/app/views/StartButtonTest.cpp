@@ -1,5 +1,6 @@
 // The start-button watcher on a scripted port, and the view's port set-up
 // for each board type.
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/PortIo.h"
 #include "tests/app/views/ViewModelFixture.h"
+#include "tests/support/WaitFor.h"
 #include "values/ShellValues.h"
 
 namespace {
@@ -25,8 +27,10 @@ class FailingPortSpace : public platform::SimulatedPortSpace {
  public:
   bool Read(WORD, DWORD& value, BYTE) override {
     value = 0;
+    ++reads;
     return false;
   }
+  std::atomic<int> reads{0};
 };
 
 class StartButtonTest : public ::testing::Test {
@@ -50,10 +54,7 @@ class StartButtonTest : public ::testing::Test {
   // Runs the watcher until it has polled n times.
   void RunPolls(long n) {
     ASSERT_TRUE(watch_.Start(&view_, &clock_, std::chrono::milliseconds(1)));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (watch_.Polls() < n && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    WaitUntil([&] { return watch_.Polls() >= n; });
     watch_.Stop();
     EXPECT_GE(watch_.Polls(), n);
   }
@@ -101,9 +102,10 @@ TEST_F(StartButtonTest, APressDuringMarkingRequestsAStop) {
 }
 
 TEST_F(StartButtonTest, FailedReadsNeverLookLikeAPress) {
-  platform::SetPortSpace(std::make_shared<FailingPortSpace>());
+  auto failing = std::make_shared<FailingPortSpace>();
+  platform::SetPortSpace(failing);
   ASSERT_TRUE(watch_.Start(&view_, &clock_, std::chrono::milliseconds(1)));
-  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  EXPECT_TRUE(WaitUntil([&] { return failing->reads >= 60; }));  // twenty polls' worth
   watch_.Stop();
   EXPECT_EQ(watch_.Polls(), 0);  // no poll got a value
   EXPECT_EQ(StartsPosted(), 0);

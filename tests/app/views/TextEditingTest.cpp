@@ -6,6 +6,8 @@
 #include "app/views/model/CVendrikViewModel.h"
 #include "properties/framework/LogFontRecord.h"
 #include "properties/framework/PropChange.h"
+#include "properties/pages/CUpdateAutoTextPage.h"
+#include "properties/pages/CUpdateTextTimePage.h"
 #include "tests/app/views/ViewModelFixture.h"
 #include "tests/text/layout/TextTestSupport.h"
 #include "values/PropertyMessages.h"
@@ -16,7 +18,10 @@ class TextEditingTest : public ViewModelTest {
  protected:
   void SetUp() override {
     ViewModelTest::SetUp();
-    rig_ = std::make_unique<TextRig>();
+    MakeRig(TextRigKind::Plain);
+  }
+  void MakeRig(TextRigKind kind) {
+    rig_ = std::make_unique<TextRig>(kind);
     rig_->Layout("LIL");
     // In the layout, after its first element: changes to objects the layout
     // no longer holds are dropped.
@@ -145,10 +150,47 @@ TEST_F(TextEditingTest, VinPlacementRowsTakeTypedValuesOfEitherWidth) {
   EXPECT_TRUE(rig_->S().flags & TEXT_TWO_LINES);
 }
 
-TEST_F(TextEditingTest, SerialAndDateMoveToTheirNewLeftTopCorner) {
-  for (const auto& [msg, id] : {std::pair{WM_UPDATE_AUTOTEXT, 1018}, {WM_UPDATE_TEXTTIME, 1014}}) {
-    const double left = Bounds().left;
-    Send(msg, id, left + 7);
-    EXPECT_NEAR(Bounds().left, left + 7, 1e-6) << msg;
+struct CornerCase {
+  const char* name;
+  TextRigKind kind;
+  UINT msg;
+  int xId;
+  int yId;
+};
+
+// The serial number's and the date's pages move their own objects, laid out
+// anew from the corner typed.
+class SerialAndDateCornerTest : public TextEditingTest, public ::testing::WithParamInterface<CornerCase> {
+ protected:
+  void SetUp() override {
+    ViewModelTest::SetUp();
+    MakeRig(GetParam().kind);
   }
+  void Send(int id, double value) { TextEditingTest::Send(GetParam().msg, id, value); }
+};
+
+TEST_P(SerialAndDateCornerTest, MovesToItsNewLeftTopCorner) {
+  const CDoubleRect before = Bounds();
+  ASSERT_GT(before.Width(), 1) << "the object's own text is drawn";
+  Send(GetParam().xId, before.left + 7);
+  EXPECT_NEAR(Bounds().left, before.left + 7, 1e-6);
+  EXPECT_NEAR(Bounds().Width(), before.Width(), 1e-6);
+  EXPECT_NEAR(Bounds().top, before.top, 1e-6);
+  // The corner's y is the top of the character cell, above the strokes.
+  const double cellTop = rig_->S().position.y;
+  Send(GetParam().yId, cellTop + 5);
+  EXPECT_NEAR(rig_->S().position.y, cellTop + 5, 1e-6);
+  EXPECT_NEAR(Bounds().top, before.top + 5, 1e-6);
+  EXPECT_NEAR(Bounds().left, before.left + 7, 1e-6);
+  EXPECT_NEAR(Bounds().Height(), before.Height(), 1e-6);
+  EXPECT_EQ(rig_->Text().GetText(), "LIL") << "the text itself stays";
+  EXPECT_EQ(document_.GetSavedState(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Objects, SerialAndDateCornerTest,
+    ::testing::Values(CornerCase{"Serial", TextRigKind::Serial, WM_UPDATE_AUTOTEXT, CUpdateAutoTextPage::kX,
+                                 CUpdateAutoTextPage::kY},
+                      CornerCase{"Date", TextRigKind::Date, WM_UPDATE_TEXTTIME, CUpdateTextTimePage::kX,
+                                 CUpdateTextTimePage::kY}),
+    [](const auto& info) { return std::string(info.param.name); });

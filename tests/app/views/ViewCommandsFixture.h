@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/views/model/ViewDialogHost.h"
+#include "document/geometry/CPointList.h"
 #include "platform/FileDialog.h"
 #include "platform/Prompt.h"
 #include "tests/app/views/ViewModelFixture.h"
@@ -66,6 +67,10 @@ class AnsweringDialogs : public IViewDialogs {
     shownArc = values;
     return ok;
   }
+  bool AskPltLibrary(CPointList& points) override {
+    points.Copy(libraryDrawing);
+    return ok;
+  }
 
   bool ok = true;
   float rotate = 0;
@@ -78,6 +83,7 @@ class AnsweringDialogs : public IViewDialogs {
   float fillDistance = 0.1f;
   std::function<void(std::vector<CObjElement*>&)> reorder;
   ReferenceArcValues shownArc;
+  CPointList libraryDrawing;
 };
 
 class ViewCommandsTest : public ViewModelTest {

@@ -8,6 +8,7 @@
 #include "document/params/CDrawProperity.h"
 #include "platform/DeviceContext.h"
 #include "tests/app/views/ViewModelFixture.h"
+#include "text/objects/CObjTextVin.h"
 #include "values/ShellValues.h"
 
 namespace {
@@ -189,9 +190,9 @@ TEST_F(ViewDrawingTest, RotaryLineFollowsTheOptionBits) {
 // In countdown mode a paint writes only the seconds left over the window's
 // saved picture: red, in the view font, a quarter of the text's width left of
 // the client's centre, its baseline half its height below. The recording
-// context's text is a pixel per point high and half as wide per character.
+// context measures 8 x 16 pixels a character.
 TEST_F(ViewDrawingTest, CountdownModeWritesTheSecondsLeftOverTheSavedPicture) {
-  const std::pair<int, std::vector<int>> counts[] = {{5, {300 - 90 / 4, 250 + 18}}, {12, {300 - 108 / 4, 250 + 18}}};
+  const std::pair<int, std::vector<int>> counts[] = {{5, {300 - 40 / 4, 250 + 8}}, {12, {300 - 48 / 4, 250 + 8}}};
   model_->StartCountdown(counts[0].first);
   for (const auto& [seconds, at] : counts) {
     SCOPED_TRACE(seconds);
@@ -212,4 +213,31 @@ TEST_F(ViewDrawingTest, CountdownModeWritesTheSecondsLeftOverTheSavedPicture) {
   const auto dc = DrawAll();
   EXPECT_TRUE(OpsOf(dc, DcOp::TextOut).empty());
   EXPECT_FALSE(OpsOf(dc, DcOp::Rectangle).empty()) << "the layout again";
+}
+
+TEST_F(ViewDrawingTest, AnEnlargedVinShowsItsTextAcrossTheMiddleWithItsCheckDigitInColour) {
+  model_->EnsureParameterRecord();
+  auto* vin = new CObjTextVin(TextCreateRecord{CDoublePoint(-30, 20, 0), "LM13KTNM720923456"});
+  document_.Objects().Add(std::make_unique<CObjElement>(
+      CObjCreateRecord{"VIN-1", OBJ_VIN, vin, static_cast<int>(sizeof(CObjTextVin)), {}}));
+  model_->UpdateScrollExtents();
+  const auto texts = [this] {
+    platform::RecordingDeviceContext dc;
+    model_->OnDraw(dc, {0, 0}, 700, 500);
+    return OpsOf(dc, DcOp::TextOut);
+  };
+  EXPECT_TRUE(texts().empty()) << "only with its large display on";
+  vin->SetEnlarged(1);
+  const auto shown = texts();
+  ASSERT_EQ(shown.size(), 2u);
+  // The recording context measures 8 x 16 pixels a character: 136 wide,
+  // centred on the origin (x 350), its top one text height above y 250.
+  EXPECT_EQ(shown[0].text, "LM13KTNM720923456");
+  EXPECT_EQ(shown[0].args, (std::vector<int>{282, 234}));
+  EXPECT_EQ(shown[0].color, RGB(0, 0, 0));
+  EXPECT_EQ(shown[0].font, (platform::DcFont{"MS Sans Serif", 360, 400}));
+  // The ninth character, the check digit, once more over itself.
+  EXPECT_EQ(shown[1].text, "7");
+  EXPECT_EQ(shown[1].args, (std::vector<int>{282 + 8 * 8, 234}));
+  EXPECT_EQ(shown[1].color, RGB(255, 0, 128));
 }

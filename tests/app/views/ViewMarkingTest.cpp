@@ -18,6 +18,7 @@
 #include "marking/link/LinkMessages.h"
 #include "marking/link/WireProtocol.h"
 #include "marking/textport/Rs232Text.h"
+#include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "tests/app/views/ViewModelFixture.h"
 #include "text/objects/CObjBarCode.h"
@@ -347,16 +348,22 @@ TEST_F(ViewMarkingTest, JogRequestsAreReleasedWhileMarkingAndOnClosing) {
 }
 
 TEST_F(ViewMarkingTest, AJogWhileAMachineCommandWaitsIsDroppedUntilItsReplyOrItsTimeOut) {
+  auto clock = std::make_shared<platform::SimulatedClock>();
+  platform::SetClock(clock);
   model_->m_pendingCommand = 12;
-  model_->m_pendingSince = std::chrono::steady_clock::now();
+  model_->m_pendingSinceMicros = clock->NowMicros();
   EXPECT_FALSE(Jog(JOG_X_PLUS)->IsSet());
   model_->OnMessage(Reply(12, 0, {}));
   EXPECT_EQ(model_->m_pendingCommand, 0);
   EXPECT_TRUE(Jog(JOG_X_PLUS)->IsSet());
 
   model_->m_pendingCommand = 12;
-  model_->m_pendingSince = std::chrono::steady_clock::now() - CVendrikViewModel::kMachineReplyWait * 2;
+  model_->m_pendingSinceMicros = clock->NowMicros();
+  clock->Advance(3000000);
+  EXPECT_FALSE(Jog(JOG_Y_MINUS)->IsSet()) << "three seconds are its time";
+  clock->Advance(1);
   EXPECT_TRUE(Jog(JOG_Y_MINUS)->IsSet()) << "a reply that never came does not hold the head";
+  platform::SetClock(nullptr);
 }
 
 TEST_F(ViewMarkingTest, MachineByteIsSentPlainOrAsAChecksummedFrame) {

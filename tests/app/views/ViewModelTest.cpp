@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/geometry/SharedHelpers.h"
@@ -280,6 +281,22 @@ TEST_F(ViewModelTest, PrintPenWidthFollowsTheWidthStep) {
     EXPECT_EQ(model_->PrintPenWidth(), width) << step;
   }
 }
+
+// A damaged record's index past the dialog's list is read as its last
+// choice, so the print's pen stays the widest the dialog offers.
+class DamagedLineWidthTest : public ViewModelTest, public ::testing::WithParamInterface<std::int32_t> {};
+
+TEST_P(DamagedLineWidthTest, IsClampedToTheDialogsListWhenRead) {
+  PaperPrintSet stored;
+  stored.lineWidthIndex = GetParam();
+  WriteFile(platform::JoinInstallPath(folder_, "PaperPrintSet.DAT"), &stored, sizeof stored);
+  model_->OnInitialUpdate();
+  EXPECT_EQ(model_->m_paperPrintSet.lineWidthIndex, 14);
+  EXPECT_EQ(model_->PrintPenWidth(), 25);
+}
+
+INSTANTIATE_TEST_SUITE_P(Indexes, DamagedLineWidthTest,
+                         ::testing::Values(14, 15, 715827890, std::numeric_limits<std::int32_t>::max()));
 
 namespace {
 

@@ -413,14 +413,15 @@ TEST_F(PictureTest, SizesAndHandlesWorkThroughTheResolution) {
   EXPECT_NEAR(image.GetWidthMM(), 60, 1e-9);
   EXPECT_NEAR(image.GetPictureRect().left, -59, 1e-9);
 
-  // The selection rectangle is 2 mm larger on every side; moves shift the corner.
+  // The bounds are the picture itself (the selection frame adds its own
+  // 2 mm, as around every object); moves shift the corner.
   auto e = PictureElement(Encode(Picture(100, 50, {}), "PNG"));
   const CDoubleRect picture = e->GetObjectAs<CObjImage>()->GetPictureRect();
-  EXPECT_DOUBLE_EQ(e->boundRect.left, picture.left - 2);
-  EXPECT_DOUBLE_EQ(e->boundRect.bottom, picture.bottom - 2);
+  EXPECT_DOUBLE_EQ(e->boundRect.left, picture.left);
+  EXPECT_DOUBLE_EQ(e->boundRect.bottom, picture.bottom);
   e->MoveBy(3, -4);
   EXPECT_DOUBLE_EQ(e->GetObjectAs<CObjImage>()->GetPosition().x, 3);
-  EXPECT_DOUBLE_EQ(e->boundRect.top, picture.top - 4 + 2);
+  EXPECT_DOUBLE_EQ(e->boundRect.top, picture.top - 4);
   e->Rotate(CDoublePoint(0, 0), 1.0);
   e->MirrorX(10);
   EXPECT_DOUBLE_EQ(e->GetObjectAs<CObjImage>()->GetPosition().x, 3);
@@ -453,7 +454,7 @@ TEST_F(PictureTest, ProjectFilesCarryThePictureBytesUnchanged) {
   EXPECT_DOUBLE_EQ(image->GetPosition().x, -3.25);
   EXPECT_DOUBLE_EQ(image->GetResolutionX(), 300);
   EXPECT_EQ(back[0]->queryKey, 0);
-  EXPECT_DOUBLE_EQ(back[0]->boundRect.left, -5.25);
+  EXPECT_DOUBLE_EQ(back[0]->boundRect.left, -3.25);
   EXPECT_NE(back[1]->GetObjectAs<CObjDotCollect>(), nullptr);  // the element after it is intact
   EXPECT_EQ(FormatMrkFile(back, {}), FormatMrkFile(objects, {}));
 
@@ -496,7 +497,7 @@ TEST_F(PictureTest, CopiesGoThroughThePictureFileAndNeverComeOutEmpty) {
   EXPECT_EQ(dst->GetLoader()->GetWidthPx(), 20);
   EXPECT_NEAR(dst->GetPictureRect().right, 47, 1e-9);
   EXPECT_FLOAT_EQ(dst->GetDotWidth(), 12);
-  EXPECT_DOUBLE_EQ(copy.boundRect.left, 5);
+  EXPECT_DOUBLE_EQ(copy.boundRect.left, 7);
   std::ifstream temp(platform::JoinInstallPath(InstallFolder, "IPicture.bmp"), std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(temp), {}), bmp);
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "tests/libs/ch365bus/SimulatedBoards.h"
+#include "tests/support/WaitFor.h"
 
 namespace {
 
@@ -17,12 +18,7 @@ void CountCall() { ++g_calls; }
 
 template <class Condition>
 bool Eventually(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
+  return WaitUntil(condition);
 }
 
 TEST_F(DrunvelInterrupt, WaitReturnsOneAfterAnInterruptAndZeroAfterAnAbort) {

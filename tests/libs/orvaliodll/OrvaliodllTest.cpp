@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "libs/ch365bus/Ch365DriverHandle.h"
+#include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "tests/libs/ch365bus/SimulatedBoards.h"
 
@@ -285,11 +286,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, OrvalioTenNano,
                                            TenNanoCase{10, 20000, 1}, TenNanoCase{10, 20001, 0},
                                            TenNanoCase{0, 100, 1}, TenNanoCase{-5, 100, 1}));
 
+// The delay polls the process clock; here each read of it takes a microsecond.
 TEST_F(Orvalio, MicrosecondDelayCountsHalfMicroseconds) {
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(Delay_US(2000), 1);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(1000));
-  EXPECT_EQ(Delay_US(0), 1);
+  auto clock = std::make_shared<platform::SimulatedClock>();
+  clock->SetAdvancePerRead(1);
+  platform::SetClock(clock);
+  for (const auto& [count, micros] : {std::pair{2000, 1000}, {3, 1}, {0, 0}}) {
+    const std::int64_t start = clock->QueryCounter();
+    EXPECT_EQ(Delay_US(count), 1);
+    const std::int64_t waited = clock->QueryCounter() - start - 1;  // the last read is this one's
+    EXPECT_GE(waited, micros) << count;
+    EXPECT_LE(waited, micros + 2) << count;
+  }
+  platform::SetClock(nullptr);
 }
 
 TEST_F(Orvalio, ProcessorSpeedEstimateIsPositive) { EXPECT_GT(Get_Cpu_Speed(), 0u); }

@@ -413,16 +413,23 @@ TEST_F(Moves, StoppedThreeAxisLineGivesAxis3ItsMultiplierBack) {
   EXPECT_EQ(Motion().Para().multiplier[2], 1);
 }
 
-// A stop request from another thread reaches the polling loop.
+// A stop request from another thread reaches the polling loop. The loop's
+// fiftieth pass waits until the request is made, however the threads are run.
 TEST_F(Moves, StopFromAnotherThreadEndsTheMove) {
   Start();
   static std::atomic<int> passes{0};
+  static std::atomic<bool> stopped{false};
   passes = 0;
+  stopped = false;
   std::thread stopper([] {
     while (passes < 50) std::this_thread::yield();
     one_stop(1, 1);
+    stopped = true;
   });
-  const int result = work_move1(1, 100.0f, 0, 0, [] { ++passes; });
+  const int result = work_move1(1, 100.0f, 0, 0, [] {
+    if (++passes == 50)
+      while (!stopped) std::this_thread::yield();
+  });
   stopper.join();
   EXPECT_EQ(result, 0);
   EXPECT_LT(card->Axis(1).logical, 16000);

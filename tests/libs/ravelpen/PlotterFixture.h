@@ -16,6 +16,7 @@
 #include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
 #include "tests/libs/ravelpen/SimulatedPlotterHead.h"
+#include "tests/support/WaitFor.h"
 
 class PlotterTest : public ::testing::Test {
  protected:
@@ -48,7 +49,7 @@ class PlotterTest : public ::testing::Test {
   }
 
   static void WaitIdle() {
-    for (int i = 0; i < 6000 && GetPrinterState() != 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    WaitUntil([] { return GetPrinterState() == 0; });
     ravelpen::Player().Join();
   }
 

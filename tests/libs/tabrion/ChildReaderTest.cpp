@@ -60,37 +60,42 @@ class ChildReaderTest : public ::testing::Test {
   std::string xlsx_, xls_;
 };
 
+// Grows the child by 512 MB, writing every page through a volatile pointer:
+// memory the optimiser cannot leave out.
+void GrowBy512Megabytes() {
+  constexpr std::size_t kBytes = std::size_t{512} << 20;
+  volatile char* block = new char[kBytes];
+  for (std::size_t at = 0; at < kBytes; at += 4096) block[at] = 1;
+  std::printf("%d", block[12345]);
+}
+
 TEST_F(ChildReaderTest, CrashingHangingOrGrowingParserGivesCannotOpen) {
   struct Failure {
     const char* what;
     std::function<void()> hook;
+    ChildReader::Limits limits;  // only the limit under test is tight
   };
+  const ChildReader::Limits loose;
   const Failure failures[] = {
-      {"abort", [] { std::abort(); }},
-      {"segmentation fault", [] { std::raise(SIGSEGV); }},
-      {"hang", [] { std::this_thread::sleep_for(1h); }},
-      {"exception", [] { throw std::runtime_error("parser gave up"); }},
-      {"memory", [] {
-         // Kept where the compiler must assume it is read, so that a release build keeps the allocation.
-         static char* volatile block;
-         block = new char[std::size_t{512} << 20];
-         std::memset(block, 1, std::size_t{512} << 20);
-       }},
+      {"abort", [] { std::abort(); }, loose},
+      {"segmentation fault", [] { std::raise(SIGSEGV); }, loose},
+      {"hang", [] { std::this_thread::sleep_for(1h); }, {500ms, loose.memory}},
+      {"exception", [] { throw std::runtime_error("parser gave up"); }, loose},
+      {"memory", GrowBy512Megabytes, {loose.time, std::size_t{64} << 20}},
   };
-  ChildReader::SetLimits({500ms, std::size_t{64} << 20});
   for (const auto& failure : failures) {
     for (const std::string& path : {xlsx_, xls_}) {
       SCOPED_TRACE(std::string(failure.what) + " " + path);
+      ChildReader::SetLimits(failure.limits);
       ChildReader::SetTestHook(failure.hook);
       CTabrion reader;
-      auto start = std::chrono::steady_clock::now();
       EXPECT_EQ(Open(reader, path), 1);
-      EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
       EXPECT_EQ(reader.opened, 0);
       EXPECT_EQ(reader.GetCellData(1, 'A'), "");
     }
   }
   // The program goes on: the same files open once the parser behaves.
+  ChildReader::SetLimits({});
   ChildReader::SetTestHook({});
   CTabrion reader;
   ASSERT_EQ(Open(reader, xlsx_), 0);

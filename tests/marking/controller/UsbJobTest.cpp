@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QThread>
+
 #include "ControllerTestSupport.h"
 #include "JobTestSupport.h"
 #include "values/ShellValues.h"
@@ -46,7 +50,6 @@ class UsbRig {
     controllerWindow.SetHandler([this](const platform::Message& m) { ctl->HandleMessage(m); });
     ctl->SetFrame(&frame);
     ctl->SetPump([] { std::this_thread::sleep_for(1ms); });
-    ctl->SetLinkTimeoutScale(0.2);
     ctl->successCount = 0;
     view.linkHost = propertyView.get();
   }
@@ -269,6 +272,10 @@ TEST(UsbJob, MarkingRecordIsWrittenPerPassAndFound) {
     ASSERT_EQ(rig.Mark(), 1);
     ASSERT_EQ(rig.Mark(0), 1);  // without air nothing is recorded
   }
+  // The job's worker closed and removed its connection before it ended, and
+  // what Qt's SQL module keeps for the whole process belongs to this thread.
+  EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty());
+  EXPECT_EQ(QSqlDatabase().driver()->thread(), QThread::currentThread());
   // Looked up from a thread of its own, as the history dialog's connection
   // would be: the job's connection was made on the job's worker.
   std::thread lookUp([&] {

@@ -14,8 +14,10 @@
 #include "document/geometry/SharedState.h"
 #include "marking/handtools/CMotorTestDlg.h"
 #include "marking/handtools/MotorTestCommands.h"
+#include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "platform_qt/QtMessageTarget.h"
+#include "tests/support/WaitFor.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "values/ShellValues.h"
 
@@ -23,7 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds within = 5s) {
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds within = kEventBound) {
   const auto end = std::chrono::steady_clock::now() + within;
   while (!done() && std::chrono::steady_clock::now() < end) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   return done();
@@ -75,13 +77,14 @@ void Click(CMotorTestDlg& dlg, int id) {
 TEST(MotorTestOnTheBoard, FramedBoardAnswersEveryCommandAndTheCountersFollow) {
   BoardBench bench(boardsim::Variant::Framed);
   ASSERT_TRUE(PumpUntil([&] { return bench.view->GetProtocolVariant() == PROTOCOL_FRAMED; }));
-  PumpUntil([&] { return bench.board.Commands().size() >= 2; }, 1s);  // the set-up frame
+  ASSERT_TRUE(PumpUntil([&] { return bench.board.Commands().size() >= 2; }));  // the set-up frame
   for (auto& c : AxisStepCounters) c = 0;
   MachineSettings.pulseFrequency = 100;
   MachineSettings.pulseDuty = 50;
   const int framesBefore = bench.Count("FRAME?");
 
-  auto dlg = std::make_unique<CMotorTestDlg>(bench.view.get(), nullptr, UsbOptions(3000));
+  // Every command is answered: only a reply, never the time-out, frees the dialog.
+  auto dlg = std::make_unique<CMotorTestDlg>(bench.view.get(), nullptr, UsbOptions(600000));
   dlg->OnInitDialog();
   ASSERT_TRUE(PumpUntil([&] { return dlg->PendingType() == 0; }));
   EXPECT_EQ(bench.Count("FRAME?"), framesBefore + 1) << "the opening command";
@@ -111,7 +114,7 @@ TEST(MotorTestOnTheBoard, FramedBoardAnswersEveryCommandAndTheCountersFollow) {
   const int framesBeforeClose = bench.Count("FRAME?");
   dlg->accept();
   EXPECT_EQ(AxisStepCounters[AXIS_X].load(), 0);
-  ASSERT_TRUE(PumpUntil([&] { return bench.Count("FRAME?") == framesBeforeClose + 2; }, 2s))
+  ASSERT_TRUE(PumpUntil([&] { return bench.Count("FRAME?") == framesBeforeClose + 2; }))
       << "left and the closing command both reach the board";
   EXPECT_EQ(bench.board.ChecksumErrors(), 0);
   EXPECT_TRUE(bench.prompt->Texts().empty());
@@ -123,16 +126,20 @@ TEST(MotorTestOnTheBoard, ASilentBoardDoesNotLockTheDialog) {
   // The plain board does not know the one-byte test commands and never answers them.
   BoardBench bench(boardsim::Variant::Plain);
   ASSERT_TRUE(PumpUntil([&] { return bench.view->GetProtocolVariant() == PROTOCOL_PLAIN; }));
-  auto dlg = std::make_unique<CMotorTestDlg>(bench.view.get(), nullptr, UsbOptions(150));
+  platform::SimulatedClock clock;  // the time-outs run on it
+  CMotorTestDlg::Options options = UsbOptions(150);
+  options.clock = &clock;
+  options.pause = [](int) {};
+  auto dlg = std::make_unique<CMotorTestDlg>(bench.view.get(), nullptr, options);
   dlg->OnInitDialog();
   EXPECT_EQ(dlg->PendingType(), TEST_OPEN);
-  ASSERT_TRUE(PumpUntil([&] { return dlg->PendingType() == 0; }, 2s));
+  clock.Advance(150000);
+  EXPECT_EQ(dlg->PendingType(), 0);
   Click(*dlg, CMotorTestDlg::IDC_DOWN);
   EXPECT_EQ(dlg->PendingType(), TEST_Y_DOWN);
-  ASSERT_TRUE(PumpUntil([&] { return dlg->PendingType() == 0; }, 2s));
-  const auto start = std::chrono::steady_clock::now();
-  dlg.reset();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+  clock.Advance(150000);
+  EXPECT_EQ(dlg->PendingType(), 0);
+  dlg.reset();  // a dialog still waiting would hold this for good
 }
 
 }  // namespace

@@ -67,10 +67,6 @@ TEST(TestCommandWire, FramedCommandsAre33BytesWithTheirSum) {
   }
 }
 
-TEST(TestCommandWire, CommandsWithoutATimeOutOfTheirOwnWaitAFewSeconds) {
-  for (int type = TEST_NEEDLE; type <= TEST_OPEN; ++type) EXPECT_EQ(TestReplyTimeoutMs(type), kTestReplyTimeoutMs);
-}
-
 TEST(TestReplyCounters, MovesChangeTheCountersByAThousand) {
   struct Case {
     int type;

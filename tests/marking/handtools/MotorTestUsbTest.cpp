@@ -17,6 +17,7 @@
 #include "marking/handtools/CMotorTestDlg.h"
 #include "marking/handtools/MotorTestCommands.h"
 #include "marking/widgets/CIoStatusStatic.h"
+#include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "values/ShellValues.h"
 
@@ -41,6 +42,7 @@ class MotorTestUsb : public ::testing::TestWithParam<int> {
     options.pause = [this](int ms) { pauses_.push_back(ms); };
     options.saveMachineSet = [this] { ++saves_; };
     options.replyTimeoutMs = replyTimeoutMs;
+    options.clock = &clock_;
     auto dlg = std::make_unique<CMotorTestDlg>(&host_, nullptr, options);
     dlg->OnInitDialog();
     dlg->show();
@@ -73,6 +75,7 @@ class MotorTestUsb : public ::testing::TestWithParam<int> {
   }
 
   RecordingLinkHost host_;
+  platform::SimulatedClock clock_;  // the reply time-outs run on it
   std::vector<int> pauses_;
   int saves_ = 0;
 };
@@ -161,9 +164,11 @@ TEST_P(MotorTestUsb, ACommandPressedWhileOneWaitsIsDropped) {
 TEST_P(MotorTestUsb, AReplyThatNeverComesStopsBlockingAfterTheTimeOut) {
   auto dlg = Open(80);
   host_.Commands();  // the opening command is never answered
+  clock_.Advance(79999);
   Click(*dlg, CMotorTestDlg::IDC_RIGHT);
-  EXPECT_TRUE(host_.Commands().empty());
-  QTest::qWait(200);
+  EXPECT_TRUE(host_.Commands().empty()) << "still within its time";
+  EXPECT_EQ(dlg->PendingType(), TEST_OPEN);
+  clock_.Advance(1);
   EXPECT_EQ(dlg->PendingType(), 0);
   Click(*dlg, CMotorTestDlg::IDC_RIGHT);
   auto commands = host_.Commands();
@@ -171,10 +176,26 @@ TEST_P(MotorTestUsb, AReplyThatNeverComesStopsBlockingAfterTheTimeOut) {
   EXPECT_EQ(commands[0]->type, TEST_X_RIGHT);
 }
 
+// The test commands have no time-out of their own: each waits three seconds.
+TEST_P(MotorTestUsb, ACommandWithoutATimeOutOfItsOwnWaitsThreeSeconds) {
+  auto dlg = OpenAnswered();
+  for (int id : {CMotorTestDlg::IDC_RIGHT, CMotorTestDlg::IDC_NEEDLE, CMotorTestDlg::IDC_X_STEP_LINE}) {
+    Click(*dlg, id);
+    ASSERT_EQ(host_.Commands().size(), 1u) << id;
+    clock_.Advance(2999999);
+    Click(*dlg, CMotorTestDlg::IDC_LEFT);
+    EXPECT_TRUE(host_.Commands().empty()) << id << ": dropped a microsecond before its time is up";
+    clock_.Advance(1);
+    EXPECT_EQ(dlg->PendingType(), 0) << id;
+  }
+  Click(*dlg, CMotorTestDlg::IDC_LEFT);
+  EXPECT_EQ(host_.Commands().size(), 1u);
+}
+
 TEST_P(MotorTestUsb, ALateReplyAnswersNothing) {
   auto dlg = Open(50);
   auto opening = host_.Commands();
-  QTest::qWait(150);
+  clock_.Advance(50000);
   Click(*dlg, CMotorTestDlg::IDC_RIGHT);
   auto right = host_.Commands();
   ASSERT_EQ(right.size(), 1u);
@@ -231,13 +252,17 @@ TEST_P(MotorTestUsb, ClosingWaitsForThePendingReplyThenSendsNine) {
   Click(*dlg, CMotorTestDlg::IDC_DOWN);
   auto down = host_.Commands();
   ASSERT_EQ(down.size(), 1u);
-  // The board answers while the dialog is closing.
-  std::thread board([&] {
-    std::this_thread::sleep_for(50ms);
+  // The board answers while the dialog is closing: at its first wait.
+  bool answered = false;
+  clock_.SetWaitHook([&] {
+    if (answered) return;
+    answered = true;
     host_.Reply(*down[0], Good(), false);
   });
   dlg->accept();
-  board.join();
+  clock_.SetWaitHook({});
+  EXPECT_TRUE(answered);
+  EXPECT_LT(clock_.NowMicros(), 3000000) << "taken before its time was up";
   auto commands = host_.Commands();
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0]->type, TEST_CLOSE);
@@ -252,9 +277,10 @@ TEST_P(MotorTestUsb, ClosingWaitsForThePendingReplyThenSendsNine) {
 TEST_P(MotorTestUsb, ClosingSendsNineEvenWhenTheReplyNeverComes) {
   auto dlg = Open(60);
   host_.Commands();
-  const auto start = std::chrono::steady_clock::now();
   dlg.reset();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+  // It waited out the opening command's time on its clock, no longer.
+  EXPECT_GE(clock_.NowMicros(), 60000);
+  EXPECT_LE(clock_.NowMicros(), 61000);
   auto commands = host_.Commands();
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0]->type, TEST_CLOSE);

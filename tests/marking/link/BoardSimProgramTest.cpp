@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/serial/SerialPort.h"
+#include "tests/support/WaitFor.h"
 
 extern char** environ;
 namespace fs = std::filesystem;
@@ -31,7 +32,7 @@ pid_t StartBoard(const std::string& link, const std::string& control, std::vecto
   argv.push_back(nullptr);
   pid_t pid = 0;
   if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return 0;
-  for (int i = 0; i < 250 && !(fs::exists(link) && fs::exists(control)); ++i) std::this_thread::sleep_for(20ms);
+  WaitUntil([&] { return fs::exists(link) && fs::exists(control); });
   return pid;
 }
 
@@ -39,9 +40,12 @@ std::string TempBase(const std::string& tag) {
   return (fs::temp_directory_path() / ("vendrik-sim-" + std::to_string(::getpid()) + tag)).string();
 }
 
-std::vector<unsigned char> ReadFor(platform::serial::SerialPort& port, std::size_t want, int ms = 2000) {
+// Reads until want bytes came or the time is up (the bound for bytes that
+// should come; a short time for bytes that should not).
+std::vector<unsigned char> ReadFor(platform::serial::SerialPort& port, std::size_t want,
+                                   std::chrono::milliseconds within = kEventBound) {
   std::vector<unsigned char> got;
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  const auto end = std::chrono::steady_clock::now() + within;
   while (got.size() < want && std::chrono::steady_clock::now() < end) {
     unsigned char buf[64];
     long n = port.Read(buf, sizeof buf, 50);
@@ -77,7 +81,7 @@ TEST(BoardSimProgram, ServesALinkTakesFaultsAndSendsTheStartKey) {
   ::close(fd);
   EXPECT_EQ(ReadFor(port, 8), (std::vector<unsigned char>{0x0B, 0x0C, 'H', 'K', 'E', 'Y', 0xFD, 0xFE}));
   ASSERT_TRUE(port.Write(tt, 8));
-  EXPECT_TRUE(ReadFor(port, 1, 300).empty()) << "the dropped reply";
+  EXPECT_TRUE(ReadFor(port, 1, 300ms).empty()) << "the dropped reply";
   ASSERT_TRUE(port.Write(tt, 8));
   EXPECT_EQ(ReadFor(port, 6), ttReply);
 

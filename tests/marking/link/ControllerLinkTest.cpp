@@ -7,10 +7,12 @@
 #include "LinkTestSupport.h"
 #include "SimulatedBoardView.h"
 #include "document/geometry/SharedState.h"
+#include "marking/link/CComLink.h"
 #include "marking/link/CControllerLink.h"
 #include "marking/link/LinkMessages.h"
 #include "platform/Prompt.h"
 #include "properties/link/CProperityView.h"
+#include "tests/support/WaitFor.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
 
@@ -54,7 +56,7 @@ class BoardLink {
     runner.Stop();
     platform::SetPrompt(std::make_shared<platform::ScriptedPrompt>());
   }
-  bool WaitVariant(std::chrono::milliseconds timeout = 5s) { return WaitForProtocolVariant(*view, ui, timeout); }
+  bool WaitVariant() { return WaitForProtocolVariant(*view, ui); }
   std::vector<std::string> Commands() const { return board.Commands(); }
   int Count(const std::string& command) const {
     auto c = board.Commands();
@@ -100,8 +102,7 @@ TEST(LinkSetUp, FramedBoardGetsTheSetUpFrameForTheFreeModeSwitch) {
     BoardLink link(boardsim::Variant::Framed);
     ASSERT_TRUE(link.WaitVariant());
     EXPECT_EQ(link.view->GetProtocolVariant(), PROTOCOL_FRAMED);
-    const auto end = std::chrono::steady_clock::now() + 3s;
-    while (link.Commands().size() < 2 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
+    EXPECT_TRUE(WaitUntil([&] { return link.Commands().size() >= 2; }));
     EXPECT_EQ(link.Commands(), (std::vector<std::string>{"TT", freeMode ? "SETUP:" : "SETUP;"}));
   }
   ControlBit0Switch = 0;
@@ -109,15 +110,12 @@ TEST(LinkSetUp, FramedBoardGetsTheSetUpFrameForTheFreeModeSwitch) {
 
 TEST(LinkSetUp, ClosingTheFramedLinkTellsTheBoard) {
   auto link = std::make_unique<BoardLink>(boardsim::Variant::Framed);
-  ASSERT_TRUE(link->WaitVariant());
-  link->ui.Idle(50ms);
+  ASSERT_TRUE(link->WaitVariant());  // the set-up frame answered too
   auto* board = &link->board;
   const int replies = board->RepliesSent();
   link->ui.Invoke([&] { link->view->OnDestroy(); });
-  const auto end = std::chrono::steady_clock::now() + 2s;
-  while (board->Commands().back() != "CC" && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
-  EXPECT_EQ(board->Commands().back(), "CC");
-  EXPECT_EQ(board->RepliesSent(), replies + 1) << "the board answers the close";
+  EXPECT_TRUE(WaitUntil([&] { return board->Commands().back() == "CC"; }));
+  EXPECT_TRUE(WaitUntil([&] { return board->RepliesSent() == replies + 1; })) << "the board answers the close";
   link->ui.Idle();
   EXPECT_TRUE(link->prompt->Texts().empty()) << "and its answer needs nothing more";
   EXPECT_EQ(link->view->GetProtocolVariant(), -1);
@@ -201,13 +199,14 @@ TEST(ControllerLink, PlainTimeOutFailsAtOnceWithoutAQuestion) {
   ASSERT_TRUE(link.WaitVariant());
   link.controller->SetTimeoutScale(0.05);  // 3000 ms -> 150 ms
   link.board.QueueFault({FaultKind::Drop, 1});
-  const auto t0 = std::chrono::steady_clock::now();
   EXPECT_EQ(link.controller->SendParameters(DefaultRecord()), 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - t0, 1s);
   EXPECT_EQ(link.controller->linkReady.load(), 0);
+  ASSERT_TRUE(WaitUntil([&] { return link.Count("HH") == 1; }));
   EXPECT_EQ(link.Count("HH"), 1) << "one try only";
   EXPECT_TRUE(link.prompt->Texts().empty());
-  // The board is fine again once it gave up waiting for the block.
+  // The board is fine again once it gave up waiting for the block: it drops
+  // an unfinished command after 250 ms of its own clock, counted from the
+  // "HH" it has read, so more than that must pass before the next bytes.
   std::this_thread::sleep_for(300ms);
   link.controller->SetTimeoutScale(1);
   EXPECT_EQ(link.controller->SendParameters(DefaultRecord()), 1);
@@ -282,8 +281,7 @@ TEST(ControllerLink, AbortLeavesTheStreamAndTheBoardAnswersAfterwards) {
     ASSERT_EQ(link.controller->SendMarkBegin(), 1);
     ASSERT_EQ(link.controller->SendMove(3, 4, 0), 1);
     link.controller->SendAbort();
-    const auto end = std::chrono::steady_clock::now() + 2s;
-    while (link.Count("ABORT") == 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
+    EXPECT_TRUE(WaitUntil([&] { return link.Count("ABORT") != 0; }));
     EXPECT_EQ(link.Count("ABORT"), 1);
     EXPECT_FALSE(link.board.InStream());
     EXPECT_EQ(link.controller->BackToOrigin(false), 1);
@@ -294,9 +292,11 @@ TEST(ControllerLink, ALateReplyDoesNotUpsetTheCommandsAfterIt) {
   BoardLink link(boardsim::Variant::Plain);
   ASSERT_TRUE(link.WaitVariant());
   link.controller->SetTimeoutScale(0.05);  // 150 ms
-  link.board.QueueFault({FaultKind::Delay, 1, 300});
+  link.board.QueueFault({FaultKind::Hold, 1});
   EXPECT_EQ(link.controller->SendMarkBegin(), 0);
-  std::this_thread::sleep_for(400ms);  // the late "MM" arrives now, for a command nobody waits on
+  // The late "MM" arrives now, for a command nobody waits on any more.
+  ASSERT_TRUE(link.board.ReleaseHeld());
+  ASSERT_TRUE(WaitUntil([&] { return link.view->GetComRequest()->GetReplyLength() > 0; }));
   link.ui.Idle();
   link.controller->SetTimeoutScale(1);
   EXPECT_EQ(link.controller->SendMarkBegin(), 1);
@@ -305,12 +305,13 @@ TEST(ControllerLink, ALateReplyDoesNotUpsetTheCommandsAfterIt) {
 }
 
 TEST(ControllerLink, HandKeyFromTheBoardStartsTheLayoutView) {
+  std::atomic<std::uint32_t> ticks{0};  // the link's milliseconds, stepped here
   BoardLink link(boardsim::Variant::Plain);
   ASSERT_TRUE(link.WaitVariant());
-  std::this_thread::sleep_for(1100ms);  // reports in the link's first second are not taken
+  link.view->GetLink()->SetTickSource([&ticks] { return ticks.load(); });
+  ticks = CComLink::kHandKeyGapMs;  // reports in the link's first second are not taken
   link.board.SendHandKey();
-  const auto end = std::chrono::steady_clock::now() + 2s;
-  while (link.hardStarts == 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
+  EXPECT_TRUE(WaitUntil([&] { return link.hardStarts != 0; }));
   EXPECT_EQ(link.hardStarts.load(), 1);
   EXPECT_EQ(link.controller->SendMarkBegin(), 1);
 }
@@ -325,9 +326,7 @@ TEST(ControllerLink, ASetUpFrameReplacedWhileTheUiThreadIsBusyIsNeverSent) {
       while (!release) std::this_thread::sleep_for(1ms);
     };
   });
-  const auto end = std::chrono::steady_clock::now() + 5s;
-  while (!stalled && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
-  ASSERT_TRUE(stalled);
+  ASSERT_TRUE(WaitUntil([&] { return stalled.load(); }));
   // The board holds back its next reply and lets the one after it fall: a
   // reply to the set-up frame must not pass for the parameters'.
   link.board.QueueFault({FaultKind::Delay, 1, 150});
@@ -339,8 +338,7 @@ TEST(ControllerLink, ASetUpFrameReplacedWhileTheUiThreadIsBusyIsNeverSent) {
     result = link.controller->SendCommand(COM_PARAMETERS, block.data(), kParameterBlockSize,
                                           CommandTimeoutMs(COM_PARAMETERS));
   });
-  while (link.view->GetComRequest()->GetType() != COM_PARAMETERS && std::chrono::steady_clock::now() < end)
-    std::this_thread::sleep_for(1ms);
+  EXPECT_TRUE(WaitUntil([&] { return link.view->GetComRequest()->GetType() == COM_PARAMETERS; }));
   release = true;
   worker.join();
   EXPECT_EQ(result.load(), 1) << "the parameters' own reply, held back";

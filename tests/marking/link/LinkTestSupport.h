@@ -66,7 +66,7 @@ class FakeControl : public CommControl {
     }
     if (h) h(bytes.data(), bytes.size());
   }
-  bool WaitWrites(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+  bool WaitWrites(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
     std::unique_lock lock(mutex_);
     return cv_.wait_for(lock, timeout, [&] { return writes_.size() >= count; });
   }

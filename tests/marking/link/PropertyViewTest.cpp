@@ -9,6 +9,7 @@
 #include "marking/link/LinkMessages.h"
 #include "platform/Prompt.h"
 #include "properties/link/CProperityView.h"
+#include "tests/support/WaitFor.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -274,8 +275,8 @@ TEST_F(PropertyViewTest, PollCommandWakesAWaitingSenderWithFailure) {
   CComRequest* r = view_->GetComRequest();
   r->Prepare(COM_STREAM, nullptr, 0, nullptr, WM_COM_REQUEST, 0);
   std::atomic<int> result{-2};
-  std::thread sender([&] { result = r->WaitEither(5s); });
-  std::this_thread::sleep_for(20ms);
+  std::thread sender([&] { result = r->WaitEither(kEventBound); });
+  std::this_thread::sleep_for(20ms);  // most often the sender waits already; either way it wakes
   view_->SendPollCommand(COM_STATUS, nullptr, WM_COM_REQUEST, 0);
   sender.join();
   EXPECT_EQ(result.load(), 0);
@@ -303,7 +304,7 @@ TEST(ThreadTimerHost, TicksUntilKilledAndNeverReachAWindowThatWent) {
   ThreadTimerHost timers;
   auto window = std::make_unique<platform::QueueMessageTarget>();
   timers.SetTimer(window.get(), 1190, 5);
-  auto tick = window->WaitTake(2s);
+  auto tick = window->WaitTake(kEventBound);
   ASSERT_TRUE(tick);
   EXPECT_EQ(tick->msg, static_cast<UINT>(WM_TIMER));
   EXPECT_EQ(tick->wParam, 1190u);

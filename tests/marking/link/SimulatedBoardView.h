@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "LinkTestSupport.h"
+#include "marking/link/WireProtocol.h"
 #include "properties/link/CProperityView.h"
+#include "tests/support/WaitFor.h"
 
 inline CProperityView::Options SimulatedBoardViewOptions(const std::string& devicePath) {
   CProperityView::Options options;
@@ -21,13 +23,16 @@ inline CProperityView::Options SimulatedBoardViewOptions(const std::string& devi
   return options;
 }
 
-// Waits until the view has chosen the board's protocol variant, then until
-// the UI thread is idle; false when no variant was chosen in time.
+// Waits until the view has chosen the board's protocol variant and, on a
+// framed board, until the set-up frame that follows has its answer (so what
+// the test sends next, and the faults it queues, meet an idle board), then
+// until the UI thread is idle; false when no variant was chosen in time.
 inline bool WaitForProtocolVariant(CProperityView& view, UiThread& ui,
-                                   std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (view.GetProtocolVariant() < 0 && std::chrono::steady_clock::now() < end)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                                   std::chrono::milliseconds timeout = kEventBound) {
+  if (!WaitUntil([&] { return view.GetProtocolVariant() >= 0; }, timeout)) return false;
+  ui.Idle();
+  CComRequest* request = view.GetComRequest();
+  WaitUntil([&] { return request->GetType() != COM_SETUP || request->GetReplyLength() > 0; }, timeout);
   ui.Idle();
   return view.GetProtocolVariant() >= 0;
 }

@@ -15,6 +15,7 @@
 #include "platform/Prompt.h"
 #include "platform/serial/PtyPair.h"
 #include "properties/link/CProperityView.h"
+#include "tests/support/WaitFor.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -62,9 +63,7 @@ class TextPortTest : public ::testing::Test {
     view_->OnInitialUpdate(&layout_);
   }
   void WaitForMonitor() {
-    for (int i = 0; i < 500 && !(view_->GetSerialPort() && view_->GetSerialPort()->IsThreadAlive()); ++i)
-      std::this_thread::sleep_for(2ms);
-    ASSERT_TRUE(view_->GetSerialPort() && view_->GetSerialPort()->IsThreadAlive());
+    ASSERT_TRUE(WaitUntil([this] { return view_->GetSerialPort() && view_->GetSerialPort()->IsThreadAlive(); }));
   }
   void Send(const std::string& bytes) {
     ASSERT_EQ(::write(pty_.MasterFd(), bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
@@ -107,7 +106,7 @@ TEST_F(TextPortTest, FramedTextsReachTheLayoutView) {
 
   // Noise before the frame is ignored; control bytes inside arrive as spaces.
   Send("noise##$$LOT\r\n42##");
-  EXPECT_EQ(Pump(2s), std::vector<std::string>{"LOT  42"});
+  EXPECT_EQ(Pump(kEventBound), std::vector<std::string>{"LOT  42"});
   EXPECT_EQ(view_->GetRs232Text(), "LOT  42");
 
   // A frame split over several writes, with a pause between them.
@@ -116,18 +115,18 @@ TEST_F(TextPortTest, FramedTextsReachTheLayoutView) {
   Send("CD#");
   EXPECT_TRUE(Pump(100ms).empty());
   Send("#");
-  EXPECT_EQ(Pump(2s), std::vector<std::string>{"ABCD"});
+  EXPECT_EQ(Pump(kEventBound), std::vector<std::string>{"ABCD"});
 
   // Two texts back to back: each travels with its own copy, whatever the
   // received-text string holds by the time the layout view reads it.
   Send("$$first##$$second##");
-  EXPECT_EQ(Pump(2s, 2), (std::vector<std::string>{"first", "second"}));
+  EXPECT_EQ(Pump(kEventBound, 2), (std::vector<std::string>{"first", "second"}));
 
   // A one-character text is not taken; the next complete one is.
   Send("$$Z##");
   EXPECT_TRUE(Pump(150ms).empty());
   Send("$$ZZ##");
-  EXPECT_EQ(Pump(2s), std::vector<std::string>{"ZZ"});
+  EXPECT_EQ(Pump(kEventBound), std::vector<std::string>{"ZZ"});
   EXPECT_TRUE(prompt_->Texts().empty());
 }
 
@@ -137,10 +136,11 @@ TEST_F(TextPortTest, OverlongFrameIsBoundedByTheBuffer) {
   Send("$$" + std::string(2500, 'x') + "##");
   EXPECT_TRUE(Pump(1s).empty());
   // Every byte was handed over and handled one by one.
-  for (int i = 0; i < 200 && bytesHandled_ < 2504; ++i) Pump(10ms);
+  const auto end = std::chrono::steady_clock::now() + kEventBound;
+  while (bytesHandled_ < 2504 && std::chrono::steady_clock::now() < end) Pump(10ms);
   EXPECT_EQ(bytesHandled_, 2504);
   Send("$$OK##");
-  EXPECT_EQ(Pump(2s), std::vector<std::string>{"OK"});
+  EXPECT_EQ(Pump(kEventBound), std::vector<std::string>{"OK"});
 }
 
 TEST_F(TextPortTest, OpeningFollowsTheSettings) {
@@ -185,7 +185,7 @@ TEST_F(TextPortTest, ReopeningAfterASettingsChangeKeepsReading) {
   EXPECT_EQ(view_->GetSerialPort(), before);
   WaitForMonitor();
   Send("$$again##");
-  EXPECT_EQ(Pump(2s), std::vector<std::string>{"again"});
+  EXPECT_EQ(Pump(kEventBound), std::vector<std::string>{"again"});
 }
 
 TEST_F(TextPortTest, MonitorStopsWhileWaitingForTheOwner) {
@@ -193,12 +193,11 @@ TEST_F(TextPortTest, MonitorStopsWhileWaitingForTheOwner) {
   WaitForMonitor();
   // Bytes arrive but nobody handles them: the monitor thread waits in its send.
   Send("$$stuck##");
-  for (int i = 0; i < 500 && self_.Size() == 0; ++i) std::this_thread::sleep_for(2ms);
+  ASSERT_TRUE(WaitUntil([this] { return self_.Size() != 0; }));
   ASSERT_EQ(self_.Size(), 1u);
-  const auto start = std::chrono::steady_clock::now();
+  // A monitor that did not stop would hold the close here for good.
   view_->CloseRs232Port();
   EXPECT_EQ(view_->GetSerialPort(), nullptr);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
   // A late byte message is handled harmlessly after the port is gone.
   while (auto m = self_.TryTake()) EXPECT_TRUE(view_->HandleMessage(*m));
   // The device is free again.
@@ -244,9 +243,9 @@ TEST(CSerialPortTest, PortErrors) {
     EXPECT_TRUE(port.IsOpen());
     ASSERT_TRUE(port.StartMonitoring());
     EXPECT_FALSE(port.StartMonitoring());
-    for (int i = 0; i < 500 && !port.IsThreadAlive(); ++i) std::this_thread::sleep_for(2ms);
+    ASSERT_TRUE(WaitUntil([&] { return port.IsThreadAlive(); }));
     ASSERT_EQ(::write(pty.MasterFd(), "A\x01", 2), 2);
-    auto m = owner.WaitTake(2s);
+    auto m = owner.WaitTake(kEventBound);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->msg, WM_COMM_RXCHAR);
     EXPECT_EQ(m->wParam, WPARAM{'A'});
@@ -254,12 +253,11 @@ TEST(CSerialPortTest, PortErrors) {
     // The next byte waits until this one was handled.
     EXPECT_FALSE(owner.WaitTake(100ms));
     CSerialPort::MarkHandled(*m);
-    m = owner.WaitTake(2s);
+    m = owner.WaitTake(kEventBound);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->wParam, WPARAM{' '});
     port.StopMonitoring();
-    for (int i = 0; i < 500 && port.IsThreadAlive(); ++i) std::this_thread::sleep_for(2ms);
-    EXPECT_FALSE(port.IsThreadAlive());
+    EXPECT_TRUE(WaitUntil([&] { return !port.IsThreadAlive(); }));
     EXPECT_FALSE(port.IsOpen());  // the monitor closes the port when it stops
   }
   ::unsetenv("VENDRIK_COM7");
@@ -276,16 +274,16 @@ TEST(CSerialPortTest, VanishedDeviceIsToldOnceAndStillStops) {
   CSerialPort port;
   ASSERT_EQ(port.InitPort(&owner, 9, 9600, 'N', 8, 1), 1);
   ASSERT_TRUE(port.StartMonitoring());
-  for (int i = 0; i < 500 && !port.IsThreadAlive(); ++i) std::this_thread::sleep_for(2ms);
+  ASSERT_TRUE(WaitUntil([&] { return port.IsThreadAlive(); }));
   pty.Close();  // the other side goes away, as an unplugged adapter does
-  std::this_thread::sleep_for(500ms);
+  ASSERT_TRUE(WaitUntil([&] { return !prompt->Texts().empty(); }));
+  port.StopMonitoring();
+  EXPECT_TRUE(WaitUntil([&] { return !port.IsThreadAlive(); }));
+  // Counted once the monitor has ended: nothing can be told after.
   const auto texts = prompt->Texts();
   ASSERT_EQ(texts.size(), 1u);
   for (const auto& t : texts) EXPECT_NE(t.find("Port: 9\n"), std::string::npos) << t;
   EXPECT_TRUE(owner.Drain().empty());
-  port.StopMonitoring();
-  for (int i = 0; i < 500 && port.IsThreadAlive(); ++i) std::this_thread::sleep_for(2ms);
-  EXPECT_FALSE(port.IsThreadAlive());
   ::unsetenv("VENDRIK_COM9");
 }
 

@@ -3,6 +3,8 @@
 #include <fstream>
 
 #include "document/objects/ObjTypeOps.h"
+#include "text/objects/CObjTextAutoUpdate.h"
+#include "text/objects/CObjTextDate.h"
 #include "values/ShellValues.h"
 
 Bytes MillimetreStrokeFont() {
@@ -38,21 +40,40 @@ void WriteHzkFile(const std::string& path, int bytesPerGlyph,
   std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-TextRig::TextRig() : oldInstall_(InstallFolder) {
+TextRig::TextRig(TextRigKind kind) : oldInstall_(InstallFolder) {
   InstallFolder = folder_.Path();
   RegisterObjTypeOps(ObjClassId::Text, &TextTypeOps());
+  RegisterObjTypeOps(ObjClassId::TextAutoUpdate, &TextAutoUpdateTypeOps());
+  RegisterObjTypeOps(ObjClassId::TextDate, &TextDateTypeOps());
   folder_.AddFont("mm.shx", MillimetreStrokeFont());
-  auto* text = new CObjText(TextCreateRecord{CDoublePoint(10, 50), ""});
+  const CDoublePoint at(10, 50);
+  CObjText* text = nullptr;
+  CObjCreateRecord record;
+  switch (kind) {
+    case TextRigKind::Plain:
+      text = new CObjText(TextCreateRecord{at, ""});
+      record = CObjCreateRecord{"Text", OBJ_TEXT, text, static_cast<int>(sizeof(CObjText)), {}};
+      break;
+    case TextRigKind::Serial:
+      text = new CObjTextAutoUpdate(at, "LIL", "", "");
+      record = CObjCreateRecord{"Serial", OBJ_SERIAL, text, static_cast<int>(sizeof(CObjTextAutoUpdate)), {}};
+      break;
+    case TextRigKind::Date:
+      text = new CObjTextDate(TextCreateRecord{at, ""}, 10);
+      record = CObjCreateRecord{"Date", OBJ_DATE, text, static_cast<int>(sizeof(CObjTextDate)), {}};
+      break;
+  }
   text->Settings().strokeFontPair = "mm+nobig";
   text->Settings().charHeight = 28;
-  element_ = std::make_unique<CObjElement>(
-      CObjCreateRecord{"Text", OBJ_TEXT, text, static_cast<int>(sizeof(CObjText)), {}});
+  element_ = std::make_unique<CObjElement>(record);
   text_ = text;
 }
 
 TextRig::~TextRig() {
   element_.reset();
   RegisterObjTypeOps(ObjClassId::Text, nullptr);
+  RegisterObjTypeOps(ObjClassId::TextAutoUpdate, nullptr);
+  RegisterObjTypeOps(ObjClassId::TextDate, nullptr);
   InstallFolder = oldInstall_;
 }
 

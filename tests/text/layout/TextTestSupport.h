@@ -29,10 +29,13 @@ void WriteHzkFile(const std::string& path, int bytesPerGlyph,
                   const std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>>& glyphs);
 
 // A text object in an element, the fonts folder of its own; the installation
-// folder points there while the rig lives.
+// folder points there while the rig lives. The object is a plain text, a
+// serial number (prefix "LIL", no number) or a date (format 10).
+enum class TextRigKind { Plain, Serial, Date };
+
 class TextRig {
  public:
-  TextRig();
+  explicit TextRig(TextRigKind kind = TextRigKind::Plain);
   ~TextRig();
   TextRig(const TextRig&) = delete;
   TextRig& operator=(const TextRig&) = delete;

@@ -2,6 +2,10 @@
 // strokes arrive as move records whose tool-down steps add up to the strokes.
 #include <gtest/gtest.h>
 
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QThread>
+
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -45,7 +49,6 @@ class BoardRig {
     controllerWindow.SetHandler([this](const platform::Message& m) { ctl->HandleMessage(m); });
     ctl->SetFrame(&frame);
     ctl->SetPump([] { std::this_thread::sleep_for(1ms); });
-    ctl->SetLinkTimeoutScale(0.2);
     view.linkHost = propertyView.get();
   }
   ~BoardRig() {
@@ -197,6 +200,10 @@ TEST(TextMarking, ASerialNumberMarkedTwiceAdvancesAndBothNumbersAreRecorded) {
   }
   RegisterObjTypeOps(ObjClassId::TextAutoUpdate, nullptr);
 
+  // The job's worker closed and removed its connection before it ended, and
+  // what Qt's SQL module keeps for the whole process belongs to this thread.
+  EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty());
+  EXPECT_EQ(QSqlDatabase().driver()->thread(), QThread::currentThread());
   // Looked up from a thread of its own, as the history dialog's connection would be.
   std::thread lookUp([&] {
     marking::CMarkDatabase db(location);

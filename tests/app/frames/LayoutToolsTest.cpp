@@ -1,0 +1,626 @@
+// The layout view's tools as an operator uses them in the started program:
+// the special picture from the drawing library, the needle brought to clicks
+// and taken along by drags, the reference arc selected and dragged, a text
+// laid along the arc and back, a 2-D code stood on the arc and back, the
+// marking order switch, the jog window at start and the large display of a
+// VIN.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QImage>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <numbers>
+
+#include "app/core/CommandIds.h"
+#include "app/core/MachineSetFile.h"
+#include "app/dialogs/CPltLibraryDlg.h"
+#include "app/frames/CChildFrame.h"
+#include "app/frames/CMainFrame.h"
+#include "app/frames/CVendrikApp.h"
+#include "app/views/CProperityPane.h"
+#include "app/views/CViewMarkDialogs.h"
+#include "app/views/CVendrikView.h"
+#include "app/views/model/ViewMarkDialogs.h"
+#include "app/views/model/ViewSettingsFiles.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/objects/CObjElement.h"
+#include "marking/controller/CMarkControlWnd.h"
+#include "marking/handtools/CJogPositionDlg.h"
+#include "platform/SettingsStore.h"
+#include "properties/link/CProperityView.h"
+#include "properties/sheet/CObjProperitySheet.h"
+#include "tests/app/frames/LayoutWindowFixture.h"
+#include "text/exchange/hpgl_ui/CFileListCtrl.h"
+#include "document/path/CStrokeGroup.h"
+#include "document/path/PathListHelpers.h"
+#include "text/objects/CObjBarCode.h"
+#include "text/objects/CObjText.h"
+#include "text/objects/CObjTextVin.h"
+#include "values/ShellValues.h"
+
+namespace {
+
+constexpr int ID_MOUSE_POSITION = 32881;
+constexpr int ID_NEEDLE_DRAG = 32882;
+constexpr int ID_SELECT_REFER_ARC = 32889;
+constexpr char kOutOfArea[] = "The point out of the work area!";
+constexpr char kNeedleOutOfArea[] = "Needle out of work area";
+
+// Acts on the next modal dialog of this kind once its own loop runs (the
+// press that opened it does not return before it closes).
+template <class Dialog>
+class WhenModal {
+ public:
+  explicit WhenModal(std::function<void(Dialog*)> act) : act_(std::move(act)) {
+    timer_.setInterval(0);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) {
+        // Generously many rounds of the event loop, none of them timed.
+        if (++rounds_ > 100000) timer_.stop();
+        return;
+      }
+      timer_.stop();
+      answered_ = true;
+      act_(dialog);
+    });
+    timer_.start();
+  }
+  bool Answered() const { return answered_; }
+
+ private:
+  std::function<void(Dialog*)> act_;
+  QTimer timer_;
+  int rounds_ = 0;
+  bool answered_ = false;
+};
+
+void PressButton(QDialogButtonBox* box, QDialogButtonBox::StandardButton which) {
+  ASSERT_NE(box, nullptr);
+  QTest::mouseClick(box->button(which), Qt::LeftButton);
+}
+
+}  // namespace
+
+class LayoutToolsTest : public LayoutWindowTest {
+ protected:
+  void TearDown() override {
+    g_jogWindowOpen = 0;
+    LayoutWindowTest::TearDown();
+  }
+  CMarkControlWnd* Control() const { return app_->MainFrame()->MarkControl(); }
+  // The head stands at its work position, the needle at (x, y).
+  void AtWork(double x, double y) {
+    Control()->atWorkPosition = 1;
+    Control()->workPosition = CDoublePoint(x, y, 0);
+  }
+  CDoublePoint Needle() const { return Control()->workPosition; }
+  // One pixel of the view, in mm: what a click can miss a point by.
+  double PixelMm() const { return 1.0 / (Model().m_zoom * g_pxPerMmX) + 1e-9; }
+  void Drag(QPoint from, QPoint to) {
+    MoveTo(from);
+    Press(from);
+    MoveTo(to, true);
+    Release(to);
+    Settle();
+  }
+  bool Checked(int id) {
+    app_->MainFrame()->UpdateCommandUI();
+    return Action(id)->isChecked();
+  }
+  // A reference arc taught before: centre (0, -20), radius 25, on and built.
+  void TeachReferenceArc() {
+    ArcPointedInfo info;
+    info.point1X = -15;
+    info.point1Y = 0;
+    info.point2X = 20;
+    info.point2Y = -5;
+    info.centreX = 0;
+    info.centreY = -20;
+    info.radius = 25;
+    info.arcOn = 1;
+    info.arcBuilt = 1;
+    ASSERT_TRUE(SaveArcPointedInfo(folder_, info));
+  }
+};
+
+// --- The special picture from the drawing library ---
+
+enum class LibraryAnswer { DrawingAndOk, Cancel, OkWithoutDrawing };
+
+class SpecialPictureTest : public LayoutToolsTest, public ::testing::WithParamInterface<LibraryAnswer> {};
+
+TEST_P(SpecialPictureTest, TheChosenDrawingIsPlacedCentredInTheFrameAtItsOwnSize) {
+  // The library folder, with one drawing written for the test.
+  std::filesystem::create_directories(folder_ + "/PltFiles");
+  std::filesystem::copy_file(std::string(VENDRIK_TEST_DATA_DIR) + "/plt/square-r14.plt",
+                             folder_ + "/PltFiles/square.plt");
+  StartWithNewLayout();
+  CDoubleRect libraryBounds;
+  int drawingsShown = 0;
+  WhenModal<CPltLibraryDlg> answer([&](CPltLibraryDlg* dialog) {
+    CFileListCtrl* list = dialog->List();
+    drawingsShown = list->GetDrawingCount();
+    if (drawingsShown > 0) libraryBounds = list->GetDrawing(0)->GetBoundRect();
+    if (GetParam() == LibraryAnswer::DrawingAndOk && drawingsShown > 0) {
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    }
+    PressButton(dialog->findChild<QDialogButtonBox*>(),
+          GetParam() == LibraryAnswer::Cancel ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok);
+  });
+  DrawTwoPoint(cmd::ID_ADD_SPECIAL_PICTURE, Px(10, 5), Px(30, 25));
+  ASSERT_TRUE(answer.Answered()) << "the second press opens the library";
+  EXPECT_EQ(drawingsShown, 1);
+  EXPECT_EQ(Model().m_toolCode, 0);
+  if (GetParam() != LibraryAnswer::DrawingAndOk) {
+    EXPECT_EQ(Count(), 1) << "nothing is placed";
+    return;
+  }
+  ASSERT_EQ(Count(), 2);
+  CObjElement* placed = Named("PLT file-1");
+  ASSERT_NE(placed, nullptr);
+  EXPECT_EQ(placed->type, OBJ_HPGL);
+  const CDoubleRect bounds = placed->GetBoundRect();
+  EXPECT_NEAR(bounds.CenterX(), 20, 2 * PixelMm());
+  EXPECT_NEAR(bounds.CenterY(), 15, 2 * PixelMm());
+  EXPECT_NEAR(bounds.Width(), libraryBounds.Width(), 1e-6);
+  EXPECT_NEAR(bounds.Height(), libraryBounds.Height(), 1e-6);
+  EXPECT_EQ(SelectedNames(), std::vector<std::string>{"PLT file-1"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, SpecialPictureTest,
+                         ::testing::Values(LibraryAnswer::DrawingAndOk, LibraryAnswer::Cancel,
+                                           LibraryAnswer::OkWithoutDrawing));
+
+// --- The needle ---
+
+TEST_F(LayoutToolsTest, ShiftClicksAndMousePositionClicksBringTheNeedle) {
+  StartWithNewLayout();
+  AtWork(0, 0);
+  QTest::keyPress(View(), Qt::Key_Shift);
+  Click(Px(10, 5));
+  QTest::keyRelease(View(), Qt::Key_Shift);
+  // The needle's tip lies 0.1 mm right of and below the pointer's.
+  EXPECT_NEAR(Needle().x, 10.1, PixelMm());
+  EXPECT_NEAR(Needle().y, 4.9, PixelMm());
+  EXPECT_EQ(Count(), 1);
+
+  Command(ID_MOUSE_POSITION);
+  EXPECT_TRUE(Checked(ID_MOUSE_POSITION));
+  Click(Px(-12, -8));
+  EXPECT_NEAR(Needle().x, -11.9, PixelMm());
+  EXPECT_NEAR(Needle().y, -8.1, PixelMm());
+
+  // Beyond the work area less half a millimetre the needle stays.
+  const CDoublePoint before = Needle();
+  Click(Px(g_machineSet.rangeX / 2 + 1, 0));
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kOutOfArea});
+  EXPECT_EQ(Needle().x, before.x);
+  EXPECT_EQ(Needle().y, before.y);
+}
+
+TEST_F(LayoutToolsTest, InNeedleDragModeTheNeedleGoesAlongWithTheObjectItStandsOn) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_RECTANGLE, Px(0, 0), Px(10, 10));
+  CObjElement* box = Named("rectangle-1");
+  ASSERT_NE(box, nullptr);
+  AtWork(5, 5);
+  Click(Px(5, 5));
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"rectangle-1"});
+  Command(ID_NEEDLE_DRAG);
+  EXPECT_TRUE(Checked(ID_NEEDLE_DRAG));
+
+  CDoublePoint centre = box->GetBoundRect().CenterPoint();
+  Drag(Px(5, 5), Px(15, 2));
+  CDoublePoint moved = box->GetBoundRect().CenterPoint();
+  ASSERT_GT(moved.x - centre.x, 5) << "the rectangle was dragged";
+  EXPECT_NEAR(Needle().x, 5 + moved.x - centre.x, 1e-6);
+  EXPECT_NEAR(Needle().y, 5 + moved.y - centre.y, 1e-6);
+
+  // A drag that would take the needle out of the work area leaves it.
+  const CDoublePoint needle = Needle();
+  centre = moved;
+  Drag(Px(needle.x, needle.y), Px(needle.x + g_machineSet.rangeX / 2, needle.y));
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kNeedleOutOfArea});
+  EXPECT_EQ(Needle().x, needle.x);
+  EXPECT_GT(box->GetBoundRect().CenterX(), centre.x) << "the object itself moves";
+}
+
+// --- The reference arc ---
+
+TEST_F(LayoutToolsTest, SelectReferArcMakesTheArcTheSelectionAndADragShiftsItsRecord) {
+  TeachReferenceArc();
+  StartWithNewLayout();
+  ASSERT_NE(Model().m_lookArc, nullptr);
+  AtWork(-15, 0);
+  Command(ID_SELECT_REFER_ARC);
+  EXPECT_TRUE(Checked(ID_SELECT_REFER_ARC));
+  ASSERT_TRUE(Model().IsReferenceArcSelected());
+  Command(ID_NEEDLE_DRAG);
+
+  Drag(Px(0, -20), Px(6, -16));
+  const ArcPointedInfo stored = LoadArcPointedInfo(folder_);
+  const double dx = stored.centreX - 0;
+  const double dy = stored.centreY - (-20);
+  EXPECT_NEAR(dx, 6, 2 * PixelMm());
+  EXPECT_NEAR(dy, 4, 2 * PixelMm());
+  EXPECT_NEAR(stored.point1X, -15 + dx, 1e-4);
+  EXPECT_NEAR(stored.point2Y, -5 + dy, 1e-4);
+  EXPECT_FLOAT_EQ(stored.radius, 25);
+  EXPECT_NEAR(Model().m_lookArc->GetBoundRect().CenterX(), dx, 1e-3);
+  // The needle stayed on its point of the arc; the layout did not change.
+  EXPECT_NEAR(Needle().x, -15 + dx, 1e-4);
+  EXPECT_NEAR(Needle().y, 0 + dy, 1e-4);
+  EXPECT_EQ(Count(), 1);
+  EXPECT_FALSE(Doc().IsModified());
+
+  // Selecting anything else (here: nothing) ends the mode.
+  Click(Px(0, 40));
+  EXPECT_TRUE(Model().m_selection.empty());
+  EXPECT_FALSE(Checked(ID_SELECT_REFER_ARC));
+}
+
+TEST_F(LayoutToolsTest, AnArcDragTheNeedleCannotFollowPutsTheRecordBack) {
+  TeachReferenceArc();
+  StartWithNewLayout();
+  AtWork(-15, 0);
+  Command(ID_SELECT_REFER_ARC);
+  Command(ID_NEEDLE_DRAG);
+  Drag(Px(0, -20), Px(-g_machineSet.rangeX / 2, -20));
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kNeedleOutOfArea});
+  const ArcPointedInfo stored = LoadArcPointedInfo(folder_);
+  EXPECT_FLOAT_EQ(stored.centreX, 0);
+  EXPECT_FLOAT_EQ(stored.point1X, -15);
+  EXPECT_NEAR(Model().m_lookArc->GetBoundRect().CenterX(), 0, 1e-3);
+  EXPECT_EQ(Needle().x, -15);
+}
+
+struct ArcTextCase {
+  double x, y;      // where the text tool is clicked
+  bool aboveCentre;  // where the text then lies on the arc
+};
+
+class ReferArcAlignTest : public LayoutToolsTest, public ::testing::WithParamInterface<ArcTextCase> {};
+
+TEST_P(ReferArcAlignTest, TheTextStandsOnTheArcFromItsCornerAndAlignLinePutsItBack) {
+  TeachReferenceArc();
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_TEXT);
+  Click(Px(GetParam().x, GetParam().y));
+  CObjElement* element = Named("text-1");
+  ASSERT_NE(element, nullptr);
+  auto* text = element->GetObjectAs<CObjText>();
+  ASSERT_GT(text->GetPathData().points.GetSize(), 0) << "the text has strokes";
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"text-1"});
+
+  Command(cmd::ID_REFER_ARC_ALIGN);
+  EXPECT_FLOAT_EQ(text->Settings().arcRadius, 25);
+  EXPECT_NEAR(text->Settings().position.x, 0, 1e-6);
+  EXPECT_NEAR(text->Settings().position.y, -20, 1e-6);
+  const CPointList& onArc = text->GetPathData().points;
+  ASSERT_GT(onArc.GetSize(), 0);
+  for (int i = 0; i < onArc.GetSize(); ++i) {
+    const double d = std::hypot(onArc[i].x, onArc[i].y + 20);
+    EXPECT_GE(d, 25 - 0.5) << i;
+    EXPECT_LE(d, 25 + text->Settings().charHeight + 1) << i;
+    EXPECT_EQ(onArc[i].y > -20, GetParam().aboveCentre) << i;
+  }
+  EXPECT_TRUE(Doc().IsModified());
+
+  const CDoubleRect arcBounds = text->GetPathData().GetBoundRect();
+  Command(cmd::ID_ALIGN_LINE);
+  EXPECT_EQ(text->Settings().arcRadius, 0);
+  const CDoubleRect straight = text->GetPathData().GetBoundRect();
+  EXPECT_LE(straight.Height(), text->Settings().charHeight + 0.5);
+  EXPECT_NEAR(straight.left, arcBounds.left, 1e-6);
+  EXPECT_NEAR(straight.bottom, arcBounds.bottom, 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, ReferArcAlignTest,
+                         ::testing::Values(ArcTextCase{-5, 10, true},
+                                           // Below the centre the start angle is below it too.
+                                           ArcTextCase{-5, -35, false}),
+                         [](const auto& info) { return info.param.aboveCentre ? "AboveTheCentre" : "BelowTheCentre"; });
+
+namespace {
+
+struct ArcCodeCase {
+  const char* name;
+  double x, y;    // where the code tool is clicked
+  bool withText;  // its content written beside it
+};
+
+void PrintTo(const ArcCodeCase& c, std::ostream* out) { *out << c.name; }
+
+// Degrees from 0 to 360 counter-clockwise.
+double DirectionDeg(double dx, double dy) {
+  const double a = std::atan2(dy, dx) * 180 / std::numbers::pi;
+  return a < 0 ? a + 360 : a;
+}
+
+// The difference of two angles in degrees, from -180 to 180.
+double TurnDeg(double to, double from) {
+  double d = std::fmod(to - from, 360.0);
+  if (d > 180) d -= 360;
+  if (d <= -180) d += 360;
+  return d;
+}
+
+CPointList Dots(const CObjBarCode& code) { return code.GetPathData().second; }
+
+CDoubleRect DotBounds(const CObjBarCode& code) {
+  CDoubleRect r;
+  EXPECT_TRUE(code.GetPathData().GetKind2BoundRect(r));
+  return r;
+}
+
+// Within what a snapshot's three decimals leave.
+void ExpectSameBounds(const CDoubleRect& a, const CDoubleRect& b) {
+  EXPECT_NEAR(a.left, b.left, 2e-3);
+  EXPECT_NEAR(a.bottom, b.bottom, 2e-3);
+  EXPECT_NEAR(a.right, b.right, 2e-3);
+  EXPECT_NEAR(a.top, b.top, 2e-3);
+}
+
+// The code as it stands in its own upright frame: the dots turned back by
+// its angle about the origin, their bounds, and that bounds' centre turned
+// forward again.
+struct OwnFrame {
+  double width, height;
+  CDoublePoint centre;
+};
+
+OwnFrame OwnFrameOf(const CPointList& dots, double turnDeg) {
+  const double a = turnDeg * std::numbers::pi / 180;
+  CDoubleRect r;
+  r.left = r.bottom = 1e9;
+  r.right = r.top = -1e9;
+  for (int i = 0; i < dots.GetSize(); ++i) {
+    const double x = std::cos(-a) * dots[i].x - std::sin(-a) * dots[i].y;
+    const double y = std::sin(-a) * dots[i].x + std::cos(-a) * dots[i].y;
+    r.left = std::min(r.left, x);
+    r.right = std::max(r.right, x);
+    r.bottom = std::min(r.bottom, y);
+    r.top = std::max(r.top, y);
+  }
+  const double cx = (r.left + r.right) / 2;
+  const double cy = (r.top + r.bottom) / 2;
+  return {r.right - r.left, r.top - r.bottom,
+          CDoublePoint(std::cos(a) * cx - std::sin(a) * cy, std::sin(a) * cx + std::cos(a) * cy, 0)};
+}
+
+// The bounds of the human-readable text; false when it has none.
+bool TextBounds(const CObjBarCode& code, CDoubleRect& bounds) {
+  const CStrokeGroupArray& groups = code.GetPathData().GetGroupArray();
+  BoundsUnion text;
+  for (int i = 0; i < groups.GetSize(); ++i)
+    if (groups.GetAt(i)->kind != GROUP_KIND_HIDDEN) text.Add(groups.GetAt(i)->GetBoundRect());
+  bounds = text.Rect();
+  return text.Found();
+}
+
+class ReferArcAlignCodeTest : public LayoutToolsTest, public ::testing::WithParamInterface<ArcCodeCase> {
+ protected:
+  CObjBarCode* Code() const {
+    CObjElement* element = Named("Barcode-1");
+    return element != nullptr ? element->GetObjectAs<CObjBarCode>() : nullptr;
+  }
+  void SelectCode() {
+    Click(Px(DotBounds(*Code()).CenterX(), DotBounds(*Code()).CenterY()));
+    ASSERT_EQ(SelectedNames(), std::vector<std::string>{"Barcode-1"});
+  }
+};
+
+}  // namespace
+
+TEST_P(ReferArcAlignCodeTest, TheCodeFacesTheCentreOnTheArcUndoPutsItBackAndAlignLineStraightensIt) {
+  const ArcCodeCase& c = GetParam();
+  TeachReferenceArc();
+  const CDoublePoint centre(0, -20, 0);
+  const double radius = 25;
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_BARCODE);
+  Click(Px(c.x, c.y));
+  ASSERT_NE(Code(), nullptr);
+  ASSERT_GT(Code()->GetDotCount(), 0);
+  if (c.withText) {
+    OpenPage("Barcode");
+    QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+    auto* out = page != nullptr ? page->findChild<QCheckBox*>("check1015") : nullptr;
+    ASSERT_NE(out, nullptr);
+    QTest::mouseClick(out, Qt::LeftButton, {}, QPoint(out->height() / 2, out->height() / 2));
+    Settle();
+    ASSERT_NE(Code()->Code().showText, 0);
+  }
+  SelectCode();
+  CDoubleRect text;
+  ASSERT_EQ(TextBounds(*Code(), text), c.withText);
+
+  const CPointList upright = Dots(*Code());
+  const CDoubleRect uprightBounds = DotBounds(*Code());
+  const OwnFrame own = OwnFrameOf(upright, 0);
+  const CDoubleRect whole = Named("Barcode-1")->GetBoundRect();
+  const double facing = DirectionDeg(whole.CenterX() - centre.x, whole.bottom - centre.y);
+  const CDoublePoint textAt = Code()->Code().textPosition;
+
+  Command(cmd::ID_REFER_ARC_ALIGN);
+  CObjBarCode* code = Code();
+  EXPECT_NEAR(TurnDeg(code->Code().angle, facing - 90), 0, 1e-4);
+  const CPointList turned = Dots(*code);
+  ASSERT_EQ(turned.GetSize(), upright.GetSize());
+  // Turned as one piece, by the angle: the first and the last dot say so.
+  const int last = turned.GetSize() - 1;
+  const double before = DirectionDeg(upright[last].x - upright[0].x, upright[last].y - upright[0].y);
+  const double after = DirectionDeg(turned[last].x - turned[0].x, turned[last].y - turned[0].y);
+  EXPECT_NEAR(TurnDeg(after, before), TurnDeg(facing - 90, 0), 0.01);
+  // It faces the centre: its own middle lies on the ray of that direction,
+  // its lower edge on the circle.
+  // (The code turns its dots with a short degree factor: that leaves up to
+  // a thousandth of a millimetre over its width.)
+  const OwnFrame onArc = OwnFrameOf(turned, facing - 90);
+  EXPECT_NEAR(onArc.width, own.width, 1e-3);
+  EXPECT_NEAR(onArc.height, own.height, 1e-3);
+  EXPECT_NEAR(TurnDeg(DirectionDeg(onArc.centre.x - centre.x, onArc.centre.y - centre.y), facing), 0, 0.01);
+  EXPECT_NEAR(std::hypot(onArc.centre.x - centre.x, onArc.centre.y - centre.y), radius + own.height / 2, 1e-3);
+  for (int i = 0; i < turned.GetSize(); ++i)
+    EXPECT_GE(std::hypot(turned[i].x - centre.x, turned[i].y - centre.y), radius - 1e-3) << i;
+  // Its text came along, straight, where it stood beside the code.
+  EXPECT_NEAR(code->Code().textPosition.x - textAt.x, onArc.centre.x - own.centre.x, 1e-4);
+  EXPECT_NEAR(code->Code().textPosition.y - textAt.y, onArc.centre.y - own.centre.y, 1e-4);
+  if (c.withText) {
+    ASSERT_TRUE(TextBounds(*code, text));
+    EXPECT_LE(text.Height(), code->Settings().charHeight + 0.5) << "not bent on an arc";
+    EXPECT_LE(std::hypot(text.CenterX() - onArc.centre.x, text.CenterY() - onArc.centre.y),
+              std::hypot(own.width, own.height) + 3 * code->Settings().charHeight);
+  }
+  EXPECT_EQ(code->Settings().arcRadius, 0) << "no arc of its own";
+  EXPECT_TRUE(Doc().IsModified());
+  const CDoubleRect onArcBounds = DotBounds(*code);
+
+  // Undo puts the code back as it was drawn, Redo turns it again.
+  Command(cmd::ID_EDIT_UNDO);
+  ASSERT_NE(Code(), nullptr);
+  EXPECT_EQ(Code()->Code().angle, 0);
+  ExpectSameBounds(DotBounds(*Code()), uprightBounds);
+  Command(cmd::ID_EDIT_REDO);
+  ASSERT_NE(Code(), nullptr);
+  const CDoubleRect turnedBounds = DotBounds(*Code());
+  ExpectSameBounds(turnedBounds, onArcBounds);
+
+  // Align line stands it upright again from where the turned code began.
+  SelectCode();
+  const OwnFrame again = OwnFrameOf(Dots(*Code()), Code()->Code().angle);
+  const CDoublePoint textBefore = Code()->Code().textPosition;
+  Command(cmd::ID_ALIGN_LINE);
+  code = Code();
+  EXPECT_EQ(code->Code().angle, 0);
+  const CDoubleRect straight = DotBounds(*code);
+  EXPECT_NEAR(straight.left, turnedBounds.left, 1e-6);
+  EXPECT_NEAR(straight.bottom, turnedBounds.bottom, 1e-6);
+  EXPECT_NEAR(straight.Width(), uprightBounds.Width(), 1e-4);
+  EXPECT_NEAR(straight.Height(), uprightBounds.Height(), 1e-4);
+  // The same pattern as drawn, moved.
+  const CPointList moved = Dots(*code);
+  ASSERT_EQ(moved.GetSize(), upright.GetSize());
+  for (int i = 0; i < moved.GetSize(); ++i) {
+    EXPECT_NEAR(moved[i].x - upright[i].x, straight.left - uprightBounds.left, 1e-4) << i;
+    EXPECT_NEAR(moved[i].y - upright[i].y, straight.bottom - uprightBounds.bottom, 1e-4) << i;
+  }
+  // The text went along with the code's middle.
+  const CDoublePoint middle = OwnFrameOf(moved, 0).centre;
+  EXPECT_NEAR(code->Code().textPosition.x - textBefore.x, middle.x - again.centre.x, 1e-3);
+  EXPECT_NEAR(code->Code().textPosition.y - textBefore.y, middle.y - again.centre.y, 1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sides, ReferArcAlignCodeTest,
+                         ::testing::Values(ArcCodeCase{"AboveTheCentreWithItsText", -5, 10, true},
+                                           // Facing a little below the x axis: turned by nearly -90.
+                                           ArcCodeCase{"RightOfTheCentre", 30, -24, false},
+                                           // Upside down, beneath the centre.
+                                           ArcCodeCase{"BelowTheCentreWithItsText", -5, -48, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Machine settings and switches ---
+
+TEST_F(LayoutToolsTest, ApplyOptimizeSpeedTogglesItsCheckMarkAndTheRegistryValue) {
+  StartWithNewLayout();
+  for (const bool on : {true, false}) {
+    Command(cmd::ID_APPLY_OPTIMIZE_SPEED);
+    EXPECT_EQ(Checked(cmd::ID_APPLY_OPTIMIZE_SPEED), on);
+    DWORD stored = 99;
+    ASSERT_TRUE(settings_->ReadDword(platform::kRegistryKey, "OptimizeSpeed", stored));
+    EXPECT_EQ(stored, on ? 1u : 0u);
+  }
+}
+
+class StartJogTest : public LayoutToolsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StartJogTest, TheJogWindowOpensAtStartWhenByte202IsSet) {
+  MachineSetRecord record{};
+  LoadMachineSetFile(MachineSetFilePath(folder_, 0), record);
+  record.openJogAtStart = static_cast<std::uint8_t>(GetParam());
+  ASSERT_TRUE(SaveMachineSetFile(MachineSetFilePath(folder_, 0), record));
+  StartWithNewLayout();
+  CJogPositionDlg* jog = View()->MarkDialogs()->JogWindow();
+  const bool shown = jog != nullptr && jog->isVisible();
+  EXPECT_EQ(shown, GetParam() != 0);
+  EXPECT_EQ(Checked(cmd::ID_ORIGIN_BY_HAND), GetParam() != 0);
+  if (!shown) return;
+  // "Orign by hand" closes what the start opened.
+  Command(cmd::ID_ORIGIN_BY_HAND);
+  EXPECT_FALSE(jog->isVisible());
+  EXPECT_FALSE(Checked(cmd::ID_ORIGIN_BY_HAND));
+}
+
+INSTANTIATE_TEST_SUITE_P(Byte202, StartJogTest, ::testing::Values(0, 1));
+
+// --- The large VIN display ---
+
+namespace {
+
+constexpr QRgb kCheckDigitColor = qRgb(255, 0, 128);
+
+// Rows of the view's picture that hold the check digit's colour.
+std::vector<int> CheckDigitRows(CVendrikView* view) {
+  const QImage picture = view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  std::vector<int> rows;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      if (picture.pixel(x, y) == kCheckDigitColor) {
+        rows.push_back(y);
+        break;
+      }
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+TEST_F(LayoutToolsTest, AVinWithZoomInOnShowsItsCheckDigitLargeAcrossTheView) {
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_VIN);
+  Click(Px(-30, 30));
+  ASSERT_NE(Named("VIN-1"), nullptr);
+  EXPECT_TRUE(CheckDigitRows(View()).empty());
+
+  OpenPage("VIN code(seventeen chars)");
+  QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+  ASSERT_NE(page, nullptr);
+  auto* zoom = page->findChild<QCheckBox*>("check1102");
+  ASSERT_NE(zoom, nullptr);
+  ASSERT_TRUE(zoom->isVisible());
+  // On its box: the row is wider than the box and its text.
+  QTest::mouseClick(zoom, Qt::LeftButton, {}, QPoint(zoom->height() / 2, zoom->height() / 2));
+  Settle();
+  ASSERT_NE(Named("VIN-1")->GetObjectAs<CObjTextVin>()->GetEnlarged(), 0);
+  const std::vector<int> rows = CheckDigitRows(View());
+  ASSERT_FALSE(rows.empty());
+  // Above the middle of the view, within a text height of it.
+  const int middle = View()->viewport()->height() / 2;
+  EXPECT_LT(rows.back(), middle);
+  EXPECT_GT(rows.front(), middle - 100);
+}
+
+TEST_F(LayoutToolsTest, PrintSetupKeepsTheChosenPageForThePrintCommands) {
+  StartWithNewLayout();
+  WhenModal<QPageSetupDialog> answer([](QPageSetupDialog* dialog) {
+    auto* landscape = dialog->findChild<QRadioButton*>("landscape");
+    ASSERT_NE(landscape, nullptr);
+    QTest::mouseClick(landscape, Qt::LeftButton, {}, QPoint(landscape->height() / 2, landscape->height() / 2));
+    PressButton(dialog->findChild<QDialogButtonBox*>(), QDialogButtonBox::Ok);
+  });
+  Command(cmd::ID_FILE_PRINT_SETUP);
+  ASSERT_TRUE(answer.Answered());
+  EXPECT_EQ(app_->Printer().pageLayout().orientation(), QPageLayout::Landscape);
+  // Print and the direct print go to the same printer.
+  EXPECT_EQ(&View()->ProgramPrinter(), &app_->Printer());
+}
