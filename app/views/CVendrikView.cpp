@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include "app/dialogs/CExcelSourceDlg.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,7 +21,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QThread>
 #include <memory>
+#include <optional>
 
 #include "app/core/CommandIds.h"
 #include "app/dialogs/CPointerPosDlg.h"
@@ -40,12 +43,24 @@
 #include "document/objects/CObjElement.h"
 #include "document/params/CDrawProperity.h"
 #include "platform/NumberText.h"
+#include "platform/RaceCheck.h"
 #include "platform_qt/QPainterDeviceContext.h"
 #include "platform_qt/QtMessageTarget.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
 namespace {
+
+// A repaint asked for on another thread (the marking worker's countdown).
+class RepaintRequest : public QEvent {
+ public:
+  explicit RepaintRequest(const std::optional<CDeviceRect>& area) : QEvent(Type()), rect(area) {}
+  static QEvent::Type Type() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+  }
+  const std::optional<CDeviceRect> rect;
+};
 
 // "Pointer position": x and y in millimetres.
 bool AskPointerPosition(QWidget* parent, double& x, double& y) {
@@ -354,24 +369,38 @@ QPoint CVendrikView::OriginInViewport() const {
 
 // IViewWindow. The marking worker may call the repaint requests: they reach
 // the widget on its own thread.
-void CVendrikView::Invalidate() {
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        model_->m_bMemValid = false;
-        viewport()->update();
-      },
-      Qt::AutoConnection);
+void CVendrikView::Invalidate() { RequestRepaint(std::nullopt); }
+
+void CVendrikView::InvalidateRect(const CDeviceRect& rect) { RequestRepaint(rect); }
+
+void CVendrikView::RequestRepaint(const std::optional<CDeviceRect>& rect) {
+  if (QThread::currentThread() == thread()) {
+    Repaint(rect);
+    return;
+  }
+  // An event of our own rather than a queued call: the race checker is told
+  // that what the worker wrote into it is the user-interface thread's to read.
+  auto* request = new RepaintRequest(rect);
+  platform::HandOver(request);
+  QCoreApplication::postEvent(this, request);
 }
 
-void CVendrikView::InvalidateRect(const CDeviceRect& rect) {
-  QMetaObject::invokeMethod(
-      this,
-      [this, rect] {
-        if (!model_->m_bCountdown.load()) model_->m_bMemValid = false;
-        viewport()->update(QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom)));
-      },
-      Qt::AutoConnection);
+void CVendrikView::Repaint(const std::optional<CDeviceRect>& rect) {
+  if (!rect) {
+    model_->m_bMemValid = false;
+    viewport()->update();
+    return;
+  }
+  // In countdown mode the saved picture stays: only the seconds change.
+  if (!model_->m_bCountdown.load()) model_->m_bMemValid = false;
+  viewport()->update(QRect(QPoint(rect->left, rect->top), QPoint(rect->right, rect->bottom)));
+}
+
+bool CVendrikView::event(QEvent* event) {
+  platform::TakeOver(event);  // before the type is read: a request is built on the posting thread
+  if (event->type() != RepaintRequest::Type()) return QAbstractScrollArea::event(event);
+  Repaint(static_cast<RepaintRequest*>(event)->rect);
+  return true;
 }
 
 int CVendrikView::ClientWidth() const { return clientWidth_.load(); }
