@@ -22,6 +22,12 @@ COLORREF DeviceContext::SetTextColor(COLORREF color) {
   return previous;
 }
 
+UINT DeviceContext::SetTextAlign(UINT align) {
+  const UINT previous = textAlign_;
+  textAlign_ = align;
+  return previous;
+}
+
 DcSize DeviceContext::GetTextExtent(const std::string& utf8) const {
   constexpr int kCharWidth = 8;
   constexpr int kCharHeight = 16;
@@ -97,6 +103,7 @@ void RecordingDeviceContext::FillSolidRect(int left, int top, int width, int hei
 void RecordingDeviceContext::TextOut(int x, int y, const std::string& utf8) {
   Record(DcOp::TextOut, {x, y}, textColor_, utf8);
   ops_.back().font = font_;
+  ops_.back().align = textAlign_;
 }
 
 bool RecordingDeviceContext::DrawBitmap(int left, int top, int width, int height, const PictureBitmap& bitmap) {

@@ -52,6 +52,11 @@ struct DcSize {
   bool operator==(const DcSize&) const = default;
 };
 
+// Where TextOut's point lies on the text: its top-left corner, or the left
+// end of its baseline.
+constexpr UINT TA_TOP = 0;
+constexpr UINT TA_BASELINE = 24;
+
 class DeviceContext {
  public:
   virtual ~DeviceContext() = default;
@@ -72,14 +77,16 @@ class DeviceContext {
   virtual void FloodFill(int x, int y, COLORREF border) = 0;
   virtual void Rectangle(int left, int top, int right, int bottom) = 0;
   virtual void FillSolidRect(int left, int top, int width, int height, COLORREF color) = 0;
-  // The text with its top-left corner at the point, in the selected font and
-  // the text colour.
+  // Text in the selected font and text colour, on a transparent background,
+  // placed by the text alignment.
   virtual void TextOut(int x, int y, const std::string& utf8) = 0;
-  // Font and colour of the texts that follow (each returns the previous one)
-  // and the size a text takes in that font. A context without fonts of its
-  // own keeps the choice and measures 8 x 16 pixels a character.
+  // Each returns the previous setting. Defaults: the context's own font,
+  // black, TA_TOP.
   virtual DcFont SelectFont(const DcFont& font);
   virtual COLORREF SetTextColor(COLORREF color);
+  virtual UINT SetTextAlign(UINT align);
+  // Width and height of the text in the selected font. A context without
+  // fonts of its own measures 8 x 16 pixels a character.
   virtual DcSize GetTextExtent(const std::string& utf8) const;
   // Lines through the points in order with the current pen; the position
   // ends at the last point. Contexts that can draw a run at once override it.
@@ -93,6 +100,7 @@ class DeviceContext {
  protected:
   DcFont font_;
   COLORREF textColor_ = 0;
+  UINT textAlign_ = TA_TOP;
 };
 
 // Records every call, for tests.
@@ -101,9 +109,10 @@ struct DcOp {
   std::vector<int> args;  // coordinates in call order
   DcPen pen;              // for SelectPen, and the pen in force for drawing calls
   DcBrush brush;          // for SelectBrush, and the brush in force
-  COLORREF color = 0;     // SetPixel, FloodFill border, FillSolidRect, the text colour of TextOut
+  COLORREF color = 0;     // SetPixel, FloodFill border, FillSolidRect, TextOut's text colour
   std::string text;
-  DcFont font;            // the font of TextOut
+  DcFont font;            // TextOut: the font and the alignment in force
+  UINT align = TA_TOP;
 };
 
 class RecordingDeviceContext : public DeviceContext {

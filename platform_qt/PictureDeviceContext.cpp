@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <utility>
@@ -66,6 +68,9 @@ void PictureDeviceContext::Paint(const std::function<void(QPainterDeviceContext&
     dc.SelectPen(pen_);
     dc.SelectBrush(brush_);
     dc.MoveTo(pos_.x, pos_.y);
+    dc.SelectFont(font_);
+    dc.SetTextColor(textColor_);
+    dc.SetTextAlign(textAlign_);
     draw(dc);
     pos_ = dc.GetCurrentPosition();
   }
@@ -139,6 +144,13 @@ void PictureDeviceContext::FillSolidRect(int left, int top, int width, int heigh
 
 void PictureDeviceContext::TextOut(int x, int y, const std::string& utf8) {
   Paint([&](QPainterDeviceContext& dc) { dc.TextOut(x, y, utf8); });
+}
+
+platform::DcSize PictureDeviceContext::GetTextExtent(const std::string& utf8) const {
+  std::lock_guard lock(mutex_);
+  // Measured for the picture, as a painter on it would.
+  const QFontMetrics metrics(QPainterDeviceContext::ToQFont(font_, QFont()), &image_);
+  return {metrics.horizontalAdvance(QString::fromStdString(utf8)), metrics.height()};
 }
 
 void PictureDeviceContext::Polyline(const platform::DcPoint* points, int count) {

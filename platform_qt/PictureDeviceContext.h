@@ -49,6 +49,7 @@ class PictureDeviceContext : public QObject, public platform::DeviceContext {
   void Rectangle(int left, int top, int right, int bottom) override;
   void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
   void TextOut(int x, int y, const std::string& utf8) override;
+  platform::DcSize GetTextExtent(const std::string& utf8) const override;
   void Polyline(const platform::DcPoint* points, int count) override;
   bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 

@@ -3,6 +3,8 @@
 #include "platform/PictureLoader.h"
 #include "platform_qt/QtPictureDecoder.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
@@ -263,29 +265,26 @@ void QPainterDeviceContext::FillSolidRect(int left, int top, int width, int heig
   painter_.fillRect(QRect(left, top, width, height), ToQColor(color));
 }
 
+QFont QPainterDeviceContext::ToQFont(const platform::DcFont& font, QFont base) {
+  if (!font.face.empty()) base.setFamily(QString::fromStdString(font.face));
+  if (font.pointTenths > 0) base.setPointSizeF(font.pointTenths / 10.0);
+  base.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
+  return base;
+}
+
+QFont QPainterDeviceContext::SelectedFont() const { return ToQFont(font_, painter_.font()); }
+
 void QPainterDeviceContext::TextOut(int x, int y, const std::string& utf8) {
-  // The point is the top-left of the text.
   painter_.save();
+  painter_.setFont(SelectedFont());
   painter_.setPen(ToQColor(textColor_));
-  painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), QString::fromStdString(utf8));
+  const int ascent = painter_.fontMetrics().ascent();
+  painter_.drawText(QPoint(x, textAlign_ == platform::TA_BASELINE ? y : y + ascent), QString::fromStdString(utf8));
   painter_.restore();
 }
 
-platform::DcFont QPainterDeviceContext::SelectFont(const platform::DcFont& font) {
-  const platform::DcFont previous = DeviceContext::SelectFont(font);
-  if (font.pointTenths > 0) {
-    QFont qfont(QString::fromStdString(font.face));
-    qfont.setPointSizeF(font.pointTenths / 10.0);
-    qfont.setWeight(static_cast<QFont::Weight>(font.weight));
-    painter_.setFont(qfont);
-  } else {
-    painter_.setFont(QFont());
-  }
-  return previous;
-}
-
 platform::DcSize QPainterDeviceContext::GetTextExtent(const std::string& utf8) const {
-  const QFontMetrics metrics = painter_.fontMetrics();
+  const QFontMetrics metrics(SelectedFont(), painter_.device());
   return {metrics.horizontalAdvance(QString::fromStdString(utf8)), metrics.height()};
 }
 

@@ -30,14 +30,17 @@ class QPainterDeviceContext : public platform::DeviceContext {
   void Rectangle(int left, int top, int right, int bottom) override;
   void FillSolidRect(int left, int top, int width, int height, COLORREF color) override;
   void TextOut(int x, int y, const std::string& utf8) override;
-  platform::DcFont SelectFont(const platform::DcFont& font) override;
   platform::DcSize GetTextExtent(const std::string& utf8) const override;
   void Polyline(const platform::DcPoint* points, int count) override;
   bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 
   static QColor ToQColor(COLORREF color);
+  // The base font as the DcFont changes it.
+  static QFont ToQFont(const platform::DcFont& font, QFont base);
 
  private:
+  // The painter's font as the selected DcFont changes it.
+  QFont SelectedFont() const;
   void ApplyPen();
   void ApplyBrush();
   void FloodFillImage(int x, int y, COLORREF border);

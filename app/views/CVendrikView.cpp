@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include "app/dialogs/CExcelSourceDlg.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,7 +21,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QThread>
 #include <memory>
+#include <optional>
 
 #include "app/core/CommandIds.h"
 #include "app/dialogs/CPointerPosDlg.h"
@@ -40,12 +43,24 @@
 #include "document/objects/CObjElement.h"
 #include "document/params/CDrawProperity.h"
 #include "platform/NumberText.h"
+#include "platform/RaceCheck.h"
 #include "platform_qt/QPainterDeviceContext.h"
 #include "platform_qt/QtMessageTarget.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
 namespace {
+
+// A repaint asked for on another thread (the marking worker's countdown).
+class RepaintRequest : public QEvent {
+ public:
+  explicit RepaintRequest(const std::optional<CDeviceRect>& area) : QEvent(Type()), rect(area) {}
+  static QEvent::Type Type() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+  }
+  const std::optional<CDeviceRect> rect;
+};
 
 // "Pointer position": x and y in millimetres.
 bool AskPointerPosition(QWidget* parent, double& x, double& y) {
@@ -354,24 +369,38 @@ QPoint CVendrikView::OriginInViewport() const {
 
 // IViewWindow. The marking worker may call the repaint requests: they reach
 // the widget on its own thread.
-void CVendrikView::Invalidate() {
-  QMetaObject::invokeMethod(
-      this,
-      [this] {
-        model_->m_bMemValid = false;
-        viewport()->update();
-      },
-      Qt::AutoConnection);
+void CVendrikView::Invalidate() { RequestRepaint(std::nullopt); }
+
+void CVendrikView::InvalidateRect(const CDeviceRect& rect) { RequestRepaint(rect); }
+
+void CVendrikView::RequestRepaint(const std::optional<CDeviceRect>& rect) {
+  if (QThread::currentThread() == thread()) {
+    Repaint(rect);
+    return;
+  }
+  // An event of our own rather than a queued call: the race checker is told
+  // that what the worker wrote into it is the user-interface thread's to read.
+  auto* request = new RepaintRequest(rect);
+  platform::HandOver(request);
+  QCoreApplication::postEvent(this, request);
 }
 
-void CVendrikView::InvalidateRect(const CDeviceRect& rect) {
-  QMetaObject::invokeMethod(
-      this,
-      [this, rect] {
-        if (!model_->m_bCountdown.load()) model_->m_bMemValid = false;
-        viewport()->update(QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom)));
-      },
-      Qt::AutoConnection);
+void CVendrikView::Repaint(const std::optional<CDeviceRect>& rect) {
+  if (!rect) {
+    model_->m_bMemValid = false;
+    viewport()->update();
+    return;
+  }
+  // In countdown mode the saved picture stays: only the seconds change.
+  if (!model_->m_bCountdown.load()) model_->m_bMemValid = false;
+  viewport()->update(QRect(QPoint(rect->left, rect->top), QPoint(rect->right, rect->bottom)));
+}
+
+bool CVendrikView::event(QEvent* event) {
+  platform::TakeOver(event);  // before the type is read: a request is built on the posting thread
+  if (event->type() != RepaintRequest::Type()) return QAbstractScrollArea::event(event);
+  Repaint(static_cast<RepaintRequest*>(event)->rect);
+  return true;
 }
 
 int CVendrikView::ClientWidth() const { return clientWidth_.load(); }
@@ -462,34 +491,20 @@ void CVendrikView::paintEvent(QPaintEvent*) {
   const QSize size = viewport()->size();
   if (size.isEmpty()) return;
   const platform::DcPoint scroll = GetScrollPosition();
-  const bool countdown = model_->m_bCountdown.load() != 0;
-  // In countdown mode the last picture stays and only the text changes.
-  if (!countdown || picture_.isNull()) {
-    if (!model_->m_bMemValid || picture_.size() != size || !(pictureAt_ == scroll)) {
-      if (picture_.size() != size) picture_ = QImage(size, QImage::Format_RGB32);
-      QPainter painter(&picture_);
-      platform_qt::QPainterDeviceContext dc(painter, &picture_);
-      model_->OnDraw(dc, scroll, size.width(), size.height());
-      pictureAt_ = scroll;
-    }
+  // The saved picture of the layout; a countdown's seconds keep it (their
+  // repaints leave it valid) and are written over it.
+  if (!model_->m_bMemValid || picture_.size() != size || !(pictureAt_ == scroll)) {
+    if (picture_.size() != size) picture_ = QImage(size, QImage::Format_RGB32);
+    QPainter painter(&picture_);
+    platform_qt::QPainterDeviceContext dc(painter, &picture_);
+    model_->DrawLayout(dc, scroll, size.width(), size.height());
+    pictureAt_ = scroll;
   }
   QPainter p(viewport());
   p.drawImage(0, 0, picture_);
-  {
-    platform_qt::QPainterDeviceContext overlay(p);
-    model_->DrawFeedback(overlay);
-  }
-  if (countdown) {
-    QFont font("MS Sans Serif");
-    font.setPointSizeF(36.0);
-    font.setWeight(QFont::Normal);
-    p.setFont(font);
-    p.setPen(QColor(255, 0, 0));
-    const QString text = QString::fromStdString(model_->CountdownText());
-    const QFontMetrics metrics(font);
-    const int textWidth = metrics.horizontalAdvance(text);
-    p.drawText(size.width() / 2 - textWidth / 4, size.height() / 2 + metrics.height() / 2, text);
-  }
+  platform_qt::QPainterDeviceContext overlay(p);
+  model_->DrawFeedback(overlay);
+  if (model_->m_bCountdown.load() != 0) model_->OnDraw(overlay, scroll, size.width(), size.height());
 }
 
 void CVendrikView::PrintTo(QPrinter& printer) {

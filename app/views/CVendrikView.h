@@ -10,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/views/model/CVendrikViewModel.h"
@@ -81,6 +82,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   bool EditPointerPosition(double& x, double& y) override;
 
  protected:
+  // Takes the repaint requests posted from other threads.
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
@@ -101,6 +104,10 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
 
  private:
   void OnMessage(const platform::Message& message);
+  // The whole view (no rect) or a part of it to be painted again; from
+  // another thread the request is posted to this one.
+  void RequestRepaint(const std::optional<CDeviceRect>& rect);
+  void Repaint(const std::optional<CDeviceRect>& rect);
   // The commands' enabled and checked states follow (the tool bars too).
   void StateChanged();
   void UpdateScrollBars();

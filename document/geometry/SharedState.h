@@ -12,7 +12,7 @@ constexpr std::uint32_t MSW_MARKING = 0x80;         // a marking job runs
 constexpr std::uint32_t MSW_AIR_ON = 0x40;          // air valve on for this job
 constexpr std::uint32_t MSW_STOP_REQUEST = 0x20;    // operator asked to stop
 constexpr std::uint32_t MSW_STOP_CONFIRMED = 0x10;  // stop confirmed
-constexpr std::uint32_t MSW_END_PAUSE = 0x08;       // end the class-pause countdown
+constexpr std::uint32_t MSW_END_PAUSE = 0x08;       // end a countdown wait ("Jump waiting...")
 constexpr std::uint32_t MSW_INVERT_DIR = 0x04;      // invert the port boards' direction bits
 constexpr std::uint32_t MSW_NEAREST_ORDER = 0x02;   // nearest-next object order for this job
 

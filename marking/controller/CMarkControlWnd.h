@@ -164,12 +164,13 @@ class CMarkControlWnd {
   int MarkPass(CDrawProperity& record, int& passes, int total, int& finished);
   int MarkObject(CObjElement* element, CDrawProperity& record, int direction);
   int EndOfPass(CDrawProperity& record, int& total, int passes);
-  void ClassPause(int seconds);
+  void CountdownWait(int seconds);
   void WaitUntilNotBusy(CObjElement* element);
   int SendParameters(const CDrawProperity& record);
   int SendSpeedSetup();
   int AskYesNo(const std::string& text);
   bool ConfirmStop(const std::string& question);
+  bool PauseAndConfirmStop(const std::string& question);
   void Post(platform::MessageTarget* target, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
   void PostToFrame(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
   void PostToView(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);

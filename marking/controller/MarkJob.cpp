@@ -41,6 +41,16 @@ bool CMarkControlWnd::ConfirmStop(const std::string& question) {
   return false;
 }
 
+// A stop request: the board pauses, then the operator decides. A board that
+// left the pause unanswered is not asked to end a stream at the job's end
+// either (the end aborts), so a silent board cannot hold up the stop.
+bool CMarkControlWnd::PauseAndConfirmStop(const std::string& question) {
+  const bool paused = !IsUsb() || !link_ || link_->SendPause();
+  if (!ConfirmStop(question)) return false;
+  if (!paused) link_->commFailed = 1;
+  return true;
+}
+
 bool CMarkControlWnd::StreamOpen() const { return link_ ? link_->streamOpen.load() != 0 : streamOpen_ != 0; }
 
 void CMarkControlWnd::SetStreamOpen(int open) {
@@ -177,16 +187,12 @@ void CMarkControlWnd::RunMarking() {
       for (;;) {
         if (passes >= total || passes >= record->GetResetAfterN()) {
           result = EndOfPass(*record, total, passes);
-          if (StopRequested() && result) {
-            if (IsUsb() && link_) link_->SendPause();
-            if (ConfirmStop("Are you terminated marking-6")) result = 0;
-          }
+          if (StopRequested() && result && PauseAndConfirmStop("Are you terminated marking-6")) result = 0;
           if (!result) leave = true;
           break;
         }
         if (StopRequested()) {
-          if (IsUsb() && link_) link_->SendPause();
-          if (ConfirmStop("Are you terminated marking-1")) {
+          if (PauseAndConfirmStop("Are you terminated marking-1")) {
             result = 0;
             leave = true;
             break;
@@ -296,7 +302,10 @@ int CMarkControlWnd::SeekOrigin(CDrawProperity&) {
   return PortSeekOrigin();
 }
 
-void CMarkControlWnd::ClassPause(int seconds) {
+// The waits between classes and between passes: the view counts the seconds
+// down, and "Jump waiting..." (0x08) ends the wait at the next second.
+void CMarkControlWnd::CountdownWait(int seconds) {
+  if (seconds <= 0) return;
   if (view_) view_->StartCountdown(seconds);
   MarkStatusWord.fetch_and(~MSW_END_PAUSE);
   for (int n = seconds; n > 0 && !(MarkStatusWord.load() & MSW_END_PAUSE);) {
@@ -336,13 +345,10 @@ int CMarkControlWnd::MarkPass(CDrawProperity& record, int& passes, int total, in
   for (int cls = 0; cls < kClassCount && !StopRequested(); ++cls) {
     std::vector<CObjElement*> working = classList_[cls];
     if (working.empty()) continue;
-    if (cls > 0 && record.GetClassPause() > 0) ClassPause(record.GetClassPause());
-    if (StopRequested()) {
-      if (IsUsb() && link_) link_->SendPause();
-      if (ConfirmStop("Terminate marking-4")) {
-        result = 0;
-        break;
-      }
+    if (cls > 0 && record.GetClassPause() > 0) CountdownWait(record.GetClassPause());
+    if (StopRequested() && PauseAndConfirmStop("Terminate marking-4")) {
+      result = 0;
+      break;
     }
     while (!working.empty() && !StopBitsSet()) {
       int direction = 0;
@@ -381,7 +387,7 @@ int CMarkControlWnd::MarkPass(CDrawProperity& record, int& passes, int total, in
       } else {
         RotaryReturn(currentPosition, LastRotaryPoint, record, record.IsBackZToOrigin());
       }
-      if (record.GetRestTime() != 0) SleepMs(record.GetRestTime() * 1000);
+      CountdownWait(record.GetRestTime());
     }
   }
   if (air && result) {
@@ -427,12 +433,8 @@ int CMarkControlWnd::MarkObject(CObjElement* element, CDrawProperity& record, in
   int result = 1;
   for (StepNode* node = head; node; node = node->next) {
     if (StopBitsSet()) {
-      if (IsUsb()) {
-        if (link_) link_->SendPause();
-      } else {
-        stepOut_.NeedleUp();
-      }
-      if (ConfirmStop("Are you terminated marking")) {
+      if (!IsUsb()) stepOut_.NeedleUp();
+      if (PauseAndConfirmStop("Are you terminated marking")) {
         result = 0;
         break;
       }
@@ -502,6 +504,6 @@ int CMarkControlWnd::EndOfPass(CDrawProperity& record, int& total, int passes) {
       return 1;
     }
   }
-  SleepMs(record.GetRestTime() * 1000);
+  CountdownWait(record.GetRestTime());
   return 1;
 }

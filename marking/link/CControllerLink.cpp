@@ -87,9 +87,9 @@ void CControllerLink::OnComReply(const platform::Message& message) {
   request->SignalReply(message, v.good ? 1 : 0);
 }
 
-int CControllerLink::SendStreamCommand(const BYTE* data, int length) {
+int CControllerLink::SendStreamCommand(const BYTE* data, int length, int timeoutMs) {
   CCritSecLock lock(&lock_);
-  return SendCommand(COM_STREAM, data, length, CommandTimeoutMs(COM_STREAM));
+  return SendCommand(COM_STREAM, data, length, timeoutMs);
 }
 
 int CControllerLink::SendParameters(const ParameterBlockInput& record) {
@@ -158,7 +158,7 @@ int CControllerLink::SendPause() {
   if (BoardType() != 1) return 1;
   BYTE record[kRecordSize];
   std::memset(record, RECORD_PAUSE, sizeof record);
-  return SendStreamCommand(record, kRecordSize);
+  return SendStreamCommand(record, kRecordSize, kPauseReplyTimeoutMs);
 }
 
 int CControllerLink::SendStreamEnd() {

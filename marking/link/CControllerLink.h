@@ -37,13 +37,14 @@ class CControllerLink {
   int WaitReply(int timeoutMs);
   // The handler of WM_COM_REQUEST on the controller window.
   void OnComReply(const platform::Message& message);
-  int SendStreamCommand(const BYTE* data, int length);
+  int SendStreamCommand(const BYTE* data, int length, int timeoutMs = CommandTimeoutMs(COM_STREAM));
 
   int SendParameters(const ParameterBlockInput& record);
   // Frequency and duty are clamped and written back.
   int SendSpeed(int& frequency, double& duty);
   int BackToOrigin(bool endStreamFirst);
   int SendMarkBegin();
+  // Waits kPauseReplyTimeoutMs for the board's answer, not the stream's time.
   int SendPause();
   int SendStreamEnd();
   void SendAbort();

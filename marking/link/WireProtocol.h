@@ -71,6 +71,10 @@ bool FrameForVariant(int type, const BYTE* in, int length, bool framed, std::vec
 
 // Time-out of a command type in milliseconds (0: not awaited).
 int CommandTimeoutMs(int type);
+// The wait for the reply to a pause record. Nothing moves on a pause, so the
+// board answers at once, as it does to the other commands without motion; the
+// stream's ten minutes would keep the operator from the stop question.
+constexpr int kPauseReplyTimeoutMs = 3000;
 
 // Inputs of the parameter block, from element 0's parameter record and the
 // machine settings.

@@ -71,6 +71,41 @@ TEST(QPainterDeviceContext, FloodFillUsesLogicalCoordinatesAndStopsOnBorderSeed)
   EXPECT_TRUE(Is(image, 5, 5, Qt::white));
 }
 
+// The box of the pixels in a colour: left, top, right, bottom (right < left when none).
+QRect PixelsIn(const QImage& image, QColor color) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, y) == color) box = box.united(QRect(x, y, 1, 1));
+  return box;
+}
+
+TEST(QPainterDeviceContext, TextTakesTheSelectedFontColourAndAlignment) {
+  TestApp();
+  for (UINT align : {platform::TA_TOP, platform::TA_BASELINE}) {
+    SCOPED_TRACE(align);
+    QImage image(200, 120, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    platform::DcSize extent;
+    {
+      QPainter painter(&image);
+      QPainterDeviceContext dc(painter);
+      dc.SelectFont({"", 240, 400});
+      EXPECT_EQ(dc.SetTextColor(kRed), kBlack);
+      EXPECT_EQ(dc.SetTextAlign(align), platform::TA_TOP);
+      extent = dc.GetTextExtent("HH");
+      dc.TextOut(20, 60, "HH");
+    }
+    const QRect red = PixelsIn(image, Qt::red);
+    ASSERT_FALSE(red.isEmpty()) << "no text in the text colour";
+    EXPECT_GT(extent.cx, red.width() - 2);
+    EXPECT_GT(extent.cy, red.height());
+    EXPECT_GE(red.left(), 20);
+    if (align == platform::TA_TOP) EXPECT_GE(red.top(), 60) << "the point is the top-left";
+    else EXPECT_LE(red.bottom(), 60) << "capitals stand on the baseline";
+  }
+}
+
 TEST(QPainterDeviceContext, LinesPensAndPixels) {
   TestApp();
   QImage image = WhiteImage();

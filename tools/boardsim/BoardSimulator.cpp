@@ -128,6 +128,7 @@ void BoardSimulator::Feed(const std::uint8_t* data, std::size_t length, std::int
   if (nowMs - lastByteMs_ > config_.partialTimeoutMs) {
     partial_.clear();
     inFrame_ = false;
+    inIdleRecord_ = false;
     // The blocks follow their letter command at once; the stream waits.
     if (mode_ == Mode::Parameters || mode_ == Mode::Speed) mode_ = Mode::Idle;
   }
@@ -176,8 +177,34 @@ void BoardSimulator::FeedByte(std::uint8_t b) {
   }
 }
 
+bool BoardSimulator::IdleRecordByte(std::uint8_t b) {
+  const bool framed = config_.variant == Variant::Framed;
+  const bool fixedRecordByte = b == 0x50 || b == 0x45 || b == 0x55;
+  if (!inIdleRecord_) {
+    if (!partial_.empty() || inFrame_ || !fixedRecordByte) return false;
+    inIdleRecord_ = true;
+    partial_.assign(1, b);
+    return true;
+  }
+  // The five bytes are equal; the framed sixth is their sum. Anything else
+  // was no record: dropped, and the byte read afresh.
+  if (partial_.size() < 5 && b != partial_[0]) {
+    partial_.clear();
+    inIdleRecord_ = false;
+    return false;
+  }
+  partial_.push_back(b);
+  if (partial_.size() < (framed ? 6u : 5u)) return true;
+  Bytes record;
+  record.swap(partial_);
+  inIdleRecord_ = false;
+  Record(record);
+  return true;
+}
+
 void BoardSimulator::IdleByte(std::uint8_t b) {
   const bool framed = config_.variant == Variant::Framed;
+  if (IdleRecordByte(b)) return;
   if (inFrame_) {
     partial_.push_back(b);
     if (partial_.size() == 33) {

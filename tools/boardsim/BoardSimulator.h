@@ -81,6 +81,9 @@ class BoardSimulator {
   enum class Mode { Idle, Parameters, Speed, Stream };
   void FeedByte(std::uint8_t b);
   void IdleByte(std::uint8_t b);
+  // Outside a stream only the records of five equal bytes (pause, end,
+  // resynchronise) can be told from other bytes; true when b was taken.
+  bool IdleRecordByte(std::uint8_t b);
   void Letter(char letter);
   void Frame(const Bytes& frame);
   void Record(const Bytes& record);
@@ -96,6 +99,7 @@ class BoardSimulator {
   Mode mode_ = Mode::Idle;
   Bytes partial_;
   bool inFrame_ = false;
+  bool inIdleRecord_ = false;
   std::int64_t lastByteMs_ = 0;
   std::deque<Fault> faults_;  // reply = absolute reply number here
   Fault current_;

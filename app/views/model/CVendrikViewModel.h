@@ -111,15 +111,21 @@ class CVendrikViewModel : public IMarkView {
   // Drawing (ViewDrawing.cpp): the viewport's picture, the scroll area's
   // pixels from `viewport` on, `width` x `height` of them.
   void OnEraseBkgnd(platform::DeviceContext& dc, int left, int top, int width, int height) const;
+  // The layout, or in countdown mode only the countdown over the window's
+  // saved picture of it.
   void OnDraw(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
+  void DrawLayout(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
   void DrawWorkArea(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
   void DrawObjects(platform::DeviceContext& dc, const platform::DcPoint& viewport);
   void DrawStartBackPaths(platform::DeviceContext& dc, const platform::DcPoint& viewport);
   // The whole text of every shown VIN whose large display is on, in the view
   // font across the middle of the client area, its check digit in colour.
   void DrawEnlargedVins(platform::DeviceContext& dc, const platform::DcPoint& viewport, int height);
-  // "剩 %d 秒" with the seconds left (UTF-8), shown in countdown mode.
+  // "剩 %d 秒" with the seconds left (UTF-8), shown in countdown mode: red,
+  // in the view font, its left end a quarter of its width left of the
+  // client's centre and its baseline half its height below.
   std::string CountdownText() const;
+  void DrawCountdown(platform::DeviceContext& dc, int width, int height) const;
   static bool IsDrawnType(int type);
 
   // Printing (ViewPrinting.cpp): every printable object fitted and centred.

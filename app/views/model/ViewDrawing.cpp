@@ -107,6 +107,28 @@ void CVendrikViewModel::OnEraseBkgnd(platform::DeviceContext& dc, int left, int 
 }
 
 void CVendrikViewModel::OnDraw(platform::DeviceContext& target, const DcPoint& viewport, int width, int height) {
+  // In countdown mode the window has put its saved picture up already: only
+  // the seconds are written over it.
+  if (m_bCountdown.load() != 0) {
+    DrawCountdown(target, width, height);
+    return;
+  }
+  DrawLayout(target, viewport, width, height);
+}
+
+void CVendrikViewModel::DrawCountdown(platform::DeviceContext& dc, int width, int height) const {
+  const std::string text = CountdownText();
+  const platform::DcFont previousFont = dc.SelectFont(kViewFont);
+  const COLORREF previousColor = dc.SetTextColor(RGB(255, 0, 0));
+  const UINT previousAlign = dc.SetTextAlign(platform::TA_BASELINE);
+  const platform::DcSize extent = dc.GetTextExtent(text);
+  dc.TextOut(width / 2 - extent.cx / 4, height / 2 + extent.cy / 2, text);
+  dc.SetTextAlign(previousAlign);
+  dc.SetTextColor(previousColor);
+  dc.SelectFont(previousFont);
+}
+
+void CVendrikViewModel::DrawLayout(platform::DeviceContext& target, const DcPoint& viewport, int width, int height) {
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   ViewportDeviceContext dc(target, width, height);
   OnEraseBkgnd(dc, 0, 0, width, height);

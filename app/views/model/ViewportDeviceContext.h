@@ -33,6 +33,7 @@ class ViewportDeviceContext : public platform::DeviceContext {
   void TextOut(int x, int y, const std::string& utf8) override;
   platform::DcFont SelectFont(const platform::DcFont& font) override { return target_.SelectFont(font); }
   COLORREF SetTextColor(COLORREF color) override { return target_.SetTextColor(color); }
+  UINT SetTextAlign(UINT align) override { return target_.SetTextAlign(align); }
   platform::DcSize GetTextExtent(const std::string& utf8) const override { return target_.GetTextExtent(utf8); }
   bool DrawBitmap(int left, int top, int width, int height, const platform::PictureBitmap& bitmap) override;
 

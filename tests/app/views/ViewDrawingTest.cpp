@@ -187,6 +187,34 @@ TEST_F(ViewDrawingTest, RotaryLineFollowsTheOptionBits) {
   EXPECT_TRUE(yellow(DrawAll()).empty());
 }
 
+// In countdown mode a paint writes only the seconds left over the window's
+// saved picture: red, in the view font, a quarter of the text's width left of
+// the client's centre, its baseline half its height below. The recording
+// context measures 8 x 16 pixels a character.
+TEST_F(ViewDrawingTest, CountdownModeWritesTheSecondsLeftOverTheSavedPicture) {
+  const std::pair<int, std::vector<int>> counts[] = {{5, {300 - 40 / 4, 250 + 8}}, {12, {300 - 48 / 4, 250 + 8}}};
+  model_->StartCountdown(counts[0].first);
+  for (const auto& [seconds, at] : counts) {
+    SCOPED_TRACE(seconds);
+    model_->UpdateCountdown(seconds);
+    platform::RecordingDeviceContext dc;
+    model_->OnDraw(dc, {0, 0}, 600, 500);
+    ASSERT_EQ(dc.Ops().size(), 1u) << "the layout itself is the saved picture";
+    const DcOp& text = dc.Ops()[0];
+    EXPECT_EQ(text.kind, DcOp::TextOut);
+    EXPECT_EQ(text.text, "\xE5\x89\xA9 " + std::to_string(seconds) + " \xE7\xA7\x92");
+    EXPECT_EQ(text.color, RGB(255, 0, 0));
+    EXPECT_EQ(text.font, (platform::DcFont{"MS Sans Serif", 360, 400}));
+    EXPECT_EQ(text.align, platform::TA_BASELINE);
+    EXPECT_EQ(text.args, at);
+    EXPECT_EQ(dc.SetTextColor(0), 0u) << "the context's text colour is given back";
+  }
+  model_->EndCountdown();
+  const auto dc = DrawAll();
+  EXPECT_TRUE(OpsOf(dc, DcOp::TextOut).empty());
+  EXPECT_FALSE(OpsOf(dc, DcOp::Rectangle).empty()) << "the layout again";
+}
+
 TEST_F(ViewDrawingTest, AnEnlargedVinShowsItsTextAcrossTheMiddleWithItsCheckDigitInColour) {
   model_->EnsureParameterRecord();
   auto* vin = new CObjTextVin(TextCreateRecord{CDoublePoint(-30, 20, 0), "LM13KTNM720923456"});

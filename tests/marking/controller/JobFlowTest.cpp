@@ -1,6 +1,8 @@
 // Jobs on a port board, run on the calling thread: passes and repeats,
 // classes, stops, range errors with their clean-up, and the head moves of
 // the view and the main frame.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "ControllerTestSupport.h"
@@ -207,14 +209,49 @@ TEST_F(PortJobTest, StopAnsweredNoGoesOn) {
   EXPECT_EQ(view.Count(WM_MARK_OBJECT_DONE), 1);
 }
 
-TEST_F(PortJobTest, ClassPauseCountsDownBetweenClasses) {
+// Every wait of a job counts its seconds down on the view, a second at a time
+// on the job's clock, and "Jump waiting..." ends it at the next second.
+struct CountdownCase {
+  const char* name;
+  int classPause, continuous, resetAfter, rest;
+  const char* jumpAt;  // the countdown call at which the operator jumps, or null
+  std::vector<std::string> log;
+};
+
+void PrintTo(const CountdownCase& c, std::ostream* os) { *os << c.name; }
+
+class CountdownTest : public PortJobTest, public ::testing::WithParamInterface<CountdownCase> {};
+
+TEST_P(CountdownTest, WaitsCountDownOnTheViewSecondBySecond) {
+  const CountdownCase& c = GetParam();
   doc.AddLine({-20, 10}, {20, 10}, 0);
   doc.AddLine({-20, 0}, {20, 0}, 3);
-  doc.Record().SetClassPause(2);
+  doc.Record().SetClassPause(c.classPause);
+  doc.Record().SetContinuousCount(c.continuous);
+  doc.Record().SetResetAfterN(c.resetAfter);
+  doc.Record().SetRestTime(c.rest);
+  view.onCountdown = [&c](const std::string& call) {
+    if (c.jumpAt != nullptr && call == c.jumpAt) MarkStatusWord.fetch_or(MSW_END_PAUSE);
+  };
   Mark();
-  EXPECT_EQ(view.Log(), (std::vector<std::string>{"start 2", "update 1", "update 0", "end"}));
+  EXPECT_EQ(view.Log(), c.log);
   EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  EXPECT_EQ(view.Count(WM_MARK_OBJECT_DONE), 2 * c.continuous);
+  const auto updates = std::count_if(c.log.begin(), c.log.end(), [](const std::string& s) { return s.rfind("update", 0) == 0; });
+  const auto waits = bench.clock->Waits();
+  EXPECT_EQ(std::count(waits.begin(), waits.end(), 1e6), updates) << "one second of the clock per count";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Waits, CountdownTest,
+    ::testing::Values(
+        CountdownCase{"BetweenClasses", 2, 1, 1, 0, nullptr, {"start 2", "update 1", "update 0", "end"}},
+        CountdownCase{"RestInsideABlock", 0, 2, 2, 3, nullptr, {"start 3", "update 2", "update 1", "update 0", "end"}},
+        CountdownCase{"RestBetweenBlocks", 0, 3, 1, 2, nullptr,
+                      {"start 2", "update 1", "update 0", "end", "start 2", "update 1", "update 0", "end"}},
+        CountdownCase{"NoRestNoWait", 0, 2, 1, 0, nullptr, {}},
+        CountdownCase{"JumpWaiting", 0, 2, 2, 5, "update 4", {"start 5", "update 4", "end"}}),
+    [](const ::testing::TestParamInfo<CountdownCase>& info) { return std::string(info.param.name); });
 
 TEST_F(PortJobTest, MissingProgressBarsRefuseTheJob) {
   doc.AddLine({-20, 10}, {20, 10});

@@ -3,6 +3,7 @@
 // elements, a layout view that takes the done messages like the real one, a
 // main frame with progress bars, a marking display and a recorder.
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -74,9 +75,9 @@ class TestView : public IMarkView, public platform::MessageTarget {
   }
   platform::MessageTarget* GetViewTarget() override { return this; }
   std::vector<CObjElement*> GetSelection() override { return selection; }
-  void StartCountdown(int n) override { Log("start " + std::to_string(n)); }
-  void UpdateCountdown(int n) override { Log("update " + std::to_string(n)); }
-  void EndCountdown() override { Log("end"); }
+  void StartCountdown(int n) override { Countdown("start " + std::to_string(n)); }
+  void UpdateCountdown(int n) override { Countdown("update " + std::to_string(n)); }
+  void EndCountdown() override { Countdown("end"); }
   void RefreshPointed(int flag) override { Log("refresh " + std::to_string(flag)); }
   bool IsPaperPrintOn() override { return paperPrint; }
   bool EditPointerPosition(double& x, double& y) override {
@@ -106,8 +107,15 @@ class TestView : public IMarkView, public platform::MessageTarget {
   double editX = 0, editY = 0;
   ILinkHost* linkHost = nullptr;
   std::function<void(CObjElement*)> onObjectDone;
+  // Called with each countdown call as logged ("start 3", "update 2", "end"),
+  // on the job's thread: what the operator does while the seconds run.
+  std::function<void(const std::string&)> onCountdown;
 
  private:
+  void Countdown(const std::string& s) {
+    Log(s);
+    if (onCountdown) onCountdown(s);
+  }
   void Log(const std::string& s) {
     std::lock_guard lock(mutex_);
     log_.push_back(s);

@@ -322,3 +322,64 @@ TEST(UsbHead, RefusedSetUpLeavesTheHeadWhereItIs) {
   EXPECT_TRUE(rig.board.Moves().empty());
   EXPECT_EQ(rig.ctl->LinkReady(), 0);
 }
+
+// "Pause marking" while the job waits between pass blocks: the stream has
+// ended with the return home, the board answers the pause record all the
+// same, and the operator is asked. A board that leaves the pause unanswered
+// holds the question up seconds, not the stream's ten minutes, and a job
+// stopped then ends with the abort instead of waiting on a stream end.
+struct RestStopCase {
+  const char* name;
+  boardsim::Variant variant;
+  int answer;
+  bool silentPause;
+  int result;
+  int passesMarked;
+  std::vector<std::string> afterPause;  // the board's commands after the pause
+};
+
+void PrintTo(const RestStopCase& c, std::ostream* os) { *os << c.name; }
+
+class RestStopTest : public ::testing::TestWithParam<RestStopCase> {};
+
+TEST_P(RestStopTest, PauseInTheRestBetweenBlocksAsksOnce) {
+  const RestStopCase& c = GetParam();
+  UsbRig rig(c.variant);
+  ASSERT_TRUE(rig.WaitVariant());
+  rig.doc.AddLine({-10, 0}, {10, 0});
+  rig.doc.Record().SetContinuousCount(3);
+  rig.doc.Record().SetResetAfterN(1);
+  rig.doc.Record().SetRestTime(2);
+  bool pressed = false;
+  rig.view.onCountdown = [&](const std::string& call) {
+    if (pressed || call != "start 2") return;
+    pressed = true;
+    if (c.silentPause) rig.board.QueueFault({boardsim::FaultKind::Drop, 1});
+    MarkStatusWord.fetch_or(MSW_STOP_REQUEST);
+  };
+  rig.bench.prompt->QueueAnswer(c.answer);
+  ASSERT_EQ(rig.Mark(), c.result);
+  EXPECT_EQ(rig.bench.prompt->Texts(), std::vector<std::string>{"Are you terminated marking-6"});
+  EXPECT_EQ(rig.view.Count(WM_MARK_OBJECT_DONE), c.passesMarked);
+  const auto commands = rig.board.Commands();
+  const auto pause = std::find(commands.begin(), commands.end(), "PAUSE");
+  ASSERT_NE(pause, commands.end());
+  ASSERT_GE(pause - commands.begin(), 2);
+  EXPECT_EQ(*(pause - 2), "END") << "the stream had ended before the return home";
+  EXPECT_EQ(std::vector<std::string>(pause + 1, commands.end()), c.afterPause);
+  EXPECT_EQ(MarkStatusWord.load() & (MSW_STOP_REQUEST | MSW_STOP_CONFIRMED | MSW_MARKING), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, RestStopTest,
+    ::testing::Values(
+        RestStopCase{"PlainYes", boardsim::Variant::Plain, IDYES, false, 0, 1, {"END", "RR"}},
+        RestStopCase{"FramedYes", boardsim::Variant::Framed, IDYES, false, 0, 1, {"END", "RR"}},
+        RestStopCase{"PlainNo", boardsim::Variant::Plain, IDNO, false, 1, 3,
+                     {"RR", "MM", "END", "RR", "RR", "MM", "END", "RR"}},
+        RestStopCase{"FramedNo", boardsim::Variant::Framed, IDNO, false, 1, 3,
+                     {"RR", "MM", "END", "RR", "RR", "MM", "END", "RR"}},
+        RestStopCase{"SilentBoardYesAborts", boardsim::Variant::Plain, IDYES, true, 0, 1, {"RR"}},
+        RestStopCase{"SilentBoardNoGoesOn", boardsim::Variant::Framed, IDNO, true, 1, 3,
+                     {"RR", "MM", "END", "RR", "RR", "MM", "END", "RR"}}),
+    [](const ::testing::TestParamInfo<RestStopCase>& info) { return std::string(info.param.name); });

@@ -1,0 +1,274 @@
+// Repeated passes on the simulated board, as the operator sets them up and
+// runs them: "Continue times:" and "Continue interval:" on the parameter
+// record's "Work style..." page, "Start mark(S)" from the Mark menu, the red
+// countdown in the layout view during the wait between passes, and "Pause
+// marking" from the tool bar in that wait, which asks whether to stop.
+#include <QAction>
+#include <QCoreApplication>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/core/CommandIds.h"
+#include "app/core/MachineSetFile.h"
+#include "app/core/StatusTexts.h"
+#include "app/frames/CChildFrame.h"
+#include "app/frames/CDisMarkFrame.h"
+#include "app/frames/CMainFrame.h"
+#include "app/views/CProperityPane.h"
+#include "app/views/CVendrikView.h"
+#include "app/views/model/CVendrikViewModel.h"
+#include "document/doc/CVendrikDoc.h"
+#include "document/geometry/SharedState.h"
+#include "document/objects/CObjElement.h"
+#include "document/params/CDrawProperity.h"
+#include "marking/controller/CMarkControlWnd.h"
+#include "platform/Clock.h"
+#include "platform/DeviceContext.h"
+#include "platform_qt/QtPumpHook.h"
+#include "properties/link/CProperityView.h"
+#include "tests/app/frames/LayoutWindowFixture.h"
+#include "tools/boardsim/BoardSimRunner.h"
+#include "tools/boardsim/BoardSimulator.h"
+#include "values/ShellValues.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The process clock here: real time, except that a wait of a second or more
+// (the job's countdown waits a second at a time) holds until the test lets it
+// go, and then counts as waited at once. No test sleeps through the seconds.
+class HeldClock : public platform::Clock {
+ public:
+  std::int64_t QueryCounter() override { return real_.QueryCounter() + offsetTicks_.load(); }
+  std::int64_t CounterFrequency() override { return real_.CounterFrequency(); }
+  void BusyWaitMicros(double micros) override {
+    if (!(micros >= 1e6)) {
+      real_.BusyWaitMicros(micros);
+      return;
+    }
+    {
+      std::unique_lock lock(mutex_);
+      ++held_;
+      ++waiting_;
+      changed_.wait(lock, [this] { return released_ > 0 || open_; });
+      if (released_ > 0) --released_;
+      --waiting_;
+    }
+    offsetTicks_ += static_cast<std::int64_t>(micros / 1e6 * static_cast<double>(real_.CounterFrequency()));
+  }
+  void SleepMicros(double micros) override { real_.SleepMicros(micros); }
+  // Held waits so far, and whether one holds now.
+  int Held() const {
+    std::lock_guard lock(mutex_);
+    return held_;
+  }
+  bool Holding() const {
+    std::lock_guard lock(mutex_);
+    return waiting_ > 0;
+  }
+  void LetOneGo() {
+    std::lock_guard lock(mutex_);
+    ++released_;
+    changed_.notify_all();
+  }
+  // From now on nothing is held.
+  void Open() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  platform::SteadyClock real_;
+  std::atomic<std::int64_t> offsetTicks_{0};
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  int held_ = 0;
+  int waiting_ = 0;
+  int released_ = 0;
+  bool open_ = false;
+};
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds bound = 60s) {
+  const auto end = std::chrono::steady_clock::now() + bound;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::this_thread::sleep_for(1ms);
+  }
+  return true;
+}
+
+std::string SecondsLeft(int n) { return "\xE5\x89\xA9 " + std::to_string(n) + " \xE7\xA7\x92"; }
+
+// The answer to "Are you terminated marking-6" and what follows it.
+struct StopAnswer {
+  const char* name;
+  int answer;
+  QString finished;  // the status bar's count at the end
+  int markBegins;    // pass blocks the board was given
+};
+
+void PrintTo(const StopAnswer& a, std::ostream* os) { *os << a.name; }
+
+class RepeatedPassesTest : public LayoutWindowTest, public ::testing::WithParamInterface<StopAnswer> {
+ protected:
+  void SetUp() override {
+    LayoutWindowTest::SetUp();
+    platform::SetClock(clock_);
+    // As the program does: waits on the user-interface thread (the head's
+    // return at the job's end) keep handling events.
+    platform_qt::InstallQtPumpHook();
+    ASSERT_TRUE(runner_.Start()) << runner_.LastError();
+    ASSERT_TRUE(WriteSoftTypeFile(ZephyneFilePath(folder_), SOFT_TYPE_USB));
+    ::setenv("VENDRIK_SERIAL_DEVICE", runner_.DevicePath().c_str(), 1);
+    MarkStatusWord = 0;
+  }
+  void TearDown() override {
+    clock_->Open();
+    PumpUntil([] { return (MarkStatusWord.load() & MSW_MARKING) == 0; });
+    LayoutWindowTest::TearDown();
+    ::unsetenv("VENDRIK_SERIAL_DEVICE");
+    runner_.Stop();
+    platform::SetPumpHook(nullptr);
+    platform::SetClock(std::make_shared<platform::SteadyClock>());
+    g_softType = 0;
+  }
+
+  // A new layout with a line, the link to the board up, and the parameter
+  // record set to three passes six seconds apart on its "Work style..." page.
+  void SetUpThreePasses() {
+    StartWithNewLayout();
+    CProperityView* link = Child()->PropertyPane()->View();
+    ASSERT_TRUE(PumpUntil([link] { return link->GetProtocolVariant() >= 0; }, 30s));
+    DrawTwoPoint(cmd::ID_ADD_LINE, Px(-10, 0), Px(10, 0));
+    ASSERT_EQ(Count(), 2);
+    ClickRow(RowOf(Doc().Objects().GetAt(0)));
+    OpenPage("Work style...");
+    TypeIntoPage("edit1014", "3");
+    TypeIntoPage("edit1015", "6");
+    const CDrawProperity* record = Doc().Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
+    ASSERT_EQ(record->GetContinuousCount(), 3);
+    ASSERT_EQ(record->GetRestTime(), 6);
+    ASSERT_EQ(record->GetResetAfterN(), 1);
+    // The marking window shows while the job runs.
+    Command(cmd::ID_OPEN_MARK_WINDOW);
+  }
+  // "Start mark(S)" from the Mark menu.
+  void StartFromTheMarkMenu() {
+    CMainFrame* frame = app_->MainFrame();
+    frame->UpdateCommandUI();  // as opening the menu does
+    QMenu* mark = nullptr;
+    for (QAction* entry : frame->menuBar()->actions())
+      if (entry->text() == "Mark(&M)") mark = entry->menu();
+    ASSERT_NE(mark, nullptr);
+    QAction* start = frame->Action(cmd::ID_START_MARK);
+    ASSERT_TRUE(mark->actions().contains(start));
+    ASSERT_TRUE(start->isEnabled());
+    start->trigger();
+  }
+  // Until the job waits in its n-th held second.
+  bool UntilHeldSecond(int n) {
+    return PumpUntil([this, n] { return clock_->Held() >= n && clock_->Holding(); });
+  }
+  // What a paint of the layout view writes now, through the recording context.
+  std::vector<std::string> DrawnTexts() {
+    platform::RecordingDeviceContext dc;
+    Model().OnDraw(dc, View()->GetScrollPosition(), View()->ClientWidth(), View()->ClientHeight());
+    std::vector<std::string> texts;
+    for (const platform::DcOp& op : dc.Ops())
+      if (op.kind == platform::DcOp::TextOut && op.color == RGB(255, 0, 0)) texts.push_back(op.text);
+    return texts;
+  }
+  // The view as painted, around its centre where the countdown stands.
+  QImage Centre() {
+    const QImage shot = View()->viewport()->grab().toImage();
+    return shot.copy(shot.width() / 2 - 150, shot.height() / 2 - 60, 300, 120);
+  }
+  static int RedPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
+    return n;
+  }
+  int BoardCount(const std::string& command) const {
+    const auto c = board_.Commands();
+    return static_cast<int>(std::count(c.begin(), c.end(), command));
+  }
+
+  std::shared_ptr<HeldClock> clock_ = std::make_shared<HeldClock>();
+  boardsim::BoardSimulator board_{boardsim::BoardConfig{boardsim::Variant::Plain}};
+  boardsim::BoardSimRunner runner_{board_};
+};
+
+}  // namespace
+
+TEST_P(RepeatedPassesTest, PauseInTheWaitBetweenPassesAsksAndTheAnswerDecides) {
+  SetUpThreePasses();
+  const int redBefore = RedPixels(Centre());
+  prompt_->QueueAnswer(GetParam().answer);
+  StartFromTheMarkMenu();
+
+  // After the first pass the head went home and the view counts six seconds down.
+  ASSERT_TRUE(UntilHeldSecond(1));
+  CDisMarkFrame* display = Child()->DisplayFrame();
+  ASSERT_NE(display, nullptr);
+  EXPECT_TRUE(display->isVisible());
+  EXPECT_EQ(DrawnTexts(), std::vector<std::string>{SecondsLeft(6)});
+  QImage shown = Centre();
+  EXPECT_GT(RedPixels(shown), redBefore + 20) << "the seconds are painted in red";
+
+  Command(cmd::ID_PAUSE_MARK);
+  EXPECT_NE(MarkStatusWord.load() & MSW_STOP_REQUEST, 0u);
+  // The wait runs to its end, a second at a time, before anything is asked.
+  for (int left = 5; left >= 1; --left) {
+    SCOPED_TRACE(left);
+    clock_->LetOneGo();
+    ASSERT_TRUE(UntilHeldSecond(7 - left));
+    EXPECT_EQ(DrawnTexts(), std::vector<std::string>{SecondsLeft(left)});
+    const QImage next = Centre();
+    EXPECT_NE(next, shown) << "each second is painted anew";
+    shown = next;
+    EXPECT_TRUE(prompt_->Texts().empty());
+  }
+  clock_->Open();  // the last second, and the later waits of a job that goes on
+
+  CMainFrame* frame = app_->MainFrame();
+  ASSERT_TRUE(PumpUntil([frame] {
+    return frame->MarkControl()->EndMarkingCalls() >= 1 && (MarkStatusWord.load() & MSW_MARKING) == 0;
+  })) << "the job never ended";
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Are you terminated marking-6"});
+  EXPECT_EQ(BoardCount("PAUSE"), 1);
+  EXPECT_EQ(BoardCount("MM"), GetParam().markBegins);
+  EXPECT_EQ(frame->PaneText(ID_PANE_MARK_COUNT), GetParam().finished);
+  EXPECT_EQ(MarkStatusWord.load() & (MSW_STOP_REQUEST | MSW_STOP_CONFIRMED), 0u);
+
+  PumpUntil([&] { return !display->isVisible(); }, 10s);
+  EXPECT_FALSE(display->isVisible()) << "the marking window hides at the end";
+  EXPECT_TRUE(DrawnTexts().empty());
+  PumpUntil([&] { return RedPixels(Centre()) <= redBefore; }, 10s);
+  EXPECT_LE(RedPixels(Centre()), redBefore) << "the countdown is gone from the view";
+  frame->UpdateCommandUI();
+  EXPECT_TRUE(Action(cmd::ID_START_MARK)->isEnabled());
+  EXPECT_FALSE(Action(cmd::ID_START_MARK)->isChecked());
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, RepeatedPassesTest,
+                         ::testing::Values(StopAnswer{"YesEndsTheJob", IDYES, QString::fromUtf8("1/3次"), 1},
+                                           StopAnswer{"NoCarriesOn", IDNO, QString::fromUtf8("3/3次"), 3}),
+                         [](const ::testing::TestParamInfo<StopAnswer>& info) { return std::string(info.param.name); });
