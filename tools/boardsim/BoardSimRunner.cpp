@@ -64,6 +64,9 @@ void BoardSimRunner::Stop() {
       std::uint8_t b = 1;
       [[maybe_unused]] ssize_t n = ::write(wakePipe_[1], &b, 1);
     }
+    // Through the writer's lock: between its look at running_ and its wait
+    // the writer holds it, so the wake-up cannot fall in between and be lost.
+    { std::lock_guard lock(mutex_); }
     cv_.notify_all();
     if (reader_.joinable()) reader_.join();
     if (writer_.joinable()) writer_.join();

@@ -9,17 +9,17 @@
 //   handkey             (send the start key report)
 //   variant plain|framed
 //   status              (print what the board received)
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sstream>
 #include <string>
+#include <sys/signalfd.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 #include "tools/boardsim/BoardSimRunner.h"
@@ -27,8 +27,6 @@
 
 namespace {
 
-std::atomic<bool> g_stop{false};
-void OnSignal(int) { g_stop = true; }
 
 int Usage() {
   std::fprintf(stderr,
@@ -121,17 +119,27 @@ int main(int argc, char** argv) {
 
   boardsim::BoardSimulator board(config);
   for (const auto& f : faults) board.QueueFault(f);
+  // A closed terminal (SIGHUP) ends the board like Ctrl-C: the link and the
+  // control FIFO are removed on the way out. The signals stay blocked in
+  // every thread and are read from a descriptor in the main loop, so none
+  // is left waiting on a thread that may sleep a long time.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stopSignals, sig);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  const int signalFd = ::signalfd(-1, &stopSignals, SFD_NONBLOCK | SFD_CLOEXEC);
+  if (signalFd < 0) {
+    std::fprintf(stderr, "boardsim: cannot watch the stop signals\n");
+    return 1;
+  }
   boardsim::BoardSimRunner runner(board);
-  if (!runner.Start(link, pace)) {
+  const bool started = runner.Start(link, pace);
+  if (!started) {
     std::fprintf(stderr, "boardsim: %s\n", runner.LastError().c_str());
     return 1;
   }
   std::printf("%s\n", runner.DevicePath().c_str());
   std::fflush(stdout);
-
-  // A closed terminal (SIGHUP) ends the board like Ctrl-C: the link and the
-  // control FIFO are removed on the way out.
-  for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, OnSignal);
   int controlFd = -1;
   if (!control.empty()) {
     ::unlink(control.c_str());
@@ -143,23 +151,21 @@ int main(int argc, char** argv) {
   }
   std::string pendingLine;
   std::size_t loggedCommands = 0;
-  while (!g_stop) {
-    if (controlFd >= 0) {
-      pollfd p{controlFd, POLLIN, 0};
-      if (::poll(&p, 1, 100) > 0) {
-        char buffer[256];
-        ssize_t n = ::read(controlFd, buffer, sizeof buffer);
-        for (ssize_t i = 0; i < n; ++i) {
-          if (buffer[i] == '\n') {
-            ControlLine(pendingLine, board);
-            pendingLine.clear();
-          } else {
-            pendingLine += buffer[i];
-          }
+  for (;;) {
+    pollfd p[2] = {{signalFd, POLLIN, 0}, {controlFd, POLLIN, 0}};
+    const int ready = ::poll(p, controlFd >= 0 ? 2 : 1, 100);
+    if (ready > 0 && (p[0].revents & POLLIN)) break;
+    if (ready > 0 && controlFd >= 0 && (p[1].revents & POLLIN)) {
+      char buffer[256];
+      ssize_t n = ::read(controlFd, buffer, sizeof buffer);
+      for (ssize_t i = 0; i < n; ++i) {
+        if (buffer[i] == '\n') {
+          ControlLine(pendingLine, board);
+          pendingLine.clear();
+        } else {
+          pendingLine += buffer[i];
         }
       }
-    } else {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     if (log) {
       const auto commands = board.Commands();
@@ -168,6 +174,7 @@ int main(int argc, char** argv) {
     }
   }
   runner.Stop();
+  ::close(signalFd);
   if (controlFd >= 0) {
     ::close(controlFd);
     ::unlink(control.c_str());
