@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "platform/Clock.h"
 #include "platform/InstallDir.h"
@@ -42,6 +43,17 @@ void EnsureQtApplication() {
 void PumpQt() {
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents();
+}
+
+bool PumpQtUntil(const std::function<bool()>& done, std::chrono::seconds bound) {
+  const auto end = std::chrono::steady_clock::now() + bound;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 void FramesTest::SetUp() {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +20,9 @@
 void EnsureQtApplication();
 // Delivers posted messages and events.
 void PumpQt();
+// Handles events, and deletes what was given up, as the program's event loop
+// does, until done() holds or the bound (for events, never a timing) passes.
+bool PumpQtUntil(const std::function<bool()>& done, std::chrono::seconds bound = std::chrono::seconds(150));
 
 class LoggingProcessTable : public ProcessTable {
  public:

@@ -80,17 +80,6 @@ class FirstBarPaint : public QObject {
   std::function<void()> action_;
 };
 
-bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds bound = 120s) {
-  const auto end = std::chrono::steady_clock::now() + bound;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    // As the program's event loop does, objects given up go.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
-}
 
 int ProgressBarsIn(QLabel* pane) { return static_cast<int>(pane->findChildren<CColorProgressCtrl*>().size()); }
 
@@ -108,7 +97,7 @@ class MarkProgressTest : public FramesTest {
     MarkStatusWord = 0;
   }
   void TearDown() override {
-    PumpUntil([] { return (MarkStatusWord.load() & MSW_MARKING) == 0; });
+    PumpQtUntil([] { return (MarkStatusWord.load() & MSW_MARKING) == 0; });
     FramesTest::TearDown();
     ::unsetenv("VENDRIK_SERIAL_DEVICE");
     runner_.Stop();
@@ -122,7 +111,7 @@ class MarkProgressTest : public FramesTest {
     CChildFrame* child = app_->MainFrame()->ActiveChildFrame();
     if (child == nullptr) return nullptr;
     CProperityView* link = child->PropertyPane()->View();
-    if (!PumpUntil([link] { return link->GetProtocolVariant() >= 0; }, 30s)) return nullptr;
+    if (!PumpQtUntil([link] { return link->GetProtocolVariant() >= 0; }, 30s)) return nullptr;
     CVendrikDoc& doc = *child->Document();
     doc.Objects().GetAt(0)->GetObjectAs<CDrawProperity>()->SetContinuousCount(5);
     AddElement(doc, OBJ_LINE, new CObjLine(CDoublePoint(-30, 30, 0), CDoublePoint(-10, 30, 1)), sizeof(CObjLine));
@@ -145,7 +134,7 @@ class MarkProgressTest : public FramesTest {
     QAction* start = frame->Action(cmd::ID_START_MARK);
     if (!start->isEnabled()) return false;
     start->trigger();
-    return PumpUntil([frame] {
+    return PumpQtUntil([frame] {
       return frame->MarkControl()->EndMarkingCalls() >= 1 && (MarkStatusWord.load() & MSW_MARKING) == 0;
     });
   }
@@ -186,7 +175,7 @@ TEST_F(MarkProgressTest, StatusBarBarsMoveDuringAFivePassJobAndGiveTheirPanesBac
   EXPECT_GE(restarts(log.positions[IDC_PROGRESS_TOTAL]), 4);
   EXPECT_GE(restarts(log.positions[IDC_PROGRESS_LOCAL]), 5);
 
-  PumpUntil([&] {
+  PumpQtUntil([&] {
     return ProgressBarsIn(frame->Pane(ID_PANE_PROGRESS_TOTAL)) == 0 &&
            ProgressBarsIn(frame->Pane(ID_PANE_PROGRESS_LOCAL)) == 0;
   });

@@ -103,18 +103,6 @@ class HeldClock : public platform::Clock {
   bool open_ = false;
 };
 
-// A bound for events only: a pass under the race checker on a busy machine
-// can take a minute.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds bound = 150s) {
-  const auto end = std::chrono::steady_clock::now() + bound;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
-}
 
 std::string SecondsLeft(int n) { return "\xE5\x89\xA9 " + std::to_string(n) + " \xE7\xA7\x92"; }
 
@@ -143,7 +131,7 @@ class RepeatedPassesTest : public LayoutWindowTest, public ::testing::WithParamI
   }
   void TearDown() override {
     clock_->Open();
-    PumpUntil([] { return (MarkStatusWord.load() & MSW_MARKING) == 0; });
+    PumpQtUntil([] { return (MarkStatusWord.load() & MSW_MARKING) == 0; });
     LayoutWindowTest::TearDown();
     ::unsetenv("VENDRIK_SERIAL_DEVICE");
     runner_.Stop();
@@ -157,7 +145,7 @@ class RepeatedPassesTest : public LayoutWindowTest, public ::testing::WithParamI
   void SetUpThreePasses() {
     StartWithNewLayout();
     CProperityView* link = Child()->PropertyPane()->View();
-    ASSERT_TRUE(PumpUntil([link] { return link->GetProtocolVariant() >= 0; }, 30s));
+    ASSERT_TRUE(PumpQtUntil([link] { return link->GetProtocolVariant() >= 0; }, 30s));
     DrawTwoPoint(cmd::ID_ADD_LINE, Px(-10, 0), Px(10, 0));
     ASSERT_EQ(Count(), 2);
     ClickRow(RowOf(Doc().Objects().GetAt(0)));
@@ -186,7 +174,7 @@ class RepeatedPassesTest : public LayoutWindowTest, public ::testing::WithParamI
   }
   // Until the job waits in its n-th held second.
   bool UntilHeldSecond(int n) {
-    return PumpUntil([this, n] { return clock_->Held() >= n && clock_->Holding(); });
+    return PumpQtUntil([this, n] { return clock_->Held() >= n && clock_->Holding(); });
   }
   // What a paint of the layout view writes now, through the recording context.
   std::vector<std::string> DrawnTexts() {
@@ -251,7 +239,7 @@ TEST_P(RepeatedPassesTest, PauseInTheWaitBetweenPassesAsksAndTheAnswerDecides) {
   clock_->Open();  // the last second, and the later waits of a job that goes on
 
   CMainFrame* frame = app_->MainFrame();
-  ASSERT_TRUE(PumpUntil([frame] {
+  ASSERT_TRUE(PumpQtUntil([frame] {
     return frame->MarkControl()->EndMarkingCalls() >= 1 && (MarkStatusWord.load() & MSW_MARKING) == 0;
   })) << "the job never ended";
   EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Are you terminated marking-6"});
@@ -260,10 +248,10 @@ TEST_P(RepeatedPassesTest, PauseInTheWaitBetweenPassesAsksAndTheAnswerDecides) {
   EXPECT_EQ(frame->PaneText(ID_PANE_MARK_COUNT), GetParam().finished);
   EXPECT_EQ(MarkStatusWord.load() & (MSW_STOP_REQUEST | MSW_STOP_CONFIRMED), 0u);
 
-  PumpUntil([&] { return !display->isVisible(); }, 10s);
+  PumpQtUntil([&] { return !display->isVisible(); }, 10s);
   EXPECT_FALSE(display->isVisible()) << "the marking window hides at the end";
   EXPECT_TRUE(DrawnTexts().empty());
-  PumpUntil([&] { return RedPixels(Centre()) <= redBefore; }, 10s);
+  PumpQtUntil([&] { return RedPixels(Centre()) <= redBefore; }, 10s);
   EXPECT_LE(RedPixels(Centre()), redBefore) << "the countdown is gone from the view";
   frame->UpdateCommandUI();
   EXPECT_TRUE(Action(cmd::ID_START_MARK)->isEnabled());
