@@ -125,11 +125,12 @@ void BoardSimulator::Feed(const std::uint8_t* data, std::size_t length, std::int
   if (length == 0) return;
   // A command left unfinished for a while is given up: the host has timed out
   // and will send it again whole.
-  if (nowMs - lastByteMs_ > config_.partialTimeoutMs) {
+  const bool blockAwaited = (mode_ == Mode::Parameters || mode_ == Mode::Speed) && partial_.empty();
+  if (nowMs - lastByteMs_ > (blockAwaited ? config_.blockWaitMs : config_.partialTimeoutMs)) {
     partial_.clear();
     inFrame_ = false;
     inIdleRecord_ = false;
-    // The blocks follow their letter command at once; the stream waits.
+    // A block not begun in time is no longer awaited; the stream waits.
     if (mode_ == Mode::Parameters || mode_ == Mode::Speed) mode_ = Mode::Idle;
   }
   lastByteMs_ = nowMs;

@@ -45,6 +45,12 @@ struct BoardConfig {
   Variant variant = Variant::Plain;
   std::uint8_t originStatus = 0;  // byte 0 of the origin reply
   int partialTimeoutMs = 250;     // a command unfinished this long is dropped
+  // How long the block announced by "HH" or "WW" is waited for before its
+  // first byte: the host sends it only after taking the answer and a pause of
+  // its own, which a busy computer stretches well past the gap above. Under the
+  // host's 3 s for an answer, so a letter command sent again after a lost
+  // answer is read as a command.
+  int blockWaitMs = 2500;
 };
 
 class BoardSimulator {

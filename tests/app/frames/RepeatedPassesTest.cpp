@@ -196,6 +196,15 @@ class RepeatedPassesTest : public LayoutWindowTest, public ::testing::WithParamI
       for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
     return n;
   }
+  // Where the job stands, for a failure's message.
+  std::string JobState() const {
+    std::string state = "status word " + std::to_string(MarkStatusWord.load()) + ", held seconds " +
+                        std::to_string(clock_->Held()) + ", board saw:";
+    for (const std::string& c : board_.Commands()) state += " " + c;
+    state += ", asked:";
+    for (const std::string& t : prompt_->Texts()) state += " \"" + t + "\"";
+    return state;
+  }
   int BoardCount(const std::string& command) const {
     const auto c = board_.Commands();
     return static_cast<int>(std::count(c.begin(), c.end(), command));
@@ -215,7 +224,7 @@ TEST_P(RepeatedPassesTest, PauseInTheWaitBetweenPassesAsksAndTheAnswerDecides) {
   StartFromTheMarkMenu();
 
   // After the first pass the head went home and the view counts six seconds down.
-  ASSERT_TRUE(UntilHeldSecond(1));
+  ASSERT_TRUE(UntilHeldSecond(1)) << JobState();
   CDisMarkFrame* display = Child()->DisplayFrame();
   ASSERT_NE(display, nullptr);
   EXPECT_TRUE(display->isVisible());
@@ -229,7 +238,7 @@ TEST_P(RepeatedPassesTest, PauseInTheWaitBetweenPassesAsksAndTheAnswerDecides) {
   for (int left = 5; left >= 1; --left) {
     SCOPED_TRACE(left);
     clock_->LetOneGo();
-    ASSERT_TRUE(UntilHeldSecond(7 - left));
+    ASSERT_TRUE(UntilHeldSecond(7 - left)) << JobState();
     EXPECT_EQ(DrawnTexts(), std::vector<std::string>{SecondsLeft(left)});
     const QImage next = Centre();
     EXPECT_NE(next, shown) << "each second is painted anew";

@@ -29,7 +29,8 @@ ParameterBlockInput DefaultRecord() {
 
 class BoardLink {
  public:
-  explicit BoardLink(boardsim::Variant variant, bool pace = false) : board(boardsim::BoardConfig{variant}), runner(board) {
+  explicit BoardLink(boardsim::Variant variant, bool pace = false) : BoardLink(boardsim::BoardConfig{variant}, pace) {}
+  explicit BoardLink(boardsim::BoardConfig config, bool pace = false) : board(config), runner(board) {
     prompt = std::make_shared<platform::ScriptedPrompt>();
     platform::SetPrompt(prompt);
     MarkStatusWord = 0;
@@ -195,7 +196,10 @@ TEST(ControllerLink, BoardStopRequestsSetTheStopBitAndCountAsGood) {
 }
 
 TEST(ControllerLink, PlainTimeOutFailsAtOnceWithoutAQuestion) {
-  BoardLink link(boardsim::Variant::Plain);
+  // A board that waits for the block no longer than for the rest of a command.
+  boardsim::BoardConfig config{boardsim::Variant::Plain};
+  config.blockWaitMs = config.partialTimeoutMs;
+  BoardLink link(config);
   ASSERT_TRUE(link.WaitVariant());
   link.controller->SetTimeoutScale(0.05);  // 3000 ms -> 150 ms
   link.board.QueueFault({FaultKind::Drop, 1});
@@ -204,9 +208,9 @@ TEST(ControllerLink, PlainTimeOutFailsAtOnceWithoutAQuestion) {
   ASSERT_TRUE(WaitUntil([&] { return link.Count("HH") == 1; }));
   EXPECT_EQ(link.Count("HH"), 1) << "one try only";
   EXPECT_TRUE(link.prompt->Texts().empty());
-  // The board is fine again once it gave up waiting for the block: it drops
-  // an unfinished command after 250 ms of its own clock, counted from the
-  // "HH" it has read, so more than that must pass before the next bytes.
+  // The board is fine again once it gave up waiting for the block: it does
+  // after 250 ms of its own clock, counted from the "HH" it has read, so more
+  // than that must pass before the next bytes.
   std::this_thread::sleep_for(300ms);
   link.controller->SetTimeoutScale(1);
   EXPECT_EQ(link.controller->SendParameters(DefaultRecord()), 1);
