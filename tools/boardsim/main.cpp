@@ -27,7 +27,6 @@
 
 namespace {
 
-
 int Usage() {
   std::fprintf(stderr,
                "usage: vendrik-boardsim [--link PATH] [--pace] [--framed] [--origin-status N]\n"
@@ -133,8 +132,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   boardsim::BoardSimRunner runner(board);
-  const bool started = runner.Start(link, pace);
-  if (!started) {
+  if (!runner.Start(link, pace)) {
     std::fprintf(stderr, "boardsim: %s\n", runner.LastError().c_str());
     return 1;
   }

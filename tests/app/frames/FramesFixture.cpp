@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include "platform/Clock.h"
 #include "platform/InstallDir.h"
 #include "platform/PortIo.h"
+#include "tests/support/WaitFor.h"
 #include "text/layout/MissingFontNotices.h"
 
 namespace {
@@ -46,14 +46,14 @@ void PumpQt() {
 }
 
 bool PumpQtUntil(const std::function<bool()>& done, std::chrono::seconds bound) {
-  const auto end = std::chrono::steady_clock::now() + bound;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
+  return WaitUntil(
+      [&] {
+        if (done()) return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return done();
+      },
+      bound);
 }
 
 void FramesTest::SetUp() {

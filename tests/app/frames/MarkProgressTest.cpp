@@ -8,11 +8,9 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <map>
-#include <thread>
 #include <vector>
 
 #include "app/core/CommandIds.h"
@@ -39,8 +37,6 @@
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
 #include "values/ShellValues.h"
-
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -80,7 +76,6 @@ class FirstBarPaint : public QObject {
   std::function<void()> action_;
 };
 
-
 int ProgressBarsIn(QLabel* pane) { return static_cast<int>(pane->findChildren<CColorProgressCtrl*>().size()); }
 
 class MarkProgressTest : public FramesTest {
@@ -111,7 +106,7 @@ class MarkProgressTest : public FramesTest {
     CChildFrame* child = app_->MainFrame()->ActiveChildFrame();
     if (child == nullptr) return nullptr;
     CProperityView* link = child->PropertyPane()->View();
-    if (!PumpQtUntil([link] { return link->GetProtocolVariant() >= 0; }, 30s)) return nullptr;
+    if (!PumpQtUntil([link] { return link->GetProtocolVariant() >= 0; })) return nullptr;
     CVendrikDoc& doc = *child->Document();
     doc.Objects().GetAt(0)->GetObjectAs<CDrawProperity>()->SetContinuousCount(5);
     AddElement(doc, OBJ_LINE, new CObjLine(CDoublePoint(-30, 30, 0), CDoublePoint(-10, 30, 1)), sizeof(CObjLine));

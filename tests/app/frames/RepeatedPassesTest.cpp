@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <functional>
@@ -18,7 +17,6 @@
 #include <mutex>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/core/CommandIds.h"
@@ -43,8 +41,6 @@
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
 #include "values/ShellValues.h"
-
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -103,7 +99,6 @@ class HeldClock : public platform::Clock {
   bool open_ = false;
 };
 
-
 std::string SecondsLeft(int n) { return "\xE5\x89\xA9 " + std::to_string(n) + " \xE7\xA7\x92"; }
 
 // The answer to "Are you terminated marking-6" and what follows it.
@@ -145,7 +140,7 @@ class RepeatedPassesTest : public LayoutWindowTest, public ::testing::WithParamI
   void SetUpThreePasses() {
     StartWithNewLayout();
     CProperityView* link = Child()->PropertyPane()->View();
-    ASSERT_TRUE(PumpQtUntil([link] { return link->GetProtocolVariant() >= 0; }, 30s));
+    ASSERT_TRUE(PumpQtUntil([link] { return link->GetProtocolVariant() >= 0; }));
     DrawTwoPoint(cmd::ID_ADD_LINE, Px(-10, 0), Px(10, 0));
     ASSERT_EQ(Count(), 2);
     ClickRow(RowOf(Doc().Objects().GetAt(0)));
@@ -257,10 +252,10 @@ TEST_P(RepeatedPassesTest, PauseInTheWaitBetweenPassesAsksAndTheAnswerDecides) {
   EXPECT_EQ(frame->PaneText(ID_PANE_MARK_COUNT), GetParam().finished);
   EXPECT_EQ(MarkStatusWord.load() & (MSW_STOP_REQUEST | MSW_STOP_CONFIRMED), 0u);
 
-  PumpQtUntil([&] { return !display->isVisible(); }, 10s);
+  PumpQtUntil([&] { return !display->isVisible(); });
   EXPECT_FALSE(display->isVisible()) << "the marking window hides at the end";
   EXPECT_TRUE(DrawnTexts().empty());
-  PumpQtUntil([&] { return RedPixels(Centre()) <= redBefore; }, 10s);
+  PumpQtUntil([&] { return RedPixels(Centre()) <= redBefore; });
   EXPECT_LE(RedPixels(Centre()), redBefore) << "the countdown is gone from the view";
   frame->UpdateCommandUI();
   EXPECT_TRUE(Action(cmd::ID_START_MARK)->isEnabled());

@@ -208,9 +208,9 @@ TEST(ControllerLink, PlainTimeOutFailsAtOnceWithoutAQuestion) {
   ASSERT_TRUE(WaitUntil([&] { return link.Count("HH") == 1; }));
   EXPECT_EQ(link.Count("HH"), 1) << "one try only";
   EXPECT_TRUE(link.prompt->Texts().empty());
-  // The board is fine again once it gave up waiting for the block: it does
-  // after 250 ms of its own clock, counted from the "HH" it has read, so more
-  // than that must pass before the next bytes.
+  // The board is fine again once it gave up waiting for the block, 250 ms of
+  // its own clock after the "HH" it has read: more than that must pass before
+  // the next bytes (a longer pause only makes it surer).
   std::this_thread::sleep_for(300ms);
   link.controller->SetTimeoutScale(1);
   EXPECT_EQ(link.controller->SendParameters(DefaultRecord()), 1);
