@@ -5,10 +5,10 @@
 #include <QThread>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <memory>
 #include <mutex>
 
+#include "platform_qt/UiThreadPost.h"
 
 namespace platform_qt {
 
@@ -73,51 +73,26 @@ struct PendingQuestion {
   int answer = 0;
 };
 
-// Questions on their way to the UI thread, in asking order. The queued call
-// that takes each one carries nothing itself: what Qt's queue hands over is
-// hidden from the race checker, what passes through this lock is not.
-std::mutex g_questionsMutex;
-std::deque<std::shared_ptr<PendingQuestion>> g_questions;
-
 }  // namespace
 
 int QtPrompt::Ask(const platform::PromptRequest& request) {
   auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   if (!app || QCoreApplication::closingDown()) return UnansweredResult(request.type);
   if (QThread::currentThread() == app->thread()) return AskOnUiThread(parent_.data(), request);
-  // Carried to the UI thread as a queued call; the answer comes back through
-  // our own lock, and a closing application does not leave the asker waiting
-  // for ever.
+  // Carried to the UI thread; the answer comes back through our own lock, and
+  // a closing application does not leave the asker waiting for ever.
   auto pending = std::make_shared<PendingQuestion>();
   pending->parent = parent_;
   pending->request = request;
   pending->answer = UnansweredResult(request.type);
-  {
-    std::lock_guard lock(g_questionsMutex);
-    g_questions.push_back(pending);
-  }
-  const bool queued = QMetaObject::invokeMethod(
-      app,
-      [] {
-        std::shared_ptr<PendingQuestion> question;
-        {
-          std::lock_guard lock(g_questionsMutex);
-          if (g_questions.empty()) return;
-          question = std::move(g_questions.front());
-          g_questions.pop_front();
-        }
-        const int answer = AskOnUiThread(question->parent.data(), question->request);
-        std::lock_guard lock(question->mutex);
-        question->answer = answer;
-        question->done = true;
-        question->cv.notify_all();
-      },
-      Qt::QueuedConnection);
-  if (!queued) {
-    std::lock_guard lock(g_questionsMutex);
-    std::erase(g_questions, pending);
-    return UnansweredResult(request.type);
-  }
+  const bool posted = PostToUiThread([pending] {
+    const int answer = AskOnUiThread(pending->parent.data(), pending->request);
+    std::lock_guard lock(pending->mutex);
+    pending->answer = answer;
+    pending->done = true;
+    pending->cv.notify_all();
+  });
+  if (!posted) return UnansweredResult(request.type);
   std::unique_lock lock(pending->mutex);
   while (!pending->done) {
     if (pending->cv.wait_for(lock, std::chrono::milliseconds(100), [&] { return pending->done; })) break;

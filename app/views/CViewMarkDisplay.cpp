@@ -1,12 +1,13 @@
 #include "app/views/CViewMarkDisplay.h"
 
-#include <QMetaObject>
 #include <QPointer>
+#include <QThread>
 
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CDisMarkFrame.h"
 #include "app/views/CVendrikView.h"
 #include "platform_qt/PictureDeviceContext.h"
+#include "platform_qt/UiThreadPost.h"
 
 CViewMarkDisplay::CViewMarkDisplay(CVendrikView& view)
     : view_(view), picture_(std::make_shared<platform_qt::PictureDeviceContext>()) {}
@@ -15,12 +16,14 @@ CViewMarkDisplay::~CViewMarkDisplay() = default;
 
 void CViewMarkDisplay::ShowSyncDisplay(bool show) {
   QPointer<CVendrikView> view(&view_);
-  QMetaObject::invokeMethod(
-      &view_,
-      [view, show] {
-        if (view && view->ChildFrame() != nullptr) view->ChildFrame()->ShowSyncDisplay(view->GetDocument(), show ? 1 : 0);
-      },
-      Qt::AutoConnection);
+  auto showOrHide = [view, show] {
+    if (view && view->ChildFrame() != nullptr) view->ChildFrame()->ShowSyncDisplay(view->GetDocument(), show ? 1 : 0);
+  };
+  // At a job's start the display must stand before its picture is made; at
+  // its end the worker asks, and the answer goes ahead of the job's end
+  // message.
+  if (QThread::currentThread() == view_.thread()) showOrHide();
+  else platform_qt::PostToUiThread(showOrHide);
 }
 
 CDisMarkFormView* CViewMarkDisplay::FormView() const {

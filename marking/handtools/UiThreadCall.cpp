@@ -7,6 +7,8 @@
 #include <memory>
 #include <mutex>
 
+#include "platform_qt/UiThreadPost.h"
+
 namespace handtools {
 
 int RunOnUiThread(const std::function<int()>& work, int unanswered) {
@@ -21,17 +23,14 @@ int RunOnUiThread(const std::function<int()>& work, int unanswered) {
   };
   auto pending = std::make_shared<Pending>();
   pending->result = unanswered;
-  const bool queued = QMetaObject::invokeMethod(
-      app,
-      [pending, work] {
-        const int result = work();
-        std::lock_guard lock(pending->mutex);
-        pending->result = result;
-        pending->done = true;
-        pending->cv.notify_all();
-      },
-      Qt::QueuedConnection);
-  if (!queued) return unanswered;
+  const bool posted = platform_qt::PostToUiThread([pending, work] {
+    const int result = work();
+    std::lock_guard lock(pending->mutex);
+    pending->result = result;
+    pending->done = true;
+    pending->cv.notify_all();
+  });
+  if (!posted) return unanswered;
   std::unique_lock lock(pending->mutex);
   // A closing application never runs the call: do not wait for ever.
   while (!pending->cv.wait_for(lock, std::chrono::milliseconds(100), [&] { return pending->done; })) {

@@ -1,6 +1,6 @@
 #pragma once
 // Runs a piece of GUI work on the user-interface thread and returns its
-// result: at once when called there, otherwise carried over as a queued call
+// result: at once when called there, otherwise carried over to that thread
 // while the caller waits. Modal dialogs go through here, so a worker never
 // runs one itself.
 #include <functional>

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <atomic>
 #include <map>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform_qt/QtMessageTarget.h"
 #include "platform_qt/QtPrompt.h"
 #include "platform_qt/QtPumpHook.h"
+#include "platform_qt/UiThreadPost.h"
 #include "tests/platform_qt/TestApp.h"
 
 using platform::Message;
@@ -73,6 +75,36 @@ TEST(QtMessageTarget, HandlePostsFailAfterTheTargetIsGoneAndPendingOnesAreDroppe
   QCoreApplication::processEvents();
   EXPECT_EQ(handled, before);
   EXPECT_FALSE(racingHandle->PostMessage(1120));
+}
+
+// What the marking worker does at a job's end: a call for the window (hide
+// the display), then the end message to the frame. The call runs on the UI
+// thread, before the message, and reads what the worker wrote plainly (under
+// the race checker a hand-over it cannot see is a reported race).
+TEST(PostToUiThread, RunsOnTheUiThreadAheadOfLaterMessagesWithWhatTheWorkerWrote) {
+  TestApp();
+  std::vector<std::string> order;
+  bool offThread = false;
+  QtMessageTarget frame([&](const Message& m) { order.push_back("end " + std::to_string(m.wParam)); });
+  auto frameHandle = frame.Handle();
+  constexpr int kJobs = 200;
+  std::thread worker([&] {
+    for (int job = 0; job < kJobs; ++job) {
+      auto written = std::make_unique<std::string>("hide " + std::to_string(job));
+      EXPECT_TRUE(platform_qt::PostToUiThread([&, text = std::shared_ptr<std::string>(std::move(written))] {
+        if (QThread::currentThread() != TestApp().thread()) offThread = true;
+        order.push_back(*text);
+      }));
+      frameHandle->PostMessage(1124, static_cast<WPARAM>(job));
+    }
+  });
+  ASSERT_TRUE(PumpUntil([&] { return order.size() == 2 * kJobs; }));
+  worker.join();
+  EXPECT_FALSE(offThread);
+  for (int job = 0; job < kJobs; ++job) {
+    EXPECT_EQ(order[2 * job], "hide " + std::to_string(job));
+    EXPECT_EQ(order[2 * job + 1], "end " + std::to_string(job));
+  }
 }
 
 TEST(QtPumpHook, BusyWaitOnTheUiThreadDeliversMessages) {
