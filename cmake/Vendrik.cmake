@@ -20,9 +20,10 @@ endfunction()
 # Its cases get the CTest label "threads"; scripts/test-threads.sh, run by CI,
 # repeats them under ThreadSanitizer (every other test runs there once).
 # Iterate with: ctest --test-dir <tsan build> -L threads --repeat until-fail:3
-# Hand data to the UI thread through platform_qt::QtMessageTarget; a queued Qt
-# call of your own must mark its hand-over (platform/RaceCheck.h) or pass the
-# data through a lock of ours, as the checker cannot see inside Qt.
+# Hand data to the UI thread through platform_qt::QtMessageTarget or
+# platform_qt::PostToUiThread, never a queued Qt call: an event of your own
+# must mark its hand-over (platform/RaceCheck.h), as the checker cannot see
+# inside Qt.
 function(vendrik_add_test name)
   cmake_parse_arguments(T "THREADS" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)

@@ -116,7 +116,7 @@ TEST_P(PageSpinTest, StepsStopAtTheirBounds) {
   EXPECT_EQ(Edit(c.edit)->text(), c.shown);
   const auto changes = Changes();
   ASSERT_EQ(changes.size(), c.reported ? 1u : 0u);
-  if (c.reported) EXPECT_EQ(changes[0].id, c.edit);
+  if (c.reported) { EXPECT_EQ(changes[0].id, c.edit); }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -135,7 +135,7 @@ TEST(MrkFile, FilesWeWriteReadBackByteForByte) {
   // Every line ends in CR LF; files with LF alone read the same.
   std::string lfOnly;
   for (std::size_t i = 0; i < first.size(); ++i) {
-    if (first[i] == '\n') ASSERT_EQ(first[i - 1], '\r') << "bare LF at " << i;
+    if (first[i] == '\n') { ASSERT_EQ(first[i - 1], '\r') << "bare LF at " << i; }
     if (first[i] != '\r') lfOnly += first[i];
   }
   CObjPtrArray fromLf;

@@ -59,7 +59,7 @@ class SysfsPciBusTest : public ::testing::Test {
     std::snprintf(line, sizeof line, "0x%016llx 0x%016llx 0x%016llx\n", withIo ? 0ull + kIoStart : 0ull,
                   withIo ? kIoStart + 0xFF : 0ull, withIo ? 0x40101ull : 0ull);
     resource += line;
-    std::snprintf(line, sizeof line, "0x%016llx 0x%016llx 0x%016llx\n", 0ull + kMemStart, kMemStart + 0x7FFF,
+    std::snprintf(line, sizeof line, "0x%016llx 0x%016llx 0x%016llx\n", 0ull + kMemStart, 0ull + kMemStart + 0x7FFF,
                   0x40200ull);
     resource += line;
     resource += "0x0000000000000000 0x0000000000000000 0x0000000000000000\n";

@@ -224,7 +224,7 @@ TEST_F(HandMadeXlsTest, HostileDimensionsDoNotHang) {
     auto para = Para(0);
     int result = reader.InitialExcelDataBase(para);
     EXPECT_TRUE(result == 0 || result == 1) << result;
-    if (result == 0) EXPECT_EQ(reader.GetCellData(3, 'B'), "VIN");
+    if (result == 0) { EXPECT_EQ(reader.GetCellData(3, 'B'), "VIN"); }
   }
 }
 

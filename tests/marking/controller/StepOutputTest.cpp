@@ -109,8 +109,8 @@ TEST_F(StepOutputTest, InvertedDirectionAndYPositive) {
   const auto writes = bench.OutWrites();
   // Direction bits as they stand while each axis pulses.
   for (const auto& w : writes) {
-    if (w.value & OUT_X_PULSE) EXPECT_EQ(w.value & OUT_X_DIR, OUT_X_DIR) << "x positive, inverted";
-    if (w.value & OUT_Y_PULSE) EXPECT_EQ(w.value & OUT_Y_DIR, 0) << "y positive, inverted";
+    if (w.value & OUT_X_PULSE) { EXPECT_EQ(w.value & OUT_X_DIR, OUT_X_DIR) << "x positive, inverted"; }
+    if (w.value & OUT_Y_PULSE) { EXPECT_EQ(w.value & OUT_Y_DIR, 0) << "y positive, inverted"; }
     EXPECT_EQ(w.value & OUT_NEEDLE, 0) << "a jump keeps the needle up";
   }
   EXPECT_EQ(RisingEdges(writes, OUT_X_PULSE), 1);
@@ -286,8 +286,8 @@ TEST_F(StepOutputTest, OriginSeekStepsEachAxisUntilItsSwitch) {
   const auto writes = bench.OutWrites();
   EXPECT_EQ(RisingEdges(writes, OUT_X_PULSE), 5);
   for (const auto& w : writes) {
-    if (w.value & OUT_X_PULSE) EXPECT_EQ(w.value & OUT_X_DIR, 0);
-    if (w.value & OUT_Y_PULSE) EXPECT_EQ(w.value & OUT_Y_DIR, OUT_Y_DIR);
+    if (w.value & OUT_X_PULSE) { EXPECT_EQ(w.value & OUT_X_DIR, 0); }
+    if (w.value & OUT_Y_PULSE) { EXPECT_EQ(w.value & OUT_Y_DIR, OUT_Y_DIR); }
   }
   EXPECT_EQ(RisingEdges(writes, OUT_Y_PULSE), 3);
   EXPECT_EQ(LastInputByte.load(), 0x5F);

@@ -81,7 +81,7 @@ TEST_P(RulerOddInterval, HasAMiddleTickBetweenUnits) {
   for (const TickSeen& t : Strokes(r)) xs.push_back(t.x0);
   EXPECT_EQ(xs, c.ticks);
   for (const TickSeen& t : Strokes(r)) {
-    if (t.x0 != std::floor(t.x0)) EXPECT_NEAR(t.y1, 3.5, 1e-9) << t.x0;
+    if (t.x0 != std::floor(t.x0)) { EXPECT_NEAR(t.y1, 3.5, 1e-9) << t.x0; }
   }
 }
 

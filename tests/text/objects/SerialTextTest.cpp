@@ -143,7 +143,7 @@ TEST_P(SerialTail, IsARandomCodeRenewedWithTheNumber) {
   EXPECT_EQ(s.AdvanceAfterMark({}), 1);
   ASSERT_EQ(s.GetText().size(), text.size());
   EXPECT_EQ(s.GetText().substr(0, 4), "P02S");
-  if (GetParam().drawn == 8) EXPECT_NE(s.GetText().substr(4), tail);  // 36^8 codes to draw from
+  if (GetParam().drawn == 8) { EXPECT_NE(s.GetText().substr(4), tail); }  // 36^8 codes to draw from
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, SerialTail,
