@@ -90,8 +90,8 @@ TEST(PostToUiThread, RunsOnTheUiThreadAheadOfLaterMessagesWithWhatTheWorkerWrote
   constexpr int kJobs = 200;
   std::thread worker([&] {
     for (int job = 0; job < kJobs; ++job) {
-      auto written = std::make_unique<std::string>("hide " + std::to_string(job));
-      EXPECT_TRUE(platform_qt::PostToUiThread([&, text = std::shared_ptr<std::string>(std::move(written))] {
+      auto text = std::make_shared<std::string>("hide " + std::to_string(job));
+      EXPECT_TRUE(platform_qt::PostToUiThread([&, text] {
         if (QThread::currentThread() != TestApp().thread()) offThread = true;
         order.push_back(*text);
       }));
