@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/FileDialogFolders.h"
 #include "platform/ReplaceableInstance.h"
 
 namespace platform {
@@ -42,6 +43,13 @@ FileDialog& CurrentFileDialog() {
 
 void SetFileDialog(std::shared_ptr<FileDialog> dialog) {
   g_dialog.Set(std::move(dialog));
+}
+
+std::optional<std::string> AskFile(FileDialogRequest request) {
+  request.folder = FileDialogFolder(request.defaultExt);
+  std::optional<std::string> chosen = CurrentFileDialog().Ask(request);
+  if (chosen) RememberFileDialogFolder(request.defaultExt, *chosen);
+  return chosen;
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 // Open and save file dialogs. The GUI shows them; tests script the chosen
-// paths and record what was asked.
+// paths and record what was asked. Commands ask through AskFile, which opens
+// the dialog in the folder last used for that kind of file.
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -20,6 +21,7 @@ struct FileDialogRequest {
   std::string defaultExt;  // as the caller words it, e.g. "*.mrk"
   std::string fileName;    // initial file name (may be a full path)
   std::string filter;      // UTF-8, "label|pattern|...||"
+  std::string folder;      // the folder it opens in; empty: the platform's choice
   UINT flags = 0;          // OFN_* flags
 };
 
@@ -49,5 +51,9 @@ class ScriptedFileDialog : public FileDialog {
 // installs its own.
 FileDialog& CurrentFileDialog();
 void SetFileDialog(std::shared_ptr<FileDialog> dialog);
+
+// Asks the process-wide dialog, opened in the folder of its kind of file
+// (FileDialogFolders.h); the chosen file's folder becomes that folder.
+std::optional<std::string> AskFile(FileDialogRequest request);
 
 }  // namespace platform

@@ -12,6 +12,7 @@ PACKAGES=(
   libdmtx-dev libxlsxwriter-dev libsqlite3-dev libfreetype-dev libfontconfig-dev zlib1g-dev fonts-wqy-microhei
   libzip-dev libgsf-1-dev
   libzbar-dev libqrencode-dev libpotrace-dev potrace
+  libxcb-xkb-dev
   hershey-fonts-data fonts-dejavu-core qt6-image-formats-plugins
   clang libclang-rt-14-dev
   xvfb xauth xdg-utils desktop-file-utils shared-mime-info

@@ -8,6 +8,7 @@
 #include "document/geometry/SharedHelpers.h"
 #include "document/geometry/SharedState.h"
 #include "platform/Clock.h"
+#include "platform/FileDialogFolders.h"
 #include "platform/InstallDir.h"
 #include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
@@ -81,6 +82,7 @@ void ReadInstallFolder() {
     folder = platform::DefaultDataFolder();
   }
   g_installDir = TrimInstallFolder(folder);
+  platform::SetFileDialogDataFolder(g_installDir);
 }
 
 bool CalibrateCounter() {

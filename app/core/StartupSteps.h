@@ -27,7 +27,8 @@ void ReadPortBase();
 
 // Step 4: the installation folder from FontPath, else the data folder; a
 // trailing separator is cut when the text is longer than 3 characters.
-// Creates the configuration key when it is missing.
+// Creates the configuration key when it is missing. The file dialogs start
+// in that folder's "Projects" when there is one.
 std::string TrimInstallFolder(std::string folder);
 void ReadInstallFolder();
 

@@ -61,7 +61,7 @@ void CExcelSourceDlg::OnBrowse() {
   request.defaultExt = ".xls";
   request.filter = "Excel (*.xls)|*.xls||";
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
-  const std::optional<std::string> chosen = platform::CurrentFileDialog().Ask(request);
+  const std::optional<std::string> chosen = platform::AskFile(request);
   if (!chosen) return;
   path_->setText(QString::fromStdString(*chosen));
 }

@@ -34,6 +34,7 @@
 #include "app/frames/CMarkToolBar.h"
 #include "app/frames/CVendrikApp.h"
 #include "app/frames/FrameProfile.h"
+#include "app/frames/LockIndicators.h"
 #include "app/frames/DocStrings.h"
 #include "app/views/CVendrikView.h"
 #include "marking/controller/CMarkControlWnd.h"
@@ -375,6 +376,7 @@ void CMainFrame::CreateStatusBar() {
   }
   layout->addStretch(1);
   bar->addPermanentWidget(strip, 1);
+  new LockIndicators(Pane(ID_INDICATOR_CAPS), Pane(ID_INDICATOR_NUM), Pane(ID_INDICATOR_SCRL), this);
 }
 
 QLabel* CMainFrame::Pane(int paneId) const {

@@ -270,7 +270,7 @@ void CVendrikApp::OnFileOpen() {
   request.defaultExt = "*.mrk";
   request.filter = kMrkFilter;
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
-  const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request);
+  const std::optional<std::string> path = platform::AskFile(request);
   if (!path || !ReaderTakes(*path)) return;
   if (OpenDocumentFile(*path) == nullptr) platform::MessageBox("Failed to open document.");
 }

@@ -27,6 +27,8 @@ std::optional<std::string> QtFileDialog::Ask(const platform::FileDialogRequest& 
   if (suffix.startsWith("*.")) suffix.remove(0, 2);
   if (suffix.startsWith('.')) suffix.remove(0, 1);
   if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+  if (!request.folder.empty()) dialog.setDirectory(QString::fromStdString(request.folder));
+  // A full path as the file name opens in its own folder instead.
   if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(request.fileName));
   if (request.save && (request.flags & platform::OFN_OVERWRITEPROMPT) == 0) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);

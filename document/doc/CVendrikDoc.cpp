@@ -34,7 +34,7 @@ std::optional<std::string> AskSavePath(const char* defaultExt, const std::string
   request.fileName = fileName;
   request.filter = filter;
   request.flags = kSaveDialogFlags;
-  return platform::CurrentFileDialog().Ask(request);
+  return platform::AskFile(request);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <cfloat>
 #include <cmath>
 #include <climits>
 #include <cstdlib>
@@ -74,7 +75,14 @@ std::string TextOf(const QLineEdit* edit) { return platform::Utf8ToCp936(edit->t
 }  // namespace
 
 std::string FormatDoubleText(double value) { return platform::FormatC("%.15g", value); }
-std::string FormatFloatText(float value) { return platform::FormatC("%.6g", static_cast<double>(value)); }
+std::string FormatFloatText(float value) {
+  std::string text;
+  for (int digits = 6; digits <= 9; ++digits) {
+    text = platform::FormatC("%.*g", digits, static_cast<double>(value));
+    if (static_cast<float>(platform::ParseDoubleC(text)) == value) break;
+  }
+  return text;
+}
 
 BindingTable::Binding& BindingTable::Edit(int id, QLineEdit* edit, Member member) {
   bindings_.push_back(Binding{id, Rule::Edit, edit, {}, member, {}, {}, {}, 0});
@@ -174,9 +182,17 @@ bool BindingTable::SaveOne(Binding& b) {
     }
     number = static_cast<double>(n);
   } else {
-    if (!ParseWholeDouble(text, number)) return fail(validation::kNumber);
-    if (auto* d = std::get_if<double*>(&b.member)) **d = number;
-    if (auto* f = std::get_if<float*>(&b.member)) **f = static_cast<float>(number);
+    double held = 0;
+    if (auto* d = std::get_if<double*>(&b.member)) held = **d;
+    if (auto* f = std::get_if<float*>(&b.member)) held = **f;
+    if (std::isfinite(held) && Trimmed(text) == ShownText(b)) {
+      // Read back, the shown digits could differ from the member in its last bits.
+      number = held;
+    } else {
+      if (!ParseWholeDouble(text, number)) return fail(validation::kNumber);
+      if (auto* d = std::get_if<double*>(&b.member)) **d = number;
+      if (auto* f = std::get_if<float*>(&b.member)) **f = static_cast<float>(number);
+    }
   }
   if ((b.min && number < *b.min) || (b.max && number > *b.max)) {
     const std::string lo = FormatDoubleText(b.min.value_or(0));
@@ -224,12 +240,20 @@ void BindingTable::LoadOne(int id) {
     case Rule::Edit: break;
   }
   auto* edit = static_cast<QLineEdit*>(b.control);
-  std::string text;
-  if (auto* s = std::get_if<std::string*>(&b.member)) text = platform::Cp936ToUtf8(**s);
-  if (auto* d = std::get_if<double*>(&b.member)) text = FormatDoubleText(**d);
-  if (auto* f = std::get_if<float*>(&b.member)) text = FormatFloatText(**f);
-  if (auto* i = std::get_if<int*>(&b.member)) text = std::to_string(**i);
-  if (auto* u = std::get_if<unsigned*>(&b.member)) text = std::to_string(**u);
+  std::string text = ShownText(b);
+  if (std::holds_alternative<std::string*>(b.member)) text = platform::Cp936ToUtf8(text);
   if (b.maxChars > 0) edit->setMaxLength(b.maxChars);
   edit->setText(QString::fromStdString(text));
+}
+
+std::string BindingTable::ShownText(const Binding& b) {
+  if (auto* s = std::get_if<std::string*>(&b.member)) return **s;
+  if (auto* d = std::get_if<double*>(&b.member)) {
+    if (b.floatDigits && std::fabs(**d) <= FLT_MAX) return FormatFloatText(static_cast<float>(**d));
+    return FormatDoubleText(**d);
+  }
+  if (auto* f = std::get_if<float*>(&b.member)) return FormatFloatText(**f);
+  if (auto* i = std::get_if<int*>(&b.member)) return std::to_string(**i);
+  if (auto* u = std::get_if<unsigned*>(&b.member)) return std::to_string(**u);
+  return {};
 }

@@ -3,8 +3,10 @@
 // Save reads the controls into the members in table order, validating as it
 // goes (the first failure is reported with the framework's text and stops the
 // reading); Load writes the members into the controls (doubles as "%.15g",
-// floats as "%.6g", integers in decimal). ValueOf copies the member of a
-// control id for the change record.
+// floats with the digits a float holds, integers in decimal). A number whose
+// text is still the one its member shows leaves the member as it is, so a
+// field the operator did not change never changes its value. ValueOf copies
+// the member of a control id for the change record.
 #include <QString>
 #include <optional>
 #include <string>
@@ -32,7 +34,9 @@ inline constexpr const char* kMaxChars = "Please enter no more than %1 character
 // Text of an edit as the members hold it: numbers in the C locale, names and
 // texts in code page 936 bytes.
 std::string FormatDoubleText(double value);  // "%.15g"
-std::string FormatFloatText(float value);    // "%.6g"
+// "%.6g", or as many more digits (up to 9) as the value needs to read back
+// as the same float.
+std::string FormatFloatText(float value);
 
 class BindingTable {
  public:
@@ -50,6 +54,9 @@ class BindingTable {
     std::optional<double> min;   // validated range of a number
     std::optional<double> max;
     int maxChars = 0;  // text length limit in bytes; 0: none
+    // A double the machine settings keep as a 32-bit float: shown with the
+    // digits of that float (1.8, not 1.79999995231628).
+    bool floatDigits = false;
   };
 
   Binding& Edit(int id, QLineEdit* edit, Member member);
@@ -70,5 +77,7 @@ class BindingTable {
 
  private:
   bool SaveOne(Binding& b);
+  // The text an edit shows for its member.
+  static std::string ShownText(const Binding& b);
   std::vector<Binding> bindings_;
 };

@@ -60,7 +60,8 @@ CUpdatePrintParameterPage::CUpdatePrintParameterPage()
   for (const SpeedRow& row : speeds) {
     CSpinButton* spin = nullptr;
     CNotifyEdit* edit = controls.Edit(row.label, row.id, &spin, row.spinId);
-    bindings_.Edit(row.id, edit, row.member);
+    // The machine settings keep the second pen-up speed as a double, the others as floats.
+    bindings_.Edit(row.id, edit, row.member).floatDigits = row.id != kPenUpHighSpeed;
     auto* bar = new QProgressBar(this);
     bar->setObjectName(QString("progress%1").arg(row.gaugeId));
     bar->setRange(0, row.top);
@@ -110,7 +111,7 @@ CUpdatePrintParameterPage::CUpdatePrintParameterPage()
   PageControls lockedControls(locked);
   CNotifyEdit* stepXEdit = lockedControls.Edit("Step len(x)", kStepX);
   CNotifyEdit* stepYEdit = lockedControls.Edit("Step len(y)", kStepY);
-  bindings_.Edit(kStepX, stepXEdit, &stepX);
+  bindings_.Edit(kStepX, stepXEdit, &stepX).floatDigits = true;
   bindings_.Edit(kStepY, stepYEdit, &stepY);
   stepXEdit->SetKeyHandler([this](int) { OnStepKey(stepX, kStepX); });
   stepYEdit->SetKeyHandler([this](int) { OnStepKey(stepY, kStepY); });
@@ -134,7 +135,8 @@ CUpdatePrintParameterPage::CUpdatePrintParameterPage()
                               {"Z(arix) diameter", kMotorDiameter, &motorDiameter}};
   for (const RotaryRow& row : rotary) {
     CNotifyEdit* edit = lockedControls.Edit(row.label, row.id);
-    bindings_.Edit(row.id, edit, row.member);
+    // The correction is a double in the machine settings, the others floats.
+    bindings_.Edit(row.id, edit, row.member).floatDigits = row.id != kCorrection;
     double* member = row.member;
     const int id = row.id;
     edit->SetKeyHandler([this, member, id](int) { OnRotaryKey(*member, id); });

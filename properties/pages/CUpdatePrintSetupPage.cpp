@@ -56,7 +56,7 @@ CUpdatePrintSetupPage::CUpdatePrintSetupPage()
     const int id = kStartX1 + i;
     const int spinId = kPathSpin + i;
     CNotifyEdit* edit = controls.Edit(labels[i], id, &spin, spinId);
-    bindings_.Edit(id, edit, &path[i]);
+    bindings_.Edit(id, edit, &path[i]).floatDigits = true;
     edit->SetKeyHandler([this, id](int) { OnEditKey(id); });
     spin->SetDeltaHandler([this, spinId](int d) { OnSpin(spinId, d); });
   }

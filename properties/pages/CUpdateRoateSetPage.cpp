@@ -61,12 +61,12 @@ CUpdateRoateSetPage::CUpdateRoateSetPage()
 
   bindings_.Check(kRotateMark, mark, &rotateMark);
   bindings_.Radio(kThreeAxis, {three, two}, &rotateStyle);
-  bindings_.Edit(kDiameter, diameterEdit, &diameter);
+  bindings_.Edit(kDiameter, diameterEdit, &diameter).floatDigits = true;
   bindings_.Radio(kYForZ, {yForZ, xForZ}, &rotateAxis);
   bindings_.Check(kBackZ, backZBox, &backZ);
   bindings_.Check(kNoSeekOrigin, noSeek, &noSeekOrigin);
   bindings_.Check(kRotateForLine, forLine, &rotateForLine);
-  bindings_.Edit(kMotherLine, motherEdit, &motherLine);
+  bindings_.Edit(kMotherLine, motherEdit, &motherLine).floatDigits = true;
   bindings_.Edit(kRotateSpeed, speedEdit, &rotateSpeed);
   bindings_.Check(kApplySpeed, apply, &applySpeed);
   bindings_.Check(kEliminate, eliminateBox, &eliminate);

@@ -1,4 +1,6 @@
+#include <cfloat>
 #include <ostream>
+#include <utility>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -11,6 +13,8 @@
 #include "document/geometry/SharedState.h"
 #include "document/objects/CObjDotCollect.h"
 #include "document/params/CDrawProperity.h"
+#include "platform/NumberText.h"
+#include "properties/framework/BindingTable.h"
 #include "properties/list/CObjectListBox.h"
 #include "properties/pages/CUpdateDrawSizePage.h"
 #include "properties/pages/CUpdateFillObjPage.h"
@@ -99,6 +103,21 @@ INSTANTIATE_TEST_SUITE_P(
         ThresholdCase{Target::Line, "Mark properity", "edit1014", "100", "101", true, WM_UPDATE_PRINTPROPERITY},
         ThresholdCase{Target::Line, "Mark properity", "edit1017", "10", "10.0001", true,
                       WM_UPDATE_PRINTPROPERITY}));
+
+// A float shows with the fewest digits (6 at least) that read back as the
+// same float, so an unchanged field reads back unchanged.
+TEST(FloatText, ReadsBackAsTheSameFloat) {
+  const std::pair<float, const char*> cases[] = {
+      {1.8f, "1.8"},           {0.1f, "0.1"},
+      {-0.3f, "-0.3"},         {0.0f, "0"},
+      {123.4567f, "123.4567"}, {16777215.0f, "16777215"},
+      {1e-7f, "1e-07"},        {-103.217316f, "-103.217316"},
+      {FLT_MAX, "3.4028235e+38"}, {FLT_MIN, "1.1754944e-38"}};
+  for (const auto& [value, text] : cases) {
+    EXPECT_EQ(FormatFloatText(value), text);
+    EXPECT_EQ(static_cast<float>(platform::ParseDoubleC(FormatFloatText(value))), value) << text;
+  }
+}
 
 TEST_F(PaneTest, LeavingRangeXReportsTwiceWithTheTypedValue) {
   view_->AddObject(workArea_, 0);

@@ -119,7 +119,7 @@ bool CVendrikViewModel::OnImportFileMessage() {
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
   // The Import button shows pressed while the dialog is open.
   m_toolCode = kImportToolCode;
-  const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request);
+  const std::optional<std::string> path = platform::AskFile(request);
   m_toolCode = 0;
   if (!path) return false;
   const std::string ext = LowerExtension(*path);
@@ -256,7 +256,7 @@ void CVendrikViewModel::OnImportModules() {
   request.defaultExt = "*.bmp";
   request.filter = kPictureFilter;
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
-  if (const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request)) ImportPicture(*path);
+  if (const std::optional<std::string> path = platform::AskFile(request)) ImportPicture(*path);
 }
 
 bool CVendrikViewModel::ImportPicture(const std::string& path) {
@@ -285,7 +285,7 @@ void CVendrikViewModel::OnImportPointsImage() {
   request.defaultExt = "*.pts";
   request.filter = kPointsFilter;
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
-  if (const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request)) ImportPointsImage(*path);
+  if (const std::optional<std::string> path = platform::AskFile(request)) ImportPointsImage(*path);
 }
 
 bool CVendrikViewModel::ImportPointsImage(const std::string& path) {

@@ -54,7 +54,7 @@ bool CVendrikViewModel::OnFileOpen() {
   request.defaultExt = "*.mrk";
   request.filter = kMrkFilter;
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
-  const std::optional<std::string> path = platform::CurrentFileDialog().Ask(request);
+  const std::optional<std::string> path = platform::AskFile(request);
   if (!path) return false;
   return OpenProjectFile(*path);
 }

@@ -1,11 +1,14 @@
 // Layout windows on the real document: new layouts, opening project files
 // through the frame, saving through the document, and painting what was read.
+#include <QAction>
 #include <QImage>
 #include <QMdiArea>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "app/core/CommandIds.h"
 #include "app/core/StatusTexts.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
@@ -220,6 +223,53 @@ TEST_F(FramesTest, LayoutViewPaintsTheObjectsItRead) {
     }
   }
   EXPECT_GT(red, 10);
+}
+
+// Each kind of file's dialog opens in the folder its last file was chosen
+// in (Open and Save As share theirs), kept from one run to the next; before
+// that, and once that folder is gone, in the data folder's "Projects" when
+// there is one, else in the home folder.
+TEST_F(FramesTest, FileDialogsOpenWhereTheirKindOfFileWasLastChosen) {
+  constexpr int kImportFile = 32782;
+  auto dialog = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(dialog);
+  auto command = [this](int id) {
+    CMainFrame* frame = app_->MainFrame();
+    frame->UpdateCommandUI();
+    ASSERT_TRUE(frame->Action(id)->isEnabled()) << id;
+    frame->Action(id)->trigger();
+    PumpQt();
+  };
+  auto lastFolder = [&dialog] { return dialog->Requests().back().folder; };
+  ASSERT_TRUE(Start());
+  command(cmd::ID_FILE_OPEN);
+  const char* home = std::getenv("HOME");
+  EXPECT_EQ(lastFolder(), home != nullptr ? home : "");
+
+  const std::string projects = folder_ + "/Projects";
+  const std::string work = folder_ + "/work";
+  const std::string saved = folder_ + "/saved";
+  for (const std::string& f : {projects, work, saved}) std::filesystem::create_directories(f);
+  const std::string project = work + "/asked.mrk";
+  std::filesystem::rename(CopyLayoutFixture("asked.mrk"), project);
+  dialog->QueuePath(project);
+  command(cmd::ID_FILE_OPEN);
+  EXPECT_EQ(lastFolder(), projects);
+  ASSERT_EQ(ActiveChild(*app_)->Document()->GetPathName(), project);
+  command(kImportFile);
+  EXPECT_EQ(lastFolder(), projects) << "a drawing is another kind of file";
+  dialog->QueuePath(saved + "/copy.mrk");
+  command(cmd::ID_FILE_SAVE_AS);
+  EXPECT_EQ(lastFolder(), work);
+
+  Stop();
+  ASSERT_TRUE(Start());
+  command(cmd::ID_FILE_OPEN);
+  EXPECT_EQ(lastFolder(), saved);
+  std::filesystem::remove_all(saved);
+  command(cmd::ID_FILE_OPEN);
+  EXPECT_EQ(lastFolder(), projects);
+  platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());
 }
 
 TEST(QtFileDialogFilters, PairsBecomeQtNameFilters) {

@@ -80,6 +80,8 @@ void FramesTest::SetUp() {
   platform::SetSettingsStore(settings_);
   prompt_ = std::make_shared<platform::ScriptedPrompt>();
   platform::SetPrompt(prompt_);
+  locks_ = std::make_shared<platform::ScriptedKeyboardLocks>();
+  platform::SetKeyboardLocks(locks_);
   platform::SetClock(std::make_shared<platform::SteadyClock>());
   processes_ = std::make_unique<LoggingProcessTable>(log_);
   // Fonts found missing in an earlier test are told again in this one.

@@ -13,6 +13,7 @@
 
 #include "app/core/CProcessKiller.h"
 #include "app/frames/CVendrikApp.h"
+#include "platform/KeyboardLocks.h"
 #include "platform/Messages.h"
 #include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
@@ -59,6 +60,7 @@ class FramesTest : public ::testing::Test {
   std::unique_ptr<LoggingProcessTable> processes_;
   std::shared_ptr<platform::SettingsStore> settings_;
   std::shared_ptr<platform::ScriptedPrompt> prompt_;
+  std::shared_ptr<platform::ScriptedKeyboardLocks> locks_;  // all unknown until a test sets them
   std::unique_ptr<CVendrikApp> app_;
   std::vector<std::vector<std::string>> xdgCalls_;
 };

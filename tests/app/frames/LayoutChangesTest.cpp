@@ -6,6 +6,7 @@
 // drawing, the marking time pane.
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -16,19 +17,29 @@
 
 #include "app/core/CommandIds.h"
 #include "app/core/StatusTexts.h"
+#include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "app/views/CProperityPane.h"
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/mrk/MrkFile.h"
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjPolyLine.h"
+#include "document/params/CDrawProperity.h"
 #include "platform/FileDialog.h"
+#include "properties/link/CProperityView.h"
+#include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
 #include "text/exchange/hpgl/PltImport.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
 namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 constexpr int ID_EDIT_CUT = 57635;
 constexpr int ID_ROTATE = 32801;
@@ -168,6 +179,66 @@ TEST_F(LayoutWindowTest, ShowingATurnedRectanglesPageKeepsItTurned) {
     EXPECT_EQ(now[i].y, turned[i].y) << i;
   }
   EXPECT_EQ(FormatMrkFile(Doc().Objects(), {}), saved) << "what is saved is what the view shows";
+}
+
+// The work area's values that the machine settings keep as floats show with
+// a float's digits; Enter in a field left as shown changes neither the
+// layout nor the settings file, and a typed value is taken as typed.
+TEST_F(LayoutWindowTest, WorkAreaPagesShowFloatsAsStoredAndKeepThemUntilChanged) {
+  MachineSetRecord stored = DefaultMachineSetRecord();
+  stored.rangeX = 120;
+  stored.rangeY = 100;
+  stored.resetSpeed = 45.3f;
+  stored.transmissionConstant = 30.7f;
+  stored.motorDiameter = 10.3f;
+  stored.startPath[0] = 12.3f;
+  stored.workpieceDiameter = 20.3f;
+  stored.machineDouble1 = 33.3f;
+  stored.optionByte = 0x04 | 0x80;  // rotate mark, rotate for line: their edits open
+  const std::string settingsFile = folder_ + "/MachineSet.DAT";
+  std::ofstream(settingsFile, std::ios::binary).write(reinterpret_cast<const char*>(&stored), sizeof stored);
+  StartWithNewLayout();
+  const CDrawProperity& record = *Doc().Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
+  auto held = [&record] {
+    return std::vector<double>{record.GetResetSpeed(),   record.GetTransmissionConstant(), record.GetMotorDiameter(),
+                               record.GetStepAngle(),    record.GetStartPath(0).x,         record.GetWorkDiameter(),
+                               record.GetMachineDouble1()};
+  };
+  const std::vector<double> heldBefore = held();
+  const std::string settingsBefore = ReadAll(settingsFile);
+  const std::string layoutBefore = FormatMrkFile(Doc().Objects(), {});
+  ClickRow(0);
+
+  struct Field {
+    const char* page;
+    const char* edit;
+    const char* shown;
+  };
+  const Field fields[] = {{"Mark parameter", "edit1014", "45.3"},   {"Mark parameter", "edit1023", "30.7"},
+                          {"Mark parameter", "edit1024", "10.3"},   {"Mark parameter", "edit1027", "1.8"},
+                          {"Work style...", "edit1017", "12.3"},    {"Rotate setting", "edit1014", "20.3"},
+                          {"Rotate setting", "edit1015", "33.3"}};
+  OpenPage("Mark parameter");
+  TypeIntoPage("edit1020", "quenmart");  // opens the rotary constants
+  for (const Field& f : fields) {
+    OpenPage(f.page);
+    auto* edit = Child()->PropertyPane()->View()->GetSheet()->currentWidget()->findChild<QLineEdit*>(f.edit);
+    ASSERT_NE(edit, nullptr) << f.edit;
+    EXPECT_EQ(edit->text().toStdString(), f.shown) << f.page << " " << f.edit;
+    ASSERT_TRUE(edit->isEnabled()) << f.edit;
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    Settle();
+  }
+  EXPECT_EQ(held(), heldBefore);
+  EXPECT_EQ(FormatMrkFile(Doc().Objects(), {}), layoutBefore);
+  EXPECT_EQ(ReadAll(settingsFile), settingsBefore);
+  EXPECT_EQ(Doc().GetSavedState(), 0);
+
+  OpenPage("Mark parameter");
+  TypeIntoPage("edit1014", "45.7");
+  EXPECT_EQ(record.GetResetSpeed(), 45.7);
+  EXPECT_EQ(g_machineSet.resetSpeed, 45.7f);
 }
 
 // Mark > "Twitter set...(W)" on fresh settings: OK takes what the dialog shows.

@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTest>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSettings>
@@ -19,19 +21,49 @@ TEST_F(FramesTest, StatusBarHasItsSixteenPanes) {
   CMainFrame* frame = app_->MainFrame();
   PumpQt();
   // The first layout's initial update has shown the head position and the
-  // marked total; every other pane keeps its initial text.
+  // marked total; the locks, which cannot be read here, show nothing; every
+  // other pane keeps its initial text.
   for (const StatusPane& pane : StatusPanes()) {
     ASSERT_NE(frame->Pane(pane.id), nullptr) << pane.id;
     if (pane.id == 61363) {
       EXPECT_EQ(frame->PaneText(pane.id), QString("x:0.00,y=0.00"));
     } else if (pane.id == 61364) {
       EXPECT_EQ(frame->PaneText(pane.id).trimmed(), QString("0")) << pane.id;
+    } else if (pane.id == ID_INDICATOR_CAPS || pane.id == ID_INDICATOR_NUM || pane.id == ID_INDICATOR_SCRL) {
+      EXPECT_EQ(frame->PaneText(pane.id), QString()) << pane.id;
     } else {
       EXPECT_EQ(frame->PaneText(pane.id), QString(pane.initialText)) << pane.id;
     }
   }
   // Wider initial texts give wider panes.
   EXPECT_GT(frame->Pane(ID_PANE_PROGRESS_TOTAL)->width(), frame->Pane(ID_PANE_TIME)->width());
+}
+
+// Each lock indicator shows its word while its lock is on. The locks are
+// read again after a lock key and when the program becomes active again.
+TEST_F(FramesTest, LockIndicatorsFollowTheKeyboardLocks) {
+  locks_->Set({true, false, std::nullopt});
+  ASSERT_TRUE(Start());
+  CMainFrame* frame = app_->MainFrame();
+  auto shown = [frame] {
+    return std::vector<QString>{frame->PaneText(ID_INDICATOR_CAPS), frame->PaneText(ID_INDICATOR_NUM),
+                                frame->PaneText(ID_INDICATOR_SCRL)};
+  };
+  EXPECT_EQ(shown(), (std::vector<QString>{"Caps", "", ""})) << "an unreadable lock shows nothing";
+
+  locks_->Set({false, true, true});
+  QApplication::setActiveWindow(frame);
+  QWidget* focus = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : frame;
+  QTest::keyClick(focus, Qt::Key_NumLock);
+  PumpQt();
+  EXPECT_EQ(shown(), (std::vector<QString>{"", "Nums", "Scroll"}));
+
+  // Changed while another program was active.
+  locks_->Set({true, true, false});
+  QApplicationStateChangeEvent active(Qt::ApplicationActive);
+  QCoreApplication::sendEvent(qApp, &active);
+  PumpQt();
+  EXPECT_EQ(shown(), (std::vector<QString>{"Caps", "Nums", ""}));
 }
 
 TEST_F(FramesTest, MarkingMessagesReachTheirPanesAndTheController) {
