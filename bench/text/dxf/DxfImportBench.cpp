@@ -139,6 +139,7 @@ std::string StyledTexts(int styles, int texts) {
     Group(s, 40, 5.0);
     Group(s, 1, "A");
     Group(s, 7, "STYLE" + std::to_string(i * 7919 % styles));
+    Group(s, 100, "AcDbText");  // the text's second marker ends it
   }
   Group(s, 0, "ENDSEC");
   Group(s, 0, "EOF");
