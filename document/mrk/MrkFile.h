@@ -47,12 +47,13 @@ bool StoreWholeFile(const std::string& path, std::string_view bytes);
 // and ruler strokes) from a few numbers each: a 53 KB file of forty fills
 // took 553 MB, and thirty rulers at their own bound a gigabyte. All objects
 // of one reading may hold this many points together, five fills at their
-// own bound of 200000 strokes (about 75 MB), and as many more as the file
-// has bytes, so drawings the file stores point by point (dozens of bytes a
-// point) always fit. An object that would pass it is left empty and the
-// reading goes on: the strokes it built are dropped, and so are its
-// outline's points where it makes them from its settings (texts, rulers,
-// codes, arcs, borders); it makes them anew when it is next changed.
+// own bound of 200000 strokes (a reading of them peaks at 125 MB), and as
+// many more as the file has bytes, so drawings the file stores point by
+// point (dozens of bytes a point) always fit. The object that would pass it
+// and every object after it are left empty: their strokes are dropped
+// (fills are not even made), and so are their outlines' points where they
+// make them from their settings (texts, rulers, codes, arcs, borders); an
+// object makes them anew when it is next changed.
 constexpr long long kMaxProjectPoints = 2000000;
 
 // Appends the elements of a project file to objects (callers that want a

@@ -189,7 +189,12 @@ class MrkFileReader {
       element_->keptClassBlock = std::move(kept_);
       StopKeeping();
     }
+    // Past the budget every object is left empty: its fill, the costly
+    // part, is not even made.
+    const int fillOn = element_->IsFillOn();
+    if (budgetPassed_) element_->SetFillOn(0);
     if (object_ && ops_ && ops_->finishRead) ops_->finishRead(*element_, std::move(object_), version_);
+    element_->SetFillOn(fillOn);
     object_.reset();
     ops_ = nullptr;
     if (keeping_) element_->keptClassBlock = TakeKept();
@@ -198,22 +203,23 @@ class MrkFileReader {
     context_ = kBetweenObjects;
   }
 
-  // Each object is measured once built: past the budget it is left empty,
-  // so the points held never pass the budget by more than one object.
+  // Each object is measured once built: the one that passes the budget and
+  // every one after it are left empty, so the points held never pass the
+  // budget by more than one object.
   void KeepWithinBudget(CObjElement& element) {
     CPathData* path = element.GetPath();
     if (path == nullptr) return;
     const long long points = path->CountPoints();
-    if (pointsHeld_ + points <= pointBudget_) {
+    if (!budgetPassed_ && pointsHeld_ + points <= pointBudget_) {
       pointsHeld_ += points;
       return;
     }
+    budgetPassed_ = true;
     path->RemoveAllGroups();
     if (!KeepsItsOwnPoints(element.type)) {
       path->points.RemoveAll();
       path->second.RemoveAll();
     }
-    pointsHeld_ += path->CountPoints();
     if (leftEmpty_ != nullptr) leftEmpty_->push_back(element.name);
   }
 
@@ -374,6 +380,7 @@ class MrkFileReader {
   std::vector<std::string>* leftEmpty_;
   const long long pointBudget_;
   long long pointsHeld_ = 0;
+  bool budgetPassed_ = false;
   int version_ = 0;
   int context_ = kBetweenObjects;
   int classDepth_ = 0;  // open class blocks inside a barcode's block
