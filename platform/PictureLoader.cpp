@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "platform/BmpRows.h"
 #include "platform/PcxDecoder.h"
 #include "platform/ReplaceableInstance.h"
 
@@ -79,6 +80,21 @@ void SetPictureDecoder(std::shared_ptr<PictureDecoder> decoder) { g_decoder.Set(
 
 bool DecodePicture(std::string_view bytes, PictureBitmap& out) {
   if (bytes.empty()) return false;
+  // A BMP cut short would come back with rows of leftover memory: refused.
+  // One that only lacks its last row's padding reads as if it had it.
+  std::size_t wholeSize = 0;
+  std::string padded;
+  switch (CheckBmpRows(bytes, wholeSize)) {
+    case BmpRows::CutShort:
+      return false;
+    case BmpRows::LastRowUnpadded:
+      padded.assign(bytes);
+      padded.resize(wholeSize, '\0');
+      bytes = padded;
+      break;
+    default:
+      break;
+  }
   PictureBitmap decoded;
   // PCX has a reader of our own, whatever backend is installed; a header
   // that says PCX is no other format's.

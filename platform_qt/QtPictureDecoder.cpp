@@ -53,6 +53,45 @@ void RestoreMonoBmpOrder(std::string_view bytes, platform::PictureBitmap& bitmap
   std::swap(bitmap.palette[0], bitmap.palette[1]);
 }
 
+// Whether a colour is dark by the rule the conversion applies to true-colour pixels.
+bool IsDarkColour(std::uint32_t c) {
+  const std::uint32_t grey = (((c >> 16) & 0xFF) * 9798 + ((c >> 8) & 0xFF) * 19235 + (c & 0xFF) * 3735) >> 15;
+  return grey < 128;
+}
+
+// BMP files keep the index rule they were always read by (bit 0 dark). In
+// other formats a two-colour picture's index says nothing (Qt hands a 1-bit
+// greyscale PNG over with black as index 1), so its pixels are dark by their
+// colour, as the same picture's pixels are in true colour: the dark colour
+// goes to index 0; two colours alike go to 4-bit indices on the same side of
+// that depth's rule.
+void ArrangeTwoColoursByDarkness(platform::PictureBitmap& bitmap) {
+  if (bitmap.bitsPerPixel != 1 || bitmap.palette.size() != 2) return;
+  const bool dark0 = IsDarkColour(bitmap.palette[0]);
+  const bool dark1 = IsDarkColour(bitmap.palette[1]);
+  if (dark0 && !dark1) return;
+  if (!dark0 && dark1) {
+    for (std::uint8_t& byte : bitmap.bits) byte = static_cast<std::uint8_t>(~byte);
+    std::swap(bitmap.palette[0], bitmap.palette[1]);
+    return;
+  }
+  constexpr int kFirstLightIndex = 9;
+  const int base = dark0 ? 0 : kFirstLightIndex;
+  platform::PictureBitmap four = platform::PictureBitmap::Make(bitmap.width, bitmap.height, 4);
+  four.palette.assign(16, 0xFF000000u);
+  four.palette[static_cast<std::size_t>(base)] = bitmap.palette[0];
+  four.palette[static_cast<std::size_t>(base) + 1] = bitmap.palette[1];
+  for (int row = 0; row < bitmap.height; ++row) {
+    const std::uint8_t* in = bitmap.bits.data() + static_cast<std::size_t>(row) * bitmap.bytesPerRow;
+    std::uint8_t* out = four.bits.data() + static_cast<std::size_t>(row) * four.bytesPerRow;
+    for (int x = 0; x < bitmap.width; ++x) {
+      const int index = base + ((in[x / 8] >> (7 - x % 8)) & 1);
+      out[x / 2] = static_cast<std::uint8_t>(out[x / 2] | (x % 2 == 0 ? index << 4 : index));
+    }
+  }
+  bitmap = std::move(four);
+}
+
 }  // namespace
 
 platform::PictureBitmap BitmapFromImage(const QImage& source) {
@@ -143,7 +182,11 @@ bool QtPictureDecoder::Decode(std::string_view bytes, platform::PictureBitmap& o
   }
   if (static_cast<qint64>(image.width()) * image.height() > kMaxPixels) return false;
   out = BitmapFromImage(image);
-  RestoreMonoBmpOrder(bytes, out);
+  if (bytes.substr(0, 2) == "BM") {
+    RestoreMonoBmpOrder(bytes, out);
+  } else {
+    ArrangeTwoColoursByDarkness(out);
+  }
   return !out.IsEmpty();
 }
 

@@ -10,6 +10,8 @@ namespace platform_qt {
 
 class QtPictureDecoder : public platform::PictureDecoder {
  public:
+  // Two-colour pictures other than BMP come back with the dark colour as
+  // index 0 (BMP files keep their own index order).
   bool Decode(std::string_view bytes, platform::PictureBitmap& out) override;
 };
 

@@ -1,12 +1,14 @@
 // Project file throughput: a layout of 100k polyline vertices (100 polylines
 // of 1000) and 1000 lines, written and read in memory and through a file;
-// and opening a small project whose one filled comb asks for far more fill
-// strokes than a fill may have.
+// opening a small project whose one filled comb asks for far more fill
+// strokes than a fill may have, and one of forty fills each just below it.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "document/doc/CObjPtrArray.h"
 #include "document/mrk/MrkFile.h"
@@ -122,6 +124,44 @@ void BM_ReadCombProject(benchmark::State& state) {
   state.counters["cut"] = cut;
 }
 BENCHMARK(BM_ReadCombProject)->ArgName("teeth")->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
+
+// Forty combs of two teeth 2999 mm tall, each filled at 0.03 mm with 199933
+// strokes, just below the bound of one fill: together far more than a
+// project may hold. Counters: the project's bytes, the strokes kept in all,
+// the objects left empty and the process's peak memory (run it alone).
+void BM_ReadFortyFills(benchmark::State& state) {
+  CObjPtrArray layout;
+  for (int i = 0; i < 40; ++i) {
+    CPointList outline = CombOutline(2, 0.5, 1.0, 2999.0);
+    auto comb = std::make_unique<CObjElement>(CObjCreateRecord{
+        "comb-" + std::to_string(i + 1), OBJ_POLYLINE, new CObjPolyLine(outline, 1, 0),
+        static_cast<int>(sizeof(CObjPolyLine)), {}});
+    comb->SetFillOn(1);
+    comb->fillSpacing = 0.03f;
+    layout.Add(std::move(comb));
+  }
+  const std::string text = FormatMrkFile(layout, "");
+  long long strokes = 0;
+  std::size_t leftEmpty = 0;
+  for (auto _ : state) {
+    CObjPtrArray objects;
+    std::vector<std::string> empty;
+    ReadMrkBytes(text, objects, &empty);
+    strokes = 0;
+    for (int i = 0; i < objects.GetSize(); ++i) {
+      const CPathData* path = objects[i]->GetPath();
+      if (path != nullptr && path->GetGroupCount() > 0) strokes += path->GetGroupAt(0)->GetFillList().GetSize() / 2;
+    }
+    leftEmpty = empty.size();
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["bytes"] = static_cast<double>(text.size());
+  state.counters["strokes"] = static_cast<double>(strokes);
+  state.counters["leftEmpty"] = static_cast<double>(leftEmpty);
+  state.counters["peakMB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_ReadFortyFills)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 BENCHMARK_MAIN();

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/doc/CObjPtrArray.h"
 #include "document/mrk/MrkFile.h"
@@ -15,6 +16,7 @@
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/objects/ObjTypeOps.h"
+#include "document/path/CPathData.h"
 #include "platform/Prompt.h"
 #include "platform/WinTypes.h"
 
@@ -46,9 +48,21 @@ bool EndsAtAnyStructureKey(int context) {
   return context >= 2 && !IsTextContext(context) && !IsContext(context, ObjClassId::Image);
 }
 
+// Classes whose outline points are the object itself, as the file stores
+// them; every other class makes its points from its settings.
+bool KeepsItsOwnPoints(int type) {
+  const ObjClassId id = ObjClassOfType(type);
+  return id == ObjClassId::Line || id == ObjClassId::PolyLine || id == ObjClassId::BSpline ||
+         id == ObjClassId::DotCollect;
+}
+
 class MrkFileReader {
  public:
-  MrkFileReader(std::string_view content, CObjPtrArray& out) : lines_(content), out_(out) {}
+  MrkFileReader(std::string_view content, CObjPtrArray& out, std::vector<std::string>* leftEmpty)
+      : lines_(content),
+        out_(out),
+        leftEmpty_(leftEmpty),
+        pointBudget_(kMaxProjectPoints + static_cast<long long>(content.size())) {}
 
   int Run() {
     std::string line;
@@ -175,12 +189,38 @@ class MrkFileReader {
       element_->keptClassBlock = std::move(kept_);
       StopKeeping();
     }
+    // Past the budget every object is left empty: its fill, the costly
+    // part, is not even made.
+    const int fillOn = element_->IsFillOn();
+    if (budgetPassed_) element_->SetFillOn(0);
     if (object_ && ops_ && ops_->finishRead) ops_->finishRead(*element_, std::move(object_), version_);
+    element_->SetFillOn(fillOn);
     object_.reset();
     ops_ = nullptr;
     if (keeping_) element_->keptClassBlock = TakeKept();
+    KeepWithinBudget(*element_);
     out_.Add(std::move(element_));
     context_ = kBetweenObjects;
+  }
+
+  // Each object is measured once built: the one that passes the budget and
+  // every one after it are left empty, so the points held never pass the
+  // budget by more than one object.
+  void KeepWithinBudget(CObjElement& element) {
+    CPathData* path = element.GetPath();
+    if (path == nullptr) return;
+    const long long points = path->CountPoints();
+    if (!budgetPassed_ && pointsHeld_ + points <= pointBudget_) {
+      pointsHeld_ += points;
+      return;
+    }
+    budgetPassed_ = true;
+    path->RemoveAllGroups();
+    if (!KeepsItsOwnPoints(element.type)) {
+      path->points.RemoveAll();
+      path->second.RemoveAll();
+    }
+    if (leftEmpty_ != nullptr) leftEmpty_->push_back(element.name);
   }
 
   // Keeping the class block of a class without a table: every byte from the
@@ -337,6 +377,10 @@ class MrkFileReader {
 
   MrkLineReader lines_;
   CObjPtrArray& out_;
+  std::vector<std::string>* leftEmpty_;
+  const long long pointBudget_;
+  long long pointsHeld_ = 0;
+  bool budgetPassed_ = false;
   int version_ = 0;
   int context_ = kBetweenObjects;
   int classDepth_ = 0;  // open class blocks inside a barcode's block
@@ -356,9 +400,11 @@ class MrkFileReader {
 
 }  // namespace
 
-int ReadMrkBytes(std::string_view content, CObjPtrArray& objects) { return MrkFileReader(content, objects).Run(); }
+int ReadMrkBytes(std::string_view content, CObjPtrArray& objects, std::vector<std::string>* leftEmpty) {
+  return MrkFileReader(content, objects, leftEmpty).Run();
+}
 
-int ReadMrkFile(const std::string& path, CObjPtrArray& objects) {
+int ReadMrkFile(const std::string& path, CObjPtrArray& objects, std::vector<std::string>* leftEmpty) {
   // Opened for reading only: a read-only project loads like any other.
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) return 1;
@@ -369,5 +415,5 @@ int ReadMrkFile(const std::string& path, CObjPtrArray& objects) {
   std::string content(static_cast<std::size_t>(size), '\0');
   file.seekg(0);
   if (!file.read(content.data(), size)) return 1;
-  return ReadMrkBytes(content, objects);
+  return ReadMrkBytes(content, objects, leftEmpty);
 }

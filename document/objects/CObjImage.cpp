@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <set>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -12,6 +12,7 @@
 #include "document/mrk/MrkKeys.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjDotCollect.h"
+#include "document/objects/DarkBlobScan.h"
 #include "document/objects/HandleResize.h"
 #include "document/path/PointOrdering.h"
 
@@ -200,65 +201,55 @@ bool CObjImage::IsDarkPixel(const std::uint8_t* bits, int x, int row, int bitsPe
 }
 
 CPointArrayList CObjImage::FindDarkBlobs(const platform::PictureBitmap& bitmap) {
-  // The only pixels already placed that can be near a pixel are its left
-  // neighbour and the three above it, so two rows of blob numbers stand for
-  // asking every blob for a near point; the highest number among them is the
-  // most recent blob that has one.
   CPointArrayList blobs;
-  const int W = bitmap.width;
-  const int H = bitmap.height;
-  if (W < 3 || H < 3) return blobs;
-  std::vector<int> above(static_cast<std::size_t>(W), -1);
-  std::vector<int> current(static_cast<std::size_t>(W), -1);
-  for (int r = 1; r <= H - 2; ++r) {
-    std::fill(current.begin(), current.end(), -1);
-    for (int c = 1; c <= W - 2; ++c) {
-      if (!IsDarkPixel(bitmap.bits.data(), c, r, bitmap.bitsPerPixel, bitmap.bytesPerRow)) continue;
-      const int nearBlob = std::max({current[c - 1], above[c - 1], above[c], above[c + 1]});
-      if (nearBlob < 0) {
-        current[c] = blobs.AddBlob(c, r);
-      } else {
-        blobs[nearBlob].Add(c, r);
-        current[c] = nearBlob;
-      }
-    }
-    std::swap(above, current);
-  }
+  ScanDarkBlobs(
+      bitmap,
+      [&blobs](long long blob, int x, int row) {
+        if (blob == blobs.GetSize()) {
+          blobs.AddBlob(x, row);
+        } else {
+          blobs[static_cast<int>(blob)].Add(x, row);
+        }
+      },
+      {});
   return blobs;
 }
 
-void CObjImage::ConvertToDots(CPointList& list) {
+bool CObjImage::ConvertToDots(CPointList& list) {
   const platform::PictureBitmap* bitmap = loader_ ? loader_->GetBitmap() : nullptr;
-  if (!bitmap) return;
+  if (!bitmap) return true;
   // The dot size the page shows: the picture's own until the user sets one.
   GetWidthMM();
   GetHeightMM();
   const int H = bitmap->height;
-
-  const CPointArrayList blobs = FindDarkBlobs(*bitmap);
-  if (blobs.GetSize() == 0) return;
-
   const double cellX = kImageMmPerInch / resolutionX_;
   const double cellY = kImageMmPerInch / resolutionY_;
-  std::vector<CDoublePoint> dots;
-  dots.reserve(static_cast<std::size_t>(blobs.GetSize()));
+  // The middle of the blob's centre pixel (rows count from the bottom), not
+  // its lower-left corner, so a picture's dots sit where its ink is.
+  auto blobDot = [&](const CPixelRect& b) {
+    const int u = (b.left + b.right) / 2;
+    const int v = (b.top + b.bottom) / 2;
+    return CDoublePoint(position_.x + (u + 0.5) * cellX, position_.y - (H - v - 0.5) * cellY, 0);
+  };
+
+  // The blobs are scanned twice, keeping none of them: once for the extent
+  // of their dots, once to place the dots.
+  long long blobCount = 0;
   double minX = std::numeric_limits<double>::max();
   double maxX = -minX;
   double minY = minX;
   double maxY = -minX;
-  for (int i = 0; i < blobs.GetSize(); ++i) {
-    const CPixelRect b = blobs[i].GetBoundRect();
-    const int u = (b.left + b.right) / 2;
-    const int v = (b.top + b.bottom) / 2;
-    // The middle of the blob's centre pixel (rows count from the bottom), not
-    // its lower-left corner, so a picture's dots sit where its ink is.
-    CDoublePoint p(position_.x + (u + 0.5) * cellX, position_.y - (H - v - 0.5) * cellY, 0);
+  ScanDarkBlobs(*bitmap, {}, [&](const DarkBlob& blob) {
+    const CDoublePoint p = blobDot(blob.bounds);
+    ++blobCount;
     minX = std::min(minX, p.x);
     maxX = std::max(maxX, p.x);
     minY = std::min(minY, p.y);
     maxY = std::max(maxY, p.y);
-    dots.push_back(p);
-  }
+    return true;
+  });
+  if (blobCount == 0) return true;
+
   const double w = maxX - minX;
   const double h = maxY - minY;
   const double sx = w > DistanceHor / 2.0 && w > 0.1 ? dotWidth_ / w : 1.0;
@@ -274,20 +265,38 @@ void CObjImage::ConvertToDots(CPointList& list) {
   const double pictureCx = (picture.left + picture.right) / 2;
   const double pictureCy = (picture.top + picture.bottom) / 2;
   // Blobs closer than a cell come to the same grid point: one dot there, or
-  // the needle would strike the same spot twice.
-  std::set<std::pair<long long, long long>> taken;
-  for (CDoublePoint p : dots) {
+  // the needle would strike the same spot twice. It takes the place of the
+  // first of them in the order the blobs start.
+  struct GridDot {
+    long long blob;
+    CDoublePoint p;
+  };
+  std::map<std::pair<long long, long long>, GridDot> taken;
+  bool tooMany = false;
+  ScanDarkBlobs(*bitmap, {}, [&](const DarkBlob& blob) {
+    CDoublePoint p = blobDot(blob.bounds);
     p.x = pictureCx + (p.x - cx) * sx;
     p.y = pictureCy + (p.y - cy) * sy;
     SnapPointToGrid(p, DistanceHor, DistanceVer);
     p.flag = 0;
-    if (!taken.emplace(std::llround(p.x * 1e6), std::llround(p.y * 1e6)).second) continue;
-    list.Add(p);
-  }
+    const auto [at, added] = taken.try_emplace({std::llround(p.x * 1e6), std::llround(p.y * 1e6)}, GridDot{blob.number, p});
+    if (!added && blob.number < at->second.blob) at->second = GridDot{blob.number, p};
+    tooMany = taken.size() > static_cast<std::size_t>(kMaxPictureDots);
+    return !tooMany;
+  });
+  if (tooMany) return false;
+
+  std::vector<GridDot> dots;
+  dots.reserve(taken.size());
+  for (const auto& entry : taken) dots.push_back(entry.second);
+  taken.clear();
+  std::sort(dots.begin(), dots.end(), [](const GridDot& a, const GridDot& b) { return a.blob < b.blob; });
+  for (const GridDot& dot : dots) list.Add(dot.p);
   if (list.GetSize() > 0) {
     CDoublePoint start = list[0];
     SortPointsNearestFirst(start, list);
   }
+  return true;
 }
 
 ImagePageValues CObjImage::GetPageValues() {
@@ -312,7 +321,6 @@ void CObjImage::ApplyPageValues(const ImagePageValues& values) {
 
 std::unique_ptr<CObjDotCollect> CObjImage::TranslateToDots() {
   CPointList dots;
-  ConvertToDots(dots);
-  if (dots.GetSize() == 0) return nullptr;
+  if (!ConvertToDots(dots) || dots.GetSize() == 0) return nullptr;
   return std::make_unique<CObjDotCollect>(dots);
 }

@@ -24,6 +24,14 @@ struct CObjTypeOps;
 // Millimetres per inch as the picture's sizes have always used it (single precision).
 constexpr double kImageMmPerInch = static_cast<double>(25.4f);
 
+// Conversions that would make more dots than this make none. It is the
+// stroke count of the largest fill (kMaxHatchStrokes: a ring across the
+// largest machine area at the finest fill spacing), a needle strike each; a
+// picture inked all over makes this many dots on 450 x 450 mm at a 1 mm dot
+// spacing. A dithered picture of 8000 x 8000 pixels once made 7 million dots
+// and took gigabytes.
+constexpr int kMaxPictureDots = 200000;
+
 // The values of the image property page (dialog 195 "Image").
 struct ImagePageValues {
   double x = 0;         // 1165 position x
@@ -66,8 +74,10 @@ class CObjImage : public CObjBase {
   void SetField(int key, const MrkValue& value);
   void Write(MrkLineWriter& out, const std::string& projectPath) const;
   // Appends one dot per dark blob, the pattern scaled to the dot size about
-  // its centre, on the grid of the dot spacing, nearest-first.
-  void ConvertToDots(CPointList& list);
+  // its centre, on the grid of the dot spacing, nearest-first. False, with
+  // nothing appended, when that would be more than kMaxPictureDots dots; the
+  // blobs are counted without being kept, so deciding takes little memory.
+  bool ConvertToDots(CPointList& list);
 
   // The dark blobs inside the one-pixel border, in the order they start. A
   // pixel joins the most recent blob that has a near point
@@ -78,7 +88,7 @@ class CObjImage : public CObjBase {
   ImagePageValues GetPageValues();
   void ApplyPageValues(const ImagePageValues& values);
   // The page's "Translate points..." button: the picture's dots as a dot
-  // collection; null when the picture has no dark blob.
+  // collection; null when the picture has no dark blob or too many dots.
   std::unique_ptr<CObjDotCollect> TranslateToDots();
 
   // Whether pixel x of a row is dark; depths other than 1, 4, 8, 24 never are.

@@ -60,6 +60,20 @@ bool CPathData::HasCutFill() const {
   return false;
 }
 
+long long CPathData::CountPoints() const {
+  long long n = points.GetSize() + second.GetSize();
+  for (int i = 0; i < groups_.GetSize(); ++i) {
+    const CStrokeGroup* group = groups_.GetAt(i);
+    if (group == nullptr) continue;
+    n += group->fill.GetSize();
+    for (int k = 0; k < group->GetCount(); ++k) {
+      const CStrokePath* contour = group->GetAt(k);
+      if (contour != nullptr) n += contour->points.GetSize() + contour->second.GetSize();
+    }
+  }
+  return n;
+}
+
 bool CPathData::GetGroupsBoundRect(CDoubleRect& rect) const {
   return UnionGroupBounds(groups_, rect, [](const CStrokeGroup& g) { return g.kind != GROUP_KIND_HIDDEN; });
 }

@@ -42,6 +42,8 @@ class CPathData {
   void RemoveAllGroups() { groups_.RemoveAll(); }
   // True when a group's fill was refused for its size (the operator is told).
   bool HasCutFill() const;
+  // Every point held: both lists, and each group's contours and fill.
+  long long CountPoints() const;
 
   void CopyPointsTo(CPointList& list) const;        // replaces list with the main points
   void CopySecondPointsTo(CPointList& list) const;  // replaces list with the second points

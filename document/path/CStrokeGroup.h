@@ -52,6 +52,7 @@ class CStrokeGroup {
   CPointListArray paths; // the contours
   int kind = GROUP_KIND_LINES;
   bool fillCut = false;  // a fill of this group was refused for its size
+  bool fillCutTold = false;  // the operator was told of that
 };
 
 // A new group from the list; null when it cannot be allocated.

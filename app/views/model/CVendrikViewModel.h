@@ -141,6 +141,11 @@ class CVendrikViewModel : public IMarkView {
   // Messages posted to the view; false when the message is not one of the
   // core's (the features' handlers take the rest).
   bool OnMessage(const platform::Message& message);
+  // Tells the operator of every fill left out for its size since the last
+  // notice (one message naming the objects). Every road that rebuilds
+  // objects ends here: messages, commands, mouse edits and opening. While a
+  // job runs the notice waits for the next road after it.
+  void TellCutFills();
 
   // Menu and tool-bar commands of the view's features (ViewCommands.cpp).
   // Each feature registers its own in a Register...Commands() of its file,
@@ -474,6 +479,9 @@ class CVendrikViewModel : public IMarkView {
   };
 
  private:
+  // OnMessage and OnLButtonUp without the notice that follows them.
+  bool OnViewMessage(const platform::Message& message);
+  void EndLeftDrag(const platform::DcPoint& point);
   void ApplyTextPlacement(CObjElement& element, CObjText& text, TextPlacement what, const PropValue& value);
   void OpenSpreadsheetLink();
   void ShowRecordAndFill();

@@ -1,12 +1,18 @@
 #pragma once
-// The operator's notice for fills left out because they would need more
-// strokes or scan lines than one fill may have (the hatch fill refuses them
-// rather than stall the program): one message naming every such object.
+// The operator's notices for work left out because it would need more
+// strokes or dots than can be marked (the builders refuse it rather than
+// stall the program): each names the objects concerned.
 #include <string>
+#include <vector>
 
 class CObjElement;
 class CObjPtrArray;
 
-// Empty when no fill of the objects was cut; the text is UTF-8.
-std::string CutFillNotice(const CObjPtrArray& objects);
-std::string CutFillNotice(const CObjElement& element);
+// Names every object with a fill refused since the operator was last told
+// of it, and counts those fills as told; empty when there is none. The texts
+// here are UTF-8.
+std::string TakeCutFillNotice(CObjPtrArray& objects);
+// A picture whose "Translate points..." would make too many dots.
+std::string TooManyDotsNotice(const CObjElement& picture);
+// Objects of a project left empty while it was read, by name (code page 936).
+std::string LeftEmptyNotice(const std::vector<std::string>& names);

@@ -3,12 +3,10 @@
 // of its message applies. Shared steps and the attribute pages live here; the
 // work area's pages in ViewApplyMachine.cpp, the shapes in ViewApplyGeometry.cpp.
 #include "app/views/model/CVendrikViewModel.h"
-#include "app/views/model/CutFillNotice.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
-#include "platform/Prompt.h"
 #include "properties/framework/PropChange.h"
 #include "text/objects/CObjBarCode.h"
 #include "values/PropertyMessages.h"
@@ -198,8 +196,6 @@ void CVendrikViewModel::OnUpdateFillObj(const PROPCHANGE& change) {
     code->AddTextPath();
   }
   if (known) FinishObjectChange(element);
-  const std::string cut = CutFillNotice(*element);
-  if (known && !cut.empty()) platform::MessageBox(cut);
 }
 
 void CVendrikViewModel::OnUpdateDotMatrix(const PROPCHANGE& change) {

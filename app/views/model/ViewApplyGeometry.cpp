@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/views/model/CVendrikViewModel.h"
+#include "app/views/model/CutFillNotice.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/objects/CObjArc.h"
 #include "document/objects/CObjDotCollect.h"
@@ -13,6 +14,7 @@
 #include "document/objects/CObjLine.h"
 #include "document/objects/CObjMultiBorder.h"
 #include "document/objects/CObjPolyLine.h"
+#include "platform/Prompt.h"
 #include "properties/framework/PropChange.h"
 #include "properties/list/DefaultNames.h"
 
@@ -248,7 +250,10 @@ bool CVendrikViewModel::ConvertImageToDots(CObjElement* element) {
   auto* image = element != nullptr ? element->GetObjectAs<CObjImage>() : nullptr;
   if (image == nullptr) return false;
   CPointList dots;
-  image->ConvertToDots(dots);
+  if (!image->ConvertToDots(dots)) {
+    platform::MessageBox(TooManyDotsNotice(*element));
+    return false;
+  }
   if (dots.GetSize() == 0) return false;
   TakeChangeSnapshot();
   auto* collect = new CObjDotCollect(dots);

@@ -10,7 +10,10 @@ bool CVendrikViewModel::RunCommand(int id, bool execute) {
   if (found == m_commands.end()) return false;
   const ViewCommand& command = found->second;
   if (command.enabled && !command.enabled()) return false;
-  if (execute && command.run) command.run();
+  if (execute && command.run) {
+    command.run();
+    TellCutFills();
+  }
   return true;
 }
 

@@ -4,9 +4,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/views/model/CVendrikViewModel.h"
+#include "app/views/model/CutFillNotice.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/mrk/MrkFile.h"
@@ -67,15 +70,19 @@ void CVendrikViewModel::PushHistory() {
 namespace {
 
 // Reads a snapshot into `objects`; false (objects untouched) when the file
-// is missing, damaged or holds no parameter record.
+// is missing, damaged or holds no parameter record. A layout grown past what
+// a project may hold comes back with the objects beyond it left empty, and
+// the operator is told which.
 bool ReadSnapshot(const std::string& path, CObjPtrArray& objects) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes) || bytes.empty()) return false;
   CObjPtrArray read;
-  if (ReadMrkBytes(bytes, read) == 0) return false;
+  std::vector<std::string> leftEmpty;
+  if (ReadMrkBytes(bytes, read, &leftEmpty) == 0) return false;
   const CObjElement* first = read.GetAt(0);
   if (first == nullptr || first->type != OBJ_PROPERITY) return false;
   objects = std::move(read);
+  if (!leftEmpty.empty()) platform::MessageBox(LeftEmptyNotice(leftEmpty));
   return true;
 }
 

@@ -3,6 +3,8 @@
 // link) and the destroy handler.
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "app/views/model/CutFillNotice.h"
@@ -147,7 +149,8 @@ bool CVendrikViewModel::OnLoadMrkFile(const std::string& path) {
   CObjPtrArray read;
   // The whole path goes to the reader: a path cut to a fixed buffer would
   // name another file.
-  if (ReadMrkFile(path, read) == 0) return false;
+  std::vector<std::string> leftEmpty;
+  if (ReadMrkFile(path, read, &leftEmpty) == 0) return false;
   {
     std::lock_guard<std::recursive_mutex> lock(m_viewLock);
     // Whatever the file held, the layout keeps its parameter record at index 0.
@@ -161,9 +164,15 @@ bool CVendrikViewModel::OnLoadMrkFile(const std::string& path) {
   m_pDocument->SetSavedState(0);
   m_pDocument->SetTitle(path);
   if (m_onContentReplaced) m_onContentReplaced();
-  const std::string cut = CutFillNotice(m_pDocument->Objects());
-  if (!cut.empty()) platform::MessageBox(cut);
+  if (!leftEmpty.empty()) platform::MessageBox(LeftEmptyNotice(leftEmpty));
+  TellCutFills();
   return true;
+}
+
+void CVendrikViewModel::TellCutFills() {
+  if (m_pDocument == nullptr || IsMarkingBusy()) return;
+  const std::string cut = TakeCutFillNotice(m_pDocument->Objects());
+  if (!cut.empty()) platform::MessageBox(cut);
 }
 
 void CVendrikViewModel::OnDestroy() {

@@ -75,6 +75,13 @@ bool CVendrikViewModel::IsOptimizeSpeedOn() const {
 }
 
 bool CVendrikViewModel::OnMessage(const platform::Message& message) {
+  const bool handled = OnViewMessage(message);
+  // Whatever the message rebuilt, a fill it left out is told.
+  TellCutFills();
+  return handled;
+}
+
+bool CVendrikViewModel::OnViewMessage(const platform::Message& message) {
   if (OnMarkingMessage(message)) return true;
   if (OnApplyChangesMessage(message)) return true;
   if (OnSpreadsheetLinkMessage(message) || OnTextPropertyMessage(message)) return true;

@@ -244,6 +244,12 @@ void CVendrikViewModel::OnMouseMove(const platform::DcPoint& point, bool leftDow
 }
 
 void CVendrikViewModel::OnLButtonUp(const platform::DcPoint& point) {
+  EndLeftDrag(point);
+  // A drag that stretched or turned a filled shape may have lost its fill.
+  TellCutFills();
+}
+
+void CVendrikViewModel::EndLeftDrag(const platform::DcPoint& point) {
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   m_leftDown = false;
   if (CObjBSpline* spline = EditedSpline(m_selection.GetElements()); spline && spline->GetEditIndex() >= 0 && m_toolCode == 0) {

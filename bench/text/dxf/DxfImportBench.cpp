@@ -114,5 +114,49 @@ void BM_ImportDxf(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportDxf)->Args({0, 20000})->Args({1, 20000})->Args({2, 5000})->Unit(benchmark::kMillisecond);
 
+// As many texts as text styles, each text naming one of the styles: every
+// text looks its style up by name.
+std::string StyledTexts(int styles, int texts) {
+  std::string s;
+  Group(s, 0, "SECTION");
+  Group(s, 2, "TABLES");
+  for (int i = 0; i < styles; ++i) {
+    Group(s, 0, "STYLE");
+    Group(s, 100, "AcDbTextStyleTableRecord");
+    Group(s, 2, "Style" + std::to_string(i));
+    Group(s, 3, "nofont");
+    Group(s, 4, "");
+  }
+  Group(s, 0, "ENDTAB");
+  Group(s, 0, "ENDSEC");
+  Group(s, 0, "SECTION");
+  Group(s, 2, "ENTITIES");
+  for (int i = 0; i < texts; ++i) {
+    Group(s, 0, "TEXT");
+    Group(s, 100, "AcDbText");
+    Group(s, 10, 0.0);
+    Group(s, 20, 0.0);
+    Group(s, 40, 5.0);
+    Group(s, 1, "A");
+    Group(s, 7, "STYLE" + std::to_string(i * 7919 % styles));
+    Group(s, 100, "AcDbText");  // the text's second marker ends it
+  }
+  Group(s, 0, "ENDSEC");
+  Group(s, 0, "EOF");
+  return s;
+}
+
+void BM_ImportDxfTextStyles(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string path = WriteFile("styles" + std::to_string(n) + ".dxf", StyledTexts(n, n));
+  const std::string fonts = TempFolder();
+  for (auto _ : state) {
+    int capacity = 0, count = 0, status = 0;
+    benchmark::DoNotOptimize(ImportDxfFile(path, nullptr, nullptr, &capacity, &count, &status, fonts));
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_ImportDxfTextStyles)->Arg(1000)->Arg(8000)->Arg(16000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 BENCHMARK_MAIN();

@@ -13,6 +13,7 @@
 #include "document/mrk/MrkFile.h"
 #include "document/objects/CObjElement.h"
 #include "document/objects/ObjTypeOps.h"
+#include "document/path/CPathData.h"
 #include "tests/text/layout/TextTestSupport.h"
 #include "text/objects/CObjTextRuler.h"
 
@@ -53,10 +54,14 @@ const std::string& RulerProject(TextRig& rig) {
 void BM_OpenRuler100k(benchmark::State& state) {
   TextRig rig;
   const std::string& project = RulerProject(rig);
+  long long points = 0;
   for (auto _ : state) {
     CObjPtrArray objects;
     benchmark::DoNotOptimize(ReadMrkBytes(project, objects));
+    points = objects.GetSize() > 0 && objects[0]->GetPath() != nullptr ? objects[0]->GetPath()->CountPoints() : 0;
   }
+  // What the ruler holds of a project's budget of built points.
+  state.counters["points"] = static_cast<double>(points);
 }
 BENCHMARK(BM_OpenRuler100k)->Unit(benchmark::kMillisecond);
 

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <utility>
 
 #include "app/core/CommandIds.h"
 #include "app/core/StatusTexts.h"
@@ -20,7 +22,9 @@
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/path/CPathData.h"
+#include "document/path/CStrokeGroup.h"
 #include "document/params/CDrawProperity.h"
+#include "text/objects/CObjTextRuler.h"
 #include "platform/FileDialog.h"
 #include "tests/app/frames/FramesFixture.h"
 #include "tests/document/hatch/CombOutline.h"
@@ -203,6 +207,52 @@ TEST_F(FramesTest, OpeningAProjectWhoseFillIsTooBigToMarkTellsTheOperator) {
   ASSERT_GT(combPath->GetGroupCount(), 0);
   EXPECT_EQ(combPath->GetGroupAt(0)->GetFillList().GetSize(), 0);
   EXPECT_GT(combPath->GetGroupAt(0)->GetCount(), 0) << "the outline itself stays";
+  platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());
+}
+
+// Six rulers of 99000 ticks each, then a square filled with 20000 strokes:
+// five rulers take what all objects of a project may hold together, so the
+// sixth is left without its ticks and the square without its strokes (its
+// corners stay, to be saved and filled again when it is changed). The
+// operator is told which.
+TEST_F(FramesTest, OpeningAProjectThatNeedsMoreThanAProjectMayHoldLeavesTheRestEmpty) {
+  auto dialog = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(dialog);
+  ASSERT_TRUE(Start());  // the ruler's class is the program's
+  CObjPtrArray written;
+  for (int i = 1; i <= 6; ++i) {
+    auto* ruler = new CObjTextRuler(CDoublePoint(0, 0));
+    ruler->Ruler().units = 99000;
+    ruler->Ruler().textMode = 0;
+    ruler->Ruler().lineW = 0.01f;
+    written.Add(std::make_unique<CObjElement>(CObjCreateRecord{"ruler-" + std::to_string(i), OBJ_RULER, ruler,
+                                                               static_cast<int>(sizeof(CObjTextRuler)), {}}));
+  }
+  CPointList outline;
+  for (auto [x, y] : {std::pair{0, 0}, {600, 0}, {600, 600}, {0, 600}, {0, 0}})
+    outline.Add(CDoublePoint(x, y, outline.GetSize() == 0 ? 0 : PT_JOINED));
+  auto square = std::make_unique<CObjElement>(
+      CObjCreateRecord{"square", OBJ_POLYLINE, new CObjPolyLine(outline, 1, 0), sizeof(CObjPolyLine), {}});
+  square->SetFillOn(1);
+  square->fillSpacing = 0.03f;
+  const int corners = square->GetPath()->points.GetSize();
+  written.Add(std::move(square));
+  const std::string path = folder_ + "/rulers.mrk";
+  ASSERT_EQ(WriteMrkFile(path, written), 1);
+  dialog->QueuePath(path);
+  EXPECT_TRUE(app_->OnCmdMsg(57601, true));
+  PumpQt();
+  EXPECT_EQ(prompt_->Texts(),
+            std::vector<std::string>{"The project needs more strokes than can be marked together; these objects are "
+                                     "left empty: \"ruler-6\", \"square\"."});
+  const CObjPtrArray& objects = ActiveChild(*app_)->Document()->Objects();
+  ASSERT_EQ(objects.GetSize(), 8);
+  for (int i = 1; i <= 5; ++i) EXPECT_GT(objects[i]->GetPath()->points.GetSize(), 198000) << i;
+  EXPECT_EQ(objects[6]->GetPath()->points.GetSize(), 0);
+  for (int g = 0; g < objects[6]->GetPath()->GetGroupCount(); ++g)
+    EXPECT_EQ(objects[6]->GetPath()->GetGroupAt(g)->kind, GROUP_KIND_HIDDEN) << "nothing drawn or marked";
+  EXPECT_EQ(objects[7]->GetPath()->GetGroupCount(), 0);
+  EXPECT_EQ(objects[7]->GetPath()->points.GetSize(), corners) << "the square's corners stay";
   platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());
 }
 

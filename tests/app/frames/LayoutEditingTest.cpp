@@ -10,10 +10,15 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/views/CVendrikView.h"
+#include "document/doc/CObjPtrArray.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedState.h"
+#include "document/mrk/MrkFile.h"
 #include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
+#include "document/objects/CObjPolyLine.h"
+#include "document/path/CPathData.h"
+#include "document/path/CStrokeGroup.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/CJogPositionDlg.h"
 #include "properties/list/CObjectListBox.h"
@@ -117,6 +122,35 @@ TEST_F(LayoutWindowTest, CombiningDotImagesInTheListGivesADotImageAndAnyMixADraw
   ASSERT_EQ(Count(), 2);
   EXPECT_EQ(Doc().Objects().GetAt(1)->type, OBJ_HPGL);
   EXPECT_EQ(SelectedNames(), std::vector<std::string>{Doc().Objects().GetAt(1)->name});
+}
+
+// A filled 10 mm square whose corner is moved 5 m up on the polyline page:
+// its fill would need more scan lines than one fill may have. The fill is
+// left out and the operator told, as when the fill spacing is changed.
+TEST_F(LayoutWindowTest, AVertexMovedSoTheFillIsTooBigToMarkTellsTheOperator) {
+  CPointList outline;
+  for (auto [x, y] : {std::pair{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}})
+    outline.Add(CDoublePoint(x, y, outline.GetSize() == 0 ? 0 : PT_JOINED));
+  CObjPtrArray written;
+  auto square = std::make_unique<CObjElement>(
+      CObjCreateRecord{"square", OBJ_POLYLINE, new CObjPolyLine(outline, 1, 0), sizeof(CObjPolyLine), {}});
+  square->SetFillOn(1);
+  square->fillSpacing = 0.03f;
+  written.Add(std::move(square));
+  const std::string path = folder_ + "/square.mrk";
+  ASSERT_EQ(WriteMrkFile(path, written), 1);
+  StartWithNewLayout({QString::fromStdString(path)});
+  CObjElement* element = Named("square");
+  ASSERT_NE(element, nullptr);
+  ASSERT_GT(element->GetPath()->GetGroupAt(0)->GetFillList().GetSize(), 0);
+  ClickRow(RowOf(element));
+  OpenPage("Polyline");
+  TypeIntoPage("edit1016", "3");
+  TypeIntoPage("edit1015", "5000");
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"The fill of \"square\" needs more strokes than can be "
+                                                       "marked and is left out: choose a wider fill spacing."});
+  EXPECT_NEAR(element->GetPath()->points[2].y, 5000, 1e-9);
+  EXPECT_EQ(element->GetPath()->GetGroupAt(0)->GetFillList().GetSize(), 0);
 }
 
 TEST_F(LayoutWindowTest, RenamedObjectShowsItsNewNameInTheList) {

@@ -64,6 +64,9 @@ std::string WritePcx(const std::string& path) {
   return path;
 }
 
+// Pictures written by a tool of their own (tests/data/pictures/make_pictures.py).
+std::string PictureFile(const std::string& name) { return std::string(VENDRIK_TEST_DATA_DIR) + "/pictures/" + name; }
+
 bool OnCellCentre(double v, double cell) {
   const double halves = v / (cell / 2);
   return std::fabs(halves - std::round(halves)) < 1e-6 && static_cast<long>(std::round(halves)) % 2 != 0;
@@ -116,29 +119,35 @@ class PictureToDotsTest : public FramesTest {
     return done();
   }
 
-  // Imports the file through "Import modules" and presses "Translate
-  // points..." on its "Image" page; gives the picture's rectangle and the dot
-  // image made from it (null when none was made).
-  const CObjDotCollect* ImportAndTranslate(const std::string& path, CDoubleRect& frame) {
-    CChildFrame* child = app_->MainFrame()->ActiveChildFrame();
+  // Imports the file through "Import modules"; the picture made, or null.
+  CObjElement* Import(const std::string& path) {
     dialog_->QueuePath(path);
     app_->MainFrame()->Action(ID_IMPORT_MODULES)->trigger();
     PumpQt();
     CObjElement* picture = Last();
     EXPECT_EQ(picture->type, OBJ_PICTURE);
-    if (picture->type != OBJ_PICTURE) return nullptr;
-    frame = picture->GetObjectAs<CObjImage>()->GetPictureRect();
+    return picture->type == OBJ_PICTURE ? picture : nullptr;
+  }
 
-    CObjProperitySheet* sheet = child->PropertyPane()->View()->GetSheet();
-    EXPECT_NE(sheet, nullptr);
-    if (sheet == nullptr) return nullptr;
+  // Presses "Translate points..." on the selected picture's "Image" page.
+  void PressTranslate() {
+    CObjProperitySheet* sheet = app_->MainFrame()->ActiveChildFrame()->PropertyPane()->View()->GetSheet();
+    ASSERT_NE(sheet, nullptr);
     ClickTab(*sheet, "Image");
-    EXPECT_NE(sheet->ActivePage(), nullptr);
-    if (sheet->ActivePage() == nullptr) return nullptr;
+    ASSERT_NE(sheet->ActivePage(), nullptr);
     auto* translate = sheet->ActivePage()->findChild<QPushButton*>(QString("button%1").arg(kTranslatePoints));
-    EXPECT_NE(translate, nullptr);
-    if (translate == nullptr) return nullptr;
+    ASSERT_NE(translate, nullptr);
     QTest::mouseClick(translate, Qt::LeftButton);
+  }
+
+  // Imports the file and presses "Translate points..." on its "Image" page;
+  // gives the picture's rectangle and the dot image made from it (null when
+  // none was made).
+  const CObjDotCollect* ImportAndTranslate(const std::string& path, CDoubleRect& frame) {
+    CObjElement* picture = Import(path);
+    if (picture == nullptr) return nullptr;
+    frame = picture->GetObjectAs<CObjImage>()->GetPictureRect();
+    PressTranslate();
     // The change travels page -> sheet -> property view -> layout view.
     EXPECT_TRUE(PumpUntil([this] { return Last()->type == OBJ_DOTIMAGE; }));
     CObjElement* made = Last();
@@ -215,16 +224,72 @@ TEST_F(PictureToDotsTest, SolidLogoWithUnevenBlobsGivesDotsCentredInsideThePictu
   }
 }
 
-TEST_F(PictureToDotsTest, DamagedPcxFromTheMenuIsRefusedWithThePictureMessage) {
+// The same two squares on white as a BMP (one of them without the padding
+// after its last row, as some writers leave it), a 1-bit greyscale PNG (Qt
+// hands its black over as index 1), a 1-bit PNG whose palette lists white
+// first, an 8-bit greyscale PNG and a PCX: one dot a square from each.
+TEST_F(PictureToDotsTest, EveryFormatOfAPictureGivesTheSameDots) {
   ASSERT_TRUE(Start());
-  const std::string path = WritePcx(folder_ + "/logo.pcx");
-  std::filesystem::resize_file(path, 200);  // the lines end early
-  const int before = app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize();
-  dialog_->QueuePath(path);
-  app_->MainFrame()->Action(ID_IMPORT_MODULES)->trigger();
+  app_->MainFrame()->ActiveChildFrame()->resize(1000, 800);
   PumpQt();
+  std::vector<CDoublePoint> first;
+  for (const char* name : {"squares.bmp", "squares-unpadded.bmp", "squares-grey1.png", "squares-palette1.png",
+                           "squares-grey8.png", "squares.pcx"}) {
+    SCOPED_TRACE(name);
+    CDoubleRect frame;
+    const CObjDotCollect* dots = ImportAndTranslate(PictureFile(name), frame);
+    ASSERT_NE(dots, nullptr);
+    const CPointList& points = dots->GetPathData().points;
+    ASSERT_EQ(points.GetSize(), 2);
+    if (first.empty()) {
+      for (int i = 0; i < points.GetSize(); ++i) first.push_back(points[i]);
+      continue;
+    }
+    for (int i = 0; i < points.GetSize(); ++i) {
+      EXPECT_DOUBLE_EQ(points[i].x, first[static_cast<std::size_t>(i)].x) << i;
+      EXPECT_DOUBLE_EQ(points[i].y, first[static_cast<std::size_t>(i)].y) << i;
+    }
+  }
+  EXPECT_TRUE(prompt_->Texts().empty());
+}
+
+// A PCX whose lines end early, and a 64 x 64 BMP with 8 of its 64 rows (a
+// copy broken off), which Qt's reader would take with the other rows made
+// of leftover memory.
+TEST_F(PictureToDotsTest, PicturesCutShortAreRefusedWithThePictureMessage) {
+  ASSERT_TRUE(Start());
+  const std::string pcx = WritePcx(folder_ + "/logo.pcx");
+  std::filesystem::resize_file(pcx, 200);  // the lines end early
+  for (const std::string& path : {pcx, PictureFile("cut.bmp")}) {
+    SCOPED_TRACE(path);
+    prompt_->Clear();
+    const int before = app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize();
+    dialog_->QueuePath(path);
+    app_->MainFrame()->Action(ID_IMPORT_MODULES)->trigger();
+    PumpQt();
+    EXPECT_EQ(app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize(), before);
+    EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"This picture cannot be read!"});
+  }
+}
+
+// 499 x 499 lone dark pixels two apart, on the finest dot spacing of 0.1 mm:
+// 249001 dots, more than can be marked. None are made, and the operator is
+// told why.
+TEST_F(PictureToDotsTest, APictureOfMoreDotsThanCanBeMarkedMakesNoneAndSaysWhy) {
+  WriteRegFloat("DistanceHor", 0.1f);
+  WriteRegFloat("DistanceVer", 0.1f);
+  ASSERT_TRUE(Start());
+  CObjElement* picture = Import(PictureFile("dotgrid.png"));
+  ASSERT_NE(picture, nullptr);
+  const int before = app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize();
+  PressTranslate();
+  EXPECT_TRUE(PumpUntil([this] { return !prompt_->Texts().empty(); }));
+  EXPECT_EQ(prompt_->Texts(),
+            std::vector<std::string>{"The dots of \"" + picture->name +
+                                     "\" would be more than can be marked and are not made: choose a smaller dot "
+                                     "size or a wider dot spacing."});
   EXPECT_EQ(app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize(), before);
-  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"This picture cannot be read!"});
+  EXPECT_EQ(Last(), picture);
 }
 
 // The imported picture is selected: its frame lies 2 mm around the picture,

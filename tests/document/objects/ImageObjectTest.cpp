@@ -168,9 +168,11 @@ TEST_F(PictureTest, EachDepthDecodesWithItsOwnDarknessRule) {
   EXPECT_FALSE(platform::DecodePicture("", b));
 }
 
-// A palette picture whose index order is not its brightness order: dark is
-// told from the raw index, as the darkness rule of each depth reads it,
-// while the picture still draws in its own colours.
+// A palette picture whose index order is not its brightness order: in BMP
+// files, and in other files of more than two colours, dark is told from the
+// raw index, as the darkness rule of each depth reads it; a two-colour
+// picture of another format is dark where its colour is, as the same picture
+// in true colour. Either way the picture still draws in its own colours.
 struct PaletteCase {
   const char* name;
   const char* format;
@@ -201,10 +203,14 @@ std::vector<PaletteCase> PaletteCases() {
   const QList<QRgb> sixteen = Greys(16, true);
   return {
       {"MonoWhiteFirstBmp", "BMP", QImage::Format_Mono, {white, black}, {0, 1, 1, 0}, 1, {true, false, false, true}},
-      {"MonoWhiteFirstPng", "PNG", QImage::Format_Mono, {white, black}, {0, 1, 1, 0}, 1, {true, false, false, true}},
+      {"MonoWhiteFirstPng", "PNG", QImage::Format_Mono, {white, black}, {0, 1, 1, 0}, 1, {false, true, true, false}},
       {"MonoBlackFirstBmp", "BMP", QImage::Format_Mono, {black, white}, {0, 1, 1, 0}, 1, {true, false, false, true}},
       {"TwoColoursWhiteFirstPng", "PNG", QImage::Format_Indexed8, {white, black}, {1, 0, 0, 1}, 1,
-       {false, true, true, false}},
+       {true, false, false, true}},
+      {"TwoLightColoursPng", "PNG", QImage::Format_Indexed8, {white, qRgb(200, 200, 200)}, {1, 0, 0, 1}, 4,
+       {false, false, false, false}},
+      {"TwoDarkColoursPng", "PNG", QImage::Format_Indexed8, {qRgb(0, 0, 120), black}, {1, 0, 0, 1}, 4,
+       {true, true, true, true}},
       {"SixteenWhiteFirstBmp", "BMP", QImage::Format_Indexed8, {sixteen.begin(), sixteen.end()}, {0, 8, 9, 15}, 4,
        {true, true, false, false}},
       {"ShuffledTransparentPng", "PNG", QImage::Format_Indexed8, {shuffled.begin(), shuffled.end()}, {250, 3, 7, 128},
@@ -214,7 +220,7 @@ std::vector<PaletteCase> PaletteCases() {
 
 class PalettePictureTest : public PictureTest, public ::testing::WithParamInterface<PaletteCase> {};
 
-TEST_P(PalettePictureTest, DarkIsTheRawIndexAndTheColoursStayTheFiles) {
+TEST_P(PalettePictureTest, DarkFollowsTheIndexRuleOrTheTwoColoursAndTheColoursStayTheFiles) {
   const PaletteCase& c = GetParam();
   const int w = static_cast<int>(c.indices.size());
   QImage image(w, 1, c.imageFormat);
@@ -329,6 +335,33 @@ TEST_F(PictureTest, DotsAreScaledToTheDotSizeSnappedAndOrderedNearestFirst) {
   broken.ConvertToDots(none);
   EXPECT_EQ(none.GetSize(), 0);
   EXPECT_EQ(broken.TranslateToDots(), nullptr);
+}
+
+// A grid of lone dark pixels two apart, 1 mm each, on the 1 mm dot spacing:
+// every pixel is a dot of its own. The conversion makes all kMaxPictureDots
+// of them, and none of one more (nor a dot collection).
+TEST_F(PictureTest, AConversionOfMoreDotsThanCanBeMarkedMakesNone) {
+  constexpr int kColumns = 400;
+  constexpr int kRows = kMaxPictureDots / kColumns;
+  QImage image(2 * kColumns + 3, 2 * kRows + 1, QImage::Format_Mono);
+  image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  image.fill(1);
+  for (int j = 0; j < kRows; ++j)
+    for (int i = 0; i < kColumns; ++i) image.setPixel(1 + 2 * i, 1 + 2 * j, 0);
+  for (bool oneMore : {false, true}) {
+    SCOPED_TRACE(oneMore ? "one more" : "at the limit");
+    if (oneMore) image.setPixel(1 + 2 * kColumns, 1, 0);
+    CObjImage picture;
+    ASSERT_TRUE(picture.LoadFromBytes(Encode(image, "BMP")));
+    picture.SetField(50, MrkValue::OfDouble(static_cast<double>(25.4f)));
+    picture.SetField(51, MrkValue::OfDouble(static_cast<double>(25.4f)));
+    CPointList dots;
+    EXPECT_EQ(picture.ConvertToDots(dots), !oneMore);
+    EXPECT_EQ(dots.GetSize(), oneMore ? 0 : kMaxPictureDots);
+    if (oneMore) {
+      EXPECT_EQ(picture.TranslateToDots(), nullptr);
+    }
+  }
 }
 
 // Four blobs placed symmetrically in a 10 x 10 mm picture centred on the

@@ -23,11 +23,14 @@ std::string ShxName(const std::string& file) {
 
 }  // namespace
 
+void DxfTextStyles::Append(const DxfTextStyle& style) {
+  firstByName_.try_emplace(Upper(style.name), styles_.size());
+  styles_.push_back(style);
+}
+
 const DxfTextStyle* DxfTextStyles::Find(const std::string& name) const {
-  const std::string wanted = Upper(name);
-  for (const DxfTextStyle& style : styles_)
-    if (Upper(style.name) == wanted) return &style;
-  return nullptr;
+  const auto found = firstByName_.find(Upper(name));
+  return found == firstByName_.end() ? nullptr : &styles_[found->second];
 }
 
 std::string DxfMainFontFile(const DxfTextStyle& style) { return ShxName(style.fontFile); }

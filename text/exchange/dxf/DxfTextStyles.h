@@ -2,6 +2,7 @@
 // Text styles of a DXF drawing's style table and the stroke-font files a text
 // of a style is drawn with.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct DxfTextStyle {
@@ -17,13 +18,15 @@ struct DxfTextStyle {
 
 class DxfTextStyles {
  public:
-  void Append(const DxfTextStyle& style) { styles_.push_back(style); }
-  // The first style whose name equals name, both compared in upper case.
+  void Append(const DxfTextStyle& style);
+  // The first style whose name equals name, both compared in upper case;
+  // looked up by its name, whatever the table holds.
   const DxfTextStyle* Find(const std::string& name) const;
   int Count() const { return static_cast<int>(styles_.size()); }
 
  private:
   std::vector<DxfTextStyle> styles_;
+  std::unordered_map<std::string, std::size_t> firstByName_;  // upper-case name -> index
 };
 
 // The font file in lower case, with ".shx" appended when it holds none.

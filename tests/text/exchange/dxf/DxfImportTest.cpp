@@ -115,7 +115,9 @@ TEST_F(DxfImport, TextHeightAndFontsComeFromTheNamedStyle) {
                                         {100, "AcDbTextStyleTableRecord"}, {2, "Tall"}, {40, "56"}, {42, "0"},
                                         {3, "Main"}, {4, ""}, {0, "STYLE"}, {100, "AcDbTextStyleTableRecord"},
                                         {2, "LAST"}, {40, "56"}, {42, "14"}, {3, "main.SHX"}, {4, "nobig"},
-                                        {0, "ENDTAB"}, {0, "ENDSEC"}});
+                                        // A second style of the same name: the first one counts.
+                                        {0, "STYLE"}, {100, "AcDbTextStyleTableRecord"}, {2, "TALL"}, {40, "99"},
+                                        {42, "0"}, {3, "Main"}, {4, ""}, {0, "ENDTAB"}, {0, "ENDSEC"}});
   auto heightOf = [&](const std::string& style, const std::string& height) {
     const DxfRead r = ReadDxfBothPasses(WriteDxfFile("style.dxf", tables + DxfEntities(text(style, height))),
                                         folder_.Path());
