@@ -315,6 +315,8 @@ void CVendrikView::mouseMoveEvent(QMouseEvent* event) {
 void CVendrikView::keyPressEvent(QKeyEvent* event) {
   if (MarkingKey(event)) {
     event->accept();
+    // Enter may have started a job: "Start mark(S)" shows it at once.
+    if (mainFrame_ != nullptr) mainFrame_->UpdateCommandUI();
     return;
   }
   // The arrow and paging keys nudge the selection (ViewZoom.cpp).

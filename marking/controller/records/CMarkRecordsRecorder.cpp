@@ -3,8 +3,8 @@
 #include "document/objects/CObjElement.h"
 #include "marking/records/CMarkDatabase.h"
 
-CMarkRecordsRecorder::CMarkRecordsRecorder(marking::MarkDatabaseLocation location, TextOf textOf)
-    : location_(std::move(location)), textOf_(std::move(textOf)) {
+CMarkRecordsRecorder::CMarkRecordsRecorder(marking::MarkDatabaseLocation location, TextOf textOf, TextOf currentTextOf)
+    : location_(std::move(location)), textOf_(std::move(textOf)), currentTextOf_(std::move(currentTextOf)) {
   marking::PrepareMarkDatabases(location_);
 }
 
@@ -21,7 +21,7 @@ std::vector<marking::MarkRecordItem> CMarkRecordsRecorder::Items(IMarkDocument& 
     item.markEnabled = e->IsMarkEnabled() != 0;
     item.pathSkipped = e->GetFlag2() != 0;
     item.markedText = textOf_ ? textOf_(*e) : e->GetText();
-    item.currentText = item.markedText;
+    item.currentText = currentTextOf_ ? currentTextOf_(*e) : item.markedText;
     items.push_back(std::move(item));
   }
   return items;

@@ -21,8 +21,10 @@ class CMarkRecordsRecorder : public IMarkRecorder {
   // The element's text as the records take it (code page 936 bytes).
   using TextOf = std::function<std::string(const CObjElement&)>;
 
+  // textOf: what was marked (default CObjElement::GetText); currentTextOf:
+  // what is about to be marked, looked up before a job (default: textOf).
   explicit CMarkRecordsRecorder(marking::MarkDatabaseLocation location = marking::MarkDatabaseLocation::FromSettings(),
-                                TextOf textOf = {});
+                                TextOf textOf = {}, TextOf currentTextOf = {});
   ~CMarkRecordsRecorder() override;
 
   int Open(IMarkDocument& document, bool airOn, bool checkMarked) override;
@@ -37,5 +39,6 @@ class CMarkRecordsRecorder : public IMarkRecorder {
  private:
   marking::MarkDatabaseLocation location_;
   TextOf textOf_;
+  TextOf currentTextOf_;
   std::unique_ptr<marking::CMarkDatabase> db_;
 };

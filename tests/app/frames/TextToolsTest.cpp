@@ -418,6 +418,7 @@ TEST_F(TextToolsTest, DataSourceAndColumnFillTheObjectFromTheCurrentRow) {
   MenuCommand(cmd::ID_BAND_EXCEL);
   ASSERT_TRUE(View()->Model().IsSheetOpen());
   EXPECT_TRUE(record->isEnabled());
+  EXPECT_TRUE(Frame()->Action(cmd::ID_BAND_EXCEL)->isChecked()) << "the menu shows the link is on";
 
   for (int command : {cmd::ID_ADD_TEXT, cmd::ID_ADD_SYSTEM_DATE}) {
     SCOPED_TRACE(command);
@@ -444,6 +445,7 @@ TEST_F(TextToolsTest, DataSourceAndColumnFillTheObjectFromTheCurrentRow) {
   }
   MenuCommand(cmd::ID_BAND_EXCEL);
   EXPECT_FALSE(record->isEnabled());
+  EXPECT_FALSE(Frame()->Action(cmd::ID_BAND_EXCEL)->isChecked());
 }
 
 namespace {
