@@ -32,8 +32,10 @@ class CMarkRecordsRecorder : public IMarkRecorder {
   void Insert(IMarkDocument& document) override;
   void Close() override;
 
-  // The items of a document (elements from index 1) as the records see them.
-  std::vector<marking::MarkRecordItem> Items(IMarkDocument& document) const;
+  // The items of a document (elements from index 1) as the records see them;
+  // with lookUp also the texts about to be marked. Those are read at job
+  // start only: while the job runs the window thread steps them on.
+  std::vector<marking::MarkRecordItem> Items(IMarkDocument& document, bool lookUp) const;
   const marking::MarkDatabaseLocation& Location() const { return location_; }
 
  private:
