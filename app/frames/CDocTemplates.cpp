@@ -8,12 +8,20 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CDisMarkFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "app/frames/CVendrikApp.h"
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
+#include "platform_qt/UiThreadPost.h"
 
 CChildFrame* CMultiDocTemplate::OpenDocumentFile(const std::string& path, bool makeVisible) {
   if (mainFrame_ == nullptr) return nullptr;
   auto document = std::make_shared<CVendrikDoc>();
+  // Every file stored goes first in the recent files, on the window thread.
+  document->SetSavedListener([](const std::string& stored) {
+    platform_qt::PostToUiThread([stored] {
+      if (CVendrikApp* app = CVendrikApp::Instance()) app->AddRecentFile(stored);
+    });
+  });
   if (path.empty()) {
     document->SetTitle(DocStringLine(kDocString129, 1) + std::to_string(++untitled_));
   } else {

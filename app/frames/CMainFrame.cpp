@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 
@@ -35,6 +36,7 @@
 #include "app/frames/CVendrikApp.h"
 #include "app/frames/FrameProfile.h"
 #include "app/frames/LockIndicators.h"
+#include "app/frames/MarkRecordKeeper.h"
 #include "app/frames/DocStrings.h"
 #include "app/views/CVendrikView.h"
 #include "marking/controller/CMarkControlWnd.h"
@@ -53,7 +55,7 @@ constexpr int kCheckedViewCommands[] = {cmd::ID_START_MARK,         cmd::ID_MARK
                                         cmd::ID_MARK_INFO_DATABASE, cmd::ID_OPEN_MARK_WINDOW,
                                         cmd::ID_CHECK_VIN_MARKED,   cmd::ID_SELECT_POINTED_POSITION,
                                         cmd::ID_ORIGIN_BY_HAND,     cmd::ID_SYNC_PAPER_PRINT,
-                                        cmd::ID_APPLY_OPTIMIZE_SPEED};
+                                        cmd::ID_APPLY_OPTIMIZE_SPEED, cmd::ID_BAND_EXCEL};
 
 // The second tool bar: the Edit menu's commands (0: a separator).
 constexpr int kEditBarCommands[] = {cmd::ID_EDIT_UNDO, cmd::ID_EDIT_REDO, 0, cmd::ID_EDIT_CUT, cmd::ID_EDIT_COPY,
@@ -79,8 +81,16 @@ QString ShortcutText(const cmd::CommandInfo& info) {
 class PaneProgressBar : public IProgressBar {
  public:
   explicit PaneProgressBar(CColorProgressCtrl* control) : control_(control) {}
+  // Gone from its pane at once: the controller lets go at the job's end,
+  // often inside a nested event loop, where a deferred delete would wait
+  // for the operator's next input.
   ~PaneProgressBar() override {
-    if (control_) control_->deleteLater();
+    if (!control_) return;
+    if (control_->thread() == QThread::currentThread()) {
+      delete control_.data();
+    } else {
+      control_->deleteLater();
+    }
   }
   void SetRange(int lower, int upper) override {
     if (control_) control_->SetRange(lower, upper);
@@ -179,6 +189,7 @@ bool CMainFrame::LoadFrame() {
   });
   markControl_->SetSelfTarget(controlTarget_.get());
   markControl_->SetFrame(this);
+  markControl_->SetRecorder(MakeMarkRecordKeeper(g_installDir));
 
   addToolBar(Qt::TopToolBarArea, ToolBar(ID_MAIN_TOOLBAR));
   addToolBar(Qt::LeftToolBarArea, ToolBar(ID_EDIT_TOOLBAR));
@@ -465,6 +476,8 @@ void CMainFrame::OnMessage(const platform::Message& m) {
       break;
     case WM_MARK_FINISHED:
       if (markControl_) markControl_->EndMarking(m.wParam, m.lParam);
+      // The marking commands are released now, not at the next input.
+      UpdateCommandUI();
       break;
     case WM_NEXT_RECORD:
       if (app_ != nullptr) {

@@ -197,11 +197,14 @@ void CVendrikApp::OnFileNew() { OpenDocumentFile(std::string()); }
 
 CChildFrame* CVendrikApp::OpenDocumentFile(const std::string& path) {
   CChildFrame* frame = layoutTemplate_.OpenDocumentFile(path);
-  if (frame != nullptr && !path.empty()) {
-    recent_.Add(path);
-    SaveRecentFiles();
-  }
+  if (frame != nullptr) AddRecentFile(path);
   return frame;
+}
+
+void CVendrikApp::AddRecentFile(const std::string& path) {
+  if (path.empty() || (!recent_.Entries().empty() && recent_.Entries().front() == path)) return;
+  recent_.Add(path);
+  SaveRecentFiles();
 }
 
 namespace {
@@ -230,9 +233,7 @@ void CVendrikApp::OnOpenRecentFile(int index) {
   // about its changes; without a layout window it opens in a new one.
   CChildFrame* child = mainFrame_ != nullptr ? mainFrame_->ActiveChildFrame() : nullptr;
   if (child != nullptr && child->LayoutView() != nullptr) {
-    if (!child->LayoutView()->Model().OpenProjectFile(path)) return;
-    recent_.Add(path);
-    SaveRecentFiles();
+    child->LayoutView()->Model().OpenProjectFile(path);  // the view lists what it read
     return;
   }
   if (OpenDocumentFile(path) == nullptr) {

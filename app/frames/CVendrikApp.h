@@ -52,6 +52,8 @@ class CVendrikApp {
   // recent-file list; null when it cannot be opened.
   CChildFrame* OpenDocumentFile(const std::string& path);
   const CRecentFileList& RecentFiles() const { return recent_; }
+  // A file opened or saved: first in the recent-file list, which is saved.
+  void AddRecentFile(const std::string& path);
   void OnOpenRecentFile(int index);
 
   void OnAppAbout();

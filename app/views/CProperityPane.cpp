@@ -1,6 +1,7 @@
 #include "app/views/CProperityPane.h"
 
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "app/core/MachineSetFile.h"
@@ -27,12 +28,18 @@ CProperityPane::CProperityPane(QWidget* parent) : QScrollArea(parent), form_(new
   view_->SetSelfTarget(target_.get());
   view_->OnCreate(form_);
   CUpdateRoateSetPage::SetMachineSetSaver([] { SaveMachineSet(); });
+  // Another page set or page may need another height.
+  if (CObjProperitySheet* sheet = view_->GetSheet()) {
+    connect(sheet, &QTabWidget::currentChanged, this, [this] { LayOut(); });
+  }
   LayOut();
 }
 
 CProperityPane::~CProperityPane() {
   OnDestroy();
-  // The list and the sheet post to this pane's target: they go first.
+  // The list and the sheet post to this pane's target: they go first,
+  // without laying out what is half gone.
+  if (view_ && view_->GetSheet() != nullptr) QObject::disconnect(view_->GetSheet(), nullptr, this, nullptr);
   if (view_) {
     delete view_->GetObjectList();
     delete view_->GetSheet();
@@ -64,7 +71,23 @@ void CProperityPane::resizeEvent(QResizeEvent* event) {
 }
 
 void CProperityPane::LayOut() {
-  const QSize client = viewport()->size();
-  form_->resize(std::max(client.width(), kFormWidth), std::max(client.height(), kFormHeight));
+  if (laying_) return;
+  laying_ = true;
+  QSize client = maximumViewportSize();
+  auto formHeight = [&] {
+    int height = std::max(client.height(), kFormHeight);
+    if (view_ && view_->GetSheet() != nullptr) {
+      const QRect sheet = view_->GetSheet()->geometry();
+      height = std::max(height, sheet.y() + sheet.height() + kFormMargin);
+    }
+    return height;
+  };
   if (view_) view_->OnSize(client.width(), client.height());
+  // A form taller than the pane takes a vertical scroll bar off its width.
+  if (formHeight() > client.height()) {
+    client.rwidth() -= verticalScrollBar()->sizeHint().width();
+    if (view_) view_->OnSize(client.width(), client.height());
+  }
+  form_->resize(std::max(client.width(), kFormWidth), formHeight());
+  laying_ = false;
 }

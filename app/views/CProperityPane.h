@@ -1,8 +1,9 @@
 #pragma once
 // The property pane of a layout window (splitter pane 0,1): the window of the
-// property view. It scrolls over a 360 by 750 form that holds the object
-// list above the property sheet, lays them out whenever its size changes,
-// delivers the view's posted messages and carries its machine link.
+// property view. It scrolls over a form of at least 360 by 750 (taller when
+// the sheet's pages need it) that holds the object list above the property
+// sheet, lays them out whenever its size or the page set changes, delivers
+// the view's posted messages and carries its machine link.
 #include <QScrollArea>
 #include <memory>
 
@@ -14,6 +15,7 @@ class CProperityPane : public QScrollArea {
  public:
   static constexpr int kFormWidth = 360;
   static constexpr int kFormHeight = 750;
+  static constexpr int kFormMargin = 2;  // below a sheet taller than the form
 
   explicit CProperityPane(QWidget* parent = nullptr);
   ~CProperityPane() override;
@@ -38,4 +40,5 @@ class CProperityPane : public QScrollArea {
   std::unique_ptr<platform::MessageTarget> target_;
   std::unique_ptr<CProperityView> view_;
   bool linkClosed_ = false;
+  bool laying_ = false;
 };

@@ -270,6 +270,8 @@ void CVendrikView::OnContentReplaced() {
   if (mainFrame_ == nullptr || document_ == nullptr) return;
   mainFrame_->UpdateFrameTitle();
   if (!document_->GetPathName().empty()) {
+    // A file read goes first in the recent files.
+    if (CVendrikApp* app = CVendrikApp::Instance()) app->AddRecentFile(document_->GetPathName());
     const auto* record = document_->Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
     const int total = record != nullptr ? record->GetContinuousCount() : 0;
     mainFrame_->Target().PostMessage(WM_SHOW_MARK_STATUS, static_cast<WPARAM>(total), 0);
@@ -315,6 +317,8 @@ void CVendrikView::mouseMoveEvent(QMouseEvent* event) {
 void CVendrikView::keyPressEvent(QKeyEvent* event) {
   if (MarkingKey(event)) {
     event->accept();
+    // Enter may have started a job: "Start mark(S)" shows it at once.
+    if (mainFrame_ != nullptr) mainFrame_->UpdateCommandUI();
     return;
   }
   // The arrow and paging keys nudge the selection (ViewZoom.cpp).

@@ -87,6 +87,7 @@ bool CVendrikDoc::WriteToPath() {
   if (lastSaveStored_) {
     SetSavedState(0);
     title_ = path_;
+    if (savedListener_) savedListener_(path_);
   } else {
     platform::MessageBox(kSaveErrorText, "Vendrik", MB_OK | MB_ICONERROR);
   }

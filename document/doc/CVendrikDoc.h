@@ -3,6 +3,7 @@
 // parameter record, drawing objects follow), the project path, saving to .mrk
 // files and the .pts dot export. Opening is handed to the layout view, which
 // reads the file into the array when it gets WM_LOAD_MRK_FILE.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,10 @@ class CVendrikDoc {
   // True when a file was written (nothing is reported either way).
   bool OnExportPointsImage();
 
+  // Told the path of every file stored, whoever saved it (the marking
+  // worker saves after each pass: the listener may be called on it).
+  void SetSavedListener(std::function<void(const std::string& path)> listener) { savedListener_ = std::move(listener); }
+
   // With a nonzero argument an unnamed document is not saved (0). Otherwise
   // saves and returns 1 only when the file was really stored.
   int SaveIfNamed(int onlyWhenNamed);
@@ -91,4 +96,5 @@ class CVendrikDoc {
   bool lastSaveStored_ = false;
   std::string title_;
   std::vector<View> views_;
+  std::function<void(const std::string&)> savedListener_;
 };

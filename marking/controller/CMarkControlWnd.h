@@ -61,6 +61,8 @@ class CMarkControlWnd {
   // The frame's services (progress bars, cursor position, posted reports).
   void SetFrame(IMarkFrame* frame) { frame_ = frame; }
   void SetRecorder(std::shared_ptr<IMarkRecorder> recorder) { recorder_ = std::move(recorder); }
+  IMarkRecorder* Recorder() const { return recorder_.get(); }
+  IMarkFrame* Frame() const { return frame_; }
   // Runs the UI's message loop once while a worker is busy (default: the
   // platform pump and a short sleep).
   void SetPump(std::function<void()> pump) { pump_ = std::move(pump); }

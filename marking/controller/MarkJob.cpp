@@ -148,6 +148,8 @@ void CMarkControlWnd::RunMarking() {
   int passes = 0;
   int finished = 0;
   rotaryReturnPending_ = 0;
+  // "Finish/Total" counts this job's passes from the start, not on from the last job's.
+  if (AirOn()) PostToFrame(WM_SHOW_MARK_STATUS, static_cast<WPARAM>(total), finished);
   if (recorder_ && document_ && !recorder_->Open(*document_, AirOn() != 0, checkMarked != 0)) {
     FinishJob(0, false);
     return;

@@ -119,6 +119,8 @@ class CProperityView : public ILinkHost {
   bool OnCreate(QWidget* host);
   // The list and the sheet for a pane of cx by cy; false when either is 0 or less.
   static bool ComputeLayout(int cx, int cy, PaneLayout& layout);
+  // Places them so; the sheet is never shorter than its pages need (the
+  // pane scrolls to what lies below its bottom).
   void OnSize(int cx, int cy);
   // The list's and the sheet's messages; false when the message is not one of them.
   bool RelayMessage(const platform::Message& message);

@@ -83,8 +83,14 @@ void CUpdateTextTimePage::LoadFromObject(CObjElement& element) {
   const auto& names = DateFormatNames();
   style = date->GetFormat() >= 0 && date->GetFormat() < static_cast<int>(names.size()) ? date->GetFormat() : 0;
   styleText = names[static_cast<std::size_t>(style)];
+  // What the layout draws and marks, even where the style's sample in the
+  // program's table is written otherwise (its format 10 shows a two-digit
+  // year there); refilled after every change of the object.
   dateValue = text->GetText();
+  ShowDateValue();
 }
+
+void CUpdateTextTimePage::ShowDateValue() { valueLabel_->setText(QString::fromStdString(dateValue)); }
 
 void CUpdateTextTimePage::PrepareValue(int id) {
   // The lists' selections are read when the sheet takes the change.
@@ -95,11 +101,8 @@ void CUpdateTextTimePage::OnInitDialog() {
   styleCombo_->clear();
   for (const std::string& name : DateFormatNames()) styleCombo_->addItem(QString::fromStdString(name));
   const auto& names = DateFormatNames();
-  if (style >= 0 && style < static_cast<int>(names.size())) {
-    styleText = names[static_cast<std::size_t>(style)];
-    dateValue = styleText;
-  }
-  valueLabel_->setText(QString::fromStdString(dateValue));
+  if (style >= 0 && style < static_cast<int>(names.size())) styleText = names[static_cast<std::size_t>(style)];
+  ShowDateValue();
   anchorLabels_.Show(radius, xLabel, yLabel);
   UpdateData(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A system-date text: its date format (from the program's table of date
-// formats) and the placement of the text, as on the text page.
+// formats), the date text the object shows, and the placement of the text,
+// as on the text page.
 #include "properties/framework/CPropertyPage.h"
 #include "properties/pages/AnchorLabels.h"
 
@@ -47,6 +48,7 @@ class CUpdateTextTimePage : public CPropertyPage {
  private:
   void OnKey(int id);
   void OnSpin(int id, int delta);
+  void ShowDateValue();
 
   QComboBox* styleCombo_ = nullptr;
   QLabel* valueLabel_ = nullptr;

@@ -47,6 +47,8 @@ bool CProperityView::ComputeLayout(int cx, int cy, PaneLayout& layout) {
 void CProperityView::OnSize(int cx, int cy) {
   PaneLayout layout{};
   if (!ComputeLayout(cx, cy, layout)) return;
+  // A page set taller than that keeps its height: the pane scrolls to it.
+  if (sheet_ != nullptr) layout.sheetHeight = std::max(layout.sheetHeight, sheet_->minimumSizeHint().height());
   if (list_ != nullptr) list_->setGeometry(layout.listX, layout.listY, layout.listWidth, layout.listHeight);
   if (sheet_ != nullptr) sheet_->setGeometry(layout.sheetX, layout.sheetY, layout.sheetWidth, layout.sheetHeight);
 }

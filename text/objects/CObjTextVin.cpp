@@ -122,8 +122,13 @@ void CObjTextVin::SetVinText(const CDoublePoint& anchor, const std::string& text
 }
 
 void CObjTextVin::SetVinTextFromRow(const CDoublePoint& anchor, const std::string& text) {
-  Settings().text = text;
-  SetCheckedText(anchor);
+  std::string checked = text;
+  if (!CheckDigit(checked)) {
+    platform::MessageBox(kVinStyleError);
+    return;
+  }
+  SetText(checked, anchor, true);
+  RecalcPath();
 }
 
 int CObjTextVin::AdvanceAfterMark(const CDoublePoint& anchor) {

@@ -33,9 +33,9 @@ class CObjTextVin : public CObjText {
   // anchor. A number that fails its check is reported and left without
   // geometry, so that nothing stale is marked in its name.
   void SetVinText(const CDoublePoint& anchor, const std::string& text);
-  // A number from outside (a spreadsheet row): as SetVinText, but a text of
-  // another length is a failed number too, reported and left without
-  // geometry, so the previous number is never marked again in its place.
+  // A number from outside (a spreadsheet row): checked and laid out at the
+  // anchor. One that fails the check, of any length, is reported and the
+  // object keeps its number and its geometry.
   void SetVinTextFromRow(const CDoublePoint& anchor, const std::string& text);
   // After each marked object: characters 12 to 17 count up by one (the
   // letters I, O and Q are passed over) and the number is set as by

@@ -482,7 +482,13 @@ class CVendrikViewModel : public IMarkView {
   // OnMessage and OnLButtonUp without the notice that follows them.
   bool OnViewMessage(const platform::Message& message);
   void EndLeftDrag(const platform::DcPoint& point);
-  void ApplyTextPlacement(CObjElement& element, CObjText& text, TextPlacement what, const PropValue& value);
+  // undoFixPosition: a new fixed position takes an undo snapshot too (the
+  // serial number's and the VIN's do, the text's and the date's do not).
+  void ApplyTextPlacement(CObjElement& element, CObjText& text, TextPlacement what, const PropValue& value,
+                          bool undoFixPosition = false);
+  // An id the handler does not list writes nothing; the object is rebuilt
+  // and shown unchanged all the same, and counts as changed.
+  void RebuildTextUnchanged(CObjElement& element, CObjText& text);
   void OpenSpreadsheetLink();
   void ShowRecordAndFill();
   void FinishTextChange(CObjElement& element);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "app/core/MissingFontMessage.h"
@@ -64,6 +65,16 @@ std::unique_ptr<ReaderBuffers> MakeBuffers(int count) {
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
+}
+
+// "Left out of the drawing: 2 SPLINE (fit points only), 1 HATCH".
+std::string LeftOutMessage(const std::vector<DxfLeftOut>& kinds) {
+  std::string text = "Left out of the drawing: ";
+  for (std::size_t i = 0; i < kinds.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += std::to_string(kinds[i].count) + " " + kinds[i].what;
+  }
+  return text;
 }
 
 bool CanOpen(const std::string& path) {
@@ -192,8 +203,10 @@ bool CVendrikViewModel::ImportDxfDrawing(std::string path) {
   int status = 0;
   DxfImportReport report;
   const int first = ImportDxfFile(path, nullptr, nullptr, &count, &read, &status, g_installDir, &report);
-  // Texts whose fonts are missing are left out of the drawing: said once per import.
+  // Texts whose fonts are missing, and entities the reader cannot draw, are
+  // left out of the drawing: said once per import.
   if (!report.missingFonts.empty()) platform::MessageBox(MissingFontMessage(report.missingFonts, g_installDir));
+  if (!report.leftOut.empty()) platform::MessageBox(LeftOutMessage(report.leftOut));
   if (status == kDxfStatusNoFile) {
     platform::MessageBox(kOpenError);
     return false;

@@ -33,8 +33,8 @@ void CVendrikViewModel::FillFromSpreadsheetRow(CObjElement* element) {
       auto* vin = element->GetObjectAs<CObjTextVin>();
       if (vin == nullptr) return;
       vin->GetPathData().SetOwner(element);
-      // A cell that is no valid number (of any length) is reported and
-      // leaves nothing to mark.
+      // A cell that is no valid number (of any length) is reported; the
+      // object keeps the number it had.
       vin->SetVinTextFromRow(vin->GetFixedPoint(element->boundRect), cell);
       break;
     }

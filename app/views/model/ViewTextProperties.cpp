@@ -118,7 +118,21 @@ void CVendrikViewModel::OnUpdateText(const PROPCHANGE& change) {
     return;
   }
   const auto it = placements.find(change.id);
-  if (it != placements.end()) ApplyTextPlacement(*element, *text, it->second, change.value);
+  if (it == placements.end()) {
+    RebuildTextUnchanged(*element, *text);
+    return;
+  }
+  ApplyTextPlacement(*element, *text, it->second, change.value);
+}
+
+void CVendrikViewModel::RebuildTextUnchanged(CObjElement& element, CObjText& text) {
+  text.GetPathData().SetOwner(&element);
+  if (element.type == OBJ_TEXT) {
+    text.RecalcPath();
+  } else {
+    element.RefreshTypeObject();
+  }
+  FinishTextChange(element);
 }
 
 void CVendrikViewModel::OnUpdateTextPlacement(const platform::Message& message, const PROPCHANGE& change) {
@@ -152,17 +166,23 @@ void CVendrikViewModel::OnUpdateTextPlacement(const platform::Message& message, 
   if (message.msg == WM_UPDATE_TEXTTIME && ApplyDateRow(*element, change)) return;
   if (message.msg == WM_UPDATE_OBJVIN && ApplyVinRow(*element, change)) return;
   const auto it = table->second.find(change.id);
-  if (it != table->second.end()) ApplyTextPlacement(*element, *text, it->second, change.value);
+  if (it == table->second.end()) {
+    RebuildTextUnchanged(*element, *text);
+    return;
+  }
+  const bool undoFixPosition = message.msg == WM_UPDATE_AUTOTEXT || message.msg == WM_UPDATE_OBJVIN;
+  ApplyTextPlacement(*element, *text, it->second, change.value, undoFixPosition);
 }
 
 void CVendrikViewModel::ApplyTextPlacement(CObjElement& element, CObjText& text, TextPlacement what,
-                                           const PropValue& v) {
+                                           const PropValue& v, bool undoFixPosition) {
   text.GetPathData().SetOwner(&element);
   const CDoublePoint anchor = text.GetFixedPoint(element.boundRect);
   if (what == TextPlacement::FixPosition) {
     // Only where the text is held changes; the layout stays as it is.
     const int corner = PropToInt(v);
     if (corner < 0 || corner > kFixedCornerMax) return;
+    if (undoFixPosition) PushHistory();
     text.Settings().fixedCorner = corner;
     element.RefreshTypeObject();
     FinishTextChange(element);

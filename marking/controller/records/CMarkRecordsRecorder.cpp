@@ -3,14 +3,14 @@
 #include "document/objects/CObjElement.h"
 #include "marking/records/CMarkDatabase.h"
 
-CMarkRecordsRecorder::CMarkRecordsRecorder(marking::MarkDatabaseLocation location, TextOf textOf)
-    : location_(std::move(location)), textOf_(std::move(textOf)) {
+CMarkRecordsRecorder::CMarkRecordsRecorder(marking::MarkDatabaseLocation location, TextOf textOf, TextOf currentTextOf)
+    : location_(std::move(location)), textOf_(std::move(textOf)), currentTextOf_(std::move(currentTextOf)) {
   marking::PrepareMarkDatabases(location_);
 }
 
 CMarkRecordsRecorder::~CMarkRecordsRecorder() { Close(); }
 
-std::vector<marking::MarkRecordItem> CMarkRecordsRecorder::Items(IMarkDocument& document) const {
+std::vector<marking::MarkRecordItem> CMarkRecordsRecorder::Items(IMarkDocument& document, bool lookUp) const {
   std::vector<marking::MarkRecordItem> items;
   for (int i = 1; i < document.GetElementCount(); ++i) {
     const CObjElement* e = document.GetElement(i);
@@ -21,7 +21,7 @@ std::vector<marking::MarkRecordItem> CMarkRecordsRecorder::Items(IMarkDocument& 
     item.markEnabled = e->IsMarkEnabled() != 0;
     item.pathSkipped = e->GetFlag2() != 0;
     item.markedText = textOf_ ? textOf_(*e) : e->GetText();
-    item.currentText = item.markedText;
+    if (lookUp) item.currentText = currentTextOf_ ? currentTextOf_(*e) : item.markedText;
     items.push_back(std::move(item));
   }
   return items;
@@ -35,7 +35,7 @@ int CMarkRecordsRecorder::Open(IMarkDocument& document, bool airOn, bool checkMa
   marking::MarkRecordJobOptions options;
   options.airOn = airOn;
   options.checkMarked = checkMarked;
-  const int goOn = marking::OpenMarkDatabase(Items(document), *db_, options);
+  const int goOn = marking::OpenMarkDatabase(Items(document, true), *db_, options);
   if (!goOn || !db_->IsOpen()) db_.reset();
   return goOn;
 }
@@ -43,7 +43,7 @@ int CMarkRecordsRecorder::Open(IMarkDocument& document, bool airOn, bool checkMa
 bool CMarkRecordsRecorder::IsOpen() const { return db_ && db_->IsOpen(); }
 
 void CMarkRecordsRecorder::Insert(IMarkDocument& document) {
-  if (IsOpen()) marking::InsertMarkRecord(*db_, Items(document));
+  if (IsOpen()) marking::InsertMarkRecord(*db_, Items(document, false));
 }
 
 void CMarkRecordsRecorder::Close() {

@@ -21,8 +21,10 @@ class CMarkRecordsRecorder : public IMarkRecorder {
   // The element's text as the records take it (code page 936 bytes).
   using TextOf = std::function<std::string(const CObjElement&)>;
 
+  // textOf: what was marked (default CObjElement::GetText); currentTextOf:
+  // what is about to be marked, looked up before a job (default: textOf).
   explicit CMarkRecordsRecorder(marking::MarkDatabaseLocation location = marking::MarkDatabaseLocation::FromSettings(),
-                                TextOf textOf = {});
+                                TextOf textOf = {}, TextOf currentTextOf = {});
   ~CMarkRecordsRecorder() override;
 
   int Open(IMarkDocument& document, bool airOn, bool checkMarked) override;
@@ -30,12 +32,15 @@ class CMarkRecordsRecorder : public IMarkRecorder {
   void Insert(IMarkDocument& document) override;
   void Close() override;
 
-  // The items of a document (elements from index 1) as the records see them.
-  std::vector<marking::MarkRecordItem> Items(IMarkDocument& document) const;
+  // The items of a document (elements from index 1) as the records see them;
+  // with lookUp also the texts about to be marked. Those are read at job
+  // start only: while the job runs the window thread steps them on.
+  std::vector<marking::MarkRecordItem> Items(IMarkDocument& document, bool lookUp) const;
   const marking::MarkDatabaseLocation& Location() const { return location_; }
 
  private:
   marking::MarkDatabaseLocation location_;
   TextOf textOf_;
+  TextOf currentTextOf_;
   std::unique_ptr<marking::CMarkDatabase> db_;
 };

@@ -1,6 +1,7 @@
-// The operator is told which fonts are missing, once: a drawing imported
-// through the main frame's Import action whose text's font is not installed,
-// and a project whose text's font is not installed.
+// The operator is told once what could not be drawn: a drawing imported
+// through the main frame's Import action whose text's font is not installed
+// or whose entities the import leaves out, and a project whose text's font
+// is not installed.
 #include <QAction>
 #include <filesystem>
 #include <fstream>
@@ -44,6 +45,32 @@ TEST_F(FramesTest, AnImportedDrawingNamesTheFontItsTextsMissOnce) {
   ASSERT_EQ(dialog->Requests().size(), 1u);
   EXPECT_EQ(prompt_->Texts(),
             std::vector<std::string>{"Font not found: romans.shx\nFonts folder: " + folder_ + "/Fonts"});
+  // The line is imported all the same.
+  EXPECT_EQ(app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize(), 2);
+  platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());
+}
+
+TEST_F(FramesTest, AnImportedDrawingNamesWhatItLeftOutOnce) {
+  auto dialog = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(dialog);
+  ASSERT_TRUE(Start());
+  const std::string fitSpline =
+      "  0\nSPLINE\n100\nAcDbEntity\n100\nAcDbSpline\n 70\n8\n 71\n3\n 72\n0\n 73\n0\n 74\n3\n"
+      " 11\n0\n 21\n0\n 31\n0\n 11\n5\n 21\n5\n 31\n0\n 11\n10\n 21\n0\n 31\n0\n";
+  const std::string path = folder_ + "/splines.dxf";
+  WriteFile(path, "  0\nSECTION\n  2\nENTITIES\n" + fitSpline + fitSpline +
+                      "  0\nHATCH\n100\nAcDbEntity\n 10\n0\n 20\n0\n"
+                      "  0\nLINE\n 10\n0\n 20\n0\n 30\n0\n 11\n10\n 21\n0\n 31\n0\n  0\nENDSEC\n  0\nEOF\n");
+  dialog->QueuePath(path);
+  app_->MainFrame()->UpdateCommandUI();
+  QAction* import = app_->MainFrame()->Action(ID_IMPORT_FILE);
+  ASSERT_NE(import, nullptr);
+  ASSERT_TRUE(import->isEnabled());
+  import->trigger();
+  PumpQt();
+  ASSERT_EQ(dialog->Requests().size(), 1u);
+  EXPECT_EQ(prompt_->Texts(),
+            std::vector<std::string>{"Left out of the drawing: 2 SPLINE (fit points only), 1 HATCH"});
   // The line is imported all the same.
   EXPECT_EQ(app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize(), 2);
   platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());

@@ -1,16 +1,25 @@
-// A five-pass job on the simulated board, started as the operator starts it
-// (the Mark menu's "Start mark(S)" on the main frame): the status bar's two
-// progress bars move while it runs and give their panes back at its end, and
-// the marking display draws what was marked.
+// Jobs on the simulated board, started as the operator starts them (the Mark
+// menu's "Start mark(S)" on the main frame, or Enter in the layout): the
+// status bar's two progress bars move while a job runs and give their panes
+// back at its end, the commands and "Finish/Total" follow each job without
+// any input, the marking display draws what was marked, and every pass is
+// recorded in the marking records that "Look database information" lists.
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMetaObject>
 #include <QPointer>
+#include <QTest>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/core/CommandIds.h"
@@ -20,6 +29,7 @@
 #include "app/frames/CDisMarkFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/views/CProperityPane.h"
+#include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedState.h"
 #include "document/objects/CObjElement.h"
@@ -28,12 +38,14 @@
 #include "document/params/CDrawProperity.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/controller/ControllerMessages.h"
+#include "marking/records/MarkRecords.h"
 #include "marking/widgets/CColorProgressCtrl.h"
 #include "platform/Clock.h"
 #include "platform_qt/PictureDeviceContext.h"
 #include "platform_qt/QtPumpHook.h"
 #include "properties/link/CProperityView.h"
-#include "tests/app/frames/FramesFixture.h"
+#include "tests/app/frames/LayoutWindowFixture.h"
+#include "text/objects/CObjText.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
 #include "values/ShellValues.h"
@@ -78,7 +90,28 @@ class FirstBarPaint : public QObject {
 
 int ProgressBarsIn(QLabel* pane) { return static_cast<int>(pane->findChildren<CColorProgressCtrl*>().size()); }
 
-class MarkProgressTest : public FramesTest {
+// What the first event handled after a job's end finds: the job's end is
+// handled as its message arrives, so nothing may wait for further events
+// (a deferred delete, an update at the next input).
+class EndOfJobProbe : public QObject {
+ public:
+  explicit EndOfJobProbe(CMainFrame* frame) : frame_(frame) {}
+  bool eventFilter(QObject*, QEvent*) override {
+    if (seen || frame_->MarkControl()->EndMarkingCalls() < 1 || (MarkStatusWord.load() & MSW_MARKING) != 0) return false;
+    seen = true;
+    bars = ProgressBarsIn(frame_->Pane(ID_PANE_PROGRESS_TOTAL)) + ProgressBarsIn(frame_->Pane(ID_PANE_PROGRESS_LOCAL));
+    startPressed = frame_->Action(cmd::ID_START_MARK)->isChecked();
+    return false;
+  }
+  bool seen = false;
+  int bars = -1;
+  bool startPressed = true;
+
+ private:
+  CMainFrame* frame_;
+};
+
+class MarkProgressTest : public LayoutWindowTest {
  protected:
   void SetUp() override {
     FramesTest::SetUp();
@@ -93,7 +126,7 @@ class MarkProgressTest : public FramesTest {
   }
   void TearDown() override {
     PumpQtUntil([] { return (MarkStatusWord.load() & MSW_MARKING) == 0; });
-    FramesTest::TearDown();
+    LayoutWindowTest::TearDown();
     ::unsetenv("VENDRIK_SERIAL_DEVICE");
     runner_.Stop();
     platform::SetPumpHook(nullptr);
@@ -125,13 +158,43 @@ class MarkProgressTest : public FramesTest {
   // "Start mark(S)" from the Mark menu, then the job's end.
   bool MarkFromTheMenu() {
     CMainFrame* frame = app_->MainFrame();
+    const int ends = frame->MarkControl()->EndMarkingCalls();
     frame->UpdateCommandUI();
     QAction* start = frame->Action(cmd::ID_START_MARK);
     if (!start->isEnabled()) return false;
     start->trigger();
-    return PumpQtUntil([frame] {
-      return frame->MarkControl()->EndMarkingCalls() >= 1 && (MarkStatusWord.load() & MSW_MARKING) == 0;
+    return UntilJobEnds(ends);
+  }
+  bool UntilJobEnds(int endsBefore) {
+    CMainFrame* frame = app_->MainFrame();
+    return PumpQtUntil([frame, endsBefore] {
+      return frame->MarkControl()->EndMarkingCalls() > endsBefore && (MarkStatusWord.load() & MSW_MARKING) == 0;
     });
+  }
+  int BoardCount(const std::string& command) const {
+    const auto c = board_.Commands();
+    return static_cast<int>(std::count(c.begin(), c.end(), command));
+  }
+  // "Look database information", all records: the count it shows and its rows.
+  QString LookUpAllRecords(std::vector<std::vector<std::string>>* rows = nullptr) {
+    QString shown;
+    AnswerNextDialog([&](QDialog& dialog) {
+      auto* all = dialog.findChild<QAbstractButton*>("mode3");
+      auto* query = dialog.findChild<QAbstractButton*>("queryButton");
+      auto* count = dialog.findChild<QLabel*>("recordCount");
+      auto* list = dialog.findChild<QTreeWidget*>("resultList");
+      if (all == nullptr || query == nullptr || count == nullptr || list == nullptr) return;
+      QTest::mouseClick(all, Qt::LeftButton);
+      QTest::mouseClick(query, Qt::LeftButton);
+      shown = count->text();
+      for (int i = 0; rows != nullptr && i < list->topLevelItemCount(); ++i) {
+        std::vector<std::string> row;
+        for (int c = 0; c < list->columnCount(); ++c) row.push_back(list->topLevelItem(i)->text(c).toStdString());
+        rows->push_back(row);
+      }
+    });
+    Command(cmd::ID_LOOK_DATABASE);
+    return shown;
   }
 
   boardsim::BoardSimulator board_{boardsim::BoardConfig{boardsim::Variant::Plain}};
@@ -246,4 +309,94 @@ TEST_F(MarkProgressTest, DisplayClosedByHandInMidJobLeavesTheJobToFinish) {
   EXPECT_TRUE(closer.fired);
   EXPECT_TRUE(closed.isNull()) << "the closed display is gone";
   EXPECT_EQ(frame->PaneText(ID_PANE_MARK_COUNT), QString::fromUtf8("5/5次"));
+}
+
+// After a job its end is handled at once: "Start mark(S)" is released and
+// the progress bars are gone before any other event. The next job, started
+// with Enter, shows "Start mark(S)" pressed as the key is handled, and its
+// first pass shows none of its passes finished yet.
+TEST_F(MarkProgressTest, CommandsBarsAndCountFollowEachJobWithoutInput) {
+  ASSERT_NE(StartWithLayout(), nullptr);
+  CMainFrame* frame = app_->MainFrame();
+  EndOfJobProbe probe(frame);
+  qApp->installEventFilter(&probe);
+  ASSERT_TRUE(MarkFromTheMenu());
+  qApp->removeEventFilter(&probe);
+  ASSERT_TRUE(probe.seen);
+  EXPECT_FALSE(probe.startPressed) << "released at the job's end";
+  EXPECT_EQ(probe.bars, 0) << "the bars leave their panes at the job's end";
+  EXPECT_EQ(frame->PaneText(ID_PANE_MARK_COUNT), QString::fromUtf8("5/5次"));
+
+  QString countAtFirstObject;
+  View()->SetMessageHandler([&](const platform::Message& m) {
+    if (m.msg == WM_MARK_OBJECT_DONE && countAtFirstObject.isEmpty())
+      countAtFirstObject = frame->PaneText(ID_PANE_MARK_COUNT);
+  });
+  const int ends = frame->MarkControl()->EndMarkingCalls();
+  View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_Return);
+  EXPECT_TRUE(Action(cmd::ID_START_MARK)->isChecked()) << "pressed as Enter starts the job";
+  ASSERT_TRUE(UntilJobEnds(ends));
+  View()->SetMessageHandler(nullptr);
+  EXPECT_EQ(countAtFirstObject, QString::fromUtf8("0/5次"));
+  EXPECT_EQ(frame->PaneText(ID_PANE_MARK_COUNT), QString::fromUtf8("5/5次"));
+}
+
+// Every pass of a layout with a VIN, a serial number and a code is recorded
+// (air on, the program's default), and listed by "Look database
+// information". With "Check vin-code is marked?" on, the items about to be
+// marked are looked up: new numbers mark on, a VIN typed again that was
+// marked before stops the job at its question before any marking.
+TEST_F(MarkProgressTest, EveryPassIsRecordedAndAMarkedVinStopsTheNextJob) {
+  ASSERT_TRUE(Start());
+  CProperityView* link = Child()->PropertyPane()->View();
+  ASSERT_TRUE(PumpQtUntil([link] { return link->GetProtocolVariant() >= 0; }));
+  QApplication::setActiveWindow(app_->MainFrame());
+  Doc().Objects().GetAt(0)->GetObjectAs<CDrawProperity>()->SetContinuousCount(3);
+  for (const auto& [tool, x, y] : {std::tuple{cmd::ID_ADD_VIN, -55.0, 30.0}, {cmd::ID_ADD_AUTO_TEXT, -55.0, -10.0},
+                                   {cmd::ID_ADD_BARCODE, 20.0, -30.0}}) {
+    Command(tool);
+    Click(Px(x, y));
+  }
+  ASSERT_EQ(Count(), 4);
+  CObjElement* vin = Doc().Objects().GetAt(1);
+  CObjElement* serial = Doc().Objects().GetAt(2);
+  CObjElement* code = Doc().Objects().GetAt(3);
+  ASSERT_EQ(vin->type, OBJ_VIN);
+  auto textOf = [](CObjElement* e) { return e->GetObjectAs<CObjText>()->GetText(); };
+  const std::string firstVin = textOf(vin);
+  const std::string firstSerial = textOf(serial);
+  const std::string firstCode = textOf(code);
+  EXPECT_EQ(LookUpAllRecords(), "0");
+  EXPECT_TRUE(Action(cmd::ID_MARK_INFO_DATABASE)->isChecked());
+
+  ASSERT_TRUE(MarkFromTheMenu());
+  std::vector<std::vector<std::string>> rows;
+  EXPECT_EQ(LookUpAllRecords(&rows), "3");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0][1], firstVin);
+  EXPECT_EQ(rows[0][3], firstSerial);
+  EXPECT_EQ(rows[0][4], firstCode);
+  EXPECT_NE(rows[1][1], firstVin) << "the VIN counted on after its pass";
+  EXPECT_NE(textOf(vin), rows[2][1]);
+
+  // With the check on, the numbers counted on since are not looked up as
+  // the ones marked last: the next job runs without a question.
+  Command(cmd::ID_CHECK_VIN_MARKED);
+  EXPECT_TRUE(Action(cmd::ID_CHECK_VIN_MARKED)->isChecked());
+  ASSERT_TRUE(MarkFromTheMenu());
+  EXPECT_TRUE(prompt_->Texts().empty());
+  EXPECT_EQ(LookUpAllRecords(), "6");
+
+  // The second pass's number typed again.
+  ClickRow(RowOf(vin));
+  OpenPage("VIN code(seventeen chars)");
+  TypeIntoPage("edit1103", QString::fromStdString(rows[1][1]));
+  ASSERT_EQ(textOf(vin), rows[1][1]);
+  const int begins = BoardCount("MM");
+  prompt_->QueueAnswer(IDYES);
+  ASSERT_TRUE(MarkFromTheMenu());
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{marking::kAlreadyMarkedQuestion});
+  EXPECT_EQ(BoardCount("MM"), begins) << "nothing marked";
+  EXPECT_EQ(LookUpAllRecords(), "6");
 }

@@ -1,3 +1,5 @@
+#include <QAction>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
@@ -5,17 +7,26 @@
 #include <filesystem>
 #include <fstream>
 
+#include <xlsxwriter.h>
+
 #include "values/ShellMessages.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "document/doc/CVendrikDoc.h"
 #include "app/frames/CMarkToolBar.h"
+#include "app/core/CommandIds.h"
+#include "app/views/CProperityPane.h"
+#include "app/views/model/ExcelLinkRecord.h"
+#include "marking/controller/records/CMarkRecordsRecorder.h"
+#include "properties/link/CProperityView.h"
 #include "values/ShellValues.h"
 #include "app/views/CVendrikView.h"
 #include "document/geometry/SharedHelpers.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "platform/Clock.h"
+#include "platform/FileDialog.h"
 #include "tests/app/frames/FramesFixture.h"
+#include "widgets/CNotifyEdit.h"
 
 namespace {
 class NoCounterClock : public platform::SteadyClock {
@@ -177,4 +188,77 @@ TEST_F(FramesTest, RecentFileThatIsNoLongerAProjectOpensNoWindow) {
   EXPECT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
   EXPECT_TRUE(app_->RecentFiles().Entries().empty());
   EXPECT_EQ(prompt_->Texts().back(), "Failed to open document.");
+}
+
+// File > Open and File > Save As put their file first in the File menu's
+// recent files, at once and for the next start.
+TEST_F(FramesTest, RecentFilesFollowEveryOpenAndSave) {
+  const std::string a = CopyLayoutFixture("a.mrk");
+  const std::string copy = folder_ + "/copy.mrk";
+  auto dialog = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(dialog);
+  ASSERT_TRUE(Start());
+  CMainFrame* frame = app_->MainFrame();
+  auto recentShown = [frame] {
+    frame->UpdateCommandUI();  // as opening the File menu does
+    std::vector<std::string> shown;
+    for (int id = 57616; id <= 57619; ++id)
+      if (frame->Action(id)->isVisible()) shown.push_back(frame->Action(id)->text().toStdString());
+    return shown;
+  };
+  EXPECT_TRUE(recentShown().empty());
+  dialog->QueuePath(a);
+  frame->Action(57601)->trigger();  // Open
+  PumpQt();
+  EXPECT_EQ(recentShown(), std::vector<std::string>{"&1 " + a});
+  dialog->QueuePath(copy);
+  frame->Action(57604)->trigger();  // Save as
+  PumpQt();
+  ASSERT_TRUE(std::filesystem::exists(copy));
+  EXPECT_EQ(recentShown(), (std::vector<std::string>{"&1 " + copy, "&2 " + a}));
+  Stop();
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(app_->RecentFiles().Entries(), (std::vector<std::string>{copy, a}));
+  platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());
+}
+
+// The program as it starts, with a spreadsheet link left on: every part that
+// start-up connects is connected in the running program, not only in tests.
+TEST_F(FramesTest, StartUpConnectsEveryCollaborator) {
+  const std::string book = folder_ + "/rows.xlsx";
+  lxw_workbook* workbook = workbook_new(book.c_str());
+  lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Rows");
+  worksheet_write_string(sheet, 0, 0, "A1", nullptr);
+  worksheet_write_string(sheet, 0, 1, "B1", nullptr);
+
+  ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+  _EXCEL_FILE_PARA para{};
+  ASSERT_TRUE(StoreExcelPath(para, book));
+  ASSERT_TRUE(SaveExcelMarkPara(folder_, para));
+  settings_->WriteDword(platform::kRegistryKey, "AutoLinkExcel", 1);
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{});
+  CMainFrame* frame = app_->MainFrame();
+  CChildFrame* child = frame->ActiveChildFrame();
+  ASSERT_NE(child, nullptr);
+  CVendrikView* view = child->LayoutView();
+  CMarkControlWnd* control = frame->MarkControl();
+
+  // The marking controller: its frame, the record keeper of the database
+  // the history dialog reads, and the layout view that drives it.
+  EXPECT_EQ(control->Frame(), static_cast<IMarkFrame*>(frame));
+  auto* records = dynamic_cast<CMarkRecordsRecorder*>(control->Recorder());
+  ASSERT_NE(records, nullptr);
+  EXPECT_EQ(records->Location().databaseName, marking::MarkDatabaseLocation::FromSettings(g_installDir).databaseName);
+  EXPECT_EQ(view->Model().m_pMarkControl, control);
+  // Its machine link: the property pane's view holds the link and knows the
+  // layout view; the layout view hands it to the controller.
+  CProperityView* pane = child->PropertyPane()->View();
+  EXPECT_EQ(CProperityView::LinkOwner(), pane);
+  EXPECT_EQ(pane->GetLayoutView(), &view->Target());
+  EXPECT_EQ(view->Model().GetPropertyView(), static_cast<ILinkHost*>(pane));
+  // The spreadsheet link's reader has the workbook open at its first row.
+  EXPECT_TRUE(view->Model().IsSheetOpen());
+  EXPECT_TRUE(frame->RecordBar()->Edit()->isEnabled());
+  EXPECT_TRUE(frame->Action(cmd::ID_BAND_EXCEL)->isChecked());
 }

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLabel>
+#include <QScrollBar>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTest>
@@ -394,11 +396,11 @@ TEST_F(TextToolsTest, ChineseTypedIntoANewTextIsDrawnFromTheDefaultBigFont) {
 namespace {
 
 // Row 1 of a workbook: column A and column B.
-std::string WriteRowsWorkbook(const std::string& path) {
+std::string WriteRowsWorkbook(const std::string& path, const char* a1 = "CELL-A1", const char* b1 = "CELL-B1") {
   lxw_workbook* book = workbook_new(path.c_str());
   lxw_worksheet* sheet = workbook_add_worksheet(book, "Rows");
-  worksheet_write_string(sheet, 0, 0, "CELL-A1", nullptr);
-  worksheet_write_string(sheet, 0, 1, "CELL-B1", nullptr);
+  worksheet_write_string(sheet, 0, 0, a1, nullptr);
+  worksheet_write_string(sheet, 0, 1, b1, nullptr);
   EXPECT_EQ(workbook_close(book), LXW_NO_ERROR);
   return path;
 }
@@ -418,6 +420,7 @@ TEST_F(TextToolsTest, DataSourceAndColumnFillTheObjectFromTheCurrentRow) {
   MenuCommand(cmd::ID_BAND_EXCEL);
   ASSERT_TRUE(View()->Model().IsSheetOpen());
   EXPECT_TRUE(record->isEnabled());
+  EXPECT_TRUE(Frame()->Action(cmd::ID_BAND_EXCEL)->isChecked()) << "the menu shows the link is on";
 
   for (int command : {cmd::ID_ADD_TEXT, cmd::ID_ADD_SYSTEM_DATE}) {
     SCOPED_TRACE(command);
@@ -444,6 +447,7 @@ TEST_F(TextToolsTest, DataSourceAndColumnFillTheObjectFromTheCurrentRow) {
   }
   MenuCommand(cmd::ID_BAND_EXCEL);
   EXPECT_FALSE(record->isEnabled());
+  EXPECT_FALSE(Frame()->Action(cmd::ID_BAND_EXCEL)->isChecked());
 }
 
 namespace {
@@ -506,4 +510,128 @@ TEST_F(TextToolsTest, RefusedWmiIsToldOnceWithTheOldWmiBackAtOnce) {
   EXPECT_EQ(wmi->text().toStdString(), oldWmi);
   EXPECT_EQ(whole->text().toStdString(), code);
   EXPECT_EQ(vin->GetObjectAs<CObjText>()->GetText(), code);
+}
+
+// A cell that is no valid VIN, too short or with a refused letter, is told
+// and the VIN keeps the number and the strokes it had.
+TEST_F(TextToolsTest, ARefusedVinCellLeavesTheVinAsItWas) {
+  _EXCEL_FILE_PARA para{};
+  ASSERT_TRUE(StoreExcelPath(para, WriteRowsWorkbook(folder_ + "/vins.xlsx", "LSV123", "LSVAB2BN0CM12345O")));
+  ASSERT_TRUE(SaveExcelMarkPara(folder_, para));
+  StartLarge();
+  MenuCommand(cmd::ID_BAND_EXCEL);
+  ASSERT_TRUE(View()->Model().IsSheetOpen());
+  Tool(cmd::ID_ADD_VIN);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  CObjElement* vin = Last();
+  const auto* text = vin->GetObjectAs<CObjText>();
+  const std::string number = text->GetText();
+  const int strokes = text->GetPathData().points.GetSize();
+  ASSERT_GT(strokes, 0);
+  QWidget* page = OpenPage("Mark properity");
+  ASSERT_NE(page, nullptr);
+  auto* source = page->findChild<QComboBox*>("combo1052");
+  auto* column = page->findChild<QComboBox*>("combo1053");
+  ASSERT_TRUE(source != nullptr && column != nullptr);
+  QTest::keyClick(source, Qt::Key_Down);  // "Excel file": column A, too short
+  Pump();
+  EXPECT_EQ(vin->dataSource, 1);
+  QTest::keyClick(column, Qt::Key_Down);  // column B, with an O in it
+  Pump();
+  EXPECT_EQ(vin->excelColumn, 1);
+  EXPECT_EQ(prompt_->Texts(), (std::vector<std::string>{"Vin style is error", "Vin style is error"}));
+  EXPECT_EQ(text->GetText(), number);
+  EXPECT_EQ(text->GetPathData().points.GetSize(), strokes);
+  EXPECT_TRUE(Near(Anchor(*vin), kClickX, kClickY, 0.3));
+}
+
+// "Date value:" shows what the layout draws and marks, from the new date on
+// and after every choice of "Date style:".
+TEST_F(TextToolsTest, TheDatePageShowsTheDateTheLayoutDraws) {
+  StartLarge();
+  Tool(cmd::ID_ADD_SYSTEM_DATE);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  const auto* date = Last()->GetObjectAs<CObjText>();
+  QWidget* page = OpenPage("System date");
+  ASSERT_NE(page, nullptr);
+  auto* value = page->findChild<QLabel*>("label1086");
+  auto* style = page->findChild<QComboBox*>("combo1083");
+  ASSERT_TRUE(value != nullptr && style != nullptr);
+  EXPECT_EQ(value->text().toStdString(), date->GetText());
+  for (Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down}) {
+    const std::string before = date->GetText();
+    QTest::keyClick(style, key);
+    Pump();
+    EXPECT_NE(date->GetText(), before) << "the style reached the date";
+    EXPECT_EQ(value->text().toStdString(), date->GetText());
+  }
+}
+
+namespace {
+
+struct FixPositionCase {
+  const char* name;
+  int command;
+  const char* page;
+  const char* combo;
+};
+
+void PrintTo(const FixPositionCase& c, std::ostream* out) { *out << c.name; }
+
+class FixPositionUndoTest : public TextToolsTest, public ::testing::WithParamInterface<FixPositionCase> {};
+
+}  // namespace
+
+// A new fixed position of a serial number or a VIN is one step of Undo.
+TEST_P(FixPositionUndoTest, UndoGivesTheOldFixedPositionBack) {
+  StartLarge();
+  Tool(GetParam().command);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  const int corner = Last()->GetObjectAs<CObjText>()->Settings().fixedCorner;
+  QWidget* page = OpenPage(GetParam().page);
+  ASSERT_NE(page, nullptr);
+  auto* fix = page->findChild<QComboBox*>(GetParam().combo);
+  ASSERT_NE(fix, nullptr);
+  QTest::keyClick(fix, corner > 0 ? Qt::Key_Up : Qt::Key_Down);
+  Pump();
+  ASSERT_NE(Last()->GetObjectAs<CObjText>()->Settings().fixedCorner, corner);
+  MenuCommand(cmd::ID_EDIT_UNDO);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2) << "the object is still there";
+  EXPECT_EQ(Last()->GetObjectAs<CObjText>()->Settings().fixedCorner, corner);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Objects, FixPositionUndoTest,
+    ::testing::Values(FixPositionCase{"Serial", cmd::ID_ADD_AUTO_TEXT, "Auto text", "combo1082"},
+                      FixPositionCase{"Vin", cmd::ID_ADD_VIN, "VIN code(seventeen chars)", "combo1110"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// On a 1600 by 1000 screen the marking parameters go on below the pane's
+// bottom: the pane scrolls to the protected ones, which the operator opens.
+TEST_F(TextToolsTest, TheMarkParameterPageScrollsToItsProtectedParameters) {
+  StartLarge();
+  QWidget* page = OpenPage("Mark parameter");
+  ASSERT_NE(page, nullptr);
+  CProperityPane* pane = Frame()->ActiveChildFrame()->PropertyPane();
+  QScrollBar* bar = pane->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 0) << "the pane scrolls";
+  bar->setValue(bar->maximum());
+  Pump();
+  auto fullyShown = [](QWidget* w) { return w->isVisible() && w->visibleRegion().boundingRect().size() == w->size(); };
+  for (const char* name : {"edit1019", "edit1033", "edit1020", "button1029", "edit1022", "edit1023", "edit1027",
+                           "edit1024", "combo1025"}) {
+    auto* control = page->findChild<QWidget*>(name);
+    ASSERT_NE(control, nullptr) << name;
+    EXPECT_TRUE(fullyShown(control)) << name;
+  }
+  // The rotary code opens the rotary constants and the lock button.
+  QLineEdit* password = Edit(page, "edit1020");
+  ASSERT_NE(password, nullptr);
+  TypeOver(password, "quenmart");
+  Pump();
+  EXPECT_TRUE(page->findChild<QWidget*>("edit1022")->isEnabled());
+  EXPECT_TRUE(page->findChild<QWidget*>("button1029")->isEnabled());
 }

@@ -115,19 +115,23 @@ TEST_F(SpreadsheetCodeFillTest, RowsFillTheVinThroughItsCheckAndReencodeTheCode)
   EXPECT_NEAR(Code().GetFixedPoint(modulesAfter).y, heldBefore.y, 1e-6);
   EXPECT_TRUE(prompt_->Texts().empty());
 
-  // A VIN with the letter O is refused and keeps nothing to mark; the empty
-  // cell leaves the code as it was.
+  // A VIN with the letter O is refused and the object keeps its number and
+  // its strokes; the empty cell leaves the code as it was.
+  const int strokes = Vin().GetPathData().points.GetSize();
+  ASSERT_GT(strokes, 0);
   model_->RunCommand(cmd::ID_NEXT_RECORD, true);
   ASSERT_EQ(prompt_->Texts().size(), 1u);
   EXPECT_EQ(prompt_->Texts().back(), kVinStyleError);
-  EXPECT_EQ(Vin().GetPathData().points.GetSize(), 0);
+  EXPECT_EQ(Vin().GetText(), expected);
+  EXPECT_EQ(Vin().GetPathData().points.GetSize(), strokes);
   EXPECT_EQ(Code().GetText(), "HELLO42");
 
-  // A cell of the wrong length is refused with the same message and leaves
-  // nothing to mark either.
+  // A cell of the wrong length is refused with the same message and keeps
+  // the number too.
   model_->RunCommand(cmd::ID_NEXT_RECORD, true);
   ASSERT_EQ(prompt_->Texts().size(), 2u);
   EXPECT_EQ(prompt_->Texts().back(), kVinStyleError);
-  EXPECT_EQ(Vin().GetPathData().points.GetSize(), 0);
+  EXPECT_EQ(Vin().GetText(), expected);
+  EXPECT_EQ(Vin().GetPathData().points.GetSize(), strokes);
   EXPECT_EQ(Code().GetText(), "X");
 }

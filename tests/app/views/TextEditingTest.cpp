@@ -194,3 +194,41 @@ INSTANTIATE_TEST_SUITE_P(
                       CornerCase{"Date", TextRigKind::Date, WM_UPDATE_TEXTTIME, CUpdateTextTimePage::kX,
                                  CUpdateTextTimePage::kY}),
     [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct UnlistedCase {
+  const char* name;
+  TextRigKind kind;
+  UINT msg;
+};
+
+class UnlistedTextIdTest : public TextEditingTest, public ::testing::WithParamInterface<UnlistedCase> {
+ protected:
+  void SetUp() override {
+    ViewModelTest::SetUp();
+    MakeRig(GetParam().kind);
+  }
+};
+
+}  // namespace
+
+// No page of these objects sends 1099: it writes nothing, and the object is
+// still rebuilt, redrawn and counted as changed, as for a listed id.
+TEST_P(UnlistedTextIdTest, WritesNothingButRebuildsAndMarksTheLayoutChanged) {
+  const CDoubleRect before = Bounds();
+  const int invalidates = window_.invalidates;
+  Send(GetParam().msg, 1099, 1);
+  EXPECT_EQ(rig_->Text().GetText(), "LIL");
+  EXPECT_NEAR(Bounds().left, before.left, 1e-9);
+  EXPECT_NEAR(Bounds().Width(), before.Width(), 1e-9);
+  EXPECT_NEAR(Bounds().Height(), before.Height(), 1e-9);
+  EXPECT_GT(window_.invalidates, invalidates);
+  EXPECT_EQ(document_.GetSavedState(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Objects, UnlistedTextIdTest,
+                         ::testing::Values(UnlistedCase{"Text", TextRigKind::Plain, WM_UPDATE_TEXT},
+                                           UnlistedCase{"Serial", TextRigKind::Serial, WM_UPDATE_AUTOTEXT},
+                                           UnlistedCase{"Date", TextRigKind::Date, WM_UPDATE_TEXTTIME}),
+                         [](const auto& info) { return std::string(info.param.name); });

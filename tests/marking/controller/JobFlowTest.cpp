@@ -85,7 +85,7 @@ TEST_F(PortJobTest, RepeatedPassesMarkEveryClassAndEndAtTheCornerInset) {
   EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
   EXPECT_EQ(ctl->JobCount(), 0) << "class lists are emptied after the job";
   EXPECT_EQ(view.Count(WM_MARK_OBJECT_DONE), 4);
-  EXPECT_EQ(StatusPosts(), (std::vector<LPARAM>{1, 2}));
+  EXPECT_EQ(StatusPosts(), (std::vector<LPARAM>{0, 1, 2}));
   EXPECT_EQ(view.Count(WM_COMMAND, ID_NEXT_RECORD), 2);
   EXPECT_EQ(recorder->opens, 1);
   EXPECT_EQ(recorder->inserts, 2);

@@ -73,6 +73,38 @@ struct SplineState {
   CSplineRecord record;
 };
 
+// The entity a group 0 began in the drawing, until the next one: whether it
+// was drawn, and why not.
+struct EntityInHand {
+  std::string name;
+  bool drawn = false;
+  bool fitPoints = false;      // a spline that gave fit points
+  bool styleMissing = false;   // a text whose style the file does not define
+};
+
+// Names of a group 0 in the drawing that begin or end blocks and sequences,
+// or frame a view of it, rather than drawing anything themselves.
+bool IsStructural(const std::string& name) {
+  static const char* const kNames[] = {"SECTION", "ENDSEC", "EOF",    "BLOCK",
+                                       "ENDBLK",  "SEQEND", "VERTEX", "VIEWPORT"};
+  return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+}
+
+// The kinds the reader draws whenever their values are there.
+bool IsAlwaysDrawn(const std::string& name) {
+  static const char* const kNames[] = {"LINE", "LWPOLYLINE", "CIRCLE", "ARC", "ELLIPSE", "POINT"};
+  return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+}
+
+bool LooksLikeEntityName(const std::string& name) {
+  if (name.empty() || name.size() > 31) return false;
+  return std::all_of(name.begin(), name.end(),
+                     [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'; });
+}
+
+constexpr std::size_t kMostLeftOutKinds = 16;
+constexpr const char* kOtherEntities = "other entities";
+
 class DxfImporter {
  public:
   DxfImporter(std::FILE* file, DxfPointSink& sink, const std::string& installFolder)
@@ -95,6 +127,9 @@ class DxfImporter {
   void RenderText();
   void NoteMissingFont(const std::string& name);
   void FlattenSpline();
+  // The entity in hand is done: counted when it was left out.
+  void EndEntityInHand();
+  void NoteLeftOut(const std::string& what);
 
   DxfLineReader reader_;
   DxfPointSink& sink_;
@@ -118,6 +153,7 @@ class DxfImporter {
   double pointX_ = 0;
   std::unique_ptr<TextRecord> text_;
   std::unique_ptr<SplineState> spline_;
+  std::unique_ptr<EntityInHand> inHand_;
 };
 
 void DxfImporter::Run() {
@@ -194,6 +230,11 @@ void DxfImporter::OnKeyword(int group, const std::string& value) {
   versionNext_ = false;
   if (group == 0) {
     Begin(Entity::None);
+    EndEntityInHand();
+    if (InDrawing() && !IsStructural(value)) {
+      inHand_ = std::make_unique<EntityInHand>();
+      inHand_->name = value;
+    }
     if (value == "SECTION") {
       sectionNameNext_ = true;
       return;
@@ -364,6 +405,7 @@ void DxfImporter::OnInteger(int group, long long value) {
       else if (group == 71) spline_->record.degree = clamped;
       else if (group == 72) spline_->record.knotCount = clamped;
       else if (group == 73) spline_->record.controlCount = clamped;
+      else if (group == 74 && clamped > 0 && inHand_) inHand_->fitPoints = true;
       break;
     default:
       break;
@@ -428,6 +470,10 @@ void DxfImporter::EmitLwPolyline() {
 void DxfImporter::RenderText() {
   // A style the file does not define names no fonts: such a text is left out.
   const DxfTextStyle* style = styles_.Find(text_->style);
+  if (inHand_) {
+    inHand_->drawn = style != nullptr || text_->value.empty();
+    inHand_->styleMissing = style == nullptr;
+  }
   if (!style || text_->value.empty()) return;
   const std::string mainFont = DxfMainFontFile(*style);
   const std::string bigFont = DxfBigFontFile(*style);
@@ -461,6 +507,7 @@ void DxfImporter::NoteMissingFont(const std::string& name) {
 }
 
 void DxfImporter::FlattenSpline() {
+  if (inHand_) inHand_->drawn = true;
   int position = sink_.Position();
   const int count = SplineToPolyline(spline_->record, nullptr, nullptr, position, nullptr, &fitter_);
   if (count > 0 && sink_.BlockFits(count)) {
@@ -474,8 +521,32 @@ void DxfImporter::FlattenSpline() {
   spline_.reset();
 }
 
+void DxfImporter::EndEntityInHand() {
+  std::unique_ptr<EntityInHand> entity = std::move(inHand_);
+  if (!entity || entity->drawn || IsAlwaysDrawn(entity->name)) return;
+  if (entity->name == "SPLINE") {
+    NoteLeftOut(entity->fitPoints ? "SPLINE (fit points only)" : "SPLINE (incomplete)");
+  } else if (entity->name == "TEXT") {
+    NoteLeftOut(entity->styleMissing ? "TEXT (style not defined)" : "TEXT");
+  } else {
+    NoteLeftOut(LooksLikeEntityName(entity->name) ? entity->name : kOtherEntities);
+  }
+}
+
+void DxfImporter::NoteLeftOut(const std::string& what) {
+  std::vector<DxfLeftOut>& kinds = report_.leftOut;
+  auto found = std::find_if(kinds.begin(), kinds.end(), [&](const DxfLeftOut& k) { return k.what == what; });
+  if (found == kinds.end() && kinds.size() >= kMostLeftOutKinds && what != kOtherEntities) {
+    NoteLeftOut(kOtherEntities);
+    return;
+  }
+  if (found == kinds.end()) found = kinds.insert(kinds.end(), DxfLeftOut{what, 0});
+  if (found->count < 0x7fffffff) ++found->count;
+}
+
 void DxfImporter::CloseAll() {
   FinishEntity();
+  EndEntityInHand();
   entity_ = Entity::None;
   text_.reset();
   spline_.reset();

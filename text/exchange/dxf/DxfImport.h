@@ -1,6 +1,7 @@
 #pragma once
 // Import of ASCII DXF drawings (LINE, LWPOLYLINE, CIRCLE, ARC, ELLIPSE, POINT,
-// TEXT, SPLINE). Coordinates are taken as drawing millimetres; Z is ignored.
+// TEXT, SPLINE by its control points). Coordinates are taken as drawing
+// millimetres; Z is ignored. What it leaves out is counted in its report.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,11 +15,24 @@ constexpr std::uint8_t kDxfDot = 6;      // a single dot (POINT entity)
 constexpr int kDxfStatusRead = 1;    // the file was opened and read to its end
 constexpr int kDxfStatusNoFile = 4;  // not opened (the same value as the plotter readers)
 
+// Entities of one kind that an import left out of the drawing.
+struct DxfLeftOut {
+  // The entity's name, with the reason where the kind is one the reader
+  // draws ("SPLINE (fit points only)", "TEXT (style not defined)"); kinds
+  // it does not draw go by their name ("HATCH"), names that are no entity
+  // name (and kinds past the first 16) as "other entities".
+  std::string what;
+  int count = 0;
+};
+
 // What an import could not draw, for the caller to tell.
 struct DxfImportReport {
   // Font files that TEXT entities needed and that did not open, each once, in
   // the order met, named as the drawing's styles name them.
   std::vector<std::string> missingFonts;
+  // The entities of the drawing (its blocks and its entities) left out, each
+  // kind once in the order met.
+  std::vector<DxfLeftOut> leftOut;
 };
 
 constexpr int kDxfResultFilled = 4;

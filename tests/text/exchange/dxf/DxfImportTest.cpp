@@ -343,3 +343,86 @@ TEST_F(DxfImport, TextFontsComeFromTheInstallationFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+using Groups = std::vector<std::pair<int, std::string>>;
+
+struct LeftOutCase {
+  const char* name;
+  Groups entities;
+  std::vector<std::pair<std::string, int>> leftOut;
+};
+
+void PrintTo(const LeftOutCase& c, std::ostream* out) { *out << c.name; }
+
+Groups Concat(std::initializer_list<Groups> parts) {
+  Groups all;
+  for (const Groups& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+const Groups kFitSpline = {{0, "SPLINE"}, {100, "AcDbEntity"}, {100, "AcDbSpline"}, {70, "8"}, {71, "3"},
+                           {72, "0"},     {73, "0"},          {74, "3"},          {11, "0"}, {21, "0"},
+                           {31, "0"},     {11, "5"},          {21, "5"},          {31, "0"}, {11, "10"},
+                           {21, "0"},     {31, "0"}};
+const Groups kControlSpline = {{0, "SPLINE"}, {100, "AcDbSpline"}, {71, "3"}, {72, "8"}, {73, "4"},
+                               {40, "0"},     {40, "0"},           {40, "0"}, {40, "0"}, {40, "1"},
+                               {40, "1"},     {40, "1"},           {40, "1"}, {10, "0"}, {20, "0"},
+                               {30, "0"},     {10, "10"},          {20, "10"}, {30, "0"}, {10, "20"},
+                               {20, "10"},    {30, "0"},           {10, "30"}, {20, "0"}, {30, "0"}};
+const Groups kLine = {{0, "LINE"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}};
+const Groups kHatch = {{0, "HATCH"}, {100, "AcDbEntity"}, {10, "0"}, {20, "0"}, {30, "0"}};
+const Groups kR12Text = {{0, "TEXT"}, {10, "0"}, {20, "0"}, {40, "5"}, {1, "AB"}};
+const Groups kUnstyledText = {{0, "TEXT"}, {100, "AcDbText"}, {10, "0"}, {20, "0"}, {40, "5"},
+                              {1, "AB"},   {7, "NOSUCH"},     {100, "AcDbText"}};
+
+class DxfLeftOutTest : public DxfImport, public ::testing::WithParamInterface<LeftOutCase> {};
+
+}  // namespace
+
+// What the drawing leaves out is counted by kind, in both passes alike;
+// what it draws is not.
+TEST_P(DxfLeftOutTest, IsCountedByKindInTheReport) {
+  const std::string path = WriteDxfFile("left.dxf", DxfEntities(GetParam().entities));
+  for (bool counting : {true, false}) {
+    std::vector<double> values(1000);
+    std::vector<std::uint8_t> flags(500);
+    int capacity = counting ? 0 : 1000, count = 0, status = 0;
+    DxfImportReport report;
+    ImportDxfFile(path, values.data(), flags.data(), &capacity, &count, &status, folder_.Path(), &report);
+    std::vector<std::pair<std::string, int>> got;
+    for (const DxfLeftOut& kind : report.leftOut) got.emplace_back(kind.what, kind.count);
+    EXPECT_EQ(got, GetParam().leftOut) << (counting ? "counting" : "filling");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drawings, DxfLeftOutTest,
+    ::testing::Values(LeftOutCase{"Drawn", Concat({kLine, kControlSpline}), {}},
+                      LeftOutCase{"FitPointSplines",
+                                  Concat({kFitSpline, kLine, kControlSpline, kFitSpline}),
+                                  {{"SPLINE (fit points only)", 2}}},
+                      LeftOutCase{"UnreadKinds", Concat({kHatch, kLine, kHatch, {{0, "INSERT"}, {2, "B"}}}),
+                                  {{"HATCH", 2}, {"INSERT", 1}}},
+                      LeftOutCase{"Texts", Concat({kR12Text, kUnstyledText}),
+                                  {{"TEXT", 1}, {"TEXT (style not defined)", 1}}},
+                      LeftOutCase{"NoEntityName", Concat({{{0, "hatch me"}}, kLine}), {{"other entities", 1}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A drawing of many unread kinds names the first sixteen and counts the
+// rest together.
+TEST_F(DxfImport, LeftOutKindsPastSixteenAreCountedTogether) {
+  Groups entities;
+  for (int i = 0; i < 20; ++i) entities.push_back({0, "KIND" + std::to_string(i)});
+  entities.push_back({0, "KIND0"});
+  const std::string path = WriteDxfFile("kinds.dxf", DxfEntities(entities));
+  int capacity = 0, count = 0, status = 0;
+  DxfImportReport report;
+  ImportDxfFile(path, nullptr, nullptr, &capacity, &count, &status, folder_.Path(), &report);
+  ASSERT_EQ(report.leftOut.size(), 17u);
+  EXPECT_EQ(report.leftOut.front().what, "KIND0");
+  EXPECT_EQ(report.leftOut.front().count, 2);
+  EXPECT_EQ(report.leftOut.back().what, "other entities");
+  EXPECT_EQ(report.leftOut.back().count, 4);
+}
