@@ -117,6 +117,11 @@ int VirtualKeyOf(int qtKey) {
 
 platform::DcPoint ToDc(const QPointF& p) { return {static_cast<int>(p.x()), static_cast<int>(p.y())}; }
 
+// What the mouse event says is held now.
+void TakeModifiers(CVendrikViewModel& model, const QMouseEvent& event) {
+  model.SetModifierKeys((event.modifiers() & Qt::ShiftModifier) != 0, (event.modifiers() & Qt::ControlModifier) != 0);
+}
+
 }  // namespace
 
 CVendrikView::CVendrikView(QWidget* parent) : QAbstractScrollArea(parent), model_(std::make_unique<CVendrikViewModel>()) {
@@ -285,6 +290,7 @@ void CVendrikView::UpdateCursor(bool pressed) {
 
 void CVendrikView::mousePressEvent(QMouseEvent* event) {
   const platform::DcPoint at = ToDc(event->position());
+  TakeModifiers(*model_, *event);
   if (event->button() == Qt::LeftButton) {
     model_->OnLButtonDown(at);
     UpdateCursor(true);
@@ -298,6 +304,7 @@ void CVendrikView::mousePressEvent(QMouseEvent* event) {
 
 void CVendrikView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  TakeModifiers(*model_, *event);
   model_->OnLButtonUp(ToDc(event->position()));
   UpdateCursor(false);
   viewport()->update();
@@ -306,6 +313,7 @@ void CVendrikView::mouseReleaseEvent(QMouseEvent* event) {
 
 void CVendrikView::mouseMoveEvent(QMouseEvent* event) {
   const bool left = (event->buttons() & Qt::LeftButton) != 0;
+  TakeModifiers(*model_, *event);
   model_->OnMouseMove(ToDc(event->position()), left);
   UpdateCursor(left);
   if (mainFrame_ != nullptr) {

@@ -17,15 +17,28 @@ void CObjBSpline::RebuildCurve() {
   OutlineFill fill;
   if (!BeginFillRebuild(path_, fill)) return;
 
-  // A control point placed twice (a double click) has no chord to its twin;
-  // the curve runs through each distinct point once.
-  CPointList controls;
-  CInterpCurve::DropRepeatedPoints(path_.points, controls);
   CPointList curve;
-  CInterpCurve(controls).BuildPolyline(curve);
+  CurveThrough(path_.points, curve);
 
   path_.GetGroupArray().Add(std::make_unique<CStrokeGroup>(curve));
   fill.ApplyTo(*path_.GetGroupAt(0));
+}
+
+void CObjBSpline::CurveThrough(const CPointList& points, CPointList& curve) {
+  // A control point placed twice (a double click) has no chord to its twin;
+  // the curve runs through each distinct point once.
+  CPointList distinct;
+  CInterpCurve::DropRepeatedPoints(points, distinct);
+  CInterpCurve(distinct).BuildPolyline(curve);
+}
+
+void CObjBSpline::PreviewEditedPoint(double dx, double dy, CPointList& curve) const {
+  CPointList controls(path_.points);
+  if (editIndex_ >= 0 && editIndex_ < controls.GetSize() && std::isfinite(dx) && std::isfinite(dy)) {
+    controls[editIndex_].x += dx;
+    controls[editIndex_].y += dy;
+  }
+  CurveThrough(controls, curve);
 }
 
 void CObjBSpline::MirrorX(double axis) {

@@ -32,6 +32,12 @@ class CObjBSpline : public CObjPolyLine {
   // The end of a drag: the control point under edit moves by (dx, dy), the
   // curve follows and the edit ends. Nothing without a valid edit index.
   void MoveEditedPoint(double dx, double dy);
+  // The curve as it will be once the control point under edit has moved by
+  // (dx, dy), for showing it while it is dragged; the spline is not changed.
+  // Without a valid edit index the curve through the points as they are.
+  void PreviewEditedPoint(double dx, double dy, CPointList& curve) const;
+  // The curve through the points (repeated points once), appended to curve.
+  static void CurveThrough(const CPointList& points, CPointList& curve);
   int GetEditIndex() const { return editIndex_; }
   void SetEditIndex(int index) { editIndex_ = index; }
 

@@ -134,8 +134,9 @@ bool CProperityView::HitTest(const CDoublePoint& point, CObjElement*& object, in
 
 void CProperityView::SelectObject(CObjElement* object, int index) {
   if (list_ == nullptr || list_->GetSingleSelection() == object) return;
-  ShowObject(object);
+  // The list first: the sheet fills its pages by the number selected there.
   list_->SetSelection({index});
+  ShowObject(object);
 }
 
 void CProperityView::RefreshSheet(CObjElement* object, int selectionCount) {

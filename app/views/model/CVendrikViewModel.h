@@ -245,6 +245,9 @@ class CVendrikViewModel : public IMarkView {
   // Virtual key codes (VK_ values).
   void OnKeyDown(int key);
   void OnKeyUp(int key);
+  // The Shift and Ctrl flags as a mouse event says the keys are held now: a
+  // key let go while another window had the focus never reaches OnKeyUp.
+  void SetModifierKeys(bool shift, bool ctrl);
   // Cursor resource number (0 the standard arrow).
   int CursorFor(bool pressed) const;
   CDoublePoint PixelToMm(const platform::DcPoint& point) const;
@@ -267,6 +270,9 @@ class CVendrikViewModel : public IMarkView {
   // Takes the selected elements out of the list and the document, their
   // exclusion bit set, in selection order; the selection is then empty.
   std::vector<std::unique_ptr<CObjElement>> RemoveSelectedElements();
+  // Something of the layout is selected: the reference arc alone is no part
+  // of it, and the edits of the layout leave it be.
+  bool HasLayoutSelection() const;
   // While a marking job runs it holds the layout's elements: nothing that
   // takes elements out (delete, cut, clear all, undo, redo, open, new) runs then.
   static bool IsMarkingBusy();
@@ -277,6 +283,8 @@ class CVendrikViewModel : public IMarkView {
   // The rubber band, construction and drag feedback and the selection frame.
   void DrawFeedback(platform::DeviceContext& dc);
   void DrawSelectionHandles(platform::DeviceContext& dc, const CDoubleRect& rect);
+  // Points in mm joined by lines, in viewport pixels.
+  void DrawMmPolyline(platform::DeviceContext& dc, const CPointList& points) const;
   CDoubleRect m_handleRects[8];
   platform::DcPoint m_snappedPoint;
   int m_shiftKey = 0;

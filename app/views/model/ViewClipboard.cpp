@@ -63,7 +63,7 @@ std::unique_ptr<CObjElement> CopyOf(const CObjElement& source) {
 }  // namespace
 
 void CVendrikViewModel::RegisterClipboardCommands() {
-  const auto any = [this] { return !m_selection.empty(); };
+  const auto any = [this] { return HasLayoutSelection(); };
   const auto drawings = [this] { return DrawingObjectCount() >= 1; };
   AddCommand(ID_EDIT_COPY, [this] { OnCopy(); }, any);
   AddCommand(ID_EDIT_CUT, [this] { OnCut(); }, any);
@@ -78,6 +78,7 @@ void CVendrikViewModel::RegisterClipboardCommands() {
 void CVendrikViewModel::ClearClipboard() { m_clipboard.clear(); }
 
 void CVendrikViewModel::OnCopy() {
+  if (!HasLayoutSelection()) return;
   m_pasteOffsetX = kPasteStep;
   m_pasteOffsetY = -kPasteStep;
   ClearClipboard();
@@ -86,7 +87,7 @@ void CVendrikViewModel::OnCopy() {
 
 void CVendrikViewModel::OnCut() {
   // A running job holds the elements.
-  if (m_pDocument == nullptr || m_selection.empty() || IsMarkingBusy()) return;
+  if (m_pDocument == nullptr || !HasLayoutSelection() || IsMarkingBusy()) return;
   PushHistory();
   ClearClipboard();
   // The cut elements themselves go to the clipboard, in selection order.

@@ -55,7 +55,7 @@ std::vector<std::unique_ptr<CObjElement>> CVendrikViewModel::RemoveSelectedEleme
 }
 
 void CVendrikViewModel::DeleteSelection(bool snapshot) {
-  if (m_selection.empty() || m_pDocument == nullptr || IsMarkingBusy()) return;
+  if (!HasLayoutSelection() || m_pDocument == nullptr || IsMarkingBusy()) return;
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   if (snapshot) PushHistory();
   RemoveSelectedElements();  // deleted here

@@ -25,6 +25,13 @@ void DrawBox(platform::DeviceContext& dc, const platform::DcPoint& a, const plat
 
 }  // namespace
 
+void CVendrikViewModel::DrawMmPolyline(platform::DeviceContext& dc, const CPointList& points) const {
+  std::vector<platform::DcPoint> pts;
+  pts.reserve(static_cast<std::size_t>(points.GetSize()));
+  for (int i = 0; i < points.GetSize(); ++i) pts.push_back(MmToPixel(points[i].x, points[i].y));
+  if (pts.size() > 1) dc.Polyline(pts.data(), static_cast<int>(pts.size()));
+}
+
 void CVendrikViewModel::DrawSelectionHandles(platform::DeviceContext& dc, const CDoubleRect& rect) {
   const platform::DcPen oldPen = dc.SelectPen(kSelectionPen);
   DrawBox(dc, MmToPixel(rect.left, rect.top), MmToPixel(rect.right, rect.bottom));
@@ -50,6 +57,16 @@ void CVendrikViewModel::DrawFeedback(platform::DeviceContext& dc) {
       if (const auto* spline = m_selection.front()->GetObjectAs<CObjBSpline>()) {
         const platform::DcPoint scroll = m_pWindow != nullptr ? m_pWindow->GetScrollPosition() : platform::DcPoint{};
         spline->DrawControlPoints(dc, m_centreX - scroll.x, m_centreY - scroll.y, m_zoom);
+        // A control point being dragged: the curve as the release will make it.
+        if (m_dragShown && m_toolCode == 0 && spline->GetEditIndex() >= 0) {
+          const double scale = m_zoom;
+          CPointList curve;
+          spline->PreviewEditedPoint((m_lastPoint.x - m_dragStart.x) / (scale * g_pxPerMmX),
+                                     -(m_lastPoint.y - m_dragStart.y) / (scale * g_pxPerMmY), curve);
+          const platform::DcPen oldPen = dc.SelectPen(kFeedbackPen);
+          DrawMmPolyline(dc, curve);
+          dc.SelectPen(oldPen);
+        }
       }
     }
   }
@@ -93,13 +110,20 @@ void CVendrikViewModel::DrawFeedback(platform::DeviceContext& dc) {
       dc.Polyline(pts.data(), static_cast<int>(pts.size()));
       break;
     }
-    case 5:
-    case 18: {
-      // The spline's curve is shown by its control polygon while it is drawn.
+    case 5: {
       std::vector<platform::DcPoint> pts;
       for (int i = 0; i < m_pointList.GetSize(); ++i) pts.push_back(MmToPixel(m_pointList[i].x, m_pointList[i].y));
       pts.push_back(now);
       dc.Polyline(pts.data(), static_cast<int>(pts.size()));
+      break;
+    }
+    case 18: {
+      // The curve through the points so far and the pointer, as it will be made.
+      CPointList points(m_pointList);
+      points.Add(nowMm);
+      CPointList curve;
+      CObjBSpline::CurveThrough(points, curve);
+      DrawMmPolyline(dc, curve);
       break;
     }
     default: break;

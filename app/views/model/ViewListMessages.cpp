@@ -74,6 +74,8 @@ bool CVendrikViewModel::IsLayerUsed(int layer) const {
 }
 
 void CVendrikViewModel::CombineSelection() {
+  // A running job holds the parts; the reference arc is no part of the layout.
+  if (IsMarkingBusy() || !HasLayoutSelection()) return;
   // Pictures hold no dots: they stay as they are, outside the combination.
   std::vector<CObjElement*> combined;
   for (CObjElement* element : m_selection) {

@@ -179,7 +179,7 @@ bool CVendrikViewModel::OnMarkingKey(int key) {
 }
 
 void CVendrikViewModel::TogglePermitMark() {
-  if (m_selection.empty()) return;
+  if (!HasLayoutSelection()) return;
   PushHistory();
   {
     std::lock_guard<std::recursive_mutex> lock(m_viewLock);

@@ -106,6 +106,9 @@ void CVendrikViewModel::OnLButtonDown(const platform::DcPoint& point) {
         }
       }
       if (hit != nullptr && m_ctrlKey == 17) {
+        // The reference arc is no part of the layout: it is never selected
+        // together with the layout's objects.
+        if (IsReferenceArcSelected()) ClearSelection();
         if (IsLayerOn(m_layerOn, *hit)) AddToSelection(hit);
         SyncListToSelection();
       } else if (hit != nullptr) {
@@ -379,6 +382,12 @@ void CVendrikViewModel::OnKeyDown(int key) {
 void CVendrikViewModel::OnKeyUp(int key) {
   if (key == VK_SHIFT) m_shiftKey = 0;
   if (key == VK_CONTROL) m_ctrlKey = 0;
+}
+
+void CVendrikViewModel::SetModifierKeys(bool shift, bool ctrl) {
+  std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+  m_shiftKey = shift && IsAtWorkPosition() ? 16 : 0;
+  m_ctrlKey = ctrl ? 17 : 0;
 }
 
 int CVendrikViewModel::CursorFor(bool pressed) const {

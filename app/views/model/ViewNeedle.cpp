@@ -202,6 +202,8 @@ bool CVendrikViewModel::BuildReferenceArc(int noRepaint, int useStoredCentre) {
     arc->Copy(CObjArc(record));
   }
   arc->BuildPath();
+  // The strokes the view paints are made from the path.
+  m_lookArc->RefreshTypeObject();
   m_lookArc->UpdateBoundRect();
   m_arcInfo.arcBuilt = 1;
   if (!noRepaint && m_pWindow != nullptr) m_pWindow->Invalidate();

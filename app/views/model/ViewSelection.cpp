@@ -135,7 +135,8 @@ void CVendrikViewModel::ApplyDrag(int hitCode) {
       } else {
         element->Resize(next, old, hitCode);
       }
-      m_pPropView->RefreshSheet(element, count);
+      // The pages never show the reference arc.
+      if (element != lookArc) m_pPropView->RefreshSheet(element, count);
       element->UpdateBoundRect();
     }
     if (withArc) {
@@ -147,5 +148,7 @@ void CVendrikViewModel::ApplyDrag(int hitCode) {
   m_selBoundsAtDown = next;
   m_dragBounds = next;
 }
+
+bool CVendrikViewModel::HasLayoutSelection() const { return !m_selection.empty() && !IsReferenceArcSelected(); }
 
 bool CVendrikViewModel::IsMarkingBusy() { return (MarkStatusWord.load() & MSW_MARKING) != 0; }

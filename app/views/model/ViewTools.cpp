@@ -33,7 +33,7 @@ void CVendrikViewModel::SetTool(int code) {
 void CVendrikViewModel::RegisterToolCommands() {
   // "(7):Delete" of the context menu.
   constexpr int kDeleteSelection = 32798;
-  AddCommand(kDeleteSelection, [this] { DeleteSelection(); }, [this] { return !m_selection.empty(); });
+  AddCommand(kDeleteSelection, [this] { DeleteSelection(); }, [this] { return HasLayoutSelection(); });
   AddCommand(ID_SELECT_NONE, [this] { SetTool(0); }, {}, [this] { return m_toolCode == 0; });
   for (const ToolCommand& tool : ToolCommands()) {
     const int code = tool.code;

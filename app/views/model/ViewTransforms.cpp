@@ -44,7 +44,8 @@ bool ParseSizeText(const std::string& text, double& value) {
 }  // namespace
 
 void CVendrikViewModel::RegisterTransformCommands() {
-  const auto any = [this] { return !m_selection.empty(); };
+  // The reference arc alone is no part of the layout: none of these apply to it.
+  const auto any = [this] { return HasLayoutSelection(); };
   const auto two = [this] { return m_selection.size() >= 2; };
   AddCommand(ID_ROTATE, [this] { OnRotate(); }, any, [this] { return m_toolCode == kRotateToolCode; });
   AddCommand(ID_MATRIX_COPY, [this] { OnMatrixCopy(); }, any, [this] { return m_toolCode == kMatrixToolCode; });
@@ -62,7 +63,7 @@ void CVendrikViewModel::RegisterTransformCommands() {
 }
 
 void CVendrikViewModel::OnRotate() {
-  if (m_pDialogs == nullptr || m_selection.empty()) return;
+  if (m_pDialogs == nullptr || !HasLayoutSelection()) return;
   m_toolCode = kRotateToolCode;
   m_dragState = 0;
   float degrees = 0;
@@ -75,6 +76,7 @@ void CVendrikViewModel::OnRotate() {
   GetSelectionBounds(bounds);
   const CDoublePoint centre = bounds.CenterPoint();
   for (CObjElement* element : m_selection) element->Rotate(centre, angle);
+  RefreshSelectedPages();
   UpdateSelectionBounds();
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
@@ -82,7 +84,7 @@ void CVendrikViewModel::OnRotate() {
 }
 
 void CVendrikViewModel::OnMirror(bool aboutVertical) {
-  if (m_selection.empty()) return;
+  if (!HasLayoutSelection()) return;
   const double cx = m_selBounds.CenterX();
   const double cy = m_selBounds.CenterY();
   PushHistory();
@@ -93,13 +95,14 @@ void CVendrikViewModel::OnMirror(bool aboutVertical) {
       element->MirrorY(cy);
     }
   }
+  RefreshSelectedPages();
   SetLayoutModified();
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
 }
 
 void CVendrikViewModel::OnMatrixCopy() {
-  if (m_pDialogs == nullptr || m_selection.empty()) return;
+  if (m_pDialogs == nullptr || !HasLayoutSelection()) return;
   m_toolCode = kMatrixToolCode;
   m_dragState = 0;
   MatrixCopyValues values;
@@ -109,7 +112,7 @@ void CVendrikViewModel::OnMatrixCopy() {
 }
 
 void CVendrikViewModel::MatrixCopy(const MatrixCopyValues& values) {
-  if (values.rows * values.cols <= 1 || m_selection.empty()) return;
+  if (values.rows * values.cols <= 1 || !HasLayoutSelection()) return;
   // The copies join the selection as they are added; copy the originals only.
   const std::vector<CObjElement*> originals = m_selection.GetElements();
   std::vector<CObjElement*> made;
@@ -146,7 +149,7 @@ void CVendrikViewModel::MatrixCopy(const MatrixCopyValues& values) {
 }
 
 void CVendrikViewModel::OnFillVectorImage() {
-  if (m_pDialogs == nullptr || m_selection.empty()) return;
+  if (m_pDialogs == nullptr || !HasLayoutSelection()) return;
   float angle = 0;
   float distance = 0.1f;
   if (!m_pDialogs->AskFillFile(angle, distance)) return;
@@ -163,7 +166,7 @@ void CVendrikViewModel::OnFillVectorImage() {
 }
 
 void CVendrikViewModel::OnAlignCenter() {
-  if (m_selection.empty()) return;
+  if (!HasLayoutSelection()) return;
   PushHistory();
   const double cx = static_cast<float>(m_selBounds.CenterX());
   const double cy = m_selBounds.CenterY();
@@ -202,7 +205,7 @@ void CVendrikViewModel::OnAlignEdge(int edge) {
 }
 
 void CVendrikViewModel::OnOffset() {
-  if (m_pDialogs == nullptr || m_selection.empty()) return;
+  if (m_pDialogs == nullptr || !HasLayoutSelection()) return;
   float x = 0;
   float y = 0;
   if (!m_pDialogs->AskOffset(x, y)) return;
@@ -219,7 +222,7 @@ void CVendrikViewModel::OnOffset() {
 }
 
 void CVendrikViewModel::OnObjectSize() {
-  if (m_pDialogs == nullptr || m_selection.empty()) return;
+  if (m_pDialogs == nullptr || !HasLayoutSelection()) return;
   CDoubleRect r0;
   GetSelectionBounds(r0);
   SizePositionTexts texts;
@@ -243,6 +246,7 @@ void CVendrikViewModel::OnObjectSize() {
 }
 
 void CVendrikViewModel::ApplySizeAndPosition(const CDoubleRect& requested) {
+  if (!HasLayoutSelection()) return;
   for (const CObjElement* element : m_selection) {
     if (element->lock != 0) return;
   }

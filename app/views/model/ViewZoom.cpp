@@ -48,7 +48,9 @@ void CVendrikViewModel::RegisterZoomCommands() {
       {}, [this] { return m_toolCode == kLocalZoomToolCode; });
   AddCommand(ID_MOVE_VIEW, [this] { m_moveView = m_moveView ? 0 : 1; }, {}, [this] { return m_moveView != 0; });
   const auto anySelected = [this](int locked) {
-    return std::any_of(m_selection.begin(), m_selection.end(),
+    // The reference arc is never locked: a lock would stop its drags.
+    return HasLayoutSelection() &&
+           std::any_of(m_selection.begin(), m_selection.end(),
                        [locked](const CObjElement* e) { return (e->lock != 0) == (locked != 0); });
   };
   const auto anyInDocument = [this](int locked) {
@@ -222,12 +224,19 @@ void CVendrikViewModel::NudgeSelection(NudgeKey key) {
     case NudgeKey::Right: dx = 0.1; break;
     case NudgeKey::Down: dy = -0.1; break;
   }
-  PushHistory();
-  const int count = static_cast<int>(m_selection.size());
-  for (CObjElement* element : m_selection) {
-    element->MoveBy(dx, dy);
-    m_pPropView->RefreshSheet(element, count);
-    element->UpdateBoundRect();
+  // The reference arc is no part of the layout: nudging it moves its record,
+  // and the arc is built again from there.
+  const bool referenceArc = IsReferenceArcSelected();
+  if (referenceArc) {
+    ShiftReferenceArc(dx, dy);
+  } else {
+    PushHistory();
+    const int count = static_cast<int>(m_selection.size());
+    for (CObjElement* element : m_selection) {
+      element->MoveBy(dx, dy);
+      m_pPropView->RefreshSheet(element, count);
+      element->UpdateBoundRect();
+    }
   }
   UpdateSelectionBounds();
   SyncListToSelection();
@@ -236,12 +245,14 @@ void CVendrikViewModel::NudgeSelection(NudgeKey key) {
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
   // A nudged object is moved as surely as a dragged one.
-  SetLayoutModified();
+  if (!referenceArc) SetLayoutModified();
 }
 
 void CVendrikViewModel::SetLocks(bool selectionOnly, int lock) {
   if (selectionOnly) {
-    for (CObjElement* element : m_selection) element->lock = lock;
+    if (HasLayoutSelection()) {
+      for (CObjElement* element : m_selection) element->lock = lock;
+    }
     return;
   }
   if (m_pDocument == nullptr) return;

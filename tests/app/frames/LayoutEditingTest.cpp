@@ -1,7 +1,10 @@
 // The layout view as an operator uses it through the real window: selecting
-// in the layout and in the object list, paste, combine, rename, local zoom,
-// the commands refused while a job runs, the questions before a changed
-// layout is dropped, and the tool bar's check marks.
+// in the layout and in the object list, Ctrl let go over another window, the
+// pages in step with the selection, paste, combine, rename, local zoom, the
+// commands refused while a job runs, the questions before a changed layout is
+// dropped, and the tool bar's check marks.
+#include <QDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QTest>
@@ -9,6 +12,7 @@
 #include "app/core/CommandIds.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
+#include "app/views/CProperityPane.h"
 #include "app/views/CVendrikView.h"
 #include "document/doc/CObjPtrArray.h"
 #include "document/doc/CVendrikDoc.h"
@@ -16,18 +20,24 @@
 #include "document/mrk/MrkFile.h"
 #include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
+#include "document/objects/CObjLine.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/path/CPathData.h"
 #include "document/path/CStrokeGroup.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/CJogPositionDlg.h"
+#include "properties/link/CProperityView.h"
 #include "properties/list/CObjectListBox.h"
+#include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
 
 namespace {
 
 constexpr int ID_EDIT_CUT = 57635;
 constexpr int ID_CLEAR_ALL = 32800;
+constexpr int ID_ROTATE = 32801;
+constexpr int ID_MIRROR_X = 32843;
+constexpr int ID_MIRROR_Y = 32844;
 constexpr int ID_LOCAL_ZOOM = 32783;
 constexpr int ID_SELECTED_TRACKING = 32886;
 constexpr char kSaveQuestion[] = "Mark data is repared !,Save data?";
@@ -54,6 +64,114 @@ TEST_F(LayoutWindowTest, ClickOnEmptySpaceSelectsNothingWhateverTheNamesSortBefo
   Click(Px(15, 5));
   EXPECT_EQ(SelectedNames(), std::vector<std::string>{"rectangle-1"});
 }
+
+// Ctrl went down over the layout and came up over another window, which the
+// layout view never hears of: later clicks are plain all the same.
+enum class LetGoOver { List, Dialog };
+
+class CtrlLetGoElsewhereTest : public LayoutWindowTest, public ::testing::WithParamInterface<LetGoOver> {};
+
+TEST_P(CtrlLetGoElsewhereTest, LaterClicksSelectOneObjectEach) {
+  StartWithNewLayout();
+  DrawThree();
+  QTest::keyPress(View(), Qt::Key_Control, Qt::ControlModifier);
+  if (GetParam() == LetGoOver::List) {
+    QTest::keyRelease(List(), Qt::Key_Control);
+  } else {
+    AnswerNextDialog([](QDialog& dialog) { QTest::keyRelease(&dialog, Qt::Key_Control); });
+    Command(cmd::ID_DITHERING_SET);
+    ASSERT_EQ(DialogsAnswered(), 1);
+  }
+  View()->setFocus();
+  Click(Px(0, -12.5));
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
+  Click(Px(15, 8.5));
+  EXPECT_EQ(SelectedNames(), std::vector<std::string>{"rectangle-1"});
+  // Delete takes the one object clicked last.
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Count(), 3);
+  EXPECT_NE(Named("line-1"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, CtrlLetGoElsewhereTest, ::testing::Values(LetGoOver::List, LetGoOver::Dialog),
+                         [](const auto& info) { return info.param == LetGoOver::List ? "List" : "Dialog"; });
+
+class LinePageTest : public LayoutWindowTest {
+ protected:
+  // The number an edit of the property sheet's front page shows.
+  double PageNumber(const char* editName) const {
+    QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+    auto* edit = page != nullptr ? page->findChild<QLineEdit*>(editName) : nullptr;
+    EXPECT_NE(edit, nullptr) << editName;
+    return edit != nullptr ? edit->text().toDouble() : 0;
+  }
+  // The Line page shows the line's end points and its length.
+  void ExpectPageShows(const CObjElement* element) const {
+    const CPointList& points = element->GetObjectAs<CObjLine>()->GetPathData().points;
+    EXPECT_NEAR(PageNumber("edit1001"), points[0].x, 1e-3);
+    EXPECT_NEAR(PageNumber("edit1002"), points[0].y, 1e-3);
+    EXPECT_NEAR(PageNumber("edit1003"), points[1].x, 1e-3);
+    EXPECT_NEAR(PageNumber("edit1004"), points[1].y, 1e-3);
+    EXPECT_NEAR(PageNumber("edit1009"), PointDistance(points[0], points[1]), 2e-3);
+  }
+};
+
+TEST_F(LinePageTest, AfterSeveralWereSelectedTheLinePageShowsTheLineClickedNext) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-20, 0), Px(-10, 5));
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, 0), Px(5, 5));
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(10, -5), Px(20, 10));
+  Click(Px(-15, 2.5));
+  OpenPage("Line");
+  CtrlClick(Px(0, 2.5));
+  ASSERT_EQ(SelectedNames(), (std::vector<std::string>{"line-1", "line-2"}));
+  Click(Px(15, 2.5));
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-3"});
+  OpenPage("Line");
+  CObjElement* line = Named("line-3");
+  ExpectPageShows(line);
+
+  // A field typed into changes that coordinate alone.
+  const CPointList before(line->GetObjectAs<CObjLine>()->GetPathData().points);
+  TypeIntoPage("edit1003", "25");
+  const CPointList& after = line->GetObjectAs<CObjLine>()->GetPathData().points;
+  EXPECT_EQ(after[0].x, before[0].x);
+  EXPECT_EQ(after[0].y, before[0].y);
+  EXPECT_EQ(after[1].x, 25);
+  EXPECT_EQ(after[1].y, before[1].y);
+  ExpectPageShows(line);
+}
+
+struct TurnCommand {
+  const char* name;
+  int id;
+  bool asksAngle;
+};
+
+void PrintTo(const TurnCommand& command, std::ostream* out) { *out << command.name; }
+
+class TurnRefreshesPageTest : public LinePageTest, public ::testing::WithParamInterface<TurnCommand> {};
+
+TEST_P(TurnRefreshesPageTest, TheLinePageShowsTheLineWhereTheCommandPutIt) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-20, 0), Px(-10, 5));
+  Click(Px(-15, 2.5));
+  CObjElement* line = Named("line-1");
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
+  OpenPage("Line");
+  const CPointList before(line->GetObjectAs<CObjLine>()->GetPathData().points);
+  if (GetParam().asksAngle) AnswerNextDialog([](QDialog& d) { TypeIntoDialog(d, "edit1014", "90"); });
+  Command(GetParam().id);
+  const CPointList& after = line->GetObjectAs<CObjLine>()->GetPathData().points;
+  ASSERT_GT(std::fabs(after[0].x - before[0].x) + std::fabs(after[0].y - before[0].y), 1) << "the line moved";
+  ExpectPageShows(line);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, TurnRefreshesPageTest,
+                         ::testing::Values(TurnCommand{"Rotate", ID_ROTATE, true},
+                                           TurnCommand{"MirrorX", ID_MIRROR_X, false},
+                                           TurnCommand{"MirrorY", ID_MIRROR_Y, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LayoutWindowTest, PastedCopiesAreAllSelectedAndDeletedTogether) {
   StartWithNewLayout();
@@ -200,7 +318,10 @@ struct RemovalPath {
   const char* name;
   void (*remove)(BusyLayoutTest&);
   int countAfter;  // of the four elements, once no job runs
+  const char* alsoSelected = nullptr;  // selected with line-1 in the list
 };
+
+void PrintTo(const RemovalPath& path, std::ostream* out) { *out << path.name; }
 
 class BusyLayoutTest : public LayoutWindowTest, public ::testing::WithParamInterface<RemovalPath> {
  public:
@@ -214,11 +335,15 @@ TEST_P(BusyLayoutTest, RemovingWaitsWhileAJobHoldsTheObjects) {
   StartWithNewLayout();
   DrawThree();
   ClickRow(RowOf(Named("line-1")));
-  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
+  if (GetParam().alsoSelected != nullptr) ClickRow(RowOf(Named(GetParam().alsoSelected)), Qt::ControlModifier);
+  ASSERT_EQ(Model().m_selection.size(), GetParam().alsoSelected != nullptr ? 2u : 1u);
   MarkStatusWord = MSW_MARKING;  // the controller's job holds the elements
   GetParam().remove(*this);
   EXPECT_EQ(Count(), 4);
   EXPECT_NE(Named("line-1"), nullptr);
+  if (GetParam().alsoSelected != nullptr) {
+    EXPECT_NE(Named(GetParam().alsoSelected), nullptr);
+  }
   MarkStatusWord = 0;
   GetParam().remove(*this);
   EXPECT_EQ(Count(), GetParam().countAfter);
@@ -230,7 +355,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RemovalPath{"ClearAll", [](BusyLayoutTest& t) { t.Command(ID_CLEAR_ALL); }, 1},
                       RemovalPath{"ListDelete",
                                   [](BusyLayoutTest& t) { t.ChooseFromRowMenu(t.RowOf(t.Named("line-1")), Qt::Key_D); },
-                                  3}),
+                                  3},
+                      RemovalPath{"ListCombine",
+                                  [](BusyLayoutTest& t) { t.ChooseFromRowMenu(t.RowOf(t.Named("line-1")), Qt::Key_C); },
+                                  3, "rectangle-1"}),
     [](const ::testing::TestParamInfo<RemovalPath>& info) { return std::string(info.param.name); });
 
 TEST_F(LayoutWindowTest, ExitWithAChangedLayoutAsksFirst) {

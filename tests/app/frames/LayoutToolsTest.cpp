@@ -1,7 +1,9 @@
 // The layout view's tools as an operator uses them in the started program:
 // the special picture from the drawing library, the needle brought to clicks
-// and taken along by drags, the reference arc selected and dragged, a text
-// laid along the arc and back, a 2-D code stood on the arc and back, the
+// and taken along by drags, Shift let go over another window, the reference
+// arc taught, painted, selected, dragged and nudged while the layout's edits
+// leave it alone, a text laid along the arc and back, a 2-D code stood on the
+// arc and back, the spline's curve shown while it is drawn and reshaped, the
 // marking order switch, the jog window at start and the large display of a
 // VIN.
 #include <QApplication>
@@ -14,10 +16,12 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <numbers>
+#include <optional>
 
 #include "app/core/CommandIds.h"
 #include "app/core/MachineSetFile.h"
@@ -31,11 +35,13 @@
 #include "app/views/model/ViewMarkDialogs.h"
 #include "app/views/model/ViewSettingsFiles.h"
 #include "document/doc/CVendrikDoc.h"
+#include "document/objects/CObjBSpline.h"
 #include "document/objects/CObjElement.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/CJogPositionDlg.h"
 #include "platform/SettingsStore.h"
 #include "properties/link/CProperityView.h"
+#include "properties/list/CObjectListBox.h"
 #include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
 #include "text/exchange/hpgl_ui/CFileListCtrl.h"
@@ -50,9 +56,54 @@ namespace {
 
 constexpr int ID_MOUSE_POSITION = 32881;
 constexpr int ID_NEEDLE_DRAG = 32882;
+constexpr int ID_LOCK_ARC_POINT1 = 32733;
+constexpr int ID_LOCK_ARC_POINT2 = 32734;
+constexpr int ID_TWO_POINT_ARC = 32887;
 constexpr int ID_SELECT_REFER_ARC = 32889;
+constexpr int ID_MIRROR_X = 32843;
 constexpr char kOutOfArea[] = "The point out of the work area!";
 constexpr char kNeedleOutOfArea[] = "Needle out of work area";
+constexpr QRgb kLookArcColour = qRgb(128, 0, 255);
+
+// The view as the operator sees it.
+QImage Picture(CVendrikView* view) {
+  return view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+int PixelsOf(const QImage& picture, QRgb colour) {
+  int count = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) count += picture.pixel(x, y) == colour ? 1 : 0;
+  return count;
+}
+
+// Whether a pixel of the colour (or, without one, a black one) lies within
+// `radius` pixels of the point.
+bool PixelNear(const QImage& picture, QPoint at, int radius, std::optional<QRgb> colour = std::nullopt) {
+  for (int y = at.y() - radius; y <= at.y() + radius; ++y) {
+    for (int x = at.x() - radius; x <= at.x() + radius; ++x) {
+      if (!picture.valid(x, y)) continue;
+      const QRgb p = picture.pixel(x, y);
+      if (colour ? p == *colour : qRed(p) < 64 && qGreen(p) < 64 && qBlue(p) < 64) return true;
+    }
+  }
+  return false;
+}
+
+double DistanceToSegment(const CDoublePoint& p, const CDoublePoint& a, const CDoublePoint& b) {
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  const double length2 = dx * dx + dy * dy;
+  const double t = length2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0;
+  return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+// The distance from p to the nearest of the lines joining the points.
+double DistanceToPolyline(const CDoublePoint& p, const CPointList& points) {
+  double nearest = points.GetSize() > 0 ? std::hypot(p.x - points[0].x, p.y - points[0].y) : 1e9;
+  for (int i = 1; i < points.GetSize(); ++i) nearest = std::min(nearest, DistanceToSegment(p, points[i - 1], points[i]));
+  return nearest;
+}
 
 // Acts on the next modal dialog of this kind once its own loop runs (the
 // press that opened it does not return before it closes).
@@ -115,6 +166,33 @@ class LayoutToolsTest : public LayoutWindowTest {
   bool Checked(int id) {
     app_->MainFrame()->UpdateCommandUI();
     return Action(id)->isChecked();
+  }
+  // The command as the operator gives it from its menu: nothing when greyed.
+  void Give(int id) {
+    app_->MainFrame()->UpdateCommandUI();
+    Action(id)->trigger();
+    Settle();
+  }
+  // The view shows the curve through the points: it is drawn (in black)
+  // where it lies farthest from the lines joining the points and from what
+  // the layout showed already (`shown`).
+  void ExpectCurveShown(const CPointList& points, const CPointList& shown) {
+    CPointList curve;
+    CObjBSpline::CurveThrough(points, curve);
+    ASSERT_GT(curve.GetSize(), 2);
+    int farthest = 0;
+    double distance = 0;
+    for (int i = 0; i < curve.GetSize(); ++i) {
+      double d = DistanceToPolyline(curve[i], points);
+      if (shown.GetSize() > 0) d = std::min(d, DistanceToPolyline(curve[i], shown));
+      if (d > distance) {
+        distance = d;
+        farthest = i;
+      }
+    }
+    ASSERT_GT(distance, 2) << "the curve leaves the lines by more than a few pixels";
+    EXPECT_TRUE(PixelNear(Picture(View()), Px(curve[farthest].x, curve[farthest].y), 3))
+        << curve[farthest].x << ", " << curve[farthest].y;
   }
   // A reference arc taught before: centre (0, -20), radius 25, on and built.
   void TeachReferenceArc() {
@@ -185,7 +263,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, SpecialPictureTest,
 TEST_F(LayoutToolsTest, ShiftClicksAndMousePositionClicksBringTheNeedle) {
   StartWithNewLayout();
   AtWork(0, 0);
-  QTest::keyPress(View(), Qt::Key_Shift);
+  QTest::keyPress(View(), Qt::Key_Shift, Qt::ShiftModifier);
   Click(Px(10, 5));
   QTest::keyRelease(View(), Qt::Key_Shift);
   // The needle's tip lies 0.1 mm right of and below the pointer's.
@@ -205,6 +283,23 @@ TEST_F(LayoutToolsTest, ShiftClicksAndMousePositionClicksBringTheNeedle) {
   EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kOutOfArea});
   EXPECT_EQ(Needle().x, before.x);
   EXPECT_EQ(Needle().y, before.y);
+}
+
+// Shift went down over the layout and came up over the object list, which
+// the layout view never hears of.
+TEST_F(LayoutToolsTest, AShiftLetGoOverAnotherWindowLeavesLaterClicksPlain) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_RECTANGLE, Px(0, 0), Px(10, 10));
+  AtWork(-20, -20);
+  QTest::keyPress(View(), Qt::Key_Shift, Qt::ShiftModifier);
+  Click(Px(g_machineSet.rangeX / 2 + 1, 0));
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kOutOfArea});
+  QTest::keyRelease(List(), Qt::Key_Shift);
+  View()->setFocus();
+  Click(Px(5, 5));
+  EXPECT_EQ(SelectedNames(), std::vector<std::string>{"rectangle-1"});
+  EXPECT_EQ(Needle().x, -20);
+  EXPECT_EQ(Needle().y, -20);
 }
 
 TEST_F(LayoutToolsTest, InNeedleDragModeTheNeedleGoesAlongWithTheObjectItStandsOn) {
@@ -267,6 +362,98 @@ TEST_F(LayoutToolsTest, SelectReferArcMakesTheArcTheSelectionAndADragShiftsItsRe
   EXPECT_TRUE(Model().m_selection.empty());
   EXPECT_FALSE(Checked(ID_SELECT_REFER_ARC));
 }
+
+TEST_F(LayoutToolsTest, AnArcTaughtFromTwoNeedlePositionsIsPaintedInItsColour) {
+  StartWithNewLayout();
+  AtWork(-15, 0);
+  EXPECT_EQ(PixelsOf(Picture(View()), kLookArcColour), 0);
+  Command(ID_TWO_POINT_ARC);
+  Command(ID_MOUSE_POSITION);
+  Command(ID_LOCK_ARC_POINT1);
+  Click(Px(20, -5));  // the needle goes to the second point
+  AnswerNextDialog();
+  Command(ID_LOCK_ARC_POINT2);
+  ASSERT_EQ(DialogsAnswered(), 1);
+  const ArcPointedInfo stored = LoadArcPointedInfo(folder_);
+  ASSERT_EQ(stored.arcOn, 1);
+  ASSERT_EQ(stored.arcBuilt, 1);
+
+  const QImage picture = Picture(View());
+  EXPECT_GT(PixelsOf(picture, kLookArcColour), 100);
+  // On the circle through both points, a little way round from the first.
+  const double start = std::atan2(stored.point1Y - stored.centreY, stored.point1X - stored.centreX);
+  for (const double turn : {0.4, -0.4}) {
+    const double x = stored.centreX + stored.radius * std::cos(start + turn);
+    const double y = stored.centreY + stored.radius * std::sin(start + turn);
+    EXPECT_TRUE(PixelNear(picture, Px(x, y), 2, kLookArcColour)) << x << ", " << y;
+  }
+}
+
+// What each edit does with the reference arc as the selection, in a layout
+// just opened; `shift` is how far the edit takes the arc to the right.
+class ArcEditTest;
+struct ArcEdit {
+  const char* name;
+  void (*edit)(ArcEditTest&);
+  double shift = 0;
+};
+
+void PrintTo(const ArcEdit& edit, std::ostream* out) { *out << edit.name; }
+
+class ArcEditTest : public LayoutToolsTest, public ::testing::WithParamInterface<ArcEdit> {
+ public:
+  using LayoutToolsTest::Give;
+  using LayoutToolsTest::Key;
+};
+
+TEST_P(ArcEditTest, OnlyNudgesAndDragsMoveTheReferenceArcAndNoneChangesTheLayout) {
+  TeachReferenceArc();
+  StartWithNewLayout({QString::fromStdString(CopyLayoutFixture("a.mrk"))});
+  const int count = Count();
+  ASSERT_FALSE(Doc().IsModified());
+  Command(ID_SELECT_REFER_ARC);
+  ASSERT_TRUE(Model().IsReferenceArcSelected());
+
+  GetParam().edit(*this);
+  EXPECT_TRUE(prompt_->Texts().empty()) << prompt_->Texts().front();
+  EXPECT_EQ(Count(), count);
+  EXPECT_EQ(Named("LookArc"), nullptr);
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_FALSE(Model().CanUndo()) << "no undo snapshot";
+  // The saved record and the arc the view shows agree.
+  const double shift = GetParam().shift;
+  const ArcPointedInfo stored = LoadArcPointedInfo(folder_);
+  EXPECT_NEAR(stored.centreX, shift, 1e-4);
+  EXPECT_NEAR(stored.centreY, -20, 1e-4);
+  EXPECT_NEAR(stored.point1X, -15 + shift, 1e-4);
+  EXPECT_NEAR(stored.point2X, 20 + shift, 1e-4);
+  EXPECT_FLOAT_EQ(stored.radius, 25);
+  ASSERT_NE(Model().m_lookArc, nullptr);
+  EXPECT_NEAR(Model().m_lookArc->GetBoundRect().CenterX(), shift, 1e-3);
+  EXPECT_NEAR(Model().m_lookArc->GetBoundRect().CenterY(), -20, 1e-3);
+  EXPECT_EQ(Model().m_lookArc->lock, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, ArcEditTest,
+    ::testing::Values(ArcEdit{"DeleteKey", [](ArcEditTest& t) { t.Key(Qt::Key_Delete); }},
+                      ArcEdit{"DeleteCommand", [](ArcEditTest& t) { t.Key(Qt::Key_D, Qt::ControlModifier); }},
+                      ArcEdit{"Cut", [](ArcEditTest& t) { t.Key(Qt::Key_X, Qt::ControlModifier); }},
+                      ArcEdit{"CopyAndPaste",
+                              [](ArcEditTest& t) {
+                                t.Key(Qt::Key_C, Qt::ControlModifier);
+                                t.Key(Qt::Key_V, Qt::ControlModifier);
+                              }},
+                      ArcEdit{"MirrorX", [](ArcEditTest& t) { t.Give(ID_MIRROR_X); }},
+                      ArcEdit{"AlignCenter", [](ArcEditTest& t) { t.Give(cmd::ID_ALIGN_CENTER); }},
+                      ArcEdit{"PermitMark", [](ArcEditTest& t) { t.Give(cmd::ID_PERMIT_MARK); }},
+                      ArcEdit{"Lock", [](ArcEditTest& t) { t.Give(cmd::ID_LOCK); }},
+                      ArcEdit{"TenEndNudges",
+                              [](ArcEditTest& t) {
+                                for (int i = 0; i < 10; ++i) t.Key(Qt::Key_End);
+                              },
+                              10}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LayoutToolsTest, AnArcDragTheNeedleCannotFollowPutsTheRecordBack) {
   TeachReferenceArc();
@@ -527,6 +714,48 @@ INSTANTIATE_TEST_SUITE_P(Sides, ReferArcAlignCodeTest,
                                            // Upside down, beneath the centre.
                                            ArcCodeCase{"BelowTheCentreWithItsText", -5, -48, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// --- The spline ---
+
+TEST_F(LayoutToolsTest, ASplineShowsItsCurveWhileItIsDrawnAndWhileAPointIsDragged) {
+  StartWithNewLayout();
+  CPointList points;
+  points.Add(CDoublePoint(-20, 0, 0));
+  points.Add(CDoublePoint(0, 20, 0));
+  Command(cmd::ID_ADD_SPLINE);
+  for (int i = 0; i < points.GetSize(); ++i) {
+    MoveTo(Px(points[i].x, points[i].y));
+    Press(Px(points[i].x, points[i].y));
+    Release(Px(points[i].x, points[i].y));
+  }
+  const QPoint last = Px(20, 0);
+  MoveTo(last);
+  points.Add(CDoublePoint(20, 0, 0));
+  ExpectCurveShown(points, {});
+  Press(last);
+  Release(last);
+  RightClick(last);
+  CObjElement* element = Named("spline-1");
+  ASSERT_NE(element, nullptr);
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"spline-1"});
+  auto* spline = element->GetObjectAs<CObjBSpline>();
+  CPointList drawn;
+  CObjBSpline::CurveThrough(spline->GetPathData().points, drawn);
+
+  // The middle control point dragged aside: the curve follows before the release.
+  const QPoint from = Px(0, 20);
+  const QPoint to = Px(15, 25);
+  MoveTo(from);
+  Press(from);
+  MoveTo(to, true);
+  CPointList moved(points);
+  moved[1] = CDoublePoint(15, 25, 0);
+  ExpectCurveShown(moved, drawn);
+  Release(to);
+  Settle();
+  EXPECT_NEAR(spline->GetPathData().points[1].x, 15, 2 * PixelMm());
+  EXPECT_NEAR(spline->GetPathData().points[1].y, 25, 2 * PixelMm());
+}
 
 // --- Machine settings and switches ---
 

@@ -42,6 +42,8 @@ class LayoutWindowTest : public FramesTest {
   void Release(QPoint at, Qt::MouseButton button = Qt::LeftButton);
   void MoveTo(QPoint at, bool leftDown = false);
   void Click(QPoint at);
+  // A click with Ctrl held on the layout view.
+  void CtrlClick(QPoint at);
   void RightClick(QPoint at);
   // A key on the layout view (the frame's shortcuts included).
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
