@@ -24,7 +24,21 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-TEST_F(FramesTest, AnImportedDrawingNamesTheFontItsTextsMissOnce) {
+// File > Import file, answering its file dialog with the drawing.
+class ImportNoticeTest : public FramesTest {
+ protected:
+  void ImportThroughMenu(platform::ScriptedFileDialog& dialog, const std::string& path) {
+    dialog.QueuePath(path);
+    app_->MainFrame()->UpdateCommandUI();
+    QAction* import = app_->MainFrame()->Action(ID_IMPORT_FILE);
+    ASSERT_NE(import, nullptr);
+    ASSERT_TRUE(import->isEnabled());
+    import->trigger();
+    PumpQt();
+  }
+};
+
+TEST_F(ImportNoticeTest, AnImportedDrawingNamesTheFontItsTextsMissOnce) {
   auto dialog = std::make_shared<platform::ScriptedFileDialog>();
   platform::SetFileDialog(dialog);
   ASSERT_TRUE(Start());
@@ -35,13 +49,7 @@ TEST_F(FramesTest, AnImportedDrawingNamesTheFontItsTextsMissOnce) {
             "  0\nTEXT\n100\nAcDbText\n 10\n0\n 20\n0\n 40\n5\n  1\nAB\n100\nAcDbText\n"
             "  0\nTEXT\n100\nAcDbText\n 10\n0\n 20\n9\n 40\n5\n  1\nCD\n100\nAcDbText\n"
             "  0\nLINE\n 10\n0\n 20\n0\n 30\n0\n 11\n10\n 21\n0\n 31\n0\n  0\nENDSEC\n  0\nEOF\n");
-  dialog->QueuePath(path);
-  app_->MainFrame()->UpdateCommandUI();
-  QAction* import = app_->MainFrame()->Action(ID_IMPORT_FILE);
-  ASSERT_NE(import, nullptr);
-  ASSERT_TRUE(import->isEnabled());
-  import->trigger();
-  PumpQt();
+  ImportThroughMenu(*dialog, path);
   ASSERT_EQ(dialog->Requests().size(), 1u);
   EXPECT_EQ(prompt_->Texts(),
             std::vector<std::string>{"Font not found: romans.shx\nFonts folder: " + folder_ + "/Fonts"});
@@ -50,7 +58,7 @@ TEST_F(FramesTest, AnImportedDrawingNamesTheFontItsTextsMissOnce) {
   platform::SetFileDialog(std::make_shared<platform::ScriptedFileDialog>());
 }
 
-TEST_F(FramesTest, AnImportedDrawingNamesWhatItLeftOutOnce) {
+TEST_F(ImportNoticeTest, AnImportedDrawingNamesWhatItLeftOutOnce) {
   auto dialog = std::make_shared<platform::ScriptedFileDialog>();
   platform::SetFileDialog(dialog);
   ASSERT_TRUE(Start());
@@ -61,13 +69,7 @@ TEST_F(FramesTest, AnImportedDrawingNamesWhatItLeftOutOnce) {
   WriteFile(path, "  0\nSECTION\n  2\nENTITIES\n" + fitSpline + fitSpline +
                       "  0\nHATCH\n100\nAcDbEntity\n 10\n0\n 20\n0\n"
                       "  0\nLINE\n 10\n0\n 20\n0\n 30\n0\n 11\n10\n 21\n0\n 31\n0\n  0\nENDSEC\n  0\nEOF\n");
-  dialog->QueuePath(path);
-  app_->MainFrame()->UpdateCommandUI();
-  QAction* import = app_->MainFrame()->Action(ID_IMPORT_FILE);
-  ASSERT_NE(import, nullptr);
-  ASSERT_TRUE(import->isEnabled());
-  import->trigger();
-  PumpQt();
+  ImportThroughMenu(*dialog, path);
   ASSERT_EQ(dialog->Requests().size(), 1u);
   EXPECT_EQ(prompt_->Texts(),
             std::vector<std::string>{"Left out of the drawing: 2 SPLINE (fit points only), 1 HATCH"});
