@@ -28,7 +28,44 @@ platform::DcPoint ViewportDeviceContext::MoveTo(int x, int y) {
   return previous;
 }
 
-void ViewportDeviceContext::LineTo(int x, int y) {
+void ViewportDeviceContext::LineTo(int x, int y) { Step(x, y); }
+
+void ViewportDeviceContext::MoveOrLineTo(const platform::DcPoint* points, const std::uint8_t* joined, int count) {
+  // Step point by point, the state kept in locals while the points go by.
+  platform::DcPoint pos = pos_, lastFrom = lastFrom_, lastTo = lastTo_;
+  bool lastValid = lastSegmentValid_;
+  long dropped = dropped_;
+  for (int i = 0; i < count; ++i) {
+    const platform::DcPoint to = points[i];
+    const platform::DcPoint from = pos;
+    pos = to;
+    if (!joined[i]) continue;
+    if (lastValid && ((to == from && lastTo == from) || (lastFrom == from && lastTo == to) ||
+                      (lastFrom == to && lastTo == from))) {
+      ++dropped;
+      continue;
+    }
+    if (BoxOutside(from.x, from.y, to.x, to.y)) {
+      ++dropped;
+      continue;
+    }
+    if (run_.empty() || !(run_.back() == from)) {
+      Flush();
+      run_.push_back(from);
+    }
+    run_.push_back(to);
+    lastValid = true;
+    lastFrom = from;
+    lastTo = to;
+  }
+  pos_ = pos;
+  lastFrom_ = lastFrom;
+  lastTo_ = lastTo;
+  lastSegmentValid_ = lastValid;
+  dropped_ = dropped;
+}
+
+void ViewportDeviceContext::Step(int x, int y) {
   const platform::DcPoint to{x, y};
   const platform::DcPoint from = pos_;
   pos_ = to;

@@ -6,7 +6,8 @@
 // million points mostly lands on pixels already drawn at a low zoom and
 // outside the window at a high one; the objects still walk all their points
 // (they record where their paths start and end), but only what shows
-// reaches the painter.
+// reaches the painter. Objects wholly beyond the box are not walked at all
+// (CObjElement::Draw with the box).
 #include <vector>
 
 #include "platform/DeviceContext.h"
@@ -19,6 +20,7 @@ class ViewportDeviceContext : public platform::DeviceContext {
 
   platform::DcPoint MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
+  void MoveOrLineTo(const platform::DcPoint* points, const std::uint8_t* joined, int count) override;
   platform::DcPoint GetCurrentPosition() const override { return pos_; }
   platform::DcPen SelectPen(const platform::DcPen& pen) override;
   platform::DcBrush SelectBrush(const platform::DcBrush& brush) override;
@@ -39,11 +41,14 @@ class ViewportDeviceContext : public platform::DeviceContext {
 
   // Hands the pending run of segments to the target.
   void Flush();
+  // The box beyond which everything drawn is dropped (the viewport and its margin).
+  platform::DcRect Visible() const { return {minX_, minY_, maxX_, maxY_}; }
   long Dropped() const { return dropped_; }
 
  private:
   bool BoxOutside(int left, int top, int right, int bottom) const;
   bool PointOutside(int x, int y) const;
+  void Step(int x, int y);  // what LineTo does
 
   platform::DeviceContext& target_;
   int minX_, minY_, maxX_, maxY_;
