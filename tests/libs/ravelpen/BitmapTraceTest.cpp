@@ -69,6 +69,22 @@ TEST(BitmapTrace, RectangleOutlineIsCentredOnItsIntegerMiddle) {
   EXPECT_LE(result[0].size(), 12u) << "reduced to its corners";
 }
 
+// More than 5000 outline points are ordered in 10 mm tiles first; the
+// polyline cut from them must still run round the outline, not zigzag from
+// tile row to tile row across the square with the needle down.
+TEST(BitmapTrace, ALargeFilledSquareIsOnePolylineRoundItsCorners) {
+  Raster raster(1402, 1402);
+  raster.Fill(1, 1, 1400, 1400);
+  const auto result = Trace(Bmp24(raster));
+  ASSERT_EQ(result.size(), 1u);
+  const auto& polyline = result[0];
+  ASSERT_EQ(polyline.size(), 5u) << "four corners, closed";
+  for (std::size_t i = 1; i < polyline.size(); ++i) {
+    const float dx = std::fabs(polyline[i].x - polyline[i - 1].x), dy = std::fabs(polyline[i].y - polyline[i - 1].y);
+    EXPECT_TRUE(dx < 0.5f || dy < 0.5f) << "step " << i << " cuts across the square";
+  }
+}
+
 TEST(BitmapTrace, FarApartDotsAreSeparatePolylinesNearOnesChain) {
   Raster apart(20, 5);
   apart.Set(2, 2);
