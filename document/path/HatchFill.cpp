@@ -286,7 +286,8 @@ void AppendScanStrokesNearestFirst(const HatchScan& scan, CPointList& out) {
   if (n == 0) return;
   const CDoublePoint* ends = strokes.GetData();
   // One index per thread, its storage kept from one fill to the next (a
-  // layout fills many objects); a very large one is given back after use.
+  // layout fills many objects): no more than the largest fill's, a few
+  // megabytes at the stroke limit.
   static thread_local ScanLineEnds index;
   index.Build(ends, n, scan.lineStart, scan.alongX, scan.alongY);
   if (!index.Usable()) {
@@ -313,8 +314,6 @@ void AppendScanStrokesNearestFirst(const HatchScan& scan, CPointList& out) {
     out[at++] = a;
     out[at++] = b;
   }
-  constexpr std::size_t kKeptStrokes = 1 << 16;
-  if (n > kKeptStrokes) index.Release();
 }
 
 bool CStrokeGroup::HatchFill(float angle, float spacing) {

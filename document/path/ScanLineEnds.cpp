@@ -92,12 +92,6 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
   std::iota(previousLine_.begin(), previousLine_.end(), std::uint32_t{0});
 }
 
-void ScanLineEnds::Release() {
-  std::vector<Slot>().swap(slots_);
-  std::vector<Line>().swap(lines_);
-  for (auto* v : {&lineOf_, &nextLine_, &previousLine_}) std::vector<std::uint32_t>().swap(*v);
-}
-
 std::size_t ScanLineEnds::NextTaken(std::size_t slot) {
   while (slots_[slot].next != slot) {
     slots_[slot].next = slots_[slots_[slot].next].next;

@@ -29,8 +29,6 @@ class ScanLineEnds {
   // of the lines. The ends must outlive their use.
   void Build(const CDoublePoint* ends, std::size_t strokes, const std::vector<int>& lineStart, double alongX,
              double alongY);
-  // Gives the storage back.
-  void Release();
 
   // False when the ends do not fit the index (a line not sorted along, or a
   // coordinate too large or not finite to measure by): the caller orders
