@@ -97,13 +97,8 @@ void BM_TraceOurs(benchmark::State& state, Picture picture) {
 
 void BM_TracePotrace(benchmark::State& state, Picture picture) {
   const Raster& raster = RasterOf(picture);
-  const int wordBits = 8 * sizeof(potrace_word);
-  const int dy = (raster.width + wordBits - 1) / wordBits;
-  std::vector<potrace_word> map(static_cast<std::size_t>(dy) * raster.height, 0);
-  for (int y = 0; y < raster.height; ++y)
-    for (int x = 0; x < raster.width; ++x)
-      if (raster.Dark(x, y))
-        map[static_cast<std::size_t>(y) * dy + x / wordBits] |= potrace_word(1) << (wordBits - 1 - x % wordBits);
+  int dy = 0;
+  std::vector<potrace_word> map = PackedRows<potrace_word>(raster, dy);
   const potrace_bitmap_t bitmap{raster.width, raster.height, dy, map.data()};
   potrace_param_t* param = potrace_param_default();
   for (auto _ : state) {

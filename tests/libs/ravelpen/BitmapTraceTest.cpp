@@ -126,13 +126,8 @@ TEST(BitmapTrace, TruncatedFilesAreRefusedAndLaterHeadersRead) {
 
 // potrace's outline of the same raster, as polygons sampled along its curves.
 std::vector<std::pair<double, double>> PotraceBoundary(const Raster& raster) {
-  const int wordBits = 8 * sizeof(potrace_word);
-  const int dy = (raster.width + wordBits - 1) / wordBits;
-  std::vector<potrace_word> map(static_cast<std::size_t>(dy) * raster.height, 0);
-  for (int y = 0; y < raster.height; ++y)
-    for (int x = 0; x < raster.width; ++x)
-      if (raster.Dark(x, y))
-        map[static_cast<std::size_t>(y) * dy + x / wordBits] |= potrace_word(1) << (wordBits - 1 - x % wordBits);
+  int dy = 0;
+  std::vector<potrace_word> map = PackedRows<potrace_word>(raster, dy);
   potrace_bitmap_t bitmap{raster.width, raster.height, dy, map.data()};
   std::unique_ptr<potrace_param_t, decltype(&potrace_param_free)> param(potrace_param_default(), potrace_param_free);
   std::unique_ptr<potrace_state_t, decltype(&potrace_state_free)> state(potrace_trace(param.get(), &bitmap),

@@ -70,6 +70,21 @@ struct Raster {
   std::vector<std::uint8_t> dark;
 };
 
+// The raster packed a bit a pixel, row by row in words of `Word` (potrace's
+// layout: the first pixel of a word in its highest bit); `wordsPerRow` words
+// a row.
+template <typename Word>
+std::vector<Word> PackedRows(const Raster& raster, int& wordsPerRow) {
+  const int wordBits = 8 * sizeof(Word);
+  wordsPerRow = (raster.width + wordBits - 1) / wordBits;
+  std::vector<Word> map(static_cast<std::size_t>(wordsPerRow) * raster.height, 0);
+  for (int y = 0; y < raster.height; ++y)
+    for (int x = 0; x < raster.width; ++x)
+      if (raster.Dark(x, y))
+        map[static_cast<std::size_t>(y) * wordsPerRow + x / wordBits] |= Word(1) << (wordBits - 1 - x % wordBits);
+  return map;
+}
+
 // A 24-bit bitmap file: black where the raster is dark, white elsewhere.
 inline std::vector<std::uint8_t> Bmp24(const Raster& raster, std::uint32_t headerSize = 40) {
   const std::size_t rowSize = (static_cast<std::size_t>(raster.width) * 24 + 31) / 32 * 4;
