@@ -10,6 +10,15 @@ void DeviceContext::Polyline(const DcPoint* points, int count) {
   for (int i = 1; i < count; ++i) LineTo(points[i].x, points[i].y);
 }
 
+void DeviceContext::MoveOrLineTo(const DcPoint* points, const std::uint8_t* joined, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (joined[i])
+      LineTo(points[i].x, points[i].y);
+    else
+      MoveTo(points[i].x, points[i].y);
+  }
+}
+
 DcFont DeviceContext::SelectFont(const DcFont& font) {
   const DcFont previous = font_;
   font_ = font;

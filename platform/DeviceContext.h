@@ -3,6 +3,7 @@
 // MoveTo/LineTo, pens and brushes, pixels, ellipses and flood fill. The
 // document code draws through this; the GUI backs it with QPainter and the
 // tests with a recording context.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,15 @@ struct DcFont {
   int pointTenths = 0;  // 0: the context's own font
   int weight = 400;
   bool operator==(const DcFont&) const = default;
+};
+
+// A box in device pixels, its edges included.
+struct DcRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  bool operator==(const DcRect&) const = default;
 };
 
 struct DcSize {
@@ -91,6 +101,10 @@ class DeviceContext {
   // Lines through the points in order with the current pen; the position
   // ends at the last point. Contexts that can draw a run at once override it.
   virtual void Polyline(const DcPoint* points, int count);
+  // Point by point, a LineTo the point where joined[i] is set, else a MoveTo
+  // it: a path handed over in one call, for contexts that take many points
+  // faster that way.
+  virtual void MoveOrLineTo(const DcPoint* points, const std::uint8_t* joined, int count);
   // Draws the whole picture stretched into the box; false when this context
   // cannot draw pictures.
   virtual bool DrawBitmap(int /*left*/, int /*top*/, int /*width*/, int /*height*/, const PictureBitmap& /*bitmap*/) {

@@ -109,6 +109,20 @@ void QPainterDeviceContext::Polyline(const platform::DcPoint* points, int count)
   for (int i = 1; i < count; ++i) {
     const platform::DcPoint a = points[i - 1];
     const platform::DcPoint b = points[i];
+    // A row or a column of pixels (grid lines, axes, straight edges): its
+    // part inside the image, end pixels included, leaving the image or not.
+    if (a.y == b.y) {
+      if (a.y < 0 || a.y >= h) continue;
+      const int from = std::max(std::min(a.x, b.x), 0), to = std::min(std::max(a.x, b.x), w - 1);
+      if (from <= to) std::fill_n(reinterpret_cast<QRgb*>(bits + a.y * stride) + from, to - from + 1, colour);
+      continue;
+    }
+    if (a.x == b.x) {
+      if (a.x < 0 || a.x >= w) continue;
+      const int from = std::max(std::min(a.y, b.y), 0), to = std::min(std::max(a.y, b.y), h - 1);
+      for (int y = from; y <= to; ++y) reinterpret_cast<QRgb*>(bits + y * stride)[a.x] = colour;
+      continue;
+    }
     if (!inside(a) || !inside(b)) {
       painter_.drawLine(a.x, a.y, b.x, b.y);
       continue;

@@ -1,6 +1,9 @@
 // Speed of the marking controller: a whole USB job of 10k step nodes against
-// the simulated board without line pacing, the nearest-next object order of
-// 1000 objects, and port stepping of 1M steps with the waits taken out.
+// the simulated board without line pacing, the object order of a pass
+// (nearest-next and plain, 1000 to 16000 objects, beside the list scan that
+// took them before and a plain sort of as many points as a floor), and port
+// stepping of 1M steps with the waits taken out.
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <random>
@@ -11,6 +14,7 @@
 #include "values/ShellValues.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/controller/CStepOutput.h"
+#include "marking/controller/MarkOrder.h"
 #include "marking/link/CPreciseDelay.h"
 #include "properties/link/CProperityView.h"
 #include "tests/marking/controller/ControllerTestSupport.h"
@@ -97,17 +101,38 @@ void BM_UsbJobOf10kNodes(benchmark::State& state) {
   SoftType = 0;
 }
 
-void BM_NearestOrderOf1000Objects(benchmark::State& state) {
-  TestDocument doc;
+// Objects with random start and end points over a 120 x 100 mm area.
+std::vector<CObjElement*> RandomObjects(TestDocument& doc, int n) {
   std::mt19937 rng(7);
-  std::uniform_real_distribution<double> coord(-50, 50);
+  std::uniform_real_distribution<double> x(-60, 60), y(-50, 50);
   std::vector<CObjElement*> objects;
-  for (int i = 0; i < 1000; ++i) {
+  for (int i = 0; i < n; ++i) {
     CObjElement* e = doc.AddLine({0, 0}, {1, 1});
-    e->startPoint = CDoublePoint(coord(rng), coord(rng), 0);
-    e->endPoint = CDoublePoint(coord(rng), coord(rng), 0);
+    e->startPoint = CDoublePoint(x(rng), y(rng), 0);
+    e->endPoint = CDoublePoint(x(rng), y(rng), 0);
     objects.push_back(e);
   }
+  return objects;
+}
+
+// A pass's nearest-next order as MarkPass takes it.
+void BM_NearestOrder(benchmark::State& state) {
+  TestDocument doc;
+  const std::vector<CObjElement*> objects = RandomObjects(doc, static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    MarkOrder order(objects);
+    CDoublePoint at(-60, 50, 0);
+    int direction = 0;
+    while (CObjElement* e = order.TakeNearest(at, direction)) at = direction < 0 ? e->startPoint : e->endPoint;
+    benchmark::DoNotOptimize(at);
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The same order by scanning the list for every object, as passes took it before.
+void BM_NearestOrderByListScan(benchmark::State& state) {
+  TestDocument doc;
+  const std::vector<CObjElement*> objects = RandomObjects(doc, static_cast<int>(state.range(0)));
   for (auto _ : state) {
     std::vector<CObjElement*> list = objects;
     CDoublePoint at(-60, 50, 0);
@@ -118,8 +143,46 @@ void BM_NearestOrderOf1000Objects(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(at);
   }
-  state.counters["objects_per_s"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * 1000, benchmark::Counter::kIsRate);
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The plain order: the objects as listed.
+void BM_PlainOrder(benchmark::State& state) {
+  TestDocument doc;
+  const std::vector<CObjElement*> objects = RandomObjects(doc, static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    MarkOrder order(objects);
+    while (CObjElement* e = order.TakeFirst()) benchmark::DoNotOptimize(e);
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The plain order as passes took it before: the first object erased from the list each time.
+void BM_PlainOrderByErasing(benchmark::State& state) {
+  TestDocument doc;
+  const std::vector<CObjElement*> objects = RandomObjects(doc, static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    std::vector<CObjElement*> list = objects;
+    while (!list.empty()) {
+      benchmark::DoNotOptimize(list.front());
+      list.erase(list.begin());
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The floor: sorting as many start points by x.
+void BM_SortOfAsManyPoints(benchmark::State& state) {
+  TestDocument doc;
+  const std::vector<CObjElement*> objects = RandomObjects(doc, static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    std::vector<CDoublePoint> points;
+    points.reserve(objects.size());
+    for (const CObjElement* e : objects) points.push_back(e->startPoint);
+    std::sort(points.begin(), points.end(), [](const CDoublePoint& a, const CDoublePoint& b) { return a.x < b.x; });
+    benchmark::DoNotOptimize(points.data());
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
 void BM_PortSteppingOf1MSteps(benchmark::State& state) {
@@ -162,7 +225,11 @@ void BM_PortSteppingOf1MSteps(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_UsbJobOf10kNodes)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_NearestOrderOf1000Objects)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NearestOrder)->ArgName("objects")->Arg(1000)->Arg(4000)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NearestOrderByListScan)->ArgName("objects")->Arg(1000)->Arg(4000)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainOrder)->ArgName("objects")->Arg(1000)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainOrderByErasing)->ArgName("objects")->Arg(1000)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortOfAsManyPoints)->ArgName("objects")->Arg(1000)->Arg(16000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PortSteppingOf1MSteps)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

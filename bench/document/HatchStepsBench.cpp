@@ -1,4 +1,5 @@
-// Hatch fill and step-node building at the sizes marking jobs reach.
+// Hatch fill, beside the scan-line fill alone, and step-node building at the
+// sizes marking jobs reach.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -10,6 +11,7 @@
 #include "document/params/CDrawProperity.h"
 #include "document/path/CPathData.h"
 #include "document/path/CStrokeGroup.h"
+#include "document/path/HatchFill.h"
 #include "document/path/StepNodes.h"
 #include "tests/document/hatch/CombOutline.h"
 
@@ -50,24 +52,6 @@ std::unique_ptr<CStrokeGroup> Glyphs() {
   return group;
 }
 
-void BM_HatchFill_Square100mm_Spacing003(benchmark::State& state) {
-  const float angle = static_cast<float>(state.range(0));
-  CPointList square;
-  square.Add(CDoublePoint(0, 0, 0));
-  square.Add(CDoublePoint(100, 0, PT_JOINED));
-  square.Add(CDoublePoint(100, 100, PT_JOINED));
-  square.Add(CDoublePoint(0, 100, PT_JOINED));
-  for (auto _ : state) {
-    CStrokeGroup group(square);
-    group.HatchFill(angle, 0.03f);
-    benchmark::DoNotOptimize(group.GetFillList().GetSize());
-  }
-}
-BENCHMARK(BM_HatchFill_Square100mm_Spacing003)->ArgName("angle")->Arg(0)->Arg(45)->Unit(benchmark::kMillisecond);
-
-// A 3000 x 2 mm strip at the finest spacing, and beside it a square cut to
-// give as many strokes at the same angle (3000 mm at 90 degrees, 1501 mm at
-// 45): the ordering of a long thin fill should cost what a square's does.
 CPointList Rectangle(double width, double height) {
   CPointList list;
   list.Add(CDoublePoint(0, 0, 0));
@@ -77,63 +61,94 @@ CPointList Rectangle(double width, double height) {
   return list;
 }
 
-void HatchRectangle(benchmark::State& state, double width, double height) {
-  const float angle = static_cast<float>(state.range(0));
-  const CPointList contour = Rectangle(width, height);
-  int points = 0;
-  for (auto _ : state) {
-    CStrokeGroup group(contour);
-    group.HatchFill(angle, 0.03f);
-    points = group.GetFillList().GetSize();
-    benchmark::DoNotOptimize(points);
-  }
-  state.counters["strokes"] = points / 2;
-}
+// Each fill is timed twice in the same run: the whole hatch fill, and beside
+// it its floor, the scan-line fill of the same contours alone (the strokes in
+// scan order, without the nearest-first ordering).
+enum class Timed { kFill, kScanOnly };
 
-void BM_HatchFill_Strip3000x2mm_Spacing003(benchmark::State& state) { HatchRectangle(state, 3000, 2); }
-BENCHMARK(BM_HatchFill_Strip3000x2mm_Spacing003)->ArgName("angle")->Arg(90)->Arg(45)->Unit(benchmark::kMillisecond);
-
-void BM_HatchFill_SquareOfTheStripsStrokes_Spacing003(benchmark::State& state) {
-  const double side = state.range(0) == 90 ? 3000 : 1501;
-  HatchRectangle(state, side, side);
-}
-BENCHMARK(BM_HatchFill_SquareOfTheStripsStrokes_Spacing003)->ArgName("angle")->Arg(90)->Arg(45)->Unit(benchmark::kMillisecond);
-
-void BM_HatchFill_200Glyphs_Spacing003(benchmark::State& state) {
-  const float angle = static_cast<float>(state.range(0));
+void TimeHatch(benchmark::State& state, const CStrokeGroup& shape, float angle, float spacing, Timed timed) {
+  int strokes = 0;
+  bool cut = false;
   for (auto _ : state) {
     state.PauseTiming();
-    auto group = Glyphs();
+    auto group = EmptyGroup();
+    for (int c = 0; c < shape.GetCount(); ++c) group->AddPointList(shape.GetAt(c)->points);
     state.ResumeTiming();
-    group->HatchFill(angle, 0.03f);
-    benchmark::DoNotOptimize(group->GetFillList().GetSize());
+    if (timed == Timed::kFill) {
+      cut = !group->HatchFill(angle, spacing);
+      strokes = group->GetFillList().GetSize() / 2;
+    } else {
+      HatchScan scanned;
+      cut = !ScanHatchStrokes(*group, angle, spacing, scanned);
+      strokes = scanned.strokes.GetSize() / 2;
+    }
+    benchmark::DoNotOptimize(strokes);
   }
+  state.counters["strokes"] = strokes;
+  state.counters["cut"] = cut;
 }
+
+std::unique_ptr<CStrokeGroup> GroupOf(const CPointList& contour) {
+  auto group = EmptyGroup();
+  group->AddPointList(contour);
+  return group;
+}
+
+// Squares of 25, 100 and 400 mm at the finest spacing: 16 times the strokes
+// from each to the next should cost about 16 times the time.
+void SquareSide(benchmark::State& state, Timed timed) {
+  const double side = static_cast<double>(state.range(0));
+  TimeHatch(state, *GroupOf(Rectangle(side, side)), static_cast<float>(state.range(1)), 0.03f, timed);
+}
+void BM_HatchFill_Square_Spacing003(benchmark::State& state) { SquareSide(state, Timed::kFill); }
+void BM_HatchScanOnly_Square_Spacing003(benchmark::State& state) { SquareSide(state, Timed::kScanOnly); }
+BENCHMARK(BM_HatchFill_Square_Spacing003)->ArgNames({"side", "angle"})->ArgsProduct({{25, 100, 400}, {0, 45}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HatchScanOnly_Square_Spacing003)->ArgNames({"side", "angle"})->ArgsProduct({{25, 100, 400}, {0, 45}})->Unit(benchmark::kMillisecond);
+
+// A 3000 x 2 mm strip at the finest spacing, and beside it a square cut to
+// give as many strokes at the same angle (3000 mm at 90 degrees, 1501 mm at
+// 45): the ordering of a long thin fill should cost what a square's does.
+void Strip(benchmark::State& state, Timed timed) {
+  TimeHatch(state, *GroupOf(Rectangle(3000, 2)), static_cast<float>(state.range(0)), 0.03f, timed);
+}
+void SquareOfTheStripsStrokes(benchmark::State& state, Timed timed) {
+  const double side = state.range(0) == 90 ? 3000 : 1501;
+  TimeHatch(state, *GroupOf(Rectangle(side, side)), static_cast<float>(state.range(0)), 0.03f, timed);
+}
+void BM_HatchFill_Strip3000x2mm_Spacing003(benchmark::State& state) { Strip(state, Timed::kFill); }
+void BM_HatchScanOnly_Strip3000x2mm_Spacing003(benchmark::State& state) { Strip(state, Timed::kScanOnly); }
+void BM_HatchFill_SquareOfTheStripsStrokes_Spacing003(benchmark::State& state) {
+  SquareOfTheStripsStrokes(state, Timed::kFill);
+}
+void BM_HatchScanOnly_SquareOfTheStripsStrokes_Spacing003(benchmark::State& state) {
+  SquareOfTheStripsStrokes(state, Timed::kScanOnly);
+}
+BENCHMARK(BM_HatchFill_Strip3000x2mm_Spacing003)->ArgName("angle")->Arg(90)->Arg(45)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HatchScanOnly_Strip3000x2mm_Spacing003)->ArgName("angle")->Arg(90)->Arg(45)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HatchFill_SquareOfTheStripsStrokes_Spacing003)->ArgName("angle")->Arg(90)->Arg(45)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HatchScanOnly_SquareOfTheStripsStrokes_Spacing003)->ArgName("angle")->Arg(90)->Arg(45)->Unit(benchmark::kMillisecond);
+
+void Glyphs200(benchmark::State& state, Timed timed) {
+  TimeHatch(state, *Glyphs(), static_cast<float>(state.range(0)), 0.03f, timed);
+}
+void BM_HatchFill_200Glyphs_Spacing003(benchmark::State& state) { Glyphs200(state, Timed::kFill); }
+void BM_HatchScanOnly_200Glyphs_Spacing003(benchmark::State& state) { Glyphs200(state, Timed::kScanOnly); }
 BENCHMARK(BM_HatchFill_200Glyphs_Spacing003)->ArgName("angle")->Arg(0)->Arg(90)->Arg(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HatchScanOnly_200Glyphs_Spacing003)->ArgName("angle")->Arg(0)->Arg(90)->Arg(30)->Unit(benchmark::kMillisecond);
 
 // The fill of a comb (teeth 0.5 mm wide at 1 mm pitch, 200 mm tall): every
 // scan line crosses every tooth, so the strokes grow with teeth times lines.
 // At 0.03 mm the fill is refused at the stroke limit; at 0.2 mm 100 teeth
 // fill completely (about 100000 strokes).
-void HatchComb(benchmark::State& state, float spacing) {
-  const CPointList outline = CombOutline(static_cast<int>(state.range(0)));
-  int points = 0;
-  bool cut = false;
-  for (auto _ : state) {
-    CStrokeGroup group(outline);
-    cut = !group.HatchFill(0, spacing);
-    points = group.GetFillList().GetSize();
-    benchmark::DoNotOptimize(points);
-  }
-  state.counters["strokes"] = points / 2;
-  state.counters["cut"] = cut;
+void Comb(benchmark::State& state, float spacing, Timed timed) {
+  TimeHatch(state, *GroupOf(CombOutline(static_cast<int>(state.range(0)))), 0, spacing, timed);
 }
-
-void BM_HatchFill_Comb_Spacing003(benchmark::State& state) { HatchComb(state, 0.03f); }
+void BM_HatchFill_Comb_Spacing003(benchmark::State& state) { Comb(state, 0.03f, Timed::kFill); }
+void BM_HatchFill_Comb_Spacing02(benchmark::State& state) { Comb(state, 0.2f, Timed::kFill); }
+void BM_HatchScanOnly_Comb_Spacing02(benchmark::State& state) { Comb(state, 0.2f, Timed::kScanOnly); }
 BENCHMARK(BM_HatchFill_Comb_Spacing003)->ArgName("teeth")->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
-
-void BM_HatchFill_Comb_Spacing02(benchmark::State& state) { HatchComb(state, 0.2f); }
 BENCHMARK(BM_HatchFill_Comb_Spacing02)->ArgName("teeth")->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HatchScanOnly_Comb_Spacing02)->ArgName("teeth")->Arg(100)->Unit(benchmark::kMillisecond);
 
 // Times building the step nodes of a path made of the one group, under
 // all-zero machine settings; freeing the nodes is not timed.

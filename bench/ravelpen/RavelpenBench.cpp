@@ -1,6 +1,8 @@
-// Tracing pictures beside potrace on the same rasters (a large picture, thin
-// straight lines, a filled square), and rendering 1000 characters of SHX
-// text into moves.
+// Tracing pictures beside potrace on the same rasters (a large picture, a
+// page of letter-like shapes, thin straight lines, filled squares), and
+// rendering 1000 characters of SHX text into moves. Each side starts from
+// its own prepared input, made outside the timed loop: our tracer from the
+// bitmap file in memory, potrace from its packed bitmap.
 #include <benchmark/benchmark.h>
 #include <potracelib.h>
 
@@ -16,9 +18,11 @@
 namespace {
 
 // The pictures traced, each beside potrace on the same raster: discs and
-// bars over 2000 x 2000 pixels; a one-pixel line 4000 pixels long, upright;
-// a one-pixel diagonal 2000 pixels long; a filled square of 1000 pixels.
-enum class Picture { kDiscsAndBars, kThinLine, kThinDiagonal, kFilledSquare };
+// bars over 2000 x 2000 pixels; 80 letter-like shapes (rings, bars, slanted
+// strokes) 12 pixels thick on a 2000 x 600 page; a one-pixel line 4000
+// pixels long, upright; a one-pixel diagonal 2000 pixels long; filled
+// squares of 1000 and 2400 pixels.
+enum class Picture { kDiscsAndBars, kTextLike, kThinLine, kThinDiagonal, kFilledSquare, kLargeFilledSquare };
 
 const Raster& RasterOf(Picture picture) {
   static const Raster discs = [] {
@@ -26,6 +30,24 @@ const Raster& RasterOf(Picture picture) {
     for (int i = 0; i < 12; ++i) r.Disc(200 + 150 * i, 300 + 100 * (i % 5), 60 + 7 * i);
     r.Fill(100, 1200, 1800, 120);
     r.Disc(1000, 1600, 300);
+    return r;
+  }();
+  static const Raster text = [] {
+    Raster r(2000, 600);
+    for (int row = 0; row < 4; ++row)
+      for (int col = 0; col < 20; ++col) {
+        const int x = 30 + col * 97, y = 30 + row * 140;
+        switch ((row * 20 + col) % 4) {
+          case 0: r.Ring(x + 35, y + 50, 40, 28); break;
+          case 1: r.Stroke(x + 35, y, x + 35, y + 100, 12); r.Stroke(x + 10, y + 100, x + 60, y + 100, 12); break;
+          case 2:
+            r.Stroke(x, y, x + 35, y + 100, 12);
+            r.Stroke(x + 35, y + 100, x + 70, y, 12);
+            r.Stroke(x + 18, y + 45, x + 52, y + 45, 12);
+            break;
+          default: r.Stroke(x + 5, y, x + 5, y + 100, 12); r.Stroke(x + 5, y, x + 65, y, 12); break;
+        }
+      }
     return r;
   }();
   static const Raster line = [] {
@@ -43,7 +65,14 @@ const Raster& RasterOf(Picture picture) {
     r.Fill(1, 1, 1000, 1000);
     return r;
   }();
+  static const Raster largeSquare = [] {
+    Raster r(2402, 2402);
+    r.Fill(1, 1, 2400, 2400);
+    return r;
+  }();
   switch (picture) {
+    case Picture::kTextLike: return text;
+    case Picture::kLargeFilledSquare: return largeSquare;
     case Picture::kThinLine: return line;
     case Picture::kThinDiagonal: return diagonal;
     case Picture::kFilledSquare: return square;
@@ -54,41 +83,44 @@ const Raster& RasterOf(Picture picture) {
 void BM_TraceOurs(benchmark::State& state, Picture picture) {
   ravelpen::CDibImage image;
   image.SetBytes(Bmp24(RasterOf(picture)));
+  std::size_t polylines = 0, points = 0;
   for (auto _ : state) {
     ravelpen::TracePolylineArray result;
     benchmark::DoNotOptimize(image.TraceToPolylines(result));
-    state.counters["polylines"] = static_cast<double>(result.size());
+    polylines = result.size();
+    points = 0;
+    for (const auto& polyline : result) points += polyline.size();
   }
+  state.counters["polylines"] = static_cast<double>(polylines);
+  state.counters["points"] = static_cast<double>(points);
 }
 
 void BM_TracePotrace(benchmark::State& state, Picture picture) {
   const Raster& raster = RasterOf(picture);
-  const int wordBits = 8 * sizeof(potrace_word);
+  int dy = 0;
+  std::vector<potrace_word> map = PackedRows<potrace_word>(raster, dy);
+  const potrace_bitmap_t bitmap{raster.width, raster.height, dy, map.data()};
+  potrace_param_t* param = potrace_param_default();
   for (auto _ : state) {
-    // The bitmap is built inside the loop, as our tracer reads its file.
-    const int dy = (raster.width + wordBits - 1) / wordBits;
-    std::vector<potrace_word> map(static_cast<std::size_t>(dy) * raster.height, 0);
-    for (int y = 0; y < raster.height; ++y)
-      for (int x = 0; x < raster.width; ++x)
-        if (raster.Dark(x, y))
-          map[static_cast<std::size_t>(y) * dy + x / wordBits] |= potrace_word(1) << (wordBits - 1 - x % wordBits);
-    potrace_bitmap_t bitmap{raster.width, raster.height, dy, map.data()};
-    potrace_param_t* param = potrace_param_default();
     potrace_state_t* traced = potrace_trace(param, &bitmap);
     benchmark::DoNotOptimize(traced);
     potrace_state_free(traced);
-    potrace_param_free(param);
   }
+  potrace_param_free(param);
 }
 
 BENCHMARK_CAPTURE(BM_TraceOurs, discs_and_bars_2000, Picture::kDiscsAndBars)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TracePotrace, discs_and_bars_2000, Picture::kDiscsAndBars)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TraceOurs, text_like_2000x600, Picture::kTextLike)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TracePotrace, text_like_2000x600, Picture::kTextLike)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TraceOurs, thin_line_4000, Picture::kThinLine)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TracePotrace, thin_line_4000, Picture::kThinLine)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TraceOurs, thin_diagonal_2000, Picture::kThinDiagonal)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TracePotrace, thin_diagonal_2000, Picture::kThinDiagonal)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TraceOurs, filled_square_1000, Picture::kFilledSquare)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_TracePotrace, filled_square_1000, Picture::kFilledSquare)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TraceOurs, filled_square_2400, Picture::kLargeFilledSquare)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TracePotrace, filled_square_2400, Picture::kLargeFilledSquare)->Unit(benchmark::kMillisecond);
 
 void BM_ShxText1000(benchmark::State& state) {
   TestInstallFolder folder;

@@ -262,19 +262,23 @@ void CObjElement::DrawPathOf(const CPathData& path, const ElementDrawArgs& args)
   ctx.firstPoint = &startPoint;
   ctx.lastPoint = &endPoint;
   ctx.highlightPen = args.highlightPen;
+  ctx.visible = args.visible;
+  ctx.bounds = boundRect;
   path.DrawGroups(ctx);
 }
 
 void CObjElement::Draw(platform::DeviceContext& dc, int originX, int originY, double zoom,
                        const platform::DcPen& markedPen, const platform::DcPen& unmarkedPen,
-                       const CDoublePoint& reference) {
+                       const CDoublePoint& reference, const platform::DcRect* visible) {
   const CObjTypeOps* ops = Ops();
   if (!ops) return;
   const platform::DcPen previous = dc.SelectPen(IsMarkEnabled() ? markedPen : unmarkedPen);
-  const ElementDrawArgs args = DrawArgsOf(dc, originX, originY, zoom, reference.x, reference.y);
+  ElementDrawArgs args = DrawArgsOf(dc, originX, originY, zoom, reference.x, reference.y);
   if (ops->draw) {
     ops->draw(*this, *object_, args);
   } else if (ops->path) {
+    // Only a path drawn by itself is held against the bounds (which are its own).
+    args.visible = visible;
     DrawPathOf(*ops->path(*object_), args);
   }
   dc.SelectPen(previous);

@@ -105,8 +105,12 @@ class CObjElement {
   CDoubleRect GetBoundRect() const;
   void UpdateBoundRect();
   void RefreshTypeObject();
+  // With `visible`, the device box beyond which dc drops what is drawn: an
+  // element drawn from its path that lies wholly beyond it is passed over,
+  // its start and end points and the current position set as drawing would.
   void Draw(platform::DeviceContext& dc, int originX, int originY, double zoom, const platform::DcPen& markedPen,
-            const platform::DcPen& unmarkedPen, const CDoublePoint& reference);
+            const platform::DcPen& unmarkedPen, const CDoublePoint& reference,
+            const platform::DcRect* visible = nullptr);
   // Imported drawings only: as Draw, selected strokes in the highlight pen.
   void DrawMarkPath(platform::DeviceContext& dc, int originX, int originY, double zoom,
                     const platform::DcPen& markedPen, const platform::DcPen& unmarkedPen,

@@ -56,6 +56,7 @@ struct ElementDrawArgs {
   double offsetX = 0;
   double offsetY = 0;
   const platform::DcPen* highlightPen = nullptr;
+  const platform::DcRect* visible = nullptr;  // PathDrawContext::visible
 };
 
 // Operations of one class. Null entries mean "this class has none"; the

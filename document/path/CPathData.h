@@ -23,6 +23,12 @@ struct PathDrawContext {
   CDoublePoint* firstPoint = nullptr;  // receives the first point drawn (without offset)
   CDoublePoint* lastPoint = nullptr;   // receives the last point drawn (without offset)
   const platform::DcPen* highlightPen = nullptr;  // for stroke paths whose flag is set
+  // When set, the device box beyond which the context drops everything
+  // drawn; a path whose bounds lie wholly beyond it is not drawn at all, only
+  // its first and last points and the current position are set as drawing
+  // would set them.
+  const platform::DcRect* visible = nullptr;
+  CDoubleRect bounds;  // the path's bounds, for the test against `visible`
 };
 
 class CPathData {
@@ -71,6 +77,11 @@ class CPathData {
   void DrawGroups(PathDrawContext& ctx) const;
   void DrawPointList(const CPointList& list, PathDrawContext& ctx, bool& firstPoint) const;
   void DrawDots(const CPointList& list, PathDrawContext& ctx, bool& firstPoint, int dotPixels) const;
+  // Whether all the groups would draw lies beyond ctx.visible.
+  bool BeyondVisible(const PathDrawContext& ctx) const;
+  // What DrawGroups leaves behind without drawing: the first and last points
+  // reported and the current position.
+  void PassGroups(PathDrawContext& ctx) const;
 
   // Step nodes of the groups (StepNodes.cpp). Mode 0: rotary-aware order;
   // 1: groups in array order; other: groups last to first.

@@ -11,6 +11,7 @@
 #include "document/path/CStrokeGroup.h"
 #include "document/path/NearestEndGrid.h"
 #include "document/path/PathListHelpers.h"
+#include "document/path/ScanLineEnds.h"
 
 namespace {
 
@@ -115,9 +116,12 @@ void AppendSegmentsNearestFirst(CHatchSegmentArray& segments, CDoublePoint start
   }
 }
 
-bool CStrokeGroup::HatchFill(float angle, float spacing) {
-  if (!IsNotEmpty()) return true;
-  const CDoubleRect box = GetBoundRect();
+bool ScanHatchStrokes(const CStrokeGroup& group, float angle, float spacing, HatchScan& scan) {
+  CPointList& strokes = scan.strokes;
+  strokes.RemoveAll();
+  scan.lineStart.clear();
+  if (!group.IsNotEmpty()) return true;
+  const CDoubleRect box = group.GetBoundRect();
   const double L = box.left, T = box.top, R = box.right, Bo = box.bottom;
 
   float theta = angle;
@@ -130,8 +134,8 @@ bool CStrokeGroup::HatchFill(float angle, float spacing) {
   // The edges of every contour (closed: the last point joins the first),
   // built once for all scan lines.
   std::vector<CLine2D> edges;
-  for (int c = 0; c < GetCount(); ++c) {
-    const CPointList& pts = GetAt(c)->points;
+  for (int c = 0; c < group.GetCount(); ++c) {
+    const CPointList& pts = group.GetAt(c)->points;
     const int n = pts.GetSize();
     for (int i = 0; i < n; ++i) edges.emplace_back(pts[i], pts[i + 1 < n ? i + 1 : 0]);
   }
@@ -165,10 +169,8 @@ bool CStrokeGroup::HatchFill(float angle, float spacing) {
   // Stray far points or broken bounds would run billions of lines, and a
   // shape too far out would never finish its sweep: refuse.
   if (!std::isfinite(L) || !std::isfinite(R) || !std::isfinite(T) || !std::isfinite(Bo) ||
-      !ScanLineCountAcceptable(lines) || !advances) {
-    fillCut = true;
+      !ScanLineCountAcceptable(lines) || !advances)
     return false;
-  }
 
   // Sweep: every family's scan key (x, y, or the intercept of a sloped line)
   // never decreases, so each edge is active over one interval of keys. A
@@ -204,11 +206,10 @@ bool CStrokeGroup::HatchFill(float angle, float spacing) {
   std::vector<int> active;
 
   CPointList hits;
-  CPointList strokes;
   bool ascending = true;
   bool tooMany = false;  // the sweep stops at the stroke limit
   const bool byY = family == Family::Vertical;
-  auto scan = [&](const CLine2D& line, bool vertical, double x, double key) {
+  auto scanLine = [&](const CLine2D& line, bool vertical, double x, double key) {
     const std::size_t before = active.size();
     while (nextEdge < order.size()) {
       const int e = order[nextEdge];
@@ -240,6 +241,7 @@ bool CStrokeGroup::HatchFill(float angle, float spacing) {
     else
       SortPointsByX(hits, ascending);
     ascending = !ascending;
+    scan.lineStart.push_back(strokes.GetSize() / 2);
     for (int i = 0; i + 1 < hits.GetSize(); i += 2) {
       CDoublePoint a = hits[i], b = hits[i + 1];
       a.flag = static_cast<std::uint8_t>(a.flag & ~PT_JOINED);
@@ -251,29 +253,75 @@ bool CStrokeGroup::HatchFill(float angle, float spacing) {
 
   switch (family) {
     case Family::Vertical:
+      scan.alongX = 0.0;
+      scan.alongY = 1.0;
       if (L < R)
-        for (double x = L; x < R && !tooMany; x += s) scan(CLine2D(VerticalSlope, VerticalSlope), true, x, x);
+        for (double x = L; x < R && !tooMany; x += s) scanLine(CLine2D(VerticalSlope, VerticalSlope), true, x, x);
       break;
     case Family::Horizontal:
       if (Bo < T)
-        for (double y = Bo; y < T && !tooMany; y += s) scan(CLine2D(0.0, y), false, 0, y);
+        for (double y = Bo; y < T && !tooMany; y += s) scanLine(CLine2D(0.0, y), false, 0, y);
       break;
     case Family::Rising:
-      for (double w = L; w <= J && !tooMany; w += d) scan(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
-      break;
     case Family::Falling:
-      for (double w = R; w >= J && !tooMany; w -= d) scan(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
+      scan.alongX = 1.0 / std::sqrt(1.0 + k * k);
+      scan.alongY = k * scan.alongX;
+      if (family == Family::Rising)
+        for (double w = L; w <= J && !tooMany; w += d) scanLine(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
+      else
+        for (double w = R; w >= J && !tooMany; w -= d) scanLine(CLine2D(k, Bo - w * k), false, 0, Bo - w * k);
       break;
   }
   // Half a fill would mark a part wrongly without showing why: all or nothing.
   if (tooMany) {
+    strokes.RemoveAll();
+    scan.lineStart.clear();
+  }
+  return !tooMany;
+}
+
+void AppendScanStrokesNearestFirst(const HatchScan& scan, CPointList& out) {
+  const CPointList& strokes = scan.strokes;
+  const std::size_t n = static_cast<std::size_t>(strokes.GetSize() / 2);
+  if (n == 0) return;
+  const CDoublePoint* ends = strokes.GetData();
+  // One index per thread, its storage kept from one fill to the next (a
+  // layout fills many objects): no more than the largest fill's, a few
+  // megabytes at the stroke limit.
+  static thread_local ScanLineEnds index;
+  index.Build(ends, n, scan.lineStart, scan.alongX, scan.alongY);
+  if (!index.Usable()) {
+    CHatchSegmentArray segments;
+    for (int i = 0; i + 1 < strokes.GetSize(); i += 2) segments.Add(HatchSegment{strokes[i], strokes[i + 1]});
+    AppendSegmentsNearestFirst(segments, strokes[0], out);
+    return;
+  }
+  // Written in place: the list grows once for all the strokes.
+  int at = out.GetSize();
+  out.SetSize(at + 2 * static_cast<int>(n));
+  // The reference is always an end of a stroke: the first stroke's first
+  // end, then the nearer end of each stroke taken (as OrderSegmentFrom turns it).
+  std::size_t reference = 0;
+  while (!index.Empty()) {
+    bool turned = false;
+    const long i = index.NearestFromEnd(reference, turned);
+    const std::size_t first = 2 * static_cast<std::size_t>(i);
+    index.Remove(i);
+    reference = first + (turned ? 1 : 0);
+    CDoublePoint a = ends[reference], b = ends[turned ? first : first + 1];
+    a.flag = static_cast<std::uint8_t>(a.flag & ~PT_JOINED);
+    b.flag = static_cast<std::uint8_t>(b.flag | PT_JOINED);
+    out[at++] = a;
+    out[at++] = b;
+  }
+}
+
+bool CStrokeGroup::HatchFill(float angle, float spacing) {
+  HatchScan scan;
+  if (!ScanHatchStrokes(*this, angle, spacing, scan)) {
     fillCut = true;
     return false;
   }
-
-  if (strokes.GetSize() == 0) return true;
-  CHatchSegmentArray segments;
-  for (int i = 0; i + 1 < strokes.GetSize(); i += 2) segments.Add(HatchSegment{strokes[i], strokes[i + 1]});
-  AppendSegmentsNearestFirst(segments, strokes[0], fill);
+  AppendScanStrokesNearestFirst(scan, fill);
   return true;
 }

@@ -7,6 +7,7 @@
 #include "document/geometry/CPointList.h"
 
 class CArchive;
+class CStrokeGroup;
 
 // One fill stroke: first end, second end.
 struct HatchSegment {
@@ -48,6 +49,24 @@ bool TakeNearestSegment(CHatchSegmentArray& segments, CDoublePoint& reference, H
 // from start would give (first end, second end per segment), in near-linear
 // time. The array is left empty.
 void AppendSegmentsNearestFirst(CHatchSegmentArray& segments, CDoublePoint start, CPointList& out);
+
+// The fill strokes of a group's contours in scan order, before the
+// nearest-first ordering: pairs in `strokes`, the first stroke of every scan
+// line that made strokes in `lineStart`, and the unit direction of the lines.
+struct HatchScan {
+  CPointList strokes;
+  std::vector<int> lineStart;
+  double alongX = 1.0;
+  double alongY = 0.0;
+};
+
+// Runs the scan lines of the fill (back and forth along the sweep). False,
+// with no strokes, when the fill is refused for its size.
+bool ScanHatchStrokes(const CStrokeGroup& group, float angle, float spacing, HatchScan& scan);
+
+// Appends the scanned strokes to out in the order repeated TakeNearestSegment
+// calls from the first stroke's first end would give, through the scan lines.
+void AppendScanStrokesNearestFirst(const HatchScan& scan, CPointList& out);
 
 // Fills whose scan lines would exceed this count are refused: no machine area
 // needs more (3000 mm at the finest spacing of 0.03 mm is 100000 lines, about

@@ -155,6 +155,13 @@ class NearestOrder {
     }
   }
 
+  // OrderByNearest on the whole list, in place.
+  void Whole(std::vector<TracePoint>& points, TracePoint start, double threshold, bool remove) {
+    ordered_.clear();
+    Append(points.data(), points.size(), start, threshold, remove, ordered_);
+    points.swap(ordered_);
+  }
+
   // OrderPath's tiles: a list of more than 5000 points is cut into 10 mm
   // tiles, walked row by row in alternating direction.
   void Path(std::vector<TracePoint>& points, TracePoint start, double threshold, bool remove) {
@@ -275,8 +282,13 @@ std::size_t CutIntoPolylines(std::vector<TracePoint>& pool, TracePolylineArray& 
       heap.pop_back();
       join(next);
     }
+    // The whole polyline is ordered at once, whatever its size: in tiles a
+    // long outline would be walked tile row by tile row, jumping across the
+    // picture from one side to the other within one polyline, marked with
+    // the needle down. (The tiles keep the ordering of the whole picture
+    // quick; its jumps are where the polylines are cut.)
     const TracePoint start = polyline.front();
-    order.Path(polyline, start, threshold, true);
+    order.Whole(polyline, start, threshold, true);
     if (!polyline.empty()) {
       total += polyline.size();
       result.push_back(std::move(polyline));

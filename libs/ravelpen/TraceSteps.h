@@ -51,7 +51,8 @@ void OrderByNearestScan(std::vector<TracePoint>& points, TracePoint current, dou
 // when there are more than 5000 points.
 void OrderPath(std::vector<TracePoint>& points, TracePoint start, double threshold, bool remove);
 // Cuts the pool into polylines: each grows by the pool points that come
-// within `gap` of it. Returns the number of points placed.
+// within `gap` of it and is then ordered by OrderByNearest from its first
+// point (as a whole, never in tiles). Returns the number of points placed.
 std::size_t CutIntoPolylines(std::vector<TracePoint>& pool, TracePolylineArray& result, double gap, double threshold);
 // Drops points where the path runs nearly straight (above 145 degrees) or
 // doubles back (below 45), then closes the polyline. Returns the new count.

@@ -14,6 +14,7 @@
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/controller/ControllerMessages.h"
 #include "marking/controller/ControllerState.h"
+#include "marking/controller/MarkOrder.h"
 #include "marking/link/ILinkHost.h"
 #include "marking/link/PortSerialWriter.h"
 #include "platform/Prompt.h"
@@ -345,22 +346,20 @@ int CMarkControlWnd::MarkPass(CDrawProperity& record, int& passes, int total, in
   CObjElement* firstMarked = nullptr;
   int result = 1;
   for (int cls = 0; cls < kClassCount && !StopRequested(); ++cls) {
-    std::vector<CObjElement*> working = classList_[cls];
-    if (working.empty()) continue;
+    if (classList_[cls].empty()) continue;
+    MarkOrder working(classList_[cls]);
     if (cls > 0 && record.GetClassPause() > 0) CountdownWait(record.GetClassPause());
     if (StopRequested() && PauseAndConfirmStop("Terminate marking-4")) {
       result = 0;
       break;
     }
-    while (!working.empty() && !StopBitsSet()) {
+    while (!working.Empty() && !StopBitsSet()) {
       int direction = 0;
       CObjElement* element;
-      if (MarkStatusWord.load() & MSW_NEAREST_ORDER) {
-        element = PickNearestObject(working, currentPosition, direction);
-      } else {
-        element = working.front();
-        working.erase(working.begin());
-      }
+      if (MarkStatusWord.load() & MSW_NEAREST_ORDER)
+        element = working.TakeNearest(currentPosition, direction);
+      else
+        element = working.TakeFirst();
       if (!element) break;
       WaitUntilNotBusy(element);
       if (!MarkObject(element, record, direction)) {

@@ -129,6 +129,48 @@ TEST(QPainterDeviceContext, LinesPensAndPixels) {
   EXPECT_TRUE(Is(image, 55, 55, Qt::white));
 }
 
+// Thin solid lines are written straight into an image. Along a row or a
+// column (the grid, the axes) the pixels are the painter's own, on the
+// image or leaving it, single pixels included; slanted lines that leave the
+// image are the painter's to draw. (Slanted lines inside are stepped pixel
+// by pixel, not always as the painter would.)
+TEST(QPainterDeviceContext, LinesWrittenIntoTheImageAreThePaintersPixels) {
+  TestApp();
+  std::vector<std::pair<platform::DcPoint, platform::DcPoint>> segments;
+  unsigned seed = 3;
+  auto next = [&seed](int range) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<unsigned>(range)) - range / 4;
+  };
+  for (int i = 0; i < 400; ++i) {
+    const platform::DcPoint a{next(80), next(80)};
+    platform::DcPoint b{next(80), next(80)};
+    if (i % 4 == 0) b.y = a.y;  // along a row
+    if (i % 4 == 1) b.x = a.x;  // along a column
+    if (i % 16 == 2) b = a;     // one pixel
+    segments.push_back({a, b});
+  }
+  const QRect image(0, 0, 60, 60);
+  for (const auto& [a, b] : segments) {
+    const bool straight = a.x == b.x || a.y == b.y;
+    if (!straight && image.contains(a.x, a.y) && image.contains(b.x, b.y)) continue;
+    QImage mine = WhiteImage(), painters = WhiteImage();
+    {
+      QPainter painter(&mine);
+      QPainterDeviceContext dc(painter, &mine);
+      dc.SelectPen({platform::PS_SOLID, 1, kRed});
+      const platform::DcPoint run[] = {a, b};
+      dc.Polyline(run, 2);
+    }
+    {
+      QPainter painter(&painters);
+      painter.setPen(QPen(QColor(255, 0, 0), 0));
+      painter.drawLine(a.x, a.y, b.x, b.y);
+    }
+    ASSERT_EQ(mine, painters) << a.x << "," << a.y << " to " << b.x << "," << b.y;
+  }
+}
+
 TEST(QPainterDeviceContext, ArcRunsCounterClockwiseFromStartToEnd) {
   TestApp();
   QImage image = WhiteImage();

@@ -116,7 +116,8 @@ class CVendrikViewModel : public IMarkView {
   void OnDraw(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
   void DrawLayout(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
   void DrawWorkArea(platform::DeviceContext& dc, const platform::DcPoint& viewport, int width, int height);
-  void DrawObjects(platform::DeviceContext& dc, const platform::DcPoint& viewport);
+  // Objects that lie wholly beyond `visible` (dropped there anyway) are passed over.
+  void DrawObjects(platform::DeviceContext& dc, const platform::DcPoint& viewport, const platform::DcRect& visible);
   void DrawStartBackPaths(platform::DeviceContext& dc, const platform::DcPoint& viewport);
   // The whole text of every shown VIN whose large display is on, in the view
   // font across the middle of the client area, its check digit in colour.

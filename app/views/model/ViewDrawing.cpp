@@ -133,7 +133,7 @@ void CVendrikViewModel::DrawLayout(platform::DeviceContext& target, const DcPoin
   ViewportDeviceContext dc(target, width, height);
   OnEraseBkgnd(dc, 0, 0, width, height);
   DrawWorkArea(dc, viewport, width, height);
-  DrawObjects(dc, viewport);
+  DrawObjects(dc, viewport, dc.Visible());
   DrawEnlargedVins(dc, viewport, height);
   DrawStartBackPaths(dc, viewport);
   m_bMemValid = true;
@@ -208,11 +208,12 @@ void CVendrikViewModel::DrawWorkArea(platform::DeviceContext& dc, const DcPoint&
   dc.SelectPen(previousPen);
 }
 
-void CVendrikViewModel::DrawObjects(platform::DeviceContext& dc, const DcPoint& viewport) {
+void CVendrikViewModel::DrawObjects(platform::DeviceContext& dc, const DcPoint& viewport,
+                                     const platform::DcRect& visible) {
   const DcPoint origin{m_centreX - viewport.x, m_centreY - viewport.y};
   const double z = DrawZoom();
   auto drawElement = [&](CObjElement& element, const DcPen& pen) {
-    element.Draw(dc, origin.x, origin.y, z, pen, pen, CDoublePoint{});
+    element.Draw(dc, origin.x, origin.y, z, pen, pen, CDoublePoint{}, &visible);
   };
   if (m_pDocument != nullptr) {
     const CObjPtrArray& objects = m_pDocument->Objects();

@@ -4,7 +4,7 @@
 
 ViewportDeviceContext::ViewportDeviceContext(platform::DeviceContext& target, int width, int height, int margin)
     : target_(target), minX_(-margin), minY_(-margin), maxX_(width + margin), maxY_(height + margin) {
-  pos_ = target_.GetCurrentPosition();
+  path_.pos = target_.GetCurrentPosition();
   run_.reserve(1024);
 }
 
@@ -23,26 +23,25 @@ bool ViewportDeviceContext::BoxOutside(int left, int top, int right, int bottom)
 bool ViewportDeviceContext::PointOutside(int x, int y) const { return x < minX_ || x > maxX_ || y < minY_ || y > maxY_; }
 
 platform::DcPoint ViewportDeviceContext::MoveTo(int x, int y) {
-  const platform::DcPoint previous = pos_;
-  pos_ = {x, y};
+  const platform::DcPoint previous = path_.pos;
+  path_.pos = {x, y};
   return previous;
 }
 
-void ViewportDeviceContext::LineTo(int x, int y) {
-  const platform::DcPoint to{x, y};
-  const platform::DcPoint from = pos_;
-  pos_ = to;
-  if (lastSegmentValid_) {
+inline void ViewportDeviceContext::Step(PathState& path, platform::DcPoint to, long& dropped) {
+  const platform::DcPoint from = path.pos;
+  path.pos = to;
+  if (path.lastValid) {
     // A step within the pixel a drawn segment ended on, or the same segment
     // again (either way round), adds nothing.
-    if ((to == from && lastTo_ == from) || (lastFrom_ == from && lastTo_ == to) ||
-        (lastFrom_ == to && lastTo_ == from)) {
-      ++dropped_;
+    if ((to == from && path.lastTo == from) || (path.lastFrom == from && path.lastTo == to) ||
+        (path.lastFrom == to && path.lastTo == from)) {
+      ++dropped;
       return;
     }
   }
-  if (BoxOutside(from.x, from.y, x, y)) {
-    ++dropped_;
+  if (BoxOutside(from.x, from.y, to.x, to.y)) {
+    ++dropped;
     return;
   }
   if (run_.empty() || !(run_.back() == from)) {
@@ -50,10 +49,27 @@ void ViewportDeviceContext::LineTo(int x, int y) {
     run_.push_back(from);
   }
   run_.push_back(to);
-  lastSegmentValid_ = true;
-  lastFrom_ = from;
-  lastTo_ = to;
+  path.lastValid = true;
+  path.lastFrom = from;
+  path.lastTo = to;
 }
+
+void ViewportDeviceContext::LineTo(int x, int y) { Step(path_, {x, y}, dropped_); }
+
+void ViewportDeviceContext::MoveOrLineTo(const platform::DcPoint* points, const std::uint8_t* joined, int count) {
+  // The path's state kept in locals while the points go by.
+  PathState path = path_;
+  long dropped = dropped_;
+  for (int i = 0; i < count; ++i) {
+    if (joined[i])
+      Step(path, points[i], dropped);
+    else
+      path.pos = points[i];
+  }
+  path_ = path;
+  dropped_ = dropped;
+}
+
 
 platform::DcPen ViewportDeviceContext::SelectPen(const platform::DcPen& pen) {
   Flush();

@@ -4,9 +4,10 @@
 // steps that add nothing (a repeated segment, a step within the pixel just
 // drawn), and handing connected segments over as one polyline. A layout of a
 // million points mostly lands on pixels already drawn at a low zoom and
-// outside the window at a high one; the objects still walk all their points
-// (they record where their paths start and end), but only what shows
-// reaches the painter.
+// outside the window at a high one: only what shows reaches the painter.
+// Objects wholly beyond the box (Visible) are not walked at all: the view
+// hands the box to CObjElement::Draw, which then only records where their
+// paths start and end.
 #include <vector>
 
 #include "platform/DeviceContext.h"
@@ -19,7 +20,8 @@ class ViewportDeviceContext : public platform::DeviceContext {
 
   platform::DcPoint MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
-  platform::DcPoint GetCurrentPosition() const override { return pos_; }
+  void MoveOrLineTo(const platform::DcPoint* points, const std::uint8_t* joined, int count) override;
+  platform::DcPoint GetCurrentPosition() const override { return path_.pos; }
   platform::DcPen SelectPen(const platform::DcPen& pen) override;
   platform::DcBrush SelectBrush(const platform::DcBrush& brush) override;
   platform::DcPen CurrentPen() const override { return target_.CurrentPen(); }
@@ -39,19 +41,27 @@ class ViewportDeviceContext : public platform::DeviceContext {
 
   // Hands the pending run of segments to the target.
   void Flush();
+  // The box beyond which everything drawn is dropped (the viewport and its margin).
+  platform::DcRect Visible() const { return {minX_, minY_, maxX_, maxY_}; }
   long Dropped() const { return dropped_; }
 
  private:
   bool BoxOutside(int left, int top, int right, int bottom) const;
   bool PointOutside(int x, int y) const;
+  // The current position and the last segment accepted (a repeat of it
+  // adds nothing).
+  struct PathState {
+    platform::DcPoint pos;
+    bool lastValid = false;
+    platform::DcPoint lastFrom, lastTo;
+  };
+  // A LineTo on the given state, counting what it drops.
+  void Step(PathState& path, platform::DcPoint to, long& dropped);
 
   platform::DeviceContext& target_;
   int minX_, minY_, maxX_, maxY_;
-  platform::DcPoint pos_;
+  PathState path_;
   // Connected segments not yet drawn (first point, then each end).
   std::vector<platform::DcPoint> run_;
-  // The last segment accepted (a repeat of it adds nothing).
-  bool lastSegmentValid_ = false;
-  platform::DcPoint lastFrom_, lastTo_;
   long dropped_ = 0;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -356,6 +357,62 @@ TEST(HatchFill, MatchesThePlainScanOfEveryContourOnRandomShapes) {
       }
     }
   }
+}
+
+// The shapes a fill's ordering meets, where the scan lines cross many
+// contours or touch the same spot twice: rows of letters (rings and bars), a
+// comb, squares sharing an edge, a contour given twice (strokes of no
+// length, every distance tied) and a thin sloped sliver.
+TEST(HatchFill, MatchesThePlainScanOnLettersCombsAndTouchingShapes) {
+  auto ellipse = [](double cx, double cy, double rx, double ry, int n) {
+    CPointList list;
+    for (int i = 0; i < n; ++i) {
+      const double a = 6.2831852 * i / n;
+      list.Add(CDoublePoint(cx + rx * std::cos(a), cy + ry * std::sin(a), i ? PT_JOINED : 0));
+    }
+    return list;
+  };
+  auto group = [](std::initializer_list<CPointList> contours) {
+    auto g = std::make_unique<CStrokeGroup>(CPointList{});
+    g->RemoveAllLists();
+    for (const CPointList& c : contours) g->AddPointList(c);
+    return g;
+  };
+  struct Case {
+    const char* name;
+    std::unique_ptr<CStrokeGroup> shape;
+    float spacing;
+  };
+  std::vector<Case> cases;
+  auto letters = group({});
+  for (int row = 0; row < 2; ++row)
+    for (int col = 0; col < 3; ++col) {
+      const double x = col * 5.0, y = row * 8.0;
+      letters->AddPointList(ellipse(x + 1.5, y + 3, 1.5, 3, 48));
+      letters->AddPointList(ellipse(x + 1.5, y + 3, 0.9, 2.2, 40));
+      letters->AddPointList(Polygon({{x + 3.3, y}, {x + 4, y}, {x + 4, y + 6}, {x + 3.3, y + 6}}));
+    }
+  cases.push_back({"letters", std::move(letters), 0.06f});
+  cases.push_back({"comb", group({CombOutline(12, 0.5, 1.0, 8.0)}), 0.1f});
+  cases.push_back({"touching squares", group({Square(0, 0, 4), Square(4, 0, 4), Square(2, 4, 4)}), 0.07f});
+  cases.push_back({"contour twice", group({Square(0, 0, 5), Square(0, 0, 5)}), 0.1f});
+  cases.push_back({"sloped sliver", group({Polygon({{0, 0}, {40, 9}, {40, 9.3}, {0, 0.4}})}), 0.03f});
+  for (const Case& c : cases)
+    for (float angle : {0.0f, 90.0f, 30.0f, -60.0f, 85.0f, 7.0f}) {
+      CStrokeGroup copy(CPointList{});
+      copy.RemoveAllLists();
+      for (int k = 0; k < c.shape->GetCount(); ++k) copy.AddPointList(c.shape->GetAt(k)->points);
+      copy.HatchFill(angle, c.spacing);
+      const CPointList expected = ReferenceHatch(*c.shape, angle, c.spacing);
+      const CPointList& got = copy.GetFillList();
+      ASSERT_EQ(got.GetSize(), expected.GetSize()) << c.name << " angle " << angle;
+      ASSERT_GT(got.GetSize(), 100) << c.name << " angle " << angle;
+      for (int i = 0; i < got.GetSize(); ++i) {
+        ASSERT_EQ(got[i].x, expected[i].x) << c.name << " angle " << angle << " point " << i;
+        ASSERT_EQ(got[i].y, expected[i].y) << c.name << " angle " << angle << " point " << i;
+        ASSERT_EQ(got[i].flag, expected[i].flag) << c.name << " angle " << angle << " point " << i;
+      }
+    }
 }
 
 // A long thin fill once took its strokes' nearest-first ordering quadratic:

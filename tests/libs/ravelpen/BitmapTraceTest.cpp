@@ -69,6 +69,22 @@ TEST(BitmapTrace, RectangleOutlineIsCentredOnItsIntegerMiddle) {
   EXPECT_LE(result[0].size(), 12u) << "reduced to its corners";
 }
 
+// More than 5000 outline points are ordered in 10 mm tiles first; the
+// polyline cut from them must still run round the outline, not zigzag from
+// tile row to tile row across the square with the needle down.
+TEST(BitmapTrace, ALargeFilledSquareIsOnePolylineRoundItsCorners) {
+  Raster raster(1402, 1402);
+  raster.Fill(1, 1, 1400, 1400);
+  const auto result = Trace(Bmp24(raster));
+  ASSERT_EQ(result.size(), 1u);
+  const auto& polyline = result[0];
+  ASSERT_EQ(polyline.size(), 5u) << "four corners, closed";
+  for (std::size_t i = 1; i < polyline.size(); ++i) {
+    const float dx = std::fabs(polyline[i].x - polyline[i - 1].x), dy = std::fabs(polyline[i].y - polyline[i - 1].y);
+    EXPECT_TRUE(dx < 0.5f || dy < 0.5f) << "step " << i << " cuts across the square";
+  }
+}
+
 TEST(BitmapTrace, FarApartDotsAreSeparatePolylinesNearOnesChain) {
   Raster apart(20, 5);
   apart.Set(2, 2);
@@ -110,13 +126,8 @@ TEST(BitmapTrace, TruncatedFilesAreRefusedAndLaterHeadersRead) {
 
 // potrace's outline of the same raster, as polygons sampled along its curves.
 std::vector<std::pair<double, double>> PotraceBoundary(const Raster& raster) {
-  const int wordBits = 8 * sizeof(potrace_word);
-  const int dy = (raster.width + wordBits - 1) / wordBits;
-  std::vector<potrace_word> map(static_cast<std::size_t>(dy) * raster.height, 0);
-  for (int y = 0; y < raster.height; ++y)
-    for (int x = 0; x < raster.width; ++x)
-      if (raster.Dark(x, y))
-        map[static_cast<std::size_t>(y) * dy + x / wordBits] |= potrace_word(1) << (wordBits - 1 - x % wordBits);
+  int dy = 0;
+  std::vector<potrace_word> map = PackedRows<potrace_word>(raster, dy);
   potrace_bitmap_t bitmap{raster.width, raster.height, dy, map.data()};
   std::unique_ptr<potrace_param_t, decltype(&potrace_param_free)> param(potrace_param_default(), potrace_param_free);
   std::unique_ptr<potrace_state_t, decltype(&potrace_state_free)> state(potrace_trace(param.get(), &bitmap),

@@ -2,6 +2,7 @@
 // Pictures drawn in a raster of dark and light pixels and written as bitmap
 // files byte by byte, for the tracing tests and benchmarks.
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +23,7 @@ struct RasterCentre {
 struct Raster {
   Raster(int w, int h) : width(w), height(h), dark(static_cast<std::size_t>(w) * h, 0) {}
   void Set(int x, int y) { dark[static_cast<std::size_t>(y) * width + x] = 1; }
+  void Clear(int x, int y) { dark[static_cast<std::size_t>(y) * width + x] = 0; }
   bool Dark(int x, int y) const { return dark[static_cast<std::size_t>(y) * width + x] != 0; }
   void Fill(int x, int y, int w, int h) {
     for (int j = y; j < y + h; ++j)
@@ -31,6 +33,23 @@ struct Raster {
     for (int j = std::max(0, cy - r); j <= std::min(height - 1, cy + r); ++j)
       for (int i = std::max(0, cx - r); i <= std::min(width - 1, cx + r); ++i)
         if ((i - cx) * (i - cx) + (j - cy) * (j - cy) <= r * r) Set(i, j);
+  }
+  // A disc of radius r less the disc of radius inner: a letter O.
+  void Ring(int cx, int cy, int r, int inner) {
+    Disc(cx, cy, r);
+    for (int j = std::max(0, cy - inner); j <= std::min(height - 1, cy + inner); ++j)
+      for (int i = std::max(0, cx - inner); i <= std::min(width - 1, cx + inner); ++i)
+        if ((i - cx) * (i - cx) + (j - cy) * (j - cy) <= inner * inner) Clear(i, j);
+  }
+  // A straight stroke `thickness` pixels wide from (x0, y0) to (x1, y1).
+  void Stroke(int x0, int y0, int x1, int y1, int thickness) {
+    const int steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
+    for (int k = 0; k <= steps; ++k) {
+      const int x = x0 + (steps ? (x1 - x0) * k / steps : 0), y = y0 + (steps ? (y1 - y0) * k / steps : 0);
+      Fill(std::max(0, x - thickness / 2), std::max(0, y - thickness / 2),
+           std::min(thickness, width - std::max(0, x - thickness / 2)),
+           std::min(thickness, height - std::max(0, y - thickness / 2)));
+    }
   }
   // The integer middle of the dark pixels' extremes, as the tracing centres.
   RasterCentre OutlineCentre() const {
@@ -50,6 +69,21 @@ struct Raster {
   int height;
   std::vector<std::uint8_t> dark;
 };
+
+// The raster packed a bit a pixel, row by row in words of `Word` (potrace's
+// layout: the first pixel of a word in its highest bit); `wordsPerRow` words
+// a row.
+template <typename Word>
+std::vector<Word> PackedRows(const Raster& raster, int& wordsPerRow) {
+  const int wordBits = 8 * sizeof(Word);
+  wordsPerRow = (raster.width + wordBits - 1) / wordBits;
+  std::vector<Word> map(static_cast<std::size_t>(wordsPerRow) * raster.height, 0);
+  for (int y = 0; y < raster.height; ++y)
+    for (int x = 0; x < raster.width; ++x)
+      if (raster.Dark(x, y))
+        map[static_cast<std::size_t>(y) * wordsPerRow + x / wordBits] |= Word(1) << (wordBits - 1 - x % wordBits);
+  return map;
+}
 
 // A 24-bit bitmap file: black where the raster is dark, white elsewhere.
 inline std::vector<std::uint8_t> Bmp24(const Raster& raster, std::uint32_t headerSize = 40) {

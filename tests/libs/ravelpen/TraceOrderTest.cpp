@@ -125,7 +125,7 @@ TracePolylineArray PlainCutIntoPolylines(Points pool, double gap, double thresho
       }
     }
     const TracePoint start = polyline.front();
-    PlainOrderPath(polyline, start, threshold, true);
+    ravelpen::OrderByNearestScan(polyline, start, threshold, true);
     if (!polyline.empty()) result.push_back(polyline);
   }
   return result;

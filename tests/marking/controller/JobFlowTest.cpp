@@ -2,6 +2,9 @@
 // classes, stops, range errors with their clean-up, and the head moves of
 // the view and the main frame.
 #include <algorithm>
+#include <functional>
+#include <limits>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,7 @@
 #include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "marking/controller/CMarkControlWnd.h"
+#include "marking/controller/MarkOrder.h"
 #include "platform/Event.h"
 #include "platform/SettingsStore.h"
 
@@ -292,6 +296,88 @@ TEST(NearestObject, PicksByStartOrEndAndKeepsTheFirstOfEqualDistances) {
   EXPECT_EQ(CMarkControlWnd::PickNearestObject(list, CDoublePoint(0, 0, 0), direction), b);
   EXPECT_TRUE(list.empty());
   EXPECT_EQ(CMarkControlWnd::PickNearestObject(list, CDoublePoint(0, 0, 0), direction), nullptr);
+}
+
+// A pass takes its objects through MarkOrder; it must take exactly what the
+// list scan takes, object for object, nearest or first, on spread-out
+// objects, on a lattice full of equal distances, on objects all in one
+// place and where points or the head are not numbers.
+TEST(NearestObject, MarkOrderTakesWhatTheListScanTakes) {
+  struct Layout {
+    const char* name;
+    std::function<CDoublePoint(std::mt19937&, int)> point;
+  };
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const Layout layouts[] = {
+      {"spread", [](std::mt19937& rng, int) {
+         return CDoublePoint(std::uniform_real_distribution<double>(-60, 60)(rng),
+                             std::uniform_real_distribution<double>(-50, 50)(rng), 0);
+       }},
+      {"lattice", [](std::mt19937& rng, int) {
+         return CDoublePoint(static_cast<int>(rng() % 12) * 2.5, static_cast<int>(rng() % 9) * 2.5, 0);
+       }},
+      {"one place", [](std::mt19937&, int) { return CDoublePoint(3, -4, 0); }},
+      {"a point not a number", [nan](std::mt19937& rng, int i) {
+         return i == 7 ? CDoublePoint(nan, 1, 0) : CDoublePoint(static_cast<int>(rng() % 20), 0, 0);
+       }},
+  };
+  for (const Layout& layout : layouts) {
+    std::mt19937 rng(11);
+    TestDocument doc;
+    std::vector<CObjElement*> objects;
+    for (int i = 0; i < 400; ++i) {
+      CObjElement* e = doc.AddLine({0, 0}, {1, 1});
+      e->startPoint = layout.point(rng, i);
+      e->endPoint = layout.point(rng, i + 1000);
+      objects.push_back(e);
+    }
+    std::vector<CObjElement*> list = objects;
+    MarkOrder order(objects);
+    CDoublePoint at(-70, 55, 0);
+    for (int k = 0; !list.empty(); ++k) {
+      // Now and then the first one, as a pass without the nearest order takes
+      // it; once from a head position that is not a number.
+      const bool first = k % 17 == 5;
+      const CDoublePoint from = k == 30 ? CDoublePoint(nan, 0, 0) : at;
+      int expectedDirection = 0, direction = 0;
+      CObjElement* expected = first ? list.front() : CMarkControlWnd::PickNearestObject(list, from, expectedDirection);
+      if (first) list.erase(list.begin());
+      CObjElement* got = first ? order.TakeFirst() : order.TakeNearest(from, direction);
+      ASSERT_EQ(got, expected) << layout.name << " pick " << k;
+      ASSERT_EQ(direction, expectedDirection) << layout.name << " pick " << k;
+      at = direction < 0 ? got->startPoint : got->endPoint;
+    }
+    EXPECT_TRUE(order.Empty()) << layout.name;
+    EXPECT_EQ(order.TakeFirst(), nullptr) << layout.name;
+  }
+}
+
+// The operator's "Apply optimize speed": each object of a class is marked
+// from the head's place on, nearest first, and one nearer by its end is
+// marked from its end.
+TEST_F(PortJobTest, OptimizedSpeedMarksTheNearestObjectNext) {
+  const double xs[] = {20, -40, 40, -20, 0};
+  std::vector<CObjElement*> byX(5);
+  for (int i = 0; i < 5; ++i) {
+    // The line at x = 0 runs right to left: its end lies nearer.
+    const bool backwards = xs[i] == 0;
+    const CDoublePoint a(xs[i] + (backwards ? 5 : 0), 40), b(xs[i] + (backwards ? 0 : 5), 40);
+    CObjElement* e = doc.AddLine(a, b);
+    e->startPoint = CDoublePoint(a.x, a.y, 0);
+    e->endPoint = CDoublePoint(b.x, b.y, 1);
+    byX[static_cast<std::size_t>((xs[i] + 40) / 20)] = e;
+  }
+  auto marked = [&] {
+    std::vector<CObjElement*> out;
+    for (const auto& m : view.Messages())
+      if (m.msg == WM_MARK_OBJECT_DONE) out.push_back(reinterpret_cast<CObjElement*>(m.wParam));
+    return out;
+  };
+  ctl->nearestOrder = 1;
+  Mark();
+  EXPECT_EQ(frame.Finished(), std::vector<WPARAM>{1});
+  EXPECT_EQ(marked(), byX) << "from the left-top corner, left to right";
+  ctl->EndMarking(1);
 }
 
 TEST_F(PortJobTest, HeadPositionFollowsTheOriginCorner) {
