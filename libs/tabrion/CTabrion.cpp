@@ -8,11 +8,7 @@
 #include <system_error>
 
 #include "libs/tabrion/ChildReader.h"
-#include "libs/tabrion/CompoundFileStream.h"
 #include "libs/tabrion/LoadedSheet.h"
-#include "libs/tabrion/XlsSheetReader.h"
-#include "libs/tabrion/XlsxSheetReader.h"
-#include "platform/Cp936.h"
 
 namespace {
 
@@ -84,24 +80,15 @@ int CTabrion::InitialExcelDataBase(_EXCEL_FILE_PARA& para) {
 
   // There is no application window here: visible and userControl have nothing to show.
 
-  // What the child below would otherwise set up on first use (libgsf's types,
-  // the code page converter) is set up here, so that the child takes no lock
-  // that another thread held at the fork.
-  if (kind == FileKind::xls) tabrion::PrepareWorkbookStreamReading();
-  (void)platform::Utf8ToCp936("-");
-
   // The file is parsed in a child process: a workbook that crashes or hangs
   // a parser gives "cannot open" and the program goes on. Sheet numbers out
   // of range become 0, which names no sheet.
   auto sheet = std::make_unique<tabrion::LoadedSheet>();
-  const std::string path(filePath);
-  const int sheetNumber = para.sheetIndex >= 0 && para.sheetIndex < INT_MAX ? para.sheetIndex + 1 : 0;
-  tabrion::ReadResult result = tabrion::ChildReader::Run(
-      [&](tabrion::LoadedSheet& out) {
-        return kind == FileKind::xls ? tabrion::ReadXlsSheet(path, sheetNumber, out)
-                                     : tabrion::ReadXlsxSheet(path, sheetNumber, out);
-      },
-      *sheet);
+  tabrion::ChildReader::Request request;
+  request.kind = kind == FileKind::xls ? tabrion::ChildReader::WorkbookKind::xls : tabrion::ChildReader::WorkbookKind::xlsx;
+  request.path = filePath;
+  request.sheetNumber = para.sheetIndex >= 0 && para.sheetIndex < INT_MAX ? para.sheetIndex + 1 : 0;
+  tabrion::ReadResult result = tabrion::ChildReader::Run(request, *sheet);
   if (result == tabrion::ReadResult::cannotRead) return kCannotOpenFile;
   // A sheet number beyond the workbook's sheets has no data.
   if (result == tabrion::ReadResult::noSheet) return kNoData;

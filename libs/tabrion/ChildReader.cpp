@@ -1,29 +1,90 @@
 #include "libs/tabrion/ChildReader.h"
 
+#include <fcntl.h>
+#include <limits.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <string>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
 
 #include "libs/tabrion/SheetMessage.h"
+#include "libs/tabrion/XlsSheetReader.h"
+#include "libs/tabrion/XlsxSheetReader.h"
+
+extern char** environ;
 
 namespace tabrion {
 namespace {
+
+// The descriptor on which the reader program writes its message.
+constexpr int kMessageFd = 3;
+
+constexpr const char* kFaultNames[] = {"none", "abort", "segfault", "hang", "exception", "grow"};
 
 ChildReader::Limits& CurrentLimits() {
   static ChildReader::Limits limits;
   return limits;
 }
 
-std::function<void()>& TestHook() {
-  static std::function<void()> hook;
-  return hook;
+ChildReader::TestFault& CurrentFault() {
+  static ChildReader::TestFault fault = ChildReader::TestFault::none;
+  return fault;
+}
+
+// The reader program: beside the running program (the build puts it beside
+// the marking program), else where this build made it (test programs).
+std::string ReaderProgram() {
+  const std::filesystem::path built = VENDRIK_TABRION_READER;
+  char self[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n > 0) {
+    const std::filesystem::path beside = std::filesystem::path(std::string(self, static_cast<std::size_t>(n))).parent_path() / built.filename();
+    if (::access(beside.c_str(), X_OK) == 0) return beside.string();
+  }
+  return built.string();
+}
+
+// Starts the reader program with its message descriptor on the pipe's write
+// end, with no signal blocked or ignored; -1 when it cannot be started.
+// posix_spawn runs nothing of the caller's in the new process before the
+// program starts: no fork handlers, no allocation, no lock.
+pid_t SpawnReader(const std::vector<std::string>& arguments, int writeFd) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  if (::posix_spawn_file_actions_init(&actions) != 0) return -1;
+  posix_spawnattr_t attributes;
+  if (::posix_spawnattr_init(&attributes) != 0) {
+    ::posix_spawn_file_actions_destroy(&actions);
+    return -1;
+  }
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  pid_t pid = -1;
+  const bool ready = ::posix_spawn_file_actions_adddup2(&actions, writeFd, kMessageFd) == 0 &&
+                     ::posix_spawnattr_setsigmask(&attributes, &none) == 0 &&
+                     ::posix_spawnattr_setsigdefault(&attributes, &all) == 0 &&
+                     ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0;
+  if (ready && ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ) != 0) pid = -1;
+  ::posix_spawnattr_destroy(&attributes);
+  ::posix_spawn_file_actions_destroy(&actions);
+  return ready ? pid : -1;
 }
 
 // Virtual memory the process has now, in bytes.
@@ -44,9 +105,69 @@ void LimitChild(const ChildReader::Limits& limits) {
   rlimit memory{budget, budget};
   ::setrlimit(RLIMIT_AS, &memory);
   // The parent stops the child at the deadline; the alarm is a second guard.
-  ::signal(SIGALRM, SIG_DFL);
   auto seconds = std::chrono::ceil<std::chrono::seconds>(limits.time).count() + 1;
   ::alarm(static_cast<unsigned>(seconds));
+}
+
+void CommitFault(ChildReader::TestFault fault) {
+  switch (fault) {
+    case ChildReader::TestFault::none: break;
+    case ChildReader::TestFault::abort: std::abort();
+    case ChildReader::TestFault::segfault: std::raise(SIGSEGV); break;
+    case ChildReader::TestFault::hang:
+      for (;;) ::pause();
+    case ChildReader::TestFault::exception: throw std::runtime_error("parser gave up");
+    case ChildReader::TestFault::grow: {
+      // 512 MB, every page written through a volatile pointer: memory the
+      // optimiser cannot leave out.
+      constexpr std::size_t kBytes = std::size_t{512} << 20;
+      volatile char* block = new char[kBytes];
+      for (std::size_t at = 0; at < kBytes; at += 4096) block[at] = 1;
+      std::printf("%d", block[12345]);
+      break;
+    }
+  }
+}
+
+template <typename T>
+bool ParseNumber(std::string_view text, T& value) {
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+// Arguments: kind ("xls" or "xlsx"), sheet number, memory limit in bytes,
+// time limit in milliseconds, the workbook's path, and for tests a fault.
+std::vector<std::string> ReaderArguments(const std::string& program, const ChildReader::Request& request,
+                                         const ChildReader::Limits& limits, ChildReader::TestFault fault) {
+  std::vector<std::string> arguments = {program,
+                                        request.kind == ChildReader::WorkbookKind::xls ? "xls" : "xlsx",
+                                        std::to_string(request.sheetNumber),
+                                        std::to_string(limits.memory),
+                                        std::to_string(limits.time.count()),
+                                        request.path};
+  if (fault != ChildReader::TestFault::none) arguments.push_back(kFaultNames[static_cast<int>(fault)]);
+  return arguments;
+}
+
+bool ParseReaderArguments(int argc, char** argv, ChildReader::Request& request, ChildReader::Limits& limits,
+                          ChildReader::TestFault& fault) {
+  if (argc != 6 && argc != 7) return false;
+  const std::string_view kind = argv[1];
+  if (kind != "xls" && kind != "xlsx") return false;
+  request.kind = kind == "xls" ? ChildReader::WorkbookKind::xls : ChildReader::WorkbookKind::xlsx;
+  long long milliseconds = 0;
+  if (!ParseNumber(argv[2], request.sheetNumber) || !ParseNumber(argv[3], limits.memory) ||
+      !ParseNumber(argv[4], milliseconds) || milliseconds < 0)
+    return false;
+  limits.time = std::chrono::milliseconds(milliseconds);
+  request.path = argv[5];
+  fault = ChildReader::TestFault::none;
+  if (argc == 7) {
+    const auto* name = std::find(std::begin(kFaultNames), std::end(kFaultNames), std::string_view(argv[6]));
+    if (name == std::end(kFaultNames)) return false;
+    fault = static_cast<ChildReader::TestFault>(name - std::begin(kFaultNames));
+  }
+  return true;
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -58,23 +179,6 @@ bool WriteAll(int fd, const std::string& bytes) {
     done += static_cast<std::size_t>(n);
   }
   return true;
-}
-
-[[noreturn]] void RunChild(int fd, const ChildReader::Read& read, const ChildReader::Limits& limits) {
-  LimitChild(limits);
-  bool sent = false;
-  try {
-    if (TestHook()) TestHook()();
-    LoadedSheet sheet;
-    ReadResult result = read(sheet);
-    sent = WriteAll(fd, EncodeSheet(result, sheet));
-  } catch (...) {
-    // Memory running out under the child's limit, or any other exception,
-    // must not climb into the parent's copy of the program that called here.
-  }
-  ::close(fd);
-  // No exit handlers: they belong to the parent's copy of the program.
-  ::_exit(sent ? 0 : 1);
 }
 
 // Reads the child's message until it closes the pipe or the deadline passes.
@@ -103,28 +207,23 @@ ChildReader::Limits ChildReader::SetLimits(Limits limits) {
   return old;
 }
 
-std::function<void()> ChildReader::SetTestHook(std::function<void()> hook) {
-  std::function<void()> old = std::move(TestHook());
-  TestHook() = std::move(hook);
+ChildReader::TestFault ChildReader::SetTestFault(TestFault fault) {
+  TestFault old = CurrentFault();
+  CurrentFault() = fault;
   return old;
 }
 
-ReadResult ChildReader::Run(const Read& read, LoadedSheet& out) {
+ReadResult ChildReader::Run(const Request& request, LoadedSheet& out) {
   const Limits limits = CurrentLimits();
+  const std::vector<std::string> arguments = ReaderArguments(ReaderProgram(), request, limits, CurrentFault());
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return ReadResult::cannotRead;
-  std::fflush(nullptr);  // nothing buffered is written twice
-  pid_t pid = ::fork();
+  const pid_t pid = SpawnReader(arguments, fds[1]);
+  ::close(fds[1]);
   if (pid < 0) {
     ::close(fds[0]);
-    ::close(fds[1]);
     return ReadResult::cannotRead;
   }
-  if (pid == 0) {
-    ::close(fds[0]);
-    RunChild(fds[1], read, limits);
-  }
-  ::close(fds[1]);
   std::string bytes;
   bool complete = ReadUntil(fds[0], std::chrono::steady_clock::now() + limits.time, bytes);
   ::close(fds[0]);
@@ -138,6 +237,32 @@ ReadResult ChildReader::Run(const Read& read, LoadedSheet& out) {
   if (!DecodeSheet(bytes, result, sheet)) return ReadResult::cannotRead;
   out = std::move(sheet);
   return result;
+}
+
+void ChildReader::ReaderMain(int argc, char** argv) {
+  // Only a pipe handed over by Run takes the message.
+  struct stat message {};
+  Request request;
+  Limits limits;
+  TestFault fault = TestFault::none;
+  if (::fstat(kMessageFd, &message) != 0 || !S_ISFIFO(message.st_mode) || !ParseReaderArguments(argc, argv, request, limits, fault))
+    ::_exit(2);
+  LimitChild(limits);
+  bool sent = false;
+  try {
+    CommitFault(fault);
+    LoadedSheet sheet;
+    ReadResult result = request.kind == WorkbookKind::xls ? ReadXlsSheet(request.path, request.sheetNumber, sheet)
+                                                          : ReadXlsxSheet(request.path, request.sheetNumber, sheet);
+    sent = WriteAll(kMessageFd, EncodeSheet(result, sheet));
+  } catch (...) {
+    // Memory running out under the limit, or any other exception, ends the
+    // child with a failure like any other.
+  }
+  ::close(kMessageFd);
+  // No exit handlers: the parsers' caches need no tearing down, and a leak
+  // check at exit would only count them.
+  ::_exit(sent ? 0 : 1);
 }
 
 }  // namespace tabrion

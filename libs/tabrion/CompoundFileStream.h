@@ -13,9 +13,8 @@ namespace tabrion {
 // file is no compound document, has no workbook stream, or the stream is larger than a workbook can sensibly be.
 std::optional<std::vector<std::uint8_t>> ReadWorkbookStream(const std::string& path);
 
-// Sets up libgsf's object types once, in the calling process. Called before a
-// child is forked to read: a child then takes no lock that another thread of
-// the parent might have held at the fork.
+// Sets up libgsf and its object types once, in the calling process; the
+// readers here call it before they use libgsf.
 void PrepareWorkbookStreamReading();
 std::optional<std::vector<std::uint8_t>> ReadWorkbookStream(const std::uint8_t* data, std::size_t size);
 

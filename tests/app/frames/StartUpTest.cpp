@@ -224,18 +224,31 @@ TEST_F(FramesTest, RecentFilesFollowEveryOpenAndSave) {
 
 // The program as it starts, with a spreadsheet link left on: every part that
 // start-up connects is connected in the running program, not only in tests.
+// The workbook is read while the start-button thread is starting up.
 TEST_F(FramesTest, StartUpConnectsEveryCollaborator) {
   const std::string book = folder_ + "/rows.xlsx";
-  lxw_workbook* workbook = workbook_new(book.c_str());
-  lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Rows");
-  worksheet_write_string(sheet, 0, 0, "A1", nullptr);
-  worksheet_write_string(sheet, 0, 1, "B1", nullptr);
-
-  ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+  auto writeBook = [&book](std::vector<const char*> firstRow) {
+    lxw_workbook* workbook = workbook_new(book.c_str());
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Rows");
+    for (std::size_t column = 0; column < firstRow.size(); ++column)
+      worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(column), firstRow[column], nullptr);
+    return workbook_close(workbook);
+  };
   _EXCEL_FILE_PARA para{};
   ASSERT_TRUE(StoreExcelPath(para, book));
   ASSERT_TRUE(SaveExcelMarkPara(folder_, para));
   settings_->WriteDword(platform::kRegistryKey, "AutoLinkExcel", 1);
+
+  // A sheet of one cell holds no records: the operator is told, the link stays closed.
+  ASSERT_EQ(writeBook({"A1"}), LXW_NO_ERROR);
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{book + " no data!"});
+  ASSERT_NE(app_->FindFirstLayoutView(), nullptr);
+  EXPECT_FALSE(app_->FindFirstLayoutView()->Model().IsSheetOpen());
+  Stop();
+  prompt_->Clear();
+
+  ASSERT_EQ(writeBook({"A1", "B1"}), LXW_NO_ERROR);
   ASSERT_TRUE(Start());
   EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{});
   CMainFrame* frame = app_->MainFrame();

@@ -6,15 +6,14 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include <atomic>
 #include <chrono>
-#include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <stdexcept>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "libs/tabrion/CTabrion.h"
 #include "libs/tabrion/SheetMessage.h"
@@ -45,7 +44,7 @@ class ChildReaderTest : public ::testing::Test {
     tabrion_test::BiffWriter::WriteCompoundFile(xls_, xls.Stream());
   }
   void TearDown() override {
-    ChildReader::SetTestHook({});
+    ChildReader::SetTestFault(ChildReader::TestFault::none);
     ChildReader::SetLimits({});
     fs::remove_all(dir_);
   }
@@ -60,34 +59,25 @@ class ChildReaderTest : public ::testing::Test {
   std::string xlsx_, xls_;
 };
 
-// Grows the child by 512 MB, writing every page through a volatile pointer:
-// memory the optimiser cannot leave out.
-void GrowBy512Megabytes() {
-  constexpr std::size_t kBytes = std::size_t{512} << 20;
-  volatile char* block = new char[kBytes];
-  for (std::size_t at = 0; at < kBytes; at += 4096) block[at] = 1;
-  std::printf("%d", block[12345]);
-}
-
 TEST_F(ChildReaderTest, CrashingHangingOrGrowingParserGivesCannotOpen) {
   struct Failure {
     const char* what;
-    std::function<void()> hook;
+    ChildReader::TestFault fault;
     ChildReader::Limits limits;  // only the limit under test is tight
   };
   const ChildReader::Limits loose;
   const Failure failures[] = {
-      {"abort", [] { std::abort(); }, loose},
-      {"segmentation fault", [] { std::raise(SIGSEGV); }, loose},
-      {"hang", [] { std::this_thread::sleep_for(1h); }, {500ms, loose.memory}},
-      {"exception", [] { throw std::runtime_error("parser gave up"); }, loose},
-      {"memory", GrowBy512Megabytes, {loose.time, std::size_t{64} << 20}},
+      {"abort", ChildReader::TestFault::abort, loose},
+      {"segmentation fault", ChildReader::TestFault::segfault, loose},
+      {"hang", ChildReader::TestFault::hang, {500ms, loose.memory}},
+      {"exception", ChildReader::TestFault::exception, loose},
+      {"memory", ChildReader::TestFault::grow, {loose.time, std::size_t{64} << 20}},  // grows by 512 MB
   };
   for (const auto& failure : failures) {
     for (const std::string& path : {xlsx_, xls_}) {
       SCOPED_TRACE(std::string(failure.what) + " " + path);
       ChildReader::SetLimits(failure.limits);
-      ChildReader::SetTestHook(failure.hook);
+      ChildReader::SetTestFault(failure.fault);
       CTabrion reader;
       EXPECT_EQ(Open(reader, path), 1);
       EXPECT_EQ(reader.opened, 0);
@@ -96,12 +86,50 @@ TEST_F(ChildReaderTest, CrashingHangingOrGrowingParserGivesCannotOpen) {
   }
   // The program goes on: the same files open once the parser behaves.
   ChildReader::SetLimits({});
-  ChildReader::SetTestHook({});
+  ChildReader::SetTestFault(ChildReader::TestFault::none);
   CTabrion reader;
   ASSERT_EQ(Open(reader, xlsx_), 0);
   EXPECT_EQ(reader.GetCellData(2, 'A'), "7");
   ASSERT_EQ(Open(reader, xls_), 0);
   EXPECT_EQ(reader.GetCellData(1, 'A'), "VIN");
+}
+
+// Threads that allocate and free without pause, until destroyed.
+class BusyAllocators {
+ public:
+  BusyAllocators() {
+    for (std::size_t t = 0; t < 4; ++t) {
+      threads_.emplace_back([this, t] {
+        std::vector<std::unique_ptr<char[]>> blocks(64);
+        for (std::size_t i = 0; !stop_.load(std::memory_order_relaxed); ++i)
+          blocks[i % blocks.size()] = std::make_unique<char[]>(std::size_t{16} << ((i * 7 + t) % 13));  // 16 B to 64 KB
+      });
+    }
+  }
+  ~BusyAllocators() {
+    stop_ = true;
+    for (auto& thread : threads_) thread.join();
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::vector<std::thread> threads_;
+};
+
+// Other threads of the calling program are busy in the allocator (as the
+// serial link and the start-button thread are) while workbooks are read: the
+// reading process must not wait for a lock one of them held at that moment.
+TEST_F(ChildReaderTest, ReadsWhileOtherThreadsAllocate) {
+  BusyAllocators busy;
+  for (int round = 0; round < 20; ++round) {
+    CTabrion reader;
+    const std::string& path = round % 2 ? xls_ : xlsx_;
+    if (Open(reader, path) != 0) {
+      ADD_FAILURE() << path << " not read in round " << round;
+      break;
+    }
+    EXPECT_EQ(reader.GetCellData(2, 'A'), "7");
+  }
 }
 
 TEST_F(ChildReaderTest, DamagedFilesGiveAResultWithoutHarm) {
