@@ -1,0 +1,263 @@
+#include "libs/ravelpen/LatticeTracer.h"
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+
+namespace ravelpen {
+namespace {
+
+// Points lie on a lattice of 1/8 mm: a pixel's own corner (even coordinates)
+// or, moved by the thinning's corner smoothing, half a pixel up and right
+// (odd ones). Squares of distances are whole numbers of (1/8 mm)^2, and since
+// no two distinct ones have the same square root, comparing squares compares
+// the distances exactly, ties included. Distances below 0.225 mm (the drop
+// radius) are squares of 3 or less, below 0.5025 mm (the gap) 16 or less.
+constexpr std::int64_t kDropSquare = 3;
+constexpr std::int64_t kGapSquare = 16;
+// A point in a pixel two or more away (in x or in y) lies at least 3/8 mm
+// off: the nearest of the eight pixels around wins when its square is 8 or
+// less. Within the gap lies nothing beyond the 5 x 5 pixels around.
+constexpr std::int64_t kAroundWins = 8;
+// Above this many points the path is ordered in 10 mm tiles.
+constexpr std::size_t kTiledAbove = 5000;
+// Whole-list searches look at this many points a list (and a floor) before
+// the list gets an index of its own.
+constexpr std::size_t kScansPerPoint = 8;
+constexpr std::size_t kScanFloor = 4096;
+
+// Point flags: active in the list being walked, queued for and joined to
+// the polyline being cut.
+enum : std::uint8_t { kActive = 1, kQueued = 2, kJoined = 4 };
+
+constexpr std::uint32_t Bit(int dx, int dy) { return std::uint32_t{1} << OutlineLattice::Bit(dx, dy); }
+constexpr std::uint32_t kEightAround = Bit(-1, -1) | Bit(0, -1) | Bit(1, -1) | Bit(-1, 0) | Bit(1, 0) | Bit(-1, 1) |
+                                       Bit(0, 1) | Bit(1, 1);
+constexpr std::uint32_t kNearAround = ((std::uint32_t{1} << 25) - 1) & ~Bit(0, 0);
+
+// dx and dy of each bit of OutlineLattice::Around.
+constexpr int kDx[25] = {-2, -1, 0, 1, 2, -2, -1, 0, 1, 2, -2, -1, 0, 1, 2, -2, -1, 0, 1, 2, -2, -1, 0, 1, 2};
+constexpr int kDy[25] = {-2, -2, -2, -2, -2, -1, -1, -1, -1, -1, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2};
+
+// Square of the distance to the point of the pixel (dx, dy) away, the one
+// moved by `from` and the other by `to` (0 or 1 eighth each way).
+std::int64_t NearSquare(int dx, int dy, std::int32_t from, std::int32_t to) {
+  const std::int64_t a = 2 * dx + to - from, b = 2 * dy + to - from;
+  return a * a + b * b;
+}
+
+}  // namespace
+
+bool LatticeTracer::Fits(std::size_t width, std::size_t height) {
+  constexpr std::size_t kSide = std::size_t{1} << 22;
+  return width <= kSide && height <= kSide;
+}
+
+void LatticeTracer::Trace(const OutlineLattice& lattice, TracePolylineArray& result) {
+  lattice_ = &lattice;
+  const std::size_t n = lattice.Size();
+  if (n == 0) return;
+  // The centre: the integer middle of the extremes. The thinning keeps one
+  // point a pixel and moves it half a pixel up and right when the pixels to
+  // its right and above are outline pixels too (see Moved).
+  cx_ = static_cast<std::int32_t>((static_cast<std::int64_t>(lattice.LeastX()) + lattice.GreatestX()) / 2);
+  cr_ = static_cast<std::int32_t>((static_cast<std::int64_t>(lattice.Row(0)) + lattice.Row(n - 1)) / 2);
+  state_.assign(n, 0);
+  place_.resize(n);
+  pathPlace_.resize(n);
+  path_.reserve(n);
+  members_.reserve(n);
+  ordered_.reserve(n);
+  OrderPath();
+  CutAndOrder(result);
+}
+
+void LatticeTracer::OrderPath() {
+  const std::size_t n = lattice_->Size();
+  path_.clear();
+  if (n == 1) {
+    path_.push_back(0);
+  } else if (n <= kTiledAbove) {
+    members_.resize(n);
+    for (std::uint32_t g = 0; g < n; ++g) {
+      members_[g] = g;
+      place_[g] = g;
+      state_[g] = kActive;
+    }
+    Walk(members_.data(), n, 0, false, path_);
+  } else {
+    // The tiles of OrderPath, from the bounds of the points in millimetres.
+    std::int32_t leastX = X(0), greatestX = leastX, leastY = Y(0), greatestY = leastY;
+    for (std::uint32_t g = 1; g < n; ++g) {
+      leastX = std::min(leastX, X(g));
+      greatestX = std::max(greatestX, X(g));
+      leastY = std::min(leastY, Y(g));
+      greatestY = std::max(greatestY, Y(g));
+    }
+    const double minX = leastX * 0.125, maxX = greatestX * 0.125;
+    const double minY = leastY * 0.125, maxY = greatestY * 0.125;
+    const double width = maxX - minX, height = maxY - minY;
+    const double centreX = (minX + maxX) / 2, centreY = (minY + maxY) / 2;
+    auto tiles = [](double extent) {
+      int count = static_cast<int>(extent * 0.1);
+      if (extent - count * 10.0 > 0) ++count;
+      return std::max(count, 1);
+    };
+    const int columns = tiles(width);
+    const int rows = tiles(height);
+    const std::size_t tileCount = static_cast<std::size_t>(columns) * rows;
+    tileStart_.assign(tileCount + 1, 0);
+    // Each point's tile, kept in its place until the points are sorted.
+    for (std::uint32_t g = 0; g < n; ++g) {
+      int column = static_cast<int>((X(g) * 0.125 - centreX + width / 2) * 0.1);
+      if (column * 10.0 >= width) --column;
+      int row = static_cast<int>((Y(g) * 0.125 - centreY + height / 2) * 0.1);
+      if (row * 10.0 >= height) --row;
+      const auto tile = static_cast<std::uint32_t>(
+          std::clamp<long long>(column + static_cast<long long>(row) * columns, 0, static_cast<long long>(tileCount) - 1));
+      place_[g] = tile;
+      ++tileStart_[tile + 1];
+    }
+    for (std::size_t t = 0; t < tileCount; ++t) tileStart_[t + 1] += tileStart_[t];
+    // Each tile's points in list order, numbered from 0 within the tile.
+    members_.resize(n);
+    std::vector<std::uint32_t>& fill = heap_;
+    fill.assign(tileStart_.begin(), tileStart_.end() - 1);
+    for (std::uint32_t g = 0; g < n; ++g) {
+      const std::uint32_t tile = place_[g];
+      place_[g] = fill[tile] - tileStart_[tile];
+      members_[fill[tile]++] = g;
+    }
+    std::uint32_t current = 0;
+    for (int row = 0; row < rows; ++row) {
+      for (int i = 0; i < columns; ++i) {
+        const std::size_t t = static_cast<std::size_t>((row % 2 == 0 ? i : columns - 1 - i) + row * columns);
+        const std::uint32_t* tile = members_.data() + tileStart_[t];
+        const std::size_t count = tileStart_[t + 1] - tileStart_[t];
+        if (count == 0) continue;
+        for (std::size_t p = 0; p < count; ++p) state_[tile[p]] = kActive;
+        Walk(tile, count, current, false, path_);
+        current = path_.back();
+      }
+    }
+  }
+  for (std::size_t k = 0; k < path_.size(); ++k) pathPlace_[path_[k]] = static_cast<std::uint32_t>(k);
+}
+
+void LatticeTracer::Take(std::uint32_t g) {
+  state_[g] &= static_cast<std::uint8_t>(~kActive);
+  --remaining_;
+  if (indexed_) index_.Remove(place_[g]);
+}
+
+void LatticeTracer::Walk(const std::uint32_t* members, std::size_t count, std::uint32_t current, bool remove,
+                         std::vector<std::uint32_t>& out) {
+  const OutlineLattice& lattice = *lattice_;
+  walked_ = members;
+  count_ = count;
+  first_ = 0;
+  remaining_ = count;
+  scanned_ = 0;
+  indexed_ = false;
+  while (remaining_ > 0) {
+    while (!(state_[members[first_]] & kActive)) ++first_;
+    const std::uint32_t keep = members[first_];
+    // The current point itself is a candidate only as the start of a list
+    // (a copy of its first point).
+    std::uint32_t best = current;
+    std::int64_t bestSquare = state_[current] & kActive ? 0 : std::numeric_limits<std::int64_t>::max();
+    const std::int32_t moved = Moved(current);
+    for (std::uint32_t bits = lattice.Around(current) & kEightAround; bits != 0; bits &= bits - 1) {
+      const int k = __builtin_ctz(bits);
+      const auto j = static_cast<std::uint32_t>(lattice.Neighbour(current, kDx[k], kDy[k]));
+      if (!(state_[j] & kActive)) continue;
+      const std::int64_t s = NearSquare(kDx[k], kDy[k], moved, Moved(j));
+      if (remove && s <= kDropSquare && j != keep) {
+        Take(j);  // dropped as the scan drops it; the first point left never is
+        continue;
+      }
+      if (s < bestSquare || (s == bestSquare && place_[j] < place_[best])) {
+        best = j;
+        bestSquare = s;
+      }
+    }
+    if (bestSquare > kAroundWins) best = FarNearest(current);
+    Take(best);
+    out.push_back(best);
+    current = best;
+  }
+}
+
+std::uint32_t LatticeTracer::FarNearest(std::uint32_t current) {
+  if (!indexed_ && scanned_ > kScansPerPoint * count_ + kScanFloor) {
+    indexPoints_.resize(count_);
+    for (std::size_t p = 0; p < count_; ++p) indexPoints_[p] = PointOf(walked_[p]);
+    index_.Build(indexPoints_.data(), count_);
+    for (std::size_t p = 0; p < count_; ++p)
+      if (!(state_[walked_[p]] & kActive)) index_.Remove(p);
+    indexed_ = true;
+  }
+  if (indexed_) return walked_[index_.TakeNearest(PointOf(current), 0.0)];
+  // The plain scan: the nearest, the first in list order on a tie.
+  scanned_ += count_ - first_;
+  std::uint32_t best = walked_[first_];
+  std::int64_t bestSquare = std::numeric_limits<std::int64_t>::max();
+  const std::int64_t cx = X(current), cy = Y(current);
+  for (std::size_t p = first_; p < count_; ++p) {
+    const std::uint32_t g = walked_[p];
+    if (!(state_[g] & kActive)) continue;
+    const std::int64_t dx = X(g) - cx, dy = Y(g) - cy, s = dx * dx + dy * dy;
+    if (s < bestSquare) {
+      best = g;
+      bestSquare = s;
+    }
+  }
+  return best;
+}
+
+void LatticeTracer::CutAndOrder(TracePolylineArray& result) {
+  const OutlineLattice& lattice = *lattice_;
+  const std::size_t n = path_.size();
+  // A polyline grows by the point first in path order among those within the
+  // gap of any of its points, as CutIntoPolylines grows it.
+  auto join = [&](std::uint32_t g) {
+    state_[g] = kJoined;
+    members_.push_back(g);
+    const std::int32_t moved = Moved(g);
+    for (std::uint32_t bits = lattice.Around(g) & kNearAround; bits != 0; bits &= bits - 1) {
+      const int k = __builtin_ctz(bits);
+      const auto j = static_cast<std::uint32_t>(lattice.Neighbour(g, kDx[k], kDy[k]));
+      if (state_[j] & (kQueued | kJoined)) continue;
+      if (NearSquare(kDx[k], kDy[k], moved, Moved(j)) > kGapSquare) continue;
+      state_[j] = kQueued;
+      heap_.push_back(pathPlace_[j]);
+      std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
+    }
+  };
+  for (std::size_t first = 0;; ++first) {
+    while (first < n && (state_[path_[first]] & kJoined)) ++first;
+    if (first >= n) break;
+    members_.clear();
+    heap_.clear();
+    join(path_[first]);
+    while (!heap_.empty()) {
+      std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
+      const std::uint32_t next = path_[heap_.back()];
+      heap_.pop_back();
+      join(next);
+    }
+    for (std::size_t p = 0; p < members_.size(); ++p) {
+      place_[members_[p]] = static_cast<std::uint32_t>(p);
+      state_[members_[p]] |= kActive;
+    }
+    ordered_.clear();
+    Walk(members_.data(), members_.size(), members_[0], true, ordered_);
+    TracePolyline polyline;
+    KeepCorners(
+        ordered_.size(), [&](std::size_t k) { return PointOf(ordered_[k]); },
+        [&](const TracePoint& p) { polyline.push_back(p); });
+    result.push_back(std::move(polyline));
+  }
+}
+
+}  // namespace ravelpen

@@ -1,0 +1,313 @@
+#include "libs/ravelpen/OutlineLattice.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define RAVELPEN_AVX2_SCAN 1
+#endif
+
+namespace ravelpen {
+namespace {
+
+// The scan is built twice, for AVX2 and for the baseline processor, and the
+// one the processor runs is chosen at each call (no load-time resolver,
+// which the sanitizers' runtimes are not ready for).
+#if defined(__GNUC__)
+#define RAVELPEN_SCAN_INLINE inline __attribute__((always_inline))
+#else
+#define RAVELPEN_SCAN_INLINE inline
+#endif
+
+// Grey (red 9798 + green 19235 + blue 3735) >> 15 is below 128 exactly when
+// the weighted sum is below 128 << 15. The weights add up to 1 << 15, so a
+// pixel whose three bytes are all 128 or more is light and one whose bytes
+// are all below 128 is dark: runs of such pixels are told 32 at a time by the
+// top bits of their bytes alone.
+constexpr int kDarkBelow = 128 << 15;
+
+RAVELPEN_SCAN_INLINE bool DarkPixel(const std::uint8_t* p) {
+  return p[2] * 9798 + p[1] * 19235 + p[0] * 3735 < kDarkBelow;
+}
+
+// Bit i set when pixel i of the 32 at p (96 bytes) is dark.
+struct PlainPixels {
+  static RAVELPEN_SCAN_INLINE std::uint32_t Dark32(const std::uint8_t* p) {
+    constexpr std::uint64_t kTop = 0x8080808080808080ull;
+    std::uint64_t all = ~std::uint64_t{0}, any = 0;
+    for (int k = 0; k < 12; ++k) {
+      std::uint64_t w;
+      std::memcpy(&w, p + 8 * k, 8);
+      all &= w;
+      any |= w;
+    }
+    if ((all & kTop) == kTop) return 0;
+    if ((any & kTop) == 0) return ~std::uint32_t{0};
+    std::uint32_t bits = 0;
+    for (int i = 0; i < 32; ++i) bits |= static_cast<std::uint32_t>(DarkPixel(p + 3 * i)) << i;
+    return bits;
+  }
+};
+
+#ifdef RAVELPEN_AVX2_SCAN
+struct Avx2Pixels {
+  // Eight pixels whose bytes lie in the 32 at q, from byte 0 (from = low)
+  // or byte 8: their grey sums in 32-bit lanes, compared with the limit.
+  __attribute__((target("avx2"))) static inline std::uint32_t Dark8(const std::uint8_t* q, bool low) {
+    const __m256i perm = low ? _mm256_setr_epi32(0, 1, 2, 2, 3, 4, 5, 5) : _mm256_setr_epi32(2, 3, 4, 4, 5, 6, 7, 7);
+    // Each 128-bit lane now holds four pixels in its first 12 bytes.
+    const __m256i v = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(q)), perm);
+    const __m256i blueGreen = _mm256_setr_epi8(0, -1, 1, -1, 3, -1, 4, -1, 6, -1, 7, -1, 9, -1, 10, -1,  //
+                                               0, -1, 1, -1, 3, -1, 4, -1, 6, -1, 7, -1, 9, -1, 10, -1);
+    const __m256i red = _mm256_setr_epi8(2, -1, -1, -1, 5, -1, -1, -1, 8, -1, -1, -1, 11, -1, -1, -1,  //
+                                         2, -1, -1, -1, 5, -1, -1, -1, 8, -1, -1, -1, 11, -1, -1, -1);
+    const __m256i sum =
+        _mm256_add_epi32(_mm256_madd_epi16(_mm256_shuffle_epi8(v, blueGreen), _mm256_set1_epi32((19235 << 16) | 3735)),
+                         _mm256_madd_epi16(_mm256_shuffle_epi8(v, red), _mm256_set1_epi32(9798)));
+    const __m256i dark = _mm256_cmpgt_epi32(_mm256_set1_epi32(kDarkBelow), sum);
+    return static_cast<std::uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(dark)));
+  }
+
+  __attribute__((target("avx2"))) static inline std::uint32_t Dark32(const std::uint8_t* p) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+    const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 64));
+    if (static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(_mm256_and_si256(a, b), c))) == ~0u) return 0;
+    if (_mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(a, b), c)) == 0) return ~std::uint32_t{0};
+    // Pixels 8k to 8k + 7 lie in bytes 24k to 24k + 23; every load stays
+    // within the 96 bytes.
+    return Dark8(p, true) | Dark8(p + 16, false) << 8 | Dark8(p + 48, true) << 16 | Dark8(p + 64, false) << 24;
+  }
+};
+#endif
+
+RAVELPEN_SCAN_INLINE int CountBits(std::uint64_t v) { return __builtin_popcountll(v); }
+
+// A row of bits a pixel, with a light word either side: pixel x is bit
+// x % 64 of word x / 64 + 1.
+struct BitRow {
+  std::uint64_t* bits = nullptr;
+  std::size_t lo = 1, hi = 0;  // the words that may be non-zero; none when lo > hi
+};
+
+// A non-zero word of outline pixels, and the list index of the first outline
+// pixel of its row at or after it.
+struct OutlineWord {
+  std::uint32_t word;
+  std::uint32_t before;
+  std::uint64_t bits;
+};
+
+// The pass over the picture: a row's outline pixels are known once the row
+// above is read. They are kept as the non-zero words of each row. Every
+// member is inlined into the scan built for the processor.
+template <typename Pixels>
+class RowScan {
+ public:
+  RAVELPEN_SCAN_INLINE RowScan(std::size_t width, std::size_t height, std::vector<OutlineWord>& outline,
+                               std::vector<std::uint32_t>& rowFirst)
+      : width_(width), height_(height), words_((width + 63) / 64 + 2), outline_(outline), rowFirst_(rowFirst),
+        bitStore_(4 * words_, 0) {
+    for (std::size_t k = 0; k < 3; ++k) dark_[k].bits = bitStore_.data() + k * words_;
+    light_.bits = bitStore_.data() + 3 * words_;
+  }
+
+  // Returns the number of outline pixels.
+  RAVELPEN_SCAN_INLINE std::uint32_t Run(const std::uint8_t* rows, std::size_t rowSize) {
+    rowFirst_.assign(height_ + 1, 0);
+    for (std::size_t r = 0; r <= height_; ++r) {
+      if (r < height_) MarkDark(rows + r * rowSize, dark_[r % 3]);
+      if (r >= 1) {
+        const std::size_t m = r - 1;
+        const BitRow& below = m >= 1 ? dark_[(m - 1) % 3] : light_;
+        const BitRow& above = m + 1 < height_ ? dark_[(m + 1) % 3] : light_;
+        MarkEdge(below, dark_[m % 3], above);
+        rowFirst_[m + 1] = static_cast<std::uint32_t>(outline_.size());
+      }
+    }
+    return total_;
+  }
+
+ private:
+  RAVELPEN_SCAN_INLINE void MarkDark(const std::uint8_t* pixel, BitRow& d) {
+    d.lo = words_;
+    d.hi = 0;
+    const std::size_t whole = width_ / 64;
+    for (std::size_t w = 1; w <= whole; ++w, pixel += 192) {
+      const std::uint64_t bits = Pixels::Dark32(pixel) | static_cast<std::uint64_t>(Pixels::Dark32(pixel + 96)) << 32;
+      d.bits[w] = bits;
+      if (bits) {
+        d.lo = std::min(d.lo, w);
+        d.hi = w;
+      }
+    }
+    if (whole + 2 < words_) {
+      std::uint64_t bits = 0;
+      std::size_t i = 0;
+      const std::size_t rest = width_ % 64;
+      if (rest >= 32) {
+        bits = Pixels::Dark32(pixel);
+        i = 32;
+      }
+      for (; i < rest; ++i) bits |= static_cast<std::uint64_t>(DarkPixel(pixel + 3 * i)) << i;
+      d.bits[whole + 1] = bits;
+      if (bits) {
+        d.lo = std::min(d.lo, whole + 1);
+        d.hi = whole + 1;
+      }
+    }
+  }
+
+  RAVELPEN_SCAN_INLINE void MarkEdge(const BitRow& below, const BitRow& middle, const BitRow& above) {
+    if (middle.lo > middle.hi) return;
+    // A dark pixel is inside when all eight around it are dark.
+    std::uint64_t left = Inner(below, middle, above, middle.lo - 1), here = Inner(below, middle, above, middle.lo);
+    for (std::size_t w = middle.lo; w <= middle.hi; ++w) {
+      const std::uint64_t right = Inner(below, middle, above, w + 1);
+      const std::uint64_t inside = here & ((here << 1) | (left >> 63)) & ((here >> 1) | (right << 63));
+      const std::uint64_t bits = middle.bits[w] & ~inside;
+      if (bits) {
+        outline_.push_back({static_cast<std::uint32_t>(w), total_, bits});
+        total_ += static_cast<std::uint32_t>(CountBits(bits));
+      }
+      left = here;
+      here = right;
+    }
+  }
+
+  static RAVELPEN_SCAN_INLINE std::uint64_t Inner(const BitRow& below, const BitRow& middle, const BitRow& above,
+                                                  std::size_t w) {
+    return below.bits[w] & middle.bits[w] & above.bits[w];
+  }
+
+  const std::size_t width_, height_, words_;
+  std::vector<OutlineWord>& outline_;
+  std::vector<std::uint32_t>& rowFirst_;
+  std::vector<std::uint64_t> bitStore_;
+  // Three rows of dark pixels and a light row.
+  BitRow dark_[3], light_;
+  std::uint32_t total_ = 0;
+};
+
+// The words of row r of the outline, walked from left to right by the
+// outline pixels of a nearby row: bits x - 2 to x + 2 of the row and the list
+// index of its first outline pixel at or right of x - 2.
+class WordCursor {
+ public:
+  RAVELPEN_SCAN_INLINE WordCursor(const OutlineWord* from, const OutlineWord* to) : at_(from), end_(to) {}
+
+  // Bits x - 2 to x + 2 (bit 0 for x - 2), and in `first` the list index of
+  // the first of them (when any is set).
+  RAVELPEN_SCAN_INLINE std::uint32_t Five(std::size_t x, std::uint32_t& first) {
+    // Bit x - 2 of the padded row is bit x + 62.
+    const std::size_t at = x + 62, aw = at >> 6, shift = at & 63;
+    while (at_ != end_ && at_->word < aw) ++at_;
+    if (at_ == end_ || at_->word > aw + 1) return 0;
+    std::uint64_t low = 0, high = 0;
+    if (at_->word == aw) {
+      low = at_->bits;
+      if (at_ + 1 != end_ && at_[1].word == aw + 1) high = at_[1].bits;
+    } else {
+      high = at_->bits;
+    }
+    const auto five = static_cast<std::uint32_t>(((low >> shift) | ((high << 1) << (63 - shift))) & 31);
+    if (five) first = at_->before + static_cast<std::uint32_t>(CountBits(low & ((std::uint64_t{1} << shift) - 1)));
+    return five;
+  }
+
+ private:
+  const OutlineWord* at_;
+  const OutlineWord* end_;
+};
+
+// The members of the lattice being filled.
+struct LatticeOut {
+  std::vector<std::int32_t>& x;
+  std::vector<std::int32_t>& row;
+  std::vector<std::uint32_t>& around;
+  std::vector<std::uint32_t>& base;
+  std::int32_t& leastX;
+  std::int32_t& greatestX;
+};
+
+// Each outline pixel with its neighbourhood, row by row: the rows two either
+// way are walked alongside by cursors.
+RAVELPEN_SCAN_INLINE void Emit(const std::vector<OutlineWord>& outline, const std::vector<std::uint32_t>& rowFirst,
+                               std::uint32_t count, std::size_t height, LatticeOut& out) {
+  out.x.resize(count);
+  out.row.resize(count);
+  out.around.resize(count);
+  out.base.resize(4 * static_cast<std::size_t>(count));
+  const OutlineWord* words = outline.data();
+  for (std::size_t r = 0; r < height; ++r) {
+    if (rowFirst[r] == rowFirst[r + 1]) continue;
+    WordCursor near[5] = {{words, words}, {words, words}, {words, words}, {words, words}, {words, words}};
+    for (int dy = -2; dy <= 2; ++dy) {
+      const long long n = static_cast<long long>(r) + dy;
+      if (n >= 0 && n < static_cast<long long>(height))
+        near[dy + 2] = WordCursor(words + rowFirst[static_cast<std::size_t>(n)],
+                                  words + rowFirst[static_cast<std::size_t>(n) + 1]);
+    }
+    for (std::uint32_t k = rowFirst[r]; k < rowFirst[r + 1]; ++k) {
+      std::uint32_t i = words[k].before;
+      for (std::uint64_t bits = words[k].bits; bits != 0; bits &= bits - 1, ++i) {
+        const std::size_t x = (words[k].word - 1) * std::size_t{64} + static_cast<std::size_t>(__builtin_ctzll(bits));
+        std::uint32_t around = 0;
+        std::uint32_t* base = out.base.data() + 4 * static_cast<std::size_t>(i);
+        for (int dy = 0; dy < 5; ++dy) {
+          std::uint32_t first = 0;
+          around |= near[dy].Five(x, first) << (5 * dy);
+          if (dy != 2) base[dy < 2 ? dy : dy - 1] = first;
+        }
+        out.x[i] = static_cast<std::int32_t>(x);
+        out.row[i] = static_cast<std::int32_t>(r);
+        out.around[i] = around;
+      }
+    }
+    const OutlineWord& last = words[rowFirst[r + 1] - 1];
+    out.leastX = std::min(out.leastX, out.x[words[rowFirst[r]].before]);
+    out.greatestX = std::max(out.greatestX, out.x[last.before + static_cast<std::uint32_t>(CountBits(last.bits)) - 1]);
+  }
+}
+
+template <typename Pixels>
+RAVELPEN_SCAN_INLINE void ScanRows(const std::uint8_t* rows, std::size_t rowSize, std::size_t width,
+                                   std::size_t height, LatticeOut& out) {
+  std::vector<OutlineWord> outline;
+  std::vector<std::uint32_t> rowFirst;
+  const std::uint32_t count = RowScan<Pixels>(width, height, outline, rowFirst).Run(rows, rowSize);
+  Emit(outline, rowFirst, count, height, out);
+}
+
+#ifdef RAVELPEN_AVX2_SCAN
+// Flattened: the pixel tests, built for AVX2 only, are inlined here.
+__attribute__((target("avx2,popcnt,bmi"), flatten)) void ScanAvx2(const std::uint8_t* rows, std::size_t rowSize,
+                                                                   std::size_t width, std::size_t height,
+                                                                   LatticeOut& out) {
+  ScanRows<Avx2Pixels>(rows, rowSize, width, height, out);
+}
+#endif
+
+void ScanBaseline(const std::uint8_t* rows, std::size_t rowSize, std::size_t width, std::size_t height,
+                  LatticeOut& out) {
+  ScanRows<PlainPixels>(rows, rowSize, width, height, out);
+}
+
+}  // namespace
+
+OutlineLattice::OutlineLattice(const std::uint8_t* rows, std::size_t rowSize, std::size_t width, std::size_t height) {
+  if (width == 0 || height == 0) return;
+  leastX_ = static_cast<std::int32_t>(width);
+  greatestX_ = -1;
+  LatticeOut out{x_, row_, around_, base_, leastX_, greatestX_};
+#ifdef RAVELPEN_AVX2_SCAN
+  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi")) {
+    ScanAvx2(rows, rowSize, width, height, out);
+    return;
+  }
+#endif
+  ScanBaseline(rows, rowSize, width, height, out);
+}
+
+}  // namespace ravelpen
