@@ -30,15 +30,6 @@ constexpr std::size_t kScanFloor = 4096;
 // the polyline being cut.
 enum : std::uint8_t { kActive = 1, kQueued = 2, kJoined = 4 };
 
-constexpr std::uint32_t Bit(int dx, int dy) { return std::uint32_t{1} << OutlineLattice::Bit(dx, dy); }
-constexpr std::uint32_t kEightAround = Bit(-1, -1) | Bit(0, -1) | Bit(1, -1) | Bit(-1, 0) | Bit(1, 0) | Bit(-1, 1) |
-                                       Bit(0, 1) | Bit(1, 1);
-constexpr std::uint32_t kNearAround = ((std::uint32_t{1} << 25) - 1) & ~Bit(0, 0);
-
-// dx and dy of each bit of OutlineLattice::Around.
-constexpr int kDx[25] = {-2, -1, 0, 1, 2, -2, -1, 0, 1, 2, -2, -1, 0, 1, 2, -2, -1, 0, 1, 2, -2, -1, 0, 1, 2};
-constexpr int kDy[25] = {-2, -2, -2, -2, -2, -1, -1, -1, -1, -1, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2};
-
 // Square of the distance to the point of the pixel (dx, dy) away, the one
 // moved by `from` and the other by `to` (0 or 1 eighth each way).
 std::int64_t NearSquare(int dx, int dy, std::int32_t from, std::int32_t to) {
@@ -150,6 +141,11 @@ void LatticeTracer::Take(std::uint32_t g) {
   if (indexed_) index_.Remove(place_[g]);
 }
 
+std::uint32_t LatticeTracer::First() {
+  while (!(state_[walked_[first_]] & kActive)) ++first_;
+  return walked_[first_];
+}
+
 void LatticeTracer::Walk(const std::uint32_t* members, std::size_t count, std::uint32_t current, bool remove,
                          std::vector<std::uint32_t>& out) {
   const OutlineLattice& lattice = *lattice_;
@@ -159,36 +155,43 @@ void LatticeTracer::Walk(const std::uint32_t* members, std::size_t count, std::u
   remaining_ = count;
   scanned_ = 0;
   indexed_ = false;
+  const std::size_t start = out.size();
+  out.resize(start + count);
+  std::uint32_t* next = out.data() + start;
+  // The current point itself is a candidate only as the start of a list (a
+  // copy of its first point), at distance 0.
+  bool fromStart = state_[current] & kActive;
   while (remaining_ > 0) {
-    while (!(state_[members[first_]] & kActive)) ++first_;
-    const std::uint32_t keep = members[first_];
-    // The current point itself is a candidate only as the start of a list
-    // (a copy of its first point).
+    const std::uint32_t around = lattice.Around(current);
+    const std::int32_t moved = MovedBy(around);
     std::uint32_t best = current;
-    std::int64_t bestSquare = state_[current] & kActive ? 0 : std::numeric_limits<std::int64_t>::max();
-    const std::int32_t moved = Moved(current);
-    for (std::uint32_t bits = lattice.Around(current) & kEightAround; bits != 0; bits &= bits - 1) {
-      const int k = __builtin_ctz(bits);
-      const auto j = static_cast<std::uint32_t>(lattice.Neighbour(current, kDx[k], kDy[k]));
-      if (!(state_[j] & kActive)) continue;
-      const std::int64_t s = NearSquare(kDx[k], kDy[k], moved, Moved(j));
-      if (remove && s <= kDropSquare && j != keep) {
-        Take(j);  // dropped as the scan drops it; the first point left never is
-        continue;
+    std::int64_t bestSquare = fromStart ? 0 : std::numeric_limits<std::int64_t>::max();
+    fromStart = false;
+    lattice.ForEachNear<1>(current, [&](std::size_t near, int dx, int dy) {
+      const auto j = static_cast<std::uint32_t>(near);
+      if (!(state_[j] & kActive)) return;
+      const std::int64_t s = NearSquare(dx, dy, moved, MovedBy(lattice.Around(j)));
+      // Dropped as the scan drops it; the first point left (looked up before
+      // any drop of this step) never is.
+      if (remove && s <= kDropSquare && j != First()) {
+        Take(j);
+        return;
       }
       if (s < bestSquare || (s == bestSquare && place_[j] < place_[best])) {
         best = j;
         bestSquare = s;
       }
-    }
+    });
     if (bestSquare > kAroundWins) best = FarNearest(current);
     Take(best);
-    out.push_back(best);
+    *next++ = best;
     current = best;
   }
+  out.resize(static_cast<std::size_t>(next - out.data()));
 }
 
 std::uint32_t LatticeTracer::FarNearest(std::uint32_t current) {
+  First();
   if (!indexed_ && scanned_ > kScansPerPoint * count_ + kScanFloor) {
     indexPoints_.resize(count_);
     for (std::size_t p = 0; p < count_; ++p) indexPoints_[p] = PointOf(walked_[p]);
@@ -223,16 +226,16 @@ void LatticeTracer::CutAndOrder(TracePolylineArray& result) {
   auto join = [&](std::uint32_t g) {
     state_[g] = kJoined;
     members_.push_back(g);
-    const std::int32_t moved = Moved(g);
-    for (std::uint32_t bits = lattice.Around(g) & kNearAround; bits != 0; bits &= bits - 1) {
-      const int k = __builtin_ctz(bits);
-      const auto j = static_cast<std::uint32_t>(lattice.Neighbour(g, kDx[k], kDy[k]));
-      if (state_[j] & (kQueued | kJoined)) continue;
-      if (NearSquare(kDx[k], kDy[k], moved, Moved(j)) > kGapSquare) continue;
+    const std::uint32_t around = lattice.Around(g);
+    const std::int32_t moved = MovedBy(around);
+    lattice.ForEachNear<2>(g, [&](std::size_t near, int dx, int dy) {
+      const auto j = static_cast<std::uint32_t>(near);
+      if (state_[j] & (kQueued | kJoined)) return;
+      if (NearSquare(dx, dy, moved, MovedBy(lattice.Around(j))) > kGapSquare) return;
       state_[j] = kQueued;
       heap_.push_back(pathPlace_[j]);
       std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
-    }
+    });
   };
   for (std::size_t first = 0;; ++first) {
     while (first < n && (state_[path_[first]] & kJoined)) ++first;

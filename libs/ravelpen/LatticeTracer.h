@@ -37,14 +37,18 @@ class LatticeTracer {
   // The nearest active point of the list to `current`, by a search of it all.
   std::uint32_t FarNearest(std::uint32_t current);
   void Take(std::uint32_t g);
+  // The first point of the list still in it.
+  std::uint32_t First();
   void OrderPath();
   void CutAndOrder(TracePolylineArray& result);
 
-  // Position of point g in 1/8 mm.
-  std::int32_t Moved(std::uint32_t g) const {
-    const std::uint32_t around = lattice_->Around(g);
+  // 1 when the thinning moves the point with these pixels around half a
+  // pixel up and right: those to its right and above are outline pixels.
+  static std::int32_t MovedBy(std::uint32_t around) {
     return static_cast<std::int32_t>((around >> OutlineLattice::Bit(1, 0)) & (around >> OutlineLattice::Bit(0, 1)) & 1);
   }
+  std::int32_t Moved(std::uint32_t g) const { return MovedBy(lattice_->Around(g)); }
+  // Position of point g in 1/8 mm.
   std::int32_t X(std::uint32_t g) const { return 2 * (lattice_->X(g) - cx_) + Moved(g); }
   std::int32_t Y(std::uint32_t g) const { return 2 * (lattice_->Row(g) - cr_) + Moved(g); }
   TracePoint PointOf(std::uint32_t g) const {

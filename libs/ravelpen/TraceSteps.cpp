@@ -304,11 +304,17 @@ bool IsCorner(const TracePoint& previous, const TracePoint& point, const TracePo
   const double bx = static_cast<double>(next.x) - point.x, by = static_cast<double>(next.y) - point.y,
                bz = static_cast<double>(next.z) - point.z;
   const double lengths = std::sqrt(ax * ax + ay * ay + az * az) * std::sqrt(bx * bx + by * by + bz * bz);
-  double radians = 0.0;
-  if (lengths > 0.0001) {
-    const double cosine = (ax * bx + ay * by + az * bz) / lengths;
-    radians = cosine <= -1 ? 3.1415925 : cosine >= 1 ? 0.0 : std::acos(cosine);
-  }
+  if (lengths <= 0.0001) return false;  // an angle of 0
+  const double cosine = (ax * bx + ay * by + az * bz) / lengths;
+  // The angle is told from its cosine where that lies clearly beyond the
+  // cosines of 45 and 145 degrees (acos falls by more than 1.4e-9 radians
+  // over 1e-9 there, far more than its rounding); near them it is taken as
+  // the degrees themselves.
+  static const double kCos45 = std::cos(45 / 57.295779), kCos145 = std::cos(145 / 57.295779);
+  constexpr double kMargin = 1e-9;
+  if (cosine > kCos45 + kMargin || cosine < kCos145 - kMargin) return false;
+  if (cosine < kCos45 - kMargin && cosine > kCos145 + kMargin) return true;
+  const double radians = cosine <= -1 ? 3.1415925 : cosine >= 1 ? 0.0 : std::acos(cosine);
   const double degrees = std::fabs(radians * 57.295779);
   return !(degrees > 145 || degrees < 45);
 }
