@@ -27,8 +27,17 @@ constexpr std::size_t kScansPerPoint = 8;
 constexpr std::size_t kScanFloor = 4096;
 
 // Point flags: active in the list being walked, queued for and joined to
-// the polyline being cut.
-enum : std::uint8_t { kActive = 1, kQueued = 2, kJoined = 4 };
+// the polyline being cut, moved by the thinning (see MovedBy).
+enum : std::uint8_t { kActive = 1, kQueued = 2, kJoined = 4, kMoved = 8 };
+
+constexpr std::uint32_t Bit(int dx, int dy) { return std::uint32_t{1} << OutlineLattice::Bit(dx, dy); }
+constexpr std::uint32_t kEightAround = Bit(-1, -1) | Bit(0, -1) | Bit(1, -1) | Bit(-1, 0) | Bit(1, 0) | Bit(-1, 1) |
+                                       Bit(0, 1) | Bit(1, 1);
+constexpr std::uint32_t kUpAndDown = Bit(0, -1) | Bit(0, 1);
+constexpr std::uint32_t kLeftAndRight = Bit(-1, 0) | Bit(1, 0);
+constexpr std::uint32_t kNearAround = ((std::uint32_t{1} << 25) - 1) & ~Bit(0, 0);
+constexpr std::uint32_t kUpAndDownTwo = Bit(0, -2) | kUpAndDown | Bit(0, 2);
+constexpr std::uint32_t kLeftAndRightTwo = Bit(-2, 0) | kLeftAndRight | Bit(2, 0);
 
 // Square of the distance to the point of the pixel (dx, dy) away, the one
 // moved by `from` and the other by `to` (0 or 1 eighth each way).
@@ -53,29 +62,29 @@ void LatticeTracer::Trace(const OutlineLattice& lattice, TracePolylineArray& res
   // its right and above are outline pixels too (see Moved).
   cx_ = static_cast<std::int32_t>((static_cast<std::int64_t>(lattice.LeastX()) + lattice.GreatestX()) / 2);
   cr_ = static_cast<std::int32_t>((static_cast<std::int64_t>(lattice.Row(0)) + lattice.Row(n - 1)) / 2);
-  state_.assign(n, 0);
+  state_.resize(n);
+  for (std::size_t g = 0; g < n; ++g) state_[g] = MovedBy(lattice.Around(g)) ? kMoved : 0;
   place_.resize(n);
   pathPlace_.resize(n);
-  path_.reserve(n);
-  members_.reserve(n);
-  ordered_.reserve(n);
+  path_.reset(new std::uint32_t[n]);
+  members_.reset(new std::uint32_t[n]);
+  ordered_.reset(new std::uint32_t[n]);
   OrderPath();
   CutAndOrder(result);
 }
 
 void LatticeTracer::OrderPath() {
   const std::size_t n = lattice_->Size();
-  path_.clear();
+  std::size_t length = 0;
   if (n == 1) {
-    path_.push_back(0);
+    path_[length++] = 0;
   } else if (n <= kTiledAbove) {
-    members_.resize(n);
     for (std::uint32_t g = 0; g < n; ++g) {
       members_[g] = g;
       place_[g] = g;
-      state_[g] = kActive;
+      state_[g] |= kActive;
     }
-    Walk(members_.data(), n, 0, false, path_);
+    length = Walk(members_.get(), n, 0, false, path_.get());
   } else {
     // The tiles of OrderPath, from the bounds of the points in millimetres.
     std::int32_t leastX = X(0), greatestX = leastX, leastY = Y(0), greatestY = leastY;
@@ -111,7 +120,6 @@ void LatticeTracer::OrderPath() {
     }
     for (std::size_t t = 0; t < tileCount; ++t) tileStart_[t + 1] += tileStart_[t];
     // Each tile's points in list order, numbered from 0 within the tile.
-    members_.resize(n);
     std::vector<std::uint32_t>& fill = heap_;
     fill.assign(tileStart_.begin(), tileStart_.end() - 1);
     for (std::uint32_t g = 0; g < n; ++g) {
@@ -123,16 +131,16 @@ void LatticeTracer::OrderPath() {
     for (int row = 0; row < rows; ++row) {
       for (int i = 0; i < columns; ++i) {
         const std::size_t t = static_cast<std::size_t>((row % 2 == 0 ? i : columns - 1 - i) + row * columns);
-        const std::uint32_t* tile = members_.data() + tileStart_[t];
+        const std::uint32_t* tile = members_.get() + tileStart_[t];
         const std::size_t count = tileStart_[t + 1] - tileStart_[t];
         if (count == 0) continue;
-        for (std::size_t p = 0; p < count; ++p) state_[tile[p]] = kActive;
-        Walk(tile, count, current, false, path_);
-        current = path_.back();
+        for (std::size_t p = 0; p < count; ++p) state_[tile[p]] |= kActive;
+        length += Walk(tile, count, current, false, path_.get() + length);
+        current = path_[length - 1];
       }
     }
   }
-  for (std::size_t k = 0; k < path_.size(); ++k) pathPlace_[path_[k]] = static_cast<std::uint32_t>(k);
+  for (std::size_t k = 0; k < n; ++k) pathPlace_[path_[k]] = static_cast<std::uint32_t>(k);
 }
 
 void LatticeTracer::Take(std::uint32_t g) {
@@ -146,8 +154,8 @@ std::uint32_t LatticeTracer::First() {
   return walked_[first_];
 }
 
-void LatticeTracer::Walk(const std::uint32_t* members, std::size_t count, std::uint32_t current, bool remove,
-                         std::vector<std::uint32_t>& out) {
+std::size_t LatticeTracer::Walk(const std::uint32_t* members, std::size_t count, std::uint32_t current, bool remove,
+                                std::uint32_t* out) {
   const OutlineLattice& lattice = *lattice_;
   walked_ = members;
   count_ = count;
@@ -155,22 +163,37 @@ void LatticeTracer::Walk(const std::uint32_t* members, std::size_t count, std::u
   remaining_ = count;
   scanned_ = 0;
   indexed_ = false;
-  const std::size_t start = out.size();
-  out.resize(start + count);
-  std::uint32_t* next = out.data() + start;
+  std::uint32_t* next = out;
   // The current point itself is a candidate only as the start of a list (a
   // copy of its first point), at distance 0.
   bool fromStart = state_[current] & kActive;
   while (remaining_ > 0) {
     const std::uint32_t around = lattice.Around(current);
     const std::int32_t moved = MovedBy(around);
+    // Along a straight stretch of outline the eight pixels around hold only
+    // the one before and the one after. With one of them left, unmoved, it is
+    // the nearest (a square of 4 against 9 or more for anything else) and
+    // nothing is near enough to drop.
+    const std::uint32_t eight = around & kEightAround;
+    if (!fromStart && !moved && (eight == kUpAndDown || eight == kLeftAndRight)) {
+      const auto before = static_cast<std::uint32_t>(eight == kUpAndDown ? lattice.Neighbour(current, 0, -1) : current - 1);
+      const auto after = static_cast<std::uint32_t>(eight == kUpAndDown ? lattice.Neighbour(current, 0, 1) : current + 1);
+      const bool beforeLeft = state_[before] & kActive, afterLeft = state_[after] & kActive;
+      const std::uint32_t j = beforeLeft ? before : after;
+      if (beforeLeft != afterLeft && !Moved(j)) {
+        Take(j);
+        *next++ = j;
+        current = j;
+        continue;
+      }
+    }
     std::uint32_t best = current;
     std::int64_t bestSquare = fromStart ? 0 : std::numeric_limits<std::int64_t>::max();
     fromStart = false;
     lattice.ForEachNear<1>(current, [&](std::size_t near, int dx, int dy) {
       const auto j = static_cast<std::uint32_t>(near);
       if (!(state_[j] & kActive)) return;
-      const std::int64_t s = NearSquare(dx, dy, moved, MovedBy(lattice.Around(j)));
+      const std::int64_t s = NearSquare(dx, dy, moved, Moved(j));
       // Dropped as the scan drops it; the first point left (looked up before
       // any drop of this step) never is.
       if (remove && s <= kDropSquare && j != First()) {
@@ -187,7 +210,7 @@ void LatticeTracer::Walk(const std::uint32_t* members, std::size_t count, std::u
     *next++ = best;
     current = best;
   }
-  out.resize(static_cast<std::size_t>(next - out.data()));
+  return static_cast<std::size_t>(next - out);
 }
 
 std::uint32_t LatticeTracer::FarNearest(std::uint32_t current) {
@@ -220,45 +243,93 @@ std::uint32_t LatticeTracer::FarNearest(std::uint32_t current) {
 
 void LatticeTracer::CutAndOrder(TracePolylineArray& result) {
   const OutlineLattice& lattice = *lattice_;
-  const std::size_t n = path_.size();
+  const std::size_t n = lattice.Size();
   // A polyline grows by the point first in path order among those within the
-  // gap of any of its points, as CutIntoPolylines grows it.
+  // gap of any of its points, as CutIntoPolylines grows it: the points within
+  // the gap of each point joined are queued by their place in the path, and
+  // the first queued joins next.
+  std::vector<std::uint32_t>& queue = heap_;  // a binary heap, least on top
+  auto push = [&](std::uint32_t place) {
+    std::size_t i = queue.size();
+    queue.push_back(place);
+    for (; i > 0 && queue[(i - 1) / 2] > place; i = (i - 1) / 2) queue[i] = queue[(i - 1) / 2];
+    queue[i] = place;
+  };
+  auto pop = [&] {
+    const std::uint32_t least = queue[0], last = queue.back();
+    queue.pop_back();
+    const std::size_t size = queue.size();
+    std::size_t i = 0;
+    for (std::size_t child = 1; child < size; child = 2 * i + 1) {
+      if (child + 1 < size && queue[child + 1] < queue[child]) ++child;
+      if (queue[child] >= last) break;
+      queue[i] = queue[child];
+      i = child;
+    }
+    if (size > 0) queue[i] = last;
+    return least;
+  };
+  auto consider = [&](std::uint32_t j, int dx, int dy, std::int32_t moved) {
+    if (state_[j] & (kQueued | kJoined)) return;
+    if (NearSquare(dx, dy, moved, Moved(j)) > kGapSquare) return;
+    state_[j] |= kQueued;
+    push(pathPlace_[j]);
+  };
+  std::uint32_t* joined = members_.get();
   auto join = [&](std::uint32_t g) {
-    state_[g] = kJoined;
-    members_.push_back(g);
+    state_[g] |= kJoined;
+    *joined++ = g;
     const std::uint32_t around = lattice.Around(g);
     const std::int32_t moved = MovedBy(around);
-    lattice.ForEachNear<2>(g, [&](std::size_t near, int dx, int dy) {
-      const auto j = static_cast<std::uint32_t>(near);
-      if (state_[j] & (kQueued | kJoined)) return;
-      if (NearSquare(dx, dy, moved, MovedBy(lattice.Around(j))) > kGapSquare) return;
-      state_[j] = kQueued;
-      heap_.push_back(pathPlace_[j]);
-      std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
-    });
+    // Along a straight stretch the 24 pixels around hold only the two
+    // either way.
+    const std::uint32_t near = around & kNearAround;
+    if (near == kUpAndDownTwo && !moved) {
+      consider(static_cast<std::uint32_t>(lattice.Neighbour(g, 0, -2)), 0, -2, 0);
+      consider(static_cast<std::uint32_t>(lattice.Neighbour(g, 0, -1)), 0, -1, 0);
+      consider(static_cast<std::uint32_t>(lattice.Neighbour(g, 0, 1)), 0, 1, 0);
+      consider(static_cast<std::uint32_t>(lattice.Neighbour(g, 0, 2)), 0, 2, 0);
+    } else if (near == kLeftAndRightTwo && !moved) {
+      consider(g - 2, -2, 0, 0);
+      consider(g - 1, -1, 0, 0);
+      consider(g + 1, 1, 0, 0);
+      consider(g + 2, 2, 0, 0);
+    } else {
+      lattice.ForEachNear<2>(
+          g, [&](std::size_t j, int dx, int dy) { consider(static_cast<std::uint32_t>(j), dx, dy, moved); });
+    }
   };
   for (std::size_t first = 0;; ++first) {
     while (first < n && (state_[path_[first]] & kJoined)) ++first;
     if (first >= n) break;
-    members_.clear();
-    heap_.clear();
+    joined = members_.get();
+    queue.clear();
     join(path_[first]);
-    while (!heap_.empty()) {
-      std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
-      const std::uint32_t next = path_[heap_.back()];
-      heap_.pop_back();
-      join(next);
-    }
-    for (std::size_t p = 0; p < members_.size(); ++p) {
+    while (!queue.empty()) join(path_[pop()]);
+    const std::size_t count = static_cast<std::size_t>(joined - members_.get());
+    for (std::size_t p = 0; p < count; ++p) {
       place_[members_[p]] = static_cast<std::uint32_t>(p);
       state_[members_[p]] |= kActive;
     }
-    ordered_.clear();
-    Walk(members_.data(), members_.size(), members_[0], true, ordered_);
+    const std::size_t length = Walk(members_.get(), count, members_[0], true, ordered_.get());
+    // Corners found on the lattice: a point in line with the points either
+    // side of it (most of an outline) is never one.
+    struct Point {
+      std::int32_t x, y;
+    };
+    auto corner = [&](const Point& previous, const Point& point, const Point& next) {
+      const std::int64_t ax = previous.x - point.x, ay = previous.y - point.y;
+      const std::int64_t bx = next.x - point.x, by = next.y - point.y;
+      if (ax * by == ay * bx) return false;
+      auto at = [](const Point& p) { return TracePoint{static_cast<float>(p.x) * 0.125f, static_cast<float>(p.y) * 0.125f, 0.0f}; };
+      return IsCorner(at(previous), at(point), at(next));
+    };
     TracePolyline polyline;
     KeepCorners(
-        ordered_.size(), [&](std::size_t k) { return PointOf(ordered_[k]); },
-        [&](const TracePoint& p) { polyline.push_back(p); });
+        length, [&](std::size_t k) { return Point{X(ordered_[k]), Y(ordered_[k])}; }, corner,
+        [&](const Point& p) {
+          polyline.push_back({static_cast<float>(p.x) * 0.125f, static_cast<float>(p.y) * 0.125f, 0.0f});
+        });
     result.push_back(std::move(polyline));
   }
 }

@@ -10,6 +10,7 @@
 // them is left near enough.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "libs/ravelpen/NearestPointIndex.h"
@@ -31,9 +32,9 @@ class LatticeTracer {
  private:
   // One greedy nearest-neighbour ordering of `members` (a list, in its order,
   // every one active in state_ and numbered by place_ in list order) from
-  // point `current`, appended to `out`.
-  void Walk(const std::uint32_t* members, std::size_t count, std::uint32_t current, bool remove,
-            std::vector<std::uint32_t>& out);
+  // point `current`, written to out; returns the number written.
+  std::size_t Walk(const std::uint32_t* members, std::size_t count, std::uint32_t current, bool remove,
+                   std::uint32_t* out);
   // The nearest active point of the list to `current`, by a search of it all.
   std::uint32_t FarNearest(std::uint32_t current);
   void Take(std::uint32_t g);
@@ -47,7 +48,7 @@ class LatticeTracer {
   static std::int32_t MovedBy(std::uint32_t around) {
     return static_cast<std::int32_t>((around >> OutlineLattice::Bit(1, 0)) & (around >> OutlineLattice::Bit(0, 1)) & 1);
   }
-  std::int32_t Moved(std::uint32_t g) const { return MovedBy(lattice_->Around(g)); }
+  std::int32_t Moved(std::uint32_t g) const { return (state_[g] >> 3) & 1; }
   // Position of point g in 1/8 mm.
   std::int32_t X(std::uint32_t g) const { return 2 * (lattice_->X(g) - cx_) + Moved(g); }
   std::int32_t Y(std::uint32_t g) const { return 2 * (lattice_->Row(g) - cr_) + Moved(g); }
@@ -57,10 +58,14 @@ class LatticeTracer {
 
   const OutlineLattice* lattice_ = nullptr;
   std::int32_t cx_ = 0, cr_ = 0;
-  // Per point: flags (below), place in its list, place in the ordered path.
+  // Per point: flags (active, queued, joined, moved), place in its list,
+  // place in the ordered path.
   std::vector<std::uint8_t> state_;
   std::vector<std::uint32_t> place_, pathPlace_;
-  std::vector<std::uint32_t> path_, members_, ordered_, tileStart_, heap_;
+  // The ordered path, the list being walked, its order (n points each, left
+  // unset until written).
+  std::unique_ptr<std::uint32_t[]> path_, members_, ordered_;
+  std::vector<std::uint32_t> tileStart_, heap_;
   std::vector<TracePoint> indexPoints_;
   NearestPointIndex index_;
 

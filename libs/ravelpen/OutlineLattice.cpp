@@ -48,6 +48,9 @@ struct PlainPixels {
     for (int i = 0; i < 32; ++i) bits |= static_cast<std::uint32_t>(DarkPixel(p + 3 * i)) << i;
     return bits;
   }
+  static RAVELPEN_SCAN_INLINE std::uint64_t Dark64(const std::uint8_t* p) {
+    return Dark32(p) | static_cast<std::uint64_t>(Dark32(p + 96)) << 32;
+  }
 };
 
 #ifdef RAVELPEN_AVX2_SCAN
@@ -75,9 +78,28 @@ struct Avx2Pixels {
     const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 64));
     if (static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(_mm256_and_si256(a, b), c))) == ~0u) return 0;
     if (_mm256_movemask_epi8(_mm256_or_si256(_mm256_or_si256(a, b), c)) == 0) return ~std::uint32_t{0};
+    return Mixed32(p);
+  }
+
+  // Pixels some dark and some light, or not all bytes on one side of 128.
+  __attribute__((target("avx2"))) static inline std::uint32_t Mixed32(const std::uint8_t* p) {
     // Pixels 8k to 8k + 7 lie in bytes 24k to 24k + 23; every load stays
     // within the 96 bytes.
     return Dark8(p, true) | Dark8(p + 16, false) << 8 | Dark8(p + 48, true) << 16 | Dark8(p + 64, false) << 24;
+  }
+
+  // 64 pixels, 192 bytes: most runs of 64 in a picture are all light or all
+  // dark, told by one test of their bytes' top bits.
+  __attribute__((target("avx2"))) static inline std::uint64_t Dark64(const std::uint8_t* p) {
+    __m256i v[6];
+    for (int k = 0; k < 6; ++k) v[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * k));
+    const __m256i all = _mm256_and_si256(_mm256_and_si256(_mm256_and_si256(v[0], v[1]), _mm256_and_si256(v[2], v[3])),
+                                         _mm256_and_si256(v[4], v[5]));
+    if (static_cast<std::uint32_t>(_mm256_movemask_epi8(all)) == ~0u) return 0;
+    const __m256i any = _mm256_or_si256(_mm256_or_si256(_mm256_or_si256(v[0], v[1]), _mm256_or_si256(v[2], v[3])),
+                                        _mm256_or_si256(v[4], v[5]));
+    if (_mm256_movemask_epi8(any) == 0) return ~std::uint64_t{0};
+    return Dark32(p) | static_cast<std::uint64_t>(Dark32(p + 96)) << 32;
   }
 };
 #endif
@@ -109,6 +131,7 @@ class RowScan {
                                std::vector<std::uint32_t>& rowFirst)
       : width_(width), height_(height), words_((width + 63) / 64 + 2), outline_(outline), rowFirst_(rowFirst),
         bitStore_(6 * words_, 0) {
+    std::memset(tail_, 0xFF, sizeof tail_);
     for (std::size_t k = 0; k < 3; ++k) dark_[k].bits = bitStore_.data() + k * words_;
     light_.bits = bitStore_.data() + 3 * words_;
     inner_ = bitStore_.data() + 4 * words_;
@@ -133,32 +156,18 @@ class RowScan {
 
  private:
   RAVELPEN_SCAN_INLINE void MarkDark(const std::uint8_t* pixel, BitRow& d) {
-    d.lo = words_;
-    d.hi = 0;
     const std::size_t whole = width_ / 64;
-    for (std::size_t w = 1; w <= whole; ++w, pixel += 192) {
-      const std::uint64_t bits = Pixels::Dark32(pixel) | static_cast<std::uint64_t>(Pixels::Dark32(pixel + 96)) << 32;
-      d.bits[w] = bits;
-      if (bits) {
-        d.lo = std::min(d.lo, w);
-        d.hi = w;
-      }
+    for (std::size_t w = 1; w <= whole; ++w, pixel += 192) d.bits[w] = Pixels::Dark64(pixel);
+    if (const std::size_t rest = width_ % 64; rest != 0) {
+      // The last pixels of the row, followed by light ones.
+      std::memcpy(tail_, pixel, 3 * rest);
+      d.bits[whole + 1] = Pixels::Dark64(tail_);
     }
-    if (whole + 2 < words_) {
-      std::uint64_t bits = 0;
-      std::size_t i = 0;
-      const std::size_t rest = width_ % 64;
-      if (rest >= 32) {
-        bits = Pixels::Dark32(pixel);
-        i = 32;
-      }
-      for (; i < rest; ++i) bits |= static_cast<std::uint64_t>(DarkPixel(pixel + 3 * i)) << i;
-      d.bits[whole + 1] = bits;
-      if (bits) {
-        d.lo = std::min(d.lo, whole + 1);
-        d.hi = whole + 1;
-      }
-    }
+    // The words holding dark pixels, from both ends.
+    d.lo = 1;
+    d.hi = words_ - 2;
+    while (d.lo <= d.hi && d.bits[d.lo] == 0) ++d.lo;
+    while (d.hi >= d.lo && d.bits[d.hi] == 0) --d.hi;
   }
 
   RAVELPEN_SCAN_INLINE void MarkEdge(const BitRow& below, const BitRow& middle, const BitRow& above) {
@@ -196,38 +205,52 @@ class RowScan {
   BitRow dark_[3], light_;
   std::uint64_t* inner_ = nullptr;
   std::uint64_t* edge_ = nullptr;
+  std::uint8_t tail_[192];
   std::uint32_t total_ = 0;
 };
 
-// The words of row r of the outline, walked from left to right by the
-// outline pixels of a nearby row: bits x - 2 to x + 2 of the row and the list
-// index of its first outline pixel at or right of x - 2.
-class WordCursor {
+// Words w - 1, w and w + 1 of a row of outline pixels around word w of a
+// nearby row, found by a cursor that moves along the row's words as w grows:
+// the row's bits from pixel 64 (w - 1) - 2 on, and the list index of its
+// first outline pixel from there on.
+class NearWords {
  public:
-  RAVELPEN_SCAN_INLINE WordCursor(const OutlineWord* from, const OutlineWord* to) : at_(from), end_(to) {}
+  RAVELPEN_SCAN_INLINE NearWords(const OutlineWord* from, const OutlineWord* to) : at_(from), end_(to) {}
 
-  // Bits x - 2 to x + 2 (bit 0 for x - 2), and in `first` the list index of
-  // the first of them (when any is set).
-  RAVELPEN_SCAN_INLINE std::uint32_t Five(std::size_t x, std::uint32_t& first) {
-    // Bit x - 2 of the padded row is bit x + 62.
-    const std::size_t at = x + 62, aw = at >> 6, shift = at & 63;
-    while (at_ != end_ && at_->word < aw) ++at_;
-    if (at_ == end_ || at_->word > aw + 1) return 0;
-    std::uint64_t low = 0, high = 0;
-    if (at_->word == aw) {
-      low = at_->bits;
-      if (at_ + 1 != end_ && at_[1].word == aw + 1) high = at_[1].bits;
-    } else {
-      high = at_->bits;
+  RAVELPEN_SCAN_INLINE void MoveTo(std::size_t w) {
+    while (at_ != end_ && at_->word + 1 < w) ++at_;
+    const OutlineWord* p = at_;
+    std::uint64_t left = 0, middle = 0, right = 0;
+    first_ = p != end_ ? p->before : 0;
+    if (p != end_ && p->word + 1 == w) {
+      left = p->bits;
+      first_ = p->before + static_cast<std::uint32_t>(CountBits(left & ((std::uint64_t{1} << 62) - 1)));
+      ++p;
     }
-    const auto five = static_cast<std::uint32_t>(((low >> shift) | ((high << 1) << (63 - shift))) & 31);
-    if (five) first = at_->before + static_cast<std::uint32_t>(CountBits(low & ((std::uint64_t{1} << shift) - 1)));
+    if (p != end_ && p->word == w) {
+      middle = p->bits;
+      ++p;
+    }
+    if (p != end_ && p->word == w + 1) right = p->bits;
+    // Bit b of low_ is pixel 64 (w - 1) + b - 2; high_ carries on from bit 64.
+    low_ = (middle << 2) | (left >> 62);
+    high_ = (right << 2) | (middle >> 62);
+  }
+
+  // Bits x - 2 to x + 2 for pixel x = 64 (w - 1) + b, and in `first` the list
+  // index of the first of them (when any is set).
+  RAVELPEN_SCAN_INLINE std::uint32_t Five(unsigned b, std::uint32_t& first) const {
+    const unsigned __int128 both = (static_cast<unsigned __int128>(high_) << 64) | low_;
+    const auto five = static_cast<std::uint32_t>(both >> b) & 31;
+    first = first_ + static_cast<std::uint32_t>(CountBits(low_ & ((std::uint64_t{1} << b) - 1)));
     return five;
   }
 
  private:
   const OutlineWord* at_;
   const OutlineWord* end_;
+  std::uint64_t low_ = 0, high_ = 0;
+  std::uint32_t first_ = 0;
 };
 
 // The members of the lattice being filled.
@@ -241,7 +264,7 @@ struct LatticeOut {
 };
 
 // Each outline pixel with its neighbourhood, row by row: the rows two either
-// way are walked alongside by cursors.
+// way are walked alongside, a word at a time.
 RAVELPEN_SCAN_INLINE void Emit(const std::vector<OutlineWord>& outline, const std::vector<std::uint32_t>& rowFirst,
                                std::uint32_t count, std::size_t height, LatticeOut& out) {
   out.x.resize(count);
@@ -251,25 +274,32 @@ RAVELPEN_SCAN_INLINE void Emit(const std::vector<OutlineWord>& outline, const st
   const OutlineWord* words = outline.data();
   for (std::size_t r = 0; r < height; ++r) {
     if (rowFirst[r] == rowFirst[r + 1]) continue;
-    WordCursor near[5] = {{words, words}, {words, words}, {words, words}, {words, words}, {words, words}};
+    NearWords near[5] = {{words, words}, {words, words}, {words, words}, {words, words}, {words, words}};
     for (int dy = -2; dy <= 2; ++dy) {
       const long long n = static_cast<long long>(r) + dy;
       if (n >= 0 && n < static_cast<long long>(height))
-        near[dy + 2] = WordCursor(words + rowFirst[static_cast<std::size_t>(n)],
-                                  words + rowFirst[static_cast<std::size_t>(n) + 1]);
+        near[dy + 2] = NearWords(words + rowFirst[static_cast<std::size_t>(n)],
+                                 words + rowFirst[static_cast<std::size_t>(n) + 1]);
     }
     for (std::uint32_t k = rowFirst[r]; k < rowFirst[r + 1]; ++k) {
+      const std::size_t w = words[k].word;
+      for (NearWords& row : near) row.MoveTo(w);
       std::uint32_t i = words[k].before;
       for (std::uint64_t bits = words[k].bits; bits != 0; bits &= bits - 1, ++i) {
-        const std::size_t x = (words[k].word - 1) * std::size_t{64} + static_cast<std::size_t>(__builtin_ctzll(bits));
+        const auto b = static_cast<unsigned>(__builtin_ctzll(bits));
         std::uint32_t around = 0;
         std::uint32_t* base = out.base.data() + 4 * static_cast<std::size_t>(i);
-        for (int dy = 0; dy < 5; ++dy) {
-          std::uint32_t first = 0;
-          around |= near[dy].Five(x, first) << (5 * dy);
-          if (dy != 2) base[dy < 2 ? dy : dy - 1] = first;
-        }
-        out.x[i] = static_cast<std::int32_t>(x);
+        std::uint32_t first = 0;
+        around |= near[0].Five(b, first);
+        base[0] = first;
+        around |= near[1].Five(b, first) << 5;
+        base[1] = first;
+        around |= near[2].Five(b, first) << 10;
+        around |= near[3].Five(b, first) << 15;
+        base[2] = first;
+        around |= near[4].Five(b, first) << 20;
+        base[3] = first;
+        out.x[i] = static_cast<std::int32_t>((w - 1) * 64 + b);
         out.row[i] = static_cast<std::int32_t>(r);
         out.around[i] = around;
       }

@@ -303,6 +303,10 @@ bool IsCorner(const TracePoint& previous, const TracePoint& point, const TracePo
                az = static_cast<double>(previous.z) - point.z;
   const double bx = static_cast<double>(next.x) - point.x, by = static_cast<double>(next.y) - point.y,
                bz = static_cast<double>(next.z) - point.z;
+  // In a straight line (most points of an outline) the angle is 0 or 180
+  // degrees; a cross product lost to rounding leaves it within 1e-15 of
+  // those.
+  if (az == 0 && bz == 0 && ax * by - ay * bx == 0) return false;
   const double lengths = std::sqrt(ax * ax + ay * ay + az * az) * std::sqrt(bx * bx + by * by + bz * bz);
   if (lengths <= 0.0001) return false;  // an angle of 0
   const double cosine = (ax * bx + ay * by + az * bz) / lengths;
@@ -325,7 +329,7 @@ std::size_t ReduceToCorners(TracePolyline& polyline) {
   TracePolyline kept;
   kept.reserve(n + 1);
   KeepCorners(
-      n, [&](std::size_t k) { return polyline[k]; }, [&](const TracePoint& p) { kept.push_back(p); });
+      n, [&](std::size_t k) { return polyline[k]; }, IsCorner, [&](const TracePoint& p) { kept.push_back(p); });
   polyline.swap(kept);
   return polyline.size();
 }

@@ -61,19 +61,20 @@ std::size_t ReduceToCorners(TracePolyline& polyline);
 // Whether the path turns at `point` (from `previous`, the last point kept,
 // on to `next`) by an angle from 45 to 145 degrees.
 bool IsCorner(const TracePoint& previous, const TracePoint& point, const TracePoint& next);
-// ReduceToCorners on the n > 0 points at(0) to at(n - 1), handing the points
-// kept to keep(point) in order, the closing copy of the first one included.
-template <typename At, typename Keep>
-void KeepCorners(std::size_t n, const At& at, const Keep& keep) {
-  const TracePoint first = at(0);
+// ReduceToCorners on the n > 0 points at(0) to at(n - 1) (of any type that
+// corner(previous, point, next) takes), handing the points kept to
+// keep(point) in order, the closing copy of the first one included.
+template <typename At, typename Corner, typename Keep>
+void KeepCorners(std::size_t n, const At& at, const Corner& corner, const Keep& keep) {
+  const auto first = at(0);
   keep(first);
   // Removing point c leaves the same position to be tested against its new
   // neighbours: the point before it is always the last one kept.
-  TracePoint previous = first;
-  TracePoint point = n > 1 ? at(1) : first;
+  auto previous = first;
+  auto point = n > 1 ? at(1) : first;
   for (std::size_t c = 1; c < n; ++c) {
-    const TracePoint next = c + 1 < n ? at(c + 1) : first;
-    if (IsCorner(previous, point, next)) {
+    const auto next = c + 1 < n ? at(c + 1) : first;
+    if (corner(previous, point, next)) {
       keep(point);
       previous = point;
     }
