@@ -1,7 +1,6 @@
 #include "libs/ravelpen/LatticeTracer.h"
 
 #include <algorithm>
-#include <functional>
 #include <limits>
 
 namespace ravelpen {
@@ -59,7 +58,7 @@ void LatticeTracer::Trace(const OutlineLattice& lattice, TracePolylineArray& res
   if (n == 0) return;
   // The centre: the integer middle of the extremes. The thinning keeps one
   // point a pixel and moves it half a pixel up and right when the pixels to
-  // its right and above are outline pixels too (see Moved).
+  // its right and above are outline pixels too (see MovedBy).
   cx_ = static_cast<std::int32_t>((static_cast<std::int64_t>(lattice.LeastX()) + lattice.GreatestX()) / 2);
   cr_ = static_cast<std::int32_t>((static_cast<std::int64_t>(lattice.Row(0)) + lattice.Row(n - 1)) / 2);
   state_.resize(n);
@@ -119,8 +118,9 @@ void LatticeTracer::OrderPath() {
       ++tileStart_[tile + 1];
     }
     for (std::size_t t = 0; t < tileCount; ++t) tileStart_[t + 1] += tileStart_[t];
-    // Each tile's points in list order, numbered from 0 within the tile.
-    std::vector<std::uint32_t>& fill = heap_;
+    // Each tile's points in list order, numbered from 0 within the tile (the
+    // queue is free until the cutting).
+    std::vector<std::uint32_t>& fill = queue_;
     fill.assign(tileStart_.begin(), tileStart_.end() - 1);
     for (std::uint32_t g = 0; g < n; ++g) {
       const std::uint32_t tile = place_[g];
@@ -248,7 +248,7 @@ void LatticeTracer::CutAndOrder(TracePolylineArray& result) {
   // gap of any of its points, as CutIntoPolylines grows it: the points within
   // the gap of each point joined are queued by their place in the path, and
   // the first queued joins next.
-  std::vector<std::uint32_t>& queue = heap_;  // a binary heap, least on top
+  std::vector<std::uint32_t>& queue = queue_;  // a binary heap, least on top
   auto push = [&](std::uint32_t place) {
     std::size_t i = queue.size();
     queue.push_back(place);
@@ -321,15 +321,12 @@ void LatticeTracer::CutAndOrder(TracePolylineArray& result) {
       const std::int64_t ax = previous.x - point.x, ay = previous.y - point.y;
       const std::int64_t bx = next.x - point.x, by = next.y - point.y;
       if (ax * by == ay * bx) return false;
-      auto at = [](const Point& p) { return TracePoint{static_cast<float>(p.x) * 0.125f, static_cast<float>(p.y) * 0.125f, 0.0f}; };
-      return IsCorner(at(previous), at(point), at(next));
+      return IsCorner(OnLattice(previous.x, previous.y), OnLattice(point.x, point.y), OnLattice(next.x, next.y));
     };
     TracePolyline polyline;
     KeepCorners(
         length, [&](std::size_t k) { return Point{X(ordered_[k]), Y(ordered_[k])}; }, corner,
-        [&](const Point& p) {
-          polyline.push_back({static_cast<float>(p.x) * 0.125f, static_cast<float>(p.y) * 0.125f, 0.0f});
-        });
+        [&](const Point& p) { polyline.push_back(OnLattice(p.x, p.y)); });
     result.push_back(std::move(polyline));
   }
 }

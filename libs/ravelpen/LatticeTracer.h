@@ -52,9 +52,10 @@ class LatticeTracer {
   // Position of point g in 1/8 mm.
   std::int32_t X(std::uint32_t g) const { return 2 * (lattice_->X(g) - cx_) + Moved(g); }
   std::int32_t Y(std::uint32_t g) const { return 2 * (lattice_->Row(g) - cr_) + Moved(g); }
-  TracePoint PointOf(std::uint32_t g) const {
-    return {static_cast<float>(X(g)) * 0.125f, static_cast<float>(Y(g)) * 0.125f, 0.0f};
+  static TracePoint OnLattice(std::int32_t x, std::int32_t y) {
+    return {static_cast<float>(x) * 0.125f, static_cast<float>(y) * 0.125f, 0.0f};
   }
+  TracePoint PointOf(std::uint32_t g) const { return OnLattice(X(g), Y(g)); }
 
   const OutlineLattice* lattice_ = nullptr;
   std::int32_t cx_ = 0, cr_ = 0;
@@ -65,7 +66,7 @@ class LatticeTracer {
   // The ordered path, the list being walked, its order (n points each, left
   // unset until written).
   std::unique_ptr<std::uint32_t[]> path_, members_, ordered_;
-  std::vector<std::uint32_t> tileStart_, heap_;
+  std::vector<std::uint32_t> tileStart_, queue_;
   std::vector<TracePoint> indexPoints_;
   NearestPointIndex index_;
 

@@ -335,13 +335,15 @@ void ScanBaseline(const std::uint8_t* rows, std::size_t rowSize, std::size_t wid
 
 }  // namespace
 
-OutlineLattice::OutlineLattice(const std::uint8_t* rows, std::size_t rowSize, std::size_t width, std::size_t height) {
+OutlineLattice::OutlineLattice(const std::uint8_t* rows, std::size_t rowSize, std::size_t width, std::size_t height,
+                               Scan scan) {
   if (width == 0 || height == 0) return;
   leastX_ = static_cast<std::int32_t>(width);
   greatestX_ = -1;
   LatticeOut out{x_, row_, around_, base_, leastX_, greatestX_};
 #ifdef RAVELPEN_AVX2_SCAN
-  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi")) {
+  if (scan == Scan::kFastest && __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") &&
+      __builtin_cpu_supports("bmi")) {
     ScanAvx2(rows, rowSize, width, height, out);
     return;
   }

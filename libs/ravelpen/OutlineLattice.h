@@ -14,9 +14,14 @@ namespace ravelpen {
 
 class OutlineLattice {
  public:
+  // The scan built for the processor's vector instructions when it has them,
+  // or the one for any processor.
+  enum class Scan { kFastest, kBaseline };
+
   // `rows` holds `height` rows of `rowSize` bytes, each `width` pixels of
   // blue, green, red.
-  OutlineLattice(const std::uint8_t* rows, std::size_t rowSize, std::size_t width, std::size_t height);
+  OutlineLattice(const std::uint8_t* rows, std::size_t rowSize, std::size_t width, std::size_t height,
+                 Scan scan = Scan::kFastest);
 
   std::size_t Size() const { return x_.size(); }
   std::int32_t X(std::size_t i) const { return x_[i]; }

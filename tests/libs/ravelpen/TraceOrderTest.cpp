@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <functional>
@@ -358,13 +359,37 @@ Raster RandomPicture(std::uint32_t& seed, int width, int height) {
   return r;
 }
 
+// Blue, green, red whose weighted sum is the light limit itself (grey 128)
+// or the nearest sum below it (grey 127, dark).
+const std::vector<std::array<std::uint8_t, 3>>& ColoursAtTheLimit() {
+  static const auto colours = [] {
+    std::vector<std::array<std::uint8_t, 3>> found;
+    for (const int sum : {128 << 15, (128 << 15) - 4})
+      for (int red = 0; red < 256; ++red)
+        for (int green = 0; green < 256; ++green) {
+          const int rest = sum - 9798 * red - 19235 * green;
+          if (rest >= 0 && rest % 3735 == 0 && rest / 3735 < 256)
+            found.push_back({static_cast<std::uint8_t>(rest / 3735), static_cast<std::uint8_t>(green),
+                             static_cast<std::uint8_t>(red)});
+        }
+    return found;
+  }();
+  return colours;
+}
+
 std::vector<std::uint8_t> Coloured(const Raster& raster, std::uint32_t& seed) {
   auto file = Bmp24(raster);
   const std::size_t rowSize = (static_cast<std::size_t>(raster.width) * 24 + 31) / 32 * 4;
+  const auto& limit = ColoursAtTheLimit();
   for (int y = 0; y < raster.height; y += 2)
     for (int x = 0; x < raster.width; ++x) {
       if (Next(seed) % 4 != 0) continue;  // most pixels stay pure black or white
       std::uint8_t* pixel = file.data() + 54 + static_cast<std::size_t>(y) * rowSize + 3 * static_cast<std::size_t>(x);
+      if (Next(seed) % 3 == 0) {
+        const auto& colour = limit[Next(seed) % limit.size()];
+        std::copy(colour.begin(), colour.end(), pixel);
+        continue;
+      }
       for (int c = 0; c < 3; ++c)
         pixel[c] = static_cast<std::uint8_t>(Next(seed) % 2 ? Next(seed) : 120 + Next(seed) % 16);  // near grey 128 too
     }
@@ -386,22 +411,28 @@ TEST(TracedOrder, OutlinePixelsEqualTheNeighbourByNeighbourTest) {
       EXPECT_EQ(fast[i].x, plain[i].x) << i;
       EXPECT_EQ(fast[i].row, plain[i].row) << i;
     }
-    // Each outline pixel names the outline pixels two either way around it.
-    const ravelpen::OutlineLattice lattice(file.data() + 54, rowSize, static_cast<std::size_t>(width),
-                                           static_cast<std::size_t>(height));
-    ASSERT_EQ(lattice.Size(), plain.size());
+    // Each outline pixel names the outline pixels two either way around it,
+    // in the vector scan and in the one for any processor.
     std::map<std::pair<int, int>, std::size_t> indexOf;
     for (std::size_t i = 0; i < plain.size(); ++i) indexOf[{plain[i].x, plain[i].row}] = i;
-    for (std::size_t i = 0; i < plain.size(); ++i)
-      for (int dy = -2; dy <= 2; ++dy)
-        for (int dx = -2; dx <= 2; ++dx) {
-          const auto found = indexOf.find({plain[i].x + dx, plain[i].row + dy});
-          const bool set = (lattice.Around(i) >> ravelpen::OutlineLattice::Bit(dx, dy)) & 1;
-          ASSERT_EQ(set, found != indexOf.end()) << width << " x " << height << " pixel " << i << " " << dx << "," << dy;
-          if (set) {
-            ASSERT_EQ(lattice.Neighbour(i, dx, dy), found->second) << "pixel " << i << " " << dx << "," << dy;
+    for (const auto scan : {ravelpen::OutlineLattice::Scan::kFastest, ravelpen::OutlineLattice::Scan::kBaseline}) {
+      const ravelpen::OutlineLattice lattice(file.data() + 54, rowSize, static_cast<std::size_t>(width),
+                                             static_cast<std::size_t>(height), scan);
+      ASSERT_EQ(lattice.Size(), plain.size());
+      for (std::size_t i = 0; i < plain.size(); ++i) {
+        ASSERT_EQ(lattice.X(i), plain[i].x);
+        ASSERT_EQ(lattice.Row(i), plain[i].row);
+        for (int dy = -2; dy <= 2; ++dy)
+          for (int dx = -2; dx <= 2; ++dx) {
+            const auto found = indexOf.find({plain[i].x + dx, plain[i].row + dy});
+            const bool set = (lattice.Around(i) >> ravelpen::OutlineLattice::Bit(dx, dy)) & 1;
+            ASSERT_EQ(set, found != indexOf.end()) << width << " x " << height << " pixel " << i << " " << dx << "," << dy;
+            if (set) {
+              ASSERT_EQ(lattice.Neighbour(i, dx, dy), found->second) << "pixel " << i << " " << dx << "," << dy;
+            }
           }
-        }
+      }
+    }
   }
 }
 
