@@ -9,6 +9,13 @@
 
 enum class TracePicture { kDiscsAndBars, kTextLike, kThinLine, kThinDiagonal, kFilledSquare, kLargeFilledSquare };
 
+// A dark square `side` pixels wide with a light pixel all round.
+inline Raster FilledSquare(int side) {
+  Raster r(side + 2, side + 2);
+  r.Fill(1, 1, side, side);
+  return r;
+}
+
 inline Raster DrawTracePicture(TracePicture picture) {
   switch (picture) {
     case TracePicture::kDiscsAndBars: {
@@ -46,16 +53,8 @@ inline Raster DrawTracePicture(TracePicture picture) {
       for (int i = 1; i <= 2000; ++i) r.Set(i, i);
       return r;
     }
-    case TracePicture::kFilledSquare: {
-      Raster r(1002, 1002);
-      r.Fill(1, 1, 1000, 1000);
-      return r;
-    }
-    case TracePicture::kLargeFilledSquare: {
-      Raster r(2402, 2402);
-      r.Fill(1, 1, 2400, 2400);
-      return r;
-    }
+    case TracePicture::kFilledSquare: return FilledSquare(1000);
+    case TracePicture::kLargeFilledSquare: return FilledSquare(2400);
   }
   return Raster(1, 1);
 }
