@@ -12,72 +12,20 @@
 
 #include "libs/ravelpen/CAutoCadDxfFileFormat.h"
 #include "libs/ravelpen/CDibImage.h"
-#include "tests/libs/ravelpen/BmpWriter.h"
+#include "tests/libs/ravelpen/TracePictures.h"
 #include "tests/text/fonts/shx/ShxTestFonts.h"
 
 namespace {
 
-// The pictures traced, each beside potrace on the same raster: discs and
-// bars over 2000 x 2000 pixels; 80 letter-like shapes (rings, bars, slanted
-// strokes) 12 pixels thick on a 2000 x 600 page; a one-pixel line 4000
-// pixels long, upright; a one-pixel diagonal 2000 pixels long; filled
-// squares of 1000 and 2400 pixels.
-enum class Picture { kDiscsAndBars, kTextLike, kThinLine, kThinDiagonal, kFilledSquare, kLargeFilledSquare };
+using Picture = TracePicture;
 
+// Drawn once per picture, outside the timed loops.
 const Raster& RasterOf(Picture picture) {
-  static const Raster discs = [] {
-    Raster r(2000, 2000);
-    for (int i = 0; i < 12; ++i) r.Disc(200 + 150 * i, 300 + 100 * (i % 5), 60 + 7 * i);
-    r.Fill(100, 1200, 1800, 120);
-    r.Disc(1000, 1600, 300);
-    return r;
-  }();
-  static const Raster text = [] {
-    Raster r(2000, 600);
-    for (int row = 0; row < 4; ++row)
-      for (int col = 0; col < 20; ++col) {
-        const int x = 30 + col * 97, y = 30 + row * 140;
-        switch ((row * 20 + col) % 4) {
-          case 0: r.Ring(x + 35, y + 50, 40, 28); break;
-          case 1: r.Stroke(x + 35, y, x + 35, y + 100, 12); r.Stroke(x + 10, y + 100, x + 60, y + 100, 12); break;
-          case 2:
-            r.Stroke(x, y, x + 35, y + 100, 12);
-            r.Stroke(x + 35, y + 100, x + 70, y, 12);
-            r.Stroke(x + 18, y + 45, x + 52, y + 45, 12);
-            break;
-          default: r.Stroke(x + 5, y, x + 5, y + 100, 12); r.Stroke(x + 5, y, x + 65, y, 12); break;
-        }
-      }
-    return r;
-  }();
-  static const Raster line = [] {
-    Raster r(3, 4002);
-    r.Fill(1, 1, 1, 4000);
-    return r;
-  }();
-  static const Raster diagonal = [] {
-    Raster r(2002, 2002);
-    for (int i = 1; i <= 2000; ++i) r.Set(i, i);
-    return r;
-  }();
-  static const Raster square = [] {
-    Raster r(1002, 1002);
-    r.Fill(1, 1, 1000, 1000);
-    return r;
-  }();
-  static const Raster largeSquare = [] {
-    Raster r(2402, 2402);
-    r.Fill(1, 1, 2400, 2400);
-    return r;
-  }();
-  switch (picture) {
-    case Picture::kTextLike: return text;
-    case Picture::kLargeFilledSquare: return largeSquare;
-    case Picture::kThinLine: return line;
-    case Picture::kThinDiagonal: return diagonal;
-    case Picture::kFilledSquare: return square;
-    default: return discs;
-  }
+  static const Raster rasters[] = {
+      DrawTracePicture(Picture::kDiscsAndBars), DrawTracePicture(Picture::kTextLike),
+      DrawTracePicture(Picture::kThinLine),     DrawTracePicture(Picture::kThinDiagonal),
+      DrawTracePicture(Picture::kFilledSquare), DrawTracePicture(Picture::kLargeFilledSquare)};
+  return rasters[static_cast<int>(picture)];
 }
 
 void BM_TraceOurs(benchmark::State& state, Picture picture) {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <limits>
 
+#include "libs/ravelpen/LatticeTracer.h"
+#include "libs/ravelpen/OutlineLattice.h"
 #include "libs/ravelpen/OutlinePixels.h"
 #include "platform/Prompt.h"
 
@@ -114,9 +116,14 @@ int CDibImage::TraceToPolylines(TracePolylineArray& result) const {
   if (layout.bitsPerPixel != 24) return 3;
   if (layout.width <= 0 || layout.height <= 0) return 0;
 
-  const std::vector<OutlinePixel> outline =
-      FindOutlinePixels(bytes_.data() + layout.pixelStart, layout.rowSize, static_cast<std::size_t>(layout.width),
-                        static_cast<std::size_t>(layout.height));
+  const auto width = static_cast<std::size_t>(layout.width), height = static_cast<std::size_t>(layout.height);
+  const std::uint8_t* rows = bytes_.data() + layout.pixelStart;
+  if (LatticeTracer::Fits(width, height)) {
+    LatticeTracer().Trace(OutlineLattice(rows, layout.rowSize, width, height), result);
+    return 0;
+  }
+  // Pictures too wide for the lattice go through the steps one by one.
+  const std::vector<OutlinePixel> outline = FindOutlinePixels(rows, layout.rowSize, width, height);
   if (outline.empty()) return 0;
 
   long long minX = outline[0].x, maxX = minX, minR = outline[0].row, maxR = minR;

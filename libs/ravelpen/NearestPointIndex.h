@@ -29,6 +29,8 @@ class NearestPointIndex {
   // present one, the nearest point, the lowest index on a tie. The index
   // must not be empty.
   std::size_t TakeNearest(const TracePoint& p, double dropRadius);
+  // Takes point i out (nothing when it is out already).
+  void Remove(std::size_t i);
 
  private:
   struct Entry {
@@ -39,7 +41,6 @@ class NearestPointIndex {
   std::size_t First();
   // Takes out every point but `keep` closer than `radius` to p.
   void RemoveWithin(const TracePoint& p, double radius, std::size_t keep);
-  void Remove(std::size_t i);
   long long Column(double x) const;
   long long Row(double y) const;
   std::size_t CellOf(const TracePoint& p) const;

@@ -298,33 +298,38 @@ std::size_t CutIntoPolylines(std::vector<TracePoint>& pool, TracePolylineArray& 
   return total;
 }
 
+bool IsCorner(const TracePoint& previous, const TracePoint& point, const TracePoint& next) {
+  const double ax = static_cast<double>(previous.x) - point.x, ay = static_cast<double>(previous.y) - point.y,
+               az = static_cast<double>(previous.z) - point.z;
+  const double bx = static_cast<double>(next.x) - point.x, by = static_cast<double>(next.y) - point.y,
+               bz = static_cast<double>(next.z) - point.z;
+  // In a straight line (most points of an outline) the angle is 0 or 180
+  // degrees; a cross product lost to rounding leaves it within 1e-15 of
+  // those.
+  if (az == 0 && bz == 0 && ax * by - ay * bx == 0) return false;
+  const double lengths = std::sqrt(ax * ax + ay * ay + az * az) * std::sqrt(bx * bx + by * by + bz * bz);
+  if (lengths <= 0.0001) return false;  // an angle of 0
+  const double cosine = (ax * bx + ay * by + az * bz) / lengths;
+  // The angle is told from its cosine where that lies clearly beyond the
+  // cosines of 45 and 145 degrees (acos falls by more than 1.4e-9 radians
+  // over 1e-9 there, far more than its rounding); near them it is taken as
+  // the degrees themselves.
+  static const double kCos45 = std::cos(45 / 57.295779), kCos145 = std::cos(145 / 57.295779);
+  constexpr double kMargin = 1e-9;
+  if (cosine > kCos45 + kMargin || cosine < kCos145 - kMargin) return false;
+  if (cosine < kCos45 - kMargin && cosine > kCos145 + kMargin) return true;
+  const double radians = cosine <= -1 ? 3.1415925 : cosine >= 1 ? 0.0 : std::acos(cosine);
+  const double degrees = std::fabs(radians * 57.295779);
+  return !(degrees > 145 || degrees < 45);
+}
+
 std::size_t ReduceToCorners(TracePolyline& polyline) {
   const std::size_t n = polyline.size();
   if (n == 0) return 0;
-  // Removing point c leaves the same position to be tested against its new
-  // neighbours, so the survivors can be collected in one pass.
   TracePolyline kept;
   kept.reserve(n + 1);
-  kept.push_back(polyline[0]);
-  for (std::size_t c = 1; c < n; ++c) {
-    const TracePoint& prev = kept.back();
-    const TracePoint& point = polyline[c];
-    const TracePoint& next = c + 1 < n ? polyline[c + 1] : polyline[0];
-    const double ax = static_cast<double>(prev.x) - point.x, ay = static_cast<double>(prev.y) - point.y,
-                 az = static_cast<double>(prev.z) - point.z;
-    const double bx = static_cast<double>(next.x) - point.x, by = static_cast<double>(next.y) - point.y,
-                 bz = static_cast<double>(next.z) - point.z;
-    const double lengths = std::sqrt(ax * ax + ay * ay + az * az) * std::sqrt(bx * bx + by * by + bz * bz);
-    double radians = 0.0;
-    if (lengths > 0.0001) {
-      const double cosine = (ax * bx + ay * by + az * bz) / lengths;
-      radians = cosine <= -1 ? 3.1415925 : cosine >= 1 ? 0.0 : std::acos(cosine);
-    }
-    const double degrees = std::fabs(radians * 57.295779);
-    if (degrees > 145 || degrees < 45) continue;
-    kept.push_back(point);
-  }
-  kept.push_back(kept[0]);
+  KeepCorners(
+      n, [&](std::size_t k) { return polyline[k]; }, IsCorner, [&](const TracePoint& p) { kept.push_back(p); });
   polyline.swap(kept);
   return polyline.size();
 }

@@ -58,4 +58,29 @@ std::size_t CutIntoPolylines(std::vector<TracePoint>& pool, TracePolylineArray& 
 // doubles back (below 45), then closes the polyline. Returns the new count.
 std::size_t ReduceToCorners(TracePolyline& polyline);
 
+// Whether the path turns at `point` (from `previous`, the last point kept,
+// on to `next`) by an angle from 45 to 145 degrees.
+bool IsCorner(const TracePoint& previous, const TracePoint& point, const TracePoint& next);
+// ReduceToCorners on the n > 0 points at(0) to at(n - 1) (of any type that
+// corner(previous, point, next) takes), handing the points kept to
+// keep(point) in order, the closing copy of the first one included.
+template <typename At, typename Corner, typename Keep>
+void KeepCorners(std::size_t n, const At& at, const Corner& corner, const Keep& keep) {
+  const auto first = at(0);
+  keep(first);
+  // Removing point c leaves the same position to be tested against its new
+  // neighbours: the point before it is always the last one kept.
+  auto previous = first;
+  auto point = n > 1 ? at(1) : first;
+  for (std::size_t c = 1; c < n; ++c) {
+    const auto next = c + 1 < n ? at(c + 1) : first;
+    if (corner(previous, point, next)) {
+      keep(point);
+      previous = point;
+    }
+    point = next;
+  }
+  keep(first);
+}
+
 }  // namespace ravelpen

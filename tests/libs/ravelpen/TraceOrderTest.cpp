@@ -6,16 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "libs/ravelpen/CDibImage.h"
+#include "libs/ravelpen/OutlineLattice.h"
 #include "libs/ravelpen/OutlinePixels.h"
 #include "libs/ravelpen/TraceSteps.h"
-#include "tests/libs/ravelpen/BmpWriter.h"
+#include "tests/libs/ravelpen/TracePictures.h"
 
 namespace {
 
@@ -148,9 +152,33 @@ std::vector<ravelpen::OutlinePixel> PlainOutline(const std::uint8_t* rows, std::
   return outline;
 }
 
-TracePolylineArray PlainTrace(const std::vector<std::uint8_t>& file, int width, int height) {
+// The steps a picture is traced through, from its outline pixels to the
+// polylines before their corners are kept.
+struct TraceStepSet {
+  std::vector<ravelpen::OutlinePixel> (*outline)(const std::uint8_t* rows, std::size_t rowSize, int width, int height);
+  void (*thin)(Points& points, double cellSize);
+  void (*order)(Points& points, TracePoint start, double threshold, bool remove);
+  TracePolylineArray (*cut)(Points pool, double gap, double threshold);
+};
+
+const TraceStepSet kPlainSteps{PlainOutline, PlainThinOnGrid, PlainOrderPath, PlainCutIntoPolylines};
+// The library's steps, each held to its plain procedure by the tests below.
+const TraceStepSet kLibrarySteps{
+    [](const std::uint8_t* rows, std::size_t rowSize, int width, int height) {
+      return ravelpen::FindOutlinePixels(rows, rowSize, static_cast<std::size_t>(width),
+                                         static_cast<std::size_t>(height));
+    },
+    ravelpen::ThinOnGrid, ravelpen::OrderPath,
+    [](Points pool, double gap, double threshold) {
+      TracePolylineArray result;
+      ravelpen::CutIntoPolylines(pool, result, gap, threshold);
+      return result;
+    }};
+
+TracePolylineArray TraceThrough(const TraceStepSet& steps, const std::vector<std::uint8_t>& file, int width,
+                                int height) {
   const std::size_t rowSize = (static_cast<std::size_t>(width) * 24 + 31) / 32 * 4;
-  const auto outline = PlainOutline(file.data() + 54, rowSize, width, height);
+  const auto outline = steps.outline(file.data() + 54, rowSize, width, height);
   TracePolylineArray result;
   if (outline.empty()) return result;
   const auto [left, right] = std::minmax_element(outline.begin(), outline.end(),
@@ -161,9 +189,9 @@ TracePolylineArray PlainTrace(const std::vector<std::uint8_t>& file, int width, 
   Points points;
   for (const auto& o : outline)
     points.push_back({static_cast<float>(o.x - cx) * 0.25f, static_cast<float>(o.row - cr) * 0.25f, 0.0f});
-  PlainThinOnGrid(points, 0.25);
-  PlainOrderPath(points, points.front(), 0.225, false);
-  result = PlainCutIntoPolylines(points, 0.5025, 0.225);
+  steps.thin(points, 0.25);
+  steps.order(points, points.front(), 0.225, false);
+  result = steps.cut(points, 0.5025, 0.225);
   for (auto& polyline : result) ravelpen::ReduceToCorners(polyline);
   return result;
 }
@@ -331,13 +359,37 @@ Raster RandomPicture(std::uint32_t& seed, int width, int height) {
   return r;
 }
 
+// Blue, green, red whose weighted sum is the light limit itself (grey 128)
+// or the nearest sum below it (grey 127, dark).
+const std::vector<std::array<std::uint8_t, 3>>& ColoursAtTheLimit() {
+  static const auto colours = [] {
+    std::vector<std::array<std::uint8_t, 3>> found;
+    for (const int sum : {128 << 15, (128 << 15) - 4})
+      for (int red = 0; red < 256; ++red)
+        for (int green = 0; green < 256; ++green) {
+          const int rest = sum - 9798 * red - 19235 * green;
+          if (rest >= 0 && rest % 3735 == 0 && rest / 3735 < 256)
+            found.push_back({static_cast<std::uint8_t>(rest / 3735), static_cast<std::uint8_t>(green),
+                             static_cast<std::uint8_t>(red)});
+        }
+    return found;
+  }();
+  return colours;
+}
+
 std::vector<std::uint8_t> Coloured(const Raster& raster, std::uint32_t& seed) {
   auto file = Bmp24(raster);
   const std::size_t rowSize = (static_cast<std::size_t>(raster.width) * 24 + 31) / 32 * 4;
+  const auto& limit = ColoursAtTheLimit();
   for (int y = 0; y < raster.height; y += 2)
     for (int x = 0; x < raster.width; ++x) {
       if (Next(seed) % 4 != 0) continue;  // most pixels stay pure black or white
       std::uint8_t* pixel = file.data() + 54 + static_cast<std::size_t>(y) * rowSize + 3 * static_cast<std::size_t>(x);
+      if (Next(seed) % 3 == 0) {
+        const auto& colour = limit[Next(seed) % limit.size()];
+        std::copy(colour.begin(), colour.end(), pixel);
+        continue;
+      }
       for (int c = 0; c < 3; ++c)
         pixel[c] = static_cast<std::uint8_t>(Next(seed) % 2 ? Next(seed) : 120 + Next(seed) % 16);  // near grey 128 too
     }
@@ -347,7 +399,7 @@ std::vector<std::uint8_t> Coloured(const Raster& raster, std::uint32_t& seed) {
 TEST(TracedOrder, OutlinePixelsEqualTheNeighbourByNeighbourTest) {
   std::uint32_t seed = 2024;
   for (const auto& [width, height] :
-       {std::pair{1, 1}, {31, 7}, {32, 5}, {33, 9}, {97, 40}, {200, 3}, {5, 120}, {300, 200}}) {
+       {std::pair{1, 1}, {31, 7}, {32, 5}, {33, 9}, {63, 4}, {64, 6}, {65, 5}, {97, 40}, {200, 3}, {5, 120}, {300, 200}}) {
     const Raster raster = RandomPicture(seed, width, height);
     const auto file = Coloured(raster, seed);
     const std::size_t rowSize = (static_cast<std::size_t>(width) * 24 + 31) / 32 * 4;
@@ -358,6 +410,28 @@ TEST(TracedOrder, OutlinePixelsEqualTheNeighbourByNeighbourTest) {
     for (std::size_t i = 0; i < fast.size(); ++i) {
       EXPECT_EQ(fast[i].x, plain[i].x) << i;
       EXPECT_EQ(fast[i].row, plain[i].row) << i;
+    }
+    // Each outline pixel names the outline pixels two either way around it,
+    // in the vector scan and in the one for any processor.
+    std::map<std::pair<int, int>, std::size_t> indexOf;
+    for (std::size_t i = 0; i < plain.size(); ++i) indexOf[{plain[i].x, plain[i].row}] = i;
+    for (const auto scan : {ravelpen::OutlineLattice::Scan::kFastest, ravelpen::OutlineLattice::Scan::kBaseline}) {
+      const ravelpen::OutlineLattice lattice(file.data() + 54, rowSize, static_cast<std::size_t>(width),
+                                             static_cast<std::size_t>(height), scan);
+      ASSERT_EQ(lattice.Size(), plain.size());
+      for (std::size_t i = 0; i < plain.size(); ++i) {
+        ASSERT_EQ(lattice.X(i), plain[i].x);
+        ASSERT_EQ(lattice.Row(i), plain[i].row);
+        for (int dy = -2; dy <= 2; ++dy)
+          for (int dx = -2; dx <= 2; ++dx) {
+            const auto found = indexOf.find({plain[i].x + dx, plain[i].row + dy});
+            const bool set = (lattice.Around(i) >> ravelpen::OutlineLattice::Bit(dx, dy)) & 1;
+            ASSERT_EQ(set, found != indexOf.end()) << width << " x " << height << " pixel " << i << " " << dx << "," << dy;
+            if (set) {
+              ASSERT_EQ(lattice.Neighbour(i, dx, dy), found->second) << "pixel " << i << " " << dx << "," << dy;
+            }
+          }
+      }
     }
   }
 }
@@ -371,10 +445,145 @@ TEST(TracedOrder, WholePicturesTraceAsTheStepByStepProcedure) {
     image.SetBytes(file);
     TracePolylineArray fast;
     ASSERT_EQ(image.TraceToPolylines(fast), 0);
-    const TracePolylineArray plain = PlainTrace(file, width, height);
+    const TracePolylineArray plain = TraceThrough(kPlainSteps, file, width, height);
     ASSERT_EQ(fast.size(), plain.size()) << round;
     for (std::size_t k = 0; k < plain.size(); ++k)
       ExpectSamePoints(fast[k], plain[k], "round " + std::to_string(round) + " polyline " + std::to_string(k));
+  }
+}
+
+// Pictures full of equal distances and of the cases the lattice search
+// looks past its eight neighbours for: isolated dots, dead ends, stair steps,
+// lines a pixel apart, outlines along the picture's edges, more than 5000
+// points (tiles), grey near the light limit.
+struct TiePicture {
+  const char* name;
+  std::function<std::vector<std::uint8_t>()> file;
+};
+
+std::vector<std::uint8_t> Drawn(int width, int height, const std::function<void(Raster&)>& draw) {
+  Raster raster(width, height);
+  draw(raster);
+  return Bmp24(raster);
+}
+
+const TiePicture kTiePictures[] = {
+    {"Checkerboard", [] { return Drawn(150, 90, [](Raster& r) { for (int y = 0; y < r.height; ++y) for (int x = (y % 2); x < r.width; x += 2) r.Set(x, y); }); }},
+    {"DotsTwoApart", [] { return Drawn(180, 130, [](Raster& r) { for (int y = 1; y < r.height; y += 2) for (int x = 1; x < r.width; x += 2) r.Set(x, y); }); }},
+    {"DotsThreeApart", [] { return Drawn(120, 100, [](Raster& r) { for (int y = 0; y < r.height; y += 3) for (int x = 0; x < r.width; x += 3) r.Set(x, y); }); }},
+    {"Noise", [] {
+       std::uint32_t seed = 17;
+       return Drawn(160, 120, [&](Raster& r) { for (int i = 0; i < r.width * r.height / 2; ++i) r.Set(static_cast<int>(Next(seed) % 160), static_cast<int>(Next(seed) % 120)); });
+     }},
+    {"CombWithDeadEnds", [] {
+       return Drawn(400, 200, [](Raster& r) {
+         r.Fill(5, 5, 390, 1);
+         for (int x = 5; x < 395; x += 4) r.Fill(x, 6, 1, 20 + (x * 7) % 150);
+       });
+     }},
+    {"StairStepsAndDiagonals", [] {
+       return Drawn(420, 300, [](Raster& r) {
+         r.Stroke(10, 10, 400, 290, 9);
+         r.Stroke(10, 290, 400, 10, 2);
+         r.Stroke(200, 5, 210, 295, 1);
+         for (int i = 0; i < 60; ++i) r.Fill(20 + 5 * i, 150 + (i % 7) * 3, 3, 2);
+       });
+     }},
+    {"SquaresOnePixelApart", [] {
+       return Drawn(240, 240, [](Raster& r) {
+         for (int k = 0; k < 40; k += 2) {
+           r.Fill(10 + k, 10 + k, 220 - 2 * k, 1);
+           r.Fill(10 + k, 229 - k, 220 - 2 * k, 1);
+           r.Fill(10 + k, 10 + k, 1, 220 - 2 * k);
+           r.Fill(229 - k, 10 + k, 1, 220 - 2 * k);
+         }
+       });
+     }},
+    {"DarkToTheEdges", [] {
+       return Drawn(130, 70, [](Raster& r) {
+         r.Fill(0, 0, 130, 70);
+         for (int i = 0; i < 12; ++i) r.Ring(10 + 10 * i, 35, 6, 3);
+       });
+     }},
+    {"ManyShapesInTiles", [] {
+       std::uint32_t seed = 3;
+       return Drawn(900, 700, [&](Raster& r) {
+         for (int i = 0; i < 60; ++i)
+           r.Ring(static_cast<int>(Next(seed) % 900), static_cast<int>(Next(seed) % 700), 6 + static_cast<int>(Next(seed) % 40), 3);
+         for (int i = 0; i < 300; ++i) r.Set(static_cast<int>(Next(seed) % 900), static_cast<int>(Next(seed) % 700));
+       });
+     }},
+    {"GreyNearTheLimit", [] {
+       std::uint32_t seed = 8;
+       return Coloured(RandomPicture(seed, 300, 220), seed);
+     }},
+};
+
+class TracedPictures : public ::testing::TestWithParam<TiePicture> {};
+
+TEST_P(TracedPictures, TraceAsTheLibrarySteps) {
+  const auto file = GetParam().file();
+  ravelpen::CDibImage image;
+  image.SetBytes(file);
+  TracePolylineArray traced;
+  ASSERT_EQ(image.TraceToPolylines(traced), 0);
+  const auto width = static_cast<int>(file[18] | file[19] << 8), height = static_cast<int>(file[22] | file[23] << 8);
+  const TracePolylineArray steps = TraceThrough(kLibrarySteps, file, width, height);
+  ASSERT_FALSE(steps.empty());
+  ASSERT_EQ(traced.size(), steps.size());
+  for (std::size_t k = 0; k < steps.size(); ++k)
+    ExpectSamePoints(traced[k], steps[k], std::string(GetParam().name) + " polyline " + std::to_string(k));
+}
+
+INSTANTIATE_TEST_SUITE_P(Ties, TracedPictures, ::testing::ValuesIn(kTiePictures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Every point of every polyline, in order, as bits.
+std::uint64_t Fingerprint(const TracePolylineArray& result) {
+  std::uint64_t hash = 14695981039346656037ull;
+  auto mix = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) hash = (hash ^ ((v >> (8 * i)) & 0xFF)) * 1099511628211ull;
+  };
+  for (const auto& polyline : result) {
+    mix(static_cast<std::uint32_t>(polyline.size()));
+    for (const TracePoint& p : polyline) {
+      mix(std::bit_cast<std::uint32_t>(p.x));
+      mix(std::bit_cast<std::uint32_t>(p.y));
+      mix(std::bit_cast<std::uint32_t>(p.z));
+    }
+  }
+  return hash;
+}
+
+// The benchmark's pictures trace to what they traced to before the tracer
+// worked on the lattice (fingerprints taken then), and as the library steps.
+TEST(TracedOrder, BenchmarkPicturesTraceAsBefore) {
+  const struct {
+    TracePicture picture;
+    std::size_t polylines, points;
+    std::uint64_t fingerprint;
+  } cases[] = {
+      {TracePicture::kDiscsAndBars, 8, 4806, 0x69f86e75f403ff94ull},
+      {TracePicture::kTextLike, 120, 10669, 0x972b0b08ac7cb54dull},
+      {TracePicture::kThinLine, 1, 2, 0x9423609c6f90888full},
+      {TracePicture::kThinDiagonal, 1, 2, 0x65686ca3ad9e0c67ull},
+      {TracePicture::kFilledSquare, 1, 5, 0xa7ac5c8dc52a00f4ull},
+      {TracePicture::kLargeFilledSquare, 1, 5, 0x4b3a2775f943dbd0ull},
+  };
+  for (const auto& c : cases) {
+    const Raster raster = DrawTracePicture(c.picture);
+    const auto file = Bmp24(raster);
+    ravelpen::CDibImage image;
+    image.SetBytes(file);
+    TracePolylineArray traced;
+    ASSERT_EQ(image.TraceToPolylines(traced), 0);
+    std::size_t points = 0;
+    for (const auto& polyline : traced) points += polyline.size();
+    const int which = static_cast<int>(c.picture);
+    EXPECT_EQ(traced.size(), c.polylines) << which;
+    EXPECT_EQ(points, c.points) << which;
+    EXPECT_EQ(Fingerprint(traced), c.fingerprint) << which;
+    EXPECT_EQ(Fingerprint(TraceThrough(kLibrarySteps, file, raster.width, raster.height)), c.fingerprint) << which;
   }
 }
 
