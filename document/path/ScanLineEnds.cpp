@@ -1,7 +1,7 @@
 #include "document/path/ScanLineEnds.h"
 
 #include <algorithm>
-#include <numeric>
+#include <bit>
 
 namespace {
 
@@ -11,69 +11,120 @@ constexpr double kLargest = 1e150;
 // A squared distance this much above the candidate's cannot give its
 // distance or a tie once the root is taken.
 constexpr double kSquareSlack = 1.0 + 1e-12;
+constexpr std::uint64_t kAll = ~std::uint64_t{0};
+
+// The bits of a word up to and including bit b.
+std::uint64_t UpTo(std::size_t b) { return kAll >> (63 - b); }
+std::size_t Highest(std::uint64_t m) { return 63 - static_cast<std::size_t>(std::countl_zero(m)); }
+std::size_t Lowest(std::uint64_t m) { return static_cast<std::size_t>(std::countr_zero(m)); }
 
 }  // namespace
+
+void ScanLineEnds::Presence::Fill(std::size_t count) {
+  count_ = count;
+  const std::size_t words = (count + 63) / 64;
+  words_.assign(words, kAll);
+  if (count % 64 != 0) words_.back() = UpTo(count % 64 - 1);
+  summary_.assign((words + 63) / 64, kAll);
+  if (words % 64 != 0) summary_.back() = UpTo(words % 64 - 1);
+}
+
+void ScanLineEnds::Presence::Clear(std::size_t i) {
+  const std::size_t w = i / 64;
+  words_[w] &= ~(std::uint64_t{1} << (i % 64));
+  if (words_[w] == 0) summary_[w / 64] &= ~(std::uint64_t{1} << (w % 64));
+}
+
+std::size_t ScanLineEnds::Presence::NextFromWord(std::size_t w) const {
+  std::size_t s = w / 64;
+  if (s >= summary_.size()) return count_;
+  std::uint64_t m = summary_[s] & (kAll << (w % 64));
+  while (m == 0) {
+    if (++s == summary_.size()) return count_;
+    m = summary_[s];
+  }
+  const std::size_t word = s * 64 + Lowest(m);
+  return word * 64 + Lowest(words_[word]);
+}
+
+std::size_t ScanLineEnds::Presence::PreviousFromWord(std::size_t w) const {
+  if (w == 0) return kNone;
+  --w;
+  std::size_t s = w / 64;
+  std::uint64_t m = summary_[s] & UpTo(w % 64);
+  while (m == 0) {
+    if (s == 0) return kNone;
+    m = summary_[--s];
+  }
+  const std::size_t word = s * 64 + Highest(m);
+  return word * 64 + Highest(words_[word]);
+}
 
 void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const std::vector<int>& lineStart,
                          double alongX, double alongY) {
   ends_ = ends;
-  size_ = 2 * strokes;
+  strokes_ = strokes;
   alongX_ = alongX;
   alongY_ = alongY;
   remaining_ = strokes;
-  slots_.resize(size_ + 2);
+  upFirst_ = true;
+  keys_.resize(strokes);
+  lines_.clear();
+  // Each line's keys along and its band across; the largest coordinate.
   double largest = 0.0;
-  for (std::size_t e = 0; e < size_; ++e) {
-    const std::uint32_t slot = static_cast<std::uint32_t>(e + 1);
-    slots_[slot] = {Along(ends[e]), slot, slot};
-    largest = std::max({largest, std::fabs(ends[e].x), std::fabs(ends[e].y)});
-  }
-  slots_.front() = {-kFarAway, 0, 0};
-  const std::uint32_t back = static_cast<std::uint32_t>(size_ + 1);
-  slots_.back() = {kFarAway, back, back};
-  // Not finite (NaN compares false) or too large to square.
-  usable_ = largest < kLargest;
+  bool finite = true;
+  std::size_t from = 0;
+  auto lay = [&](std::size_t to) {
+    if (to <= from) return;
+    Line line{static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to), 1.0, kFarAway, -kFarAway, 0.0};
+    for (std::size_t s = from; s < to; ++s) {
+      const CDoublePoint& a = ends[2 * s];
+      const CDoublePoint& b = ends[2 * s + 1];
+      const double size = std::max(std::max(std::fabs(a.x), std::fabs(a.y)), std::max(std::fabs(b.x), std::fabs(b.y)));
+      finite = finite && size < kLargest;  // false for NaN too
+      largest = std::max(largest, size);
+      const double acrossA = Across(a), acrossB = Across(b);
+      line.acrossLow = std::min(line.acrossLow, std::min(acrossA, acrossB));
+      line.acrossHigh = std::max(line.acrossHigh, std::max(acrossA, acrossB));
+      keys_[s] = {Along(a), Along(b)};
+    }
+    lines_.push_back(line);
+    from = to;
+  };
+  for (int s : lineStart)
+    if (s > 0 && static_cast<std::size_t>(s) < strokes) lay(static_cast<std::size_t>(s));
+  lay(strokes);
+  // Not finite or too large to square.
+  usable_ = finite;
   if (!usable_) return;
   // Positions along and across are rounded a little; bounds taken from them
   // are widened by far more than that, and a line's ends may stray back by
   // less than a quarter of it.
   slack_ = 1e-9 * (1.0 + largest);
   const double stray = slack_ / 4;
-
-  // The first end of each line, lines without strokes left out.
-  std::vector<std::uint32_t>& begin = lineOf_;  // borrowed until the lines are laid
-  begin.clear();
-  if (strokes > 0) begin.push_back(0);
-  for (int s : lineStart)
-    if (s > 0 && static_cast<std::size_t>(s) < strokes && static_cast<std::uint32_t>(2 * s) > begin.back())
-      begin.push_back(static_cast<std::uint32_t>(2 * s));
-  lines_.resize(begin.size());
-  for (std::size_t l = 0; l < begin.size(); ++l) {
-    const std::size_t from = begin[l], to = l + 1 < begin.size() ? begin[l + 1] : size_;
-    Line& line = lines_[l];
-    line.begin = static_cast<std::uint32_t>(from);
-    line.end = static_cast<std::uint32_t>(to);
-    line.present = static_cast<std::uint32_t>((to - from) / 2);
-    line.acrossLow = kFarAway;
-    line.acrossHigh = -kFarAway;
+  margin_ = slack_ + stray;
+  for (Line& line : lines_) {
     // Sorted along the line, one way or the other: no end lies farther back
     // than the stray from any end before it.
     bool up = true, down = true;
-    double most = AlongOf(from), least = AlongOf(from);
-    for (std::size_t e = from; e < to; ++e) {
-      const double across = Across(ends[e]);
-      line.acrossLow = std::min(line.acrossLow, across);
-      line.acrossHigh = std::max(line.acrossHigh, across);
-      const double along = AlongOf(e);
-      up = up && most - along <= stray;
-      down = down && along - least <= stray;
-      most = std::max(most, along);
-      least = std::min(least, along);
+    double most = keys_[line.begin].low, least = most;
+    for (std::size_t s = line.begin; s < line.end; ++s) {
+      for (const double along : {keys_[s].low, keys_[s].high}) {
+        up = up && most - along <= stray;
+        down = down && along - least <= stray;
+        most = std::max(most, along);
+        least = std::min(least, along);
+      }
     }
-    line.forward = up ? 1.0 : -1.0;
-    usable_ = usable_ && (up || down);
+    if (!up && !down) {
+      usable_ = false;
+      return;
+    }
+    if (!up) {
+      line.forward = -1.0;
+      for (std::size_t s = line.begin; s < line.end; ++s) keys_[s] = {-keys_[s].low, -keys_[s].high};
+    }
   }
-  if (!usable_) return;
   // Scan lines come in order across, one way or the other.
   auto lower = [](const Line& a, const Line& b) { return a.acrossLow < b.acrossLow; };
   if (!std::is_sorted(lines_.begin(), lines_.end(), lower)) {
@@ -81,59 +132,23 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
     if (!std::is_sorted(lines_.begin(), lines_.end(), lower)) std::stable_sort(lines_.begin(), lines_.end(), lower);
   }
   lineOf_.resize(strokes);
+  present_.resize(lines_.size());
   for (std::size_t l = 0; l < lines_.size(); ++l) {
     Line& line = lines_[l];
     line.highestBelow = l == 0 ? line.acrossHigh : std::max(lines_[l - 1].highestBelow, line.acrossHigh);
-    for (std::size_t s = line.begin / 2; s < line.end / 2; ++s) lineOf_[s] = static_cast<std::uint32_t>(l);
+    present_[l] = line.end - line.begin;
+    std::fill(lineOf_.begin() + line.begin, lineOf_.begin() + line.end, static_cast<std::uint32_t>(l));
   }
-  nextLine_.resize(lines_.size() + 1);
-  previousLine_.resize(lines_.size() + 1);
-  std::iota(nextLine_.begin(), nextLine_.end(), std::uint32_t{0});
-  std::iota(previousLine_.begin(), previousLine_.end(), std::uint32_t{0});
+  empty_.assign(lines_.size(), Stretch{kFarAway, -kFarAway});
+  strokesLeft_.Fill(strokes);
+  linesLeft_.Fill(lines_.size());
 }
 
-std::size_t ScanLineEnds::NextTaken(std::size_t slot) {
-  while (slots_[slot].next != slot) {
-    slots_[slot].next = slots_[slots_[slot].next].next;
-    slot = slots_[slot].next;
-  }
-  return slot;
-}
-
-std::size_t ScanLineEnds::PreviousTaken(std::size_t slot) {
-  while (slots_[slot].previous != slot) {
-    slots_[slot].previous = slots_[slots_[slot].previous].previous;
-    slot = slots_[slot].previous;
-  }
-  return slot;
-}
-
-std::size_t ScanLineEnds::NextLine(std::size_t l) {
-  while (nextLine_[l] != l) {
-    nextLine_[l] = nextLine_[nextLine_[l]];
-    l = nextLine_[l];
-  }
-  return l;
-}
-
-std::size_t ScanLineEnds::PreviousLine(std::size_t l) {
-  // Entry l stands for line l - 1.
-  while (previousLine_[l] != l) {
-    previousLine_[l] = previousLine_[previousLine_[l]];
-    l = previousLine_[l];
-  }
-  return l == 0 ? lines_.size() : l - 1;
-}
-
-std::size_t ScanLineEnds::Place(const Line& l, double along, std::size_t rank) const {
-  // before(e): end e lies before the place of `along` in the line's order.
-  const double forward = l.forward;
-  auto before = [&](std::size_t e) { return (AlongOf(e) - along) * forward < 0.0; };
+std::size_t ScanLineEnds::Gallop(const Line& l, double key, std::size_t hint) const {
+  auto before = [&](std::size_t s) { return keys_[s].low < key; };
   // Gallop from the hint to a range [low, high] that holds the place (the
-  // ends before low are before it, high is the line's end or not before
+  // strokes before low are before it, high is the line's end or not before
   // it), then halve the range.
-  const std::size_t n = l.end - l.begin;
-  const std::size_t hint = l.forward > 0.0 ? l.begin + std::min(rank, n) : l.end - std::min(rank, n);
   std::size_t low = l.begin, high = l.end;
   if (hint < l.end && before(hint)) {
     low = hint + 1;
@@ -166,161 +181,214 @@ std::size_t ScanLineEnds::Place(const Line& l, double along, std::size_t rank) c
   return low;
 }
 
-bool ScanLineEnds::Consider(std::size_t stroke, const CDoublePoint& p, Candidate& best) const {
-  const CDoublePoint& a = ends_[2 * stroke];
-  const CDoublePoint& b = ends_[2 * stroke + 1];
-  const double squareA = (a.x - p.x) * (a.x - p.x) + (a.y - p.y) * (a.y - p.y);
-  const double squareB = (b.x - p.x) * (b.x - p.x) + (b.y - p.y) * (b.y - p.y);
-  if (std::min(squareA, squareB) > best.square) return false;
-  // The distances as the scan takes them; the farther end's only when the
-  // squares are too close to tell which end is nearer.
-  double d;
-  bool turned;
-  if (squareA * kSquareSlack < squareB) {
-    d = PointDistance(p, a);
-    turned = false;
-  } else if (squareB * kSquareSlack < squareA) {
-    d = PointDistance(p, b);
-    turned = true;
+inline std::size_t ScanLineEnds::Place(const Line& l, double key, std::size_t rank) const {
+  const std::size_t n = l.end - l.begin;
+  const std::size_t r = std::min(rank, n);
+  const std::size_t at = l.forward > 0.0 ? l.begin + r : l.end - r;
+  // Mostly the hint is the place or next to it.
+  if (at < l.end && keys_[at].low < key) {
+    if (at + 1 == l.end || !(keys_[at + 1].low < key)) return at + 1;
+  } else if (at > l.begin && !(keys_[at - 1].low < key)) {
+    if (at - 1 == l.begin || keys_[at - 2].low < key) return at - 1;
   } else {
-    const double toA = PointDistance(p, a), toB = PointDistance(p, b);
-    d = std::min(toA, toB);
-    turned = toB < toA;
+    return at;
   }
-  const long i = static_cast<long>(stroke);
-  if (!(d < best.distance || (d == best.distance && i < best.stroke))) return false;
-  best.distance = d;
-  best.square = d * d * kSquareSlack;
-  best.stroke = i;
-  best.turned = turned;
-  return true;
-}
-
-void ScanLineEnds::SearchLine(const Line& l, std::size_t at, const CDoublePoint& p, double along, double gap,
-                              Candidate& best) {
-  const double forward = l.forward;
-  const double margin = slack_ + slack_ / 4;
-  // The present ends on both sides of `at`; mostly neither is near enough
-  // to look closer at.
-  std::size_t right = Next(at);
-  std::size_t left = Previous(at);
-  double reach = best.distance + margin;
-  bool rightNear = right < l.end && (AlongOf(right) - along) * forward <= reach;
-  bool leftNear = left != kNone && left >= l.begin && (along - AlongOf(left)) * forward <= reach;
-  if (!rightNear && !leftNear) return;
-  // An end `ahead` along the line from p and `gap` across is at least that
-  // far in both: beyond `reach` ahead it cannot beat the candidate. Ends lie
-  // farther along the farther they are from `at`, on both sides (but for
-  // the stray), so the first one beyond ends the side.
-  const double across = std::max(0.0, gap - slack_);
-  auto reachOf = [&] {
-    return across > 0.0 ? std::sqrt(std::max(0.0, best.square - across * across)) + margin : best.distance + margin;
-  };
-  reach = reachOf();
-  while (rightNear) {
-    if (Consider(right / 2, p, best)) reach = reachOf();
-    right = Next(right + 1);
-    rightNear = right < l.end && (AlongOf(right) - along) * forward <= reach;
-  }
-  leftNear = leftNear && (along - AlongOf(left)) * forward <= reach;
-  while (leftNear) {
-    if (Consider(left / 2, p, best)) reach = reachOf();
-    left = Previous(left);
-    leftNear = left != kNone && left >= l.begin && (along - AlongOf(left)) * forward <= reach;
-  }
+  return Gallop(l, key, at);
 }
 
 long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
-  const CDoublePoint& p = ends_[from];
-  const double along = AlongOf(from), across = Across(p);
-  Candidate best;
+  const Keys* const keys = keys_.data();
+  const Line* const lines = lines_.data();
+  const CDoublePoint* const ends = ends_;
+  const double margin = margin_, slack = slack_;
   const std::size_t own = lineOf_[from / 2];
-  // Where p falls in a line, as a count of the line's ends before it along:
+  const Line& ownLine = lines[own];
+  const CDoublePoint& p = ends[from];
+  const double ownKey = from % 2 == 0 ? keys[from / 2].low : keys[from / 2].high;
+  const double along = ownKey * ownLine.forward, across = Across(p);
+  double bestDistance = kFarAway;  // the scan's starting value
+  double bestSquare = HUGE_VAL;    // a shade above its square
+  std::size_t best = Presence::kNone;
+
+  // Takes stroke s as the candidate when the scan would.
+  auto consider = [&](std::size_t s) __attribute__((always_inline)) {
+    const CDoublePoint& a = ends[2 * s];
+    const CDoublePoint& b = ends[2 * s + 1];
+    const double squareA = (a.x - p.x) * (a.x - p.x) + (a.y - p.y) * (a.y - p.y);
+    const double squareB = (b.x - p.x) * (b.x - p.x) + (b.y - p.y) * (b.y - p.y);
+    const double square = std::min(squareA, squareB);
+    if (square > bestSquare) return;
+    // The root is monotone: the nearer end's distance as the scan takes it.
+    const double d = std::sqrt(square);
+    if (!(d < bestDistance || (d == bestDistance && s < best))) return;
+    bestDistance = d;
+    bestSquare = d * d * kSquareSlack;
+    best = s;
+  };
+  // The present strokes of a line from stroke `right` on and from `left`
+  // back, `gapSquare` squared across from p, as far as they could beat the
+  // candidate. A stroke `ahead` along the line from p and the gap across is
+  // at least that far in both: beyond the candidate's distance it cannot
+  // beat it, nor can the strokes beyond it, which lie farther along (but
+  // for the stray, within the margin). Any place splits the line correctly;
+  // a good one leaves little to walk. Taken strokes bound the walk as well
+  // as present ones: mostly the first stroke on each side ends it. Past the
+  // first few, taken strokes are jumped over.
+  constexpr int kSteps = 4;
+  // Returns the stretch around key that the walk found without present
+  // strokes, as the keys that bound it.
+  auto walk = [&](const Line& line, std::size_t right, std::size_t left, double key, double gapSquare)
+                  __attribute__((always_inline)) {
+    Stretch empty{-kFarAway, kFarAway};
+    int steps = 0;
+    for (std::size_t s = right; s < line.end;) {
+      const double low = keys[s].low;
+      const double ahead = low - key - margin;
+      if (ahead > 0.0 && ahead * ahead + gapSquare > bestSquare) {
+        empty.high = std::min(empty.high, low);
+        break;
+      }
+      if (strokesLeft_.Has(s)) {
+        empty.high = std::min(empty.high, low);
+        consider(s);
+      }
+      s = ++steps < kSteps ? s + 1 : strokesLeft_.Next(s + 1);
+    }
+    steps = 0;
+    // `past` is one beyond the stroke looked at, so that none is 0.
+    for (std::size_t past = left + 1; past > line.begin;) {
+      const double high = keys[past - 1].high;
+      const double behind = key - high - margin;
+      if (behind > 0.0 && behind * behind + gapSquare > bestSquare) {
+        empty.low = std::max(empty.low, high);
+        break;
+      }
+      if (strokesLeft_.Has(past - 1)) {
+        empty.low = std::max(empty.low, high);
+        consider(past - 1);
+      }
+      past = ++steps < kSteps ? past - 1 : strokesLeft_.Previous(past - 2) + 1;
+    }
+    return empty;
+  };
+  // Keeps what a walk found empty on line l, along: strokes are only ever
+  // taken, so it stays empty, and joins what was found before when the two
+  // overlap by more than the stray at their edges.
+  auto keep = [&](std::size_t l, double forward, const Stretch& key) __attribute__((always_inline)) {
+    const Stretch found = forward > 0.0 ? key : Stretch{-key.high, -key.low};
+    Stretch& known = empty_[l];
+    if (found.low + margin < known.high && known.low + margin < found.high) {
+      known.low = std::min(known.low, found.low);
+      known.high = std::max(known.high, found.high);
+    } else {
+      known = found;
+    }
+  };
+  // Whether nothing in a stretch known empty, `gapSquare` squared across,
+  // can beat the candidate.
+  auto beyond = [&](const Stretch& known, double gapSquare) __attribute__((always_inline)) {
+    const double below = along - known.low - margin, above = known.high - along - margin;
+    return below > 0.0 && above > 0.0 && below * below + gapSquare > bestSquare &&
+           above * above + gapSquare > bestSquare;
+  };
+
+  // Outwards across on both sides, while a line can still hold something
+  // nearer; lines with nothing left are passed over at once. Where p falls
+  // in a line is kept as a count of the line's strokes before it along:
   // lines side by side cross the same outlines, so the count in one is a
   // good start for the search in the next.
-  const Line& ownLine = lines_[own];
-  const std::size_t ownRank = ownLine.forward > 0.0 ? from - ownLine.begin : ownLine.end - from;
-  std::size_t upRank = ownRank, downRank = ownRank;
-  auto search = [&](std::size_t l, std::size_t& rank) {
-    const Line& line = lines_[l];
-    const double gap = std::max(std::max(line.acrossLow - across, across - line.acrossHigh), 0.0);
-    if (gap > best.distance + slack_) return;
-    const std::size_t at = Place(line, along, rank);
+  auto visit = [&](std::size_t l, double gap, std::size_t& rank) __attribute__((always_inline)) {
+    const Line& line = lines[l];
+    const double key = along * line.forward;
+    const double gapSquare = gap > 0.0 ? gap * gap : 0.0;
+    // What is known empty on the line may leave nothing near enough.
+    if (beyond(empty_[l], gapSquare)) return;
+    const std::size_t at = Place(line, key, rank);
     rank = line.forward > 0.0 ? at - line.begin : line.end - at;
-    SearchLine(line, at, p, along, gap, best);
+    keep(l, line.forward, walk(line, at, at - 1, key, gapSquare));
   };
-  // Outwards across, up and down, while a line can still hold something
-  // nearer; lines with nothing left are passed over at once. The lines
-  // beside p's own come first: the next stroke of a fill mostly lies there,
-  // and a near candidate cuts the walk along p's own line short.
-  std::size_t up = NextLine(own + 1), down = PreviousLine(own);
   const std::size_t none = lines_.size();
-  bool ownDone = ownLine.present == 0;
-  while (up < none || down < none || !ownDone) {
-    if (up < none) {
-      if (lines_[up].acrossLow - across > best.distance + slack_) {
-        up = none;
-      } else {
-        search(up, upRank);
-        up = NextLine(up + 1);
-      }
+  const std::size_t last = none - 1;
+  std::size_t upRank = ownLine.forward > 0.0 ? from / 2 - ownLine.begin : ownLine.end - from / 2;
+  std::size_t downRank = upRank;
+  std::size_t up = own < last && present_[own + 1] != 0 ? own + 1 : linesLeft_.Next(own + 1);
+  std::size_t down = own > 0 && present_[own - 1] != 0 ? own - 1 : linesLeft_.Previous(own - 1);
+  auto stepUp = [&]() __attribute__((always_inline)) {
+    if (up >= none) return false;
+    const Line& line = lines[up];
+    if (line.acrossLow - across > bestDistance + slack) {
+      up = none;
+      return false;
     }
-    if (down < none) {
-      if (across - lines_[down].highestBelow > best.distance + slack_) {
-        down = none;
-      } else {
-        search(down, downRank);
-        down = PreviousLine(down);
-      }
+    const double gap = std::max(line.acrossLow - across, across - line.acrossHigh) - slack;
+    if (gap <= bestDistance) visit(up, gap, upRank);
+    up = up < last && present_[up + 1] != 0 ? up + 1 : linesLeft_.Next(up + 1);
+    return true;
+  };
+  auto stepDown = [&]() __attribute__((always_inline)) {
+    if (down >= none) return false;  // kNone below the first line
+    const Line& line = lines[down];
+    if (across - line.highestBelow > bestDistance + slack) {
+      down = none;
+      return false;
     }
-    if (!ownDone) {
-      SearchLine(ownLine, from, p, along, 0.0, best);
-      ownDone = true;
-    }
+    const double gap = std::max(line.acrossLow - across, across - line.acrossHigh) - slack;
+    if (gap <= bestDistance) visit(down, gap, downRank);
+    down = down > 0 && present_[down - 1] != 0 ? down - 1 : linesLeft_.Previous(down - 1);
+    return true;
+  };
+  // The side the fill went on to last time first: there the next stroke
+  // mostly lies, and found first it bounds the walk over the strokes just
+  // taken on the other side. Then along p's own line from its stroke, which
+  // is still there on the first search only.
+  if (upFirst_) {
+    stepUp();
+    stepDown();
+  } else {
+    stepDown();
+    stepUp();
   }
-  if (best.stroke < 0) {
+  const std::size_t s0 = from / 2;
+  keep(own, ownLine.forward, walk(ownLine, strokesLeft_.Has(s0) ? s0 : s0 + 1, s0 - 1, ownKey, 0.0));
+  while (stepUp() | stepDown()) {
+  }
+  if (best == Presence::kNone) {
     // No distance below the scan's starting value: it keeps the first stroke.
-    const std::size_t e = Next(0);
-    if (e >= size_) return -1;
-    turned = PointDistance(p, ends_[e | 1]) < PointDistance(p, ends_[e & ~std::size_t{1}]);
-    return static_cast<long>(e / 2);
+    best = strokesLeft_.Next(0);
+    if (best >= strokes_) return -1;
   }
-  turned = best.turned;
-  Prefetch(static_cast<std::size_t>(best.stroke));
-  return best.stroke;
+  turned = PointDistance(p, ends[2 * best + 1]) < PointDistance(p, ends[2 * best]);
+  if (lineOf_[best] != own) upFirst_ = lineOf_[best] > own;
+  Prefetch(best);
+  return static_cast<long>(best);
 }
 
 void ScanLineEnds::Prefetch(std::size_t stroke) const {
   // The next search starts from this stroke and looks at the lines beside
-  // it, at about the same count of ends along. A fill taken up a narrow
-  // column jumps a whole line of ends in memory each time: ask for them now.
+  // it, at about the same count of strokes along. A fill taken up a narrow
+  // column jumps a whole line in memory each time: ask for them now.
   const std::size_t own = lineOf_[stroke];
   const Line& line = lines_[own];
-  const std::size_t rank = line.forward > 0.0 ? 2 * stroke - line.begin : line.end - 2 * stroke;
+  const std::size_t rank = line.forward > 0.0 ? stroke - line.begin : line.end - stroke;
   for (std::size_t l : {own - 1, own + 1}) {
     if (l >= lines_.size()) continue;
     const Line& beside = lines_[l];
     const std::size_t n = beside.end - beside.begin;
     const std::size_t at =
         beside.forward > 0.0 ? beside.begin + std::min(rank, n - 1) : beside.end - 1 - std::min(rank, n - 1);
-    __builtin_prefetch(&slots_[at + 1]);
-    __builtin_prefetch(&ends_[at]);
+    __builtin_prefetch(&keys_[at]);
+    __builtin_prefetch(&ends_[2 * at]);
   }
 }
 
 void ScanLineEnds::Remove(long stroke) {
   const std::size_t s = static_cast<std::size_t>(stroke);
-  if (stroke < 0 || 2 * s >= size_) return;
-  const std::size_t slot = 2 * s + 1;
-  if (slots_[slot].next != slot) return;
+  if (stroke < 0 || s >= strokes_ || !strokesLeft_.Has(s)) return;
+  strokesLeft_.Clear(s);
   --remaining_;
   const std::size_t l = lineOf_[s];
-  if (--lines_[l].present == 0) {
-    nextLine_[l] = static_cast<std::uint32_t>(l + 1);
-    previousLine_[l + 1] = static_cast<std::uint32_t>(l);
-  }
-  for (std::size_t i = slot; i < slot + 2; ++i) {
-    slots_[i].next = static_cast<std::uint32_t>(i + 1);
-    slots_[i].previous = static_cast<std::uint32_t>(i - 1);
+  if (--present_[l] == 0) {
+    linesLeft_.Clear(l);
+    empty_[l] = {-kFarAway, kFarAway};
   }
 }

@@ -1,18 +1,22 @@
 #pragma once
-// Index over the two ends of hatch fill strokes, kept by the scan line each
-// stroke came from, for the nearest-first order of the fill. It answers
-// exactly what a plain scan of the strokes in index order would: the stroke
-// whose nearer end has the strictly smallest distance, ties to the lowest
-// index still present. Strokes are removed as they are taken.
+// Index over hatch fill strokes, kept by the scan line each stroke came from,
+// for the nearest-first order of the fill. It answers exactly what a plain
+// scan of the strokes in index order would: the stroke whose nearer end has
+// the strictly smallest distance, ties to the lowest index still present.
+// Strokes are removed as they are taken.
 //
 // A fill's ends lie along its outline, not over its bounding box: cells laid
 // over the box hold many ends each however they are sized. The scan lines
-// are the natural cells instead. A line's hits come sorted along it, so the
-// ends near a point are found next to its place in the line; the lines come
-// in order across. Nothing on a line farther across than the best distance
-// found, or farther along it, can be nearer, and taken ends and emptied
-// lines are skipped in near-constant time. The order is exact whatever the
-// strokes; their lines only decide how fast it is found.
+// are the natural cells instead. A line's strokes come sorted along it, so
+// the ends near a point are found next to its place in the line; the lines
+// come in order across. Nothing on a line farther across than the best
+// distance found, or farther along it, can be nearer. Which strokes and
+// lines are left is kept in bits, so taken ones are passed over a word at a
+// time, and what a search found empty on a line is kept for the next ones
+// (strokes are only ever taken): a fill taken line by line looks closely
+// only at the line it goes on to. The order is exact whatever the strokes;
+// their lines only decide how fast it is found.
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -42,65 +46,76 @@ class ScanLineEnds {
   void Remove(long stroke);
 
  private:
+  // Which of a row of items are left: the next and the last one left from
+  // any place in a few word operations, however many are gone between.
+  class Presence {
+   public:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    void Fill(std::size_t count);
+    void Clear(std::size_t i);
+    bool Has(std::size_t i) const { return (words_[i / 64] >> (i % 64) & 1) != 0; }
+    // The first item left at or after i, count when none is; the last at or
+    // before i, kNone when none is (i may be kNone).
+    std::size_t Next(std::size_t i) const {
+      if (i >= count_) return count_;
+      const std::uint64_t m = words_[i / 64] >> (i % 64);
+      return m != 0 ? i + static_cast<std::size_t>(std::countr_zero(m)) : NextFromWord(i / 64 + 1);
+    }
+    std::size_t Previous(std::size_t i) const {
+      if (i >= count_) return i == kNone || count_ == 0 ? kNone : Previous(count_ - 1);
+      const std::uint64_t m = words_[i / 64] << (63 - i % 64);
+      return m != 0 ? i - static_cast<std::size_t>(std::countl_zero(m)) : PreviousFromWord(i / 64);
+    }
+
+   private:
+    // The first item left in word w or after, the last one before word w.
+    std::size_t NextFromWord(std::size_t w) const;
+    std::size_t PreviousFromWord(std::size_t w) const;
+    std::size_t count_ = 0;
+    std::vector<std::uint64_t> words_;    // bit i: item i is left
+    std::vector<std::uint64_t> summary_;  // bit w: word w has any left
+  };
+
   struct Line {
-    std::uint32_t begin, end;  // its ends
-    std::uint32_t present;     // strokes not taken
-    double forward;            // 1 when its ends are sorted forwards along, -1 backwards
+    std::uint32_t begin, end;  // its strokes
+    double forward;            // 1 when its strokes are sorted forwards along, -1 backwards
     double acrossLow, acrossHigh;
     double highestBelow;  // highest across of this line and the lines before
   };
-  // Everything a search reads of one end but its point, together. Slot
-  // e + 1 holds end e; slots 0 and one past the last end close both sides.
-  struct Slot {
-    double along;  // position along its line
-    // A taken end points on towards the next (previous) present slot, a
-    // present end or a closing slot at itself.
-    std::uint32_t next, previous;
+  // A stroke's ends as positions along its line, signed so that they grow
+  // with the index in every line: low is its first end's, high its second's.
+  struct Keys {
+    double low, high;
   };
-  struct Candidate {
-    double distance = 4e298;   // the scan's starting value
-    double square = HUGE_VAL;  // a shade above the distance squared
-    long stroke = -1;
-    bool turned = false;
+  // Positions from low to high along a line.
+  struct Stretch {
+    double low, high;
   };
-  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
   double Along(const CDoublePoint& p) const { return p.x * alongX_ + p.y * alongY_; }
   double Across(const CDoublePoint& p) const { return p.y * alongX_ - p.x * alongY_; }
-  double AlongOf(std::size_t e) const { return slots_[e + 1].along; }
-  // The first present end at or after e, or the number of ends when none
-  // is; the last present end before e, or kNone when none is.
-  std::size_t Next(std::size_t e) { return slots_[e + 1].next == e + 1 ? e : NextTaken(e + 1) - 1; }
-  std::size_t Previous(std::size_t e) { return slots_[e].previous == e ? e - 1 : PreviousTaken(e) - 1; }
-  std::size_t NextTaken(std::size_t slot);
-  std::size_t PreviousTaken(std::size_t slot);
-  // The first line at or after l with strokes left, the last such line
-  // before l; the number of lines when there is none.
-  std::size_t NextLine(std::size_t l);
-  std::size_t PreviousLine(std::size_t l);
-  // The first end of line l at or beyond `along` in the line's order,
-  // searched from the end that has `rank` ends before it along.
-  std::size_t Place(const Line& l, double along, std::size_t rank) const;
-  // The ends of line l on both sides of end `at` (`at` itself on the far
-  // side), `gap` across from p, checked against the candidate as far as they
-  // could beat it.
-  void SearchLine(const Line& l, std::size_t at, const CDoublePoint& p, double along, double gap, Candidate& best);
-  // Takes stroke s as the candidate when the scan would; true when it did.
-  bool Consider(std::size_t stroke, const CDoublePoint& p, Candidate& best) const;
-  // Asks for the ends the search from this stroke will read first.
+  // The first stroke of line l whose first key is not below key, searched
+  // from the stroke that has `rank` strokes before it along; Gallop when
+  // the hint is more than a stroke off.
+  std::size_t Place(const Line& l, double key, std::size_t rank) const;
+  std::size_t Gallop(const Line& l, double key, std::size_t hint) const;
+  // Asks for what the search from this stroke will read first.
   void Prefetch(std::size_t stroke) const;
 
   const CDoublePoint* ends_ = nullptr;
-  std::size_t size_ = 0;  // ends
+  std::size_t strokes_ = 0;
   double alongX_ = 1.0, alongY_ = 0.0;
   bool usable_ = false;
-  double slack_ = 0.0;  // rounding of positions, far below any distance told apart
+  double slack_ = 0.0;   // rounding of positions, far below any distance told apart
+  double margin_ = 0.0;  // the slack and the stray of a line's order
   std::size_t remaining_ = 0;
-  std::vector<Slot> slots_;
-  std::vector<Line> lines_;            // sorted across
-  std::vector<std::uint32_t> lineOf_;  // line of each stroke
-  // Emptied lines point on towards the next (previous) line with strokes
-  // left; nextLine_ closes at the number of lines, previousLine_ (shifted
-  // by one) at 0.
-  std::vector<std::uint32_t> nextLine_, previousLine_;
+  bool upFirst_ = true;  // the last stroke taken lay above the one before
+  std::vector<Keys> keys_;
+  std::vector<Line> lines_;             // sorted across
+  std::vector<std::uint32_t> lineOf_;   // line of each stroke
+  std::vector<std::uint32_t> present_;  // strokes left on each line
+  // A stretch of each line known to hold no end of a stroke left (but for
+  // the stray): found by earlier searches, it spares walking the line again.
+  std::vector<Stretch> empty_;
+  Presence strokesLeft_, linesLeft_;
 };

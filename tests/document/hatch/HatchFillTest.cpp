@@ -397,22 +397,28 @@ TEST(HatchFill, MatchesThePlainScanOnLettersCombsAndTouchingShapes) {
   cases.push_back({"touching squares", group({Square(0, 0, 4), Square(4, 0, 4), Square(2, 4, 4)}), 0.07f});
   cases.push_back({"contour twice", group({Square(0, 0, 5), Square(0, 0, 5)}), 0.1f});
   cases.push_back({"sloped sliver", group({Polygon({{0, 0}, {40, 9}, {40, 9.3}, {0, 0.4}})}), 0.03f});
-  for (const Case& c : cases)
-    for (float angle : {0.0f, 90.0f, 30.0f, -60.0f, 85.0f, 7.0f}) {
-      CStrokeGroup copy(CPointList{});
-      copy.RemoveAllLists();
-      for (int k = 0; k < c.shape->GetCount(); ++k) copy.AddPointList(c.shape->GetAt(k)->points);
-      copy.HatchFill(angle, c.spacing);
-      const CPointList expected = ReferenceHatch(*c.shape, angle, c.spacing);
-      const CPointList& got = copy.GetFillList();
-      ASSERT_EQ(got.GetSize(), expected.GetSize()) << c.name << " angle " << angle;
-      ASSERT_GT(got.GetSize(), 100) << c.name << " angle " << angle;
-      for (int i = 0; i < got.GetSize(); ++i) {
-        ASSERT_EQ(got[i].x, expected[i].x) << c.name << " angle " << angle << " point " << i;
-        ASSERT_EQ(got[i].y, expected[i].y) << c.name << " angle " << angle << " point " << i;
-        ASSERT_EQ(got[i].flag, expected[i].flag) << c.name << " angle " << angle << " point " << i;
-      }
+  // More strokes on a line than a word of bits holds, taken tooth by tooth.
+  cases.push_back({"wide comb", group({CombOutline(70, 0.5, 1.0, 3.0)}), 0.1f});
+  auto sameAsPlainScan = [](const char* name, const CStrokeGroup& shape, float angle, float spacing) {
+    CStrokeGroup copy(CPointList{});
+    copy.RemoveAllLists();
+    for (int k = 0; k < shape.GetCount(); ++k) copy.AddPointList(shape.GetAt(k)->points);
+    copy.HatchFill(angle, spacing);
+    const CPointList expected = ReferenceHatch(shape, angle, spacing);
+    const CPointList& got = copy.GetFillList();
+    ASSERT_EQ(got.GetSize(), expected.GetSize()) << name << " angle " << angle;
+    ASSERT_GT(got.GetSize(), 100) << name << " angle " << angle;
+    for (int i = 0; i < got.GetSize(); ++i) {
+      ASSERT_EQ(got[i].x, expected[i].x) << name << " angle " << angle << " point " << i;
+      ASSERT_EQ(got[i].y, expected[i].y) << name << " angle " << angle << " point " << i;
+      ASSERT_EQ(got[i].flag, expected[i].flag) << name << " angle " << angle << " point " << i;
     }
+  };
+  for (const Case& c : cases)
+    for (float angle : {0.0f, 90.0f, 30.0f, -60.0f, 85.0f, 7.0f}) sameAsPlainScan(c.name, *c.shape, angle, c.spacing);
+  // Over 4096 strokes along the lines: more words of bits than one word of
+  // their summary covers.
+  sameAsPlainScan("long comb", *group({CombOutline(100, 0.5, 1.0, 4.5)}), 0.0f, 0.1f);
 }
 
 // A long thin fill once took its strokes' nearest-first ordering quadratic:
