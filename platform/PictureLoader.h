@@ -31,6 +31,10 @@ struct PictureBitmap {
   std::uint32_t PixelColor(int x, int row) const;
 };
 
+// Whether a true-colour pixel is dark: its brightness, weighing red, green
+// and blue as the eye does, below half. Every format's dark pixels follow it.
+inline bool IsDarkRgb(int red, int green, int blue) { return ((red * 9798 + green * 19235 + blue * 3735) >> 15) < 128; }
+
 class PictureDecoder {
  public:
   virtual ~PictureDecoder() = default;

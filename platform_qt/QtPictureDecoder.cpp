@@ -55,8 +55,8 @@ void RestoreMonoBmpOrder(std::string_view bytes, platform::PictureBitmap& bitmap
 
 // Whether a colour is dark by the rule the conversion applies to true-colour pixels.
 bool IsDarkColour(std::uint32_t c) {
-  const std::uint32_t grey = (((c >> 16) & 0xFF) * 9798 + ((c >> 8) & 0xFF) * 19235 + (c & 0xFF) * 3735) >> 15;
-  return grey < 128;
+  return platform::IsDarkRgb(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                             static_cast<int>(c & 0xFF));
 }
 
 // BMP files keep the index rule they were always read by (bit 0 dark). In
@@ -66,7 +66,11 @@ bool IsDarkColour(std::uint32_t c) {
 // goes to index 0; two colours alike go to 4-bit indices on the same side of
 // that depth's rule.
 void ArrangeTwoColoursByDarkness(platform::PictureBitmap& bitmap) {
-  if (bitmap.bitsPerPixel != 1 || bitmap.palette.size() != 2) return;
+  if (bitmap.bitsPerPixel != 1 || bitmap.palette.empty() || bitmap.palette.size() > 2) return;
+  // A picture of one colour: its other index is unused, and takes the other
+  // side of the rule, so that the one colour is dark only if it is.
+  if (bitmap.palette.size() == 1)
+    bitmap.palette.push_back(IsDarkColour(bitmap.palette[0]) ? 0xFFFFFFFFu : 0xFF000000u);
   const bool dark0 = IsDarkColour(bitmap.palette[0]);
   const bool dark1 = IsDarkColour(bitmap.palette[1]);
   if (dark0 && !dark1) return;
@@ -100,9 +104,9 @@ platform::PictureBitmap BitmapFromImage(const QImage& source) {
   const int w = source.width();
   const int h = source.height();
   PictureBitmap out;
-  // Palette pictures keep their indices as the file has them: whether a
-  // pixel is dark is told from its index, whatever colour the palette gives
-  // it, and the palette only draws them.
+  // Palette pictures keep their indices as the file has them (whether a
+  // pixel is dark is told from its index; two-colour pictures other than BMP
+  // are arranged by their colours after).
   if (source.format() == QImage::Format_Mono || source.format() == QImage::Format_MonoLSB) {
     const QImage mono = source.convertToFormat(QImage::Format_Mono);
     out = PictureBitmap::Make(w, h, 1);

@@ -10,6 +10,7 @@
 #include "values/ShellValues.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/mrk/MrkKeys.h"
+#include "platform/PictureLoader.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjDotCollect.h"
 #include "document/objects/DarkBlobScan.h"
@@ -192,8 +193,7 @@ bool CObjImage::IsDarkPixel(const std::uint8_t* bits, int x, int row, int bitsPe
       return line[x] < 128;
     case 24: {
       const std::uint8_t* p = line + 3 * x;
-      const int grey = (p[0] * 9798 + p[1] * 19235 + p[2] * 3735) >> 15;
-      return grey < 128;
+      return platform::IsDarkRgb(p[0], p[1], p[2]);
     }
     default:
       return false;

@@ -14,6 +14,7 @@
 #include "document/objects/CObjBase.h"
 #include "document/objects/CPointArray.h"
 #include "document/objects/CPictureLoader.h"
+#include "document/path/HatchFill.h"
 #include "platform/DeviceContext.h"
 
 class CObjDotCollect;
@@ -30,7 +31,7 @@ constexpr double kImageMmPerInch = static_cast<double>(25.4f);
 // picture inked all over makes this many dots on 450 x 450 mm at a 1 mm dot
 // spacing. A dithered picture of 8000 x 8000 pixels once made 7 million dots
 // and took gigabytes.
-constexpr int kMaxPictureDots = 200000;
+constexpr int kMaxPictureDots = kMaxHatchStrokes;
 
 // The values of the image property page (dialog 195 "Image").
 struct ImagePageValues {

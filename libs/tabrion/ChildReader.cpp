@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "libs/tabrion/SheetMessage.h"
@@ -59,7 +60,8 @@ std::string ReaderProgram() {
 }
 
 // Starts the reader program with its message descriptor on the pipe's write
-// end, with no signal blocked or ignored; -1 when it cannot be started.
+// end, with no signal blocked or ignored; -1 when it cannot be started,
+// with errno saying why.
 // posix_spawn runs nothing of the caller's in the new process before the
 // program starts: no fork handlers, no allocation, no lock.
 pid_t SpawnReader(const std::vector<std::string>& arguments, int writeFd) {
@@ -67,10 +69,14 @@ pid_t SpawnReader(const std::vector<std::string>& arguments, int writeFd) {
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
-  if (::posix_spawn_file_actions_init(&actions) != 0) return -1;
+  if (const int failed = ::posix_spawn_file_actions_init(&actions); failed != 0) {
+    errno = failed;
+    return -1;
+  }
   posix_spawnattr_t attributes;
-  if (::posix_spawnattr_init(&attributes) != 0) {
+  if (const int failed = ::posix_spawnattr_init(&attributes); failed != 0) {
     ::posix_spawn_file_actions_destroy(&actions);
+    errno = failed;
     return -1;
   }
   sigset_t none, all;
@@ -81,10 +87,12 @@ pid_t SpawnReader(const std::vector<std::string>& arguments, int writeFd) {
                      ::posix_spawnattr_setsigmask(&attributes, &none) == 0 &&
                      ::posix_spawnattr_setsigdefault(&attributes, &all) == 0 &&
                      ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0;
-  if (ready && ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ) != 0) pid = -1;
+  int failed = ready ? ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ) : EINVAL;
   ::posix_spawnattr_destroy(&attributes);
   ::posix_spawn_file_actions_destroy(&actions);
-  return ready ? pid : -1;
+  if (failed == 0) return pid;
+  errno = failed;
+  return -1;
 }
 
 // Virtual memory the process has now, in bytes.
@@ -219,8 +227,12 @@ ReadResult ChildReader::Run(const Request& request, LoadedSheet& out) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return ReadResult::cannotRead;
   const pid_t pid = SpawnReader(arguments, fds[1]);
+  const int spawnError = errno;
   ::close(fds[1]);
   if (pid < 0) {
+    // Every workbook would be refused as unreadable: say where the fault is.
+    std::fprintf(stderr, "The workbook reader %s cannot be started: %s\n", arguments[0].c_str(),
+                 std::error_code(spawnError, std::generic_category()).message().c_str());
     ::close(fds[0]);
     return ReadResult::cannotRead;
   }

@@ -30,13 +30,17 @@ bool TakeUntoldCut(const CObjElement& element) {
   return untold;
 }
 
+// A message box names so many objects at most; the rest are counted.
+constexpr std::size_t kNamesShown = 20;
+
 std::string Fill(const char* text, const std::vector<std::string>& cp936Names) {
   if (cp936Names.empty()) return {};
   std::string names;
-  for (const std::string& name : cp936Names) {
+  for (std::size_t i = 0; i < cp936Names.size() && i < kNamesShown; ++i) {
     if (!names.empty()) names += ", ";
-    names += "\"" + platform::Cp936ToUtf8(name) + "\"";
+    names += "\"" + platform::Cp936ToUtf8(cp936Names[i]) + "\"";
   }
+  if (cp936Names.size() > kNamesShown) names += " and " + std::to_string(cp936Names.size() - kNamesShown) + " more";
   std::string filled = text;
   filled.replace(filled.find("%s"), 2, names);
   return filled;

@@ -1,7 +1,8 @@
 #pragma once
 // The operator's notices for work left out because it would need more
 // strokes or dots than can be marked (the builders refuse it rather than
-// stall the program): each names the objects concerned.
+// stall the program): each names the objects concerned, the first 20 of
+// them, and counts the rest.
 #include <string>
 #include <vector>
 

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "app/core/MachineSetFile.h"
+#include "app/views/model/CutFillNotice.h"
 #include "app/views/model/MachineParamRules.h"
 #include "document/objects/CObjArc.h"
 #include "document/objects/CObjDotCollect.h"
@@ -566,6 +567,23 @@ TEST_F(ApplyChangesTest, AFillSpacingTooFineForTheShapeTellsTheOperator) {
   EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"The fill of \"comb\" needs more strokes than can be marked and "
                                                        "is left out: choose a wider fill spacing."});
   EXPECT_EQ(element->GetPath()->GetGroupAt(0)->GetFillList().GetSize(), 0);
+}
+
+// A project past its budget may leave thousands of objects empty: the notice
+// names the first twenty and counts the rest, so its box still fits a screen.
+TEST(LeftEmptyNoticeTest, NamesTwentyAndCountsTheRest) {
+  std::vector<std::string> names;
+  std::string shown;
+  for (int i = 1; i <= 23; ++i) {
+    names.push_back("t" + std::to_string(i));
+    if (i <= 20) shown += (i > 1 ? ", \"t" : "\"t") + std::to_string(i) + "\"";
+  }
+  EXPECT_EQ(LeftEmptyNotice(names),
+            "The project needs more strokes than can be marked together; these objects are left empty: " + shown +
+                " and 3 more.");
+  names.resize(20);
+  EXPECT_EQ(LeftEmptyNotice(names),
+            "The project needs more strokes than can be marked together; these objects are left empty: " + shown + ".");
 }
 
 TEST_F(ApplyChangesTest, RenameAndListSelection) {

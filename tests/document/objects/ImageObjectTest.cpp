@@ -209,6 +209,7 @@ std::vector<PaletteCase> PaletteCases() {
        {true, false, false, true}},
       {"TwoLightColoursPng", "PNG", QImage::Format_Indexed8, {white, qRgb(200, 200, 200)}, {1, 0, 0, 1}, 4,
        {false, false, false, false}},
+      {"OneLightColourPng", "PNG", QImage::Format_Indexed8, {white}, {0, 0, 0, 0}, 1, {false, false, false, false}},
       {"TwoDarkColoursPng", "PNG", QImage::Format_Indexed8, {qRgb(0, 0, 120), black}, {1, 0, 0, 1}, 4,
        {true, true, true, true}},
       {"SixteenWhiteFirstBmp", "BMP", QImage::Format_Indexed8, {sixteen.begin(), sixteen.end()}, {0, 8, 9, 15}, 4,
