@@ -120,6 +120,8 @@ bool ScanHatchStrokes(const CStrokeGroup& group, float angle, float spacing, Hat
   CPointList& strokes = scan.strokes;
   strokes.RemoveAll();
   scan.lineStart.clear();
+  scan.alongX = 1.0;  // horizontal lines, unless the family says otherwise
+  scan.alongY = 0.0;
   if (!group.IsNotEmpty()) return true;
   const CDoubleRect box = group.GetBoundRect();
   const double L = box.left, T = box.top, R = box.right, Bo = box.bottom;

@@ -95,25 +95,14 @@ void LatticeTracer::OrderPath() {
     }
     const double minX = leastX * 0.125, maxX = greatestX * 0.125;
     const double minY = leastY * 0.125, maxY = greatestY * 0.125;
-    const double width = maxX - minX, height = maxY - minY;
-    const double centreX = (minX + maxX) / 2, centreY = (minY + maxY) / 2;
-    auto tiles = [](double extent) {
-      int count = static_cast<int>(extent * 0.1);
-      if (extent - count * 10.0 > 0) ++count;
-      return std::max(count, 1);
-    };
-    const int columns = tiles(width);
-    const int rows = tiles(height);
-    const std::size_t tileCount = static_cast<std::size_t>(columns) * rows;
+    const PathTiles tiles(PointBounds{maxX - minX, maxY - minY, (minX + maxX) / 2, (minY + maxY) / 2});
+    const int columns = tiles.Columns();
+    const int rows = tiles.Rows();
+    const std::size_t tileCount = tiles.Count();
     tileStart_.assign(tileCount + 1, 0);
     // Each point's tile, kept in its place until the points are sorted.
     for (std::uint32_t g = 0; g < n; ++g) {
-      int column = static_cast<int>((X(g) * 0.125 - centreX + width / 2) * 0.1);
-      if (column * 10.0 >= width) --column;
-      int row = static_cast<int>((Y(g) * 0.125 - centreY + height / 2) * 0.1);
-      if (row * 10.0 >= height) --row;
-      const auto tile = static_cast<std::uint32_t>(
-          std::clamp<long long>(column + static_cast<long long>(row) * columns, 0, static_cast<long long>(tileCount) - 1));
+      const std::uint32_t tile = tiles.Of(X(g) * 0.125, Y(g) * 0.125);
       place_[g] = tile;
       ++tileStart_[tile + 1];
     }

@@ -49,6 +49,29 @@ PointBounds GetPointBounds(const std::vector<TracePoint>& points) {
   return b;
 }
 
+namespace {
+
+// Tiles of 10 mm across an extent, the last one taking what is left; at least one.
+int TilesAcross(double extent) {
+  int count = static_cast<int>(extent * 0.1);
+  if (extent - count * 10.0 > 0) ++count;
+  return std::max(count, 1);
+}
+
+}  // namespace
+
+PathTiles::PathTiles(const PointBounds& bounds)
+    : bounds_(bounds), columns_(TilesAcross(bounds.width)), rows_(TilesAcross(bounds.height)) {}
+
+std::uint32_t PathTiles::Of(double x, double y) const {
+  int column = static_cast<int>((x - bounds_.centreX + bounds_.width / 2) * 0.1);
+  if (column * 10.0 >= bounds_.width) --column;
+  int row = static_cast<int>((y - bounds_.centreY + bounds_.height / 2) * 0.1);
+  if (row * 10.0 >= bounds_.height) --row;
+  return static_cast<std::uint32_t>(std::clamp<long long>(column + static_cast<long long>(row) * columns_, 0,
+                                                          static_cast<long long>(Count()) - 1));
+}
+
 void ThinOnGrid(std::vector<TracePoint>& points, double c) {
   if (points.empty()) return;
   const auto [minX, maxX, minY, maxY] = GetPointExtent(points.data(), points.size());
@@ -172,26 +195,15 @@ class NearestOrder {
       points.swap(ordered_);
       return;
     }
-    const PointBounds b = GetPointBounds(points);
-    auto tiles = [](double extent) {
-      int n = static_cast<int>(extent * 0.1);
-      if (extent - n * 10.0 > 0) ++n;
-      return std::max(n, 1);
-    };
-    const int columns = tiles(b.width);
-    const int rows = tiles(b.height);
+    const PathTiles tiles(GetPointBounds(points));
+    const int columns = tiles.Columns();
+    const int rows = tiles.Rows();
     // The points by tile, each tile's in list order.
-    const std::size_t tileCount = static_cast<std::size_t>(columns) * rows;
+    const std::size_t tileCount = tiles.Count();
     tileOf_.resize(points.size());
     tileStart_.assign(tileCount + 1, 0);
     for (std::size_t i = 0; i < points.size(); ++i) {
-      const TracePoint& p = points[i];
-      int column = static_cast<int>((p.x - b.centreX + b.width / 2) * 0.1);
-      if (column * 10.0 >= b.width) --column;
-      int row = static_cast<int>((p.y - b.centreY + b.height / 2) * 0.1);
-      if (row * 10.0 >= b.height) --row;
-      tileOf_[i] = static_cast<std::uint32_t>(std::clamp<long long>(column + static_cast<long long>(row) * columns, 0,
-                                                                     static_cast<long long>(tileCount) - 1));
+      tileOf_[i] = tiles.Of(points[i].x, points[i].y);
       ++tileStart_[tileOf_[i] + 1];
     }
     for (std::size_t t = 0; t < tileCount; ++t) tileStart_[t + 1] += tileStart_[t];

@@ -4,6 +4,7 @@
 // path into polylines at its jumps, and keeping only the corner points.
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace ravelpen {
@@ -38,6 +39,21 @@ struct PointExtent {
 PointExtent GetPointExtent(const TracePoint* points, std::size_t n);
 
 PointBounds GetPointBounds(const std::vector<TracePoint>& points);
+// OrderPath's 10 mm tiles over the bounds of the points, and the tile of a
+// point, counted row by row and kept within the grid.
+class PathTiles {
+ public:
+  explicit PathTiles(const PointBounds& bounds);
+  int Columns() const { return columns_; }
+  int Rows() const { return rows_; }
+  std::size_t Count() const { return static_cast<std::size_t>(columns_) * rows_; }
+  std::uint32_t Of(double x, double y) const;
+
+ private:
+  PointBounds bounds_;
+  int columns_;
+  int rows_;
+};
 // Keeps at most one point per cell of the grid, moving lone corner points
 // half a cell diagonally.
 void ThinOnGrid(std::vector<TracePoint>& points, double cellSize);

@@ -160,6 +160,24 @@ Drawing DrawAt(const CPathData& path, const CDoubleRect& bounds, int originX, in
   return d;
 }
 
+// The shared pixel sizes and machine record as a test found them, given back
+// when it ends (the tests of this program run in any order).
+class KeptViewSettings {
+ public:
+  KeptViewSettings() : pxX_(PixelsPerMmX), pxY_(PixelsPerMmY), machine_(MachineSettings) {}
+  ~KeptViewSettings() {
+    PixelsPerMmX = pxX_;
+    PixelsPerMmY = pxY_;
+    MachineSettings = machine_;
+  }
+  KeptViewSettings(const KeptViewSettings&) = delete;
+  KeptViewSettings& operator=(const KeptViewSettings&) = delete;
+
+ private:
+  double pxX_, pxY_;
+  MachineSetRecord machine_;
+};
+
 }  // namespace
 
 // A path wholly outside the viewport is not walked: what it leaves behind
@@ -169,6 +187,7 @@ Drawing DrawAt(const CPathData& path, const CDoubleRect& bounds, int originX, in
 // small ones near the edges, a path clipped to the working area, a fill whose
 // contours were dropped, and bounds left behind.
 TEST(ViewportDeviceContext, PathsPassedOverLeaveWhatDrawingThemLeaves) {
+  const KeptViewSettings kept;
   PixelsPerMmX = PixelsPerMmY = 4;
   MachineSettings.rangeX = 60;
   MachineSettings.rangeY = 40;
@@ -246,6 +265,7 @@ TEST(ViewportDeviceContext, PathsPassedOverLeaveWhatDrawingThemLeaves) {
 // by point conversion puts it: fractions either side of a pixel, points far
 // out (pinned), not numbers, zero of either sign.
 TEST(ViewportDeviceContext, PathsHandedOverInBatchesDrawAsPointByPoint) {
+  const KeptViewSettings kept;
   PixelsPerMmX = 4;
   PixelsPerMmY = 3.5;
   std::vector<std::pair<double, double>> xy;

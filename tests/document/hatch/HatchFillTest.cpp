@@ -12,6 +12,7 @@
 #include "document/path/CStrokePath.h"
 #include "document/path/HatchFill.h"
 #include "document/path/NearestEndGrid.h"
+#include "document/path/ScanLineEnds.h"
 #include "tests/document/hatch/CombOutline.h"
 
 namespace {
@@ -399,7 +400,15 @@ TEST(HatchFill, MatchesThePlainScanOnLettersCombsAndTouchingShapes) {
   cases.push_back({"sloped sliver", group({Polygon({{0, 0}, {40, 9}, {40, 9.3}, {0, 0.4}})}), 0.03f});
   // More strokes on a line than a word of bits holds, taken tooth by tooth.
   cases.push_back({"wide comb", group({CombOutline(70, 0.5, 1.0, 3.0)}), 0.1f});
-  auto sameAsPlainScan = [](const char* name, const CStrokeGroup& shape, float angle, float spacing) {
+  // One scan kept from fill to fill, as the fills of a layout keep theirs:
+  // every one of them is ordered through the scan lines' index.
+  HatchScan scan;
+  auto sameAsPlainScan = [&scan](const char* name, const CStrokeGroup& shape, float angle, float spacing) {
+    ASSERT_TRUE(ScanHatchStrokes(shape, angle, spacing, scan));
+    ScanLineEnds index;
+    index.Build(scan.strokes.GetData(), static_cast<std::size_t>(scan.strokes.GetSize() / 2), scan.lineStart,
+                scan.alongX, scan.alongY);
+    EXPECT_TRUE(index.Usable()) << name << " angle " << angle;
     CStrokeGroup copy(CPointList{});
     copy.RemoveAllLists();
     for (int k = 0; k < shape.GetCount(); ++k) copy.AddPointList(shape.GetAt(k)->points);

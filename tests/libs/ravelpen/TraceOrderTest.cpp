@@ -555,8 +555,9 @@ std::uint64_t Fingerprint(const TracePolylineArray& result) {
   return hash;
 }
 
-// The benchmark's pictures trace to what they traced to before the tracer
-// worked on the lattice (fingerprints taken then), and as the library steps.
+// The benchmark's pictures trace to the outlines pinned here (fingerprints
+// taken before the tracer worked on the lattice, the large square's once
+// each polyline was ordered whole), and as the library steps.
 TEST(TracedOrder, BenchmarkPicturesTraceAsBefore) {
   const struct {
     TracePicture picture;
