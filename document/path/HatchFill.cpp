@@ -118,7 +118,7 @@ void AppendSegmentsNearestFirst(CHatchSegmentArray& segments, CDoublePoint start
 
 bool ScanHatchStrokes(const CStrokeGroup& group, float angle, float spacing, HatchScan& scan) {
   CPointList& strokes = scan.strokes;
-  strokes.RemoveAll();
+  strokes.RemoveAt(0, strokes.GetSize());  // keeps the storage for a scan reused
   scan.lineStart.clear();
   scan.alongX = 1.0;  // horizontal lines, unless the family says otherwise
   scan.alongY = 0.0;
@@ -228,7 +228,7 @@ bool ScanHatchStrokes(const CStrokeGroup& group, float angle, float spacing, Hat
       const double h = hi[static_cast<std::size_t>(e)];
       return strict ? !(key < h) : !(key <= h);
     });
-    hits.RemoveAll();
+    hits.RemoveAt(0, hits.GetSize());
     CDoublePoint hit;
     for (int e : active) {
       if (edges[static_cast<std::size_t>(e)].Intersect(line, hit, vertical, x)) hits.Add(CDoublePoint(hit.x, hit.y, 0));
@@ -319,7 +319,10 @@ void AppendScanStrokesNearestFirst(const HatchScan& scan, CPointList& out) {
 }
 
 bool CStrokeGroup::HatchFill(float angle, float spacing) {
-  HatchScan scan;
+  // The scan is only the way to the fill: its storage is kept from one fill
+  // to the next on each thread, as the index's is (no more than the largest
+  // fill's, ten megabytes at the stroke limit).
+  static thread_local HatchScan scan;
   if (!ScanHatchStrokes(*this, angle, spacing, scan)) {
     fillCut = true;
     return false;

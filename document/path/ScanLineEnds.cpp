@@ -11,6 +11,21 @@ constexpr double kLargest = 1e150;
 // A squared distance this much above the candidate's cannot give its
 // distance or a tie once the root is taken.
 constexpr double kSquareSlack = 1.0 + 1e-12;
+// A square below another by this factor has the smaller root as well, even
+// after both roots are rounded (and among the smallest numbers too).
+constexpr double kClearlyBelow = 1.0 - 1e-14;
+
+// Whether the distance taken from `square` is below the one taken from
+// `other`, or equal to it when `tieWins`: the scan's rule on distances,
+// applied where the squares alone cannot tell.
+bool RootBelow(double square, double other, bool tieWins) {
+  const double d = std::sqrt(square), o = std::sqrt(other);
+  return d < o || (d == o && tieWins);
+}
+
+// Whether a gap (which may be negative) is beyond the candidate's distance,
+// `bestSquare` being a shade above its square.
+bool Beyond(double gap, double bestSquare) { return gap > 0.0 && gap * gap > bestSquare; }
 constexpr std::uint64_t kAll = ~std::uint64_t{0};
 
 // The bits of a word up to and including bit b.
@@ -206,11 +221,16 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
   const CDoublePoint& p = ends[from];
   const double ownKey = from % 2 == 0 ? keys[from / 2].low : keys[from / 2].high;
   const double along = ownKey * ownLine.forward, across = Across(p);
-  double bestDistance = kFarAway;  // the scan's starting value
-  double bestSquare = HUGE_VAL;    // a shade above its square
+  // The candidate is kept by its square, from which the scan takes its
+  // distance: the roots are only needed where two squares are too close to
+  // tell the roots apart.
+  double bestRaw = HUGE_VAL;     // the candidate's square
+  double bestSquare = HUGE_VAL;  // a shade above it
   std::size_t best = Presence::kNone;
 
-  // Takes stroke s as the candidate when the scan would.
+  // Takes stroke s as the candidate when the scan would. Every square of
+  // coordinates that are indexed is finite, so every distance is below the
+  // scan's starting value.
   auto consider = [&](std::size_t s) __attribute__((always_inline)) {
     const CDoublePoint& a = ends[2 * s];
     const CDoublePoint& b = ends[2 * s + 1];
@@ -218,11 +238,9 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
     const double squareB = (b.x - p.x) * (b.x - p.x) + (b.y - p.y) * (b.y - p.y);
     const double square = std::min(squareA, squareB);
     if (square > bestSquare) return;
-    // The root is monotone: the nearer end's distance as the scan takes it.
-    const double d = std::sqrt(square);
-    if (!(d < bestDistance || (d == bestDistance && s < best))) return;
-    bestDistance = d;
-    bestSquare = d * d * kSquareSlack;
+    if (!(square < bestRaw * kClearlyBelow) && !RootBelow(square, bestRaw, s < best)) return;
+    bestRaw = square;
+    bestSquare = square * kSquareSlack;
     best = s;
   };
   // The present strokes of a line from stroke `right` on and from `left`
@@ -234,7 +252,7 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
   // a good one leaves little to walk. Taken strokes bound the walk as well
   // as present ones: mostly the first stroke on each side ends it. Past the
   // first few, taken strokes are jumped over.
-  constexpr int kSteps = 4;
+  constexpr int kSteps = 2;
   // Returns the stretch around key that the walk found without present
   // strokes, as the keys that bound it.
   auto walk = [&](const Line& line, std::size_t right, std::size_t left, double key, double gapSquare)
@@ -305,7 +323,7 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
     if (beyond(empty_[l], gapSquare)) return;
     const std::size_t at = Place(line, key, rank);
     rank = line.forward > 0.0 ? at - line.begin : line.end - at;
-    keep(l, line.forward, walk(line, at, at - 1, key, gapSquare));
+    walk(line, at, at - 1, key, gapSquare);
   };
   const std::size_t none = lines_.size();
   const std::size_t last = none - 1;
@@ -316,24 +334,24 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
   auto stepUp = [&]() __attribute__((always_inline)) {
     if (up >= none) return false;
     const Line& line = lines[up];
-    if (line.acrossLow - across > bestDistance + slack) {
+    if (Beyond(line.acrossLow - across - slack, bestSquare)) {
       up = none;
       return false;
     }
     const double gap = std::max(line.acrossLow - across, across - line.acrossHigh) - slack;
-    if (gap <= bestDistance) visit(up, gap, upRank);
+    if (!Beyond(gap, bestSquare)) visit(up, gap, upRank);
     up = up < last && present_[up + 1] != 0 ? up + 1 : linesLeft_.Next(up + 1);
     return true;
   };
   auto stepDown = [&]() __attribute__((always_inline)) {
     if (down >= none) return false;  // kNone below the first line
     const Line& line = lines[down];
-    if (across - line.highestBelow > bestDistance + slack) {
+    if (Beyond(across - line.highestBelow - slack, bestSquare)) {
       down = none;
       return false;
     }
     const double gap = std::max(line.acrossLow - across, across - line.acrossHigh) - slack;
-    if (gap <= bestDistance) visit(down, gap, downRank);
+    if (!Beyond(gap, bestSquare)) visit(down, gap, downRank);
     down = down > 0 && present_[down - 1] != 0 ? down - 1 : linesLeft_.Previous(down - 1);
     return true;
   };
@@ -357,7 +375,11 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
     best = strokesLeft_.Next(0);
     if (best >= strokes_) return -1;
   }
-  turned = PointDistance(p, ends[2 * best + 1]) < PointDistance(p, ends[2 * best]);
+  const CDoublePoint& a = ends[2 * best];
+  const CDoublePoint& b = ends[2 * best + 1];
+  const double squareA = (a.x - p.x) * (a.x - p.x) + (a.y - p.y) * (a.y - p.y);
+  const double squareB = (b.x - p.x) * (b.x - p.x) + (b.y - p.y) * (b.y - p.y);
+  turned = squareB < squareA * kClearlyBelow || (squareB < squareA && RootBelow(squareB, squareA, false));
   if (lineOf_[best] != own) upFirst_ = lineOf_[best] > own;
   Prefetch(best);
   return static_cast<long>(best);
