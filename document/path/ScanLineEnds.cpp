@@ -84,14 +84,23 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
   remaining_ = strokes;
   upFirst_ = true;
   keys_.resize(strokes);
+  lineOf_.resize(strokes);
   lines_.clear();
-  // Each line's keys along and its band across; the largest coordinate.
+  // Each line's keys along, its band across, whether its ends come in order
+  // along exactly (mostly they do), the largest coordinate.
   double largest = 0.0;
   bool finite = true;
+  std::vector<std::uint8_t>& inOrder = inOrder_;  // bit 0: up exactly, bit 1: down exactly
+  inOrder.clear();
+  lines_.reserve(lineStart.size() + 1);
+  inOrder.reserve(lineStart.size() + 1);
   std::size_t from = 0;
-  auto lay = [&](std::size_t to) {
+  auto lay = [&](std::size_t to) __attribute__((always_inline)) {
     if (to <= from) return;
+    const auto index = static_cast<std::uint32_t>(lines_.size());
     Line line{static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to), 1.0, kFarAway, -kFarAway, 0.0};
+    bool up = true, down = true;
+    double previous = Along(ends[2 * from]);
     for (std::size_t s = from; s < to; ++s) {
       const CDoublePoint& a = ends[2 * s];
       const CDoublePoint& b = ends[2 * s + 1];
@@ -101,9 +110,15 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
       const double acrossA = Across(a), acrossB = Across(b);
       line.acrossLow = std::min(line.acrossLow, std::min(acrossA, acrossB));
       line.acrossHigh = std::max(line.acrossHigh, std::max(acrossA, acrossB));
-      keys_[s] = {Along(a), Along(b)};
+      const double alongA = Along(a), alongB = Along(b);
+      up = up && previous <= alongA && alongA <= alongB;
+      down = down && previous >= alongA && alongA >= alongB;
+      previous = alongB;
+      keys_[s] = {alongA, alongB};
+      lineOf_[s] = index;
     }
     lines_.push_back(line);
+    inOrder.push_back(static_cast<std::uint8_t>((up ? 1 : 0) | (down ? 2 : 0)));
     from = to;
   };
   for (int s : lineStart)
@@ -118,41 +133,48 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
   slack_ = 1e-9 * (1.0 + largest);
   const double stray = slack_ / 4;
   margin_ = slack_ + stray;
-  for (Line& line : lines_) {
-    // Sorted along the line, one way or the other: no end lies farther back
-    // than the stray from any end before it.
-    bool up = true, down = true;
-    double most = keys_[line.begin].low, least = most;
+  // Sorted along the line, one way or the other: no end lies farther back
+  // than the stray from any end before it. Forwards where both hold.
+  auto sorted = [&](const Line& line, double sign) {
+    double most = sign * keys_[line.begin].low;
     for (std::size_t s = line.begin; s < line.end; ++s) {
-      for (const double along : {keys_[s].low, keys_[s].high}) {
-        up = up && most - along <= stray;
-        down = down && along - least <= stray;
-        most = std::max(most, along);
-        least = std::min(least, along);
+      for (const double key : {sign * keys_[s].low, sign * keys_[s].high}) {
+        if (most - key > stray) return false;
+        most = std::max(most, key);
       }
     }
-    if (!up && !down) {
+    return true;
+  };
+  for (std::size_t l = 0; l < lines_.size(); ++l) {
+    Line& line = lines_[l];
+    if ((inOrder[l] & 1) != 0 || sorted(line, 1.0)) continue;
+    if ((inOrder[l] & 2) == 0 && !sorted(line, -1.0)) {
       usable_ = false;
       return;
     }
-    if (!up) {
-      line.forward = -1.0;
-      for (std::size_t s = line.begin; s < line.end; ++s) keys_[s] = {-keys_[s].low, -keys_[s].high};
-    }
+    line.forward = -1.0;
+    for (std::size_t s = line.begin; s < line.end; ++s) keys_[s] = {-keys_[s].low, -keys_[s].high};
   }
   // Scan lines come in order across, one way or the other.
   auto lower = [](const Line& a, const Line& b) { return a.acrossLow < b.acrossLow; };
   if (!std::is_sorted(lines_.begin(), lines_.end(), lower)) {
     std::reverse(lines_.begin(), lines_.end());
-    if (!std::is_sorted(lines_.begin(), lines_.end(), lower)) std::stable_sort(lines_.begin(), lines_.end(), lower);
+    if (std::is_sorted(lines_.begin(), lines_.end(), lower)) {
+      const auto top = static_cast<std::uint32_t>(lines_.size() - 1);
+      for (std::uint32_t& l : lineOf_) l = top - l;
+    } else {
+      std::stable_sort(lines_.begin(), lines_.end(), lower);
+      for (std::size_t l = 0; l < lines_.size(); ++l)
+        std::fill(lineOf_.begin() + lines_[l].begin, lineOf_.begin() + lines_[l].end, static_cast<std::uint32_t>(l));
+    }
   }
-  lineOf_.resize(strokes);
   present_.resize(lines_.size());
+  double highest = -kFarAway;
   for (std::size_t l = 0; l < lines_.size(); ++l) {
     Line& line = lines_[l];
-    line.highestBelow = l == 0 ? line.acrossHigh : std::max(lines_[l - 1].highestBelow, line.acrossHigh);
+    highest = std::max(highest, line.acrossHigh);
+    line.highestBelow = highest;
     present_[l] = line.end - line.begin;
-    std::fill(lineOf_.begin() + line.begin, lineOf_.begin() + line.end, static_cast<std::uint32_t>(l));
   }
   empty_.assign(lines_.size(), Stretch{kFarAway, -kFarAway});
   strokesLeft_.Fill(strokes);

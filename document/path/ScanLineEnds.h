@@ -114,6 +114,7 @@ class ScanLineEnds {
   std::vector<Line> lines_;             // sorted across
   std::vector<std::uint32_t> lineOf_;   // line of each stroke
   std::vector<std::uint32_t> present_;  // strokes left on each line
+  std::vector<std::uint8_t> inOrder_;   // while building: how each line's ends run along
   // A stretch of each line known to hold no end of a stroke left (but for
   // the stray): found by earlier searches, it spares walking the line again.
   std::vector<Stretch> empty_;
