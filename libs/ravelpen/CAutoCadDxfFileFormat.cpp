@@ -237,6 +237,7 @@ int CAutoCadDxfFileFormat::RenderString(const char* text) {
   if (text == nullptr) return 1;
   const auto* p = reinterpret_cast<const unsigned char*>(text);
   std::vector<std::uint8_t> record;
+  textStart_ = output_ ? output_->size() : 0;
   while (*p != 0) {
     const unsigned char b = *p;
     if (b < 32) {
@@ -274,6 +275,11 @@ int CAutoCadDxfFileFormat::Displace(double dx, double dy) {
   const double a = angle_ * kDeg;
   const double u = next.x - origin_.x;
   const double v = next.y - origin_.y;
+  if (output_ && output_->size() - textStart_ >= kTextPointsMax) {
+    if (!runaway_) platform::MessageBox("内存不够");
+    runaway_ = true;
+    return 0;
+  }
   if (output_)
     output_->push_back({static_cast<std::uint8_t>(penDown_ ? kTextPenDown : 0),
                         u * std::cos(a) - v * std::sin(a) + origin_.x, u * std::sin(a) + v * std::cos(a) + origin_.y});
@@ -291,6 +297,8 @@ int CAutoCadDxfFileFormat::BuildTextPath(const std::vector<std::uint8_t>& b, int
     x0_ = current_.x;
     y0_ = current_.y;
     maxX_ = x0_;
+    subshapeCalls_ = 0;
+    runaway_ = false;
   }
   std::size_t i = 0;
   if (big || textKind_ == TextKind::Unifont) {
@@ -303,6 +311,7 @@ int CAutoCadDxfFileFormat::BuildTextPath(const std::vector<std::uint8_t>& b, int
     return Displace(static_cast<float>(dx) * w * k * sf, static_cast<float>(dy) * k * sf);
   };
   while (i < b.size()) {
+    if (runaway_) return 0;
     const int code = static_cast<std::int8_t>(b[i++]);
     if (code == 0) break;
     if (code == 1) {
@@ -356,8 +365,13 @@ int CAutoCadDxfFileFormat::BuildTextPath(const std::vector<std::uint8_t>& b, int
       case 7: {
         const std::uint8_t n = i < b.size() ? b[i] : 0;
         ++i;
+        if (depth_ >= kSubshapeDepthMax || ++subshapeCalls_ > kSubshapeCallsMax) {
+          platform::MessageBox("字型调用出错!!!");
+          runaway_ = true;
+          return 0;
+        }
         std::vector<std::uint8_t> sub;
-        if (depth_ >= kSubshapeDepthMax || !FindShape(sub, 0, n, kSubshapeRecordMax)) {
+        if (!FindShape(sub, 0, n, kSubshapeRecordMax)) {
           platform::MessageBox("字型调用出错!!!");
           break;
         }
@@ -367,7 +381,7 @@ int CAutoCadDxfFileFormat::BuildTextPath(const std::vector<std::uint8_t>& b, int
         --depth_;
         penDown_ = pen;
         if (!ok) {
-          platform::MessageBox("内存不够");
+          if (!runaway_) platform::MessageBox("内存不够");
           return 0;
         }
         break;

@@ -23,8 +23,12 @@ class CAutoCadDxfFileFormat {
   static constexpr std::size_t kInfoRecordMax = 1024;
   static constexpr std::size_t kShapeRecordMax = 10240;
   static constexpr std::size_t kSubshapeRecordMax = 1000;
-  // Subshapes calling subshapes deeper than this are taken as missing.
+  // A glyph whose subshapes call each other deeper or more often than these,
+  // or a text that would draw more points, comes from a damaged font: the
+  // glyph fails, told once, rather than the rendering running on for ever.
   static constexpr int kSubshapeDepthMax = 16;
+  static constexpr int kSubshapeCallsMax = 1000;
+  static constexpr std::size_t kTextPointsMax = 2000000;
 
   explicit CAutoCadDxfFileFormat(std::vector<TextPoint>* output = nullptr);
   ~CAutoCadDxfFileFormat();
@@ -95,6 +99,9 @@ class CAutoCadDxfFileFormat {
   double scale_ = 1.0;  // S, changed by codes 3 and 4
   bool penDown_ = false;
   int depth_ = 0;
+  int subshapeCalls_ = 0;  // in the glyph being drawn
+  bool runaway_ = false;   // the glyph went past a bound above, and the operator was told
+  std::size_t textStart_ = 0;  // points the output held before this text
   std::vector<Position> stack_;
 };
 

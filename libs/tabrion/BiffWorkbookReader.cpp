@@ -240,8 +240,10 @@ class SheetCells {
     switch (d[6]) {
       case 0: {  // text
         std::string text;
-        while (records.PeekType() == kShrFmla || records.PeekType() == kArray || records.PeekType() == kTable)
-          records.Next();
+        // A record cut short ends the walk: it cannot be stepped over.
+        while ((records.PeekType() == kShrFmla || records.PeekType() == kArray || records.PeekType() == kTable) &&
+               records.Next()) {
+        }
         if (records.PeekType() == kString && records.Next()) {
           BiffContinuedData data(records.WithContinues());
           ReadText(data, 2, g_, text);

@@ -100,16 +100,44 @@ TEST_F(PlotterText, DamagedGlyphsStopTheTextWithTheirMessage) {
 }
 
 TEST_F(PlotterText, SubshapesAreBoundedAndMissingOnesAreSkipped) {
-  // A big-font character that calls a missing subshape, then draws; and one
-  // that calls itself forever.
-  folder_.AddFont("Hzfs.shx", BigFont({{0xB0A1, {7, 0x33, 1, 0x40, 0}}, {0x0044, {7, 0x44, 0}}, {0xB0A2, {7, 0x44, 0}}}, 10));
+  // A big-font character that calls a missing subshape, then draws; one that
+  // calls itself for ever; one whose subshape calls itself eight times over,
+  // which would run for ages and tell the operator at every call.
+  Bytes fanOut;
+  for (int k = 0; k < 8; ++k) fanOut.insert(fanOut.end(), {7, 0x45});
+  fanOut.push_back(0);
+  folder_.AddFont("Hzfs.shx", BigFont({{0xB0A1, {7, 0x33, 1, 0x40, 0}},
+                                       {0x0044, {7, 0x44, 0}},
+                                       {0xB0A2, {7, 0x44, 0}},
+                                       {0x0045, fanOut},
+                                       {0xB0A3, {7, 0x45, 0}}},
+                                      10));
   auto points = Render("\xB0\xA1", 10);
   EXPECT_EQ(last_, 1);
   EXPECT_EQ(prompt_->Texts().front(), "字型调用出错!!!");
   EXPECT_EQ(points.size(), 2u) << "the rest of the glyph is drawn";
-  prompt_->Clear();
-  Render("\xB0\xA2", 10);
-  EXPECT_FALSE(prompt_->Texts().empty());
+  for (const char* runaway : {"\xB0\xA2", "\xB0\xA3"}) {
+    prompt_->Clear();
+    Render(runaway, 10);
+    EXPECT_EQ(last_, 0) << "the glyph fails";
+    EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"字型调用出错!!!"}) << "told once";
+  }
+}
+
+TEST_F(PlotterText, ATextOfMorePointsThanAnyMarkingNeedsFailsOnce) {
+  // Each glyph draws 500 x 900 single steps through a subshape; five of them
+  // would be 2.25 million points.
+  Bytes steps(900, 0x10);
+  steps.push_back(0);
+  Bytes glyph;
+  for (int k = 0; k < 500; ++k) glyph.insert(glyph.end(), {7, 0x46});
+  glyph.push_back(0);
+  folder_.AddFont("Hzfs.shx", BigFont({{0x0046, steps}, {0xB0A4, glyph}}, 10));
+  const auto points = Render("\xB0\xA4\xB0\xA4\xB0\xA4\xB0\xA4\xB0\xA4", 10);
+  EXPECT_EQ(last_, 0);
+  // The move to the start, then the points a text may have.
+  EXPECT_EQ(points.size(), 1 + ravelpen::CAutoCadDxfFileFormat::kTextPointsMax);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"内存不够"});
 }
 
 TEST_F(PlotterText, PrinterTextAppendsTheRenderedMoves) {
