@@ -134,7 +134,8 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
   const double stray = slack_ / 4;
   margin_ = slack_ + stray;
   // Sorted along the line, one way or the other: no end lies farther back
-  // than the stray from any end before it. Forwards where both hold.
+  // than the stray from any end before it. Either way that holds serves the
+  // search alike: a line in order exactly takes its own way.
   auto sorted = [&](const Line& line, double sign) {
     double most = sign * keys_[line.begin].low;
     for (std::size_t s = line.begin; s < line.end; ++s) {
@@ -147,7 +148,7 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
   };
   for (std::size_t l = 0; l < lines_.size(); ++l) {
     Line& line = lines_[l];
-    if ((inOrder[l] & 1) != 0 || sorted(line, 1.0)) continue;
+    if ((inOrder[l] & 1) != 0 || ((inOrder[l] & 2) == 0 && sorted(line, 1.0))) continue;
     if ((inOrder[l] & 2) == 0 && !sorted(line, -1.0)) {
       usable_ = false;
       return;
