@@ -254,12 +254,12 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
   // Takes stroke s as the candidate when the scan would. Every square of
   // coordinates that are indexed is finite, so every distance is below the
   // scan's starting value.
+  // The square of an end's distance from p, as the scan's distance takes it.
+  auto squareTo = [&](const CDoublePoint& e) __attribute__((always_inline)) {
+    return (e.x - p.x) * (e.x - p.x) + (e.y - p.y) * (e.y - p.y);
+  };
   auto consider = [&](std::size_t s) __attribute__((always_inline)) {
-    const CDoublePoint& a = ends[2 * s];
-    const CDoublePoint& b = ends[2 * s + 1];
-    const double squareA = (a.x - p.x) * (a.x - p.x) + (a.y - p.y) * (a.y - p.y);
-    const double squareB = (b.x - p.x) * (b.x - p.x) + (b.y - p.y) * (b.y - p.y);
-    const double square = std::min(squareA, squareB);
+    const double square = std::min(squareTo(ends[2 * s]), squareTo(ends[2 * s + 1]));
     if (square > bestSquare) return;
     if (!(square < bestRaw * kClearlyBelow) && !RootBelow(square, bestRaw, s < best)) return;
     bestRaw = square;
@@ -398,10 +398,7 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
     best = strokesLeft_.Next(0);
     if (best >= strokes_) return -1;
   }
-  const CDoublePoint& a = ends[2 * best];
-  const CDoublePoint& b = ends[2 * best + 1];
-  const double squareA = (a.x - p.x) * (a.x - p.x) + (a.y - p.y) * (a.y - p.y);
-  const double squareB = (b.x - p.x) * (b.x - p.x) + (b.y - p.y) * (b.y - p.y);
+  const double squareA = squareTo(ends[2 * best]), squareB = squareTo(ends[2 * best + 1]);
   turned = squareB < squareA * kClearlyBelow || (squareB < squareA && RootBelow(squareB, squareA, false));
   if (lineOf_[best] != own) upFirst_ = lineOf_[best] > own;
   Prefetch(best);

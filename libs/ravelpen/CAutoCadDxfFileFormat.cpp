@@ -275,7 +275,7 @@ int CAutoCadDxfFileFormat::Displace(double dx, double dy) {
   const double a = angle_ * kDeg;
   const double u = next.x - origin_.x;
   const double v = next.y - origin_.y;
-  if (output_ && output_->size() - textStart_ >= kTextPointsMax) {
+  if (output_ && output_->size() >= textStart_ + kTextPointsMax) {
     if (!runaway_) platform::MessageBox("内存不够");
     runaway_ = true;
     return 0;
