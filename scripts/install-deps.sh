@@ -6,7 +6,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config git python3 ccache
+  build-essential cmake ninja-build pkg-config git python3 ccache lld
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6sql6-sqlite libgl1-mesa-dev
   libdmtx-dev libxlsxwriter-dev libsqlite3-dev libfreetype-dev libfontconfig-dev zlib1g-dev fonts-wqy-microhei
