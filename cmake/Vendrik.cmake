@@ -12,6 +12,19 @@ function(vendrik_add_subdirs)
   endforeach()
 endfunction()
 
+# vendrik_add_test_support(<name> SOURCES a.cpp ... [LIBS lib1 ...])
+# Sources that several test programs build in (fixtures, sample-file writers):
+# compiled once, and linked whole into each program that names <name> among
+# its LIBS, as if they were among its SOURCES. LIBS are what they include.
+function(vendrik_add_test_support name)
+  cmake_parse_arguments(S "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} OBJECT ${S_SOURCES})
+  target_link_libraries(${name} PUBLIC ${S_LIBS} GTest::gtest GTest::gmock Threads::Threads)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE VENDRIK_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+                                             VENDRIK_BINARY_DIR="${PROJECT_BINARY_DIR}")
+endfunction()
+
 # vendrik_add_test(<name> SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT s] [THREADS])
 # One GoogleTest executable; every case becomes a CTest test with the offscreen
 # Qt platform and a private settings and data folder.
