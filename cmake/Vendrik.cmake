@@ -53,9 +53,11 @@ function(vendrik_add_test name)
                                              VENDRIK_BINARY_DIR="${PROJECT_BINARY_DIR}")
   # Environment and sanitizer settings come from a file built into every test
   # program (a test's property list reaches the discovered tests only in part).
-  set(home ${PROJECT_BINARY_DIR}/test-home/${name})
-  target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
-  target_compile_definitions(${name} PRIVATE VENDRIK_TEST_HOME="${home}")
+  # Its home folder is test-home/<program name> in the build folder.
+  if(NOT TARGET vendrik_test_environment)
+    vendrik_add_test_support(vendrik_test_environment SOURCES ${PROJECT_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
+  endif()
+  target_link_libraries(${name} PRIVATE vendrik_test_environment)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120
     PROPERTIES TIMEOUT ${T_TIMEOUT} ${labels})
@@ -76,8 +78,11 @@ endfunction()
 # clang as the compiler it also becomes a libFuzzer program <name>_fuzz.
 function(vendrik_add_fuzz name)
   cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name}_replay ${F_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/FuzzReplayMain.cpp)
-  target_link_libraries(${name}_replay PRIVATE ${F_LIBS} Threads::Threads)
+  if(NOT TARGET vendrik_fuzz_replay_main)
+    add_library(vendrik_fuzz_replay_main OBJECT ${PROJECT_SOURCE_DIR}/tests/support/FuzzReplayMain.cpp)
+  endif()
+  add_executable(${name}_replay ${F_SOURCES})
+  target_link_libraries(${name}_replay PRIVATE ${F_LIBS} vendrik_fuzz_replay_main Threads::Threads)
   target_include_directories(${name}_replay PRIVATE ${PROJECT_SOURCE_DIR})
   set(home ${PROJECT_BINARY_DIR}/test-home/${name}_replay)
   add_test(NAME Fuzz.${name}.ReplaysItsCorpus COMMAND ${name}_replay ${F_CORPUS})

@@ -2,6 +2,7 @@
 // the C.UTF-8 locale and settings and data folders of its own, whatever the
 // calling shell has set, and tells the sanitizers about library behaviour that
 // is not ours.
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 
@@ -9,7 +10,8 @@ namespace {
 
 struct TestEnvironment {
   TestEnvironment() {
-    const std::string home = VENDRIK_TEST_HOME;
+    // One object serves every test program: the folder follows the program's name.
+    const std::string home = std::string(VENDRIK_BINARY_DIR) + "/test-home/" + program_invocation_short_name;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::setenv("LC_ALL", "C.UTF-8", 1);
     ::setenv("VENDRIK_CONFIG_DIR", (home + "/config").c_str(), 1);
