@@ -1,11 +1,14 @@
-// Naming and adding objects one by one as drawing and pasting do: the cost
-// must grow linearly with the number of objects, so a layout of thousands of
-// objects names its next object as quickly as a small one.
+// Naming and adding objects one by one as drawing and pasting do, and taking
+// them out one by one as deleting a selection does: the cost must grow
+// linearly with the number of objects, so a layout of thousands of objects
+// names its next object, or loses all of them, as quickly per object as a
+// small one.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "document/objects/CObjElement.h"
@@ -34,6 +37,40 @@ void BM_NameAndAddObjects(benchmark::State& state) {
   state.SetComplexityN(count);
 }
 BENCHMARK(BM_NameAndAddObjects)->RangeMultiplier(4)->Range(625, 10000)->Complexity()->Unit(benchmark::kMillisecond);
+
+// Select all and delete: the layout view hands the list its objects from the
+// last one in the document back to the first, all at once (the list's own
+// walk) or one by one (a search from the top for each).
+void RemoveEveryObject(benchmark::State& state, bool oneByOne) {
+  const int count = static_cast<int>(state.range(0));
+  std::vector<std::unique_ptr<CObjElement>> elements;
+  std::vector<CObjElement*> listed;
+  for (int i = 0; i < count; ++i) {
+    auto e = std::make_unique<CObjElement>();
+    e->type = OBJ_LINE;
+    e->name = "line-" + std::to_string(i + 1);
+    listed.push_back(e.get());
+    elements.push_back(std::move(e));
+  }
+  const std::vector<CObjElement*> fromTheBack(listed.rbegin(), listed.rend());
+  for (auto _ : state) {
+    state.PauseTiming();
+    CObjectListBox list;
+    list.FillFromArray(listed);
+    state.ResumeTiming();
+    if (oneByOne) {
+      for (CObjElement* e : fromTheBack) list.RemoveObject(e, 0);
+    } else {
+      list.RemoveObjects(fromTheBack);
+    }
+    benchmark::DoNotOptimize(list.GetCount());
+  }
+  state.SetItemsProcessed(state.iterations() * count);
+}
+void BM_RemoveEveryObject(benchmark::State& state) { RemoveEveryObject(state, false); }
+void BM_RemoveEveryObjectOneByOne(benchmark::State& state) { RemoveEveryObject(state, true); }
+BENCHMARK(BM_RemoveEveryObject)->Arg(2000)->Arg(4000)->Arg(8000)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RemoveEveryObjectOneByOne)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <algorithm>
+#include <unordered_set>
 
 #include "document/doc/CObjPtrArray.h"
 #include "document/objects/CObjElement.h"
@@ -200,6 +201,19 @@ void CObjectListBox::RemoveObject(CObjElement* element, int selectFirst) {
   if (index >= 0) Take(index);
   if (lastSingle_ == element) lastSingle_ = nullptr;
   if (selectFirst) SetSelection({0});
+}
+
+void CObjectListBox::RemoveObjects(const std::vector<CObjElement*>& elements) {
+  const std::unordered_set<CObjElement*> all(elements.begin(), elements.end());
+  // Each element loses its first item, as a search from the top finds it.
+  std::unordered_set<CObjElement*> pending = all;
+  std::vector<int> rows;
+  for (int i = 0; i < count() && !pending.empty(); ++i)
+    if (pending.erase(GetObjectAt(i)) != 0) rows.push_back(i);
+  QuietSelection quiet(*this);
+  // From the bottom up: the rows still to be taken keep their indexes.
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) Take(*row);
+  if (all.count(lastSingle_) != 0) lastSingle_ = nullptr;
 }
 
 void CObjectListBox::OnSelectionChanged() {

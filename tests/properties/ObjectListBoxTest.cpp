@@ -107,6 +107,15 @@ TEST_F(ObjectListBoxTest, DefaultNamesFollowTheListAndItsRenames) {
   name = "kept";
   list.MakeDefaultName(12, name);
   EXPECT_EQ(name, "kept");
+  // Deleting a selection takes its entries out together, in whatever order
+  // the layout holds them; an element the list does not show changes nothing.
+  CObjElement* one = Make("line-1");
+  CObjElement* three = Make("line-3");
+  for (CObjElement* e : {one, Make("arc-1"), Make("line-2"), three}) list.AddObject(e, 0, 0);
+  list.RemoveObjects({three, Make("line-9"), one});
+  EXPECT_EQ(Names(), (std::vector<std::string>{"", "arc-1", "gear", "line-2"}));
+  list.MakeDefaultName(1, name);
+  EXPECT_EQ(name, "line-1");
 }
 
 TEST_F(ObjectListBoxTest, ClickingAnotherObjectReportsItOnceAndTheSameObjectNothing) {
