@@ -72,6 +72,35 @@ void BM_RemoveEveryObjectOneByOne(benchmark::State& state) { RemoveEveryObject(s
 BENCHMARK(BM_RemoveEveryObject)->Arg(2000)->Arg(4000)->Arg(8000)->Arg(16000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RemoveEveryObjectOneByOne)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
+// Select all (every row) and a band across a layout whose entries lie apart
+// in the list (every other row): the list selects them in one call.
+void BM_SelectObjects(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const int step = static_cast<int>(state.range(1));
+  std::vector<std::unique_ptr<CObjElement>> elements;
+  std::vector<CObjElement*> listed;
+  std::vector<int> rows;
+  for (int i = 0; i < count; ++i) {
+    auto e = std::make_unique<CObjElement>();
+    e->type = OBJ_LINE;
+    e->name = "line-" + std::to_string(i + 1);
+    listed.push_back(e.get());
+    elements.push_back(std::move(e));
+    if (i % step == 0) rows.push_back(i);
+  }
+  CObjectListBox list;
+  list.FillFromArray(listed);
+  for (auto _ : state) {
+    list.SetSelection(rows);
+    benchmark::DoNotOptimize(list.GetSelCount());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(rows.size()));
+}
+BENCHMARK(BM_SelectObjects)
+    ->ArgNames({"objects", "step"})
+    ->ArgsProduct({{2000, 4000, 8000, 16000}, {1, 2}})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

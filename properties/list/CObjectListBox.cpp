@@ -1,5 +1,6 @@
 #include "properties/list/CObjectListBox.h"
 
+#include <QItemSelection>
 #include <QMenu>
 #include <QMouseEvent>
 #include <algorithm>
@@ -117,8 +118,21 @@ void CObjectListBox::SetSelection(const std::vector<int>& indexes) {
   QuietSelection quiet(*this);
   clearSelection();
   const std::vector<int> chosen = indexes.empty() ? std::vector<int>{0} : indexes;
+  // One selection of runs of rows: selecting item by item costs the
+  // selection model a walk over all it holds for every item.
+  std::vector<int> rows;
   for (int i : chosen)
-    if (QListWidgetItem* it = item(i)) it->setSelected(true);
+    if (i >= 0 && i < count()) rows.push_back(i);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  QItemSelection selection;
+  for (std::size_t k = 0; k < rows.size();) {
+    std::size_t last = k;
+    while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1) ++last;
+    selection.select(model()->index(rows[k], 0), model()->index(rows[last], 0));
+    k = last + 1;
+  }
+  if (!selection.isEmpty()) selectionModel()->select(selection, QItemSelectionModel::Select);
   if (QListWidgetItem* caret = item(chosen.front())) setCurrentItem(caret, QItemSelectionModel::NoUpdate);
 }
 

@@ -72,6 +72,10 @@ TEST_F(ObjectListBoxTest, SelectionCallsKeepExactlyTheirItemsSelected) {
   EXPECT_EQ(list.FillFromArray(all), 4);
   list.SetSelection({1, 3});
   EXPECT_EQ(list.GetSelectedIndexes(), (std::vector<int>{1, 3}));
+  list.SetSelection({3, 1, 2, 9, 1});  // a run given out of order, one index past the end
+  EXPECT_EQ(list.GetSelectedIndexes(), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(list.currentRow(), 3);
+  list.SetSelection({1, 3});
   EXPECT_EQ(list.GetSingleSelection(), nullptr);
   list.SetSelection({});
   EXPECT_EQ(list.GetSelectedIndexes(), (std::vector<int>{0}));
