@@ -41,6 +41,9 @@ class PaneProperityViewCalls : public CProperityViewCalls {
   void RemoveObject(CObjElement* object) override {
     if (View()) View()->RemoveObject(object);
   }
+  void RemoveObjects(const std::vector<CObjElement*>& objects) override {
+    if (View() && View()->GetObjectList()) View()->GetObjectList()->RemoveObjects(objects);
+  }
   void MakeDefaultName(int type, std::string& name) override {
     if (View() && View()->GetObjectList()) View()->GetObjectList()->MakeDefaultName(type, name);
   }

@@ -1,6 +1,7 @@
 // Polyline costs that grow with the vertex count: writing and reading the
 // vertex keys of a class block, rebuilding an imported drawing's strokes,
-// and moving a polyline through its element.
+// moving a polyline through its element, and deleting the strokes selected
+// in an imported drawing (the time per stroke should stay flat).
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -78,6 +79,24 @@ void BM_ElementMoveBy_100kVertices(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kVertices);
 }
 BENCHMARK(BM_ElementMoveBy_100kVertices)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteAllSplitStrokes(benchmark::State& state) {
+  const int strokes = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto e = ImportedDrawing(strokes * 10);
+    auto* poly = e->GetObjectAs<CObjPolyLine>();
+    poly->SelectStrokesInside(CDoubleRect(-1e6, 1e6, 1e6, -1e6), CDoublePoint(0, 0));
+    state.ResumeTiming();
+    poly->DeleteSplitStrokes();
+    benchmark::DoNotOptimize(poly->GetPathData().points.GetSize());
+    state.PauseTiming();
+    e.reset();
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * strokes);
+}
+BENCHMARK(BM_DeleteAllSplitStrokes)->ArgName("strokes")->Arg(10000)->Arg(20000)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

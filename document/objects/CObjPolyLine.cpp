@@ -247,17 +247,15 @@ int CObjPolyLine::HasSplitUnselected() const {
 
 void CObjPolyLine::TakeOutSelectedStrokes(CPointList* target) {
   CStrokeGroupArray& groups = path_.GetGroupArray();
+  const auto taken = [](const CStrokePath& stroke) { return stroke.flag != 0; };
   for (int g = 0; g < groups.GetSize(); ++g) {
     CStrokeGroup* group = groups.GetAt(g);
-    for (int s = 0; s < group->GetCount();) {
-      CStrokePath* stroke = group->GetAt(s);
-      if (!stroke->flag) {
-        ++s;
-        continue;
+    if (target) {
+      for (int s = 0; s < group->GetCount(); ++s) {
+        if (taken(*group->GetAt(s))) target->Append(group->GetAt(s)->points);
       }
-      if (target) target->Append(stroke->points);
-      group->DeleteAt(s);  // the next stroke moves into place s
     }
+    group->paths.RemoveIf(taken);
   }
   path_.points.RemoveAll();
   path_.second.RemoveAll();

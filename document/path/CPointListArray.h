@@ -19,6 +19,12 @@ class CPointListArray {
   int GetSize() const { return static_cast<int>(items_.size()); }
   // Deletes entry i; an index outside the array changes nothing.
   void RemoveAt(int i);
+  // Deletes every entry the test picks; the others keep their order. One
+  // pass, so removing many entries costs no shifting of the tail per entry.
+  template <class Pick>
+  void RemoveIf(Pick&& pick) {
+    std::erase_if(items_, [&](const std::unique_ptr<CStrokePath>& item) { return pick(*item); });
+  }
   void RemoveAll();  // deletes every entry
 
  private:

@@ -1,8 +1,10 @@
 #include "properties/list/CObjectListBox.h"
 
+#include <QItemSelection>
 #include <QMenu>
 #include <QMouseEvent>
 #include <algorithm>
+#include <unordered_set>
 
 #include "document/doc/CObjPtrArray.h"
 #include "document/objects/CObjElement.h"
@@ -116,8 +118,21 @@ void CObjectListBox::SetSelection(const std::vector<int>& indexes) {
   QuietSelection quiet(*this);
   clearSelection();
   const std::vector<int> chosen = indexes.empty() ? std::vector<int>{0} : indexes;
+  // One selection of runs of rows: selecting item by item costs the
+  // selection model a walk over all it holds for every item.
+  std::vector<int> rows;
   for (int i : chosen)
-    if (QListWidgetItem* it = item(i)) it->setSelected(true);
+    if (i >= 0 && i < count()) rows.push_back(i);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  QItemSelection selection;
+  for (std::size_t k = 0; k < rows.size();) {
+    std::size_t last = k;
+    while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1) ++last;
+    selection.select(model()->index(rows[k], 0), model()->index(rows[last], 0));
+    k = last + 1;
+  }
+  if (!selection.isEmpty()) selectionModel()->select(selection, QItemSelectionModel::Select);
   if (QListWidgetItem* caret = item(chosen.front())) setCurrentItem(caret, QItemSelectionModel::NoUpdate);
 }
 
@@ -200,6 +215,19 @@ void CObjectListBox::RemoveObject(CObjElement* element, int selectFirst) {
   if (index >= 0) Take(index);
   if (lastSingle_ == element) lastSingle_ = nullptr;
   if (selectFirst) SetSelection({0});
+}
+
+void CObjectListBox::RemoveObjects(const std::vector<CObjElement*>& elements) {
+  const std::unordered_set<CObjElement*> all(elements.begin(), elements.end());
+  // Each element loses its first item, as a search from the top finds it.
+  std::unordered_set<CObjElement*> pending = all;
+  std::vector<int> rows;
+  for (int i = 0; i < count() && !pending.empty(); ++i)
+    if (pending.erase(GetObjectAt(i)) != 0) rows.push_back(i);
+  QuietSelection quiet(*this);
+  // From the bottom up: the rows still to be taken keep their indexes.
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) Take(*row);
+  if (all.count(lastSingle_) != 0) lastSingle_ = nullptr;
 }
 
 void CObjectListBox::OnSelectionChanged() {

@@ -45,6 +45,8 @@ class CObjectListBox : public QListWidget {
   int FillFromArray(const CObjPtrArray& objects);
   int FillFromArray(const std::vector<CObjElement*>& objects);
   void RemoveObject(CObjElement* element, int selectFirst);
+  // RemoveObject(element, 0) for each of them, in one walk over the list.
+  void RemoveObjects(const std::vector<CObjElement*>& elements);
   int GetCount() const { return count(); }
   int GetSelCount() const;
   std::vector<int> GetSelectedIndexes() const;

@@ -72,6 +72,10 @@ TEST_F(ObjectListBoxTest, SelectionCallsKeepExactlyTheirItemsSelected) {
   EXPECT_EQ(list.FillFromArray(all), 4);
   list.SetSelection({1, 3});
   EXPECT_EQ(list.GetSelectedIndexes(), (std::vector<int>{1, 3}));
+  list.SetSelection({3, 1, 2, 9, 1});  // a run given out of order, one index past the end
+  EXPECT_EQ(list.GetSelectedIndexes(), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(list.currentRow(), 3);
+  list.SetSelection({1, 3});
   EXPECT_EQ(list.GetSingleSelection(), nullptr);
   list.SetSelection({});
   EXPECT_EQ(list.GetSelectedIndexes(), (std::vector<int>{0}));
@@ -107,6 +111,15 @@ TEST_F(ObjectListBoxTest, DefaultNamesFollowTheListAndItsRenames) {
   name = "kept";
   list.MakeDefaultName(12, name);
   EXPECT_EQ(name, "kept");
+  // Deleting a selection takes its entries out together, in whatever order
+  // the layout holds them; an element the list does not show changes nothing.
+  CObjElement* one = Make("line-1");
+  CObjElement* three = Make("line-3");
+  for (CObjElement* e : {one, Make("arc-1"), Make("line-2"), three}) list.AddObject(e, 0, 0);
+  list.RemoveObjects({three, Make("line-9"), one});
+  EXPECT_EQ(Names(), (std::vector<std::string>{"", "arc-1", "gear", "line-2"}));
+  list.MakeDefaultName(1, name);
+  EXPECT_EQ(name, "line-1");
 }
 
 TEST_F(ObjectListBoxTest, ClickingAnotherObjectReportsItOnceAndTheSameObjectNothing) {

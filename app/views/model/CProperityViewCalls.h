@@ -29,6 +29,10 @@ class CProperityViewCalls {
   virtual void ReloadPages(CObjElement* object) = 0;
   virtual void FillObjectList(const CObjPtrArray& objects) = 0;
   virtual void RemoveObject(CObjElement* object) = 0;
+  // RemoveObject for each of them; a list may take them out in one walk.
+  virtual void RemoveObjects(const std::vector<CObjElement*>& objects) {
+    for (CObjElement* object : objects) RemoveObject(object);
+  }
   // Import, clipboard and list commands of the layout view: the list names
   // new objects, selects a set of them, and the link's pending serial request
   // can be failed. The defaults do nothing.

@@ -3,6 +3,7 @@
 // selection's cached bounds follow.
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
@@ -33,14 +34,17 @@ std::vector<std::unique_ptr<CObjElement>> CVendrikViewModel::RemoveSelectedEleme
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   std::unordered_map<CObjElement*, std::unique_ptr<CObjElement>> taken;
   for (CObjElement* element : m_selection) taken.emplace(element, nullptr);
-  // One pass from the back: removing many objects stays linear.
+  // One pass from the back: removing many objects stays linear. The list
+  // takes their entries out in one walk of its own.
   CObjPtrArray& objects = m_pDocument->Objects();
+  std::vector<CObjElement*> unlisted;
   for (int i = objects.GetSize() - 1; i >= 1; --i) {
     auto found = taken.find(objects.GetAt(i));
     if (found == taken.end()) continue;
-    m_pPropView->RemoveObject(found->first);
+    unlisted.push_back(found->first);
     found->second = objects.RemoveAt(i);
   }
+  m_pPropView->RemoveObjects(unlisted);
   const std::vector<CObjElement*> order = m_selection.GetElements();
   // Nothing may point at the elements once they are gone: the selection
   // lets go of them (leaving a spline's editing first).

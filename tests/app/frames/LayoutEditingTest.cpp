@@ -187,6 +187,10 @@ TEST_F(LayoutWindowTest, PastedCopiesAreAllSelectedAndDeletedTogether) {
   ASSERT_EQ(Count(), 4);
   EXPECT_NE(Named("arc-1"), nullptr);
   EXPECT_EQ(Named("arc-11"), nullptr);
+  // The list loses exactly the copies' rows, the originals keep theirs.
+  std::vector<std::string> rows;
+  for (int row = 0; row < List()->GetCount(); ++row) rows.push_back(RowText(row));
+  EXPECT_EQ(rows, (std::vector<std::string>{kParameterRecordName, "arc-1", "line-1", "rectangle-1"}));
 }
 
 TEST_F(LayoutWindowTest, SeveralEntriesSelectedInTheListAreTheLayoutsSelection) {
