@@ -25,7 +25,7 @@ function(vendrik_add_test_support name)
                                              VENDRIK_BINARY_DIR="${PROJECT_BINARY_DIR}")
 endfunction()
 
-# vendrik_add_test(<name> SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT s] [THREADS])
+# vendrik_add_test(<name> SOURCES a.cpp b.cpp LIBS lib1 lib2 [TIMEOUT s] [THREADS] [SLOW])
 # One GoogleTest executable; every case becomes a CTest test with the offscreen
 # Qt platform and a private settings and data folder.
 # THREADS: the program starts threads (its own, or through the code it tests:
@@ -33,18 +33,24 @@ endfunction()
 # Its cases get the CTest label "threads"; scripts/test-threads.sh, run by CI,
 # repeats them under ThreadSanitizer (every other test runs there once).
 # Iterate with: ctest --test-dir <tsan build> -L threads --repeat until-fail:3
+# SLOW: some of its cases take tens of seconds; its cases are started first,
+# so that a fresh build folder (which has no timings yet) does not end its run
+# waiting for one of them.
 # Hand data to the UI thread through platform_qt::QtMessageTarget or
 # platform_qt::PostToUiThread, never a queued Qt call: an event of your own
 # must mark its hand-over (platform/RaceCheck.h), as the checker cannot see
 # inside Qt.
 function(vendrik_add_test name)
-  cmake_parse_arguments(T "THREADS" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "THREADS;SLOW" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  set(labels "")
+  set(properties TIMEOUT ${T_TIMEOUT})
   if(T_THREADS)
-    set(labels LABELS threads)
+    list(APPEND properties LABELS threads)
+  endif()
+  if(T_SLOW)
+    list(APPEND properties COST 1000)
   endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
@@ -60,7 +66,7 @@ function(vendrik_add_test name)
   target_link_libraries(${name} PRIVATE vendrik_test_environment)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT ${T_TIMEOUT} ${labels})
+    PROPERTIES ${properties})
 endfunction()
 
 # vendrik_add_bench(<name> SOURCES ... LIBS ...)

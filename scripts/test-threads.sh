@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 BUILD=${VENDRIK_TSAN_BUILD_DIR:-build-tsan}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVENDRIK_TSAN=ON -DVENDRIK_BUILD_BENCH=OFF >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
-# VENDRIK_BUILD_ONLY=1: build, run nothing (CI builds ahead this way).
+# VENDRIK_BUILD_ONLY=1: build, run nothing.
 if [ "${VENDRIK_BUILD_ONLY:-}" = 1 ]; then exit 0; fi
 # How the checker treats the Qt libraries is built into every test program
 # (tests/support/TestEnvironment.cpp).
