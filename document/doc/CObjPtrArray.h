@@ -32,6 +32,18 @@ class CObjPtrArray {
   void SetAt(int i, std::unique_ptr<CObjElement> element);
   // Removes the entry and gives the element back to the caller.
   std::unique_ptr<CObjElement> RemoveAt(int i);
+  // Removes every entry that `take` chooses in one pass and gives their
+  // elements back, in array order.
+  template <typename Take>
+  std::vector<std::unique_ptr<CObjElement>> RemoveIf(Take take) {
+    std::vector<std::unique_ptr<CObjElement>> out;
+    std::erase_if(items_, [&](CObjElement* element) {
+      if (!take(element)) return false;
+      out.emplace_back(element);
+      return true;
+    });
+    return out;
+  }
   // Deletes every element and empties the array.
   void DeleteAll();
 

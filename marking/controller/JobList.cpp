@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "values/ShellValues.h"
 #include "document/geometry/CPointList.h"
@@ -89,10 +90,18 @@ void CMarkControlWnd::BuildJobList(int mode) {
       if (CObjElement* e = Element(i)) all.push_back(e);
     return all;
   };
+  // Each object's place in the document (its first, should it stand there
+  // twice), found once for all rather than searched for each object.
+  std::unordered_map<CObjElement*, int> places;
+  bool placed = false;
   auto indexOf = [&](CObjElement* e) {
-    for (int i = 1; i < count; ++i)
-      if (Element(i) == e) return i;
-    return 0;
+    if (!placed) {
+      placed = true;
+      for (int i = count - 1; i >= 1; --i)
+        if (CObjElement* at = Element(i)) places[at] = i;
+    }
+    const auto found = places.find(e);
+    return found == places.end() ? 0 : found->second;
   };
 
   switch (mode) {

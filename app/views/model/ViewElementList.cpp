@@ -34,16 +34,17 @@ std::vector<std::unique_ptr<CObjElement>> CVendrikViewModel::RemoveSelectedEleme
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
   std::unordered_map<CObjElement*, std::unique_ptr<CObjElement>> taken;
   for (CObjElement* element : m_selection) taken.emplace(element, nullptr);
-  // One pass from the back: removing many objects stays linear. The list
-  // takes their entries out in one walk of its own.
+  // One pass over the document, however many are taken out and wherever
+  // they lie; the list takes their entries out in one walk of its own, from
+  // the last object back. Entry 0 is the document's own and stays.
   CObjPtrArray& objects = m_pDocument->Objects();
+  CObjElement* const first = objects.GetAt(0);
   std::vector<CObjElement*> unlisted;
-  for (int i = objects.GetSize() - 1; i >= 1; --i) {
-    auto found = taken.find(objects.GetAt(i));
-    if (found == taken.end()) continue;
-    unlisted.push_back(found->first);
-    found->second = objects.RemoveAt(i);
+  for (auto& element : objects.RemoveIf([&](CObjElement* e) { return e != first && taken.contains(e); })) {
+    unlisted.push_back(element.get());
+    taken[element.get()] = std::move(element);
   }
+  std::reverse(unlisted.begin(), unlisted.end());
   m_pPropView->RemoveObjects(unlisted);
   const std::vector<CObjElement*> order = m_selection.GetElements();
   // Nothing may point at the elements once they are gone: the selection

@@ -2,9 +2,11 @@
 // menu sets, the controller's option toggles, the border and orbit runs of
 // the context menu, and what the view does after each marked object and when
 // a text arrives on the text port.
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "app/core/CommandIds.h"
 #include "app/views/model/CVendrikViewModel.h"
@@ -183,8 +185,15 @@ void CVendrikViewModel::TogglePermitMark() {
   PushHistory();
   {
     std::lock_guard<std::recursive_mutex> lock(m_viewLock);
+    // The document's objects (after the parameter record) looked up once,
+    // not searched for each selected one.
+    std::unordered_set<const CObjElement*> listed;
+    if (m_pDocument != nullptr) {
+      const CObjPtrArray& objects = m_pDocument->Objects();
+      listed.insert(objects.begin() + std::min(1, objects.GetSize()), objects.end());
+    }
     for (CObjElement* element : m_selection) {
-      if (IsInDocument(element)) element->ToggleMarkEnabled();
+      if (element != nullptr && listed.contains(element)) element->ToggleMarkEnabled();
     }
     m_hitCode = 255;
   }

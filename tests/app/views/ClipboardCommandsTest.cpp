@@ -65,17 +65,19 @@ TEST_F(ClipboardCommandsTest, LongNameRefusesThePasteBeforeAnyChange) {
 
 TEST_F(ClipboardCommandsTest, CutTakesTheObjectsOutAndPasteBringsThemBack) {
   CObjElement* a = Line({0, 0}, {10, 0}, "a");
+  CObjElement* kept = Line({0, 2}, {10, 2}, "kept");
   CObjElement* b = Line({0, 5}, {10, 5}, "b");
   Select({b, a});
   model_->OnCut();
-  EXPECT_EQ(Count(), 1);
-  EXPECT_EQ(pane_.removed.size(), 2u);
+  ASSERT_EQ(Count(), 2);
+  EXPECT_EQ(At(1), kept) << "what was not selected stays, in its place";
+  EXPECT_EQ(pane_.removed, (std::vector<CObjElement*>{b, a})) << "the list lets go of them from the last back";
   EXPECT_TRUE(model_->m_selection.empty());
   model_->OnPaste();
-  ASSERT_EQ(Count(), 3);
-  EXPECT_EQ(At(1)->name, "b");
-  EXPECT_EQ(At(2)->name, "a");
-  EXPECT_EQ(At(1)->GetFlag2(), 0);
+  ASSERT_EQ(Count(), 4);
+  EXPECT_EQ(At(2)->name, "b");
+  EXPECT_EQ(At(3)->name, "a");
+  EXPECT_EQ(At(2)->GetFlag2(), 0);
 }
 
 TEST_F(ClipboardCommandsTest, CommandsAreEnabledByTheSelectionClipboardAndObjects) {
