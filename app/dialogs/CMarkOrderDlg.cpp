@@ -32,8 +32,9 @@ CMarkOrderDlg::CMarkOrderDlg(std::vector<CObjElement*> order, QWidget* parent)
   QObject::connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
   QObject::connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(box);
-  QObject::connect(up, &QPushButton::clicked, this, [this] { Fill(MoveUp(order_, list_->currentRow())); });
-  QObject::connect(down, &QPushButton::clicked, this, [this] { Fill(MoveDown(order_, list_->currentRow())); });
+  QObject::connect(up, &QPushButton::clicked, this, [this] { Show(list_->currentRow(), MoveUp(order_, list_->currentRow())); });
+  QObject::connect(down, &QPushButton::clicked, this,
+                   [this] { Show(list_->currentRow(), MoveDown(order_, list_->currentRow())); });
   QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row == 0 && list_->count() > 1) list_->setCurrentRow(1);  // the record stays first
   });
@@ -50,6 +51,19 @@ int CMarkOrderDlg::MoveDown(std::vector<CObjElement*>& order, int index) {
   if (index < 1 || index + 1 >= static_cast<int>(order.size())) return index;
   std::swap(order[static_cast<std::size_t>(index)], order[static_cast<std::size_t>(index + 1)]);
   return index + 1;
+}
+
+void CMarkOrderDlg::Show(int from, int to) {
+  // Only the two rows that changed places change: refilling a list of
+  // thousands of objects at every click would lag.
+  if (from != to) {
+    QListWidgetItem* a = list_->item(from);
+    QListWidgetItem* b = list_->item(to);
+    const QString text = a->text();
+    a->setText(b->text());
+    b->setText(text);
+  }
+  list_->setCurrentRow(to);
 }
 
 void CMarkOrderDlg::Fill(int selected) {

@@ -18,6 +18,8 @@ class CMarkOrderDlg : public QDialog {
 
  private:
   void Fill(int selected);
+  // Shows the entry moved from row `from` to row `to` and selects it.
+  void Show(int from, int to);
   std::vector<CObjElement*> order_;
   QListWidget* list_;
 };

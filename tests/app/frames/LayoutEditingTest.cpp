@@ -5,6 +5,7 @@
 // dropped, and the tool bar's check marks.
 #include <QDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QTest>
@@ -191,6 +192,46 @@ TEST_F(LayoutWindowTest, PastedCopiesAreAllSelectedAndDeletedTogether) {
   std::vector<std::string> rows;
   for (int row = 0; row < List()->GetCount(); ++row) rows.push_back(RowText(row));
   EXPECT_EQ(rows, (std::vector<std::string>{kParameterRecordName, "arc-1", "line-1", "rectangle-1"}));
+}
+
+// The mark order dialog's up and down buttons move the chosen row and its
+// object only; OK gives the document that order.
+TEST_F(LayoutWindowTest, MarkOrderButtonsMoveTheChosenRowAndOkReorders) {
+  StartWithNewLayout();
+  DrawThree();
+  auto names = [this] {
+    std::vector<std::string> out;
+    for (int i = 1; i < Count(); ++i) out.push_back(Doc().Objects().GetAt(i)->name);
+    return out;
+  };
+  const std::vector<std::string> drawn = names();
+  ASSERT_EQ(drawn.size(), 3u);
+  AnswerNextDialog([&drawn](QDialog& d) {
+    auto* list = d.findChild<QListWidget*>("list1142");
+    auto* up = d.findChild<QPushButton*>("button1143");
+    auto* down = d.findChild<QPushButton*>("button1144");
+    ASSERT_TRUE(list != nullptr && up != nullptr && down != nullptr);
+    auto rows = [list] {
+      std::vector<std::string> out;
+      for (int row = 1; row < list->count(); ++row) out.push_back(list->item(row)->text().toStdString());
+      return out;
+    };
+    EXPECT_EQ(rows(), drawn);
+    list->setCurrentRow(3);
+    QTest::mouseClick(up, Qt::LeftButton);
+    QTest::mouseClick(up, Qt::LeftButton);
+    EXPECT_EQ(rows(), (std::vector<std::string>{drawn[2], drawn[0], drawn[1]}));
+    EXPECT_EQ(list->currentRow(), 1);
+    QTest::mouseClick(up, Qt::LeftButton);  // the parameter record stays first
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(list->item(0)->text().toStdString(), kParameterRecordName);
+    QTest::mouseClick(down, Qt::LeftButton);
+    EXPECT_EQ(rows(), (std::vector<std::string>{drawn[0], drawn[2], drawn[1]}));
+    EXPECT_EQ(list->currentRow(), 2);
+  });
+  Command(cmd::ID_CHANGE_MARK_ORDER);
+  ASSERT_EQ(DialogsAnswered(), 1);
+  EXPECT_EQ(names(), (std::vector<std::string>{drawn[0], drawn[2], drawn[1]}));
 }
 
 TEST_F(LayoutWindowTest, SeveralEntriesSelectedInTheListAreTheLayoutsSelection) {
