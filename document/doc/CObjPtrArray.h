@@ -3,6 +3,7 @@
 // marking controller. Whatever it holds when it is destroyed (or emptied with
 // DeleteAll) is deleted; RemoveAt and Detach hand an element back without
 // deleting it, for callers that move elements between arrays.
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -36,12 +37,18 @@ class CObjPtrArray {
   // elements back, in array order.
   template <typename Take>
   std::vector<std::unique_ptr<CObjElement>> RemoveIf(Take take) {
+    // Chosen first, so that the array changes only once nothing can fail.
+    std::vector<bool> chosen(items_.size());
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < items_.size(); ++i) count += (chosen[i] = take(items_[i])) ? 1 : 0;
     std::vector<std::unique_ptr<CObjElement>> out;
-    std::erase_if(items_, [&](CObjElement* element) {
-      if (!take(element)) return false;
-      out.emplace_back(element);
-      return true;
-    });
+    out.reserve(count);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+      if (chosen[i]) out.emplace_back(items_[i]);
+      else items_[kept++] = items_[i];
+    }
+    items_.resize(kept);
     return out;
   }
   // Deletes every element and empties the array.
