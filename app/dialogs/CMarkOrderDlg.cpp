@@ -32,9 +32,12 @@ CMarkOrderDlg::CMarkOrderDlg(std::vector<CObjElement*> order, QWidget* parent)
   QObject::connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
   QObject::connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(box);
-  QObject::connect(up, &QPushButton::clicked, this, [this] { Show(list_->currentRow(), MoveUp(order_, list_->currentRow())); });
-  QObject::connect(down, &QPushButton::clicked, this,
-                   [this] { Show(list_->currentRow(), MoveDown(order_, list_->currentRow())); });
+  auto step = [this](int (*move)(std::vector<CObjElement*>&, int)) {
+    const int from = list_->currentRow();
+    Show(from, move(order_, from));
+  };
+  QObject::connect(up, &QPushButton::clicked, this, [step] { step(&MoveUp); });
+  QObject::connect(down, &QPushButton::clicked, this, [step] { step(&MoveDown); });
   QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row == 0 && list_->count() > 1) list_->setCurrentRow(1);  // the record stays first
   });

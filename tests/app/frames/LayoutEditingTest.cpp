@@ -247,6 +247,31 @@ TEST_F(LayoutWindowTest, SeveralEntriesSelectedInTheListAreTheLayoutsSelection) 
   EXPECT_NE(Named("rectangle-1"), nullptr);
 }
 
+// Objects chosen apart from each other in the list: "Permit mark" turns
+// exactly those off, and Delete takes exactly those out, the one between
+// keeping its place and its row.
+TEST_F(LayoutWindowTest, ObjectsChosenApartArePermittedAndDeletedAlone) {
+  StartWithNewLayout();
+  DrawThree();
+  CObjElement* arc = Named("arc-1");
+  CObjElement* line = Named("line-1");
+  CObjElement* rectangle = Named("rectangle-1");
+  ASSERT_EQ(Doc().Objects().GetAt(2), line) << "the line lies between the other two";
+  ClickRow(RowOf(arc));
+  ClickRow(RowOf(rectangle), Qt::ControlModifier);
+  ASSERT_EQ(SelectedNames(), (std::vector<std::string>{"arc-1", "rectangle-1"}));
+  Command(cmd::ID_PERMIT_MARK);
+  EXPECT_FALSE(arc->IsMarkEnabled());
+  EXPECT_TRUE(line->IsMarkEnabled());
+  EXPECT_FALSE(rectangle->IsMarkEnabled());
+  Key(Qt::Key_Delete);
+  ASSERT_EQ(Count(), 2);
+  EXPECT_EQ(Doc().Objects().GetAt(1), line);
+  std::vector<std::string> rows;
+  for (int row = 0; row < List()->GetCount(); ++row) rows.push_back(RowText(row));
+  EXPECT_EQ(rows, (std::vector<std::string>{kParameterRecordName, "line-1"}));
+}
+
 TEST_F(LayoutWindowTest, SelectingInTheListBringsTheTrackingNeedleToTheObject) {
   StartWithNewLayout();
   DrawThree();
