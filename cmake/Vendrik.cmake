@@ -35,7 +35,8 @@ endfunction()
 # Iterate with: ctest --test-dir <tsan build> -L threads --repeat until-fail:3
 # SLOW: some of its cases take tens of seconds; its cases are started first,
 # so that a fresh build folder (which has no timings yet) does not end its run
-# waiting for one of them.
+# waiting for one of them, and get 600 s before they count as hung (started
+# together on a busy machine they take several times their time alone).
 # Hand data to the UI thread through platform_qt::QtMessageTarget or
 # platform_qt::PostToUiThread, never a queued Qt call: an event of your own
 # must mark its hand-over (platform/RaceCheck.h), as the checker cannot see
@@ -43,7 +44,11 @@ endfunction()
 function(vendrik_add_test name)
   cmake_parse_arguments(T "THREADS;SLOW" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT T_TIMEOUT)
-    set(T_TIMEOUT 120)
+    if(T_SLOW)
+      set(T_TIMEOUT 600)
+    else()
+      set(T_TIMEOUT 120)
+    endif()
   endif()
   set(properties TIMEOUT ${T_TIMEOUT})
   if(T_THREADS)

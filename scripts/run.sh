@@ -10,10 +10,20 @@ if [ ! -f "$BUILD/build.ninja" ] || ! grep -qsx 'CMAKE_BUILD_TYPE:STRING=RelWith
   cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDRIK_BUILD_TESTS=OFF -DVENDRIK_BUILD_BENCH=OFF >/dev/null
 fi
 cmake --build "$BUILD" -j"$(nproc)"
+# A machine's USB adapter (CH340/CH341 or Prolific), as the program finds it.
+machine_attached() {
+  local tty driver
+  for tty in /sys/class/tty/ttyUSB*; do
+    [ -e "$tty/device/driver" ] || continue
+    driver=$(basename "$(readlink -f "$tty/device/driver")")
+    case "$driver" in ch341-uart | ch341 | pl2303) return 0 ;; esac
+  done
+  return 1
+}
 SIM_PID=""
 cleanup() { if [ -n "$SIM_PID" ]; then kill "$SIM_PID" 2>/dev/null || true; fi; }
 trap cleanup EXIT
-if [ -z "${VENDRIK_SERIAL_DEVICE:-}" ] && [ -x "$BUILD/tools/vendrik-boardsim" ]; then
+if [ -z "${VENDRIK_SERIAL_DEVICE:-}" ] && ! machine_attached && [ -x "$BUILD/tools/vendrik-boardsim" ]; then
   # No machine attached: a simulated USB controller board, with settings and
   # data folders of its own so a real machine's settings are never touched.
   export VENDRIK_CONFIG_DIR=${VENDRIK_CONFIG_DIR:-$HOME/.config/vendrik-simulated}

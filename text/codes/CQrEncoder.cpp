@@ -518,7 +518,8 @@ void CQrEncoder::BuildCodewords() {
     }
     // Division by the generator; the remainder is the error correction.
     std::memset(blockWork_, 0, sizeof(blockWork_));
-    std::copy(block, block + blockData, blockWork_);
+    const int held = std::clamp(blockData, 0, static_cast<int>(sizeof(blockWork_)));
+    std::copy_n(block, static_cast<std::size_t>(held), blockWork_);
     const int span = blockData + ecc;
     for (int step = 0; step < blockData; ++step) {
       const std::uint8_t lead = blockWork_[0];

@@ -97,7 +97,7 @@ int ShxStrokeRenderer::Render(const std::string& text) {
       }
     }
   }
-  if (buffer.empty()) buffer = "?";
+  if (buffer.empty()) buffer.assign(1, '?');
 
   if (!Emit(layout_.originX, layout_.originY, 0)) {
     *status_ |= SHX_GLYPH_FAILED;
