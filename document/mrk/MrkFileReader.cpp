@@ -48,6 +48,22 @@ bool EndsAtAnyStructureKey(int context) {
   return context >= 2 && !IsTextContext(context) && !IsContext(context, ObjClassId::Image);
 }
 
+// A text value as the object takes it: no writer puts more than
+// kMrkMaxTextValue bytes on a line, and a longer one (a damaged or made-up
+// file) would have the text build hundreds of points for every byte. Cut on
+// a character boundary, as the writer cuts.
+std::string_view CutTextValue(std::string_view value) {
+  if (value.size() <= kMrkMaxTextValue) return value;
+  std::size_t end = 0;
+  while (end < value.size()) {
+    const unsigned char c = static_cast<unsigned char>(value[end]);
+    const std::size_t width = c >= 0x81 && c <= 0xFE && end + 1 < value.size() ? 2 : 1;
+    if (end + width > kMrkMaxTextValue) break;
+    end += width;
+  }
+  return value.substr(0, end);
+}
+
 // Classes whose outline points are the object itself, as the file stores
 // them; every other class makes its points from its settings.
 bool KeepsItsOwnPoints(int type) {
@@ -140,7 +156,7 @@ class MrkFileReader {
     } else if (key == 202) {
       context_ = kBetweenObjects;
     } else if (IsStringKeyOf(context_, key) && object_ && ops_ && ops_->setString) {
-      ops_->setString(*object_, key, value);
+      ops_->setString(*object_, key, std::string(CutTextValue(value)));
     }
     return true;
   }
