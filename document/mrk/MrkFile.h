@@ -3,6 +3,7 @@
 // header of five pairs, one element block per element (element 0, the machine
 // parameter record, first) and an end marker. Each class writes and reads its
 // own keys through its table (ObjTypeOps.h); this code only frames them.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,10 @@ bool StoreWholeFile(const std::string& path, std::string_view bytes);
 // make them from their settings (texts, rulers, codes, arcs, borders); an
 // object makes them anew when it is next changed.
 constexpr long long kMaxProjectPoints = 2000000;
+
+// Decoded pictures a project holds at most, in bytes: one picture of the
+// largest size read, 64 million pixels, in true colour fits.
+constexpr std::size_t kMaxProjectPictureBytes = std::size_t{256} << 20;
 
 // Appends the elements of a project file to objects (callers that want a
 // fresh document empty it first). Returns 0 after showing kMrkNotProjectText

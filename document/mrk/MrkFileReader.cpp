@@ -14,6 +14,7 @@
 #include "document/mrk/MrkLineReader.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"
+#include "document/objects/CObjImage.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/objects/ObjTypeOps.h"
 #include "document/path/CPathData.h"
@@ -165,6 +166,7 @@ class MrkFileReader {
     if (value == kMrkObjectStartValue || value == kMrkObjectStartValueEn) {
       // An element still open is dropped with its object.
       element_ = std::make_unique<CObjElement>();
+      pictureLeftBlank_ = false;
       object_.reset();
       ops_ = nullptr;
       StopKeeping();
@@ -215,6 +217,8 @@ class MrkFileReader {
     ops_ = nullptr;
     if (keeping_) element_->keptClassBlock = TakeKept();
     KeepWithinBudget(*element_);
+    if (pictureLeftBlank_ && leftEmpty_ != nullptr) leftEmpty_->push_back(element_->name);
+    pictureLeftBlank_ = false;
     out_.Add(std::move(element_));
     context_ = kBetweenObjects;
   }
@@ -372,9 +376,27 @@ class MrkFileReader {
     if (!IsContext(context_, ObjClassId::Image) || !object_ || !ops_ || !ops_->readEmbedded) return;
     const std::size_t pos = lines_.Position();
     const std::size_t available = lines_.Content().size() - pos;
-    std::size_t taken = ops_->readEmbedded(*object_, key, lines_.Content(), pos);
+    auto* image = dynamic_cast<CObjImage*>(object_.get());
+    std::size_t taken = image && pictureBudgetPassed_ ? image->LoadEmbedded(lines_.Content().substr(pos), false)
+                                                      : ops_->readEmbedded(*object_, key, lines_.Content(), pos);
     if (taken > available) taken = available;
     lines_.Seek(pos + taken);
+    if (image) KeepPictureWithinBudget(*image);
+  }
+
+  // Pictures decode to far more than their bytes (a small packed file can
+  // name a picture of millions of pixels): the one that passes the budget
+  // and every one after it keep only their file bytes, as pictures that do
+  // not decode do, and are saved as read.
+  void KeepPictureWithinBudget(CObjImage& image) {
+    const std::size_t bytes = image.DecodedBytes();
+    if (!pictureBudgetPassed_ && bytes <= kMaxProjectPictureBytes - picturesHeld_) {
+      picturesHeld_ += bytes;
+      return;
+    }
+    pictureBudgetPassed_ = true;
+    image.ForgetDecoded();
+    pictureLeftBlank_ = true;
   }
 
   // A picture without its class: the bytes its size key announced follow
@@ -397,6 +419,9 @@ class MrkFileReader {
   const long long pointBudget_;
   long long pointsHeld_ = 0;
   bool budgetPassed_ = false;
+  std::size_t picturesHeld_ = 0;  // bytes of decoded pictures
+  bool pictureBudgetPassed_ = false;
+  bool pictureLeftBlank_ = false;  // the open element's picture is not decoded
   int version_ = 0;
   int context_ = kBetweenObjects;
   int classDepth_ = 0;  // open class blocks inside a barcode's block
