@@ -72,4 +72,5 @@ constexpr std::size_t kMaxProjectPictureBytes = std::size_t{256} << 20;
 int ReadMrkFile(const std::string& path, CObjPtrArray& objects, std::vector<std::string>* leftEmpty = nullptr);
 
 // The same on the bytes of a file already in memory (undo snapshots).
-int ReadMrkBytes(std::string_view content, CObjPtrArray& objects, std::vector<std::string>* leftEmpty = nullptr);
+int ReadMrkBytes(std::string_view content, CObjPtrArray& objects, std::vector<std::string>* leftEmpty = nullptr,
+                 std::size_t pictureBudget = kMaxProjectPictureBytes);

@@ -75,11 +75,13 @@ bool KeepsItsOwnPoints(int type) {
 
 class MrkFileReader {
  public:
-  MrkFileReader(std::string_view content, CObjPtrArray& out, std::vector<std::string>* leftEmpty)
+  MrkFileReader(std::string_view content, CObjPtrArray& out, std::vector<std::string>* leftEmpty,
+                std::size_t pictureBudget)
       : lines_(content),
         out_(out),
         leftEmpty_(leftEmpty),
-        pointBudget_(kMaxProjectPoints + static_cast<long long>(content.size())) {}
+        pointBudget_(kMaxProjectPoints + static_cast<long long>(content.size())),
+        pictureBudget_(pictureBudget) {}
 
   int Run() {
     std::string line;
@@ -390,7 +392,7 @@ class MrkFileReader {
   // not decode do, and are saved as read.
   void KeepPictureWithinBudget(CObjImage& image) {
     const std::size_t bytes = image.DecodedBytes();
-    if (!pictureBudgetPassed_ && bytes <= kMaxProjectPictureBytes - picturesHeld_) {
+    if (!pictureBudgetPassed_ && bytes <= pictureBudget_ - picturesHeld_) {
       picturesHeld_ += bytes;
       return;
     }
@@ -419,6 +421,7 @@ class MrkFileReader {
   const long long pointBudget_;
   long long pointsHeld_ = 0;
   bool budgetPassed_ = false;
+  const std::size_t pictureBudget_;
   std::size_t picturesHeld_ = 0;  // bytes of decoded pictures
   bool pictureBudgetPassed_ = false;
   bool pictureLeftBlank_ = false;  // the open element's picture is not decoded
@@ -441,8 +444,9 @@ class MrkFileReader {
 
 }  // namespace
 
-int ReadMrkBytes(std::string_view content, CObjPtrArray& objects, std::vector<std::string>* leftEmpty) {
-  return MrkFileReader(content, objects, leftEmpty).Run();
+int ReadMrkBytes(std::string_view content, CObjPtrArray& objects, std::vector<std::string>* leftEmpty,
+                 std::size_t pictureBudget) {
+  return MrkFileReader(content, objects, leftEmpty, pictureBudget).Run();
 }
 
 int ReadMrkFile(const std::string& path, CObjPtrArray& objects, std::vector<std::string>* leftEmpty) {

@@ -518,11 +518,12 @@ TEST_F(PictureTest, ProjectFilesCarryThePictureBytesUnchanged) {
   ASSERT_EQ(ReadMrkBytes(cut, partial), 1);
   EXPECT_EQ(partial.GetSize(), 0);
 
-  // A picture of run-length rows that end at once: a kilobyte of file, tens
-  // of megabytes of pixels. A project of many holds at most its picture
-  // budget decoded; the pictures past it keep their bytes, are saved as read
-  // and are named.
-  const int side = 5600;
+  // A picture of run-length rows that end at once: a kilobyte of file, far
+  // more bytes of pixels. A project of many holds at most its picture budget
+  // decoded (here a small one); the pictures past it keep their bytes, are
+  // saved as read and are named.
+  const int side = 600;
+  const std::size_t budget = 1000000;
   std::string rle = "BM" + std::string(12, '\0');
   const auto put32 = [&rle](std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) rle[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
@@ -547,9 +548,9 @@ TEST_F(PictureTest, ProjectFilesCarryThePictureBytesUnchanged) {
     manyFile.replace(at, standIn.size(), rle);
   CObjPtrArray manyBack;
   std::vector<std::string> blank;
-  ASSERT_EQ(ReadMrkBytes(manyFile, manyBack, &blank), 1);
+  ASSERT_EQ(ReadMrkBytes(manyFile, manyBack, &blank, budget), 1);
   ASSERT_EQ(manyBack.GetSize(), 12);
-  const std::size_t decodedFit = kMaxProjectPictureBytes / (std::size_t{side} * side);
+  const std::size_t decodedFit = budget / (std::size_t{side} * side);
   std::size_t decoded = 0;
   for (const CObjElement* e : manyBack) decoded += e->GetObjectAs<CObjImage>()->IsLoaded();
   EXPECT_EQ(decoded, decodedFit);
