@@ -3,6 +3,7 @@
 // header of five pairs, one element block per element (element 0, the machine
 // parameter record, first) and an end marker. Each class writes and reads its
 // own keys through its table (ObjTypeOps.h); this code only frames them.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,10 @@ bool StoreWholeFile(const std::string& path, std::string_view bytes);
 // object makes them anew when it is next changed.
 constexpr long long kMaxProjectPoints = 2000000;
 
+// Decoded pictures a project holds at most, in bytes: one picture of the
+// largest size read, 64 million pixels, in true colour fits.
+constexpr std::size_t kMaxProjectPictureBytes = std::size_t{256} << 20;
+
 // Appends the elements of a project file to objects (callers that want a
 // fresh document empty it first). Returns 0 after showing kMrkNotProjectText
 // when the file does not start with a key 200 line; 1 otherwise, with every
@@ -67,4 +72,5 @@ constexpr long long kMaxProjectPoints = 2000000;
 int ReadMrkFile(const std::string& path, CObjPtrArray& objects, std::vector<std::string>* leftEmpty = nullptr);
 
 // The same on the bytes of a file already in memory (undo snapshots).
-int ReadMrkBytes(std::string_view content, CObjPtrArray& objects, std::vector<std::string>* leftEmpty = nullptr);
+int ReadMrkBytes(std::string_view content, CObjPtrArray& objects, std::vector<std::string>* leftEmpty = nullptr,
+                 std::size_t pictureBudget = kMaxProjectPictureBytes);

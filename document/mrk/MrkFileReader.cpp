@@ -14,6 +14,7 @@
 #include "document/mrk/MrkLineReader.h"
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"
+#include "document/objects/CObjImage.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/objects/ObjTypeOps.h"
 #include "document/path/CPathData.h"
@@ -48,6 +49,22 @@ bool EndsAtAnyStructureKey(int context) {
   return context >= 2 && !IsTextContext(context) && !IsContext(context, ObjClassId::Image);
 }
 
+// A text value as the object takes it: no writer puts more than
+// kMrkMaxTextValue bytes on a line, and a longer one (a damaged or made-up
+// file) would have the text build hundreds of points for every byte. Cut on
+// a character boundary, as the writer cuts.
+std::string_view CutTextValue(std::string_view value) {
+  if (value.size() <= kMrkMaxTextValue) return value;
+  std::size_t end = 0;
+  while (end < value.size()) {
+    const unsigned char c = static_cast<unsigned char>(value[end]);
+    const std::size_t width = c >= 0x81 && c <= 0xFE && end + 1 < value.size() ? 2 : 1;
+    if (end + width > kMrkMaxTextValue) break;
+    end += width;
+  }
+  return value.substr(0, end);
+}
+
 // Classes whose outline points are the object itself, as the file stores
 // them; every other class makes its points from its settings.
 bool KeepsItsOwnPoints(int type) {
@@ -58,11 +75,13 @@ bool KeepsItsOwnPoints(int type) {
 
 class MrkFileReader {
  public:
-  MrkFileReader(std::string_view content, CObjPtrArray& out, std::vector<std::string>* leftEmpty)
+  MrkFileReader(std::string_view content, CObjPtrArray& out, std::vector<std::string>* leftEmpty,
+                std::size_t pictureBudget)
       : lines_(content),
         out_(out),
         leftEmpty_(leftEmpty),
-        pointBudget_(kMaxProjectPoints + static_cast<long long>(content.size())) {}
+        pointBudget_(kMaxProjectPoints + static_cast<long long>(content.size())),
+        pictureBudget_(pictureBudget) {}
 
   int Run() {
     std::string line;
@@ -140,7 +159,7 @@ class MrkFileReader {
     } else if (key == 202) {
       context_ = kBetweenObjects;
     } else if (IsStringKeyOf(context_, key) && object_ && ops_ && ops_->setString) {
-      ops_->setString(*object_, key, value);
+      ops_->setString(*object_, key, std::string(CutTextValue(value)));
     }
     return true;
   }
@@ -149,6 +168,7 @@ class MrkFileReader {
     if (value == kMrkObjectStartValue || value == kMrkObjectStartValueEn) {
       // An element still open is dropped with its object.
       element_ = std::make_unique<CObjElement>();
+      pictureLeftBlank_ = false;
       object_.reset();
       ops_ = nullptr;
       StopKeeping();
@@ -199,6 +219,8 @@ class MrkFileReader {
     ops_ = nullptr;
     if (keeping_) element_->keptClassBlock = TakeKept();
     KeepWithinBudget(*element_);
+    if (pictureLeftBlank_ && leftEmpty_ != nullptr) leftEmpty_->push_back(element_->name);
+    pictureLeftBlank_ = false;
     out_.Add(std::move(element_));
     context_ = kBetweenObjects;
   }
@@ -356,9 +378,27 @@ class MrkFileReader {
     if (!IsContext(context_, ObjClassId::Image) || !object_ || !ops_ || !ops_->readEmbedded) return;
     const std::size_t pos = lines_.Position();
     const std::size_t available = lines_.Content().size() - pos;
-    std::size_t taken = ops_->readEmbedded(*object_, key, lines_.Content(), pos);
+    auto* image = dynamic_cast<CObjImage*>(object_.get());
+    std::size_t taken = image && pictureBudgetPassed_ ? image->LoadEmbedded(lines_.Content().substr(pos), false)
+                                                      : ops_->readEmbedded(*object_, key, lines_.Content(), pos);
     if (taken > available) taken = available;
     lines_.Seek(pos + taken);
+    if (image) KeepPictureWithinBudget(*image);
+  }
+
+  // Pictures decode to far more than their bytes (a small packed file can
+  // name a picture of millions of pixels): the one that passes the budget
+  // and every one after it keep only their file bytes, as pictures that do
+  // not decode do, and are saved as read.
+  void KeepPictureWithinBudget(CObjImage& image) {
+    const std::size_t bytes = image.DecodedBytes();
+    if (!pictureBudgetPassed_ && bytes <= pictureBudget_ - picturesHeld_) {
+      picturesHeld_ += bytes;
+      return;
+    }
+    pictureBudgetPassed_ = true;
+    image.ForgetDecoded();
+    pictureLeftBlank_ = true;
   }
 
   // A picture without its class: the bytes its size key announced follow
@@ -381,6 +421,10 @@ class MrkFileReader {
   const long long pointBudget_;
   long long pointsHeld_ = 0;
   bool budgetPassed_ = false;
+  const std::size_t pictureBudget_;
+  std::size_t picturesHeld_ = 0;  // bytes of decoded pictures
+  bool pictureBudgetPassed_ = false;
+  bool pictureLeftBlank_ = false;  // the open element's picture is not decoded
   int version_ = 0;
   int context_ = kBetweenObjects;
   int classDepth_ = 0;  // open class blocks inside a barcode's block
@@ -400,8 +444,9 @@ class MrkFileReader {
 
 }  // namespace
 
-int ReadMrkBytes(std::string_view content, CObjPtrArray& objects, std::vector<std::string>* leftEmpty) {
-  return MrkFileReader(content, objects, leftEmpty).Run();
+int ReadMrkBytes(std::string_view content, CObjPtrArray& objects, std::vector<std::string>* leftEmpty,
+                 std::size_t pictureBudget) {
+  return MrkFileReader(content, objects, leftEmpty, pictureBudget).Run();
 }
 
 int ReadMrkFile(const std::string& path, CObjPtrArray& objects, std::vector<std::string>* leftEmpty) {

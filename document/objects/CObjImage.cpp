@@ -121,14 +121,19 @@ bool CObjImage::LoadFromBytes(std::string_view bytes) {
 
 bool CObjImage::SavePictureToFile(const std::string& path) const { return loader_ && loader_->SaveToFile(path); }
 
-std::size_t CObjImage::LoadEmbedded(std::string_view bytes) {
+std::size_t CObjImage::LoadEmbedded(std::string_view bytes, bool decode) {
   if (fileSize_ <= 0) return 0;
   const std::size_t n = std::min(static_cast<std::size_t>(fileSize_), bytes.size());
   loader_ = std::make_unique<CPictureLoader>();
-  loaded_ = loader_->LoadFromBytes(bytes.substr(0, n)) ? 1 : 0;
+  loaded_ = loader_->LoadFromBytes(bytes.substr(0, n), decode) ? 1 : 0;
   // A file cut short keeps what it held; the count follows the bytes.
   fileSize_ = static_cast<int>(n);
   return n;
+}
+
+void CObjImage::ForgetDecoded() {
+  if (loader_) loader_->ForgetDecoded();
+  loaded_ = 0;
 }
 
 void CObjImage::SetField(int key, const MrkValue& value) {

@@ -68,8 +68,13 @@ class CObjImage : public CObjBase {
   bool LoadFromPath(const std::string& path);
   bool SavePictureToFile(const std::string& path) const;
   // Project reader: the embedded file of the announced size, from the start
-  // of bytes (fewer when the file ends first). Returns the bytes taken.
-  std::size_t LoadEmbedded(std::string_view bytes);
+  // of bytes (fewer when the file ends first), decoded unless told not to.
+  // Returns the bytes taken.
+  std::size_t LoadEmbedded(std::string_view bytes, bool decode = true);
+  // Bytes the decoded pixels take, and letting them go (the file bytes stay,
+  // and are saved as read).
+  std::size_t DecodedBytes() const { return loader_ ? loader_->DecodedBytes() : 0; }
+  void ForgetDecoded();
   // Takes the picture bytes of another image (when they cannot go through a file).
   bool LoadFromBytes(std::string_view bytes);
   void SetField(int key, const MrkValue& value);

@@ -19,11 +19,16 @@ bool CPictureLoader::LoadFile(const std::string& path) {
   return LoadFromBytes(bytes);
 }
 
-bool CPictureLoader::LoadFromBytes(std::string_view bytes) {
+bool CPictureLoader::LoadFromBytes(std::string_view bytes, bool decode) {
   Free();
   bytes_.assign(bytes.data(), bytes.size());
-  decoded_ = platform::DecodePicture(bytes_, bitmap_);
+  decoded_ = decode && platform::DecodePicture(bytes_, bitmap_);
   return decoded_;
+}
+
+void CPictureLoader::ForgetDecoded() {
+  bitmap_ = platform::PictureBitmap();
+  decoded_ = false;
 }
 
 bool CPictureLoader::Render(platform::DeviceContext& dc, int x, int y, int width, int height) const {

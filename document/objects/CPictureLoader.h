@@ -17,8 +17,10 @@ class CPictureLoader {
   // Reads the file whole and decodes it; true when it decoded.
   bool LoadFile(const std::string& path);
   bool LoadFromPath(const std::string& path) { return LoadFile(path); }
-  // The bytes of a picture file from memory (a project's embedded picture).
-  bool LoadFromBytes(std::string_view bytes);
+  // The bytes of a picture file from memory (a project's embedded picture);
+  // without decode they are only kept, as those of a picture that does not
+  // decode are.
+  bool LoadFromBytes(std::string_view bytes, bool decode = true);
 
   // Size in pixels; 0 without a picture.
   int GetWidthPx() const { return decoded_ ? bitmap_.width : 0; }
@@ -36,6 +38,10 @@ class CPictureLoader {
 
   const std::string& GetBytes() const { return bytes_; }
   bool IsDecoded() const { return decoded_; }
+  // Bytes the decoded pixels take; 0 when not decoded.
+  std::size_t DecodedBytes() const { return decoded_ ? bitmap_.bits.size() : 0; }
+  // Lets the decoded pixels go; the file bytes stay.
+  void ForgetDecoded();
 
  private:
   std::string bytes_;

@@ -189,8 +189,9 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// Reads the child's message until it closes the pipe or the deadline passes.
-bool ReadUntil(int fd, std::chrono::steady_clock::time_point deadline, std::string& bytes) {
+// Reads the child's message until it closes the pipe; false when the
+// deadline passes or the message grows beyond most bytes.
+bool ReadUntil(int fd, std::chrono::steady_clock::time_point deadline, std::size_t most, std::string& bytes) {
   char buffer[65536];
   for (;;) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
@@ -203,6 +204,7 @@ bool ReadUntil(int fd, std::chrono::steady_clock::time_point deadline, std::stri
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n < 0) return false;
     if (n == 0) return true;
+    if (static_cast<std::size_t>(n) > most - bytes.size()) return false;
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
 }
@@ -237,7 +239,7 @@ ReadResult ChildReader::Run(const Request& request, LoadedSheet& out) {
     return ReadResult::cannotRead;
   }
   std::string bytes;
-  bool complete = ReadUntil(fds[0], std::chrono::steady_clock::now() + limits.time, bytes);
+  bool complete = ReadUntil(fds[0], std::chrono::steady_clock::now() + limits.time, limits.message, bytes);
   ::close(fds[0]);
   if (!complete) ::kill(pid, SIGKILL);
   int status = 0;

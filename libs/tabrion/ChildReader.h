@@ -21,6 +21,10 @@ class ChildReader {
   struct Limits {
     std::chrono::milliseconds time{60000};
     std::size_t memory = std::size_t{2} << 30;  // bytes the child may add to what it has at its start
+    // Bytes of the sheet the child may send back. A few bytes of packed
+    // workbook can name one long shared text in every cell: beyond this the
+    // sheet is refused rather than held twice (message and sheet) here.
+    std::size_t message = std::size_t{256} << 20;
   };
 
   enum class WorkbookKind { xls, xlsx };

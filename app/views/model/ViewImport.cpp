@@ -22,6 +22,7 @@
 #include "platform/FileDialog.h"
 #include "platform/Prompt.h"
 #include "text/exchange/dxf/DxfImport.h"
+#include "text/exchange/hpgl/PltDrawingLoader.h"
 #include "text/exchange/hpgl/PltImport.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
@@ -55,11 +56,12 @@ struct ReaderBuffers {
   std::vector<std::uint8_t> flags;
 };
 
-// Room for the counted values, or none when the count is beyond what can be
-// held (a drawing of that size is refused rather than crashing the program).
+// Room for the counted values, or none when the count is beyond what a
+// drawing may hold: the limit of the plot list. A circle takes a few bytes of
+// a file and makes hundreds of points, so a file far below a megabyte could
+// otherwise name gigabytes of drawing (its values, its points and its copy).
 std::unique_ptr<ReaderBuffers> MakeBuffers(int count) {
-  constexpr int kMostValues = 1 << 26;  // 512 MB of coordinates
-  if (count < 0 || count > kMostValues) return nullptr;
+  if (count < 0 || count > kPltMaxValues) return nullptr;
   try {
     return std::make_unique<ReaderBuffers>(count);
   } catch (const std::bad_alloc&) {

@@ -32,6 +32,19 @@ std::string DxfLine(double x1, double y1, double x2, double y2) {
          std::to_string(x2) + "\n 21\n" + std::to_string(y2) + "\n 31\n0.0\n";
 }
 
+std::string Repeated(const std::string& part, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += part;
+  return out;
+}
+
+// A plot file of the HP-GL/2 kind around the commands.
+std::string Dialect2Plot(const std::string& commands) {
+  return "\x1b.(;\x1b.I81;;17:\x1b.N;19:IN;DF;IP0,0,16000,16000;SC;VS36;PW0.25;PW0.25,2;PW0.25,3;PW0.25,4;PU;PA0,0;SP1;"
+         "LT;" +
+         commands;
+}
+
 int CountedValues(int dialect, const std::string& path) {
   using Reader = int (*)(const std::string&, double*, BYTE*, int*, int*, int*);
   const Reader reader = dialect == 1 ? ImportPltDialect1 : dialect == 2 ? ImportPltDialect2 : ImportPltDialect3;
@@ -146,6 +159,12 @@ TEST_F(ImportCommandsTest, FilesThatCannotBeReadAddNothingAndSaySo) {
        "PLT is must AutoCad R14(HP_7475)\nor AutoCad R2000(HP_7550A)\nor Coreldraw9"},
       {Write("noend.plt", std::string(45, ';') + "PU;PA40,80;PD;PA80,80;PA0,0"),
        "PLT is must AutoCad R14(HP_7475)\nor AutoCad R2000(HP_7550A)\nor Coreldraw9"},
+      // A few bytes a circle of 540 chords: a short file that names more
+      // points than a drawing may hold, in either kind of file.
+      {Write("circles.plt", Dialect2Plot(Repeated("PA0,0;CI4000;", 7800) + "SP0;")),
+       "PLT is must AutoCad R14(HP_7475)\nor AutoCad R2000(HP_7550A)\nor Coreldraw9"},
+      {Write("circles.dxf", Dxf(Repeated("  0\nCIRCLE\n  8\n0\n 10\n0\n 20\n0\n 40\n100\n", 7800))),
+       "Cann't identified file!"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);

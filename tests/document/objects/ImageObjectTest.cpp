@@ -518,6 +518,45 @@ TEST_F(PictureTest, ProjectFilesCarryThePictureBytesUnchanged) {
   ASSERT_EQ(ReadMrkBytes(cut, partial), 1);
   EXPECT_EQ(partial.GetSize(), 0);
 
+  // A picture of run-length rows that end at once: a kilobyte of file, far
+  // more bytes of pixels. A project of many holds at most its picture budget
+  // decoded (here a small one); the pictures past it keep their bytes, are
+  // saved as read and are named.
+  const int side = 600;
+  const std::size_t budget = 1000000;
+  std::string rle = "BM" + std::string(12, '\0');
+  const auto put32 = [&rle](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) rle[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+  };
+  rle += std::string(40, '\0');
+  for (int i = 0; i < 256; ++i) rle += std::string(3, static_cast<char>(i)) + '\0';
+  rle += std::string("\0\x01", 2);  // end of the picture
+  put32(2, static_cast<std::uint32_t>(rle.size()));
+  put32(10, 14 + 40 + 256 * 4);
+  put32(14, 40);
+  put32(18, side);
+  put32(22, side);
+  put32(26, 1 | 8 << 16);  // one plane, 8 bits
+  put32(30, 1);           // run-length coded
+  ASSERT_EQ(PictureElement(rle)->GetObjectAs<CObjImage>()->DecodedBytes(), std::size_t{side} * side);
+  // Written with stand-in bytes of the same length, so nothing decodes here.
+  const std::string standIn(rle.size(), 'x');
+  CObjPtrArray many;
+  for (int i = 0; i < 12; ++i) many.Add(PictureElement(standIn));
+  std::string manyFile = FormatMrkFile(many, {});
+  for (std::size_t at = manyFile.find(standIn); at != std::string::npos; at = manyFile.find(standIn, at))
+    manyFile.replace(at, standIn.size(), rle);
+  CObjPtrArray manyBack;
+  std::vector<std::string> blank;
+  ASSERT_EQ(ReadMrkBytes(manyFile, manyBack, &blank, budget), 1);
+  ASSERT_EQ(manyBack.GetSize(), 12);
+  const std::size_t decodedFit = budget / (std::size_t{side} * side);
+  std::size_t decoded = 0;
+  for (const CObjElement* e : manyBack) decoded += e->GetObjectAs<CObjImage>()->IsLoaded();
+  EXPECT_EQ(decoded, decodedFit);
+  EXPECT_EQ(blank.size(), 12 - decodedFit);
+  EXPECT_EQ(FormatMrkFile(manyBack, {}), manyFile);
+
   // A damaged resolution does not make the picture endless.
   CObjImage damaged;
   damaged.SetField(50, MrkValue::OfDouble(0));

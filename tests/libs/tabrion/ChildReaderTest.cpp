@@ -1,5 +1,6 @@
 // The workbook is parsed in a child process: a parser that crashes, hangs or
-// grows without end gives "cannot open" (1), and the caller goes on.
+// grows without end, or sends back more than the caller takes, gives "cannot
+// open" (1), and the caller goes on.
 #include "libs/tabrion/ChildReader.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,8 @@ TEST_F(ChildReaderTest, CrashingHangingOrGrowingParserGivesCannotOpen) {
       {"hang", ChildReader::TestFault::hang, {500ms, loose.memory}},
       {"exception", ChildReader::TestFault::exception, loose},
       {"memory", ChildReader::TestFault::grow, {loose.time, std::size_t{64} << 20}},  // grows by 512 MB
+      // A sheet larger than the caller takes back (both books need 60 bytes).
+      {"message", ChildReader::TestFault::none, {loose.time, loose.memory, 40}},
   };
   for (const auto& failure : failures) {
     for (const std::string& path : {xlsx_, xls_}) {

@@ -142,6 +142,19 @@ TEST(TextObject, LoadedFieldsComeFromTheirKeys) {
   const std::string saved = FormatMrkFile(objects, "");
   EXPECT_NE(saved.find("\r\n1.250000\r\n"), std::string::npos);
   EXPECT_NE(saved.find("57;right\r\n20.500000\r\n"), std::string::npos);
+
+  // A text longer than any writer puts on a line (its layout would make
+  // hundreds of points a byte) is taken as far as a written one goes, cut
+  // between characters; the block itself is saved back as it was read.
+  std::string damaged = ReadBytes(FixturePath("unbuilt2008.mrk"));
+  std::string longText = "A";
+  for (int i = 0; i < 20000; ++i) longText += "\xd6\xd0";  // 中
+  damaged.replace(damaged.find("ABC\xd6\xd0\xce\xc4"), 7, longText);
+  CObjPtrArray cut;
+  ASSERT_EQ(ReadMrkBytes(damaged, cut), 1);
+  ASSERT_NE(TextOf(cut[1]), nullptr);
+  EXPECT_EQ(TextOf(cut[1])->Settings().text, longText.substr(0, 253));
+  EXPECT_NE(FormatMrkFile(cut, "").find(longText), std::string::npos);
 }
 
 TEST(TextObject, NewTextsTakeTheDefaultFontsAndLoadedOnesWhatTheKeysSay) {
