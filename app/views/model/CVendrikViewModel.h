@@ -134,9 +134,7 @@ class CVendrikViewModel : public IMarkView {
   int PrintPenWidth() const;
   void OnPrint(platform::DeviceContext& dc, const PrintPage& page);
 
-  // Mark bounds (ViewMarkedBounds.cpp).
-  static void GetMarkedBounds(const std::vector<CObjElement*>& list, CDoubleRect& bounds);
-  static void GetDocumentMarkedBounds(const CObjPtrArray& objects, CDoubleRect& bounds);
+  // Selection bounds (ViewMarkedBounds.cpp).
   void GetSelectionBounds(CDoubleRect& bounds) const;
 
   // Messages posted to the view; false when the message is not one of the
