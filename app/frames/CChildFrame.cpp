@@ -172,9 +172,9 @@ void CChildFrame::InvalidateRulers(float scale) {
 
 void CChildFrame::NotifyRuler(int which) {
   if (which != 0) {
-    if (leftRuler_) leftRuler_->Mark(which);
+    if (leftRuler_) leftRuler_->Target().PostMessage(WM_RULER_MARK, which);
   } else if (topRuler_) {
-    topRuler_->Mark(0);
+    topRuler_->Target().PostMessage(WM_RULER_MARK, 0);
   }
 }
 

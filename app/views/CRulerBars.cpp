@@ -3,6 +3,8 @@
 #include <QPainter>
 
 #include "app/core/RulerScale.h"
+#include "platform_qt/QtMessageTarget.h"
+#include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
 CRulerBar::CRulerBar(Qt::Orientation orientation, int id, QWidget* parent)
@@ -13,7 +15,17 @@ CRulerBar::CRulerBar(Qt::Orientation orientation, int id, QWidget* parent)
   } else {
     setFixedWidth(kThickness);
   }
+  target_ = std::make_unique<platform_qt::QtMessageTarget>([this](const platform::Message& m) {
+    if (m.msg != WM_RULER_MARK) return;
+    lastMark_ = static_cast<int>(m.wParam);
+    ++markCount_;
+    update();
+  });
 }
+
+CRulerBar::~CRulerBar() = default;
+
+platform::MessageTarget& CRulerBar::Target() { return *target_; }
 
 void CRulerBar::SetOrigin(int x, int y) {
   originX_ = x;
@@ -22,11 +34,6 @@ void CRulerBar::SetOrigin(int x, int y) {
 
 void CRulerBar::SetScale(float scale) {
   scale_ = scale;
-  update();
-}
-
-void CRulerBar::Mark(int which) {
-  lastMark_ = which;
   update();
 }
 
@@ -48,7 +55,7 @@ void CRulerBar::paintEvent(QPaintEvent*) {
 
   const int length = horizontal ? band.width() : band.height();
   const std::vector<RulerTick> ticks =
-      RulerTicks(length, zeroSource_(), horizontal ? g_pxPerMmX : g_pxPerMmY, scale_, horizontal);
+      RulerTicks(length, ZeroPosition(), horizontal ? g_pxPerMmX : g_pxPerMmY, scale_, horizontal);
   QFont font("MS Sans Serif");
   font.setPixelSize(8);
   font.setWeight(QFont::Light);

@@ -4,23 +4,34 @@
 // scrolls, labelled for the view's zoom (its scale).
 #include <QWidget>
 #include <functional>
+#include <memory>
+
+#include "platform/Messages.h"
+
+namespace platform_qt {
+class QtMessageTarget;
+}
 
 class CRulerBar : public QWidget {
  public:
   static constexpr int kThickness = 30;
 
   CRulerBar(Qt::Orientation orientation, int id, QWidget* parent);
+  ~CRulerBar() override;
   int Id() const { return id_; }
   void SetOrigin(int x, int y);
   void SetScale(float scale);
-  void Mark(int which);  // a WM_RULER_MARK request
+  // Takes WM_RULER_MARK (wParam: the mark): the bar paints again.
+  platform::MessageTarget& Target();
   int OriginX() const { return originX_; }
   int OriginY() const { return originY_; }
   float Scale() const { return scale_; }
   int LastMark() const { return lastMark_; }
+  int MarkCount() const { return markCount_; }
   // Where the work area's centre lies along this ruler, in its own pixels
   // (the frame maps the layout view's origin).
   void SetZeroSource(std::function<int()> source) { zeroSource_ = std::move(source); }
+  int ZeroPosition() const { return zeroSource_ ? zeroSource_() : 0; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -32,7 +43,9 @@ class CRulerBar : public QWidget {
   int originY_ = -1;
   float scale_ = 1.0f;
   int lastMark_ = -1;
+  int markCount_ = 0;
   std::function<int()> zeroSource_;
+  std::unique_ptr<platform_qt::QtMessageTarget> target_;
 };
 
 class CTopRulerBar : public CRulerBar {

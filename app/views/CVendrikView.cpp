@@ -375,8 +375,9 @@ double CVendrikView::WorkAreaWidthMm() const { return g_machineSet.rangeX; }
 double CVendrikView::WorkAreaHeightMm() const { return g_machineSet.rangeY; }
 
 QPoint CVendrikView::OriginInViewport() const {
-  const platform::DcPoint scroll = GetScrollPosition();
-  return {model_->m_centreX - scroll.x, model_->m_centreY - scroll.y};
+  // Half the client less the ruler offsets: where the rulers put their zero.
+  const platform::DcPoint offsets = model_->RulerOffsets();
+  return {ClientWidth() / 2 - offsets.x, ClientHeight() / 2 - offsets.y};
 }
 
 // IViewWindow. The marking worker may call the repaint requests: they reach
@@ -460,12 +461,10 @@ void CVendrikView::UpdateScrollBars() {
   CacheGeometry();
 }
 
-void CVendrikView::ScrolledOrResized() {
+void CVendrikView::Scrolled() {
   CacheGeometry();
   model_->m_bMemValid = false;
   viewport()->update();
-  // The rulers' zero follows the work area's centre.
-  if (frame_ != nullptr) frame_->InvalidateRulers(model_->m_zoom);
 }
 
 void CVendrikView::resizeEvent(QResizeEvent* event) {
@@ -480,13 +479,15 @@ void CVendrikView::resizeEvent(QResizeEvent* event) {
   } else {
     UpdateScrollBars();
   }
-  ScrolledOrResized();
+  Scrolled();
+  // Both rulers' zero follows the work area's centre.
+  if (frame_ != nullptr) frame_->InvalidateRulers(model_->m_zoom);
 }
 
 void CVendrikView::scrollContentsBy(int dx, int dy) {
+  Scrolled();
   if (dx != 0) model_->OnScroll(0);
   if (dy != 0) model_->OnScroll(1);
-  ScrolledOrResized();
 }
 
 void CVendrikView::wheelEvent(QWheelEvent* event) {

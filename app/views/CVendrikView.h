@@ -111,7 +111,8 @@ class CVendrikView : public QAbstractScrollArea, public IViewWindow {
   // The commands' enabled and checked states follow (the tool bars too).
   void StateChanged();
   void UpdateScrollBars();
-  void ScrolledOrResized();
+  // The picture is drawn again at the new scroll position or size.
+  void Scrolled();
   // Keeps the client size and scroll position for callers on other threads
   // (the marking worker's countdown and head refresh).
   void CacheGeometry();

@@ -12,7 +12,6 @@
 #include "document/mrk/MrkKeys.h"
 #include "platform/PictureLoader.h"
 #include "document/mrk/MrkLineWriter.h"
-#include "document/objects/CObjDotCollect.h"
 #include "document/objects/DarkBlobScan.h"
 #include "document/objects/HandleResize.h"
 #include "document/path/PointOrdering.h"
@@ -315,17 +314,3 @@ ImagePageValues CObjImage::GetPageValues() {
   return v;
 }
 
-void CObjImage::ApplyPageValues(const ImagePageValues& values) {
-  position_.x = values.x;
-  position_.y = values.y;
-  SetWidthMM(values.widthMM);
-  SetHeightMM(values.heightMM);
-  dotWidth_ = values.dotWidth;
-  dotHeight_ = values.dotHeight;
-}
-
-std::unique_ptr<CObjDotCollect> CObjImage::TranslateToDots() {
-  CPointList dots;
-  if (!ConvertToDots(dots) || dots.GetSize() == 0) return nullptr;
-  return std::make_unique<CObjDotCollect>(dots);
-}

@@ -17,7 +17,6 @@
 #include "document/path/HatchFill.h"
 #include "platform/DeviceContext.h"
 
-class CObjDotCollect;
 class MrkLineWriter;
 struct MrkValue;
 struct CObjTypeOps;
@@ -89,13 +88,9 @@ class CObjImage : public CObjBase {
   // pixel joins the most recent blob that has a near point
   // (CPointArray::HasNearPoint); blobs are never merged.
   static CPointArrayList FindDarkBlobs(const platform::PictureBitmap& bitmap);
-  // What the image page shows, and what the view applies when it reports a
-  // change (position, size through the resolution, dot size).
+  // What the image page shows (position, size through the resolution, dot
+  // size).
   ImagePageValues GetPageValues();
-  void ApplyPageValues(const ImagePageValues& values);
-  // The page's "Translate points..." button: the picture's dots as a dot
-  // collection; null when the picture has no dark blob or too many dots.
-  std::unique_ptr<CObjDotCollect> TranslateToDots();
 
   // Whether pixel x of a row is dark; depths other than 1, 4, 8, 24 never are.
   static bool IsDarkPixel(const std::uint8_t* bits, int x, int row, int bitsPerPixel, int bytesPerRow);

@@ -11,6 +11,7 @@
 #include "document/geometry/CPointList.h"
 #include "document/geometry/SharedState.h"
 #include "document/objects/CObjElement.h"
+#include "document/objects/MarkedBounds.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/params/CDrawProperity.h"
 #include "document/path/PathListHelpers.h"
@@ -25,8 +26,6 @@ std::string RedEdgeName(int n) {
   std::snprintf(text, sizeof text, "RedEdge-%d", n);
   return text;
 }
-
-bool CountsForBounds(const CObjElement* e) { return e->type != OBJ_PICTURE && e->IsMarkEnabled(); }
 
 // A temporary open polyline through the points, for the border passes.
 std::unique_ptr<CObjElement> NewPolylineElement(CPointList& points, const std::string& name) {
@@ -130,14 +129,13 @@ void CMarkControlWnd::BuildJobList(int mode) {
         CObjElement* e = chosen.front();
         if (e->HasTextArcRadius2()) MakeOutlineObject(e, name);
         else MakeBorderObject(e->GetBoundRect(), name);
+      } else if (chosen.empty()) {
+        // Nothing selected: every object that is marked.
+        MakeBorderObject(MarkedBounds(allObjects()).Rect(), name);
       } else {
-        // Nothing selected: every object that is marked; several: the selection.
-        const bool wholeDocument = chosen.empty();
-        const std::vector<CObjElement*> over = wholeDocument ? allObjects() : chosen;
+        // Several: the selection as it stands.
         BoundsUnion bounds;
-        for (CObjElement* e : over) {
-          if (!wholeDocument || CountsForBounds(e)) bounds.Add(e->GetBoundRect());
-        }
+        for (CObjElement* e : chosen) bounds.Add(e->GetBoundRect());
         MakeBorderObject(bounds.Rect(), name);
       }
       break;
@@ -148,10 +146,7 @@ void CMarkControlWnd::BuildJobList(int mode) {
 }
 
 int CMarkControlWnd::CheckRange(CDrawProperity& record) {
-  BoundsUnion jobBounds;
-  for (CObjElement* e : jobList_) {
-    if (CountsForBounds(e)) jobBounds.Add(e->GetBoundRect());
-  }
+  BoundsUnion jobBounds = MarkedBounds(jobList_);
   if (record.IsStartBackRoad()) {
     for (const CDoublePoint& p : {record.GetStartPath(0), record.GetStartPath(1), record.GetResetPath(0),
                                   record.GetResetPath(1)}) {

@@ -134,9 +134,7 @@ class CVendrikViewModel : public IMarkView {
   int PrintPenWidth() const;
   void OnPrint(platform::DeviceContext& dc, const PrintPage& page);
 
-  // Mark bounds (ViewMarkedBounds.cpp).
-  static void GetMarkedBounds(const std::vector<CObjElement*>& list, CDoubleRect& bounds);
-  static void GetDocumentMarkedBounds(const CObjPtrArray& objects, CDoubleRect& bounds);
+  // Selection bounds (ViewMarkedBounds.cpp).
   void GetSelectionBounds(CDoubleRect& bounds) const;
 
   // Messages posted to the view; false when the message is not one of the
@@ -174,6 +172,9 @@ class CVendrikViewModel : public IMarkView {
   void SaveHistory(int keepSlot);
   void UndoHistory();
   void RedoHistory();
+  // Puts a snapshot read back in place of the layout (the parameter record
+  // and the project's file stay).
+  void RestoreSnapshot(CObjPtrArray& loaded);
   bool CanUndo() const { return m_historyCur > 0 && m_historyCur <= m_historyTop; }
   bool CanRedo() const { return m_historyCur >= 0 && m_historyCur < m_historyTop; }
   // True when no other element of the layout has exactly this name; each
@@ -199,10 +200,10 @@ class CVendrikViewModel : public IMarkView {
   // Asks "Mark data is repared !,Save data?" when the layout changed; false
   // when the operator cancelled or the save failed.
   bool AskSaveChanges();
-  // Swaps the read elements in for the document's, with the view's state
-  // reset and the object list filled again.
+  // The document's content released (its path too) and the read elements
+  // taken in their place, with the view's state reset and the object list
+  // filled again; `objects` is left empty.
   void ReplaceContent(CObjPtrArray& objects);
-  void FillObjectList();
   void RegisterOpenNewCommands();
   // Called after a successful open or new (titles, the finished count).
   std::function<void()> m_onContentReplaced;

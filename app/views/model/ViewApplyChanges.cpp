@@ -139,19 +139,7 @@ void CVendrikViewModel::OnUpdatePrintProperity(const PROPCHANGE& change) {
         write([&] { element->color = PropToInt(v); });
         redraw = true;
         break;
-      case kDefaultColor:
-        write([&] {
-          const int color = PropToInt(v);
-          if (m_pDocument != nullptr) {
-            CObjPtrArray& objects = m_pDocument->Objects();
-            for (int i = 1; i < objects.GetSize(); ++i)
-              if (objects[i] != nullptr && objects[i]->type != OBJ_PICTURE) objects[i]->color = color;
-          }
-          CurrentDefaultColor = color;
-          WriteRegDword("DefaultColor", color);
-        });
-        redraw = true;
-        break;
+      case kDefaultColor: write([&] { SetDefaultColor(PropToInt(v)); }); break;
       default: break;
     }
   }

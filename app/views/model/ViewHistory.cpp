@@ -110,9 +110,7 @@ void CVendrikViewModel::UndoHistory() {
   // missing or damaged one leaves the layout and the history as they were.
   if (!ReadSnapshot(HistoryFilePath(m_historyCur - 1), loaded)) return;
   --m_historyCur;
-  KeepParameterRecord(m_pDocument->Objects(), loaded);
-  ReplaceContent(loaded);
-  MarkModified(1);
+  RestoreSnapshot(loaded);
 }
 
 void CVendrikViewModel::RedoHistory() {
@@ -121,8 +119,15 @@ void CVendrikViewModel::RedoHistory() {
   CObjPtrArray loaded;
   if (!ReadSnapshot(HistoryFilePath(m_historyCur + 1), loaded)) return;
   ++m_historyCur;
+  RestoreSnapshot(loaded);
+}
+
+void CVendrikViewModel::RestoreSnapshot(CObjPtrArray& loaded) {
   KeepParameterRecord(m_pDocument->Objects(), loaded);
+  // A snapshot is the same project: it stays saved under its file.
+  const std::string path = m_pDocument->GetPathName();
   ReplaceContent(loaded);
+  m_pDocument->SetFilePath(path);
   MarkModified(1);
 }
 

@@ -16,12 +16,6 @@ constexpr char kNoNameTitle[] = "NoneName";
 
 }  // namespace
 
-void CVendrikViewModel::FillObjectList() {
-  if (m_pDocument == nullptr) return;
-  m_pPropView->FillObjectList(m_pDocument->Objects());
-  m_pPropView->SelectListIndex(0);
-}
-
 void CVendrikViewModel::ReplaceContent(CObjPtrArray& objects) {
   if (m_pDocument == nullptr) return;
   std::lock_guard<std::recursive_mutex> lock(m_viewLock);
@@ -30,10 +24,14 @@ void CVendrikViewModel::ReplaceContent(CObjPtrArray& objects) {
   m_toolCode = 0;
   m_dragState = 0;
   m_hitCode = 255;
+  // The list and the property pages take the new elements while the old ones
+  // still live: a page lets go of its object only when it is given another.
+  m_pPropView->FillObjectList(objects);
+  m_pPropView->SelectListIndex(0);
+  // The document releases its old content (and forgets its path) before it
+  // takes the new.
+  m_pDocument->DeleteAllObjects();
   std::swap(m_pDocument->Objects(), objects);
-  // The list points at the new elements before the old ones are deleted
-  // (when the caller's array goes).
-  FillObjectList();
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
 }
@@ -75,7 +73,6 @@ bool CVendrikViewModel::OnFileNew() {
       MakeDefaultName(OBJ_PROPERITY), OBJ_PROPERITY, new CDrawProperity(), static_cast<int>(sizeof(CDrawProperity)), {}});
   fresh.Add(std::move(record));
   ReplaceContent(fresh);
-  m_pDocument->SetFilePath(std::string());
   m_pDocument->SetSavedState(0);
   m_pDocument->SetTitle(kNoNameTitle);
   if (m_onContentReplaced) m_onContentReplaced();

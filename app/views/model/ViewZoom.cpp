@@ -161,9 +161,8 @@ void CVendrikViewModel::OnWindowSize() {
 }
 
 void CVendrikViewModel::OnScroll(int bar) {
-  // Both rulers are drawn from the scroll position; either bar moves one of them.
-  (void)bar;
-  if (m_pChildFrame != nullptr) m_pChildFrame->InvalidateRulers(m_zoom);
+  // Each bar moves the zero of one ruler only: 0 the top, 1 the left.
+  if (m_pChildFrame != nullptr) m_pChildFrame->NotifyRuler(bar);
 }
 
 bool CVendrikViewModel::OnMouseWheel(int delta, const platform::DcPoint& cursor) {

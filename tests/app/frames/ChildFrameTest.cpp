@@ -1,4 +1,5 @@
 #include <QMdiArea>
+#include <QScrollBar>
 #include <QSplitter>
 
 #include "app/core/CommandIds.h"
@@ -67,10 +68,37 @@ TEST_F(FramesTest, RulersTakeOriginScaleAndMarks) {
   EXPECT_FLOAT_EQ(child->TopRuler()->Scale(), 2.5f);
   EXPECT_FLOAT_EQ(child->LeftRuler()->Scale(), 2.5f);
   child->NotifyRuler(3);
+  PumpQt();
   EXPECT_EQ(child->LeftRuler()->LastMark(), 3);
-  EXPECT_EQ(child->TopRuler()->LastMark(), -1);
   child->NotifyRuler(0);
+  PumpQt();
   EXPECT_EQ(child->TopRuler()->LastMark(), 0);
+  // A scroll bar moves the zero of its own ruler only.
+  child->widget()->resize(1000, 600);
+  PumpQt();
+  CVendrikView* view = child->LayoutView();
+  struct Case {
+    QScrollBar* bar;
+    CRulerBar* own;
+    CRulerBar* other;
+    int mark;
+  };
+  for (const Case& c : {Case{view->horizontalScrollBar(), child->TopRuler(), child->LeftRuler(), 0},
+                        Case{view->verticalScrollBar(), child->LeftRuler(), child->TopRuler(), 1}}) {
+    QScrollBar* bar = c.bar;
+    CRulerBar* own = c.own;
+    CRulerBar* other = c.other;
+    ASSERT_GT(bar->maximum(), bar->value());
+    const int ownMarks = own->MarkCount();
+    const int otherMarks = other->MarkCount();
+    const int zero = own->ZeroPosition();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    PumpQt();
+    EXPECT_EQ(own->MarkCount(), ownMarks + 1);
+    EXPECT_EQ(own->LastMark(), c.mark);
+    EXPECT_EQ(other->MarkCount(), otherMarks);
+    EXPECT_EQ(own->ZeroPosition(), zero - bar->singleStep());
+  }
 }
 
 TEST_F(FramesTest, SyncDisplayIsMadeOnceOverThePropertyPane) {

@@ -182,6 +182,7 @@ TEST_F(ViewEditingTest, UndoRedoAndAnEditAfterUndoCutsTheRedoBranch) {
   TwoPress(2, Px(0, 5), Px(10, 5));
   TwoPress(2, Px(0, 10), Px(10, 10));
   ASSERT_EQ(Count(), 4);
+  document_.SetFilePath("/layouts/kept.mrk");
   EXPECT_FALSE(model_->RunCommand(CVendrikViewModel::ID_EDIT_REDO, false));
   ASSERT_TRUE(model_->RunCommand(CVendrikViewModel::ID_EDIT_UNDO, true));
   EXPECT_EQ(Count(), 3);
@@ -189,6 +190,7 @@ TEST_F(ViewEditingTest, UndoRedoAndAnEditAfterUndoCutsTheRedoBranch) {
   EXPECT_EQ(Count(), 2);
   model_->RedoHistory();
   EXPECT_EQ(Count(), 3);
+  EXPECT_EQ(document_.GetPathName(), "/layouts/kept.mrk") << "a job still saves the project after each item";
   // A new edit here: the third line can no longer come back.
   TwoPress(4, Px(-20, -20), Px(-10, -10));
   EXPECT_EQ(Count(), 4);

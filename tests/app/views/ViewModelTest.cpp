@@ -83,22 +83,6 @@ TEST_F(ViewModelTest, ScrollExtentsAreSetAndCentred) {
   EXPECT_EQ(model_->Origin(), (platform::DcPoint{225, 185}));
 }
 
-TEST_F(ViewModelTest, MarkedBoundsLeaveOutPicturesAndUnmarkedObjects) {
-  CObjElement* a = AddLine({0, 0, 0}, {10, 5, 1}, 0);
-  CObjElement* b = AddLine({-20, -3, 0}, {-10, 2, 1}, 0);
-  CObjElement* off = AddLine({100, 100, 0}, {110, 110, 1}, 0);
-  off->SetMarkEnabled(0);
-  CObjElement* picture = AddLine({-100, -100, 0}, {-90, -90, 1}, 0);
-  picture->type = OBJ_PICTURE;
-  CDoubleRect bounds;
-  CVendrikViewModel::GetMarkedBounds({a, b, off, picture}, bounds);
-  EXPECT_EQ(bounds, CDoubleRect(-20, 5, 10, -3));
-  // The document's own list from index 1: element 0 is not an object.
-  CDoubleRect documentBounds;
-  CVendrikViewModel::GetDocumentMarkedBounds(document_.Objects(), documentBounds);
-  EXPECT_EQ(documentBounds, CDoubleRect(-20, 2, -10, -3));  // a left out: it is element 0 here
-}
-
 TEST_F(ViewModelTest, SelectionBoundsAreTheUnionOrTwoMillimetresAboutZero) {
   CDoubleRect bounds;
   model_->GetSelectionBounds(bounds);

@@ -304,19 +304,19 @@ TEST_F(PictureTest, DotsAreScaledToTheDotSizeSnappedAndOrderedNearestFirst) {
 
   // The page's values go through the resolution; "Translate points..."
   // makes a dot collection of the dots on the dot grid.
-  ImagePageValues page = image.GetPageValues();
+  const ImagePageValues page = image.GetPageValues();
   EXPECT_NEAR(page.widthMM, 10, 1e-9);
-  page.x = 2.5;
-  page.widthMM = 20;
-  page.dotWidth = 5;
-  image.ApplyPageValues(page);
+  image.SetPosition(CDoublePoint(2.5, page.y));
+  image.SetWidthMM(20);
+  image.SetDotWidth(5);
   EXPECT_NEAR(image.GetPictureRect().right, 22.5, 1e-9);
   EXPECT_NEAR(image.GetResolutionX(), static_cast<double>(25.4f) / 2, 1e-9);
   EXPECT_FLOAT_EQ(image.GetDotWidth(), 5);
-  const std::unique_ptr<CObjDotCollect> collect = image.TranslateToDots();
-  ASSERT_NE(collect, nullptr);
-  EXPECT_EQ(collect->GetDotCount(), 3);
-  EXPECT_DOUBLE_EQ(collect->GetCellWidth(), 1.0);
+  CPointList translated;
+  ASSERT_TRUE(image.ConvertToDots(translated));
+  const CObjDotCollect collect(translated);
+  EXPECT_EQ(collect.GetDotCount(), 3);
+  EXPECT_DOUBLE_EQ(collect.GetCellWidth(), 1.0);
 
   // Blobs that the dot size brings into one cell of the grid give one dot.
   CObjImage crowded;
@@ -335,12 +335,11 @@ TEST_F(PictureTest, DotsAreScaledToTheDotSizeSnappedAndOrderedNearestFirst) {
   CPointList none;
   broken.ConvertToDots(none);
   EXPECT_EQ(none.GetSize(), 0);
-  EXPECT_EQ(broken.TranslateToDots(), nullptr);
 }
 
 // A grid of lone dark pixels two apart, 1 mm each, on the 1 mm dot spacing:
 // every pixel is a dot of its own. The conversion makes all kMaxPictureDots
-// of them, and none of one more (nor a dot collection).
+// of them, and none of one more.
 TEST_F(PictureTest, AConversionOfMoreDotsThanCanBeMarkedMakesNone) {
   constexpr int kColumns = 400;
   constexpr int kRows = kMaxPictureDots / kColumns;
@@ -359,9 +358,6 @@ TEST_F(PictureTest, AConversionOfMoreDotsThanCanBeMarkedMakesNone) {
     CPointList dots;
     EXPECT_EQ(picture.ConvertToDots(dots), !oneMore);
     EXPECT_EQ(dots.GetSize(), oneMore ? 0 : kMaxPictureDots);
-    if (oneMore) {
-      EXPECT_EQ(picture.TranslateToDots(), nullptr);
-    }
   }
 }
 
@@ -389,11 +385,12 @@ TEST_P(DotSpacingTest, DotsLieOnTheSpacingsGridCentredWhereThePictureIs) {
   image.SetPosition(CDoublePoint(-5, 5));
   image.SetDotWidth(6.8f);
   image.SetDotHeight(4.6f);
-  const std::unique_ptr<CObjDotCollect> collect = image.TranslateToDots();
-  ASSERT_NE(collect, nullptr);
-  EXPECT_DOUBLE_EQ(collect->GetCellWidth(), c.spacing);
-  EXPECT_DOUBLE_EQ(collect->GetCellHeight(), c.spacing);
-  const CPointList& dots = collect->GetPathData().points;
+  CPointList translated;
+  ASSERT_TRUE(image.ConvertToDots(translated));
+  const CObjDotCollect collect(translated);
+  EXPECT_DOUBLE_EQ(collect.GetCellWidth(), c.spacing);
+  EXPECT_DOUBLE_EQ(collect.GetCellHeight(), c.spacing);
+  const CPointList& dots = collect.GetPathData().points;
   std::vector<std::pair<double, double>> got;
   for (int i = 0; i < dots.GetSize(); ++i) got.emplace_back(dots[i].x, dots[i].y);
   std::sort(got.begin(), got.end());

@@ -13,6 +13,7 @@
 #include "document/objects/CObjLine.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/objects/HandleResize.h"
+#include "document/objects/MarkedBounds.h"
 #include "document/params/CDrawProperity.h"
 #include "document/path/StepNodes.h"
 #include "platform/DeviceContext.h"
@@ -315,6 +316,19 @@ TEST(ElementQueries, BoundsToleranceAttributeBitsAndTextTypes) {
   EXPECT_FALSE(e.IsTextType(0));
   EXPECT_EQ(e.GetText(), "");
   EXPECT_FALSE(e.HasTextArc());
+}
+
+TEST(ElementQueries, MarkedBoundsLeaveOutPicturesAndUnmarkedObjects) {
+  std::unique_ptr<CObjElement> a(LineElement({0, 0, 0}, {10, 5, 1}));
+  std::unique_ptr<CObjElement> b(LineElement({-20, -3, 0}, {-10, 2, 1}));
+  std::unique_ptr<CObjElement> off(LineElement({100, 100, 0}, {110, 110, 1}));
+  off->SetMarkEnabled(0);
+  std::unique_ptr<CObjElement> picture(LineElement({-100, -100, 0}, {-90, -90, 1}));
+  picture->type = OBJ_PICTURE;
+  const BoundsUnion bounds = MarkedBounds({a.get(), b.get(), off.get(), picture.get()});
+  ASSERT_TRUE(bounds.Found());
+  EXPECT_EQ(bounds.Rect(), CDoubleRect(-20, 5, 10, -3));
+  EXPECT_FALSE(MarkedBounds({off.get(), picture.get()}).Found());
 }
 
 TEST(ElementCopy, DeepCopyKeepsOwnLockAndDataSourceAndReplacesOldObject) {
