@@ -14,7 +14,7 @@ constexpr char kTooManyDotsText[] =
     "The dots of %s would be more than can be marked and are not made: choose a smaller dot size or a wider dot "
     "spacing.";
 constexpr char kLeftEmptyText[] =
-    "The project needs more strokes than can be marked together; these objects are left empty: %s.";
+    "The project needs more strokes or picture memory than can be held together; these objects are left empty: %s.";
 
 // Marks the cut fills of the element told; true when one was not yet.
 bool TakeUntoldCut(const CObjElement& element) {

@@ -243,8 +243,8 @@ TEST_F(FramesTest, OpeningAProjectThatNeedsMoreThanAProjectMayHoldLeavesTheRestE
   EXPECT_TRUE(app_->OnCmdMsg(57601, true));
   PumpQt();
   EXPECT_EQ(prompt_->Texts(),
-            std::vector<std::string>{"The project needs more strokes than can be marked together; these objects are "
-                                     "left empty: \"ruler-6\", \"square\"."});
+            std::vector<std::string>{"The project needs more strokes or picture memory than can be held together; "
+                                     "these objects are left empty: \"ruler-6\", \"square\"."});
   const CObjPtrArray& objects = ActiveChild(*app_)->Document()->Objects();
   ASSERT_EQ(objects.GetSize(), 8);
   for (int i = 1; i <= 5; ++i) EXPECT_GT(objects[i]->GetPath()->points.GetSize(), 198000) << i;

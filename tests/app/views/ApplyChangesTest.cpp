@@ -578,12 +578,11 @@ TEST(LeftEmptyNoticeTest, NamesTwentyAndCountsTheRest) {
     names.push_back("t" + std::to_string(i));
     if (i <= 20) shown += (i > 1 ? ", \"t" : "\"t") + std::to_string(i) + "\"";
   }
-  EXPECT_EQ(LeftEmptyNotice(names),
-            "The project needs more strokes than can be marked together; these objects are left empty: " + shown +
-                " and 3 more.");
+  const std::string lead =
+      "The project needs more strokes or picture memory than can be held together; these objects are left empty: ";
+  EXPECT_EQ(LeftEmptyNotice(names), lead + shown + " and 3 more.");
   names.resize(20);
-  EXPECT_EQ(LeftEmptyNotice(names),
-            "The project needs more strokes than can be marked together; these objects are left empty: " + shown + ".");
+  EXPECT_EQ(LeftEmptyNotice(names), lead + shown + ".");
 }
 
 TEST_F(ApplyChangesTest, RenameAndListSelection) {
