@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/PictureDrawCache.h"
+
 namespace platform {
 
 // A decoded picture in the layout of a device-independent bitmap: rows
@@ -21,6 +23,8 @@ struct PictureBitmap {
   int bytesPerRow = 0;
   std::vector<std::uint8_t> bits;
   std::vector<std::uint32_t> palette;  // 0xAARRGGBB, for 1, 4 and 8 bits per pixel
+  // The drawing backend's converted copy; not copied with the pixels.
+  PictureDrawCache drawCache;
 
   bool IsEmpty() const { return width <= 0 || height <= 0 || bits.empty(); }
   // Bytes a row of the given width and depth takes, padding included.

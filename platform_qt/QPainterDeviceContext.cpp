@@ -1,7 +1,7 @@
 #include "platform_qt/QPainterDeviceContext.h"
 
 #include "platform/PictureLoader.h"
-#include "platform_qt/QtPictureDecoder.h"
+#include "platform_qt/PictureImageCache.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -343,9 +343,9 @@ platform::DcSize QPainterDeviceContext::GetTextExtent(const std::string& utf8) c
 bool QPainterDeviceContext::DrawBitmap(int left, int top, int width, int height,
                                        const platform::PictureBitmap& bitmap) {
   const VectorUppersCleared cleared;
-  const QImage image = ImageFromBitmap(bitmap);
-  if (image.isNull()) return false;
-  painter_.drawImage(QRect(left, top, width, height), image);
+  const std::shared_ptr<const QImage> image = PictureImageCache::ImageOf(bitmap);
+  if (!image) return false;
+  painter_.drawImage(QRect(left, top, width, height), *image);
   return true;
 }
 

@@ -123,6 +123,17 @@ void CInterpCurve::BuildPolyline(CPointList& out) {
   }
 }
 
+double CInterpCurve::SampledPointsAtMost(const CPointList& pts) {
+  double total = 0;
+  for (int i = 0; i + 1 < pts.GetSize(); ++i) {
+    const CVector2D d = CVector2D::FromPoints(pts[i], pts[i + 1]);
+    const double e = std::fmax(std::fabs(d.dx), std::fabs(d.dy));
+    total += 1;
+    if (e <= kMaxCurvePieceExtent) total += 2 * e + 1;
+  }
+  return total;
+}
+
 void CInterpCurve::DropRepeatedPoints(const CPointList& pts, CPointList& out) {
   out.RemoveAll();
   for (int i = 0; i < pts.GetSize(); ++i) {

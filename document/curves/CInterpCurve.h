@@ -24,6 +24,8 @@ class CInterpCurve {
   // The points without consecutive repeats (chords of 1e-8 mm or less), which
   // would spoil the tangents of their neighbours.
   static void DropRepeatedPoints(const CPointList& points, CPointList& out);
+  // How many points BuildPolyline gives for the points at most.
+  static double SampledPointsAtMost(const CPointList& points);
 
   int n = 0;
   CPointList points;
@@ -39,3 +41,8 @@ class CInterpCurve {
 // A piece whose dominant extent is beyond this (a kilometre) yields only its
 // start point: no machine marks it, and sampling it would not end.
 constexpr double kMaxCurvePieceExtent = 1.0e6;
+
+// A curve of more points than this (as many as a whole project may hold:
+// pieces hundreds of metres long) is not sampled at all; a few control points
+// far apart would otherwise fill the memory.
+constexpr double kMaxCurvePoints = 2.0e6;

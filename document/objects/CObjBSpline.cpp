@@ -29,6 +29,7 @@ void CObjBSpline::CurveThrough(const CPointList& points, CPointList& curve) {
   // the curve runs through each distinct point once.
   CPointList distinct;
   CInterpCurve::DropRepeatedPoints(points, distinct);
+  if (!(CInterpCurve::SampledPointsAtMost(distinct) <= kMaxCurvePoints)) return;
   CInterpCurve(distinct).BuildPolyline(curve);
 }
 

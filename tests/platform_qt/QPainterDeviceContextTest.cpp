@@ -3,7 +3,10 @@
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
+#include <algorithm>
 
+#include "platform/PictureLoader.h"
+#include "platform_qt/PictureImageCache.h"
 #include "platform_qt/QPainterDeviceContext.h"
 #include "tests/platform_qt/TestApp.h"
 
@@ -210,6 +213,50 @@ TEST(QPainterDeviceContext, WithoutPixelsTheLastEllipseIsFilled) {
   }
   EXPECT_TRUE(Is(image, 25, 25, Qt::red));
   EXPECT_TRUE(Is(image, 2, 2, Qt::white));
+}
+
+// Repaints reuse a picture's converted image; whatever changed the picture
+// since must show, and the image goes with the picture.
+TEST(QPainterDeviceContext, PictureRepaintsShowItsCurrentPixels) {
+  TestApp();
+  const std::size_t heldBefore = platform_qt::PictureImageCache::BytesHeld();
+  auto Paint = [](const platform::PictureBitmap& picture) {
+    QImage image = WhiteImage();
+    QPainter painter(&image);
+    QPainterDeviceContext dc(painter);
+    EXPECT_TRUE(dc.DrawBitmap(10, 10, 40, 40, picture));
+    painter.end();
+    return image.pixelColor(30, 30);
+  };
+  {
+    platform::PictureBitmap picture = platform::PictureBitmap::Make(4, 4, 1);
+    picture.palette = {0xFF000000u, 0xFFFFFFFFu};
+    EXPECT_EQ(Paint(picture), QColor(Qt::black));
+    EXPECT_EQ(Paint(picture), QColor(Qt::black)) << "drawn again from the kept image";
+    EXPECT_GT(platform_qt::PictureImageCache::BytesHeld(), heldBefore);
+
+    picture.palette[0] = 0xFFFF0000u;  // palette changed in place
+    EXPECT_EQ(Paint(picture), QColor(Qt::red));
+
+    // Another picture of the same size assigned over it: its pixels land in
+    // the same buffer.
+    platform::PictureBitmap other = platform::PictureBitmap::Make(4, 4, 1);
+    other.palette = picture.palette;
+    std::fill(other.bits.begin(), other.bits.end(), std::uint8_t{0xFF});
+    const std::uint8_t* buffer = picture.bits.data();
+    picture = other;
+    ASSERT_EQ(picture.bits.data(), buffer);
+    EXPECT_EQ(Paint(picture), QColor(Qt::white));
+
+    // Pixels changed in place, the cache told.
+    std::fill(picture.bits.begin(), picture.bits.end(), std::uint8_t{0});
+    picture.drawCache.Clear();
+    EXPECT_EQ(Paint(picture), QColor(Qt::red));
+
+    platform::PictureBitmap moved = std::move(picture);
+    EXPECT_EQ(Paint(moved), QColor(Qt::red));
+  }
+  EXPECT_EQ(platform_qt::PictureImageCache::BytesHeld(), heldBefore) << "kept images outlived their pictures";
 }
 
 }  // namespace

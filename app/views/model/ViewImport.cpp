@@ -60,6 +60,8 @@ struct ReaderBuffers {
 // drawing may hold: the limit of the plot list. A circle takes a few bytes of
 // a file and makes hundreds of points, so a file far below a megabyte could
 // otherwise name gigabytes of drawing (its values, its points and its copy).
+// The readers' counting passes stop soon after this limit.
+static_assert(kDxfMaxValues == kPltMaxValues);
 std::unique_ptr<ReaderBuffers> MakeBuffers(int count) {
   if (count < 0 || count > kPltMaxValues) return nullptr;
   try {

@@ -88,6 +88,10 @@ TEST_F(BSplineTest, CurveFollowsTheControlPointsAndTheFillSettings) {
   EXPECT_EQ(CurveOf(*single).GetSize(), 0);
   EXPECT_EQ(single->boundRect.left, 50);
   EXPECT_EQ(single->boundRect.bottom, 40);
+  // Control points hundreds of metres apart (a damaged project) would name
+  // millions of curve points: no curve.
+  auto far = MakeElement({{0, 0, 0}, {0, 800000, 1}, {4, 6, 1}, {900000, 0, 1}});
+  EXPECT_EQ(CurveOf(*far).GetSize(), 0);
 
   // A point placed twice stays stored, and the curve stays finite through every point.
   auto twice = MakeElement({{0, 0, 0}, {10, 5, 1}, {10, 5, 1}, {20, 0, 1}});

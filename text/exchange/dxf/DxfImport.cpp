@@ -158,7 +158,7 @@ class DxfImporter {
 
 void DxfImporter::Run() {
   std::string codeLine, value;
-  while (!stop_) {
+  while (!stop_ && !sink_.CountPassed()) {
     if (!reader_.ReadDxfLine(codeLine)) break;
     const int group = ParseDxfGroupCode(codeLine);
     if (!reader_.ReadDxfLine(value)) break;
@@ -462,7 +462,7 @@ void DxfImporter::EmitLwPolyline() {
   poly_.emitted = true;
   const std::vector<CDoublePoint>& v = poly_.vertices;
   sink_.Add(v[0].x, v[0].y, kDxfPenUp);
-  for (std::size_t i = 1; i < v.size(); ++i)
+  for (std::size_t i = 1; i < v.size() && !sink_.CountPassed(); ++i)
     EmitDxfBulgeSegment(sink_, v[i - 1].x, v[i - 1].y, v[i].x, v[i].y, poly_.bulges[i - 1]);
   if (poly_.closed) EmitDxfBulgeSegment(sink_, v.back().x, v.back().y, v[0].x, v[0].y, poly_.bulges.back());
 }
@@ -566,7 +566,7 @@ int ImportDxfFile(const std::string& path, double* values, std::uint8_t* flags, 
   if (counting) *capacity = 0;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return kDxfResultNone;
-  DxfPointSink sink = counting ? DxfPointSink() : DxfPointSink(values, flags, *capacity);
+  DxfPointSink sink = counting ? DxfPointSink(kDxfMaxValues) : DxfPointSink(values, flags, *capacity);
   {
     DxfImporter importer(file, sink, installFolder);
     importer.Run();

@@ -35,12 +35,17 @@ struct DxfImportReport {
   std::vector<DxfLeftOut> leftOut;
 };
 
+// More values than a drawing may hold (the plot list's limit): the counting
+// pass stops soon after it passes them.
+constexpr int kDxfMaxValues = 1 << 23;
+
 constexpr int kDxfResultFilled = 4;
 constexpr int kDxfResultNone = 0;
 
 // Two passes. With values or flags null, or *capacity 0, the call counts:
-// *capacity is reset and receives the number of values (two per point), and
-// the result is 0. Otherwise *capacity is the room of values in doubles (flags
+// *capacity is reset and receives the number of values (two per point), or a
+// number past kDxfMaxValues when there are more (the rest of the file is not
+// read and the report covers only what was), and the result is 0. Otherwise *capacity is the room of values in doubles (flags
 // must hold *capacity / 2 bytes): points are written from index 0 on, never
 // beyond the room; when the file yields more, *capacity is raised to what it
 // yields. *valueCount receives the values written. Result 4 when the room is

@@ -7,12 +7,14 @@
 
 class DxfPointSink {
  public:
-  // Counting sink.
-  DxfPointSink() = default;
+  // Counting sink; it is done once it counted more than countStop values.
+  explicit DxfPointSink(long long countStop) : countStop_(countStop) {}
   // Filling sink with room for `room` doubles and room / 2 flags.
   DxfPointSink(double* values, std::uint8_t* flags, int room);
 
   bool Filling() const { return values_ != nullptr; }
+  // A counting sink past its stop: nothing later changes the caller's answer.
+  bool CountPassed() const { return !Filling() && produced_ > countStop_; }
   void Add(double x, double y, std::uint8_t flag);
   // Room left for a block of `count` values written straight into the arrays
   // at Position(); false when the block does not fit (it is then only counted).
@@ -33,5 +35,6 @@ class DxfPointSink {
   int room_ = 0;
   int stored_ = 0;
   long long produced_ = 0;
+  long long countStop_ = 0;
   bool full_ = false;
 };

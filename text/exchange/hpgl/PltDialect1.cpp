@@ -34,7 +34,7 @@ int ImportPltDialect1(const std::string& path, double* values, BYTE* penFlags, i
   BYTE pen = kPltPenUp;
   PltToken token;
   bool more = true;
-  while (more) {
+  while (more && !sink.CountPassed()) {
     char c = 0;
     more = file.NextByte(c);
     if (more && c != ';') {

@@ -116,7 +116,7 @@ int ImportPltDialect2(const std::string& path, double* values, BYTE* penFlags, i
   PltToken token;
   char c = 0;
   bool have = file.NextByte(c);
-  while (have) {
+  while (have && !sink.CountPassed()) {
     token.Clear();
     if (IsNumberChar(c)) {
       while (have && IsNumberChar(c)) {

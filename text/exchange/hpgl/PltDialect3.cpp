@@ -59,7 +59,7 @@ int ImportPltDialect3(const std::string& path, double* values, BYTE* penFlags, i
   PltToken token;
   int lead = 0;  // 0: a carriage return may be skipped, 1: a line feed may, 2: neither
   bool more = true;
-  while (more) {
+  while (more && !sink.CountPassed()) {
     char c = 0;
     more = file.NextByte(c);
     if (more && c != ';') {

@@ -5,13 +5,11 @@
 #include <vector>
 
 #include "document/geometry/CDoublePoint.h"
+#include "text/exchange/hpgl/PltImport.h"
 
 inline constexpr const char* kPltDialectMessage =
     "PLT is must AutoCad R14(HP_7475)\nor AutoCad R2000(HP_7550A)\nor Coreldraw9";
 inline constexpr const char* kPltDataErrorMessage = "some image data had error!";
-
-// More values than this are refused instead of allocated (4 million points).
-constexpr int kPltMaxValues = 1 << 23;
 
 struct PltDrawing {
   int dialect = 0;       // 0: not a supported plot file

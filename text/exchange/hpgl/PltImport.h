@@ -7,6 +7,10 @@
 
 #include "platform/WinTypes.h"
 
+// More values than this are refused instead of allocated (4 million points).
+// The counting pass stops soon after it passes them.
+constexpr int kPltMaxValues = 1 << 23;
+
 // Plotter units to millimetres.
 constexpr double kPltScaleDialect1And3 = 0.024888003982080638;  // 1/40.18
 constexpr double kPltScaleDialect2 = 0.025;                     // 1/40
@@ -32,7 +36,8 @@ int DetectPltDialect(const std::string& path);
 
 // values: x and y alternately in mm; penFlags: one per point. With either
 // array null the call counts only: *capacity is reset to 0 and receives the
-// number of values. With both arrays, *capacity is their room in doubles
+// number of values, or a number past kPltMaxValues when there are more (the
+// rest of the file is not read). With both arrays, *capacity is their room in doubles
 // (the flag array must hold (*capacity + 1) / 2 bytes); values beyond the room
 // are not stored but raise *capacity. *valueCount receives the values stored.
 int ImportPltDialect1(const std::string& path, double* values, BYTE* penFlags, int* capacity, int* valueCount,

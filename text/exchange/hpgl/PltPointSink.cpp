@@ -27,7 +27,8 @@ void PltPointSink::AddCountOnly() {
 }
 
 void PltPointSink::DropLast() {
-  if (logical_ == 0) return;
+  // A count past the limit stays past it.
+  if (logical_ == 0 || CountPassed()) return;
   if (logical_ == stored_) stored_ -= 2;
   logical_ -= 2;
 }

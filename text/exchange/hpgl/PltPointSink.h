@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/WinTypes.h"
+#include "text/exchange/hpgl/PltImport.h"
 
 class PltPointSink {
  public:
@@ -16,8 +17,11 @@ class PltPointSink {
   bool Counting() const { return counting_; }
   // Whether the next point would be stored (worth computing).
   bool WouldStore() const { return !counting_ && stored_ + 2 <= room_ && logical_ == stored_; }
+  // A counting pass past the values a drawing may hold: the file is refused
+  // whatever follows, so the rest need not be read.
+  bool CountPassed() const { return counting_ && logical_ > kPltMaxValues; }
   // Whether further points can change anything at all.
-  bool Saturated() const { return logical_ >= kCountLimit; }
+  bool Saturated() const { return logical_ >= kCountLimit || CountPassed(); }
 
   void Add(double x, double y, BYTE pen);
   // A point that is counted but whose value is not needed (room exhausted).

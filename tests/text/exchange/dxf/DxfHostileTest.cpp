@@ -74,6 +74,27 @@ TEST_F(DxfHostile, HugeCountsAndAnglesStayBounded) {
                         {41, "-1e18"}, {42, "1e18"}}));
   EXPECT_GT(r.counted, 0);
   EXPECT_LT(r.counted, 2 * 3 * (2 * 542 + 2));
+
+  // Circles, and one polyline of half circles, naming about twice the values
+  // a drawing may hold: the count stops just past the limit rather than
+  // running through the whole file.
+  std::vector<std::pair<int, std::string>> circles;
+  for (int i = 0; i < 16000; ++i) {
+    for (auto g : std::vector<std::pair<int, std::string>>{{0, "CIRCLE"}, {10, "0"}, {20, "0"}, {40, "100"}})
+      circles.push_back(g);
+  }
+  std::vector<std::pair<int, std::string>> polyline = {{0, "LWPOLYLINE"}, {90, "60000"}};
+  for (int i = 0; i < 60000; ++i) {
+    for (auto g : std::vector<std::pair<int, std::string>>{{10, std::to_string(i % 2 * 100)}, {20, "0"}, {42, "1"}})
+      polyline.push_back(g);
+  }
+  for (const auto& groups : {circles, polyline}) {
+    int count = 0, read = 0, status = 0;
+    ImportDxfFile(WriteDxfFile("many.dxf", DxfEntities(groups)), nullptr, nullptr, &count, &read, &status,
+                  folder_.Path());
+    EXPECT_GT(count, kDxfMaxValues);
+    EXPECT_LE(count, kDxfMaxValues + 2 * 544);
+  }
 }
 
 TEST_F(DxfHostile, NonNumbersAndOverlongLinesKeepTheGroupsPaired) {

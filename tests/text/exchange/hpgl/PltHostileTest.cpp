@@ -113,6 +113,14 @@ TEST(PltHostile, ManyCirclesCountExactlyAndTooManyAreRefusedNotAllocated) {
   EXPECT_TRUE(d.tooLarge);
   EXPECT_FALSE(d.accepted);
   EXPECT_TRUE(d.points.empty());
+
+  // Twice as many: the count stops just past the limit rather than running
+  // through the whole file.
+  for (int i = 0; i < 8000; ++i) body += "PA0,0;CI4000;";
+  int counted = 0, stored = 0, status = 0;
+  ImportPltDialect2(Dialect2File("huger.plt", body + "SP0;"), nullptr, nullptr, &counted, &stored, &status);
+  EXPECT_GT(counted, kPltMaxValues);
+  EXPECT_LE(counted, kPltMaxValues + 2 * 543);
 }
 
 }  // namespace
