@@ -63,20 +63,37 @@ void BM_TracePotrace(benchmark::State& state, Picture picture) {
 }
 
 // The 24-bit bitmap file's pixels packed into potrace's bitmap: dark where
-// the first channel is below half.
+// the first channel is below half, i.e. its top bit is clear. Eight pixels
+// make a byte with fixed shifts, so the packing runs at a few cycles a byte
+// rather than a branch and a variable shift a pixel.
+inline unsigned DarkByte(const std::uint8_t* p) {
+  unsigned byte = 0;
+  for (int k = 0; k < 8; ++k) byte |= (~p[3 * k] & 0x80u) >> k;
+  return byte;
+}
+
 void PackBmp24(const std::vector<std::uint8_t>& file, int width, int height, int wordsPerRow,
                std::vector<potrace_word>& map) {
   const std::size_t start = file[10] | file[11] << 8 | file[12] << 16 | static_cast<std::size_t>(file[13]) << 24;
   const std::size_t rowSize = (static_cast<std::size_t>(width) * 24 + 31) / 32 * 4;
-  const int wordBits = 8 * sizeof(potrace_word);
+  constexpr int kWordBytes = sizeof(potrace_word);
+  const int wholeBytes = width / 8;
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* row = file.data() + start + y * rowSize;
     potrace_word* out = map.data() + static_cast<std::size_t>(y) * wordsPerRow;
     for (int w = 0; w < wordsPerRow; ++w) {
       potrace_word word = 0;
-      const int end = std::min(width, (w + 1) * wordBits);
-      for (int x = w * wordBits; x < end; ++x)
-        word |= static_cast<potrace_word>(row[3 * static_cast<std::size_t>(x)] < 128) << (wordBits - 1 - x % wordBits);
+      for (int b = 0; b < kWordBytes; ++b) {
+        const int at = w * kWordBytes + b;
+        unsigned byte = 0;
+        if (at < wholeBytes) {
+          byte = DarkByte(row + 24 * static_cast<std::size_t>(at));
+        } else {
+          for (int x = 8 * at; x < std::min(width, 8 * at + 8); ++x)
+            byte |= (~row[3 * static_cast<std::size_t>(x)] & 0x80u) >> (x - 8 * at);
+        }
+        word = word << 8 | byte;
+      }
       out[w] = word;
     }
   }
