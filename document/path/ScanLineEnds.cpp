@@ -44,12 +44,6 @@ void ScanLineEnds::Presence::Fill(std::size_t count) {
   if (words % 64 != 0) summary_.back() = UpTo(words % 64 - 1);
 }
 
-void ScanLineEnds::Presence::Clear(std::size_t i) {
-  const std::size_t w = i / 64;
-  words_[w] &= ~(std::uint64_t{1} << (i % 64));
-  if (words_[w] == 0) summary_[w / 64] &= ~(std::uint64_t{1} << (w % 64));
-}
-
 std::size_t ScanLineEnds::Presence::NextFromWord(std::size_t w) const {
   std::size_t s = w / 64;
   if (s >= summary_.size()) return count_;
@@ -85,22 +79,35 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
   upFirst_ = true;
   keys_.resize(strokes);
   lineOf_.resize(strokes);
-  lines_.clear();
-  // Each line's keys along, its band across, whether its ends come in order
-  // along exactly (mostly they do), the largest coordinate.
+  // As many lines as the scan says at most, trimmed to those laid. Written
+  // through plain pointers: the vectors' own pointers need not be read anew
+  // after every store.
+  lines_.resize(lineStart.size() + 1);
+  present_.resize(lineStart.size() + 1);
+  Keys* const keys = keys_.data();
+  std::uint32_t* const lineOf = lineOf_.data();
+  Line* const lines = lines_.data();
+  std::uint32_t* const present = present_.data();
+  std::uint32_t laid = 0;
+  // One pass lays each line's keys along, signed the way its first end and
+  // its last run, its band across, and whether its ends come in that order
+  // exactly (mostly they do); lines that do not are kept for the tolerant
+  // check below.
   double largest = 0.0;
   bool finite = true;
-  std::vector<std::uint8_t>& inOrder = inOrder_;  // bit 0: up exactly, bit 1: down exactly
-  inOrder.clear();
-  lines_.reserve(lineStart.size() + 1);
-  inOrder.reserve(lineStart.size() + 1);
+  bool acrossInOrder = true;
+  double highest = -kFarAway;
+  double lowestBefore = -kFarAway;
+  std::vector<std::uint32_t>& loose = loose_;
+  loose.clear();
   std::size_t from = 0;
   auto lay = [&](std::size_t to) __attribute__((always_inline)) {
     if (to <= from) return;
-    const auto index = static_cast<std::uint32_t>(lines_.size());
-    Line line{static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to), 1.0, kFarAway, -kFarAway, 0.0};
-    bool up = true, down = true;
-    double previous = Along(ends[2 * from]);
+    const double first = Along(ends[2 * from]);
+    const double sign = Along(ends[2 * to - 1]) < first ? -1.0 : 1.0;
+    double acrossLow = kFarAway, acrossHigh = -kFarAway;
+    bool exact = true;
+    double previous = sign * first;
     for (std::size_t s = from; s < to; ++s) {
       const CDoublePoint& a = ends[2 * s];
       const CDoublePoint& b = ends[2 * s + 1];
@@ -108,22 +115,29 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
       finite = finite && size < kLargest;  // false for NaN too
       largest = std::max(largest, size);
       const double acrossA = Across(a), acrossB = Across(b);
-      line.acrossLow = std::min(line.acrossLow, std::min(acrossA, acrossB));
-      line.acrossHigh = std::max(line.acrossHigh, std::max(acrossA, acrossB));
-      const double alongA = Along(a), alongB = Along(b);
-      up = up && previous <= alongA && alongA <= alongB;
-      down = down && previous >= alongA && alongA >= alongB;
+      acrossLow = std::min(acrossLow, std::min(acrossA, acrossB));
+      acrossHigh = std::max(acrossHigh, std::max(acrossA, acrossB));
+      const double alongA = sign * Along(a), alongB = sign * Along(b);
+      exact = exact && previous <= alongA && alongA <= alongB;
       previous = alongB;
-      keys_[s] = {alongA, alongB};
-      lineOf_[s] = index;
+      keys[s] = {alongA, alongB};
+      lineOf[s] = laid;
     }
-    lines_.push_back(line);
-    inOrder.push_back(static_cast<std::uint8_t>((up ? 1 : 0) | (down ? 2 : 0)));
+    if (acrossLow < lowestBefore) acrossInOrder = false;
+    lowestBefore = acrossLow;
+    highest = std::max(highest, acrossHigh);
+    lines[laid] = Line{static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to), sign, acrossLow, acrossHigh,
+                       highest};
+    present[laid] = static_cast<std::uint32_t>(to - from);
+    if (!exact) loose.push_back(laid);
+    ++laid;
     from = to;
   };
   for (int s : lineStart)
     if (s > 0 && static_cast<std::size_t>(s) < strokes) lay(static_cast<std::size_t>(s));
   lay(strokes);
+  lines_.resize(laid);
+  present_.resize(laid);
   // Not finite or too large to square.
   usable_ = finite;
   if (!usable_) return;
@@ -135,7 +149,7 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
   margin_ = slack_ + stray;
   // Sorted along the line, one way or the other: no end lies farther back
   // than the stray from any end before it. Either way that holds serves the
-  // search alike: a line in order exactly takes its own way.
+  // search alike.
   auto sorted = [&](const Line& line, double sign) {
     double most = sign * keys_[line.begin].low;
     for (std::size_t s = line.begin; s < line.end; ++s) {
@@ -146,10 +160,14 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
     }
     return true;
   };
-  for (std::size_t l = 0; l < lines_.size(); ++l) {
+  for (const std::uint32_t l : loose) {
     Line& line = lines_[l];
-    if ((inOrder[l] & 1) != 0 || ((inOrder[l] & 2) == 0 && sorted(line, 1.0))) continue;
-    if ((inOrder[l] & 2) == 0 && !sorted(line, -1.0)) {
+    // Forwards when it holds, as the keys unsigned.
+    if (line.forward < 0.0)
+      for (std::size_t s = line.begin; s < line.end; ++s) keys_[s] = {-keys_[s].low, -keys_[s].high};
+    line.forward = 1.0;
+    if (sorted(line, 1.0)) continue;
+    if (!sorted(line, -1.0)) {
       usable_ = false;
       return;
     }
@@ -157,8 +175,8 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
     for (std::size_t s = line.begin; s < line.end; ++s) keys_[s] = {-keys_[s].low, -keys_[s].high};
   }
   // Scan lines come in order across, one way or the other.
-  auto lower = [](const Line& a, const Line& b) { return a.acrossLow < b.acrossLow; };
-  if (!std::is_sorted(lines_.begin(), lines_.end(), lower)) {
+  if (!acrossInOrder) {
+    auto lower = [](const Line& a, const Line& b) { return a.acrossLow < b.acrossLow; };
     std::reverse(lines_.begin(), lines_.end());
     if (std::is_sorted(lines_.begin(), lines_.end(), lower)) {
       const auto top = static_cast<std::uint32_t>(lines_.size() - 1);
@@ -168,14 +186,13 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
       for (std::size_t l = 0; l < lines_.size(); ++l)
         std::fill(lineOf_.begin() + lines_[l].begin, lineOf_.begin() + lines_[l].end, static_cast<std::uint32_t>(l));
     }
-  }
-  present_.resize(lines_.size());
-  double highest = -kFarAway;
-  for (std::size_t l = 0; l < lines_.size(); ++l) {
-    Line& line = lines_[l];
-    highest = std::max(highest, line.acrossHigh);
-    line.highestBelow = highest;
-    present_[l] = line.end - line.begin;
+    highest = -kFarAway;
+    for (std::size_t l = 0; l < lines_.size(); ++l) {
+      Line& line = lines_[l];
+      highest = std::max(highest, line.acrossHigh);
+      line.highestBelow = highest;
+      present_[l] = line.end - line.begin;
+    }
   }
   empty_.assign(lines_.size(), Stretch{kFarAway, -kFarAway});
   strokesLeft_.Fill(strokes);
@@ -232,6 +249,25 @@ inline std::size_t ScanLineEnds::Place(const Line& l, double key, std::size_t ra
     return at;
   }
   return Gallop(l, key, at);
+}
+
+inline void ScanLineEnds::Prefetch(std::size_t stroke) const {
+  // The next search starts from this stroke and looks first at the line
+  // beside it on the side the fill went on to, at about the same count of
+  // strokes along. A fill taken up a narrow column jumps a whole line in
+  // memory each time: ask for it now. The line on the other side was mostly
+  // just read.
+  const std::size_t own = lineOf_[stroke];
+  const std::size_t l = upFirst_ ? own + 1 : own - 1;
+  if (l >= lines_.size()) return;
+  const Line& line = lines_[own];
+  const std::size_t rank = line.forward > 0.0 ? stroke - line.begin : line.end - stroke;
+  const Line& beside = lines_[l];
+  const std::size_t n = beside.end - beside.begin;
+  const std::size_t at =
+      beside.forward > 0.0 ? beside.begin + std::min(rank, n - 1) : beside.end - 1 - std::min(rank, n - 1);
+  __builtin_prefetch(&keys_[at]);
+  __builtin_prefetch(&ends_[2 * at]);
 }
 
 long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
@@ -403,24 +439,6 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
   if (lineOf_[best] != own) upFirst_ = lineOf_[best] > own;
   Prefetch(best);
   return static_cast<long>(best);
-}
-
-void ScanLineEnds::Prefetch(std::size_t stroke) const {
-  // The next search starts from this stroke and looks at the lines beside
-  // it, at about the same count of strokes along. A fill taken up a narrow
-  // column jumps a whole line in memory each time: ask for them now.
-  const std::size_t own = lineOf_[stroke];
-  const Line& line = lines_[own];
-  const std::size_t rank = line.forward > 0.0 ? stroke - line.begin : line.end - stroke;
-  for (std::size_t l : {own - 1, own + 1}) {
-    if (l >= lines_.size()) continue;
-    const Line& beside = lines_[l];
-    const std::size_t n = beside.end - beside.begin;
-    const std::size_t at =
-        beside.forward > 0.0 ? beside.begin + std::min(rank, n - 1) : beside.end - 1 - std::min(rank, n - 1);
-    __builtin_prefetch(&keys_[at]);
-    __builtin_prefetch(&ends_[2 * at]);
-  }
 }
 
 void ScanLineEnds::Remove(long stroke) {

@@ -52,7 +52,11 @@ class ScanLineEnds {
    public:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     void Fill(std::size_t count);
-    void Clear(std::size_t i);
+    void Clear(std::size_t i) {
+      const std::size_t w = i / 64;
+      words_[w] &= ~(std::uint64_t{1} << (i % 64));
+      if (words_[w] == 0) summary_[w / 64] &= ~(std::uint64_t{1} << (w % 64));
+    }
     bool Has(std::size_t i) const { return (words_[i / 64] >> (i % 64) & 1) != 0; }
     // The first item left at or after i, count when none is; the last at or
     // before i, kNone when none is (i may be kNone).
@@ -114,7 +118,7 @@ class ScanLineEnds {
   std::vector<Line> lines_;             // sorted across
   std::vector<std::uint32_t> lineOf_;   // line of each stroke
   std::vector<std::uint32_t> present_;  // strokes left on each line
-  std::vector<std::uint8_t> inOrder_;   // while building: how each line's ends run along
+  std::vector<std::uint32_t> loose_;    // while building: lines whose ends are not in order exactly
   // A stretch of each line known to hold no end of a stroke left (but for
   // the stray): found by earlier searches, it spares walking the line again.
   std::vector<Stretch> empty_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -239,6 +240,52 @@ TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {
       ASSERT_EQ(fast[i].x, plain[i].x) << "round " << round << " point " << i;
       ASSERT_EQ(fast[i].y, plain[i].y) << "round " << round << " point " << i;
       ASSERT_EQ(fast[i].flag, plain[i].flag);
+    }
+  }
+  // Scans whose lines are not all in order exactly: an end nudged back past
+  // the one before it by far less than the index tolerates (a vertex met by
+  // two edges rounds so), on lines running either way along, sloped or
+  // level; and now and then by far more, which the index refuses. Coarse
+  // steps make many equal distances.
+  for (int round = 0; round < 24; ++round) {
+    const double angle = round % 3 == 0 ? 0.0 : 0.3 * round;
+    HatchScan scan;
+    scan.alongX = std::cos(angle);
+    scan.alongY = std::sin(angle);
+    std::uniform_int_distribution<int> gaps(1, 3);
+    std::uniform_int_distribution<int> chance(0, 9);
+    const int lineCount = 2 + static_cast<int>(rng() % 30);
+    for (int line = 0; line < lineCount; ++line) {
+      scan.lineStart.push_back(scan.strokes.GetSize() / 2);
+      std::vector<double> along;
+      for (double t = gaps(rng); along.size() < 2 * (1 + rng() % 6); t += gaps(rng)) along.push_back(t);
+      if (line % 2 == 1) std::reverse(along.begin(), along.end());
+      for (std::size_t i = 1; i < along.size(); ++i) {
+        const int c = chance(rng);
+        if (c < 3) along[i] = along[i - 1] - (along[i] - along[i - 1]) * (c == 0 && round % 4 == 3 ? 1e-3 : 1e-14);
+      }
+      for (std::size_t i = 0; i < along.size(); ++i) {
+        const double x = along[i] * scan.alongX - line * scan.alongY;
+        const double y = along[i] * scan.alongY + line * scan.alongX;
+        scan.strokes.Add(CDoublePoint(x, y, i % 2 == 0 ? 0 : PT_JOINED));
+      }
+    }
+    CPointList fast;
+    AppendScanStrokesNearestFirst(scan, fast);
+    CHatchSegmentArray segments;
+    for (int i = 0; i + 1 < scan.strokes.GetSize(); i += 2) segments.Add({scan.strokes[i], scan.strokes[i + 1]});
+    CPointList plain;
+    CDoublePoint ref = scan.strokes[0];
+    HatchSegment out;
+    while (TakeNearestSegment(segments, ref, out)) {
+      plain.Add(out.first);
+      plain.Add(out.second);
+    }
+    ASSERT_EQ(fast.GetSize(), plain.GetSize()) << "round " << round;
+    for (int i = 0; i < fast.GetSize(); ++i) {
+      ASSERT_EQ(fast[i].x, plain[i].x) << "round " << round << " point " << i;
+      ASSERT_EQ(fast[i].y, plain[i].y) << "round " << round << " point " << i;
+      ASSERT_EQ(fast[i].flag, plain[i].flag) << "round " << round << " point " << i;
     }
   }
 }
