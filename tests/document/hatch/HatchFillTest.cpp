@@ -202,14 +202,21 @@ TEST(HatchFill, AFillBeyondTheStrokeLimitIsRefusedAndSaysSo) {
 }
 
 // Strokes on a coarse lattice (many equal distances), spread out, dots with
-// both ends in one place, and lattices in clusters far apart; every fifth
-// round a few thousand of them. The index must take them as the plain scan
-// does, also when items are taken out of its order in between.
+// both ends in one place, lattices in clusters far apart, and nine in ten on
+// a fine lattice crowded in one corner of a coarse one (the index holds
+// those in its tree); every fifth round a few thousand of them. The index
+// must take them as the plain scan does, also when items are taken out of
+// its order in between. The last round crowds one in eight as dots in a
+// corner, over a few cells at first; with the spread ones taken the cells
+// are laid anew and would hold the crowd in one: the tree takes over there.
 TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {
   std::mt19937 rng(7);
-  for (int round = 0; round < 40; ++round) {
-    const int n = round % 5 == 4 ? 2000 + static_cast<int>(rng() % 1000) : 1 + static_cast<int>(rng() % 600);
-    const int layout = round % 4;
+  for (int round = 0; round < 50; ++round) {
+    const int layout = round < 40 ? round % 4 : 4;
+    const bool fewCrowded = round == 49;
+    const int n = fewCrowded          ? 4000
+                  : round % 5 == 4    ? 2000 + static_cast<int>(rng() % 1000)
+                                      : (layout == 4 ? 400 : 1) + static_cast<int>(rng() % 600);
     const bool coarse = layout != 1;
     std::uniform_real_distribution<double> real(-50, 50);
     std::uniform_int_distribution<int> whole(-6, 6);
@@ -226,6 +233,20 @@ TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {
         s.second = CDoublePoint(s.first.x + real(rng) / 10, s.first.y + real(rng) / 10);
       } else if (layout == 2) {
         s.first = s.second = lattice(0, 0);
+      } else if (fewCrowded) {
+        std::uniform_int_distribution<int> mm(-48, 48), quarter(0, 15);
+        if (i % 8 == 0) {
+          s.first = s.second = CDoublePoint(-50 + quarter(rng) / 4.0, -50 + quarter(rng) / 4.0);
+        } else {
+          s.first = CDoublePoint(mm(rng), mm(rng));
+          s.second = CDoublePoint(mm(rng), mm(rng));
+        }
+      } else if (layout == 4) {
+        // Sixteenths of a millimetre, exact, so that distances tie as on the coarse lattice.
+        auto crowded = [&] { return CDoublePoint(-50 + (whole(rng) + 6) / 16.0, -50 + (whole(rng) + 6) / 16.0); };
+        auto spread = [&] { return CDoublePoint(whole(rng) * 8, whole(rng) * 8); };
+        s.first = i % 10 == 0 ? spread() : crowded();
+        s.second = i % 10 == 0 ? spread() : crowded();
       } else {
         // Three clusters 1e5 apart; now and then a stroke from one to another.
         const double far[3][2] = {{0, 0}, {1e5, 0}, {0, -1e5}};
@@ -261,6 +282,12 @@ TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {
     // order, against the scan in index order over the items left.
     NearestEndGrid grid(items);
     std::vector<char> left(items.size(), 1);
+    if (fewCrowded)
+      for (std::size_t i = 0; i < items.size(); ++i)
+        if (i % 8 != 0 && i % 100 != 1) {
+          grid.Remove(static_cast<long>(i));
+          left[i] = 0;
+        }
     CDoublePoint at = start;
     for (int k = 0; !grid.Empty(); ++k) {
       if (k % 3 == 2) {
