@@ -1,7 +1,9 @@
 // Speed of the marking controller: a whole USB job of 10k step nodes against
 // the simulated board without line pacing, the object order of a pass
-// (nearest-next and plain, 1000 to 16000 objects, beside the list scan that
-// took them before and a plain sort of as many points as a floor), and port
+// (nearest-next and plain, 1000 to 64000 objects, nearest-next also with
+// most objects crowded in a corner, beside the list scan that
+// took them before, up to 16000 as it is quadratic, and a plain sort of as
+// many points as a floor), and port
 // stepping of 1M steps with the waits taken out.
 #include <algorithm>
 #include <chrono>
@@ -115,18 +117,42 @@ std::vector<CObjElement*> RandomObjects(TestDocument& doc, int n) {
   return objects;
 }
 
+// Nine objects in ten within a 10 x 10 mm corner of a 1000 x 1000 mm area,
+// the rest spread over it: a few cells of an even grid would hold thousands.
+std::vector<CObjElement*> ClusteredObjects(TestDocument& doc, int n) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> spread(-500, 500), corner(-500, -490);
+  std::vector<CObjElement*> objects;
+  for (int i = 0; i < n; ++i) {
+    auto& range = i % 10 == 0 ? spread : corner;
+    CObjElement* e = doc.AddLine({0, 0}, {1, 1});
+    e->startPoint = CDoublePoint(range(rng), range(rng), 0);
+    e->endPoint = CDoublePoint(range(rng), range(rng), 0);
+    objects.push_back(e);
+  }
+  return objects;
+}
+
 // A pass's nearest-next order as MarkPass takes it.
-void BM_NearestOrder(benchmark::State& state) {
-  TestDocument doc;
-  const std::vector<CObjElement*> objects = RandomObjects(doc, static_cast<int>(state.range(0)));
+void TimeNearestOrder(benchmark::State& state, const std::vector<CObjElement*>& objects, CDoublePoint start) {
   for (auto _ : state) {
     MarkOrder order(objects);
-    CDoublePoint at(-60, 50, 0);
+    CDoublePoint at = start;
     int direction = 0;
     while (CObjElement* e = order.TakeNearest(at, direction)) at = direction < 0 ? e->startPoint : e->endPoint;
     benchmark::DoNotOptimize(at);
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_NearestOrder(benchmark::State& state) {
+  TestDocument doc;
+  TimeNearestOrder(state, RandomObjects(doc, static_cast<int>(state.range(0))), CDoublePoint(-60, 50, 0));
+}
+
+void BM_NearestOrderClustered(benchmark::State& state) {
+  TestDocument doc;
+  TimeNearestOrder(state, ClusteredObjects(doc, static_cast<int>(state.range(0))), CDoublePoint(-500, 500, 0));
 }
 
 // The same order by scanning the list for every object, as passes took it before.
@@ -225,11 +251,12 @@ void BM_PortSteppingOf1MSteps(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_UsbJobOf10kNodes)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_NearestOrder)->ArgName("objects")->Arg(1000)->Arg(4000)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NearestOrder)->ArgName("objects")->Arg(1000)->Arg(4000)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NearestOrderClustered)->ArgName("objects")->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NearestOrderByListScan)->ArgName("objects")->Arg(1000)->Arg(4000)->Arg(16000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlainOrder)->ArgName("objects")->Arg(1000)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainOrder)->ArgName("objects")->Arg(1000)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainOrderByErasing)->ArgName("objects")->Arg(1000)->Arg(16000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SortOfAsManyPoints)->ArgName("objects")->Arg(1000)->Arg(16000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortOfAsManyPoints)->ArgName("objects")->Arg(1000)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PortSteppingOf1MSteps)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "document/path/NearestEndTree.h"
+
 namespace {
 
 constexpr double kFarAway = 4e298;
 constexpr std::size_t kSmall = 64;  // below this the plain scan is as good
+constexpr double kCrowded = 256;     // ends per cell a search may weigh before the tree pays
 
 double NearerEndDistance(const HatchSegment& s, const CDoublePoint& p) {
   return std::min(PointDistance(p, s.first), PointDistance(p, s.second));
@@ -35,7 +38,10 @@ NearestEndGrid::NearestEndGrid(const std::vector<HatchSegment>& items) : items_(
   if (n >= kSmall && n < (std::size_t{1} << 30)) gridded_ = Build();
 }
 
+NearestEndGrid::~NearestEndGrid() = default;
+
 bool NearestEndGrid::Build() {
+  tree_.reset();
   double minX = kFarAway, minY = kFarAway, maxX = -kFarAway, maxY = -kFarAway;
   for (long i = head_; i >= 0; i = next_[static_cast<std::size_t>(i)]) {
     const HatchSegment& s = items_[static_cast<std::size_t>(i)];
@@ -75,6 +81,10 @@ bool NearestEndGrid::Build() {
     ++count_[a];
     if (b != a) ++count_[b];
   }
+  if (Crowded()) {
+    BuildTree();
+    return true;
+  }
   for (std::size_t c = 0; c < cells; ++c) start_[c + 1] = start_[c] + count_[c];
   entries_.resize(static_cast<std::size_t>(start_.back()));
   std::fill(count_.begin(), count_.end(), 0);
@@ -93,6 +103,26 @@ bool NearestEndGrid::Build() {
   return true;
 }
 
+bool NearestEndGrid::Crowded() const {
+  // The ends a search near an end weighs per cell, on average over the ends:
+  // about 3 for ends spread evenly, the size of the crowd where they crowd.
+  double ends = 0, weighed = 0;
+  for (const int c : count_) {
+    ends += c;
+    weighed += static_cast<double>(c) * c;
+  }
+  return weighed > kCrowded * ends;
+}
+
+void NearestEndGrid::BuildTree() {
+  std::vector<long> present;
+  present.reserve(remaining_);
+  for (long i = head_; i >= 0; i = next_[static_cast<std::size_t>(i)]) present.push_back(i);
+  tree_ = std::make_unique<NearestEndTree>(items_, present);
+  // The tree's searches do not widen over the area taken: it is never laid again.
+  for (auto* v : {&start_, &count_, &entries_, &position_}) std::vector<int>().swap(*v);
+}
+
 bool NearestEndGrid::Indexable(const CDoublePoint& p) {
   constexpr double kLimit = 1e150;
   return std::isfinite(p.x) && std::isfinite(p.y) && std::fabs(p.x) < kLimit && std::fabs(p.y) < kLimit;
@@ -106,7 +136,10 @@ std::size_t NearestEndGrid::CellIndex(const CDoublePoint& p) const {
 
 long NearestEndGrid::Nearest(const CDoublePoint& p) const {
   if (remaining_ == 0) return -1;
-  if (gridded_) {
+  if (tree_) {
+    const long found = tree_->Nearest(p);
+    if (found >= 0) return found;
+  } else if (gridded_) {
     const long found = GridNearest(p);
     if (found >= 0) return found;
   }
@@ -125,6 +158,10 @@ void NearestEndGrid::Remove(long i) {
     head_ = nx;
   if (nx >= 0) prev_[static_cast<std::size_t>(nx)] = pv;
   if (!gridded_) return;
+  if (tree_) {
+    tree_->Remove(i);
+    return;
+  }
   DropEntry(2 * i);
   DropEntry(2 * i + 1);
   // As the taken area grows, empty cells would slow the ring search: lay the

@@ -202,27 +202,64 @@ TEST(HatchFill, AFillBeyondTheStrokeLimitIsRefusedAndSaysSo) {
   }
 }
 
+// Strokes on a coarse lattice (many equal distances), spread out, dots with
+// both ends in one place, lattices in clusters far apart, and nine in ten on
+// a fine lattice crowded in one corner of a coarse one (the index holds
+// those in its tree); every fifth round a few thousand of them. The index
+// must take them as the plain scan does, also when items are taken out of
+// its order in between. The last round crowds one in eight as dots in a
+// corner, over a few cells at first; with the spread ones taken the cells
+// are laid anew and would hold the crowd in one: the tree takes over there.
 TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {
   std::mt19937 rng(7);
-  for (int round = 0; round < 40; ++round) {
-    const int n = 1 + static_cast<int>(rng() % 600);
-    // Coarse integer coordinates make many equal distances (ties).
-    const bool coarse = round % 2 == 0;
+  for (int round = 0; round < 50; ++round) {
+    const int layout = round < 40 ? round % 4 : 4;
+    const bool fewCrowded = round == 49;
+    const int n = fewCrowded          ? 4000
+                  : round % 5 == 4    ? 2000 + static_cast<int>(rng() % 1000)
+                                      : (layout == 4 ? 400 : 1) + static_cast<int>(rng() % 600);
+    const bool coarse = layout != 1;
     std::uniform_real_distribution<double> real(-50, 50);
     std::uniform_int_distribution<int> whole(-6, 6);
+    auto lattice = [&](double offsetX, double offsetY) { return CDoublePoint(offsetX + whole(rng), offsetY + whole(rng)); };
     CHatchSegmentArray a, b;
+    std::vector<HatchSegment> items;
     for (int i = 0; i < n; ++i) {
       HatchSegment s;
-      if (coarse) {
-        s.first = CDoublePoint(whole(rng), whole(rng));
-        s.second = CDoublePoint(whole(rng), whole(rng));
-      } else {
+      if (layout == 0) {
+        s.first = lattice(0, 0);
+        s.second = lattice(0, 0);
+      } else if (layout == 1) {
         s.first = CDoublePoint(real(rng), real(rng));
         s.second = CDoublePoint(s.first.x + real(rng) / 10, s.first.y + real(rng) / 10);
+      } else if (layout == 2) {
+        s.first = s.second = lattice(0, 0);
+      } else if (fewCrowded) {
+        std::uniform_int_distribution<int> mm(-48, 48), quarter(0, 15);
+        if (i % 8 == 0) {
+          s.first = s.second = CDoublePoint(-50 + quarter(rng) / 4.0, -50 + quarter(rng) / 4.0);
+        } else {
+          s.first = CDoublePoint(mm(rng), mm(rng));
+          s.second = CDoublePoint(mm(rng), mm(rng));
+        }
+      } else if (layout == 4) {
+        // Sixteenths of a millimetre, exact, so that distances tie as on the coarse lattice.
+        auto crowded = [&] { return CDoublePoint(-50 + (whole(rng) + 6) / 16.0, -50 + (whole(rng) + 6) / 16.0); };
+        auto spread = [&] { return CDoublePoint(whole(rng) * 8, whole(rng) * 8); };
+        s.first = i % 10 == 0 ? spread() : crowded();
+        s.second = i % 10 == 0 ? spread() : crowded();
+      } else {
+        // Three clusters 1e5 apart; now and then a stroke from one to another.
+        const double far[3][2] = {{0, 0}, {1e5, 0}, {0, -1e5}};
+        const auto* c = far[rng() % 3];
+        const auto* d = i % 7 == 0 ? far[rng() % 3] : c;
+        s.first = lattice(c[0], c[1]);
+        s.second = lattice(d[0], d[1]);
       }
       s.second.flag = PT_JOINED;
       a.Add(s);
       b.Add(s);
+      items.push_back(s);
     }
     const CDoublePoint start(coarse ? 0.0 : real(rng), 0.0);
     CPointList fast;
@@ -240,6 +277,43 @@ TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {
       ASSERT_EQ(fast[i].x, plain[i].x) << "round " << round << " point " << i;
       ASSERT_EQ(fast[i].y, plain[i].y) << "round " << round << " point " << i;
       ASSERT_EQ(fast[i].flag, plain[i].flag);
+    }
+    if (round % 2 == 0) continue;
+    // The index itself, with every third take an item taken out of its
+    // order, against the scan in index order over the items left.
+    NearestEndGrid grid(items);
+    std::vector<char> left(items.size(), 1);
+    if (fewCrowded)
+      for (std::size_t i = 0; i < items.size(); ++i)
+        if (i % 8 != 0 && i % 100 != 1) {
+          grid.Remove(static_cast<long>(i));
+          left[i] = 0;
+        }
+    CDoublePoint at = start;
+    for (int k = 0; !grid.Empty(); ++k) {
+      if (k % 3 == 2) {
+        std::size_t drop = rng() % items.size();
+        while (!left[drop]) drop = (drop + 1) % items.size();
+        grid.Remove(static_cast<long>(drop));
+        left[drop] = 0;
+        continue;
+      }
+      long expected = -1;
+      double best = 0;
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!left[i]) continue;
+        const double d = std::min(PointDistance(at, items[i].first), PointDistance(at, items[i].second));
+        if (expected < 0 || d < best) {
+          best = d;
+          expected = static_cast<long>(i);
+        }
+      }
+      const long got = grid.Nearest(at);
+      ASSERT_EQ(got, expected) << "round " << round << " take " << k;
+      grid.Remove(got);
+      left[static_cast<std::size_t>(got)] = 0;
+      const HatchSegment& s = items[static_cast<std::size_t>(got)];
+      at = PointDistance(at, s.second) < PointDistance(at, s.first) ? s.first : s.second;
     }
   }
   // Scans whose lines are not all in order exactly: an end nudged back past
