@@ -89,17 +89,23 @@ NearestEndTree::NearestEndTree(const std::vector<HatchSegment>& items, const std
   for (std::size_t at = 0; at < ends_.size(); ++at) where_[static_cast<std::size_t>(ends_[at].code)] = static_cast<long>(at);
 }
 
+void NearestEndTree::FitBounds(Box& b, std::size_t begin, std::size_t end) const {
+  b.minX = b.maxX = ends_[begin].x;
+  b.minY = b.maxY = ends_[begin].y;
+  for (std::size_t k = begin + 1; k < end; ++k) {
+    b.minX = std::min(b.minX, ends_[k].x);
+    b.minY = std::min(b.minY, ends_[k].y);
+    b.maxX = std::max(b.maxX, ends_[k].x);
+    b.maxY = std::max(b.maxY, ends_[k].y);
+  }
+}
+
 void NearestEndTree::Split(std::size_t box, std::size_t begin, std::size_t end, const Cell& cell) {
   cells_[box] = cell;
-  double minX = ends_[begin].x, minY = ends_[begin].y, maxX = minX, maxY = minY;
-  for (std::size_t k = begin + 1; k < end; ++k) {
-    minX = std::min(minX, ends_[k].x);
-    minY = std::min(minY, ends_[k].y);
-    maxX = std::max(maxX, ends_[k].x);
-    maxY = std::max(maxY, ends_[k].y);
-  }
-  boxes_[box] = Box{minX, minY, maxX, maxY, static_cast<int>(begin), static_cast<int>(end), static_cast<int>(end - begin)};
-  if (IsLeaf(boxes_[box])) {
+  Box& b = boxes_[box];
+  b = Box{0, 0, 0, 0, static_cast<int>(begin), static_cast<int>(end), static_cast<int>(end - begin)};
+  FitBounds(b, begin, end);
+  if (IsLeaf(b)) {
     std::fill(leafOf_.begin() + static_cast<std::ptrdiff_t>(begin), leafOf_.begin() + static_cast<std::ptrdiff_t>(end),
               static_cast<int>(box));
     return;
@@ -110,7 +116,7 @@ void NearestEndTree::Split(std::size_t box, std::size_t begin, std::size_t end, 
   const auto last = ends_.begin() + static_cast<std::ptrdiff_t>(end);
   // The halves' cells meet at the middle end; ends on that line may lie in either.
   Cell lower = cell, upper = cell;
-  if (maxX - minX >= maxY - minY) {
+  if (b.maxX - b.minX >= b.maxY - b.minY) {
     SelectNth(first, middle, last, [](const End& e) { return e.x; });
     lower.maxX = upper.minX = middle->x;
   } else {
@@ -207,15 +213,7 @@ void NearestEndTree::DropEnd(std::size_t at) {
   bool shrinking = true;
   if (leaf.live > 0) {
     const Box before = leaf;
-    const End& first = ends_[static_cast<std::size_t>(leaf.begin)];
-    leaf.minX = leaf.maxX = first.x;
-    leaf.minY = leaf.maxY = first.y;
-    for (std::size_t k = static_cast<std::size_t>(leaf.begin) + 1; k < last; ++k) {
-      leaf.minX = std::min(leaf.minX, ends_[k].x);
-      leaf.minY = std::min(leaf.minY, ends_[k].y);
-      leaf.maxX = std::max(leaf.maxX, ends_[k].x);
-      leaf.maxY = std::max(leaf.maxY, ends_[k].y);
-    }
+    FitBounds(leaf, static_cast<std::size_t>(leaf.begin), last);
     shrinking = !SameBounds(leaf, before);
   }
   while (box > 0) {

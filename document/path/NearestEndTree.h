@@ -45,6 +45,8 @@ class NearestEndTree {
   };
   static bool IsLeaf(const Box& b) { return b.end - b.begin <= kLeaf; }
 
+  // Box b's bounds to its ends from begin to end (at least one).
+  void FitBounds(Box& b, std::size_t begin, std::size_t end) const;
   void Split(std::size_t box, std::size_t begin, std::size_t end, const Cell& cell);
   void DropEnd(std::size_t at);
   void SearchFrom(std::size_t box, const CDoublePoint& p, Best& best) const;

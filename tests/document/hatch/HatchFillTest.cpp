@@ -62,6 +62,29 @@ std::vector<Stroke> Hatch(const CPointList& contour, float angle, float spacing)
   return Strokes(g);
 }
 
+// The strokes taken one by one by the plain nearest-first scan from start.
+CPointList PlainNearestFirst(CHatchSegmentArray& segments, CDoublePoint start) {
+  CPointList out;
+  HatchSegment seg;
+  while (TakeNearestSegment(segments, start, seg)) {
+    out.Add(seg.first);
+    out.Add(seg.second);
+  }
+  return out;
+}
+
+// The same points with the same flags, in the same order.
+testing::AssertionResult SamePoints(const CPointList& got, const CPointList& expected) {
+  if (got.GetSize() != expected.GetSize())
+    return testing::AssertionFailure() << got.GetSize() << " points, not " << expected.GetSize();
+  for (int i = 0; i < got.GetSize(); ++i)
+    if (got[i].x != expected[i].x || got[i].y != expected[i].y || got[i].flag != expected[i].flag)
+      return testing::AssertionFailure() << "point " << i << " is (" << got[i].x << ", " << got[i].y << ", "
+                                         << int(got[i].flag) << "), not (" << expected[i].x << ", " << expected[i].y
+                                         << ", " << int(expected[i].flag) << ")";
+  return testing::AssertionSuccess();
+}
+
 }  // namespace
 
 TEST(HatchFill, HorizontalStrokesOfASquareAndTheAngleAndSpacingClamps) {
@@ -265,19 +288,7 @@ TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {
     CPointList fast;
     AppendSegmentsNearestFirst(a, start, fast);
     EXPECT_EQ(a.GetSize(), 0);
-    CPointList plain;
-    CDoublePoint ref = start;
-    HatchSegment out;
-    while (TakeNearestSegment(b, ref, out)) {
-      plain.Add(out.first);
-      plain.Add(out.second);
-    }
-    ASSERT_EQ(fast.GetSize(), plain.GetSize());
-    for (int i = 0; i < fast.GetSize(); ++i) {
-      ASSERT_EQ(fast[i].x, plain[i].x) << "round " << round << " point " << i;
-      ASSERT_EQ(fast[i].y, plain[i].y) << "round " << round << " point " << i;
-      ASSERT_EQ(fast[i].flag, plain[i].flag);
-    }
+    ASSERT_TRUE(SamePoints(fast, PlainNearestFirst(b, start))) << "round " << round;
     if (round % 2 == 0) continue;
     // The index itself, with every third take an item taken out of its
     // order, against the scan in index order over the items left.
@@ -348,19 +359,7 @@ TEST(HatchSegments, NearestFirstOrderingMatchesThePlainScan) {
     AppendScanStrokesNearestFirst(scan, fast);
     CHatchSegmentArray segments;
     for (int i = 0; i + 1 < scan.strokes.GetSize(); i += 2) segments.Add({scan.strokes[i], scan.strokes[i + 1]});
-    CPointList plain;
-    CDoublePoint ref = scan.strokes[0];
-    HatchSegment out;
-    while (TakeNearestSegment(segments, ref, out)) {
-      plain.Add(out.first);
-      plain.Add(out.second);
-    }
-    ASSERT_EQ(fast.GetSize(), plain.GetSize()) << "round " << round;
-    for (int i = 0; i < fast.GetSize(); ++i) {
-      ASSERT_EQ(fast[i].x, plain[i].x) << "round " << round << " point " << i;
-      ASSERT_EQ(fast[i].y, plain[i].y) << "round " << round << " point " << i;
-      ASSERT_EQ(fast[i].flag, plain[i].flag) << "round " << round << " point " << i;
-    }
+    ASSERT_TRUE(SamePoints(fast, PlainNearestFirst(segments, scan.strokes[0]))) << "round " << round;
   }
 }
 
@@ -432,17 +431,10 @@ CPointList ReferenceHatch(const CStrokeGroup& g, float angle, float spacing) {
     const double J = L + (Bo - T) / k;
     for (double w = R; w >= J; w -= d) scan(CLine2D(k, Bo - w * k), false, 0);
   }
-  CPointList out;
-  if (strokes.GetSize() == 0) return out;
+  if (strokes.GetSize() == 0) return CPointList();
   CHatchSegmentArray segs;
   for (int i = 0; i + 1 < strokes.GetSize(); i += 2) segs.Add(HatchSegment{strokes[i], strokes[i + 1]});
-  CDoublePoint ref = strokes[0];
-  HatchSegment seg;
-  while (TakeNearestSegment(segs, ref, seg)) {
-    out.Add(seg.first);
-    out.Add(seg.second);
-  }
-  return out;
+  return PlainNearestFirst(segs, strokes[0]);
 }
 
 CPointList RandomStar(std::mt19937& rng, double cx, double cy, double r, int n) {
@@ -590,17 +582,6 @@ TEST(HatchSegments, NearestFirstOrderingOfThinFillsMatchesThePlainScan) {
     }
     CPointList indexed;
     AppendSegmentsNearestFirst(indexedIn, CDoublePoint(150, -5), indexed);
-    CPointList plain;
-    CDoublePoint ref(150, -5);
-    HatchSegment out;
-    while (TakeNearestSegment(reversed, ref, out)) {
-      plain.Add(out.first);
-      plain.Add(out.second);
-    }
-    ASSERT_EQ(indexed.GetSize(), plain.GetSize());
-    for (int i = 0; i < plain.GetSize(); ++i) {
-      ASSERT_EQ(indexed[i].x, plain[i].x) << angle << " point " << i;
-      ASSERT_EQ(indexed[i].y, plain[i].y) << angle << " point " << i;
-    }
+    ASSERT_TRUE(SamePoints(indexed, PlainNearestFirst(reversed, CDoublePoint(150, -5)))) << angle;
   }
 }
