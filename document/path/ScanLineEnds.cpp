@@ -364,9 +364,8 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
   // Whether nothing in a stretch known empty, `gapSquare` squared across,
   // can beat the candidate.
   auto beyond = [&](const Stretch& known, double gapSquare) __attribute__((always_inline)) {
-    const double below = along - known.low - margin, above = known.high - along - margin;
-    return below > 0.0 && above > 0.0 && below * below + gapSquare > bestSquare &&
-           above * above + gapSquare > bestSquare;
+    const double clear = std::min(along - known.low, known.high - along) - margin;
+    return clear > 0.0 && clear * clear + gapSquare > bestSquare;
   };
 
   // Outwards across on both sides, while a line can still hold something
@@ -398,7 +397,7 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
       return false;
     }
     const double gap = std::max(line.acrossLow - across, across - line.acrossHigh) - slack;
-    if (!Beyond(gap, bestSquare)) visit(up, gap, upRank);
+    visit(up, gap, upRank);
     up = up < last && present_[up + 1] != 0 ? up + 1 : linesLeft_.Next(up + 1);
     return true;
   };
@@ -410,7 +409,7 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
       return false;
     }
     const double gap = std::max(line.acrossLow - across, across - line.acrossHigh) - slack;
-    if (!Beyond(gap, bestSquare)) visit(down, gap, downRank);
+    visit(down, gap, downRank);
     down = down > 0 && present_[down - 1] != 0 ? down - 1 : linesLeft_.Previous(down - 1);
     return true;
   };
