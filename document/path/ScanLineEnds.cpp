@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr double kFarAway = 4e298;
 // Coordinates beyond this are not indexed: their squares would overflow.
 constexpr double kLargest = 1e150;
 // A squared distance this much above the candidate's cannot give its
@@ -450,14 +449,3 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
   return static_cast<long>(best);
 }
 
-void ScanLineEnds::Remove(long stroke) {
-  const std::size_t s = static_cast<std::size_t>(stroke);
-  if (stroke < 0 || s >= strokes_ || !strokesLeft_.Has(s)) return;
-  strokesLeft_.Clear(s);
-  --remaining_;
-  const std::size_t l = lineOf_[s];
-  if (--present_[l] == 0) {
-    linesLeft_.Clear(l);
-    empty_[l] = {-kFarAway, kFarAway};
-  }
-}

@@ -106,6 +106,8 @@ class ScanLineEnds {
   // Asks for what the search from this stroke will read first.
   void Prefetch(std::size_t stroke) const;
 
+  static constexpr double kFarAway = 4e298;  // farther than any position measured
+
   const CDoublePoint* ends_ = nullptr;
   std::size_t strokes_ = 0;
   double alongX_ = 1.0, alongY_ = 0.0;
@@ -124,3 +126,16 @@ class ScanLineEnds {
   std::vector<Stretch> empty_;
   Presence strokesLeft_, linesLeft_;
 };
+
+// Called once for every stroke of a fill, beside its search: inline.
+inline void ScanLineEnds::Remove(long stroke) {
+  const std::size_t s = static_cast<std::size_t>(stroke);
+  if (stroke < 0 || s >= strokes_ || !strokesLeft_.Has(s)) return;
+  strokesLeft_.Clear(s);
+  --remaining_;
+  const std::size_t l = lineOf_[s];
+  if (--present_[l] == 0) {
+    linesLeft_.Clear(l);
+    empty_[l] = {-kFarAway, kFarAway};  // all of the line
+  }
+}
