@@ -305,12 +305,10 @@ void AppendScanStrokesNearestFirst(const HatchScan& scan, CPointList& out) {
   // end, then the nearer end of each stroke taken (as OrderSegmentFrom turns it).
   std::size_t reference = 0;
   while (!index.Empty()) {
-    bool turned = false;
-    const long i = index.NearestFromEnd(reference, turned);
-    const std::size_t first = 2 * static_cast<std::size_t>(i);
-    index.Remove(i);
-    reference = first + (turned ? 1 : 0);
-    CDoublePoint a = ends[reference], b = ends[turned ? first : first + 1];
+    reference = index.NearestEnd(reference);
+    if (reference == ScanLineEnds::kNoEnd) break;  // not while strokes are left
+    index.Remove(static_cast<long>(reference / 2));
+    CDoublePoint a = ends[reference], b = ends[reference ^ 1];
     a.flag = static_cast<std::uint8_t>(a.flag & ~PT_JOINED);
     b.flag = static_cast<std::uint8_t>(b.flag | PT_JOINED);
     out[at++] = a;

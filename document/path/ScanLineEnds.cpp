@@ -269,7 +269,7 @@ inline void ScanLineEnds::Prefetch(std::size_t stroke) const {
   __builtin_prefetch(&ends_[2 * at]);
 }
 
-long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
+std::size_t ScanLineEnds::NearestEnd(std::size_t from) {
   const Keys* const keys = keys_.data();
   const Line* const lines = lines_.data();
   const CDoublePoint* const ends = ends_;
@@ -440,12 +440,12 @@ long ScanLineEnds::NearestFromEnd(std::size_t from, bool& turned) {
   if (best == Presence::kNone) {
     // No distance below the scan's starting value: it keeps the first stroke.
     best = strokesLeft_.Next(0);
-    if (best >= strokes_) return -1;
+    if (best >= strokes_) return kNoEnd;
   }
   const double squareA = squareTo(ends[2 * best]), squareB = squareTo(ends[2 * best + 1]);
-  turned = squareB < squareA * kClearlyBelow || (squareB < squareA && RootBelow(squareB, squareA, false));
+  const bool turned = squareB < squareA * kClearlyBelow || (squareB < squareA && RootBelow(squareB, squareA, false));
   if (lineOf_[best] != own) upFirst_ = lineOf_[best] > own;
   Prefetch(best);
-  return static_cast<long>(best);
+  return 2 * best + (turned ? 1 : 0);
 }
 

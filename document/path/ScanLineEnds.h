@@ -39,10 +39,12 @@ class ScanLineEnds {
   // them another way.
   bool Usable() const { return usable_; }
   bool Empty() const { return remaining_ == 0; }
-  // The stroke a plain scan would take next from end e (2 x stroke + 0 for
-  // its first end, + 1 for its second), whether that stroke is present or
-  // already taken; turned when its second end is the nearer.
-  long NearestFromEnd(std::size_t e, bool& turned);
+  // The nearer end of the stroke a plain scan would take next from end e
+  // (ends are numbered 2 x stroke + 0 for the first, + 1 for the second),
+  // whether e's stroke is present or already taken; kNoEnd when no stroke
+  // is left.
+  static constexpr std::size_t kNoEnd = static_cast<std::size_t>(-1);
+  std::size_t NearestEnd(std::size_t e);
   void Remove(long stroke);
 
  private:
