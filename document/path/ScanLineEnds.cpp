@@ -111,13 +111,13 @@ void ScanLineEnds::Build(const CDoublePoint* ends, std::size_t strokes, const st
       const CDoublePoint& a = ends[2 * s];
       const CDoublePoint& b = ends[2 * s + 1];
       const double size = std::max(std::max(std::fabs(a.x), std::fabs(a.y)), std::max(std::fabs(b.x), std::fabs(b.y)));
-      finite = finite && size < kLargest;  // false for NaN too
+      finite &= size < kLargest;  // false for NaN too
       largest = std::max(largest, size);
       const double acrossA = Across(a), acrossB = Across(b);
       acrossLow = std::min(acrossLow, std::min(acrossA, acrossB));
       acrossHigh = std::max(acrossHigh, std::max(acrossA, acrossB));
       const double alongA = sign * Along(a), alongB = sign * Along(b);
-      exact = exact && previous <= alongA && alongA <= alongB;
+      exact &= (previous <= alongA) & (alongA <= alongB);
       previous = alongB;
       keys[s] = {alongA, alongB};
       lineOf[s] = laid;
