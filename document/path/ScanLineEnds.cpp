@@ -427,13 +427,15 @@ std::size_t ScanLineEnds::NearestEnd(std::size_t from) {
   {
     // Mostly the strokes beside p's own lie farther than the candidate
     // already: nothing between them is left, and the walk is not needed.
+    const bool ownLeft = strokesLeft_.Has(s0);  // on the first search only
     const double lowKey = s0 > ownLine.begin ? keys[s0 - 1].high : -kFarAway;
     const double highKey = s0 + 1 < ownLine.end ? keys[s0 + 1].low : kFarAway;
-    const double behind = ownKey - lowKey - margin, ahead = highKey - ownKey - margin;
-    if (!strokesLeft_.Has(s0) && behind > 0.0 && ahead > 0.0 && behind * behind > bestSquare && ahead * ahead > bestSquare)
+    const bool beside = !ownLeft && Beyond(ownKey - lowKey - margin, bestSquare) &&
+                        Beyond(highKey - ownKey - margin, bestSquare);
+    if (beside)
       keep(own, ownLine.forward, Stretch{lowKey, highKey});
     else
-      keep(own, ownLine.forward, walk(ownLine, strokesLeft_.Has(s0) ? s0 : s0 + 1, s0 - 1, ownKey, 0.0));
+      keep(own, ownLine.forward, walk(ownLine, ownLeft ? s0 : s0 + 1, s0 - 1, ownKey, 0.0));
   }
   while (stepUp() | stepDown()) {
   }
