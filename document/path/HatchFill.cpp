@@ -307,7 +307,7 @@ void AppendScanStrokesNearestFirst(const HatchScan& scan, CPointList& out) {
   while (!index.Empty()) {
     reference = index.NearestEnd(reference);
     if (reference == ScanLineEnds::kNoEnd) break;  // not while strokes are left
-    index.Remove(static_cast<long>(reference / 2));
+    index.Remove(reference / 2);
     CDoublePoint a = ends[reference], b = ends[reference ^ 1];
     a.flag = static_cast<std::uint8_t>(a.flag & ~PT_JOINED);
     b.flag = static_cast<std::uint8_t>(b.flag | PT_JOINED);

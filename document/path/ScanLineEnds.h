@@ -45,7 +45,7 @@ class ScanLineEnds {
   // is left.
   static constexpr std::size_t kNoEnd = static_cast<std::size_t>(-1);
   std::size_t NearestEnd(std::size_t e);
-  void Remove(long stroke);
+  void Remove(std::size_t stroke);
 
  private:
   // Which of a row of items are left: the next and the last one left from
@@ -130,9 +130,8 @@ class ScanLineEnds {
 };
 
 // Called once for every stroke of a fill, beside its search: inline.
-inline void ScanLineEnds::Remove(long stroke) {
-  const std::size_t s = static_cast<std::size_t>(stroke);
-  if (stroke < 0 || s >= strokes_ || !strokesLeft_.Has(s)) return;
+inline void ScanLineEnds::Remove(std::size_t s) {
+  if (s >= strokes_ || !strokesLeft_.Has(s)) return;
   strokesLeft_.Clear(s);
   --remaining_;
   const std::size_t l = lineOf_[s];
