@@ -10,7 +10,7 @@
 namespace platform {
 
 enum class BmpRows {
-  NotChecked,       // not an uncompressed BMP of a known depth (run-length coded ones fill gaps themselves)
+  NotChecked,       // not an uncompressed BMP of a known depth (run-length coded ones have a reader of their own)
   Whole,            // every row is there
   LastRowUnpadded,  // only the padding after the file's last row is missing, as some writers leave it
   CutShort,         // pixel data is missing

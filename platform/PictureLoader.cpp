@@ -5,6 +5,7 @@
 #include "platform/BmpRows.h"
 #include "platform/PcxDecoder.h"
 #include "platform/ReplaceableInstance.h"
+#include "platform/RleBmpDecoder.h"
 
 namespace platform {
 namespace {
@@ -42,6 +43,27 @@ PictureBitmap PictureBitmap::Make(int width, int height, int bitsPerPixel) {
   b.bytesPerRow = RowBytes(width, bitsPerPixel);
   b.bits.assign(static_cast<std::size_t>(b.bytesPerRow) * static_cast<std::size_t>(height), 0);
   return b;
+}
+
+void PictureBitmap::SetIndex(int x, int row, unsigned index) {
+  std::uint8_t* line = bits.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(bytesPerRow);
+  switch (bitsPerPixel) {
+    case 1: {
+      const auto bit = static_cast<std::uint8_t>(0x80 >> (x % 8));
+      line[x / 8] = static_cast<std::uint8_t>(index & 1 ? line[x / 8] | bit : line[x / 8] & ~bit);
+      break;
+    }
+    case 4: {
+      std::uint8_t& b = line[x / 2];
+      b = static_cast<std::uint8_t>(x % 2 == 0 ? (b & 0x0F) | (index & 0x0F) << 4 : (b & 0xF0) | (index & 0x0F));
+      break;
+    }
+    case 8:
+      line[x] = static_cast<std::uint8_t>(index);
+      break;
+    default:
+      break;
+  }
 }
 
 std::uint32_t PictureBitmap::PixelColor(int x, int row) const {
@@ -96,10 +118,13 @@ bool DecodePicture(std::string_view bytes, PictureBitmap& out) {
       break;
   }
   PictureBitmap decoded;
-  // PCX has a reader of our own, whatever backend is installed; a header
-  // that says PCX is no other format's.
+  // PCX and run-length coded BMP have readers of our own, whatever backend
+  // is installed; a header that says PCX is no other format's.
   PcxDecoder pcx;
-  PictureDecoder& decoder = PcxDecoder::LooksLikePcx(bytes) ? pcx : CurrentPictureDecoder();
+  RleBmpDecoder rle;
+  PictureDecoder& decoder = PcxDecoder::LooksLikePcx(bytes)        ? static_cast<PictureDecoder&>(pcx)
+                            : RleBmpDecoder::LooksLikeRleBmp(bytes) ? static_cast<PictureDecoder&>(rle)
+                                                                   : CurrentPictureDecoder();
   if (!decoder.Decode(bytes, decoded) || !IsConsistent(decoded)) return false;
   out = std::move(decoded);
   return true;

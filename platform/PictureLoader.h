@@ -31,6 +31,11 @@ struct PictureBitmap {
   static int RowBytes(int width, int bitsPerPixel);
   // A zeroed bitmap of the size and depth (palette left empty).
   static PictureBitmap Make(int width, int height, int bitsPerPixel);
+  // The depth a palette picture of this many colours keeps: 1 bit for two,
+  // 4 bits for up to 16, else 8.
+  static int PaletteDepth(std::size_t colours) { return colours <= 2 ? 1 : colours <= 16 ? 4 : 8; }
+  // Sets the palette index of pixel (x, row) of a 1-, 4- or 8-bit bitmap.
+  void SetIndex(int x, int row, unsigned index);
   // The colour of pixel (x, row) as 0xAARRGGBB; black outside the bitmap.
   std::uint32_t PixelColor(int x, int row) const;
 };
@@ -38,6 +43,9 @@ struct PictureBitmap {
 // Whether a true-colour pixel is dark: its brightness, weighing red, green
 // and blue as the eye does, below half. Every format's dark pixels follow it.
 inline bool IsDarkRgb(int red, int green, int blue) { return ((red * 9798 + green * 19235 + blue * 3735) >> 15) < 128; }
+// Palette pictures are dark by their index: below this one of their depth
+// (1 bit: 1; 4 bits: 9; 8 bits: 128).
+inline unsigned FirstLightIndex(int bitsPerPixel) { return bitsPerPixel == 1 ? 1 : bitsPerPixel == 4 ? 9 : 128; }
 
 class PictureDecoder {
  public:

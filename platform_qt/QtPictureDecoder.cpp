@@ -79,8 +79,7 @@ void ArrangeTwoColoursByDarkness(platform::PictureBitmap& bitmap) {
     std::swap(bitmap.palette[0], bitmap.palette[1]);
     return;
   }
-  constexpr int kFirstLightIndex = 9;
-  const int base = dark0 ? 0 : kFirstLightIndex;
+  const int base = dark0 ? 0 : static_cast<int>(platform::FirstLightIndex(4));
   platform::PictureBitmap four = platform::PictureBitmap::Make(bitmap.width, bitmap.height, 4);
   four.palette.assign(16, 0xFF000000u);
   four.palette[static_cast<std::size_t>(base)] = bitmap.palette[0];
@@ -120,22 +119,11 @@ platform::PictureBitmap BitmapFromImage(const QImage& source) {
   }
   if (source.format() == QImage::Format_Indexed8) {
     const QList<QRgb> table = source.colorTable();
-    const int depth = table.size() <= 2 ? 1 : table.size() <= 16 ? 4 : 8;
-    out = PictureBitmap::Make(w, h, depth);
+    out = PictureBitmap::Make(w, h, PictureBitmap::PaletteDepth(static_cast<std::size_t>(table.size())));
     out.palette = PaletteOnPaper(table);
     for (int y = 0; y < h; ++y) {
       const uchar* in = source.constScanLine(y);
-      std::uint8_t* row = out.bits.data() + static_cast<std::size_t>(h - 1 - y) * out.bytesPerRow;
-      for (int x = 0; x < w; ++x) {
-        const std::uint8_t v = in[x];
-        if (depth == 1) {
-          if (v & 1) row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (0x80 >> (x % 8)));
-        } else if (depth == 4) {
-          row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (x % 2 == 0 ? (v & 0x0F) << 4 : v & 0x0F));
-        } else {
-          row[x] = v;
-        }
-      }
+      for (int x = 0; x < w; ++x) out.SetIndex(x, h - 1 - y, in[x]);
     }
     return out;
   }

@@ -227,14 +227,17 @@ TEST_F(PictureToDotsTest, SolidLogoWithUnevenBlobsGivesDotsCentredInsideThePictu
 // The same two squares on white as a BMP (one of them without the padding
 // after its last row, as some writers leave it), a 1-bit greyscale PNG (Qt
 // hands its black over as index 1), a 1-bit PNG whose palette lists white
-// first, an 8-bit greyscale PNG and a PCX: one dot a square from each.
+// first, an 8-bit greyscale PNG, a PCX, and run-length coded BMPs of 8 bits
+// (two colours or 64 greys) and 4 bits whose codes move past the white and
+// end above the top square: one dot a square from each.
 TEST_F(PictureToDotsTest, EveryFormatOfAPictureGivesTheSameDots) {
   ASSERT_TRUE(Start());
   app_->MainFrame()->ActiveChildFrame()->resize(1000, 800);
   PumpQt();
   std::vector<CDoublePoint> first;
   for (const char* name : {"squares.bmp", "squares-unpadded.bmp", "squares-grey1.png", "squares-palette1.png",
-                           "squares-grey8.png", "squares.pcx"}) {
+                           "squares-grey8.png", "squares.pcx", "squares-rle8.bmp", "squares-rle8-64.bmp",
+                           "squares-rle4.bmp"}) {
     SCOPED_TRACE(name);
     CDoubleRect frame;
     const CObjDotCollect* dots = ImportAndTranslate(PictureFile(name), frame);
@@ -253,14 +256,14 @@ TEST_F(PictureToDotsTest, EveryFormatOfAPictureGivesTheSameDots) {
   EXPECT_TRUE(prompt_->Texts().empty());
 }
 
-// A PCX whose lines end early, and a 64 x 64 BMP with 8 of its 64 rows (a
-// copy broken off), which Qt's reader would take with the other rows made
-// of leftover memory.
+// A PCX whose lines end early, and 64 x 64 BMPs with 8 of their 64 rows (a
+// copy broken off), uncompressed or run-length coded in 8 or 4 bits, which
+// Qt's reader would take with the other rows made of leftover memory.
 TEST_F(PictureToDotsTest, PicturesCutShortAreRefusedWithThePictureMessage) {
   ASSERT_TRUE(Start());
   const std::string pcx = WritePcx(folder_ + "/logo.pcx");
   std::filesystem::resize_file(pcx, 200);  // the lines end early
-  for (const std::string& path : {pcx, PictureFile("cut.bmp")}) {
+  for (const std::string& path : {pcx, PictureFile("cut.bmp"), PictureFile("cut-rle8.bmp"), PictureFile("cut-rle4.bmp")}) {
     SCOPED_TRACE(path);
     prompt_->Clear();
     const int before = app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize();

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the test pictures of this folder with Python's standard library
 alone, independently of the program's readers: one small black-and-white
-picture in several formats, a BMP cut short, and a large dot grid.
+picture in several formats, a BMP cut short, run-length coded BMPs (RLE8 and
+RLE4) that leave pixels unset or end early, and a large dot grid.
 
 Run from this folder: python3 make_pictures.py
 """
@@ -86,6 +87,185 @@ def pcx_mono(width, height, dark):
     return bytes(header) + bytes(body)
 
 
+def bmp_palette(width, height, depth, compression, palette, data):
+    """A BMP with a palette of (r, g, b) entries, the pixel data given as is."""
+    offset = 14 + 40 + 4 * len(palette)
+    header = b"BM" + struct.pack("<IHHI", offset + len(data), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, depth, compression, len(data), 2835, 2835,
+                       len(palette), 0)
+    return header + info + b"".join(bytes([b, g, r, 0]) for r, g, b in palette) + bytes(data)
+
+
+def bmp_indexed(width, height, depth, palette, rows):
+    """An uncompressed 4- or 8-bit BMP; rows of palette indices, top first."""
+    row_bytes = (width * depth + 31) // 32 * 4
+    data = bytearray()
+    for row in reversed(rows):
+        if depth == 8:
+            packed = bytes(row)
+        else:
+            packed = bytes((row[i] << 4) | (row[i + 1] if i + 1 < len(row) else 0) for i in range(0, len(row), 2))
+        data += packed + bytes(row_bytes - len(packed))
+    return bmp_palette(width, height, depth, 0, palette, data)
+
+
+RLE8, RLE4 = 1, 2
+
+
+def rle_run(depth, count, first, second=None):
+    """An encoded run: count pixels, alternating first and second in RLE4."""
+    if depth == 8:
+        return bytes([count, first])
+    return bytes([count, (first << 4) | (first if second is None else second)])
+
+
+def rle_absolute(depth, values):
+    """An absolute run of three or more pixels, padded to a 16-bit boundary."""
+    if depth == 8:
+        packed = bytes(values)
+    else:
+        packed = bytes((values[i] << 4) | (values[i + 1] if i + 1 < len(values) else 0)
+                       for i in range(0, len(values), 2))
+    if len(packed) % 2:
+        packed += b"\0"
+    return bytes([0, len(values)]) + packed
+
+
+END_OF_LINE = b"\0\0"
+END_OF_BITMAP = b"\0\1"
+
+
+def rle_delta(dx, dy):
+    return bytes([0, 2, dx, dy])
+
+
+def rle_every_pixel(depth, rows):
+    """Codes every pixel: runs of three or more alike as encoded runs (in RLE4
+    also two values taking turns), other stretches of three or more in
+    absolute mode, single pixels as runs of one; each line ends with an
+    end-of-line code but the last, which ends with the end of the bitmap."""
+    data = bytearray()
+    bottom_up = list(reversed(rows))
+    for n, row in enumerate(bottom_up):
+        i = 0
+        literal = []
+
+        def flush():
+            if len(literal) >= 3:
+                data.extend(rle_absolute(depth, literal))
+            else:
+                for v in literal:
+                    data.extend(rle_run(depth, 1, v))
+            literal.clear()
+
+        while i < len(row):
+            same = 1
+            while i + same < len(row) and row[i + same] == row[i] and same < 255:
+                same += 1
+            turns = 1
+            if depth == 4:
+                while (i + turns < len(row) and row[i + turns] == row[i + turns % 2] and turns < 255
+                       and (turns < 2 or row[i] != row[i + 1])):
+                    turns += 1
+            if same >= 3:
+                flush()
+                data.extend(rle_run(depth, same, row[i]))
+                i += same
+            elif turns >= 4:
+                flush()
+                data.extend(rle_run(depth, turns, row[i], row[i + 1]))
+                i += turns
+            else:
+                literal.append(row[i])
+                if len(literal) == 255:
+                    flush()
+                i += 1
+        flush()
+        data.extend(END_OF_BITMAP if n == len(bottom_up) - 1 else END_OF_LINE)
+    return bytes(data)
+
+
+def rle_squares(depth):
+    """The two squares coding only their dark pixels (index 0): a delta moves
+    up past the white bottom lines and right to the first square's column, an
+    absolute run of an odd length (padded) and an encoded run draw the left
+    square's lines, an encoded run the right one's, each line ends with an
+    end-of-line code, and the bitmap ends right after the top square's last
+    line. The white is never coded: none of it may read as dark."""
+    bottom_up = [[x for x in range(W) if squares_dark(x, y)] for y in reversed(range(H))]
+    lines = [n for n, row in enumerate(bottom_up) if row]
+    data = bytearray()
+    x, line = 0, 0
+    for n in range(lines[0], lines[-1] + 1):
+        row = bottom_up[n]
+        runs = []
+        for px in row:
+            if runs and runs[-1][0] + runs[-1][1] == px:
+                runs[-1][1] += 1
+            else:
+                runs.append([px, 1])
+        for start, length in runs:
+            if (x, line) != (start, n):
+                if line == n and start >= x:
+                    data += rle_delta(start - x, 0)
+                else:
+                    data += rle_delta(start - x, n - line)
+                x, line = start, n
+            if start == 5:
+                first = 3 if depth == 8 else 5
+                data += rle_absolute(depth, [0] * first) + rle_run(depth, length - first, 0)
+            else:
+                data += rle_run(depth, length, 0)
+            x += length
+        if n < lines[-1]:
+            data += END_OF_LINE
+            x, line = 0, n + 1
+    data += END_OF_BITMAP
+    return bytes(data)
+
+
+def greys(n):
+    return [(i * 255 // (n - 1),) * 3 for i in range(n)]
+
+
+def write_rle_pictures():
+    # The squares, white never coded: 8 bits with a palette of black and
+    # white (read as 1 bit), or of 64 greys (the indices above have no
+    # colour), and 4 bits with all 16 greys.
+    write("squares-rle8.bmp", bmp_palette(W, H, 8, RLE8, [(0, 0, 0), (255, 255, 255)], rle_squares(8)))
+    write("squares-rle8-64.bmp", bmp_palette(W, H, 8, RLE8, greys(64), rle_squares(8)))
+    write("squares-rle4.bmp", bmp_palette(W, H, 4, RLE4, greys(16), rle_squares(4)))
+
+    # Shades of an odd width with every pixel coded, and the same picture
+    # uncompressed: runs on the lower lines, mixed values above.
+    sw, sh = 37, 9
+
+    def shade(depth, x, y):
+        if y >= 6:
+            return (x // 7 * 3 + y) % (1 << depth)
+        if depth == 4 and y == 5:
+            return 3 if x % 2 == 0 else 12
+        return (x * 29 + y * 53) % (1 << depth)
+
+    for depth, compression in ((8, RLE8), (4, RLE4)):
+        rows = [[shade(depth, x, y) for x in range(sw)] for y in range(sh)]
+        palette = [((i * 97) % 256, (i * 31) % 256, 255 - (i * 13) % 256) for i in range(1 << depth)]
+        write("shades%d.bmp" % depth, bmp_indexed(sw, sh, depth, palette, rows))
+        write("shades-rle%d.bmp" % depth, bmp_palette(sw, sh, depth, compression, palette,
+                                                      rle_every_pixel(depth, rows)))
+
+    # 64 x 64 in 8 x 8 checks, every pixel coded, the data broken off after
+    # 8 of its 64 lines (no end-of-bitmap code).
+    checks = [[0 if (x // 8 + y // 8) % 2 == 0 else (1 << 4) - 1 for x in range(64)] for y in range(64)]
+    for depth, compression in ((8, RLE8), (4, RLE4)):
+        rows = [[v if depth == 4 else v * 17 for v in row] for row in checks]
+        data = rle_every_pixel(depth, rows)
+        cut = 0
+        for _ in range(8):
+            cut = data.index(END_OF_LINE, cut) + 2
+        write("cut-rle%d.bmp" % depth, bmp_palette(64, 64, depth, compression, greys(1 << depth), data[:cut]))
+
+
 def write(path, data):
     with open(path, "wb") as f:
         f.write(data)
@@ -110,6 +290,8 @@ def main():
     # 1000 x 1000 with a lone dark pixel at every even column of every even
     # row: 499 x 499 dots inside the border.
     png("dotgrid.png", 1000, 1000, lambda x, y: x % 2 == 0 and y % 2 == 0, 1, 0)
+
+    write_rle_pictures()
 
 
 if __name__ == "__main__":

@@ -241,6 +241,99 @@ TEST_P(PalettePictureTest, DarkFollowsTheIndexRuleOrTheTwoColoursAndTheColoursSt
 INSTANTIATE_TEST_SUITE_P(Palettes, PalettePictureTest, ::testing::ValuesIn(PaletteCases()),
                          [](const ::testing::TestParamInfo<PaletteCase>& info) { return std::string(info.param.name); });
 
+// Run-length coded BMPs written by tests/data/pictures/make_pictures.py.
+std::string PictureFileBytes(const std::string& name) {
+  std::ifstream in(std::string(VENDRIK_TEST_DATA_DIR) + "/pictures/" + name, std::ios::binary);
+  EXPECT_TRUE(in) << name;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every pixel coded (encoded and absolute runs of odd lengths, in RLE4 two
+// values taking turns): the same picture as the file stored uncompressed.
+TEST_F(PictureTest, RunLengthCodedBmpsReadAsTheSamePictureUncompressed) {
+  for (const auto& [coded, plain] : {std::pair{"shades-rle8.bmp", "shades8.bmp"}, {"shades-rle4.bmp", "shades4.bmp"}}) {
+    SCOPED_TRACE(coded);
+    platform::PictureBitmap rle;
+    platform::PictureBitmap whole;
+    ASSERT_TRUE(platform::DecodePicture(PictureFileBytes(coded), rle));
+    ASSERT_TRUE(platform::DecodePicture(PictureFileBytes(plain), whole));
+    ASSERT_EQ(rle.width, whole.width);
+    ASSERT_EQ(rle.height, whole.height);
+    EXPECT_EQ(rle.bitsPerPixel, whole.bitsPerPixel);
+    for (int row = 0; row < whole.height; ++row) {
+      for (int x = 0; x < whole.width; ++x) {
+        ASSERT_EQ(rle.PixelColor(x, row), whole.PixelColor(x, row)) << x << "," << row;
+        ASSERT_EQ(CObjImage::IsDarkPixel(rle.bits.data(), x, row, rle.bitsPerPixel, rle.bytesPerRow),
+                  CObjImage::IsDarkPixel(whole.bits.data(), x, row, whole.bitsPerPixel, whole.bytesPerRow))
+            << x << "," << row;
+      }
+    }
+  }
+}
+
+// Two black squares whose white the codes move past (deltas, line ends, an
+// end of the picture above the top square): in every depth the pixels never
+// coded are paper, white and light, however the palette is laid out, and
+// the squares give their two dots at every conversion.
+TEST_F(PictureTest, PixelsARunLengthCodedBmpNeverSetArePaper) {
+  const auto inSquare = [](int x, int y) { return (5 <= x && x <= 12 && 5 <= y && y <= 12) || (26 <= x && x <= 33 && 10 <= y && y <= 17); };
+  for (const auto& [name, depth] : {std::pair{"squares-rle8.bmp", 1}, {"squares-rle8-64.bmp", 8}, {"squares-rle4.bmp", 4}}) {
+    SCOPED_TRACE(name);
+    platform::PictureBitmap b;
+    ASSERT_TRUE(platform::DecodePicture(PictureFileBytes(name), b));
+    ASSERT_EQ(b.width, 40);
+    ASSERT_EQ(b.height, 24);
+    EXPECT_EQ(b.bitsPerPixel, depth);
+    for (int y = 0; y < b.height; ++y) {
+      for (int x = 0; x < b.width; ++x) {
+        ASSERT_EQ(DarkAt(b, x, y), inSquare(x, y)) << x << "," << y;
+        ASSERT_EQ(b.PixelColor(x, b.height - 1 - y), inSquare(x, y) ? 0xFF000000u : 0xFFFFFFFFu) << x << "," << y;
+      }
+    }
+    auto element = PictureElement(PictureFileBytes(name));
+    for (int pass = 0; pass < 3; ++pass) {
+      CPointList dots;
+      element->GetObjectAs<CObjImage>()->ConvertToDots(dots);
+      EXPECT_EQ(dots.GetSize(), 2) << "pass " << pass;
+    }
+  }
+}
+
+// A file whose codes stop before their end-of-picture code is refused, as
+// any BMP cut short is, and so is a header no run-length picture has.
+TEST_F(PictureTest, RunLengthCodedBmpsCutShortOrMisnamedAreRefused) {
+  const std::string good = PictureFileBytes("shades-rle8.bmp");
+  const std::size_t dataAt = 14 + 40 + 4 * 256;
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"LinesBrokenOff", PictureFileBytes("cut-rle8.bmp")},
+      {"LinesBrokenOff4", PictureFileBytes("cut-rle4.bmp")},
+      {"WithoutItsEndCode", good.substr(0, good.size() - 2)},
+      {"EndingInAnEscape", good.substr(0, good.size() - 1)},
+      {"InsideAnAbsoluteRun", good.substr(0, good.find(std::string("\0\x25", 2), dataAt) + 8)},
+      {"NoData", good.substr(0, dataAt)},
+      {"PaletteCut", good.substr(0, dataAt - 10)},
+      {"TopDown", [&good] {
+         std::string b = good;
+         b[25] = '\xFF';  // height negative
+         return b;
+       }()},
+      {"Rle8OfFourBits", [&good] {
+         std::string b = good;
+         b[28] = 4;
+         return b;
+       }()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::PictureBitmap out;
+    EXPECT_FALSE(platform::DecodePicture(c.bytes, out));
+    EXPECT_TRUE(out.IsEmpty());
+  }
+}
+
 TEST_F(PictureTest, BlobsSkipTheBorderJoinNeighboursAndNeverMerge) {
   EXPECT_EQ(Blobs(Picture(3, 3, {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}})).size(), 1u);
   EXPECT_EQ(Blobs(Picture(3, 3, {{0, 0}, {2, 2}, {0, 1}})).size(), 0u);  // only the centre is looked at
