@@ -51,10 +51,13 @@ bool StoreWholeFile(const std::string& path, std::string_view bytes);
 // own bound of 200000 strokes (a reading of them peaks at 125 MB), and as
 // many more as the file has bytes, so drawings the file stores point by
 // point (dozens of bytes a point) always fit. The object that would pass it
-// and every object after it are left empty: their strokes are dropped
-// (fills are not even made), and so are their outlines' points where they
-// make them from their settings (texts, rulers, codes, arcs, borders); an
-// object makes them anew when it is next changed.
+// and every object after it are left empty: their strokes are dropped, and
+// so are their outlines' points where they make them from their settings
+// (texts, rulers, codes, arcs, borders); an object makes them anew when it
+// is next changed. The objects after it are left empty before they are
+// built (texts, rulers and codes are not laid out, no fill is made), so
+// however many there are, they cost the reading little more than their
+// bytes.
 constexpr long long kMaxProjectPoints = 2000000;
 
 // Decoded pictures a project holds at most, in bytes: one picture of the

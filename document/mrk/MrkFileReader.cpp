@@ -209,12 +209,17 @@ class MrkFileReader {
       element_->keptClassBlock = std::move(kept_);
       StopKeeping();
     }
-    // Past the budget every object is left empty: its fill, the costly
-    // part, is not even made.
-    const int fillOn = element_->IsFillOn();
-    if (budgetPassed_) element_->SetFillOn(0);
-    if (object_ && ops_ && ops_->finishRead) ops_->finishRead(*element_, std::move(object_), version_);
-    element_->SetFillOn(fillOn);
+    // Past the budget every object is left empty, decided before it is
+    // built: a class that makes its points from its settings does not make
+    // them, and no fill, the costly part of the others, is made.
+    if (object_ && ops_ && budgetPassed_ && ops_->finishReadEmpty) {
+      ops_->finishReadEmpty(*element_, std::move(object_), version_);
+    } else if (object_ && ops_ && ops_->finishRead) {
+      const int fillOn = element_->IsFillOn();
+      if (budgetPassed_) element_->SetFillOn(0);
+      ops_->finishRead(*element_, std::move(object_), version_);
+      element_->SetFillOn(fillOn);
+    }
     object_.reset();
     ops_ = nullptr;
     if (keeping_) element_->keptClassBlock = TakeKept();

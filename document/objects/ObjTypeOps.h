@@ -102,6 +102,12 @@ struct CObjTypeOps {
   // read from a file of the given version (1 "Ver2004", 2 "Ver2008") and
   // attaches it to the element with its bounds.
   void (*finishRead)(CObjElement& element, std::unique_ptr<CObjBase> obj, int fileVersion) = nullptr;
+  // The same for an object past the reader's budget of built points: it is
+  // attached with its values as read but makes none of the points it makes
+  // from its settings (it makes them when it is next changed), so such
+  // objects cost the reading no more than their bytes. Null: the reader
+  // completes the object with finishRead and drops what it built.
+  void (*finishReadEmpty)(CObjElement& element, std::unique_ptr<CObjBase> obj, int fileVersion) = nullptr;
   // The project reader at a raw-data key (320..350, pictures): reads the
   // object's embedded bytes from content starting at pos and returns how many
   // bytes it took (never more than content holds after pos).

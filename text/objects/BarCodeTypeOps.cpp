@@ -81,6 +81,10 @@ const CObjTypeOps& BarCodeTypeOps() {
       element.UpdateBoundRect();
       code->KeepSaved(saved);
     };
+    // Its text is chosen again when it is next built.
+    t.finishReadEmpty = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
+      AttachUnlaidText(element, static_cast<CObjBarCode*>(o.release()));
+    };
     return t;
   }();
   return ops;

@@ -6,6 +6,13 @@ namespace {
 
 CObjTextAutoUpdate& Serial(CObjBase& o) { return static_cast<CObjTextAutoUpdate&>(o); }
 
+// The text a serial number read from a file shows: texts fed from outside
+// keep what they were saved with.
+std::string ReadText(const CObjElement& element, const CObjTextAutoUpdate& serial) {
+  const bool fed = element.dataSource >= 1 && element.dataSource <= 3;
+  return fed ? serial.GetText() : serial.ComposeText();
+}
+
 }  // namespace
 
 const CObjTypeOps& TextAutoUpdateTypeOps() {
@@ -29,11 +36,12 @@ const CObjTypeOps& TextAutoUpdateTypeOps() {
     t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
       auto* serial = static_cast<CObjTextAutoUpdate*>(o.release());
       const CDoubleRect saved = element.boundRect;
-      // Texts fed from outside keep what they were saved with.
-      const bool fed = element.dataSource >= 1 && element.dataSource <= 3;
-      const std::string text = fed ? serial->GetText() : serial->ComposeText();
-      serial->SetText(text, serial->GetFixedPoint(saved), true);
+      serial->SetText(ReadText(element, *serial), serial->GetFixedPoint(saved), true);
       AttachReadText(element, serial, saved);
+    };
+    t.finishReadEmpty = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
+      auto* serial = static_cast<CObjTextAutoUpdate*>(o.release());
+      AttachUnlaidText(element, serial, ReadText(element, *serial));
     };
     return t;
   }();

@@ -46,6 +46,10 @@ const CObjTypeOps& TextDateTypeOps() {
       date->SetText(date->FormatDate(), date->GetFixedPoint(saved), true);
       AttachReadText(element, date, saved);
     };
+    t.finishReadEmpty = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
+      auto* date = static_cast<CObjTextDate*>(o.release());
+      AttachUnlaidText(element, date, date->FormatDate());
+    };
     return t;
   }();
   return ops;

@@ -23,6 +23,9 @@ const CObjTypeOps& TextRulerTypeOps() {
       ruler->CreatePoints(ruler->GetFixedPoint(saved), true);
       AttachReadText(element, ruler, saved);
     };
+    t.finishReadEmpty = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
+      AttachUnlaidText(element, static_cast<CObjTextRuler*>(o.release()));
+    };
     return t;
   }();
   return ops;

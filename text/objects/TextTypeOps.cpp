@@ -7,6 +7,7 @@
 #include "document/objects/CObjElement.h"
 #include "document/objects/ObjTypeOps.h"
 #include "text/objects/CObjText.h"
+#include "text/objects/TextTypeOpsCommon.h"
 
 namespace {
 
@@ -69,6 +70,10 @@ const CObjTypeOps& TextTypeOps() {
       text->RecalcPath();
       text->KeepSaved(saved);
       element.UpdateBoundRect();
+    };
+    t.finishReadEmpty = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
+      auto* text = static_cast<CObjText*>(o.release());
+      AttachUnlaidText(element, text, text->GetText());
     };
     t.getText = [](const CObjBase& o) { return Text(o).GetText(); };
     t.storeMarkedText = [](CObjBase& o) { Text(o).StoreMarkedText(); };

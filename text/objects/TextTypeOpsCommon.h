@@ -50,6 +50,26 @@ CObjTypeOps CommonTextTypeOps(const char* className) {
   return t;
 }
 
+// Past the project reader's budget of built points a text is not laid out:
+// it is attached standing in the rectangle it was saved with, its values as
+// read, and is laid out when it is next changed.
+template <class T>
+void AttachUnlaidText(CObjElement& element, T* object) {
+  const CDoubleRect saved = element.boundRect;
+  element.AttachObject(object, static_cast<int>(sizeof(T)), saved);
+  object->KeepSaved(saved);
+}
+
+// The same for a text whose completion lays out this text: it keeps it, and
+// the anchor it would be laid out at, as the layout would have kept them.
+template <class T>
+void AttachUnlaidText(CObjElement& element, T* object, const std::string& text) {
+  TextSettings& settings = object->Settings();
+  settings.text = text;
+  settings.anchor = object->GetFixedPoint(element.boundRect);
+  AttachUnlaidText(element, object);
+}
+
 // Attaches an object completed after reading, with its bounds, and keeps the
 // rectangle it was saved with.
 template <class T>

@@ -25,6 +25,10 @@ const CObjTypeOps& TextVinTypeOps() {
       vin->SetText(vin->GetText(), vin->GetFixedPoint(saved), true);
       AttachReadText(element, vin, saved);
     };
+    t.finishReadEmpty = [](CObjElement& element, std::unique_ptr<CObjBase> o, int) {
+      auto* vin = static_cast<CObjTextVin*>(o.release());
+      AttachUnlaidText(element, vin, vin->GetText());
+    };
     return t;
   }();
   return ops;

@@ -3,11 +3,14 @@
 // the ruler is read and laid out with its labels, then written back, once
 // unchanged since reading and once changed. The labels' stroke fonts are a
 // main font with the digits and a big font that is not installed, as on a
-// fresh installation.
+// fresh installation. Then opening a project of 512 rulers of 100000 units,
+// far past what a project may hold.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/doc/CObjPtrArray.h"
 #include "document/mrk/MrkFile.h"
@@ -81,6 +84,55 @@ void BM_OpenAndSaveRuler100k(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OpenAndSaveRuler100k)->Unit(benchmark::kMillisecond);
+
+// 512 unlabelled rulers at their unit bound (a file of 0.8 MB): the first
+// few take what all objects of a project may hold together, the rest open
+// empty. Counters: the file's bytes, the rulers laid out, the objects left
+// empty and the process's peak memory (run it alone).
+int g_rulersLaidOut = 0;
+
+const CObjTypeOps& CountedRulerTypeOps() {
+  static const CObjTypeOps ops = [] {
+    CObjTypeOps t = TextRulerTypeOps();
+    t.finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int version) {
+      ++g_rulersLaidOut;
+      TextRulerTypeOps().finishRead(element, std::move(o), version);
+    };
+    return t;
+  }();
+  return ops;
+}
+
+void BM_Open512RulersPastTheBudget(benchmark::State& state) {
+  TextRig rig;
+  RegisterObjTypeOps(ObjClassId::TextRuler, &CountedRulerTypeOps());
+  CObjPtrArray layout;
+  for (int i = 0; i < 512; ++i) {
+    auto* ruler = new CObjTextRuler(CDoublePoint(0, i * 10.0));
+    ruler->Ruler().units = kRulerMaxUnits;
+    layout.Add(std::make_unique<CObjElement>(CObjCreateRecord{"Ruler-" + std::to_string(i + 1), OBJ_RULER, ruler,
+                                                              static_cast<int>(sizeof(CObjTextRuler)), {}}));
+  }
+  const std::string project = FormatMrkFile(layout, "");
+  std::size_t leftEmpty = 0;
+  int laidOut = 0;
+  for (auto _ : state) {
+    g_rulersLaidOut = 0;
+    CObjPtrArray objects;
+    std::vector<std::string> empty;
+    benchmark::DoNotOptimize(ReadMrkBytes(project, objects, &empty));
+    leftEmpty = empty.size();
+    laidOut = g_rulersLaidOut;
+  }
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["bytes"] = static_cast<double>(project.size());
+  state.counters["laidOut"] = laidOut;
+  state.counters["leftEmpty"] = static_cast<double>(leftEmpty);
+  state.counters["peakMB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  RegisterObjTypeOps(ObjClassId::TextRuler, &TextRulerTypeOps());
+}
+BENCHMARK(BM_Open512RulersPastTheBudget)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,8 +3,16 @@
 // again byte for byte; changed objects write their own blocks.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "document/doc/CObjPtrArray.h"
 #include "document/mrk/MrkFile.h"
+#include "document/objects/CObjPolyLine.h"
+#include "document/objects/ObjTypeOps.h"
+#include "document/path/CPathData.h"
+#include "tests/document/hatch/CombOutline.h"
 #include "tests/text/layout/TextTestSupport.h"
 #include "tests/text/objects/FixedLocalTime.h"
 #include "text/objects/CObjBarCode.h"
@@ -175,6 +183,85 @@ TEST_F(SpecialTextFiles, KeysComeBackIntoTheObjectsAndTheFileSavesAgainByteForBy
   ASSERT_EQ(ReadMrkBytes(changed, third), 1);
   EXPECT_EQ(At<CObjTextAutoUpdate>(third, 0).GetSerial(), "0001");  // 0099 + 3 passes 0100
   EXPECT_EQ(At<CObjTextAutoUpdate>(third, 0).Serial().marksCounted, 0);
+}
+
+// Past the project's budget of built points the reader decides before it
+// builds: six fills just below their own bound take the budget (the sixth passes
+// it), and none of the texts after them is laid out, whatever its kind (a
+// reader that laid out each later object only to empty it took 23 s to open
+// 512 rulers at their unit bound). Each is named among the objects left
+// empty, stands in the rectangle it was saved with, and goes back into the
+// file byte for byte.
+TEST_F(SpecialTextFiles, TextsPastTheProjectsBudgetAreNotLaidOut) {
+  constexpr ObjClassId kTextClasses[] = {ObjClassId::Text,    ObjClassId::TextAutoUpdate, ObjClassId::TextDate,
+                                         ObjClassId::TextVin, ObjClassId::BarCode,        ObjClassId::TextRuler};
+  // Each text class's completion, counting the texts it lays out.
+  static int laidOut = 0;
+  static const CObjTypeOps* real[kObjClassIdCount] = {};
+  static CObjTypeOps counted[kObjClassIdCount];
+  laidOut = 0;
+  for (ObjClassId id : kTextClasses) {
+    const auto i = static_cast<std::size_t>(id);
+    real[i] = FindObjClassOps(id);
+    ASSERT_NE(real[i], nullptr);
+    counted[i] = *real[i];
+    counted[i].finishRead = [](CObjElement& element, std::unique_ptr<CObjBase> o, int version) {
+      ++laidOut;
+      real[static_cast<std::size_t>(ObjClassOfType(element.type))]->finishRead(element, std::move(o), version);
+    };
+    RegisterObjTypeOps(id, &counted[i]);
+  }
+
+  for (int i = 0; i < 6; ++i) {
+    // Two teeth 2999 mm tall at 0.03 mm: 199933 strokes.
+    CPointList outline = CombOutline(2, 0.5, 1.0, 2999.0);
+    auto fill = std::make_unique<CObjElement>(CObjCreateRecord{"fill-" + std::to_string(i + 1), OBJ_POLYLINE,
+                                                               new CObjPolyLine(outline, 1, 0),
+                                                               static_cast<int>(sizeof(CObjPolyLine)), {}});
+    fill->SetFillOn(1);
+    fill->fillSpacing = 0.03f;
+    objects.Add(std::move(fill));
+  }
+  Add("text", OBJ_TEXT, new CObjText(TextCreateRecord{CDoublePoint(1, 2), "ABC"}));
+  Add("serial", OBJ_SERIAL, new CObjTextAutoUpdate(CDoublePoint(3, 4), "P", "0099", "S"));
+  Add("date", OBJ_DATE, new CObjTextDate(TextCreateRecord{CDoublePoint(5, 6), ""}, 12));
+  auto* vin = new CObjTextVin(TextCreateRecord{CDoublePoint(7, 8), ""});
+  vin->SetVinText(CDoublePoint(7, 8), "1M8GDM9A0KP042788");
+  Add("vin", OBJ_VIN, vin);
+  auto* code = new CObjBarCode(CDoublePoint(9, 10), "QR-", "0042", "-Z");
+  code->Code().codeType = BARCODE_QR;
+  code->Rebuild(CDoublePoint(9, 10), 0, 1, 0);
+  Add("code", OBJ_BARCODE, code);
+  auto* ruler = new CObjTextRuler(CDoublePoint(11, 12));
+  ruler->CreatePoints(CDoublePoint(11, 12), false);
+  ruler->Ruler().units = kRulerMaxUnits;  // saved laid out short
+  Add("ruler", OBJ_RULER, ruler);
+  const int texts = 6;
+  const int first = objects.GetSize() - texts;
+  std::vector<CDoubleRect> savedBounds;
+  for (int i = first; i < objects.GetSize(); ++i)
+    savedBounds.push_back(objects[i]->GetObjectAs<CObjText>()->GetSavedBounds());
+
+  const std::string saved = FormatMrkFile(objects, "");
+  CObjPtrArray back;
+  std::vector<std::string> leftEmpty;
+  const int read = ReadMrkBytes(saved, back, &leftEmpty);
+  for (ObjClassId id : kTextClasses) RegisterObjTypeOps(id, real[static_cast<std::size_t>(id)]);
+  ASSERT_EQ(read, 1);
+  ASSERT_EQ(back.GetSize(), objects.GetSize());
+  EXPECT_EQ(laidOut, 0);
+  ASSERT_GE(leftEmpty.size(), static_cast<std::size_t>(texts));
+  for (int k = 0; k < texts; ++k) {
+    const CObjElement& e = *back[first + k];
+    EXPECT_EQ(leftEmpty[leftEmpty.size() - texts + static_cast<std::size_t>(k)], e.name);
+    EXPECT_EQ(e.GetPath()->CountPoints(), 0) << e.name;
+    const CDoubleRect& expected = savedBounds[static_cast<std::size_t>(k)];
+    EXPECT_NEAR(e.boundRect.left, expected.left, 1e-4) << e.name;
+    EXPECT_NEAR(e.boundRect.top, expected.top, 1e-4) << e.name;
+    EXPECT_NEAR(e.boundRect.right, expected.right, 1e-4) << e.name;
+    EXPECT_NEAR(e.boundRect.bottom, expected.bottom, 1e-4) << e.name;
+  }
+  EXPECT_EQ(FormatMrkFile(back, ""), saved);
 }
 
 struct CountedCase {
