@@ -1,9 +1,12 @@
 // What the operator changes in the layout through the real window is what
 // the layout holds: every edit that moves, turns, takes away or reorders
 // objects counts as a change that File > New asks about, and showing an
-// object's pages never changes the object. Also the commands' dialogs and
-// messages around it: the dithering values, a plot file that holds no
-// drawing, the marking time pane.
+// object's pages never changes the object; what a page shows is what its
+// object holds (a ruler's marks through copies and undo). Also the
+// commands' dialogs and messages around it: the dithering values, a plot
+// file that holds no drawing, the marking time pane.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +34,7 @@
 #include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
 #include "text/exchange/hpgl/PltImport.h"
+#include "text/objects/CObjTextRuler.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
@@ -239,6 +243,72 @@ TEST_F(LayoutWindowTest, WorkAreaPagesShowFloatsAsStoredAndKeepThemUntilChanged)
   TypeIntoPage("edit1014", "45.7");
   EXPECT_EQ(record.GetResetSpeed(), 45.7);
   EXPECT_EQ(g_machineSet.resetSpeed, 45.7f);
+}
+
+// Each ruler keeps its own start-end marks and one-way switch: its page
+// shows them, copies take them along, undo and redo bring them back.
+TEST_F(LayoutWindowTest, RulerMarksAndOneWaySwitchAreEachRulersOwn) {
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_RULER);
+  Click(Px(0, 25));
+  Command(cmd::ID_ADD_RULER);
+  Click(Px(0, -25));
+  ASSERT_EQ(Count(), 3);
+  auto marks = [this](const char* name) {
+    const RulerMarks& m = Named(name)->GetObjectAs<CObjTextRuler>()->Marks();
+    return std::pair{m.startEnd, m.oneWay};
+  };
+  QCheckBox* oneWay = nullptr;
+  QComboBox* startEnd = nullptr;
+  auto show = [&](const std::string& name) {
+    ClickRow(RowOf(Named(name)));
+    OpenPage("Ruler");
+    QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+    oneWay = page->findChild<QCheckBox*>("check1041");
+    startEnd = page->findChild<QComboBox*>("combo1040");
+    ASSERT_TRUE(oneWay != nullptr && startEnd != nullptr);
+  };
+  auto shown = [&] { return std::pair{startEnd->currentIndex(), oneWay->isChecked() ? 1 : 0}; };
+
+  show("Ruler-2");
+  TypeIntoPage("edit1024", "30");  // an arc, so the start-end list opens
+  ASSERT_TRUE(startEnd->isEnabled());
+  startEnd->setFocus();
+  QTest::keyClick(startEnd, Qt::Key_Down);
+  QTest::keyClick(startEnd, Qt::Key_Down);  // "disable end"
+  Settle();
+  QTest::mouseClick(oneWay, Qt::LeftButton, Qt::NoModifier, QPoint(6, oneWay->height() / 2));
+  Settle();
+  EXPECT_EQ(marks("Ruler-2"), std::pair(2, 1));
+  EXPECT_EQ(marks("Ruler-1"), std::pair(0, 0));
+
+  show("Ruler-1");
+  EXPECT_EQ(shown(), std::pair(0, 0));
+  EXPECT_EQ(startEnd->currentText().toStdString(), "all marker");
+  show("Ruler-2");
+  EXPECT_EQ(shown(), std::pair(2, 1));
+  EXPECT_EQ(startEnd->currentText().toStdString(), "disable end");
+
+  Key(Qt::Key_C, Qt::ControlModifier);
+  Key(Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(Count(), 4);
+  const std::string copy = Doc().Objects().GetAt(3)->name;
+  EXPECT_EQ(marks(copy.c_str()), std::pair(2, 1));
+  show(copy);
+  EXPECT_EQ(shown(), std::pair(2, 1));
+
+  Command(cmd::ID_EDIT_UNDO);  // the paste
+  ASSERT_EQ(Count(), 3);
+  EXPECT_EQ(marks("Ruler-2"), std::pair(2, 1));
+  EXPECT_EQ(marks("Ruler-1"), std::pair(0, 0));
+  Command(cmd::ID_EDIT_UNDO);  // the one-way switch
+  EXPECT_EQ(marks("Ruler-2"), std::pair(2, 0));
+  show("Ruler-2");
+  EXPECT_EQ(shown(), std::pair(2, 0));
+  Command(cmd::ID_EDIT_REDO);
+  EXPECT_EQ(marks("Ruler-2"), std::pair(2, 1));
+  show("Ruler-2");
+  EXPECT_EQ(shown(), std::pair(2, 1));
 }
 
 // Mark > "Twitter set...(W)" on fresh settings: OK takes what the dialog shows.
