@@ -262,7 +262,9 @@ bool CVendrikViewModel::ApplyFontRow(CObjText& text, const PROPCHANGE& change) {
         s.charHeight = height;
         s.heightRatio = 1.0;
       } else {
-        s.heightRatio = height / s.charHeight;
+        // In double: the page shows the product with a float's digits, and a
+        // quotient rounded to float gives back a neighbour of the typed value.
+        s.heightRatio = static_cast<double>(height) / s.charHeight;
       }
       break;
     }

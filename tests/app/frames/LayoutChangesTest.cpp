@@ -2,9 +2,9 @@
 // the layout holds: every edit that moves, turns, takes away or reorders
 // objects counts as a change that File > New asks about, and showing an
 // object's pages never changes the object; what a page shows is what its
-// object holds (a ruler's marks through copies and undo). Also the
-// commands' dialogs and messages around it: the dithering values, a plot
-// file that holds no drawing, the marking time pane.
+// object holds (a text's height, a ruler's marks through copies and undo).
+// Also the commands' dialogs and messages around it: the dithering values, a
+// plot file that holds no drawing, the marking time pane.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -34,6 +34,7 @@
 #include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
 #include "text/exchange/hpgl/PltImport.h"
+#include "text/objects/CObjText.h"
 #include "text/objects/CObjTextRuler.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
@@ -243,6 +244,27 @@ TEST_F(LayoutWindowTest, WorkAreaPagesShowFloatsAsStoredAndKeepThemUntilChanged)
   TypeIntoPage("edit1014", "45.7");
   EXPECT_EQ(record.GetResetSpeed(), 45.7);
   EXPECT_EQ(g_machineSet.resetSpeed, 45.7f);
+}
+
+// The text height shows what was typed once the view has written it into
+// the text and the pages were refreshed from it, not the float's neighbour.
+TEST_F(LayoutWindowTest, TextHeightShowsTheTypedDigitsAfterTheRefresh) {
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_TEXT);
+  Click(Px(0, 0));
+  ASSERT_EQ(Count(), 2);
+  OpenPage("Font");
+  QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+  auto* height = page->findChild<QLineEdit*>("edit1014");
+  ASSERT_NE(height, nullptr);
+  // 0.1 is raised to the least height.
+  for (const auto& [typed, shown] : {std::pair{"0.1", "0.2"}, {"0.4", "0.4"}, {"0.7", "0.7"}, {"12.3", "12.3"}}) {
+    TypeIntoPage("edit1014", typed);
+    const auto* text = Named("text-1")->GetObjectAs<CObjText>();
+    EXPECT_FLOAT_EQ(static_cast<float>(text->Settings().charHeight * text->Settings().heightRatio),
+                    QString(shown).toFloat());
+    EXPECT_EQ(height->text().toStdString(), shown) << typed;
+  }
 }
 
 // Each ruler keeps its own start-end marks and one-way switch: its page
