@@ -3,8 +3,10 @@
 // objects counts as a change that File > New asks about, and showing an
 // object's pages never changes the object; what a page shows is what its
 // object holds (a text's height, a ruler's marks through copies and undo).
-// Also the commands' dialogs and messages around it: the dithering values, a
-// plot file that holds no drawing, the marking time pane.
+// Also the commands' dialogs and messages around it: a refused work-area
+// value, the dithering values, a plot file that holds no drawing, the
+// marking time pane.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -33,6 +35,7 @@
 #include "properties/link/CProperityView.h"
 #include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
+#include "tests/support/FocusTakingPrompt.h"
 #include "text/exchange/hpgl/PltImport.h"
 #include "text/objects/CObjText.h"
 #include "text/objects/CObjTextRuler.h"
@@ -244,6 +247,54 @@ TEST_F(LayoutWindowTest, WorkAreaPagesShowFloatsAsStoredAndKeepThemUntilChanged)
   TypeIntoPage("edit1014", "45.7");
   EXPECT_EQ(record.GetResetSpeed(), 45.7);
   EXPECT_EQ(g_machineSet.resetSpeed, 45.7f);
+}
+
+// A value the work area's fields refuse is told once, though its box takes
+// the focus from the field (whose loss reports again); the field then shows
+// the value that stands, so leaving it says nothing more.
+TEST_F(LayoutWindowTest, ARefusedWorkAreaValueIsToldOnceAndLeavingSaysNothingMore) {
+  constexpr char kRange[] = "Please enter a number between 10 and 3000.";
+  constexpr char kNumber[] = "Please enter a number.";
+  struct Case {
+    const char* edit;
+    const char* typed;
+    const char* message;
+    const char* shown;  // null: the text from before
+  };
+  const Case cases[] = {{"edit1010", "5000", kRange, "3000"}, {"edit1011", "5", kRange, "10"},
+                        {"edit1010", "12x", kNumber, nullptr}, {"edit1040", "abc", kNumber, nullptr},
+                        {"edit1016", "abc", kNumber, nullptr}};
+  StartWithNewLayout();
+  ClickRow(0);
+  OpenPage("Range");
+  QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+  auto boxes = std::make_shared<FocusTakingPrompt>();
+  platform::SetPrompt(boxes);
+  for (const Case& c : cases) {
+    auto* edit = page->findChild<QLineEdit*>(c.edit);
+    ASSERT_NE(edit, nullptr) << c.edit;
+    const QString before = edit->text();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, c.typed);
+    QTest::keyClick(edit, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(boxes->texts, std::vector<std::string>{c.message}) << c.edit << " " << c.typed;
+    EXPECT_EQ(edit->text().toStdString(), (c.shown != nullptr ? QString(c.shown) : before).toStdString())
+        << c.edit << " " << c.typed;
+    boxes->texts.clear();
+    QApplication::setActiveWindow(app_->MainFrame());
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    Settle();
+    EXPECT_FALSE(edit->hasFocus());
+    EXPECT_TRUE(boxes->texts.empty()) << c.edit << " " << c.typed << ": " << boxes->texts.front();
+    boxes->texts.clear();
+  }
+  platform::SetPrompt(prompt_);
+  const CDrawProperity& record = *Doc().Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
+  EXPECT_EQ(record.GetRangeX(), 3000);
+  EXPECT_EQ(record.GetRangeY(), 10);
 }
 
 // The text height shows what was typed once the view has written it into
