@@ -7,7 +7,7 @@
 CNotifyEdit::CNotifyEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void CNotifyEdit::Notify(int key) {
-  if (onKey_) onKey_(key);
+  if (onKey_ && (!open_ || open_())) onKey_(key);
 }
 
 void CNotifyEdit::keyPressEvent(QKeyEvent* event) {
@@ -26,6 +26,6 @@ void CNotifyEdit::keyPressEvent(QKeyEvent* event) {
 
 void CNotifyEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  if (onFocusLost_) onFocusLost_();
+  if (onFocusLost_ && (!open_ || open_())) onFocusLost_();
   Notify(13);
 }

@@ -15,6 +15,8 @@ class CNotifyEdit : public QLineEdit {
   void SetKeyHandler(std::function<void(int key)> handler) { onKey_ = std::move(handler); }
   // The plain focus-lost notice, delivered before the key report of a focus loss.
   void SetFocusLostHandler(std::function<void()> handler) { onFocusLost_ = std::move(handler); }
+  // While the gate answers false, the edit reports nothing.
+  void SetReportGate(std::function<bool()> open) { open_ = std::move(open); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -24,4 +26,5 @@ class CNotifyEdit : public QLineEdit {
   void Notify(int key);
   std::function<void(int)> onKey_;
   std::function<void()> onFocusLost_;
+  std::function<bool()> open_;
 };

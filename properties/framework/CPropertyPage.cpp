@@ -1,6 +1,7 @@
 #include "properties/framework/CPropertyPage.h"
 
 #include "values/PropertyMessages.h"
+#include "widgets/CNotifyEdit.h"
 #include "widgets/StopKeyEventFilter.h"
 
 CPropertyPage::CPropertyPage(int dialogId, std::string caption, int pageCode, UINT changeMessage)
@@ -12,7 +13,13 @@ CPropertyPage::CPropertyPage(int dialogId, std::string caption, int pageCode, UI
 CPropertyPage::~CPropertyPage() = default;
 
 bool CPropertyPage::UpdateData(bool save) {
-  if (save) return bindings_.Save();
+  if (save) {
+    const bool outer = !reading_;
+    reading_ = true;
+    const bool read = bindings_.Save();
+    if (outer) reading_ = false;
+    return read;
+  }
   bindings_.Load();
   return true;
 }
@@ -54,4 +61,9 @@ std::shared_ptr<PROPCHANGE> CPropertyPage::MakeChange(int id) {
   return record;
 }
 
-void CPropertyPage::FinishControls() { StopKeyEventFilter::InstallOn(this); }
+void CPropertyPage::FinishControls() {
+  StopKeyEventFilter::InstallOn(this);
+  // The edit class has no meta object of its own: a cast finds it.
+  for (QLineEdit* line : findChildren<QLineEdit*>())
+    if (auto* edit = dynamic_cast<CNotifyEdit*>(line)) edit->SetReportGate([this] { return !reading_; });
+}

@@ -68,7 +68,8 @@ class CPropertyPage : public QWidget {
   // Posts the change message for `id` to the sheet, its record (value and
   // object copied now) as the payload.
   void PostChange(int id);
-  // Call once the controls exist: every control gets the stop filter.
+  // Call once the controls exist: every control gets the stop filter, and
+  // every notifying edit stays silent while the page reads its controls.
   void FinishControls();
 
   BindingTable bindings_;
@@ -81,4 +82,8 @@ class CPropertyPage : public QWidget {
   CPageLink link_;
   platform::MessageTarget* sheet_ = nullptr;
   bool initialised_ = false;
+  // Set while the controls are read: a refused value's message box takes
+  // the focus from the edit that reported, and that focus loss is the same
+  // report, not another one to read and refuse again.
+  bool reading_ = false;
 };

@@ -67,16 +67,26 @@ void CUpdateDrawSizePage::LoadFromObject(CObjElement& element) {
   gridY = DistanceVer;
 }
 
+void CUpdateDrawSizePage::ReadFields() {
+  if (UpdateData(true)) return;
+  // Told once: the fields show what stands (a range limited to what it
+  // takes, a text that is no number the value from before), so the reports
+  // of leaving the field read it without refusing it again.
+  rangeX = std::clamp(rangeX, kRangeMin, kRangeMax);
+  rangeY = std::clamp(rangeY, kRangeMin, kRangeMax);
+  UpdateData(false);
+}
+
 void CUpdateDrawSizePage::OnRangeFocusLost(double& value, int id) {
   const double before = value;
-  UpdateData(true);
+  ReadFields();
   value = std::clamp(value, kNoticeMin, kNoticeMax);
   if (std::fabs(value - before) >= 0.0001) PostChange(id);
 }
 
 void CUpdateDrawSizePage::OnRangeKey(double& value, int id) {
   const double before = value;
-  UpdateData(true);
+  ReadFields();
   value = std::clamp(value, kRangeMin, kRangeMax);
   const bool changed = id == kRangeX ? std::fabs(value - before) > 0.001 : value != before;
   if (changed) PostChange(id);
@@ -94,7 +104,7 @@ void CUpdateDrawSizePage::OnRangeSpin(double& value, int delta, int id) {
 
 void CUpdateDrawSizePage::OnGridKey(float& value, int id) {
   const float before = value;
-  UpdateData(true);
+  ReadFields();
   if (value < kGridMin || value > kGridMax) {
     value = std::clamp(value, kGridMin, kGridMax);
     bindings_.LoadOne(id);

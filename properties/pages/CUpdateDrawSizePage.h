@@ -1,7 +1,8 @@
 #pragma once
 // The work area's marking range (10..3000 mm) and the layout view's grid
 // spacing. Leaving a range field reports twice: the plain focus-lost notice
-// first, then the edit's key report.
+// first, then the edit's key report. A refused value is told once, and the
+// field then shows the value that stands.
 #include "properties/framework/CPropertyPage.h"
 
 class CNotifyEdit;
@@ -28,6 +29,8 @@ class CUpdateDrawSizePage : public CPropertyPage {
   float gridY = 0;
 
  private:
+  // Reads the controls; a refused value is told once.
+  void ReadFields();
   void OnRangeFocusLost(double& value, int id);
   void OnRangeKey(double& value, int id);
   void OnRangeSpin(double& value, int delta, int id);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "document/objects/CObjElement.h"
@@ -15,6 +16,25 @@
 namespace {
 constexpr float kArcFormRadius = 2;
 constexpr float kFactorMax = 100;
+constexpr std::array kOutTextNames = {"None", "Big mark", "Big/Mid mark", "Big(unsigned)", "Big/Mid(unsigned)"};
+constexpr std::array kSymmetryNames = {"Any", "Y+ symmetry", "Y- symmetry", "X+ symmetry", "X- symmetry"};
+constexpr std::array kStartEndNames = {"all marker", "disable header", "disable end"};
+
+template <std::size_t N>
+QStringList Items(const std::array<const char*, N>& names) {
+  QStringList items;
+  for (const char* name : names) items << name;
+  return items;
+}
+
+// A stored list index as the page shows it: the entry and its text, the
+// first entry for an index the list does not have.
+template <std::size_t N>
+int ListIndex(int stored, const std::array<const char*, N>& names, std::string& text) {
+  const int index = stored >= 0 && stored < static_cast<int>(N) ? stored : 0;
+  text = names[static_cast<std::size_t>(index)];
+  return index;
+}
 }  // namespace
 
 CUpdateObjRulerBar::CUpdateObjRulerBar() : CPropertyPage(kDialogId, "Ruler", kPageCode, WM_UPDATE_OBJRULERBAR) {
@@ -42,11 +62,9 @@ CUpdateObjRulerBar::CUpdateObjRulerBar() : CPropertyPage(kDialogId, "Ruler", kPa
   startAngleEdit_ = startEdit;
   bindings_.Edit(kStartAngle, startEdit, &startAngle);
   startEdit->SetKeyHandler([this](int) { OnKey(kStartAngle); });
-  QComboBox* outCombo =
-      c.Combo("Out text", kOutText, {"None", "Big mark", "Big/Mid mark", "Big(unsigned)", "Big/Mid(unsigned)"});
-  symmetryCombo_ =
-      c.Combo("Symmetry align", kSymmetry, {"Any", "Y+ symmetry", "Y- symmetry", "X+ symmetry", "X- symmetry"});
-  startEndCombo_ = c.Combo("Start-end flag", kStartEnd, {"all marker", "disable header", "disable end"});
+  QComboBox* outCombo = c.Combo("Out text", kOutText, Items(kOutTextNames));
+  symmetryCombo_ = c.Combo("Symmetry align", kSymmetry, Items(kSymmetryNames));
+  startEndCombo_ = c.Combo("Start-end flag", kStartEnd, Items(kStartEndNames));
   QCheckBox* bottomBox = c.Check("Ruler bottom", kBottom);
   QCheckBox* oneWayBox = c.Check("Un-direction", kOneWay);
   c.Stretch();
@@ -101,9 +119,12 @@ void CUpdateObjRulerBar::LoadFromObject(CObjElement& element) {
   widthDegree = r.arcW;
   textDistance = r.textDis;
   startAngle = r.sAngle;
-  outText = r.textMode >= 0 && r.textMode <= 4 ? r.textMode : 0;
-  symmetry = r.arcMode >= 0 && r.arcMode <= 4 ? r.arcMode : 0;
+  // The texts too: a list shows the text it holds over the index.
+  outText = ListIndex(r.textMode, kOutTextNames, outTextText);
+  symmetry = ListIndex(r.arcMode, kSymmetryNames, symmetryText);
+  startEnd = ListIndex(ruler->Marks().startEnd, kStartEndNames, startEndText);
   bottom = r.dir != 0 ? 1 : 0;
+  oneWay = ruler->Marks().oneWay != 0 ? 1 : 0;
 }
 
 void CUpdateObjRulerBar::OnInitDialog() {

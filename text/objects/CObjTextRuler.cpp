@@ -41,6 +41,7 @@ void CObjTextRuler::SetDefaults() {
 void CObjTextRuler::CopyFrom(const CObjTextRuler& other) {
   CObjText::CopyFrom(other);
   r_ = other.r_;
+  marks_ = other.marks_;
 }
 
 void CObjTextRuler::UpdateArcAngle() {

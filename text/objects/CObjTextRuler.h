@@ -34,6 +34,14 @@ struct RulerSettings {
   int dir = 0;            // [160] 0 ticks towards +y (outwards), else -y (inwards)
 };
 
+// Start and end marks and the one-way switch: ruler settings that the
+// project file has no key for. They go with the object (copies, undo) but
+// are not saved, so changing them leaves the block the file holds as it is.
+struct RulerMarks {
+  int startEnd = 0;  // 0 all marks, 1 none at the start, 2 none at the end
+  int oneWay = 0;
+};
+
 // Most ticks a ruler draws; a damaged count from a file would otherwise
 // exhaust the memory.
 constexpr int kRulerMaxUnits = 100000;
@@ -69,6 +77,8 @@ class CObjTextRuler : public CObjText {
     return r_;
   }
   const RulerSettings& Ruler() const { return r_; }
+  RulerMarks& Marks() { return marks_; }
+  const RulerMarks& Marks() const { return marks_; }
 
   void Write(MrkLineWriter& out) const;
   void SetProperty(int key, const MrkValue& value);
@@ -80,6 +90,7 @@ class CObjTextRuler : public CObjText {
   void AddLabel(CPointList& work, const CDoublePoint& at, double value, double angleRad, bool onArc,
                 ShxFontCache& fonts);
   RulerSettings r_;
+  RulerMarks marks_;
 };
 
 // Dispatch table of the ruler (type 22); registered at start-up.

@@ -1,6 +1,7 @@
-// The undo history: whole copies of the layout in the project file format,
-// one per slot, written before every change. Also renaming an object with
-// the check that names stay unique, and the default colour.
+// The undo history: whole copies of the layout in the project file format
+// (with what that format has no key for), one per slot, written before
+// every change. Also renaming an object with the check that names stay
+// unique, and the default colour.
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +11,7 @@
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "app/views/model/CutFillNotice.h"
+#include "app/views/model/HistorySnapshot.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedHelpers.h"
 #include "document/mrk/MrkFile.h"
@@ -44,7 +46,8 @@ void CVendrikViewModel::SaveHistory(int keepSlot) {
   if (m_pDocument == nullptr) return;
   std::error_code ec;
   std::filesystem::create_directories(platform::JoinInstallPath(g_installDir, kHistoryFolder), ec);
-  WriteMrkFile(HistoryFilePath(m_historyCur), m_pDocument->Objects());
+  const std::string path = HistoryFilePath(m_historyCur);
+  StoreWholeFile(path, FormatHistorySnapshot(m_pDocument->Objects(), path));
   if (keepSlot) return;
   // A change after an Undo drops the states that Redo could have returned
   // to: they no longer follow from this one.
@@ -81,6 +84,7 @@ bool ReadSnapshot(const std::string& path, CObjPtrArray& objects) {
   if (ReadMrkBytes(bytes, read, &leftEmpty) == 0) return false;
   const CObjElement* first = read.GetAt(0);
   if (first == nullptr || first->type != OBJ_PROPERITY) return false;
+  RestoreUnsavedSettings(bytes, read);
   objects = std::move(read);
   if (!leftEmpty.empty()) platform::MessageBox(LeftEmptyNotice(leftEmpty));
   return true;

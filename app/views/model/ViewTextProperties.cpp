@@ -262,7 +262,9 @@ bool CVendrikViewModel::ApplyFontRow(CObjText& text, const PROPCHANGE& change) {
         s.charHeight = height;
         s.heightRatio = 1.0;
       } else {
-        s.heightRatio = height / s.charHeight;
+        // In double: the page shows the product with a float's digits, and a
+        // quotient rounded to float gives back a neighbour of the typed value.
+        s.heightRatio = static_cast<double>(height) / s.charHeight;
       }
       break;
     }
@@ -469,13 +471,13 @@ void CVendrikViewModel::OnUpdateObjRulerBar(const PROPCHANGE& change) {
       {Page::kSmallFactor, 0}, {Page::kMiddleFactor, 0}, {Page::kStartValue, 0}, {Page::kDecimals, 0},
       {Page::kUnitValue, 0},   {Page::kReverse, 0},      {Page::kSectorRadius, 0}, {Page::kWidthDegree, 0},
       {Page::kTextDistance, 0}, {Page::kStartAngle, 0},  {Page::kOutText, 0},     {Page::kBottom, 0},
-      {Page::kSymmetry, 0}};
+      {Page::kSymmetry, 0},    {Page::kStartEnd, 0},     {Page::kOneWay, 0}};
   if (known.count(change.id) == 0) {
-    // Start-end marks and the one-way switch have no setting in the ruler.
     MarkModified(1);
     return;
   }
   if (change.id == Page::kGraduations && (i < 0 || i > kRulerMaxUnits)) return;
+  if (change.id == Page::kStartEnd && (i < 0 || i > 2)) return;
   if (rebuild) PushHistory();
   RulerSettings& r = ruler->Ruler();
   switch (change.id) {
@@ -499,6 +501,8 @@ void CVendrikViewModel::OnUpdateObjRulerBar(const PROPCHANGE& change) {
     case Page::kOutText: r.textMode = i; break;
     case Page::kBottom: r.dir = i; break;
     case Page::kSymmetry: r.arcMode = i; break;
+    case Page::kStartEnd: ruler->Marks().startEnd = i; break;
+    case Page::kOneWay: ruler->Marks().oneWay = i != 0 ? 1 : 0; break;
     default: break;
   }
   if (!rebuild) {

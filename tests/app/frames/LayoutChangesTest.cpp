@@ -1,9 +1,14 @@
 // What the operator changes in the layout through the real window is what
 // the layout holds: every edit that moves, turns, takes away or reorders
 // objects counts as a change that File > New asks about, and showing an
-// object's pages never changes the object. Also the commands' dialogs and
-// messages around it: the dithering values, a plot file that holds no
-// drawing, the marking time pane.
+// object's pages never changes the object; what a page shows is what its
+// object holds (a text's height, a ruler's marks through copies and undo).
+// Also the commands' dialogs and messages around it: a refused work-area
+// value, the dithering values, a plot file that holds no drawing, the
+// marking time pane.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,7 +35,10 @@
 #include "properties/link/CProperityView.h"
 #include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
+#include "tests/support/FocusTakingPrompt.h"
 #include "text/exchange/hpgl/PltImport.h"
+#include "text/objects/CObjText.h"
+#include "text/objects/CObjTextRuler.h"
 #include "values/ShellMessages.h"
 #include "values/ShellValues.h"
 
@@ -239,6 +247,141 @@ TEST_F(LayoutWindowTest, WorkAreaPagesShowFloatsAsStoredAndKeepThemUntilChanged)
   TypeIntoPage("edit1014", "45.7");
   EXPECT_EQ(record.GetResetSpeed(), 45.7);
   EXPECT_EQ(g_machineSet.resetSpeed, 45.7f);
+}
+
+// A value the work area's fields refuse is told once, though its box takes
+// the focus from the field (whose loss reports again); the field then shows
+// the value that stands, so leaving it says nothing more.
+TEST_F(LayoutWindowTest, ARefusedWorkAreaValueIsToldOnceAndLeavingSaysNothingMore) {
+  constexpr char kRange[] = "Please enter a number between 10 and 3000.";
+  constexpr char kNumber[] = "Please enter a number.";
+  struct Case {
+    const char* edit;
+    const char* typed;
+    const char* message;
+    const char* shown;  // null: the text from before
+  };
+  const Case cases[] = {{"edit1010", "5000", kRange, "3000"}, {"edit1011", "5", kRange, "10"},
+                        {"edit1010", "12x", kNumber, nullptr}, {"edit1040", "abc", kNumber, nullptr},
+                        {"edit1016", "abc", kNumber, nullptr}};
+  StartWithNewLayout();
+  ClickRow(0);
+  OpenPage("Range");
+  QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+  auto boxes = std::make_shared<FocusTakingPrompt>();
+  platform::SetPrompt(boxes);
+  for (const Case& c : cases) {
+    auto* edit = page->findChild<QLineEdit*>(c.edit);
+    ASSERT_NE(edit, nullptr) << c.edit;
+    const QString before = edit->text();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, c.typed);
+    QTest::keyClick(edit, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(boxes->texts, std::vector<std::string>{c.message}) << c.edit << " " << c.typed;
+    EXPECT_EQ(edit->text().toStdString(), (c.shown != nullptr ? QString(c.shown) : before).toStdString())
+        << c.edit << " " << c.typed;
+    boxes->texts.clear();
+    QApplication::setActiveWindow(app_->MainFrame());
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    Settle();
+    EXPECT_FALSE(edit->hasFocus());
+    EXPECT_TRUE(boxes->texts.empty()) << c.edit << " " << c.typed << ": " << boxes->texts.front();
+    boxes->texts.clear();
+  }
+  platform::SetPrompt(prompt_);
+  const CDrawProperity& record = *Doc().Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
+  EXPECT_EQ(record.GetRangeX(), 3000);
+  EXPECT_EQ(record.GetRangeY(), 10);
+}
+
+// The text height shows what was typed once the view has written it into
+// the text and the pages were refreshed from it, not the float's neighbour.
+TEST_F(LayoutWindowTest, TextHeightShowsTheTypedDigitsAfterTheRefresh) {
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_TEXT);
+  Click(Px(0, 0));
+  ASSERT_EQ(Count(), 2);
+  OpenPage("Font");
+  QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+  auto* height = page->findChild<QLineEdit*>("edit1014");
+  ASSERT_NE(height, nullptr);
+  // 0.1 is raised to the least height.
+  for (const auto& [typed, shown] : {std::pair{"0.1", "0.2"}, {"0.4", "0.4"}, {"0.7", "0.7"}, {"12.3", "12.3"}}) {
+    TypeIntoPage("edit1014", typed);
+    const auto* text = Named("text-1")->GetObjectAs<CObjText>();
+    EXPECT_FLOAT_EQ(static_cast<float>(text->Settings().charHeight * text->Settings().heightRatio),
+                    QString(shown).toFloat());
+    EXPECT_EQ(height->text().toStdString(), shown) << typed;
+  }
+}
+
+// Each ruler keeps its own start-end marks and one-way switch: its page
+// shows them, copies take them along, undo and redo bring them back.
+TEST_F(LayoutWindowTest, RulerMarksAndOneWaySwitchAreEachRulersOwn) {
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_RULER);
+  Click(Px(0, 25));
+  Command(cmd::ID_ADD_RULER);
+  Click(Px(0, -25));
+  ASSERT_EQ(Count(), 3);
+  auto marks = [this](const char* name) {
+    const RulerMarks& m = Named(name)->GetObjectAs<CObjTextRuler>()->Marks();
+    return std::pair{m.startEnd, m.oneWay};
+  };
+  QCheckBox* oneWay = nullptr;
+  QComboBox* startEnd = nullptr;
+  auto show = [&](const std::string& name) {
+    ClickRow(RowOf(Named(name)));
+    OpenPage("Ruler");
+    QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+    oneWay = page->findChild<QCheckBox*>("check1041");
+    startEnd = page->findChild<QComboBox*>("combo1040");
+    ASSERT_TRUE(oneWay != nullptr && startEnd != nullptr);
+  };
+  auto shown = [&] { return std::pair{startEnd->currentIndex(), oneWay->isChecked() ? 1 : 0}; };
+
+  show("Ruler-2");
+  TypeIntoPage("edit1024", "30");  // an arc, so the start-end list opens
+  ASSERT_TRUE(startEnd->isEnabled());
+  startEnd->setFocus();
+  QTest::keyClick(startEnd, Qt::Key_Down);
+  QTest::keyClick(startEnd, Qt::Key_Down);  // "disable end"
+  Settle();
+  QTest::mouseClick(oneWay, Qt::LeftButton, Qt::NoModifier, QPoint(6, oneWay->height() / 2));
+  Settle();
+  EXPECT_EQ(marks("Ruler-2"), std::pair(2, 1));
+  EXPECT_EQ(marks("Ruler-1"), std::pair(0, 0));
+
+  show("Ruler-1");
+  EXPECT_EQ(shown(), std::pair(0, 0));
+  EXPECT_EQ(startEnd->currentText().toStdString(), "all marker");
+  show("Ruler-2");
+  EXPECT_EQ(shown(), std::pair(2, 1));
+  EXPECT_EQ(startEnd->currentText().toStdString(), "disable end");
+
+  Key(Qt::Key_C, Qt::ControlModifier);
+  Key(Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(Count(), 4);
+  const std::string copy = Doc().Objects().GetAt(3)->name;
+  EXPECT_EQ(marks(copy.c_str()), std::pair(2, 1));
+  show(copy);
+  EXPECT_EQ(shown(), std::pair(2, 1));
+
+  Command(cmd::ID_EDIT_UNDO);  // the paste
+  ASSERT_EQ(Count(), 3);
+  EXPECT_EQ(marks("Ruler-2"), std::pair(2, 1));
+  EXPECT_EQ(marks("Ruler-1"), std::pair(0, 0));
+  Command(cmd::ID_EDIT_UNDO);  // the one-way switch
+  EXPECT_EQ(marks("Ruler-2"), std::pair(2, 0));
+  show("Ruler-2");
+  EXPECT_EQ(shown(), std::pair(2, 0));
+  Command(cmd::ID_EDIT_REDO);
+  EXPECT_EQ(marks("Ruler-2"), std::pair(2, 1));
+  show("Ruler-2");
+  EXPECT_EQ(shown(), std::pair(2, 1));
 }
 
 // Mark > "Twitter set...(W)" on fresh settings: OK takes what the dialog shows.

@@ -12,10 +12,8 @@
 #include <QMenuBar>
 #include <QLabel>
 #include <QScrollBar>
-#include <QMessageBox>
 #include <QTabBar>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <cmath>
 #include <filesystem>
@@ -36,6 +34,7 @@
 #include "properties/link/CProperityView.h"
 #include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/FramesFixture.h"
+#include "tests/support/FocusTakingPrompt.h"
 #include "tests/text/fonts/shx/ShxTestFonts.h"
 #include "text/objects/CObjText.h"
 #include "widgets/CNotifyEdit.h"
@@ -449,35 +448,6 @@ TEST_F(TextToolsTest, DataSourceAndColumnFillTheObjectFromTheCurrentRow) {
   EXPECT_FALSE(record->isEnabled());
   EXPECT_FALSE(Frame()->Action(cmd::ID_BAND_EXCEL)->isChecked());
 }
-
-namespace {
-
-// Message boxes as a window system shows them: the box takes the focus from
-// the field being edited. Records each text and what the page behind the
-// box shows meanwhile.
-class FocusTakingPrompt : public platform::Prompt {
- public:
-  explicit FocusTakingPrompt(std::function<std::string()> behind) : behind_(std::move(behind)) {}
-  int Ask(const platform::PromptRequest& request) override {
-    texts.push_back(request.text);
-    QMessageBox box;
-    box.setText(QString::fromStdString(request.text));
-    QTimer::singleShot(0, &box, [this, &box] {
-      QApplication::setActiveWindow(&box);
-      seen.push_back(behind_());
-      box.accept();
-    });
-    box.exec();
-    return IDOK;
-  }
-  std::vector<std::string> texts;
-  std::vector<std::string> seen;
-
- private:
-  std::function<std::string()> behind_;
-};
-
-}  // namespace
 
 // "io" typed into the WMI: one message, and while it shows the WMI and the
 // whole code already read as before; leaving the field later says nothing.
