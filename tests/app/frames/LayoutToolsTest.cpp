@@ -216,12 +216,17 @@ enum class LibraryAnswer { DrawingAndOk, Cancel, OkWithoutDrawing };
 
 class SpecialPictureTest : public LayoutToolsTest, public ::testing::WithParamInterface<LibraryAnswer> {};
 
+// Placed after a line: one Undo takes the drawing away and keeps the line,
+// and a library left without a drawing leaves no step to undo.
 TEST_P(SpecialPictureTest, TheChosenDrawingIsPlacedCentredInTheFrameAtItsOwnSize) {
   // The library folder, with one drawing written for the test.
   std::filesystem::create_directories(folder_ + "/PltFiles");
   std::filesystem::copy_file(std::string(VENDRIK_TEST_DATA_DIR) + "/plt/square-r14.plt",
                              folder_ + "/PltFiles/square.plt");
   StartWithNewLayout();
+  // The change before: a line, which Undo after the picture must keep.
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-30, -20), Px(-10, -20));
+  ASSERT_NE(Named("line-1"), nullptr);
   CDoubleRect libraryBounds;
   int drawingsShown = 0;
   WhenModal<CPltLibraryDlg> answer([&](CPltLibraryDlg* dialog) {
@@ -239,10 +244,13 @@ TEST_P(SpecialPictureTest, TheChosenDrawingIsPlacedCentredInTheFrameAtItsOwnSize
   EXPECT_EQ(drawingsShown, 1);
   EXPECT_EQ(Model().m_toolCode, 0);
   if (GetParam() != LibraryAnswer::DrawingAndOk) {
-    EXPECT_EQ(Count(), 1) << "nothing is placed";
+    EXPECT_EQ(Count(), 2) << "nothing is placed";
+    // Nor is a snapshot taken: one Undo takes the line away.
+    Command(cmd::ID_EDIT_UNDO);
+    EXPECT_EQ(Count(), 1);
     return;
   }
-  ASSERT_EQ(Count(), 2);
+  ASSERT_EQ(Count(), 3);
   CObjElement* placed = Named("PLT file-1");
   ASSERT_NE(placed, nullptr);
   EXPECT_EQ(placed->type, OBJ_HPGL);
@@ -252,6 +260,12 @@ TEST_P(SpecialPictureTest, TheChosenDrawingIsPlacedCentredInTheFrameAtItsOwnSize
   EXPECT_NEAR(bounds.Width(), libraryBounds.Width(), 1e-6);
   EXPECT_NEAR(bounds.Height(), libraryBounds.Height(), 1e-6);
   EXPECT_EQ(SelectedNames(), std::vector<std::string>{"PLT file-1"});
+
+  // One Undo takes the picture away alone.
+  Command(cmd::ID_EDIT_UNDO);
+  EXPECT_EQ(Count(), 2);
+  EXPECT_EQ(Named("PLT file-1"), nullptr);
+  EXPECT_NE(Named("line-1"), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SpecialPictureTest,
