@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -401,6 +402,56 @@ TEST_F(LayoutToolsTest, AnArcTaughtFromTwoNeedlePositionsIsPaintedInItsColour) {
     const double y = stored.centreY + stored.radius * std::sin(start + turn);
     EXPECT_TRUE(PixelNear(picture, Px(x, y), 2, kLookArcColour)) << x << ", " << y;
   }
+}
+
+// A taught arc through (5, 0) and (15, 10) of radius 10; a radius of 5 typed
+// in the dialog is below half the chord. The operator is told so and asked
+// again; until a radius that fits is given, the record keeps the arc drawn,
+// and then holds the arc drawn anew.
+TEST_F(LayoutToolsTest, ARadiusBelowHalfTheChordIsRefusedBeforeTheArcIsStored) {
+  ArcPointedInfo taught;
+  taught.point1X = 5;
+  taught.point2X = 15;
+  taught.point2Y = 10;
+  taught.centreX = 15;
+  taught.radius = 10;
+  taught.arcOn = 1;
+  taught.arcBuilt = 1;
+  ASSERT_TRUE(SaveArcPointedInfo(folder_, taught));
+  StartWithNewLayout();
+  ASSERT_NE(Model().m_lookArc, nullptr);
+  Command(ID_TWO_POINT_ARC);  // off
+  ArcPointedInfo whileAsked;
+  QString askedAgainWith;
+  AnswerNextDialog([&](QDialog& first) {
+    TypeIntoDialog(first, "edit1077", "5");
+    AnswerNextDialog([&](QDialog& again) {
+      // Nothing was stored meanwhile.
+      whileAsked = LoadArcPointedInfo(folder_);
+      if (auto* radius = again.findChild<QLineEdit*>("edit1077")) askedAgainWith = radius->text();
+      TypeIntoDialog(again, "edit1077", "12");
+    });
+  });
+  Command(ID_TWO_POINT_ARC);  // on: the dialog
+  ASSERT_EQ(DialogsAnswered(), 2);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"The radius must be greater than the min radius 7.071 (half the "
+                                                       "distance of the two points)!"});
+  EXPECT_EQ(askedAgainWith, "5");
+  EXPECT_FLOAT_EQ(whileAsked.radius, 10);
+  EXPECT_FLOAT_EQ(whileAsked.centreX, 15);
+  EXPECT_FLOAT_EQ(whileAsked.centreY, 0);
+
+  const ArcPointedInfo stored = LoadArcPointedInfo(folder_);
+  EXPECT_EQ(stored.arcOn, 1);
+  EXPECT_FLOAT_EQ(stored.radius, 12);
+  for (const auto& [x, y] : {std::pair{5.0, 0.0}, {15.0, 10.0}})
+    EXPECT_NEAR(std::hypot(x - stored.centreX, y - stored.centreY), 12, 1e-4) << x << ", " << y;
+  // The arc drawn is the one stored.
+  const CDoubleRect drawn = Model().m_lookArc->GetBoundRect();
+  EXPECT_NEAR(drawn.CenterX(), stored.centreX, 1e-3);
+  EXPECT_NEAR(drawn.CenterY(), stored.centreY, 1e-3);
+  EXPECT_NEAR(drawn.Width(), 24, 1e-3);
+  EXPECT_NEAR(drawn.Height(), 24, 1e-3);
 }
 
 // What each edit does with the reference arc as the selection, in a layout
