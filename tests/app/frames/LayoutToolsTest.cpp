@@ -4,8 +4,8 @@
 // arc taught, painted, selected, dragged and nudged while the layout's edits
 // leave it alone, a text laid along the arc and back, a 2-D code stood on the
 // arc and back, the spline's curve shown while it is drawn and reshaped, the
-// marking order switch, the jog window at start and the large display of a
-// VIN.
+// marking order switch, the jog window at start, objects of two colours
+// painted over one segment and the large display of a VIN.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -35,9 +35,12 @@
 #include "app/views/CVendrikView.h"
 #include "app/views/model/ViewMarkDialogs.h"
 #include "app/views/model/ViewSettingsFiles.h"
+#include "document/doc/CObjPtrArray.h"
 #include "document/doc/CVendrikDoc.h"
+#include "document/mrk/MrkFile.h"
 #include "document/objects/CObjBSpline.h"
 #include "document/objects/CObjElement.h"
+#include "document/objects/CObjPolyLine.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/CJogPositionDlg.h"
 #include "platform/SettingsStore.h"
@@ -855,6 +858,41 @@ TEST_P(StartJogTest, TheJogWindowOpensAtStartWhenByte202IsSet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Byte202, StartJogTest, ::testing::Values(0, 1));
+
+// --- Painting ---
+
+// A red polyline ends on the segment (-20, 10)-(20, 10) mm and a blue one
+// starts on it: the blue one, painted later, covers the segment.
+TEST_F(LayoutToolsTest, AnObjectStartingOnTheSegmentTheOneBeforeEndedOnIsPaintedInItsOwnColour) {
+  CObjPtrArray written;
+  const auto polyline = [&written](const char* name, COLORREF colour, std::vector<std::pair<double, double>> at) {
+    CPointList points;
+    for (const auto& [x, y] : at) points.Add(CDoublePoint(x, y, points.GetSize() == 0 ? 0 : PT_JOINED));
+    auto element = std::make_unique<CObjElement>(
+        CObjCreateRecord{name, OBJ_POLYLINE, new CObjPolyLine(points, 0, 0), sizeof(CObjPolyLine), {}});
+    element->color = static_cast<int>(colour);
+    written.Add(std::move(element));
+  };
+  polyline("red", RGB(255, 0, 0), {{-20, 0}, {-20, 10}, {20, 10}});
+  polyline("blue", RGB(0, 0, 255), {{-20, 10}, {20, 10}, {20, 20}});
+  const std::string path = folder_ + "/meeting.mrk";
+  ASSERT_EQ(WriteMrkFile(path, written), 1);
+  StartWithNewLayout({QString::fromStdString(path)});
+  ASSERT_EQ(Count(), 3);
+
+  const QImage picture = Picture(View());
+  const QPoint from = Px(-20, 10);
+  const QPoint to = Px(20, 10);
+  ASSERT_GT(to.x() - from.x(), 100);
+  int red = 0;
+  int blue = 0;
+  for (int x = from.x(); x <= to.x(); ++x) {
+    red += picture.pixel(x, from.y()) == qRgb(255, 0, 0) ? 1 : 0;
+    blue += picture.pixel(x, from.y()) == qRgb(0, 0, 255) ? 1 : 0;
+  }
+  EXPECT_EQ(red, 0);
+  EXPECT_GE(blue, to.x() - from.x());
+}
 
 // --- The large VIN display ---
 
