@@ -10,6 +10,7 @@
 #include "document/objects/CObjArc.h"
 #include "document/objects/CObjElement.h"
 #include "marking/controller/CMarkControlWnd.h"
+#include "platform/NumberText.h"
 #include "platform/Prompt.h"
 #include "values/ShellValues.h"
 
@@ -24,6 +25,8 @@ constexpr int ID_TWO_POINT_ARC = 32887;
 constexpr int ID_SELECT_REFER_ARC = 32889;
 
 constexpr char kOnOneLine[] = "Two point can't on the horizon or vertical!";
+constexpr char kRadiusTooSmall[] =
+    "The radius must be greater than the min radius %.3f (half the distance of the two points)!";
 constexpr char kOutOfArea[] = "The point out of the work area!";
 constexpr char kNeedleOutOfArea[] = "Needle out of work area";
 constexpr int kHitInside = 128;
@@ -229,17 +232,32 @@ void CVendrikViewModel::ReferenceArcDialog(int forceRadius) {
   values.minRadius = static_cast<float>(half);
   values.centreX = static_cast<float>(centre.x);
   values.centreY = static_cast<float>(centre.y);
-  if (m_pDialogs == nullptr || !m_pDialogs->AskReferenceArc(values)) {
-    m_arcInfo.arcOn = 0;
-    return;
+  // The values are checked before any is taken: a refused arc would leave
+  // the record describing an arc other than the one drawn. The operator is
+  // told what is wrong and asked again with what was typed.
+  for (;;) {
+    if (m_pDialogs == nullptr || !m_pDialogs->AskReferenceArc(values)) {
+      m_arcInfo.arcOn = 0;
+      return;
+    }
+    const CDoublePoint q1(values.point1X, values.point1Y, 0);
+    const CDoublePoint q2(values.point2X, values.point2Y, 0);
+    const double typedHalf = std::hypot(q2.x - q1.x, q2.y - q1.y) / 2;
+    values.minRadius = static_cast<float>(typedHalf);
+    if (ArcCentre(q1, q2, values.radius, centre) && values.radius > typedHalf) break;
+    if (!(std::fabs(q2.x - q1.x) > 0.001) || !(std::fabs(q2.y - q1.y) > 0.001)) {
+      platform::MessageBox(kOnOneLine);
+    } else {
+      platform::MessageBox(platform::FormatC(kRadiusTooSmall, typedHalf));
+    }
   }
   m_arcInfo.point1X = values.point1X;
   m_arcInfo.point1Y = values.point1Y;
   m_arcInfo.point2X = values.point2X;
   m_arcInfo.point2Y = values.point2Y;
   m_arcInfo.radius = values.radius;
-  m_arcInfo.centreX = values.centreX;
-  m_arcInfo.centreY = values.centreY;
+  m_arcInfo.centreX = static_cast<float>(centre.x);
+  m_arcInfo.centreY = static_cast<float>(centre.y);
   BuildReferenceArc(0, 0);
 }
 

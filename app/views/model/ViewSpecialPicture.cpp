@@ -12,6 +12,8 @@ CObjElement* CVendrikViewModel::CreateSpecialPicture() {
   frame.SetFromCorners(m_pointList[0].x, m_pointList[0].y, m_pointList[1].x, m_pointList[1].y);
   CPointList drawing;
   if (!m_pDialogs->AskPltLibrary(drawing) || drawing.GetSize() < 2) return nullptr;
+  // Undo takes the drawing away alone, like any other object made by a tool.
+  PushHistory();
   auto* poly = new CObjPolyLine(drawing, 0, 1);
   // Every stroke of a library drawing may be divided.
   poly->SetSplitFlagAll();

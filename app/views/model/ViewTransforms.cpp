@@ -30,6 +30,9 @@ constexpr double kRadiansPerDegree = 0.0174532;
 constexpr std::size_t kLongestCopiedName = 29;
 constexpr char kBadSize[] = "Width and height must be numbers above 0!";
 
+// A side that moves by no more than this is left as it is.
+constexpr double kSizeTolerance = 0.001;
+
 // Resize modes of the size passes: the handle whose side is stretched.
 constexpr int kResizeHeight = 1;
 constexpr int kResizeWidth = 3;
@@ -236,9 +239,14 @@ void CVendrikViewModel::OnObjectSize() {
   double left = 0;
   double top = 0;
   // A text that is no number would ask for a rectangle of no size at the
-  // origin: refuse it instead of squashing the selection.
+  // origin: refuse it instead of squashing the selection. A side left as it
+  // was is not resized, so a line's or a dot's side of 0 stands; only a side
+  // changed to 0 or below is refused.
+  const auto changedToNothing = [](double value, double was) {
+    return std::fabs(value - was) > kSizeTolerance && value <= 0;
+  };
   if (!ParseSizeText(texts.width, width) || !ParseSizeText(texts.height, height) || !ParseSizeText(texts.left, left) ||
-      !ParseSizeText(texts.top, top) || width <= 0 || height <= 0) {
+      !ParseSizeText(texts.top, top) || changedToNothing(width, r0.Width()) || changedToNothing(height, r0.Height())) {
     platform::MessageBox(kBadSize);
     return;
   }
@@ -257,10 +265,10 @@ void CVendrikViewModel::ApplySizeAndPosition(const CDoubleRect& requested) {
   for (int pass = 0; pass < 3; ++pass) {
     int mode = HANDLE_MOVE_ONLY;
     if (pass == 0) {
-      if (std::fabs(requested.Height() - u.Height()) <= 0.001) continue;
+      if (std::fabs(requested.Height() - u.Height()) <= kSizeTolerance) continue;
       mode = kResizeHeight;
     } else if (pass == 1) {
-      if (std::fabs(requested.Width() - u.Width()) <= 0.001) continue;
+      if (std::fabs(requested.Width() - u.Width()) <= kSizeTolerance) continue;
       mode = kResizeWidth;
     } else if (requested.left == u.left && requested.top == u.top) {
       break;

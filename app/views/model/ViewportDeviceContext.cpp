@@ -73,6 +73,8 @@ void ViewportDeviceContext::MoveOrLineTo(const platform::DcPoint* points, const 
 
 platform::DcPen ViewportDeviceContext::SelectPen(const platform::DcPen& pen) {
   Flush();
+  // What the old pen drew is no reason to drop what the new one draws.
+  path_.lastValid = false;
   return target_.SelectPen(pen);
 }
 

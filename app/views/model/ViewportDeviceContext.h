@@ -49,7 +49,7 @@ class ViewportDeviceContext : public platform::DeviceContext {
   bool BoxOutside(int left, int top, int right, int bottom) const;
   bool PointOutside(int x, int y) const;
   // The current position and the last segment accepted (a repeat of it
-  // adds nothing).
+  // in the same pen adds nothing).
   struct PathState {
     platform::DcPoint pos;
     bool lastValid = false;

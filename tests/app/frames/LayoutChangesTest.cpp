@@ -5,7 +5,7 @@
 // object holds (a text's height, a ruler's marks through copies and undo).
 // Also the commands' dialogs and messages around it: a refused work-area
 // value, the dithering values, a plot file that holds no drawing, the
-// marking time pane.
+// marking time pane, the size dialog on objects without width or height.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +28,7 @@
 #include "app/views/CVendrikView.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/mrk/MrkFile.h"
+#include "document/objects/CObjDotCollect.h"
 #include "document/objects/CObjElement.h"
 #include "document/objects/CObjPolyLine.h"
 #include "document/params/CDrawProperity.h"
@@ -57,9 +58,11 @@ constexpr int ID_ALIGN_RIGHT = 32806;
 constexpr int ID_ALIGN_TOP = 32807;
 constexpr int ID_ALIGN_BOTTOM = 32808;
 constexpr int ID_OFFSET = 32856;
+constexpr int ID_OBJECT_SIZE = 32837;
 constexpr int ID_CHANGE_MARK_ORDER = 32835;
 constexpr int ID_IMPORT_FILE = 32782;
 constexpr char kSaveQuestion[] = "Mark data is repared !,Save data?";
+constexpr char kBadSize[] = "Width and height must be numbers above 0!";
 constexpr char kPltMessage[] = "PLT is must AutoCad R14(HP_7475)\nor AutoCad R2000(HP_7550A)\nor Coreldraw9";
 
 class LayoutEditTest;
@@ -157,6 +160,83 @@ INSTANTIATE_TEST_SUITE_P(
                    }},
         LayoutEdit{"MirrorX", [](LayoutEditTest& t) { t.Command(ID_MIRROR_X); }},
         LayoutEdit{"MouseResize", DragCornerHandle}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Draw > Object size on an object without height or width (its side shows
+// 0.000): a side left alone is not resized, so a new left-top corner moves
+// it; only a side changed to 0 or below is refused.
+enum class Flat { HorizontalLine, VerticalLine, Dot };
+
+struct SizeCase {
+  const char* name;
+  Flat object;
+  const char* edit;  // the one edit typed into
+  const char* text;
+  bool refused;
+};
+
+void PrintTo(const SizeCase& c, std::ostream* out) { *out << c.name; }
+
+class FlatObjectSizeTest : public LayoutWindowTest, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(FlatObjectSizeTest, KeepsTheUnchangedSideAndMovesToTheCornerTyped) {
+  const SizeCase& c = GetParam();
+  StartWithNewLayout();
+  if (c.object == Flat::Dot) {
+    Command(cmd::ID_ADD_POINT);
+    Click(Px(5, 5));
+  } else if (c.object == Flat::HorizontalLine) {
+    DrawTwoPoint(cmd::ID_ADD_LINE, Px(-10, 5), Px(10, 5));
+  } else {
+    DrawTwoPoint(cmd::ID_ADD_LINE, Px(5, -10), Px(5, 10));
+  }
+  ASSERT_EQ(Count(), 2);
+  CObjElement* element = Doc().Objects().GetAt(1);
+  ClickRow(RowOf(element));
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{element->name});
+  const CDoubleRect before = element->GetBoundRect();
+  ASSERT_TRUE(before.Width() == 0 || before.Height() == 0);
+  std::string shownHeight;
+  AnswerNextDialog([&](QDialog& d) {
+    if (auto* height = d.findChild<QLineEdit*>("edit1001")) shownHeight = height->text().toStdString();
+    TypeIntoDialog(d, c.edit, c.text);
+  });
+  Command(ID_OBJECT_SIZE);
+  ASSERT_EQ(DialogsAnswered(), 1);
+  if (c.object != Flat::VerticalLine) {
+    EXPECT_EQ(shownHeight, "0.000");
+  }
+  const CDoubleRect after = element->GetBoundRect();
+  EXPECT_NEAR(after.Width(), before.Width(), 1e-9);
+  EXPECT_NEAR(after.Height(), before.Height(), 1e-9);
+  if (c.refused) {
+    EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kBadSize});
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    return;
+  }
+  ASSERT_TRUE(prompt_->Texts().empty()) << prompt_->Texts().front();
+  const bool movedLeft = std::string(c.edit) == "edit1164";
+  // A dot image moves by whole cells of its grid.
+  const auto* dots = element->GetObjectAs<CObjDotCollect>();
+  const double within = dots != nullptr ? dots->GetCellWidth() : 1e-3;
+  EXPECT_NEAR(after.left, movedLeft ? -30 : before.left, within);
+  EXPECT_NEAR(after.top, movedLeft ? before.top : 20, 1e-3);
+  // One Undo puts it back.
+  Command(cmd::ID_EDIT_UNDO);
+  ASSERT_EQ(Count(), 2);
+  const CDoubleRect undone = Doc().Objects().GetAt(1)->GetBoundRect();
+  EXPECT_NEAR(undone.left, before.left, 1e-3);
+  EXPECT_NEAR(undone.top, before.top, 1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FlatObjectSizeTest,
+    ::testing::Values(SizeCase{"HorizontalLineToANewLeft", Flat::HorizontalLine, "edit1164", "-30", false},
+                      SizeCase{"VerticalLineToANewTop", Flat::VerticalLine, "edit1165", "20", false},
+                      SizeCase{"DotToANewLeft", Flat::Dot, "edit1164", "-30", false},
+                      SizeCase{"HorizontalLineGivenAHeightBelow0", Flat::HorizontalLine, "edit1001", "-1", true},
+                      SizeCase{"HorizontalLineGivenAWidthOf0", Flat::HorizontalLine, "edit1000", "0", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A rectangle turned by 45 degrees shows its "Rectangle" page; selecting

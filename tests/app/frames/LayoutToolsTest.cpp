@@ -4,12 +4,13 @@
 // arc taught, painted, selected, dragged and nudged while the layout's edits
 // leave it alone, a text laid along the arc and back, a 2-D code stood on the
 // arc and back, the spline's curve shown while it is drawn and reshaped, the
-// marking order switch, the jog window at start and the large display of a
-// VIN.
+// marking order switch, the jog window at start, objects of two colours
+// painted over one segment and the large display of a VIN.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -34,9 +35,12 @@
 #include "app/views/CVendrikView.h"
 #include "app/views/model/ViewMarkDialogs.h"
 #include "app/views/model/ViewSettingsFiles.h"
+#include "document/doc/CObjPtrArray.h"
 #include "document/doc/CVendrikDoc.h"
+#include "document/mrk/MrkFile.h"
 #include "document/objects/CObjBSpline.h"
 #include "document/objects/CObjElement.h"
+#include "document/objects/CObjPolyLine.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/CJogPositionDlg.h"
 #include "platform/SettingsStore.h"
@@ -216,12 +220,17 @@ enum class LibraryAnswer { DrawingAndOk, Cancel, OkWithoutDrawing };
 
 class SpecialPictureTest : public LayoutToolsTest, public ::testing::WithParamInterface<LibraryAnswer> {};
 
+// Placed after a line: one Undo takes the drawing away and keeps the line,
+// and a library left without a drawing leaves no step to undo.
 TEST_P(SpecialPictureTest, TheChosenDrawingIsPlacedCentredInTheFrameAtItsOwnSize) {
   // The library folder, with one drawing written for the test.
   std::filesystem::create_directories(folder_ + "/PltFiles");
   std::filesystem::copy_file(std::string(VENDRIK_TEST_DATA_DIR) + "/plt/square-r14.plt",
                              folder_ + "/PltFiles/square.plt");
   StartWithNewLayout();
+  // The change before: a line, which Undo after the picture must keep.
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-30, -20), Px(-10, -20));
+  ASSERT_NE(Named("line-1"), nullptr);
   CDoubleRect libraryBounds;
   int drawingsShown = 0;
   WhenModal<CPltLibraryDlg> answer([&](CPltLibraryDlg* dialog) {
@@ -239,10 +248,13 @@ TEST_P(SpecialPictureTest, TheChosenDrawingIsPlacedCentredInTheFrameAtItsOwnSize
   EXPECT_EQ(drawingsShown, 1);
   EXPECT_EQ(Model().m_toolCode, 0);
   if (GetParam() != LibraryAnswer::DrawingAndOk) {
-    EXPECT_EQ(Count(), 1) << "nothing is placed";
+    EXPECT_EQ(Count(), 2) << "nothing is placed";
+    // Nor is a snapshot taken: one Undo takes the line away.
+    Command(cmd::ID_EDIT_UNDO);
+    EXPECT_EQ(Count(), 1);
     return;
   }
-  ASSERT_EQ(Count(), 2);
+  ASSERT_EQ(Count(), 3);
   CObjElement* placed = Named("PLT file-1");
   ASSERT_NE(placed, nullptr);
   EXPECT_EQ(placed->type, OBJ_HPGL);
@@ -252,6 +264,12 @@ TEST_P(SpecialPictureTest, TheChosenDrawingIsPlacedCentredInTheFrameAtItsOwnSize
   EXPECT_NEAR(bounds.Width(), libraryBounds.Width(), 1e-6);
   EXPECT_NEAR(bounds.Height(), libraryBounds.Height(), 1e-6);
   EXPECT_EQ(SelectedNames(), std::vector<std::string>{"PLT file-1"});
+
+  // One Undo takes the picture away alone.
+  Command(cmd::ID_EDIT_UNDO);
+  EXPECT_EQ(Count(), 2);
+  EXPECT_EQ(Named("PLT file-1"), nullptr);
+  EXPECT_NE(Named("line-1"), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SpecialPictureTest,
@@ -387,6 +405,56 @@ TEST_F(LayoutToolsTest, AnArcTaughtFromTwoNeedlePositionsIsPaintedInItsColour) {
     const double y = stored.centreY + stored.radius * std::sin(start + turn);
     EXPECT_TRUE(PixelNear(picture, Px(x, y), 2, kLookArcColour)) << x << ", " << y;
   }
+}
+
+// A taught arc through (5, 0) and (15, 10) of radius 10; a radius of 5 typed
+// in the dialog is below half the chord. The operator is told so and asked
+// again; until a radius that fits is given, the record keeps the arc drawn,
+// and then holds the arc drawn anew.
+TEST_F(LayoutToolsTest, ARadiusBelowHalfTheChordIsRefusedBeforeTheArcIsStored) {
+  ArcPointedInfo taught;
+  taught.point1X = 5;
+  taught.point2X = 15;
+  taught.point2Y = 10;
+  taught.centreX = 15;
+  taught.radius = 10;
+  taught.arcOn = 1;
+  taught.arcBuilt = 1;
+  ASSERT_TRUE(SaveArcPointedInfo(folder_, taught));
+  StartWithNewLayout();
+  ASSERT_NE(Model().m_lookArc, nullptr);
+  Command(ID_TWO_POINT_ARC);  // off
+  ArcPointedInfo whileAsked;
+  QString askedAgainWith;
+  AnswerNextDialog([&](QDialog& first) {
+    TypeIntoDialog(first, "edit1077", "5");
+    AnswerNextDialog([&](QDialog& again) {
+      // Nothing was stored meanwhile.
+      whileAsked = LoadArcPointedInfo(folder_);
+      if (auto* radius = again.findChild<QLineEdit*>("edit1077")) askedAgainWith = radius->text();
+      TypeIntoDialog(again, "edit1077", "12");
+    });
+  });
+  Command(ID_TWO_POINT_ARC);  // on: the dialog
+  ASSERT_EQ(DialogsAnswered(), 2);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"The radius must be greater than the min radius 7.071 (half the "
+                                                       "distance of the two points)!"});
+  EXPECT_EQ(askedAgainWith, "5");
+  EXPECT_FLOAT_EQ(whileAsked.radius, 10);
+  EXPECT_FLOAT_EQ(whileAsked.centreX, 15);
+  EXPECT_FLOAT_EQ(whileAsked.centreY, 0);
+
+  const ArcPointedInfo stored = LoadArcPointedInfo(folder_);
+  EXPECT_EQ(stored.arcOn, 1);
+  EXPECT_FLOAT_EQ(stored.radius, 12);
+  for (const auto& [x, y] : {std::pair{5.0, 0.0}, {15.0, 10.0}})
+    EXPECT_NEAR(std::hypot(x - stored.centreX, y - stored.centreY), 12, 1e-4) << x << ", " << y;
+  // The arc drawn is the one stored.
+  const CDoubleRect drawn = Model().m_lookArc->GetBoundRect();
+  EXPECT_NEAR(drawn.CenterX(), stored.centreX, 1e-3);
+  EXPECT_NEAR(drawn.CenterY(), stored.centreY, 1e-3);
+  EXPECT_NEAR(drawn.Width(), 24, 1e-3);
+  EXPECT_NEAR(drawn.Height(), 24, 1e-3);
 }
 
 // What each edit does with the reference arc as the selection, in a layout
@@ -790,6 +858,41 @@ TEST_P(StartJogTest, TheJogWindowOpensAtStartWhenByte202IsSet) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Byte202, StartJogTest, ::testing::Values(0, 1));
+
+// --- Painting ---
+
+// A red polyline ends on the segment (-20, 10)-(20, 10) mm and a blue one
+// starts on it: the blue one, painted later, covers the segment.
+TEST_F(LayoutToolsTest, AnObjectStartingOnTheSegmentTheOneBeforeEndedOnIsPaintedInItsOwnColour) {
+  CObjPtrArray written;
+  const auto polyline = [&written](const char* name, COLORREF colour, std::vector<std::pair<double, double>> at) {
+    CPointList points;
+    for (const auto& [x, y] : at) points.Add(CDoublePoint(x, y, points.GetSize() == 0 ? 0 : PT_JOINED));
+    auto element = std::make_unique<CObjElement>(
+        CObjCreateRecord{name, OBJ_POLYLINE, new CObjPolyLine(points, 0, 0), sizeof(CObjPolyLine), {}});
+    element->color = static_cast<int>(colour);
+    written.Add(std::move(element));
+  };
+  polyline("red", RGB(255, 0, 0), {{-20, 0}, {-20, 10}, {20, 10}});
+  polyline("blue", RGB(0, 0, 255), {{-20, 10}, {20, 10}, {20, 20}});
+  const std::string path = folder_ + "/meeting.mrk";
+  ASSERT_EQ(WriteMrkFile(path, written), 1);
+  StartWithNewLayout({QString::fromStdString(path)});
+  ASSERT_EQ(Count(), 3);
+
+  const QImage picture = Picture(View());
+  const QPoint from = Px(-20, 10);
+  const QPoint to = Px(20, 10);
+  ASSERT_GT(to.x() - from.x(), 100);
+  int red = 0;
+  int blue = 0;
+  for (int x = from.x(); x <= to.x(); ++x) {
+    red += picture.pixel(x, from.y()) == qRgb(255, 0, 0) ? 1 : 0;
+    blue += picture.pixel(x, from.y()) == qRgb(0, 0, 255) ? 1 : 0;
+  }
+  EXPECT_EQ(red, 0);
+  EXPECT_GE(blue, to.x() - from.x());
+}
 
 // --- The large VIN display ---
 

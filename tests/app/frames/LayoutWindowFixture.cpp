@@ -229,7 +229,10 @@ void LayoutWindowTest::PollForDialog(int round) {
     return;
   }
   dialogAwaited_ = false;
-  if (dialogAction_) dialogAction_(*dialog);
+  // Taken out first: the action may await the dialog that follows this one.
+  const std::function<void(QDialog&)> act = std::move(dialogAction_);
+  dialogAction_ = nullptr;
+  if (act) act(*dialog);
   auto* buttons = dialog->findChild<QDialogButtonBox*>();
   QPushButton* ok = buttons != nullptr ? buttons->button(QDialogButtonBox::Ok) : nullptr;
   if (ok != nullptr) {

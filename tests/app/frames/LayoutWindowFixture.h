@@ -72,7 +72,7 @@ class LayoutWindowTest : public FramesTest {
 
   // Answers the next modal dialog as the operator does: `act` fills it in
   // (nothing for its defaults), then its OK button is clicked. Counts in
-  // DialogsAnswered().
+  // DialogsAnswered(). `act` may await the dialog that follows.
   void AnswerNextDialog(std::function<void(QDialog&)> act = {});
   int DialogsAnswered() const { return dialogsAnswered_; }
   // Types over the text of a dialog's edit.
