@@ -71,9 +71,11 @@ bool BitmapFace::Load(char32_t character, InkGlyph& glyph) const {
   for (unsigned row = 0; row < b.rows; ++row) {
     const unsigned char* line = b.buffer + static_cast<std::ptrdiff_t>(row) * b.pitch;
     for (unsigned column = 0; column < b.width; ++column) {
-      const bool ink = b.pixel_mode == FT_PIXEL_MODE_MONO ? (line[column / 8] & (0x80 >> (column % 8))) != 0
-                                                          : line[column] >= 0x80;
-      if (ink) glyph.pixels.push_back({slot->bitmap_left + static_cast<int>(column), slot->bitmap_top - 1 - static_cast<int>(row)});
+      const bool ink =
+          b.pixel_mode == FT_PIXEL_MODE_MONO ? (line[column / 8] & (0x80 >> (column % 8))) != 0 : line[column] >= 0x80;
+      if (ink)
+        glyph.pixels.push_back(
+            {slot->bitmap_left + static_cast<int>(column), slot->bitmap_top - 1 - static_cast<int>(row)});
     }
   }
   return true;

@@ -19,7 +19,8 @@ constexpr int kHzk16 = 3;
 InkGlyph Ink(std::initializer_list<InkPixel> pixels) { return InkGlyph{pixels}; }
 
 int SetBits(const std::vector<std::uint8_t>& bytes) {
-  return std::accumulate(bytes.begin(), bytes.end(), 0, [](int n, std::uint8_t b) { return n + static_cast<int>(std::bitset<8>(b).count()); });
+  return std::accumulate(bytes.begin(), bytes.end(), 0,
+                         [](int n, std::uint8_t b) { return n + static_cast<int>(std::bitset<8>(b).count()); });
 }
 
 TEST(HzkFontMaker, PixelsLandInTheirCodesCellTopRowFirstLeftmostInBitSeven) {
@@ -63,7 +64,9 @@ TEST(HzkFontMaker, TheChineseCharactersBoxStandsLeftAndHalfwayDownTheCell) {
       {"11 by 11 in 12 rows: a spare row below", {{0xB0A1, Ink({{0, 9}, {10, -1}})}}, 12, {0, 9}},
       {"two spare rows: one above, one below", {{0xB0A1, Ink({{1, 9}, {4, 0}})}}, 12, {1, 10}},
       {"symbols do not move the characters",
-       {{0xA3C1, Ink({{-2, 14}})}, {0xB0A1, Ink({{0, 9}})}, {0xB0A2, Ink({{10, -1}})}}, 12, {0, 9}},
+       {{0xA3C1, Ink({{-2, 14}})}, {0xB0A1, Ink({{0, 9}})}, {0xB0A2, Ink({{10, -1}})}},
+       12,
+       {0, 9}},
       {"a face without characters: its symbols", {{0xA3C1, Ink({{2, 13}, {3, -2}})}}, 16, {2, 13}},
       {"too tall: cut alike at top and bottom", {{0xB0A1, Ink({{0, 22}, {0, -3}})}}, 24, {0, 21}},
       {"nothing inked", {{0xB0A1, Ink({})}}, 16, {0, 15}},
@@ -75,7 +78,9 @@ TEST(HzkFontMaker, TheChineseCharactersBoxStandsLeftAndHalfwayDownTheCell) {
   }
 }
 
-std::string_view View(const std::vector<std::uint8_t>& b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }
+std::string_view View(const std::vector<std::uint8_t>& b) {
+  return {reinterpret_cast<const char*>(b.data()), b.size()};
+}
 
 TEST(DotFontMaker, RecordsHoldEachPixelAsColumnAndRowAboveTheBaseLine) {
   // 'Q' with its tail below the base line; 'I' reaches one column further left.
