@@ -1,5 +1,10 @@
 // Build-time tool: makes the dot fonts of new texts from bitmap and outline
-// fonts Debian ships, so that a new installation draws dot texts.
+// fonts Debian ships, so that a new installation draws dot texts. The build
+// feeds it free faces only: misc-fixed 6x10 (xfonts-base, public domain),
+// WenQuanYi Bitmap Song (xfonts-wqy, GPL 2 with the font embedding
+// exception), AR PL KaitiM GB and AR PL SungtiL GB (fonts-arphic-gkai00mp,
+// fonts-arphic-gbsn00lp, Arphic Public License); CMakeLists.txt says which
+// font each becomes.
 //
 //   vendrik-bitmap2dotfont dot <output.dot> <font file> <pixel size>
 //     the digits and capital letters, the characters dot kind 0 draws;
