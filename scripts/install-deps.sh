@@ -14,6 +14,7 @@ PACKAGES=(
   libzbar-dev libqrencode-dev libpotrace-dev potrace
   libxcb-xkb-dev
   hershey-fonts-data fonts-dejavu-core qt6-image-formats-plugins
+  xfonts-base xfonts-wqy fonts-arphic-gbsn00lp fonts-arphic-gkai00mp
   clang libclang-rt-14-dev
   xvfb xauth xdg-utils desktop-file-utils shared-mime-info
   locales

@@ -41,11 +41,11 @@ if [ -z "${VENDRIK_SERIAL_DEVICE:-}" ] && ! machine_attached && [ -x "$BUILD/too
   echo "Simulated controller board on $VENDRIK_SERIAL_DEVICE"
 fi
 # The default stroke fonts (the main font of new texts and that of new VINs,
-# and the big font both name for Chinese characters) go into the data folder's
-# "Fonts" (where the program reads its fonts unless FontPath says otherwise);
-# a font already there is left alone.
+# and the big font both name for Chinese characters) and the dot fonts of the
+# dot kinds go into the data folder's "Fonts" (where the program reads its
+# fonts unless FontPath says otherwise); a font already there is left alone.
 DATA_DIR=${VENDRIK_DATA_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/vendrik}
-for FONT in KelTxt2.shx GOLD.shx Xc18.shx; do
+for FONT in KelTxt2.shx GOLD.shx Xc18.shx Dot5x7Font.dot HZK12 HZK16 HZK24F HZK24Z; do
   if [ -f "$BUILD/fonts/$FONT" ]; then
     mkdir -p "$DATA_DIR/Fonts"
     cp -n "$BUILD/fonts/$FONT" "$DATA_DIR/Fonts/" 2>/dev/null || true

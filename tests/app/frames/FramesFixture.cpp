@@ -64,9 +64,10 @@ void FramesTest::SetUp() {
   std::filesystem::remove_all(base);
   folder_ = base + "/install";
   std::filesystem::create_directories(folder_);
-  // The default stroke fonts, where the run script installs them.
+  // The default stroke and dot fonts, where the run script installs them.
   std::error_code ec;
-  for (const char* font : {"KelTxt2.shx", "GOLD.shx", "Xc18.shx"}) {
+  for (const char* font :
+       {"KelTxt2.shx", "GOLD.shx", "Xc18.shx", "Dot5x7Font.dot", "HZK12", "HZK16", "HZK24F", "HZK24Z"}) {
     const std::filesystem::path built = std::filesystem::path(VENDRIK_BINARY_DIR) / "fonts" / font;
     if (!std::filesystem::exists(built, ec)) continue;
     std::filesystem::create_directories(folder_ + "/Fonts", ec);

@@ -4,6 +4,7 @@
 // printable character an "L" of 14 by 14 units.
 #include <xlsxwriter.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -390,6 +391,68 @@ TEST_F(TextToolsTest, ChineseTypedIntoANewTextIsDrawnFromTheDefaultBigFont) {
   auto* chinese = OpenPage("Font")->findChild<QComboBox*>("combo1073");
   ASSERT_NE(chinese, nullptr);
   EXPECT_GE(chinese->findText("xc18.shx"), 0);
+}
+
+// A new text switched to dot fonts on the font page draws its capitals from
+// "Dot5x7Font.dot" and its Chinese character from the bitmap font of the dot
+// kind chosen, as the build installs them: no font is missing and every
+// character has its dots. Kind 1, the outline face, is passed over.
+TEST_F(TextToolsTest, ANewTextInDotFontsHasDotsInEveryDotKind) {
+  const auto made = [](const std::string& font) {
+    return std::string(VENDRIK_DOT_FONTS_MADE).find("|" + font + "|") != std::string::npos;
+  };
+  if (!made("Dot5x7Font.dot")) GTEST_SKIP() << "Dot5x7Font.dot is not made: its source package is not installed";
+  StartLarge();
+  MenuCommand(cmd::ID_ADD_TEXT);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  CObjElement* element = Last();
+  const auto* text = element->GetObjectAs<CObjText>();
+  QLineEdit* field = Edit(OpenPage("Text"), "edit1014");
+  ASSERT_NE(field, nullptr);
+  TypeOver(field, "AB");
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("你"));
+  QCoreApplication::sendEvent(field, &commit);
+  QTest::keyClick(field, Qt::Key_Return);
+  Pump();
+  QWidget* page = OpenPage("Font");
+  ASSERT_NE(page, nullptr);
+  auto* dotMode = page->findChild<QCheckBox*>("check1180");
+  auto* kinds = page->findChild<QComboBox*>("combo1074");
+  ASSERT_NE(dotMode, nullptr);
+  ASSERT_NE(kinds, nullptr);
+  QTest::mouseClick(dotMode, Qt::LeftButton, Qt::NoModifier, QPoint(6, 6));  // on the box
+  Pump();
+  ASSERT_TRUE(text->Settings().flags & TEXT_DOT_FONT);
+
+  struct KindCase {
+    int kind;
+    const char* font;
+    int characters;  // with dots
+  };
+  const KindCase cases[] = {{DOT_KIND_DOT_FONT, "Dot5x7Font.dot", 2},
+                            {DOT_KIND_HZK12, "HZK12", 3},
+                            {DOT_KIND_HZK16, "HZK16", 3},
+                            {DOT_KIND_HZK24F, "HZK24F", 3},
+                            {DOT_KIND_HZK24Z, "HZK24Z", 3}};
+  for (const KindCase& c : cases) {
+    SCOPED_TRACE(c.font);
+    while (kinds->currentIndex() != c.kind) {
+      QTest::keyClick(kinds, kinds->currentIndex() < c.kind ? Qt::Key_Down : Qt::Key_Up);
+      Pump();
+    }
+    ASSERT_EQ(text->Settings().dotKind, c.kind);
+    if (!made(c.font)) continue;
+    EXPECT_TRUE(text->GetLayoutReport().missingFonts.empty());
+    const CPathData& path = text->GetPathData();
+    ASSERT_EQ(path.GetGroupCount(), c.characters);
+    for (int i = 0; i < c.characters; ++i) EXPECT_EQ(path.GetGroupAt(i)->kind, GROUP_KIND_DOTS) << i;
+  }
+  for (const std::string& told : prompt_->Texts()) {
+    EXPECT_EQ(told.find("Dot5x7Font.dot"), std::string::npos) << told;
+    EXPECT_EQ(told.find("HZK"), std::string::npos) << told;
+  }
 }
 
 namespace {
