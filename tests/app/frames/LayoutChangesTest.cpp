@@ -3,7 +3,7 @@
 // objects counts as a change that File > New asks about, and showing an
 // object's pages never changes the object. Also the commands' dialogs and
 // messages around it: the dithering values, a plot file that holds no
-// drawing, the marking time pane.
+// drawing, a dot export that cannot be written, the marking time pane.
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -266,6 +266,27 @@ TEST_F(LayoutWindowTest, TooShortPlotFileIsRefusedWithAMessage) {
   Command(ID_IMPORT_FILE);
   EXPECT_EQ(Count(), 1);
   EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kPltMessage});
+  platform::SetFileDialog(nullptr);
+}
+
+// File > "Export points image(*.pts)" to a place that cannot be written
+// says so as a failed save does; a writable place gets the file and no message.
+TEST_F(LayoutWindowTest, DotExportThatCannotBeWrittenIsReported) {
+  auto files = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(files);
+  StartWithNewLayout();
+  DrawThree();
+  ASSERT_EQ(Count(), 4);
+  files->QueuePath("/proc/out.pts");
+  Command(cmd::ID_EXPORT_POINTS_IMAGE);
+  EXPECT_EQ(files->Requests().size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists("/proc/out.pts"));
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Save file error,the file is forbid to write?"});
+  const std::string path = folder_ + "/dots.pts";
+  files->QueuePath(path);
+  Command(cmd::ID_EXPORT_POINTS_IMAGE);
+  EXPECT_GT(std::filesystem::file_size(path), 256u + 1024u);
+  EXPECT_EQ(prompt_->Texts().size(), 1u);
   platform::SetFileDialog(nullptr);
 }
 
