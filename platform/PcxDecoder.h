@@ -21,6 +21,7 @@ class PcxDecoder : public PictureDecoder {
   // Palette pictures keep their indices (the darkness rule reads them), with
   // the file's palette for drawing.
   bool Decode(std::string_view bytes, PictureBitmap& out) override;
+  std::vector<std::string> FileSuffixes() const override { return {"pcx"}; }
 };
 
 }  // namespace platform

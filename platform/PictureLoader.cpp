@@ -1,5 +1,6 @@
 #include "platform/PictureLoader.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/BmpRows.h"
@@ -128,6 +129,14 @@ bool DecodePicture(std::string_view bytes, PictureBitmap& out) {
   if (!decoder.Decode(bytes, decoded) || !IsConsistent(decoded)) return false;
   out = std::move(decoded);
   return true;
+}
+
+std::vector<std::string> PictureFileSuffixes() {
+  std::vector<std::string> suffixes = PcxDecoder().FileSuffixes();
+  for (std::string& suffix : CurrentPictureDecoder().FileSuffixes()) {
+    if (std::find(suffixes.begin(), suffixes.end(), suffix) == suffixes.end()) suffixes.push_back(std::move(suffix));
+  }
+  return suffixes;
 }
 
 }  // namespace platform

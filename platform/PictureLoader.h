@@ -53,6 +53,9 @@ class PictureDecoder {
   // Decodes the bytes of a picture file (bmp, dib, gif, jpeg, pcx, tga,
   // tiff ...). False, out untouched, when they hold no picture it can read.
   virtual bool Decode(std::string_view bytes, PictureBitmap& out) = 0;
+  // Name suffixes (lower case, no dot) of the files it decodes, for the
+  // file dialogs' filters; the reading itself goes by content.
+  virtual std::vector<std::string> FileSuffixes() const { return {}; }
 };
 
 // The process-wide decoder; one that decodes nothing until the GUI (or a
@@ -64,5 +67,8 @@ void SetPictureDecoder(std::shared_ptr<PictureDecoder> decoder);
 // decoder; the result is checked, so callers may rely on bits holding
 // bytesPerRow x height bytes.
 bool DecodePicture(std::string_view bytes, PictureBitmap& out);
+// Suffixes of every picture file DecodePicture reads: PCX and the current
+// decoder's, each once.
+std::vector<std::string> PictureFileSuffixes();
 
 }  // namespace platform

@@ -182,6 +182,12 @@ bool QtPictureDecoder::Decode(std::string_view bytes, platform::PictureBitmap& o
   return !out.IsEmpty();
 }
 
+std::vector<std::string> QtPictureDecoder::FileSuffixes() const {
+  std::vector<std::string> suffixes;
+  for (const QByteArray& format : QImageReader::supportedImageFormats()) suffixes.push_back(format.toLower().toStdString());
+  return suffixes;
+}
+
 void InstallQtPictureDecoder() { platform::SetPictureDecoder(std::make_shared<QtPictureDecoder>()); }
 
 }  // namespace platform_qt

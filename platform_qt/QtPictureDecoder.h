@@ -13,6 +13,8 @@ class QtPictureDecoder : public platform::PictureDecoder {
   // Two-colour pictures other than BMP come back with the dark colour as
   // index 0 (BMP files keep their own index order).
   bool Decode(std::string_view bytes, platform::PictureBitmap& out) override;
+  // Every format Qt's image readers (with the installed plugins) take.
+  std::vector<std::string> FileSuffixes() const override;
 };
 
 // Monochrome and two-colour pictures keep 1 bit, pictures of up to 16

@@ -59,7 +59,8 @@ void CExcelSourceDlg::OnBrowse() {
   platform::FileDialogRequest request;
   request.save = false;
   request.defaultExt = ".xls";
-  request.filter = "Excel (*.xls)|*.xls||";
+  // Every workbook the cell reader takes: the binary one and the XML ones.
+  request.filter = "Excel (*.xls;*.xlsx;*.xlsm)|*.xls;*.xlsx;*.xlsm||";
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
   const std::optional<std::string> chosen = platform::AskFile(request);
   if (!chosen) return;

@@ -11,8 +11,16 @@ QStringList ToQtNameFilters(const std::string& filter) {
     QString pattern = parts[i + 1].trimmed();
     if (label.isEmpty() && pattern.isEmpty()) break;  // the closing "||"
     pattern.replace(';', ' ');
-    // Qt takes the patterns from the parentheses of the label.
-    out << (label.contains('(') ? label : QString("%1 (%2)").arg(label, pattern));
+    // Qt takes the patterns from the parentheses of the label and splits
+    // them at blanks only: "(*.bmp;*.dib)" would be one pattern that names no file.
+    const qsizetype open = label.lastIndexOf('(');
+    if (open < 0) {
+      out << QString("%1 (%2)").arg(label, pattern.simplified());
+      continue;
+    }
+    QString inner = label.mid(open);
+    inner.replace(';', ' ');
+    out << label.left(open) + inner.simplified().replace("( ", "(").replace(" )", ")");
   }
   return out;
 }

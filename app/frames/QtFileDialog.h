@@ -11,5 +11,5 @@ class QtFileDialog : public platform::FileDialog {
 };
 
 // "label|pattern|label|pattern||" as Qt's name filters ("label (pattern)",
-// patterns separated by blanks).
+// patterns separated by blanks, also where the label names them with ';').
 QStringList ToQtNameFilters(const std::string& filter);

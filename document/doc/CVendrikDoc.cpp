@@ -102,7 +102,10 @@ bool CVendrikDoc::OnExportPointsImage() {
     if (const CObjElement* element = objects_[i]) element->CollectDots(dots);
   }
   if (dots.GetSize() == 0) return false;
-  return WritePointsImage(*chosen, dots);
+  if (WritePointsImage(*chosen, dots)) return true;
+  // The operator chose a file and must learn that it was not written.
+  platform::MessageBox(kSaveErrorText, "Vendrik", MB_OK | MB_ICONERROR);
+  return false;
 }
 
 int CVendrikDoc::SaveIfNamed(int onlyWhenNamed) {

@@ -47,7 +47,8 @@ class CVendrikDoc {
   bool OnSaveDocument(const std::string& path);
   void OnFileSave();
   void OnFileSaveAs();
-  // True when a file was written (nothing is reported either way).
+  // True when a file was written; a file that cannot be written is reported
+  // as a failed save is, a layout without dots writes nothing and says nothing.
   bool OnExportPointsImage();
 
   // Told the path of every file stored, whoever saved it (the marking

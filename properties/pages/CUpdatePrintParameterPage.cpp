@@ -148,9 +148,7 @@ CUpdatePrintParameterPage::CUpdatePrintParameterPage()
   lockedControls.Button("!Note", kNote);
   controls.Stretch();
 
-  for (int id : kStepIds) Edit(id)->setEnabled(false);
-  SetLockedGroups(kRotaryOpen, false);
-  protect_->setEnabled(false);
+  ApplyAccess(kLocked);
   FinishControls();
 }
 
@@ -196,7 +194,7 @@ void CUpdatePrintParameterPage::LoadFromObject(CObjElement& element) {
 }
 
 void CUpdatePrintParameterPage::OnInitDialog() {
-  mode = kLocked;
+  ApplyAccess(kLocked);
   if (fractionize_->count() == 0) {
     fractionize_->addItems({"1  subdivision", "2  subdivision", "4  subdivision", "8  subdivision", "16 subdivision",
                             "32 subdivision", "64 subdivision", "128subdivision", "256subdivision", "512subdivision",
@@ -226,18 +224,16 @@ void CUpdatePrintParameterPage::SetGauges() {
   }
 }
 
-void CUpdatePrintParameterPage::SetLockedGroups(int group, bool enabled) {
-  if (group == kStepsOpen) {
-    for (int id : kStepIds) Edit(id)->setEnabled(enabled);
-  } else if (group == kRotaryOpen) {
-    for (int id : kRotaryIds) {
-      if (id == kFractionize) {
-        fractionize_->setEnabled(enabled);
-      } else {
-        Edit(id)->setEnabled(enabled);
-      }
-    }
+void CUpdatePrintParameterPage::ApplyAccess(int newMode) {
+  // Every protected field follows the mode as a whole: a group left open by
+  // an earlier code is closed whatever was unlocked before.
+  mode = newMode;
+  for (int id : kStepIds) Edit(id)->setEnabled(mode == kStepsOpen);
+  for (int id : kRotaryIds) {
+    QWidget* field = id == kFractionize ? static_cast<QWidget*>(fractionize_) : Edit(id);
+    field->setEnabled(mode == kRotaryOpen);
   }
+  protect_->setEnabled(mode != kLocked);
 }
 
 void CUpdatePrintParameterPage::OnPasswordUpdate() {
@@ -246,23 +242,19 @@ void CUpdatePrintParameterPage::OnPasswordUpdate() {
   password = text;
   const bool rotary = text == kRotaryCodes[0] || text == kRotaryCodes[1];
   if (rotary && mode != kRotaryOpen) {
-    SetLockedGroups(kRotaryOpen, true);
-    if (mode == kStepsOpen) Edit(kStepX)->setEnabled(false);
-    mode = kRotaryOpen;
+    ApplyAccess(kRotaryOpen);
   } else if (!rotary && text == kStepsCode && mode != kStepsOpen) {
-    SetLockedGroups(kStepsOpen, true);
-    if (mode == kRotaryOpen) SetLockedGroups(kRotaryOpen, false);
-    mode = kStepsOpen;
-  } else {
-    return;
+    ApplyAccess(kStepsOpen);
   }
-  protect_->setEnabled(true);
 }
 
-void CUpdatePrintParameterPage::OnProtect() {
-  SetLockedGroups(mode, false);
-  protect_->setEnabled(false);
-  mode = kLocked;
+void CUpdatePrintParameterPage::OnProtect() { ApplyAccess(kLocked); }
+
+bool CUpdatePrintParameterPage::TakesLockedField(int group, int id) {
+  if (mode == group) return true;
+  // A report of a locked field stores nothing: the field shows the stored value again.
+  bindings_.LoadOne(id);
+  return false;
 }
 
 void CUpdatePrintParameterPage::OnIntKey(int id) {
@@ -283,6 +275,7 @@ void CUpdatePrintParameterPage::OnSpeedKey(double& value, int id) {
 }
 
 void CUpdatePrintParameterPage::OnStepKey(double& value, int id) {
+  if (!TakesLockedField(kStepsOpen, id)) return;
   const double before = value;
   UpdateData(true);
   if (value < 0) {
@@ -293,12 +286,14 @@ void CUpdatePrintParameterPage::OnStepKey(double& value, int id) {
 }
 
 void CUpdatePrintParameterPage::OnRotaryKey(double& value, int id) {
+  if (!TakesLockedField(kRotaryOpen, id)) return;
   const double before = value;
   UpdateData(true);
   if (value != before) PostChange(id);
 }
 
 void CUpdatePrintParameterPage::OnRotaryChange(int id) {
+  if (mode != kRotaryOpen) return;
   double typed = 0;
   if (!TypedNumber(Edit(id), typed)) return;
   double* member = id == kTransConst ? &transConst
@@ -327,6 +322,7 @@ void CUpdatePrintParameterPage::OnRotaryChange(int id) {
 }
 
 void CUpdatePrintParameterPage::OnFractionize() {
+  if (!TakesLockedField(kRotaryOpen, kFractionize)) return;
   microstep = fractionize_->currentIndex();
   divisor = Divisor(microstep);
   zConst = ZConstant(microstep, transConst, motorDiameter, stepAngle, correction, kTypedPi1000);

@@ -98,7 +98,10 @@ class CUpdatePrintParameterPage : public CPropertyPage {
  private:
   void ComputeRotaryReadouts();
   void SetGauges();
-  void SetLockedGroups(int group, bool enabled);
+  // Opens the fields of the mode's group and locks every other protected field.
+  void ApplyAccess(int newMode);
+  // Whether the group of a reporting field is open; if not, the field is reset.
+  bool TakesLockedField(int group, int id);
   void OnPasswordUpdate();
   void OnProtect();
   void OnIntKey(int id);

@@ -20,6 +20,7 @@
 #include "document/objects/CObjPolyLine.h"
 #include "document/path/PointOrdering.h"
 #include "platform/FileDialog.h"
+#include "platform/PictureLoader.h"
 #include "platform/Prompt.h"
 #include "text/exchange/dxf/DxfImport.h"
 #include "text/exchange/hpgl/PltDrawingLoader.h"
@@ -41,11 +42,23 @@ constexpr char kDxfNotSimple[] = "Dxf file is must is simple module!";
 constexpr char kPictureNotRead[] = "This picture cannot be read!";
 
 constexpr char kDrawingFilter[] = "R12,R14,R2000(*.dxf)|*.dxf|HP系列-plt (*.plt)|*.plt||";
-constexpr char kPictureFilter[] =
-    "Bmp file|*.bmp; *.dib; *.gif; *.jpg; *.jpe; *.jpeg; *.pcx; *.tga; *.tif; *.tiff|位图文件 (*.bmp;*.dib)|*.bmp; "
-    "*.dib|GIF文件 (*.gif)|*.gif|JPEG文件 (*.jpg;*.jpe;*.jpeg)|*.jpg; *.jpe; *.jpeg|PCX文件 (*.pcx)|*.pcx|TGA文件 "
-    "(*.tga)|*.tga|TIFF文件 (*.tif;*.tiff)|*.tif; *.tiff|All Files (*.*)|*.*||";
+constexpr char kPictureFormats[] =
+    "|位图文件 (*.bmp;*.dib)|*.bmp; *.dib|GIF文件 (*.gif)|*.gif|JPEG文件 (*.jpg;*.jpe;*.jpeg)|*.jpg; *.jpe; "
+    "*.jpeg|PCX文件 (*.pcx)|*.pcx|PNG文件 (*.png)|*.png|TGA文件 (*.tga)|*.tga|TIFF文件 (*.tif;*.tiff)|*.tif; "
+    "*.tiff|All Files (*.*)|*.*||";
 constexpr char kPointsFilter[] = "点阵图形文件 (*.pts)|*.pts||";
+
+// The first entry offers every picture the reader takes: the usual kinds
+// and whatever else the installed decoder reads.
+std::string PictureFilter() {
+  std::vector<std::string> suffixes = {"bmp", "dib", "gif", "jpg", "jpe", "jpeg", "pcx", "png", "tga", "tif", "tiff"};
+  for (std::string& suffix : platform::PictureFileSuffixes()) {
+    if (std::find(suffixes.begin(), suffixes.end(), suffix) == suffixes.end()) suffixes.push_back(std::move(suffix));
+  }
+  std::string filter = "Bmp file|";
+  for (std::size_t i = 0; i < suffixes.size(); ++i) filter += (i == 0 ? "*." : "; *.") + suffixes[i];
+  return filter + kPictureFormats;
+}
 
 // A reader's room: the counted values and 100 spare, flags one per point.
 struct ReaderBuffers {
@@ -271,7 +284,7 @@ void CVendrikViewModel::OnImportModules() {
   platform::FileDialogRequest request;
   request.save = false;
   request.defaultExt = "*.bmp";
-  request.filter = kPictureFilter;
+  request.filter = PictureFilter();
   request.flags = platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
   if (const std::optional<std::string> path = platform::AskFile(request)) ImportPicture(*path);
 }

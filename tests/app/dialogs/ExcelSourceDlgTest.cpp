@@ -67,7 +67,7 @@ TEST_F(ExcelSourceDlgTest, ShowsTheRecordAndReturnsWhatTheUserSet) {
   EXPECT_EQ(values.userControl, 1);
   EXPECT_EQ(values.fixedRow, 1);
   ASSERT_EQ(files_->Requests().size(), 1u);
-  EXPECT_EQ(files_->Requests()[0].filter, "Excel (*.xls)|*.xls||");
+  EXPECT_EQ(files_->Requests()[0].filter, "Excel (*.xls;*.xlsx;*.xlsm)|*.xls;*.xlsx;*.xlsm||");
   EXPECT_EQ(files_->Requests()[0].defaultExt, ".xls");
   EXPECT_FALSE(files_->Requests()[0].save);
 }

@@ -1,6 +1,13 @@
 // Layout windows on the real document: new layouts, opening project files
 // through the frame, saving through the document, and painting what was read.
+// Also the file choosers: where they open and which files they show.
 #include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QImageReader>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
 #include <QImage>
 #include <QMdiArea>
 #include <cstdlib>
@@ -26,7 +33,10 @@
 #include "document/params/CDrawProperity.h"
 #include "text/objects/CObjTextRuler.h"
 #include "platform/FileDialog.h"
+#include "platform/PictureLoader.h"
+#include "platform_qt/QtPictureDecoder.h"
 #include "tests/app/frames/FramesFixture.h"
+#include "tests/app/frames/LayoutWindowFixture.h"
 #include "tests/document/hatch/CombOutline.h"
 
 namespace {
@@ -326,5 +336,60 @@ TEST(QtFileDialogFilters, PairsBecomeQtNameFilters) {
             QStringList{QString::fromUtf8("标记项目文件 (*.mrk)")});
   EXPECT_EQ(ToQtNameFilters("Pictures|*.bmp;*.jpg|All (*)|*||"),
             (QStringList{"Pictures (*.bmp *.jpg)", "All (*)"}));
+  // Qt splits a label's patterns at blanks only.
+  EXPECT_EQ(ToQtNameFilters("Excel (*.xls;*.xlsx)|*.xls;*.xlsx|Bmp file|*.bmp; *.dib||"),
+            (QStringList{"Excel (*.xls *.xlsx)", "Bmp file (*.bmp *.dib)"}));
   EXPECT_TRUE(ToQtNameFilters("").isEmpty());
+}
+
+namespace {
+
+// The entries of a chooser's filter that show the file in Qt's dialog,
+// which takes an entry's patterns from its parentheses, split at blanks.
+QStringList EntriesShowing(const platform::FileDialogRequest& request, const std::string& file) {
+  static const QRegularExpression kPatterns("^(.*)\\(([^()]*)\\)$");
+  QStringList entries;
+  for (const QString& entry : ToQtNameFilters(request.filter)) {
+    const QStringList patterns = kPatterns.match(entry).captured(2).split(' ', Qt::SkipEmptyParts);
+    if (QDir::match(patterns, QString::fromStdString(file))) entries << entry;
+  }
+  return entries;
+}
+
+}  // namespace
+
+// The picture and spreadsheet choosers show every file their readers take:
+// the pictures' first entry every format of the picture reader (PNG with an
+// entry of its own), the spreadsheet link's the binary and the XML workbooks.
+TEST_F(LayoutWindowTest, FileChoosersShowEveryFormatTheirReadersTake) {
+  constexpr int kImportPicture = 32857;
+  auto files = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(files);
+  platform_qt::InstallQtPictureDecoder();
+  StartWithNewLayout();
+  Command(kImportPicture);
+  ASSERT_EQ(files->Requests().size(), 1u);
+  const platform::FileDialogRequest pictures = files->Requests().back();
+  const QString allPictures = ToQtNameFilters(pictures.filter).value(0);
+  std::vector<std::string> read = {"pcx", "dib", "jpe"};
+  for (const QByteArray& format : QImageReader::supportedImageFormats()) read.push_back(format.toStdString());
+  for (const std::string& suffix : read) {
+    const QStringList entries = EntriesShowing(pictures, "picture." + suffix);
+    EXPECT_TRUE(entries.contains(allPictures)) << suffix;
+  }
+  EXPECT_TRUE(EntriesShowing(pictures, "picture.png").contains(QString::fromUtf8("PNG文件 (*.png)")));
+  for (const char* kind : {"picture.bmp", "picture.dib", "picture.jpeg", "picture.tiff"})
+    EXPECT_EQ(EntriesShowing(pictures, kind).size(), 3) << kind << ": the first, its own and all files";
+
+  AnswerNextDialog([](QDialog& dialog) {
+    QTest::mouseClick(dialog.findChild<QPushButton*>("button1047"), Qt::LeftButton);
+  });
+  Command(cmd::ID_CONFIG_EXCEL);
+  EXPECT_EQ(DialogsAnswered(), 1);
+  ASSERT_EQ(files->Requests().size(), 2u);
+  for (const char* book : {"rows.xls", "rows.xlsx", "rows.xlsm"})
+    EXPECT_FALSE(EntriesShowing(files->Requests().back(), book).isEmpty()) << book;
+  EXPECT_TRUE(prompt_->Texts().empty());
+  platform::SetPictureDecoder(nullptr);
+  platform::SetFileDialog(nullptr);
 }

@@ -1,11 +1,13 @@
 // What the operator changes in the layout through the real window is what
 // the layout holds: every edit that moves, turns, takes away or reorders
 // objects counts as a change that File > New asks about, and showing an
-// object's pages never changes the object; what a page shows is what its
-// object holds (a text's height, a ruler's marks through copies and undo).
-// Also the commands' dialogs and messages around it: a refused work-area
-// value, the dithering values, a plot file that holds no drawing, the
-// marking time pane, the size dialog on objects without width or height.
+// object's pages never changes the object, nor does typing into a locked
+// machine parameter; what a page shows is what its object holds (a text's
+// height, a ruler's marks through copies and undo). Also the commands'
+// dialogs and messages around it: a refused work-area value, the dithering
+// values, a plot file that holds no drawing, a dot export that cannot be
+// written, the marking time pane, the size dialog on objects without width
+// or height.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +23,7 @@
 #include <functional>
 
 #include "app/core/CommandIds.h"
+#include "app/core/MachineSetFile.h"
 #include "app/core/StatusTexts.h"
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
@@ -464,6 +467,83 @@ TEST_F(LayoutWindowTest, RulerMarksAndOneWaySwitchAreEachRulersOwn) {
   EXPECT_EQ(shown(), std::pair(2, 1));
 }
 
+namespace {
+
+struct BoardCase {
+  const char* name;
+  int softType;
+  const char* settingsFile;
+  friend void PrintTo(const BoardCase& c, std::ostream* out) { *out << c.name; }
+};
+
+class ProtectedParametersTest : public LayoutWindowTest, public ::testing::WithParamInterface<BoardCase> {
+ protected:
+  void TearDown() override {
+    LayoutWindowTest::TearDown();
+    g_softType = SOFT_TYPE_BIG_PORT_BOARD;
+  }
+};
+
+}  // namespace
+
+// "Protected parameter" locks every protected field of the mark parameter
+// page whichever codes opened which group before, and what is typed into a
+// locked field reaches neither the layout nor the board's settings file.
+TEST_P(ProtectedParametersTest, LockingClosesEveryProtectedFieldAndStoresNothingTypedThere) {
+  ASSERT_TRUE(WriteSoftTypeFile(ZephyneFilePath(folder_), GetParam().softType));
+  StartWithNewLayout();
+  ASSERT_EQ(g_softType.load(), GetParam().softType);
+  const std::string settingsFile = folder_ + "/" + GetParam().settingsFile;
+  const CDrawProperity& record = *Doc().Objects().GetAt(0)->GetObjectAs<CDrawProperity>();
+  auto held = [&record] {
+    return std::vector<double>{record.GetStepLengthX(),           record.GetStepLengthY(),
+                               record.GetTransmissionCorrection(), record.GetTransmissionConstant(),
+                               record.GetMotorDiameter(),          record.GetStepAngle(),
+                               static_cast<double>(record.GetMicrostepExponent())};
+  };
+  ClickRow(0);
+  OpenPage("Mark parameter");
+  QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+  ASSERT_NE(page, nullptr);
+  const char* protectedFields[] = {"edit1019", "edit1033", "edit1022", "edit1023", "combo1025", "edit1024", "edit1027"};
+  const std::vector<std::vector<QString>> codeRuns = {
+      {"tervadin"}, {"quenmart"}, {"tervadin", "quenmart"}, {"vessolin", "tervadin"}, {"tervadin", "vessolin"}};
+  for (const auto& codes : codeRuns) {
+    SCOPED_TRACE(codes.back().toStdString() + " after " + std::to_string(codes.size() - 1) + " other codes");
+    for (const QString& code : codes) TypeIntoPage("edit1020", code);
+    auto* lock = page->findChild<QPushButton*>("button1029");
+    ASSERT_NE(lock, nullptr);
+    ASSERT_TRUE(lock->isEnabled());
+    QTest::mouseClick(lock, Qt::LeftButton);
+    Settle();
+    EXPECT_FALSE(lock->isEnabled());
+    for (const char* name : protectedFields) EXPECT_FALSE(page->findChild<QWidget*>(name)->isEnabled()) << name;
+
+    const std::vector<double> heldBefore = held();
+    const std::string settingsBefore = ReadAll(settingsFile);
+    for (const char* name : protectedFields) {
+      QWidget* field = page->findChild<QWidget*>(name);
+      field->setFocus();
+      if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        edit->selectAll();
+        QTest::keyClicks(edit, "7.5");
+        QTest::keyClick(edit, Qt::Key_Return);
+      } else {
+        QTest::keyClick(field, Qt::Key_Down);
+      }
+      Settle();
+    }
+    EXPECT_EQ(held(), heldBefore);
+    EXPECT_EQ(ReadAll(settingsFile), settingsBefore);
+  }
+  EXPECT_EQ(Doc().GetSavedState(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boards, ProtectedParametersTest,
+                         ::testing::Values(BoardCase{"Usb", SOFT_TYPE_USB, "MachineSetUsb.DAT"},
+                                           BoardCase{"PortBoard", SOFT_TYPE_BIG_PORT_BOARD, "MachineSet.DAT"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Mark > "Twitter set...(W)" on fresh settings: OK takes what the dialog shows.
 TEST_F(LayoutWindowTest, DitheringDialogConfirmsItsShownValuesWithOk) {
   StartWithNewLayout();
@@ -489,6 +569,27 @@ TEST_F(LayoutWindowTest, TooShortPlotFileIsRefusedWithAMessage) {
   Command(ID_IMPORT_FILE);
   EXPECT_EQ(Count(), 1);
   EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kPltMessage});
+  platform::SetFileDialog(nullptr);
+}
+
+// File > "Export points image(*.pts)" to a place that cannot be written
+// says so as a failed save does; a writable place gets the file and no message.
+TEST_F(LayoutWindowTest, DotExportThatCannotBeWrittenIsReported) {
+  auto files = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(files);
+  StartWithNewLayout();
+  DrawThree();
+  ASSERT_EQ(Count(), 4);
+  files->QueuePath("/proc/out.pts");
+  Command(cmd::ID_EXPORT_POINTS_IMAGE);
+  EXPECT_EQ(files->Requests().size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists("/proc/out.pts"));
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Save file error,the file is forbid to write?"});
+  const std::string path = folder_ + "/dots.pts";
+  files->QueuePath(path);
+  Command(cmd::ID_EXPORT_POINTS_IMAGE);
+  EXPECT_GT(std::filesystem::file_size(path), 256u + 1024u);
+  EXPECT_EQ(prompt_->Texts().size(), 1u);
   platform::SetFileDialog(nullptr);
 }
 

@@ -163,13 +163,14 @@ TEST_F(DocTest, PointsImageHoldsEveryDotOfTheDrawingObjects) {
   EXPECT_EQ(bytes[256 + 24 + 16], 1);  // the flag byte
   EXPECT_EQ(bytes.find_first_not_of('\0', 256 + 72), std::string::npos);
 
-  dialog->QueuePath(dir / "missing/x.pts");  // cannot be created: quietly nothing
+  EXPECT_TRUE(prompt->Texts().empty());
+  dialog->QueuePath(dir / "missing/x.pts");  // cannot be created: told as a failed save
   EXPECT_FALSE(doc.OnExportPointsImage());
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);  // write-protected: left as it is
   dialog->QueuePath(path);
   EXPECT_FALSE(doc.OnExportPointsImage());
   EXPECT_EQ(ReadBytes(path).size(), 1352u);
-  EXPECT_TRUE(prompt->Texts().empty());
+  EXPECT_EQ(prompt->Texts(), std::vector<std::string>(2, "Save file error,the file is forbid to write?"));
 }
 
 }  // namespace
