@@ -46,6 +46,7 @@
 #include "platform/Prompt.h"
 #include "platform_qt/QtMessageTarget.h"
 #include "text/layout/MissingFontNotices.h"
+#include "widgets/StopKeyEventFilter.h"
 #include "values/ShellValues.h"
 
 namespace {
@@ -190,6 +191,9 @@ bool CMainFrame::LoadFrame() {
   markControl_->SetSelfTarget(controlTarget_.get());
   markControl_->SetFrame(this);
   markControl_->SetRecorder(MakeMarkRecordKeeper(g_installDir));
+  // While a job runs the stop keys reach it whichever control has the focus,
+  // and when none has (a focused page field replaced by an Open).
+  StopKeyEventFilter::InstallOnApplication(this);
 
   addToolBar(Qt::TopToolBarArea, ToolBar(ID_MAIN_TOOLBAR));
   addToolBar(Qt::LeftToolBarArea, ToolBar(ID_EDIT_TOOLBAR));

@@ -271,6 +271,9 @@ bool CVendrikView::OnLoadMrkFile(const std::string& path) {
 }
 
 void CVendrikView::OnContentReplaced() {
+  // The page that had the focus may be gone with the old objects: the keys
+  // go to the layout again.
+  setFocus(Qt::OtherFocusReason);
   if (frame_ != nullptr) frame_->UpdateTitle();
   if (mainFrame_ == nullptr || document_ == nullptr) return;
   mainFrame_->UpdateFrameTitle();

@@ -83,9 +83,9 @@ class CVendrikViewModel : public IMarkView {
   static int ScrollExtent(double rangeMm, double pxPerMm, double zoom, int clientSize);
   void OnDestroy();
   // WM_LOAD_MRK_FILE: the document's elements become those of the file, the
-  // object list is filled again, and the document takes the file's path.
-  // False when the reader refused the file (the layout is then empty but
-  // for its parameter record).
+  // object list is filled again, the document takes the file's path and the
+  // undo history starts empty. False when the reader refused the file (the
+  // layout, its path and its history stay as they were).
   bool OnLoadMrkFile(const std::string& path);
   // Puts a default parameter record at index 0 unless one is there.
   void EnsureParameterRecord();
@@ -173,10 +173,18 @@ class CVendrikViewModel : public IMarkView {
   void UndoHistory();
   void RedoHistory();
   // Puts a snapshot read back in place of the layout (the parameter record
-  // and the project's file stay).
+  // and the project's file stay: the history never reaches past the Open or
+  // New that began the project).
   void RestoreSnapshot(CObjPtrArray& loaded);
-  bool CanUndo() const { return m_historyCur > 0 && m_historyCur <= m_historyTop; }
-  bool CanRedo() const { return m_historyCur >= 0 && m_historyCur < m_historyTop; }
+  bool CanUndo() const;
+  bool CanRedo() const;
+  // Open and New begin a project with an empty history, as at start-up: the
+  // counters go back to 0 and this layout's snapshots are deleted.
+  void StartNewHistory();
+  // The snapshot folder is one for the program: it holds the snapshots of
+  // the history that wrote there last. A layout window whose snapshots were
+  // overwritten by another's (or that began a new project since) has none.
+  bool HoldsSnapshots() const;
   // True when no other element of the layout has exactly this name; each
   // clash is reported.
   bool CheckNameUnique(const CObjElement* element, const std::string& name);
@@ -186,6 +194,10 @@ class CVendrikViewModel : public IMarkView {
   void RegisterHistoryCommands();
   int m_historyTop = 0;
   int m_historyCur = 0;
+  // Names this layout's history in the snapshot folder; a new one for every
+  // project begun.
+  static unsigned NewHistoryToken();
+  unsigned m_historyToken = NewHistoryToken();
 
   // Opening and new projects (ViewOpenNew.cpp). File Open and File New of
   // the active layout; false when nothing was read or the operator cancelled.

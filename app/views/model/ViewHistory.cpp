@@ -2,6 +2,7 @@
 // (with what that format has no key for), one per slot, written before
 // every change. Also renaming an object with the check that names stay
 // unique, and the default colour.
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,6 +28,12 @@ namespace {
 constexpr char kHistoryFolder[] = "HistoryOp";
 constexpr char kNameExistsFormat[] = "%s \r\n\nSame object name is exist!";
 
+// The history whose snapshots the folder holds (0: none), and the last
+// history named. Layout windows share the folder; only the user-interface
+// thread edits, undoes and opens.
+std::atomic<unsigned> g_snapshotHolder{0};
+std::atomic<unsigned> g_lastHistoryToken{0};
+
 // The whole snapshot, or nothing when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
@@ -42,9 +49,37 @@ std::string CVendrikViewModel::HistoryFilePath(int slot) const {
   return platform::JoinInstallPath(folder, platform::FormatC("History-%d.qzt", slot));
 }
 
+unsigned CVendrikViewModel::NewHistoryToken() { return ++g_lastHistoryToken; }
+
+bool CVendrikViewModel::HoldsSnapshots() const { return g_snapshotHolder.load() == m_historyToken; }
+
+bool CVendrikViewModel::CanUndo() const { return HoldsSnapshots() && m_historyCur > 0 && m_historyCur <= m_historyTop; }
+
+bool CVendrikViewModel::CanRedo() const { return HoldsSnapshots() && m_historyCur >= 0 && m_historyCur < m_historyTop; }
+
+void CVendrikViewModel::StartNewHistory() {
+  if (HoldsSnapshots()) {
+    std::error_code ec;
+    for (int n = 0; n < kHistorySlots; ++n) std::filesystem::remove(HistoryFilePath(n), ec);
+    g_snapshotHolder = 0;
+  }
+  m_historyToken = NewHistoryToken();
+  m_historyTop = 0;
+  m_historyCur = 0;
+}
+
 void CVendrikViewModel::SaveHistory(int keepSlot) {
   if (m_pDocument == nullptr) return;
   std::error_code ec;
+  if (!HoldsSnapshots()) {
+    // Another history wrote over the folder, or none of this one is there
+    // yet: this history starts again from here, and what lies in the folder
+    // is no part of it.
+    for (int n = 0; n < kHistorySlots; ++n) std::filesystem::remove(HistoryFilePath(n), ec);
+    m_historyTop = 0;
+    m_historyCur = 0;
+    g_snapshotHolder = m_historyToken;
+  }
   std::filesystem::create_directories(platform::JoinInstallPath(g_installDir, kHistoryFolder), ec);
   const std::string path = HistoryFilePath(m_historyCur);
   StoreWholeFile(path, FormatHistorySnapshot(m_pDocument->Objects(), path));

@@ -159,6 +159,8 @@ bool CVendrikViewModel::OnLoadMrkFile(const std::string& path) {
       read.InsertAt(0, NewParameterElement());
     }
     ReplaceContent(read);
+    // Undo never reaches back into the project before.
+    StartNewHistory();
   }
   m_pDocument->SetFilePath(path);
   m_pDocument->SetSavedState(0);

@@ -1,6 +1,7 @@
 // Turning the points a drawing tool collected into a named object: one
 // creator per tool, each taking an undo snapshot before the object exists.
 #include <cmath>
+#include <string>
 
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
@@ -158,11 +159,17 @@ CObjElement* CVendrikViewModel::CreateToolObject(int toolCode) {
                                                                   DateFormatNames()[kNewDateFormat]},
                                                  kNewDateFormat));
       break;
-    case 10:
+    case 10: {
       if (!needs(1)) return nullptr;
       PushHistory();
-      record = Record(OBJ_VIN, new CObjTextVin(TextCreateRecord{CDoublePoint(pts[0].x, pts[0].y, 0), kNewVin}));
+      auto* vin = new CObjTextVin(TextCreateRecord{CDoublePoint(pts[0].x, pts[0].y, 0), kNewVin});
+      // Its ninth character is its check character from the start, as after
+      // every edit: the first job marks and records a valid number.
+      std::string number = vin->GetText();
+      if (vin->CheckDigit(number)) vin->Settings().text = number;
+      record = Record(OBJ_VIN, vin);
       break;
+    }
     case 13:
       if (!needs(1)) return nullptr;
       PushHistory();

@@ -73,6 +73,7 @@ bool CVendrikViewModel::OnFileNew() {
       MakeDefaultName(OBJ_PROPERITY), OBJ_PROPERITY, new CDrawProperity(), static_cast<int>(sizeof(CDrawProperity)), {}});
   fresh.Add(std::move(record));
   ReplaceContent(fresh);
+  StartNewHistory();
   m_pDocument->SetSavedState(0);
   m_pDocument->SetTitle(kNoNameTitle);
   if (m_onContentReplaced) m_onContentReplaced();

@@ -2,13 +2,17 @@
 // in the layout and in the object list, Ctrl let go over another window, the
 // pages in step with the selection, paste, combine, rename, local zoom, the
 // commands refused while a job runs, the questions before a changed layout is
-// dropped, and the tool bar's check marks.
+// dropped, undo kept inside its own project, and the tool bar's check marks.
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "app/core/CommandIds.h"
 #include "app/frames/CChildFrame.h"
@@ -27,6 +31,7 @@
 #include "document/path/CStrokeGroup.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/CJogPositionDlg.h"
+#include "platform/FileDialog.h"
 #include "properties/link/CProperityView.h"
 #include "properties/list/CObjectListBox.h"
 #include "properties/sheet/CObjProperitySheet.h"
@@ -482,6 +487,140 @@ TEST_F(LayoutWindowTest, RecentFileOverAChangedLayoutAsksFirst) {
   EXPECT_EQ(Count(), fileCount);
   EXPECT_EQ(Doc().GetPathName(), a);
   EXPECT_EQ(app_->MainFrame()->MdiArea()->subWindowList().size(), 1);
+}
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// How the layout window came to hold another project after an edit.
+enum class OtherProject { OpenCommand, RecentFile, NewCommand };
+
+class UndoAfterOpenTest : public LayoutWindowTest, public ::testing::WithParamInterface<OtherProject> {
+ protected:
+  void SetUp() override {
+    LayoutWindowTest::SetUp();
+    platform::SetFileDialog(files_);
+  }
+  void TearDown() override {
+    LayoutWindowTest::TearDown();
+    platform::SetFileDialog(nullptr);
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const CObjElement* element : Doc().Objects()) names.push_back(element->name);
+    return names;
+  }
+  bool Enabled(int id) {
+    app_->MainFrame()->UpdateCommandUI();
+    return Action(id)->isEnabled();
+  }
+
+  std::shared_ptr<platform::ScriptedFileDialog> files_ = std::make_shared<platform::ScriptedFileDialog>();
+};
+
+}  // namespace
+
+// a.mrk opened and changed, then another project in the same window (the
+// change dropped at the question): Undo and Redo are off, Ctrl+Z brings
+// nothing of a.mrk back, Ctrl+S writes the open project as it is and a.mrk
+// stays as it was on disk. Undo of a change to the new project goes back to
+// it as opened, and no further.
+TEST_P(UndoAfterOpenTest, UndoNeverReachesBackIntoTheProjectBefore) {
+  StartWithNewLayout();
+  DrawThree();
+  const std::string b = folder_ + "/b.mrk";
+  files_->QueuePath(b);
+  Command(cmd::ID_FILE_SAVE);
+  ASSERT_EQ(Doc().GetPathName(), b);
+  const std::string bOnDisk = ReadAll(b);
+  const std::string a = CopyLayoutFixture("a.mrk");
+  const std::string aOnDisk = ReadAll(a);
+  files_->QueuePath(a);
+  Command(cmd::ID_FILE_OPEN);
+  ASSERT_EQ(Doc().GetPathName(), a);
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, 20), Px(5, 20));
+  ASSERT_TRUE(Enabled(cmd::ID_EDIT_UNDO));
+
+  prompt_->QueueAnswer(IDNO);
+  switch (GetParam()) {
+    case OtherProject::OpenCommand:
+      files_->QueuePath(b);
+      Key(Qt::Key_O, Qt::ControlModifier);
+      break;
+    case OtherProject::RecentFile:
+      ASSERT_EQ(app_->RecentFiles().Entries(), (std::vector<std::string>{a, b}));
+      Command(cmd::ID_FILE_MRU_FILE1 + 1);
+      break;
+    case OtherProject::NewCommand:
+      Command(cmd::ID_FILE_NEW);
+      break;
+  }
+  ASSERT_EQ(prompt_->Texts(), std::vector<std::string>{kSaveQuestion});
+  const bool opened = GetParam() != OtherProject::NewCommand;
+  ASSERT_EQ(Doc().GetPathName(), opened ? b : "");
+  const std::vector<std::string> asOpened = Names();
+  EXPECT_FALSE(Enabled(cmd::ID_EDIT_UNDO));
+  EXPECT_FALSE(Enabled(cmd::ID_EDIT_REDO));
+  for (int n = 0; n < CVendrikViewModel::kHistorySlots; ++n)
+    EXPECT_FALSE(std::filesystem::exists(Model().HistoryFilePath(n))) << "snapshot " << n << " of a.mrk";
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Names(), asOpened);
+  if (opened) {
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadAll(b), bOnDisk);
+  }
+  EXPECT_EQ(ReadAll(a), aOnDisk);
+
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, 25), Px(5, 25));
+  ASSERT_EQ(Names().size(), asOpened.size() + 1);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Names(), asOpened);
+  EXPECT_FALSE(Enabled(cmd::ID_EDIT_UNDO));
+  EXPECT_EQ(Doc().GetPathName(), opened ? b : "") << "Save still writes the open project's file";
+  EXPECT_EQ(ReadAll(a), aOnDisk);
+}
+
+INSTANTIATE_TEST_SUITE_P(Projects, UndoAfterOpenTest,
+                         ::testing::Values(OtherProject::OpenCommand, OtherProject::RecentFile,
+                                           OtherProject::NewCommand),
+                         [](const auto& info) {
+                           switch (info.param) {
+                             case OtherProject::OpenCommand: return "OpenCommand";
+                             case OtherProject::RecentFile: return "RecentFile";
+                             default: return "NewCommand";
+                           }
+                         });
+
+// The snapshot folder is the program's: a change in a second layout window
+// writes its own snapshots there. Undo in the first window then has none of
+// its own left, and never brings the second window's objects in.
+TEST_F(UndoAfterOpenTest, UndoNeverTakesAnotherLayoutWindowsSnapshots) {
+  StartWithNewLayout();
+  DrawThree();
+  CChildFrame* first = Child();
+  const std::vector<std::string> drawn = Names();
+  ASSERT_TRUE(Enabled(cmd::ID_EDIT_UNDO));
+  Command(cmd::ID_NEW_LAYOUT);
+  ASSERT_NE(Child(), first);
+  View()->setFocus();
+  // As many changes as the first window made: its newest snapshots are
+  // overwritten.
+  for (double y : {20.0, 25.0, 30.0}) DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, y), Px(5, y));
+  ASSERT_TRUE(Enabled(cmd::ID_EDIT_UNDO));
+  app_->MainFrame()->MdiArea()->setActiveSubWindow(first);
+  Settle();
+  ASSERT_EQ(Child(), first);
+  View()->setFocus();
+  EXPECT_FALSE(Enabled(cmd::ID_EDIT_UNDO));
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Names(), drawn);
 }
 
 TEST_F(LayoutWindowTest, ToolCheckMarksFollowTheStateWithoutAMenuOpening) {

@@ -1,13 +1,18 @@
-// Repeated passes on the simulated board, as the operator sets them up and
-// runs them: "Continue times:" and "Continue interval:" on the parameter
-// record's "Work style..." page, "Start mark(S)" from the Mark menu, the red
-// countdown in the layout view during the wait between passes, and "Pause
-// marking" from the tool bar in that wait, which asks whether to stop.
+// Jobs held in their waits on the simulated board, as the operator sets them
+// up and runs them: "Continue times:" and "Continue interval:" on the
+// parameter record's "Work style..." page, "Start mark(S)" from the Mark menu,
+// the red countdown in the layout view during the wait between passes, and
+// "Pause marking" from the tool bar in that wait, which asks whether to stop;
+// and the stop keys pressed while a job waits out its start delay, wherever
+// the focus was left.
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -35,8 +40,10 @@
 #include "marking/controller/CMarkControlWnd.h"
 #include "platform/Clock.h"
 #include "platform/DeviceContext.h"
+#include "platform/FileDialog.h"
 #include "platform_qt/QtPumpHook.h"
 #include "properties/link/CProperityView.h"
+#include "properties/sheet/CObjProperitySheet.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
 #include "tools/boardsim/BoardSimRunner.h"
 #include "tools/boardsim/BoardSimulator.h"
@@ -111,7 +118,8 @@ struct StopAnswer {
 
 void PrintTo(const StopAnswer& a, std::ostream* os) { *os << a.name; }
 
-class RepeatedPassesTest : public LayoutWindowTest, public ::testing::WithParamInterface<StopAnswer> {
+// The program on the simulated board with the held clock.
+class HeldJobTest : public LayoutWindowTest {
  protected:
   void SetUp() override {
     LayoutWindowTest::SetUp();
@@ -210,6 +218,8 @@ class RepeatedPassesTest : public LayoutWindowTest, public ::testing::WithParamI
   boardsim::BoardSimRunner runner_{board_};
 };
 
+class RepeatedPassesTest : public HeldJobTest, public ::testing::WithParamInterface<StopAnswer> {};
+
 }  // namespace
 
 TEST_P(RepeatedPassesTest, PauseInTheWaitBetweenPassesAsksAndTheAnswerDecides) {
@@ -266,3 +276,102 @@ INSTANTIATE_TEST_SUITE_P(Answers, RepeatedPassesTest,
                          ::testing::Values(StopAnswer{"YesEndsTheJob", IDYES, QString::fromUtf8("1/3次"), 1},
                                            StopAnswer{"NoCarriesOn", IDNO, QString::fromUtf8("3/3次"), 3}),
                          [](const ::testing::TestParamInfo<StopAnswer>& info) { return std::string(info.param.name); });
+
+namespace {
+
+// How the page with the focused field was replaced, and the key pressed.
+enum class PageGoneBy { RecentOpen, Undo };
+
+struct StopKey {
+  const char* name;
+  Qt::Key key;
+  PageGoneBy gone;
+};
+
+void PrintTo(const StopKey& k, std::ostream* os) { *os << k.name; }
+
+class StopKeyTest : public HeldJobTest, public ::testing::WithParamInterface<StopKey> {
+ protected:
+  void SetUp() override {
+    HeldJobTest::SetUp();
+    platform::SetFileDialog(files_);
+    // Two seconds between the start and the first mark: the job waits there.
+    settings_->WriteDword(platform::kRegistryKey, "StartMarkDelay", 2000);
+  }
+  void TearDown() override {
+    HeldJobTest::TearDown();
+    platform::SetFileDialog(nullptr);
+  }
+  void SaveAs(const std::string& path) {
+    files_->QueuePath(path);
+    Command(cmd::ID_FILE_SAVE_AS);
+    ASSERT_EQ(Doc().GetPathName(), path);
+  }
+
+  std::shared_ptr<platform::ScriptedFileDialog> files_ = std::make_shared<platform::ScriptedFileDialog>();
+};
+
+}  // namespace
+
+// layout1.mrk open, "line-1" clicked in the object list and then its "Object
+// name:" field; layout2.mrk opened from the recent files, which replaces the
+// page that had the focus: the focus is back in the layout. Or Undo from the
+// tool bar replaces the page, and the focus is nowhere. Either way a stop key
+// pressed while the job waits (sent where the window system sends it: to the
+// focus widget, or to the window when none has it) asks whether to stop, and
+// the pass is not counted.
+TEST_P(StopKeyTest, StopsAJobAfterTheFocusedNameFieldWasReplaced) {
+  StartWithNewLayout();
+  CProperityView* link = Child()->PropertyPane()->View();
+  ASSERT_TRUE(PumpQtUntil([link] { return link->GetProtocolVariant() >= 0; }));
+  const std::string layout1 = folder_ + "/layout1.mrk";
+  const std::string layout2 = folder_ + "/layout2.mrk";
+  // The arc is marked first: the job notices the stop inside it.
+  DrawThree();
+  SaveAs(layout1);
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-10, -25), Px(10, -25));
+  SaveAs(layout2);
+  files_->QueuePath(layout1);
+  Command(cmd::ID_FILE_OPEN);
+  ASSERT_EQ(Doc().GetPathName(), layout1);
+  const bool byUndo = GetParam().gone == PageGoneBy::Undo;
+  if (byUndo) DrawTwoPoint(cmd::ID_ADD_LINE, Px(-10, -25), Px(10, -25));
+
+  ClickRow(RowOf(Named("line-1")));
+  OpenPage("Name");
+  QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+  auto* field = page != nullptr ? page->findChild<QLineEdit*>("edit1000") : nullptr;
+  ASSERT_NE(field, nullptr);
+  QTest::mouseClick(field, Qt::LeftButton);
+  ASSERT_EQ(QApplication::focusWidget(), field);
+  if (byUndo) {
+    Command(cmd::ID_EDIT_UNDO);
+    ASSERT_EQ(Named("line-2"), nullptr);
+  } else {
+    ASSERT_EQ(app_->RecentFiles().Entries(), (std::vector<std::string>{layout1, layout2}));
+    Command(cmd::ID_FILE_MRU_FILE1 + 1);
+    ASSERT_EQ(Doc().GetPathName(), layout2);
+    EXPECT_EQ(QApplication::focusWidget(), View()) << "after an open the keys go to the layout";
+  }
+
+  prompt_->QueueAnswer(IDYES);
+  StartFromTheMarkMenu();
+  ASSERT_TRUE(PumpQtUntil([this] { return clock_->Holding(); })) << JobState();
+  ASSERT_NE(MarkStatusWord.load() & MSW_MARKING, 0u);
+  QTest::keyClick(app_->MainFrame()->windowHandle(), GetParam().key);
+  EXPECT_NE(MarkStatusWord.load() & MSW_STOP_REQUEST, 0u) << "the key reached the stop handling";
+  clock_->Open();
+  CMainFrame* frame = app_->MainFrame();
+  ASSERT_TRUE(PumpQtUntil([frame] {
+    return frame->MarkControl()->EndMarkingCalls() >= 1 && (MarkStatusWord.load() & MSW_MARKING) == 0;
+  })) << "the job never ended";
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Are you terminated marking"}) << JobState();
+  EXPECT_EQ(frame->PaneText(ID_PANE_MARK_COUNT), QString::fromUtf8("0/1次"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, StopKeyTest,
+                         ::testing::Values(StopKey{"EscapeAfterRecentOpen", Qt::Key_Escape, PageGoneBy::RecentOpen},
+                                           StopKey{"SpaceAfterRecentOpen", Qt::Key_Space, PageGoneBy::RecentOpen},
+                                           StopKey{"EnterAfterRecentOpen", Qt::Key_Return, PageGoneBy::RecentOpen},
+                                           StopKey{"EscapeAfterUndo", Qt::Key_Escape, PageGoneBy::Undo}),
+                         [](const ::testing::TestParamInfo<StopKey>& info) { return std::string(info.param.name); });

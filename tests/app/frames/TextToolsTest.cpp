@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "app/core/CommandIds.h"
 #include "app/frames/CChildFrame.h"
@@ -543,6 +544,27 @@ TEST_F(TextToolsTest, RefusedWmiIsToldOnceWithTheOldWmiBackAtOnce) {
   EXPECT_EQ(wmi->text().toStdString(), oldWmi);
   EXPECT_EQ(whole->text().toStdString(), code);
   EXPECT_EQ(vin->GetObjectAs<CObjText>()->GetText(), code);
+}
+
+// The VIN tool's number carries the check character of its other sixteen at
+// its ninth place from the start, as after every edit: the object, its page
+// and the saved project have "LM13KTNM520923456".
+TEST_F(TextToolsTest, ANewVinCarriesItsCheckCharacter) {
+  StartLarge();
+  Tool(cmd::ID_ADD_VIN);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  EXPECT_EQ(Last()->GetObjectAs<CObjText>()->GetText(), "LM13KTNM520923456");
+  QWidget* page = OpenPage("VIN code(seventeen chars)");
+  QLineEdit* check = Edit(page, "edit1101");
+  QLineEdit* whole = Edit(page, "edit1103");
+  ASSERT_TRUE(check != nullptr && whole != nullptr);
+  EXPECT_EQ(check->text(), "5");
+  EXPECT_EQ(whole->text(), "LM13KTNM520923456");
+  SaveAs("vin.mrk");
+  std::ifstream saved(folder_ + "/vin.mrk", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+  EXPECT_NE(bytes.find("LM13KTNM520923456"), std::string::npos);
 }
 
 // A cell that is no valid VIN, too short or with a refused letter, is told
