@@ -10,6 +10,7 @@
 #include "document/mrk/MrkLineWriter.h"
 #include "document/objects/CObjElement.h"
 #include "document/objects/ObjTypeOps.h"
+#include "text/layout/TextSettings.h"
 
 template <class T>
 CObjTypeOps CommonTextTypeOps(const char* className) {
