@@ -83,6 +83,8 @@ TEST_F(PaneTest, SameTypeRefillsThePagesWithoutRebuildingThem) {
   CObjElement* first = Add(1, "line-1");
   CObjElement* second = Add(1, "line-2");
   view_->AddObject(second, 0);
+  Pump();
+  Open("Mark properity");  // the tab line-2 was last shown with
   view_->AddObject(first, 0);
   Pump();
   CPropertyPage* marking = Open("Mark properity");

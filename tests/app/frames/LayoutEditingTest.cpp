@@ -23,7 +23,6 @@
 #include "app/frames/CChildFrame.h"
 #include "app/frames/CMainFrame.h"
 #include "app/views/CProperityPane.h"
-#include "app/frames/CMarkToolBar.h"
 #include "app/views/CVendrikView.h"
 #include "app/views/model/ExcelLinkRecord.h"
 #include "app/views/model/ViewSettingsFiles.h"
@@ -49,7 +48,6 @@
 #include "tests/app/frames/LayoutWindowFixture.h"
 #include "text/objects/CObjBarCode.h"
 #include "text/objects/CObjText.h"
-#include "widgets/CNotifyEdit.h"
 
 namespace {
 
@@ -182,18 +180,20 @@ TEST_F(LinePageTest, AfterAMatrixCopyTheLinePageShowsAndEditsTheOriginal) {
   ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
   ExpectPageShows(line);
 
+  const auto points = [this](int i) -> const CPointList& {
+    return Doc().Objects().GetAt(i)->GetObjectAs<CObjLine>()->GetPathData().points;
+  };
   std::vector<CPointList> copies;
-  for (int i = 2; i < Count(); ++i) copies.emplace_back(Doc().Objects().GetAt(i)->GetObjectAs<CObjLine>()->GetPathData().points);
+  for (int i = 2; i < Count(); ++i) copies.emplace_back(points(i));
   const CPointList before(line->GetObjectAs<CObjLine>()->GetPathData().points);
   TypeIntoPage("edit1001", "30.9");
   const CPointList& after = line->GetObjectAs<CObjLine>()->GetPathData().points;
   EXPECT_EQ(after[0].x, 30.9);
   EXPECT_EQ(after[1].x, before[1].x);
   for (int i = 2; i < Count(); ++i) {
-    const CPointList& now = Doc().Objects().GetAt(i)->GetObjectAs<CObjLine>()->GetPathData().points;
     const CPointList& was = copies[static_cast<std::size_t>(i - 2)];
-    EXPECT_EQ(now[0].x, was[0].x) << Doc().Objects().GetAt(i)->name;
-    EXPECT_EQ(now[0].y, was[0].y) << Doc().Objects().GetAt(i)->name;
+    EXPECT_EQ(points(i)[0].x, was[0].x) << Doc().Objects().GetAt(i)->name;
+    EXPECT_EQ(points(i)[0].y, was[0].y) << Doc().Objects().GetAt(i)->name;
   }
 }
 
@@ -276,7 +276,6 @@ class SelectionPagesTest : public LayoutWindowTest {
   }
 
   CObjProperitySheet& Sheet() const { return *Child()->PropertyPane()->View()->GetSheet(); }
-  CNotifyEdit* RecordEdit() const { return app_->MainFrame()->RecordBar()->Edit(); }
   QWidget* FrontPage() const { return Sheet().currentWidget(); }
   template <class T>
   T* FrontControl(const char* name) const {
@@ -471,19 +470,12 @@ INSTANTIATE_TEST_SUITE_P(
         SelectingCommand{"MatrixCopy", MatrixCopied}, SelectingCommand{"Paste", LineCopiedAndPasted},
         SelectingCommand{"Combine", Combined}, SelectingCommand{"SelectReferArc", ReferArcSelected},
         SelectingCommand{"NextRecord",
-                         [](SelectionPagesTest& t) { return RecordStepped(t, [&t] { t.Command(cmd::ID_NEXT_RECORD); }); }},
-        SelectingCommand{"PreviousRecord",
-                         [](SelectionPagesTest& t) { return RecordStepped(t, [&t] { t.Command(cmd::ID_PRE_RECORD); }); }},
-        SelectingCommand{"RecordTyped",
                          [](SelectionPagesTest& t) {
-                           return RecordStepped(t, [&t] {
-                             CNotifyEdit* record = t.RecordEdit();
-                             record->setFocus();
-                             record->selectAll();
-                             QTest::keyClicks(record, "3");
-                             QTest::keyClick(record, Qt::Key_Return);
-                             t.Settle();
-                           });
+                           return RecordStepped(t, [&t] { t.Command(cmd::ID_NEXT_RECORD); });
+                         }},
+        SelectingCommand{"PreviousRecord",
+                         [](SelectionPagesTest& t) {
+                           return RecordStepped(t, [&t] { t.Command(cmd::ID_PRE_RECORD); });
                          }},
         SelectingCommand{"MarkingJobsNextRecord",
                          [](SelectionPagesTest& t) {
