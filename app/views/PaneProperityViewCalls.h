@@ -42,12 +42,17 @@ class PaneProperityViewCalls : public CProperityViewCalls {
     if (View()) View()->RemoveObject(object);
   }
   void RemoveObjects(const std::vector<CObjElement*>& objects) override {
-    if (View() && View()->GetObjectList()) View()->GetObjectList()->RemoveObjects(objects);
+    if (View()) View()->RemoveObjects(objects);
   }
   void MakeDefaultName(int type, std::string& name) override {
     if (View() && View()->GetObjectList()) View()->GetObjectList()->MakeDefaultName(type, name);
   }
-  void SelectListObjects(const std::vector<CObjElement*>& objects) override;
+  void ShowSelection(const std::vector<CObjElement*>& objects) override {
+    if (View()) View()->ShowSelection(objects);
+  }
+  void ListObject(CObjElement* object) override {
+    if (View()) View()->ListObject(object);
+  }
   std::vector<CObjElement*> SelectedListObjects() override;
   void RefreshObject(CObjElement* object) override {
     if (View() && View()->GetObjectList()) View()->GetObjectList()->RefreshObject(object);

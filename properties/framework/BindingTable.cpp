@@ -231,7 +231,7 @@ void BindingTable::LoadOne(int id) {
       const int at = combo->findText(text);
       if (at >= 0) {
         combo->setCurrentIndex(at);
-      } else if (combo->isEditable()) {
+      } else if (combo->isEditable() && combo->currentText() != text) {
         // An editable list shows a name it does not offer as typed.
         combo->setEditText(text);
       }
@@ -242,8 +242,11 @@ void BindingTable::LoadOne(int id) {
   auto* edit = static_cast<QLineEdit*>(b.control);
   std::string text = ShownText(b);
   if (std::holds_alternative<std::string*>(b.member)) text = platform::Cp936ToUtf8(text);
-  if (b.maxChars > 0) edit->setMaxLength(b.maxChars);
-  edit->setText(QString::fromStdString(text));
+  // A field that shows its value already is left alone: setting the text (or
+  // the limit) again would drop the operator's selection and move the cursor.
+  if (b.maxChars > 0 && edit->maxLength() != b.maxChars) edit->setMaxLength(b.maxChars);
+  const QString shown = QString::fromStdString(text);
+  if (edit->text() != shown) edit->setText(shown);
 }
 
 std::string BindingTable::ShownText(const Binding& b) {

@@ -3,7 +3,8 @@
 // Save reads the controls into the members in table order, validating as it
 // goes (the first failure is reported with the framework's text and stops the
 // reading); Load writes the members into the controls (doubles as "%.15g",
-// floats with the digits a float holds, integers in decimal). A number whose
+// floats with the digits a float holds, integers in decimal), leaving a
+// control that shows its member's value already untouched. A number whose
 // text is still the one its member shows leaves the member as it is, so a
 // field the operator did not change never changes its value. ValueOf copies
 // the member of a control id for the change record.

@@ -136,6 +136,16 @@ class CProperityView : public ILinkHost {
   void ReloadPages(CObjElement* object);
   int FillObjectList(const CObjPtrArray& objects);
   void RemoveObject(CObjElement* object);
+  void RemoveObjects(const std::vector<CObjElement*>& objects);
+  // Appends the object's entry without selecting it or showing its pages: a
+  // command that adds several objects selects them when it is done.
+  void ListObject(CObjElement* object);
+  // The layout view's selection, shown: the list selects exactly these
+  // objects' entries (none: the work area's) and the pages follow. They stay
+  // on the object they show while it is among them; else they show the last
+  // listed one, or the work area when none is listed. The layout view is not
+  // told: the selection is its own.
+  void ShowSelection(const std::vector<CObjElement*>& objects);
 
   CObjectListBox* GetObjectList() const { return list_; }
   CObjProperitySheet* GetSheet() const { return sheet_; }

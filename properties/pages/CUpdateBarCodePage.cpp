@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
+#include <QTimerEvent>
 #include <algorithm>
 #include <cmath>
 #include <ctime>
@@ -157,14 +158,11 @@ CUpdateBarCodePage::CUpdateBarCodePage() : CPropertyPage(kDialogId, "Barcode", k
   });
   // Only keys the user (the scanner) types start or stretch the burst: a
   // text the page itself writes into the field is no scan.
-  scanTimer_.setSingleShot(true);
-  scanTimer_.setInterval(kScanGapMs);
   connect(stringEdit, &QLineEdit::textEdited, this, [this](const QString&) {
     if (!scan) return;
     lastScanKeyMicros_ = platform::CurrentClock().NowMicros();
-    scanTimer_.start(kScanGapMs);
+    if (scanTimerId_ == 0) StartScanTimer(kScanGapMs);
   });
-  connect(&scanTimer_, &QTimer::timeout, this, [this] { OnScanTimer(); });
   FinishControls();
 }
 
@@ -215,7 +213,7 @@ bool CUpdateBarCodePage::LoadAdvancedValues(CObjElement& element) {
 void CUpdateBarCodePage::PrepareValue(int) {}
 
 void CUpdateBarCodePage::OnInitDialog() {
-  scanTimer_.stop();
+  KillScanTimer();
   UpdateData(false);
   scanEdit_->setEnabled(scan != 0);
   EnableLists();
@@ -262,7 +260,7 @@ void CUpdateBarCodePage::OnKey(int id) {
     case kString:
       // Enter ends a burst at once.
       post = scan != 0 && scanned != oldScanned;
-      if (scan) scanTimer_.stop();
+      if (scan) KillScanTimer();
       break;
     default: break;
   }
@@ -276,13 +274,30 @@ void CUpdateBarCodePage::OnSpin(double& value, int delta, int id) {
   PostChange(id);
 }
 
+void CUpdateBarCodePage::StartScanTimer(int ms) { scanTimerId_ = startTimer(ms); }
+
+void CUpdateBarCodePage::KillScanTimer() {
+  if (scanTimerId_ != 0) killTimer(scanTimerId_);
+  scanTimerId_ = 0;
+}
+
+void CUpdateBarCodePage::timerEvent(QTimerEvent* event) {
+  if (scanTimerId_ == 0 || event->timerId() != scanTimerId_) {
+    CPropertyPage::timerEvent(event);
+    return;
+  }
+  KillScanTimer();
+  OnScanTimer();
+}
+
 void CUpdateBarCodePage::OnScanTimer() {
   if (!scan) return;
-  // Woken early on the clock (a busy machine, or a simulated clock): look again later.
+  // Woken before the keys stopped for the gap on the clock (a burst still
+  // typing, or a simulated clock): look again when it may have passed.
   const std::int64_t quietMicros = platform::CurrentClock().NowMicros() - lastScanKeyMicros_;
   const std::int64_t gapMicros = std::int64_t{kScanGapMs} * 1000;
   if (quietMicros < gapMicros) {
-    scanTimer_.start(static_cast<int>(std::max<std::int64_t>(1, (gapMicros - quietMicros + 999) / 1000)));
+    StartScanTimer(static_cast<int>(std::max<std::int64_t>(1, (gapMicros - quietMicros + 999) / 1000)));
     return;
   }
   const std::string before = scanned;

@@ -3,8 +3,8 @@
 // encoded text (prefix, serial number and suffix, or a scanned text), the
 // placement of the symbol and its human-readable text, and the path
 // optimisation of the modules. In scan mode a scanner's burst of keys is
-// gathered and reported once, when the keys have stopped for the scan gap.
-#include <QTimer>
+// gathered and reported once, when the keys have stopped for the scan gap;
+// the scanned text then stays selected, so the next scan replaces it.
 #include <cstdint>
 
 #include "properties/framework/CPropertyPage.h"
@@ -49,7 +49,7 @@ class CUpdateBarCodePage : public CPropertyPage {
   static constexpr int kOffsetX = 1184;
   static constexpr int kOffsetY = 1185;
   // The gap after a scanner's last key that ends its burst, on the process
-  // clock (platform/Clock.h): the timer only wakes the page to look.
+  // clock (platform/Clock.h): the page's window timer only wakes it to look.
   static constexpr int kScanGapMs = 500;
 
   CUpdateBarCodePage();
@@ -72,11 +72,14 @@ class CUpdateBarCodePage : public CPropertyPage {
   int scan = 0;
   std::string scanned;
 
-  bool IsScanTimerActive() const { return scanTimer_.isActive(); }
+  bool IsScanTimerActive() const { return scanTimerId_ != 0; }
+  // The id of the running scan timer (its timer events carry it), 0 when none runs.
+  int ScanTimerId() const { return scanTimerId_; }
 
  protected:
   void OnInitDialog() override;
   void showEvent(QShowEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
 
  private:
   void EnableLists();
@@ -84,11 +87,13 @@ class CUpdateBarCodePage : public CPropertyPage {
   void OnKey(int id);
   void OnSpin(double& value, int delta, int id);
   void OnScanTimer();
+  void StartScanTimer(int ms);
+  void KillScanTimer();
 
   QComboBox* dmLists_[2] = {};
   QComboBox* qrLists_[3] = {};
   QLineEdit* scanEdit_ = nullptr;
-  QTimer scanTimer_;
+  int scanTimerId_ = 0;
   std::int64_t lastScanKeyMicros_ = 0;
 };
 

@@ -73,6 +73,9 @@ void CObjProperitySheet::ShowObject(CObjElement* object, int selectionCount) { S
 
 void CObjProperitySheet::SetObject(CObjElement* object, int selectionCount, bool rebuild) {
   if (object == nullptr) return;
+  // A refresh of an object that is not shown has nothing to refill.
+  if (!rebuild && object != shown_) return;
+  if (rebuild) shown_ = object;
   const int type = object->type;
   const bool sameType = currentType_ == type;
   if (rebuild && !sameType) BuildPages(type);
@@ -80,6 +83,10 @@ void CObjProperitySheet::SetObject(CObjElement* object, int selectionCount, bool
   currentType_ = type;
   ActivateCurrentIfNew();
   if (rebuild && parent_ != nullptr) parent_->PostMessage(WM_SHEET_REBUILT);
+}
+
+void CObjProperitySheet::Forget(const CObjElement* object) {
+  if (object != nullptr && object == shown_) shown_ = nullptr;
 }
 
 void CObjProperitySheet::BuildPages(int type) {

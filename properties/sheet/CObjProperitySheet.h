@@ -5,7 +5,9 @@
 // page reports wrapped into a PROPCHANGE record (the value copied) and posted
 // on to the parent. It also passes the pages' activation reports on and
 // tells the parent when it rebuilt its page set; until the parent answers
-// with EnablePages(1) no page reports its activation.
+// with EnablePages(1) no page reports its activation. A refill without a
+// rebuild is for the object shown only: refreshing another object's values
+// neither links the pages to it nor changes the page set's type.
 #include <QTabWidget>
 #include <array>
 #include <memory>
@@ -35,6 +37,12 @@ class CObjProperitySheet : public QTabWidget {
 
   void ShowObject(CObjElement* object, int selectionCount);
   void SetObject(CObjElement* object, int selectionCount, bool rebuild);
+  // The object whose pages are shown (null before the first one, or once it
+  // left the list).
+  CObjElement* ShownObject() const { return shown_; }
+  // The object left the list: a later one made at its address is not taken
+  // for the one shown.
+  void Forget(const CObjElement* object);
   void BuildPages(int type);
   void EnablePages(int value);
   void SetObjectName(const std::string& name);
@@ -67,6 +75,7 @@ class CObjProperitySheet : public QTabWidget {
   std::string caption_;
   platform::MessageTarget* parent_;
   int currentType_ = kNoType;
+  CObjElement* shown_ = nullptr;
   int firstPage_;
   std::array<std::unique_ptr<CPropertyPage>, kPageSlotCount> pages_;
   std::unique_ptr<platform_qt::QtMessageTarget> self_;

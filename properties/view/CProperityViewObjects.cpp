@@ -2,6 +2,7 @@
 // the layout view, and the calls the layout view makes.
 #include <QWidget>
 #include <algorithm>
+#include <unordered_set>
 
 #include "document/doc/CObjPtrArray.h"
 #include "document/geometry/CDoublePoint.h"
@@ -155,9 +156,47 @@ void CProperityView::ReloadPages(CObjElement* object) {
 }
 
 int CProperityView::FillObjectList(const CObjPtrArray& objects) {
-  return list_ != nullptr ? list_->FillFromArray(objects) : 0;
+  if (list_ == nullptr) return 0;
+  const int count = list_->FillFromArray(objects);
+  if (sheet_ != nullptr && !IsListed(sheet_->ShownObject())) sheet_->Forget(sheet_->ShownObject());
+  return count;
 }
 
 void CProperityView::RemoveObject(CObjElement* object) {
   if (list_ != nullptr) list_->RemoveObject(object, 0);
+  if (sheet_ != nullptr) sheet_->Forget(object);
+}
+
+void CProperityView::RemoveObjects(const std::vector<CObjElement*>& objects) {
+  if (list_ != nullptr) list_->RemoveObjects(objects);
+  if (sheet_ != nullptr)
+    for (CObjElement* object : objects) sheet_->Forget(object);
+}
+
+void CProperityView::ListObject(CObjElement* object) {
+  if (list_ != nullptr && object != nullptr) list_->AddObject(object, 0, 0);
+}
+
+void CProperityView::ShowSelection(const std::vector<CObjElement*>& objects) {
+  if (list_ == nullptr) return;
+  // One walk over the list, however many objects are selected.
+  const std::unordered_set<CObjElement*> wanted(objects.begin(), objects.end());
+  std::vector<int> indexes;
+  for (int i = 1; i < list_->GetCount(); ++i)
+    if (wanted.count(list_->GetObjectAt(i)) != 0) indexes.push_back(i);
+  list_->SetSelection(indexes);
+  if (sheet_ == nullptr) return;
+  CObjElement* shown = sheet_->ShownObject();
+  CObjElement* next = nullptr;
+  if (indexes.empty()) {
+    // Nothing listed is selected (nothing at all, or the reference arc): no
+    // object's pages, the work area's.
+    next = list_->GetObjectAt(0);
+  } else if (wanted.count(shown) != 0 && IsListed(shown)) {
+    return;
+  } else {
+    for (auto it = objects.rbegin(); it != objects.rend() && next == nullptr; ++it)
+      if (IsListed(*it)) next = *it;
+  }
+  if (next != nullptr && next != shown) sheet_->ShowObject(next, list_->GetSelCount());
 }

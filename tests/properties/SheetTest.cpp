@@ -82,14 +82,21 @@ TEST_F(PaneTest, OtherTypeRebuildsAndReopensTheTabLastShownForTheObject) {
 TEST_F(PaneTest, SameTypeRefillsThePagesWithoutRebuildingThem) {
   CObjElement* first = Add(1, "line-1");
   CObjElement* second = Add(1, "line-2");
+  view_->AddObject(second, 0);
+  Pump();
+  Open("Mark properity");  // the tab line-2 was last shown with
   view_->AddObject(first, 0);
   Pump();
   CPropertyPage* marking = Open("Mark properity");
   ASSERT_TRUE(marking->IsInitialised());
-  view_->RefreshSheet(second, 1);
+  view_->SelectListIndex(List().FindObject(second));
   Pump();
   EXPECT_TRUE(marking->IsInitialised());  // not taken out of the sheet
   EXPECT_EQ(Sheet().ActivePage(), marking);
+  EXPECT_EQ(marking->Link().GetObject(), second);
+  // A refresh of an object not shown leaves the pages on the one shown.
+  view_->RefreshSheet(first, 1);
+  Pump();
   EXPECT_EQ(marking->Link().GetObject(), second);
   // The name page is refreshed when it comes to the front again.
   Open("Name");

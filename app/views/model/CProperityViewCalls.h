@@ -40,7 +40,11 @@ class CProperityViewCalls {
     (void)type;
     (void)name;
   }
-  virtual void SelectListObjects(const std::vector<CObjElement*>& objects) { (void)objects; }
+  // The list selects exactly these objects' entries and the pages follow
+  // (none listed: the work area's), without the layout view hearing back.
+  virtual void ShowSelection(const std::vector<CObjElement*>& objects) { (void)objects; }
+  // Appends the object's entry, neither selected nor shown.
+  virtual void ListObject(CObjElement* object) { AddObject(object, 0); }
   // The objects of the list's selected entries, in list order.
   virtual std::vector<CObjElement*> SelectedListObjects() { return {}; }
   // The object's entry shows its current name and is the only one selected.

@@ -272,8 +272,6 @@ class CVendrikViewModel : public IMarkView {
   void UpdateSelectionBounds();
   void ClearSelection(bool keepFlags = false);
   void SelectInRect(const CDoubleRect& rect);
-  // The list selects exactly the selected elements.
-  void SyncListToSelection();
   // The grid of the add-point tool: the first selected dot image's pitch,
   // else the program's grid.
   void UpdateGridFromSelection();

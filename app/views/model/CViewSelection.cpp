@@ -63,8 +63,8 @@ void CViewSelection::CopyBoundsToDrag() {
   dragBounds_ = bounds_;
 }
 
-void CViewSelection::SyncListToSelection() const {
-  if (list_ != nullptr) list_->SelectListObjects(elements_);
+void CViewSelection::ShowInPane() const {
+  if (list_ != nullptr) list_->ShowSelection(elements_);
 }
 
 void CViewSelection::TakeListSelection(CObjElement* reported) {
@@ -74,7 +74,7 @@ void CViewSelection::TakeListSelection(CObjElement* reported) {
     for (CObjElement* element : listed) Add(element);
     // The parameter record does not join a selection of several: the list
     // shows what was taken.
-    SyncListToSelection();
+    ShowInPane();
   } else {
     Add(reported);
   }

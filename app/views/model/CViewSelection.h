@@ -3,7 +3,9 @@
 // chosen, their bounds with the two copies the drag frame starts from, and the
 // object list kept in step with it. Every command selects, clears and reads
 // the selection here, so a change of how selecting works is made once; a
-// feature that must follow a cleared selection registers a hook.
+// feature that must follow a cleared selection registers a hook. A command
+// that changed the selection shows it here too: the list selects it and the
+// property pages follow, so no command links pages of its own.
 //
 // Reading looks like the vector it wraps (empty, size, front, begin, end);
 // changing goes through Add, Clear, Set and TakeListSelection only, which keep
@@ -53,8 +55,10 @@ class CViewSelection {
   // drag copies.
   void UpdateBounds();
 
-  // The list selects exactly the entries of the selected elements.
-  void SyncListToSelection() const;
+  // The list selects exactly the entries of the selected elements and the
+  // pages show the selection (the work area's while nothing listed is
+  // selected, as with the reference arc).
+  void ShowInPane() const;
   // The list reported its selection (`reported`: the element it named). With
   // several entries selected in the list every one of them is selected;
   // otherwise the reported element is (the parameter record selects nothing).

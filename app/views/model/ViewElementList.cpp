@@ -17,9 +17,14 @@ CObjElement* CVendrikViewModel::AddElement(std::unique_ptr<CObjElement> element,
     m_pDocument->Objects().Add(std::move(element));
     if (select) m_selection.Set({raw});
   }
-  // The list shows the new element's pages; with select set it reports the
-  // selection back, which names the same element.
-  m_pPropView->AddObject(raw, select);
+  // Selected, the new element's entry is selected and its pages shown, and
+  // the list reports the selection back, which names the same element. Else
+  // it is only listed: the pages stay on what is selected.
+  if (select) {
+    m_pPropView->AddObject(raw, select);
+  } else {
+    m_pPropView->ListObject(raw);
+  }
   m_bMemValid = false;
   return raw;
 }

@@ -110,7 +110,7 @@ void CVendrikViewModel::OnLButtonDown(const platform::DcPoint& point) {
         // together with the layout's objects.
         if (IsReferenceArcSelected()) ClearSelection();
         if (IsLayerOn(m_layerOn, *hit)) AddToSelection(hit);
-        SyncListToSelection();
+        m_selection.ShowInPane();
       } else if (hit != nullptr) {
         ClearSelection();
         if (IsLayerOn(m_layerOn, *hit)) {
@@ -320,8 +320,9 @@ void CVendrikViewModel::EndLeftDrag(const platform::DcPoint& point) {
       if (m_selection.empty()) {
         ShowNoObject();
       } else {
-        // The list shows what the band took; one object also shows its pages.
-        SyncListToSelection();
+        // The list and the pages show what the band took; one object is also
+        // reported, as a click on its entry would be.
+        m_selection.ShowInPane();
         if (m_selection.size() == 1) m_pPropView->ShowObject(m_selection.front());
       }
     }

@@ -126,9 +126,11 @@ void CVendrikViewModel::RegisterNeedleCommands() {
         if (on) {
           m_selectArcMode = 1;
           AddToSelection(m_lookArc.get());
-          // Quietly: a list that reported its own choice back would end the mode.
-          SyncListToSelection();
         }
+        // Quietly: a list that reported its own choice back would end the
+        // mode. The arc has no entry and no pages: no object's pages show, so
+        // no page edit reaches the object selected before.
+        m_selection.ShowInPane();
         m_bMemValid = false;
         if (m_pWindow != nullptr) m_pWindow->Invalidate();
       },

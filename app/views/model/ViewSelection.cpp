@@ -39,14 +39,12 @@ void CVendrikViewModel::SelectInRect(const CDoubleRect& rect) {
   }
 }
 
-void CVendrikViewModel::SyncListToSelection() { m_selection.SyncListToSelection(); }
-
 void CVendrikViewModel::SelectElements(const std::vector<CObjElement*>& elements) {
   {
     std::lock_guard<std::recursive_mutex> lock(m_viewLock);
     m_selection.Set(elements);
   }
-  SyncListToSelection();
+  m_selection.ShowInPane();
 }
 
 void CVendrikViewModel::UpdateGridFromSelection() {

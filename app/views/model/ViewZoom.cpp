@@ -238,7 +238,7 @@ void CVendrikViewModel::NudgeSelection(NudgeKey key) {
     }
   }
   UpdateSelectionBounds();
-  SyncListToSelection();
+  m_selection.ShowInPane();
   ILinkHost* link = GetPropertyView();
   if (link != nullptr && link->IsLinkOpen() && m_needleMode == 2) MoveNeedleToSelection(dx, dy);
   m_bMemValid = false;

@@ -1,8 +1,14 @@
 // The layout view as an operator uses it through the real window: selecting
 // in the layout and in the object list, Ctrl let go over another window, the
-// pages in step with the selection, paste, combine, rename, local zoom, the
-// commands refused while a job runs, the questions before a changed layout is
-// dropped, undo kept inside its own project, and the tool bar's check marks.
+// pages in step with the selection after every command that adds, copies,
+// fills or selects objects, paste, combine, rename, local zoom, the commands
+// refused while a job runs, the questions before a changed layout is dropped,
+// undo kept inside its own project, and the tool bar's check marks.
+#include <xlsxwriter.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,8 +16,11 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
+#include <QTimerEvent>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <sstream>
 
 #include "app/core/CommandIds.h"
@@ -19,6 +28,8 @@
 #include "app/frames/CMainFrame.h"
 #include "app/views/CProperityPane.h"
 #include "app/views/CVendrikView.h"
+#include "app/views/model/ExcelLinkRecord.h"
+#include "app/views/model/ViewSettingsFiles.h"
 #include "document/doc/CObjPtrArray.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedState.h"
@@ -31,11 +42,17 @@
 #include "document/path/CStrokeGroup.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/CJogPositionDlg.h"
+#include "platform/Clock.h"
 #include "platform/FileDialog.h"
+#include "properties/framework/CPropertyPage.h"
 #include "properties/link/CProperityView.h"
 #include "properties/list/CObjectListBox.h"
+#include "properties/pages/CUpdateBarCodePage.h"
 #include "properties/sheet/CObjProperitySheet.h"
+#include "properties/sheet/PageSlot.h"
 #include "tests/app/frames/LayoutWindowFixture.h"
+#include "text/objects/CObjBarCode.h"
+#include "text/objects/CObjText.h"
 
 namespace {
 
@@ -46,6 +63,8 @@ constexpr int ID_MIRROR_X = 32843;
 constexpr int ID_MIRROR_Y = 32844;
 constexpr int ID_LOCAL_ZOOM = 32783;
 constexpr int ID_SELECTED_TRACKING = 32886;
+constexpr int ID_MATRIX_COPY = 32842;
+constexpr int ID_SELECT_REFER_ARC = 32889;
 constexpr char kSaveQuestion[] = "Mark data is repared !,Save data?";
 constexpr char kParameterRecordName[] = "Object[Barcode]";
 
@@ -148,6 +167,41 @@ TEST_F(LinePageTest, AfterSeveralWereSelectedTheLinePageShowsTheLineClickedNext)
   ExpectPageShows(line);
 }
 
+// Draw > Matrix copy keeps the original selected: the Line page shows it, and
+// a coordinate typed there moves the original alone.
+TEST_F(LinePageTest, AfterAMatrixCopyTheLinePageShowsAndEditsTheOriginal) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-20, 0), Px(-10, 5));
+  Click(Px(-15, 2.5));
+  OpenPage("Line");
+  AnswerNextDialog([](QDialog& d) {
+    TypeIntoDialog(d, "edit1014", "2");
+    TypeIntoDialog(d, "edit1015", "3");
+  });
+  Command(ID_MATRIX_COPY);
+  ASSERT_EQ(DialogsAnswered(), 1);
+  ASSERT_EQ(Count(), 7);
+  CObjElement* line = Named("line-1");
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
+  ExpectPageShows(line);
+
+  const auto points = [this](int i) -> const CPointList& {
+    return Doc().Objects().GetAt(i)->GetObjectAs<CObjLine>()->GetPathData().points;
+  };
+  std::vector<CPointList> copies;
+  for (int i = 2; i < Count(); ++i) copies.emplace_back(points(i));
+  const CPointList before(line->GetObjectAs<CObjLine>()->GetPathData().points);
+  TypeIntoPage("edit1001", "30.9");
+  const CPointList& after = line->GetObjectAs<CObjLine>()->GetPathData().points;
+  EXPECT_EQ(after[0].x, 30.9);
+  EXPECT_EQ(after[1].x, before[1].x);
+  for (int i = 2; i < Count(); ++i) {
+    const CPointList& was = copies[static_cast<std::size_t>(i - 2)];
+    EXPECT_EQ(points(i)[0].x, was[0].x) << Doc().Objects().GetAt(i)->name;
+    EXPECT_EQ(points(i)[0].y, was[0].y) << Doc().Objects().GetAt(i)->name;
+  }
+}
+
 struct TurnCommand {
   const char* name;
   int id;
@@ -197,6 +251,288 @@ TEST_F(LayoutWindowTest, PastedCopiesAreAllSelectedAndDeletedTogether) {
   std::vector<std::string> rows;
   for (int row = 0; row < List()->GetCount(); ++row) rows.push_back(RowText(row));
   EXPECT_EQ(rows, (std::vector<std::string>{kParameterRecordName, "arc-1", "line-1", "rectangle-1"}));
+}
+
+// --- The pages follow the selection ---
+
+class SelectionPagesTest : public LayoutWindowTest {
+ public:
+  using LayoutWindowTest::AnswerNextDialog;
+  using LayoutWindowTest::ChooseFromRowMenu;
+  using LayoutWindowTest::Click;
+  using LayoutWindowTest::ClickRow;
+  using LayoutWindowTest::Command;
+  using LayoutWindowTest::Count;
+  using LayoutWindowTest::Doc;
+  using LayoutWindowTest::DrawTwoPoint;
+  using LayoutWindowTest::Key;
+  using LayoutWindowTest::Model;
+  using LayoutWindowTest::Named;
+  using LayoutWindowTest::OpenPage;
+  using LayoutWindowTest::Px;
+  using LayoutWindowTest::RowOf;
+  using LayoutWindowTest::Settle;
+  using LayoutWindowTest::StartWithNewLayout;
+  using LayoutWindowTest::View;
+
+  void TearDown() override {
+    platform::SetClock(std::make_shared<platform::SteadyClock>());
+    LayoutWindowTest::TearDown();
+  }
+
+  CObjProperitySheet& Sheet() const { return *Child()->PropertyPane()->View()->GetSheet(); }
+  QWidget* FrontPage() const { return Sheet().currentWidget(); }
+  template <class T>
+  T* FrontControl(const char* name) const {
+    T* control = FrontPage() != nullptr ? FrontPage()->findChild<T*>(name) : nullptr;
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+
+  // The sheet holds the pages of the object's kind, each linked to it (no
+  // object: the work area's); its name page shows its name.
+  void ExpectPagesShow(CObjElement* expected) {
+    CObjElement* shown = expected != nullptr ? expected : Doc().Objects().GetAt(0);
+    const std::vector<PageSlot>& set = PageSetOf(shown->type);
+    ASSERT_EQ(Sheet().count(), static_cast<int>(set.size()));
+    for (int i = 0; i < Sheet().count(); ++i) {
+      CPropertyPage* page = Sheet().Page(set[static_cast<std::size_t>(i)]);
+      EXPECT_EQ(Sheet().widget(i), page) << i;
+      EXPECT_EQ(page->Link().GetObject(), shown) << page->Caption();
+    }
+    if (expected == nullptr) return;
+    OpenPage("Name");
+    auto* name = FrontControl<QLineEdit>("edit1000");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text().toStdString(), expected->name);
+  }
+
+  // A reference arc taught before the start: centre (0, -20), radius 25.
+  void TeachReferenceArc() {
+    ArcPointedInfo info;
+    info.point1X = -15;
+    info.point1Y = 0;
+    info.point2X = 20;
+    info.point2Y = -5;
+    info.centreX = 0;
+    info.centreY = -20;
+    info.radius = 25;
+    info.arcOn = 1;
+    info.arcBuilt = 1;
+    ASSERT_TRUE(SaveArcPointedInfo(folder_, info));
+  }
+
+  // A linked workbook of three rows whose column C reads "ROW<n>-C"; text-1
+  // takes that column, then "system date-1" is added and stays selected.
+  void TextFromColumnCThenDate() {
+    const std::string path = folder_ + "/rows.xlsx";
+    lxw_workbook* book = workbook_new(path.c_str());
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Rows");
+    for (int row = 0; row < 3; ++row) {
+      for (int col = 0; col < 3; ++col) {
+        const std::string cell = "ROW" + std::to_string(row + 1) + "-" + static_cast<char>('A' + col);
+        worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(col), cell.c_str(), nullptr);
+      }
+    }
+    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+    _EXCEL_FILE_PARA para{};
+    ASSERT_TRUE(StoreExcelPath(para, path));
+    ASSERT_TRUE(SaveExcelMarkPara(folder_, para));
+    StartWithNewLayout();
+    Command(cmd::ID_BAND_EXCEL);
+    ASSERT_TRUE(Model().IsSheetOpen());
+    Command(cmd::ID_ADD_TEXT);
+    Click(Px(-20, 10));
+    CObjElement* text = Named("text-1");
+    ASSERT_NE(text, nullptr);
+    OpenPage("Mark properity");
+    auto* source = FrontControl<QComboBox>("combo1052");
+    auto* column = FrontControl<QComboBox>("combo1053");
+    ASSERT_TRUE(source != nullptr && column != nullptr);
+    QTest::keyClick(source, Qt::Key_Down);  // "Excel file"
+    Settle();
+    QTest::keyClick(column, Qt::Key_Down);
+    Settle();
+    QTest::keyClick(column, Qt::Key_Down);  // "C"
+    Settle();
+    ASSERT_EQ(text->dataSource, 1);
+    ASSERT_EQ(text->excelColumn, 2);
+    ASSERT_EQ(text->GetObjectAs<CObjText>()->GetText(), "ROW1-C");
+    Command(cmd::ID_ADD_SYSTEM_DATE);
+    Click(Px(10, -20));
+    ASSERT_NE(Named("system date-1"), nullptr);
+    ASSERT_EQ(SelectedNames(), std::vector<std::string>{"system date-1"});
+  }
+
+  // A barcode in scan mode, its page in front.
+  CObjElement* ScanningBarcode() {
+    StartWithNewLayout();
+    Command(cmd::ID_ADD_BARCODE);
+    Click(Px(0, 0));
+    CObjElement* code = Model().m_selection.empty() ? nullptr : Model().m_selection.front();
+    EXPECT_TRUE(code != nullptr && code->type == OBJ_BARCODE);
+    OpenPage("Barcode");
+    auto* scan = FrontControl<QCheckBox>("check1033");
+    if (scan == nullptr) return code;
+    QTest::mouseClick(scan, Qt::LeftButton, Qt::NoModifier, QPoint(6, scan->height() / 2));
+    Settle();
+    EXPECT_TRUE(scan->isChecked());
+    clock_ = std::make_shared<platform::SimulatedClock>();
+    platform::SetClock(clock_);
+    return code;
+  }
+  // The scanner types the text into "String" and stops: the scan gap passes
+  // on the clock and the page's scan timer fires.
+  void Scan(const QString& text) {
+    auto* field = FrontControl<QLineEdit>("edit1032");
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, text);
+    clock_->Advance(CUpdateBarCodePage::kScanGapMs * 1000.0);
+    auto* page = Sheet().PageAs<CUpdateBarCodePage>(PageSlot::BarCode);
+    ASSERT_NE(page->ScanTimerId(), 0);
+    QTimerEvent fired(page->ScanTimerId());
+    QCoreApplication::sendEvent(page, &fired);
+    EXPECT_FALSE(page->IsScanTimerActive());
+    Settle();
+  }
+
+  std::shared_ptr<platform::SimulatedClock> clock_;
+};
+
+struct SelectingCommand {
+  const char* name;
+  // Builds what the command needs and gives it; answers the object whose
+  // pages then show (null: none, the work area's).
+  std::function<CObjElement*(SelectionPagesTest&)> run;
+};
+
+void PrintTo(const SelectingCommand& command, std::ostream* out) { *out << command.name; }
+
+class PagesFollowTest : public SelectionPagesTest, public ::testing::WithParamInterface<SelectingCommand> {};
+
+TEST_P(PagesFollowTest, ThePagesShowTheSelectedObjectOrNone) {
+  CObjElement* expected = GetParam().run(*this);
+  ASSERT_FALSE(HasFatalFailure());
+  if (expected != nullptr) EXPECT_EQ(Model().m_selection.GetElements(), std::vector<CObjElement*>{expected});
+  ExpectPagesShow(expected);
+}
+
+CObjElement* LineCopiedAndPasted(SelectionPagesTest& t) {
+  t.StartWithNewLayout();
+  t.DrawTwoPoint(cmd::ID_ADD_LINE, t.Px(-20, 0), t.Px(-10, 5));
+  t.Click(t.Px(-15, 2.5));
+  t.Key(Qt::Key_C, Qt::ControlModifier);
+  t.Key(Qt::Key_V, Qt::ControlModifier);
+  return t.Named("line-11");
+}
+
+CObjElement* MatrixCopied(SelectionPagesTest& t) {
+  t.StartWithNewLayout();
+  t.DrawTwoPoint(cmd::ID_ADD_LINE, t.Px(-20, 0), t.Px(-10, 5));
+  t.Click(t.Px(-15, 2.5));
+  t.AnswerNextDialog();
+  t.Command(ID_MATRIX_COPY);
+  EXPECT_EQ(t.Count(), 5);
+  return t.Named("line-1");
+}
+
+CObjElement* Combined(SelectionPagesTest& t) {
+  t.StartWithNewLayout();
+  t.DrawTwoPoint(cmd::ID_ADD_LINE, t.Px(-20, -10), t.Px(-10, -10));
+  t.DrawTwoPoint(cmd::ID_ADD_LINE, t.Px(0, -10), t.Px(10, -10));
+  t.ClickRow(t.RowOf(t.Named("line-1")));
+  t.ClickRow(t.RowOf(t.Named("line-2")), Qt::ControlModifier);
+  t.ChooseFromRowMenu(t.RowOf(t.Named("line-2")), Qt::Key_C);
+  EXPECT_EQ(t.Count(), 2);
+  return t.Doc().Objects().GetAt(1);
+}
+
+CObjElement* ReferArcSelected(SelectionPagesTest& t) {
+  t.TeachReferenceArc();
+  t.StartWithNewLayout();
+  t.DrawTwoPoint(cmd::ID_ADD_ARC, t.Px(-20, 10), t.Px(-15, 14));
+  t.ClickRow(t.RowOf(t.Named("arc-1")));
+  t.OpenPage("Arc/circle");
+  t.Command(ID_SELECT_REFER_ARC);
+  // No object's pages: none that an edit could move arc-1 from, and the
+  // arc stays the selection.
+  EXPECT_TRUE(t.Model().IsReferenceArcSelected());
+  return nullptr;
+}
+
+// Each record command after the rows were stepped once, "system date-1" selected.
+CObjElement* RecordStepped(SelectionPagesTest& t, const std::function<void()>& step) {
+  t.TextFromColumnCThenDate();
+  if (::testing::Test::HasFatalFailure()) return nullptr;
+  t.Command(cmd::ID_NEXT_RECORD);
+  step();
+  return t.Named("system date-1");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, PagesFollowTest,
+    ::testing::Values(
+        SelectingCommand{"MatrixCopy", MatrixCopied}, SelectingCommand{"Paste", LineCopiedAndPasted},
+        SelectingCommand{"Combine", Combined}, SelectingCommand{"SelectReferArc", ReferArcSelected},
+        SelectingCommand{"NextRecord",
+                         [](SelectionPagesTest& t) {
+                           return RecordStepped(t, [&t] { t.Command(cmd::ID_NEXT_RECORD); });
+                         }},
+        SelectingCommand{"PreviousRecord",
+                         [](SelectionPagesTest& t) {
+                           return RecordStepped(t, [&t] { t.Command(cmd::ID_PRE_RECORD); });
+                         }},
+        SelectingCommand{"MarkingJobsNextRecord",
+                         [](SelectionPagesTest& t) {
+                           return RecordStepped(t, [&t] {
+                             // As the marking job asks after each piece.
+                             t.View()->Target().PostMessage(WM_COMMAND, cmd::ID_NEXT_RECORD, 0);
+                             t.Settle();
+                           });
+                         }},
+        SelectingCommand{"Scan",
+                         [](SelectionPagesTest& t) {
+                           CObjElement* code = t.ScanningBarcode();
+                           t.Scan("AB12");
+                           return code;
+                         }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Stepping the rows fills text-1 from its column while the date keeps the
+// pages: its name page renames the date alone, and a click on text-1 in the
+// list then shows text-1's own pages.
+TEST_F(SelectionPagesTest, RecordsFillTheTextWhileThePagesStayOnTheSelectedDate) {
+  TextFromColumnCThenDate();
+  ASSERT_FALSE(HasFatalFailure());
+  CObjElement* text = Named("text-1");
+  CObjElement* date = Named("system date-1");
+  Command(cmd::ID_NEXT_RECORD);
+  Command(cmd::ID_NEXT_RECORD);
+  EXPECT_EQ(text->GetObjectAs<CObjText>()->GetText(), "ROW3-C");
+  OpenPage("Name");
+  TypeIntoPage("edit1000", "renamed");
+  EXPECT_EQ(date->name, "renamed");
+  EXPECT_EQ(text->name, "text-1");
+
+  ClickRow(RowOf(text));
+  ASSERT_EQ(SelectedNames(), std::vector<std::string>{"text-1"});
+  ExpectPagesShow(text);
+}
+
+// With "Scan input barcode" checked, a scanned text stays selected once the
+// code took it, so the next scan replaces it.
+TEST_F(SelectionPagesTest, ASecondScanReplacesTheFirst) {
+  CObjElement* element = ScanningBarcode();
+  ASSERT_NE(element, nullptr);
+  auto* code = element->GetObjectAs<CObjBarCode>();
+  Scan("AB12");
+  auto* field = FrontControl<QLineEdit>("edit1032");
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(code->Code().fixedText, "AB12");
+  EXPECT_EQ(field->selectedText(), QString("AB12"));
+  Scan("CD34");
+  EXPECT_EQ(field->text(), QString("CD34"));
+  EXPECT_EQ(code->Code().fixedText, "CD34");
 }
 
 // The mark order dialog's up and down buttons move the chosen row and its

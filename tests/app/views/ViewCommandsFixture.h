@@ -23,7 +23,7 @@ class NamingPaneCalls : public NullProperityViewCalls {
   void MakeDefaultName(int type, std::string& name) override {
     name = "type" + std::to_string(type) + "-" + std::to_string(++counts[type]);
   }
-  void SelectListObjects(const std::vector<CObjElement*>& objects) override { listSelection = objects; }
+  void ShowSelection(const std::vector<CObjElement*>& objects) override { listSelection = objects; }
 
   std::vector<CObjElement*> added;
   std::vector<CObjElement*> removed;

@@ -17,7 +17,7 @@ namespace {
 class ListDouble : public NullProperityViewCalls {
  public:
   std::vector<CObjElement*> SelectedListObjects() override { return listed; }
-  void SelectListObjects(const std::vector<CObjElement*>& objects) override { shown.push_back(objects); }
+  void ShowSelection(const std::vector<CObjElement*>& objects) override { shown.push_back(objects); }
   std::vector<CObjElement*> listed;
   std::vector<std::vector<CObjElement*>> shown;
 };
