@@ -14,17 +14,11 @@ constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kAlphaBitFields = 6;
 
-std::uint32_t Le(std::string_view b, std::size_t at, int bytes) {
-  std::uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
-  return v;
-}
-
 }  // namespace
 
 BmpRows CheckBmpRows(std::string_view bytes, std::size_t& wholeSize) {
   if (bytes.size() < kFileHeaderSize + 4 || bytes.substr(0, 2) != "BM") return BmpRows::NotChecked;
-  const std::size_t headerSize = Le(bytes, 14, 4);
+  const std::size_t headerSize = BmpField(bytes, 14, 4);
   const bool core = headerSize == kCoreHeaderSize;
   if (!core && headerSize < kShortestInfoHeader) return BmpRows::NotChecked;
   if (bytes.size() < kFileHeaderSize + (core ? kCoreHeaderSize : kShortestInfoHeader)) return BmpRows::CutShort;
@@ -33,16 +27,16 @@ BmpRows CheckBmpRows(std::string_view bytes, std::size_t& wholeSize) {
   int depth = 0;
   std::uint32_t compression = kRgb;
   if (core) {
-    width = Le(bytes, 18, 2);
-    height = Le(bytes, 20, 2);
-    depth = static_cast<int>(Le(bytes, 24, 2));
+    width = BmpField(bytes, 18, 2);
+    height = BmpField(bytes, 20, 2);
+    depth = static_cast<int>(BmpField(bytes, 24, 2));
   } else {
-    width = static_cast<std::int32_t>(Le(bytes, 18, 4));
-    height = static_cast<std::int32_t>(Le(bytes, 22, 4));
-    depth = static_cast<int>(Le(bytes, 28, 2));
+    width = static_cast<std::int32_t>(BmpField(bytes, 18, 4));
+    height = static_cast<std::int32_t>(BmpField(bytes, 22, 4));
+    depth = static_cast<int>(BmpField(bytes, 28, 2));
     if (headerSize >= 20) {
       if (bytes.size() < kFileHeaderSize + 20) return BmpRows::CutShort;
-      compression = Le(bytes, 30, 4);
+      compression = BmpField(bytes, 30, 4);
     }
   }
   if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields) return BmpRows::NotChecked;
@@ -52,7 +46,7 @@ BmpRows CheckBmpRows(std::string_view bytes, std::size_t& wholeSize) {
   if (width <= 0 || height <= 0) return BmpRows::NotChecked;
   // The rows start at the offset, and never inside the headers (a reader
   // given an offset there starts after them).
-  const long long offset = std::max<long long>(Le(bytes, 10, 4), static_cast<long long>(kFileHeaderSize + headerSize));
+  const long long offset = std::max<long long>(BmpField(bytes, 10, 4), static_cast<long long>(kFileHeaderSize + headerSize));
   const long long rowBytes = (width * depth + 31) / 32 * 4;
   const long long pixelBytes = (width * depth + 7) / 8;
   const long long size = static_cast<long long>(bytes.size());
@@ -64,6 +58,12 @@ BmpRows CheckBmpRows(std::string_view bytes, std::size_t& wholeSize) {
     return BmpRows::LastRowUnpadded;
   }
   return BmpRows::CutShort;
+}
+
+std::uint32_t BmpField(std::string_view b, std::size_t at, int size) {
+  std::uint32_t v = 0;
+  for (int i = size - 1; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
+  return v;
 }
 
 }  // namespace platform

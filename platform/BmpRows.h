@@ -5,6 +5,7 @@
 // a picture of noise that changes from one reading to the next. Checking the
 // file's length against its header before decoding refuses it instead.
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace platform {
@@ -18,5 +19,9 @@ enum class BmpRows {
 
 // For LastRowUnpadded, wholeSize receives the length the file has with that padding.
 BmpRows CheckBmpRows(std::string_view bytes, std::size_t& wholeSize);
+
+// The unsigned little-endian number of 1 to 4 bytes at `at` (the caller has
+// checked the file is that long), as BMP headers store their fields.
+std::uint32_t BmpField(std::string_view bytes, std::size_t at, int size);
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/BmpRows.h"
+
 namespace platform {
 namespace {
 
@@ -20,12 +22,6 @@ constexpr std::uint32_t kRle4 = 2;
 constexpr std::uint8_t kEndOfLine = 0;
 constexpr std::uint8_t kEndOfPicture = 1;
 constexpr std::uint8_t kDelta = 2;
-
-std::uint32_t Le(std::string_view b, std::size_t at, int bytes) {
-  std::uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
-  return v;
-}
 
 // The index unset pixels take: the top index of the depth when the palette
 // gives it no colour (it then draws white, as an index past the palette
@@ -108,23 +104,23 @@ bool Expand(std::string_view bytes, std::size_t at, bool rle4, PictureBitmap& b)
 
 bool RleBmpDecoder::LooksLikeRleBmp(std::string_view bytes) {
   if (bytes.size() < kFileHeaderSize + kShortestHeader || bytes.substr(0, 2) != "BM") return false;
-  if (Le(bytes, 14, 4) < kShortestHeader) return false;
-  const std::uint32_t compression = Le(bytes, 30, 4);
+  if (BmpField(bytes, 14, 4) < kShortestHeader) return false;
+  const std::uint32_t compression = BmpField(bytes, 30, 4);
   return compression == kRle8 || compression == kRle4;
 }
 
 bool RleBmpDecoder::Decode(std::string_view bytes, PictureBitmap& out) {
   if (!LooksLikeRleBmp(bytes)) return false;
-  const std::size_t headerSize = Le(bytes, 14, 4);
-  const bool rle4 = Le(bytes, 30, 4) == kRle4;
-  const long long width = static_cast<std::int32_t>(Le(bytes, 18, 4));
+  const std::size_t headerSize = BmpField(bytes, 14, 4);
+  const bool rle4 = BmpField(bytes, 30, 4) == kRle4;
+  const long long width = static_cast<std::int32_t>(BmpField(bytes, 18, 4));
   // Run-length pictures are stored bottom-up only: a negative height is no such picture.
-  const long long height = static_cast<std::int32_t>(Le(bytes, 22, 4));
-  const int depth = static_cast<int>(Le(bytes, 28, 2));
+  const long long height = static_cast<std::int32_t>(BmpField(bytes, 22, 4));
+  const int depth = static_cast<int>(BmpField(bytes, 28, 2));
   if (depth != (rle4 ? 4 : 8) || width <= 0 || height <= 0 || width * height > kMaxPixels) return false;
   if (bytes.size() < kFileHeaderSize + headerSize) return false;
 
-  std::size_t colours = headerSize >= kHeaderWithColours ? Le(bytes, 46, 4) : 0;
+  std::size_t colours = headerSize >= kHeaderWithColours ? BmpField(bytes, 46, 4) : 0;
   if (colours == 0) colours = std::size_t{1} << depth;
   if (colours > 256) return false;
   const std::size_t paletteAt = kFileHeaderSize + headerSize;
@@ -133,11 +129,11 @@ bool RleBmpDecoder::Decode(std::string_view bytes, PictureBitmap& out) {
   for (std::size_t i = 0; i < colours; ++i) {
     // Blue, green, red and a byte left unused.
     const std::size_t at = paletteAt + 4 * i;
-    palette.push_back(0xFF000000u | Le(bytes, at + 2, 1) << 16 | Le(bytes, at + 1, 1) << 8 | Le(bytes, at, 1));
+    palette.push_back(0xFF000000u | BmpField(bytes, at + 2, 1) << 16 | BmpField(bytes, at + 1, 1) << 8 | BmpField(bytes, at, 1));
   }
   // The data starts at the offset, and never inside the headers (a writer
   // that left the offset 0 has it after the palette).
-  const std::size_t offset = Le(bytes, 10, 4);
+  const std::size_t offset = BmpField(bytes, 10, 4);
   const std::size_t dataAt = offset >= paletteAt ? offset : paletteAt + 4 * colours;
   if (dataAt > bytes.size()) return false;
 

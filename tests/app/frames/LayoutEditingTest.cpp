@@ -273,6 +273,7 @@ class SelectionPagesTest : public LayoutWindowTest {
   using LayoutWindowTest::RowOf;
   using LayoutWindowTest::Settle;
   using LayoutWindowTest::StartWithNewLayout;
+  using LayoutWindowTest::TeachReferenceArc;
   using LayoutWindowTest::View;
 
   void TearDown() override {
@@ -307,20 +308,6 @@ class SelectionPagesTest : public LayoutWindowTest {
     EXPECT_EQ(name->text().toStdString(), expected->name);
   }
 
-  // A reference arc taught before the start: centre (0, -20), radius 25.
-  void TeachReferenceArc() {
-    ArcPointedInfo info;
-    info.point1X = -15;
-    info.point1Y = 0;
-    info.point2X = 20;
-    info.point2Y = -5;
-    info.centreX = 0;
-    info.centreY = -20;
-    info.radius = 25;
-    info.arcOn = 1;
-    info.arcBuilt = 1;
-    ASSERT_TRUE(SaveArcPointedInfo(folder_, info));
-  }
 
   // A linked workbook of three rows whose column C reads "ROW<n>-C"; text-1
   // takes that column, then "system date-1" is added and stays selected.

@@ -198,20 +198,6 @@ class LayoutToolsTest : public LayoutWindowTest {
     EXPECT_TRUE(PixelNear(Picture(View()), Px(curve[farthest].x, curve[farthest].y), 3))
         << curve[farthest].x << ", " << curve[farthest].y;
   }
-  // A reference arc taught before: centre (0, -20), radius 25, on and built.
-  void TeachReferenceArc() {
-    ArcPointedInfo info;
-    info.point1X = -15;
-    info.point1Y = 0;
-    info.point2X = 20;
-    info.point2Y = -5;
-    info.centreX = 0;
-    info.centreY = -20;
-    info.radius = 25;
-    info.arcOn = 1;
-    info.arcBuilt = 1;
-    ASSERT_TRUE(SaveArcPointedInfo(folder_, info));
-  }
 };
 
 // --- The special picture from the drawing library ---

@@ -18,6 +18,7 @@
 #include "app/frames/CMainFrame.h"
 #include "app/views/CProperityPane.h"
 #include "app/views/CVendrikView.h"
+#include "app/views/model/ViewSettingsFiles.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/SharedState.h"
 #include "document/objects/CObjElement.h"
@@ -269,4 +270,18 @@ CObjElement* LayoutWindowTest::Named(const std::string& name) const {
     if (element != nullptr && element->name == name) return element;
   }
   return nullptr;
+}
+
+void LayoutWindowTest::TeachReferenceArc() {
+  ArcPointedInfo info;
+  info.point1X = -15;
+  info.point1Y = 0;
+  info.point2X = 20;
+  info.point2Y = -5;
+  info.centreX = 0;
+  info.centreY = -20;
+  info.radius = 25;
+  info.arcOn = 1;
+  info.arcBuilt = 1;
+  ASSERT_TRUE(SaveArcPointedInfo(folder_, info));
 }

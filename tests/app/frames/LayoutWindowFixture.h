@@ -81,6 +81,10 @@ class LayoutWindowTest : public FramesTest {
   std::vector<std::string> SelectedNames() const;
   CObjElement* Named(const std::string& name) const;
 
+  // Stores a reference arc taught before the start: centre (0, -20), radius
+  // 25 through (-15, 0) and (20, -5), on and built.
+  void TeachReferenceArc();
+
  private:
   void PollForDialog(int round);
   std::function<void(QDialog&)> dialogAction_;
