@@ -7,7 +7,7 @@
 CNotifyEdit::CNotifyEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void CNotifyEdit::Notify(int key) {
-  if (onKey_ && (!open_ || open_())) onKey_(key);
+  if (onKey_ && Open()) onKey_(key);
 }
 
 void CNotifyEdit::keyPressEvent(QKeyEvent* event) {
@@ -26,6 +26,8 @@ void CNotifyEdit::keyPressEvent(QKeyEvent* event) {
 
 void CNotifyEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  if (onFocusLost_ && (!open_ || open_())) onFocusLost_();
+  const int refusedBefore = refusals_ ? refusals_() : 0;
+  if (onFocusLost_ && Open()) onFocusLost_();
+  if (refusals_ && refusals_() != refusedBefore) return;
   Notify(13);
 }

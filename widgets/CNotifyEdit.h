@@ -17,6 +17,10 @@ class CNotifyEdit : public QLineEdit {
   void SetFocusLostHandler(std::function<void()> handler) { onFocusLost_ = std::move(handler); }
   // While the gate answers false, the edit reports nothing.
   void SetReportGate(std::function<bool()> open) { open_ = std::move(open); }
+  // How many values the owner has refused so far. A focus loss is one report:
+  // when its focus-lost notice got a value refused (the focus sent back to
+  // its field), no key report follows.
+  void SetRefusalCount(std::function<int()> count) { refusals_ = std::move(count); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -24,7 +28,9 @@ class CNotifyEdit : public QLineEdit {
 
  private:
   void Notify(int key);
+  bool Open() const { return !open_ || open_(); }
   std::function<void(int)> onKey_;
   std::function<void()> onFocusLost_;
   std::function<bool()> open_;
+  std::function<int()> refusals_;
 };

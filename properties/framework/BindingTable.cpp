@@ -132,6 +132,7 @@ PropValue BindingTable::ValueOf(int id) const {
 }
 
 bool BindingTable::Save() {
+  refused_ = nullptr;
   for (Binding& b : bindings_)
     if (!SaveOne(b)) return false;
   return true;
@@ -158,6 +159,7 @@ bool BindingTable::SaveOne(Binding& b) {
   auto* edit = static_cast<QLineEdit*>(b.control);
   const std::string text = TextOf(edit);
   auto fail = [&](const std::string& message) {
+    refused_ = edit;
     Report(message);
     edit->setFocus();
     return false;

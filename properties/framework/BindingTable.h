@@ -70,6 +70,8 @@ class BindingTable {
 
   // Reads every control; false after a failed validation (the message shown).
   bool Save();
+  // The edit the last Save refused; null after one that read everything.
+  QLineEdit* RefusedField() const { return refused_; }
   void Load();
   // Writes one binding only.
   void LoadOne(int id);
@@ -81,4 +83,5 @@ class BindingTable {
   // The text an edit shows for its member.
   static std::string ShownText(const Binding& b);
   std::vector<Binding> bindings_;
+  QLineEdit* refused_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "properties/framework/CPropertyPage.h"
 
+#include <QLineEdit>
+
 #include "values/PropertyMessages.h"
 #include "widgets/CNotifyEdit.h"
 #include "widgets/StopKeyEventFilter.h"
@@ -14,14 +16,23 @@ CPropertyPage::~CPropertyPage() = default;
 
 bool CPropertyPage::UpdateData(bool save) {
   if (save) {
-    const bool outer = !reading_;
-    reading_ = true;
-    const bool read = bindings_.Save();
-    if (outer) reading_ = false;
+    bool read = false;
+    {
+      const ReportsHeld held;
+      read = bindings_.Save();
+    }
+    if (!read) ++refusals_;
+    refused_ = read ? nullptr : bindings_.RefusedField();
+    refusedText_ = refused_ != nullptr ? refused_->text() : QString();
     return read;
   }
   bindings_.Load();
   return true;
+}
+
+bool CPropertyPage::HoldsRefusedValue() const {
+  // A field locked meanwhile cannot be mended: it holds nothing up.
+  return refused_ != nullptr && refused_->isEnabled() && refused_->text() == refusedText_;
 }
 
 bool CPropertyPage::OnSetActive() {
@@ -65,5 +76,8 @@ void CPropertyPage::FinishControls() {
   StopKeyEventFilter::InstallOn(this);
   // The edit class has no meta object of its own: a cast finds it.
   for (QLineEdit* line : findChildren<QLineEdit*>())
-    if (auto* edit = dynamic_cast<CNotifyEdit*>(line)) edit->SetReportGate([this] { return !reading_; });
+    if (auto* edit = dynamic_cast<CNotifyEdit*>(line)) {
+      edit->SetReportGate([] { return !ReportsAreHeld(); });
+      edit->SetRefusalCount([] { return refusals_; });
+    }
 }

@@ -4,6 +4,7 @@
 // the binding table of its controls, the activation report and the marking
 // stop filter over all its controls. Pages post their change message (the
 // control id in wParam) to the sheet, never to the layout view.
+#include <QString>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "widgets/CPageLink.h"
 
 class CObjElement;
+class QLineEdit;
 
 // Page codes posted with WM_PAGE_ACTIVATED.
 constexpr int kNoPageCode = -1;
@@ -36,6 +38,22 @@ class CPropertyPage : public QWidget {
   // The data exchange: true reads the controls into the members, false
   // writes the members into the controls. False after a failed validation.
   bool UpdateData(bool save = true);
+  // Whether the last reading refused a field that still shows the refused
+  // text: the operator is being sent back to it.
+  bool HoldsRefusedValue() const;
+
+  // While one lives, the notifying edits of every page report nothing: a
+  // refused value's message box takes the focus, and the focus going back to
+  // the refused field takes it from another field, on this page or another;
+  // neither is the operator leaving a field, so neither is checked again.
+  class ReportsHeld {
+   public:
+    ReportsHeld() { ++held_; }
+    ~ReportsHeld() { --held_; }
+    ReportsHeld(const ReportsHeld&) = delete;
+    ReportsHeld& operator=(const ReportsHeld&) = delete;
+  };
+  static bool ReportsAreHeld() { return held_ > 0; }
 
   // Activation by the sheet: the first one after the page joined the sheet
   // initialises it, later ones refresh its controls; then the report when
@@ -69,7 +87,7 @@ class CPropertyPage : public QWidget {
   // object copied now) as the payload.
   void PostChange(int id);
   // Call once the controls exist: every control gets the stop filter, and
-  // every notifying edit stays silent while the page reads its controls.
+  // every notifying edit stays silent while reports are held.
   void FinishControls();
 
   BindingTable bindings_;
@@ -82,8 +100,10 @@ class CPropertyPage : public QWidget {
   CPageLink link_;
   platform::MessageTarget* sheet_ = nullptr;
   bool initialised_ = false;
-  // Set while the controls are read: a refused value's message box takes
-  // the focus from the edit that reported, and that focus loss is the same
-  // report, not another one to read and refuse again.
-  bool reading_ = false;
+  QLineEdit* refused_ = nullptr;
+  QString refusedText_;
+  // UI thread only, like every page.
+  static inline int held_ = 0;
+  // Values refused by any page so far.
+  static inline int refusals_ = 0;
 };

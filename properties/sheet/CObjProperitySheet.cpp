@@ -1,6 +1,9 @@
 #include "properties/sheet/CObjProperitySheet.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QTabBar>
+#include <optional>
 
 #include "document/geometry/SharedHelpers.h"
 #include "document/objects/CObjElement.h"
@@ -27,6 +30,7 @@ CObjProperitySheet::CObjProperitySheet(std::string caption, platform::MessageTar
     }
   }
   connect(this, &QTabWidget::currentChanged, this, [this](int index) { OnCurrentChanged(index); });
+  tabBar()->installEventFilter(this);
 }
 
 CObjProperitySheet::~CObjProperitySheet() {
@@ -53,6 +57,14 @@ void CObjProperitySheet::SetActivePage(int index) {
   if (index >= 0 && index < count()) setCurrentIndex(index);
 }
 
+bool CObjProperitySheet::eventFilter(QObject* watched, QEvent* event) {
+  // The press took the focus from the field first, so its value is checked
+  // by now; a refused one holds the page in front with the focus back in it.
+  if (watched == tabBar() && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick))
+    if (CPropertyPage* page = ActivePage(); page != nullptr && page->HoldsRefusedValue()) return true;
+  return QTabWidget::eventFilter(watched, event);
+}
+
 void CObjProperitySheet::AddPage(CPropertyPage* page) {
   addTab(page, QString::fromStdString(page->Caption()));
 }
@@ -62,7 +74,13 @@ void CObjProperitySheet::RemoveAllPages() {
   // focus then leaves the sheet: taking the pages out must not hand it from
   // field to field, each reporting (a page never filled refusing its empty
   // fields with a message box in the middle of the rebuild).
+  // A value refused and told already (the operator then chose another
+  // object) is not checked again; and a refused value told by that report
+  // sent the focus back to its field: the pages going now are no reports.
+  std::optional<CPropertyPage::ReportsHeld> told;
+  if (CPropertyPage* front = ActivePage(); front != nullptr && front->HoldsRefusedValue()) told.emplace();
   if (QWidget* focus = QApplication::focusWidget(); focus != nullptr && isAncestorOf(focus)) focus->clearFocus();
+  const CPropertyPage::ReportsHeld held;
   while (count() > 0) {
     if (auto* page = dynamic_cast<CPropertyPage*>(widget(0))) page->ResetInitialisation();
     removeTab(0);

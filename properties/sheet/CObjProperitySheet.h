@@ -7,7 +7,9 @@
 // tells the parent when it rebuilt its page set; until the parent answers
 // with EnablePages(1) no page reports its activation. A refill without a
 // rebuild is for the object shown only: refreshing another object's values
-// neither links the pages to it nor changes the page set's type.
+// neither links the pages to it nor changes the page set's type. A page that
+// refused a value keeps the front until the value is mended: a click on
+// another tab does nothing meanwhile.
 #include <QTabWidget>
 #include <array>
 #include <memory>
@@ -63,6 +65,9 @@ class CObjProperitySheet : public QTabWidget {
   CPropertyPage* ActivePage() const;
   int GetActiveIndex() const { return currentIndex(); }
   void SetActivePage(int index);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FillPages(CObjElement* object, bool rebuild, int selectionCount, bool sameType);

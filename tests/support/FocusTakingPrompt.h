@@ -2,7 +2,9 @@
 // Message boxes as a window system shows them: each box is a real modal box
 // that takes the focus from the field being edited, and is closed as soon as
 // it shows. Records each text and what `behind` reports of the window behind
-// the box meanwhile.
+// the box meanwhile. Window systems differ in when the window behind gets the
+// focus back: with `GiveBackTo` at once as the box closes, else later (the
+// test activates it).
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -26,11 +28,14 @@ class FocusTakingPrompt : public platform::Prompt {
       box.accept();
     });
     box.exec();
+    if (giveBack_ != nullptr) QApplication::setActiveWindow(giveBack_);
     return IDOK;
   }
+  void GiveBackTo(QWidget* window) { giveBack_ = window; }
   std::vector<std::string> texts;
   std::vector<std::string> seen;
 
  private:
   std::function<std::string()> behind_;
+  QWidget* giveBack_ = nullptr;
 };

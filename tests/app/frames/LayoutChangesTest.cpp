@@ -4,7 +4,7 @@
 // object's pages never changes the object, nor does typing into a locked
 // machine parameter; what a page shows is what its object holds (a text's
 // height, a ruler's marks through copies and undo). Also the commands'
-// dialogs and messages around it: a refused work-area value, the dithering
+// dialogs and messages around it: refused page values, the dithering
 // values, a plot file that holds no drawing, a dot export that cannot be
 // written, the marking time pane, the size dialog on objects without width
 // or height.
@@ -16,11 +16,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
 #include "app/core/CommandIds.h"
 #include "app/core/MachineSetFile.h"
@@ -379,6 +381,109 @@ TEST_F(LayoutWindowTest, ARefusedWorkAreaValueIsToldOnceAndLeavingSaysNothingMor
   EXPECT_EQ(record.GetRangeX(), 3000);
   EXPECT_EQ(record.GetRangeY(), 10);
 }
+
+// A value a page refuses, the operator leaving its field for another field,
+// another page or another object: one message, nothing stored, and the focus
+// back in the field (the page kept in front) once the box is gone. The box
+// takes the focus from where the operator went, and the focus going back
+// takes it again; neither is a field left by the operator, to check (and
+// refuse) once more.
+struct RefusalCase {
+  const char* name;
+  const char* object;  // selected in the list; null: the work area
+  const char* page;
+  const char* field;
+  const char* typed;
+  const char* message;
+  enum Leave { kClickField, kClickTab, kClickRow } leave;
+  const char* to;  // the field, tab or object clicked
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.name; }
+
+// With the window behind the box given its focus back at once, or later.
+class RefusedValueTest : public LayoutWindowTest,
+                         public ::testing::WithParamInterface<std::tuple<RefusalCase, bool>> {};
+
+TEST_P(RefusedValueTest, IsToldOnceAndTheFocusGoesBackToItsField) {
+  const auto& [c, focusBackAtOnce] = GetParam();
+  StartWithNewLayout();
+  if (c.object != nullptr) {
+    DrawThree();
+    Command(cmd::ID_ADD_TEXT);
+    Click(Px(0, 30));
+  }
+  ClickRow(c.object != nullptr ? RowOf(Named(c.object)) : 0);
+  OpenPage(c.page);
+  CObjProperitySheet* sheet = Child()->PropertyPane()->View()->GetSheet();
+  QWidget* page = sheet->currentWidget();
+  auto* field = page->findChild<QLineEdit*>(c.field);
+  ASSERT_NE(field, nullptr) << c.field;
+  const std::string layoutBefore = FormatMrkFile(Doc().Objects(), {});
+  auto boxes = std::make_shared<FocusTakingPrompt>();
+  if (focusBackAtOnce) boxes->GiveBackTo(app_->MainFrame());
+  platform::SetPrompt(boxes);
+  QApplication::setActiveWindow(app_->MainFrame());
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, c.typed);
+  switch (c.leave) {
+    case RefusalCase::kClickField: {
+      auto* other = page->findChild<QLineEdit*>(c.to);
+      ASSERT_NE(other, nullptr) << c.to;
+      QTest::mouseClick(other, Qt::LeftButton);
+      break;
+    }
+    case RefusalCase::kClickTab: {
+      int tab = 0;
+      while (tab < sheet->count() && sheet->tabText(tab) != QString(c.to)) ++tab;
+      ASSERT_LT(tab, sheet->count()) << c.to;
+      QTest::mouseClick(sheet->tabBar(), Qt::LeftButton, {}, sheet->tabBar()->tabRect(tab).center());
+      break;
+    }
+    case RefusalCase::kClickRow: ClickRow(RowOf(Named(c.to))); break;
+  }
+  Settle();
+  // Later, if not at once, the window system gives the window its focus back.
+  QApplication::setActiveWindow(app_->MainFrame());
+  Settle();
+  platform::SetPrompt(prompt_);
+  EXPECT_EQ(boxes->texts, std::vector<std::string>{c.message});
+  EXPECT_EQ(FormatMrkFile(Doc().Objects(), {}), layoutBefore);
+  if (c.leave == RefusalCase::kClickRow) {
+    // Another object chosen: its pages come, the text refused goes.
+    EXPECT_EQ(sheet->ShownObject(), Named(c.to));
+    return;
+  }
+  EXPECT_EQ(sheet->tabText(sheet->currentIndex()).toStdString(), c.page);
+  EXPECT_EQ(QApplication::focusWidget(), field);
+  EXPECT_EQ(field->text().toStdString(), c.typed) << "the text to mend";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, RefusedValueTest,
+    ::testing::Combine(
+        ::testing::Values(
+            RefusalCase{"ResetSpeedToNextField", nullptr, "Mark parameter", "edit1014", "47.57.5",
+                        "Please enter a number.", RefusalCase::kClickField, "edit1015"},
+            RefusalCase{"ResetSpeedToWorkStyle", nullptr, "Mark parameter", "edit1014", "47.57.5",
+                        "Please enter a number.", RefusalCase::kClickTab, "Work style..."},
+            RefusalCase{"StartDelayToRotateSetting", nullptr, "Mark parameter", "edit1017", "-3",
+                        "Please enter a positive integer.", RefusalCase::kClickTab, "Rotate setting"},
+            RefusalCase{"StartPointToMarkParameter", nullptr, "Work style...", "edit1017", "1..2",
+                        "Please enter a number.", RefusalCase::kClickTab, "Mark parameter"},
+            RefusalCase{"LineStartToLineEnd", "line-1", "Line", "edit1001", "4.4.4", "Please enter a number.",
+                        RefusalCase::kClickField, "edit1003"},
+            RefusalCase{"LineEndToName", "line-1", "Line", "edit1004", "-", "Please enter a number.",
+                        RefusalCase::kClickTab, "Name"},
+            RefusalCase{"TextLeftToFont", "text-1", "Text", "edit1015", "1,5", "Please enter a number.",
+                        RefusalCase::kClickTab, "Font"},
+            RefusalCase{"TextHeightToLineRow", "text-1", "Font", "edit1014", "7.7.7", "Please enter a number.",
+                        RefusalCase::kClickRow, "line-1"}),
+        ::testing::Bool()),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "FocusBackAtOnce" : "");
+    });
 
 // The text height shows what was typed once the view has written it into
 // the text and the pages were refreshed from it, not the float's neighbour.
