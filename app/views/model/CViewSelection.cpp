@@ -75,6 +75,11 @@ void CViewSelection::TakeListSelection(CObjElement* reported) {
     // The parameter record does not join a selection of several: the list
     // shows what was taken.
     ShowInPane();
+  } else if (listed.size() == 1 && listed.front() != reported) {
+    // The report names the entry clicked, which Ctrl took out of a selection
+    // of two: the entry left selected is the selection, and its pages show.
+    Add(listed.front());
+    ShowInPane();
   } else {
     Add(reported);
   }

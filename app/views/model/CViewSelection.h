@@ -60,8 +60,9 @@ class CViewSelection {
   // selected, as with the reference arc).
   void ShowInPane() const;
   // The list reported its selection (`reported`: the element it named). With
-  // several entries selected in the list every one of them is selected;
-  // otherwise the reported element is (the parameter record selects nothing).
+  // several entries selected in the list every one of them is selected, with
+  // one the entry selected there; with none (no list at hand) the reported
+  // element is (the parameter record selects nothing).
   void TakeListSelection(CObjElement* reported);
 
   // Runs after every Clear (also the one that Set begins with).

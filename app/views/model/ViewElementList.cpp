@@ -53,8 +53,10 @@ std::vector<std::unique_ptr<CObjElement>> CVendrikViewModel::RemoveSelectedEleme
   m_pPropView->RemoveObjects(unlisted);
   const std::vector<CObjElement*> order = m_selection.GetElements();
   // Nothing may point at the elements once they are gone: the selection
-  // lets go of them (leaving a spline's editing first).
+  // lets go of them (leaving a spline's editing first), and the pages show
+  // what is left selected: none of them, whichever command took them out.
   m_selection.Clear();
+  m_selection.ShowInPane();
   for (CObjElement* element : order) {
     std::unique_ptr<CObjElement>& owned = taken[element];
     if (owned == nullptr) continue;

@@ -245,17 +245,16 @@ void CVendrikViewModel::OnRs232Text(const std::string& text) {
   CObjPtrArray& objects = m_pDocument->Objects();
   CObjElement* element = nullptr;
   CObjText* object = nullptr;
-  int index = 0;
   // Only a text takes the received text, whatever else carries the source.
   for (int i = 1; i < objects.GetSize() && object == nullptr; ++i) {
     CObjElement* candidate = objects.GetAt(i);
     if (candidate == nullptr || !IsSerialTextSource(*candidate) || !candidate->IsTextType(0)) continue;
     object = candidate->GetObjectAs<CObjText>();
     element = candidate;
-    index = i;
   }
   if (object == nullptr) return;
   PushHistory();
+  const bool newlySelected = m_selection.size() != 1 || m_selection.front() != element;
   {
     std::lock_guard<std::recursive_mutex> lock(m_viewLock);
     object->SetText(text, object->GetFixedPoint(element->boundRect), true);
@@ -263,7 +262,15 @@ void CVendrikViewModel::OnRs232Text(const std::string& text) {
     element->UpdateBoundRect();
     m_selection.Set({element});
   }
-  m_pPropView->SelectObject(element, index);
+  // Shown already, its pages take the new text; the list and the pages then
+  // show the text as selected.
+  m_pPropView->RefreshSheet(element, 1);
+  m_selection.ShowInPane();
+  if (newlySelected) {
+    // As a click on its entry: the grid and a following needle go to it.
+    UpdateGridFromSelection();
+    MoveNeedleToSelection(0, 0);
+  }
   m_bMemValid = false;
   if (m_pWindow != nullptr) m_pWindow->Invalidate();
   MarkModified(1);

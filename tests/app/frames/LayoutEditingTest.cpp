@@ -1,9 +1,9 @@
 // The layout view as an operator uses it through the real window: selecting
 // in the layout and in the object list, Ctrl let go over another window, the
-// pages in step with the selection after every command that adds, copies,
-// fills or selects objects, paste, combine, rename, local zoom, the commands
-// refused while a job runs, the questions before a changed layout is dropped,
-// undo kept inside its own project, and the tool bar's check marks.
+// pages in step with the selection after every command (a name typed on them
+// renaming that object alone), paste, combine, rename, local zoom, the
+// commands refused while a job runs, the questions before a changed layout is
+// dropped, undo kept inside its own project, and the tool bar's check marks.
 #include <xlsxwriter.h>
 
 #include <QCheckBox>
@@ -42,8 +42,10 @@
 #include "document/path/CStrokeGroup.h"
 #include "marking/controller/CMarkControlWnd.h"
 #include "marking/handtools/CJogPositionDlg.h"
+#include "marking/link/LinkMessages.h"
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
+#include "platform_qt/QtPictureDecoder.h"
 #include "properties/framework/CPropertyPage.h"
 #include "properties/link/CProperityView.h"
 #include "properties/list/CObjectListBox.h"
@@ -65,6 +67,8 @@ constexpr int ID_LOCAL_ZOOM = 32783;
 constexpr int ID_SELECTED_TRACKING = 32886;
 constexpr int ID_MATRIX_COPY = 32842;
 constexpr int ID_SELECT_REFER_ARC = 32889;
+constexpr int kLayer2 = 32851;
+constexpr int kImportPicture = 32857;
 constexpr char kSaveQuestion[] = "Mark data is repared !,Save data?";
 constexpr char kParameterRecordName[] = "Object[Barcode]";
 
@@ -278,6 +282,8 @@ class SelectionPagesTest : public LayoutWindowTest {
 
   void TearDown() override {
     platform::SetClock(std::make_shared<platform::SteadyClock>());
+    if (files_) platform::SetFileDialog(nullptr);
+    platform::SetPictureDecoder(nullptr);
     LayoutWindowTest::TearDown();
   }
 
@@ -383,6 +389,57 @@ class SelectionPagesTest : public LayoutWindowTest {
     Settle();
   }
 
+  // "arc-1", "line-1" and "rectangle-1", line-1 clicked.
+  void ThreeWithLine() {
+    StartWithNewLayout();
+    DrawThree();
+    Click(Px(0, -12.5));
+    ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
+  }
+  // A press at `from`, the mouse moved with the button down, let go at `to`.
+  void Drag(QPoint from, QPoint to) {
+    MoveTo(from);
+    Press(from);
+    MoveTo(to, true);
+    Release(to);
+    Settle();
+  }
+  void QueuePromptAnswer(int answer) { prompt_->QueueAnswer(answer); }
+  // The next file dialog is answered with this path.
+  void QueueFile(const std::string& path) {
+    if (!files_) {
+      files_ = std::make_shared<platform::ScriptedFileDialog>();
+      platform::SetFileDialog(files_);
+    }
+    files_->QueuePath(path);
+  }
+  // text-1 takes the text port's texts; line-1 is drawn after it (and
+  // lists before it).
+  void TextFromPortThenLine() {
+    StartWithNewLayout();
+    Command(cmd::ID_ADD_TEXT);
+    Click(Px(-20, 10));
+    OpenPage("Mark properity");
+    auto* source = FrontControl<QComboBox>("combo1052");
+    ASSERT_NE(source, nullptr);
+    QTest::keyClick(source, Qt::Key_Down);
+    Settle();
+    QTest::keyClick(source, Qt::Key_Down);  // "RS232"
+    Settle();
+    ASSERT_EQ(Named("text-1")->dataSource, 2);
+    DrawTwoPoint(cmd::ID_ADD_LINE, Px(-5, -15), Px(5, -10));
+  }
+  // The text port's bytes, as the port hands them to the pane.
+  void ReceiveText(const std::string& bytes) {
+    platform::MessageTarget* pane = Child()->PropertyPane()->View()->GetSelfTarget();
+    for (unsigned char byte : bytes) pane->PostMessage(WM_COMM_RXCHAR, byte, 0);
+    Settle();
+  }
+  using LayoutWindowTest::CopyLayoutFixture;
+  using LayoutWindowTest::List;
+  using LayoutWindowTest::SelectedNames;
+
+  std::shared_ptr<platform::ScriptedFileDialog> files_;
   std::shared_ptr<platform::SimulatedClock> clock_;
 };
 
@@ -397,11 +454,37 @@ void PrintTo(const SelectingCommand& command, std::ostream* out) { *out << comma
 
 class PagesFollowTest : public SelectionPagesTest, public ::testing::WithParamInterface<SelectingCommand> {};
 
+// After the command the list, the handles and the pages show the same object
+// (none: the work area's pages), and its name page renames it alone.
 TEST_P(PagesFollowTest, ThePagesShowTheSelectedObjectOrNone) {
   CObjElement* expected = GetParam().run(*this);
   ASSERT_FALSE(HasFatalFailure());
-  if (expected != nullptr) EXPECT_EQ(Model().m_selection.GetElements(), std::vector<CObjElement*>{expected});
+  if (expected != nullptr) {
+    EXPECT_EQ(Model().m_selection.GetElements(), std::vector<CObjElement*>{expected});
+  } else {
+    EXPECT_FALSE(Model().HasLayoutSelection());
+  }
+  // The list and the handles agree.
+  std::vector<CObjElement*> listed;
+  for (int row : List()->GetSelectedIndexes()) listed.push_back(List()->GetObjectAt(row));
+  EXPECT_EQ(listed, expected != nullptr ? std::vector<CObjElement*>{expected}
+                                        : std::vector<CObjElement*>{Doc().Objects().GetAt(0)});
   ExpectPagesShow(expected);
+  if (expected == nullptr || HasFailure()) return;
+  // A name typed on the page renames the selected object alone, undoably.
+  std::vector<std::string> others;
+  for (const CObjElement* element : Doc().Objects())
+    if (element != expected) others.push_back(element->name);
+  const std::string name = expected->name;
+  TypeIntoPage("edit1000", "probe-name");
+  EXPECT_EQ(expected->name, "probe-name");
+  std::vector<std::string> after;
+  for (const CObjElement* element : Doc().Objects())
+    if (element != expected) after.push_back(element->name);
+  EXPECT_EQ(after, others);
+  Command(cmd::ID_EDIT_UNDO);
+  EXPECT_NE(Named(name), nullptr);
+  EXPECT_EQ(Named("probe-name"), nullptr);
 }
 
 CObjElement* LineCopiedAndPasted(SelectionPagesTest& t) {
@@ -456,6 +539,60 @@ CObjElement* RecordStepped(SelectionPagesTest& t, const std::function<void()>& s
   return t.Named("system date-1");
 }
 
+CObjElement* NoObject() { return nullptr; }
+
+// Undo and Redo bring back another copy of the layout: nothing is selected.
+CObjElement* Undone(SelectionPagesTest& t) {
+  t.ThreeWithLine();
+  t.Key(Qt::Key_Left);
+  t.Key(Qt::Key_Z, Qt::ControlModifier);
+  return NoObject();
+}
+
+CObjElement* Redone(SelectionPagesTest& t) {
+  Undone(t);
+  t.Click(t.Px(15, 8.5));
+  t.Key(Qt::Key_Y, Qt::ControlModifier);
+  return NoObject();
+}
+
+// rectangle-1 on the second layer, which is then hidden: a click on it
+// selects nothing.
+CObjElement* ClickedOnHiddenLayer(SelectionPagesTest& t) {
+  t.ThreeWithLine();
+  t.Click(t.Px(15, 8.5));
+  t.OpenPage("Mark properity");
+  auto* layer = t.FrontControl<QComboBox>("combo1162");
+  if (layer == nullptr) return NoObject();
+  QTest::keyClick(layer, Qt::Key_Down);
+  t.Settle();
+  EXPECT_EQ(t.Named("rectangle-1")->layer, 1);
+  t.Command(kLayer2);
+  t.Click(t.Px(0, -12.5));
+  t.Click(t.Px(15, 8.5));
+  return NoObject();
+}
+
+CObjElement* Opened(SelectionPagesTest& t) {
+  const std::string path = t.CopyLayoutFixture("a.mrk");
+  t.ThreeWithLine();
+  t.QueueFile(path);
+  t.QueuePromptAnswer(IDNO);
+  t.Key(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(t.Doc().GetPathName(), path);
+  return NoObject();
+}
+
+// The imported picture is selected.
+CObjElement* PictureImported(SelectionPagesTest& t) {
+  t.ThreeWithLine();
+  platform_qt::InstallQtPictureDecoder();
+  t.QueueFile(std::string(VENDRIK_TEST_DATA_DIR) + "/pictures/squares.bmp");
+  t.Command(kImportPicture);
+  EXPECT_EQ(t.Count(), 5);
+  return t.Doc().Objects().GetAt(t.Count() - 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Commands, PagesFollowTest,
     ::testing::Values(
@@ -482,6 +619,83 @@ INSTANTIATE_TEST_SUITE_P(
                            CObjElement* code = t.ScanningBarcode();
                            t.Scan("AB12");
                            return code;
+                         }},
+        SelectingCommand{"Undo", Undone}, SelectingCommand{"Redo", Redone},
+        SelectingCommand{"DeleteKey",
+                         [](SelectionPagesTest& t) {
+                           t.ThreeWithLine();
+                           t.Key(Qt::Key_Delete);
+                           return NoObject();
+                         }},
+        SelectingCommand{"Cut",
+                         [](SelectionPagesTest& t) {
+                           t.ThreeWithLine();
+                           t.Key(Qt::Key_X, Qt::ControlModifier);
+                           return NoObject();
+                         }},
+        SelectingCommand{"ClearAll",
+                         [](SelectionPagesTest& t) {
+                           t.ThreeWithLine();
+                           t.Command(ID_CLEAR_ALL);
+                           return NoObject();
+                         }},
+        SelectingCommand{"NudgeKeys",
+                         [](SelectionPagesTest& t) {
+                           t.ThreeWithLine();
+                           t.Key(Qt::Key_Left);
+                           t.Key(Qt::Key_PageUp);
+                           return t.Named("line-1");
+                         }},
+        SelectingCommand{"MouseDrag",
+                         [](SelectionPagesTest& t) {
+                           t.ThreeWithLine();
+                           t.Drag(t.Px(15, 8.5), t.Px(17, 3));
+                           return t.Named("rectangle-1");
+                         }},
+        SelectingCommand{"BandOfAllThenOfOne",
+                         [](SelectionPagesTest& t) {
+                           t.ThreeWithLine();
+                           t.Drag(t.Px(-30, -25), t.Px(30, 25));
+                           t.Drag(t.Px(-8, -20), t.Px(8, -5));
+                           return t.Named("line-1");
+                         }},
+        SelectingCommand{"CtrlClickTakesARowOutOfTwo",
+                         [](SelectionPagesTest& t) {
+                           t.ThreeWithLine();
+                           t.ClickRow(t.RowOf(t.Named("rectangle-1")), Qt::ControlModifier);
+                           t.ClickRow(t.RowOf(t.Named("rectangle-1")), Qt::ControlModifier);
+                           return t.Named("line-1");
+                         }},
+        SelectingCommand{"ClickOnAHiddenLayer", ClickedOnHiddenLayer},
+        SelectingCommand{"Open", Opened}, SelectingCommand{"ImportPicture", PictureImported},
+        SelectingCommand{"MarkOrder",
+                         [](SelectionPagesTest& t) {
+                           t.ThreeWithLine();
+                           t.AnswerNextDialog([](QDialog& d) {
+                             auto* list = d.findChild<QListWidget*>("list1142");
+                             ASSERT_NE(list, nullptr);
+                             list->setCurrentRow(1);
+                             QTest::mouseClick(d.findChild<QPushButton*>("button1144"), Qt::LeftButton);
+                           });
+                           t.Command(cmd::ID_CHANGE_MARK_ORDER);
+                           return NoObject();
+                         }},
+        SelectingCommand{"TextFromThePort",
+                         [](SelectionPagesTest& t) {
+                           t.TextFromPortThenLine();
+                           t.Click(t.Px(0, -12.5));
+                           t.ReceiveText("$$HELLO##");
+                           return t.Named("text-1");
+                         }},
+        SelectingCommand{"TextFromThePortWhileItsPageShows",
+                         [](SelectionPagesTest& t) {
+                           t.TextFromPortThenLine();
+                           t.ClickRow(t.RowOf(t.Named("text-1")));
+                           t.OpenPage("Text");
+                           t.ReceiveText("$$HELLO##");
+                           auto* field = t.FrontControl<QLineEdit>("edit1014");
+                           EXPECT_TRUE(field != nullptr && field->text() == "HELLO");
+                           return t.Named("text-1");
                          }}),
     [](const auto& info) { return std::string(info.param.name); });
 

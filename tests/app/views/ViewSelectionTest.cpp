@@ -63,6 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
     Reports, ListSelectionTest,
     ::testing::Values(ListReport{"OneEntryTheReportedObject", {2}, 2, {2}, false},
                       ListReport{"TheRecordSelectsNothing", {0}, 0, {}, false},
+                      ListReport{"OneEntryLeftOfTwoNotTheReportedOne", {1}, 2, {1}, true},
                       ListReport{"NoListAtHandTheReportedObject", {}, 1, {1}, false},
                       ListReport{"SeveralEntriesAllOfThem", {1, 2}, 2, {1, 2}, true},
                       ListReport{"SeveralWithTheRecordLeaveItOut", {0, 1, 3}, 3, {1, 3}, true}),
