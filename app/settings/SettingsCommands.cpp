@@ -102,7 +102,9 @@ bool OnRs232SettingCommand(ISettingsCommandHost& host) {
     const auto value = static_cast<std::uint32_t>(settings.values[static_cast<std::size_t>(i)]);
     for (int b = 0; b < 4; ++b) bytes[4 * i + b] = static_cast<unsigned char>(value >> (8 * b));
   }
-  if (!platform::WriteFileAtomic(host.ComSettingsPath(), bytes, sizeof bytes)) platform::MessageBox(kSaveParameterError);
+  if (!platform::WriteFileAtomic(host.ComSettingsPath(), bytes, sizeof bytes)) {
+    platform::MessageBox(kSaveParameterError);
+  }
   if (!host.ReopenRs232Port()) platform::MessageBox("Update data from rs232 err!");
   return true;
 }
