@@ -723,6 +723,37 @@ TEST_F(LayoutWindowTest, DotExportThatCannotBeWrittenIsReported) {
   platform::SetFileDialog(nullptr);
 }
 
+// A dot spacing typed into "Dot image info" is saved with the layout: it is
+// a change that File > New asks about, and one Undo takes it back.
+TEST_F(LayoutWindowTest, DotSpacingTypedIntoItsPageIsAChangeNewAsksAbout) {
+  auto files = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(files);
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_POINT);
+  Click(Px(5, 5));
+  ASSERT_EQ(Count(), 2);
+  CObjElement* dots = Doc().Objects().GetAt(1);
+  const auto* image = dots->GetObjectAs<CObjDotCollect>();
+  ASSERT_NE(image, nullptr);
+  const double spacing = image->GetCellWidth();
+  files->QueuePath(folder_ + "/dots.mrk");
+  Command(cmd::ID_FILE_SAVE);
+  ASSERT_FALSE(Doc().IsModified());
+  ClickRow(RowOf(dots));
+  OpenPage("Dot image info");
+  TypeIntoPage("edit1012", "0.5");
+  Settle();
+  ASSERT_NEAR(image->GetCellWidth(), 0.5, 1e-6);
+  EXPECT_TRUE(Doc().IsModified());
+
+  prompt_->QueueAnswer(IDCANCEL);
+  Command(cmd::ID_FILE_NEW);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kSaveQuestion});
+  Command(cmd::ID_EDIT_UNDO);
+  EXPECT_NEAR(Doc().Objects().GetAt(1)->GetObjectAs<CObjDotCollect>()->GetCellWidth(), spacing, 1e-6);
+  platform::SetFileDialog(nullptr);
+}
+
 // Offset and Rotate keep their values as floats: a number no float holds is
 // refused with the dialog's message and the dialog stays open, instead of
 // sending the selection to infinity.
