@@ -9,6 +9,7 @@
 // values, a plot file that holds no drawing, a dot export that cannot be
 // written, settings files that cannot be written, numbers no float holds,
 // the marking time pane, the size dialog on objects without width or height.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -722,6 +723,50 @@ TEST_F(LayoutWindowTest, DotExportThatCannotBeWrittenIsReported) {
   EXPECT_EQ(prompt_->Texts().size(), 1u);
   platform::SetFileDialog(nullptr);
 }
+
+// A barcode's symbology, code type or step changed on its page is
+// taken back alone by one Undo; the change before stays.
+struct CodeEdit {
+  const char* name;
+  const char* control;
+  const char* typed;  // null: a click on the control
+};
+
+void PrintTo(const CodeEdit& c, std::ostream* out) { *out << c.name; }
+
+class BarcodePageUndoTest : public LayoutWindowTest, public ::testing::WithParamInterface<CodeEdit> {};
+
+TEST_P(BarcodePageUndoTest, OneUndoTakesBackThePageEditAlone) {
+  const CodeEdit& c = GetParam();
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_BARCODE);
+  Click(Px(0, 0));
+  ASSERT_EQ(SelectedNames().size(), 1u);
+  Key(Qt::Key_Right);  // the change before
+  const std::string between = FormatMrkFile(Doc().Objects(), {});
+  OpenPage("Barcode");
+  QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+  if (c.typed != nullptr) {
+    TypeIntoPage(c.control, c.typed);
+  } else if (auto* combo = page->findChild<QComboBox*>(c.control)) {
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+  } else {
+    auto* button = page->findChild<QAbstractButton*>(c.control);
+    ASSERT_NE(button, nullptr) << c.control;
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
+  }
+  Settle();
+  ASSERT_NE(FormatMrkFile(Doc().Objects(), {}), between) << "the page changed the code";
+  Command(cmd::ID_EDIT_UNDO);
+  Settle();
+  EXPECT_EQ(FormatMrkFile(Doc().Objects(), {}), between);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, BarcodePageUndoTest,
+                         ::testing::Values(CodeEdit{"Qr", "radio1006", nullptr}, CodeEdit{"CodeType", "combo1008", nullptr},
+                                           CodeEdit{"Step", "edit1018", "3"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A dot spacing typed into "Dot image info" is saved with the layout: it is
 // a change that File > New asks about, and one Undo takes it back.
