@@ -97,7 +97,7 @@ int LoadMachineSet() {
 
 int SaveMachineSet() {
   if (!SaveMachineSetFile(MachineSetFilePath(g_installDir, g_softType.load()), g_machineSet)) {
-    platform::MessageBox("save parameter error!");
+    platform::MessageBox(kSaveParameterError);
     return 0;
   }
   return 1;

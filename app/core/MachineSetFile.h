@@ -32,4 +32,6 @@ bool WriteSoftTypeFile(const std::string& path, int softType);
 // "Zephyne.dat" the board type is the big port board (0).
 void ReadSoftType();
 int LoadMachineSet();  // also reads CheckPCIBoard; new documents take the record over from now on
-int SaveMachineSet();  // "save parameter error!" when the file cannot be written
+// What the operator is told when a settings file cannot be written.
+inline constexpr char kSaveParameterError[] = "save parameter error!";
+int SaveMachineSet();  // kSaveParameterError when the file cannot be written

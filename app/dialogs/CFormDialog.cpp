@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <cmath>
+#include <limits>
 
 #include "platform/NumberText.h"
 #include "platform/Prompt.h"
@@ -55,7 +56,9 @@ std::optional<std::string> CFormDialog::CheckNumber(const std::string& text, boo
   }
   bool parsed = false;
   const double value = integer ? static_cast<double>(platform::ParseIntC(trimmed, &parsed)) : platform::ParseDoubleC(trimmed, &parsed);
-  if (!ok || !parsed || !std::isfinite(value)) {
+  // The other fields are kept as floats: a number no float holds is no number.
+  const bool fits = integer || std::fabs(value) <= std::numeric_limits<float>::max();
+  if (!ok || !parsed || !std::isfinite(value) || !fits) {
     return std::string(integer ? "Please enter an integer." : "Please enter a number.");
   }
   if (range && (value < range->min || value > range->max)) {

@@ -20,7 +20,8 @@ class CFormDialog : public QDialog {
     double min = 0;
     double max = 0;
   };
-  // An edit with its starting text; integer fields take whole numbers only.
+  // An edit with its starting text; integer fields take whole numbers only,
+  // the others numbers a float holds.
   QLineEdit* AddNumber(int controlId, const QString& label, const std::string& text, bool integer = false,
                        std::optional<Range> range = std::nullopt);
   QLineEdit* AddText(int controlId, const QString& label, const std::string& text);

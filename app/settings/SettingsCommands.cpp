@@ -47,7 +47,7 @@ void ApplySoftTypeChoice(ISettingsCommandHost& host, const SoftTypeChoice& choic
   host.WaitMilliseconds(200);
 
   g_softType = choice.boardType;
-  WriteSoftTypeFile(ZephyneFilePath(g_installDir), choice.boardType);
+  if (!WriteSoftTypeFile(ZephyneFilePath(g_installDir), choice.boardType)) platform::MessageBox(kSaveParameterError);
   if (choice.boardType != SOFT_TYPE_USB) {
     g_checkPciBoard = choice.checkPciBoard;
     WriteRegDword("CheckPCIBoard", choice.checkPciBoard);
@@ -102,7 +102,9 @@ bool OnRs232SettingCommand(ISettingsCommandHost& host) {
     const auto value = static_cast<std::uint32_t>(settings.values[static_cast<std::size_t>(i)]);
     for (int b = 0; b < 4; ++b) bytes[4 * i + b] = static_cast<unsigned char>(value >> (8 * b));
   }
-  platform::WriteFileAtomic(host.ComSettingsPath(), bytes, sizeof bytes);
+  if (!platform::WriteFileAtomic(host.ComSettingsPath(), bytes, sizeof bytes)) {
+    platform::MessageBox(kSaveParameterError);
+  }
   if (!host.ReopenRs232Port()) platform::MessageBox("Update data from rs232 err!");
   return true;
 }
@@ -124,7 +126,7 @@ bool OnPrintEdgeSettingCommand(ISettingsCommandHost& host, PaperPrintSet& record
   dialog.OnInitDialog();
   if (host.RunModal(dialog) != QDialog::Accepted) return false;
   record = dialog.m_record;
-  SavePaperPrintSet(folder, record);
+  if (!SavePaperPrintSet(folder, record)) platform::MessageBox(kSaveParameterError);
   return true;
 }
 

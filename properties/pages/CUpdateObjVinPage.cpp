@@ -239,7 +239,14 @@ void CUpdateObjVinPage::OnMakeOrderKey() {
 void CUpdateObjVinPage::OnCodeKey() {
   const std::string old = code;
   if (!UpdateData(true)) return;
-  if (code.size() == kVinLength && code != old) PostChange(kCode);
+  if (code.size() == kVinLength) {
+    if (code != old) PostChange(kCode);
+    return;
+  }
+  // A code of another length is not taken: the field shows again the code
+  // the VIN keeps, as the make order does.
+  code = old;
+  UpdateData(false);
 }
 
 void CUpdateObjVinPage::OnPlacementKey(int id) {

@@ -194,6 +194,8 @@ void CVendrikViewModel::OnUpdateDotMatrix(const PROPCHANGE& change) {
         TakeChangeSnapshot();
         m_dotPitchX = PropToFloat(change.value);
         dots->SetCellSize(PropToFloat(change.value), dots->GetCellHeight());
+        // The spacing is saved with the layout: New and close must ask.
+        MarkModified(1);
       }
       break;
     case kDotVertical:
@@ -201,6 +203,7 @@ void CVendrikViewModel::OnUpdateDotMatrix(const PROPCHANGE& change) {
         TakeChangeSnapshot();
         m_dotPitchY = PropToFloat(change.value);
         dots->SetCellSize(dots->GetCellWidth(), PropToFloat(change.value));
+        MarkModified(1);
       }
       break;
     case kDefaultGrid: {

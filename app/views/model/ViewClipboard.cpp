@@ -165,6 +165,8 @@ void CVendrikViewModel::OnChangeMarkOrder() {
   std::sort(sortedBefore.begin(), sortedBefore.end());
   std::sort(sortedAfter.begin(), sortedAfter.end());
   if (sortedBefore != sortedAfter || order.front() != before.front()) return;
+  // The marking order is saved with the layout: undo puts the old one back alone.
+  if (order != before) PushHistory();
   {
     std::lock_guard<std::recursive_mutex> lock(m_viewLock);
     std::unordered_map<CObjElement*, std::unique_ptr<CObjElement>> held;

@@ -3,6 +3,7 @@
 // positions and a radius.
 #include <cmath>
 
+#include "app/core/MachineSetFile.h"
 #include "app/views/model/CVendrikViewModel.h"
 #include "document/doc/CVendrikDoc.h"
 #include "document/geometry/CSegment2D.h"
@@ -263,7 +264,9 @@ void CVendrikViewModel::ReferenceArcDialog(int forceRadius) {
   BuildReferenceArc(0, 0);
 }
 
-void CVendrikViewModel::SaveArcPointedInfo() { ::SaveArcPointedInfo(g_installDir, m_arcInfo); }
+void CVendrikViewModel::SaveArcPointedInfo() {
+  if (!::SaveArcPointedInfo(g_installDir, m_arcInfo)) platform::MessageBox(kSaveParameterError);
+}
 
 double CVendrikViewModel::AngleFromArcCentre(const CDoubleRect& rect, int mode) const {
   const CDoublePoint centre(m_arcInfo.centreX, m_arcInfo.centreY, 0);

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "app/core/CommandIds.h"
+#include "app/core/MachineSetFile.h"
 #include "app/views/model/CVendrikViewModel.h"
 #include "app/views/model/ExcelLinkRecord.h"
 #include "document/geometry/SharedHelpers.h"
@@ -75,7 +76,7 @@ void CVendrikViewModel::OnConfigExcel() {
     if (m_autoLinkExcel == 1) OpenSpreadsheetLink();
   }
   // A folder that cannot take the file leaves the record in memory only.
-  SaveExcelMarkPara(g_installDir, m_excelPara);
+  if (!SaveExcelMarkPara(g_installDir, m_excelPara)) platform::MessageBox(kSaveParameterError);
 }
 
 bool CVendrikViewModel::CanStepRecords() const {

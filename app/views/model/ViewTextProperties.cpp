@@ -525,25 +525,16 @@ void CVendrikViewModel::FinishCodeChange(CObjElement& element) {
 void CVendrikViewModel::OnUpdateBarCode(const PROPCHANGE& change) {
   using Page = CUpdateBarCodePage;
   enum class Then { Record, TailT, Keep0, Keep1 };
-  struct Row {
-    bool undo;
-    Then then;
-  };
-  static const std::map<int, Row> rows = {
-      {Page::kDataMatrix, {false, Then::Keep1}}, {Page::kQr, {false, Then::Keep1}},
-      {Page::kFormat, {true, Then::Keep0}},      {Page::kCodeType, {false, Then::Keep0}},
-      {Page::kPrefix, {true, Then::TailT}},      {Page::kSerial, {true, Then::TailT}},
-      {Page::kSuffix, {true, Then::TailT}},      {Page::kCodeX, {true, Then::Keep0}},
-      {Page::kCodeY, {true, Then::Keep0}},       {Page::kTextAlign, {true, Then::TailT}},
-      {Page::kOutText, {true, Then::TailT}},     {Page::kJump, {false, Then::Record}},
-      {Page::kSameNo, {false, Then::Record}},    {Page::kTextX, {true, Then::TailT}},
-      {Page::kTextY, {true, Then::TailT}},       {Page::kVersion, {true, Then::Keep1}},
-      {Page::kErrorLevel, {false, Then::Keep1}}, {Page::kMask, {false, Then::Keep1}},
-      {Page::kOptimize, {false, Then::Keep0}},   {Page::kDotSize, {true, Then::Keep1}},
-      {Page::kString, {false, Then::Keep0}},     {Page::kScan, {false, Then::Record}},
-      {Page::kRotate, {true, Then::Keep0}},      {Page::kDate, {false, Then::Keep0}},
-      {Page::kTwoLine, {true, Then::Keep0}},     {Page::kOffsetX, {true, Then::Keep0}},
-      {Page::kOffsetY, {true, Then::Keep0}}};
+  static const std::map<int, Then> rows = {
+      {Page::kDataMatrix, Then::Keep1}, {Page::kQr, Then::Keep1},        {Page::kFormat, Then::Keep0},
+      {Page::kCodeType, Then::Keep0},   {Page::kPrefix, Then::TailT},    {Page::kSerial, Then::TailT},
+      {Page::kSuffix, Then::TailT},     {Page::kCodeX, Then::Keep0},     {Page::kCodeY, Then::Keep0},
+      {Page::kTextAlign, Then::TailT},  {Page::kOutText, Then::TailT},   {Page::kJump, Then::Record},
+      {Page::kSameNo, Then::Record},    {Page::kTextX, Then::TailT},     {Page::kTextY, Then::TailT},
+      {Page::kVersion, Then::Keep1},    {Page::kErrorLevel, Then::Keep1}, {Page::kMask, Then::Keep1},
+      {Page::kOptimize, Then::Keep0},   {Page::kDotSize, Then::Keep1},   {Page::kString, Then::Keep0},
+      {Page::kScan, Then::Record},      {Page::kRotate, Then::Keep0},    {Page::kDate, Then::Keep0},
+      {Page::kTwoLine, Then::Keep0},    {Page::kOffsetX, Then::Keep0},   {Page::kOffsetY, Then::Keep0}};
   CObjElement* element = change.object;
   auto* code = element != nullptr ? element->GetObjectAs<CObjBarCode>() : nullptr;
   const auto row = rows.find(change.id);
@@ -556,7 +547,8 @@ void CVendrikViewModel::OnUpdateBarCode(const PROPCHANGE& change) {
   CDoubleRect modules = element->boundRect;
   code->GetPathData().GetKind2BoundRect(modules);
   const CDoublePoint point = code->GetFixedPoint(modules);
-  if (row->second.undo) PushHistory();
+  // Every row changes what the code holds: Undo takes it back alone.
+  PushHistory();
   const PropValue& v = change.value;
   BarCodeSettings& c = code->Code();
   std::string newText;
@@ -598,12 +590,12 @@ void CVendrikViewModel::OnUpdateBarCode(const PROPCHANGE& change) {
     case Page::kOffsetY: code->Settings().offsetY2 = PropToFloat(v); break;
     default: break;
   }
-  switch (row->second.then) {
+  switch (row->second) {
     case Then::Record: MarkModified(1); return;
     case Then::TailT: break;
     case Then::Keep0:
     case Then::Keep1: {
-      const int keep = row->second.then == Then::Keep1 ? 1 : 0;
+      const int keep = row->second == Then::Keep1 ? 1 : 0;
       if (!newText.empty()) {
         code->SetCodeText(point, newText, keep, 1);
       } else {

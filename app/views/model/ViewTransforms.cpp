@@ -116,6 +116,8 @@ void CVendrikViewModel::OnMatrixCopy() {
 
 void CVendrikViewModel::MatrixCopy(const MatrixCopyValues& values) {
   if (values.rows * values.cols <= 1 || !HasLayoutSelection()) return;
+  // Undo takes the copies away alone, leaving the change before them.
+  PushHistory();
   // The copies join the selection as they are added; copy the originals only.
   const std::vector<CObjElement*> originals = m_selection.GetElements();
   std::vector<CObjElement*> made;

@@ -1,17 +1,20 @@
 // What the operator changes in the layout through the real window is what
-// the layout holds: every edit that moves, turns, takes away or reorders
-// objects counts as a change that File > New asks about, and showing an
+// the layout holds: every edit that moves, turns, copies, takes away or
+// reorders objects counts as a change that File > New asks about and is
+// taken back alone by one Undo, and showing an
 // object's pages never changes the object, nor does typing into a locked
 // machine parameter; what a page shows is what its object holds (a text's
 // height, a ruler's marks through copies and undo). Also the commands'
 // dialogs and messages around it: refused page values, the dithering
 // values, a plot file that holds no drawing, a dot export that cannot be
-// written, the marking time pane, the size dialog on objects without width
-// or height.
+// written, settings files that cannot be written, numbers no float holds,
+// the marking time pane, the size dialog on objects without width or height.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -58,6 +61,7 @@ std::string ReadAll(const std::string& path) {
 constexpr int ID_EDIT_CUT = 57635;
 constexpr int ID_ROTATE = 32801;
 constexpr int ID_MIRROR_X = 32843;
+constexpr int ID_MATRIX_COPY = 32842;
 constexpr int ID_ALIGN_LEFT = 32805;
 constexpr int ID_ALIGN_RIGHT = 32806;
 constexpr int ID_ALIGN_TOP = 32807;
@@ -131,6 +135,23 @@ TEST_P(LayoutEditTest, CountsAsAChangeThatNewAsksAbout) {
   EXPECT_EQ(Doc().GetPathName(), path) << "Cancel keeps the layout";
 }
 
+// One Ctrl+Z takes back the edit alone: the change made before it stays.
+TEST_P(LayoutEditTest, OneUndoTakesBackThisEditAlone) {
+  StartWithNewLayout({QString::fromStdString(CopyLayoutFixture("a.mrk"))});
+  ClickRow(RowOf(Named("Line-2")));
+  ClickRow(RowOf(Named("HPGL-1")), Qt::ControlModifier);
+  Key(Qt::Key_Right);  // the change before
+  const std::string between = FormatMrkFile(Doc().Objects(), {});
+
+  GetParam().make(*this);
+  ASSERT_TRUE(prompt_->Texts().empty()) << prompt_->Texts().front();
+  ASSERT_NE(FormatMrkFile(Doc().Objects(), {}), between) << "the edit changed the layout";
+
+  Command(cmd::ID_EDIT_UNDO);
+  Settle();
+  EXPECT_EQ(FormatMrkFile(Doc().Objects(), {}), between);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Edits, LayoutEditTest,
     ::testing::Values(
@@ -162,6 +183,11 @@ INSTANTIATE_TEST_SUITE_P(
                    [](LayoutEditTest& t) {
                      t.AnswerNextDialog([](QDialog& d) { LayoutEditTest::TypeIntoDialog(d, "edit1014", "45"); });
                      t.Command(ID_ROTATE);
+                   }},
+        LayoutEdit{"MatrixCopy",
+                   [](LayoutEditTest& t) {
+                     t.AnswerNextDialog([](QDialog& d) { LayoutEditTest::TypeIntoDialog(d, "edit1014", "2"); });
+                     t.Command(ID_MATRIX_COPY);
                    }},
         LayoutEdit{"MirrorX", [](LayoutEditTest& t) { t.Command(ID_MIRROR_X); }},
         LayoutEdit{"MouseResize", DragCornerHandle}),
@@ -697,6 +723,167 @@ TEST_F(LayoutWindowTest, DotExportThatCannotBeWrittenIsReported) {
   EXPECT_EQ(prompt_->Texts().size(), 1u);
   platform::SetFileDialog(nullptr);
 }
+
+// A barcode's symbology, code type or step changed on its page is
+// taken back alone by one Undo; the change before stays.
+struct CodeEdit {
+  const char* name;
+  const char* control;
+  const char* typed;  // null: a click on the control
+};
+
+void PrintTo(const CodeEdit& c, std::ostream* out) { *out << c.name; }
+
+class BarcodePageUndoTest : public LayoutWindowTest, public ::testing::WithParamInterface<CodeEdit> {};
+
+TEST_P(BarcodePageUndoTest, OneUndoTakesBackThePageEditAlone) {
+  const CodeEdit& c = GetParam();
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_BARCODE);
+  Click(Px(0, 0));
+  ASSERT_EQ(SelectedNames().size(), 1u);
+  Key(Qt::Key_Right);  // the change before
+  const std::string between = FormatMrkFile(Doc().Objects(), {});
+  OpenPage("Barcode");
+  QWidget* page = Child()->PropertyPane()->View()->GetSheet()->currentWidget();
+  if (c.typed != nullptr) {
+    TypeIntoPage(c.control, c.typed);
+  } else if (auto* combo = page->findChild<QComboBox*>(c.control)) {
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+  } else {
+    auto* button = page->findChild<QAbstractButton*>(c.control);
+    ASSERT_NE(button, nullptr) << c.control;
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(6, button->height() / 2));
+  }
+  Settle();
+  ASSERT_NE(FormatMrkFile(Doc().Objects(), {}), between) << "the page changed the code";
+  Command(cmd::ID_EDIT_UNDO);
+  Settle();
+  EXPECT_EQ(FormatMrkFile(Doc().Objects(), {}), between);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, BarcodePageUndoTest,
+                         ::testing::Values(CodeEdit{"Qr", "radio1006", nullptr}, CodeEdit{"CodeType", "combo1008", nullptr},
+                                           CodeEdit{"Step", "edit1018", "3"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A dot spacing typed into "Dot image info" is saved with the layout: it is
+// a change that File > New asks about, and one Undo takes it back.
+TEST_F(LayoutWindowTest, DotSpacingTypedIntoItsPageIsAChangeNewAsksAbout) {
+  auto files = std::make_shared<platform::ScriptedFileDialog>();
+  platform::SetFileDialog(files);
+  StartWithNewLayout();
+  Command(cmd::ID_ADD_POINT);
+  Click(Px(5, 5));
+  ASSERT_EQ(Count(), 2);
+  CObjElement* dots = Doc().Objects().GetAt(1);
+  const auto* image = dots->GetObjectAs<CObjDotCollect>();
+  ASSERT_NE(image, nullptr);
+  const double spacing = image->GetCellWidth();
+  files->QueuePath(folder_ + "/dots.mrk");
+  Command(cmd::ID_FILE_SAVE);
+  ASSERT_FALSE(Doc().IsModified());
+  ClickRow(RowOf(dots));
+  OpenPage("Dot image info");
+  TypeIntoPage("edit1012", "0.5");
+  Settle();
+  ASSERT_NEAR(image->GetCellWidth(), 0.5, 1e-6);
+  EXPECT_TRUE(Doc().IsModified());
+
+  prompt_->QueueAnswer(IDCANCEL);
+  Command(cmd::ID_FILE_NEW);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{kSaveQuestion});
+  Command(cmd::ID_EDIT_UNDO);
+  EXPECT_NEAR(Doc().Objects().GetAt(1)->GetObjectAs<CObjDotCollect>()->GetCellWidth(), spacing, 1e-6);
+  platform::SetFileDialog(nullptr);
+}
+
+// Offset and Rotate keep their values as floats: a number no float holds is
+// refused with the dialog's message and the dialog stays open, instead of
+// sending the selection to infinity.
+TEST_F(LayoutWindowTest, OffsetBeyondAFloatIsRefusedAndTheDialogStaysOpen) {
+  StartWithNewLayout();
+  DrawTwoPoint(cmd::ID_ADD_LINE, Px(-10, 5), Px(10, 5));
+  CObjElement* line = Named("line-1");
+  ASSERT_NE(line, nullptr);
+  ClickRow(RowOf(line));
+  const CDoubleRect before = line->GetBoundRect();
+  bool stayedOpen = false;
+  AnswerNextDialog([&](QDialog& d) {
+    TypeIntoDialog(d, "edit1014", "1e39");
+    QTest::mouseClick(d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    stayedOpen = d.isVisible();
+    TypeIntoDialog(d, "edit1014", "20");
+  });
+  Command(ID_OFFSET);
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(prompt_->Texts(), std::vector<std::string>{"Please enter a number."});
+  const CDoubleRect after = line->GetBoundRect();
+  EXPECT_NEAR(after.left, before.left + 20, 1e-3);
+  EXPECT_NEAR(after.top, before.top, 1e-3);
+}
+
+// A settings file that cannot be written (a folder stands at its name) is
+// told, whichever command writes it, never taken for stored.
+enum class SettingsWriter { PrintEdges, SerialPort, BoardType, SpreadsheetLink, ReferenceArc };
+
+struct SettingsWriteCase {
+  const char* name;
+  const char* file;
+  SettingsWriter writer;
+};
+
+void PrintTo(const SettingsWriteCase& c, std::ostream* out) { *out << c.name; }
+
+class UnwritableSettingsFileTest : public LayoutWindowTest, public ::testing::WithParamInterface<SettingsWriteCase> {};
+
+TEST_P(UnwritableSettingsFileTest, IsTold) {
+  constexpr int ID_TWO_POINT_ARC = 32887;
+  const SettingsWriteCase& c = GetParam();
+  if (c.writer == SettingsWriter::ReferenceArc) TeachReferenceArc();
+  StartWithNewLayout();
+  const std::string path = folder_ + "/" + c.file;
+  std::filesystem::remove(path);
+  std::filesystem::create_directories(path + "/held");
+  switch (c.writer) {
+    case SettingsWriter::PrintEdges:
+      AnswerNextDialog();
+      Command(cmd::ID_PRINT_EDGE_SETTING);
+      break;
+    case SettingsWriter::SerialPort:
+      AnswerNextDialog();
+      Command(cmd::ID_RS232_SETTING);
+      break;
+    case SettingsWriter::BoardType:
+      AnswerNextDialog();
+      Command(cmd::ID_SOFT_TYPE);
+      break;
+    case SettingsWriter::SpreadsheetLink:
+      AnswerNextDialog();
+      Command(cmd::ID_CONFIG_EXCEL);
+      break;
+    case SettingsWriter::ReferenceArc:
+      Command(ID_TWO_POINT_ARC);  // switched off
+      break;
+  }
+  Settle();
+  if (c.writer != SettingsWriter::ReferenceArc) {
+    EXPECT_EQ(DialogsAnswered(), 1);
+  }
+  ASSERT_FALSE(prompt_->Texts().empty()) << "the failure is told";
+  EXPECT_EQ(prompt_->Texts().front(), "save parameter error!");
+  EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnwritableSettingsFileTest,
+    ::testing::Values(SettingsWriteCase{"PrintEdges", "PaperPrintSet.DAT", SettingsWriter::PrintEdges},
+                      SettingsWriteCase{"SerialPort", "COMSET_EX.DAT", SettingsWriter::SerialPort},
+                      SettingsWriteCase{"BoardType", "Zephyne.dat", SettingsWriter::BoardType},
+                      SettingsWriteCase{"SpreadsheetLink", "ExcelMarkPara.dat", SettingsWriter::SpreadsheetLink},
+                      SettingsWriteCase{"ReferenceArc", "ArcPointedInfo.DAT", SettingsWriter::ReferenceArc}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The marking time with its unit fits its pane, also for a long job.
 TEST_F(LayoutWindowTest, MarkingTimeFitsItsPane) {

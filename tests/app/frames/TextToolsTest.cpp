@@ -546,6 +546,32 @@ TEST_F(TextToolsTest, RefusedWmiIsToldOnceWithTheOldWmiBackAtOnce) {
   EXPECT_EQ(vin->GetObjectAs<CObjText>()->GetText(), code);
 }
 
+// A whole code of another length than 17 is not taken: the page shows again
+// the code the VIN keeps, draws and marks.
+TEST_F(TextToolsTest, AWholeVinOfAnotherLengthLeavesThePageShowingTheKeptCode) {
+  StartLarge();
+  Tool(cmd::ID_ADD_VIN);
+  ClickAt(kClickX, kClickY);
+  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  CObjElement* vin = Last();
+  const std::string code = vin->GetObjectAs<CObjText>()->GetText();
+  QWidget* page = OpenPage("VIN code(seventeen chars)");
+  QLineEdit* whole = Edit(page, "edit1103");
+  ASSERT_NE(whole, nullptr);
+  TypeOver(whole, "LM13KTNM52092345");
+  QTest::keyClick(whole, Qt::Key_Return);
+  Pump();
+  EXPECT_EQ(vin->GetObjectAs<CObjText>()->GetText(), code);
+  EXPECT_EQ(whole->text().toStdString(), code);
+  // A code of the right length is taken as before.
+  TypeOver(whole, "LM13KTNM520923457");
+  QTest::keyClick(whole, Qt::Key_Return);
+  Pump();
+  const std::string taken = vin->GetObjectAs<CObjText>()->GetText();
+  EXPECT_EQ(taken.substr(9), "20923457");
+  EXPECT_EQ(whole->text().toStdString(), taken);
+}
+
 // The VIN tool's number carries the check character of its other sixteen at
 // its ninth place from the start, as after every edit: the object, its page
 // and the saved project have "LM13KTNM520923456".

@@ -22,6 +22,8 @@ TEST(ViewDialogs, NumberChecksKeepTheDialogOpenWithTheStandardMessage) {
       {"", false, false, "Please enter a number."},
       {"abc", false, false, "Please enter a number."},
       {"1e400", false, false, "Please enter a number."},
+      {"1e39", false, false, "Please enter a number."},
+      {"-3e38", false, false, nullptr},
       {"-12.5", false, false, nullptr},
       {"1000.5", false, true, "Please enter a number between 1 and 10."},
   };
