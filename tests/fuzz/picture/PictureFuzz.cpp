@@ -23,12 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const platform::PictureBitmap* bitmap = loader.GetBitmap();
   if (bitmap == nullptr || bitmap->IsEmpty()) std::abort();
   // A decoded picture holds every row it claims; reading each pixel's colour
-  // goes through its rows and its palette.
+  // goes through its rows and its palette, and telling whether it is dark
+  // lets a memory checker see a pixel the reader never set.
   if (bitmap->bits.size() < static_cast<std::size_t>(bitmap->bytesPerRow) * static_cast<std::size_t>(bitmap->height))
     std::abort();
-  volatile std::uint32_t sum = 0;
+  volatile long long dark = 0;
   for (int row = 0; row < bitmap->height; ++row) {
-    for (int x = 0; x < bitmap->width; ++x) sum = sum + bitmap->PixelColor(x, row);
+    for (int x = 0; x < bitmap->width; ++x) {
+      const std::uint32_t c = bitmap->PixelColor(x, row);
+      if (platform::IsDarkRgb(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF)))
+        dark = dark + 1;
+    }
   }
   return 0;
 }
