@@ -9,6 +9,8 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kCoreHeaderSize = 12;  // the old OS/2 header: 16-bit sizes
 constexpr std::size_t kShortestInfoHeader = 16;
+constexpr std::size_t kHeaderWithColours = 36;  // from here on the header counts the palette's colours
+constexpr std::size_t kInfoHeaderSize = 40;     // the Windows 3 header, whose bit field masks follow it
 // Compressions whose rows are plain: none, bit fields, alpha bit fields.
 constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kBitFields = 3;
@@ -44,9 +46,26 @@ BmpRows CheckBmpRows(std::string_view bytes, std::size_t& wholeSize) {
   // A picture turned upside down gives its height negative.
   if (height < 0) height = -height;
   if (width <= 0 || height <= 0) return BmpRows::NotChecked;
-  // The rows start at the offset, and never inside the headers (a reader
-  // given an offset there starts after them).
-  const long long offset = std::max<long long>(BmpField(bytes, 10, 4), static_cast<long long>(kFileHeaderSize + headerSize));
+  // What the image library reads after the header before any row: the
+  // palette of a picture of up to 8 bits (its count of colours, else all its
+  // depth has; three bytes an entry in the old header) and, with the shortest
+  // header of bit fields, their three masks.
+  long long tables = 0;
+  if (depth <= 8) {
+    long long colours = 0;
+    if (!core && headerSize >= kHeaderWithColours) {
+      if (bytes.size() < kFileHeaderSize + kHeaderWithColours) return BmpRows::CutShort;
+      colours = BmpField(bytes, 46, 4);
+    }
+    if (colours == 0) colours = 1LL << depth;
+    tables = colours * (core ? 3 : 4);
+  } else if (compression == kBitFields && headerSize == kInfoHeaderSize) {
+    tables = 12;
+  }
+  // The rows start at the offset, and never inside the headers or those
+  // tables (a reader given an offset there starts after them).
+  const long long offset = std::max<long long>(BmpField(bytes, 10, 4),
+                                               static_cast<long long>(kFileHeaderSize + headerSize) + tables);
   const long long rowBytes = (width * depth + 31) / 32 * 4;
   const long long pixelBytes = (width * depth + 7) / 8;
   const long long size = static_cast<long long>(bytes.size());

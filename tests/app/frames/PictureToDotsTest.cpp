@@ -256,14 +256,25 @@ TEST_F(PictureToDotsTest, EveryFormatOfAPictureGivesTheSameDots) {
   EXPECT_TRUE(prompt_->Texts().empty());
 }
 
-// A PCX whose lines end early, and 64 x 64 BMPs with 8 of their 64 rows (a
-// copy broken off), uncompressed or run-length coded in 8 or 4 bits, which
-// Qt's reader would take with the other rows made of leftover memory.
+// A PCX whose lines end early, 64 x 64 BMPs with 8 of their 64 rows (a
+// copy broken off), uncompressed or run-length coded in 8 or 4 bits, and a
+// two-colour BMP whose header counts 24 colours, so that its palette runs
+// past the offset of its rows and the rows Qt reads after the palette end
+// before the file does: Qt's reader would take each with the missing rows
+// made of leftover memory.
 TEST_F(PictureToDotsTest, PicturesCutShortAreRefusedWithThePictureMessage) {
   ASSERT_TRUE(Start());
   const std::string pcx = WritePcx(folder_ + "/logo.pcx");
   std::filesystem::resize_file(pcx, 200);  // the lines end early
-  for (const std::string& path : {pcx, PictureFile("cut.bmp"), PictureFile("cut-rle8.bmp"), PictureFile("cut-rle4.bmp")}) {
+  const std::string longPalette = folder_ + "/long-palette.bmp";
+  std::filesystem::copy_file(PictureFile("squares.bmp"), longPalette);
+  {
+    std::fstream file(longPalette, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(46);  // the count of colours
+    file.put('\x18');
+  }
+  for (const std::string& path :
+       {pcx, PictureFile("cut.bmp"), PictureFile("cut-rle8.bmp"), PictureFile("cut-rle4.bmp"), longPalette}) {
     SCOPED_TRACE(path);
     prompt_->Clear();
     const int before = app_->MainFrame()->ActiveChildFrame()->Document()->Objects().GetSize();
