@@ -10,12 +10,12 @@
 //     the digits and capital letters, the characters dot kind 0 draws;
 //   vendrik-bitmap2dotfont hzk <output> <dot kind 2..5> <font file> <pixel size> [<width scale>]
 //     every GB2312 character the face has.
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "platform/InstallDir.h"
 #include "tools/bigfont/Gb2312Characters.h"
 #include "tools/dotfont/BitmapFace.h"
 #include "tools/dotfont/DotFontMaker.h"
@@ -27,16 +27,6 @@ int Usage(const char* program) {
   std::cerr << "usage: " << program << " dot <output.dot> <font file> <pixel size>\n"
             << "       " << program << " hzk <output> <dot kind 2..5> <font file> <pixel size> [<width scale>]\n";
   return 2;
-}
-
-bool WriteAtomically(const std::string& output, const std::vector<std::uint8_t>& bytes) {
-  const std::string temp = output + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) return false;
-  }
-  return std::rename(temp.c_str(), output.c_str()) == 0;
 }
 
 int MakeDot(const std::string& output, const std::string& font, int pixelSize) {
@@ -66,7 +56,7 @@ int MakeDot(const std::string& output, const std::string& font, int pixelSize) {
     std::cerr << font << ": " << error << "\n";
     return 1;
   }
-  if (!WriteAtomically(output, bytes)) {
+  if (!platform::WriteFileAtomic(output, bytes.data(), bytes.size())) {
     std::cerr << output << ": cannot be written\n";
     return 1;
   }
@@ -94,7 +84,8 @@ int MakeHzk(const std::string& output, int dotKind, const std::string& font, int
     std::cerr << font << ": the face has none of the GB2312 characters\n";
     return 1;
   }
-  if (!WriteAtomically(output, MakeHzkFont(*geometry, glyphs))) {
+  const std::vector<std::uint8_t> bytes = MakeHzkFont(*geometry, glyphs);
+  if (!platform::WriteFileAtomic(output, bytes.data(), bytes.size())) {
     std::cerr << output << ": cannot be written\n";
     return 1;
   }
