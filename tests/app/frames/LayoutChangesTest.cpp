@@ -824,14 +824,18 @@ TEST_F(LayoutWindowTest, OffsetBeyondAFloatIsRefusedAndTheDialogStaysOpen) {
   EXPECT_NEAR(after.top, before.top, 1e-3);
 }
 
+// The reference-arc switch: switching it off stores the taught arc.
+constexpr int ID_TWO_POINT_ARC = 32887;
+
 // A settings file that cannot be written (a folder stands at its name) is
 // told, whichever command writes it, never taken for stored.
-enum class SettingsWriter { PrintEdges, SerialPort, BoardType, SpreadsheetLink, ReferenceArc };
-
 struct SettingsWriteCase {
   const char* name;
   const char* file;
-  SettingsWriter writer;
+  int command;
+  // The command's settings dialog is answered with OK; the reference arc
+  // has none, it is taught first.
+  bool asks;
 };
 
 void PrintTo(const SettingsWriteCase& c, std::ostream* out) { *out << c.name; }
@@ -839,38 +843,16 @@ void PrintTo(const SettingsWriteCase& c, std::ostream* out) { *out << c.name; }
 class UnwritableSettingsFileTest : public LayoutWindowTest, public ::testing::WithParamInterface<SettingsWriteCase> {};
 
 TEST_P(UnwritableSettingsFileTest, IsTold) {
-  constexpr int ID_TWO_POINT_ARC = 32887;
   const SettingsWriteCase& c = GetParam();
-  if (c.writer == SettingsWriter::ReferenceArc) TeachReferenceArc();
+  if (!c.asks) TeachReferenceArc();
   StartWithNewLayout();
   const std::string path = folder_ + "/" + c.file;
   std::filesystem::remove(path);
   std::filesystem::create_directories(path + "/held");
-  switch (c.writer) {
-    case SettingsWriter::PrintEdges:
-      AnswerNextDialog();
-      Command(cmd::ID_PRINT_EDGE_SETTING);
-      break;
-    case SettingsWriter::SerialPort:
-      AnswerNextDialog();
-      Command(cmd::ID_RS232_SETTING);
-      break;
-    case SettingsWriter::BoardType:
-      AnswerNextDialog();
-      Command(cmd::ID_SOFT_TYPE);
-      break;
-    case SettingsWriter::SpreadsheetLink:
-      AnswerNextDialog();
-      Command(cmd::ID_CONFIG_EXCEL);
-      break;
-    case SettingsWriter::ReferenceArc:
-      Command(ID_TWO_POINT_ARC);  // switched off
-      break;
-  }
+  if (c.asks) AnswerNextDialog();
+  Command(c.command);
   Settle();
-  if (c.writer != SettingsWriter::ReferenceArc) {
-    EXPECT_EQ(DialogsAnswered(), 1);
-  }
+  EXPECT_EQ(DialogsAnswered(), c.asks ? 1 : 0);
   ASSERT_FALSE(prompt_->Texts().empty()) << "the failure is told";
   EXPECT_EQ(prompt_->Texts().front(), "save parameter error!");
   EXPECT_TRUE(std::filesystem::is_directory(path));
@@ -878,11 +860,11 @@ TEST_P(UnwritableSettingsFileTest, IsTold) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, UnwritableSettingsFileTest,
-    ::testing::Values(SettingsWriteCase{"PrintEdges", "PaperPrintSet.DAT", SettingsWriter::PrintEdges},
-                      SettingsWriteCase{"SerialPort", "COMSET_EX.DAT", SettingsWriter::SerialPort},
-                      SettingsWriteCase{"BoardType", "Zephyne.dat", SettingsWriter::BoardType},
-                      SettingsWriteCase{"SpreadsheetLink", "ExcelMarkPara.dat", SettingsWriter::SpreadsheetLink},
-                      SettingsWriteCase{"ReferenceArc", "ArcPointedInfo.DAT", SettingsWriter::ReferenceArc}),
+    ::testing::Values(SettingsWriteCase{"PrintEdges", "PaperPrintSet.DAT", cmd::ID_PRINT_EDGE_SETTING, true},
+                      SettingsWriteCase{"SerialPort", "COMSET_EX.DAT", cmd::ID_RS232_SETTING, true},
+                      SettingsWriteCase{"BoardType", "Zephyne.dat", cmd::ID_SOFT_TYPE, true},
+                      SettingsWriteCase{"SpreadsheetLink", "ExcelMarkPara.dat", cmd::ID_CONFIG_EXCEL, true},
+                      SettingsWriteCase{"ReferenceArc", "ArcPointedInfo.DAT", ID_TWO_POINT_ARC, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The marking time with its unit fits its pane, also for a long job.

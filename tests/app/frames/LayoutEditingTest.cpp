@@ -268,6 +268,7 @@ class SelectionPagesTest : public LayoutWindowTest {
   using LayoutWindowTest::Command;
   using LayoutWindowTest::Count;
   using LayoutWindowTest::Doc;
+  using LayoutWindowTest::Drag;
   using LayoutWindowTest::DrawTwoPoint;
   using LayoutWindowTest::Key;
   using LayoutWindowTest::Model;
@@ -395,14 +396,6 @@ class SelectionPagesTest : public LayoutWindowTest {
     DrawThree();
     Click(Px(0, -12.5));
     ASSERT_EQ(SelectedNames(), std::vector<std::string>{"line-1"});
-  }
-  // A press at `from`, the mouse moved with the button down, let go at `to`.
-  void Drag(QPoint from, QPoint to) {
-    MoveTo(from);
-    Press(from);
-    MoveTo(to, true);
-    Release(to);
-    Settle();
   }
   void QueuePromptAnswer(int answer) { prompt_->QueueAnswer(answer); }
   // The next file dialog is answered with this path.

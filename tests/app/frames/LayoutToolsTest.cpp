@@ -160,13 +160,6 @@ class LayoutToolsTest : public LayoutWindowTest {
   CDoublePoint Needle() const { return Control()->workPosition; }
   // One pixel of the view, in mm: what a click can miss a point by.
   double PixelMm() const { return 1.0 / (Model().m_zoom * g_pxPerMmX) + 1e-9; }
-  void Drag(QPoint from, QPoint to) {
-    MoveTo(from);
-    Press(from);
-    MoveTo(to, true);
-    Release(to);
-    Settle();
-  }
   bool Checked(int id) {
     app_->MainFrame()->UpdateCommandUI();
     return Action(id)->isChecked();

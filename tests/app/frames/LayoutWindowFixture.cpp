@@ -97,6 +97,14 @@ void LayoutWindowTest::Click(QPoint at) {
   Settle();
 }
 
+void LayoutWindowTest::Drag(QPoint from, QPoint to) {
+  MoveTo(from);
+  Press(from);
+  MoveTo(to, true);
+  Release(to);
+  Settle();
+}
+
 void LayoutWindowTest::CtrlClick(QPoint at) {
   QTest::keyPress(View(), Qt::Key_Control, Qt::ControlModifier);
   Click(at);

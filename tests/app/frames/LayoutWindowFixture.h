@@ -42,6 +42,8 @@ class LayoutWindowTest : public FramesTest {
   void Release(QPoint at, Qt::MouseButton button = Qt::LeftButton);
   void MoveTo(QPoint at, bool leftDown = false);
   void Click(QPoint at);
+  // A press at `from`, the mouse moved with the button down, let go at `to`.
+  void Drag(QPoint from, QPoint to);
   // A click with Ctrl held on the layout view.
   void CtrlClick(QPoint at);
   void RightClick(QPoint at);

@@ -121,6 +121,13 @@ class TextToolsTest : public FramesTest {
     QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Px(x, y));
     Pump();
   }
+  // The program started, and a VIN made by its tool with a click at (x, y).
+  void StartWithVinAt(double x, double y) {
+    StartLarge();
+    Tool(cmd::ID_ADD_VIN);
+    ClickAt(x, y);
+    ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  }
   // Brings the page to the front by its tab.
   QWidget* OpenPage(const char* caption) {
     for (int i = 0; i < Sheet().count(); ++i) {
@@ -516,10 +523,7 @@ TEST_F(TextToolsTest, DataSourceAndColumnFillTheObjectFromTheCurrentRow) {
 // "io" typed into the WMI: one message, and while it shows the WMI and the
 // whole code already read as before; leaving the field later says nothing.
 TEST_F(TextToolsTest, RefusedWmiIsToldOnceWithTheOldWmiBackAtOnce) {
-  StartLarge();
-  Tool(cmd::ID_ADD_VIN);
-  ClickAt(kClickX, kClickY);
-  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  ASSERT_NO_FATAL_FAILURE(StartWithVinAt(kClickX, kClickY));
   CObjElement* vin = Last();
   const std::string code = vin->GetObjectAs<CObjText>()->GetText();
   QWidget* page = OpenPage("VIN code(seventeen chars)");
@@ -549,10 +553,7 @@ TEST_F(TextToolsTest, RefusedWmiIsToldOnceWithTheOldWmiBackAtOnce) {
 // A whole code of another length than 17 is not taken: the page shows again
 // the code the VIN keeps, draws and marks.
 TEST_F(TextToolsTest, AWholeVinOfAnotherLengthLeavesThePageShowingTheKeptCode) {
-  StartLarge();
-  Tool(cmd::ID_ADD_VIN);
-  ClickAt(kClickX, kClickY);
-  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  ASSERT_NO_FATAL_FAILURE(StartWithVinAt(kClickX, kClickY));
   CObjElement* vin = Last();
   const std::string code = vin->GetObjectAs<CObjText>()->GetText();
   QWidget* page = OpenPage("VIN code(seventeen chars)");
@@ -576,10 +577,7 @@ TEST_F(TextToolsTest, AWholeVinOfAnotherLengthLeavesThePageShowingTheKeptCode) {
 // its ninth place from the start, as after every edit: the object, its page
 // and the saved project have "LM13KTNM520923456".
 TEST_F(TextToolsTest, ANewVinCarriesItsCheckCharacter) {
-  StartLarge();
-  Tool(cmd::ID_ADD_VIN);
-  ClickAt(kClickX, kClickY);
-  ASSERT_EQ(Doc().Objects().GetSize(), 2);
+  ASSERT_NO_FATAL_FAILURE(StartWithVinAt(kClickX, kClickY));
   EXPECT_EQ(Last()->GetObjectAs<CObjText>()->GetText(), "LM13KTNM520923456");
   QWidget* page = OpenPage("VIN code(seventeen chars)");
   QLineEdit* check = Edit(page, "edit1101");
